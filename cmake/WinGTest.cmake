@@ -1,0 +1,7 @@
+# GoogleTest for the Windows tree, built with mingw from the sources Debian ships.
+set(gtest_src /usr/src/googletest/googletest)
+add_library(vesk_wingtest STATIC ${gtest_src}/src/gtest-all.cc)
+target_include_directories(vesk_wingtest SYSTEM PUBLIC ${gtest_src}/include PRIVATE ${gtest_src})
+target_compile_options(vesk_wingtest PRIVATE -w)
+add_library(vesk_wingtest_main STATIC ${gtest_src}/src/gtest_main.cc)
+target_link_libraries(vesk_wingtest_main PUBLIC vesk_wingtest)

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Configures and builds the build trees named on the command line (default: all four).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VESK_BUILD:-$root/build}
+jobs=${VESK_JOBS:-$(nproc)}
+trees=("$@")
+[ ${#trees[@]} -gt 0 ] || trees=(native fuzz bench win)
+
+configure() {
+  local tree=$1 dir=$build/$1
+  local args=(-S "$root" -B "$dir" -G Ninja -DVESK_TREE="$tree")
+  case $tree in
+    native) args+=(-DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++) ;;
+    fuzz)   args+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+    bench)  args+=(-DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ -DCMAKE_BUILD_TYPE=Release) ;;
+    win)    args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+                   -DVESK_JSONCPP="$build/thirdparty/jsoncpp/install") ;;
+    *) echo "build: unknown tree $tree" >&2; exit 2 ;;
+  esac
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake "${args[@]}" >/dev/null
+  fi
+}
+
+for t in "${trees[@]}"; do
+  configure "$t"
+done
+for t in "${trees[@]}"; do
+  echo "build: $t"
+  cmake --build "$build/$t" -j "$jobs"
+done

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Lays out the platform for one run: a program folder with the deliverables and
+# stand-ins, a share folder, and HKCU\Software\Orvane\Game\Share\Path pointing at it.
+# Usage: stage.sh DEST   (needs the Wine harness environment for the registry step)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VESK_BUILD:-$root/build}
+dest=${1:?usage: stage.sh DEST}
+win=$build/win
+mkdir -p "$dest/program" "$dest/share/odctrls"
+
+# Deliverables and stand-ins: whatever the Windows tree has built so far.
+for f in "$win"/bin/*.exe "$win"/bin/*.dll; do
+  [ -f "$f" ] && cp -f "$f" "$dest/program/"
+done
+# The resource library is looked up by the program under its generic name.
+[ -f "$dest/program/Vesk_Res_936.dll" ] && cp -f "$dest/program/Vesk_Res_936.dll" "$dest/program/Vesk_Res.dll"
+# Share-folder files produced by components (theme files, LangRsc.ini, ...).
+if [ -d "$win/share" ]; then
+  cp -rf "$win/share/." "$dest/share/"
+fi
+
+if [ -n "${WINEPREFIX:-}" ] && [ -x "${WINE:-}" ]; then
+  sharewin=$("$WINE" winepath -w "$dest/share" 2>/dev/null | tr -d '\r')
+  "$WINE" reg add 'HKCU\Software\Orvane\Game\Share' /v Path /t REG_SZ /d "$sharewin" /f >/dev/null 2>&1 </dev/null
+fi
+echo "$dest"

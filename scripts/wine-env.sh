@@ -1,0 +1,77 @@
+# Wine harness, sourced by the scripts that run Windows programs.
+# Own prefix under the build tree, code page 936, CJK fonts, Xvfb on a free display.
+: "${VESK_ROOT:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+: "${VESK_BUILD:=$VESK_ROOT/build}"
+export VESK_ROOT VESK_BUILD
+export WINE=/usr/lib/wine/wine64
+export WINESERVER=/usr/bin/wineserver
+export WINEPREFIX=$VESK_BUILD/wineprefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d"
+export LOCPATH=$VESK_BUILD/locale
+{ export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
+{ export LANG=zh_CN.UTF-8; } 2>/dev/null
+unset WINEARCH
+
+vesk_xvfb_start() {
+  [ -n "${VESK_XVFB_PID:-}" ] && return 0
+  local n
+  for n in $(seq 91 140); do
+    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    Xvfb :$n -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
+    VESK_XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      [ -e /tmp/.X11-unix/X$n ] && break
+      sleep 0.1
+    done
+    if kill -0 "$VESK_XVFB_PID" 2>/dev/null; then
+      export DISPLAY=:$n VESK_XVFB_PID
+      return 0
+    fi
+  done
+  echo "harness: no free display for Xvfb" >&2
+  return 1
+}
+
+vesk_xvfb_stop() {
+  if [ -n "${VESK_XVFB_PID:-}" ]; then
+    kill "$VESK_XVFB_PID" 2>/dev/null || true
+    wait "$VESK_XVFB_PID" 2>/dev/null || true
+    unset VESK_XVFB_PID
+  fi
+}
+
+# Creates the prefix once (serially: a fresh prefix races) and sets the font substitutes.
+vesk_prefix_init() {
+  if [ ! -f "$WINEPREFIX/.vesk-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$WINE" wineboot -i >/dev/null 2>&1 </dev/null || true
+    "$WINESERVER" -w
+    local reg=$VESK_BUILD/fonts.reg
+    # regedit reads UTF-16 files with a BOM; the Chinese face names need it.
+    {
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+      for face in '宋体' '楷体_GB2312' '新宋体' '黑体' 'SimSun' 'NSimSun' 'SimHei' 'KaiTi_GB2312' 'Tahoma' 'MS Shell Dlg' 'MS Sans Serif'; do
+        printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
+      done
+      printf '\r\n'
+    } | iconv -f UTF-8 -t UTF-16 > "$reg"
+    "$WINE" regedit /S "$reg" >/dev/null 2>&1 </dev/null
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.vesk-ready"
+  fi
+}
+
+# Persistent server and one warm-up run, so each later program starts fast and
+# no service process keeps a test's pipes open.
+vesk_wineserver_start() {
+  "$WINESERVER" -p
+  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+vesk_wineserver_stop() {
+  "$WINESERVER" -k 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
+}

@@ -1,0 +1,183 @@
+#include "WinProbe.h"
+
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace winprobe {
+namespace {
+
+WindowInfo Describe(HWND h) {
+  WindowInfo w;
+  w.hwnd = h;
+  GetWindowThreadProcessId(h, &w.pid);
+  w.id = GetDlgCtrlID(h);
+  w.visible = IsWindowVisible(h) != FALSE;
+  char buf[512];
+  int n = GetClassNameA(h, buf, sizeof buf);
+  w.className.assign(buf, n > 0 ? n : 0);
+  // WM_GETTEXT works across processes for every window kind we read.
+  LRESULT len = SendMessageA(h, WM_GETTEXTLENGTH, 0, 0);
+  if (len > 0) {
+    std::string text(static_cast<size_t>(len) + 1, '\0');
+    LRESULT got = SendMessageA(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    w.text = text;
+  }
+  return w;
+}
+
+struct EnumState {
+  DWORD pid;
+  bool visibleOnly;
+  std::vector<WindowInfo>* out;
+};
+
+BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<EnumState*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (s->pid && pid != s->pid) return TRUE;
+  if (s->visibleOnly && !IsWindowVisible(h)) return TRUE;
+  s->out->push_back(Describe(h));
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<WindowInfo>*>(lp)->push_back(Describe(h));
+  return TRUE;
+}
+
+std::string StripAmpersands(std::string s) {
+  s.erase(std::remove(s.begin(), s.end(), '&'), s.end());
+  return s;
+}
+
+int PngEncoderClsid(CLSID* clsid) {
+  UINT count = 0, size = 0;
+  Gdiplus::GetImageEncodersSize(&count, &size);
+  if (size == 0) return -1;
+  std::vector<BYTE> buf(size);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buf.data());
+  Gdiplus::GetImageEncoders(count, size, codecs);
+  for (UINT i = 0; i < count; ++i) {
+    if (wcscmp(codecs[i].MimeType, L"image/png") == 0) {
+      *clsid = codecs[i].Clsid;
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::vector<WindowInfo> TopLevelWindows(DWORD pid, bool visibleOnly) {
+  std::vector<WindowInfo> out;
+  EnumState s{pid, visibleOnly, &out};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+  return out;
+}
+
+std::vector<WindowInfo> ChildWindows(HWND parent) {
+  std::vector<WindowInfo> out;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+HWND WaitForWindow(const std::string& part, DWORD pid, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    for (const auto& w : TopLevelWindows(pid, true))
+      if (w.text.find(part) != std::string::npos) return w.hwnd;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    // Keep this thread's own windows alive while waiting.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(50);
+  }
+}
+
+HWND FindButton(HWND parent, const std::string& text) {
+  char* end = nullptr;
+  long id = std::strtol(text.c_str(), &end, 10);
+  bool byId = !text.empty() && end && *end == '\0';
+  for (const auto& w : ChildWindows(parent)) {
+    if (byId) {
+      if (w.id == id) return w.hwnd;
+    } else if (StripAmpersands(w.text) == StripAmpersands(text)) {
+      return w.hwnd;
+    }
+  }
+  return nullptr;
+}
+
+bool ClickButton(HWND parent, const std::string& text) {
+  HWND b = FindButton(parent, text);
+  if (!b) return false;
+  // Posted so that a modal loop started by the click does not block the prober.
+  PostMessageA(b, BM_CLICK, 0, 0);
+  return true;
+}
+
+void SendText(HWND target, const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (IsDBCSLeadByte(c) && i + 1 < text.size()) {
+      WPARAM w = (static_cast<WPARAM>(c) << 8) | static_cast<unsigned char>(text[i + 1]);
+      PostMessageA(target, WM_IME_CHAR, w, 0);
+      ++i;
+    } else {
+      PostMessageA(target, WM_CHAR, c, 0);
+    }
+  }
+}
+
+void SendKey(HWND target, UINT vk) {
+  PostMessageA(target, WM_KEYDOWN, vk, 1);
+  PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+}
+
+void ClickAt(HWND target, int x, int y, bool right) {
+  LPARAM pos = MAKELPARAM(x, y);
+  PostMessageA(target, WM_MOUSEMOVE, 0, pos);
+  PostMessageA(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, pos);
+  PostMessageA(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, pos);
+}
+
+bool SaveBitmapPng(HBITMAP bmp, const std::wstring& path) {
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+  bool ok = false;
+  {
+    Gdiplus::Bitmap image(bmp, nullptr);
+    CLSID png;
+    if (PngEncoderClsid(&png) >= 0) ok = image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+  }
+  Gdiplus::GdiplusShutdown(token);
+  return ok;
+}
+
+bool SaveWindowPng(HWND hwnd, const std::wstring& path) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return false;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  if (!PrintWindow(hwnd, mem, 0)) BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  bool ok = SaveBitmapPng(bmp, path);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+}  // namespace winprobe

@@ -1,0 +1,34 @@
+// Finds and drives windows of another (or this) process, for tests that act as a person would.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace winprobe {
+
+struct WindowInfo {
+  HWND hwnd = nullptr;
+  DWORD pid = 0;
+  int id = 0;             // control id (children only)
+  bool visible = false;
+  std::string className;  // ANSI
+  std::string text;       // ANSI (GBK in code page 936)
+};
+
+// Top-level windows, all or those of one process (pid 0 = all).
+std::vector<WindowInfo> TopLevelWindows(DWORD pid = 0, bool visibleOnly = false);
+// Every descendant of a window, in Z order, depth first.
+std::vector<WindowInfo> ChildWindows(HWND parent);
+// Waits for a visible top-level window whose title contains `part` (pid 0 = any process).
+HWND WaitForWindow(const std::string& part, DWORD pid, DWORD timeoutMs);
+// A descendant button whose text (without '&') equals `text`, or whose id equals the number in `text`.
+HWND FindButton(HWND parent, const std::string& text);
+bool ClickButton(HWND parent, const std::string& text);
+void SendText(HWND target, const std::string& text);
+void SendKey(HWND target, UINT vk);
+void ClickAt(HWND target, int x, int y, bool right = false);
+// Renders the window (PrintWindow, then a screen copy when that fails) and saves it as PNG.
+bool SaveWindowPng(HWND hwnd, const std::wstring& path);
+bool SaveBitmapPng(HBITMAP bmp, const std::wstring& path);
+
+}  // namespace winprobe

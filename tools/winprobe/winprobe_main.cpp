@@ -1,0 +1,80 @@
+// winprobe: command-line front of the window prober, for scripts and end-to-end tests.
+//   winprobe acp                       the ANSI code page
+//   winprobe list [pid]                top-level windows: hwnd pid visible class "title"
+//   winprobe children HWND             descendants: hwnd id class "text"
+//   winprobe wait TITLE-PART [ms]      waits for a visible top-level window, prints its hwnd
+//   winprobe click HWND TEXT|ID        presses a descendant button
+//   winprobe text HWND TEXT            types text into a window
+//   winprobe key HWND VK               presses one virtual key
+//   winprobe mouse HWND X Y            left click at client coordinates
+//   winprobe shot HWND FILE.png        saves the window's picture
+//   winprobe close HWND                asks a window to close
+#include "WinProbe.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+HWND ParseHwnd(const char* s) {
+  return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(s, nullptr, 0)));
+}
+
+std::wstring Widen(const char* s) {
+  int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
+  std::wstring w(n > 0 ? n : 1, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, s, -1, &w[0], n);
+  w.resize(wcslen(w.c_str()));
+  return w;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|close ...\n");
+  return 2;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  std::string cmd = argv[1];
+  if (cmd == "acp") {
+    std::printf("%u\n", GetACP());
+    return 0;
+  }
+  if (cmd == "list") {
+    DWORD pid = argc > 2 ? std::strtoul(argv[2], nullptr, 0) : 0;
+    for (const auto& w : winprobe::TopLevelWindows(pid, false))
+      std::printf("0x%llx %lu %d %s \"%s\"\n", (unsigned long long)(uintptr_t)w.hwnd, w.pid, w.visible ? 1 : 0,
+                  w.className.c_str(), w.text.c_str());
+    return 0;
+  }
+  if (cmd == "children" && argc > 2) {
+    for (const auto& w : winprobe::ChildWindows(ParseHwnd(argv[2])))
+      std::printf("0x%llx %d %d %s \"%s\"\n", (unsigned long long)(uintptr_t)w.hwnd, w.id, w.visible ? 1 : 0,
+                  w.className.c_str(), w.text.c_str());
+    return 0;
+  }
+  if (cmd == "wait" && argc > 2) {
+    DWORD ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 10000;
+    HWND h = winprobe::WaitForWindow(argv[2], 0, ms);
+    if (!h) return 1;
+    std::printf("0x%llx\n", (unsigned long long)(uintptr_t)h);
+    return 0;
+  }
+  if (cmd == "click" && argc > 3) return winprobe::ClickButton(ParseHwnd(argv[2]), argv[3]) ? 0 : 1;
+  if (cmd == "text" && argc > 3) {
+    winprobe::SendText(ParseHwnd(argv[2]), argv[3]);
+    return 0;
+  }
+  if (cmd == "key" && argc > 3) {
+    winprobe::SendKey(ParseHwnd(argv[2]), std::strtoul(argv[3], nullptr, 0));
+    return 0;
+  }
+  if (cmd == "mouse" && argc > 4) {
+    winprobe::ClickAt(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+    return 0;
+  }
+  if (cmd == "shot" && argc > 3) return winprobe::SaveWindowPng(ParseHwnd(argv[2]), Widen(argv[3])) ? 0 : 1;
+  if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+  return Usage();
+}
