@@ -1,0 +1,49 @@
+// The stand-in browser runtime's plain page model: address parsing, data and
+// file addresses, and HTML reduced to a title, text lines and links.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vcef {
+
+struct UrlParts {
+  bool valid = false;     // has a scheme
+  std::string scheme;     // lower case
+  std::string host;       // for scheme://host/...; lower case
+  std::string rest;       // everything after the scheme's ':'
+};
+UrlParts SplitUrl(const std::string& url);
+
+// %XX sequences decoded; malformed ones kept as they stand.
+std::string PercentDecode(const std::string& text);
+
+// data:[mime][;charset=..][;base64],payload. False for a malformed address.
+bool DecodeDataUrl(const std::string& url, std::string* mime, std::string* body);
+
+// file:///C:/dir/a.htm or file://localhost/C:/... to C:\dir\a.htm. False when there is no local path.
+bool FileUrlToPath(const std::string& url, std::string* path);
+
+// A short title taken from the address: the host of a web address, the file name of a file.
+std::string TitleFromUrl(const std::string& url);
+
+// Whether a body is to be read as HTML (by mime type, else by a leading '<').
+bool IsHtml(const std::string& mime, const std::string& body);
+
+struct PageLink {
+  std::string href;
+  std::string target;
+  std::string text;
+};
+
+struct PageText {
+  std::string title;               // empty when the page has none
+  std::string text;                // lines separated by '\n', blanks collapsed
+  std::vector<PageLink> links;
+};
+
+// Reduces HTML to its plain text. At most maxText bytes of text and 64 links are kept.
+PageText HtmlToText(const std::string& html, size_t maxText = 64 * 1024);
+
+}  // namespace vcef
