@@ -238,3 +238,84 @@ TunnelConfig DecideTunnelConfig(const TunnelRegistry& reg, const Resolver& resol
 }
 
 }  // namespace tunnel
+
+namespace tunnel {
+
+bool ReadResponseHeader(TunnelIo& io, int ch, std::string* header) {
+  HeaderReader r;
+  char buf[4];
+  while (r.Wanted()) {
+    size_t want = r.Wanted();
+    size_t got = 0;
+    while (got < want) {
+      int n = io.Recv(ch, buf + got, want - got);
+      if (n <= 0) return false;
+      got += static_cast<size_t>(n);
+    }
+    r.Feed(buf, want);
+  }
+  *header = r.text();
+  return r.state() == HeaderReader::State::Done;
+}
+
+OpenResult OpenTunnel(TunnelIo& io, TunnelConfig& cfg, const uint8_t target[4], uint16_t port,
+                      std::string* redirectLine) {
+  OpenResult res;
+  if (cfg.useHttpProxy) {
+    int ch = io.Connect(cfg.proxy, cfg.proxyPort);
+    if (ch >= 0) {
+      std::string header;
+      if (io.SendAll(ch, BuildConnectRequest(target, port, cfg.authLine)) && ReadResponseHeader(io, ch, &header) &&
+          ParseStatus(header) == 200) {
+        res.channel = res.connectCh = ch;
+        res.connectMode = true;
+        return res;
+      }
+      io.Close(ch);
+    }
+  }
+  for (int attempt = 0; attempt < kMaxGetAttempts && res.serial.empty(); ++attempt) {
+    int ch = cfg.useHttpProxy ? io.Connect(cfg.proxy, cfg.proxyPort) : io.Connect(cfg.relay, cfg.relayPort);
+    if (ch < 0) return res;
+    if (!io.SendAll(ch, BuildGetRequest(target, port, cfg.hostText, *redirectLine, cfg.authLine))) {
+      io.Close(ch);
+      return res;
+    }
+    for (;;) {
+      std::string header;
+      if (!ReadResponseHeader(io, ch, &header)) {
+        io.Close(ch);
+        return res;
+      }
+      GetVerdict v = JudgeGetResponse(header);
+      if (v.kind == GetVerdict::ReadNext) continue;
+      if (v.kind == GetVerdict::Success) {
+        res.serial = v.serial;
+        res.getCh = ch;
+      } else if (v.kind == GetVerdict::Redirect) {
+        std::copy(v.relay, v.relay + 4, cfg.relay);
+        cfg.relayPort = v.relayPort;
+        cfg.hostText = HostText(cfg.relay, cfg.relayPort);
+        *redirectLine = v.redirectLine;
+        io.Close(ch);
+      } else {
+        io.Close(ch);
+        return res;
+      }
+      break;
+    }
+  }
+  if (res.serial.empty()) return res;
+  int post = cfg.useHttpProxy ? io.Connect(cfg.proxy, cfg.proxyPort) : io.Connect(cfg.relay, cfg.relayPort);
+  if (post < 0 || !io.SendAll(post, BuildPostRequest(res.serial, cfg.hostText, cfg.authLine))) {
+    if (post >= 0) io.Close(post);
+    io.Close(res.getCh);
+    res.getCh = -1;
+    return res;
+  }
+  res.postCh = post;
+  res.channel = res.getCh;
+  return res;
+}
+
+}  // namespace tunnel

@@ -113,3 +113,35 @@ using Resolver = std::function<bool(const std::string& host, uint8_t out[4])>;
 TunnelConfig DecideTunnelConfig(const TunnelRegistry& reg, const Resolver& resolve);
 
 }  // namespace tunnel
+
+namespace tunnel {
+
+// The sockets the tunnel opens, behind an interface so the open sequence runs the
+// same over Windows Sockets and in native tests. Channels are small integers.
+class TunnelIo {
+ public:
+  virtual ~TunnelIo() = default;
+  virtual int Connect(const uint8_t addr[4], uint16_t port) = 0;  // -1 on failure
+  virtual bool SendAll(int ch, const std::string& bytes) = 0;
+  // Waits until readable (the tunnel's 60 s) and reads at most n bytes; <= 0 on failure.
+  virtual int Recv(int ch, char* buf, size_t n) = 0;
+  virtual void Close(int ch) = 0;
+};
+
+// Reads one response header from a channel; false on a read failure or overlong header.
+bool ReadResponseHeader(TunnelIo& io, int ch, std::string* header);
+
+struct OpenResult {
+  int channel = -1;          // the socket the game-server stream is read from; -1 failed
+  bool connectMode = false;  // the CONNECT socket carries both directions
+  int connectCh = -1, getCh = -1, postCh = -1;
+  std::string serial;
+};
+
+// The open sequence: CONNECT through the HTTP proxy when one is used, else (or when
+// that fails) the relay's GET channel (the first attempt and up to three redirects),
+// then the POST channel. `redirectLine` carries the last redirect between opens.
+OpenResult OpenTunnel(TunnelIo& io, TunnelConfig& cfg, const uint8_t target[4], uint16_t port,
+                      std::string* redirectLine);
+
+}  // namespace tunnel
