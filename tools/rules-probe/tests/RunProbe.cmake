@@ -1,0 +1,10 @@
+# Pipes the requests through the probe and compares every answer line.
+execute_process(COMMAND ${PROBE} INPUT_FILE ${INPUT} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "rules-probe exited with ${rc}")
+endif()
+file(READ ${EXPECTED} expected)
+if(NOT out STREQUAL expected)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/rules-probe-answers.txt "${out}")
+  message(FATAL_ERROR "answers differ from ${EXPECTED}:\n${out}")
+endif()
