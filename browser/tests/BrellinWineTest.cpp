@@ -1,0 +1,414 @@
+// The browser library as the game client uses it: loaded by name, its five
+// exports resolved, a panel browser created in a child window, loaded, moved,
+// with its popup, navigation and error-page rules seen through the runtime's
+// windows; and Shutdown ending a host process.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Brellin.h"
+#include "WinProbe.h"
+#include "vcef/Vcef.h"
+
+namespace {
+
+typedef int(__cdecl* QueryFn)(const char*, char*, int);
+typedef int(__cdecl* QueryBrowserFn)(HWND, const char*, char*, int);
+
+struct Library {
+  HMODULE module = nullptr;
+  BrellinInitializeFn initialize = nullptr;
+  BrellinCreateBrowserFn create = nullptr;
+  BrellinLoadURLFn load = nullptr;
+  BrellinMoveBrowseWindowFn move = nullptr;
+  BrellinShutdownFn shutdown = nullptr;
+  QueryFn query = nullptr;
+  QueryBrowserFn queryBrowser = nullptr;
+};
+
+Library& Lib() {
+  static Library lib = [] {
+    Library l;
+    l.module = LoadLibraryA("Brellin.dll");
+    if (!l.module) return l;
+    l.initialize = reinterpret_cast<BrellinInitializeFn>(GetProcAddress(l.module, "Initialize"));
+    l.create = reinterpret_cast<BrellinCreateBrowserFn>(GetProcAddress(l.module, "CreateBrowser"));
+    l.load = reinterpret_cast<BrellinLoadURLFn>(GetProcAddress(l.module, "LoadURL"));
+    l.move = reinterpret_cast<BrellinMoveBrowseWindowFn>(GetProcAddress(l.module, "MoveBrowseWindow"));
+    l.shutdown = reinterpret_cast<BrellinShutdownFn>(GetProcAddress(l.module, "Shutdown"));
+    HMODULE runtime = GetModuleHandleA("libvcef.dll");
+    if (runtime) {
+      l.query = reinterpret_cast<QueryFn>(GetProcAddress(runtime, "vcef_query"));
+      l.queryBrowser = reinterpret_cast<QueryBrowserFn>(GetProcAddress(runtime, "vcef_query_browser"));
+    }
+    return l;
+  }();
+  return lib;
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Pumps this thread's messages until `done` holds or the time is up.
+bool WaitUntil(const std::function<bool()>& done, DWORD ms = 5000) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    Pump();
+    if (done()) return true;
+    if (GetTickCount() - start > ms) return false;
+    Sleep(20);
+  }
+}
+
+void PumpFor(DWORD ms) {
+  WaitUntil([] { return false; }, ms);
+}
+
+std::string Record(const char* key) {
+  char buf[2048];
+  if (!Lib().query || Lib().query(key, buf, sizeof buf) < 0) return "<none>";
+  return buf;
+}
+
+int RecordInt(const char* key) {
+  std::string v = Record(key);
+  return v == "<none>" ? 0 : std::stoi(v);
+}
+
+std::string Page(HWND browser, const char* key) {
+  char buf[8192];
+  if (!Lib().queryBrowser || Lib().queryBrowser(browser, key, buf, sizeof buf) < 0) return "<none>";
+  return buf;
+}
+
+std::vector<HWND> BrowserWindows(HWND parent) {
+  std::vector<HWND> out;
+  for (const auto& w : winprobe::ChildWindows(parent))
+    if (w.className == vcef::kBrowserWindowClass) out.push_back(w.hwnd);
+  return out;
+}
+
+std::vector<HWND> PopupWindows() {
+  std::vector<HWND> out;
+  for (const auto& w : winprobe::TopLevelWindows(GetCurrentProcessId()))
+    if (w.className == vcef::kBrowserWindowClass) out.push_back(w.hwnd);
+  return out;
+}
+
+std::string WindowText(HWND h) {
+  char buf[4096] = {};
+  GetWindowTextA(h, buf, sizeof buf);
+  return buf;
+}
+
+void SendCopy(HWND to, ULONG_PTR code, const std::string& text) {
+  COPYDATASTRUCT cds{code, static_cast<DWORD>(text.size()), const_cast<char*>(text.data())};
+  SendMessageA(to, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
+}
+
+std::string ExeFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path);
+  return s.substr(0, s.find_last_of('\\'));
+}
+
+std::wstring Png(const char* name) {
+  std::string s(name);
+  return std::wstring(s.begin(), s.end());
+}
+
+HWND MakeHost(const char* title, int x, int y, HWND* panel) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = "BrellinTestWindow";
+  RegisterClassA(&wc);
+  HWND top = CreateWindowA("BrellinTestWindow", title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, x, y, 300,
+                           420, nullptr, nullptr, wc.hInstance, nullptr);
+  *panel = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 238, 350, top,
+                         reinterpret_cast<HMENU>(100), wc.hInstance, nullptr);
+  Pump();
+  return top;
+}
+
+const char kFirstPage[] =
+    "data:text/html,<title>Live panel</title><h2>Tonight's table</h2><p>Alice%20%26%20Bob</p>";
+
+// ---- the library before and at initialisation ----------------------------------------
+
+TEST(BrellinLibrary, LoadsByNameWithItsFiveExports) {
+  Library& l = Lib();
+  ASSERT_NE(l.module, nullptr) << "Brellin.dll did not load: " << GetLastError();
+  EXPECT_NE(l.initialize, nullptr);
+  EXPECT_NE(l.create, nullptr);
+  EXPECT_NE(l.load, nullptr);
+  EXPECT_NE(l.move, nullptr);
+  EXPECT_NE(l.shutdown, nullptr);
+  ASSERT_NE(l.query, nullptr);
+  ASSERT_NE(l.queryBrowser, nullptr);
+}
+
+TEST(BrellinLibrary, CallsBeforeInitializeDoNothing) {
+  Library& l = Lib();
+  ASSERT_NE(l.create, nullptr);
+  HWND panel;
+  HWND top = MakeHost("before init", 20, 20, &panel);
+  l.create(panel, 0, 0, 238, 350, kFirstPage);
+  l.load("http://example.com/");
+  l.move(0, 0, 10, 10);
+  PumpFor(300);
+  EXPECT_TRUE(BrowserWindows(panel).empty());
+  EXPECT_EQ(Record("initialize_calls"), "<none>");
+  DestroyWindow(top);
+}
+
+TEST(BrellinLibrary, InitializesTheRuntimeOnceWithItsSettings) {
+  Library& l = Lib();
+  ASSERT_NE(l.initialize, nullptr);
+  EXPECT_EQ(l.initialize(GetModuleHandleA(nullptr), "Vesk"), 1);
+  EXPECT_EQ(l.initialize(GetModuleHandleA(nullptr), "Vesk"), 1);
+  EXPECT_EQ(Record("initialize_calls"), "1");
+  EXPECT_EQ(Record("subprocess"), ExeFolder() + "\\cefsimple.exe");
+  EXPECT_EQ(Record("severity"), "99");
+  EXPECT_EQ(Record("multithreaded"), "1");
+  EXPECT_EQ(Record("switches"), "--force-device-scale-factor");
+  std::string cache = Record("cache");
+  const std::string tail = "\\AppData\\Local\\Vesk\\cache";
+  ASSERT_GT(cache.size(), tail.size());
+  EXPECT_EQ(cache.substr(cache.size() - tail.size()), tail);
+  EXPECT_TRUE(WaitUntil([] { return Record("context_initialized") == "1"; }));
+}
+
+// ---- one panel browser, driven through the exports ------------------------------------
+
+class BrellinPanel : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    // Far enough right that the popup to the panel's left is on screen.
+    top_ = MakeHost("Brellin panel test", 900, 30, &panel_);
+    Lib().create(panel_, 0, 0, 238, 350, kFirstPage);
+    WaitUntil([] { return BrowserWindows(panel_).size() == 1; });
+    std::vector<HWND> found = BrowserWindows(panel_);
+    browser_ = found.empty() ? nullptr : found[0];
+  }
+  static void TearDownTestSuite() { DestroyWindow(top_); }
+
+  void SetUp() override {
+    ASSERT_NE(Lib().initialize, nullptr);
+    ASSERT_NE(browser_, nullptr) << "no browser window appeared in the panel";
+  }
+
+  // Loads through the export and waits until the page shows `address`.
+  static bool LoadAndWait(const std::string& url, const std::string& address) {
+    Lib().load(url.c_str());
+    return WaitUntil([&] { return Page(browser_, "address") == address; });
+  }
+
+  static HWND top_, panel_, browser_;
+};
+HWND BrellinPanel::top_, BrellinPanel::panel_, BrellinPanel::browser_;
+
+TEST_F(BrellinPanel, ChildBrowserShowsTheAddressAndPage) {
+  ASSERT_TRUE(WaitUntil([] { return WindowText(browser_) == kFirstPage; }));
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(browser_, GWL_STYLE)), 0x56010000u);
+  EXPECT_EQ(GetParent(browser_), panel_);
+  RECT r;
+  GetClientRect(browser_, &r);
+  EXPECT_EQ(r.right, 238);
+  EXPECT_EQ(r.bottom, 350);
+  EXPECT_EQ(Page(browser_, "title"), "Live panel");
+  EXPECT_EQ(Page(browser_, "text"), "Tonight's table\nAlice & Bob");
+  EXPECT_EQ(Record("browsers_created"), "1");
+  PumpFor(200);
+  EXPECT_TRUE(winprobe::SaveWindowPng(browser_, Png("brellin_panel.png")));
+}
+
+TEST_F(BrellinPanel, LoadURLShowsTheNewAddressAndMoveMovesIt) {
+  const std::string url = "http://live.example.com/panel?user=a%20b&ticket=T1";
+  ASSERT_TRUE(LoadAndWait(url, url));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(browser_) == url; }));
+  EXPECT_EQ(Page(browser_, "title"), "live.example.com");
+
+  Lib().move(12, 20, 212, 320);
+  Pump();
+  RECT r;
+  GetWindowRect(browser_, &r);
+  MapWindowPoints(nullptr, panel_, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 12);
+  EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.right - r.left, 200);
+  EXPECT_EQ(r.bottom - r.top, 300);
+  Lib().move(0, 0, 238, 350);
+  Lib().load("");  // nothing to load: the page stays
+  Lib().load(nullptr);
+  PumpFor(200);
+  EXPECT_EQ(Page(browser_, "address"), url);
+  EXPECT_TRUE(winprobe::SaveWindowPng(browser_, Png("brellin_web_address.png")));
+}
+
+TEST_F(BrellinPanel, FailedLoadShowsTheErrorPage) {
+  const std::string url = "http://nowhere.invalid/live";
+  ASSERT_TRUE(LoadAndWait(url, url));
+  const std::string expected = "Failed to load URL " + url + " with error ERR_NAME_NOT_RESOLVED (-105).";
+  EXPECT_TRUE(WaitUntil([&] { return Page(browser_, "text") == expected; })) << Page(browser_, "text");
+  PumpFor(100);
+  EXPECT_TRUE(winprobe::SaveWindowPng(browser_, Png("brellin_error_page.png")));
+
+  // Markup in a failed address is shown as text, not run as part of the page.
+  const std::string hostile = "http://x.invalid/<b>bold</b>";
+  ASSERT_TRUE(LoadAndWait(hostile, hostile));
+  EXPECT_TRUE(WaitUntil([&] {
+    return Page(browser_, "text") == "Failed to load URL " + hostile + " with error ERR_NAME_NOT_RESOLVED (-105).";
+  })) << Page(browser_, "text");
+
+  // A missing local file fails the same way.
+  const std::string file = "file:///C:/no/such/page.htm";
+  ASSERT_TRUE(LoadAndWait(file, file));
+  EXPECT_TRUE(WaitUntil([&] {
+    return Page(browser_, "text") == "Failed to load URL " + file + " with error ERR_FILE_NOT_FOUND (-6).";
+  })) << Page(browser_, "text");
+}
+
+TEST_F(BrellinPanel, AbortedLoadKeepsThePage) {
+  ASSERT_TRUE(LoadAndWait(kFirstPage, kFirstPage));
+  // An address only the system handles is passed on and the load ends as aborted (-3).
+  Lib().load("mailto:table@example.com");
+  ASSERT_TRUE(WaitUntil([] { return Record("last_error") == "-3 mailto:table@example.com"; }));
+  PumpFor(200);
+  EXPECT_EQ(Record("os_protocol"), "mailto:table@example.com");
+  EXPECT_EQ(Page(browser_, "address"), kFirstPage);
+  EXPECT_EQ(Page(browser_, "text"), "Tonight's table\nAlice & Bob");
+}
+
+TEST_F(BrellinPanel, LobbyProtocolAndBackForwardAreRefused) {
+  const std::string a = "http://a.example.com/", b = "http://b.example.com/";
+  ASSERT_TRUE(LoadAndWait(a, a));
+  ASSERT_TRUE(LoadAndWait(b, b));
+  int cancelled = RecordInt("navigations_cancelled");
+  struct Step {
+    std::function<void()> act;
+  } steps[] = {
+      {[] { Lib().load("lobbyprotocol://joinroom?id=3"); }},
+      {[] { SendCopy(browser_, vcef::kCopyNavigate, "LOBBYPROTOCOL://joinroom?id=4"); }},  // a link in the page
+      {[] { SendCopy(browser_, vcef::kCopyBack, ""); }},
+      {[] { PostMessageA(browser_, WM_KEYDOWN, VK_BACK, 0); }},
+  };
+  for (const Step& s : steps) {
+    s.act();
+    ASSERT_TRUE(WaitUntil([&] { return RecordInt("navigations_cancelled") == cancelled + 1; }));
+    ++cancelled;
+    EXPECT_EQ(Page(browser_, "address"), b);
+  }
+  // Forward: step back inside the runtime's history is refused, so there is nothing ahead.
+  SendCopy(browser_, vcef::kCopyForward, "");
+  PumpFor(200);
+  EXPECT_EQ(Page(browser_, "address"), b);
+  // An ordinary link is followed.
+  SendCopy(browser_, vcef::kCopyNavigate, a);
+  EXPECT_TRUE(WaitUntil([&] { return Page(browser_, "address") == a; }));
+}
+
+TEST_F(BrellinPanel, OnePopupAtATimeLeftOfThePanel) {
+  ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1366);
+  ASSERT_TRUE(PopupWindows().empty());
+  RECT panelRect;
+  GetWindowRect(browser_, &panelRect);
+  const std::string target = "data:text/html,<title>Rules</title><p>How%20the%20table%20plays</p>";
+  SendCopy(browser_, vcef::kCopyPopup, target);
+  ASSERT_TRUE(WaitUntil([] { return PopupWindows().size() == 1; }));
+  HWND popup = PopupWindows()[0];
+  ASSERT_TRUE(WaitUntil([&] { return Page(popup, "title") == "Rules"; }));
+  PumpFor(100);
+  RECT r;
+  GetWindowRect(popup, &r);
+  EXPECT_EQ(r.left, panelRect.left - 820);
+  EXPECT_EQ(r.top, panelRect.top + 309);
+  EXPECT_EQ(r.right - r.left, 820);
+  EXPECT_EQ(r.bottom - r.top, 619);
+  EXPECT_TRUE(GetWindowLongA(popup, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(Page(popup, "popup"), "1");
+  // The panel keeps its own size when a page title changes.
+  RECT panelNow;
+  GetClientRect(browser_, &panelNow);
+  EXPECT_EQ(panelNow.right, 238);
+  EXPECT_EQ(panelNow.bottom, 350);
+  EXPECT_TRUE(winprobe::SaveWindowPng(popup, Png("brellin_popup.png")));
+
+  int refused = RecordInt("popups_refused");
+  SendCopy(browser_, vcef::kCopyPopup, "http://second.example.com/");
+  EXPECT_TRUE(WaitUntil([&] { return RecordInt("popups_refused") == refused + 1; }));
+  EXPECT_EQ(PopupWindows().size(), 1u);
+
+  // Once the popup is closed a new one may open.
+  PostMessageA(popup, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(popup); }));
+  SendCopy(browser_, vcef::kCopyPopup, "http://third.example.com/");
+  ASSERT_TRUE(WaitUntil([] { return PopupWindows().size() == 1; }));
+  HWND third = PopupWindows()[0];
+  EXPECT_TRUE(WaitUntil([&] { return Page(third, "address") == "http://third.example.com/"; }));
+  PostMessageA(third, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(third); }));
+  // The panel is still the first browser: LoadURL still reaches it.
+  EXPECT_TRUE(LoadAndWait("http://back.example.com/", "http://back.example.com/"));
+}
+
+// ---- Shutdown, seen from outside the host process ---------------------------------------
+
+TEST(BrellinProcess, ShutdownEndsTheHostProcessWithCodeZero) {
+  const std::string first = "data:text/html,<title>Host</title><h2>Live%20panel</h2><p>in%20a%20child%20process</p>";
+  std::string cmd = "\"" + ExeFolder() + "\\BrellinTestHost.exe\" \"" + first + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, ExeFolder().c_str(), &si, &pi));
+  HWND host = winprobe::WaitForWindow("Brellin test host", pi.dwProcessId, 15000);
+  if (!host) {
+    TerminateProcess(pi.hProcess, 99);
+    DWORD code = 0;
+    WaitForSingleObject(pi.hProcess, 5000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    FAIL() << "host window did not appear; host exit code " << code;
+  }
+  HWND browser = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (const auto& w : winprobe::ChildWindows(host))
+      if (w.className == vcef::kBrowserWindowClass && w.text == first) browser = w.hwnd;
+    return browser != nullptr;
+  }, 10000));
+
+  const std::string next = "http://live.example.com/panel?ticket=42";
+  COPYDATASTRUCT load{1, static_cast<DWORD>(next.size()), const_cast<char*>(next.data())};
+  SendMessageA(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&load));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(browser) == next; }));
+
+  int rect[4] = {5, 6, 205, 306};
+  COPYDATASTRUCT move{2, sizeof rect, rect};
+  SendMessageA(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&move));
+  RECT r;
+  GetWindowRect(browser, &r);
+  EXPECT_EQ(r.right - r.left, 200);
+  EXPECT_EQ(r.bottom - r.top, 300);
+  PumpFor(300);
+  EXPECT_TRUE(winprobe::SaveWindowPng(host, Png("brellin_host_process.png")));
+
+  PostMessageA(host, WM_APP + 3, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD code = 1234;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u) << "7: the host ended on its own; 9: Shutdown returned";
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+}  // namespace
