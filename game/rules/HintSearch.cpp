@@ -52,18 +52,17 @@ void CCardRules::ClearMarks() { ClearHandMarks(OwnHand()); }
 
 int CCardRules::AddCandidate(int nKey) {
   if (m_nCandidates >= MAX_CANDIDATES) return 0;
-  Hand h = OwnHand();
-  int nMarked = 0;
-  for (int i = 0; i < h.n; ++i) nMarked += h.p[i].bHintMark != 0;
-  if (nMarked == 0) return 0;
   if (!m_pCandidatePool) {
     m_pCandidatePool.reset(new (std::nothrow) CARD_INFO[MAX_CANDIDATES * MAX_CARDS]);
     if (!m_pCandidatePool) return 0;
   }
+  Hand h = OwnHand();
+  // Copy into the next free slot; an empty copy is simply not kept.
   CARD_INFO* pDst = m_pCandidatePool.get() + m_nCandidates * MAX_CARDS;
-  int k = 0;
+  int nMarked = 0;
   for (int i = 0; i < h.n; ++i)
-    if (h.p[i].bHintMark) pDst[k++] = h.p[i];
+    if (h.p[i].bHintMark) pDst[nMarked++] = h.p[i];
+  if (nMarked == 0) return 0;
   HINT_CANDIDATE& e = m_Candidates[m_nCandidates++];
   e.nCount = nMarked;
   e.nKey = nKey;
@@ -302,18 +301,29 @@ void CCardRules::SearchBombs(Hand h, int nLimit, int nMin, int nTopRank) {
 }
 
 void CCardRules::AddBombsAndJokers(Hand h, int t) {
+  int nRank[kMaxRank + 1] = {0};
+  int nJokers = 0;
+  for (int i = 0; i < h.n; ++i) {
+    const CARD_INFO& c = h.p[i];
+    if (IsJoker(c))
+      ++nJokers;
+    else if (c.nRank >= 0 && c.nRank <= kMaxRank)
+      ++nRank[c.nRank];
+  }
   if (t < PLAY_BOMB) {
-    unsigned seen = 0;
+    // In hand order, so that equal keys keep the order of the hand.
+    unsigned done = 0;
     for (int j = 0; j < h.n; ++j) {
-      const int x = h.p[j].nRank;
-      if (IsJoker(h.p[j]) || x < 0 || x > kMaxRank || (seen & (1u << x))) continue;
-      seen |= 1u << x;
-      const int e = CountRankFrom(h.p, h.n, 0, x);
-      if (e >= 4 && FindSameRank(0, x, 4)) AddCandidate(x + 100 * e);
+      const CARD_INFO& c = h.p[j];
+      if (IsJoker(c) || c.nRank < 0 || c.nRank > kMaxRank) continue;
+      const int x = c.nRank;
+      const int e = nRank[x];
+      if (e < 4 || (done & (1u << x))) continue;
+      done |= 1u << x;
+      for (int i = 0; i < h.n; ++i) h.p[i].bHintMark = h.p[i].nRank == x;
+      AddCandidate(x + 100 * e);
     }
   }
-  int nJokers = 0;
-  for (int i = 0; i < h.n; ++i) nJokers += IsJoker(h.p[i]);
   const bool bFour = m_nPlayerCount == 4;
   if ((!bFour && nJokers == 2) || (bFour && nJokers == 4)) {
     for (int i = 0; i < h.n; ++i) h.p[i].bHintMark = IsJoker(h.p[i]) ? 1 : 0;
