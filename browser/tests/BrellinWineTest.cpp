@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -125,6 +126,45 @@ std::string ExeFolder() {
 std::wstring Png(const char* name) {
   std::string s(name);
   return std::wstring(s.begin(), s.end());
+}
+
+// A window of another process is copied from the screen (it must be uncovered).
+bool SaveScreenPng(HWND hwnd, const std::wstring& path) {
+  SetForegroundWindow(hwnd);
+  PumpFor(300);
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return false;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  bool ok = winprobe::SaveBitmapPng(bmp, path);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+std::vector<RECT> LinkRects(HWND browser) {
+  std::vector<RECT> out;
+  std::string s = Page(browser, "link_rects");
+  size_t pos = 0;
+  while (pos < s.size()) {
+    RECT r{};
+    if (sscanf(s.c_str() + pos, "%ld,%ld,%ld,%ld", &r.left, &r.top, &r.right, &r.bottom) != 4) break;
+    out.push_back(r);
+    size_t next = s.find(';', pos);
+    if (next == std::string::npos) break;
+    pos = next + 1;
+  }
+  return out;
+}
+
+void ClickLink(HWND browser, const RECT& r) {
+  winprobe::ClickAt(browser, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 HWND MakeHost(const char* title, int x, int y, HWND* panel) {
@@ -319,16 +359,46 @@ TEST_F(BrellinPanel, LobbyProtocolAndBackForwardAreRefused) {
   EXPECT_TRUE(WaitUntil([&] { return Page(browser_, "address") == a; }));
 }
 
+TEST_F(BrellinPanel, ClickedLinksFollowTheSameRules) {
+  const std::string page =
+      "data:text/html,<title>Links</title><p>Pick%20one</p>"
+      "<a href='lobbyprotocol://join?room=7'>Join room 7</a><a href='http://next.example.com/'>Next page</a>";
+  ASSERT_TRUE(LoadAndWait(page, page));
+  UpdateWindow(browser_);
+  std::vector<RECT> links;
+  ASSERT_TRUE(WaitUntil([&] {
+    links = LinkRects(browser_);
+    return links.size() == 2;
+  })) << Page(browser_, "link_rects");
+  EXPECT_TRUE(winprobe::SaveWindowPng(browser_, Png("brellin_links.png")));
+  int cancelled = RecordInt("navigations_cancelled");
+  ClickLink(browser_, links[0]);
+  ASSERT_TRUE(WaitUntil([&] { return RecordInt("navigations_cancelled") == cancelled + 1; }));
+  EXPECT_EQ(Page(browser_, "address"), page);
+  ClickLink(browser_, links[1]);
+  EXPECT_TRUE(WaitUntil([&] { return Page(browser_, "address") == "http://next.example.com/"; }));
+}
+
 TEST_F(BrellinPanel, OnePopupAtATimeLeftOfThePanel) {
   ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1366);
   ASSERT_TRUE(PopupWindows().empty());
   RECT panelRect;
   GetWindowRect(browser_, &panelRect);
-  const std::string target = "data:text/html,<title>Rules</title><p>How%20the%20table%20plays</p>";
-  SendCopy(browser_, vcef::kCopyPopup, target);
+  // A link with target=_blank asks for a new window.
+  const std::string page =
+      "data:text/html,<title>Panel</title><p>Table%20rules:</p>"
+      "<a href='http://rules.example.com/' target='_blank'>Open the rules</a>";
+  ASSERT_TRUE(LoadAndWait(page, page));
+  UpdateWindow(browser_);
+  std::vector<RECT> links;
+  ASSERT_TRUE(WaitUntil([&] {
+    links = LinkRects(browser_);
+    return links.size() == 1;
+  }));
+  ClickLink(browser_, links[0]);
   ASSERT_TRUE(WaitUntil([] { return PopupWindows().size() == 1; }));
   HWND popup = PopupWindows()[0];
-  ASSERT_TRUE(WaitUntil([&] { return Page(popup, "title") == "Rules"; }));
+  ASSERT_TRUE(WaitUntil([&] { return Page(popup, "title") == "rules.example.com"; }));
   PumpFor(100);
   RECT r;
   GetWindowRect(popup, &r);
@@ -366,7 +436,10 @@ TEST_F(BrellinPanel, OnePopupAtATimeLeftOfThePanel) {
 // ---- Shutdown, seen from outside the host process ---------------------------------------
 
 TEST(BrellinProcess, ShutdownEndsTheHostProcessWithCodeZero) {
-  const std::string first = "data:text/html,<title>Host</title><h2>Live%20panel</h2><p>in%20a%20child%20process</p>";
+  // "今晚的牌局" in UTF-8, as a page would send it.
+  const std::string first =
+      "data:text/html;charset=utf-8,<title>Host</title><h2>%E4%BB%8A%E6%99%9A%E7%9A%84%E7%89%8C%E5%B1%80</h2>"
+      "<p>Live%20panel%20in%20a%20child%20process</p>";
   std::string cmd = "\"" + ExeFolder() + "\\BrellinTestHost.exe\" \"" + first + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
@@ -387,6 +460,8 @@ TEST(BrellinProcess, ShutdownEndsTheHostProcessWithCodeZero) {
     return browser != nullptr;
   }, 10000));
 
+  EXPECT_TRUE(SaveScreenPng(host, Png("brellin_host_first_page.png")));
+
   const std::string next = "http://live.example.com/panel?ticket=42";
   COPYDATASTRUCT load{1, static_cast<DWORD>(next.size()), const_cast<char*>(next.data())};
   SendMessageA(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&load));
@@ -399,8 +474,7 @@ TEST(BrellinProcess, ShutdownEndsTheHostProcessWithCodeZero) {
   GetWindowRect(browser, &r);
   EXPECT_EQ(r.right - r.left, 200);
   EXPECT_EQ(r.bottom - r.top, 300);
-  PumpFor(300);
-  EXPECT_TRUE(winprobe::SaveWindowPng(host, Png("brellin_host_process.png")));
+  EXPECT_TRUE(SaveScreenPng(host, Png("brellin_host_process.png")));
 
   PostMessageA(host, WM_APP + 3, 0, 0);
   ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);

@@ -294,6 +294,27 @@ std::string TitleFromUrl(const std::string& url) {
   return url;
 }
 
+std::string ResolveUrl(const std::string& base, const std::string& href) {
+  size_t start = 0;
+  while (start < href.size() && static_cast<unsigned char>(href[start]) <= 0x20) ++start;
+  std::string link = href.substr(start);
+  if (SplitUrl(link).valid) return link;
+  UrlParts b = SplitUrl(base);
+  if (!b.valid || b.rest.compare(0, 2, "//") != 0) return link;  // no hierarchy to resolve against
+  if (link.compare(0, 2, "//") == 0) return b.scheme + ":" + link;
+  size_t authorityEnd = b.rest.find_first_of("/?#", 2);
+  std::string origin = b.scheme + ":" + b.rest.substr(0, authorityEnd);
+  std::string path = authorityEnd == std::string::npos ? std::string("/") : b.rest.substr(authorityEnd);
+  if (link.empty()) return base.substr(0, base.find('#'));
+  if (link[0] == '#') return base.substr(0, base.find('#')) + link;
+  size_t query = path.find_first_of("?#");
+  std::string pathOnly = path.substr(0, query);
+  if (pathOnly.empty() || pathOnly[0] != '/') pathOnly = "/" + pathOnly;
+  if (link[0] == '?') return origin + pathOnly + link;
+  if (link[0] == '/') return origin + link;
+  return origin + pathOnly.substr(0, pathOnly.rfind('/') + 1) + link;
+}
+
 bool IsHtml(const std::string& mime, const std::string& body) {
   std::string m = LowerCopy(mime);
   if (m == "text/html" || m == "application/xhtml+xml") return true;

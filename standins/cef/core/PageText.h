@@ -28,6 +28,10 @@ bool FileUrlToPath(const std::string& url, std::string* path);
 // A short title taken from the address: the host of a web address, the file name of a file.
 std::string TitleFromUrl(const std::string& url);
 
+// A link's address made absolute against the page's address ("/x", "x", "?q", "#f", "//host/x").
+// An address that cannot be resolved (the page is a data address) is returned as it stands.
+std::string ResolveUrl(const std::string& base, const std::string& href);
+
 // Whether a body is to be read as HTML (by mime type, else by a leading '<').
 bool IsHtml(const std::string& mime, const std::string& body);
 

@@ -13,5 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vcef::FileUrlToPath(url, &path);
   vcef::TitleFromUrl(url);
   vcef::PercentDecode(url);
+  size_t half = url.size() / 2;
+  vcef::ResolveUrl(url.substr(0, half), url.substr(half));
   return 0;
 }

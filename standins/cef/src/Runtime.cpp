@@ -333,12 +333,16 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
 
   void Commit(const std::string& url, const std::string& mime, const std::string& body, History mode) {
     std::string title, text;
+    std::vector<PageLink> links;
     if (IsHtml(mime, body)) {
       PageText page = HtmlToText(body);
       title = page.title;
       text = page.text;
-      for (const PageLink& l : page.links)
-        if (!l.href.empty()) text += "\n-> " + l.href + (l.target.empty() ? "" : " (" + l.target + ")");
+      for (PageLink& l : page.links) {
+        if (l.href.empty()) continue;
+        l.href = ResolveUrl(url, l.href);
+        links.push_back(l);
+      }
     } else {
       text = body.substr(0, 64 * 1024);
     }
@@ -364,6 +368,7 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
       }
       address_ = url;
       text_ = text;
+      links_ = links;
       titleChanged = title != title_;
       title_ = title;
     }
@@ -402,12 +407,25 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
     if (key == "title") return title_;
     if (key == "text") return text_;
     if (key == "popup") return popup_ ? "1" : "0";
+    if (key == "link_rects") {
+      std::string out;
+      for (const auto& e : linkRects_)
+        out += (out.empty() ? "" : ";") + std::to_string(e.first.left) + "," + std::to_string(e.first.top) + "," +
+               std::to_string(e.first.right) + "," + std::to_string(e.first.bottom);
+      return out;
+    }
+    if (key == "links") {
+      std::string out;
+      for (const PageLink& l : links_) out += (out.empty() ? "" : "\n") + l.href;
+      return out;
+    }
     if (key == "history") return std::to_string(historyIndex_ + (history_.empty() ? 0 : 1)) + "/" +
                                  std::to_string(history_.size());
     return "\x01";
   }
 
   void Paint(HDC dc);
+  void FollowLinkAt(int x, int y);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
@@ -419,6 +437,8 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
   String committedUrl_;
   std::mutex mutex_;  // the fields below are read by vcef_query_browser on other threads
   std::string address_, title_, text_;
+  std::vector<PageLink> links_;
+  std::vector<std::pair<RECT, PageLink>> linkRects_;  // where the last paint put each link
   std::vector<std::string> history_;
   size_t historyIndex_ = 0;
   VCEF_IMPLEMENT_REFCOUNTING(BrowserImpl);
@@ -472,11 +492,13 @@ void BrowserImpl::Paint(HDC target) {
   int w = client.right, h = client.bottom;
   if (w <= 0 || h <= 0) return;
   std::string address, title, text;
+  std::vector<PageLink> links;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     address = address_;
     title = title_;
     text = text_;
+    links = links_;
   }
   // Drawn off screen and copied in one piece: no flicker, and WM_PRINTCLIENT gets the same picture.
   HDC dc = CreateCompatibleDC(target);
@@ -514,17 +536,66 @@ void BrowserImpl::Paint(HDC target) {
   SetTextColor(dc, RGB(40, 40, 40));
   RECT textRect{8, kBarHeight + 34, w - 8, h - 4};
   std::wstring wtext = ToWide(text);
-  DrawTextW(dc, wtext.c_str(), static_cast<int>(wtext.size()), &textRect,
-            DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | DT_EDITCONTROL);
+  const UINT textFlags = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | DT_EDITCONTROL;
+  RECT measured = textRect;
+  DrawTextW(dc, wtext.c_str(), static_cast<int>(wtext.size()), &measured, textFlags | DT_CALCRECT);
+  DrawTextW(dc, wtext.c_str(), static_cast<int>(wtext.size()), &textRect, textFlags);
+
+  // The page's links, one a line under the text, to be clicked.
+  HFONT linkFont = CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "SimSun");
+  SelectObject(dc, linkFont);
+  SetTextColor(dc, RGB(0, 60, 200));
+  std::vector<std::pair<RECT, PageLink>> placed;
+  int y = (wtext.empty() ? textRect.top : measured.bottom) + 10;
+  for (const PageLink& l : links) {
+    if (y + 18 > h) break;
+    RECT lr{16, y, w - 8, y + 18};
+    std::wstring label = ToWide(l.text.empty() ? l.href : l.text);
+    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &lr,
+              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_VCENTER);
+    RECT hit = lr;
+    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &hit, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    if (hit.right > lr.right) hit.right = lr.right;
+    hit.bottom = lr.bottom;
+    placed.push_back({hit, l});
+    y += 20;
+  }
+
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    linkRects_ = placed;
+  }
 
   SelectObject(dc, oldFont);
   DeleteObject(small);
   DeleteObject(bold);
   DeleteObject(body);
+  DeleteObject(linkFont);
   BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldBmp);
   DeleteObject(bmp);
   DeleteDC(dc);
+}
+
+void BrowserImpl::FollowLinkAt(int x, int y) {
+  POINT pt{x, y};
+  std::vector<std::pair<RECT, PageLink>> rects;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    rects = linkRects_;
+  }
+  for (const auto& e : rects) {
+    if (!PtInRect(&e.first, pt)) continue;
+    const PageLink& link = e.second;
+    std::string target = link.target;
+    for (char& c : target) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    if (target == "_blank" || target == "_new")
+      OpenPopup(link.href);
+    else
+      Navigate(link.href, TT_LINK, true, History::kPush);
+    return;
+  }
 }
 
 LRESULT BrowserImpl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -547,6 +618,23 @@ LRESULT BrowserImpl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
       SetFocus(hwnd_);
       return 0;
+    case WM_LBUTTONUP:
+      FollowLinkAt(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT) {
+        POINT pt;
+        GetCursorPos(&pt);
+        ScreenToClient(hwnd_, &pt);
+        bool overLink = false;
+        {
+          std::lock_guard<std::mutex> lock(mutex_);
+          for (const auto& e : linkRects_) overLink = overLink || PtInRect(&e.first, pt);
+        }
+        SetCursor(LoadCursor(nullptr, overLink ? IDC_HAND : IDC_ARROW));
+        return TRUE;
+      }
+      break;
     case WM_KEYDOWN:
       if (wp == VK_BACK) GoBack();
       return 0;

@@ -80,6 +80,26 @@ TEST(CefUrl, TitleFromAddress) {
   EXPECT_EQ(TitleFromUrl("not an address"), "not an address");
 }
 
+TEST(CefUrl, ResolvesLinksAgainstThePage) {
+  struct Case {
+    const char* base;
+    const char* href;
+    const char* want;
+  } cases[] = {
+      {"http://h.example/a/b.htm?x=1#top", "c.htm", "http://h.example/a/c.htm"},
+      {"http://h.example/a/b.htm", "/root.htm", "http://h.example/root.htm"},
+      {"http://h.example/a/b.htm", "?page=2", "http://h.example/a/b.htm?page=2"},
+      {"http://h.example/a/b.htm#x", "#rules", "http://h.example/a/b.htm#rules"},
+      {"https://h.example", "x", "https://h.example/x"},
+      {"https://h.example/a", "//cdn.example/y", "https://cdn.example/y"},
+      {"http://h.example/a", "  https://other.example/", "https://other.example/"},
+      {"file:///C:/games/Help/Help.htm", "page2.htm", "file:///C:/games/Help/page2.htm"},
+      {"data:text/html,<a href=x>", "x", "x"},
+      {"not a url", "x.htm", "x.htm"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ResolveUrl(c.base, c.href), c.want) << c.base << " + " << c.href;
+}
+
 TEST(CefHtml, TextTitleAndLinks) {
   PageText p = HtmlToText(
       "<html><head><title> Live  panel </title><style>b{color:red}</style>"
