@@ -1,0 +1,213 @@
+// The document's game logic: the state of one table, the phases, the player's
+// actions and every game message handler, over the card rules and a CDocHost.
+// CVeskDoc derives from it; tests drive a whole hand through the handler table.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "CardRules.h"
+#include "ChannelState.h"
+#include "DocHost.h"
+#include "GameMessages.h"
+#include "MessageHandlerTable.h"
+
+enum {
+  SCHEDULE_WAIT = 1,
+  SCHEDULE_PHASE3 = 3,
+  SCHEDULE_BID = 5,
+  SCHEDULE_PLAY = 7,
+  SCHEDULE_OVER = 8,
+};
+
+// Seat state flags.
+enum {
+  SEAT_READY = 2,
+  SEAT_OFFLINE = 4,
+  SEAT_TRUSTEESHIP = 0x20,
+  SEAT_TRUST_EXIT = 0x40,
+};
+
+// One record per view position; the local player is always position 1.
+struct SEAT_INFO {
+  char szUserName[20];
+  char szNickName[20];
+  uint16_t wSeat;
+  int32_t nScoreTotal;
+  int32_t bAllowWatching;
+  int32_t nCardCount;
+  int32_t nLastPlayCount;
+  uint32_t dwState;
+  int32_t nSeriesTotal;
+};
+
+// Seat numbers that map to no position.
+constexpr int NO_POSITION = -1;
+
+class CGameDocCore : public CCardRules {
+ public:
+  enum { MAX_BOTTOM = 8, TABLE_INFO_SIZE = 184, PANEL_DATA_SIZE = 512, NOTICE_SIZE = 1024 };
+  // Strings of the resource library that the document shows.
+  enum {
+    IDS_WAIT_START = 3002,
+    IDS_LEAVE_CONFIRM_AGREED = 3010,
+    IDS_LEAVE_REFUSED_TAIL = 3009,
+    IDS_LEAVE_ASK = 3023,
+    IDS_LEAVE_REFUSED = 3027,
+    IDS_ACTION_ERROR2 = 3030,
+    IDS_PLAY_NOT_BIGGER = 5001,
+    IDS_PLAY_INVALID = 5002,
+    IDS_KICKED_TIMEOUT = 29928,
+  };
+
+  CGameDocCore(CDocHost& host, CHANNEL_STATE& channel);
+
+  // Start-up: the seat table from the channel, the settings from the profile.
+  void LoadSeats();
+  void LoadSettings();
+  void SaveSettings();
+  void RegisterMessageHandlers(CMessageHandlerTable<CGameDocCore>& table);
+
+  // Seats and positions.
+  int SeatToPosition(int nSeat) const;  // NO_POSITION when no record holds the seat
+  int PositionToSeat(int nPosition) const;
+  bool IsWatching() const { return m_Channel.nWatchMode != 0; }
+  bool IsWatchingAsEntered() const { return m_Channel.nWatchModeEntered != 0; }
+
+  // Phases and the turn clock.
+  void SetSchedule(int nPhase, bool bRestartClock = true);
+  int GetSchedule() const { return m_nSchedule; }
+  void EndHand();
+  void ShowTurnClock(bool bShow);
+
+  // Player actions.
+  void SendReady();
+  void SendBid(int nBid);
+  void PlaySelectedCards();
+  void Pass();
+  void SendShowCards();
+  void SendLeaveRequest();
+  void ForceQuit();
+  void RequestTrusteeship(int nMode);
+  void SendWatchPermission(int bAllow);
+  void SetAllowWatching(int bAllow);
+  void OnClockExpired();
+  void SendComplaint(const char* szAccused);
+  void SendComplaintDecline();
+
+  // Game message handlers (a complete frame each).
+  int OnReady(const uint8_t* pFrame);
+  int OnDeal(const uint8_t* pFrame);
+  int OnBid(const uint8_t* pFrame);
+  int OnBottomCards(const uint8_t* pFrame);
+  int OnPlay(const uint8_t* pFrame);
+  int OnShowCards(const uint8_t* pFrame);
+  int OnSeatValues(const uint8_t* pFrame);
+  int OnPause(const uint8_t* pFrame);
+  int OnGameProgress(const uint8_t* pFrame);
+  int OnWatchPermission(const uint8_t* pFrame);
+  int OnAskWatchPermission(const uint8_t* pFrame);
+  int OnNotice(const uint8_t* pFrame);
+  int OnAdRecord(const uint8_t* pFrame);
+  int OnActionError(const uint8_t* pFrame);
+  int OnHandOver(const uint8_t* pFrame);
+  int OnLeaveRequest(const uint8_t* pFrame);
+  int OnLeaveAnswer(const uint8_t* pFrame);
+  int OnPlayerStates(const uint8_t* pFrame);
+  int OnComplaintPrompt(const uint8_t* pFrame);
+  int OnComplaintResult(const uint8_t* pFrame);
+  int OnComplaintUpdate(const uint8_t* pFrame);
+  int OnNetSkinData(const uint8_t* pFrame);
+  int OnButtonText(const uint8_t* pFrame);
+  int OnTableInfo(const uint8_t* pFrame);
+  int OnSeatFlags(const uint8_t* pFrame);
+  int OnHostName(const uint8_t* pFrame);
+  int OnPanelData(const uint8_t* pFrame);
+
+  // Callbacks of the socket's system messages.
+  int OnServerClose(int nReason);
+  int OnPlayerCut(const uint8_t* pFrame);
+  int OnPlayerBack(const uint8_t* pFrame);
+  int OnTrusteeship(const uint8_t* pFrame);
+  int OnUserTrustExit(const uint8_t* pFrame);
+  void UpdateOwnTrusteeship();
+
+  // Voices: the file for a voice id, or empty.
+  std::string PlayVoice(int nVoice, int nSeat);
+  void PlayVoiceNow(int nVoice, int nSeat);
+
+  int FindTableInfo(const char* szUserName) const;
+  // The previous round's plays for three seconds (view command 1020).
+  void ShowLastRound();
+  void EndShowLastRound();
+  void ToggleSortMode() { m_nSortMode = (m_nSortMode + 1) % 2; }
+  void ToggleOrder() { m_bOrder = !m_bOrder; }
+
+  // State, read by the views.
+  SEAT_INFO m_Seats[MAX_POSITIONS];
+  CARD_INFO m_Hands[MAX_POSITIONS][MAX_CARDS];
+  CARD_INFO m_LastPlays[MAX_POSITIONS][MAX_CARDS];
+  CARD_INFO m_PrevPlays[MAX_POSITIONS][MAX_CARDS];
+  int m_nPrevPlayCount[MAX_POSITIONS];
+  int m_bPlayedThisRound[MAX_POSITIONS];
+  int m_bReady[MAX_POSITIONS];
+  uint16_t m_wOwnSeat;
+  int m_nCardsPerHand;
+  int m_nSchedule;
+  int m_nTurnPosition;
+  int m_nLastPlayerPosition;
+  int m_bQuietClose;
+  int m_bBusy;
+  int m_nBidState;
+  int m_nLastBid;
+  int m_nFirstBidder;
+  int m_nBidValue;
+  int m_nDeclarerSeat;
+  int m_bOwnDeclarer;
+  int m_nMultiplier;
+  int m_nMultiplierCount;  // changes of the multiplier in this hand (the hand-over sound)
+  int m_bDeclarerShown;
+  CARD_INFO m_BottomCards[MAX_BOTTOM];
+  int m_nBottomCount;
+  int m_bPlaySent;
+  int m_bFreeLead;
+  int m_bNewRound;
+  int m_bHintFlag;
+  int m_bOwnTrusteeship;
+  int m_bOwnTrustExit;
+  int m_bTurnClockEnabled;
+  int m_nLeaveRequests;
+  std::string m_strNotice;
+  std::string m_strLastVoice;
+  char m_szHostName[20];
+  uint8_t m_PanelData[PANEL_DATA_SIZE];
+  uint8_t m_SeatFlags[4];
+  uint8_t m_TableInfo[TABLE_INFO_SIZE];
+  std::string m_strSurveyTarget;
+  bool m_bGameProgress;
+  int m_nScoreChange[MAX_POSITIONS];
+
+  // Settings.
+  int m_bSound, m_bMusic, m_bScoreBoard, m_bClockFlowBlink, m_bOrder, m_nShowOrder, m_nSortMode, m_bVoice,
+      m_bNormalSound, m_bFlyMsg, m_bEnableWatch, m_bSmallCard;
+  std::string m_strMusicFile, m_strSnapshotPath, m_strDocFolder;
+
+ protected:
+  CARD_INFO* GetSeatCards(int nPosition) override;
+  int GetSeatCardCount(int nPosition) override;
+  const CARD_INFO* GetLastPlayCards(int* pnCount) override;
+
+  CDocHost& m_Host;
+  CHANNEL_STATE& m_Channel;
+
+ private:
+  bool SendBody(uint32_t nId, const std::vector<uint8_t>& body, bool bBracket);
+  void FillHand(int nPosition, const uint8_t* pCodes, int nCount, bool bFaceUp);
+  void RemoveFromHand(int nPosition, const CARD_INFO* pPlay, int nCount, bool bByCode);
+  void StartNewRound();
+  void FlashUnlessActive(int nCount, int nMs);
+  bool m_bShowingLastRound;
+  CARD_INFO m_SavedPlays[MAX_POSITIONS][MAX_CARDS];
+  int m_nSavedPlayCount[MAX_POSITIONS];
+  const char* OwnUserName() const { return m_Seats[OWN_POSITION].szUserName; }
+  int FindSeatByName(const char* szName, bool bIgnoreCase) const;
+};
