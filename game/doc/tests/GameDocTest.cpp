@@ -343,3 +343,28 @@ TEST_F(Table, SettingsAndPhaseRules) {
   for (int phase : {SCHEDULE_WAIT, SCHEDULE_PHASE3, SCHEDULE_BID, SCHEDULE_PLAY}) doc.SetSchedule(phase);
   for (int s : host.clock) EXPECT_EQ(s, -1) << "no clock while in trusteeship";
 }
+
+#include "SocketCloseLog.h"
+
+TEST(SocketClose, RemoteLogLines) {
+  struct {
+    int error, reason;
+    int level;
+    const char* text;
+    const char* why;
+  } cases[] = {
+      {10054, 0, 0, "software caused connection abort or connection reset by peer,ErrorCode=10054,Schedule=7",
+       "connection abort"},
+      {10060, 3, 0, "connection timed out,ErrorCode=10060,Schedule=7", "connection timeout"},
+      {0, 1, 5, "player escape,game over,Schedule=7", "player escape"},
+      {0, 5, 5, "exit channel,Schedule=7", "exit channel"},
+      {0, 6, 5, "server command close,Schedule=7", "svrcmdclose"},
+      {-1, 9, 5, "server command close,Schedule=7,nErrorCode=-1,CloseReason=9", "svrcmdclose"},
+  };
+  for (const auto& c : cases) {
+    auto l = MakeSocketCloseLog(c.error, c.reason, 7);
+    EXPECT_EQ(l.level, c.level) << c.text;
+    EXPECT_EQ(l.text, c.text);
+    EXPECT_EQ(l.reason, c.why);
+  }
+}
