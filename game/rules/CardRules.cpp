@@ -148,7 +148,7 @@ void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nM
   }
   if (!bMoved) return;
   CARD_INFO tmp[MAX_CARDS];
-  std::memcpy(tmp, pCards, sizeof(CARD_INFO) * n);
+  std::memcpy(tmp, pCards, sizeof(CARD_INFO) * static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) pCards[i] = tmp[idx[i]];
 }
 
