@@ -226,9 +226,12 @@ bool PackageCore::ReadHeader(int64_t fileSize, int64_t& dataStart) {
 
 void PackageCore::ScanEntries(int64_t offset, int64_t fileSize) {
     uint8_t raw[kPackageEntryHeaderSize];
+    bool readFailed = false;
     while (fileSize - offset >= int64_t(kPackageEntryHeaderSize)) {
-        if (!m_storage.ReadAt(m_file, offset, raw, sizeof raw))
+        if (!m_storage.ReadAt(m_file, offset, raw, sizeof raw)) {
+            readFailed = true;
             break;
+        }
         PackageEntryHeader e = DecodePackageEntryHeader(raw);
         if (e.dataSize <= 0)
             break;
@@ -238,8 +241,9 @@ void PackageCore::ScanEntries(int64_t offset, int64_t fileSize) {
         m_entries.push_back(PackageEntryRecord{e.name, offset, e.deleted});
         offset = end;
     }
-    if (!m_bReadOnly && fileSize > offset)
-        m_storage.Truncate(m_file, offset);  // drop a damaged tail
+    // Drop a damaged tail, but never what a failed read merely could not see.
+    if (!m_bReadOnly && !readFailed && fileSize > offset)
+        m_storage.Truncate(m_file, offset);
 }
 
 bool PackageCore::Open(const char* path, bool write) {

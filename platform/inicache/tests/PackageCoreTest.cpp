@@ -282,6 +282,28 @@ struct LockedStorage : MemoryPackageStorage {
 };
 }  // namespace
 
+namespace {
+// Storage whose reads fail past a given offset (a bad sector, a vanished share).
+struct FailingReads : MemoryPackageStorage {
+    int64_t limit = 0;
+    bool ReadAt(Handle file, int64_t offset, void* buffer, size_t length) override {
+        if (offset + int64_t(length) > limit)
+            return false;
+        return MemoryPackageStorage::ReadAt(file, offset, buffer, length);
+    }
+};
+}  // namespace
+
+TEST(PackageCore, ReadErrorNeverCutsTheFile) {
+    FailingReads disk;
+    disk.files["p"] = ThemeImage();
+    disk.limit = 145 + 276 + 6 + 100;  // inside the second entry's header
+    PackageCore pkg(disk);
+    ASSERT_TRUE(pkg.Open("p", true));
+    EXPECT_EQ(pkg.Entries().size(), 1u);
+    EXPECT_EQ(disk.files["p"], ThemeImage());
+}
+
 TEST(PackageCore, WriteOpenNeverReplacesAnExistingFile) {
     LockedStorage disk;
     disk.files["locked"] = ThemeImage();
