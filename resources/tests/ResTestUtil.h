@@ -84,6 +84,28 @@ inline std::string Placeholders(const std::string& text) {
   return out.empty() ? "-" : out;
 }
 
+// Copies a shown window from the screen (Wine's PrintWindow leaves the controls out).
+inline HBITMAP CaptureFromScreen(HWND hwnd) {
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  for (int i = 0; i < 30; ++i) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    Sleep(10);
+  }
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return bmp;
+}
+
 inline HMODULE LoadResLibrary() {
   return LoadLibraryExA(VESK_RES_DLL, nullptr, 0);
 }

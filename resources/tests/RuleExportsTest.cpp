@@ -58,6 +58,23 @@ class RuleExports : public ::testing::Test {
     SendMessageA(GetDlgItem(dlg, id), WM_SETTEXT, 0, (LPARAM)text);
   }
   static void Settle() { Sleep(150); }
+  // The dialog belongs to the other thread: copy it from the screen once it has painted.
+  static void SaveShot(HWND dlg, const wchar_t* path) {
+    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Sleep(300);
+    RECT r;
+    GetWindowRect(dlg, &r);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    EXPECT_TRUE(winprobe::SaveBitmapPng(bmp, path));
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+  }
 
   HMODULE m_module = nullptr;
   GetPropertyFn m_get = nullptr;
@@ -74,7 +91,7 @@ TEST_F(RuleExports, GetPropertyWithDefaultsWritesTheDefaultRules) {
     EXPECT_EQ(ItemText(dlg, IDC_SECONDS), "100");
     EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_RECORDSCORE), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_SCOREBYROUNDS), BST_UNCHECKED);
-    winprobe::SaveWindowPng(dlg, L"shots\\rules_186.png");
+    SaveShot(dlg, L"shots\\rules_186.png");
     winprobe::ClickButton(dlg, "1");
   });
   EXPECT_STREQ(text, "1 0 100 1 0");
@@ -177,7 +194,7 @@ TEST_F(RuleExports, ShowPropertyShowsTheParsedRulesReadOnly) {
       EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_RECORDSCORE), c.want.record) << c.text;
       for (int id : {IDC_CHATMODE, IDC_SCOREBYROUNDS, IDC_ROUNDS, IDC_RECORDSCORE, IDC_SECONDS})
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, id))) << id;
-      if (c.text[0]) winprobe::SaveWindowPng(dlg, L"shots\\rules_207.png");
+      if (c.text[0]) SaveShot(dlg, L"shots\\rules_207.png");
       winprobe::ClickButton(dlg, "1");
     });
     EXPECT_EQ(r, 1);
