@@ -1,0 +1,192 @@
+// The table against bots and against the client's own document: every frame the
+// server sends goes through the document's handlers, and every frame the document
+// sends goes back to the server.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+
+#include "GameDocCore.h"
+#include "TableGame.h"
+#include "WireBytes.h"
+
+using namespace tablegame;
+
+namespace {
+
+int Sum(const std::vector<int>& v) {
+  int s = 0;
+  for (int x : v) s += x;
+  return s;
+}
+
+// A document host that queues what the document sends.
+struct QueueHost : CDocHost {
+  std::deque<std::vector<uint8_t>> sent;
+  std::vector<int> boxes;
+  bool SendFrame(const std::vector<uint8_t>& f) override {
+    sent.push_back(f);
+    return true;
+  }
+  int ShowBoxId(int id, uint32_t, int, const std::string&) override {
+    boxes.push_back(id);
+    return 6;
+  }
+};
+
+std::vector<uint8_t> WithHeader(const OutFrame& f) {
+  wire::Writer w;
+  w.U32(f.id);
+  w.U32(static_cast<uint32_t>(f.body.size()));
+  if (f.id & 0x80000000u) w.U32(f.status);
+  w.Bytes(f.body.data(), f.body.size());
+  return w.Take();
+}
+
+}  // namespace
+
+TEST(TableGameTest, BotsPlayWholeHandsThatAddUp) {
+  for (int players : {3, 4}) {
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+      TableOptions o;
+      o.players = players;
+      o.seed = seed;
+      TableGame g(o);
+      for (int s = 0; s < players; ++s) g.SetBot(s, true);
+      std::vector<OutFrame> out;
+      g.RunBots(out);
+      ASSERT_GE(g.HandsPlayed(), 1) << players << " players, seed " << seed;
+      EXPECT_EQ(Sum(g.Scores()), 0);
+      int handOvers = 0;
+      for (const auto& f : out) handOvers += f.id == MSG_HAND_OVER;
+      EXPECT_EQ(handOvers, g.HandsPlayed());
+    }
+  }
+}
+
+TEST(TableGameTest, RefusesPlaysThatBreakTheRules) {
+  TableOptions o;
+  TableGame g(o);
+  std::vector<OutFrame> out;
+  for (int s = 0; s < 3; ++s) g.OnClientFrame(s, MSG_READY, {}, out);
+  ASSERT_EQ(g.phase(), TableGame::Bidding);
+  int t = g.Turn();
+  wire::Writer bid;
+  bid.I32(-1);
+  bid.U32(3);
+  bid.I32(-1);
+  bid.U32(0);
+  g.OnClientFrame(t, MSG_BID, bid.bytes(), out);
+  ASSERT_EQ(g.phase(), TableGame::Playing);
+  EXPECT_EQ(g.Declarer(), t);
+  EXPECT_EQ(g.Hand(t).size(), 20u);
+
+  auto play = [&](int seat, std::vector<int> codes) {
+    wire::Writer w;
+    w.U32(static_cast<uint32_t>(seat));
+    w.I32(-1);
+    w.U32(static_cast<uint32_t>(codes.size()));
+    w.U32(0);
+    for (int c : codes) w.U32(static_cast<uint32_t>(c));
+    out.clear();
+    g.OnClientFrame(seat, MSG_PLAY, w.bytes(), out);
+    return out.empty() ? 0u : (out[0].id == MSG_ACTION_ERROR ? out[0].body[0] + 0u : 1u);
+  };
+  int other = (t + 1) % 3;
+  EXPECT_EQ(play(other, {g.Hand(other)[0]}), static_cast<unsigned>(ERR_NOT_YOUR_TURN));
+  EXPECT_EQ(play(t, {}), static_cast<unsigned>(ERR_NOT_BIGGER)) << "no pass on a free lead";
+  EXPECT_EQ(play(t, {g.Hand(other)[0]}), static_cast<unsigned>(ERR_NOT_IN_HAND));
+  // Two cards of different ranks.
+  const auto& h = g.Hand(t);
+  int a = -1, b = -1;
+  for (size_t i = 0; i < h.size() && b < 0; ++i)
+    for (size_t j = i + 1; j < h.size(); ++j)
+      if (h[i] % 54 < 52 && h[j] % 54 < 52 && h[i] % 13 != h[j] % 13) {
+        a = h[i];
+        b = h[j];
+        break;
+      }
+  ASSERT_GE(b, 0);
+  EXPECT_EQ(play(t, {a, b}), static_cast<unsigned>(ERR_INVALID));
+  EXPECT_EQ(play(t, {a}), 1u);
+}
+
+TEST(TableGameTest, ClientDocumentPlaysAHandAgainstBots) {
+  for (uint32_t seed = 1; seed <= 10; ++seed) {
+    TableOptions o;
+    o.seed = seed;
+    TableGame server(o);
+    server.SetBot(0, true);
+    server.SetBot(2, true);
+
+    CHANNEL_STATE ch;
+    ch.nPlayerCount = 3;
+    for (int p = 0; p < 3; ++p) {
+      ch.seats[p].wServerSeat = static_cast<uint16_t>(p);
+      std::snprintf(ch.seats[p].szUserName, 20, "player%d", p);
+    }
+    QueueHost host;
+    CGameDocCore doc(host, ch);
+    doc.LoadSeats();
+    doc.m_bVoice = 0;
+    CMessageHandlerTable<CGameDocCore> table;
+    doc.RegisterMessageHandlers(table);
+
+    std::vector<OutFrame> out;
+    auto deliver = [&]() {
+      for (const auto& f : out) {
+        if (f.toSeat != -1 && f.toSeat != 1) continue;
+        auto frame = WithHeader(f);
+        ASSERT_TRUE(table.Dispatch(f.id, frame.data())) << std::hex << f.id;
+      }
+      out.clear();
+    };
+    auto flush = [&]() {
+      while (!host.sent.empty()) {
+        auto f = host.sent.front();
+        host.sent.pop_front();
+        uint32_t id, len;
+        std::memcpy(&id, f.data(), 4);
+        std::memcpy(&len, f.data() + 4, 4);
+        size_t head = (id & 0x80000000u) ? 12 : 8;
+        server.OnClientFrame(1, id, std::vector<uint8_t>(f.begin() + static_cast<long>(head), f.end()), out);
+        deliver();
+      }
+    };
+    doc.SendReady();
+    flush();
+    for (int step = 0; step < 200 && server.HandsPlayed() == 0; ++step) {
+      if (doc.m_nTurnPosition != 1) break;
+      if (doc.GetSchedule() == SCHEDULE_BID) {
+        doc.SendBid(0);
+      } else {
+        // Lead the lowest card; otherwise play the first hint, or pass when there is none.
+        const CARD_INFO* hint = nullptr;
+        int n = doc.FindHint(&hint);
+        for (int i = 0; i < doc.m_Seats[1].nCardCount; ++i) doc.m_Hands[1][i].bSelected = 0;
+        if (doc.m_bFreeLead) {
+          doc.m_Hands[1][doc.m_Seats[1].nCardCount - 1].bSelected = 1;
+          doc.PlaySelectedCards();
+          flush();
+          continue;
+        }
+        for (int k = 0; k < n; ++k)
+          for (int i = 0; i < doc.m_Seats[1].nCardCount; ++i)
+            if (doc.m_Hands[1][i].nCode == hint[k].nCode && !doc.m_Hands[1][i].bSelected) {
+              doc.m_Hands[1][i].bSelected = 1;
+              break;
+            }
+        if (n > 0)
+          doc.PlaySelectedCards();
+        else
+          doc.Pass();
+      }
+      flush();
+    }
+    ASSERT_EQ(server.HandsPlayed(), 1) << "seed " << seed;
+    EXPECT_TRUE(host.boxes.empty()) << "the document refused its own hint, seed " << seed;
+    EXPECT_EQ(doc.GetSchedule(), SCHEDULE_WAIT);
+    EXPECT_EQ(doc.m_Seats[1].nScoreTotal, server.Scores()[1]);
+    EXPECT_EQ(doc.m_Seats[0].nScoreTotal + doc.m_Seats[1].nScoreTotal + doc.m_Seats[2].nScoreTotal, 0);
+  }
+}
