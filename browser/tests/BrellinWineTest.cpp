@@ -199,6 +199,29 @@ TEST(BrellinLibrary, LoadsByNameWithItsFiveExports) {
   ASSERT_NE(l.queryBrowser, nullptr);
 }
 
+// The names in the loaded image's export table.
+std::vector<std::string> ExportNames(HMODULE module, DWORD* functions) {
+  std::vector<std::string> out;
+  auto base = reinterpret_cast<const BYTE*>(module);
+  auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  if (!dir.VirtualAddress) return out;
+  auto exp = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+  auto names = reinterpret_cast<const DWORD*>(base + exp->AddressOfNames);
+  for (DWORD i = 0; i < exp->NumberOfNames; ++i) out.push_back(reinterpret_cast<const char*>(base + names[i]));
+  *functions = exp->NumberOfFunctions;
+  return out;
+}
+
+TEST(BrellinLibrary, ExportsExactlyTheFiveCalls) {
+  ASSERT_NE(Lib().module, nullptr);
+  DWORD functions = 0;
+  std::vector<std::string> names = ExportNames(Lib().module, &functions);
+  EXPECT_EQ(functions, 5u);
+  EXPECT_EQ(names, (std::vector<std::string>{"CreateBrowser", "Initialize", "LoadURL", "MoveBrowseWindow", "Shutdown"}));
+}
+
 TEST(BrellinLibrary, CallsBeforeInitializeDoNothing) {
   Library& l = Lib();
   ASSERT_NE(l.create, nullptr);
@@ -228,6 +251,13 @@ TEST(BrellinLibrary, InitializesTheRuntimeOnceWithItsSettings) {
   ASSERT_GT(cache.size(), tail.size());
   EXPECT_EQ(cache.substr(cache.size() - tail.size()), tail);
   EXPECT_TRUE(WaitUntil([] { return Record("context_initialized") == "1"; }));
+
+  // No browser yet: loading and moving do nothing.
+  l.load("http://example.com/");
+  l.move(0, 0, 100, 100);
+  PumpFor(200);
+  EXPECT_EQ(Record("browsers_created"), "<none>");
+  EXPECT_EQ(Record("last_error"), "<none>");
 }
 
 // ---- one panel browser, driven through the exports ------------------------------------

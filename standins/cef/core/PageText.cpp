@@ -75,8 +75,12 @@ void AppendUtf8(uint32_t cp, std::string* out) {
 
 // Decodes one entity starting at '&'; returns the bytes consumed (0: not an entity).
 size_t DecodeEntity(const std::string& s, size_t at, std::string* out) {
-  size_t semi = s.find(';', at);
-  if (semi == std::string::npos || semi - at > 10 || semi == at + 1) return 0;
+  // Entities are short: look no further than that, so a page of bare '&' stays linear.
+  size_t semi;
+  size_t limit = at + 11 < s.size() ? at + 11 : s.size();
+  for (semi = at + 1; semi < limit && s[semi] != ';'; ++semi) {
+  }
+  if (semi >= limit || semi == at + 1) return 0;
   std::string name = s.substr(at + 1, semi - at - 1);
   if (name[0] == '#') {
     uint32_t cp = 0;
