@@ -1090,27 +1090,21 @@ int CGameDocCore::OnServerClose(int) {
   return 0;
 }
 
-int CGameDocCore::OnPlayerCut(const uint8_t* pFrame) {
-  GameFrame f = ParseGameFrame(pFrame);
-  std::string name;
-  wire::Reader r(f.body, f.size);
-  r.Field(f.size < 20 ? f.size : 20, &name);
-  for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p) {
-    if (std::strncmp(m_Seats[p].szUserName, name.c_str(), 20) != 0) continue;
-    m_Seats[p].dwState |= SEAT_OFFLINE;
-    m_Host.RedrawAvatar(p);
-  }
-  return 1;
-}
+int CGameDocCore::OnPlayerCut(const uint8_t* pFrame) { return MarkOffline(pFrame, true); }
 
-int CGameDocCore::OnPlayerBack(const uint8_t* pFrame) {
+int CGameDocCore::OnPlayerBack(const uint8_t* pFrame) { return MarkOffline(pFrame, false); }
+
+int CGameDocCore::MarkOffline(const uint8_t* pFrame, bool bOffline) {
   GameFrame f = ParseGameFrame(pFrame);
   std::string name;
   wire::Reader r(f.body, f.size);
   r.Field(f.size < 20 ? f.size : 20, &name);
   for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p) {
     if (std::strncmp(m_Seats[p].szUserName, name.c_str(), 20) != 0) continue;
-    m_Seats[p].dwState &= ~static_cast<uint32_t>(SEAT_OFFLINE);
+    if (bOffline)
+      m_Seats[p].dwState |= SEAT_OFFLINE;
+    else
+      m_Seats[p].dwState &= ~static_cast<uint32_t>(SEAT_OFFLINE);
     m_Host.RedrawAvatar(p);
   }
   return 1;

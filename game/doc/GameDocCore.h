@@ -210,4 +210,5 @@ class CGameDocCore : public CCardRules {
   int m_nSavedPlayCount[MAX_POSITIONS];
   const char* OwnUserName() const { return m_Seats[OWN_POSITION].szUserName; }
   int FindSeatByName(const char* szName, bool bIgnoreCase) const;
+  int MarkOffline(const uint8_t* pFrame, bool bOffline);
 };
