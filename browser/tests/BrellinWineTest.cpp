@@ -327,6 +327,38 @@ TEST_F(BrellinPanel, LoadURLShowsTheNewAddressAndMoveMovesIt) {
   EXPECT_TRUE(winprobe::SaveWindowPng(browser_, Png("brellin_web_address.png")));
 }
 
+std::string WriteTestFile(const char* name, const std::string& bytes) {
+  char dir[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, dir);
+  std::string path = std::string(dir) + "\\" + name;
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return std::string();
+  fwrite(bytes.data(), 1, bytes.size(), f);
+  fclose(f);
+  std::string url = "file:///" + path;
+  for (char& c : url)
+    if (c == '\\') c = '/';
+  return url;
+}
+
+TEST_F(BrellinPanel, LocalFilesShowTheirText) {
+  // An HTML page in UTF-8 and a text file in GBK ("\xC5\xC6\xBE\xD6" means "card game").
+  const std::string html = WriteTestFile("brellin_page.htm",
+                                     "<html><head><title>Help</title></head><body><h2>How to play</h2>"
+                                     "<p>Three players, one deck.</p></body></html>");
+  ASSERT_FALSE(html.empty());
+  ASSERT_TRUE(LoadAndWait(html, html));
+  EXPECT_EQ(Page(browser_, "title"), "Help");
+  EXPECT_EQ(Page(browser_, "text"), "How to play\nThree players, one deck.");
+
+  const std::string text = WriteTestFile("brellin_notes.txt", "\xC5\xC6\xBE\xD6 1\r\n<b>not markup</b>");
+  ASSERT_TRUE(LoadAndWait(text, text));
+  EXPECT_EQ(Page(browser_, "title"), "brellin_notes.txt");
+  EXPECT_EQ(Page(browser_, "text"), "\xC5\xC6\xBE\xD6 1\r\n<b>not markup</b>");
+  UpdateWindow(browser_);
+  EXPECT_TRUE(winprobe::SaveWindowPng(browser_, Png("brellin_local_text.png")));
+}
+
 TEST_F(BrellinPanel, FailedLoadShowsTheErrorPage) {
   const std::string url = "http://nowhere.invalid/live";
   ASSERT_TRUE(LoadAndWait(url, url));
