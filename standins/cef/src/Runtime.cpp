@@ -428,7 +428,7 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
   void FollowLinkAt(int x, int y);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 
-  HWND hwnd_ = nullptr;
+  std::atomic<HWND> hwnd_{nullptr};  // read by the host thread (GetWindowHandle)
 
  private:
   int id_;
