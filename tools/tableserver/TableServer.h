@@ -1,0 +1,116 @@
+// The table server's connection layer: accepts clients on 127.0.0.1, assembles their frames,
+// answers requests with reply frames and status words, compresses bodies (bit 30), installs
+// stream transforms with MSG_WIRE_CODE and logs every frame. Game logic plugs in as handlers;
+// tests and the command line drive it with a small script.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "LoopbackNet.h"
+#include "WireTransform.h"
+
+namespace peers {
+
+class CTableServer;
+
+class CTableConnection {
+ public:
+  CTableConnection(CTableServer& server, int fd, int number);
+  ~CTableConnection();
+  // Sends a frame (compressed when the server's rule says so, transformed when installed).
+  bool Send(uint32_t id, const std::vector<uint8_t>& body, uint32_t status = 0);
+  // Answers request `requestId` with the reply id requestId | 0x80000000 and a status word.
+  bool Reply(uint32_t requestId, uint32_t status, const std::vector<uint8_t>& body);
+  // Sends MSG_WIRE_CODE (the client's view: its send and receive programs and states) and
+  // switches this side's transforms on right behind it.
+  bool SendWireCode(const netcore::WireCode& code);
+  void Close() { m_closing = true; }
+  int Number() const { return m_number; }
+  bool Closing() const { return m_closing; }
+
+ private:
+  friend class CTableServer;
+  bool SendRaw(std::vector<uint8_t> frame);
+  CTableServer& m_server;
+  int m_fd;
+  int m_number;
+  bool m_closing = false;
+  CSocketSource m_src;
+  netcore::CFrameAssembler m_as;
+  netcore::CWireTransform m_send;
+};
+
+struct ScriptReply {
+  bool silent = false;         // no answer at all
+  uint32_t status = 1;
+  std::vector<uint8_t> body;
+  bool echo = false;           // answer with the request's own body
+  int delayMs = 0;
+  bool closeAfter = false;     // close the connection after answering
+  bool wireCodeFirst = false;  // send MSG_WIRE_CODE before the answer
+};
+
+struct TableServerOptions {
+  uint16_t port = 0;          // 0: an ephemeral port
+  int maxSeconds = 30;        // the server stops by itself after this
+  size_t compressFrom = 0;    // bodies of at least this size go compressed; 0: never
+  netcore::WireCode wireCode; // used by rules with wireCodeFirst
+  std::map<uint32_t, ScriptReply> replies;  // by request id
+  bool echoUnknown = false;   // requests without a rule get their body back with status 1
+  // Frames sent to every client right after accepting: id, status, body.
+  std::vector<std::pair<std::pair<uint32_t, uint32_t>, std::vector<uint8_t>>> greeting;
+  uint32_t maxBody = netcore::NET_MAX_BODY;
+};
+
+// Parses a script text; false with a message naming the bad line.
+//   port N | seconds N | compress N | echo
+//   reply <id> <status> <hex>|text:<text>|echo|- [delay=MS] [close] [wirecode]
+//   silent <id>
+//   greet <id> <status> <hex>|-
+//   wirecode <send-state> <recv-state> <send-program> <recv-program>
+//     programs are the client's, steps "op:key" joined by commas (xor add sub rol ror) or "-"
+bool ParseTableScript(const std::string& text, TableServerOptions* opt, std::string* error);
+
+class CTableServer {
+ public:
+  using Handler = std::function<void(CTableConnection&, const std::vector<uint8_t>& frame)>;
+  explicit CTableServer(TableServerOptions opt) : m_opt(std::move(opt)) {}
+  ~CTableServer() { Stop(); }
+  // Listens and starts the serving thread; false when the port cannot be bound.
+  bool Start();
+  uint16_t Port() const { return m_port; }
+  void Stop();
+  bool Running() const { return m_running; }
+  // Game logic: a handler for an id takes precedence over the script.
+  void SetHandler(uint32_t id, Handler h) { m_handlers[id] = std::move(h); }
+  std::vector<std::string> Log() const;
+  // Waits (bounded) until the log holds a line containing `text`.
+  bool WaitForLog(const std::string& text, int timeoutMs) const;
+  void AddLog(const std::string& line);
+  const TableServerOptions& Options() const { return m_opt; }
+
+ private:
+  void Serve();
+  void OnFrame(CTableConnection& c, const std::vector<uint8_t>& frame);
+
+  TableServerOptions m_opt;
+  std::map<uint32_t, Handler> m_handlers;
+  int m_listen = -1;
+  uint16_t m_port = 0;
+  std::thread m_thread;
+  std::atomic<bool> m_stop{false};
+  std::atomic<bool> m_running{false};
+  mutable std::mutex m_logLock;
+  std::vector<std::string> m_log;
+};
+
+std::string DescribeFrame(const char* dir, int conn, const std::vector<uint8_t>& frame);
+
+}  // namespace peers

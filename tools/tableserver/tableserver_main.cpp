@@ -1,0 +1,60 @@
+// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE]
+// Prints "listening 127.0.0.1:PORT" once ready, logs every frame, stops after --seconds.
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "TableServer.h"
+
+int main(int argc, char** argv) {
+  peers::TableServerOptions opt;
+  std::string script, logPath;
+  int port = -1, seconds = -1;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (a == "--port" && hasValue) port = std::atoi(argv[++i]);
+    else if (a == "--seconds" && hasValue) seconds = std::atoi(argv[++i]);
+    else if (a == "--script" && hasValue) script = argv[++i];
+    else if (a == "--log" && hasValue) logPath = argv[++i];
+    else {
+      std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE]\n";
+      return 2;
+    }
+  }
+  if (!script.empty()) {
+    std::ifstream in(script);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    std::string err;
+    if (!in || !peers::ParseTableScript(ss.str(), &opt, &err)) {
+      std::cerr << "tableserver: bad script " << script << " " << err << "\n";
+      return 2;
+    }
+  }
+  if (port >= 0 && port <= 65535) opt.port = uint16_t(port);
+  if (seconds > 0) opt.maxSeconds = seconds;
+  peers::CTableServer server(opt);
+  if (!server.Start()) {
+    std::cerr << "tableserver: cannot listen on 127.0.0.1:" << opt.port << "\n";
+    return 1;
+  }
+  std::cout << "listening 127.0.0.1:" << server.Port() << std::endl;
+  std::ofstream logFile;
+  if (!logPath.empty()) logFile.open(logPath);
+  std::ostream& log = logPath.empty() ? std::cout : logFile;
+  size_t shown = 0;
+  while (server.Running()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    auto lines = server.Log();
+    for (; shown < lines.size(); ++shown) log << lines[shown] << std::endl;
+  }
+  auto lines = server.Log();
+  for (; shown < lines.size(); ++shown) log << lines[shown] << std::endl;
+  server.Stop();
+  return 0;
+}
