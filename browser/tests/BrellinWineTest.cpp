@@ -367,7 +367,7 @@ TEST_F(BrellinPanel, FailedLoadShowsTheErrorPage) {
   PumpFor(100);
   EXPECT_TRUE(winprobe::SaveWindowPng(browser_, Png("brellin_error_page.png")));
 
-  // Markup in a failed address is shown as text, not run as part of the page.
+  // Markup in a failed address is shown as text, never as markup of the error page.
   const std::string hostile = "http://x.invalid/<b>bold</b>";
   ASSERT_TRUE(LoadAndWait(hostile, hostile));
   EXPECT_TRUE(WaitUntil([&] {

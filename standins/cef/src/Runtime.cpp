@@ -500,7 +500,7 @@ void BrowserImpl::Paint(HDC target) {
     text = text_;
     links = links_;
   }
-  // Drawn off screen and copied in one piece: no flicker, and WM_PRINTCLIENT gets the same picture.
+  // Drawn off screen and copied in one go: no flicker, and WM_PRINTCLIENT gets the same picture.
   HDC dc = CreateCompatibleDC(target);
   HBITMAP bmp = CreateCompatibleBitmap(target, w, h);
   HGDIOBJ oldBmp = SelectObject(dc, bmp);
