@@ -1,0 +1,140 @@
+// The exported class Cards of QKCards.dll: loading, result codes and drawing.
+#include <gtest/gtest.h>
+
+#include "Cards.h"
+#include "CardCells.h"
+#include "WinProbe.h"
+
+namespace {
+
+const COLORREF kFelt = RGB(0, 110, 50);
+
+struct Canvas {
+  CDC dc;
+  HBITMAP bmp = nullptr;
+  HGDIOBJ old = nullptr;
+  Canvas(int w, int h, COLORREF fill) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    dc.Attach(::CreateCompatibleDC(nullptr));
+    old = ::SelectObject(dc.GetSafeHdc(), bmp);
+    RECT r{0, 0, w, h};
+    HBRUSH b = ::CreateSolidBrush(fill);
+    ::FillRect(dc.GetSafeHdc(), &r, b);
+    ::DeleteObject(b);
+  }
+  ~Canvas() {
+    ::SelectObject(dc.GetSafeHdc(), old);
+    ::DeleteObject(bmp);
+  }
+  COLORREF At(int x, int y) { return ::GetPixel(dc.GetSafeHdc(), x, y); }
+  // The smallest rectangle around pixels that differ from the fill.
+  RECT Drawn(COLORREF fill, int w, int h) {
+    RECT r{w, h, -1, -1};
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (At(x, y) != fill) {
+          r.left = std::min<LONG>(r.left, x);
+          r.top = std::min<LONG>(r.top, y);
+          r.right = std::max<LONG>(r.right, x + 1);
+          r.bottom = std::max<LONG>(r.bottom, y + 1);
+        }
+    return r;
+  }
+};
+
+TEST(CardsLibrary, ResultCodes) {
+  Cards cards;
+  ASSERT_EQ(cards.Initialization(0x14), 1);  // types 4 and 16
+  Canvas c(300, 300, kFelt);
+  struct {
+    CDC* dc;
+    unsigned short code, type;
+    int expected;
+  } cases[] = {
+      {nullptr, 0x11, 4, CARD_NO_DC},   {&c.dc, 0x11, 1, CARD_TYPE_NOT_LOADED}, {&c.dc, 0x0F, 4, CARD_BAD_ROW},
+      {&c.dc, 0x50, 4, CARD_BAD_ROW},   {&c.dc, 0x10, 4, CARD_BAD_COLUMN},      {&c.dc, 0x1F, 16, CARD_BAD_COLUMN},
+      {&c.dc, 0x11, 4, CARD_DRAWN},     {&c.dc, 0x4E, 16, CARD_DRAWN},          {&c.dc, 0x11, 0, CARD_BAD_TYPE},
+  };
+  for (const auto& k : cases) {
+    EXPECT_EQ(cards.ShowCard(k.dc, k.code, 0, 0, 0, 0, k.type, 0, 0), k.expected)
+        << std::hex << k.code << " type " << std::dec << k.type;
+    RECT r{0, 0, 9, 9};
+    EXPECT_EQ(cards.ShowCard(k.dc, k.code, &r, k.type, nullptr), k.expected);
+  }
+  Cards three;
+  ASSERT_EQ(three.Initialization(3), 1);
+  EXPECT_EQ(three.ShowCard(&c.dc, 0x1E, 0, 0, 0, 0, 3, 0, 0), CARD_BAD_TYPE);
+  EXPECT_EQ(three.m_pSheet8, nullptr);
+  EXPECT_NE(three.m_pSheet1, nullptr);
+  EXPECT_NE(three.m_pSheet2, nullptr);
+}
+
+TEST(CardsLibrary, DefaultSizesAndInclusiveRectangle) {
+  Cards cards;
+  ASSERT_EQ(cards.Initialization(0x1F), 1);
+  // Type 8 with all sizes 0 fills 142 x 192 from a 71 x 96 cell.
+  Canvas c(400, 400, kFelt);
+  EXPECT_EQ(cards.ShowCard(&c.dc, 0x3E, 10, 20, 0, 0, 8, 0, 0), CARD_DRAWN);
+  RECT r = c.Drawn(kFelt, 400, 400);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.right, 152);
+  EXPECT_EQ(r.bottom, 212);
+
+  // The rectangle form is opaque (no mask) and right/bottom inclusive.
+  Canvas d(100, 100, kFelt);
+  RECT rr{5, 5, 31, 42};
+  EXPECT_EQ(cards.ShowCard(&d.dc, 0x11, &rr, 4, nullptr), CARD_DRAWN);
+  RECT got = d.Drawn(kFelt, 100, 100);
+  EXPECT_EQ(got.right, 32);
+  EXPECT_EQ(got.bottom, 43);
+  EXPECT_EQ(d.At(5, 5), RGB(0, 0, 0));  // the sheet's black corner, not the table
+}
+
+TEST(CardsLibrary, JokersBackAndMaskCells) {
+  Cards cards;
+  ASSERT_EQ(cards.Initialization(16), 1);
+  Canvas c(106, 144, kFelt);
+  cards.ShowCard(&c.dc, 0x4E, 0, 0, 106, 144, 16, 0, 0);
+  EXPECT_EQ(c.At(0, 0), RGB(255, 255, 255));
+  EXPECT_EQ(c.At(53, 72), RGB(0, 0, 0));
+  int reds = 0, blues = 0, greys = 0;
+  auto count = [&](unsigned short code) {
+    Canvas k(106, 144, kFelt);
+    cards.ShowCard(&k.dc, code, 0, 0, 106, 144, 16, 0, 0);
+    int r = 0, b = 0, g = 0;
+    for (int y = 0; y < 144; ++y)
+      for (int x = 0; x < 106; ++x) {
+        COLORREF p = k.At(x, y);
+        r += GetRValue(p) > 180 && GetGValue(p) < 80;
+        b += GetBValue(p) > 120 && GetRValue(p) < 80;
+        g += GetRValue(p) == GetGValue(p) && GetGValue(p) == GetBValue(p) && GetRValue(p) > 60 && GetRValue(p) < 220;
+      }
+    reds = r, blues = b, greys = g;
+  };
+  count(0x1E);
+  EXPECT_GT(reds, 200) << "the colour joker is in colour";
+  count(0x2E);
+  EXPECT_LT(reds, 5) << "the grey joker has no red";
+  EXPECT_GT(greys, 200);
+  count(0x3E);
+  EXPECT_GT(blues, 106 * 144 / 3) << "the back is patterned blue";
+}
+
+TEST(CardsLibrary, SecondInitialisationReplacesSheets) {
+  Cards cards;
+  ASSERT_EQ(cards.Initialization(1), 1);
+  ASSERT_EQ(cards.Initialization(1 | 16), 1);
+  EXPECT_NE(cards.m_pSheet1, nullptr);
+  EXPECT_NE(cards.m_pSheet16, nullptr);
+  EXPECT_EQ(cards.m_wTypeMask, 17);
+}
+
+}  // namespace
