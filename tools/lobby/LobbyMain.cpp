@@ -277,6 +277,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   CloseHandle(pi.hThread);
+  Record("STARTED pid=%lu", pi.dwProcessId);
 
   DWORD start = GetTickCount();
   DWORD code = 0;
