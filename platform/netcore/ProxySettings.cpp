@@ -78,6 +78,10 @@ std::string LangRscCandidate(const std::string& programPath) {
   return root + "\\Share\\LangRsc.ini";
 }
 
+int ConnectFailureCode(bool viaProxy, int socketError) { return viaProxy ? 10201 : socketError; }
+
+int HandshakeFailureCode(bool aborted, int lastError) { return aborted ? lastError : 10202; }
+
 ConnectPlan PlanConnect(const PROXY_SETTINGS& proxy, const TunnelConfig& tunnel, const std::string& host,
                         uint16_t port, int remappedPort) {
   ConnectPlan plan;

@@ -80,6 +80,12 @@ struct ConnectPlan {
   uint32_t p80RequestedPort = 0;
 };
 
+// The last error of a failed attempt: a TCP connect through a proxy fails with 10201, a direct
+// one with the socket's own code; a failed proxy handshake is 10202 unless the user gave up
+// (the wait's own code then stands).
+int ConnectFailureCode(bool viaProxy, int socketError);
+int HandshakeFailureCode(bool aborted, int lastError);
+
 ConnectPlan PlanConnect(const PROXY_SETTINGS& proxy, const TunnelConfig& tunnel, const std::string& host,
                         uint16_t port, int remappedPort);
 
