@@ -21,19 +21,19 @@ class Reader {
   bool U8(uint8_t* v) { return Fixed(v, 1); }
   bool U16(uint16_t* v) {
     uint8_t b[2];
-    if (!Fixed(b, 2)) return false;
+    if (!Fixed(b, 2)) return *v = 0, false;
     *v = static_cast<uint16_t>(b[0] | (b[1] << 8));
     return true;
   }
   bool U32(uint32_t* v) {
     uint8_t b[4];
-    if (!Fixed(b, 4)) return false;
+    if (!Fixed(b, 4)) return *v = 0, false;
     *v = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
     return true;
   }
   bool I32(int32_t* v) {
     uint32_t u;
-    if (!U32(&u)) return false;
+    if (!U32(&u)) return *v = 0, false;
     *v = static_cast<int32_t>(u);
     return true;
   }
@@ -65,8 +65,12 @@ class Reader {
   }
 
  private:
+  // A failed read leaves zeros behind, never stale or uninitialised bytes.
   bool Fixed(void* out, size_t n) {
-    if (!ok_ || n > size_ - pos_) return ok_ = false;
+    if (!ok_ || n > size_ - pos_) {
+      std::memset(out, 0, n);
+      return ok_ = false;
+    }
     std::memcpy(out, p_ + pos_, n);
     pos_ += n;
     return true;
