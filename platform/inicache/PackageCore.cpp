@@ -163,6 +163,8 @@ void PackageCore::Reset() {
     NewHeader(m_header);
     m_bReadOnly = true;
     m_flagByte = 0;
+    m_end = 0;
+    m_hasFlagByte = false;
 }
 
 bool PackageCore::OpenFile(bool write) {
@@ -194,6 +196,7 @@ bool PackageCore::InitNewPackage() {
     m_header.created = m_storage.Now();
     uint8_t raw[kPackageHeaderSizeV257];
     EncodeHeader(m_header, raw);
+    m_end = int64_t(sizeof raw);
     return m_storage.WriteAt(m_file, 0, raw, sizeof raw);
 }
 
@@ -244,6 +247,7 @@ void PackageCore::ScanEntries(int64_t offset, int64_t fileSize) {
     // Drop a damaged tail, but never what a failed read merely could not see.
     if (!m_bReadOnly && !readFailed && fileSize > offset)
         m_storage.Truncate(m_file, offset);
+    m_end = readFailed ? -1 : offset;  // unknown end: nothing may be appended
 }
 
 bool PackageCore::Open(const char* path, bool write) {
@@ -273,12 +277,14 @@ bool PackageCore::Open(const char* path, bool write) {
         Reset();
         return false;
     }
+    m_end = start;
     if (fileSize <= start)
         return true;  // ends before the flag byte: no entries
     if (!m_storage.ReadAt(m_file, start, &m_flagByte, 1)) {
         Reset();
         return false;
     }
+    m_hasFlagByte = true;
     ScanEntries(start + 1, fileSize);
     return true;
 }
@@ -340,6 +346,80 @@ bool PackageCore::ExtractEntry(const char* name, std::vector<uint8_t>& data,
         }
     }
     return true;
+}
+
+bool PackageCore::CanWrite() const {
+    return m_file != PackageStorage::kNoFile && !m_bReadOnly && m_end >= 0 &&
+           m_header.version == kPackageVersion257;
+}
+
+bool PackageCore::MarkDeleted(const char* name, size_t keep) {
+    bool ok = true;
+    const uint8_t deleted = 1;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        PackageEntryRecord& r = m_entries[i];
+        if (i == keep || r.deleted || !IniNamesEqual(r.name.c_str(), name))
+            continue;
+        if (m_storage.WriteAt(m_file, r.offset, &deleted, 1))
+            r.deleted = true;
+        else
+            ok = false;
+    }
+    return ok;
+}
+
+bool PackageCore::AddEntry(const char* name, const uint8_t* data, size_t size, bool compress,
+                           const uint8_t* extra, size_t extraSize) {
+    if (!CanWrite() || !name || !*name || std::strlen(name) >= kPackageEntryNameSize ||
+        !data || size == 0 || size > kMaxInflatedSize || (extraSize && !extra) ||
+        extraSize > 0x7FFFFFFFu)
+        return false;
+
+    std::vector<uint8_t> stored;
+    if (compress) {
+        if (!m_deflate)
+            return false;
+        // Room for data that does not shrink (zlib's bound is well below this).
+        std::vector<uint8_t> packed(4 + size + size / 8 + 64);
+        uint32_t produced = m_deflate(packed.data() + 4, uint32_t(packed.size() - 4), data,
+                                      uint32_t(size));
+        if (produced == 0 || produced > packed.size() - 4)
+            return false;
+        packed.resize(4 + produced);
+        packed[0] = uint8_t(size);
+        packed[1] = uint8_t(size >> 8);
+        packed[2] = uint8_t(size >> 16);
+        packed[3] = uint8_t(size >> 24);
+        stored.swap(packed);
+    } else {
+        stored.assign(data, data + size);
+    }
+
+    int64_t start = m_end;
+    if (!m_hasFlagByte) {
+        if (!m_storage.WriteAt(m_file, start, &m_flagByte, 1))
+            return false;
+        m_hasFlagByte = true;
+        m_end = ++start;
+    }
+    std::vector<uint8_t> image;
+    AppendPackageEntry(image, name, stored.data(), stored.size(), compress, extra, extraSize);
+    if (!m_storage.WriteAt(m_file, start, image.data(), image.size())) {
+        m_storage.Truncate(m_file, start);  // leave no half entry behind
+        return false;
+    }
+    m_end = start + int64_t(image.size());
+    m_entries.push_back(PackageEntryRecord{name, start, false});
+    return MarkDeleted(name, m_entries.size() - 1);
+}
+
+bool PackageCore::DeleteEntry(const char* name) {
+    if (!CanWrite() || !name)
+        return false;
+    bool found = false;
+    for (const PackageEntryRecord& r : m_entries)
+        found = found || (!r.deleted && IniNamesEqual(r.name.c_str(), name));
+    return found && MarkDeleted(name, size_t(-1));
 }
 
 // ---------------------------------------------------------------------------

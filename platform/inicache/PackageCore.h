@@ -28,6 +28,11 @@ extern const char kPackageUnnamed[];    // the name of a new package (GBK)
 using PackageInflateFn = uint32_t (*)(uint8_t* dest, uint32_t destSize, const uint8_t* src,
                                       uint32_t srcLength);
 
+// Compresses srcLength bytes into dest (destSize bytes); returns the
+// produced length, 0 on failure.
+using PackageDeflateFn = uint32_t (*)(uint8_t* dest, uint32_t destSize, const uint8_t* src,
+                                      uint32_t srcLength);
+
 class PackageStorage {
 public:
     using Handle = int64_t;
@@ -119,6 +124,14 @@ public:
                       std::vector<uint8_t>* extra) const;
 
     void SetInflater(PackageInflateFn inflate) { m_inflate = inflate; }
+    void SetDeflater(PackageDeflateFn deflate) { m_deflate = deflate; }
+
+    // Writing (a writable package of version 257 only). AddEntry appends an
+    // entry, compressed through the deflater when asked, and then marks older
+    // entries of the same name deleted; DeleteEntry marks them all deleted.
+    bool AddEntry(const char* name, const uint8_t* data, size_t size, bool compress,
+                  const uint8_t* extra = nullptr, size_t extraSize = 0);
+    bool DeleteEntry(const char* name);
 
     const PackageHeader& Header() const { return m_header; }
     const std::vector<PackageEntryRecord>& Entries() const { return m_entries; }
@@ -135,7 +148,13 @@ private:
     void ScanEntries(int64_t start, int64_t fileSize);
 
     PackageStorage& m_storage;
+    bool CanWrite() const;
+    bool MarkDeleted(const char* name, size_t keep);
+
     PackageInflateFn m_inflate = nullptr;
+    PackageDeflateFn m_deflate = nullptr;
+    int64_t m_end = 0;         // past the last whole entry
+    bool m_hasFlagByte = false;
     PackageHeader m_header;
     std::string m_path;
     std::vector<PackageEntryRecord> m_entries;

@@ -9,6 +9,7 @@
 
 using namespace vesk;
 using vesk_test::ZlibEntryData;
+using vesk_test::ZlibDeflate;
 using vesk_test::ZlibInflate;
 
 namespace {
@@ -301,6 +302,8 @@ TEST(PackageCore, ReadErrorNeverCutsTheFile) {
     PackageCore pkg(disk);
     ASSERT_TRUE(pkg.Open("p", true));
     EXPECT_EQ(pkg.Entries().size(), 1u);
+    const uint8_t data[1] = {1};
+    EXPECT_FALSE(pkg.AddEntry("more", data, 1, false));  // its end is unknown
     EXPECT_EQ(disk.files["p"], ThemeImage());
 }
 
@@ -310,4 +313,67 @@ TEST(PackageCore, WriteOpenNeverReplacesAnExistingFile) {
     PackageCore pkg(disk);
     EXPECT_FALSE(pkg.Open("locked", true));
     EXPECT_EQ(disk.files["locked"], ThemeImage());
+}
+
+TEST_F(PackageCoreTest, AddingAndDeletingEntries) {
+    pkg.SetDeflater(ZlibDeflate);
+    ASSERT_TRUE(pkg.Open("w.pkg", true));  // new: header only, no flag byte yet
+    std::string ini = "[Button]\nColor=1\n";
+    std::vector<uint8_t> image(3000, 'q');
+    ASSERT_TRUE(pkg.AddEntry("QKTheme.ini", reinterpret_cast<const uint8_t*>(ini.data()), ini.size(),
+                             false));
+    ASSERT_TRUE(pkg.AddEntry("Image1.bmp", image.data(), image.size(), true,
+                             reinterpret_cast<const uint8_t*>("EX"), 2));
+    EXPECT_LT(disk.files["w.pkg"].size(), 145u + 2 * 276 + ini.size() + 200);  // it was compressed
+
+    // A second entry of the same name replaces the first one.
+    std::string newer = "[Button]\nColor=2\n";
+    ASSERT_TRUE(pkg.AddEntry("qktheme.INI", reinterpret_cast<const uint8_t*>(newer.data()),
+                             newer.size(), true));
+    EXPECT_EQ(Extract("QKTheme.ini"), newer);
+
+    pkg.Reset();
+    ASSERT_TRUE(pkg.Open("w.pkg", false));
+    ASSERT_EQ(pkg.Entries().size(), 3u);
+    EXPECT_TRUE(pkg.Entries()[0].deleted);
+    EXPECT_EQ(pkg.Entries()[1].offset, 145 + 276 + int64_t(ini.size()));
+    EXPECT_EQ(Extract("qktheme.ini"), newer);
+    std::string extra;
+    EXPECT_EQ(Extract("IMAGE1.bmp", &extra), std::string(3000, 'q'));
+    EXPECT_EQ(extra, "EX");
+    // Read-only: nothing is written.
+    EXPECT_FALSE(pkg.AddEntry("x", image.data(), 1, false));
+    EXPECT_FALSE(pkg.DeleteEntry("image1.bmp"));
+
+    ASSERT_TRUE(pkg.Open("w.pkg", true));
+    EXPECT_TRUE(pkg.DeleteEntry("image1.BMP"));
+    EXPECT_FALSE(pkg.DeleteEntry("image1.bmp"));  // nothing left to delete
+    EXPECT_EQ(Extract("Image1.bmp"), "<fail>");
+
+    struct Bad {
+        const char* label;
+        std::string name;
+        size_t size;
+        bool compress;
+    } bad[] = {
+        {"empty name", "", 1, false},
+        {"name longer than its field", std::string(263, 'n'), 1, false},
+        {"no data", "a", 0, false},
+        {"too large", "a", size_t(PackageCore::kMaxInflatedSize) + 1, false},
+    };
+    for (const Bad& b : bad) {
+        SCOPED_TRACE(b.label);
+        std::vector<uint8_t> data(b.size ? b.size : 1, 'd');
+        EXPECT_FALSE(pkg.AddEntry(b.name.c_str(), data.data(), b.size, b.compress));
+    }
+    EXPECT_TRUE(pkg.AddEntry(std::string(262, 'n').c_str(), image.data(), 1, false));
+    pkg.SetDeflater(nullptr);
+    EXPECT_FALSE(pkg.AddEntry("c", image.data(), 10, true));  // no compressor bound
+
+    // Version 1 packages are never written.
+    std::vector<uint8_t> v1 = BuildPackageHeader(kPackageVersion1, "old", 0, true);
+    disk.files["v1"] = v1;
+    ASSERT_TRUE(pkg.Open("v1", true));
+    EXPECT_FALSE(pkg.AddEntry("a", image.data(), 4, false));
+    EXPECT_EQ(disk.files["v1"], v1);
 }

@@ -206,6 +206,15 @@ int WINAPI FakeInflate(unsigned char* dest, int destSize, const unsigned char* s
     return srcLength - 1;
 }
 
+// Stands in for QKCompress's compressor: a 'Z' marker, then the bytes.
+int WINAPI FakeDeflate(unsigned char* dest, int destSize, const unsigned char* src, int srcLength) {
+    if (srcLength + 1 > destSize)
+        return 0;
+    dest[0] = 'Z';
+    memcpy(dest + 1, src, size_t(srcLength));
+    return srcLength + 1;
+}
+
 std::vector<uint8_t> ThemePackage() {
     std::vector<uint8_t> img = vesk::BuildPackageHeader(vesk::kPackageVersion257, "Blue", 45000.5, true, 1);
     const char ini[] = "[Button]\nColor=1\n";
@@ -314,4 +323,42 @@ TEST(WinPackageFile, CreatesRestoresAndCuts) {
     std::vector<uint8_t> now = ReadFileBytes(restored);
     EXPECT_EQ(std::string(now.begin() + 4, now.begin() + 7), "ABC");
     Remove(restored);
+}
+
+TEST(WinPackageFile, AddsAndDeletesEntries) {
+    std::string path = Path("written.pkg");
+    Remove(path);
+    CPackageFile::SetInflater(FakeInflate);
+    CPackageFile::SetDeflater(FakeDeflate);
+    {
+        CPackageFile pkg;
+        ASSERT_TRUE(pkg.Open(path.c_str(), TRUE));
+        const char ini[] = "[Button]\nColor=1\n";
+        ASSERT_TRUE(pkg.AddEntry("QKTheme.ini", reinterpret_cast<const BYTE*>(ini), sizeof ini - 1, TRUE));
+        ASSERT_TRUE(pkg.AddEntry("Cursor1.cur", reinterpret_cast<const BYTE*>("CUR"), 3, FALSE,
+                                 reinterpret_cast<const BYTE*>("hot"), 3));
+        ASSERT_TRUE(pkg.AddEntry("QKImage1.bmp", reinterpret_cast<const BYTE*>("BM"), 2, FALSE));
+        EXPECT_TRUE(pkg.DeleteEntry("qkimage1.BMP"));
+    }
+    CPackageFile pkg;
+    ASSERT_TRUE(pkg.Open(path.c_str(), FALSE));
+    ASSERT_EQ(pkg.GetEntryCount(), 3);
+    EXPECT_TRUE(pkg.IsEntryDeleted(2));
+    BYTE* data = NULL;
+    DWORD size = 0;
+    ASSERT_TRUE(pkg.ExtractEntry("qktheme.ini", &data, &size));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size), "[Button]\nColor=1\n");
+    CPackageFile::FreeBuffer(data);
+    BYTE* extra = NULL;
+    DWORD extraSize = 0;
+    ASSERT_TRUE(pkg.ExtractEntry("CURSOR1.cur", &data, &size, &extra, &extraSize));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(extra), extraSize), "hot");
+    CPackageFile::FreeBuffer(data);
+    CPackageFile::FreeBuffer(extra);
+    EXPECT_FALSE(pkg.ExtractEntry("QKImage1.bmp", &data, &size));
+    EXPECT_FALSE(pkg.AddEntry("more", reinterpret_cast<const BYTE*>("x"), 1, FALSE));  // read-only
+    pkg.Reset();
+    CPackageFile::SetDeflater(NULL);
+    CPackageFile::SetInflater(NULL);
+    Remove(path);
 }

@@ -25,3 +25,14 @@ std::vector<uint8_t> ZlibEntryData(const std::vector<uint8_t>& plain) {
 }
 
 }  // namespace vesk_test
+
+namespace vesk_test {
+
+uint32_t ZlibDeflate(uint8_t* dest, uint32_t destSize, const uint8_t* src, uint32_t srcLength) {
+    uLongf produced = destSize;
+    if (compress(dest, &produced, src, srcLength) != Z_OK)
+        return 0;
+    return uint32_t(produced);
+}
+
+}  // namespace vesk_test

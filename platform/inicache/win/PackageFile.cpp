@@ -8,6 +8,7 @@
 #include <cstring>
 
 PFN_PACKAGE_INFLATE CPackageFile::s_pfnInflate = NULL;
+PFN_PACKAGE_INFLATE CPackageFile::s_pfnDeflate = NULL;
 
 namespace {
 
@@ -157,6 +158,23 @@ uint32_t CPackageFile::InflateThrough(uint8_t* dest, uint32_t destSize, const ui
     int produced = pfn(dest, int(destSize), src, int(srcLength));
     return produced > 0 ? uint32_t(produced) : 0;
 }
+
+uint32_t CPackageFile::DeflateThrough(uint8_t* dest, uint32_t destSize, const uint8_t* src,
+                                     uint32_t srcLength) {
+    PFN_PACKAGE_INFLATE pfn = s_pfnDeflate;
+    if (!pfn || destSize > 0x7FFFFFFFu || srcLength > 0x7FFFFFFFu)
+        return 0;
+    int produced = pfn(dest, int(destSize), src, int(srcLength));
+    return produced > 0 ? uint32_t(produced) : 0;
+}
+
+BOOL CPackageFile::AddEntry(LPCSTR lpszName, const BYTE* pData, DWORD nSize, BOOL bCompress,
+                            const BYTE* pExtra, DWORD nExtraSize) {
+    m_core.SetDeflater(s_pfnDeflate ? DeflateThrough : NULL);
+    return m_core.AddEntry(lpszName, pData, nSize, bCompress != FALSE, pExtra, nExtraSize);
+}
+
+BOOL CPackageFile::DeleteEntry(LPCSTR lpszName) { return m_core.DeleteEntry(lpszName); }
 
 BYTE* CPackageFile::ReadBlock(int fd, DWORD nSize, LONGLONG nOffset, DWORD* pnRead) {
     if (pnRead)

@@ -46,6 +46,15 @@ public:
 
     // Process-wide inflater for compressed entries (none: they fail).
     static void SetInflater(PFN_PACKAGE_INFLATE pfn) { s_pfnInflate = pfn; }
+    // Process-wide compressor (QK_ZIPCompress, same shape) for AddEntry.
+    static void SetDeflater(PFN_PACKAGE_INFLATE pfn) { s_pfnDeflate = pfn; }
+
+    // Writable packages of version 257 only: appends an entry (compressed when
+    // asked) and marks older entries of that name deleted; DeleteEntry marks
+    // every entry of that name deleted.
+    BOOL AddEntry(LPCSTR lpszName, const BYTE* pData, DWORD nSize, BOOL bCompress,
+                  const BYTE* pExtra = NULL, DWORD nExtraSize = 0);
+    BOOL DeleteEntry(LPCSTR lpszName);
 
     // A block of size bytes at offset (size 0: the whole file from its start),
     // as a new[] buffer; NULL on failure.
@@ -69,7 +78,10 @@ private:
 
     static uint32_t InflateThrough(uint8_t* dest, uint32_t destSize, const uint8_t* src,
                                    uint32_t srcLength);
+    static uint32_t DeflateThrough(uint8_t* dest, uint32_t destSize, const uint8_t* src,
+                                   uint32_t srcLength);
     static PFN_PACKAGE_INFLATE s_pfnInflate;
+    static PFN_PACKAGE_INFLATE s_pfnDeflate;
     CPackageStorageWin32 m_storage;
     vesk::PackageCore m_core;
 };
