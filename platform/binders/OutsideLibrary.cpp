@@ -91,7 +91,7 @@ T Slot(FARPROC p) {
 
 BOOL BindCompressLibrary() { return g_compressLib.Bind(); }
 
-int CompressLib_Uncompress(unsigned char* dest, int destSize, const unsigned char* source, int sourceLen) {
+int WINAPI CompressLib_Uncompress(unsigned char* dest, int destSize, const unsigned char* source, int sourceLen) {
   if (!BindCompressLibrary()) return 0;
   return Slot<PFN_QK_ZIPUNCOMPRESS>(g_compressSlots[1])(dest, destSize, source, sourceLen);
 }

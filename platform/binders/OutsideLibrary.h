@@ -32,8 +32,8 @@ class COutsideLibrary {
 
 // QKCompress.dll
 BOOL BindCompressLibrary();
-// The produced length, 0 on failure or when the library is missing.
-int CompressLib_Uncompress(unsigned char* dest, int destSize, const unsigned char* source, int sourceLen);
+// The produced length, 0 on failure or when the library is missing; fits CPackageFile::SetInflater.
+int WINAPI CompressLib_Uncompress(unsigned char* dest, int destSize, const unsigned char* source, int sourceLen);
 
 // QKJPG.dll
 BOOL BindJpgLibrary();

@@ -43,6 +43,12 @@ struct Options {
   std::string roomText = "Vesk Room 1";
   std::string logPath = "lobby.log";
   DWORD timeoutMs = INFINITE;
+  struct FindGame {
+    DWORD afterMs;
+    LPARAM lParam;
+    bool done;
+  };
+  std::vector<FindGame> findGame;  // the lobby's find-game requests to the client's frame
 };
 
 FILE* g_log = nullptr;
@@ -149,7 +155,8 @@ int Usage() {
                "usage: lobby --program PATH [--mapping [NAME] | --args] [--seat N] [--user NAME] [--nick NAME]\n"
                "  [--room TITLE] [--login-word N] [--key TEXT] [--server HOST] [--port N] [--table TEXT]\n"
                "  [--chat-host HOST] [--chat-port N] [--column-text TEXT] [--column-number N]\n"
-               "  [--force-watch N] [--extra ARG]... [--room-text TEXT] [--log FILE] [--timeout SECONDS]\n");
+               "  [--force-watch N] [--extra ARG]... [--room-text TEXT] [--log FILE] [--timeout SECONDS]\n"
+               "  [--find-game AFTER_MS:LPARAM]...\n");
   return 2;
 }
 
@@ -161,6 +168,11 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     } else if (a == "--mapping") {
       o.useMapping = true;
       if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) o.mappingName = argv[++i];
+    } else if (a == "--find-game") {
+      if (!TakeValue(i, argc, argv, v)) return false;
+      size_t colon = v.find(':');
+      if (colon == std::string::npos) return false;
+      o.findGame.push_back({static_cast<DWORD>(std::atoi(v.c_str())), std::atoi(v.c_str() + colon + 1), false});
     } else if (a == "--timeout") {
       if (!TakeValue(i, argc, argv, v)) return false;
       o.timeoutMs = static_cast<DWORD>(std::atoi(v.c_str())) * 1000;
@@ -218,6 +230,46 @@ std::string ArgumentLine(const Options& o) {
   std::string line;
   for (const auto& a : args) line += " " + Quote(a);
   return line;
+}
+
+struct FindFrames {
+  DWORD pid;
+  std::vector<HWND> frames;
+};
+
+BOOL CALLBACK CollectFrame(HWND w, LPARAM l) {
+  auto* f = reinterpret_cast<FindFrames*>(l);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  // The game frame marks itself with 0xFECE in its user data.
+  if (pid == f->pid && GetWindowLongPtrA(w, GWLP_USERDATA) == 0xFECE) f->frames.push_back(w);
+  return TRUE;
+}
+
+void SendFindGame(DWORD pid, LPARAM lParam) {
+  static const UINT msg = RegisterWindowMessageA("QK_LOBBYFINDGAME_MESSAGE_ID");
+  FindFrames f{pid, {}};
+  EnumWindows(CollectFrame, reinterpret_cast<LPARAM>(&f));
+  for (HWND w : f.frames) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(w, msg, 0, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+  }
+  Record("FINDGAME lparam=%lld frames=%u", static_cast<long long>(lParam), static_cast<unsigned>(f.frames.size()));
+}
+
+// Milliseconds until the next find-game request is due (INFINITE when none is left).
+DWORD NextFindGame(Options& o, DWORD spent, DWORD pid) {
+  DWORD next = INFINITE;
+  for (auto& f : o.findGame) {
+    if (f.done) continue;
+    if (spent >= f.afterMs) {
+      f.done = true;
+      SendFindGame(pid, f.lParam);
+    } else if (f.afterMs - spent < next) {
+      next = f.afterMs - spent;
+    }
+  }
+  return next;
 }
 
 }  // namespace
@@ -282,9 +334,9 @@ int main(int argc, char** argv) {
   DWORD start = GetTickCount();
   DWORD code = 0;
   for (;;) {
-    DWORD wait = INFINITE;
+    DWORD spent = GetTickCount() - start;
+    DWORD wait = NextFindGame(o, spent, pi.dwProcessId);
     if (o.timeoutMs != INFINITE) {
-      DWORD spent = GetTickCount() - start;
       if (spent >= o.timeoutMs) {
         Record("TIMEOUT");
         TerminateProcess(pi.hProcess, 259);
@@ -292,7 +344,7 @@ int main(int argc, char** argv) {
         code = 259;
         break;
       }
-      wait = o.timeoutMs - spent;
+      if (o.timeoutMs - spent < wait) wait = o.timeoutMs - spent;
     }
     DWORD r = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, wait, QS_ALLINPUT);
     if (r == WAIT_OBJECT_0) {

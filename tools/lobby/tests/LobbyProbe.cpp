@@ -30,6 +30,39 @@ std::string RoomText() {
   return text;
 }
 
+LPARAM g_findGame = -1;
+
+LRESULT CALLBACK FrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  static const UINT findGame = RegisterWindowMessageA("QK_LOBBYFINDGAME_MESSAGE_ID");
+  if (m == findGame) {
+    g_findGame = l;
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
+
+// With PROBE_FIND_GAME set: a window marked as the game frame waits for the lobby's find-game message.
+void WaitForFindGame(FILE* f) {
+  char flag[8];
+  if (!GetEnvironmentVariableA("PROBE_FIND_GAME", flag, sizeof flag)) return;
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = FrameProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "ProbeFrame";
+  RegisterClassA(&wc);
+  HWND frame = CreateWindowA("ProbeFrame", "probe frame", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+  SetWindowLongPtrA(frame, GWLP_USERDATA, 0xFECE);
+  DWORD start = GetTickCount();
+  while (g_findGame < 0 && GetTickCount() - start < 20000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  std::fprintf(f, "findgame=%lld\n", static_cast<long long>(g_findGame));
+  DestroyWindow(frame);
+}
+
 }  // namespace
 
 int main() {
@@ -52,6 +85,7 @@ int main() {
     int flag = 0;
     RegisterMPID(flag);
     UnregisterMPID(flag);
+    WaitForFindGame(f);
   }
   std::fclose(f);
   return ok ? 0 : 3;
