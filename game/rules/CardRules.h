@@ -109,6 +109,7 @@ class CCardRules {
   // Hint search over the own hand (position 1), which must be sorted by
   // SortSeatHand. FindHint returns the next candidate's card count and sets
   // *ppCards to its copies, or returns 0 (and a null pointer) for nothing.
+  // The copies stay valid until the next recompute.
   int FindHint(const CARD_INFO** ppCards);
   void InvalidateHint() { m_bHintRecompute = 1; }
   void ClearMarks();
@@ -117,8 +118,9 @@ class CCardRules {
   const HINT_CANDIDATE* GetCandidate(int nIndex) const;
   int GetHintIndex() const { return m_nHintIndex; }
 
-  // Finders: 1 with exactly one combination marked, or 0 with no marks left
-  // (a call refused at its first check leaves the marks as they were).
+  // Finders: 1 (FindSameRank: the number of cards) with exactly one
+  // combination marked, or 0 with no marks left; a call refused at its first
+  // check leaves the marks as they were.
   int FindSameRank(int nStart, int nRank, int nMin);
   int FindStraight(int nTopRank, int nLength);
   int FindPairRun(int nStart, int nRank, int nGroups);
