@@ -84,6 +84,10 @@ bool DecodeTga(const uint8_t* data, size_t size, TgaImage& out) {
 
   size_t pixelBytes = static_cast<size_t>((depth + 7) / 8);
   size_t count = static_cast<size_t>(width) * height;
+  // The data must be able to hold the image before room for it is taken: every pixel
+  // stored, or for run-length data one packet per 128 pixels at least.
+  size_t least = rle ? (count + 127) / 128 * (1 + pixelBytes) : count * pixelBytes;
+  if (r.left < least) return false;
   std::vector<uint8_t> linear(count * 4);
   auto store = [&](const uint8_t* s, size_t index) -> bool {
     uint8_t* d = &linear[index * 4];
