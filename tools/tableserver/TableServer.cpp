@@ -126,7 +126,7 @@ void CTableServer::Serve() {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(m_opt.maxSeconds);
   std::vector<std::unique_ptr<CTableConnection>> conns;
   int next = 1;
-  while (!m_stop && std::chrono::steady_clock::now() < deadline) {
+  while (!m_stop && (m_opt.maxSeconds <= 0 || std::chrono::steady_clock::now() < deadline)) {
     std::vector<pollfd> fds{{m_listen, POLLIN, 0}};
     for (auto& c : conns) fds.push_back({c->m_fd, POLLIN, 0});
     if (poll(fds.data(), fds.size(), 50) < 0) continue;

@@ -59,7 +59,8 @@ struct ScriptReply {
 
 struct TableServerOptions {
   uint16_t port = 0;          // 0: an ephemeral port
-  int maxSeconds = 30;        // the server stops by itself after this
+  int maxSeconds = 30;        // the server stops by itself after this; 0: runs until stopped
+  bool bots = false;          // seat bots at the table (used by the game logic's handlers)
   size_t compressFrom = 0;    // bodies of at least this size go compressed; 0: never
   netcore::WireCode wireCode; // used by rules with wireCodeFirst
   std::map<uint32_t, ScriptReply> replies;  // by request id

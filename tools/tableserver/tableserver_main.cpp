@@ -1,5 +1,6 @@
-// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE]
-// Prints "listening 127.0.0.1:PORT" once ready, logs every frame, stops after --seconds.
+// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--bots]
+// Prints "listening 127.0.0.1:PORT" once ready and logs every frame. Runs until killed, or
+// stops by itself after --seconds.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -12,8 +13,10 @@
 
 int main(int argc, char** argv) {
   peers::TableServerOptions opt;
+  opt.maxSeconds = 0;
   std::string script, logPath;
   int port = -1, seconds = -1;
+  bool bots = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool hasValue = i + 1 < argc;
@@ -21,8 +24,9 @@ int main(int argc, char** argv) {
     else if (a == "--seconds" && hasValue) seconds = std::atoi(argv[++i]);
     else if (a == "--script" && hasValue) script = argv[++i];
     else if (a == "--log" && hasValue) logPath = argv[++i];
+    else if (a == "--bots") bots = true;
     else {
-      std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE]\n";
+      std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--bots]\n";
       return 2;
     }
   }
@@ -38,6 +42,7 @@ int main(int argc, char** argv) {
   }
   if (port >= 0 && port <= 65535) opt.port = uint16_t(port);
   if (seconds > 0) opt.maxSeconds = seconds;
+  opt.bots = bots;
   peers::CTableServer server(opt);
   if (!server.Start()) {
     std::cerr << "tableserver: cannot listen on 127.0.0.1:" << opt.port << "\n";

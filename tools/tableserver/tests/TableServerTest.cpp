@@ -131,3 +131,39 @@ TEST(TableServer, ScriptErrors) {
     EXPECT_NE(err.find("line 1"), std::string::npos);
   }
 }
+
+#ifdef VESK_TABLESERVER_EXE
+#include <cstdio>
+#include <fstream>
+
+// The program itself: script file, port report on stdout, stops by itself.
+TEST(TableServerProgram, RunsAScript) {
+  std::string script = ::testing::TempDir() + "/tableserver_script.txt";
+  {
+    std::ofstream out(script);
+    out << "# answers the login\nreply 512 1 text:ok\n";
+  }
+  std::string cmd = std::string(VESK_TABLESERVER_EXE) + " --seconds 2 --script " + script;
+  FILE* p = popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  char line[128] = {0};
+  ASSERT_NE(fgets(line, sizeof line, p), nullptr);
+  unsigned port = 0;
+  ASSERT_EQ(std::sscanf(line, "listening 127.0.0.1:%u", &port), 1) << line;
+  CLoopbackClient c;
+  ASSERT_TRUE(c.Connect(uint16_t(port)));
+  ASSERT_TRUE(c.SendFrame(BuildFrame(MSG_LOGIN, "me", 2)));
+  std::vector<uint8_t> f;
+  ASSERT_TRUE(c.ReadFrame(&f));
+  EXPECT_EQ(Id(f), 0x80000200u);
+  c.Close();
+  std::string log;
+  while (fgets(line, sizeof line, p)) log += line;
+  EXPECT_NE(log.find("in #1 id=0x00000200 len=2"), std::string::npos) << log;
+  EXPECT_EQ(pclose(p), 0);
+
+  FILE* bad = popen((std::string(VESK_TABLESERVER_EXE) + " --frobnicate 2>/dev/null").c_str(), "r");
+  ASSERT_NE(bad, nullptr);
+  EXPECT_NE(pclose(bad), 0);
+}
+#endif
