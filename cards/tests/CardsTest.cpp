@@ -3,6 +3,7 @@
 
 #include "Cards.h"
 #include "CardCells.h"
+#include "QKBitmap.h"
 #include "WinProbe.h"
 
 namespace {
@@ -135,6 +136,60 @@ TEST(CardsLibrary, SecondInitialisationReplacesSheets) {
   EXPECT_NE(cards.m_pSheet1, nullptr);
   EXPECT_NE(cards.m_pSheet16, nullptr);
   EXPECT_EQ(cards.m_wTypeMask, 17);
+}
+
+TEST(CardsLibrary, NullRectangleFillsTheWindowClientArea) {
+  Cards cards;
+  ASSERT_EQ(cards.Initialization(4), 1);
+  HWND wnd = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 60, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(wnd, nullptr);
+  HDC wdc = ::GetDC(wnd);
+  CDC dc;
+  dc.Attach(wdc);
+  EXPECT_EQ(cards.ShowCard(&dc, 0x3E, nullptr, 4, nullptr), CARD_DRAWN);
+  dc.Detach();
+  ::ReleaseDC(wnd, wdc);
+  ::DestroyWindow(wnd);
+}
+
+// The sheets double as test material for the bitmap loaders that read resources.
+TEST(CardsLibrary, SheetsThroughTheBitmapLoaders) {
+  HMODULE mod = ::GetModuleHandleA("QKCards.dll");
+  ASSERT_NE(mod, nullptr);
+  HBITMAP h = LoadSkinImage(mod, 151, 0);
+  ASSERT_NE(h, nullptr);
+  BITMAP bm;
+  ::GetObjectA(h, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, 1484);
+  ::DeleteObject(h);
+  EXPECT_EQ(LoadSkinImage(mod, 151, 4), nullptr);  // unknown type
+  EXPECT_EQ(LoadSkinImage(mod, 151, 1), nullptr);  // no "JPG" resource of that id
+
+  HINSTANCE saved = AfxGetResourceHandle();
+  AfxSetResourceHandle(mod);
+  CQKBitmap pal, rgb;
+  EXPECT_TRUE(pal.LoadBitmapResource(135, TRUE));
+  EXPECT_TRUE(rgb.LoadBitmapResource(131, TRUE));
+  CQKBitmap missing;
+  EXPECT_FALSE(missing.LoadBitmapResource(999, TRUE));
+  AfxSetResourceHandle(saved);
+  int w = 0, hh = 0;
+  ASSERT_TRUE(pal.GetSize(w, hh));
+  EXPECT_EQ(w, 756);
+  EXPECT_EQ(hh, 288);
+  EXPECT_EQ(pal.m_nColours, 256u);
+  EXPECT_EQ(rgb.m_nColours, 0u);
+  EXPECT_EQ(rgb.RealizePalette(nullptr, nullptr, TRUE), 0u);  // no palette on a true-colour screen
+
+  // Transparent drawing of one cell with the sheet's own mask cell keeps the corners.
+  const COLORREF felt = RGB(0, 110, 50);
+  Canvas c(60, 80, felt);
+  POINT src{0, 0}, mask{13 * 54, 3 * 72};
+  SIZE cell{54, 72};
+  EXPECT_TRUE(pal.DrawAt(&c.dc, 2, 3, QKBMP_TRANSPARENT, &src, &mask, &cell));
+  EXPECT_EQ(c.At(2, 3), felt);
+  EXPECT_NE(c.At(2 + 27, 3), felt);
+  EXPECT_EQ(c.At(2 + 54, 3 + 30), felt);
 }
 
 }  // namespace
