@@ -250,7 +250,8 @@ def write_wav(samples, path):
     pcm = bytearray()
     for s in samples:
         pcm += struct.pack("<h", int(clamp(s, -1, 1) * 32000))
-    fmt = struct.pack("<HHIIHH", 1, 1, RATE, RATE * 2, 2, 16)
+    # A full WAVEFORMATEX (cbSize 0): the player reads 18 bytes of the format.
+    fmt = struct.pack("<HHIIHHH", 1, 1, RATE, RATE * 2, 2, 16, 0)
     body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(pcm)) + pcm
     with open(path, "wb") as f:
         f.write(b"RIFF" + struct.pack("<I", len(body)) + body)
@@ -606,7 +607,21 @@ def pictures():
 
 
 def icon_image(kind, size):
-    cv = Canvas(size, size, (0, 0, 0))
+    """Draws the icon on black and on white; the difference gives each pixel's opacity."""
+    dark, light = icon_draw(kind, size, (0, 0, 0)), icon_draw(kind, size, (255, 255, 255))
+    cv = Canvas(size, size)
+    alpha = [[0.0] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            d, l = dark.px[y][x], light.px[y][x]
+            a = clamp(1 - (sum(l) - sum(d)) / (3 * 255.0))
+            alpha[y][x] = a
+            cv.px[y][x] = tuple(clamp(c / a, 0, 255) for c in d) if a > 0 else (0, 0, 0)
+    return cv, alpha
+
+
+def icon_draw(kind, size, bg):
+    cv = Canvas(size, size, bg)
     s = size / 32.0
     if kind in (128, 209, 29894):
         # Two fanned cards with a gold "V".
@@ -620,7 +635,7 @@ def icon_image(kind, size):
             cv.circle(8 * s, 24 * s, 5 * s, GOLD_DARK)
             cv.circle(8 * s, 24 * s, 4 * s, GOLD)
     elif kind == 29801:
-        cv = hourglass(size, (0, 0, 0))
+        cv = hourglass(size, bg)
     else:
         cv.circle(16 * s, 16 * s, 14.5 * s, shade(BLUE, -0.4))
         cv.circle(16 * s, 16 * s, 13.5 * s, BLUE)
@@ -635,9 +650,7 @@ def icon_image(kind, size):
                         16 * s + 5 * s * math.cos(a2), 12 * s + 5 * s * math.sin(a2), 3 * s, WHITE)
             cv.line(16 * s, 17 * s, 16 * s, 20 * s, 3 * s, WHITE)
             cv.circle(16 * s, 24.5 * s, 1.9 * s, WHITE)
-    # alpha: everything that is not the pure black background
-    alpha = [[0.0 if cv.px[y][x] == (0, 0, 0) else 1.0 for x in range(size)] for y in range(size)]
-    return cv, alpha
+    return cv
 
 # ---------------------------------------------------------------- sounds
 

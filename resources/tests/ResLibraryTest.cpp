@@ -186,8 +186,11 @@ TEST_F(ResLibrary, EveryWaveIsPcm) {
       std::memcpy(&len, p + off + 4, 4);
       ASSERT_LE(len, size - off - 8) << id;
       if (std::memcmp(p + off, "fmt ", 4) == 0) {
+        // The sound player reads 18 bytes of the format.
+        ASSERT_GE(len, 18u) << id;
         WAVEFORMATEX wf = {};
-        std::memcpy(&wf, p + off + 8, 16);
+        std::memcpy(&wf, p + off + 8, 18);
+        EXPECT_EQ(wf.cbSize, 0) << id;
         EXPECT_EQ(wf.wFormatTag, WAVE_FORMAT_PCM) << id;
         EXPECT_EQ(wf.nChannels, 1) << id;
         EXPECT_EQ(wf.wBitsPerSample, 16) << id;
