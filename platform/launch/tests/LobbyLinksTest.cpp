@@ -148,6 +148,27 @@ TEST(LobbyCopyDataWin, GoneLobbyOrNoBlockReturnsZero) {
   CloseRoomRec();
 }
 
+TEST(LobbyCopyDataWin, AHungLobbyCostsABoundedWait) {
+  // A lobby window whose thread stops pumping messages.
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HWND hung = nullptr;
+  std::thread t([&] {
+    hung = CreateWindowA("STATIC", "hung lobby", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetEvent(ready);
+    WaitForSingleObject(release, INFINITE);
+    DestroyWindow(hung);
+  });
+  WaitForSingleObject(ready, 5000);
+  RoomBlock room;
+  room.SetLobby(hung);
+  EXPECT_FALSE(SendLobbyCopyData("skin", 1, 0));  // returns, and says it was not delivered
+  SetEvent(release);
+  t.join();
+  CloseHandle(ready);
+  CloseHandle(release);
+}
+
 TEST(MpidWin, WritesAndDeletesAndTellsTheSwitchWindow) {
   bool present = false;
   EXPECT_TRUE(SetMPID("LaunchTest.exe", 1234, 1));  // no switch window: still written
