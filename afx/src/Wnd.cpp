@@ -1,6 +1,7 @@
 // Command targets, message maps, CWnd: handle maps, creation hook, dispatch,
 // reflection and subclassing.
 #include <afxwin.h>
+#include <afxcmn.h>
 
 #include <mutex>
 #include <unordered_map>
@@ -234,6 +235,7 @@ void AFXAPI AfxDeleteTempMaps() {
   CDC::DeleteTempMap();
   CGdiObject::DeleteTempMap();
   CMenu::DeleteTempMap();
+  CImageList::DeleteTempMap();
 }
 
 ///////////////////////////////////////////////////////////////////////////////

@@ -1,0 +1,9 @@
+/* Resource library for the class library's tests: resources only. */
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE hInst, DWORD dwReason, LPVOID lpReserved) {
+  (void)hInst;
+  (void)dwReason;
+  (void)lpReserved;
+  return TRUE;
+}
