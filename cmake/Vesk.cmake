@@ -117,7 +117,8 @@ function(vesk_bench name)
   add_executable(${exe} ${A_SOURCES})
   target_link_libraries(${exe} PRIVATE ${A_LIBS} benchmark::benchmark benchmark::benchmark_main pthread)
   add_test(NAME ${name} COMMAND ${exe} --benchmark_min_time=0.05)
-  set_tests_properties(${name} PROPERTIES LABELS bench)
+  # A benchmark that does not finish is a fault, not a slow run.
+  set_tests_properties(${name} PROPERTIES LABELS bench TIMEOUT 180)
 endfunction()
 
 # A Windows gtest program run under Wine (label wine). WORKDIR defaults to the binary dir.
