@@ -324,7 +324,13 @@ int main(int argc, char** argv) {
   std::vector<char> line(cmd.begin(), cmd.end());
   line.push_back('\0');
   Record("START %s", cmd.c_str());
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  // The client runs in its own folder, as the platform starts it.
+  char full[MAX_PATH] = {};
+  char* namePart = nullptr;
+  std::string folder;
+  if (GetFullPathNameA(o.program.c_str(), MAX_PATH, full, &namePart) && namePart) folder.assign(full, namePart - full);
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                      &si, &pi)) {
     Record("START FAILED error=%lu", GetLastError());
     return 2;
   }
