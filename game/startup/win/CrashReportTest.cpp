@@ -92,8 +92,9 @@ TEST(CrashReport, LinesNotTakenAreQueuedAndReplayedLater) {
   std::string folder = TempFolder();
   {
     CCrashReport report;
-    ASSERT_TRUE(report.Start("127.0.0.1", "bob", 1));
-    // Port 10007 on this machine has no report server: the line is not taken and queued.
+    // Nothing listens on 127.0.0.2 (a local report server binds 127.0.0.1 only): the line is
+    // not taken and is queued.
+    ASSERT_TRUE(report.Start("127.0.0.2", "bob", 1));
     CRunLogStore store(folder, "bob", "20261210130000", true, report.Sender());
     EXPECT_FALSE(store.SendOrQueue({0, "game start", "can not enter channel,Vesk 581", "can not enter channel"}));
     report.Stop();
