@@ -796,21 +796,27 @@ CFrameWnd* CWnd::GetTopLevelFrame() const {
   return pFrame;
 }
 
-CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
-  for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
-    if (::GetDlgCtrlID(hWndChild) == nID) {
-      CWnd* p = bOnlyPerm ? FromHandlePermanent(hWndChild) : FromHandle(hWndChild);
-      if (p) return p;
+static CWnd* DescendantWindow(HWND hWnd, int nID, BOOL bOnlyPerm) {
+  // Direct children first; a child with the same id as its parent gives way to its own child.
+  HWND hWndChild = ::GetDlgItem(hWnd, nID);
+  if (hWndChild != nullptr) {
+    if (::GetTopWindow(hWndChild) != nullptr) {
+      CWnd* p = DescendantWindow(hWndChild, nID, bOnlyPerm);
+      if (p != nullptr) return p;
     }
-    if (::GetTopWindow(hWndChild)) {
-      CWnd tmp(hWndChild);
-      CWnd* p = tmp.GetDescendantWindow(nID, bOnlyPerm);
-      tmp.m_hWnd = nullptr;
-      if (p) return p;
+    CWnd* p = bOnlyPerm ? CWnd::FromHandlePermanent(hWndChild) : CWnd::FromHandle(hWndChild);
+    if (p != nullptr) return p;
+  }
+  for (hWndChild = ::GetTopWindow(hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+    if (::GetTopWindow(hWndChild) != nullptr) {
+      CWnd* p = DescendantWindow(hWndChild, nID, bOnlyPerm);
+      if (p != nullptr) return p;
     }
   }
   return nullptr;
 }
+
+CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const { return DescendantWindow(m_hWnd, nID, bOnlyPerm); }
 
 static void SendToDescendants(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm) {
   for (HWND hWndChild = ::GetTopWindow(hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
