@@ -1,3 +1,5 @@
+#include <afxwin.h>
+
 #include "ResLoad.h"
 
 #include <cstdio>
@@ -21,13 +23,24 @@ void CopyText(char* dst, size_t size, const char* src) {
   dst[n] = 0;
 }
 
-void DefaultSetResourceHandle(HINSTANCE module) { g_hResourceModule = module; }
-
-int DefaultMessageBox(const char* text, UINT type) {
-  return MessageBoxA(GetActiveWindow(), text, "Vesk", type);
+void DefaultSetResourceHandle(HINSTANCE module) {
+  g_hResourceModule = module;
+  AfxSetResourceHandle(module);
 }
 
+int DefaultMessageBox(const char* text, UINT type) { return AfxMessageBox(text, type); }
+
+// The top section of a profile: the application's own profile machinery when it runs
+// (the profile name switched for the read and restored), else the same registry key.
 std::string DefaultReadProfileString(const char* profileName, const char* entry) {
+  CWinApp* app = AfxGetApp();
+  if (app && app->m_pszRegistryKey) {
+    LPCSTR saved = app->m_pszProfileName;
+    app->m_pszProfileName = profileName;
+    CString value = app->GetProfileString("", entry, "");
+    app->m_pszProfileName = saved;
+    return std::string((LPCSTR)value);
+  }
   std::string key = std::string(kGameKey) + "\\" + (profileName ? profileName : "");
   return ReadRegistryString(key.c_str(), entry, "");
 }

@@ -8,10 +8,10 @@
 #include "ResCore.h"
 
 // ---- services the application layer provides ---------------------------------
-// Start-up runs before the application's frame exists; these calls are how the
-// loader reaches the framework. The defaults work over plain Win32 and the registry
-// layout the framework uses (HKCU\Software\Orvane\Game\<profile>), so the loader and
-// its tests stand on their own; the application installs the framework's calls.
+// How the loader reaches the application framework. The defaults are the framework's
+// calls (AfxSetResourceHandle, AfxMessageBox, the application's profile; without a
+// running application the profile is read from HKCU\Software\Orvane\Game\<profile>);
+// tests install their own to watch what the loader does.
 struct ResLoadServices {
   // Makes a module the resource module for every later look-up (AfxSetResourceHandle).
   void (*setResourceHandle)(HINSTANCE module);

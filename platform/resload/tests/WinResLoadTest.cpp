@@ -1,7 +1,7 @@
 // Loading and checking the resource library, language resources, module versions,
 // paths, INI readers and display text, under Wine. This program carries the same
 // version block as Vesk.exe; libraries of other versions sit beside it under other names.
-#include <windows.h>
+#include <afxwin.h>
 
 #include <gtest/gtest.h>
 
@@ -112,12 +112,29 @@ TEST_F(ResourceLibraryInit, FoundThroughTheProfilePathWhenNotBesideTheProgram) {
   RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kGame) + "\\Away").c_str());
 }
 
+TEST(ResourceLibraryProfile, ReadThroughTheRunningApplicationsProfile) {
+  // With the application running, "Path" comes from its profile (the profile name is
+  // switched to the program name for the read and put back afterwards).
+  CWinApp app("VeskProfileTest");
+  app.SetRegistryKey("Orvane\\Game");
+  LPCSTR before = app.m_pszProfileName;
+  SetRegString(std::string(kGame) + "\\Away", "Path", ExeFolder() + "away");
+  EXPECT_NE(LoadResourceLibrary("Away"), nullptr);
+  EXPECT_EQ(app.m_pszProfileName, before);
+  EXPECT_EQ(GetResLoadServices().readProfileString("Away", "Path"), ExeFolder() + "away");
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kGame) + "\\Away").c_str());
+  EXPECT_EQ(LoadResourceLibrary("Away"), nullptr);
+}
+
 TEST(ResourceLibraryBox, MissingLibraryShowsARealStopBox) {
   // The default box, driven as a person would.
   std::string seen;
   bool icon = false;
   std::thread person([&] {
-    HWND box = winprobe::WaitForWindow("Vesk", GetCurrentProcessId(), 10000);
+    HWND box = nullptr;
+    for (int i = 0; i < 200 && !box; ++i, Sleep(50))
+      for (const auto& w : winprobe::TopLevelWindows(GetCurrentProcessId(), true))
+        if (w.className == "#32770") box = w.hwnd;
     if (!box) return;
     for (const auto& c : winprobe::ChildWindows(box)) {
       if (c.text.find("_Res.dll") != std::string::npos) seen = c.text;
