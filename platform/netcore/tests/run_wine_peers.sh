@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Starts the native peers on ephemeral loopback ports, runs a Windows test program under Wine
+# with their ports in the environment, and stops the peers it started.
+# Arguments: <native tools folder> <winerun> <program.exe>
+set -u
+tools=$1 winerun=$2 exe=$3
+ts=$tools/tableserver/tableserver socks=$tools/proxypeers/socksproxy http=$tools/proxypeers/httpproxy
+if [ ! -x "$ts" ] || [ ! -x "$socks" ] || [ ! -x "$http" ]; then
+  echo "run_wine_peers: native peers not built under $tools; skipped"
+  exit 77
+fi
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+echo "echo" > "$work/script"
+
+# start NAME PROGRAM ARGS...: exports NAME as the port the peer reports.
+start() {
+  local name=$1; shift
+  "$@" --seconds 120 > "$work/$name.out" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 1 100); do
+    port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/$name.out" | head -n 1)
+    if [ -n "$port" ]; then export "$name=$port"; return 0; fi
+    sleep 0.05
+  done
+  echo "run_wine_peers: $name did not start" >&2
+  exit 1
+}
+start VESK_TS_PORT "$ts" --script "$work/script"
+start VESK_SOCKS_PLAIN "$socks"
+start VESK_SOCKS_AUTH "$socks" --user alice --password s3cret
+start VESK_SOCKS_V6 "$socks" --reply-type 4
+start VESK_SOCKS_BAD "$socks" --fault bad-reply
+start VESK_SOCKS_EARLY "$socks" --fault close-early
+start VESK_SOCKS_WRONG "$socks" --fault wrong-method
+start VESK_HTTP_PLAIN "$http"
+start VESK_HTTP_AUTH "$http" --user alice --password s3cret
+start VESK_HTTP_BAD "$http" --fault bad-reply
+# A port nobody listens on: taken by a peer that is then stopped.
+start VESK_CLOSED_PORT "$socks"
+kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null
+"$winerun" "$exe"
