@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 
+#include "DocPlayer.h"
 #include "GameDocCore.h"
 #include "TableGame.h"
 #include "WireBytes.h"
@@ -19,20 +20,6 @@ int Sum(const std::vector<int>& v) {
   for (int x : v) s += x;
   return s;
 }
-
-// A document host that queues what the document sends.
-struct QueueHost : CDocHost {
-  std::deque<std::vector<uint8_t>> sent;
-  std::vector<int> boxes;
-  bool SendFrame(const std::vector<uint8_t>& f) override {
-    sent.push_back(f);
-    return true;
-  }
-  int ShowBoxId(int id, uint32_t, int, const std::string&) override {
-    boxes.push_back(id);
-    return 6;
-  }
-};
 
 std::vector<uint8_t> WithHeader(const OutFrame& f) {
   wire::Writer w;
@@ -156,31 +143,7 @@ TEST(TableGameTest, ClientDocumentPlaysAHandAgainstBots) {
     doc.SendReady();
     flush();
     for (int step = 0; step < 200 && server.HandsPlayed() == 0; ++step) {
-      if (doc.m_nTurnPosition != 1) break;
-      if (doc.GetSchedule() == SCHEDULE_BID) {
-        doc.SendBid(0);
-      } else {
-        // Lead the lowest card; otherwise play the first hint, or pass when there is none.
-        const CARD_INFO* hint = nullptr;
-        int n = doc.FindHint(&hint);
-        for (int i = 0; i < doc.m_Seats[1].nCardCount; ++i) doc.m_Hands[1][i].bSelected = 0;
-        if (doc.m_bFreeLead) {
-          doc.m_Hands[1][doc.m_Seats[1].nCardCount - 1].bSelected = 1;
-          doc.PlaySelectedCards();
-          flush();
-          continue;
-        }
-        for (int k = 0; k < n; ++k)
-          for (int i = 0; i < doc.m_Seats[1].nCardCount; ++i)
-            if (doc.m_Hands[1][i].nCode == hint[k].nCode && !doc.m_Hands[1][i].bSelected) {
-              doc.m_Hands[1][i].bSelected = 1;
-              break;
-            }
-        if (n > 0)
-          doc.PlaySelectedCards();
-        else
-          doc.Pass();
-      }
+      if (!ActForOwnSeat(doc)) break;
       flush();
     }
     ASSERT_EQ(server.HandsPlayed(), 1) << "seed " << seed;

@@ -1,0 +1,131 @@
+#include "TableSession.h"
+
+#include <cstring>
+
+#include "GameMessages.h"
+#include "SystemMessages.h"
+#include "WireBytes.h"
+
+namespace tablegame {
+
+namespace {
+constexpr size_t kHead = 8;
+
+uint32_t FrameId(const std::vector<uint8_t>& f) {
+  uint32_t id;
+  std::memcpy(&id, f.data(), 4);
+  return id;
+}
+
+std::vector<uint8_t> Body(const std::vector<uint8_t>& f) {
+  size_t head = (FrameId(f) & 0x80000000u) ? 12 : kHead;
+  return std::vector<uint8_t>(f.begin() + static_cast<long>(head), f.end());
+}
+}  // namespace
+
+TableSession::TableSession(peers::CTableServer& server, const SessionOptions& opt) : server_(server), opt_(opt) {
+  TableOptions t;
+  t.players = opt.players;
+  t.seed = opt.seed;
+  game_ = std::make_unique<TableGame>(t);
+  for (int s = 0; s < opt.players; ++s) game_->SetBot(s, opt.bots);
+}
+
+void TableSession::Install() {
+  using namespace std::placeholders;
+  server_.SetHandler(sysmsg::MSG_LOGIN, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) {
+    OnLogin(c, f);
+  });
+  for (uint32_t id : {sysmsg::MSG_QUIT, sysmsg::MSG_QUIT_FORCED})
+    server_.SetHandler(id, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) { OnQuit(c, f); });
+  // Keep-alive and the start notice need no answer.
+  for (uint32_t id : {sysmsg::MSG_KEEPALIVE, sysmsg::MSG_CLIENT_START})
+    server_.SetHandler(id, [](peers::CTableConnection&, const std::vector<uint8_t>&) {});
+  for (uint32_t id : {static_cast<uint32_t>(MSG_READY), static_cast<uint32_t>(MSG_BID),
+                      static_cast<uint32_t>(MSG_PLAY)})
+    server_.SetHandler(id, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) { OnGame(c, f); });
+}
+
+std::string TableSession::NameOf(int seat) const {
+  auto it = names_.find(seat);
+  return it != names_.end() ? it->second : "bot" + std::to_string(seat);
+}
+
+int TableSession::SeatOf(const peers::CTableConnection& c) const {
+  for (const auto& [seat, conn] : seats_)
+    if (conn == &c) return seat;
+  return -1;
+}
+
+void TableSession::OnLogin(peers::CTableConnection& c, const std::vector<uint8_t>& frame) {
+  std::vector<uint8_t> body = Body(frame);
+  wire::Reader r(body.data(), body.size());
+  std::string user, key, title;
+  uint16_t word = 0, seat = 0;
+  r.Field(20, &user);
+  r.Field(40, &key);
+  r.Field(40, &title);
+  r.U16(&word);
+  r.U16(&seat);
+  if (!r.ok() || seat >= opt_.players || seats_.count(seat)) {
+    // Watching and taken seats are not served by this table.
+    c.Reply(sysmsg::MSG_LOGIN, 2, {});
+    server_.AddLog("login refused: seat " + std::to_string(seat));
+    return;
+  }
+  seats_[seat] = &c;
+  names_[seat] = user;
+  game_->SetBot(seat, false);
+  wire::Writer w;
+  w.U16(static_cast<uint16_t>(opt_.players));
+  w.U16(0);
+  for (int s = 0; s < opt_.players; ++s) {
+    w.U32(static_cast<uint32_t>(s));
+    w.Field(NameOf(s), 20);
+    w.Field(NameOf(s), 20);
+    w.I32(s % 2);
+  }
+  w.U32(static_cast<uint32_t>(opt_.optionsText.size() + 1));
+  w.CString(opt_.optionsText);
+  c.Reply(sysmsg::MSG_LOGIN, 1, w.Take());
+  c.Send(sysmsg::MSG_STATE540, {}, opt_.optionFlags);
+  server_.AddLog("login " + user + " seat " + std::to_string(seat));
+}
+
+void TableSession::OnGame(peers::CTableConnection& c, const std::vector<uint8_t>& frame) {
+  int seat = SeatOf(c);
+  if (seat < 0) return;
+  std::vector<OutFrame> out;
+  game_->OnClientFrame(seat, FrameId(frame), Body(frame), out);
+  Deliver(out);
+}
+
+void TableSession::OnQuit(peers::CTableConnection& c, const std::vector<uint8_t>&) {
+  OnClosed(c.Number());
+  c.Close();
+}
+
+void TableSession::OnClosed(int connectionNumber) {
+  for (auto it = seats_.begin(); it != seats_.end(); ++it) {
+    if (it->second->Number() != connectionNumber) continue;
+    int seat = it->first;
+    seats_.erase(it);
+    names_.erase(seat);
+    game_->SetBot(seat, opt_.bots);
+    std::vector<OutFrame> out;
+    game_->RunBots(out);
+    Deliver(out);
+    return;
+  }
+}
+
+void TableSession::Deliver(const std::vector<OutFrame>& out) {
+  for (const auto& f : out) {
+    for (const auto& [seat, conn] : seats_) {
+      if (f.toSeat != -1 && f.toSeat != seat) continue;
+      conn->Send(f.id, f.body, f.status);
+    }
+  }
+}
+
+}  // namespace tablegame
