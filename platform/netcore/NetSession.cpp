@@ -261,6 +261,24 @@ void CNetSession::ResumeNotifications() {
   }
 }
 
+int CNetSession::WaitConnect(CConnectWorker& worker, bool pump) {
+  uint32_t start = m_host.TickMs();
+  while (worker.GetState() == CConnectWorker::kConnecting) {
+    if (!WaitReply(&start, pump)) {
+      worker.Cancel();
+      worker.Join();
+      Close(m_lastError);
+      return 0;
+    }
+  }
+  worker.Join();
+  if (worker.GetState() != CConnectWorker::kConnected) {
+    Close(worker.Error());
+    return 0;
+  }
+  return 1;
+}
+
 bool CNetSession::ApplyWireCode(const uint8_t* body, size_t length) {
   WireCode code;
   if (!ParseWireCode(body, length, &code)) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ConnectWorker.h"
 #include "FrameAssembler.h"
 #include "NetFrame.h"
 #include "ReplySlots.h"
@@ -84,6 +85,10 @@ class CNetSession {
   bool ReceiveExact(uint8_t* buf, size_t n);
   void SuspendNotifications();
   void ResumeNotifications();
+  // Polls a running connect worker with wait steps (time-out question, cancel flag, pump).
+  // 1 connected; 0 failed (closed with the worker's error) or given up (the worker is
+  // cancelled and joined, then closed with the wait's error).
+  int WaitConnect(CConnectWorker& worker, bool pump);
   // MSG_WIRE_CODE: installs both transforms; a malformed body closes the connection.
   bool ApplyWireCode(const uint8_t* body, size_t length);
   // Closes with an error (the OnClose path): socket closed, state reset, host told.

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <atomic>
+#include <chrono>
 #include <deque>
+#include <thread>
 #include <functional>
 #include <stdexcept>
 
@@ -85,6 +88,7 @@ class FakeHost : public INetHost {
   std::function<void(int)> atStep;
   std::function<void(std::vector<uint8_t>&)> handler;
   int quitAtStep = -1;
+  int realSleepMs = 0;  // lets another thread run between steps
 
   uint32_t TickMs() override { return tick; }
   bool AskKeepWaiting() override {
@@ -97,6 +101,7 @@ class FakeHost : public INetHost {
   bool WaitStep(bool) override {
     ++steps;
     tick += stepMs;
+    if (realSleepMs) std::this_thread::sleep_for(std::chrono::milliseconds(realSleepMs));
     if (steps == quitAtStep) return false;
     if (atStep) atStep(steps);
     if (session) session->OnReceive(0);
@@ -431,4 +436,72 @@ TEST(NetSession, ReceiveExactLeavesFramesAlone) {
   timeout.s.SetInteractive(false);
   EXPECT_FALSE(timeout.s.ReceiveExact(buf, 2));
   EXPECT_EQ(timeout.s.LastError(), NETERR_TIMEDOUT);
+}
+
+namespace {
+
+// A worker body that blocks until released or cancelled, as a socket connect would.
+struct Gate {
+  std::atomic<int> release{0};  // 0 wait, 1 connect, 2 fail
+  std::atomic<bool> unblocked{false};
+  CConnectWorker::Body Body() {
+    return [this](const std::atomic<bool>& cancel, int* error) {
+      for (int i = 0; i < 5000; ++i) {  // bounded: 5 s at most
+        if (cancel || unblocked) return false;
+        if (release == 1) return true;
+        if (release == 2) {
+          *error = 10061;
+          return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      return false;
+    };
+  }
+};
+
+}  // namespace
+
+TEST(NetSession, ConnectWorkerPolledFromTheWaits) {
+  {  // connected after a few steps
+    Rig r;
+    r.h.realSleepMs = 2;
+    r.s.SetReplyTimeout(300);  // generous: the worker thread may be scheduled late
+    Gate g;
+    CConnectWorker w;
+    ASSERT_TRUE(w.Start(g.Body()));
+    EXPECT_FALSE(w.Start(g.Body())) << "a second connect while one runs is refused";
+    r.h.atStep = [&](int step) {
+      if (step == 3) g.release = 1;
+    };
+    EXPECT_EQ(r.s.WaitConnect(w, true), 1);
+    EXPECT_FALSE(w.Running());
+    EXPECT_TRUE(r.h.closes.empty());
+  }
+  {  // refused: closed with the worker's error
+    Rig r;
+    r.h.realSleepMs = 2;
+    r.s.SetReplyTimeout(300);  // generous: the worker thread may be scheduled late
+    Gate g;
+    g.release = 2;
+    CConnectWorker w;
+    ASSERT_TRUE(w.Start(g.Body()));
+    EXPECT_EQ(r.s.WaitConnect(w, true), 0);
+    EXPECT_EQ(r.h.closes, std::vector<int>{10061});
+    EXPECT_EQ(ErrorStringId(10061), 29901);
+  }
+  {  // the user gives up: the worker is cancelled through the unblock hook and joined
+    Rig r;
+    r.s.SetReplyTimeout(1);
+    r.h.answers = {false};
+    Gate g;
+    CConnectWorker w;
+    ASSERT_TRUE(w.Start(g.Body(), [&] { g.unblocked = true; }));
+    EXPECT_EQ(r.s.WaitConnect(w, true), 0);
+    EXPECT_TRUE(g.unblocked);
+    EXPECT_FALSE(w.Running());
+    EXPECT_EQ(w.GetState(), CConnectWorker::kFailed);
+    EXPECT_EQ(r.h.closes, std::vector<int>{NETERR_TIMEDOUT});
+    EXPECT_EQ(r.h.asked, 1);
+  }
 }
