@@ -28,7 +28,19 @@ inline bool SaveWindowPng(HWND hWnd, const WCHAR* path) {
   HDC hdc = ::CreateCompatibleDC(hdcScreen);
   HBITMAP hbm = ::CreateCompatibleBitmap(hdcScreen, cx, cy);
   HGDIOBJ old = ::SelectObject(hdc, hbm);
-  ::PrintWindow(hWnd, hdc, 0);
+  // Copied from the screen: the window must be shown and uncovered.
+  ::SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  MSG msg;
+  for (int i = 0; i < 20; i++) {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) break;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::Sleep(10);
+  }
+  ::BitBlt(hdc, 0, 0, cx, cy, hdcScreen, rc.left, rc.top, SRCCOPY);
   ::SelectObject(hdc, old);
   void* bitmap = nullptr;
   bool ok = GdipCreateBitmapFromHBITMAP(hbm, nullptr, &bitmap) == 0;
