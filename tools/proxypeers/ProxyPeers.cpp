@@ -65,11 +65,17 @@ bool CProxyPeer::Start() {
 void CProxyPeer::Stop() {
   m_stop = true;
   if (m_thread.joinable()) m_thread.join();
-  for (std::thread& t : m_sessions)
-    if (t.joinable()) t.join();
-  m_sessions.clear();
+  ReapSessions(true);
   CloseFd(m_listen);
   m_listen = -1;
+}
+
+void CProxyPeer::ReapSessions(bool all) {
+  for (size_t i = m_sessions.size(); i-- > 0;) {
+    if (!all && !*m_sessions[i].done) continue;
+    if (m_sessions[i].thread.joinable()) m_sessions[i].thread.join();
+    m_sessions.erase(m_sessions.begin() + long(i));
+  }
 }
 
 void CProxyPeer::AddLog(const std::string& line) {
@@ -93,7 +99,8 @@ bool CProxyPeer::WaitForLog(const std::string& text, int timeoutMs) const {
 
 void CProxyPeer::AcceptLoop() {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(m_opt.maxSeconds);
-  while (!m_stop && std::chrono::steady_clock::now() < deadline) {
+  while (!m_stop && (m_opt.maxSeconds <= 0 || std::chrono::steady_clock::now() < deadline)) {
+    ReapSessions(false);
     if (!WaitReadable(m_listen, 50)) continue;
     int fd = accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) continue;
@@ -102,10 +109,13 @@ void CProxyPeer::AcceptLoop() {
       CloseFd(fd);
       continue;
     }
-    m_sessions.emplace_back([this, fd] {
-      Session(fd);
-      CloseFd(fd);
-    });
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    m_sessions.push_back({std::thread([this, fd, done] {
+                            Session(fd);
+                            CloseFd(fd);
+                            *done = true;
+                          }),
+                          done});
   }
   m_stop = true;  // sessions end their relays
   m_running = false;

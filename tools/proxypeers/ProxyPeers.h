@@ -5,6 +5,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,7 +24,7 @@ enum class ProxyFault {
 
 struct ProxyOptions {
   uint16_t port = 0;          // 0: an ephemeral port
-  int maxSeconds = 30;        // the proxy stops by itself after this
+  int maxSeconds = 30;        // the proxy stops by itself after this; 0: runs until stopped
   std::string user, password; // when set, required (SOCKS5 method 2, HTTP Basic)
   ProxyFault fault = ProxyFault::kNone;
   int slowMs = 50;
@@ -60,7 +61,12 @@ class CProxyPeer {
   int m_listen = -1;
   uint16_t m_port = 0;
   std::thread m_thread;
-  std::vector<std::thread> m_sessions;
+  struct SessionThread {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+  void ReapSessions(bool all);
+  std::vector<SessionThread> m_sessions;
   std::atomic<bool> m_stop{false};
   std::atomic<bool> m_running{false};
   mutable std::mutex m_logLock;

@@ -1,7 +1,8 @@
 // socksproxy / httpproxy [--port N] [--seconds N] [--user U --password P]
 //                        [--fault none|refuse|wrong-method|bad-reply|close-early|slow] [--slow-ms N]
 //                        [--reply-type 1|3|4]   (SOCKS5 reply address type)
-// Prints "listening 127.0.0.1:PORT" once ready and a line per event; stops after --seconds.
+// Prints "listening 127.0.0.1:PORT" once ready and a line per event. Runs until killed, or
+// stops by itself after --seconds.
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv) {
   peers::ProxyOptions opt;
+  opt.maxSeconds = 0;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool v = i + 1 < argc;
