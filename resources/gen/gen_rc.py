@@ -11,7 +11,8 @@ import os
 import struct
 import sys
 
-CB_ADDSTRING = 0x0143
+# DLGINIT keeps the 16-bit message numbers: 0x0403 adds a combo box item, 0x0401 a list item.
+DLGINIT_CB_ADDSTRING = 0x0403
 WM_OCC_LOADFROMSTREAM = 0x0376
 
 CHAT_MODES = [
@@ -112,7 +113,7 @@ def main():
             f.write("    %s, %s\n" % (r[0], rc_string(r[4])))
         f.write("END\n")
 
-    modes = [(1068, CB_ADDSTRING, m.encode("gbk") + b"\0") for m in CHAT_MODES]
+    modes = [(1068, DLGINIT_CB_ADDSTRING, m.encode("gbk") + b"\0") for m in CHAT_MODES]
     # Dialog 131 keeps the stored state of the chat control (version, extent in HIMETRIC).
     chat_state = struct.pack("<III", 0x00010000, 4233, 8467)
     with open(os.path.join(out, "dlginit.rc"), "w", encoding="utf-8") as f:

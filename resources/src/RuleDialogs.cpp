@@ -61,9 +61,10 @@ bool ExecuteDlgInit(HWND hwnd, HMODULE module, int dialogId) {
     std::memcpy(&len, p + 4, 4);
     p += 8;
     if (len > (DWORD)(end - p)) return false;
-    // Only list items are ours to run; stored control states belong to control hosting.
-    if ((msg == CB_ADDSTRING || msg == LB_ADDSTRING) && len > 0 && p[len - 1] == 0)
-      SendDlgItemMessageA(hwnd, id, msg, 0, (LPARAM)p);
+    // Only list items are ours to run (stored in the 16-bit numbering: 0x0403 combo
+    // box, 0x0401 list box); stored control states belong to control hosting.
+    UINT add = msg == 0x0403 ? CB_ADDSTRING : msg == 0x0401 ? LB_ADDSTRING : 0;
+    if (add && len > 0 && p[len - 1] == 0) SendDlgItemMessageA(hwnd, id, add, 0, (LPARAM)p);
     p += len;
   }
   return true;

@@ -288,7 +288,7 @@ TEST_F(ResLibrary, ChatModeListInDialogInitData) {
       std::memcpy(&len, p + 4, 4);
       ASSERT_LE(len, (DWORD)(end - p - 8));
       EXPECT_EQ(id, IDC_CHATMODE);
-      EXPECT_EQ(msg, CB_ADDSTRING);
+      EXPECT_EQ(msg, 0x0403);  // combo box item, in the 16-bit numbering the framework reads
       items.emplace_back(reinterpret_cast<const char*>(p + 8));
       p += 8 + len;
     }
