@@ -1,0 +1,158 @@
+// The client's one connection to the game server. Frame traffic (sending with the size limit,
+// reply waits over the ten slots, frame assembly, inflation, the stream transforms, suspended
+// notifications) is the portable session of netcore; this class gives it the Windows socket,
+// the nested message pump, the boxes and the virtual OnMessage, and does the connect with its
+// proxies on a worker thread.
+#pragma once
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AsyncSocketLite.h"
+#include "NetSession.h"
+#include "ProxyHandshake.h"
+#include "ProxySettings.h"
+
+class CProxyTunnel;
+
+// SendMsg's reply address meaning "wait for the arrival only".
+#define SENDMSG_ARRIVAL_ONLY (reinterpret_cast<BYTE**>(static_cast<INT_PTR>(1)))
+
+class CGameSocket : public CVeskAsyncSocket {
+ public:
+  // Boxes in place of the skinned ones: text or string id, style, countdown seconds -> button id.
+  typedef int (*TEXTBOXHOOK)(LPCSTR lpszText, UINT nStyle, int nCountdown);
+  typedef int (*IDBOXHOOK)(UINT nStringId, UINT nStyle, int nCountdown);
+
+  CGameSocket();
+  ~CGameSocket() override;
+
+  // CVeskAsyncSocket
+  void Close() override;
+  int Receive(void* lpBuf, int nBufLen, int nFlags = 0) override;
+  int Send(const void* lpBuf, int nBufLen, int nFlags = 0) override;
+  void OnReceive(int nErrorCode) override;
+  void OnClose(int nErrorCode) override;
+
+  virtual BOOL Connect(LPCSTR lpszHost, UINT nPort, BOOL bInteractive);
+  // 1 sent (and the reply arrived when waited for), 0 refused or failed. pFrame may be null
+  // (wait only). ppReply: null no wait, SENDMSG_ARRIVAL_ONLY wait for the arrival only, else
+  // receives the reply frame (free it with FreeFrame). dwReplyId 0: the request id | 0x80000000.
+  virtual int SendMsg(const BYTE* pFrame, BYTE** ppReply = nullptr, DWORD dwReplyId = 0);
+  // A frame no reply slot took; header plus body, length as in its header.
+  virtual void OnMessage(BYTE* pFrame);
+
+  int SendMsg(uint32_t id, const void* body, size_t length, BYTE** ppReply = nullptr, DWORD dwReplyId = 0);
+  static void FreeFrame(BYTE* pFrame) { delete[] pFrame; }
+
+  void Reset();
+  BOOL ReceiveExact(void* lpBuf, int nCount, int nFlags = 0);
+  BOOL WaitReply(DWORD* pdwStartTick, BOOL bPump);
+  void SuspendNotifications() { m_session.SuspendNotifications(); }
+  void ResumeNotifications() { m_session.ResumeNotifications(); }
+  // MSG_WIRE_CODE: installs both stream transforms from the body; a malformed one closes.
+  BOOL ApplyWireCode(const BYTE* pBody, UINT nLength) { return m_session.ApplyWireCode(pBody, nLength); }
+  void ShowErrorText(int nCode);
+  static BOOL InitSockets();
+
+  int SetReplyTimeout(int nSeconds) { return m_session.SetReplyTimeout(nSeconds); }
+  BOOL IsAborted() const { return m_session.IsAborted(); }
+  void SetCancelFlag(volatile int* pFlag) { m_session.SetCancelFlag(pFlag); }
+  volatile int* GetCancelFlag() const { return m_pCancel; }
+  BOOL IsInteractive() const { return m_session.Interactive(); }
+  void SetInteractive(BOOL b) { m_session.SetInteractive(b != FALSE); }
+  int GetLastErrorCode() const { return m_session.LastError(); }
+  int GetConnectState() const { return m_nConnectState.load(); }
+  BOOL IsConnected() const { return TransportOpen(); }
+  BOOL IsViaProxy() const { return m_bViaProxy; }
+  int GetOnMessageDepth() const { return m_session.OnMessageDepth(); }
+  int GetWaitDepth() const { return m_session.WaitDepth(); }
+  size_t GetHeldBytes() const { return m_session.Held(); }
+  BOOL IsLoginInProgress() const { return m_session.LoginInProgress(); }
+  const netcore::CNetSession& Session() const { return m_session; }
+
+  void SetBoxHooks(TEXTBOXHOOK pfnText, IDBOXHOOK pfnId) {
+    m_pfnTextBox = pfnText;
+    m_pfnIdBox = pfnId;
+  }
+  // Shows a string from the resource module through the id-box hook (else a plain box).
+  int ShowIdBox(UINT nStringId, UINT nStyle, int nCountdown = -1);
+  int ShowTextBox(LPCSTR lpszText, UINT nStyle, int nCountdown = -1);
+
+  // Connect helpers.
+  void ReadProxySettings();
+  int MapP80Port(UINT nPort);
+  void SetRemappedPort(int nPort, DWORD dwExtra) {
+    m_nRemappedPort = nPort;
+    m_dwRemappedExtra = dwExtra;
+  }
+  void SetTunnelAllowed(BOOL b) { m_bTunnelAllowed = b; }
+  void SetPumpWhileConnecting(BOOL b) { m_bPumpWhileConnecting = b; }
+  BOOL Socks4Connect(LPCSTR lpszHost, UINT nPort);
+  BOOL Socks5Connect(LPCSTR lpszHost, UINT nPort);
+  const netcore::PROXY_SETTINGS& ProxySettings() const { return m_proxy; }
+  CProxyTunnel& Tunnel() { return *m_pTunnel; }
+
+  // Highest Windows Sockets version the system supports (from InitSockets).
+  static WORD s_wHighVersion;
+  int m_nCloseReason = 0;
+  int m_nStateEnded = 0;
+
+ protected:
+  BOOL m_bClosing = FALSE;
+
+ private:
+  class Transport;
+  class Host;
+  friend class Transport;
+  friend class Host;
+  // Transport side of the session.
+  bool TransportOpen() const;
+  long TransportSend(const uint8_t* data, size_t n, int* error);
+  long TransportReceive(uint8_t* buf, size_t n, int* error);
+  long TransportAvailable(int* error);
+  void TransportSelect(bool on);
+  bool TransportWaitWritable(int ms);
+  void TransportClose();
+  // Host side of the session.
+  bool AskKeepWaiting();
+  bool WaitStep(bool pump);
+  void OnConnectionClosed(int error);
+  void OnHandlerException(const char* what);
+
+  SOCKET ActiveSocket() const;
+  void EndConnectWorker();
+  void ConnectThreadProc();
+  BOOL ConnectAttempt(LPCSTR lpszHost, UINT nPort);
+  BOOL RunHandshake(netcore::CProxyHandshake& hs);
+
+  netcore::INetTransport* m_pTransport;
+  netcore::INetHost* m_pHost;
+  netcore::CNetSession m_session;
+  TEXTBOXHOOK m_pfnTextBox = nullptr;
+  IDBOXHOOK m_pfnIdBox = nullptr;
+  volatile int* m_pCancel = nullptr;
+  BOOL m_bViaProxy = FALSE;
+  BOOL m_bInSessionClose = FALSE;
+  BOOL m_bInOnClose = FALSE;
+
+  // Connect: the worker shares only atomics with the UI thread and is always joined.
+  std::thread m_connectThread;
+  std::atomic<int> m_nConnectState{0};  // 0 failed, 1 connecting, 2 connected
+  std::atomic<int> m_nConnectError{0};
+  std::atomic<bool> m_bCancelConnect{false};
+  std::atomic<uintptr_t> m_hConnected{uintptr_t(INVALID_SOCKET)};
+  std::string m_strConnectHost;
+  UINT m_nConnectPort = 0;
+  BOOL m_bConnecting = FALSE;
+  BOOL m_bPumpWhileConnecting = TRUE;
+  netcore::PROXY_SETTINGS m_proxy;
+  int m_nRemappedPort = 0;
+  DWORD m_dwRemappedExtra = 0;
+  BOOL m_bTunnelAllowed = FALSE;
+  BOOL m_bTunnelMode = FALSE;
+  BOOL m_bTunnelInUse = FALSE;
+  sockaddr_in m_tunnelTarget = {};
+  CProxyTunnel* m_pTunnel;
+};
