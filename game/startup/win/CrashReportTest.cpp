@@ -90,6 +90,7 @@ TEST(CrashReport, CreationFailureWritesTheStandardErrorLine) {
 
 TEST(CrashReport, LinesNotTakenAreQueuedAndReplayedLater) {
   std::string folder = TempFolder();
+  DeleteFileA((folder + "\\bob_zolt.txt").c_str());  // left by an earlier run with the same process id
   {
     CCrashReport report;
     // Nothing listens on 127.0.0.2 (a local report server binds 127.0.0.1 only): the line is

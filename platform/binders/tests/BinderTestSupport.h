@@ -18,12 +18,38 @@ inline std::string ExeFolder() {
 inline std::string StandinFolder() { return ExeFolder() + "\\..\\..\\bin"; }
 inline std::string BrokenFolder() { return ExeFolder() + "\\broken"; }
 
+inline void RemoveFolder(const std::string& folder) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + "\\" + fd.cFileName).c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+// A new, empty folder per run; folders that earlier runs left behind (their libraries stay
+// loaded until those processes end) are swept away first.
 inline std::string LibraryFolder() {
   static std::string folder = [] {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
-    std::string f = std::string(tmp) + "vesk_binders_" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(f.c_str(), nullptr);
+    std::string base = std::string(tmp) + "vesk_binders_";
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((base + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveFolder(std::string(tmp) + fd.cFileName);
+      } while (FindNextFileA(h, &fd));
+      FindClose(h);
+    }
+    std::string f;
+    for (unsigned n = GetTickCount();; ++n) {
+      f = base + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(n);
+      if (CreateDirectoryA(f.c_str(), nullptr)) break;
+    }
     SetDllDirectoryA(f.c_str());
     return f;
   }();
