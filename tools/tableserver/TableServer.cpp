@@ -137,6 +137,7 @@ void CTableServer::Serve() {
         CTableConnection& c = *conns.back();
         AddLog("accept #" + std::to_string(c.Number()));
         for (auto& g : m_opt.greeting) c.Send(g.first.first, g.second, g.first.second);
+        if (m_onAccept) m_onAccept(c);
       }
     }
     for (size_t i = 1; i < fds.size(); ++i) {
@@ -159,9 +160,15 @@ void CTableServer::Serve() {
         c.Close();
       }
     }
-    for (size_t i = conns.size(); i-- > 0;)
-      if (conns[i]->Closing()) conns.erase(conns.begin() + long(i));
+    for (size_t i = conns.size(); i-- > 0;) {
+      if (!conns[i]->Closing()) continue;
+      if (m_onClose) m_onClose(*conns[i]);
+      conns.erase(conns.begin() + long(i));
+    }
   }
+  for (auto& c : conns)
+    if (m_onClose) m_onClose(*c);
+  conns.clear();
   m_running = false;
 }
 

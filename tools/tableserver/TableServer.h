@@ -91,6 +91,11 @@ class CTableServer {
   bool Running() const { return m_running; }
   // Game logic: a handler for an id takes precedence over the script.
   void SetHandler(uint32_t id, Handler h) { m_handlers[id] = std::move(h); }
+  // Called on the serving thread right after a client is accepted, and right before a closed
+  // connection object is destroyed (so game logic can drop what points at it).
+  using ConnectionHook = std::function<void(CTableConnection&)>;
+  void SetAcceptHook(ConnectionHook h) { m_onAccept = std::move(h); }
+  void SetCloseHook(ConnectionHook h) { m_onClose = std::move(h); }
   std::vector<std::string> Log() const;
   // Waits (bounded) until the log holds a line containing `text`.
   bool WaitForLog(const std::string& text, int timeoutMs) const;
@@ -103,6 +108,7 @@ class CTableServer {
 
   TableServerOptions m_opt;
   std::map<uint32_t, Handler> m_handlers;
+  ConnectionHook m_onAccept, m_onClose;
   int m_listen = -1;
   uint16_t m_port = 0;
   std::thread m_thread;

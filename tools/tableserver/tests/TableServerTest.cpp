@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "TableServer.h"
 
 using namespace netcore;
@@ -119,6 +121,32 @@ TEST(TableServer, HandlersForGameLogic) {
   EXPECT_EQ(Id(f), 0x501u);
   ASSERT_TRUE(c.ReadFrame(&f));
   EXPECT_EQ(Id(f), 0x80000500u);
+}
+
+TEST(TableServer, AcceptAndCloseHooks) {
+  CTableServer server(Script(""));
+  std::atomic<int> accepted{0}, closed{0};
+  server.SetAcceptHook([&](CTableConnection& c) {
+    ++accepted;
+    c.Send(0x600, Text("seat"));
+  });
+  server.SetCloseHook([&](CTableConnection&) { ++closed; });
+  ASSERT_TRUE(server.Start());
+  {
+    CLoopbackClient c;
+    ASSERT_TRUE(c.Connect(server.Port()));
+    std::vector<uint8_t> f;
+    ASSERT_TRUE(c.ReadFrame(&f));
+    EXPECT_EQ(Id(f), 0x600u);
+  }
+  EXPECT_TRUE(server.WaitForLog("closed #1", 2000));
+  CLoopbackClient second;
+  ASSERT_TRUE(second.Connect(server.Port()));
+  std::vector<uint8_t> f;
+  ASSERT_TRUE(second.ReadFrame(&f));
+  server.Stop();
+  EXPECT_EQ(accepted, 2);
+  EXPECT_EQ(closed, 2) << "connections still open at the stop are reported too";
 }
 
 TEST(TableServer, ScriptErrors) {
