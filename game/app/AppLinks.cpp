@@ -1,0 +1,108 @@
+#include <afxwin.h>
+
+#include "AppLinks.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "resource.h"
+
+namespace {
+
+// user32 closes a box by itself after a time through this call; older systems lack it.
+typedef int(WINAPI* PFN_MESSAGEBOXTIMEOUTA)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
+
+const char kWaitBoxClass[] = "VeskWatchWaitBox";
+
+LRESULT CALLBACK WaitBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    char text[256] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+BOOL LoadNetSkin(const char*, const char*, char* folder, size_t size) {
+  if (folder && size) folder[0] = '\0';
+  return FALSE;
+}
+
+BOOL LoadOwnerDrawnTheme(const char*, int) { return TRUE; }
+void UnloadOwnerDrawnTheme() {}
+void ClearMusicPlayFlag() {}
+
+int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
+  const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
+  HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
+  static PFN_MESSAGEBOXTIMEOUTA pfnTimeout = reinterpret_cast<PFN_MESSAGEBOXTIMEOUTA>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "MessageBoxTimeoutA")));
+  if (pfnTimeout && countdownSeconds > 0)
+    return pfnTimeout(owner, text, title, style | MB_SETFOREGROUND, 0, static_cast<DWORD>(countdownSeconds) * 1000);
+  return MessageBoxA(owner, text, title, style | MB_SETFOREGROUND);
+}
+
+int ShowStartupBoxId(UINT stringId, UINT style, int countdownSeconds, const char* arg) {
+  CString text;
+  if (!text.LoadString(stringId)) text.Format("%u", stringId);
+  if (arg) {
+    CString formatted;
+    formatted.Format(text, arg);
+    text = formatted;
+  }
+  return ShowStartupBoxText(text, style, countdownSeconds);
+}
+
+HWND CreateWatchWaitBox(HWND owner) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WaitBoxProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_WAIT);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWaitBoxClass;
+    registered = RegisterClassA(&wc) != 0;
+  }
+  CString text;
+  text.LoadString(29916);  // "reading the game progress"
+  int w = 300, h = 80;
+  int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  HWND box = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kWaitBoxClass, text, WS_POPUP | WS_BORDER, x, y, w, h,
+                             owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (box) {
+    ShowWindow(box, SW_SHOW);
+    UpdateWindow(box);
+  }
+  return box;
+}
+
+void DestroyWatchWaitBox(HWND box) {
+  if (box && IsWindow(box)) DestroyWindow(box);
+}
+
+void TraceStartupStep(int step, const char* name) {
+  const char* path = getenv("VESK_STARTUP_TRACE");
+  if (!path || !*path) return;
+  FILE* f = fopen(path, "a");
+  if (!f) return;
+  fprintf(f, "%d %s\n", step, name);
+  fclose(f);
+}
+
+
+void EnableControlHosting() {
+  // AfxEnableControlContainer belongs here once the class library provides it; until then
+  // no ActiveX control is hosted and there is nothing to switch on.
+}

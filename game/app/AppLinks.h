@@ -1,0 +1,57 @@
+// Where start-up meets parts of the program that join it later: the net skin, the
+// owner-drawn theme, the skinned boxes, the music player and the game-server socket.
+// Each call keeps its place and its failure result in start-up; the bodies here are the
+// plain behaviour until those parts are linked in.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "LaunchRecord.h"
+#include "MessageHandlerTable.h"
+
+class CGameDocCore;
+
+// The login reply as entering the table uses it.
+struct TABLE_LOGIN {
+  int nPlayerCount = 0;
+  std::vector<uint8_t> players;  // 48-byte entries
+  std::vector<uint8_t> options;  // table-options text
+  std::vector<uint8_t> watch;    // watch block (a watcher's)
+};
+
+// ---- net skin, theme, boxes, music --------------------------------------------------
+// TRUE with the skin folder when a net skin is active.
+BOOL LoadNetSkin(const char* gameName, const char* skinName, char* folder, size_t size);
+// FALSE ends start-up without a message.
+BOOL LoadOwnerDrawnTheme(const char* path, int mode);
+void UnloadOwnerDrawnTheme();
+// A box with a string of the resource library (formatted with arg when given), an MB_ style
+// and a countdown in seconds after which it closes by itself; returns the pressed button.
+int ShowStartupBoxId(UINT stringId, UINT style, int countdownSeconds, const char* arg = nullptr);
+int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds);
+void ClearMusicPlayFlag();
+// Control containment for the ActiveX controls (AfxEnableControlContainer).
+void EnableControlHosting();
+// The watcher's wait box with string 29916; destroyed by DestroyWatchWaitBox.
+HWND CreateWatchWaitBox(HWND owner);
+void DestroyWatchWaitBox(HWND box);
+
+// ---- the game-server socket ------------------------------------------------------------
+// Logs in with the launch record; FALSE when the table cannot be reached or refuses.
+BOOL GameSocketLogin(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login);
+void GameSocketClose();
+void GameSocketSuspend();
+void GameSocketResume();
+BOOL GameSocketSendClientStart();
+// A complete frame without a reply wait.
+BOOL GameSocketSendFrame(const std::vector<uint8_t>& frame);
+// The handler table the document fills at start-up.
+CMessageHandlerTable<CGameDocCore>& GameSocketHandlers();
+
+// ---- start-up trace ------------------------------------------------------------------------
+// Appends "<step> <name>" to the file named by VESK_STARTUP_TRACE, when that is set, so a
+// test can see how far start-up went and in which order.
+void TraceStartupStep(int step, const char* name);

@@ -1,0 +1,361 @@
+#include "VeskApp.h"
+
+#include <winsock2.h>
+// GDI+ keeps its own min/max; the windows macros must not reach it.
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "AppLinks.h"
+#include "GameView.h"
+#include "LobbyLinks.h"
+#include "MainFrame.h"
+#include "OutsideLibrary.h"
+#include "ResLoad.h"
+#include "StartupTexts.h"
+#include "VeskDoc.h"
+#include "resource.h"
+
+CVeskApp theApp;
+
+namespace {
+
+const char kShareKey[] = "Software\\Orvane\\Game\\Share";
+const int BOX_ERROR = MB_ICONHAND;  // 0x10
+const int BOX_COUNTDOWN = 10;
+const int SCREENSHOT_QUALITY = 60;
+
+std::string ProgramFolder() {
+  char folder[MAX_PATH] = "";
+  GetModuleFolder(folder, sizeof folder, nullptr);
+  std::string f = folder;
+  if (!f.empty() && f.back() == '\\') f.pop_back();
+  return f;
+}
+
+std::string LangRscPath() {
+  std::string share = ReadRegistryString(kShareKey, "Path", "");
+  return share + "\\LangRsc.ini";
+}
+
+void CopyText(char* out, size_t size, const char* text) {
+  snprintf(out, size, "%s", text ? text : "");
+}
+
+// The packed form of a bitmap (header and 24-bit bits) the JPEG writer takes.
+HGLOBAL BitmapToPackedDib(HBITMAP bmp, int width, int height) {
+  BITMAPINFOHEADER bih = {};
+  bih.biSize = sizeof bih;
+  bih.biWidth = width;
+  bih.biHeight = height;
+  bih.biPlanes = 1;
+  bih.biBitCount = 24;
+  bih.biCompression = BI_RGB;
+  DWORD stride = ((DWORD)width * 3 + 3) & ~3u;
+  bih.biSizeImage = stride * (DWORD)height;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof bih + bih.biSizeImage);
+  if (!block) return nullptr;
+  BYTE* p = static_cast<BYTE*>(GlobalLock(block));
+  memcpy(p, &bih, sizeof bih);
+  HDC screen = GetDC(nullptr);
+  int lines = GetDIBits(screen, bmp, 0, (UINT)height, p + sizeof bih, reinterpret_cast<BITMAPINFO*>(p), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  GlobalUnlock(block);
+  if (lines != height) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  return block;
+}
+
+}  // namespace
+
+CVeskApp::CVeskApp() {
+  m_szQualifyingSign[0] = m_szVeskAdvertising[0] = '\0';
+  m_szNetSkinFolder[0] = '\0';
+  std::string langRsc = LangRscPath();
+  GetPrivateProfileStringA("TrebbinQualifying", "QualifyingSign", "", m_szQualifyingSign, QUALIFYING_TEXT_SIZE,
+                           langRsc.c_str());
+  GetPrivateProfileStringA("TrebbinQualifying", "VeskAdvertising", "", m_szVeskAdvertising, QUALIFYING_TEXT_SIZE,
+                           langRsc.c_str());
+  std::string folder = ProgramFolder();
+  m_GameLog.Open((folder + "\\CQKVesklog.txt").c_str());
+  CopyText(m_szChatSkinIni, sizeof m_szChatSkinIni, (folder + "\\QKChatSkin.ini").c_str());
+  CopyText(m_szChatSkinBak, sizeof m_szChatSkinBak, (folder + "\\QKChatSkin.bak").c_str());
+  time_t now = time(nullptr);
+  struct tm local = {};
+  localtime_s(&local, &now);
+  CopyText(m_szStartTime, sizeof m_szStartTime,
+           FormatStartTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                           local.tm_sec)
+               .c_str());
+}
+
+CVeskApp::~CVeskApp() = default;
+
+BOOL CVeskApp::InitInstance() {
+  TraceStartupStep(1, "profile");
+  SetRegistryKey("Orvane\\Game");
+  LoadStdProfileSettings(0);
+
+  TraceStartupStep(2, "resource library");
+  if (!InitResourceLibrary("Vesk")) return FALSE;
+
+  TraceStartupStep(3, "net skin");
+  if (!LoadNetSkin("Vesk", "Vesk_skin_1", m_szNetSkinFolder, sizeof m_szNetSkinFolder)) m_szNetSkinFolder[0] = '\0';
+
+  TraceStartupStep(4, "chat skin");
+  CopyChatSkin();
+
+  TraceStartupStep(5, "config paths");
+  BuildConfigPaths("Vesk", TRUE, nullptr);
+
+  TraceStartupStep(6, "theme");
+  CString theme = GetSharePath() + "\\odctrls\\vesk_skn.ini";
+  if (!LoadOwnerDrawnTheme(theme, 1)) return FALSE;
+  m_bThemeLoaded = TRUE;
+
+  TraceStartupStep(7, "control container");
+  EnableControlHosting();
+  Gdiplus::GdiplusStartupInput gdiplusInput;
+  Gdiplus::GdiplusStartup(&m_nGdiplusToken, &gdiplusInput, nullptr);
+
+  TraceStartupStep(8, "sockets");
+  WSADATA wsa;
+  if (WSAStartup(MAKEWORD(1, 1), &wsa) != 0) {
+    ShowStartupBoxId(IDS_SOCKETINIT, BOX_ERROR, BOX_COUNTDOWN);
+    return FALSE;
+  }
+  m_bSocketsStarted = TRUE;
+
+  TraceStartupStep(9, "3d controls");
+  Enable3dControls();
+
+  TraceStartupStep(10, "launch record");
+  if (!ReadLaunchRecord()) {
+    ShowStartupBoxId(IDS_ENTERFROMLOBBY, BOX_ERROR, BOX_COUNTDOWN);
+    return FALSE;
+  }
+
+  TraceStartupStep(11, "crash-report switch");
+  ReadCrashReportSwitch();
+
+  TraceStartupStep(12, "crash report");
+  if (m_nCrashReportSwitch && !StartCrashReport()) return FALSE;
+  CreateRunLogStore();
+
+  TraceStartupStep(13, "run log");
+  CheckPreviousRun();
+  WriteRunLogStart();
+
+  TraceStartupStep(14, "enter channel");
+  if (!EnterChannel()) return FALSE;
+
+  TraceStartupStep(15, "suspend socket");
+  GameSocketSuspend();
+
+  TraceStartupStep(16, "document template");
+  AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVeskDoc), RUNTIME_CLASS(CMainFrame),
+                                        RUNTIME_CLASS(CGameView)));
+
+  TraceStartupStep(17, "watch mode");
+  m_nGameDataArrived = 1;
+  if (m_Channel.nWatchMode) {
+    SetRunLogField("Watch", "1");
+    m_nCmdShow = SW_HIDE;
+    m_nGameDataArrived = 0;
+    ClearMusicPlayFlag();
+  }
+
+  TraceStartupStep(18, "main window");
+  RegisterShellFileTypes(TRUE);
+  OnFileNew();
+  // Without a main window there is nothing to run the table in.
+  if (m_pMainWnd == nullptr || m_pDoc == nullptr) return FALSE;
+
+  TraceStartupStep(19, "wait box");
+  if (m_Channel.nWatchMode) ShowWatchWaitBox();
+
+  TraceStartupStep(20, "title");
+  SetMainWindowTitle();
+
+  TraceStartupStep(21, "game dialogs");
+  if (!m_pDoc->CreateGameDialogs()) return FALSE;
+
+  TraceStartupStep(22, "resume socket");
+  GameSocketResume();
+  m_bStartupComplete = TRUE;
+
+  TraceStartupStep(23, "show");
+  if (!m_Channel.nWatchMode) ShowAndLayoutMainWindow();
+
+  TraceStartupStep(24, "client start");
+  GameSocketSendClientStart();
+
+  TraceStartupStep(25, "find-game message");
+  m_nLobbyFindGameMsg = RegisterWindowMessageA("QK_LOBBYFINDGAME_MESSAGE_ID");
+  return TRUE;
+}
+
+int CVeskApp::ExitInstance() {
+  if (m_bThemeLoaded) UnloadOwnerDrawnTheme();
+  m_bThemeLoaded = FALSE;
+  if (m_nCrashReportSwitch) {
+    SetRunLogField("ExitInstance", "1");
+    m_CrashReport.Stop();
+    ClearRunLog();
+  }
+  DestroyWatchWaitBox(m_hWaitBox);
+  m_hWaitBox = nullptr;
+  if (m_nGdiplusToken) Gdiplus::GdiplusShutdown(m_nGdiplusToken);
+  m_nGdiplusToken = 0;
+  if (m_bSocketsStarted) WSACleanup();
+  m_bSocketsStarted = FALSE;
+  return CWinApp::ExitInstance();
+}
+
+BOOL CVeskApp::CopyChatSkin() {
+  if (m_szNetSkinFolder[0]) {
+    char netSkin[MAX_PATH];
+    snprintf(netSkin, sizeof netSkin, "%s\\QKChatSkin.ini", m_szNetSkinFolder);
+    if (FileExists(netSkin)) return CopyFileA(netSkin, m_szChatSkinIni, FALSE);
+  }
+  return CopyFileA(m_szChatSkinBak, m_szChatSkinIni, FALSE);
+}
+
+void CVeskApp::ReadCrashReportSwitch() { CCrashReport::ReadSwitch(m_nCrashReportSwitch, m_nAutoReport); }
+
+BOOL CVeskApp::StartCrashReport() {
+  std::string host = CCrashReport::ReadReportHost();
+  return m_CrashReport.Start(host.c_str(), g_LaunchRec.szUserName, m_nAutoReport, stderr);
+}
+
+void CVeskApp::CreateRunLogStore() {
+  // The files stay in the program's folder whatever the current folder is.
+  m_pRunLog.reset(new CRunLogStore(ProgramFolder(), g_LaunchRec.szUserName, m_szStartTime,
+                                   m_nCrashReportSwitch != 0, m_CrashReport.Sender()));
+}
+
+int CVeskApp::EnterChannel() {
+  TABLE_LOGIN login;
+  if (!GameSocketLogin(g_LaunchRec, login)) {
+    std::string text = FormatEnterChannelFailure();
+    if (!SendRemoteLog(0, "game start", text.c_str(), "can not enter channel"))
+      QueueRemoteLog(0, "game start", text.c_str(), "can not enter channel");
+    m_GameLog.Write(text.c_str());
+    return 0;
+  }
+  EnterChannelResult result = EnterChannelCore(
+      g_LaunchRec.nSeat, g_LaunchRec.nForceWatch, login.nPlayerCount, login.players.data(), login.players.size(),
+      reinterpret_cast<const char*>(login.options.data()), login.options.size(), login.watch.data(),
+      login.watch.size(), m_Channel);
+  switch (result) {
+    case ENTER_OK:
+      return 1;
+    case ENTER_BAD_PLAYERS:
+      GameSocketClose();
+      ShowStartupBoxId(IDS_PLAYERLIST, BOX_ERROR, BOX_COUNTDOWN);
+      return 0;
+    default:
+      m_GameLog.WriteF("enter channel refused: %d", static_cast<int>(result));
+      return 0;
+  }
+}
+
+void CVeskApp::ShowWatchWaitBox() {
+  m_hWaitBox = CreateWatchWaitBox(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
+}
+
+void CVeskApp::SetMainWindowTitle() {
+  std::string title = FormatMainWindowTitle(g_LaunchRec.szRoomTitle, g_LaunchRec.szNickName, g_LaunchRec.szUserName,
+                                            m_Channel.nWatchModeEntered != 0);
+  if (m_pMainWnd) m_pMainWnd->SetWindowText(title.c_str());
+}
+
+void CVeskApp::ShowAndLayoutMainWindow() {
+  CMainFrame* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+  if (!pFrame) return;
+  pFrame->ShowWindow(pFrame->GetPlacementShowCmd());
+  pFrame->LoadSplitterInfo();
+  pFrame->RecalcLayout();
+  pFrame->UpdateWindow();
+}
+
+void CVeskApp::ShowMainWindow() {
+  DestroyWatchWaitBox(m_hWaitBox);
+  m_hWaitBox = nullptr;
+  ShowAndLayoutMainWindow();
+  CMainFrame* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+  if (pFrame && pFrame->GetGameView()) pFrame->GetGameView()->ShowChildPanel();
+  m_Channel.nWatchMode = m_Channel.nWatchModeEntered;
+}
+
+CString CVeskApp::GetSharePath() {
+  // The platform's shared key is this profile's sibling: point the profile there for one read.
+  LPCSTR saved = m_pszProfileName;
+  m_pszProfileName = "Share";
+  CString path = GetProfileString("", "Path", "");
+  m_pszProfileName = saved;
+  return path;
+}
+
+void CVeskApp::SaveScreenshot(const char* folder) {
+  if (m_pMainWnd == nullptr || m_pMainWnd->GetSafeHwnd() == nullptr) return;
+  HWND hwnd = m_pMainWnd->GetSafeHwnd();
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  HDC wdc = ::GetWindowDC(hwnd);
+  HDC mem = CreateCompatibleDC(wdc);
+  HBITMAP bmp = CreateCompatibleBitmap(wdc, w, h);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, wdc, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ::ReleaseDC(hwnd, wdc);
+  HGLOBAL dib = BitmapToPackedDib(bmp, w, h);
+  DeleteObject(bmp);
+  if (!dib) return;
+  std::string dir = folder && *folder ? folder : ProgramFolder() + "\\snapshot";
+  MakeDirectories(dir.c_str());
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  std::string path = FormatScreenshotPath(dir, st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond,
+                                          st.wMilliseconds);
+  JpgLib_WriteDibToJpeg(dib, path.c_str(), SCREENSHOT_QUALITY);
+  GlobalFree(dib);
+}
+
+// ---- run log -----------------------------------------------------------------------------
+
+void CVeskApp::SetRunLogField(const char* key, const char* value) {
+  if (m_pRunLog) m_pRunLog->SetRunLogField(key, value);
+}
+
+BOOL CVeskApp::WriteRunLogStart() { return m_pRunLog && m_pRunLog->WriteRunLogStart(); }
+
+BOOL CVeskApp::ReadRunLog(RUN_LOG& log) { return m_pRunLog && m_pRunLog->ReadRunLog(log); }
+
+BOOL CVeskApp::CheckPreviousRun() { return m_pRunLog && m_pRunLog->CheckPreviousRun(); }
+
+void CVeskApp::ClearRunLog() {
+  if (m_pRunLog) m_pRunLog->ClearRunLog();
+}
+
+void CVeskApp::QueueRemoteLog(int level, const char* topic, const char* text, const char* reason) {
+  if (m_pRunLog) m_pRunLog->QueueRemoteLog(REMOTE_LOG_LINE{level, topic, text, reason});
+}
+
+BOOL CVeskApp::SendRemoteLog(int level, const char* topic, const char* text, const char* reason) {
+  // The library is only called while the switch is on.
+  if (!m_nCrashReportSwitch) return FALSE;
+  return m_CrashReport.SendLog(level, topic, text, reason);
+}

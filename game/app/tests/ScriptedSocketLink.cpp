@@ -1,0 +1,80 @@
+// The game-server socket's links answered from a script beside the program, so start-up can
+// be driven past the login without a server. scripted_table.ini:
+//   [Login] Result=1, Players=3, Entry0..Entry7="seat,user,nick,gender", Options="2,1,0,0,30",
+//   WatchSize=44 (zero-filled watch block of that size).
+// Every call is appended to scripted_calls.txt beside the program.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "AppLinks.h"
+
+namespace {
+
+std::string Beside(const char* name) {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path, n);
+  return p.substr(0, p.find_last_of('\\') + 1) + name;
+}
+
+void Note(const char* call) {
+  FILE* f = fopen(Beside("scripted_calls.txt").c_str(), "ab");
+  if (!f) return;
+  fprintf(f, "%s\n", call);
+  fclose(f);
+}
+
+void PutU32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+BOOL GameSocketLogin(const GAME_LAUNCH_REC&, TABLE_LOGIN& login) {
+  Note("login");
+  std::string ini = Beside("scripted_table.ini");
+  if (!GetPrivateProfileIntA("Login", "Result", 0, ini.c_str())) return FALSE;
+  login.nPlayerCount = static_cast<int>(GetPrivateProfileIntA("Login", "Players", 3, ini.c_str()));
+  for (int i = 0; i < 8; ++i) {
+    char key[16], text[128] = "";
+    snprintf(key, sizeof key, "Entry%d", i);
+    GetPrivateProfileStringA("Login", key, "", text, sizeof text, ini.c_str());
+    if (!text[0]) continue;
+    unsigned seat = 0;
+    int gender = 0;
+    char user[64] = "", nick[64] = "";
+    if (sscanf(text, "%u,%63[^,],%63[^,],%d", &seat, user, nick, &gender) < 3) continue;
+    uint8_t entry[48] = {};
+    PutU32(entry, seat);
+    memcpy(entry + 4, user, strnlen(user, 19));
+    memcpy(entry + 24, nick, strnlen(nick, 19));
+    PutU32(entry + 44, static_cast<uint32_t>(gender));
+    login.players.insert(login.players.end(), entry, entry + sizeof entry);
+  }
+  char options[128] = "";
+  GetPrivateProfileStringA("Login", "Options", "", options, sizeof options, ini.c_str());
+  if (options[0]) login.options.assign(options, options + strlen(options) + 1);
+  UINT watch = GetPrivateProfileIntA("Login", "WatchSize", 0, ini.c_str());
+  if (watch > 0 && watch < 4096) login.watch.assign(watch, 0);
+  return TRUE;
+}
+
+void GameSocketClose() { Note("close"); }
+void GameSocketSuspend() { Note("suspend"); }
+void GameSocketResume() { Note("resume"); }
+BOOL GameSocketSendClientStart() {
+  Note("client start");
+  return TRUE;
+}
+BOOL GameSocketSendFrame(const std::vector<uint8_t>&) {
+  Note("send");
+  return TRUE;
+}
+
+CMessageHandlerTable<CGameDocCore>& GameSocketHandlers() {
+  static CMessageHandlerTable<CGameDocCore> table;
+  return table;
+}

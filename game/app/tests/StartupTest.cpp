@@ -1,0 +1,435 @@
+// The program started as a person's lobby would start it, from a staged program folder:
+// each start-up failure ends with its box (read here, button pressed as a person would) or
+// silently where start-up has no box, and the steps run in their order. The scripted build of
+// the program answers the login from scripted_table.ini so the table itself can be reached.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "WinProbe.h"
+
+namespace {
+
+std::string ExeFolder() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path, n);
+  return p.substr(0, p.find_last_of('\\'));
+}
+
+std::string BinFolder() { return ExeFolder() + "\\..\\..\\bin"; }
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(dir + "\\" + name);
+      else
+        DeleteFileA((dir + "\\" + name).c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+// A program folder of its own for one test: the built binaries, the resource library under
+// its generic name unless left out, and the scripted build of the program.
+class Stage {
+ public:
+  Stage(const std::string& name, bool withResources) {
+    m_dir = ExeFolder() + "\\stage_" + name;
+    RemoveTree(m_dir);
+    CreateDirectoryA(m_dir.c_str(), nullptr);
+    std::string bin = BinFolder();
+    for (const char* pattern : {"\\*.exe", "\\*.dll"}) {
+      WIN32_FIND_DATAA fd;
+      HANDLE h = FindFirstFileA((bin + pattern).c_str(), &fd);
+      if (h == INVALID_HANDLE_VALUE) continue;
+      do {
+        std::string file = fd.cFileName;
+        if (file.rfind("Vesk_Res", 0) == 0) continue;
+        CopyFileA((bin + "\\" + file).c_str(), (m_dir + "\\" + file).c_str(), FALSE);
+      } while (FindNextFileA(h, &fd));
+      FindClose(h);
+    }
+    if (withResources) CopyFileA((bin + "\\Vesk_Res_936.dll").c_str(), (m_dir + "\\Vesk_Res.dll").c_str(), FALSE);
+    CopyFileA((ExeFolder() + "\\VeskScripted.exe").c_str(), (m_dir + "\\VeskScripted.exe").c_str(), FALSE);
+    m_trace = m_dir + "\\startup_trace.txt";
+  }
+  ~Stage() {
+    if (!::testing::Test::HasFailure()) RemoveTree(m_dir);
+  }
+  const std::string& Dir() const { return m_dir; }
+  std::string Path(const char* file) const { return m_dir + "\\" + file; }
+  // The steps start-up went through, by number.
+  std::vector<int> Steps() const {
+    std::vector<int> steps;
+    std::istringstream in(ReadText(m_trace));
+    std::string line;
+    while (std::getline(in, line))
+      if (!line.empty()) steps.push_back(atoi(line.c_str()));
+    return steps;
+  }
+  const std::string& TracePath() const { return m_trace; }
+
+ private:
+  std::string m_dir, m_trace;
+};
+
+std::vector<int> Range(int first, int last) {
+  std::vector<int> v;
+  for (int i = first; i <= last; ++i) v.push_back(i);
+  return v;
+}
+
+// A string of the staged resource library, as the program shows it.
+std::string ResourceString(const Stage& stage, UINT id) {
+  HMODULE lib = LoadLibraryExA(stage.Path("Vesk_Res.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  char text[512] = "";
+  if (lib) {
+    LoadStringA(lib, id, text, sizeof text);
+    FreeLibrary(lib);
+  }
+  return text;
+}
+
+class Started {
+ public:
+  // Starts `command` with the start-up trace going into the stage.
+  Started(const Stage& stage, const std::string& command) {
+    SetEnvironmentVariableA("VESK_STARTUP_TRACE", stage.TracePath().c_str());
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    m_ok = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, stage.Dir().c_str(), &si, &m_pi);
+    SetEnvironmentVariableA("VESK_STARTUP_TRACE", nullptr);
+  }
+  ~Started() {
+    if (!m_ok) return;
+    if (WaitForSingleObject(m_pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(m_pi.hProcess, 99);
+    CloseHandle(m_pi.hProcess);
+    CloseHandle(m_pi.hThread);
+  }
+  bool Ok() const { return m_ok; }
+  // The exit code, or -1 when the process did not end in time.
+  long WaitExit(DWORD ms) {
+    if (WaitForSingleObject(m_pi.hProcess, ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_pi.hProcess, &code);
+    return static_cast<long>(code);
+  }
+  bool Running() { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT; }
+
+ private:
+  PROCESS_INFORMATION m_pi = {};
+  BOOL m_ok = FALSE;
+};
+
+std::string LobbyCommand(const Stage& stage, const char* program, const std::string& options) {
+  return "\"" + stage.Path("lobby.exe") + "\" --program \"" + stage.Path(program) + "\" --log \"" +
+         stage.Path("lobby.log") + "\" --timeout 90 " + options;
+}
+
+// A visible dialog box whose texts hold `needle`, with all its texts.
+HWND WaitForBox(const std::string& needle, DWORD timeoutMs, std::string& texts) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    for (const auto& w : winprobe::TopLevelWindows(0, true)) {
+      if (w.className != "#32770") continue;
+      std::string all = w.text;
+      for (const auto& c : winprobe::ChildWindows(w.hwnd)) all += "\n" + c.text;
+      if (all.find(needle) != std::string::npos) {
+        texts = all;
+        return w.hwnd;
+      }
+    }
+    Sleep(200);
+  }
+  return nullptr;
+}
+
+// Another process's window is copied from the screen: printing it from here gives no pixels under Wine.
+void SaveScreenArea(HWND wnd, const wchar_t* path) {
+  SetForegroundWindow(wnd);
+  Sleep(700);
+  RECT r;
+  GetWindowRect(wnd, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  winprobe::SaveBitmapPng(bmp, path);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
+
+// The box is read, then closed with its one button (IDOK) as a person would.
+void ExpectBoxAndPress(const std::string& needle, const wchar_t* png) {
+  std::string texts;
+  HWND box = WaitForBox(needle, 30000, texts);
+  ASSERT_NE(box, nullptr) << "no box holding: " << needle;
+  EXPECT_NE(winprobe::FindButton(box, "1"), nullptr) << texts;
+  EXPECT_EQ(winprobe::FindButton(box, "2"), nullptr) << "a single OK button: " << texts;
+  SaveScreenArea(box, png);
+  EXPECT_TRUE(winprobe::ClickButton(box, "1")) << texts;
+}
+
+const char kThreePlayers[] =
+    "[Login]\r\nResult=1\r\nPlayers=3\r\nEntry0=0,bob,Bob,0\r\nEntry1=1,alice,Alice,1\r\n"
+    "Entry2=2,carol,Carol,0\r\nOptions=2,1,0,0,30\r\n";
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!Exists(BinFolder() + "\\Vesk.exe") || !Exists(ExeFolder() + "\\VeskScripted.exe"))
+      GTEST_SKIP() << "the program is not built";
+  }
+};
+
+}  // namespace
+
+TEST_F(StartupTest, MissingResourceLibraryShowsTheEnglishBoxAndEnds) {
+  Stage stage("nores", false);
+  Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice"));
+  ASSERT_TRUE(lobby.Ok());
+  ExpectBoxAndPress("Vesk_Res.dll not found !", L"startup_no_resource_library.png");
+  EXPECT_EQ(lobby.WaitExit(30000), 0);
+  EXPECT_EQ(stage.Steps(), Range(1, 2));
+}
+
+TEST_F(StartupTest, WithoutLaunchRecordShowsString3013AndEnds) {
+  Stage stage("norecord", true);
+  std::string text = ResourceString(stage, 3013);
+  ASSERT_FALSE(text.empty());
+  Started vesk(stage, "\"" + stage.Path("Vesk.exe") + "\"");
+  ASSERT_TRUE(vesk.Ok());
+  ExpectBoxAndPress(text, L"startup_no_launch_record.png");
+  EXPECT_EQ(vesk.WaitExit(30000), 0);
+  EXPECT_EQ(stage.Steps(), Range(1, 10));
+}
+
+TEST_F(StartupTest, TwelveArgumentsAreNoLaunchRecord) {
+  Stage stage("twelve", true);
+  std::string text = ResourceString(stage, 3013);
+  std::string cmd = "\"" + stage.Path("Vesk.exe") + "\" 1 alice Alice Room 1 KEY 127.0.0.1 4100 t 127.0.0.1 4200 x";
+  Started vesk(stage, cmd);
+  ASSERT_TRUE(vesk.Ok());
+  ExpectBoxAndPress(text, L"startup_twelve_arguments.png");
+  EXPECT_EQ(vesk.WaitExit(30000), 0);
+}
+
+TEST_F(StartupTest, UnreachableTableEndsStartUpWithoutBox) {
+  Stage stage("noserver", true);
+  Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
+  ASSERT_TRUE(lobby.Ok());
+  EXPECT_EQ(lobby.WaitExit(60000), 0);
+  EXPECT_EQ(stage.Steps(), Range(1, 14));
+  // The crash-report switch is off here: no run file, no pending remote-log file.
+  EXPECT_FALSE(Exists(stage.Path("alice.txt")));
+  EXPECT_FALSE(Exists(stage.Path("alice_zolt.txt")));
+}
+
+TEST_F(StartupTest, PlayerListWithEmptyPositionShowsString3005) {
+  Stage stage("badplayers", true);
+  WriteText(stage.Path("scripted_table.ini"),
+            "[Login]\r\nResult=1\r\nPlayers=3\r\nEntry0=0,bob,Bob,0\r\nEntry1=0,alice,Alice,1\r\n"
+            "Entry2=2,carol,Carol,0\r\n");
+  std::string text = ResourceString(stage, 3005);
+  ASSERT_FALSE(text.empty());
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 2 --user alice"));
+  ASSERT_TRUE(lobby.Ok());
+  ExpectBoxAndPress(text, L"startup_bad_player_list.png");
+  EXPECT_EQ(lobby.WaitExit(30000), 0);
+  EXPECT_EQ(stage.Steps(), Range(1, 14));
+  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nclose\n");
+}
+
+TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
+  Stage stage("table", true);
+  WriteText(stage.Path("scripted_table.ini"), kThreePlayers);
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 2 --user alice --nick Alice "
+                                                               "--room Room7"));
+  ASSERT_TRUE(lobby.Ok());
+  HWND main = winprobe::WaitForWindow("Trebbin Room7 Alice[alice]", 0, 30000);
+  ASSERT_NE(main, nullptr);
+  char title[256] = "";
+  GetWindowTextA(main, title, sizeof title);
+  EXPECT_STREQ(title, "Trebbin Room7 Alice[alice]");
+  RECT r;
+  GetWindowRect(main, &r);
+  // 1366x768 screen: the large size, its height cut to the work area.
+  EXPECT_EQ(r.right - r.left, 1024);
+  SaveScreenArea(main, L"startup_table.png");
+  EXPECT_EQ(stage.Steps(), Range(1, 25));
+  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nsuspend\nresume\nclient start\n");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(lobby.WaitExit(30000), 0);
+}
+
+TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
+  Stage stage("watch", true);
+  WriteText(stage.Path("scripted_table.ini"), std::string(kThreePlayers) + "WatchSize=44\r\n");
+  std::string waitText = ResourceString(stage, 29916);
+  // Seat 6 asks to watch server seat 1.
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 6 --user alice --nick Alice "
+                                                               "--room Room7"));
+  ASSERT_TRUE(lobby.Ok());
+  HWND wait = winprobe::WaitForWindow(waitText, 0, 30000);
+  ASSERT_NE(wait, nullptr);
+  SaveScreenArea(wait, L"startup_watch_wait.png");
+  EXPECT_EQ(stage.Steps(), Range(1, 25));
+  HWND main = nullptr;
+  for (const auto& w : winprobe::TopLevelWindows(0, false))
+    if (w.text.find("Trebbin Room7 Alice[alice]") == 0) main = w.hwnd;
+  ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(IsWindowVisible(main));
+  char title[256] = "";
+  GetWindowTextA(main, title, sizeof title);
+  EXPECT_STREQ(title, "Trebbin Room7 Alice[alice]\xA3\xA8\xC5\xD4\xB9\xDB\xA3\xA9");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(lobby.WaitExit(30000), 0);
+}
+
+namespace {
+
+// Points HKCU\Software\Orvane\Game\Share\Path at a share folder whose LangRsc.ini turns the
+// crash-report switch on, and puts the previous value back afterwards.
+class CrashReportShare {
+ public:
+  explicit CrashReportShare(const Stage& stage) {
+    m_share = stage.Path("share");
+    CreateDirectoryA(m_share.c_str(), nullptr);
+    // Nothing listens on this port: every remote-log line fails to go out.
+    WriteText(m_share + "\\LangRsc.ini", "[ZOLT]\r\n20010=1,0\r\nReportServer=127.0.0.1\r\n");
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Game\\Share", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
+                    nullptr);
+    char old[MAX_PATH] = "";
+    DWORD size = sizeof old, type = 0;
+    m_hadOld = RegQueryValueExA(m_key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    m_old = old;
+    RegSetValueExA(m_key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_share.c_str()),
+                   static_cast<DWORD>(m_share.size() + 1));
+  }
+  ~CrashReportShare() {
+    if (m_hadOld)
+      RegSetValueExA(m_key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_old.c_str()),
+                     static_cast<DWORD>(m_old.size() + 1));
+    else
+      RegDeleteValueA(m_key, "Path");
+    RegCloseKey(m_key);
+  }
+
+ private:
+  HKEY m_key = nullptr;
+  std::string m_share, m_old;
+  bool m_hadOld = false;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line))
+    if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+TEST_F(StartupTest, CrashReportKeepsWhatCouldNotBeSentAndReportsThePreviousRun) {
+  Stage stage("zolt", true);
+  CrashReportShare share(stage);
+  // A previous run that closed its window but never reached its shut-down.
+  WriteText(stage.Path("alice.txt"),
+            "[ZOLT]\nStartTime=20200101101010\nUserName=alice\nWatch=0\nSchedule=7\nSocketClose=1\n"
+            "MainFrameClose=1\nExitInstance=0\n");
+  {
+    Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
+    ASSERT_TRUE(lobby.Ok());
+    EXPECT_EQ(lobby.WaitExit(60000), 0);
+  }
+  EXPECT_EQ(stage.Steps(), Range(1, 14));
+  // This run's file is gone at shut-down; both lines wait in the pending file.
+  EXPECT_FALSE(Exists(stage.Path("alice.txt")));
+  std::vector<std::string> pending = Lines(ReadText(stage.Path("alice_zolt.txt")));
+  ASSERT_EQ(pending.size(), 2u) << ReadText(stage.Path("alice_zolt.txt"));
+  EXPECT_EQ(pending[0].rfind("5:game run:", 0), 0u) << pending[0];
+  EXPECT_NE(pending[0].find("program closed,but not call exitinstance"), std::string::npos) << pending[0];
+  EXPECT_EQ(pending[1].rfind("0:game start:can not enter channel,Vesk 581:can not enter channel", 0), 0u)
+      << pending[1];
+
+  // The next start replays them, keeps them since they still cannot be sent, and adds its own.
+  {
+    Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
+    ASSERT_TRUE(lobby.Ok());
+    EXPECT_EQ(lobby.WaitExit(60000), 0);
+  }
+  pending = Lines(ReadText(stage.Path("alice_zolt.txt")));
+  ASSERT_EQ(pending.size(), 3u) << ReadText(stage.Path("alice_zolt.txt"));
+  EXPECT_NE(pending[0].find("program closed,but not call exitinstance"), std::string::npos);
+  EXPECT_NE(pending[2].find("can not enter channel"), std::string::npos);
+}
+
+TEST_F(StartupTest, CrashReportThatCannotBeCreatedEndsStartUpWithTheErrorLine) {
+  Stage stage("zoltfail", true);
+  CrashReportShare share(stage);
+  std::string errPath = stage.Path("stderr.txt");
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(err, INVALID_HANDLE_VALUE);
+  SetEnvironmentVariableA("ZOLT_FAIL_CREATE", "7");
+  SetEnvironmentVariableA("VESK_STARTUP_TRACE", stage.TracePath().c_str());
+  std::string cmd = "\"" + stage.Path("Vesk.exe") +
+                    "\" 1 alice Alice Room 1 KEY 127.0.0.1 1 table 127.0.0.1 4200 col 0";
+  std::vector<char> line(cmd.begin(), cmd.end());
+  line.push_back('\0');
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdError = err;
+  si.hStdOutput = err;
+  PROCESS_INFORMATION pi = {};
+  BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, stage.Dir().c_str(), &si, &pi);
+  SetEnvironmentVariableA("ZOLT_FAIL_CREATE", nullptr);
+  SetEnvironmentVariableA("VESK_STARTUP_TRACE", nullptr);
+  CloseHandle(err);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  EXPECT_EQ(stage.Steps(), Range(1, 12));
+  // The standard error stream is a text stream: its line end may come out as CR LF.
+  std::string errText = ReadText(errPath);
+  errText.erase(std::remove(errText.begin(), errText.end(), '\r'), errText.end());
+  EXPECT_EQ(errText, "ZOLT_Init() fail. ZOLT_GetLastError()=7\n");
+  EXPECT_FALSE(Exists(stage.Path("alice.txt")));
+}

@@ -1,0 +1,163 @@
+#include "VeskDoc.h"
+
+#include <cstdlib>
+
+#include "AppLinks.h"
+#include "GameView.h"
+#include "LobbyLinks.h"
+#include "MainFrame.h"
+#include "ResLoad.h"
+#include "VeskApp.h"
+#include "resource.h"
+
+IMPLEMENT_DYNCREATE(CVeskDoc, CDocument)
+
+namespace {
+const char kSettings[] = "Settings";
+}
+
+CVeskDoc::CVeskDoc() : CGameDocCore(*this, theApp.m_Channel) {}
+
+CVeskDoc::~CVeskDoc() {
+  DestroyGameDialogs();
+  if (theApp.GetVeskDoc() == this) theApp.SetVeskDoc(nullptr);
+}
+
+BOOL CVeskDoc::OnNewDocument() {
+  if (!CDocument::OnNewDocument()) return FALSE;
+  LoadSeats();
+  LoadSettings();
+  theApp.SetVeskDoc(this);
+  return TRUE;
+}
+
+void CVeskDoc::OnCloseDocument() {
+  SaveSettings();
+  CDocument::OnCloseDocument();
+}
+
+int CVeskDoc::CreateGameDialogs() {
+  m_wOwnSeat = m_Seats[OWN_POSITION].wSeat;
+  for (int p = 0; p < MAX_POSITIONS; ++p) m_Seats[p].dwState = 0;
+  if (!IsWatchingAsEntered()) {
+    m_bEnableWatch = m_Host.GetProfileInt("EnableWatch", 1);
+    m_Seats[OWN_POSITION].bAllowWatching = m_bEnableWatch;
+  }
+  RegisterMessageHandlers();
+  CWnd* pMain = AfxGetMainWnd();
+  // The score board, the complaint and the complaint-wait dialogs: modeless and hidden.
+  struct {
+    CDialog** ppDlg;
+    UINT nTemplate;
+  } dialogs[] = {{&m_pScoreBoard, IDD_RESULT}, {&m_pComplaintDlg, IDD_INDICT}, {&m_pComplaintWaitDlg, IDD_WAITINDICT}};
+  for (auto& d : dialogs) {
+    if (*d.ppDlg) continue;
+    CDialog* pDlg = new CDialog();
+    if (!pDlg->Create(d.nTemplate, pMain)) {
+      delete pDlg;
+      return 0;
+    }
+    pDlg->ShowWindow(SW_HIDE);
+    *d.ppDlg = pDlg;
+  }
+  return 1;
+}
+
+void CVeskDoc::DestroyGameDialogs() {
+  for (CDialog** pp : {&m_pScoreBoard, &m_pComplaintDlg, &m_pComplaintWaitDlg}) {
+    if (*pp) {
+      if ((*pp)->GetSafeHwnd()) (*pp)->DestroyWindow();
+      delete *pp;
+      *pp = nullptr;
+    }
+  }
+}
+
+void CVeskDoc::RegisterMessageHandlers() { CGameDocCore::RegisterMessageHandlers(GameSocketHandlers()); }
+
+CGameView* CVeskDoc::GetGameView() const {
+  POSITION pos = GetFirstViewPosition();
+  while (pos) {
+    CGameView* pView = dynamic_cast<CGameView*>(GetNextView(pos));
+    if (pView) return pView;
+  }
+  return nullptr;
+}
+
+// ---- CDocHost -------------------------------------------------------------------------------
+
+bool CVeskDoc::SendFrame(const std::vector<uint8_t>& frame) { return GameSocketSendFrame(frame) != FALSE; }
+void CVeskDoc::BeginSend() { theApp.BeginSend(); }
+void CVeskDoc::EndSend() { theApp.EndSend(); }
+
+void CVeskDoc::PostCloseMainWindow() {
+  if (CWnd* pMain = AfxGetMainWnd()) pMain->PostMessage(WM_CLOSE, 0, 0);
+}
+
+bool CVeskDoc::IsMainWindowVisible() {
+  CWnd* pMain = AfxGetMainWnd();
+  return pMain && ::IsMainWindowVisible(pMain->GetSafeHwnd());
+}
+
+bool CVeskDoc::IsMainWindowActive() {
+  CWnd* pMain = AfxGetMainWnd();
+  return pMain && ::GetActiveWindow() == pMain->GetSafeHwnd();
+}
+
+void CVeskDoc::FlashMainWindow(int count, int ms) {
+  CWnd* pMain = AfxGetMainWnd();
+  if (!pMain) return;
+  FLASHWINFO fi = {sizeof fi, pMain->GetSafeHwnd(), FLASHW_ALL, (UINT)count, (DWORD)ms};
+  ::FlashWindowEx(&fi);
+}
+
+void CVeskDoc::ShowMainWindow() { theApp.ShowMainWindow(); }
+
+void CVeskDoc::SetRunLogField(const char* key, const std::string& value) { theApp.SetRunLogField(key, value.c_str()); }
+
+int CVeskDoc::ShowBoxId(int stringId, uint32_t style, int countdown, const std::string& arg) {
+  return ShowStartupBoxId((UINT)stringId, style, countdown, arg.empty() ? nullptr : arg.c_str());
+}
+
+int CVeskDoc::ShowBoxText(const std::string& text, uint32_t style, int countdown) {
+  return ShowStartupBoxText(text.c_str(), style, countdown);
+}
+
+std::string CVeskDoc::ReadIniString(const std::string& file, const std::string& section, const std::string& key,
+                                    const std::string& def) {
+  char buf[1024] = "";
+  GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buf, sizeof buf, file.c_str());
+  return buf;
+}
+
+int CVeskDoc::ReadIniInt(const std::string& file, const std::string& section, const std::string& key, int def) {
+  return (int)GetPrivateProfileIntA(section.c_str(), key.c_str(), def, file.c_str());
+}
+
+bool CVeskDoc::FileExists(const std::string& path) { return ::FileExists(path.c_str()) != FALSE; }
+int CVeskDoc::Random() { return rand(); }
+
+int CVeskDoc::GetProfileInt(const char* key, int def) { return (int)theApp.GetProfileInt(kSettings, key, def); }
+
+std::string CVeskDoc::GetProfileString(const char* key, const std::string& def) {
+  return (LPCSTR)theApp.GetProfileString(kSettings, key, def.c_str());
+}
+
+void CVeskDoc::WriteProfileInt(const char* key, int value) { theApp.WriteProfileInt(kSettings, key, value); }
+
+void CVeskDoc::WriteProfileString(const char* key, const std::string& value) {
+  theApp.WriteProfileString(kSettings, key, value.c_str());
+}
+
+void CVeskDoc::PhaseChanged(int) { RepaintTable(); }
+void CVeskDoc::RelayoutTable() { RepaintTable(); }
+void CVeskDoc::RedrawPlays() { RepaintTable(); }
+
+void CVeskDoc::RepaintTable() {
+  if (CGameView* pView = GetGameView()) pView->Invalidate(FALSE);
+}
+
+void CVeskDoc::SetStatusText(const std::string& text) {
+  m_strStatus = text;
+  RepaintTable();
+}

@@ -1,0 +1,62 @@
+// The program's document: the game logic of CGameDocCore over the real windows, the
+// socket, the profile and the boxes.
+#pragma once
+#include <afxwin.h>
+
+#include "DocHost.h"
+#include "GameDocCore.h"
+
+class CGameView;
+
+class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
+  DECLARE_DYNCREATE(CVeskDoc)
+ public:
+  CVeskDoc();
+  ~CVeskDoc() override;
+
+  BOOL OnNewDocument() override;
+  void OnCloseDocument() override;
+
+  // Own seat, watch permission, message handlers and the modeless dialogs; 0 when one of
+  // the dialogs cannot be created.
+  int CreateGameDialogs();
+  void RegisterMessageHandlers();
+
+  CGameView* GetGameView() const;
+
+  // CDocHost
+  bool SendFrame(const std::vector<uint8_t>& frame) override;
+  void BeginSend() override;
+  void EndSend() override;
+  void PostCloseMainWindow() override;
+  bool IsMainWindowVisible() override;
+  bool IsMainWindowActive() override;
+  void FlashMainWindow(int count, int ms) override;
+  void ShowMainWindow() override;
+  void SetRunLogField(const char* key, const std::string& value) override;
+  int ShowBoxId(int stringId, uint32_t style, int countdown, const std::string& arg) override;
+  int ShowBoxText(const std::string& text, uint32_t style, int countdown) override;
+  std::string ReadIniString(const std::string& file, const std::string& section, const std::string& key,
+                            const std::string& def) override;
+  int ReadIniInt(const std::string& file, const std::string& section, const std::string& key, int def) override;
+  bool FileExists(const std::string& path) override;
+  int Random() override;
+  int GetProfileInt(const char* key, int def) override;
+  std::string GetProfileString(const char* key, const std::string& def) override;
+  void WriteProfileInt(const char* key, int value) override;
+  void WriteProfileString(const char* key, const std::string& value) override;
+  void PhaseChanged(int phase) override;
+  void RepaintTable() override;
+  void RelayoutTable() override;
+  void RedrawPlays() override;
+  void SetStatusText(const std::string& text) override;
+
+  // The modeless dialogs (score board, complaint, complaint wait), hidden until used.
+  CDialog* m_pScoreBoard = nullptr;
+  CDialog* m_pComplaintDlg = nullptr;
+  CDialog* m_pComplaintWaitDlg = nullptr;
+  std::string m_strStatus;
+
+ private:
+  void DestroyGameDialogs();
+};
