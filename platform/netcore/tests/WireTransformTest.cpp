@@ -55,12 +55,12 @@ TEST(WireTransform, InverseUndoesEveryOperation) {
 
 TEST(WireTransform, ChunkingDoesNotChangeTheStream) {
   CWireProgram p({{WIRE_ADD, 11}, {WIRE_XOR, 22}});
-  auto whole = Sample(100), pieces = whole;
+  auto whole = Sample(100), chunked = whole;
   uint32_t s1 = 5, s2 = 5;
   p.Apply(whole.data(), whole.size(), &s1);
-  for (size_t off = 0, n = 1; off < pieces.size(); off += n, n = n % 7 + 1)
-    p.Apply(pieces.data() + off, std::min(n, pieces.size() - off), &s2);
-  EXPECT_EQ(whole, pieces);
+  for (size_t off = 0, n = 1; off < chunked.size(); off += n, n = n % 7 + 1)
+    p.Apply(chunked.data() + off, std::min(n, chunked.size() - off), &s2);
+  EXPECT_EQ(whole, chunked);
   EXPECT_EQ(s1, s2);
 }
 
