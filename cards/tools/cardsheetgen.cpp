@@ -623,7 +623,7 @@ class CardArtist {
       FillCell(q, c);
       FillCell(Turn(q), c);
     };
-    DrawFigure(col, row, both);
+    DrawFigure(col, row, fw, fh, both);
     // Dividing line and the corner pips of the frame.
     FillCell({Contour{{fx0, fy0 + fh / 2 - lw / 2}, {fx1, fy0 + fh / 2 - lw / 2}, {fx1, fy0 + fh / 2 + lw / 2},
                       {fx0, fy0 + fh / 2 + lw / 2}}},
@@ -636,7 +636,7 @@ class CardArtist {
   }
 
   template <class Both>
-  void DrawFigure(int col, int row, Both both) {
+  void DrawFigure(int col, int row, double fw, double fh, Both both) {
     const Col red = d_.colour("red"), blue = d_.colour("blue"), gold = d_.colour("gold"), skin = d_.colour("skin"),
               ink = d_.colour("black");
     const bool redSuit = row == 2 || row == 3;
@@ -721,7 +721,17 @@ class CardArtist {
       both(Stroke({{0.2, 0.48}, {0.18, 0.1}}, 0.02, false), Col{120, 80, 40});
       both(poly({{0.18, 0.1}, {0.1, 0.13}, {0.1, 0.18}, {0.185, 0.16}}), Col{170, 170, 180});
     }
-    (void)row;
+    // Hands on what they hold, and the suit as an emblem on the chest.
+    const Col skinCol = d_.colour("skin");
+    if (col == 11)
+      both({Ellipse(0.2, 0.43, 0.045, 0.03, 16)}, skinCol);
+    else
+      both({Ellipse(0.79, 0.44, 0.045, 0.03, 16)}, skinCol);
+    const double e = std::min(fw, fh) * 0.075;
+    both({Ellipse(0.5, 0.42, e / fw * 1.25, e / fh * 1.25, 24)}, Col{255, 255, 255});
+    both(Map(Suit(row), Xf{e / fw * 0.9, 0, 0, e / fh * 0.9, 0.5, 0.42}), SuitColour(row));
+    // Gold studs along the robe's trim.
+    for (double x : {0.2, 0.3, 0.7, 0.8}) both({Ellipse(x, 0.47, 0.018, 0.012, 10)}, gold);
   }
 
   // A small crown or cap over the framed pip of a court card on the small sheets.
