@@ -23,7 +23,8 @@ std::string ExeFolder() {
   return p.substr(0, p.find_last_of('\\'));
 }
 
-std::string BinFolder() { return ExeFolder() + "\\..\\..\\bin"; }
+// The platform layout that scripts/stage.sh laid out before these tests.
+std::string ProgramFolder() { return ExeFolder() + "\\staged\\program"; }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -56,15 +57,15 @@ void RemoveTree(const std::string& dir) {
   RemoveDirectoryA(dir.c_str());
 }
 
-// A program folder of its own for one test: the built binaries, the resource library under
-// its generic name unless left out, and the scripted build of the program.
+// A program folder of its own for one test: the staged program folder, without the resource
+// library when asked, and the scripted build of the program.
 class Stage {
  public:
   Stage(const std::string& name, bool withResources) {
     m_dir = ExeFolder() + "\\stage_" + name;
     RemoveTree(m_dir);
     CreateDirectoryA(m_dir.c_str(), nullptr);
-    std::string bin = BinFolder();
+    std::string bin = ProgramFolder();
     for (const char* pattern : {"\\*.exe", "\\*.dll"}) {
       WIN32_FIND_DATAA fd;
       HANDLE h = FindFirstFileA((bin + pattern).c_str(), &fd);
@@ -76,7 +77,7 @@ class Stage {
       } while (FindNextFileA(h, &fd));
       FindClose(h);
     }
-    if (withResources) CopyFileA((bin + "\\Vesk_Res_936.dll").c_str(), (m_dir + "\\Vesk_Res.dll").c_str(), FALSE);
+    if (withResources) CopyFileA((bin + "\\Vesk_Res.dll").c_str(), (m_dir + "\\Vesk_Res.dll").c_str(), FALSE);
     CopyFileA((ExeFolder() + "\\VeskScripted.exe").c_str(), (m_dir + "\\VeskScripted.exe").c_str(), FALSE);
     m_trace = m_dir + "\\startup_trace.txt";
   }
@@ -207,10 +208,54 @@ const char kThreePlayers[] =
     "[Login]\r\nResult=1\r\nPlayers=3\r\nEntry0=0,bob,Bob,0\r\nEntry1=1,alice,Alice,1\r\n"
     "Entry2=2,carol,Carol,0\r\nOptions=2,1,0,0,30\r\n";
 
+// Points HKCU\Software\Orvane\Game\Share\Path at a share folder of the stage whose LangRsc.ini
+// holds the crash-report switch text, and puts the previous value back afterwards.
+class ShareFolder {
+ public:
+  ShareFolder(const Stage& stage, const char* crashSwitch) {
+    m_share = stage.Path("share");
+    CreateDirectoryA(m_share.c_str(), nullptr);
+    // Nothing listens on this port: every remote-log line fails to go out.
+    WriteText(m_share + "\\LangRsc.ini",
+              std::string("[ZOLT]\r\n20010=") + crashSwitch + "\r\nReportServer=127.0.0.1\r\n");
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Game\\Share", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
+                    nullptr);
+    char old[MAX_PATH] = "";
+    DWORD size = sizeof old, type = 0;
+    m_hadOld = RegQueryValueExA(m_key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    m_old = old;
+    RegSetValueExA(m_key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_share.c_str()),
+                   static_cast<DWORD>(m_share.size() + 1));
+  }
+  ~ShareFolder() {
+    if (m_hadOld)
+      RegSetValueExA(m_key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_old.c_str()),
+                     static_cast<DWORD>(m_old.size() + 1));
+    else
+      RegDeleteValueA(m_key, "Path");
+    RegCloseKey(m_key);
+  }
+
+ private:
+  HKEY m_key = nullptr;
+  std::string m_share, m_old;
+  bool m_hadOld = false;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line))
+    if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!Exists(BinFolder() + "\\Vesk.exe") || !Exists(ExeFolder() + "\\VeskScripted.exe"))
+    if (!Exists(ProgramFolder() + "\\Vesk.exe") || !Exists(ExeFolder() + "\\VeskScripted.exe"))
       GTEST_SKIP() << "the program is not built";
   }
 };
@@ -249,6 +294,7 @@ TEST_F(StartupTest, TwelveArgumentsAreNoLaunchRecord) {
 
 TEST_F(StartupTest, UnreachableTableEndsStartUpWithoutBox) {
   Stage stage("noserver", true);
+  ShareFolder share(stage, "0");
   Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
   ASSERT_TRUE(lobby.Ok());
   EXPECT_EQ(lobby.WaitExit(60000), 0);
@@ -319,55 +365,10 @@ TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
   EXPECT_EQ(lobby.WaitExit(30000), 0);
 }
 
-namespace {
-
-// Points HKCU\Software\Orvane\Game\Share\Path at a share folder whose LangRsc.ini turns the
-// crash-report switch on, and puts the previous value back afterwards.
-class CrashReportShare {
- public:
-  explicit CrashReportShare(const Stage& stage) {
-    m_share = stage.Path("share");
-    CreateDirectoryA(m_share.c_str(), nullptr);
-    // Nothing listens on this port: every remote-log line fails to go out.
-    WriteText(m_share + "\\LangRsc.ini", "[ZOLT]\r\n20010=1,0\r\nReportServer=127.0.0.1\r\n");
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Game\\Share", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
-                    nullptr);
-    char old[MAX_PATH] = "";
-    DWORD size = sizeof old, type = 0;
-    m_hadOld = RegQueryValueExA(m_key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-    m_old = old;
-    RegSetValueExA(m_key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_share.c_str()),
-                   static_cast<DWORD>(m_share.size() + 1));
-  }
-  ~CrashReportShare() {
-    if (m_hadOld)
-      RegSetValueExA(m_key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_old.c_str()),
-                     static_cast<DWORD>(m_old.size() + 1));
-    else
-      RegDeleteValueA(m_key, "Path");
-    RegCloseKey(m_key);
-  }
-
- private:
-  HKEY m_key = nullptr;
-  std::string m_share, m_old;
-  bool m_hadOld = false;
-};
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line))
-    if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
-}  // namespace
 
 TEST_F(StartupTest, CrashReportKeepsWhatCouldNotBeSentAndReportsThePreviousRun) {
   Stage stage("zolt", true);
-  CrashReportShare share(stage);
+  ShareFolder share(stage, "1,0");
   // A previous run that closed its window but never reached its shut-down.
   WriteText(stage.Path("alice.txt"),
             "[ZOLT]\nStartTime=20200101101010\nUserName=alice\nWatch=0\nSchedule=7\nSocketClose=1\n"
@@ -401,7 +402,7 @@ TEST_F(StartupTest, CrashReportKeepsWhatCouldNotBeSentAndReportsThePreviousRun) 
 
 TEST_F(StartupTest, CrashReportThatCannotBeCreatedEndsStartUpWithTheErrorLine) {
   Stage stage("zoltfail", true);
-  CrashReportShare share(stage);
+  ShareFolder share(stage, "1,0");
   std::string errPath = stage.Path("stderr.txt");
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
@@ -432,4 +433,24 @@ TEST_F(StartupTest, CrashReportThatCannotBeCreatedEndsStartUpWithTheErrorLine) {
   errText.erase(std::remove(errText.begin(), errText.end(), '\r'), errText.end());
   EXPECT_EQ(errText, "ZOLT_Init() fail. ZOLT_GetLastError()=7\n");
   EXPECT_FALSE(Exists(stage.Path("alice.txt")));
+}
+
+TEST_F(StartupTest, ForcedWatchHidesThePlayersWindowButKeepsItsTitle) {
+  Stage stage("forcewatch", true);
+  WriteText(stage.Path("scripted_table.ini"), std::string(kThreePlayers) + "WatchSize=44\r\n");
+  std::string waitText = ResourceString(stage, 29916);
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 2 --user alice --nick Alice "
+                                                               "--room Room7 --force-watch 1"));
+  ASSERT_TRUE(lobby.Ok());
+  ASSERT_NE(winprobe::WaitForWindow(waitText, 0, 30000), nullptr);
+  HWND main = nullptr;
+  for (const auto& w : winprobe::TopLevelWindows(0, false))
+    if (w.text.find("Trebbin Room7 Alice[alice]") == 0) main = w.hwnd;
+  ASSERT_NE(main, nullptr);
+  EXPECT_FALSE(IsWindowVisible(main));
+  char title[256] = "";
+  GetWindowTextA(main, title, sizeof title);
+  EXPECT_STREQ(title, "Trebbin Room7 Alice[alice]");  // entered as a player
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(lobby.WaitExit(30000), 0);
 }
