@@ -32,7 +32,7 @@ TableSession::TableSession(peers::CTableServer& server, const SessionOptions& op
 }
 
 void TableSession::Install() {
-  using namespace std::placeholders;
+  server_.SetCloseHook([this](peers::CTableConnection& c) { OnClosed(c.Number()); });
   server_.SetHandler(sysmsg::MSG_LOGIN, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) {
     OnLogin(c, f);
   });

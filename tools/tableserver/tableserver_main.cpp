@@ -1,22 +1,28 @@
-// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--bots]
+// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N]
+// --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
+// seats bots in every seat no client holds.
 // Prints "listening 127.0.0.1:PORT" once ready and logs every frame. Runs until killed, or
 // stops by itself after --seconds.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <iostream>
 #include <sstream>
 #include <thread>
 
 #include "TableServer.h"
+#include "TableSession.h"
 
 int main(int argc, char** argv) {
   peers::TableServerOptions opt;
   opt.maxSeconds = 0;
   std::string script, logPath;
   int port = -1, seconds = -1;
-  bool bots = false;
+  bool bots = false, game = false;
+  int players = 3;
+  unsigned seed = 0;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool hasValue = i + 1 < argc;
@@ -24,9 +30,13 @@ int main(int argc, char** argv) {
     else if (a == "--seconds" && hasValue) seconds = std::atoi(argv[++i]);
     else if (a == "--script" && hasValue) script = argv[++i];
     else if (a == "--log" && hasValue) logPath = argv[++i];
-    else if (a == "--bots") bots = true;
+    else if (a == "--bots") bots = game = true;
+    else if (a == "--game") game = true;
+    else if (a == "--players" && hasValue) players = std::atoi(argv[++i]) == 4 ? 4 : 3;
+    else if (a == "--seed" && hasValue) seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
     else {
-      std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--bots]\n";
+      std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots]"
+                   " [--players 3|4] [--seed N]\n";
       return 2;
     }
   }
@@ -44,6 +54,15 @@ int main(int argc, char** argv) {
   if (seconds > 0) opt.maxSeconds = seconds;
   opt.bots = bots;
   peers::CTableServer server(opt);
+  std::unique_ptr<tablegame::TableSession> session;
+  if (game) {
+    tablegame::SessionOptions so;
+    so.players = players;
+    so.bots = bots;
+    so.seed = seed ? seed : unsigned(std::chrono::steady_clock::now().time_since_epoch().count());
+    session = std::make_unique<tablegame::TableSession>(server, so);
+    session->Install();
+  }
   if (!server.Start()) {
     std::cerr << "tableserver: cannot listen on 127.0.0.1:" << opt.port << "\n";
     return 1;
