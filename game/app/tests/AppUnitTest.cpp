@@ -1,0 +1,179 @@
+// The application object's own operations, on the program's one CVeskApp: the busy counter,
+// the share path through the switched profile, entering the table from a scripted login, and
+// the screenshot written through the JPEG library stand-in.
+#include <afxwin.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "LobbyLinks.h"
+#include "VeskApp.h"
+
+namespace {
+
+std::string ExeFolder() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path, n);
+  return p.substr(0, p.find_last_of('\\'));
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+std::vector<std::string> FilesIn(const std::string& dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+void RemoveFolder(const std::string& dir) {
+  for (const auto& f : FilesIn(dir)) DeleteFileA((dir + "\\" + f).c_str());
+  RemoveDirectoryA(dir.c_str());
+}
+
+class AppTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    AfxWinInit(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);
+    theApp.SetRegistryKey("Orvane\\Game");
+  }
+  void SetUp() override {
+    theApp.m_Channel = CHANNEL_STATE();
+    memset(&g_LaunchRec, 0, sizeof g_LaunchRec);
+    strcpy(g_LaunchRec.szUserName, "alice");
+  }
+  void Script(const std::string& login) { WriteText(ExeFolder() + "\\scripted_table.ini", "[Login]\r\n" + login); }
+};
+
+}  // namespace
+
+TEST_F(AppTest, BusyCounterNeverGoesBelowZero) {
+  EXPECT_FALSE(theApp.IsBusy());
+  theApp.BeginSend();
+  theApp.BeginSend();
+  EXPECT_TRUE(theApp.IsBusy());
+  EXPECT_EQ(theApp.EndSend(), 1);
+  EXPECT_EQ(theApp.EndSend(), 0);
+  EXPECT_FALSE(theApp.IsBusy());
+  EXPECT_EQ(theApp.EndSend(), 0);
+  theApp.BeginSend();
+  EXPECT_TRUE(theApp.IsBusy());
+  EXPECT_EQ(theApp.EndSend(), 0);
+}
+
+TEST_F(AppTest, SharePathIsReadFromTheSharedKeyAndTheProfileIsRestored) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Game\\Share", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  char old[MAX_PATH] = "";
+  DWORD size = sizeof old, type = 0;
+  bool hadOld = RegQueryValueExA(key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+  const char value[] = "C:\\platform\\share";
+  RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
+  std::string profile = theApp.m_pszProfileName;
+  EXPECT_STREQ(theApp.GetSharePath(), value);
+  EXPECT_EQ(profile, theApp.m_pszProfileName);
+  if (hadOld)
+    RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(old), static_cast<DWORD>(strlen(old) + 1));
+  else
+    RegDeleteValueA(key, "Path");
+  RegCloseKey(key);
+}
+
+TEST_F(AppTest, EnteringTheTableMapsSeatsAndReadsOptions) {
+  Script("Result=1\r\nPlayers=3\r\nEntry0=0,bob,Bob,0\r\nEntry1=1,carol,Carol,1\r\nEntry2=2,alice,Alice,0\r\n"
+         "Options=2,1,0,0,30\r\n");
+  g_LaunchRec.nSeat = 2;
+  ASSERT_EQ(theApp.EnterChannel(), 1);
+  const CHANNEL_STATE& c = theApp.m_Channel;
+  EXPECT_EQ(c.nPlayerCount, 3);
+  EXPECT_EQ(c.nWatchMode, 0);
+  // Own seat 2: server seats 0, 1, 2 sit at positions 2, 0, 1.
+  EXPECT_STREQ(c.seats[2].szUserName, "bob");
+  EXPECT_STREQ(c.seats[0].szUserName, "carol");
+  EXPECT_STREQ(c.seats[1].szUserName, "alice");
+  EXPECT_EQ(c.nGender[1], 1);
+  const int expected[TABLE_OPTION_COUNT] = {2, 1, 0, 0, 30, 1, 1};
+  for (int i = 0; i < TABLE_OPTION_COUNT; ++i) EXPECT_EQ(c.nOptions[i], expected[i]) << i;
+}
+
+TEST_F(AppTest, EnteringTheTableFailsWithoutABoxWhereStartUpHasNone) {
+  struct Case {
+    const char* name;
+    const char* login;
+    int seat;
+    int forceWatch;
+  } cases[] = {
+      {"login refused", "Result=0\r\n", 0, 0},
+      {"seat 8", "Result=1\r\nPlayers=3\r\nEntry0=0,a,A,0\r\nEntry1=1,b,B,0\r\nEntry2=2,c,C,0\r\n", 8, 0},
+      {"watcher without watch block", "Result=1\r\nPlayers=3\r\nEntry0=0,a,A,0\r\nEntry1=1,b,B,0\r\nEntry2=2,c,C,0\r\n",
+       5, 0},
+      {"forced watcher without watch block",
+       "Result=1\r\nPlayers=3\r\nEntry0=0,a,A,0\r\nEntry1=1,b,B,0\r\nEntry2=2,c,C,0\r\n", 1, 1},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    theApp.m_Channel = CHANNEL_STATE();
+    Script(k.login);
+    g_LaunchRec.nSeat = k.seat;
+    g_LaunchRec.nForceWatch = k.forceWatch;
+    EXPECT_EQ(theApp.EnterChannel(), 0);
+  }
+  // The crash-report switch is off: nothing was queued.
+  EXPECT_EQ(GetFileAttributesA((ExeFolder() + "\\alice_zolt.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(AppTest, WatcherEntersWithTheWatchBlocksTotals) {
+  Script("Result=1\r\nPlayers=3\r\nEntry0=0,a,A,0\r\nEntry1=1,b,B,0\r\nEntry2=2,c,C,0\r\nWatchSize=44\r\n");
+  g_LaunchRec.nSeat = 5;
+  ASSERT_EQ(theApp.EnterChannel(), 1);
+  EXPECT_EQ(theApp.m_Channel.nWatchMode, 1);
+  EXPECT_EQ(theApp.m_Channel.nWatchModeEntered, 1);
+  EXPECT_EQ(g_LaunchRec.nSeat, 1);  // written back without the watch offset
+  EXPECT_STREQ(theApp.m_Channel.seats[1].szUserName, "b");
+}
+
+TEST_F(AppTest, ScreenshotOfTheMainWindowGoesToTheFolderAsJpeg) {
+  std::string folder = ExeFolder() + "\\shots_" + std::to_string(GetCurrentProcessId());
+  RemoveFolder(folder);
+  theApp.m_pMainWnd = nullptr;
+  theApp.SaveScreenshot(folder.c_str());
+  EXPECT_TRUE(FilesIn(folder).empty()) << "nothing without a main window";
+
+  CFrameWnd* frame = new CFrameWnd();
+  ASSERT_TRUE(frame->Create(nullptr, "shot", WS_OVERLAPPEDWINDOW, CRect(10, 10, 330, 250)));
+  frame->ShowWindow(SW_SHOW);
+  frame->UpdateWindow();
+  theApp.m_pMainWnd = frame;
+  theApp.SaveScreenshot(folder.c_str());
+  theApp.m_pMainWnd = nullptr;
+  frame->DestroyWindow();
+
+  std::vector<std::string> files = FilesIn(folder);
+  ASSERT_EQ(files.size(), 1u);
+  const std::string& name = files[0];
+  // "%04d年%02d月%02d日%02d时%02d分%02d秒%03d.jpg" in GBK.
+  ASSERT_EQ(name.size(), 4u + 2 + (2 + 2) * 5 + 3 + 4);
+  EXPECT_EQ(name.substr(4, 2), "\xC4\xEA");
+  EXPECT_EQ(name.substr(name.size() - 4), ".jpg");
+  std::ifstream in(folder + "\\" + name, std::ios::binary);
+  unsigned char magic[2] = {};
+  in.read(reinterpret_cast<char*>(magic), 2);
+  EXPECT_EQ(magic[0], 0xFF);
+  EXPECT_EQ(magic[1], 0xD8);
+  in.close();
+  RemoveFolder(folder);
+}
