@@ -21,10 +21,19 @@ echo "play: staged the platform in $stage"
 server=$VESK_BUILD/native/tools/tableserver/tableserver
 lobby=$stage/program/lobby.exe
 if [ -x "$server" ] && [ -f "$lobby" ] && [ -f "$stage/program/Vesk.exe" ]; then
-  "$server" --port 7100 --bots &
+  # The table server on a free port, bots in the two other seats.
+  "$server" --bots --port 0 --log "$VESK_BUILD/play/server.log" > "$VESK_BUILD/play/server.out" &
   spid=$!
   trap 'kill $spid 2>/dev/null; vesk_wineserver_stop; vesk_xvfb_stop' EXIT
-  "$WINE" "$lobby" --server 127.0.0.1 --port 7100 --program "$stage/program/Vesk.exe"
+  for i in $(seq 1 100); do
+    grep -q listening "$VESK_BUILD/play/server.out" 2>/dev/null && break
+    sleep 0.1
+  done
+  port=$(sed -n 's/^listening 127.0.0.1:\([0-9]*\).*/\1/p' "$VESK_BUILD/play/server.out")
+  program=$("$WINE" winepath -w "$stage/program/Vesk.exe" | tr -d '\r')
+  echo "play: table server on 127.0.0.1:$port; starting the client through the lobby"
+  "$WINE" "$lobby" --program "$program" --server 127.0.0.1 --port "$port" --seat 2 --user player \
+    --nick Player --room "Table 1"
 else
   echo "play: the client cannot play a table yet; this run built and staged:"
   ls "$stage/program"
