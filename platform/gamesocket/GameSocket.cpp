@@ -6,9 +6,6 @@
 
 #include "ProxyTunnel.h"
 
-HINSTANCE AfxGetResourceHandle();
-BOOL AfxPreTranslateMessage(MSG* pMsg);
-
 namespace {
 // QKZip's inflate, bound once; without the library compressed frames close the connection.
 int InflateThroughQKZip(unsigned char* dst, unsigned long* dstLen, const unsigned char* src, unsigned long srcLen) {
@@ -72,7 +69,7 @@ CGameSocket::~CGameSocket() {
 
 BOOL CGameSocket::InitSockets() {
   WSADATA data;
-  if (!VeskSocketInit(&data)) return FALSE;
+  if (!AfxSocketInit(&data)) return FALSE;
   s_wHighVersion = data.wHighVersion;
   return TRUE;
 }
@@ -132,7 +129,7 @@ void CGameSocket::TransportClose() {
     m_pTunnel->Close();
     m_bTunnelInUse = FALSE;
   } else {
-    CVeskAsyncSocket::Close();
+    CSocket::Close();
   }
 }
 
@@ -145,7 +142,7 @@ int CGameSocket::Send(const void* lpBuf, int nBufLen, int) {
 
 int CGameSocket::Receive(void* lpBuf, int nBufLen, int nFlags) {
   // The session's reader applies the receive transform to what this returns.
-  return CVeskAsyncSocket::Receive(lpBuf, nBufLen, nFlags);
+  return CAsyncSocket::Receive(lpBuf, nBufLen, nFlags);
 }
 
 void CGameSocket::OnReceive(int nErrorCode) { m_session.OnReceive(nErrorCode); }

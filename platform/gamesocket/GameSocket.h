@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "AsyncSocketLite.h"
+#include <afxsock.h>
 #include "NetSession.h"
 #include "ProxyHandshake.h"
 #include "ProxySettings.h"
@@ -19,8 +19,9 @@ class CProxyTunnel;
 // SendMsg's reply address meaning "wait for the arrival only".
 #define SENDMSG_ARRIVAL_ONLY (reinterpret_cast<BYTE**>(static_cast<INT_PTR>(1)))
 
-class CGameSocket : public CVeskAsyncSocket {
+class CGameSocket : public CSocket {
  public:
+  enum { kAllEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE };  // 63
   // Boxes in place of the skinned ones: text or string id, style, countdown seconds -> button id.
   typedef int (*TEXTBOXHOOK)(LPCSTR lpszText, UINT nStyle, int nCountdown);
   typedef int (*IDBOXHOOK)(UINT nStringId, UINT nStyle, int nCountdown);
@@ -28,7 +29,7 @@ class CGameSocket : public CVeskAsyncSocket {
   CGameSocket();
   ~CGameSocket() override;
 
-  // CVeskAsyncSocket
+  // CSocket
   void Close() override;
   int Receive(void* lpBuf, int nBufLen, int nFlags = 0) override;
   int Send(const void* lpBuf, int nBufLen, int nFlags = 0) override;
