@@ -75,6 +75,13 @@ HGLOBAL BitmapToPackedDib(HBITMAP bmp, int width, int height) {
   return block;
 }
 
+// Pendrel.dll is bound only when the resource library names a code page.
+int BindCodePageFromResources() {
+  CString text;
+  text.LoadString(IDS_CODEPAGE);
+  return BindCodePageLibrary(text);
+}
+
 }  // namespace
 
 CVeskApp::CVeskApp() {
@@ -106,6 +113,10 @@ BOOL CVeskApp::InitInstance() {
   LoadStdProfileSettings(0);
 
   TraceStartupStep(2, "resource library");
+  // The code-page converter is bound once the library's code-page string can be read.
+  ResLoadServices services = GetResLoadServices();
+  services.bindCodePageLibrary = BindCodePageFromResources;
+  SetResLoadServices(services);
   if (!InitResourceLibrary("Vesk")) return FALSE;
 
   TraceStartupStep(3, "net skin");

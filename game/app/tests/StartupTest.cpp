@@ -3,6 +3,7 @@
 // silently where start-up has no box, and the steps run in their order. The scripted build of
 // the program answers the login from scripted_table.ini so the table itself can be reached.
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,22 @@ class Stage {
  private:
   std::string m_dir, m_trace;
 };
+
+bool HasModule(DWORD pid, const char* name) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) return false;
+  HMODULE modules[512];
+  DWORD needed = 0;
+  bool found = false;
+  if (K32EnumProcessModules(process, modules, sizeof modules, &needed)) {
+    for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; ++i) {
+      char base[MAX_PATH] = "";
+      if (K32GetModuleBaseNameA(process, modules[i], base, sizeof base) && lstrcmpiA(base, name) == 0) found = true;
+    }
+  }
+  CloseHandle(process);
+  return found;
+}
 
 std::vector<int> Range(int first, int last) {
   std::vector<int> v;
@@ -335,6 +352,11 @@ TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   // 1366x768 screen: the large size, its height cut to the work area.
   EXPECT_EQ(r.right - r.left, 1024);
   SaveScreenArea(main, L"startup_table.png");
+  // The resource library names a code page, so the converter was bound at start-up.
+  ASSERT_FALSE(ResourceString(stage, 29936).empty());
+  DWORD pid = 0;
+  GetWindowThreadProcessId(main, &pid);
+  EXPECT_TRUE(HasModule(pid, "Pendrel.dll"));
   EXPECT_EQ(stage.Steps(), Range(1, 25));
   EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nsuspend\nresume\nclient start\n");
   PostMessageA(main, WM_CLOSE, 0, 0);
@@ -343,6 +365,7 @@ TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
 
 TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
   Stage stage("watch", true);
+  ShareFolder share(stage, "1,0");
   WriteText(stage.Path("scripted_table.ini"), std::string(kThreePlayers) + "WatchSize=44\r\n");
   std::string waitText = ResourceString(stage, 29916);
   // Seat 6 asks to watch server seat 1.
@@ -353,6 +376,11 @@ TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
   ASSERT_NE(wait, nullptr);
   SaveScreenArea(wait, L"startup_watch_wait.png");
   EXPECT_EQ(stage.Steps(), Range(1, 25));
+  // The run log, kept while the crash-report switch is on, knows this run watches.
+  std::string runFile = ReadText(stage.Path("alice.txt"));
+  EXPECT_NE(runFile.find("[ZOLT]\n"), std::string::npos) << runFile;
+  EXPECT_NE(runFile.find("\nWatch=1\n"), std::string::npos) << runFile;
+  EXPECT_NE(runFile.find("\nExitInstance=0\n"), std::string::npos) << runFile;
   HWND main = nullptr;
   for (const auto& w : winprobe::TopLevelWindows(0, false))
     if (w.text.find("Trebbin Room7 Alice[alice]") == 0) main = w.hwnd;
@@ -363,6 +391,8 @@ TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
   EXPECT_STREQ(title, "Trebbin Room7 Alice[alice]\xA3\xA8\xC5\xD4\xB9\xDB\xA3\xA9");
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(lobby.WaitExit(30000), 0);
+  // A run that went through its shut-down leaves no run file behind.
+  EXPECT_FALSE(Exists(stage.Path("alice.txt")));
 }
 
 
