@@ -603,6 +603,8 @@ struct AFX_MSGMAP {
   const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
+struct AFX_EVENTSINKMAP;
+
 struct AFX_CMDHANDLERINFO {
   CCmdTarget* pTarget;
   const AFX_MSGMAP_ENTRY* pEntry;
@@ -623,6 +625,10 @@ class CCmdTarget : public CObject {
   // Finds the first entry for (message, code, id) along the map chain and calls it;
   // an entry whose dispatcher returns FALSE lets the search go on.
   BOOL DispatchMsgMap(UINT nMsg, UINT nCode, UINT nID, AFX_MSGCALL& call);
+
+  // Event sink map (afxdisp.h): events of hosted controls, by control id and dispatch id.
+  static const AFX_EVENTSINKMAP* PASCAL GetThisEventSinkMap();
+  virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const;
 
  protected:
   static const AFX_MSGMAP* PASCAL GetThisMessageMap();
@@ -1050,6 +1056,9 @@ LPCSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, H
                                   HICON hIcon = nullptr);
 BOOL AFXAPI AfxRegisterClass(WNDCLASSA* lpWndClass);
 void AFXAPI AfxDeleteTempMaps();
+// Control containment helpers (afxdisp): close a hosted control / all controls of a parent.
+BOOL AFXAPI AfxDestroyControlSite(CWnd* pWnd);
+void AFXAPI AfxDeleteControlContainer(CWnd* pWnd);
 
 ///////////////////////////////////////////////////////////////////////////////
 // Dialogs and dialog data exchange

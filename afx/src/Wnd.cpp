@@ -286,6 +286,9 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
     else
       e->Delete();
   }
+  // Hosted controls are closed while their windows still exist.
+  if (nMsg == WM_DESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd && pWnd->m_pCtrlCont != nullptr)
+    AfxDeleteControlContainer(pWnd);
   // A handler that did not pass WM_NCDESTROY to the base class still gets cleaned up.
   if (nMsg == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd) {
     WNDPROC pfn = (WNDPROC)::GetWindowLongPtrA(hWnd, GWLP_WNDPROC);
@@ -476,6 +479,7 @@ BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, co
 }
 
 BOOL CWnd::DestroyWindow() {
+  if (m_pCtrlSite != nullptr) return AfxDestroyControlSite(this);  // a hosted control closes through its site
   if (m_hWnd == nullptr) return FALSE;
   BOOL bInPermanentMap = FromHandlePermanent(m_hWnd) == this;
   HWND hWnd = m_hWnd;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "Screenshot.h"
 #include "test_res.h"
 
 namespace {
@@ -78,6 +79,7 @@ TEST(DialogTest, DataExchangeRoundTrip) {
     p->GetDlgItemText(IDC_NUMBER, shownNumber);
     shownCheck = p->IsDlgButtonChecked(IDC_CHECK);
     shownRadio3 = p->IsDlgButtonChecked(IDC_RADIO3);
+    SaveWindowPng(p->m_hWnd, L"afx_dialog.png");
     // ... and the user's edits come back on OK.
     p->m_edit.SetWindowText("\xC0\xEE\xCB\xC4");  // 李四
     p->SetDlgItemText(IDC_NUMBER, "-12");

@@ -1,0 +1,3 @@
+// ActiveX control support (containment side only).
+#pragma once
+#include "afxdisp.h"
