@@ -1,7 +1,8 @@
 // The game-server socket's links answered from a script beside the program, so start-up can
 // be driven past the login without a server. scripted_table.ini:
 //   [Login] Result=1, Players=3, Entry0..Entry7="seat,user,nick,gender", Options="2,1,0,0,30",
-//   WatchSize=44 (zero-filled watch block of that size).
+//   WatchSize=44 (zero-filled watch block of that size);
+//   [Arrive] Progress=ms: MSG_GAME_PROGRESS reaches the handlers that long after start-up resumed.
 // Every call is appended to scripted_calls.txt beside the program.
 #include <windows.h>
 
@@ -64,7 +65,22 @@ BOOL GameSocketLogin(const GAME_LAUNCH_REC&, TABLE_LOGIN& login) {
 
 void GameSocketClose() { Note("close"); }
 void GameSocketSuspend() { Note("suspend"); }
-void GameSocketResume() { Note("resume"); }
+namespace {
+void CALLBACK DeliverProgress(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  Note("arrive progress");
+  // Reply form: id, body length, status.
+  uint8_t frame[12] = {};
+  PutU32(frame, 0x80012002);
+  GameSocketHandlers().Dispatch(0x80012002, frame);
+}
+}  // namespace
+
+void GameSocketResume() {
+  Note("resume");
+  UINT ms = GetPrivateProfileIntA("Arrive", "Progress", 0, Beside("scripted_table.ini").c_str());
+  if (ms) SetTimer(nullptr, 0, ms, DeliverProgress);
+}
 BOOL GameSocketSendClientStart() {
   Note("client start");
   return TRUE;

@@ -484,3 +484,24 @@ TEST_F(StartupTest, ForcedWatchHidesThePlayersWindowButKeepsItsTitle) {
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(lobby.WaitExit(30000), 0);
 }
+
+TEST_F(StartupTest, WatchersWindowComesUpWhenTheGameDataArrives) {
+  Stage stage("progress", true);
+  WriteText(stage.Path("scripted_table.ini"),
+            std::string(kThreePlayers) + "WatchSize=44\r\n[Arrive]\r\nProgress=1500\r\n");
+  std::string waitText = ResourceString(stage, 29916);
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 6 --user alice --nick Alice "
+                                                               "--room Room7"));
+  ASSERT_TRUE(lobby.Ok());
+  HWND main = winprobe::WaitForWindow("Trebbin Room7 Alice[alice]", 0, 30000);
+  ASSERT_NE(main, nullptr);
+  EXPECT_NE(ReadText(stage.Path("scripted_calls.txt")).find("arrive progress"), std::string::npos);
+  // The wait box is gone.
+  bool waitBoxLeft = false;
+  for (const auto& w : winprobe::TopLevelWindows(0, true))
+    if (w.text == waitText) waitBoxLeft = true;
+  EXPECT_FALSE(waitBoxLeft);
+  SaveScreenArea(main, L"startup_watch_table.png");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(lobby.WaitExit(30000), 0);
+}
