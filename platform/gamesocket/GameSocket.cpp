@@ -148,6 +148,10 @@ int CGameSocket::Receive(void* lpBuf, int nBufLen, int nFlags) {
 void CGameSocket::OnReceive(int nErrorCode) { m_session.OnReceive(nErrorCode); }
 
 void CGameSocket::OnClose(int nErrorCode) {
+  if (m_bHandshaking && !m_bInSessionClose && TransportOpen()) {
+    // A proxy that hangs up mid-handshake: the handshake's own read fails and reports 10202.
+    return;
+  }
   if (!m_bInSessionClose && nErrorCode == 0 && TransportOpen() && m_session.NotificationsOn()) {
     // A peer that answers and closes at once: take the frames still queued before closing.
     int err = 0;

@@ -100,6 +100,10 @@ class CGameSocket : public CSocket {
   int m_nCloseReason = 0;
   int m_nStateEnded = 0;
 
+ public:
+  // Runs a proxy handshake on the attached socket: sends with Send, reads with ReceiveExact.
+  BOOL RunHandshake(netcore::CProxyHandshake& hs);
+
  protected:
   BOOL m_bClosing = FALSE;
 
@@ -126,7 +130,7 @@ class CGameSocket : public CSocket {
   void EndConnectWorker();
   void ConnectThreadProc();
   BOOL ConnectAttempt(LPCSTR lpszHost, UINT nPort);
-  BOOL RunHandshake(netcore::CProxyHandshake& hs);
+
 
   netcore::INetTransport* m_pTransport;
   netcore::INetHost* m_pHost;
@@ -137,6 +141,7 @@ class CGameSocket : public CSocket {
   BOOL m_bViaProxy = FALSE;
   BOOL m_bInSessionClose = FALSE;
   BOOL m_bInOnClose = FALSE;
+  BOOL m_bHandshaking = FALSE;
 
   // Connect: the worker shares only atomics with the UI thread and is always joined.
   std::thread m_connectThread;

@@ -260,6 +260,11 @@ BOOL CGameSocket::Connect(LPCSTR lpszHost, UINT nPort, BOOL bInteractive) {
 }
 
 BOOL CGameSocket::RunHandshake(netcore::CProxyHandshake& hs) {
+  struct Flag {
+    BOOL& f;
+    explicit Flag(BOOL& b) : f(b) { f = TRUE; }
+    ~Flag() { f = FALSE; }
+  } flag(m_bHandshaking);
   for (;;) {
     std::vector<uint8_t> out = hs.TakeOutput();
     if (!out.empty() && !m_session.SendAll(out.data(), out.size())) return FALSE;

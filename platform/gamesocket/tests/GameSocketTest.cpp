@@ -9,21 +9,10 @@
 #include <vector>
 
 #include "GameSocket.h"
+#include "PeerPorts.h"
 #include "ProxyTunnel.h"
 
 namespace {
-
-std::map<std::string, int> g_ports;
-
-int Port(const char* name) {
-  auto it = g_ports.find(name);
-  return it == g_ports.end() ? 0 : it->second;
-}
-
-#define NEED_PEERS()                                                      \
-  do {                                                                    \
-    if (!Port("table")) GTEST_SKIP() << "the native peers are not built"; \
-  } while (0)
 
 // Boxes go through the hooks: recorded, answered from a script.
 struct Boxes {
@@ -93,19 +82,6 @@ void SetSocks(int version, int port, const std::string& user = "", const std::st
   SetProxy({{"ProxyEnable", 1}, {"SocksPort", DWORD(port)}, {"SocksVersion", DWORD(version)}}, s);
 }
 
-// A loopback port with nothing listening on it.
-int DeadPort() {
-  SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in a = {};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  int len = sizeof a;
-  ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-  ::closesocket(s);
-  return ntohs(a.sin_port);
-}
-
 std::string Body(const std::vector<uint8_t>& f) {
   size_t head = netcore::HeaderSizeForId(netcore::ReadU32(f.data()));
   return std::string(f.begin() + head, f.end());
@@ -137,7 +113,7 @@ class GameSocketTest : public ::testing::Test {
 TEST_F(GameSocketTest, DirectConnectExchangesFrames) {
   NEED_PEERS();
   TestSocket s;
-  ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE)) << s.GetLastErrorCode();
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE)) << s.GetLastErrorCode();
   EXPECT_EQ(s.GetConnectState(), 2);
   EXPECT_TRUE(s.IsConnected());
   EXPECT_FALSE(s.IsViaProxy());
@@ -149,14 +125,14 @@ TEST_F(GameSocketTest, DirectConnectExchangesFrames) {
 TEST_F(GameSocketTest, HostNameIsResolved) {
   NEED_PEERS();
   TestSocket s;
-  ASSERT_TRUE(s.Connect("localhost", Port("table"), FALSE)) << s.GetLastErrorCode();
+  ASSERT_TRUE(s.Connect("localhost", PeerPort("table"), FALSE)) << s.GetLastErrorCode();
   ExpectEcho(s, 602, "by name");
 }
 
 TEST_F(GameSocketTest, SendLimitIsExactly64K) {
   NEED_PEERS();
   TestSocket s;
-  ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE));
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
   // 8 + 65528 = 65536 bytes go out; the echo comes back compressed and is inflated.
   std::string body(65536 - 8, 'a');
   for (size_t i = 0; i < body.size(); ++i) body[i] = char('a' + i % 23);
@@ -175,7 +151,7 @@ TEST_F(GameSocketTest, SendLimitIsExactly64K) {
 TEST_F(GameSocketTest, ArrivalOnlyReplyStillReachesOnMessage) {
   NEED_PEERS();
   TestSocket s;
-  ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE));
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
   ASSERT_EQ(s.SendMsg(606, "abc", 3, SENDMSG_ARRIVAL_ONLY), 1);
   ASSERT_EQ(s.messages.size(), 1u);
   EXPECT_EQ(netcore::ReadU32(s.messages[0].data()), 606u | 0x80000000u);
@@ -188,7 +164,7 @@ TEST_F(GameSocketTest, SilentServerTimesOut) {
     // Not interactive: no question, 10060, and a wait that keeps its reply closes. (Connect's
     // own flag holds for the connect only.)
     TestSocket s;
-    ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), FALSE));
+    ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), FALSE));
     EXPECT_TRUE(s.IsInteractive());
     s.SetInteractive(FALSE);
     s.SetReplyTimeout(1);
@@ -203,7 +179,7 @@ TEST_F(GameSocketTest, SilentServerTimesOut) {
   {
     // Interactive: the question once per period; Yes waits on, No gives up without a box.
     TestSocket s;
-    ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE));
+    ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
     s.SetReplyTimeout(1);
     boxes = Boxes();
     boxes.answers = {IDYES, IDNO};
@@ -224,7 +200,7 @@ TEST_F(GameSocketTest, SilentServerTimesOut) {
 TEST_F(GameSocketTest, QuitDuringWaitIsPostedAgain) {
   NEED_PEERS();
   TestSocket s;
-  ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE));
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
   ::PostQuitMessage(7);
   EXPECT_EQ(s.SendMsg(701, "q", 1, SENDMSG_ARRIVAL_ONLY), 0);
   EXPECT_EQ(s.GetLastErrorCode(), 10200);
@@ -237,7 +213,7 @@ TEST_F(GameSocketTest, QuitDuringWaitIsPostedAgain) {
 TEST_F(GameSocketTest, TransformsSwitchExactlyBetweenFrames) {
   NEED_PEERS();
   TestSocket s;
-  ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE));
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
   // The server sends MSG_WIRE_CODE right before its answer: the answer is already transformed.
   ASSERT_EQ(s.messages.size(), 0u);
   BYTE* reply = nullptr;
@@ -255,7 +231,7 @@ TEST_F(GameSocketTest, TransformsSwitchExactlyBetweenFrames) {
 TEST_F(GameSocketTest, WaitingFramesBeforeCloseAreDelivered) {
   NEED_PEERS();
   TestSocket s;
-  ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE));
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
   BYTE* reply = nullptr;
   ASSERT_EQ(s.SendMsg(730, "end", 3, &reply), 1);
   ASSERT_NE(reply, nullptr);
@@ -297,9 +273,9 @@ class ProxyPaths : public GameSocketTest, public ::testing::WithParamInterface<P
 TEST_P(ProxyPaths, ReachTheTableServer) {
   NEED_PEERS();
   const ProxyCase& c = GetParam();
-  SetSocks(c.version, Port(c.peer), c.user, c.pass);
+  SetSocks(c.version, PeerPort(c.peer), c.user, c.pass);
   TestSocket s;
-  ASSERT_TRUE(s.Connect(c.host, Port("table"), TRUE)) << c.name << " error " << s.GetLastErrorCode();
+  ASSERT_TRUE(s.Connect(c.host, PeerPort("table"), TRUE)) << c.name << " error " << s.GetLastErrorCode();
   EXPECT_TRUE(s.IsViaProxy());
   ExpectEcho(s, 620, c.name);
   EXPECT_TRUE(boxes.ids.empty());
@@ -330,9 +306,9 @@ class ProxyFailures : public GameSocketTest, public ::testing::WithParamInterfac
 TEST_P(ProxyFailures, EndWithTheirCode) {
   NEED_PEERS();
   const FailCase& c = GetParam();
-  SetSocks(c.version, *c.peer ? Port(c.peer) : DeadPort(), c.user, c.pass);
+  SetSocks(c.version, *c.peer ? PeerPort(c.peer) : DeadPort(), c.user, c.pass);
   TestSocket s;
-  EXPECT_FALSE(s.Connect("127.0.0.1", Port("table"), TRUE));
+  EXPECT_FALSE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
   EXPECT_EQ(s.GetLastErrorCode(), c.error);
   ASSERT_EQ(boxes.ids.size(), 1u);
   EXPECT_EQ(boxes.ids[0], c.stringId);
@@ -352,9 +328,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(GameSocketTest, UnknownProxyKindConnectsDirectly) {
   NEED_PEERS();
   for (int version : {3, 1}) {  // 1 without tunnel settings is direct too
-    SetSocks(version, Port("socks"));
+    SetSocks(version, PeerPort("socks"));
     TestSocket s;
-    ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE)) << version;
+    ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE)) << version;
     EXPECT_FALSE(s.IsViaProxy());
     ExpectEcho(s, 621, "direct");
   }
@@ -393,10 +369,10 @@ class TunnelPaths : public GameSocketTest, public ::testing::WithParamInterface<
 TEST_P(TunnelPaths, CarryFramesBothWays) {
   NEED_PEERS();
   const TunnelCase& c = GetParam();
-  SetTunnel(c.type, Port(c.relay), *c.proxy ? Port(c.proxy) : 0, c.user, c.pass);
+  SetTunnel(c.type, PeerPort(c.relay), *c.proxy ? PeerPort(c.proxy) : 0, c.user, c.pass);
   TestSocket s;
   s.SetTunnelAllowed(TRUE);
-  ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE)) << c.name << " error " << s.GetLastErrorCode();
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE)) << c.name << " error " << s.GetLastErrorCode();
   EXPECT_EQ(s.Tunnel().IsConnectMode(), c.connectMode);
   if (!c.connectMode) {
     EXPECT_FALSE(s.Tunnel().Serial().empty());
@@ -417,18 +393,18 @@ TEST_F(GameSocketTest, TunnelFailures) {
   NEED_PEERS();
   {
     // Four redirects in a row: the tunnel fails and the connect with it.
-    SetTunnel(0, Port("relay302"), 0);
+    SetTunnel(0, PeerPort("relay302"), 0);
     TestSocket s;
     s.SetTunnelAllowed(TRUE);
-    EXPECT_FALSE(s.Connect("127.0.0.1", Port("table"), TRUE));
+    EXPECT_FALSE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
     EXPECT_FALSE(s.IsConnected());
     EXPECT_EQ(boxes.ids.size(), 1u);
   }
   {
     // A configured tunnel that the owner does not allow: direct.
-    SetTunnel(0, Port("relay302"), 0);
+    SetTunnel(0, PeerPort("relay302"), 0);
     TestSocket s;
-    ASSERT_TRUE(s.Connect("127.0.0.1", Port("table"), TRUE));
+    ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
     EXPECT_FALSE(s.IsViaProxy());
     ExpectEcho(s, 642, "not allowed");
   }
@@ -450,7 +426,7 @@ TEST_F(GameSocketTest, RemappedPortSendsTheHeaderFirst) {
   std::string ini = LangRscBesideProgram();
   int asked = DeadPort();
   ASSERT_TRUE(::WritePrivateProfileStringA("P80Port", std::to_string(asked).c_str(),
-                                           std::to_string(Port("table")).c_str(), ini.c_str()));
+                                           std::to_string(PeerPort("table")).c_str(), ini.c_str()));
   {
     TestSocket s;
     s.SetRemappedPort(0, 0x1234);
@@ -479,18 +455,11 @@ class ThrowingSocket : public CGameSocket {
   void OnMessage(BYTE*) override { throw std::runtime_error("handler broke"); }
 };
 
-int RunThrowingChild(int port) {
-  ThrowingSocket s;
-  if (!s.Connect("127.0.0.1", port, FALSE)) return 50;
-  s.SendMsg(660, "boom", 4, SENDMSG_ARRIVAL_ONLY);
-  return 0;  // not reached: the handler's exception ends the process first
-}
-
 TEST_F(GameSocketTest, HandlerExceptionEndsTheProcess) {
   NEED_PEERS();
   char exe[MAX_PATH];
   ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string cmd = std::string("\"") + exe + "\" --throw-child=" + std::to_string(Port("table"));
+  std::string cmd = std::string("\"") + exe + "\" --throw-child=" + std::to_string(PeerPort("table"));
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};
@@ -505,14 +474,9 @@ TEST_F(GameSocketTest, HandlerExceptionEndsTheProcess) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  for (int i = 1; i < argc; ++i) {
-    const char* a = argv[i];
-    const char* eq = strchr(a, '=');
-    if (a[0] == '-' && a[1] == '-' && eq) g_ports[std::string(a + 2, eq)] = atoi(eq + 1);
-  }
-  if (!CGameSocket::InitSockets()) return 2;
-  if (g_ports.count("throw-child")) return RunThrowingChild(g_ports["throw-child"]);
-  return RUN_ALL_TESTS();
+int RunThrowingChild(int port) {
+  ThrowingSocket s;
+  if (!s.Connect("127.0.0.1", port, FALSE)) return 50;
+  s.SendMsg(660, "boom", 4, SENDMSG_ARRIVAL_ONLY);
+  return 0;  // not reached: the handler's exception ends the process first
 }
