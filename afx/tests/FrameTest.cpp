@@ -96,6 +96,7 @@ class CTestFrame : public CFrameWnd {
  public:
   CSplitterWnd m_wndSplitter;
   CStatusBar m_wndStatus;
+  CDialogBar m_wndBar;
   BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override {
     m_wndSplitter.m_cxSplitterGap = m_wndSplitter.m_cxSplitter = 4;
     m_wndSplitter.m_cxBorder = m_wndSplitter.m_cyBorder = 0;
@@ -109,6 +110,7 @@ class CTestFrame : public CFrameWnd {
     static const UINT indicators[] = {ID_SEPARATOR};
     if (!m_wndStatus.Create(this)) return -1;
     m_wndStatus.SetIndicators(indicators, 1);
+    if (!m_wndBar.Create(this, IDD_BAR, CBRS_TOP | WS_VISIBLE, AFX_IDW_DIALOGBAR)) return -1;
     return 0;
   }
   DECLARE_MESSAGE_MAP()
@@ -183,10 +185,22 @@ TEST_F(FrameTest, RecalcLayoutPlacesBarsAndPanes) {
   EXPECT_EQ(status.right, client.right);
   EXPECT_GT(status.Height(), 0);
 
+  // The dialog bar takes the top strip at its template's height.
+  CRect bar;
+  pFrame->m_wndBar.GetWindowRect(&bar);
+  pFrame->ScreenToClient(&bar);
+  EXPECT_EQ(bar.top, 0);
+  EXPECT_EQ(bar.right, client.right);
+  EXPECT_EQ(bar.Height(), pFrame->m_wndBar.m_sizeDefault.cy);
+  EXPECT_GT(bar.Height(), 20);
+  EXPECT_EQ(pFrame->m_wndBar.GetDlgCtrlID(), AFX_IDW_DIALOGBAR);
+  EXPECT_NE(pFrame->m_wndBar.GetDlgItem(IDC_NAME), nullptr);
+  EXPECT_EQ(pFrame->GetControlBar(AFX_IDW_DIALOGBAR), (CControlBar*)&pFrame->m_wndBar);
+
   CRect split;
   pFrame->m_wndSplitter.GetWindowRect(&split);
   pFrame->ScreenToClient(&split);
-  EXPECT_EQ(split, CRect(0, 0, client.right, status.top));
+  EXPECT_EQ(split, CRect(0, bar.bottom, client.right, status.top));
 
   int cxCur = 0, cxMin = 0;
   pFrame->m_wndSplitter.GetColumnInfo(0, cxCur, cxMin);

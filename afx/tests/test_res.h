@@ -9,6 +9,7 @@
 #define IDD_SAMPLE 100
 #define IDD_FORM 101
 #define IDD_MODELESS 102
+#define IDD_BAR 103
 #define IDC_NAME 1001
 #define IDC_CHECK 1002
 #define IDC_RADIO1 1003
