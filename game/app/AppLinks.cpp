@@ -100,9 +100,3 @@ void TraceStartupStep(int step, const char* name) {
   fprintf(f, "%d %s\n", step, name);
   fclose(f);
 }
-
-
-void EnableControlHosting() {
-  // AfxEnableControlContainer belongs here once the class library provides it; until then
-  // no ActiveX control is hosted and there is nothing to switch on.
-}

@@ -33,8 +33,6 @@ void UnloadOwnerDrawnTheme();
 int ShowStartupBoxId(UINT stringId, UINT style, int countdownSeconds, const char* arg = nullptr);
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds);
 void ClearMusicPlayFlag();
-// Control containment for the ActiveX controls (AfxEnableControlContainer).
-void EnableControlHosting();
 // The watcher's wait box with string 29916; destroyed by DestroyWatchWaitBox.
 HWND CreateWatchWaitBox(HWND owner);
 void DestroyWatchWaitBox(HWND box);

@@ -134,7 +134,7 @@ BOOL CVeskApp::InitInstance() {
   m_bThemeLoaded = TRUE;
 
   TraceStartupStep(7, "control container");
-  EnableControlHosting();
+  AfxEnableControlContainer();
   Gdiplus::GdiplusStartupInput gdiplusInput;
   Gdiplus::GdiplusStartup(&m_nGdiplusToken, &gdiplusInput, nullptr);
 
