@@ -60,6 +60,18 @@ bool ParseVersion(const char* text, uint16_t out[4]) {
   return true;
 }
 
+uint32_t VersionTextToNumber(const char* text) {
+  if (!text) return 0;
+  uint32_t number = 0;
+  const char* p = text;
+  for (int i = 0; i < 4 && p; ++i) {
+    number |= uint32_t(SafeAtoi(p) & 0xFF) << (8 * (3 - i));
+    p = std::strchr(p, '.');
+    if (p) ++p;
+  }
+  return number;
+}
+
 int CompareVersionWords(const uint16_t a[4], const uint16_t b[4]) {
   for (int i = 0; i < 4; ++i)
     if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;

@@ -20,6 +20,9 @@ void SplitFileVersion(uint32_t ms, uint32_t ls, uint16_t out[4]);
 std::string FormatVersionText(uint32_t ms, uint32_t ls);
 // "%d.%02d%s" with " Beta%d" of the fourth part unless that part is 255.
 std::string FormatShortVersion(uint32_t ms, uint32_t ls);
+// Packs up to four dot-separated decimal parts into one byte each, the first part in the
+// highest byte ("1.2.3.4" -> 0x01020304, "1.2" -> 0x01020000); parts are cut to 8 bits.
+uint32_t VersionTextToNumber(const char* text);
 // "%d.%d.%d.%d" as CModuleVersion keeps it.
 std::string FormatDottedVersion(const uint16_t w[4]);
 

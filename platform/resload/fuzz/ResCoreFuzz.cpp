@@ -9,6 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* t = text.c_str();
   uint16_t w[4];
   ParseVersion(t, w);
+  (void)VersionTextToNumber(t);
   RuleSettings r = ParseRuleText(t);
   (void)FormatRuleText(r);
   (void)ParseIniColorText(t, 0);

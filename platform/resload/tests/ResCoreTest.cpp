@@ -52,6 +52,14 @@ TEST(CompareVersionTest, FirstDifferenceDecides) {
   }
 }
 
+TEST(VersionTextTest, PackedIntoOneBytePerPart) {
+  struct Case { const char* text; uint32_t want; };
+  const Case cases[] = {{"1.2.3.4", 0x01020304u}, {"1.2", 0x01020000u}, {"", 0u},        {"255.0.0.1", 0xFF000001u},
+                        {"256.1", 0x00010000u},   {"1.2.3.4.5", 0x01020304u}, {"v2", 0u}};
+  for (const auto& c : cases) EXPECT_EQ(VersionTextToNumber(c.text), c.want) << c.text;
+  EXPECT_EQ(VersionTextToNumber(nullptr), 0u);
+}
+
 TEST(VersionTextTest, LongAndShortForms) {
   const uint32_t ms = (2u << 16) | 21u, ls = (6u << 16) | 9u;
   EXPECT_EQ(FormatVersionText(ms, ls), "2.21.6.9");
