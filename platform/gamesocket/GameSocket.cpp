@@ -236,14 +236,6 @@ int CGameSocket::SendMsg(uint32_t id, const void* body, size_t length, BYTE** pp
   return SendMsg(f.data(), ppReply, dwReplyId);
 }
 
-void CGameSocket::OnMessage(BYTE* pFrame) {
-  uint32_t id = netcore::ReadU32(pFrame);
-  if (id == netcore::MSG_WIRE_CODE) {
-    // The receive transform applies from the next byte: assembly never read past this frame.
-    m_session.ApplyWireCode(pFrame + netcore::NET_SHORT_HEADER, netcore::ReadU32(pFrame + 4));
-  }
-}
-
 BOOL CGameSocket::ReceiveExact(void* lpBuf, int nCount, int) {
   if (nCount < 0) return FALSE;
   return m_session.ReceiveExact(static_cast<uint8_t*>(lpBuf), size_t(nCount));

@@ -41,8 +41,61 @@ class CGameSocket : public CSocket {
   // (wait only). ppReply: null no wait, SENDMSG_ARRIVAL_ONLY wait for the arrival only, else
   // receives the reply frame (free it with FreeFrame). dwReplyId 0: the request id | 0x80000000.
   virtual int SendMsg(const BYTE* pFrame, BYTE** ppReply = nullptr, DWORD dwReplyId = 0);
-  // A frame no reply slot took; header plus body, length as in its header.
-  virtual void OnMessage(BYTE* pFrame);
+  // A frame no reply slot took; header plus body, length as in its header. The system
+  // messages are handled here (1); 0 leaves the frame to the application's handler table.
+  virtual int OnMessage(BYTE* pFrame);
+  // System-message callbacks, each overridable.
+  virtual void OnServerEnd(int nCode);
+  virtual int OnUserCut(BYTE* pFrame);
+  virtual int OnUserBack(BYTE* pFrame);
+  virtual int OnTrusteeship(BYTE* pFrame) { (void)pFrame; return 0; }
+  virtual int OnUserTrustExit(BYTE* pFrame) { (void)pFrame; return 0; }
+  virtual void OnKicked();
+  virtual void RegisterMPID() {}
+  virtual void ShowTipWindow(BYTE* pFrame) { (void)pFrame; }
+
+  // ---- system messages sent by the client ----
+  struct LOGIN_RESULT {
+    int nPlayerCount = 0;
+    std::vector<uint8_t> players;  // 48-byte entries, first word the seat alone
+    std::vector<uint8_t> options;  // the table options text
+    std::vector<uint8_t> watch;    // the watch block; empty when absent
+  };
+  BOOL Login(const struct GAME_LAUNCH_REC& rec, LOGIN_RESULT* pResult);
+  int SendKeepAlive();
+  void QuitAndClose();
+  void QuitForcedAndClose();
+  BOOL SendClientStart();
+  void RequestTrustExit();
+  BOOL SendOptionFlags(int nType, DWORD dwValue);
+  void CloseHandleNow();
+  static DWORD ReadIdleSecond();
+
+  // ---- boxes and lines ----
+  // Input box for the server's questions: text, style, countdown, answer out (null: no input).
+  typedef int (*INPUTBOXHOOK)(LPCSTR lpszText, UINT nStyle, int nCountdown, std::string* pAnswer);
+  typedef void (*SYSTEXTSINK)(LPCSTR lpszLine, void* pContext);
+  typedef BOOL (*OPENURLHOOK)(LPCSTR lpszUrl);
+  void SetInputBoxHook(INPUTBOXHOOK pfn) { m_pfnInputBox = pfn; }
+  void SetSystemTextSink(SYSTEXTSINK pfn, void* pContext) {
+    m_pfnSysText = pfn;
+    m_pSysTextContext = pContext;
+  }
+  void SetOpenUrlHook(OPENURLHOOK pfn) { m_pfnOpenUrl = pfn; }
+  int ShowIdBoxModal(UINT nStringId, UINT nStyle, int nCountdown);
+  void AddSystemText(LPCSTR lpszText);
+  void CancelChildModes();
+  static std::string LoadText(UINT nStringId);
+
+  void SetOwnName(LPCSTR lpszName);
+  const std::string& OwnName() const { return m_strOwnName; }
+  DWORD GetOptionFlags() const { return m_dwOptionFlags; }
+  int GetLoginStatus() const { return m_nLoginStatus; }
+  BOOL IsTrustExitDone() const { return m_bTrustExitDone; }
+  const BYTE* OwnInfo() const { return m_ownInfo; }
+  void EnableTips(BOOL b) { m_bTipsEnabled = b; }
+  void SetShowProgressBoxes(BOOL b) { m_bShowProgressBoxes = b; }
+  int m_nStateEndedByServer = 0;
 
   int SendMsg(uint32_t id, const void* body, size_t length, BYTE** ppReply = nullptr, DWORD dwReplyId = 0);
   static void FreeFrame(BYTE* pFrame) { delete[] pFrame; }
@@ -106,6 +159,31 @@ class CGameSocket : public CSocket {
 
  protected:
   BOOL m_bClosing = FALSE;
+  void OnQuitNotice(const BYTE* pBody, size_t nLength);
+  void OnFatal(uint32_t nCode, const BYTE* pBody, size_t nLength);
+  void OnNoticeBox(const BYTE* pBody, size_t nLength);
+  void OnServerDialog(const BYTE* pBody, size_t nLength);
+  void OnTextBox(const BYTE* pBody, size_t nLength);
+  void OnTrusteeshipResult(BYTE* pFrame, uint32_t nStatus, const BYTE* pBody, size_t nLength);
+  void OnTrustExitResult(BYTE* pFrame, uint32_t nStatus, const BYTE* pBody, size_t nLength);
+  void OnWealthResult(uint32_t nStatus, const BYTE* pBody, size_t nLength);
+  void OnLocalPortAsked();
+  HWND MainWindow() const;
+  std::string FormatText(UINT nStringId, const char* name) const;
+  BOOL OpenUrl(const std::string& url);
+
+  INPUTBOXHOOK m_pfnInputBox = nullptr;
+  SYSTEXTSINK m_pfnSysText = nullptr;
+  void* m_pSysTextContext = nullptr;
+  OPENURLHOOK m_pfnOpenUrl = nullptr;
+  std::string m_strOwnName;  // the launch record's user name, or the override
+  DWORD m_dwOptionFlags = 0;
+  int m_nLoginStatus = 0;
+  BOOL m_bLoginNegative = FALSE;
+  BOOL m_bTrustExitDone = FALSE;
+  BYTE m_ownInfo[44] = {};
+  BOOL m_bTipsEnabled = TRUE;
+  BOOL m_bShowProgressBoxes = TRUE;
 
  private:
   class Transport;

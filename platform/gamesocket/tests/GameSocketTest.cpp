@@ -44,12 +44,16 @@ int TextBox(LPCSTR, UINT style, int) {
 class TestSocket : public CGameSocket {
  public:
   TestSocket() { SetBoxHooks(TextBox, IdBox); }
-  void OnMessage(BYTE* pFrame) override {
-    CGameSocket::OnMessage(pFrame);
+  int OnMessage(BYTE* pFrame) override {
+    if (CGameSocket::OnMessage(pFrame) && netcore::ReadU32(pFrame) == netcore::MSG_WIRE_CODE) {
+      messages.emplace_back(pFrame, pFrame + 8 + netcore::ReadU32(pFrame + 4));
+      return 1;
+    }
     netcore::NET_MSG_HEADER h;
     netcore::DecodeHeader(pFrame, 12, &h);
     size_t head = netcore::HeaderSizeForId(h.id);
     messages.emplace_back(pFrame, pFrame + head + h.length);
+    return 0;
   }
   void OnClose(int nErrorCode) override {
     closes.push_back(nErrorCode);
@@ -452,7 +456,7 @@ TEST_F(GameSocketTest, RemappedPortSendsTheHeaderFirst) {
 // A socket whose message handler throws: the process must end, with a non-zero code.
 class ThrowingSocket : public CGameSocket {
  public:
-  void OnMessage(BYTE*) override { throw std::runtime_error("handler broke"); }
+  int OnMessage(BYTE*) override { throw std::runtime_error("handler broke"); }
 };
 
 TEST_F(GameSocketTest, HandlerExceptionEndsTheProcess) {
