@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "QKBitmap.h"
 #include "WinProbe.h"
 
 namespace {
@@ -134,6 +135,43 @@ TEST(CardPainter, MaskCompositeKeepsTheTableInTheCorners) {
     EXPECT_EQ(c.At(10 + s.w - 1, 20 + s.h - 1), kFelt) << "corner of type " << s.type;
     EXPECT_NE(c.At(10 + s.w / 2, 20), kFelt) << "top edge of type " << s.type;
   }
+}
+
+// Every cell code draws its own cell: inside the card the painter's output equals the
+// sheet cell copied opaque, outside it the table stays.
+TEST(CardPainter, EachCodeDrawsItsCell) {
+  CCardPainter p;
+  ASSERT_TRUE(p.Initialization(0x1F, nullptr));
+  HMODULE lib = ::LoadLibraryA("QKCards.dll");
+  ASSERT_NE(lib, nullptr);
+  for (const CardSheetSpec& s : {kCardSheets[1], kCardSheets[0]}) {
+    HINSTANCE saved = AfxGetResourceHandle();
+    AfxSetResourceHandle(lib);
+    CQKBitmap sheet;
+    ASSERT_TRUE(sheet.LoadBitmapResource(static_cast<UINT>(s.resourceId), FALSE));
+    AfxSetResourceHandle(saved);
+    Canvas mask(s.cellW, s.cellH, kFelt);
+    POINT mo{13 * s.cellW, 3 * s.cellH};
+    SIZE cell{s.cellW, s.cellH};
+    sheet.DrawAt(&mask.dc, 0, 0, 0, &mo, nullptr, &cell);
+    for (int row = 1; row <= 4; ++row)
+      for (int col = 1; col <= 14; ++col) {
+        const WORD code = static_cast<WORD>(row << 4 | col);
+        Canvas painted(s.cellW, s.cellH, kFelt), raw(s.cellW, s.cellH, kFelt);
+        ASSERT_EQ(p.ShowCard(&painted.dc, code, 0, 0, 0, 0, s.type, 0, 0, 0, 0, nullptr), CARD_DRAWN);
+        POINT o{(col - 1) * s.cellW, (row - 1) * s.cellH};
+        sheet.DrawAt(&raw.dc, 0, 0, 0, &o, nullptr, &cell);
+        int wrong = 0;
+        for (int y = 0; y < s.cellH; ++y)
+          for (int x = 0; x < s.cellW; ++x) {
+            const bool opaque = mask.At(x, y) == RGB(0, 0, 0);
+            const COLORREF want = opaque ? raw.At(x, y) : (raw.At(x, y) | kFelt);
+            wrong += painted.At(x, y) != want;
+          }
+        EXPECT_EQ(wrong, 0) << "type " << s.type << " code " << std::hex << code;
+      }
+  }
+  ::FreeLibrary(lib);
 }
 
 TEST(CardPainter, ShiftMovesCardAndMaskTogether) {
