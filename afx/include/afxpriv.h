@@ -5,4 +5,3 @@
 
 // WM_SIZEPARENT, WM_INITIALUPDATE, WM_IDLEUPDATECMDUI, WM_KICKIDLE, WM_DISABLEMODAL and
 // AFX_SIZEPARENTPARAMS are declared in afxwin.h.
-BOOL AFXAPI AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep = '\n');

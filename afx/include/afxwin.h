@@ -1511,6 +1511,23 @@ BOOL AFXAPI AfxPumpMessage();
 void AFXAPI AfxFormatString1(CString& rString, UINT nIDS, LPCSTR lpsz1);
 void AFXAPI AfxFormatString2(CString& rString, UINT nIDS, LPCSTR lpsz1, LPCSTR lpsz2);
 void AFXAPI AfxEnableControlContainer();
+BOOL AFXAPI AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep = '\n');
+inline HINSTANCE AFXAPI AfxLoadLibrary(LPCSTR lpszModuleName) { return ::LoadLibraryA(lpszModuleName); }
+inline BOOL AFXAPI AfxFreeLibrary(HINSTANCE hInstLib) { return ::FreeLibrary(hInstLib); }
+inline BOOL AFXAPI AfxIsValidAddress(const void* p, UINT_PTR nBytes, BOOL bReadWrite = TRUE) {
+  (void)nBytes;
+  (void)bReadWrite;
+  return p != nullptr;
+}
+inline BOOL AFXAPI AfxIsValidString(LPCSTR psz, int nLength = -1) {
+  (void)nLength;
+  return psz != nullptr;
+}
+// One module state for the whole program: switching states is a no-op here.
+struct AFX_MODULE_STATE;
+inline AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState() { return nullptr; }
+inline AFX_MODULE_STATE* AFXAPI AfxGetModuleState() { return nullptr; }
+#define AFX_MANAGE_STATE(p) ((void)(p))
 BOOL AFXAPI AfxOleInit();
 // Sent WM_SIZEPARENT layout state (frame layout of bars).
 struct AFX_SIZEPARENTPARAMS {

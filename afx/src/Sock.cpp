@@ -23,7 +23,17 @@ std::unordered_map<SOCKET, CAsyncSocket*>& SocketMap() {
 
 LRESULT CALLBACK SocketWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SOCKET_NOTIFY) {
-    CAsyncSocket::DoCallBack(wParam, lParam);
+    try {
+      CAsyncSocket::DoCallBack(wParam, lParam);
+    } catch (CException* e) {
+      // As for any window message: reported, never thrown through the system's dispatcher.
+      CWinThread* pThread = AfxGetThread();
+      MSG msg = {hWnd, message, wParam, lParam, 0, {0, 0}};
+      if (pThread)
+        pThread->ProcessWndProcException(e, &msg);
+      else
+        e->Delete();
+    }
     return 0;
   }
   return ::DefWindowProcA(hWnd, message, wParam, lParam);

@@ -398,6 +398,61 @@ TEST(SubclassTest, DefaultCallsTheOriginalProcedure) {
   parent.DestroyWindow();
 }
 
+TEST(SubclassTest, ControlsCreatedThroughTheirClassesKeepTheirBehaviour) {
+  CParentWnd parent;
+  ASSERT_NE(CreateTopLevel(parent, "parent"), nullptr);
+  CHeaderCtrl header;
+  CTabCtrl tab;
+  CSpinButtonCtrl spin;
+  CComboBox combo;
+  CButton check;
+  CStatic label;
+  CListBox list;
+  ASSERT_TRUE(header.Create(WS_CHILD | WS_VISIBLE | HDS_HORZ, CRect(0, 0, 200, 20), &parent, 31));
+  ASSERT_TRUE(tab.Create(WS_CHILD | WS_VISIBLE, CRect(0, 20, 200, 60), &parent, 32));
+  ASSERT_TRUE(spin.Create(WS_CHILD | WS_VISIBLE, CRect(200, 0, 220, 20), &parent, 33));
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(0, 60, 100, 160), &parent, 34));
+  ASSERT_TRUE(check.Create("c", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(0, 90, 60, 110), &parent, 35));
+  ASSERT_TRUE(label.Create("", WS_CHILD | WS_VISIBLE, CRect(0, 110, 60, 130), &parent, 36));
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LBS_NOTIFY, CRect(100, 60, 200, 160), &parent, 37));
+  CWnd* all[] = {&header, &tab, &spin, &combo, &check, &label, &list};
+  for (CWnd* p : all) {
+    EXPECT_EQ(CWnd::FromHandlePermanent(p->m_hWnd), p);
+    EXPECT_EQ((WNDPROC)::GetWindowLongPtrA(p->m_hWnd, GWLP_WNDPROC), AfxWndProc);
+    EXPECT_NE(*p->GetSuperWndProcAddr(), nullptr);  // the control's own procedure does the work
+  }
+  HDITEMA hdi = {};
+  hdi.mask = HDI_TEXT | HDI_WIDTH;
+  hdi.cxy = 50;
+  hdi.pszText = const_cast<LPSTR>("\xC3\xFB");
+  EXPECT_EQ(header.InsertItem(0, &hdi), 0);
+  EXPECT_EQ(header.GetItemCount(), 1);
+  EXPECT_EQ(tab.InsertItem(0, "a"), 0);
+  EXPECT_EQ(tab.InsertItem(1, "\xC8\xB7"), 1);
+  tab.SetCurSel(1);
+  EXPECT_EQ(tab.GetCurSel(), 1);
+  spin.SetRange32(0, 10);
+  spin.SetPos(4);
+  EXPECT_EQ(LOWORD(spin.GetPos()), 4);
+  combo.AddString("x");
+  combo.AddString("\xB6\xA8");
+  combo.SetCurSel(1);
+  CString text;
+  combo.GetLBText(combo.GetCurSel(), text);
+  EXPECT_STREQ(text, "\xB6\xA8");
+  check.SetCheck(BST_CHECKED);
+  EXPECT_EQ(check.GetCheck(), BST_CHECKED);
+  label.SetWindowText("\xC8\xB7\xB6\xA8");
+  label.GetWindowText(text);
+  EXPECT_STREQ(text, "\xC8\xB7\xB6\xA8");
+  list.AddString("b");
+  list.AddString("a");
+  list.GetText(1, text);
+  EXPECT_STREQ(text, "a");
+  parent.DestroyWindow();
+  for (CWnd* p : all) EXPECT_EQ(p->m_hWnd, nullptr);
+}
+
 class CChildLogger : public CWnd {
  public:
   BOOL PreTranslateMessage(MSG* pMsg) override {
