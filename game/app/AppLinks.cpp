@@ -3,14 +3,12 @@
 #include "AppLinks.h"
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 
 #include "resource.h"
 
 namespace {
-
-// user32 closes a box by itself after a time through this call; older systems lack it.
-typedef int(WINAPI* PFN_MESSAGEBOXTIMEOUTA)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
 
 const char kWaitBoxClass[] = "VeskWatchWaitBox";
 
@@ -32,6 +30,27 @@ LRESULT CALLBACK WaitBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+BOOL CALLBACK FindThreadBox(HWND hwnd, LPARAM lParam) {
+  char cls[16] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(lParam) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The countdown ran out: the box ends as if its default button had been pressed.
+void CALLBACK CountdownExpired(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindThreadBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  LRESULT def = SendMessageA(box, DM_GETDEFID, 0, 0);
+  WORD button = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : IDOK;
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
 }  // namespace
 
 BOOL LoadNetSkin(const char*, const char*, char* folder, size_t size) {
@@ -46,11 +65,13 @@ void ClearMusicPlayFlag() {}
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
   HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
-  static PFN_MESSAGEBOXTIMEOUTA pfnTimeout = reinterpret_cast<PFN_MESSAGEBOXTIMEOUTA>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "MessageBoxTimeoutA")));
-  if (pfnTimeout && countdownSeconds > 0)
-    return pfnTimeout(owner, text, title, style | MB_SETFOREGROUND, 0, static_cast<DWORD>(countdownSeconds) * 1000);
-  return MessageBoxA(owner, text, title, style | MB_SETFOREGROUND);
+  // The countdown is a thread timer: the box's own message loop runs it.
+  UINT_PTR timer = countdownSeconds > 0
+                       ? SetTimer(nullptr, 0, static_cast<UINT>(countdownSeconds) * 1000, CountdownExpired)
+                       : 0;
+  int result = MessageBoxA(owner, text, title, style | MB_SETFOREGROUND);
+  if (timer) KillTimer(nullptr, timer);
+  return result;
 }
 
 int ShowStartupBoxId(UINT stringId, UINT style, int countdownSeconds, const char* arg) {

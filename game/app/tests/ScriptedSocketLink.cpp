@@ -2,13 +2,15 @@
 // be driven past the login without a server. scripted_table.ini:
 //   [Login] Result=1, Players=3, Entry0..Entry7="seat,user,nick,gender", Options="2,1,0,0,30",
 //   WatchSize=44 (zero-filled watch block of that size);
-//   [Arrive] Progress=ms: MSG_GAME_PROGRESS reaches the handlers that long after start-up resumed.
+//   [Arrive] Progress=ms: MSG_GAME_PROGRESS reaches the handlers that long after start-up resumed;
+//   Deal=ms: MSG_DEAL with seventeen cards for every hand, seat 0 bidding first.
 // Every call is appended to scripted_calls.txt beside the program.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "AppLinks.h"
 
@@ -76,10 +78,30 @@ void CALLBACK DeliverProgress(HWND, UINT, UINT_PTR id, DWORD) {
 }
 }  // namespace
 
+namespace {
+void CALLBACK DeliverDeal(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  Note("arrive deal");
+  const int kCards = 17;
+  std::vector<uint8_t> frame(8 + 48 + kCards, 0);
+  PutU32(&frame[0], 0x20C);
+  PutU32(&frame[4], 48 + kCards);
+  uint8_t* body = &frame[8];
+  for (int i = 0; i < 4; ++i) PutU32(body + 4 * i, 1);  // every seat may be watched
+  PutU32(body + 44, 3);                                  // three bottom cards
+  const uint8_t codes[kCards] = {0, 13, 26, 39, 1, 14, 27, 5, 18, 31, 44, 11, 24, 12, 25, 52, 53};
+  memcpy(body + 48, codes, kCards);
+  GameSocketHandlers().Dispatch(0x20C, frame.data());
+}
+}  // namespace
+
 void GameSocketResume() {
   Note("resume");
-  UINT ms = GetPrivateProfileIntA("Arrive", "Progress", 0, Beside("scripted_table.ini").c_str());
+  std::string ini = Beside("scripted_table.ini");
+  UINT ms = GetPrivateProfileIntA("Arrive", "Progress", 0, ini.c_str());
   if (ms) SetTimer(nullptr, 0, ms, DeliverProgress);
+  ms = GetPrivateProfileIntA("Arrive", "Deal", 0, ini.c_str());
+  if (ms) SetTimer(nullptr, 0, ms, DeliverDeal);
 }
 BOOL GameSocketSendClientStart() {
   Note("client start");

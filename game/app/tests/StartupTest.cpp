@@ -338,7 +338,7 @@ TEST_F(StartupTest, PlayerListWithEmptyPositionShowsString3005) {
 
 TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   Stage stage("table", true);
-  WriteText(stage.Path("scripted_table.ini"), kThreePlayers);
+  WriteText(stage.Path("scripted_table.ini"), std::string(kThreePlayers) + "[Arrive]\r\nDeal=300\r\n");
   Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 2 --user alice --nick Alice "
                                                                "--room Room7"));
   ASSERT_TRUE(lobby.Ok());
@@ -351,6 +351,8 @@ TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   GetWindowRect(main, &r);
   // 1366x768 screen: the large size, its height cut to the work area.
   EXPECT_EQ(r.right - r.left, 1024);
+  for (int i = 0; i < 50 && ReadText(stage.Path("scripted_calls.txt")).find("arrive deal") == std::string::npos; ++i)
+    Sleep(100);
   SaveScreenArea(main, L"startup_table.png");
   // The resource library names a code page, so the converter was bound at start-up.
   ASSERT_FALSE(ResourceString(stage, 29936).empty());
@@ -358,7 +360,7 @@ TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   GetWindowThreadProcessId(main, &pid);
   EXPECT_TRUE(HasModule(pid, "Pendrel.dll"));
   EXPECT_EQ(stage.Steps(), Range(1, 25));
-  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nsuspend\nresume\nclient start\n");
+  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nsuspend\nresume\nclient start\narrive deal\n");
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(lobby.WaitExit(30000), 0);
 }
@@ -504,4 +506,19 @@ TEST_F(StartupTest, WatchersWindowComesUpWhenTheGameDataArrives) {
   SaveScreenArea(main, L"startup_watch_table.png");
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(lobby.WaitExit(30000), 0);
+}
+
+TEST_F(StartupTest, FailureBoxClosesItselfAfterItsCountdown) {
+  Stage stage("countdown", true);
+  std::string text = ResourceString(stage, 3013);
+  Started vesk(stage, "\"" + stage.Path("Vesk.exe") + "\"");
+  ASSERT_TRUE(vesk.Ok());
+  std::string texts;
+  ASSERT_NE(WaitForBox(text, 30000, texts), nullptr);
+  DWORD seen = GetTickCount();
+  // Nobody presses the button: the box goes after ten seconds and start-up ends.
+  EXPECT_EQ(vesk.WaitExit(25000), 0);
+  DWORD waited = GetTickCount() - seen;
+  EXPECT_GE(waited, 8000u);
+  EXPECT_LT(waited, 15000u);
 }
