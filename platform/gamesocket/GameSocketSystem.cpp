@@ -382,8 +382,8 @@ void CGameSocket::OnFatal(uint32_t nCode, const BYTE* pBody, size_t nLength) {
   BOOL interactive = IsInteractive();
   Close();
   if (interactive) {
-    std::string text = o.withName ? FormatText(UINT(o.stringId), name.c_str()) : LoadText(UINT(o.stringId));
-    ShowTextBox(text.c_str(), MB_ICONHAND, 0);
+    if (o.withName) ShowTextBox(FormatText(UINT(o.stringId), name.c_str()).c_str(), MB_ICONHAND, 0);
+    else ShowIdBox(UINT(o.stringId), MB_ICONHAND, 0);
   }
   OnClose(netcore::NETERR_SELF_CLOSED);
 }

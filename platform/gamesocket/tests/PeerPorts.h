@@ -6,6 +6,8 @@
 #include <string>
 
 extern std::map<std::string, int> g_peerPorts;
+// Other --name=text arguments (paths of the peers' logs, as Unix paths).
+extern std::map<std::string, std::string> g_peerArgs;
 
 inline int PeerPort(const char* name) {
   auto it = g_peerPorts.find(name);

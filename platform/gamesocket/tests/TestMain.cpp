@@ -7,6 +7,7 @@
 #include "PeerPorts.h"
 
 std::map<std::string, int> g_peerPorts;
+std::map<std::string, std::string> g_peerArgs;
 
 int DeadPort() {
   SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -25,9 +26,15 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
     const char* eq = strchr(a, '=');
-    if (a[0] == '-' && a[1] == '-' && eq) g_peerPorts[std::string(a + 2, eq)] = atoi(eq + 1);
+    if (a[0] == '-' && a[1] == '-' && eq) {
+      g_peerPorts[std::string(a + 2, eq)] = atoi(eq + 1);
+      g_peerArgs[std::string(a + 2, eq)] = eq + 1;
+    }
   }
   if (!CGameSocket::InitSockets()) return 2;
+  // The boxes' texts, as the program loads them.
+  if (HINSTANCE res = ::LoadLibraryExA("Vesk_Res_936.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE))
+    AfxSetResourceHandle(res);
   if (g_peerPorts.count("throw-child")) return RunThrowingChild(g_peerPorts["throw-child"]);
   return RUN_ALL_TESTS();
 }

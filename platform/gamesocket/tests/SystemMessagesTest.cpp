@@ -1,0 +1,171 @@
+// The system half under Wine: login against the table server, and every system message the
+// server sends on connect, with its boxes, lines, replies and close.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "GameSocket.h"
+#include "LaunchRecord.h"
+#include "PeerPorts.h"
+
+namespace {
+
+struct Seen {
+  std::vector<std::pair<std::string, UINT>> texts;  // text boxes: text, style
+  std::vector<int> countdowns;
+  std::vector<std::pair<UINT, UINT>> ids;  // id boxes: id, style
+  std::vector<std::string> questions, lines, urls;
+};
+Seen* g_seen = nullptr;
+
+int TextHook(LPCSTR text, UINT style, int countdown) {
+  g_seen->texts.emplace_back(text, style);
+  g_seen->countdowns.push_back(countdown);
+  return IDOK;
+}
+int IdHook(UINT id, UINT style, int) {
+  g_seen->ids.emplace_back(id, style);
+  return IDOK;
+}
+int InputHook(LPCSTR text, UINT, int, std::string* answer) {
+  g_seen->questions.push_back(text);
+  if (answer) *answer = "abc";
+  return IDOK;
+}
+void Sink(LPCSTR line, void*) { g_seen->lines.push_back(line); }
+BOOL UrlHook(LPCSTR url) {
+  g_seen->urls.push_back(url);
+  return TRUE;
+}
+
+class SysSocket : public CGameSocket {
+ public:
+  SysSocket() {
+    SetBoxHooks(TextHook, IdHook);
+    SetInputBoxHook(InputHook);
+    SetSystemTextSink(Sink, nullptr);
+    SetOpenUrlHook(UrlHook);
+  }
+};
+
+GAME_LAUNCH_REC Record(int port) {
+  GAME_LAUNCH_REC rec = {};
+  strcpy(rec.szUserName, "player1");
+  strcpy(rec.szLoginKey, "key");
+  strcpy(rec.szRoomTitle, "room");
+  strcpy(rec.szServerHost, "127.0.0.1");
+  rec.wServerPort = uint16_t(port);
+  rec.wLoginWord = 3;
+  return rec;
+}
+
+class SystemMessagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { g_seen = &seen; }
+  void TearDown() override { g_seen = nullptr; }
+  Seen seen;
+};
+
+TEST_F(SystemMessagesTest, LoginReturnsThePlayersAndBlocks) {
+  NEED_PEERS();
+  SysSocket s;
+  CGameSocket::LOGIN_RESULT r;
+  ASSERT_TRUE(s.Login(Record(PeerPort("login")), &r)) << s.GetLastErrorCode();
+  EXPECT_TRUE(s.IsConnected());
+  EXPECT_EQ(r.nPlayerCount, 3);
+  ASSERT_EQ(r.players.size(), 3u * 48u);
+  // The code page in the high word is cleared: the first word is the seat alone.
+  EXPECT_EQ(netcore::ReadU32(r.players.data() + 48), 1u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.players.data() + 52)), "bob");
+  EXPECT_EQ(std::string(r.options.begin(), r.options.end()), std::string("1 2,3\0", 6));
+  EXPECT_EQ(r.watch, (std::vector<uint8_t>{0xAA, 0xBB, 0xCC, 0xDD}));
+  EXPECT_EQ(s.GetLoginStatus(), 1);
+  EXPECT_FALSE(s.Session().NotificationsOn());  // the caller resumes once the table is set up
+  s.ResumeNotifications();
+  // The trust exit of the own name with status 1 ends the connection.
+  s.RequestTrustExit();
+  EXPECT_TRUE(s.IsTrustExitDone());
+  EXPECT_FALSE(s.IsConnected());
+  EXPECT_TRUE(seen.ids.empty());
+}
+
+TEST_F(SystemMessagesTest, RefusedLoginsShowTheirBoxAndClose) {
+  NEED_PEERS();
+  struct Case {
+    const char* peer;
+    UINT id;
+  } cases[] = {{"login4", 29915}, {"login2", 29914}};
+  for (const Case& c : cases) {
+    seen = Seen();
+    SysSocket s;
+    CGameSocket::LOGIN_RESULT r;
+    EXPECT_FALSE(s.Login(Record(PeerPort(c.peer)), &r)) << c.peer;
+    EXPECT_FALSE(s.IsConnected());
+    ASSERT_EQ(seen.ids.size(), 1u) << c.peer;
+    EXPECT_EQ(seen.ids[0].first, c.id);
+    EXPECT_EQ(seen.ids[0].second, UINT(MB_ICONHAND));
+  }
+}
+
+std::string ReadUnixFile(const std::string& unixPath) {
+  std::string p = "Z:" + unixPath;
+  for (char& ch : p)
+    if (ch == '/') ch = '\\';
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+TEST_F(SystemMessagesTest, ServerNoticesAreHandledInOrder) {
+  NEED_PEERS();
+  SysSocket s;
+  s.SetOwnName("player1");
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("sysmsg"), TRUE));
+  // The greeting ends with a fatal message that closes the connection.
+  DWORD start = ::GetTickCount();
+  while (s.IsConnected() && ::GetTickCount() - start < 10000) {
+    DWORD t = ::GetTickCount();
+    s.WaitReply(&t, TRUE);
+  }
+  ASSERT_FALSE(s.IsConnected());
+  EXPECT_EQ(s.GetOptionFlags(), 5u);
+  // User cut: a system line, then the base's box with the name, countdown 5.
+  ASSERT_EQ(seen.lines.size(), 1u);
+  EXPECT_EQ(seen.lines[0].rfind("[bob] ", 0), 0u);
+  ASSERT_GE(seen.texts.size(), 2u);
+  EXPECT_NE(seen.texts[0].first.find("bob"), std::string::npos) << seen.texts[0].first;
+  EXPECT_EQ(seen.countdowns[0], 5);
+  // Own info copied for the own name.
+  EXPECT_EQ(s.OwnInfo()[40], 0x2A);
+  // Only the dialog with a text was asked; the 16-byte one was dropped.
+  ASSERT_EQ(seen.questions.size(), 1u);
+  EXPECT_EQ(seen.questions[0], "name?");
+  // The inline text box.
+  EXPECT_EQ(seen.texts[1].first, "hi");
+  EXPECT_EQ(seen.texts[1].second, 0x40u);
+  EXPECT_EQ(seen.countdowns[1], 3);
+  // The notice without a box opens its web address, never the file address.
+  ASSERT_EQ(seen.urls.size(), 1u);
+  EXPECT_EQ(seen.urls[0], "http://example.test/");
+  // Fatal code 4 with the own name: the own room lost, reason 3, and no second error text.
+  EXPECT_EQ(s.m_nCloseReason, 3);
+  ASSERT_EQ(seen.ids.size(), 1u);
+  EXPECT_EQ(seen.ids[0].first, 29918u);
+  EXPECT_EQ(seen.ids[0].second, UINT(MB_ICONHAND));
+  // The server got both answers: the local port (8 bytes) and the dialog's (echo, button, "abc\0").
+  std::string log;
+  for (int i = 0; i < 40; ++i) {
+    log = ReadUnixFile(g_peerArgs["sysmsglog"]);
+    if (log.find("id=0x80000230") != std::string::npos) break;
+    ::Sleep(50);
+  }
+  EXPECT_NE(log.find("id=0x80000231 len=8 status=0"), std::string::npos) << log;
+  EXPECT_NE(log.find("id=0x80000230 len=12 status=0"), std::string::npos) << log;
+}
+
+}  // namespace
