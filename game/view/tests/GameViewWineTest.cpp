@@ -1,0 +1,457 @@
+// The table view in a plain frame over a document core fed by game frames, wired the
+// way the program's document forwards its view calls. Clicks go in as messages; PNG
+// pictures of the table at the bidding, during play and at the hand's end are saved in
+// the working folder for people to look at.
+#include <afxext.h>
+#include <afxwin.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "GameView.h"
+#include "WinProbe.h"
+#include "WireBytes.h"
+#include "resource.h"
+
+namespace {
+
+// The program's document forwards these CDocHost calls to its view the same way.
+struct ViewHost : CDocHost {
+  CGameView* view = nullptr;
+  std::vector<std::vector<uint8_t>> sent;
+  bool SendFrame(const std::vector<uint8_t>& f) override {
+    sent.push_back(f);
+    return true;
+  }
+  uint32_t OptionFlags() override { return 1; }
+  void PhaseChanged(int phase) override { view->OnSchedule(phase); }
+  void ShowTurnClock(int s) override { view->ShowTurnClock(s); }
+  void HideTurnClock() override { view->HideTurnClock(); }
+  void HideTurnMarker() override { view->HideTurnMarker(); }
+  void RefreshButtons() override { view->RefreshButtons(); }
+  void RedrawAvatar(int p) override { view->RedrawAvatar(p); }
+  void RedrawPlays() override { view->RedrawPlays(); }
+  void RepaintTable() override { view->RepaintTable(); }
+  void RelayoutTable() override { view->RelayoutTable(); }
+  void HideStartButton() override { view->HideStartButton(); }
+  void HideBidButtons() override { view->HideBidButtons(); }
+  void ShowShowCardsButton() override { view->ShowShowCardsButton(); }
+  void HideShowCardsButton() override { view->HideShowCardsButton(); }
+  void SetPlayButtons(bool on) override { view->SetPlayButtons(on); }
+  void RaiseSelectedCards() override { view->RaiseSelectedCards(); }
+  void EnablePlayButton(bool on) override { view->EnablePlayButton(on); }
+  void SetTrusteeshipButtons(bool on) override { view->SetTrusteeshipButtons(on); }
+  void SetStatusText(const std::string& t) override { view->SetStatusText(t); }
+  void SetStatusTextId(int id) override { view->SetStatusTextId(id); }
+  void ShowFloatingText(const std::string& t) override { view->ShowFloatingText(t); }
+  void ShowNotice(const std::string& t) override { view->ShowNotice(t); }
+  void SetSurveyTarget(const std::string& u) override { view->SetSurveyTarget(u); }
+  void FocusGameView() override { view->FocusGameView(); }
+  void MoveClockForHandEnd() override { view->MoveClockForHandEnd(); }
+  void StartLastRoundTimer(int ms) override { view->StartLastRoundTimer(ms); }
+
+  uint32_t LastId() const {
+    uint32_t id = 0;
+    if (!sent.empty()) std::memcpy(&id, sent.back().data(), 4);
+    return id;
+  }
+};
+
+struct Site : CGameViewSite {
+  bool busy = false;
+  int yesNo = 0;
+  std::vector<int> avatarMsgs;
+  std::vector<std::string> ticker;
+  bool IsBusySending() override { return busy; }
+  uint32_t OptionFlags() override { return 1; }
+  bool AskYesNo(const char*) override {
+    ++yesNo;
+    return false;
+  }
+  void PostToAvatar(int p, UINT msg, WPARAM) override { avatarMsgs.push_back(p * 10000 + (int)msg); }
+  void TickerText(const std::string& t) override { ticker.push_back(t); }
+};
+
+std::vector<uint8_t> Frame(uint32_t id, const std::vector<uint8_t>& body) {
+  wire::Writer w;
+  w.U32(id);
+  w.U32(static_cast<uint32_t>(body.size()));
+  if (id & 0x80000000u) w.U32(0);
+  w.Bytes(body.data(), body.size());
+  return w.Take();
+}
+
+std::vector<uint8_t> Words(std::initializer_list<uint32_t> words) {
+  wire::Writer w;
+  for (uint32_t x : words) w.U32(x);
+  return w.Take();
+}
+
+uint32_t Code(int suit, int rank) { return static_cast<uint32_t>(suit * 13 + rank); }
+
+const int kViewW = 784, kViewH = 650;
+
+class GameViewTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    AfxWinInit(::GetModuleHandleA(nullptr), nullptr, (LPSTR) "", SW_HIDE);
+    HINSTANCE hRes = ::LoadLibraryA("Vesk_Res_936.dll");
+    ASSERT_NE(hRes, nullptr);
+    AfxSetResourceHandle(hRes);
+  }
+
+  void SetUp() override {
+    ch.nPlayerCount = 3;
+    ch.nOwnSeat = 1;
+    const char* users[3] = {"west01", "me2026", "east99"};
+    const char* nicks[3] = {"\xC0\xCF\xCD\xF5", "\xD0\xA1\xC3\xF7", "\xB0\xA2\xBB\xA8"};  // 老王 小明 阿花
+    for (int p = 0; p < 3; ++p) {
+      ch.seats[p].wServerSeat = static_cast<uint16_t>(p);
+      std::strcpy(ch.seats[p].szUserName, users[p]);
+      std::strcpy(ch.seats[p].szNickName, nicks[p]);
+    }
+    doc.LoadSeats();
+    doc.RegisterMessageHandlers(table);
+    doc.m_bVoice = 0;
+    doc.m_bSound = 0;
+    doc.m_bTurnClockEnabled = 1;
+    doc.m_bOrder = 1;
+
+    frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "Vesk table", WS_OVERLAPPED | WS_CAPTION, CRect(0, 0, kViewW + 40, kViewH + 60)));
+    view = new CGameView;
+    host.view = view;
+    view->SetGameDoc(&doc);
+    view->SetSite(&site);
+    ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, kViewW, kViewH), frame,
+                             AFX_IDW_PANE_FIRST, nullptr));
+    view->OnInitialUpdate();
+    frame->ShowWindow(SW_SHOWNOACTIVATE);
+  }
+
+  void TearDown() override {
+    frame->DestroyWindow();  // deletes the view and the frame
+    Pump();
+  }
+
+  static void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+  }
+
+  bool Deliver(uint32_t id, const std::vector<uint8_t>& body) {
+    auto f = Frame(id, body);
+    return table.Dispatch(id, f.data());
+  }
+
+  void Deal(uint32_t firstBidder) {
+    std::vector<uint8_t> own;
+    for (int r = 0; r < 13; ++r) own.push_back(static_cast<uint8_t>(Code(r % 4, r)));
+    for (int r = 0; r < 4; ++r) own.push_back(static_cast<uint8_t>(Code((r + 1) % 4, r + 3)));
+    auto body = Words({1, 1, 1, 0, 120, 80, 95, 0, 0, 1, firstBidder, 3});
+    body.insert(body.end(), own.begin(), own.end());
+    ASSERT_TRUE(Deliver(MSG_DEAL, body));
+  }
+
+  // Bidding: west bids 1, we bid 3 and become the declarer with the bottom cards.
+  void BidAndTakeBottom() {
+    Deal(0);
+    ASSERT_TRUE(Deliver(MSG_BID, Words({1, 0, 0, 1})));
+    view->OnBid3();
+    ASSERT_EQ(host.LastId(), MSG_BID);
+    ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 3})));
+    ASSERT_TRUE(Deliver(MSG_BOTTOM_CARDS, Words({3, 1, Code(2, 5), Code(3, 9), 53})));
+  }
+
+  int IndexOfCode(int code) {
+    for (int i = 0; i < doc.m_Seats[1].nCardCount; ++i)
+      if (doc.m_Hands[1][i].nCode == code) return i;
+    return -1;
+  }
+
+  void ClickCard(int index, bool ctrl = false) {
+    const tableview::Layout& l = view->GetLayout();
+    const CARD_INFO& c = doc.m_Hands[1][index];
+    tableview::Box b = tableview::OwnCardBox(l, index, c.bSelected != 0);
+    // Inside the part of the card that the next card leaves uncovered.
+    const int x = b.left + 4, y = b.top + 30;
+    view->SendMessage(WM_LBUTTONDOWN, ctrl ? MK_LBUTTON | MK_CONTROL : MK_LBUTTON, MAKELPARAM(x, y));
+    view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  }
+
+  std::vector<int> Selected() {
+    std::vector<int> v;
+    for (int i = 0; i < doc.m_Seats[1].nCardCount; ++i)
+      if (doc.m_Hands[1][i].bSelected) v.push_back(i);
+    return v;
+  }
+
+  bool Visible(UINT id) {
+    CWnd* w = view->GetControl(id);
+    return w && (w->GetStyle() & WS_VISIBLE);
+  }
+  bool Enabled(UINT id) {
+    CWnd* w = view->GetControl(id);
+    return w && w->IsWindowEnabled();
+  }
+
+  // Paints the table with its buttons into a memory bitmap, saves it, and returns a
+  // pixel probe.
+  struct Shot {
+    HDC dc = nullptr;
+    HBITMAP bmp = nullptr;
+    HGDIOBJ old = nullptr;
+    ~Shot() {
+      if (dc) {
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+      }
+      if (bmp) ::DeleteObject(bmp);
+    }
+    COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
+  };
+  void Snap(const char* name, Shot& s) {
+    CRect rc;
+    view->GetClientRect(&rc);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = rc.Width();
+    bi.bmiHeader.biHeight = -rc.Height();
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    s.bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    s.dc = ::CreateCompatibleDC(nullptr);
+    s.old = ::SelectObject(s.dc, s.bmp);
+    CDC cdc;
+    cdc.Attach(s.dc);
+    view->RenderWithControls(&cdc);
+    cdc.Detach();
+    ::SelectObject(s.dc, s.old);
+    std::string n(name);
+    EXPECT_TRUE(winprobe::SaveBitmapPng(s.bmp, std::wstring(n.begin(), n.end())));
+    s.old = ::SelectObject(s.dc, s.bmp);
+  }
+
+  CHANNEL_STATE ch;
+  ViewHost host;
+  Site site;
+  CGameDocCore doc{host, ch};
+  CMessageHandlerTable<CGameDocCore> table;
+  CFrameWnd* frame = nullptr;
+  CGameView* view = nullptr;
+};
+
+bool IsGreen(COLORREF c) { return GetGValue(c) > 60 && GetRValue(c) < 40 && GetBValue(c) < 90; }
+// A card's face: near white on every channel.
+bool IsCardFace(COLORREF c) { return GetRValue(c) > 235 && GetGValue(c) > 235 && GetBValue(c) > 235; }
+
+}  // namespace
+
+TEST_F(GameViewTest, WaitingTableShowsStart) {
+  EXPECT_EQ(doc.GetSchedule(), SCHEDULE_WAIT);
+  EXPECT_TRUE(Visible(IDC_START));
+  EXPECT_TRUE(Enabled(IDC_START));
+  EXPECT_FALSE(Visible(IDC_CALL1));
+  EXPECT_FALSE(Visible(IDC_TAKEOUT));
+  view->OnStart();
+  EXPECT_EQ(host.LastId(), MSG_READY);
+  EXPECT_FALSE(Enabled(IDC_START));
+  Shot s;
+  Snap("table_waiting.png", s);
+  EXPECT_TRUE(IsGreen(s.At(kViewW / 2, kViewH / 2)));
+}
+
+TEST_F(GameViewTest, BiddingButtonsFollowTheCurrentBid) {
+  Deal(0);
+  EXPECT_EQ(doc.GetSchedule(), SCHEDULE_BID);
+  EXPECT_FALSE(Visible(IDC_CALL1)) << "west bids first";
+  EXPECT_TRUE(view->IsMarkerShown());
+  EXPECT_EQ(view->GetMarkerPosition(), 0);
+  ASSERT_TRUE(Deliver(MSG_BID, Words({1, 0, 0, 1})));
+  EXPECT_EQ(doc.m_nTurnPosition, 1);
+  EXPECT_TRUE(Visible(IDC_CALL1));
+  EXPECT_FALSE(Enabled(IDC_CALL1));
+  EXPECT_TRUE(Enabled(IDC_CALL2));
+  EXPECT_TRUE(Enabled(IDC_CALL3));
+  EXPECT_TRUE(Enabled(IDC_CALL0));
+  EXPECT_FALSE(Visible(IDC_START));
+  EXPECT_EQ(view->GetClockSeconds(), 60);
+  // Clicks select nothing outside the playing phase.
+  ClickCard(3);
+  EXPECT_TRUE(Selected().empty());
+  Shot s;
+  Snap("table_bidding.png", s);
+  // Own cards are drawn face up at the bottom: a white card face.
+  const tableview::Layout& l = view->GetLayout();
+  EXPECT_TRUE(IsCardFace(s.At(l.hand[1].x + 8, l.hand[1].y + 60)));
+  // Three backs of the bottom cards at the top centre, not the felt.
+  EXPECT_FALSE(IsGreen(s.At(kViewW / 2, 40)));
+}
+
+TEST_F(GameViewTest, PlayingWithClicksAndHandEnd) {
+  BidAndTakeBottom();
+  EXPECT_EQ(doc.GetSchedule(), SCHEDULE_PLAY);
+  EXPECT_EQ(doc.m_Seats[1].nCardCount, 20);
+  EXPECT_EQ(view->GetSelectedCount(), 3) << "the bottom cards come in raised";
+  EXPECT_TRUE(Visible(IDC_TAKEOUT));
+  EXPECT_TRUE(Enabled(IDC_TAKEOUT));
+  EXPECT_FALSE(Enabled(IDC_PASS)) << "the declarer leads";
+  EXPECT_TRUE(Visible(IDC_TRUSTEE));
+  Shot raised;
+  Snap("table_bottom_cards_raised.png", raised);
+  {
+    // A raised card shows its face 20 pixels above the row.
+    const tableview::Layout& l = view->GetLayout();
+    const int i = IndexOfCode(53);
+    ASSERT_GE(i, 0);
+    const int x = l.hand[1].x + i * l.step + 5;
+    EXPECT_TRUE(IsCardFace(raised.At(x, l.hand[1].y - 12)));
+  }
+
+  // Ctrl on a selected card clears every selection.
+  const int big = IndexOfCode(53);
+  ClickCard(big, true);
+  EXPECT_TRUE(Selected().empty());
+  EXPECT_FALSE(Enabled(IDC_TAKEOUT));
+  // One card, then Ctrl on another: the whole run between them.
+  ClickCard(2);
+  ClickCard(6, true);
+  EXPECT_EQ(Selected(), (std::vector<int>{2, 3, 4, 5, 6}));
+  EXPECT_TRUE(Enabled(IDC_TAKEOUT));
+  // Ctrl with several selected only toggles the clicked card.
+  ClickCard(9, true);
+  EXPECT_EQ(Selected(), (std::vector<int>{2, 3, 4, 5, 6, 9}));
+  // A click outside every card changes nothing, also with Ctrl.
+  view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(kViewW / 2, 200));
+  EXPECT_EQ(Selected().size(), 6u);
+  // Moving with the button held selects nothing.
+  view->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(view->GetLayout().hand[1].x + 20, view->GetLayout().hand[1].y + 40));
+  EXPECT_EQ(Selected().size(), 6u);
+  ClickCard(2, true);
+  EXPECT_TRUE(Selected().empty());
+
+  // While the application is sending, clicks are refused.
+  site.busy = true;
+  ClickCard(0);
+  EXPECT_TRUE(Selected().empty());
+  site.busy = false;
+
+  // Play a pair of threes with two clicks and the play button's command.
+  const int a = IndexOfCode(static_cast<int>(Code(0, 0)));
+  const int b = IndexOfCode(static_cast<int>(Code(1, 3)));  // a four, not a pair with the three
+  ASSERT_GE(a, 0);
+  ASSERT_GE(b, 0);
+  ClickCard(a);
+  EXPECT_EQ(Selected(), (std::vector<int>{a}));
+  const size_t before = host.sent.size();
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TAKEOUT, BN_CLICKED), (LPARAM)view->GetControl(IDC_TAKEOUT)->GetSafeHwnd());
+  ASSERT_EQ(host.sent.size(), before + 1);
+  EXPECT_EQ(host.LastId(), MSG_PLAY);
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, Code(0, 0)})));
+  EXPECT_EQ(doc.m_Seats[1].nCardCount, 19);
+  EXPECT_FALSE(Visible(IDC_TAKEOUT)) << "east's turn";
+  EXPECT_EQ(view->GetMarkerPosition(), 2);
+  // East beats it with a five, west passes: our turn with both plays on the table.
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 1, 1, Code(3, 2)})));
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({0, 1, 0, 1})));
+  EXPECT_EQ(doc.m_nTurnPosition, 1);
+  EXPECT_TRUE(Visible(IDC_TAKEOUT));
+  EXPECT_TRUE(Enabled(IDC_PASS));
+  EXPECT_TRUE(Visible(IDC_SEARCH));
+  // Hint selects a play that beats the five.
+  view->OnSearch();
+  EXPECT_FALSE(Selected().empty());
+  EXPECT_TRUE(Enabled(IDC_TAKEOUT));
+  Shot play;
+  Snap("table_playing.png", play);
+  {
+    const tableview::Layout& l = view->GetLayout();
+    const tableview::Box east = tableview::PlayRowBox(l, 2, 1);
+    EXPECT_TRUE(IsCardFace(play.At(east.left + 8, east.top + 60))) << "east's five on the table";
+  }
+  // Pass clears the selection.
+  view->OnPass();
+  EXPECT_EQ(host.LastId(), MSG_PLAY);
+  EXPECT_TRUE(Selected().empty());
+
+  // The trusteeship button asks first; No sends nothing.
+  const size_t n = host.sent.size();
+  view->OnTrustee();
+  EXPECT_EQ(site.yesNo, 1);
+  EXPECT_EQ(host.sent.size(), n);
+
+  // Hand over: east emptied its hand; the others' cards are laid open.
+  wire::Writer w;
+  for (uint32_t v : {3u, 1u, 0u, 0u, 0u, 0u}) w.U32(v);
+  for (int32_t c : {-30, -30, 60, 0}) w.I32(c);
+  for (int32_t c : {-30, -30, 60, 0}) w.I32(c);
+  for (int i = 0; i < 4; ++i) w.U32(0);
+  for (uint32_t c : {4u, 5u, 0u, 0u}) w.U32(c);
+  for (uint32_t c : {Code(0, 11), Code(1, 11), Code(2, 8), 52u}) w.U32(c);
+  for (uint32_t c : {Code(3, 12), Code(2, 12), Code(1, 7), Code(0, 6), Code(2, 4)}) w.U32(c);
+  ASSERT_TRUE(Deliver(MSG_HAND_OVER, w.Take()));
+  EXPECT_EQ(doc.GetSchedule(), SCHEDULE_WAIT);
+  EXPECT_TRUE(Visible(IDC_START));
+  EXPECT_FALSE(Visible(IDC_TAKEOUT));
+  EXPECT_FALSE(view->IsMarkerShown());
+  Shot end;
+  Snap("table_hand_end.png", end);
+  {
+    // West's remaining cards are shown face up in its column.
+    const tableview::Layout& l = view->GetLayout();
+    const tableview::Pt p = tableview::SideCardOrigin(l, 0, 3, 4);
+    EXPECT_TRUE(IsCardFace(end.At(p.x + 3, p.y + 50)));
+  }
+}
+
+TEST_F(GameViewTest, DirectionFlagMirrorsTheSides) {
+  Deal(0);
+  Shot right;
+  Snap("table_direction_set.png", right);
+  const tableview::Layout l = view->GetLayout();
+  doc.m_nShowOrder = 0;
+  view->OnSwitchDirection();
+  EXPECT_EQ(doc.m_bOrder, 0);
+  EXPECT_FALSE(Visible(IDC_SEAT_CCW));
+  EXPECT_TRUE(Visible(IDC_SEAT_CW));
+  // The marker of west (position 0) now stands on the left.
+  EXPECT_EQ(view->GetMarkerPosition(), 0);
+  Shot left;
+  Snap("table_direction_clear.png", left);
+  const tableview::Pt m = l.marker[2];
+  EXPECT_NE(left.At(m.x + 16, m.y + 4), right.At(m.x + 16, m.y + 4));
+}
+
+TEST_F(GameViewTest, ChatEchoAndAvatarClicks) {
+  std::strcpy(doc.m_szHostName, "host");
+  std::string line = "<font>host<x>\xA3\xBA<i>hi</i>good luck";
+  view->SendMessage(CGameView::WM_CHAT_ECHO, 0, (LPARAM)line.c_str());
+  ASSERT_EQ(site.ticker.size(), 1u);
+  EXPECT_EQ(site.ticker[0], "host:good luck");
+  std::string other = "<font>guest<x>\xA3\xBAhello";
+  view->SendMessage(CGameView::WM_CHAT_ECHO, 0, (LPARAM)other.c_str());
+  EXPECT_EQ(site.ticker.size(), 1u);
+  view->SendMessage(CGameView::WM_CHAT_ECHO, 0, 0);
+
+  const tableview::Layout& l = view->GetLayout();
+  view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(l.avatar[1].x + 10, l.avatar[1].y + 10));
+  view->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(l.avatar[0].x + 10, l.avatar[0].y + 10));
+  EXPECT_EQ(site.avatarMsgs, (std::vector<int>{10000 + 1235, 0 + 1236}));
+}
+
+TEST_F(GameViewTest, LargeCardsTable) {
+  CGameView::SetLargeCards(true);
+  frame->SetWindowPos(nullptr, 0, 0, 1200, 900, SWP_NOZORDER | SWP_NOMOVE);
+  view->SetWindowPos(nullptr, 0, 0, kViewW, kViewH, SWP_NOZORDER | SWP_NOMOVE);
+  BidAndTakeBottom();
+  EXPECT_EQ(view->GetLayout().cardW, 142);
+  Shot s;
+  Snap("table_large_cards.png", s);
+  CGameView::SetLargeCards(false);
+}
