@@ -4,20 +4,9 @@
 #include <cstring>
 #include <memory>
 
+#include "OutsideLibrary.h"
 #include "ProxyTunnel.h"
 
-namespace {
-// QKZip's inflate, bound once; without the library compressed frames close the connection.
-int InflateThroughQKZip(unsigned char* dst, unsigned long* dstLen, const unsigned char* src, unsigned long srcLen) {
-  typedef int(__cdecl * UncompressFn)(unsigned char*, unsigned long*, const unsigned char*, unsigned long);
-  static UncompressFn fn = [] {
-    HMODULE h = ::LoadLibraryA("QKZip.dll");
-    return h ? reinterpret_cast<UncompressFn>(reinterpret_cast<void*>(::GetProcAddress(h, "uncompress"))) : nullptr;
-  }();
-  if (!fn) return -1;
-  return fn(dst, dstLen, src, srcLen);
-}
-}  // namespace
 
 class CGameSocket::Transport : public netcore::INetTransport {
  public:
@@ -54,7 +43,7 @@ WORD CGameSocket::s_wHighVersion = 0;
 CGameSocket::CGameSocket()
     : m_pTransport(new Transport(*this)),
       m_pHost(new Host(*this)),
-      m_session(*m_pTransport, *m_pHost, InflateThroughQKZip),
+      m_session(*m_pTransport, *m_pHost, ZipLib_Uncompress),
       m_pTunnel(new CProxyTunnel()) {
   Reset();
 }

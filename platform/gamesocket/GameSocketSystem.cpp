@@ -5,6 +5,7 @@
 
 #include "GameSocket.h"
 #include "LaunchRecord.h"
+#include "OutsideLibrary.h"
 #include "SystemMessages.h"
 #include "SystemTexts.h"
 
@@ -105,10 +106,19 @@ BOOL CGameSocket::Login(const GAME_LAUNCH_REC& rec, LOGIN_RESULT* pResult) {
     if (pResult) {
       pResult->nPlayerCount = r.playerCount;
       pResult->players.assign(v.body + 4, v.body + 4 + 48 * r.players.size());
+      int clientCp = GetClientCodePage();
       for (size_t i = 0; i < r.players.size(); ++i) {
+        uint8_t* entry = pResult->players.data() + 48 * i;
+        uint16_t cp = r.players[i].codePage;
+        if (IsCodePageConverterBound() && cp != 0 && cp != clientCp) {
+          // Written back bounded to its field and cut on a character boundary.
+          char nick[21] = "";
+          memcpy(nick, entry + 24, 20);
+          ConvertCodePageToField(nick, reinterpret_cast<char*>(entry + 24), 20, cp, clientCp);
+        }
         // The first word keeps the seat alone.
-        pResult->players[48 * i + 2] = 0;
-        pResult->players[48 * i + 3] = 0;
+        entry[2] = 0;
+        entry[3] = 0;
       }
       pResult->options = r.options;
       pResult->watch = r.watch;
@@ -288,6 +298,10 @@ void CGameSocket::OnNoticeBox(const BYTE* pBody, size_t nLength) {
       char value[1024] = "";
       if (!ini.empty()) ::GetPrivateProfileStringA("Text", key, "", value, sizeof value, ini.c_str());
       text = value;
+    } else if (IsCodePageConverterBound() && int(n->codePage) != GetClientCodePage() && !text.empty()) {
+      std::vector<char> out(text.size() * 4 + 4, 0);
+      ConvertCodePageToField(text.c_str(), out.data(), out.size(), int(n->codePage), GetClientCodePage());
+      text = out.data();
     }
     Suspended s(*this);
     CancelChildModes();
