@@ -645,7 +645,7 @@ void CGameView::DrawCard(CDC* pDC, const CARD_INFO& card, int x, int y, bool fac
   const int cell = tableview::CardCell(card, faceUp);
   if (cell == 0) return;
   const bool large = m_layout.cardW == tableview::CARD_W_LARGE;
-  const int w = large ? 106 : 71, h = large ? 144 : 96;
+  const int w = m_layout.drawW, h = m_layout.drawH;
   HDC dc = pDC->GetSafeHdc();
   RECT r{x, y, x + w, y + h};
   if (!::RectVisible(dc, &r)) return;
@@ -1134,6 +1134,8 @@ void CGameView::OnSchedule(int nPhase) {
           if (CWnd* w = GetControl(ids[i])) w->EnableWindow(enabled[i]);
       } else {
         ShowBidButtons(false);
+        // A start button has no meaning once the cards are dealt.
+        if (!watching) ShowControl(IDC_START, false);
       }
       MoveMarker(t);
       break;

@@ -37,6 +37,8 @@ void ComputeLayout(const LayoutInput& in, Layout* out) {
     l.cardW = CARD_W_LARGE;
     l.cardH = CARD_H_LARGE;
     l.step = STEP_LARGE;
+    l.drawW = DRAW_W_LARGE;
+    l.drawH = DRAW_H_LARGE;
   }
   const int W = l.W, H = l.H, cw = l.cardW, ch = l.cardH;
   l.cx = W / 2;
@@ -131,7 +133,7 @@ void ComputeLayout(const LayoutInput& in, Layout* out) {
 Box OwnCardBox(const Layout& l, int index, bool selected) {
   const int x = l.hand[1].x + index * l.step;
   const int y = l.hand[1].y - (selected ? RAISE : 0);
-  return Box::At(x, y, l.cardW, l.cardH);
+  return Box::At(x, y, l.drawW, l.drawH);
 }
 
 Box OwnCardRepaintBox(const Layout& l, int index) {

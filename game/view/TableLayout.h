@@ -34,6 +34,8 @@ enum {
   CARD_H_SMALL = 96,
   CARD_W_LARGE = 142,
   CARD_H_LARGE = 192,
+  DRAW_W_LARGE = 106,
+  DRAW_H_LARGE = 144,
   STEP_SMALL = 16,
   STEP_LARGE = 20,
   COLUMN_STEP = 30,     // vertical step of a side hand
@@ -71,6 +73,7 @@ struct Layout {
   int U = 0;         // whole client width
   Box strip;         // the score-board strip, empty when none
   int cardW = CARD_W_SMALL, cardH = CARD_H_SMALL, step = STEP_SMALL;
+  int drawW = CARD_W_SMALL, drawH = CARD_H_SMALL;  // the painted card inside its layout box
   int cx = 0, cy = 0, e = 0, r = 0;
   Pt hand[4], play[4], name[4], nameBox[4], avatar[4];
   Pt panel[4], badge[4], marker[4], level[4], tier[4];
@@ -91,7 +94,9 @@ int HandWidth(int count, int cardW, int step);
 void ComputeLayout(const LayoutInput& in, Layout* out);
 
 // Rectangles of cards, in client coordinates.
-Box OwnCardBox(const Layout& l, int index, bool selected);    // the drawn layout box
+// The painted card: a large card is painted 106 by 144 inside its 142 by 192 box, and a
+// click beside it must not take it.
+Box OwnCardBox(const Layout& l, int index, bool selected);
 Box OwnCardRepaintBox(const Layout& l, int index);            // the partial-repaint box
 Pt SideCardOrigin(const Layout& l, int slot, int index, int count);  // column cards, slot 0 or 2
 Pt TopCardOrigin(const Layout& l, int index);

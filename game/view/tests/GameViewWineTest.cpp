@@ -103,11 +103,12 @@ class GameViewTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    ch.nPlayerCount = 3;
+    ch.nPlayerCount = players;
     ch.nOwnSeat = 1;
-    const char* users[3] = {"west01", "me2026", "east99"};
-    const char* nicks[3] = {"\xC0\xCF\xCD\xF5", "\xD0\xA1\xC3\xF7", "\xB0\xA2\xBB\xA8"};  // 老王 小明 阿花
-    for (int p = 0; p < 3; ++p) {
+    const char* users[4] = {"west01", "me2026", "east99", "north7"};
+    // 老王 小明 阿花 北方
+    const char* nicks[4] = {"\xC0\xCF\xCD\xF5", "\xD0\xA1\xC3\xF7", "\xB0\xA2\xBB\xA8", "\xB1\xB1\xB7\xBD"};
+    for (int p = 0; p < players; ++p) {
       ch.seats[p].wServerSeat = static_cast<uint16_t>(p);
       std::strcpy(ch.seats[p].szUserName, users[p]);
       std::strcpy(ch.seats[p].szNickName, nicks[p]);
@@ -238,6 +239,7 @@ class GameViewTest : public ::testing::Test {
     s.old = ::SelectObject(s.dc, s.bmp);
   }
 
+  int players = 3;
   CHANNEL_STATE ch;
   ViewHost host;
   Site site;
@@ -454,4 +456,86 @@ TEST_F(GameViewTest, LargeCardsTable) {
   Shot s;
   Snap("table_large_cards.png", s);
   CGameView::SetLargeCards(false);
+}
+
+TEST_F(GameViewTest, TimersKeepAliveClockAndLastCard) {
+  struct IdleSite : Site {
+    int keepAlives = 0;
+    int IdleSeconds() override { return 3; }
+    void SendKeepAlive() override { ++keepAlives; }
+  } idle;
+  view->SetSite(&idle);
+  // The keep-alive goes out every IdleSecond ticks, clicks or not.
+  for (int i = 0; i < 7; ++i) {
+    view->SendMessage(WM_TIMER, CGameView::IDT_IDLE, 0);
+    view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  }
+  EXPECT_EQ(idle.keepAlives, 2);
+  view->SetSite(&site);
+
+  // The clock at zero is the document's: in the bidding it bids nothing.
+  Deal(1);
+  ASSERT_EQ(view->GetClockSeconds(), 60);
+  view->ShowTurnClock(2);
+  view->SendMessage(WM_TIMER, CGameView::IDT_CLOCK, 0);
+  EXPECT_EQ(view->GetClockSeconds(), 1);
+  const size_t n = host.sent.size();
+  view->SendMessage(WM_TIMER, CGameView::IDT_CLOCK, 0);
+  ASSERT_EQ(host.sent.size(), n + 1);
+  EXPECT_EQ(host.LastId(), MSG_BID);
+
+  // Declarer with one card left on a free lead: the auto-play timer plays it.
+  ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 1})));
+  ASSERT_TRUE(Deliver(MSG_BOTTOM_CARDS, Words({3, 1, Code(2, 5), Code(3, 9), 53})));
+  doc.m_Seats[1].nCardCount = 1;
+  doc.m_Hands[1][0] = doc.m_Hands[1][19];
+  doc.m_Hands[1][0].bSelected = 0;
+  doc.SetSchedule(SCHEDULE_PLAY);
+  view->SendMessage(WM_TIMER, CGameView::IDT_AUTOPLAY, 0);
+  EXPECT_EQ(host.LastId(), MSG_PLAY);
+  EXPECT_EQ(doc.m_bPlaySent, 1);
+}
+
+TEST_F(GameViewTest, RightClickPlaysTheSelection) {
+  BidAndTakeBottom();
+  ASSERT_EQ(view->GetSelectedCount(), 3);
+  // The three bottom cards are no valid play: the document refuses before sending.
+  const size_t n = host.sent.size();
+  ClickCard(IndexOfCode(53));  // leave two: not a pair either
+  ClickCard(IndexOfCode(static_cast<int>(Code(3, 9))));
+  ASSERT_EQ(Selected().size(), 1u);
+  const tableview::Layout& l = view->GetLayout();
+  view->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(l.cx, 100));
+  ASSERT_EQ(host.sent.size(), n + 1);
+  EXPECT_EQ(host.LastId(), MSG_PLAY);
+  // While the play is on its way, further clicks are refused.
+  ClickCard(0);
+  EXPECT_EQ(Selected().size(), 1u);
+}
+
+class FourPlayerViewTest : public GameViewTest {
+ protected:
+  void SetUp() override {
+    players = 4;
+    GameViewTest::SetUp();
+  }
+};
+
+TEST_F(FourPlayerViewTest, TopSeatAndNoBottomCards) {
+  std::vector<uint8_t> own;
+  for (int i = 0; i < 25; ++i) own.push_back(static_cast<uint8_t>((i * 4) % 108));
+  auto body = Words({1, 1, 1, 1, 50, 60, 70, 80, 0, 1, 3, 8});
+  body.insert(body.end(), own.begin(), own.end());
+  ASSERT_TRUE(Deliver(MSG_DEAL, body));
+  EXPECT_EQ(doc.m_Seats[3].nCardCount, 25);
+  EXPECT_EQ(view->GetMarkerPosition(), 3);
+  EXPECT_FALSE(Visible(IDC_START));
+  EXPECT_FALSE(Visible(IDC_CALL1));
+  const tableview::Layout& l = view->GetLayout();
+  EXPECT_EQ(l.tool.x, 10);
+  EXPECT_EQ(l.avatar[3].x, l.cx - 70 + 6);
+  Shot s;
+  Snap("table_four_players.png", s);
+  // The top avatar is drawn where the three-player table shows its bottom cards.
+  EXPECT_FALSE(IsGreen(s.At(l.avatar[3].x + 45, l.avatar[3].y + 50)));
 }

@@ -157,6 +157,13 @@ TEST(TableInput, HitTestFromTheTopCard) {
   h[4].bSelected = 1;
   EXPECT_EQ(HitOwnCard(l, h.data(), 5, x0 + 4 * 16 + 10, y0 - 15), 4);
   EXPECT_EQ(HitOwnCard(l, h.data(), 5, x0 + 4 * 16 + 10, y0 + 90), 3);
+  // Large cards: the click must land on the painted 106 by 144 card.
+  const Layout big = Lay(1100, 800, true, 5);
+  auto hb = Hand(5);
+  const int bx = big.hand[1].x + 4 * 20, by = big.hand[1].y;
+  EXPECT_EQ(HitOwnCard(big, hb.data(), 5, bx + 105, by + 143), 4);
+  EXPECT_EQ(HitOwnCard(big, hb.data(), 5, bx + 120, by + 10), -1);
+  EXPECT_EQ(HitOwnCard(big, hb.data(), 5, bx + 10, by + 170), -1);
   // Cleared cards are not there.
   h[4].nDrawState1 = 1;
   EXPECT_EQ(HitOwnCard(l, h.data(), 5, x0 + 4 * 16 + 60, y0 + 5), -1);
