@@ -253,6 +253,28 @@ TEST_F(GameSocketTest, WaitingFramesBeforeCloseAreDelivered) {
   EXPECT_EQ(s.SendMsg(731, "x", 1), 0);
 }
 
+TEST_F(GameSocketTest, BrokenFramesCloseWithTheGenericText) {
+  NEED_PEERS();
+  for (const char* peer : {"badzip", "badwire"}) {
+    boxes = Boxes();
+    TestSocket s;
+    ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort(peer), TRUE)) << peer;
+    DWORD start = ::GetTickCount();
+    while (s.IsConnected() && ::GetTickCount() - start < 5000) {
+      DWORD t = ::GetTickCount();
+      s.WaitReply(&t, TRUE);
+    }
+    EXPECT_FALSE(s.IsConnected()) << peer;
+    ASSERT_FALSE(s.closes.empty()) << peer;
+    EXPECT_EQ(s.closes.back(), netcore::NETERR_BAD_FRAME) << peer;
+    ASSERT_EQ(boxes.ids.size(), 1u) << peer;
+    EXPECT_EQ(boxes.ids[0], 29906u);
+    // Nothing of a broken frame reached a game handler (the test socket notes wire codes too).
+    for (const auto& m : s.messages) EXPECT_EQ(netcore::ReadU32(m.data()), netcore::MSG_WIRE_CODE) << peer;
+    EXPECT_FALSE(s.Session().ReceiveTransform().IsOn());
+  }
+}
+
 TEST_F(GameSocketTest, ConnectRefusedShowsItsText) {
   NEED_PEERS();
   TestSocket s;

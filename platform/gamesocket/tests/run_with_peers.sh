@@ -66,6 +66,11 @@ greet 549 0 ffffffff00000000000000000100000000000000000000000000000066696c653a2f
 greet 0xFFFFFFFF 4 706c617965723100
 SCRIPT
 
+# Frames that break the protocol: a compressed body shorter than its length word, and a
+# MSG_WIRE_CODE whose blocks do not fit its body.
+printf 'greet 0x40000300 0 0102\n' >"$work/badzip.txt"
+printf 'greet 352 0 0102030405\n' >"$work/badwire.txt"
+
 ok=1
 start table "$tools/tableserver/tableserver" --seconds 240 --script "$work/table.txt" || ok=0
 if [ $ok = 1 ]; then
@@ -80,6 +85,8 @@ if [ $ok = 1 ]; then
   start login "$tools/tableserver/tableserver" --seconds 240 --script "$work/login.txt" || ok=0
   start login4 "$tools/tableserver/tableserver" --seconds 240 --script "$work/login4.txt" || ok=0
   start login2 "$tools/tableserver/tableserver" --seconds 240 --script "$work/login2.txt" || ok=0
+  start badzip "$tools/tableserver/tableserver" --seconds 240 --script "$work/badzip.txt" || ok=0
+  start badwire "$tools/tableserver/tableserver" --seconds 240 --script "$work/badwire.txt" || ok=0
   start sysmsg "$tools/tableserver/tableserver" --seconds 240 --script "$work/sysmsg.txt" --log "$work/sysmsg.log" || ok=0
   start relay302 "$tools/relay/relay" --redirects 4 || ok=0
 fi
@@ -88,6 +95,7 @@ if [ $ok = 1 ]; then
   args=(--table="$PORT_table" --socks="$PORT_socks" --socksauth="$PORT_socksauth" --socksdomain="$PORT_socksdomain"
         --socksbad="$PORT_socksbad" --socksearly="$PORT_socksearly" --http="$PORT_http" --httpauth="$PORT_httpauth"
         --relay="$PORT_relay" --relay302="$PORT_relay302" --login="$PORT_login" --login4="$PORT_login4"
-        --login2="$PORT_login2" --sysmsg="$PORT_sysmsg" --sysmsglog="$work/sysmsg.log")
+        --login2="$PORT_login2" --sysmsg="$PORT_sysmsg" --sysmsglog="$work/sysmsg.log"
+        --badzip="$PORT_badzip" --badwire="$PORT_badwire")
 fi
 "$winerun" "$exe" "${args[@]}" "$@"
