@@ -23,6 +23,13 @@ BodyView View(const BYTE* frame) {
   return {h.id, h.status, frame + netcore::HeaderSizeForId(h.id), h.length};
 }
 
+// A style from the server whose button set is none of the defined ones is shown with OK.
+UINT SafeStyle(uint32_t style) {
+  UINT s = UINT(style & 0x7FFFFFFF);
+  if ((s & MB_TYPEMASK) > MB_CANCELTRYCONTINUE) s &= ~UINT(MB_TYPEMASK);
+  return s;
+}
+
 // Notifications off while a box runs its loop, so that no handler runs inside it.
 struct Suspended {
   CGameSocket& s;
@@ -305,7 +312,7 @@ void CGameSocket::OnNoticeBox(const BYTE* pBody, size_t nLength) {
     }
     Suspended s(*this);
     CancelChildModes();
-    result = ShowTextBox(text.c_str(), n->style, 0);
+    result = ShowTextBox(text.c_str(), SafeStyle(n->style), 0);
     shown = true;
   }
   if (sysmsg::NoticeOpensUrl(*n, shown, result)) OpenUrl(n->url);
@@ -327,9 +334,9 @@ void CGameSocket::OnServerDialog(const BYTE* pBody, size_t nLength) {
     Suspended s(*this);
     CancelChildModes();
     if (m_pfnInputBox) {
-      button = m_pfnInputBox(d->text.c_str(), d->style & 0x7FFFFFFF, int(d->countdown), asked ? &answer : nullptr);
+      button = m_pfnInputBox(d->text.c_str(), SafeStyle(d->style), int(d->countdown), asked ? &answer : nullptr);
     } else {
-      button = ShowTextBox(d->text.c_str(), d->style & 0x7FFFFFFF, int(d->countdown));
+      button = ShowTextBox(d->text.c_str(), SafeStyle(d->style), int(d->countdown));
       asked = false;  // the plain box has no entry field
     }
   }
@@ -355,10 +362,10 @@ void CGameSocket::OnTextBox(const BYTE* pBody, size_t nLength) {
   if (!t) return;
   Suspended s(*this);
   if (t->stringId != 0) {
-    ShowIdBoxModal(UINT(t->stringId), t->style, int(t->countdown));
+    ShowIdBoxModal(UINT(t->stringId), SafeStyle(t->style), int(t->countdown));
   } else {
     CancelChildModes();
-    ShowTextBox(t->text.c_str(), t->style, int(t->countdown));
+    ShowTextBox(t->text.c_str(), SafeStyle(t->style), int(t->countdown));
   }
 }
 

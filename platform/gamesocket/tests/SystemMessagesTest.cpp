@@ -149,6 +149,10 @@ TEST_F(SystemMessagesTest, ServerNoticesAreHandledInOrder) {
   EXPECT_EQ(seen.texts[1].first, "hi");
   EXPECT_EQ(seen.texts[1].second, 0x40u);
   EXPECT_EQ(seen.countdowns[1], 3);
+  // A button set that does not exist (15) is shown with OK.
+  ASSERT_GE(seen.texts.size(), 3u);
+  EXPECT_EQ(seen.texts[2].first, "odd");
+  EXPECT_EQ(seen.texts[2].second, 0x40u);
   // The notice without a box opens its web address, never the file address.
   ASSERT_EQ(seen.urls.size(), 1u);
   EXPECT_EQ(seen.urls[0], "http://example.test/");
