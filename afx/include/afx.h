@@ -226,9 +226,11 @@ class CString {
   int ReverseFind(char ch) const;
   int FindOneOf(LPCSTR lpszCharSet) const;
 
-  void AFX_CDECL Format(LPCSTR lpszFormat, ...);
+  // Checked like printf: a CString argument must be cast to LPCSTR (a CString passed
+  // through "..." arrives as the address of a copy).
+  void AFX_CDECL Format(LPCSTR lpszFormat, ...) __attribute__((format(gnu_printf, 2, 3)));
   void AFX_CDECL Format(UINT nFormatID, ...);
-  void AFX_CDECL AppendFormat(LPCSTR lpszFormat, ...);
+  void AFX_CDECL AppendFormat(LPCSTR lpszFormat, ...) __attribute__((format(gnu_printf, 2, 3)));
   void FormatV(LPCSTR lpszFormat, va_list argList);
 
   BOOL LoadString(UINT nID);
