@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "LobbyLinks.h"
 #include "OutsideLibrary.h"
 #include "ProxyTunnel.h"
 
@@ -146,6 +147,10 @@ void CGameSocket::OnClose(int nErrorCode) {
     int err = 0;
     for (int guard = 0; guard < 4096 && TransportOpen() && TransportAvailable(&err) > 0; ++guard)
       m_session.OnReceive(0);
+  }
+  if (m_nMPIDRegistered) {
+    UnregisterMPID(m_nMPIDRegistered);
+    m_nMPIDRegistered = 0;
   }
   m_pTunnel->Reset();
   m_nStateEnded = 1;

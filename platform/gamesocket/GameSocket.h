@@ -51,7 +51,8 @@ class CGameSocket : public CSocket {
   virtual int OnTrusteeship(BYTE* pFrame) { (void)pFrame; return 0; }
   virtual int OnUserTrustExit(BYTE* pFrame) { (void)pFrame; return 0; }
   virtual void OnKicked();
-  virtual void RegisterMPID() {}
+  // The lobby's MPID registry value for this process (removed again when the connection ends).
+  virtual void RegisterMPID();
   virtual void ShowTipWindow(BYTE* pFrame) { (void)pFrame; }
 
   // ---- system messages sent by the client ----
@@ -183,6 +184,7 @@ class CGameSocket : public CSocket {
   BOOL m_bTrustExitDone = FALSE;
   BYTE m_ownInfo[44] = {};
   BOOL m_bTipsEnabled = TRUE;
+  int m_nMPIDRegistered = 0;
   BOOL m_bShowProgressBoxes = TRUE;
 
  private:

@@ -5,6 +5,7 @@
 
 #include "GameSocket.h"
 #include "LaunchRecord.h"
+#include "LobbyLinks.h"
 #include "OutsideLibrary.h"
 #include "SystemMessages.h"
 #include "SystemTexts.h"
@@ -74,6 +75,8 @@ int CGameSocket::ShowIdBoxModal(UINT nStringId, UINT nStyle, int nCountdown) {
 void CGameSocket::AddSystemText(LPCSTR lpszText) {
   if (m_pfnSysText && lpszText) m_pfnSysText(lpszText, m_pSysTextContext);
 }
+
+void CGameSocket::RegisterMPID() { ::RegisterMPID(m_nMPIDRegistered); }
 
 void CGameSocket::SetOwnName(LPCSTR lpszName) {
   m_strOwnName = lpszName ? std::string(lpszName).substr(0, 19) : std::string();
