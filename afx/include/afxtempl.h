@@ -30,6 +30,8 @@ template <>
 inline UINT AFXAPI HashKey<const CString&>(const CString& key) { return AfxHashString(key); }
 template <>
 inline UINT AFXAPI HashKey<CString>(CString key) { return AfxHashString(key); }
+template <>
+inline UINT AFXAPI HashKey<CString&>(CString& key) { return AfxHashString(key); }
 
 ///////////////////////////////////////////////////////////////////////////////
 

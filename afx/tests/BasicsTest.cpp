@@ -182,6 +182,44 @@ TEST(CollectionsTest, ListAndMap) {
   EXPECT_EQ((UINT_PTR)p, 1000u);
 }
 
+struct Item {
+  int n;
+};
+
+TEST(CollectionsTest, TypedPointerWrappersAndStringKeys) {
+  Item a{1}, b{2};
+  CTypedPtrArray<CPtrArray, Item*> arr;
+  arr.Add(&a);
+  arr.Add(&b);
+  EXPECT_EQ(arr[1]->n, 2);
+  CTypedPtrList<CPtrList, Item*> list;
+  list.AddTail(&a);
+  list.AddHead(&b);
+  EXPECT_EQ(list.GetHead()->n, 2);
+  POSITION pos = list.GetHeadPosition();
+  list.GetNext(pos);
+  EXPECT_EQ(list.GetNext(pos)->n, 1);
+  CTypedPtrMap<CMapStringToPtr, CString, Item*> byName;
+  byName.SetAt("a", &a);
+  Item* found = nullptr;
+  EXPECT_TRUE(byName.Lookup("a", found));
+  EXPECT_EQ(found, &a);
+  CMap<CString, CString&, int, int> counts;
+  CString key = "k";
+  counts[key] = 4;
+  int v = 0;
+  EXPECT_TRUE(counts.Lookup(key, v));
+  EXPECT_EQ(v, 4);
+  CMapStringToString names;
+  names.SetAt("x", "\xC8\xB7");
+  CString out;
+  EXPECT_TRUE(names.Lookup("x", out));
+  EXPECT_STREQ(out, "\xC8\xB7");
+  CStringList strings;
+  strings.AddTail("one");
+  EXPECT_NE(strings.Find("one"), nullptr);
+}
+
 TEST(ExceptionsTest, ThrownAsPointersAndDeleted) {
   try {
     AfxThrowMemoryException();
