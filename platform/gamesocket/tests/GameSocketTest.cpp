@@ -275,6 +275,22 @@ TEST_F(GameSocketTest, BrokenFramesCloseWithTheGenericText) {
   }
 }
 
+TEST_F(GameSocketTest, CancelledConnectEndsWithoutABox) {
+  NEED_PEERS();
+  TestSocket s;
+  volatile int cancel = 1;
+  s.SetCancelFlag(&cancel);
+  EXPECT_FALSE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
+  EXPECT_EQ(s.GetLastErrorCode(), 10200);
+  EXPECT_TRUE(s.IsAborted());
+  EXPECT_FALSE(s.IsConnected());
+  EXPECT_TRUE(boxes.ids.empty());
+  // The worker was joined: the next connect starts afresh.
+  cancel = 0;
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
+  ExpectEcho(s, 607, "after a cancel");
+}
+
 TEST_F(GameSocketTest, ConnectRefusedShowsItsText) {
   NEED_PEERS();
   TestSocket s;
