@@ -1181,6 +1181,57 @@ void CGameView::OnSchedule(int nPhase) {
   InvalidateTable();
 }
 
+void CGameView::AnimatePlay(int p) {
+  CGameDocCore* doc = GetGameDoc();
+  if (!m_bMoveCards || !doc || !m_hWnd || !IsWindowVisible() || !m_pSite->GameProgressArrived()) return;
+  if (p < 0 || p >= PlayerCount()) return;
+  const int n = std::max(0, std::min<int>(doc->m_Seats[p].nLastPlayCount, CGameDocCore::MAX_CARDS));
+  if (n == 0 || !EnsureBuffers()) return;
+  // The table under the moving cards: everything but this play.
+  const int saved = doc->m_Seats[p].nLastPlayCount;
+  doc->m_Seats[p].nLastPlayCount = 0;
+  LayOut();
+  BuildTable(&m_dcBack);
+  doc->m_Seats[p].nLastPlayCount = saved;
+  const tableview::Layout& l = m_layout;
+  const int slot = SlotOf(p);
+  const Box target = tableview::PlayRowBox(l, slot, n);
+  const int remaining = std::max(0, std::min<int>(doc->m_Seats[p].nCardCount, CGameDocCore::MAX_CARDS));
+  Pt from = l.hand[slot];
+  if (slot == 1 || slot == 3)
+    from.x += remaining * l.step / 2;  // the played cards came from somewhere in the row
+  else
+    from.y -= l.cardH / 2;
+  const std::vector<Pt> steps = tableview::AnimationSteps(from, Pt{target.left, target.top});
+  HDC screen = ::GetDC(m_hWnd);
+  HDC scratch = ::CreateCompatibleDC(screen);
+  HBITMAP bmp = ::CreateCompatibleBitmap(screen, m_sizeBack.cx, m_sizeBack.cy);
+  HGDIOBJ old = ::SelectObject(scratch, bmp);
+  CDC dc;
+  dc.Attach(scratch);
+  Box prev;
+  for (const Pt& at : steps) {
+    const Box cur = Box::At(at.x, at.y, target.Width(), target.Height());
+    const Box dirty = prev.Union(cur);
+    ::BitBlt(scratch, dirty.left, dirty.top, dirty.Width(), dirty.Height(), m_dcBack.GetSafeHdc(), dirty.left,
+             dirty.top, SRCCOPY);
+    for (int i = 0; i < n; ++i) {
+      CARD_INFO c = doc->m_LastPlays[p][i];
+      c.bSelected = 0;
+      DrawCard(&dc, c, at.x + i * l.step, at.y, true, false);
+    }
+    ::BitBlt(screen, dirty.left, dirty.top, dirty.Width(), dirty.Height(), scratch, dirty.left, dirty.top, SRCCOPY);
+    prev = cur;
+    ::Sleep(5);
+  }
+  dc.Detach();
+  ::SelectObject(scratch, old);
+  ::DeleteObject(bmp);
+  ::DeleteDC(scratch);
+  ::ReleaseDC(m_hWnd, screen);
+  InvalidateTable();
+}
+
 // ---- input -----------------------------------------------------------------------------------
 
 void CGameView::UpdateSelectedCount() {

@@ -85,6 +85,10 @@ class CGameView : public CFormView {
   void FocusGameView();
   void MoveClockForHandEnd() {}
   void StartLastRoundTimer(int nMs);
+  // A position's new play slides from its hand to the table (PlayRecorded with cards,
+  // before RedrawPlays); only with the MoveCards setting.
+  void AnimatePlay(int nPosition);
+  void SetMoveCards(bool bOn) { m_bMoveCards = bOn ? 1 : 0; }
 
   // Buttons (also reached by their command ids).
   void EnableStart(bool bOn);

@@ -51,6 +51,9 @@ struct ViewHost : CDocHost {
   void FocusGameView() override { view->FocusGameView(); }
   void MoveClockForHandEnd() override { view->MoveClockForHandEnd(); }
   void StartLastRoundTimer(int ms) override { view->StartLastRoundTimer(ms); }
+  void PlayRecorded(int position, int, int count) override {
+    if (count > 0) view->AnimatePlay(position);
+  }
 
   uint32_t LastId() const {
     uint32_t id = 0;
@@ -360,8 +363,11 @@ TEST_F(GameViewTest, PlayingWithClicksAndHandEnd) {
   EXPECT_FALSE(Visible(IDC_TAKEOUT)) << "east's turn";
   EXPECT_EQ(view->GetMarkerPosition(), 2);
   // East beats it with a five, west passes: our turn with both plays on the table.
+  // East's five slides in from its hand.
+  view->SetMoveCards(true);
   ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 1, 1, Code(3, 2)})));
   ASSERT_TRUE(Deliver(MSG_PLAY, Words({0, 1, 0, 1})));
+  view->SetMoveCards(false);
   EXPECT_EQ(doc.m_nTurnPosition, 1);
   EXPECT_TRUE(Visible(IDC_TAKEOUT));
   EXPECT_TRUE(Enabled(IDC_PASS));
