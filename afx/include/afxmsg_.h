@@ -52,7 +52,7 @@
 #define ON_WM_CANCELMODE() AFX_WM_ENTRY(WM_CANCELMODE, p_->OnCancelMode(); return TRUE;)
 #define ON_WM_SETCURSOR() AFX_WM_ENTRY(WM_SETCURSOR, c_.lResult = (LRESULT)p_->OnSetCursor(CWnd::FromHandle((HWND)c_.wParam), (UINT)LOWORD(c_.lParam), (UINT)HIWORD(c_.lParam)); return TRUE;)
 #define ON_WM_GETDLGCODE() AFX_WM_ENTRY(WM_GETDLGCODE, c_.lResult = (LRESULT)p_->OnGetDlgCode(); return TRUE;)
-#define ON_WM_NCHITTEST() AFX_WM_ENTRY(WM_NCHITTEST, c_.lResult = (LRESULT)p_->OnNcHitTest(AFX_PT_LPARAM); return TRUE;)
+#define ON_WM_NCHITTEST() AFX_WM_ENTRY(WM_NCHITTEST, c_.lResult = (LRESULT)(int)p_->OnNcHitTest(AFX_PT_LPARAM); return TRUE;)
 #define ON_WM_NCCALCSIZE() AFX_WM_ENTRY(WM_NCCALCSIZE, p_->OnNcCalcSize((BOOL)c_.wParam, (NCCALCSIZE_PARAMS*)c_.lParam); return TRUE;)
 #define ON_WM_CTLCOLOR() AFX_WM_ENTRY(WM_CTLCOLOR, c_.lResult = (LRESULT)p_->OnCtlColor(CDC::FromHandle((HDC)c_.wParam), CWnd::FromHandle(((AFX_CTLCOLOR*)c_.lParam)->hWnd), ((AFX_CTLCOLOR*)c_.lParam)->nCtlType); return TRUE;)
 #define ON_WM_DRAWITEM() AFX_WM_ENTRY(WM_DRAWITEM, p_->OnDrawItem((int)c_.wParam, (LPDRAWITEMSTRUCT)c_.lParam); c_.lResult = TRUE; return TRUE;)

@@ -518,6 +518,63 @@ TEST(ToolTipTest, ControlRelaysAndHitTestFindsChildren) {
   parent.DestroyWindow();
 }
 
+class CHitTestWnd : public CWnd {
+ public:
+  UINT m_nHit = HTTRANSPARENT;
+  afx_msg UINT OnNcHitTest(CPoint) { return m_nHit; }  // the older UINT signature
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CHitTestWnd, CWnd)
+  ON_WM_NCHITTEST()
+END_MESSAGE_MAP()
+
+TEST(MessageMapTest, NegativeHitTestCodesKeepTheirSign) {
+  CHitTestWnd wnd;
+  ASSERT_NE(CreateTopLevel(wnd, "hit"), nullptr);
+  EXPECT_EQ(wnd.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(5, 5)), (LRESULT)HTTRANSPARENT);
+  wnd.m_nHit = HTCAPTION;
+  EXPECT_EQ(wnd.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(5, 5)), (LRESULT)HTCAPTION);
+  wnd.DestroyWindow();
+}
+
+BOOL CALLBACK FindToolTip(HWND hWnd, LPARAM lParam) {
+  char cls[64] = {0};
+  ::GetClassNameA(hWnd, cls, sizeof(cls));
+  if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && ::SendMessageA(hWnd, TTM_GETTOOLCOUNT, 0, 0) > 0) {
+    *(HWND*)lParam = hWnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST(ToolTipTest, EnabledToolTipsFollowTheMouseOverChildren) {
+  CWnd parent;  // its PreTranslateMessage is the base one, which feeds the tool tip
+  ASSERT_NE(CreateTopLevel(parent, "parent"), nullptr);
+  parent.ShowWindow(SW_SHOWNA);
+  CButton button;
+  ASSERT_TRUE(button.Create("b", WS_CHILD | WS_VISIBLE, CRect(10, 10, 90, 40), &parent, 41));
+  PumpPending();
+  parent.EnableToolTips(TRUE);
+  CRect rc;
+  button.GetWindowRect(&rc);
+  ::SetCursorPos(rc.CenterPoint().x, rc.CenterPoint().y);
+  CPoint pt = rc.CenterPoint();
+  button.ScreenToClient(&pt);
+  button.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+  PumpPending();
+  HWND hTip = nullptr;
+  EnumThreadWindows(::GetCurrentThreadId(), FindToolTip, (LPARAM)&hTip);
+  ASSERT_NE(hTip, nullptr);
+  TOOLINFOA ti = {};
+  ti.cbSize = sizeof(ti);
+  ASSERT_TRUE(::SendMessageA(hTip, TTM_ENUMTOOLSA, 0, (LPARAM)&ti));
+  EXPECT_EQ(ti.uId, (UINT_PTR)button.m_hWnd);
+  EXPECT_EQ(ti.hwnd, parent.m_hWnd);
+  parent.EnableToolTips(FALSE);
+  EXPECT_EQ(::SendMessageA(hTip, TTM_GETTOOLCOUNT, 0, 0), 0);
+  parent.DestroyWindow();
+}
+
 TEST(GdiTest, SelectObjectReturnsThePreviousObject) {
   CDC dc;
   ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
