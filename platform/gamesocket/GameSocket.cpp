@@ -311,7 +311,7 @@ int CGameSocket::ShowTextBox(LPCSTR lpszText, UINT nStyle, int nCountdown) {
   if (m_pfnTextBox) return m_pfnTextBox(lpszText, nStyle, nCountdown);
   // The socket's own notifications stay off while the box runs its loop.
   SuspendNotifications();
-  int r = ::MessageBoxA(nullptr, lpszText, "", nStyle | MB_TASKMODAL);
+  int r = ::MessageBoxA(nullptr, lpszText, "Vesk", nStyle | MB_TASKMODAL);
   ResumeNotifications();
   return r;
 }

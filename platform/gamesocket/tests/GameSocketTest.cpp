@@ -10,6 +10,7 @@
 
 #include "GameSocket.h"
 #include "PeerPorts.h"
+#include "WinProbe.h"
 #include "ProxyTunnel.h"
 
 namespace {
@@ -289,6 +290,51 @@ TEST_F(GameSocketTest, CancelledConnectEndsWithoutABox) {
   cancel = 0;
   ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("table"), TRUE));
   ExpectEcho(s, 607, "after a cancel");
+}
+
+// Without hooks the text from the resource library appears in a plain box; the picture of it
+// is saved as gamesocket_refused_box.png in the test's working directory.
+TEST_F(GameSocketTest, DefaultBoxShowsTheResourceText) {
+  NEED_PEERS();
+  std::string expected = CGameSocket::LoadText(29901);
+  if (expected.empty()) GTEST_SKIP() << "the resource library is not beside the test";
+  std::string seenText;
+  bool saved = false;
+  HANDLE closer = ::CreateThread(
+      nullptr, 0,
+      [](LPVOID p) -> DWORD {
+        auto* out = static_cast<std::pair<std::string*, bool*>*>(p);
+        HWND box = winprobe::WaitForWindow("Vesk", ::GetCurrentProcessId(), 10000);
+        if (!box) return 1;
+        ::SetForegroundWindow(box);
+        ::Sleep(500);
+        // A copy of the screen where the box stands: the box's own rendering leaves its
+        // children out under Wine.
+        RECT r;
+        ::GetWindowRect(box, &r);
+        HDC screen = ::GetDC(nullptr);
+        HDC mem = ::CreateCompatibleDC(screen);
+        HBITMAP bmp = ::CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+        HGDIOBJ old = ::SelectObject(mem, bmp);
+        ::BitBlt(mem, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+        ::SelectObject(mem, old);
+        *out->second = winprobe::SaveBitmapPng(bmp, L"gamesocket_refused_box.png");
+        ::DeleteObject(bmp);
+        ::DeleteDC(mem);
+        ::ReleaseDC(nullptr, screen);
+        for (const auto& c : winprobe::ChildWindows(box))
+          if (c.className == "Static" && c.text.size() > out->first->size()) *out->first = c.text;
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return 0;
+      },
+      new std::pair<std::string*, bool*>(&seenText, &saved), 0, nullptr);
+  CGameSocket s;  // no hooks
+  EXPECT_FALSE(s.Connect("127.0.0.1", DeadPort(), TRUE));
+  ASSERT_EQ(::WaitForSingleObject(closer, 10000), WAIT_OBJECT_0);
+  ::CloseHandle(closer);
+  EXPECT_TRUE(saved);
+  // The box's text is the resource string (Windows may trim the line breaks).
+  EXPECT_NE(seenText.find(expected.substr(expected.rfind('\n') + 1)), std::string::npos) << seenText;
 }
 
 TEST_F(GameSocketTest, ConnectRefusedShowsItsText) {
