@@ -91,6 +91,8 @@ struct Layout {
 int SlotOf(int position, bool direction);
 
 int HandWidth(int count, int cardW, int step);
+// The main frame's choice of card size: large only above 1024 by 738 client pixels.
+inline bool UseLargeCards(int frameClientW, int frameClientH) { return frameClientW > 1024 && frameClientH > 738; }
 void ComputeLayout(const LayoutInput& in, Layout* out);
 
 // Rectangles of cards, in client coordinates.

@@ -153,11 +153,11 @@ class GameViewTest : public ::testing::Test {
     return table.Dispatch(id, f.data());
   }
 
-  void Deal(uint32_t firstBidder) {
+  void Deal(uint32_t firstBidder, uint32_t hint = 1, uint32_t allowOwn = 1) {
     std::vector<uint8_t> own;
     for (int r = 0; r < 13; ++r) own.push_back(static_cast<uint8_t>(Code(r % 4, r)));
     for (int r = 0; r < 4; ++r) own.push_back(static_cast<uint8_t>(Code((r + 1) % 4, r + 3)));
-    auto body = Words({1, 1, 1, 0, 120, 80, 95, 0, 0, 1, firstBidder, 3});
+    auto body = Words({1, allowOwn, 1, 0, 120, 80, 95, 0, 0, hint, firstBidder, 3});
     body.insert(body.end(), own.begin(), own.end());
     ASSERT_TRUE(Deliver(MSG_DEAL, body));
   }
@@ -544,4 +544,41 @@ TEST_F(FourPlayerViewTest, TopSeatAndNoBottomCards) {
   Snap("table_four_players.png", s);
   // The top avatar is drawn where the three-player table shows its bottom cards.
   EXPECT_FALSE(IsGreen(s.At(l.avatar[3].x + 45, l.avatar[3].y + 50)));
+}
+
+TEST_F(GameViewTest, WithoutHintsTheOwnTurnHasNoHintButton) {
+  Deal(1, 0);
+  view->OnBid1();
+  ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 1})));
+  EXPECT_EQ(doc.m_nTurnPosition, 1);
+  EXPECT_TRUE(Visible(IDC_TAKEOUT));
+  EXPECT_TRUE(Visible(IDC_PASS));
+  EXPECT_FALSE(Visible(IDC_SEARCH));
+  // The hint command does nothing either.
+  const size_t n = host.sent.size();
+  view->OnSearch();
+  EXPECT_EQ(host.sent.size(), n);
+}
+
+class WatcherViewTest : public GameViewTest {
+ protected:
+  void SetUp() override {
+    ch.nWatchMode = 1;
+    ch.nWatchModeEntered = 1;
+    GameViewTest::SetUp();
+  }
+};
+
+TEST_F(WatcherViewTest, HiddenHandWhenWatchingIsRefused) {
+  Deal(1, 1, 0);
+  EXPECT_FALSE(Visible(IDC_CALL1)) << "a watcher never bids";
+  EXPECT_FALSE(Visible(IDC_START));
+  Shot s;
+  Snap("table_watcher_refused.png", s);
+  const tableview::Layout& l = view->GetLayout();
+  EXPECT_FALSE(IsCardFace(s.At(l.hand[1].x + 8, l.hand[1].y + 60))) << "card backs only";
+  // A watcher's clicks select nothing, also in play.
+  ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 1})));
+  ClickCard(2);
+  EXPECT_TRUE(Selected().empty());
 }

@@ -76,6 +76,9 @@ TEST(TableLayout, PhaseMovesTheButtonRows) {
 }
 
 TEST(TableLayout, CardSizesAndWideHands) {
+  EXPECT_TRUE(UseLargeCards(1025, 739));
+  EXPECT_FALSE(UseLargeCards(1024, 900));
+  EXPECT_FALSE(UseLargeCards(1300, 738));
   const Layout big = Lay(1025, 739, true, 17);
   EXPECT_EQ(big.cardW, 142);
   EXPECT_EQ(big.step, 20);
