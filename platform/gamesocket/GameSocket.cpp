@@ -308,6 +308,7 @@ int CGameSocket::ShowIdBox(UINT nStringId, UINT nStyle, int nCountdown) {
 }
 
 int CGameSocket::ShowTextBox(LPCSTR lpszText, UINT nStyle, int nCountdown) {
+  CancelChildModes();
   if (m_pfnTextBox) return m_pfnTextBox(lpszText, nStyle, nCountdown);
   // The socket's own notifications stay off while the box runs its loop.
   SuspendNotifications();

@@ -83,6 +83,9 @@ class CGameSocket : public CSocket {
     m_pSysTextContext = pContext;
   }
   void SetOpenUrlHook(OPENURLHOOK pfn) { m_pfnOpenUrl = pfn; }
+  // The login's progress box: a string id to show (29908, 29913), 0 to take it down.
+  typedef void (*PROGRESSHOOK)(UINT nStringId);
+  void SetProgressHook(PROGRESSHOOK pfn) { m_pfnProgress = pfn; }
   int ShowIdBoxModal(UINT nStringId, UINT nStyle, int nCountdown);
   void AddSystemText(LPCSTR lpszText);
   void CancelChildModes();
@@ -177,6 +180,7 @@ class CGameSocket : public CSocket {
   SYSTEXTSINK m_pfnSysText = nullptr;
   void* m_pSysTextContext = nullptr;
   OPENURLHOOK m_pfnOpenUrl = nullptr;
+  PROGRESSHOOK m_pfnProgress = nullptr;
   std::string m_strOwnName;  // the launch record's user name, or the override
   DWORD m_dwOptionFlags = 0;
   int m_nLoginStatus = 0;

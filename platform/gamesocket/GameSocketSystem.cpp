@@ -93,12 +93,19 @@ BOOL CGameSocket::OpenUrl(const std::string& url) {
 BOOL CGameSocket::Login(const GAME_LAUNCH_REC& rec, LOGIN_RESULT* pResult) {
   if (m_strOwnName.empty()) SetOwnName(rec.szUserName);
   HCURSOR old = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+  auto progress = [this](UINT id) {
+    if (m_bShowProgressBoxes && m_pfnProgress) m_pfnProgress(id);
+  };
+  progress(29908);
   char host[41] = "";
   memcpy(host, rec.szServerHost, sizeof rec.szServerHost);
   if (!Connect(host, rec.wServerPort, TRUE)) {
+    progress(0);
     ::SetCursor(old);
     return FALSE;
   }
+  progress(29913);
+  progress(0);
   auto field = [](const char* p, size_t cap) { return std::string(p, strnlen(p, cap)); };
   sysmsg::Bytes body = sysmsg::BuildLoginBody(field(rec.szUserName, 20), field(rec.szLoginKey, 40),
                                               field(rec.szRoomTitle, 40), rec.wLoginWord, uint16_t(rec.nSeat));
@@ -314,7 +321,6 @@ void CGameSocket::OnNoticeBox(const BYTE* pBody, size_t nLength) {
       text = out.data();
     }
     Suspended s(*this);
-    CancelChildModes();
     result = ShowTextBox(text.c_str(), SafeStyle(n->style), 0);
     shown = true;
   }
@@ -367,7 +373,6 @@ void CGameSocket::OnTextBox(const BYTE* pBody, size_t nLength) {
   if (t->stringId != 0) {
     ShowIdBoxModal(UINT(t->stringId), SafeStyle(t->style), int(t->countdown));
   } else {
-    CancelChildModes();
     ShowTextBox(t->text.c_str(), SafeStyle(t->style), int(t->countdown));
   }
 }

@@ -70,9 +70,14 @@ class SystemMessagesTest : public ::testing::Test {
   Seen seen;
 };
 
+std::vector<UINT> g_progress;
+void Progress(UINT id) { g_progress.push_back(id); }
+
 TEST_F(SystemMessagesTest, LoginReturnsThePlayersAndBlocks) {
   NEED_PEERS();
   SysSocket s;
+  g_progress.clear();
+  s.SetProgressHook(Progress);
   CGameSocket::LOGIN_RESULT r;
   ASSERT_TRUE(s.Login(Record(PeerPort("login")), &r)) << s.GetLastErrorCode();
   EXPECT_TRUE(s.IsConnected());
@@ -84,6 +89,7 @@ TEST_F(SystemMessagesTest, LoginReturnsThePlayersAndBlocks) {
   EXPECT_EQ(std::string(r.options.begin(), r.options.end()), std::string("1 2,3\0", 6));
   EXPECT_EQ(r.watch, (std::vector<uint8_t>{0xAA, 0xBB, 0xCC, 0xDD}));
   EXPECT_EQ(s.GetLoginStatus(), 1);
+  EXPECT_EQ(g_progress, (std::vector<UINT>{29908, 29913, 0}));
   EXPECT_FALSE(s.Session().NotificationsOn());  // the caller resumes once the table is set up
   s.ResumeNotifications();
   // The trust exit of the own name with status 1 ends the connection.
