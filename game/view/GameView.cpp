@@ -191,6 +191,25 @@ const ControlSpec kControls[] = {
     {IDC_SEARCH, "\xCC\xE1\xCA\xBE"},
 };
 const int kControlCount = sizeof kControls / sizeof kControls[0];
+
+// Tooltips of the tool buttons: a string of the resource library or a fixed text.
+struct TipSpec {
+  UINT nID;
+  int stringId;
+  const char* text;
+};
+const TipSpec kTips[] = {
+    {IDC_LASTROUND, 6004, nullptr},
+    {IDC_SCOREBOARD, 6003, nullptr},
+    {IDC_SORT, 6001, nullptr},
+    {IDC_SHOWCARD, 9007, nullptr},
+    {IDC_SCREENSHOT, 6005, nullptr},
+    {IDC_TRUSTEE, 0, "\xB7\xFE\xCE\xF1\xC6\xF7\xCD\xD0\xB9\xDC"},
+    {IDC_CANCELTRUSTEE, 0, "\xBD\xE2\xB3\xFD\xCD\xD0\xB9\xDC"},
+    {IDC_SEAT_CCW, 0, "\xC7\xD0\xBB\xBB\xB5\xBD\xC4\xE6\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6"},
+    {IDC_SEAT_CW, 0, "\xC7\xD0\xBB\xBB\xB5\xBD\xCB\xB3\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6"},
+    {IDC_SETTINGS, 6000, nullptr},
+};
 }  // namespace
 
 CGameViewSite CGameView::s_defaultSite;
@@ -338,6 +357,20 @@ void CGameView::CreateControls() {
     }
     c.wnd.SetWindowText(c.caption);
     ::SendMessageA(c.wnd.GetSafeHwnd(), WM_SETFONT, (WPARAM)m_font14.GetSafeHandle(), FALSE);
+  }
+  if (m_tooltip.Create(this)) {
+    for (const TipSpec& t : kTips) {
+      CWnd* w = GetControl(t.nID);
+      if (!w) continue;
+      std::string text = t.text ? t.text : LoadText(t.stringId);
+      if (text.empty()) {
+        char caption[64];
+        ::GetWindowTextA(w->GetSafeHwnd(), caption, sizeof caption);
+        text = caption;
+      }
+      m_tooltip.AddTool(w, text.c_str());
+    }
+    m_tooltip.Activate(TRUE);
   }
   // The template's marker and clock statics: the view draws both itself.
   for (int id : {IDC_TURNMARK, IDC_TURNCLOCK, IDC_NOTICE})
@@ -1313,7 +1346,18 @@ BOOL CGameView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   return CFormView::OnSetCursor(pWnd, nHitTest, message);
 }
 
-BOOL CGameView::PreTranslateMessage(MSG* pMsg) { return CFormView::PreTranslateMessage(pMsg); }
+BOOL CGameView::PreTranslateMessage(MSG* pMsg) {
+  m_tooltip.RelayEvent(pMsg);
+  return CFormView::PreTranslateMessage(pMsg);
+}
+
+std::string CGameView::GetToolTipText(UINT nID) {
+  CWnd* w = GetControl(nID);
+  if (!w || !m_tooltip.GetSafeHwnd()) return std::string();
+  CString s;
+  m_tooltip.GetText(s, w);
+  return (const char*)s;
+}
 
 // ---- buttons ---------------------------------------------------------------------------------
 

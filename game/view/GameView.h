@@ -4,6 +4,7 @@
 // CDocHost); what belongs to the application (sending state, boxes, the screenshot,
 // the settings dialog, the ticker) goes through a CGameViewSite.
 #pragma once
+#include <afxcmn.h>
 #include <afxext.h>
 #include <afxwin.h>
 
@@ -104,6 +105,7 @@ class CGameView : public CFormView {
   const tableview::Layout& GetLayout();
   int GetSelectedCount() const { return m_nSelected; }
   CWnd* GetControl(UINT nID);
+  std::string GetToolTipText(UINT nID);
   const std::string& GetStatusText() const { return m_strStatus; }
   int GetClockSeconds() const { return m_nClockSeconds; }
   bool IsMarkerShown() const { return m_bMarkerShown; }
@@ -211,6 +213,7 @@ class CGameView : public CFormView {
   TableTheme m_theme;
   std::string m_strNetSkin, m_strProfilePath;
 
+  CToolTipCtrl m_tooltip;
   Control* m_pControls;
   int m_nControls;
 

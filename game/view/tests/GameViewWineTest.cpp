@@ -264,6 +264,8 @@ TEST_F(GameViewTest, WaitingTableShowsStart) {
   EXPECT_TRUE(Enabled(IDC_START));
   EXPECT_FALSE(Visible(IDC_CALL1));
   EXPECT_FALSE(Visible(IDC_TAKEOUT));
+  EXPECT_EQ(view->GetToolTipText(IDC_TRUSTEE), "\xB7\xFE\xCE\xF1\xC6\xF7\xCD\xD0\xB9\xDC");
+  EXPECT_FALSE(view->GetToolTipText(IDC_SETTINGS).empty());
   view->OnStart();
   EXPECT_EQ(host.LastId(), MSG_READY);
   EXPECT_FALSE(Enabled(IDC_START));
