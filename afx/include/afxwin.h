@@ -8,6 +8,8 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <utility>
+
 // Windows header macros that would rename members.
 #undef GetNextWindow
 
@@ -108,7 +110,10 @@ class CRect : public tagRECT {
   void OffsetRect(int x, int y) { ::OffsetRect(this, x, y); }
   void OffsetRect(SIZE size) { ::OffsetRect(this, size.cx, size.cy); }
   void OffsetRect(POINT point) { ::OffsetRect(this, point.x, point.y); }
-  void NormalizeRect();
+  void NormalizeRect() {
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
+  }
   void MoveToX(int x) { right = Width() + x; left = x; }
   void MoveToY(int y) { bottom = Height() + y; top = y; }
   void MoveToXY(int x, int y) { MoveToX(x); MoveToY(y); }
@@ -454,6 +459,7 @@ class CDC : public CObject {
   CSize TabbedTextOut(int x, int y, LPCSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions, int nTabOrigin);
 
   BOOL DPtoHIMETRIC(LPSIZE lpSize) const;
+  static CBrush* PASCAL GetHalftoneBrush();
   int StartDoc(LPDOCINFOA lpDocInfo) { return ::StartDocA(m_hDC, lpDocInfo); }
   int EndDoc() { return ::EndDoc(m_hDC); }
   int StartPage() { return ::StartPage(m_hDC); }
@@ -955,6 +961,25 @@ class CWnd : public CCmdTarget {
   BOOL HideCaret() { return ::HideCaret(m_hWnd); }
   BOOL CreateSolidCaret(int nWidth, int nHeight) { return ::CreateCaret(m_hWnd, nullptr, nWidth, nHeight); }
   static void PASCAL SetCaretPos(POINT point) { ::SetCaretPos(point.x, point.y); }
+  static CPoint PASCAL GetCaretPos() {
+    POINT pt = {0, 0};
+    ::GetCaretPos(&pt);
+    return pt;
+  }
+  BOOL CreateCaret(CBitmap* pBitmap) { return ::CreateCaret(m_hWnd, (HBITMAP)pBitmap->GetSafeHandle(), 0, 0); }
+  BOOL CreateGrayCaret(int nWidth, int nHeight) { return ::CreateCaret(m_hWnd, (HBITMAP)1, nWidth, nHeight); }
+  BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
+  void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE) { ::ShowScrollBar(m_hWnd, nBar, bEnable); }
+  BOOL IsTopParentActive() const {
+    CWnd* pTop = GetTopLevelParent();
+    return pTop != nullptr && ::GetForegroundWindow() == ::GetLastActivePopup(pTop->m_hWnd);
+  }
+  CWnd* GetParentOwner() const {
+    HWND hWnd = m_hWnd, hParent;
+    while ((::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) && (hParent = ::GetParent(hWnd)) != nullptr) hWnd = hParent;
+    return FromHandle(::GetParent(hWnd) ? ::GetParent(hWnd) : hWnd);
+  }
+  void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 
  protected:
   // Default message handlers; the ones that matter pass the message on or reflect it.

@@ -395,6 +395,21 @@ BOOL CDC::DPtoHIMETRIC(LPSIZE lpSize) const {
   return TRUE;
 }
 
+CBrush* PASCAL CDC::GetHalftoneBrush() {
+  // A checkerboard pattern, kept for the life of the process.
+  static CBrush* s_pBrush = nullptr;
+  if (s_pBrush == nullptr) {
+    WORD grayPattern[8];
+    for (int i = 0; i < 8; i++) grayPattern[i] = (WORD)(0x5555 << (i & 1));
+    HBITMAP hBitmap = ::CreateBitmap(8, 8, 1, 1, grayPattern);
+    if (hBitmap == nullptr) return nullptr;
+    s_pBrush = new CBrush;
+    s_pBrush->Attach(::CreatePatternBrush(hBitmap));
+    ::DeleteObject(hBitmap);
+  }
+  return s_pBrush;
+}
+
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) {
   if (!Attach(::BeginPaint(m_hWnd, &m_ps))) AfxThrowResourceException();
 }

@@ -849,6 +849,18 @@ void CWnd::CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType) {
   ::AdjustWindowRectEx(lpClientRect, GetStyle(), FALSE, dwExStyle);
 }
 
+void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
+  // Enables or disables each child button by whether a command handler exists for it.
+  CCmdUI state;
+  for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+    state.m_nID = (UINT)::GetDlgCtrlID(hWndChild);
+    if (state.m_nID == 0 || state.m_nID == (UINT)-1) continue;
+    state.m_pOther = FromHandle(hWndChild);
+    if (!(::SendMessageA(hWndChild, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) continue;
+    state.DoUpdate(pTarget, bDisableIfNoHndler);
+  }
+}
+
 BOOL CWnd::OnAmbientProperty(COleControlSite*, DISPID, VARIANT*) { return FALSE; }
 
 ///////////////////////////////////////////////////////////////////////////////
