@@ -37,7 +37,7 @@ class RuleExports : public ::testing::Test {
   int WithDialog(const char* title, const std::function<int()>& call, const std::function<void(HWND)>& person) {
     const std::string caption = Utf8ToAnsi(title);
     std::thread actor([&] {
-      HWND dlg = winprobe::WaitForWindow(caption, GetCurrentProcessId(), 10000);
+      HWND dlg = winprobe::WaitForWindow(caption, GetCurrentProcessId(), 30000);
       if (!dlg) {
         ADD_FAILURE() << "no dialog " << title;
         return;
