@@ -44,6 +44,13 @@ class CSampleDlg : public CDialog {
   std::function<void(CSampleDlg*)> m_step;
   int m_nComboCount = -1;
   BOOL m_bInitDone = FALSE;
+  CString m_strFontFace;
+  BOOL m_bFontBeforeInit = FALSE;
+  void OnSetFont(CFont* pFont) override {
+    LOGFONTA lf = {};
+    if (pFont && pFont->GetLogFont(&lf)) m_strFontFace = lf.lfFaceName;
+    m_bFontBeforeInit = !m_bInitDone;
+  }
 
   void DoDataExchange(CDataExchange* pDX) override {
     DDX_Control(pDX, IDC_NAME, m_edit);
@@ -73,6 +80,7 @@ TEST(DialogTest, DataExchangeRoundTrip) {
   CSampleDlg dlg;
   CString shownName, shownNumber;
   int shownCheck = -1, shownRadio3 = -1;
+  DWORD defId = 0;
   dlg.m_step = [&](CSampleDlg* p) {
     // Members went into the controls ...
     p->GetDlgItemText(IDC_NAME, shownName);
@@ -80,6 +88,8 @@ TEST(DialogTest, DataExchangeRoundTrip) {
     shownCheck = p->IsDlgButtonChecked(IDC_CHECK);
     shownRadio3 = p->IsDlgButtonChecked(IDC_RADIO3);
     SaveWindowPng(p->m_hWnd, L"afx_dialog.png");
+    p->SetDefID(IDCANCEL);
+    defId = p->GetDefID();
     // ... and the user's edits come back on OK.
     p->m_edit.SetWindowText("\xC0\xEE\xCB\xC4");  // 李四
     p->SetDlgItemText(IDC_NUMBER, "-12");
@@ -97,6 +107,9 @@ TEST(DialogTest, DataExchangeRoundTrip) {
   EXPECT_EQ(dlg.m_bCheck, 0);
   EXPECT_EQ(dlg.m_nRadio, 0);
   EXPECT_EQ(dlg.m_nComboCount, 2);  // strings from the template's DLGINIT
+  EXPECT_STREQ(dlg.m_strFontFace, "\xCB\xCE\xCC\xE5");  // the template's font (宋体), before OnInitDialog
+  EXPECT_TRUE(dlg.m_bFontBeforeInit);
+  EXPECT_EQ(LOWORD(defId), IDCANCEL);
   EXPECT_EQ(dlg.m_hWnd, nullptr);
   EXPECT_EQ(dlg.m_edit.m_hWnd, nullptr);  // the control went with the dialog
 }
