@@ -11,6 +11,24 @@ const char kShareKey[] = "Software\\Orvane\\Game\\Share";
 const char kProxyKey[] = "Software\\Orvane\\Game\\Share\\Proxy";
 const UINT MSG_SPEED_PROBE = 272;
 
+// Speed-test log texts (GBK).
+// [线程]直连GS单次返回值 = %d
+const char kSpeedDirectOk[] = "[\xCF\xDF\xB3\xCC]\xD6\xB1\xC1\xACGS\xB5\xA5\xB4\xCE\xB7\xB5\xBB\xD8\xD6\xB5 = %d";
+// [线程]互联GS单次返回值 = %d
+const char kSpeedViaOk[] = "[\xCF\xDF\xB3\xCC]\xBB\xA5\xC1\xAAGS\xB5\xA5\xB4\xCE\xB7\xB5\xBB\xD8\xD6\xB5 = %d";
+// [线程]与游戏服务器直连测速失败 %s:%d
+const char kSpeedDirectFail[] = "[\xCF\xDF\xB3\xCC]\xD3\xEB\xD3\xCE\xCF\xB7\xB7\xFE\xCE\xF1\xC6\xF7\xD6\xB1\xC1\xAC\xB2\xE2\xCB\xD9\xCA\xA7\xB0\xDC %s:%d";
+// [线程]发送第一次直连测速消息失败 %s:%d
+const char kSpeedDirectFirst[] = "[\xCF\xDF\xB3\xCC]\xB7\xA2\xCB\xCD\xB5\xDA\xD2\xBB\xB4\xCE\xD6\xB1\xC1\xAC\xB2\xE2\xCB\xD9\xCF\xFB\xCF\xA2\xCA\xA7\xB0\xDC %s:%d";
+// [线程]发送第二次直连测速消息失败 %s:%d
+const char kSpeedDirectSecond[] = "[\xCF\xDF\xB3\xCC]\xB7\xA2\xCB\xCD\xB5\xDA\xB6\xFE\xB4\xCE\xD6\xB1\xC1\xAC\xB2\xE2\xCB\xD9\xCF\xFB\xCF\xA2\xCA\xA7\xB0\xDC %s:%d";
+// [线程]与游戏服务器互联测速失败 %s:%d
+const char kSpeedViaFail[] = "[\xCF\xDF\xB3\xCC]\xD3\xEB\xD3\xCE\xCF\xB7\xB7\xFE\xCE\xF1\xC6\xF7\xBB\xA5\xC1\xAA\xB2\xE2\xCB\xD9\xCA\xA7\xB0\xDC %s:%d";
+// [线程]发送第一次互联测速消息失败 %s:%d
+const char kSpeedViaFirst[] = "[\xCF\xDF\xB3\xCC]\xB7\xA2\xCB\xCD\xB5\xDA\xD2\xBB\xB4\xCE\xBB\xA5\xC1\xAA\xB2\xE2\xCB\xD9\xCF\xFB\xCF\xA2\xCA\xA7\xB0\xDC %s:%d";
+// [线程]发送第二次互联测速消息失败 %s:%d
+const char kSpeedViaSecond[] = "[\xCF\xDF\xB3\xCC]\xB7\xA2\xCB\xCD\xB5\xDA\xB6\xFE\xB4\xCE\xBB\xA5\xC1\xAA\xB2\xE2\xCB\xD9\xCF\xFB\xCF\xA2\xCA\xA7\xB0\xDC %s:%d";
+
 bool RegDword(const char* keyName, const char* value, DWORD* out) {
   HKEY key;
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, keyName, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
@@ -248,6 +266,7 @@ BOOL CConnectionManager::StartSpeedTest(LPCSTR lpszHost, UINT nPort) {
   m_strGameHost = std::string(lpszHost).substr(0, 39);
   m_nGamePort = nPort;
   ::ResetEvent(m_hSpeedStop);
+  m_nSpeedCancel = 0;
   m_speedThread = std::thread([this] {
     for (bool via : {false, true}) {
       if (::WaitForSingleObject(m_hSpeedStop, 0) == WAIT_OBJECT_0) break;
@@ -261,6 +280,7 @@ BOOL CConnectionManager::StartSpeedTest(LPCSTR lpszHost, UINT nPort) {
 
 void CConnectionManager::StopSpeedTest() {
   if (!m_speedThread.joinable()) return;
+  m_nSpeedCancel = 1;
   ::SetEvent(m_hSpeedStop);
   m_speedThread.join();
 }
@@ -268,12 +288,11 @@ void CConnectionManager::StopSpeedTest() {
 long CConnectionManager::ProbeSpeed(bool viaInterconnect, HANDLE hStop) {
   // A socket of this thread's own, not interactive, with the probe's own short time-out.
   CGameSocket probe;
-  volatile int cancel = 0;
-  probe.SetCancelFlag(&cancel);
+  // Stopping the test ends the probe's waits at once.
+  probe.SetCancelFlag(&m_nSpeedCancel);
   probe.SetInteractive(FALSE);
   probe.SetReplyTimeout(10);
-  const char* okText = viaInterconnect ? "[\xCF\xDF\xB3\xCC]\xBB\xA5\xC1\xAAGS\xB5\xA5\xB4\xCE\xB7\xB5\xBB\xD8\xD6\xB5 = %d"
-                                       : "[\xCF\xDF\xB3\xCC]\xD6\xB1\xC1\xAAGS\xB5\xA5\xB4\xCE\xB7\xB5\xBB\xD8\xD6\xB5 = %d";
+  const char* okText = viaInterconnect ? kSpeedViaOk : kSpeedDirectOk;
   BOOL connected;
   if (viaInterconnect) {
     probe.SetRemappedPort(-1, 0);
@@ -285,7 +304,12 @@ long CConnectionManager::ProbeSpeed(bool viaInterconnect, HANDLE hStop) {
   } else {
     connected = probe.Connect(m_strGameHost.c_str(), m_nGamePort, FALSE);
   }
-  if (!connected) return -1;
+  const char* host = m_strGameHost.c_str();
+  int port = int(m_nGamePort);
+  if (!connected) {
+    WriteLog(viaInterconnect ? kSpeedViaFail : kSpeedDirectFail, host, port);
+    return -1;
+  }
   DWORD echoed = 0;
   for (int i = 0; i < 2; ++i) {
     if (::WaitForSingleObject(hStop, 0) == WAIT_OBJECT_0) return -1;
@@ -293,7 +317,12 @@ long CConnectionManager::ProbeSpeed(bool viaInterconnect, HANDLE hStop) {
     netcore::WriteU32(body, 0);
     netcore::WriteU32(body + 4, ::GetTickCount());
     BYTE* reply = nullptr;
-    if (!probe.SendMsg(MSG_SPEED_PROBE, body, sizeof body, &reply, MSG_SPEED_PROBE) || !reply) return -1;
+    if (!probe.SendMsg(MSG_SPEED_PROBE, body, sizeof body, &reply, MSG_SPEED_PROBE) || !reply) {
+      const char* text = viaInterconnect ? (i == 0 ? kSpeedViaFirst : kSpeedViaSecond)
+                                         : (i == 0 ? kSpeedDirectFirst : kSpeedDirectSecond);
+      WriteLog(text, host, port);
+      return -1;
+    }
     netcore::NET_MSG_HEADER h;
     netcore::DecodeHeader(reply, 12, &h);
     size_t head = netcore::HeaderSizeForId(h.id);

@@ -62,6 +62,7 @@ class CConnectionManager : public CGameSocket {
   FILE* m_pLog = nullptr;
   std::thread m_speedThread;
   HANDLE m_hSpeedStop = nullptr;
+  volatile int m_nSpeedCancel = 0;
   BOOL m_bScramble = TRUE;
   BOOL m_bCancelled = FALSE;
 };
