@@ -179,3 +179,33 @@ TEST_F(SystemMessagesTest, ServerNoticesAreHandledInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Arbitrary bodies under every system id: each is dropped or handled, never read past its end
+// (the frames are exactly as long as their headers say, in buffers of their own).
+TEST_F(SystemMessagesTest, ArbitraryBodiesAreDroppedOrHandled) {
+  const uint32_t ids[] = {352, 417, 549, 553, 554, 557, 560, 561, 564, 580, 585, 0x80000202, 0x80000219,
+                          0x8000021A, 0x8000021B, 0x8000021C, 0x80000233, 0xFFFFFFFF, 0x80000200, 12345};
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return seed >> 8;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    SysSocket s;
+    s.SetOwnName(round % 3 ? "player1" : "bob");
+    uint32_t id = ids[next() % (sizeof ids / sizeof ids[0])];
+    size_t len = next() % (round % 10 == 0 ? 800 : 64);
+    std::vector<uint8_t> body(len);
+    for (auto& b : body) b = uint8_t(next() % 7 == 0 ? 0 : next());
+    std::vector<uint8_t> f = netcore::BuildFrame(id, body.data(), body.size(), next() % 3);
+    std::vector<uint8_t> exact(f);  // nothing behind the frame
+    exact.shrink_to_fit();
+    s.OnMessage(exact.data());
+  }
+  // Every URL that was opened is a web address.
+  for (const auto& u : seen.urls) EXPECT_TRUE(u.rfind("http://", 0) == 0 || u.rfind("https://", 0) == 0) << u;
+}
+
+}  // namespace
