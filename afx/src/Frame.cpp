@@ -186,6 +186,7 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   CCreateContext* pContext = (CCreateContext*)lpcs->lpCreateParams;
   if (CWnd::OnCreate(lpcs) == -1) return -1;
   if (!OnCreateClient(lpcs, pContext)) return -1;
+  PostMessage(WM_SETMESSAGESTRING, AFX_IDS_IDLEMESSAGE);  // the status bar's idle text
   RecalcLayout();
   return 0;
 }
