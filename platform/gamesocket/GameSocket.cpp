@@ -147,6 +147,9 @@ void CGameSocket::OnClose(int nErrorCode) {
     int err = 0;
     for (int guard = 0; guard < 4096 && TransportOpen() && TransportAvailable(&err) > 0; ++guard)
       m_session.OnReceive(0);
+    // A frame taken here ended the connection itself (a fatal or quit notice, a broken frame):
+    // it has shown what it had to show.
+    if (!TransportOpen()) return;
   }
   if (m_nMPIDRegistered) {
     UnregisterMPID(m_nMPIDRegistered);

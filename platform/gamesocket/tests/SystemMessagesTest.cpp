@@ -182,6 +182,29 @@ TEST_F(SystemMessagesTest, ServerNoticesAreHandledInOrder) {
 
 namespace {
 
+TEST_F(SystemMessagesTest, QuitNoticeShowsOneBox) {
+  NEED_PEERS();
+  SysSocket s;
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("quit"), TRUE));
+  s.SendMsg(740, "x", 1);  // the server answers and closes
+  DWORD start = ::GetTickCount();
+  while (s.IsConnected() && ::GetTickCount() - start < 5000) {
+    DWORD t = ::GetTickCount();
+    s.WaitReply(&t, TRUE);
+  }
+  // Let a late close notification arrive too.
+  for (int i = 0; i < 50; ++i) {
+    DWORD t = ::GetTickCount();
+    s.WaitReply(&t, TRUE);
+  }
+  EXPECT_FALSE(s.IsConnected());
+  EXPECT_EQ(s.m_nCloseReason, 5);
+  ASSERT_EQ(seen.texts.size(), 1u);
+  EXPECT_NE(seen.texts[0].first.find("bob"), std::string::npos);
+  EXPECT_EQ(seen.texts[0].second, UINT(MB_ICONHAND));
+  EXPECT_TRUE(seen.ids.empty());  // no connection-lost text behind it
+}
+
 // Arbitrary bodies under every system id: each is dropped or handled, never read past its end
 // (the frames are exactly as long as their headers say, in buffers of their own).
 TEST_F(SystemMessagesTest, ArbitraryBodiesAreDroppedOrHandled) {

@@ -71,6 +71,8 @@ SCRIPT
 # MSG_WIRE_CODE whose blocks do not fit its body.
 printf 'greet 0x40000300 0 0102\n' >"$work/badzip.txt"
 printf 'greet 352 0 0102030405\n' >"$work/badwire.txt"
+# A quit notice followed at once by the server's close.
+printf 'greet 0x80000202 0 626f6200\nreply 740 1 - close\n' >"$work/quit.txt"
 
 ok=1
 start table "$tools/tableserver/tableserver" --seconds 240 --script "$work/table.txt" || ok=0
@@ -88,6 +90,7 @@ if [ $ok = 1 ]; then
   start login2 "$tools/tableserver/tableserver" --seconds 240 --script "$work/login2.txt" || ok=0
   start badzip "$tools/tableserver/tableserver" --seconds 240 --script "$work/badzip.txt" || ok=0
   start badwire "$tools/tableserver/tableserver" --seconds 240 --script "$work/badwire.txt" || ok=0
+  start quit "$tools/tableserver/tableserver" --seconds 240 --script "$work/quit.txt" || ok=0
   start sysmsg "$tools/tableserver/tableserver" --seconds 240 --script "$work/sysmsg.txt" --log "$work/sysmsg.log" || ok=0
   start relay302 "$tools/relay/relay" --redirects 4 || ok=0
 fi
@@ -97,6 +100,6 @@ if [ $ok = 1 ]; then
         --socksbad="$PORT_socksbad" --socksearly="$PORT_socksearly" --http="$PORT_http" --httpauth="$PORT_httpauth"
         --relay="$PORT_relay" --relay302="$PORT_relay302" --login="$PORT_login" --login4="$PORT_login4"
         --login2="$PORT_login2" --sysmsg="$PORT_sysmsg" --sysmsglog="$work/sysmsg.log"
-        --badzip="$PORT_badzip" --badwire="$PORT_badwire")
+        --badzip="$PORT_badzip" --badwire="$PORT_badwire" --quit="$PORT_quit")
 fi
 "$winerun" "$exe" "${args[@]}" "$@"
