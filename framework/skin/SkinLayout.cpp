@@ -180,8 +180,11 @@ void CaptionRow::LayOut(int x, int y) {
 }
 
 int CaptionRow::TotalWidth() const {
-  Box b = Bounds();
-  return b.right - b.left;
+  // From the sizes, not the places: the row is measured before it is first laid out.
+  int total = 0;
+  for (const auto& b : buttons) total += b.rect.Width();
+  if (!buttons.empty()) total += spacing * (int)(buttons.size() - 1);
+  return total;
 }
 
 Box CaptionRow::Bounds() const {

@@ -98,7 +98,7 @@ class CaptionRow {
 
   bool Add(unsigned command, int width, int height, int hitCode);
   void LayOut(int x, int y);
-  int TotalWidth() const;  // from the first button's left to the last one's right
+  int TotalWidth() const;  // widths plus spacing, laid out or not
   Box Bounds() const;
   int HitTest(int x, int y) const;
   int IndexAt(int x, int y) const;  // first visible button there, or -1

@@ -27,6 +27,7 @@ OUTLINE_NA = (92, 104, 124)
 SIDE = (33, 92, 170)
 SIDE_NA = (130, 144, 166)
 BODY = (243, 246, 251)
+TABLE = (24, 92, 64)  # under the view; shows only before a view covers it
 GLYPH = (255, 255, 255)
 
 
@@ -246,7 +247,9 @@ def push_button(w=80, h=24):
 
 def frame_pieces(active):
     """The game frame's eight border pieces: a 30-pixel caption, 4-pixel sides."""
-    title, side_w, bottom_h, corner = 30, 4, 4, 10
+    # Corner pieces are at least 16 pixels each way: the frame's shape takes the
+    # window's edges only from 16 pixels in, the rest from the corner pieces.
+    title, side_w, bottom_h, corner = 30, 4, 4, 18
     outline = OUTLINE if active else OUTLINE_NA
     side = SIDE if active else SIDE_NA
     pieces = {}
@@ -277,12 +280,15 @@ def frame_pieces(active):
                                                 c.fill(0, 0, 8, 1, lerp(side, (0, 0, 0), 0.2))))
 
     def bottom_corner(left):
-        c = Canvas(corner, bottom_h)
+        size = 16
+        c = Canvas(corner, size)
         x0, x1 = (0, corner + 10) if left else (-10, corner)
-        c.shape(rounded(x0, -10, x1, bottom_h, 0, 4), outline)
-        c.shape(rounded(x0 + 1, -10, x1 - 1, bottom_h - 1, 0, 3), side)
-        inner = (side_w, 0, corner + 10, 1) if left else (-10, 0, corner - side_w, 1)
-        c.fill(inner[0], inner[1], inner[2], inner[3], lerp(side, (0, 0, 0), 0.2))
+        c.shape(rounded(x0, -10, x1, size, 0, 4), outline)
+        c.shape(rounded(x0 + 1, -10, x1 - 1, size - 1, 0, 3), side)
+        inner = (side_w, 0, corner + 10, size - bottom_h) if left else (-10, 0, corner - side_w, size - bottom_h)
+        shade = lerp(side, (0, 0, 0), 0.2)
+        c.fill(inner[0] - 1, inner[1], inner[2] + 1, inner[3] + 1, shade)
+        c.fill(inner[0], inner[1], inner[2], inner[3], TABLE)
         return c
 
     pieces["20"] = bottom_corner(True)
@@ -411,9 +417,8 @@ frame01NA=frame01NA.bmp
 frame02NA=frame02NA.bmp
 TitleColor=0xFFFFFF
 TitleHeight=30
-SysmenuStyle=1,8,5,30,27
-
-[frame]
+SysmenuStyle=1,16,4,36,24
+; "Frame" and "frame" name one section: the keys of both live here.
 AnomalyFrame=1
 AnomalyFrameBottom=1
 ShowTitleIcon=1

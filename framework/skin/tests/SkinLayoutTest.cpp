@@ -88,6 +88,7 @@ TEST(CaptionRow, AddLayOutAndHitTest) {
   for (int i = 0; i < 15; ++i) EXPECT_TRUE(row.Add(100 + i, 10, 8, 200 + i));
   EXPECT_FALSE(row.Add(999, 10, 8, 1));  // a 16th is refused
   row.buttons.resize(3);
+  EXPECT_EQ(row.TotalWidth(), 32);  // known before the first layout
   row.LayOut(50, 3);
   EXPECT_EQ(row.Bounds(), (Box{50, 3, 82, 11}));
   EXPECT_EQ(row.TotalWidth(), 32);
