@@ -22,6 +22,9 @@ stage=$(bash "$VESK_ROOT/scripts/stage.sh" "$out/stage")
 spid=$!
 lpid=
 cleanup() {
+  # The Windows processes outlive their Wine launchers: end them by name.
+  "$WINE" taskkill /f /im Vesk.exe >/dev/null 2>&1 || true
+  "$WINE" taskkill /f /im lobby.exe >/dev/null 2>&1 || true
   [ -n "$lpid" ] && kill "$lpid" 2>/dev/null
   kill "$spid" 2>/dev/null
   wait 2>/dev/null || true
@@ -45,6 +48,7 @@ if [ -z "$hwnd" ]; then
   echo "e2e: no table window; visible windows:"
   "$WINE" "$probe" list | tr -d '\r' | grep -v ' 0 ' || true
   tail -20 "$out/server.log" || true
+  cat "$out/lobby.out" || true
   exit 1
 fi
 sleep 2
