@@ -43,6 +43,11 @@ class Canvas:
         if 0 <= x < self.w and 0 <= y < self.h and a > 0:
             if a >= 1:
                 self.px[y][x] = c
+            elif self.px[y][x] == KEY:
+                # Never blend into the key colour: the window shape keeps exactly the
+                # pixels that are not the key, so an edge pixel is all in or all out.
+                if a >= 0.5:
+                    self.px[y][x] = c
             else:
                 o = self.px[y][x]
                 self.px[y][x] = tuple(int(round(o[i] + (c[i] - o[i]) * a)) for i in range(3))
@@ -173,6 +178,17 @@ def dialog_background(active, cell=28, caption=28, border=4):
     c.fill(border, caption - 1, size - border, caption, lerp(side, (255, 255, 255), 0.25))
     c.fill(border - 1, caption, size - border + 1, size - border + 1, lerp(side, (0, 0, 0), 0.2))
     c.fill(border, caption, size - border, size - border, BODY)
+    return c
+
+
+def panel_background(cell=8, border=4):
+    """A light panel with a blue frame and no caption strip (the wait box)."""
+    size = cell * 3
+    c = Canvas(size, size)
+    c.shape(rounded(0, 0, size, size, 4), OUTLINE)
+    c.shape(rounded(1, 1, size - 1, size - 1, 3), SIDE)
+    c.fill(border - 1, border - 1, size - border + 1, size - border + 1, lerp(SIDE, (0, 0, 0), 0.2))
+    c.fill(border, border, size - border, size - border, BODY)
     return c
 
 
@@ -402,6 +418,9 @@ IDI_EXCLAMATION=iconexclamation.ico
 
 [QKDLG_Wait]
 Icon=iconwait.ico
+; The wait box is a light panel; with a button its heading sits on the panel.
+backgrdbmp=waitBK.bmp
+titlecolor=0x1E5AA6
 
 [Frame]
 frame00=frame00.bmp
@@ -450,6 +469,7 @@ def main():
     for kind in ("close", "max", "restore", "min", "help", "setup"):
         caption_button(kind, 26, 20, 5, 30).save_bmp(img("frame%s.bmp" % kind))
     push_button().save_bmp(img("dlgbutton.bmp"))
+    panel_background().save_bmp(img("waitBK.bmp"))
     for active, suffix in ((True, ""), (False, "NA")):
         pieces = frame_pieces(active)
         for key, canvas in pieces.items():

@@ -2,6 +2,7 @@
 // wait and notice boxes, checked through messages and pictures of the windows.
 #include <gtest/gtest.h>
 
+#include "CoolButton.h"
 #include "HyperLinkStatic.h"
 #include "ResLoad.h"
 #include "SkinDialog.h"
@@ -212,6 +213,42 @@ TEST(HyperLinkStatic, LinksAreRecordedAndRebuiltWithTheText) {
   Pump(30);
   ASSERT_EQ(dlg.m_link.GetLinkCount(), 1);
   EXPECT_EQ(dlg.m_link.GetOpenAddress(0), "http://www.c.net");
+  dlg.DestroyWindow();
+}
+
+// ---- skinned buttons ------------------------------------------------------------------------
+
+TEST(SkinnedButtons, PicturesFallbackAndSystemLook) {
+  UseSkinTheme();
+  CLinkDlg dlg;
+  ASSERT_TRUE(dlg.Open());
+  HWND b1 = ::GetDlgItem(dlg.m_hWnd, 29714), b2 = ::GetDlgItem(dlg.m_hWnd, 29715);
+  RECT before;
+  ::GetWindowRect(b2, &before);
+  // No key anywhere: the generic picture, one cell in size, with the caption drawn on it.
+  CCoolButton generic;
+  EXPECT_TRUE(generic.LoadSkin(&dlg, 29714, "QKDLG_MsgBox", "IDOK"));
+  EXPECT_TRUE(generic.HasImage());
+  EXPECT_TRUE(generic.DrawsCaption());
+  RECT r;
+  ::GetWindowRect(b1, &r);
+  EXPECT_EQ(r.right - r.left, 80);
+  EXPECT_EQ(r.bottom - r.top, 24);
+  EXPECT_EQ(::GetWindowLongA(b1, GWL_STYLE) & 0x0F, BS_OWNERDRAW);
+  // No picture at all: the template size stays and the system look is drawn.
+  CCoolButton bare;
+  EXPECT_FALSE(bare.LoadFile(&dlg, 29715, "Z:\\no\\such\\button.bmp"));
+  EXPECT_FALSE(bare.HasImage());
+  EXPECT_TRUE(bare.DrawsCaption());
+  ::GetWindowRect(b2, &r);
+  EXPECT_EQ(r.right - r.left, before.right - before.left);
+  // The table's button: a key that names a strip, or nothing at all.
+  CQKBitmapButton2 table;
+  EXPECT_TRUE(table.LoadSkin(29716, "Frame", "frameclose", &dlg));
+  ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, 29716), &r);
+  EXPECT_EQ(r.right - r.left, 26);
+  CQKBitmapButton2 none;
+  EXPECT_FALSE(none.LoadSkin(29811, "Frame", "nosuchkey", &dlg, 0, 0, FALSE));
   dlg.DestroyWindow();
 }
 
