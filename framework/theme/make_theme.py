@@ -236,7 +236,7 @@ def caption_button(kind, w, h, top, caption_h, active=True):
                           box(cx - a - o, cy + a + o, cx + a - o + 1, cy + a + o + 1))
             shape = union(back, front)
         elif kind == "help":
-            cell = max(1, int(h / 11))
+            cell = max(2, int(h / 10))
             shape = glyph(QUESTION, int(cx - 2.5 * cell), int(cy - 3.5 * cell), cell)
         else:  # setup: three bars
             shape = union(*(box(cx - s, cy + d - 0.5, cx + s + 1, cy + d + 1) for d in (-s * 0.8, 0, s * 0.8)))

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "QKGameFrameWnd.h"
 #include "ResLoad.h"
@@ -198,6 +200,58 @@ TEST_F(FrameTest, SystemMenuCloseReachesTheFrame) {
   EXPECT_EQ(f->m_sysCommands[0], lastItem);
   EXPECT_TRUE(::IsWindow(bar));
   f->DestroyWindow();
+}
+
+// A theme that locks the width and names its pictures by full path.
+void UseLockedTheme(int mode) {
+  UseSkinTheme();
+  std::ifstream in(g_ConfigPaths.themeFile, std::ios::binary);
+  std::stringstream all;
+  all << in.rdbuf();
+  std::string folder = g_ConfigPaths.themeFolder, out, line;
+  while (std::getline(all, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t eq = line.find('=');
+    if (line.rfind("CanNotChangeWidth", 0) == 0) {
+      line = "CanNotChangeWidth=" + std::to_string(mode);
+    } else if (eq != std::string::npos && line.find(".bmp") != std::string::npos && line.find(',') == std::string::npos) {
+      line = line.substr(0, eq + 1) + folder + line.substr(eq + 1);  // "Z:\\...\\frame00.bmp"
+    }
+    out += line + "\r\n";
+  }
+  char exe[MAX_PATH];
+  GetModuleFolder(exe, sizeof exe, nullptr);
+  std::string base = std::string(exe) + "locked_skin";
+  ::CreateDirectoryA(base.c_str(), nullptr);
+  ::CreateDirectoryA((base + "\\Theme").c_str(), nullptr);
+  std::ofstream(base + "\\Theme\\Vesk.thm", std::ios::binary) << out;
+  static std::string s_base;
+  s_base = base;
+  ConfigSettings settings;
+  settings.alternativeFolder = s_base.c_str();
+  BuildConfigPaths("Vesk", FALSE, &settings);
+}
+
+TEST_F(FrameTest, WidthLockModes) {
+  struct Case { int mode; LRESULT top, left; } cases[] = {{1, HTTOP, HTCAPTION}, {2, HTCAPTION, HTLEFT}};
+  for (const Case& c : cases) {
+    UseLockedTheme(c.mode);
+    CTestFrame* f = new CTestFrame;
+    ASSERT_TRUE(f->Open());  // every picture came by its full path
+    EXPECT_EQ(f->GetWidthLock(), c.mode);
+    EXPECT_FALSE(f->GetStyle() & WS_MAXIMIZEBOX);
+    EXPECT_EQ(f->GetCaptionButtons().GetCount(), 4);  // no maximize button
+    EXPECT_EQ(f->Hit(400, 1), c.top);
+    EXPECT_EQ(f->Hit(1, 300), c.left);
+    CRect r;
+    f->GetWindowRect(&r);
+    f->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(r.left + 300, r.top + 10));
+    EXPECT_FALSE(f->IsZoomed());
+    f->SendMessage(WM_COMMAND, ID_FRAME_MAXRESTORE);
+    EXPECT_FALSE(f->IsZoomed());
+    f->DestroyWindow();
+  }
+  UseSkinTheme();
 }
 
 TEST_F(FrameTest, TooltipsAndQuietBaseCommands) {
