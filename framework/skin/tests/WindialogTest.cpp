@@ -2,6 +2,8 @@
 // wait and notice boxes, checked through messages and pictures of the windows.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "CoolButton.h"
 #include "HyperLinkStatic.h"
 #include "ResLoad.h"
@@ -163,6 +165,46 @@ TEST_F(SkinDialogTest, LobbyHideAndShow) {
   EXPECT_TRUE(send(0xEBEBEB01));
   EXPECT_TRUE(dlg.IsWindowVisible());
   dlg.DestroyWindow();
+}
+
+// Dialog sections choose their own backgrounds: the inactive picture is the section's
+// backgrdbmpNA, else its own backgrdbmp, and only then QKDLG's.
+TEST_F(SkinDialogTest, InactiveBackgroundOrder) {
+  const std::string pics = g_ConfigPaths.themeFolder;
+  char exe[MAX_PATH];
+  GetModuleFolder(exe, sizeof exe, nullptr);
+  static std::string base;
+  base = std::string(exe) + "order_skin";
+  ::CreateDirectoryA(base.c_str(), nullptr);
+  ::CreateDirectoryA((base + "\\Theme").c_str(), nullptr);
+  {
+    std::ofstream thm(base + "\\Theme\\Vesk.thm", std::ios::binary);
+    thm << "[QKDLG]\r\nbackgrdbmp=" << pics << "dialogBK.bmp\r\nbackgrdbmpNA=" << pics
+        << "dialogBKNA.bmp\r\ntitleclose=" << pics << "dlgclose.bmp\r\nCaptionHeight=28\r\n"
+        << "[QKDLG_Own]\r\nbackgrdbmp=" << pics << "waitBK.bmp\r\n"
+        << "[QKDLG_OwnNA]\r\nbackgrdbmp=" << pics << "waitBK.bmp\r\nbackgrdbmpNA=" << pics << "dialogBKNA.bmp\r\n";
+  }
+  ConfigSettings settings;
+  settings.alternativeFolder = base.c_str();
+  BuildConfigPaths("Vesk", FALSE, &settings);
+  struct Case { const char* skin; bool greyWhenInactive; } cases[] = {{"Own", false}, {"OwnNA", true}, {"Test", true}};
+  for (const Case& c : cases) {
+    CTestSkinDlg dlg;
+    dlg.SetSkinName(c.skin);
+    ASSERT_TRUE(dlg.Open());
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr));
+    other.SetActiveWindow();
+    Pump(30);
+    ASSERT_NE(::GetActiveWindow(), dlg.m_hWnd);
+    WindowPicture pic = Capture(dlg.m_hWnd);
+    COLORREF top = pic.At(60, 12);
+    const bool grey = GetBValue(top) < 215 && GetBValue(top) - GetRValue(top) < 60;
+    EXPECT_EQ(grey, c.greyWhenInactive) << c.skin;
+    other.DestroyWindow();
+    dlg.DestroyWindow();
+  }
+  UseSkinTheme();
 }
 
 // ---- hyperlink static --------------------------------------------------------------------
