@@ -143,3 +143,34 @@ bool SaveScreenPng(HWND hwnd, const char* name) {
 }
 
 bool IsWhiteish(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
+
+void UseThemeText(const char* name, const std::string& text) {
+  UseSkinTheme();
+  const std::string pics = g_ConfigPaths.themeFolder;
+  std::string body;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '$' && i + 1 < text.size() && text[i + 1] == 'P') {
+      body += pics;
+      ++i;
+    } else if (text[i] == '\n') {
+      body += "\r\n";
+    } else {
+      body += text[i];
+    }
+  }
+  char exe[MAX_PATH];
+  GetModuleFolder(exe, sizeof exe, nullptr);
+  static std::string base;
+  base = std::string(exe) + name;
+  ::CreateDirectoryA(base.c_str(), nullptr);
+  ::CreateDirectoryA((base + "\\Theme").c_str(), nullptr);
+  HANDLE f = ::CreateFileA((base + "\\Theme\\Vesk.thm").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  if (f != INVALID_HANDLE_VALUE) {
+    ::WriteFile(f, body.data(), (DWORD)body.size(), &written, nullptr);
+    ::CloseHandle(f);
+  }
+  ConfigSettings settings;
+  settings.alternativeFolder = base.c_str();
+  BuildConfigPaths("Vesk", FALSE, &settings);
+}

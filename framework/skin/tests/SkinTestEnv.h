@@ -28,3 +28,6 @@ WindowPicture Capture(HWND hwnd);
 // A picture of the window as it stands on the screen (children and shape included).
 bool SaveScreenPng(HWND hwnd, const char* name);
 bool IsWhiteish(COLORREF c);
+// Sets up a theme of its own in <test folder>\<name>\Theme\Vesk.thm; "$P" in the text
+// stands for the real theme's picture folder (pictures are then named by full path).
+void UseThemeText(const char* name, const std::string& text);

@@ -207,6 +207,36 @@ TEST_F(SkinDialogTest, InactiveBackgroundOrder) {
   UseSkinTheme();
 }
 
+// A resizable dialog with a maximize button.
+TEST_F(SkinDialogTest, ResizableAndMaximizable) {
+  UseThemeText("max_skin",
+               "[QKDLG]\nbackgrdbmp=$PdialogBK.bmp\ntitleclose=$Pdlgclose.bmp\nCaptionHeight=28\n"
+               "[QKDLG_Max]\nResize=1\nBorderWidth=6\nusetitlemax=1\ntitlemax=$Pdlgmax.bmp\n"
+               "titlerestore=$Pdlgrestore.bmp\n");
+  CTestSkinDlg dlg;
+  dlg.SetSkinName("Max");
+  ASSERT_TRUE(dlg.Open());
+  EXPECT_EQ(dlg.GetCaptionButtons().GetCount(), 2);
+  CRect row;
+  dlg.GetCaptionButtons().GetBounds(&row);
+  struct Case { int x, y; LRESULT want; } cases[] = {
+      {150, 3, HTTOP},  {150, 5, HTCAPTION},  // the top zone is 4 rows, the border 6
+      {2, 100, HTLEFT}, {297, 100, HTRIGHT}, {150, 177, HTBOTTOM}, {1, 1, HTTOPLEFT}, {298, 178, HTBOTTOMRIGHT},
+      {row.left + 2, row.top + 10, HTMAXBUTTON}, {row.right - 8, row.top + 10, HTCLOSE},
+      {row.right - 2, row.top, HTTOPRIGHT},  // sizing comes before the buttons
+  };
+  for (const Case& c : cases) EXPECT_EQ(dlg.Hit(c.x, c.y), c.want) << c.x << "," << c.y;
+  // Double click on the caption maximizes; then no sizing codes; again restores.
+  CPoint p = dlg.ToScreen(150, 10);
+  dlg.SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(p.x, p.y));
+  EXPECT_TRUE(dlg.IsZoomed());
+  EXPECT_NE(dlg.Hit(1, 1), HTTOPLEFT);
+  dlg.SendMessage(WM_COMMAND, ID_SKINDLG_MAXRESTORE);
+  EXPECT_FALSE(dlg.IsZoomed());
+  dlg.DestroyWindow();
+  UseSkinTheme();
+}
+
 // ---- hyperlink static --------------------------------------------------------------------
 
 class CLinkDlg : public CDialog {

@@ -48,7 +48,7 @@ Seen Look(HWND dlg) {
 void Press(HWND dlg, int id) { ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, id)); }
 
 // Runs before the theme is set up: the plain box serves.
-TEST(MessageBox, PlainBoxBeforeThePathsAreSet) {
+TEST(MsgBox, PlainBoxBeforeThePathsAreSet) {
   ASSERT_FALSE(g_ConfigPaths.pathsSet);
   Seen seen;
   bool stayedOpen = false;
@@ -69,7 +69,7 @@ TEST(MessageBox, PlainBoxBeforeThePathsAreSet) {
   EXPECT_TRUE(stayedOpen);
 }
 
-TEST(MessageBox, SkinnedButtonSetsDefaultsAndResults) {
+TEST(MsgBox, SkinnedButtonSetsDefaultsAndResults) {
   UseSkinTheme();
   struct Case {
     UINT style;
@@ -101,7 +101,7 @@ TEST(MessageBox, SkinnedButtonSetsDefaultsAndResults) {
   }
 }
 
-TEST(MessageBox, CountdownEndsWithTheDefaultButton) {
+TEST(MsgBox, CountdownEndsWithTheDefaultButton) {
   UseSkinTheme();
   Seen seen;
   ActOnNextDialog([&](HWND dlg) { seen = Look(dlg); });
@@ -110,17 +110,18 @@ TEST(MessageBox, CountdownEndsWithTheDefaultButton) {
   EXPECT_EQ(seen.countdown, "2");
 }
 
-TEST(MessageBox, InputBoxAnswers) {
+TEST(MsgBox, InputBoxAnswers) {
   UseSkinTheme();
   bool plainShown = false, maskedShown = true;
   ActOnNextDialog([&](HWND dlg) {
     plainShown = ::IsWindowVisible(::GetDlgItem(dlg, 29852)) != 0;
     maskedShown = ::IsWindowVisible(::GetDlgItem(dlg, 29853)) != 0;
     ::SetDlgItemTextA(dlg, 29852, "\xD5\xC5\xC8\xFD abc");
+    SaveScreenPng(dlg, "inputbox.png");
     Press(dlg, 29714);
   });
   char* answer = nullptr;
-  EXPECT_EQ(DoInputMessageBox("name?", 0x1, 0, &answer), 1);
+  EXPECT_EQ(DoInputMessageBox("\xC7\xEB\xCA\xE4\xC8\xEB\xC4\xFA\xB5\xC4\xC3\xFB\xD7\xD6\xA3\xBA", 0x41, 0, &answer), 1);
   ASSERT_NE(answer, nullptr);
   EXPECT_STREQ(answer, "\xD5\xC5\xC8\xFD abc");
   std::free(answer);
@@ -153,7 +154,7 @@ TEST(MessageBox, InputBoxAnswers) {
   EXPECT_EQ(answer, nullptr);
 }
 
-TEST(MessageBox, EveryLineOfTheTextFits) {
+TEST(MsgBox, EveryLineOfTheTextFits) {
   UseSkinTheme();
   auto textHeight = [](const char* text) {
     int h = 0;
@@ -174,7 +175,7 @@ TEST(MessageBox, EveryLineOfTheTextFits) {
 }
 
 // A box whose skin cannot be made still asks its question (the plain box).
-TEST(MessageBox, BrokenSkinFallsBackToThePlainBox) {
+TEST(MsgBox, BrokenSkinFallsBackToThePlainBox) {
   char folder[MAX_PATH];
   GetModuleFolder(folder, sizeof folder, nullptr);
   std::string base = std::string(folder) + "broken_skin";
@@ -210,7 +211,7 @@ BEGIN_MESSAGE_MAP(CCountingWnd, CWnd)
   ON_WM_CANCELMODE()
 END_MESSAGE_MAP()
 
-TEST(MessageBox, ShowingCancelsModesOfTheMainWindowsChildren) {
+TEST(MsgBox, ShowingCancelsModesOfTheMainWindowsChildren) {
   UseSkinTheme();
   CWnd main;
   ASSERT_TRUE(main.CreateEx(0, AfxRegisterWndClass(0), "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
@@ -231,7 +232,7 @@ TEST(MessageBox, ShowingCancelsModesOfTheMainWindowsChildren) {
   main.DestroyWindow();
 }
 
-TEST(MessageBox, Screenshot) {
+TEST(MsgBox, Screenshot) {
   UseSkinTheme();
   bool saved = false;
   WindowPicture pic;
