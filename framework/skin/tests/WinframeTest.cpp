@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "CoolButton.h"
 #include "QKGameFrameWnd.h"
 #include "ResLoad.h"
 #include "SkinDialog.h"
@@ -288,6 +289,32 @@ TEST_F(FrameTest, TooltipsAndQuietBaseCommands) {
   for (const auto& w : winprobe::TopLevelWindows(::GetCurrentProcessId(), true)) boxes += w.className == "#32770";
   EXPECT_EQ(boxes, 0);
   AfxGetApp()->m_pMainWnd = nullptr;
+  f->DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameTest, AboutItemToolTipControlAndFrameBar) {
+  CTestFrame* f = new CTestFrame;
+  ASSERT_TRUE(f->Open());
+  HMENU menu = ::GetSystemMenu(f->m_hWnd, FALSE);
+  const int before = ::GetMenuItemCount(menu);
+  f->AddAboutMenuItem(29937);
+  EXPECT_EQ(::GetMenuItemCount(menu), before + 2);
+  EXPECT_EQ(::GetMenuItemID(menu, before + 1), 29937u);
+  f->AddAboutMenuItem(1);  // no such string: nothing added
+  EXPECT_EQ(::GetMenuItemCount(menu), before + 2);
+  // The view's tooltip keeps working while a modal dialog disables its owner.
+  CQKToolTipCtrl tip;
+  ASSERT_TRUE(tip.Create(f));
+  EXPECT_EQ(tip.SendMessage(WM_DISABLEMODAL), 0);
+  tip.DestroyWindow();
+  {
+    CFrameBar bar;  // constructed and destroyed as the main frame's member
+    EXPECT_EQ(bar.GetButtonCount(), 0);
+  }
   f->DestroyWindow();
 }
 
