@@ -38,16 +38,27 @@ HWND CreateWatchWaitBox(HWND owner);
 void DestroyWatchWaitBox(HWND box);
 
 // ---- the game-server socket ------------------------------------------------------------
+// Windows Sockets for the socket; FALSE when they cannot be started.
+BOOL GameSocketInitSockets();
 // Logs in with the launch record; FALSE when the table cannot be reached or refuses.
 BOOL GameSocketLogin(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login);
 void GameSocketClose();
 void GameSocketSuspend();
 void GameSocketResume();
 BOOL GameSocketSendClientStart();
+// The table's option flags from the server (bit 0: trusteeship allowed).
+uint32_t GameSocketOptionFlags();
+// The idle time before the keep-alive, in seconds.
+int GameSocketIdleSeconds();
+void GameSocketSendKeepAlive();
 // A complete frame without a reply wait.
 BOOL GameSocketSendFrame(const std::vector<uint8_t>& frame);
-// The handler table the document fills at start-up.
+// The socket's handler table.
 CMessageHandlerTable<CGameDocCore>& GameSocketHandlers();
+// The document's message handlers and callbacks, registered at start-up.
+void GameSocketRegisterDocument(CGameDocCore* pDoc);
+// The remote-log line of a closing connection goes out while the crash-report switch is on.
+void GameSocketSetCloseLog(BOOL crashReportOn);
 
 // ---- start-up trace ------------------------------------------------------------------------
 // Appends "<step> <name>" to the file named by VESK_STARTUP_TRACE, when that is set, so a

@@ -139,12 +139,10 @@ BOOL CVeskApp::InitInstance() {
   Gdiplus::GdiplusStartup(&m_nGdiplusToken, &gdiplusInput, nullptr);
 
   TraceStartupStep(8, "sockets");
-  WSADATA wsa;
-  if (WSAStartup(MAKEWORD(1, 1), &wsa) != 0) {
+  if (!GameSocketInitSockets()) {
     ShowStartupBoxId(IDS_SOCKETINIT, BOX_ERROR, BOX_COUNTDOWN);
     return FALSE;
   }
-  m_bSocketsStarted = TRUE;
 
   TraceStartupStep(9, "3d controls");
   Enable3dControls();
@@ -161,6 +159,8 @@ BOOL CVeskApp::InitInstance() {
   TraceStartupStep(12, "crash report");
   if (m_nCrashReportSwitch && !StartCrashReport()) return FALSE;
   CreateRunLogStore();
+
+  GameSocketSetCloseLog(m_nCrashReportSwitch != 0);
 
   TraceStartupStep(13, "run log");
   CheckPreviousRun();
@@ -227,8 +227,6 @@ int CVeskApp::ExitInstance() {
   m_hWaitBox = nullptr;
   if (m_nGdiplusToken) Gdiplus::GdiplusShutdown(m_nGdiplusToken);
   m_nGdiplusToken = 0;
-  if (m_bSocketsStarted) WSACleanup();
-  m_bSocketsStarted = FALSE;
   return CWinApp::ExitInstance();
 }
 
@@ -303,8 +301,6 @@ void CVeskApp::ShowMainWindow() {
   DestroyWatchWaitBox(m_hWaitBox);
   m_hWaitBox = nullptr;
   ShowAndLayoutMainWindow();
-  CMainFrame* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd);
-  if (pFrame && pFrame->GetGameView()) pFrame->GetGameView()->ShowChildPanel();
   m_Channel.nWatchMode = m_Channel.nWatchModeEntered;
 }
 

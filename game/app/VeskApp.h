@@ -11,6 +11,7 @@
 #include "CrashReport.h"
 #include "LogFile.h"
 #include "RunLogStore.h"
+#include "VeskViewSite.h"
 
 class CVeskDoc;
 
@@ -76,6 +77,7 @@ class CVeskApp : public CWinApp {
   char m_szChatSkinBak[MAX_PATH];
   char m_szNetSkinFolder[MAX_PATH];
   BOOL m_bStartupComplete = FALSE;
+  CVeskViewSite m_ViewSite;
 
  private:
   BOOL CopyChatSkin();
@@ -89,7 +91,6 @@ class CVeskApp : public CWinApp {
   std::unique_ptr<CRunLogStore> m_pRunLog;
   CVeskDoc* m_pDoc = nullptr;
   BOOL m_bThemeLoaded = FALSE;
-  BOOL m_bSocketsStarted = FALSE;
 };
 
 extern CVeskApp theApp;

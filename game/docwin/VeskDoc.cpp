@@ -73,7 +73,7 @@ void CVeskDoc::DestroyGameDialogs() {
   }
 }
 
-void CVeskDoc::RegisterMessageHandlers() { CGameDocCore::RegisterMessageHandlers(GameSocketHandlers()); }
+void CVeskDoc::RegisterMessageHandlers() { GameSocketRegisterDocument(this); }
 
 CGameView* CVeskDoc::GetGameView() const {
   POSITION pos = GetFirstViewPosition();
@@ -149,15 +149,90 @@ void CVeskDoc::WriteProfileString(const char* key, const std::string& value) {
   theApp.WriteProfileString(kSettings, key, value.c_str());
 }
 
-void CVeskDoc::PhaseChanged(int) { RepaintTable(); }
-void CVeskDoc::RelayoutTable() { RepaintTable(); }
-void CVeskDoc::RedrawPlays() { RepaintTable(); }
+// ---- the table view ------------------------------------------------------------------------
+// Before the views exist (and after they are gone) the calls have nothing to update.
 
+void CVeskDoc::PhaseChanged(int phase) {
+  if (CGameView* v = GetGameView()) v->OnSchedule(phase);
+}
+void CVeskDoc::ShowTurnClock(int seconds) {
+  if (CGameView* v = GetGameView()) v->ShowTurnClock(seconds);
+}
+void CVeskDoc::HideTurnClock() {
+  if (CGameView* v = GetGameView()) v->HideTurnClock();
+}
+void CVeskDoc::HideTurnMarker() {
+  if (CGameView* v = GetGameView()) v->HideTurnMarker();
+}
+void CVeskDoc::RefreshButtons() {
+  if (CGameView* v = GetGameView()) v->RefreshButtons();
+}
+void CVeskDoc::RedrawAvatar(int position) {
+  if (CGameView* v = GetGameView()) v->RedrawAvatar(position);
+}
+void CVeskDoc::RedrawPlays() {
+  if (CGameView* v = GetGameView()) v->RedrawPlays();
+}
 void CVeskDoc::RepaintTable() {
-  if (CGameView* pView = GetGameView()) pView->Invalidate(FALSE);
+  if (CGameView* v = GetGameView()) v->RepaintTable();
+}
+void CVeskDoc::RelayoutTable() {
+  if (CGameView* v = GetGameView()) v->RelayoutTable();
+}
+void CVeskDoc::HideStartButton() {
+  if (CGameView* v = GetGameView()) v->HideStartButton();
+}
+void CVeskDoc::HideBidButtons() {
+  if (CGameView* v = GetGameView()) v->HideBidButtons();
+}
+void CVeskDoc::ShowShowCardsButton() {
+  if (CGameView* v = GetGameView()) v->ShowShowCardsButton();
+}
+void CVeskDoc::HideShowCardsButton() {
+  if (CGameView* v = GetGameView()) v->HideShowCardsButton();
+}
+void CVeskDoc::SetPlayButtons(bool enabled) {
+  if (CGameView* v = GetGameView()) v->SetPlayButtons(enabled);
+}
+void CVeskDoc::RaiseSelectedCards() {
+  if (CGameView* v = GetGameView()) v->RaiseSelectedCards();
+}
+void CVeskDoc::EnablePlayButton(bool enabled) {
+  if (CGameView* v = GetGameView()) v->EnablePlayButton(enabled);
+}
+void CVeskDoc::SetTrusteeshipButtons(bool on) {
+  if (CGameView* v = GetGameView()) v->SetTrusteeshipButtons(on);
+}
+void CVeskDoc::SetStatusText(const std::string& text) {
+  if (CGameView* v = GetGameView()) v->SetStatusText(text);
+}
+void CVeskDoc::SetStatusTextId(int stringId) {
+  if (CGameView* v = GetGameView()) v->SetStatusTextId(stringId);
+}
+void CVeskDoc::ShowFloatingText(const std::string& text) {
+  if (CGameView* v = GetGameView()) v->ShowFloatingText(text);
+}
+void CVeskDoc::ShowNotice(const std::string& text) {
+  if (CGameView* v = GetGameView()) v->ShowNotice(text);
+}
+void CVeskDoc::SetSurveyTarget(const std::string& url) {
+  if (CGameView* v = GetGameView()) v->SetSurveyTarget(url);
+}
+void CVeskDoc::FocusGameView() {
+  if (CGameView* v = GetGameView()) v->FocusGameView();
+}
+void CVeskDoc::MoveClockForHandEnd() {
+  if (CGameView* v = GetGameView()) v->MoveClockForHandEnd();
+}
+void CVeskDoc::StartLastRoundTimer(int ms) {
+  if (CGameView* v = GetGameView()) v->StartLastRoundTimer(ms);
 }
 
-void CVeskDoc::SetStatusText(const std::string& text) {
-  m_strStatus = text;
-  RepaintTable();
+void CVeskDoc::ShowScoreBoard(bool) {
+  if (m_pScoreBoard && m_pScoreBoard->GetSafeHwnd()) m_pScoreBoard->ShowWindow(SW_SHOW);
+}
+
+void CVeskDoc::ToggleScoreBoard() {
+  if (!m_pScoreBoard || !m_pScoreBoard->GetSafeHwnd()) return;
+  m_pScoreBoard->ShowWindow(m_pScoreBoard->IsWindowVisible() ? SW_HIDE : SW_SHOW);
 }

@@ -23,6 +23,8 @@ class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
   void RegisterMessageHandlers();
 
   CGameView* GetGameView() const;
+  // The score board shown or hidden (the table view's score button).
+  void ToggleScoreBoard();
 
   // CDocHost
   bool SendFrame(const std::vector<uint8_t>& frame) override;
@@ -45,17 +47,38 @@ class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
   std::string GetProfileString(const char* key, const std::string& def) override;
   void WriteProfileInt(const char* key, int value) override;
   void WriteProfileString(const char* key, const std::string& value) override;
+  // The table view's calls.
   void PhaseChanged(int phase) override;
+  void ShowTurnClock(int seconds) override;
+  void HideTurnClock() override;
+  void HideTurnMarker() override;
+  void RefreshButtons() override;
+  void RedrawAvatar(int position) override;
+  void RedrawPlays() override;
   void RepaintTable() override;
   void RelayoutTable() override;
-  void RedrawPlays() override;
+  void HideStartButton() override;
+  void HideBidButtons() override;
+  void ShowShowCardsButton() override;
+  void HideShowCardsButton() override;
+  void SetPlayButtons(bool enabled) override;
+  void RaiseSelectedCards() override;
+  void EnablePlayButton(bool enabled) override;
+  void SetTrusteeshipButtons(bool on) override;
   void SetStatusText(const std::string& text) override;
+  void SetStatusTextId(int stringId) override;
+  void ShowFloatingText(const std::string& text) override;
+  void ShowNotice(const std::string& text) override;
+  void SetSurveyTarget(const std::string& url) override;
+  void FocusGameView() override;
+  void MoveClockForHandEnd() override;
+  void StartLastRoundTimer(int ms) override;
+  void ShowScoreBoard(bool scrollToEnd) override;
 
   // The modeless dialogs (score board, complaint, complaint wait), hidden until used.
   CDialog* m_pScoreBoard = nullptr;
   CDialog* m_pComplaintDlg = nullptr;
   CDialog* m_pComplaintWaitDlg = nullptr;
-  std::string m_strStatus;
 
  private:
   void DestroyGameDialogs();

@@ -58,6 +58,10 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
   int right = GetScreenSizeClass() == 1 ? kRightPaneSmall : kRightPaneLarge;
   if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CGameView), CSize(600, 400), pContext)) return FALSE;
   if (!m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CChatPaneView), CSize(right, 400), pContext)) return FALSE;
+  if (CGameView* pView = dynamic_cast<CGameView*>(m_wndSplitter.GetPane(0, 0))) {
+    pView->SetSite(&theApp.m_ViewSite);
+    pView->SetThemeFolders(theApp.m_szNetSkinFolder, (LPCSTR)theApp.GetProfileString("", "Path", ""));
+  }
   m_bSplitterCreated = TRUE;
   return TRUE;
 }
@@ -134,6 +138,7 @@ CGameView* CMainFrame::GetGameView() const {
 void CMainFrame::OnSize(UINT nType, int cx, int cy) {
   CFrameWnd::OnSize(nType, cx, cy);
   if (!m_bSplitterCreated || cx == 0 || cy == 0) return;
+  CGameView::SetLargeCards(cx > 1024 && cy > 738);
   if (nType != SIZE_MINIMIZED) SaveWindowPos();
   LoadSplitterInfo();
 }

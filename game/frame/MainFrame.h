@@ -1,5 +1,6 @@
 // The main window as far as start-up needs it: a frame of fixed size from resource 128 with a
 // one-row splitter holding the table view on the left and the chat pane on the right.
+// (The skinned game frame of the platform takes over its drawing later.)
 #pragma once
 #include <afxext.h>
 #include <afxwin.h>

@@ -5,6 +5,7 @@
 //   [Arrive] Progress=ms: MSG_GAME_PROGRESS reaches the handlers that long after start-up resumed;
 //   Deal=ms: MSG_DEAL with seventeen cards for every hand, seat 0 bidding first.
 // Every call is appended to scripted_calls.txt beside the program.
+#include <winsock2.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "AppLinks.h"
+#include "GameDocCore.h"
+#include "MessageHandlerTable.h"
 
 namespace {
 
@@ -29,6 +32,8 @@ void Note(const char* call) {
   fprintf(f, "%s\n", call);
   fclose(f);
 }
+
+CMessageHandlerTable<CGameDocCore>& Handlers() { return GameSocketHandlers(); }
 
 void PutU32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
@@ -74,7 +79,7 @@ void CALLBACK DeliverProgress(HWND, UINT, UINT_PTR id, DWORD) {
   // Reply form: id, body length, status.
   uint8_t frame[12] = {};
   PutU32(frame, 0x80012002);
-  GameSocketHandlers().Dispatch(0x80012002, frame);
+  Handlers().Dispatch(0x80012002, frame);
 }
 }  // namespace
 
@@ -91,7 +96,7 @@ void CALLBACK DeliverDeal(HWND, UINT, UINT_PTR id, DWORD) {
   PutU32(body + 44, 3);                                  // three bottom cards
   const uint8_t codes[kCards] = {0, 13, 26, 39, 1, 14, 27, 5, 18, 31, 44, 11, 24, 12, 25, 52, 53};
   memcpy(body + 48, codes, kCards);
-  GameSocketHandlers().Dispatch(0x20C, frame.data());
+  Handlers().Dispatch(0x20C, frame.data());
 }
 }  // namespace
 
@@ -107,12 +112,29 @@ BOOL GameSocketSendClientStart() {
   Note("client start");
   return TRUE;
 }
+uint32_t GameSocketOptionFlags() { return 1; }
+int GameSocketIdleSeconds() { return 120; }
+void GameSocketSendKeepAlive() { Note("keep-alive"); }
+
 BOOL GameSocketSendFrame(const std::vector<uint8_t>&) {
   Note("send");
   return TRUE;
 }
 
+void GameSocketRegisterDocument(CGameDocCore* pDoc) {
+  Note("register document");
+  Handlers().SetUserData(pDoc);
+  if (pDoc) pDoc->RegisterMessageHandlers(Handlers());
+}
+
+void GameSocketSetCloseLog(BOOL) {}
+
 CMessageHandlerTable<CGameDocCore>& GameSocketHandlers() {
   static CMessageHandlerTable<CGameDocCore> table;
   return table;
+}
+
+BOOL GameSocketInitSockets() {
+  WSADATA data;
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
 }

@@ -269,6 +269,17 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 
+// The real program against a port where nothing listens: the socket says so in its box
+// (string 29901), the box is pressed, and start-up ends.
+void RunAgainstClosedPort(const Stage& stage, const wchar_t* png) {
+  std::string refused = ResourceString(stage, 29901);
+  ASSERT_FALSE(refused.empty());
+  Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
+  ASSERT_TRUE(lobby.Ok());
+  ExpectBoxAndPress(refused, png);
+  EXPECT_EQ(lobby.WaitExit(30000), 0);
+}
+
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -309,12 +320,10 @@ TEST_F(StartupTest, TwelveArgumentsAreNoLaunchRecord) {
   EXPECT_EQ(vesk.WaitExit(30000), 0);
 }
 
-TEST_F(StartupTest, UnreachableTableEndsStartUpWithoutBox) {
+TEST_F(StartupTest, UnreachableTableShowsTheSocketsBoxAndEnds) {
   Stage stage("noserver", true);
   ShareFolder share(stage, "0");
-  Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
-  ASSERT_TRUE(lobby.Ok());
-  EXPECT_EQ(lobby.WaitExit(60000), 0);
+  RunAgainstClosedPort(stage, L"startup_connect_refused.png");
   EXPECT_EQ(stage.Steps(), Range(1, 14));
   // The crash-report switch is off here: no run file, no pending remote-log file.
   EXPECT_FALSE(Exists(stage.Path("alice.txt")));
@@ -360,7 +369,7 @@ TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   GetWindowThreadProcessId(main, &pid);
   EXPECT_TRUE(HasModule(pid, "Pendrel.dll"));
   EXPECT_EQ(stage.Steps(), Range(1, 25));
-  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nsuspend\nresume\nclient start\narrive deal\n");
+  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nsuspend\nregister document\nresume\nclient start\narrive deal\n");
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(lobby.WaitExit(30000), 0);
 }
@@ -405,11 +414,7 @@ TEST_F(StartupTest, CrashReportKeepsWhatCouldNotBeSentAndReportsThePreviousRun) 
   WriteText(stage.Path("alice.txt"),
             "[ZOLT]\nStartTime=20200101101010\nUserName=alice\nWatch=0\nSchedule=7\nSocketClose=1\n"
             "MainFrameClose=1\nExitInstance=0\n");
-  {
-    Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
-    ASSERT_TRUE(lobby.Ok());
-    EXPECT_EQ(lobby.WaitExit(60000), 0);
-  }
+  RunAgainstClosedPort(stage, L"startup_zolt_first.png");
   EXPECT_EQ(stage.Steps(), Range(1, 14));
   // This run's file is gone at shut-down; both lines wait in the pending file.
   EXPECT_FALSE(Exists(stage.Path("alice.txt")));
@@ -421,11 +426,7 @@ TEST_F(StartupTest, CrashReportKeepsWhatCouldNotBeSentAndReportsThePreviousRun) 
       << pending[1];
 
   // The next start replays them, keeps them since they still cannot be sent, and adds its own.
-  {
-    Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
-    ASSERT_TRUE(lobby.Ok());
-    EXPECT_EQ(lobby.WaitExit(60000), 0);
-  }
+  RunAgainstClosedPort(stage, L"startup_zolt_second.png");
   pending = Lines(ReadText(stage.Path("alice_zolt.txt")));
   ASSERT_EQ(pending.size(), 3u) << ReadText(stage.Path("alice_zolt.txt"));
   EXPECT_NE(pending[0].find("program closed,but not call exitinstance"), std::string::npos);

@@ -1,0 +1,32 @@
+#include "VeskViewSite.h"
+
+#include <shellapi.h>
+
+#include "AppLinks.h"
+#include "VeskApp.h"
+#include "VeskDoc.h"
+
+bool CVeskViewSite::IsBusySending() { return theApp.IsBusy() != FALSE; }
+uint32_t CVeskViewSite::OptionFlags() { return GameSocketOptionFlags(); }
+bool CVeskViewSite::GameProgressArrived() { return theApp.m_nGameDataArrived != 0; }
+int CVeskViewSite::IdleSeconds() { return GameSocketIdleSeconds(); }
+void CVeskViewSite::SendKeepAlive() { GameSocketSendKeepAlive(); }
+
+bool CVeskViewSite::AskYesNo(const char* text) {
+  return ShowStartupBoxText(text, MB_YESNO | MB_ICONQUESTION, 0) == IDYES;
+}
+
+void CVeskViewSite::ToggleScoreBoard() {
+  if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->ToggleScoreBoard();
+}
+
+void CVeskViewSite::SaveScreenshot() {
+  CVeskDoc* pDoc = theApp.GetVeskDoc();
+  theApp.SaveScreenshot(pDoc ? pDoc->m_strSnapshotPath.c_str() : nullptr);
+}
+
+void CVeskViewSite::OpenUrl(const std::string& url) {
+  // Only web addresses are opened; anything else could start a program.
+  if (url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) return;
+  ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}

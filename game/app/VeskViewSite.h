@@ -1,0 +1,17 @@
+// What the table view asks of the program: the busy state of sends, the connection's option
+// flags and keep-alive, questions, the score board, the screenshot and web addresses.
+#pragma once
+#include "GameView.h"
+
+class CVeskViewSite : public CGameViewSite {
+ public:
+  bool IsBusySending() override;
+  uint32_t OptionFlags() override;
+  bool GameProgressArrived() override;
+  int IdleSeconds() override;
+  void SendKeepAlive() override;
+  bool AskYesNo(const char* text) override;
+  void ToggleScoreBoard() override;
+  void SaveScreenshot() override;
+  void OpenUrl(const std::string& url) override;
+};
