@@ -1,50 +1,52 @@
 #include "LogFile.h"
 
 #include <cstdarg>
+#include <cstdio>
 
 CLogFile::CLogFile() { InitializeCriticalSection(&m_cs); }
 
-CLogFile::~CLogFile() {
-  Close();
-  DeleteCriticalSection(&m_cs);
+CLogFile::~CLogFile() { DeleteCriticalSection(&m_cs); }
+
+void CLogFile::SetPath(LPCSTR lpszPath) {
+  EnterCriticalSection(&m_cs);
+  m_strPath = lpszPath ? lpszPath : "";
+  LeaveCriticalSection(&m_cs);
 }
 
-BOOL CLogFile::Open(const char* path) {
+BOOL CLogFile::Open() {
   EnterCriticalSection(&m_cs);
-  if (m_pFile) fclose(m_pFile);
-  m_pFile = fopen(path, "a");
+  FILE* f = m_strPath.empty() ? nullptr : fopen(m_strPath.c_str(), "a");
+  if (f) fclose(f);
+  m_bOpen = f != nullptr;
   m_nCount = 0;
-  BOOL ok = m_pFile != nullptr;
+  BOOL ok = m_bOpen;
   LeaveCriticalSection(&m_cs);
   return ok;
 }
 
-void CLogFile::Close() {
+BOOL CLogFile::Close() {
   EnterCriticalSection(&m_cs);
-  if (m_pFile) fclose(m_pFile);
-  m_pFile = nullptr;
+  m_bOpen = FALSE;
   LeaveCriticalSection(&m_cs);
+  return TRUE;
 }
 
-void CLogFile::Write(const char* text) {
-  EnterCriticalSection(&m_cs);
-  if (m_pFile) {
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    char date[16], time[16];
-    snprintf(date, sizeof date, "%04u-%02u-%02u", st.wYear, st.wMonth, st.wDay);
-    snprintf(time, sizeof time, "%02u:%02u:%02u", st.wHour, st.wMinute, st.wSecond);
-    fprintf(m_pFile, "%s %s %08lx:%d %s\n", date, time, GetCurrentProcessId(), ++m_nCount, text ? text : "");
-    fflush(m_pFile);
-  }
-  LeaveCriticalSection(&m_cs);
-}
-
-void CLogFile::WriteF(const char* format, ...) {
+BOOL CLogFile::Write(LPCSTR lpszFormat, ...) {
   char text[1024];
   va_list args;
-  va_start(args, format);
-  vsnprintf(text, sizeof text, format, args);
+  va_start(args, lpszFormat);
+  vsnprintf(text, sizeof text, lpszFormat ? lpszFormat : "", args);
   va_end(args);
-  Write(text);
+  EnterCriticalSection(&m_cs);
+  BOOL written = FALSE;
+  FILE* f = m_bOpen ? fopen(m_strPath.c_str(), "a") : nullptr;
+  if (f) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    fprintf(f, "%04u-%02u-%02u %02u:%02u:%02u %08lx:%d %s\n", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute,
+            st.wSecond, GetCurrentProcessId(), ++m_nCount, text);
+    written = fclose(f) == 0;
+  }
+  LeaveCriticalSection(&m_cs);
+  return written;
 }

@@ -1,8 +1,10 @@
-// The game log CQKVesklog.txt: lines appended under the log's own lock.
+// The game log CQKVesklog.txt: lines appended under the log's own lock, one file open per line
+// so that a crash loses nothing already written. (The game services' log takes its place
+// once that joins the program: same members.)
 #pragma once
 #include <windows.h>
 
-#include <cstdio>
+#include <string>
 
 class CLogFile {
  public:
@@ -11,15 +13,18 @@ class CLogFile {
   CLogFile(const CLogFile&) = delete;
   CLogFile& operator=(const CLogFile&) = delete;
 
-  // Opens (appends to) the file; FALSE when it cannot be opened.
-  BOOL Open(const char* path);
-  void Close();
-  // "%s %s %08x:%d %s\n": date, time, process id, running count of calls, text.
-  void Write(const char* text);
-  void WriteF(const char* format, ...);
+  void SetPath(LPCSTR lpszPath);
+  BOOL Open();
+  BOOL Close();
+  // "%s %s %08x:%d %s\n": date, time, process id, running count of calls, the formatted text.
+  BOOL Write(LPCSTR lpszFormat, ...);
+
+  BOOL IsOpen() const { return m_bOpen; }
+  const std::string& GetPath() const { return m_strPath; }
 
  private:
   CRITICAL_SECTION m_cs;
-  FILE* m_pFile = nullptr;
+  std::string m_strPath;
+  BOOL m_bOpen = FALSE;
   int m_nCount = 0;
 };

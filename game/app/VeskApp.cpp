@@ -93,7 +93,8 @@ CVeskApp::CVeskApp() {
   GetPrivateProfileStringA("TrebbinQualifying", "VeskAdvertising", "", m_szVeskAdvertising, QUALIFYING_TEXT_SIZE,
                            langRsc.c_str());
   std::string folder = ProgramFolder();
-  m_GameLog.Open((folder + "\\CQKVesklog.txt").c_str());
+  m_GameLog.SetPath((folder + "\\CQKVesklog.txt").c_str());
+  m_GameLog.Open();
   CopyText(m_szChatSkinIni, sizeof m_szChatSkinIni, (folder + "\\QKChatSkin.ini").c_str());
   CopyText(m_szChatSkinBak, sizeof m_szChatSkinBak, (folder + "\\QKChatSkin.bak").c_str());
   time_t now = time(nullptr);
@@ -258,7 +259,7 @@ int CVeskApp::EnterChannel() {
     std::string text = FormatEnterChannelFailure();
     if (!SendRemoteLog(0, "game start", text.c_str(), "can not enter channel"))
       QueueRemoteLog(0, "game start", text.c_str(), "can not enter channel");
-    m_GameLog.Write(text.c_str());
+    m_GameLog.Write("%s", text.c_str());
     return 0;
   }
   EnterChannelResult result = EnterChannelCore(
@@ -273,7 +274,7 @@ int CVeskApp::EnterChannel() {
       ShowStartupBoxId(IDS_PLAYERLIST, BOX_ERROR, BOX_COUNTDOWN);
       return 0;
     default:
-      m_GameLog.WriteF("enter channel refused: %d", static_cast<int>(result));
+      m_GameLog.Write("enter channel refused: %d", static_cast<int>(result));
       return 0;
   }
 }

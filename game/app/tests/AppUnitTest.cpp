@@ -132,6 +132,14 @@ TEST_F(AppTest, EnteringTheTableFailsWithoutABoxWhereStartUpHasNone) {
     g_LaunchRec.nForceWatch = k.forceWatch;
     EXPECT_EQ(theApp.EnterChannel(), 0);
   }
+  // The failed login is in the game log, with the process id and the running count.
+  std::ifstream log(ExeFolder() + "\\CQKVesklog.txt", std::ios::binary);
+  std::string line, last;
+  while (std::getline(log, line))
+    if (line.find("can not enter channel,Vesk 581") != std::string::npos) last = line;
+  char pid[16];
+  snprintf(pid, sizeof pid, " %08lx:", GetCurrentProcessId());
+  EXPECT_NE(last.find(pid), std::string::npos) << last;
   // The crash-report switch is off: nothing was queued.
   EXPECT_EQ(GetFileAttributesA((ExeFolder() + "\\alice_zolt.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
