@@ -58,16 +58,17 @@ std::string BuildTierQueryUrl(const std::string& strTemplate, const std::vector<
   return BuildTierUrl(strTemplate, UrlEncode(AnsiToUtf8(JoinTierNames(seatNames))));
 }
 
-BOOL StartTierQuery(const std::string& strTemplate, const std::vector<std::string>& seatNames, CTierTable* pTable,
+BOOL StartTierQuery(const std::string& strTemplate, const std::vector<std::string>& seatNames,
+                    std::shared_ptr<CTierTable> pTable,
                     CLogFile* pLog, HWND hView) {
   if (!pTable) return FALSE;
   std::unique_ptr<TIER_QUERY> q(new TIER_QUERY);
   q->strTemplate = strTemplate;
   q->seatNames = seatNames;
-  q->pTable = pTable;
+  q->nGeneration = pTable->Clear();
+  q->pTable = std::move(pTable);
   q->pLog = pLog;
   q->hView = hView;
-  q->nGeneration = pTable->Clear();
   uintptr_t h = _beginthreadex(nullptr, 0, TierThread, q.get(), 0, nullptr);
   if (!h) return FALSE;
   q.release();

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,15 +29,17 @@ class CTierTable {
 struct TIER_QUERY {
   std::string strTemplate;            // the application's "QualifyingSign"; empty: no query
   std::vector<std::string> seatNames;  // user names by view position (ANSI), three or four
-  CTierTable* pTable = nullptr;        // lives as long as the program (the document's)
-  CLogFile* pLog = nullptr;            // may be null
+  // Shared with the document: a query still running when the document goes keeps it alive.
+  std::shared_ptr<CTierTable> pTable;
+  CLogFile* pLog = nullptr;            // the application's, may be null
   HWND hView = nullptr;                // repainted (without erasing) after a reply
   unsigned nGeneration = 0;
 };
 
 // Clears the table and starts the worker thread (its handle closed at once). FALSE when the
 // thread cannot start.
-BOOL StartTierQuery(const std::string& strTemplate, const std::vector<std::string>& seatNames, CTierTable* pTable,
+BOOL StartTierQuery(const std::string& strTemplate, const std::vector<std::string>& seatNames,
+                    std::shared_ptr<CTierTable> pTable,
                     CLogFile* pLog, HWND hView);
 // The worker's body: builds the address, asks and hands the reply on. Also callable directly.
 void QueryPlayerTiers(const TIER_QUERY& query);

@@ -105,7 +105,8 @@ TEST(HttpClient, GetsTheBodyAndFailsOnStatus) {
 }
 
 struct TierFixture : ::testing::Test {
-  CTierTable table;
+  std::shared_ptr<CTierTable> tablePtr = std::make_shared<CTierTable>();
+  CTierTable& table = *tablePtr;
   CLogFile log;
   std::string logPath;
   void SetUp() override {
@@ -120,7 +121,7 @@ struct TierFixture : ::testing::Test {
     TIER_QUERY q;
     q.strTemplate = tmpl;
     q.seatNames = std::move(names);
-    q.pTable = &table;
+    q.pTable = tablePtr;
     q.pLog = &log;
     q.nGeneration = table.Clear();
     return q;
@@ -175,17 +176,24 @@ TEST_F(TierFixture, FourPlayersAndStaleQueries) {
   // A reply of the previous deal's query arrives after the next deal started: dropped.
   EXPECT_EQ(ParseTierReply(reply, old), 0);
   EXPECT_EQ(table.Get(3), 0);
+  // The view is repainted after a reply it can use.
+  HWND view = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ::ValidateRect(view, nullptr);
+  now.hView = view;
   EXPECT_EQ(ParseTierReply(reply, now), 1);
   EXPECT_EQ(table.Get(3), 4);
+  RECT dirty;
+  EXPECT_TRUE(::GetUpdateRect(view, &dirty, FALSE));
+  ::DestroyWindow(view);
 }
 
 TEST_F(TierFixture, WorkerThreadAndFailedRequests) {
   HttpPeer peer(Ok("{\"code\":0,\"data\":[{\"username\":\"east\",\"levels\":2}]}"));
-  ASSERT_TRUE(StartTierQuery(Url(peer.Port(), "/r?u=%usernames%"), {"west", "me", "east"}, &table, &log, nullptr));
+  ASSERT_TRUE(StartTierQuery(Url(peer.Port(), "/r?u=%usernames%"), {"west", "me", "east"}, tablePtr, &log, nullptr));
   for (int i = 0; i < 200 && table.Get(2) == 0; ++i) ::Sleep(25);
   EXPECT_EQ(table.Get(2), 2);
   // Empty template: no request at all; a dead port: the tiers stay 0.
-  ASSERT_TRUE(StartTierQuery("", {"west", "me", "east"}, &table, &log, nullptr));
+  ASSERT_TRUE(StartTierQuery("", {"west", "me", "east"}, tablePtr, &log, nullptr));
   EXPECT_EQ(table.Get(2), 0);
   TIER_QUERY dead = Query("http://127.0.0.1:1/r?u=%usernames%", {"west", "me", "east"});
   QueryPlayerTiers(dead);
