@@ -159,6 +159,56 @@ TEST(MutexGuard, SecondOwnerTimesOutAndAbandonedIsAcquired) {
   EXPECT_TRUE(after.IsAcquired());
 }
 
+// The other process of the next test: holds the mutex until the parent has tried it.
+TEST(MutexGuardChild, HoldForParent) {
+  if (!getenv("VESK_MUTEX_CHILD")) GTEST_SKIP() << "runs as the other process of CrossProcess";
+  CMutexGuard hold("VeskServicesCrossMutex");
+  ASSERT_TRUE(hold.IsAcquired());
+  HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, "VeskServicesChildReady");
+  HANDLE go = ::OpenEventA(SYNCHRONIZE, FALSE, "VeskServicesChildGo");
+  ASSERT_TRUE(ready && go);
+  ::SetEvent(ready);
+  ::WaitForSingleObject(go, 20000);
+  ::CloseHandle(ready);
+  ::CloseHandle(go);
+}
+
+TEST(MutexGuard, CrossProcess) {
+  if (getenv("VESK_MUTEX_CHILD")) GTEST_SKIP();
+  HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, "VeskServicesChildReady");
+  HANDLE go = ::CreateEventA(nullptr, TRUE, FALSE, "VeskServicesChildGo");
+  char exe[MAX_PATH];
+  ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string cmd = std::string("\"") + exe + "\" --gtest_filter=MutexGuardChild.*";
+  ::SetEnvironmentVariableA("VESK_MUTEX_CHILD", "1");
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  BOOL started = ::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  ::SetEnvironmentVariableA("VESK_MUTEX_CHILD", nullptr);
+  ASSERT_TRUE(started);
+  ASSERT_EQ(::WaitForSingleObject(ready, 20000), WAIT_OBJECT_0);
+  DWORD start = ::GetTickCount();
+  {
+    CMutexGuard second("VeskServicesCrossMutex");
+    EXPECT_FALSE(second.IsAcquired());
+    EXPECT_GE(::GetTickCount() - start, 1900u);
+  }
+  ::SetEvent(go);
+  EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  ::GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  {
+    CMutexGuard after("VeskServicesCrossMutex");
+    EXPECT_TRUE(after.IsAcquired());
+  }
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  ::CloseHandle(ready);
+  ::CloseHandle(go);
+}
+
 int Peer(const char* name) {
   const char* v = getenv(name);
   return v ? atoi(v) : 0;
