@@ -1,0 +1,100 @@
+// The owner-drawn controls' theme: one manager per process holding the theme source (an INI
+// file with a resource library, or a package), the front-end functions every control reads
+// through, and the hidden theme window that reloads the theme on "ChangeThemeMsg".
+#pragma once
+#include <afxwin.h>
+
+#include "IniCache.h"
+#include "PackageFile.h"
+
+class CODThemeImage;
+
+enum { ODTHEME_MODE_PACKAGE = 0, ODTHEME_MODE_INI = 1 };
+
+class CODThemeManager {
+ public:
+  CODThemeManager();
+  virtual ~CODThemeManager();
+
+  // Releases the current source and loads the one at the path; 1 or 0.
+  int Load(LPCSTR lpszPath, int nMode);
+  // INI mode frees the resource library; both modes clear the INI text.
+  void Release();
+  DWORD GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault, LPSTR lpBuffer, DWORD nSize);
+  // Package mode only: the entry decoded as a picture (GIF, PNG, BMP, JPEG), or null.
+  HBITMAP LoadPackageImage(LPCSTR lpszEntry);
+  // Package mode only: the entry loaded as a cursor, or null.
+  HCURSOR LoadPackageCursor(LPCSTR lpszEntry);
+
+  int GetMode() const { return m_nMode; }
+  HMODULE GetLibrary() const { return m_hLibrary; }
+
+  CPackageFile m_package;
+  CIniCache m_ini;
+  int m_nMode;
+  HMODULE m_hLibrary;
+};
+
+// The process's one manager.
+CODThemeManager& GetODThemeManager();
+
+// Hidden top-level window of the theme; reloads it when "ChangeThemeMsg" arrives.
+class CODThemeWnd : public CWnd {
+  DECLARE_DYNAMIC(CODThemeWnd)
+ public:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+CODThemeWnd& GetODThemeWnd();
+// The registered message number of "ChangeThemeMsg".
+UINT GetChangeThemeMsg();
+
+// ---- front end ---------------------------------------------------------------------
+// Once loaded, later calls return 1 and keep the first theme.
+int LoadTheme(LPCSTR lpszPath, int nMode);
+int ApplyTheme();
+int UnloadTheme();
+BOOL IsThemeLoaded();
+
+int GetThemeInt(LPCSTR lpszSection, LPCSTR lpszKey, int nDefault);
+DWORD GetThemeString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault, LPSTR lpBuffer, DWORD nSize);
+int GetThemePoint(LPCSTR lpszSection, LPCSTR lpszKey, POINT* pPoint);
+void LoadThemeImageSpec(LPCSTR lpszSpec, CODThemeImage* pImage);
+// The caller owns the bitmap. Only the low 16 bits of the id count.
+HBITMAP LoadThemeBitmap(UINT nID, LPCSTR lpszType);
+HCURSOR LoadThemeCursor(UINT nID);
+
+// Decodes a picture held in memory: a BMP file, or anything the system picture decoder reads.
+HBITMAP DecodeThemePicture(const BYTE* pData, size_t nSize);
+
+// The class loaders ApplyTheme runs, in this order; each control class registers its own
+// (the non-client border manager's is built in). Loaders read only through GetThemeInt,
+// GetThemeString and GetThemePoint.
+enum ODThemeLoaderSlot {
+  ODTHEME_LOAD_EDIT,          // ODEdit
+  ODTHEME_LOAD_PROGRESS,      // ODProgress
+  ODTHEME_LOAD_STATIC,        // ODStatic, ODTxtMov
+  ODTHEME_LOAD_DIALOG,        // ODDialog (caption buttons, ODTxtMov)
+  ODTHEME_LOAD_MSGDLG,        // ODMsgDlg
+  ODTHEME_LOAD_WAITDLG,       // ODWaitDlg
+  ODTHEME_LOAD_MENU,          // ODMenu
+  ODTHEME_LOAD_NCMGR,         // ODNcMgrWnd
+  ODTHEME_LOAD_BUTTON,        // ODButton
+  ODTHEME_LOAD_LISTBOX,       // ODListBox
+  ODTHEME_LOAD_TOOLTIP,       // ODToolTip
+  ODTHEME_LOAD_LISTCTRL,      // ODListCtrl
+  ODTHEME_LOAD_COMBOBOX,      // ODComboBox (CODComboBox)
+  ODTHEME_LOAD_SBCONTAINER,   // SBContainer
+  ODTHEME_LOAD_HEADER,        // ODHeaderCtrl
+  ODTHEME_LOAD_TABCTRL,       // ODTabCtrl
+  ODTHEME_LOAD_SCROLLBAR,     // ScrollBarEx
+  ODTHEME_LOAD_COMBOLIST,     // ODComboBox (CODComboList)
+  ODTHEME_LOADER_COUNT
+};
+typedef void (*PFN_ODTHEME_LOADER)();
+void SetThemeClassLoader(int nSlot, PFN_ODTHEME_LOADER pfn);
+
+// The theme's error boxes go through this (AfxMessageBox with MB_ICONSTOP when unset), so a
+// host without a visible desktop can take them another way.
+typedef int (*PFN_ODTHEME_BOX)(LPCSTR lpszText, UINT nType);
+PFN_ODTHEME_BOX SetThemeErrorBox(PFN_ODTHEME_BOX pfn);

@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+"""Draws the owner-drawn theme's pictures for Tessaly.dll: BMP files and one cursor."""
+import os
+import struct
+import sys
+
+MAGENTA = (255, 0, 255)
+
+
+def write_bmp(path, width, height, pixel):
+    """24-bit bottom-up BMP; pixel(x, y) gives (r, g, b) with y counted from the top."""
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(height - 1, -1, -1):
+        row = bytearray()
+        for x in range(width):
+            r, g, b = pixel(x, y)
+            row += bytes((b, g, r))
+        row += b"\0" * (stride - width * 3)
+        rows.append(bytes(row))
+    data = b"".join(rows)
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", 14 + len(header) + len(data), 0, 0, 14 + len(header)))
+        f.write(header + data)
+
+
+def button_strip(x, y):
+    """Four 16 x 16 round buttons side by side on a magenta key: normal, hover, down, off."""
+    cell, cx = x // 16, x % 16
+    dx, dy = cx - 7.5, y - 7.5
+    if dx * dx + dy * dy > 7.5 * 7.5:
+        return MAGENTA
+    fills = [(70, 120, 200), (100, 160, 240), (40, 80, 150), (150, 150, 150)]
+    r, g, b = fills[cell]
+    shade = max(0, 40 - y * 4)
+    return (min(255, r + shade), min(255, g + shade), min(255, b + shade))
+
+
+def background_tile(x, y):
+    """A soft 16 x 16 tile with a diagonal weave."""
+    v = 226 + (8 if (x + y) % 8 < 4 else 0)
+    return (v - 12, v - 4, v)
+
+
+def border_bitmap(x, y):
+    """10 x 10 checker used as an ordinary bitmap resource."""
+    return (20, 48, 87) if (x // 5 + y // 5) % 2 == 0 else (181, 209, 226)
+
+
+def scroll_arrows(x, y):
+    """Two 12 x 12 arrow cells (up, down) over a light face."""
+    cell, cx = x // 12, x % 12
+    face = (214, 228, 242)
+    row = y if cell == 0 else 11 - y
+    half = max(0, row - 3)
+    return (30, 60, 110) if 3 <= row <= 8 and abs(cx - 5.5) <= half else face
+
+
+def write_cursor(path):
+    """32 x 32 monochrome cursor: a small cross with its hot spot in the middle."""
+    w = h = 32
+    xor = bytearray(w * h // 8)
+    andm = bytearray(b"\xff" * (w * h // 8))
+    for y in range(h):
+        for x in range(w):
+            on = (abs(x - 15) <= 1 and 4 <= y <= 27) or (abs(y - 15) <= 1 and 4 <= x <= 27)
+            if on:
+                row = h - 1 - y  # bottom-up
+                andm[row * 4 + x // 8] &= ~(0x80 >> (x % 8)) & 0xFF
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 1, 0, len(xor) + len(andm), 0, 0, 2, 0)
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    image = header + palette + bytes(xor) + bytes(andm)
+    with open(path, "wb") as f:
+        f.write(struct.pack("<HHH", 0, 2, 1))
+        f.write(struct.pack("<BBBBHHII", w, h, 0, 0, 15, 15, len(image), 6 + 16))
+        f.write(image)
+
+
+def main():
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    write_bmp(os.path.join(out, "buttons.bmp"), 64, 16, button_strip)
+    write_bmp(os.path.join(out, "background.bmp"), 16, 16, background_tile)
+    write_bmp(os.path.join(out, "border.bmp"), 10, 10, border_bitmap)
+    write_bmp(os.path.join(out, "arrows.bmp"), 24, 12, scroll_arrows)
+    write_cursor(os.path.join(out, "hand.cur"))
+
+
+if __name__ == "__main__":
+    main()
