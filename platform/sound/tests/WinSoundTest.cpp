@@ -379,3 +379,38 @@ TEST_F(Fixture, MusicCommandsInOrder) {
     EXPECT_TRUE(mgr->RestartMusic("c.mid"));
     EXPECT_EQ(g_mci.back(), "play sq from 0");
 }
+
+TEST(VoiceFiles, ChosenFromSoundIniOfTheGameFolder) {
+    char tmp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, tmp);
+    std::string folder = std::string(tmp) + "vesk_voice_test";
+    ::CreateDirectoryA(folder.c_str(), NULL);
+    ::CreateDirectoryA((folder + "\\sound").c_str(), NULL);
+    std::string ini = folder + "\\sound.ini";
+    ::WritePrivateProfileStringA("12", "MALE", "m1.wav,", ini.c_str());
+    ::WritePrivateProfileStringA("12", "FEMALE", "f1.wav", ini.c_str());
+    ::WritePrivateProfileStringA("RANDOM_RANGE", "SET", "100", ini.c_str());
+    for (const char* name : {"m1.wav", "f1.wav"}) {
+        FILE* f = std::fopen((folder + "\\sound\\" + name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    vesk::VoiceChooser chooser;
+    char path[MAX_PATH];
+    ASSERT_TRUE(VeskChooseVoice(chooser, folder.c_str(), 12, FALSE, 3, path, sizeof path));
+    EXPECT_EQ(std::string(path), folder + "\\sound\\m1.wav");
+    EXPECT_FALSE(VeskChooseVoice(chooser, folder.c_str(), 12, FALSE, 3, path, sizeof path));  // no repeat
+    EXPECT_TRUE(VeskChooseVoice(chooser, (folder + "\\").c_str(), 12, TRUE, 7, path, sizeof path));
+    EXPECT_EQ(std::string(path), folder + "\\sound\\f1.wav");
+    EXPECT_FALSE(VeskChooseVoice(chooser, folder.c_str(), 13, TRUE, 5, path, sizeof path));  // no section
+    char small[8];
+    EXPECT_FALSE(VeskChooseVoice(chooser, folder.c_str(), 12, FALSE, 5, small, sizeof small));
+    EXPECT_EQ(small[0], 0);
+    EXPECT_FALSE(VeskChooseVoice(chooser, folder.c_str(), 12, FALSE, 5, NULL, 100));
+    EXPECT_FALSE(VeskChooseVoice(chooser, folder.c_str(), 12, FALSE, 5, path, 0));
+    ::DeleteFileA((folder + "\\sound\\m1.wav").c_str());
+    ::DeleteFileA((folder + "\\sound\\f1.wav").c_str());
+    ::DeleteFileA(ini.c_str());
+    ::RemoveDirectoryA((folder + "\\sound").c_str());
+    ::RemoveDirectoryA(folder.c_str());
+}

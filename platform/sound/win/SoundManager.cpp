@@ -1,6 +1,7 @@
 #include "SoundManager.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -294,4 +295,30 @@ void CSoundManager::SkinSoundHook(UINT nSoundId) {
 CSoundManager& VeskSoundManager() {
     static CSoundManager s_manager;
     return s_manager;
+}
+
+BOOL VeskChooseVoice(vesk::VoiceChooser& chooser, LPCSTR lpszFolder, int nVoiceId, BOOL bFemale, int nPhase,
+                     LPSTR lpszPath, int nSize) {
+    if (lpszPath == NULL || nSize <= 0) return FALSE;
+    lpszPath[0] = 0;
+    if (lpszFolder == NULL) return FALSE;
+    std::string folder = lpszFolder;
+    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    std::string ini = folder + "\\sound.ini";
+    char section[16];
+    std::snprintf(section, sizeof section, "%d", nVoiceId);
+    char list[1024];
+    ::GetPrivateProfileStringA(section, bFemale ? "FEMALE" : "MALE", "", list, sizeof list, ini.c_str());
+    int range = static_cast<int>(::GetPrivateProfileIntA("RANDOM_RANGE", "SET", vesk::kVoiceDefaultRange, ini.c_str()));
+    std::string chosen;
+    auto random = []() { return static_cast<unsigned>(std::rand()); };
+    auto exists = [](const std::string& p) {
+        DWORD attr = ::GetFileAttributesA(p.c_str());
+        return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    };
+    if (!chooser.Choose(vesk::SplitVoiceList(list), nPhase, range, folder + "\\sound", random, exists, chosen))
+        return FALSE;
+    if (chosen.size() >= static_cast<size_t>(nSize)) return FALSE;
+    std::memcpy(lpszPath, chosen.c_str(), chosen.size() + 1);
+    return TRUE;
 }

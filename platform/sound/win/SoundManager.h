@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "SoundCacheCore.h"
+#include "VoiceChoice.h"
 #include "WaveCore.h"
 
 typedef HRESULT(WINAPI* VeskDirectSoundCreateFn)(LPCGUID, LPDIRECTSOUND*, LPUNKNOWN);
@@ -118,3 +119,11 @@ private:
 
 // The process's one sound player.
 CSoundManager& VeskSoundManager();
+
+// The document's voice choice: reads the lists of "sound.ini" in the game
+// folder (section "%d" of the voice id, key "FEMALE" or "MALE"; in the play
+// phase "SET" of "RANDOM_RANGE", default 30) and writes the chosen file's
+// full path ("<folder>\sound\<name>") into the buffer. FALSE when nothing
+// is to be said or the path does not fit the buffer.
+BOOL VeskChooseVoice(vesk::VoiceChooser& chooser, LPCSTR lpszFolder, int nVoiceId, BOOL bFemale, int nPhase,
+                     LPSTR lpszPath, int nSize);
