@@ -18,10 +18,11 @@ rm -rf "$out"
 mkdir -p "$out"
 stage=$(bash "$VESK_ROOT/scripts/stage.sh" "$out/stage")
 
-"$server" --bots --seed 3 --port 0 --seconds 180 --log "$out/server.log" > "$out/server.out" &
+"$server" --bots --seed 3 --port 0 --seconds 180 --log "$out/server.log" > "$out/server.out" 2>&1 </dev/null &
 spid=$!
 lpid=
 cleanup() {
+  set +e
   # The Windows processes outlive their Wine launchers: end them by name.
   "$WINE" taskkill /f /im Vesk.exe >/dev/null 2>&1 || true
   "$WINE" taskkill /f /im lobby.exe >/dev/null 2>&1 || true
@@ -40,7 +41,7 @@ port=$(sed -n 's/^listening 127.0.0.1:\([0-9]*\).*/\1/p' "$out/server.out")
 program=$("$WINE" winepath -w "$stage/program/Vesk.exe" 2>/dev/null | tr -d '\r')
 "$WINE" "$stage/program/lobby.exe" --program "$program" --server 127.0.0.1 --port "$port" \
   --seat 2 --user alice --nick Alice --room "Table 1" --log "$("$WINE" winepath -w "$out/lobby.log" | tr -d '\r')" \
-  > "$out/lobby.out" 2>&1 &
+  > "$out/lobby.out" 2>&1 </dev/null &
 lpid=$!
 
 hwnd=$("$WINE" "$probe" wait "Trebbin" 60000 | tr -d '\r') || true

@@ -17,12 +17,15 @@ WindowInfo Describe(HWND h) {
   char buf[512];
   int n = GetClassNameA(h, buf, sizeof buf);
   w.className.assign(buf, n > 0 ? n : 0);
-  // WM_GETTEXT works across processes for every window kind we read.
-  LRESULT len = SendMessageA(h, WM_GETTEXTLENGTH, 0, 0);
-  if (len > 0) {
+  // WM_GETTEXT works across processes for every window kind we read; a window whose
+  // thread does not answer within a second is read as having no text.
+  DWORD_PTR len = 0;
+  if (SendMessageTimeoutA(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &len) && len > 0) {
     std::string text(static_cast<size_t>(len) + 1, '\0');
-    LRESULT got = SendMessageA(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 1000,
+                        &got);
+    text.resize(got > 0 && got < text.size() ? static_cast<size_t>(got) : 0);
     w.text = text;
   }
   return w;
