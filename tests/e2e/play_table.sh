@@ -44,7 +44,13 @@ program=$("$WINE" winepath -w "$stage/program/Vesk.exe" 2>/dev/null | tr -d '\r'
   > "$out/lobby.out" 2>&1 </dev/null &
 lpid=$!
 
-hwnd=$("$WINE" "$probe" wait "Trebbin" 60000 | tr -d '\r') || true
+# Wait for the table window while the client (under the lobby) still runs.
+hwnd=
+for i in $(seq 1 30); do
+  hwnd=$("$WINE" "$probe" wait "Trebbin" 2000 | tr -d '\r') || true
+  [ -n "$hwnd" ] && break
+  kill -0 "$lpid" 2>/dev/null || break
+done
 if [ -z "$hwnd" ]; then
   echo "e2e: no table window; visible windows:"
   "$WINE" "$probe" list | tr -d '\r' | grep -v ' 0 ' || true
