@@ -101,6 +101,33 @@ TEST_F(ThemeImage, SpecsLoadCellsStatesAndKeyColour) {
   EXPECT_TRUE(none.IsEmpty());
 }
 
+TEST_F(ThemeImage, GifSpecReadsEveryFrame) {
+  // Two 1 x 1 frames; the path in the spec is trimmed of blanks.
+  const unsigned char frame[] = {0x21, 0xF9, 0x04, 0x00, 0x0A, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00,
+                                 0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00};
+  const unsigned char head[] = {'G', 'I', 'F', '8', '9', 'a', 0x01, 0x00, 0x01, 0x00, 0x80, 0x00,
+                                0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF};
+  std::string gif((const char*)head, sizeof(head));
+  gif.append((const char*)frame, sizeof(frame));
+  gif.append((const char*)frame, sizeof(frame));
+  gif += ';';
+  WriteFileBytes(TestFolder() + "anim.gif", gif);
+  CODThemeImage img;
+  LoadThemeImageSpec("1,  anim.gif ", &img);
+  ASSERT_EQ(CODThemeImage::KIND_GIF, img.GetKind());
+  EXPECT_EQ(2, img.GetFramesPerState());
+  EXPECT_EQ(1, img.GetStateCount());
+  EXPECT_EQ(1, img.GetCellWidth());
+  EXPECT_EQ(2u, img.GetGifFrames().size());
+  EXPECT_NE(0u, img.StartAnimation());
+  img.OnAnimationTimer();
+  EXPECT_EQ(1, img.GetCurrentFrame());
+  img.StopAnimation(TRUE);
+  img.Clear();
+  EXPECT_TRUE(img.IsEmpty());
+  EXPECT_TRUE(img.GetGifFrames().empty());
+}
+
 TEST_F(ThemeImage, KeySelectorsAndShape) {
   HBITMAP b = BitmapFrom(40, 10, &CornerKeyed);
   ASSERT_NE(nullptr, b);

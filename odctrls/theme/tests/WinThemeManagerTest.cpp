@@ -7,6 +7,9 @@
 #include "PackageFile.h"
 #include "ThemeTestEnv.h"
 
+BOOL LoadOwnerDrawnTheme(const char* path, int mode);
+void UnloadOwnerDrawnTheme();
+
 namespace {
 
 const char kNoIni[] =
@@ -102,6 +105,18 @@ TEST_F(ThemeManager, IniModeLoadsValuesAndRunsLoadersInOrder) {
   EXPECT_FALSE(::IsWindow(wnd));
   EXPECT_EQ(0, UnloadTheme());
   EXPECT_EQ(5, GetThemeInt("T", "Red", 5));  // source released
+}
+
+TEST_F(ThemeManager, ShippedThemeLoadsThroughTheStartUpCall) {
+  // The start-up entry point with the INI that goes into <share>\odctrls.
+  ASSERT_TRUE(LoadOwnerDrawnTheme((dir_ + "vesk_skn.ini").c_str(), 1));
+  EXPECT_TRUE(TakeBoxes().empty());
+  EXPECT_EQ(RGB(20, 48, 87), CODNcMgrWnd::s_crBorder);
+  HBITMAP b = LoadThemeBitmap(120, "QKImage");
+  EXPECT_NE(nullptr, b);
+  ::DeleteObject(b);
+  UnloadOwnerDrawnTheme();
+  EXPECT_FALSE(IsThemeLoaded());
 }
 
 TEST_F(ThemeManager, ChangeThemeMsgReloadsTheSameSource) {
