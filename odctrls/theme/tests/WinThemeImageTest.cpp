@@ -265,4 +265,61 @@ TEST_F(ThemeImage, BorderManagerDrawsAFlatFrame) {
   shaped.DestroyWindow();
 }
 
+// Stands in for the scroll-bar container: the border manager finds it by class name.
+class CSBContainerWnd : public CWnd {
+  DECLARE_DYNAMIC(CSBContainerWnd)
+ public:
+  CScrollBar* GetScrollBarCtrl(int nBar) const override {
+    return const_cast<CScrollBar*>(nBar == SB_HORZ ? &m_horz : &m_vert);
+  }
+  CScrollBar m_horz, m_vert;
+};
+IMPLEMENT_DYNAMIC(CSBContainerWnd, CWnd)
+
+TEST_F(ThemeImage, RedrawSwitchReachesTheContainersScrollBars) {
+  LPCSTR cls = AfxRegisterWndClass(0, nullptr, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+  CSBContainerWnd box;
+  ASSERT_TRUE(box.CreateEx(0, cls, "", WS_POPUP | WS_VISIBLE, 40, 200, 200, 120, nullptr, nullptr));
+  ASSERT_TRUE(box.m_horz.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, CRect(0, 100, 180, 120), &box, 1));
+  ASSERT_TRUE(box.m_vert.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(180, 0, 200, 100), &box, 2));
+  CODNcMgrWnd inner;
+  ASSERT_TRUE(inner.CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 180, 100, box.GetSafeHwnd(),
+                             (HMENU)3));
+  // WM_SETREDRAW FALSE takes the visible bit away without hiding the window.
+  inner.SetRedraw(FALSE);
+  EXPECT_FALSE(::GetWindowLongPtrA(box.m_horz.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(::GetWindowLongPtrA(box.m_vert.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(::GetWindowLongPtrA(inner.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);
+  inner.SetRedraw(TRUE);
+  EXPECT_TRUE(::GetWindowLongPtrA(box.m_horz.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(::GetWindowLongPtrA(box.m_vert.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);
+
+  // Outside a container only the window itself is switched.
+  CWnd other;
+  ASSERT_TRUE(other.CreateEx(0, cls, "", WS_POPUP | WS_VISIBLE, 300, 200, 100, 100, nullptr, nullptr));
+  CScrollBar bar;
+  ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, CRect(0, 80, 100, 100), &other, 1));
+  CODNcMgrWnd lone;
+  ASSERT_TRUE(lone.CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 80, other.GetSafeHwnd(), (HMENU)2));
+  lone.SetRedraw(FALSE);
+  EXPECT_TRUE(::GetWindowLongPtrA(bar.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);
+  lone.SetRedraw(TRUE);
+
+  // The background picture is drawn only once one is set.
+  Canvas c(30, 30);
+  inner.DrawBackground(c.dc, RECT{0, 0, 30, 30});
+  EXPECT_EQ(RGB(255, 255, 255), c.At(5, 5));
+  HBITMAP b = BitmapFrom(10, 10, &Quadrants);
+  ASSERT_TRUE(inner.SetBackgroundImage(b, ODTILE_REPEAT));
+  ::DeleteObject(b);  // the window keeps its own copy
+  inner.DrawBackground(c.dc, RECT{0, 0, 30, 30});
+  EXPECT_EQ(RGB(255, 255, 128), c.At(20, 20));
+  EXPECT_EQ(RGB(0, 0, 128), c.At(27, 27));
+
+  lone.DestroyWindow();
+  other.DestroyWindow();
+  inner.DestroyWindow();
+  box.DestroyWindow();
+}
+
 }  // namespace
