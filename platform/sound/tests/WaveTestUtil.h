@@ -14,7 +14,9 @@ inline void Put16(std::vector<uint8_t>& b, uint16_t v) {
     b.push_back(uint8_t(v));
     b.push_back(uint8_t(v >> 8));
 }
-inline void PutId(std::vector<uint8_t>& b, const char* id) { b.insert(b.end(), id, id + 4); }
+inline void PutId(std::vector<uint8_t>& b, const char* id) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(id[i]));
+}
 
 inline std::vector<uint8_t> Fmt(uint16_t tag = 1, uint16_t ch = 1, uint32_t rate = 22050, uint16_t bits = 16,
                                 size_t extra = 2) {
