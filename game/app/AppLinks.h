@@ -43,6 +43,8 @@ BOOL GameSocketInitSockets();
 // Logs in with the launch record; FALSE when the table cannot be reached or refuses.
 BOOL GameSocketLogin(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login);
 void GameSocketClose();
+// Tells the server this player leaves (forced: during a hand), then closes.
+void GameSocketQuitAndClose(bool forced);
 void GameSocketSuspend();
 void GameSocketResume();
 BOOL GameSocketSendClientStart();

@@ -51,6 +51,13 @@ BOOL GameSocketLogin(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login) {
 }
 
 void GameSocketClose() { Socket().Close(); }
+
+void GameSocketQuitAndClose(bool forced) {
+  if (forced)
+    Socket().QuitForcedAndClose();
+  else
+    Socket().QuitAndClose();
+}
 void GameSocketSuspend() { Socket().SuspendNotifications(); }
 void GameSocketResume() { Socket().ResumeNotifications(); }
 BOOL GameSocketSendClientStart() { return Socket().SendClientStart(); }

@@ -90,6 +90,9 @@ bool CVeskDoc::SendFrame(const std::vector<uint8_t>& frame) { return GameSocketS
 void CVeskDoc::BeginSend() { theApp.BeginSend(); }
 void CVeskDoc::EndSend() { theApp.EndSend(); }
 
+void CVeskDoc::QuitAndClose() { GameSocketQuitAndClose(false); }
+void CVeskDoc::QuitForcedAndClose() { GameSocketQuitAndClose(true); }
+
 void CVeskDoc::PostCloseMainWindow() {
   if (CWnd* pMain = AfxGetMainWnd()) pMain->PostMessage(WM_CLOSE, 0, 0);
 }

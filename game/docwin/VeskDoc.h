@@ -30,6 +30,8 @@ class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
   bool SendFrame(const std::vector<uint8_t>& frame) override;
   void BeginSend() override;
   void EndSend() override;
+  void QuitAndClose() override;
+  void QuitForcedAndClose() override;
   void PostCloseMainWindow() override;
   bool IsMainWindowVisible() override;
   bool IsMainWindowActive() override;

@@ -71,6 +71,7 @@ BOOL GameSocketLogin(const GAME_LAUNCH_REC&, TABLE_LOGIN& login) {
 }
 
 void GameSocketClose() { Note("close"); }
+void GameSocketQuitAndClose(bool forced) { Note(forced ? "quit forced" : "quit"); }
 void GameSocketSuspend() { Note("suspend"); }
 namespace {
 void CALLBACK DeliverProgress(HWND, UINT, UINT_PTR id, DWORD) {
