@@ -174,7 +174,10 @@ bool SaveWindowPng(HWND hwnd, const std::wstring& path) {
   HDC mem = CreateCompatibleDC(screen);
   HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
   HGDIOBJ old = SelectObject(mem, bmp);
-  if (!PrintWindow(hwnd, mem, 0)) BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  // A visible window is copied from the screen: PrintWindow of another process's
+  // window comes back black under Wine. Hidden windows can only be printed.
+  if (!IsWindowVisible(hwnd) || !BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY))
+    PrintWindow(hwnd, mem, 0);
   SelectObject(mem, old);
   bool ok = SaveBitmapPng(bmp, path);
   DeleteObject(bmp);
