@@ -1,0 +1,45 @@
+// CSkinAboutDlg: the skinned about box: the program's icon, two text blocks from the
+// version information and a skinned OK button. The game's own box derives from it and
+// changes the height, the layout and the texts through the virtual steps below.
+#pragma once
+#include <afxwin.h>
+
+#include "CoolButton.h"
+#include "HyperLinkStatic.h"
+#include "SkinDialog.h"
+
+#define IDD_SKINABOUT 29891
+#define IDC_SKINABOUT_TEXT1 29891
+#define IDC_SKINABOUT_TEXT2 29892
+#define IDC_SKINABOUT_ICON 29893
+#define IDS_SKINABOUT_CAPTION 29933
+
+class CSkinAboutDlg : public CSkinDialog {
+ public:
+  explicit CSkinAboutDlg(UINT nIconId, CWnd* pParent = nullptr);
+  ~CSkinAboutDlg() override;
+
+  CString m_strText1;
+  CString m_strText2;
+  CCoolButton m_btnOK;
+  CHyperLinkStatic m_text1;
+  CHyperLinkStatic m_text2;
+  UINT m_nIconId;
+  HICON m_hIcon;
+
+  // The caption's name: the ProductName of the version information, else the
+  // application's name.
+  static CString ProductName();
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  void PaintClient(CDC* pDC) override;
+  // Steps the game's box replaces.
+  virtual int ExtraHeight() const { return 85; }
+  virtual void LayOutControls();
+  virtual void MakeTexts();
+  HICON LoadAboutIcon() const;
+  afx_msg void OnDestroy();
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,18 @@
+// CAboutDlg: the game's about box, opened from the main frame's system-menu item. The
+// framework's skinned about box with a taller window and the game's own layout.
+#pragma once
+#include "SkinAboutDlg.h"
+
+#define IDI_GAMEABOUT 29894
+
+class CAboutDlg : public CSkinAboutDlg {
+ public:
+  explicit CAboutDlg(int nValue = 0, CWnd* pParent = nullptr);
+
+  int m_nValue;
+  int m_nFlag;
+
+ protected:
+  int ExtraHeight() const override { return 125; }
+  void LayOutControls() override;
+};
