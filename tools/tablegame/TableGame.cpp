@@ -28,6 +28,7 @@ TableGame::TableGame(const TableOptions& opt)
       rng_(opt.seed),
       bots_(opt.players, false),
       ready_(opt.players, false),
+      autoReady_(opt.players, true),
       hands_(opt.players),
       totals_(opt.players, 0),
       seriesTotals_(opt.players, 0) {
@@ -226,7 +227,7 @@ void TableGame::HandOver(std::vector<OutFrame>& out) {
   phase_ = Waiting;
   std::fill(ready_.begin(), ready_.end(), false);
   for (int s = 0; s < opt_.players; ++s)
-    if (bots_[s]) Ready(s, out);
+    if (bots_[s] && autoReady_[s]) Ready(s, out);
 }
 
 int TableGame::BotBid(int seat) {
@@ -265,7 +266,7 @@ void TableGame::RunBots(std::vector<OutFrame>& out) {
     if (phase_ == Waiting) {
       bool acted = false;
       for (int s = 0; s < opt_.players; ++s)
-        if (bots_[s] && !ready_[s]) {
+        if (bots_[s] && autoReady_[s] && !ready_[s]) {
           Ready(s, out);
           acted = true;
         }

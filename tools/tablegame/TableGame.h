@@ -40,6 +40,8 @@ class TableGame {
   ~TableGame();
 
   void SetBot(int seat, bool bot);
+  // A seat the server only plays for a while (trusteeship) is not made ready for the next hand.
+  void SetAutoReady(int seat, bool autoReady) { autoReady_[seat] = autoReady; }
   bool IsBot(int seat) const { return bots_[seat]; }
   int players() const { return opt_.players; }
   Phase phase() const { return phase_; }
@@ -69,7 +71,7 @@ class TableGame {
   Rules* rules_;
   std::mt19937 rng_;
   Phase phase_ = Waiting;
-  std::vector<bool> bots_, ready_;
+  std::vector<bool> bots_, ready_, autoReady_;
   std::vector<std::vector<int>> hands_;
   std::vector<int> bottom_;
   std::vector<int> totals_, seriesTotals_;

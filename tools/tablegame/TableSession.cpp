@@ -41,6 +41,9 @@ void TableSession::Install() {
   // Keep-alive and the start notice need no answer.
   for (uint32_t id : {sysmsg::MSG_KEEPALIVE, sysmsg::MSG_CLIENT_START})
     server_.SetHandler(id, [](peers::CTableConnection&, const std::vector<uint8_t>&) {});
+  server_.SetHandler(MSG_TRUSTEESHIP, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) {
+    OnTrusteeship(c, f);
+  });
   for (uint32_t id : {static_cast<uint32_t>(MSG_READY), static_cast<uint32_t>(MSG_BID),
                       static_cast<uint32_t>(MSG_PLAY)})
     server_.SetHandler(id, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) { OnGame(c, f); });
@@ -85,8 +88,9 @@ void TableSession::OnLogin(peers::CTableConnection& c, const std::vector<uint8_t
     w.Field(NameOf(s), 20);
     w.I32(s % 2);
   }
-  w.U32(static_cast<uint32_t>(opt_.optionsText.size() + 1));
-  w.CString(opt_.optionsText);
+  std::string options = "2 0 0 0 " + std::to_string(opt_.turnSeconds) + " 1 1";
+  w.U32(static_cast<uint32_t>(options.size() + 1));
+  w.CString(options);
   c.Reply(sysmsg::MSG_LOGIN, 1, w.Take());
   c.Send(sysmsg::MSG_STATE540, {}, opt_.optionFlags);
   server_.AddLog("login " + user + " seat " + std::to_string(seat));
@@ -97,6 +101,31 @@ void TableSession::OnGame(peers::CTableConnection& c, const std::vector<uint8_t>
   if (seat < 0) return;
   std::vector<OutFrame> out;
   game_->OnClientFrame(seat, FrameId(frame), Body(frame), out);
+  Deliver(out);
+}
+
+// Trusteeship on (1, or 2 when the client's clock ran out) hands the seat to a bot until
+// the client asks for it back (0); every client hears the result.
+void TableSession::OnTrusteeship(peers::CTableConnection& c, const std::vector<uint8_t>& frame) {
+  int seat = SeatOf(c);
+  if (seat < 0) return;
+  std::vector<uint8_t> body = Body(frame);
+  wire::Reader r(body.data(), body.size());
+  uint32_t mode = 0;
+  if (!r.U32(&mode)) return;
+  bool on = mode != 0;
+  trusted_[seat] = on;
+  game_->SetBot(seat, on);
+  game_->SetAutoReady(seat, !on);
+  wire::Writer w;
+  w.U16(static_cast<uint16_t>(mode));
+  w.U16(0);
+  w.Field(NameOf(seat), 20);
+  std::vector<uint8_t> result = w.Take();
+  for (const auto& [s, conn] : seats_) conn->Send(sysmsg::MSG_TRUSTEESHIP_RESULT, result, 1);
+  server_.AddLog("trusteeship " + NameOf(seat) + " mode " + std::to_string(mode));
+  std::vector<OutFrame> out;
+  game_->RunBots(out);
   Deliver(out);
 }
 
@@ -111,7 +140,9 @@ void TableSession::OnClosed(int connectionNumber) {
     int seat = it->first;
     seats_.erase(it);
     names_.erase(seat);
+    trusted_.erase(seat);
     game_->SetBot(seat, opt_.bots);
+    game_->SetAutoReady(seat, true);
     std::vector<OutFrame> out;
     game_->RunBots(out);
     Deliver(out);
@@ -121,6 +152,15 @@ void TableSession::OnClosed(int connectionNumber) {
 
 void TableSession::Deliver(const std::vector<OutFrame>& out) {
   for (const auto& f : out) {
+    if (f.id == MSG_HAND_OVER) {
+      // Trusteeship ends with the hand: the client plays the next one itself.
+      for (auto& [seat, on] : trusted_) {
+        if (!on) continue;
+        on = false;
+        game_->SetBot(seat, false);
+        game_->SetAutoReady(seat, true);
+      }
+    }
     for (const auto& [seat, conn] : seats_) {
       if (f.toSeat != -1 && f.toSeat != seat) continue;
       conn->Send(f.id, f.body, f.status);

@@ -14,7 +14,7 @@ struct SessionOptions {
   int players = 3;
   uint32_t seed = 1;
   bool bots = true;                         // seats without a client are played by bots
-  std::string optionsText = "2 0 0 0 30 1 1";  // the login reply's table options
+  int turnSeconds = 30;                     // the turn time in the login reply's table options
   uint32_t optionFlags = 1;                 // MSG_STATE540: bit 0 allows trusteeship
 };
 
@@ -31,6 +31,7 @@ class TableSession {
   void OnLogin(peers::CTableConnection& c, const std::vector<uint8_t>& frame);
   void OnGame(peers::CTableConnection& c, const std::vector<uint8_t>& frame);
   void OnQuit(peers::CTableConnection& c, const std::vector<uint8_t>& frame);
+  void OnTrusteeship(peers::CTableConnection& c, const std::vector<uint8_t>& frame);
   void Deliver(const std::vector<OutFrame>& out);
   int SeatOf(const peers::CTableConnection& c) const;
   std::string NameOf(int seat) const;
@@ -40,6 +41,7 @@ class TableSession {
   std::unique_ptr<TableGame> game_;
   std::map<int, peers::CTableConnection*> seats_;  // seat -> client
   std::map<int, std::string> names_;               // seat -> user name of the client
+  std::map<int, bool> trusted_;                    // seat -> the server plays for the client
 };
 
 }  // namespace tablegame

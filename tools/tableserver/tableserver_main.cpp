@@ -1,4 +1,4 @@
-// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N]
+// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N] [--turn SECONDS]
 // --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
 // seats bots in every seat no client holds.
 // Prints "listening 127.0.0.1:PORT" once ready and logs every frame. Runs until killed, or
@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   bool bots = false, game = false;
   int players = 3;
   unsigned seed = 0;
+  int turn = 30;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool hasValue = i + 1 < argc;
@@ -34,9 +35,10 @@ int main(int argc, char** argv) {
     else if (a == "--game") game = true;
     else if (a == "--players" && hasValue) players = std::atoi(argv[++i]) == 4 ? 4 : 3;
     else if (a == "--seed" && hasValue) seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
+    else if (a == "--turn" && hasValue) turn = std::atoi(argv[++i]);
     else {
       std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots]"
-                   " [--players 3|4] [--seed N]\n";
+                   " [--players 3|4] [--seed N] [--turn SECONDS]\n";
       return 2;
     }
   }
@@ -59,6 +61,7 @@ int main(int argc, char** argv) {
     tablegame::SessionOptions so;
     so.players = players;
     so.bots = bots;
+    so.turnSeconds = turn > 0 && turn < 100 ? turn : 30;
     so.seed = seed ? seed : unsigned(std::chrono::steady_clock::now().time_since_epoch().count());
     session = std::make_unique<tablegame::TableSession>(server, so);
     session->Install();

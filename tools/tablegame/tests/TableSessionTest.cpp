@@ -81,3 +81,38 @@ TEST(TableSessionTest, ClientLogsInAndPlaysAHand) {
   EXPECT_TRUE(server.WaitForLog("login alice seat 1", 1000));
   server.Stop();
 }
+
+TEST(TableSessionTest, TrusteeshipPlaysTheHandForTheClient) {
+  peers::TableServerOptions so;
+  so.maxSeconds = 60;
+  peers::CTableServer server(so);
+  SessionOptions opt;
+  opt.seed = 11;
+  TableSession session(server, opt);
+  session.Install();
+  ASSERT_TRUE(server.Start());
+  peers::CLoopbackClient client;
+  ASSERT_TRUE(client.Connect(server.Port()));
+  auto login = sysmsg::BuildLoginBody("bob", "", "", 0, 0);
+  ASSERT_TRUE(client.SendFrame(netcore::BuildFrame(sysmsg::MSG_LOGIN, login.data(), login.size())));
+  std::vector<uint8_t> ready(52, 0);
+  ASSERT_TRUE(client.SendFrame(netcore::BuildFrame(MSG_READY, ready.data(), ready.size())));
+  // The clock ran out: the server plays for the client (mode 2) until the hand is over.
+  std::vector<uint8_t> trust = {2, 0, 0, 0};
+  trust.resize(24, 0);
+  std::memcpy(&trust[4], "bob", 3);
+  ASSERT_TRUE(client.SendFrame(netcore::BuildFrame(MSG_TRUSTEESHIP, trust.data(), trust.size())));
+  bool result = false, over = false;
+  std::vector<uint8_t> f;
+  netcore::NET_MSG_HEADER h;
+  for (int i = 0; i < 400 && !over; ++i) {
+    ASSERT_TRUE(client.ReadFrame(&f));
+    netcore::DecodeHeader(f.data(), f.size(), &h);
+    result = result || h.id == sysmsg::MSG_TRUSTEESHIP_RESULT;
+    over = h.id == MSG_HAND_OVER;
+  }
+  EXPECT_TRUE(result);
+  EXPECT_TRUE(over);
+  EXPECT_EQ(session.Game().HandsPlayed(), 1) << "the next hand waits for the client";
+  server.Stop();
+}
