@@ -70,8 +70,8 @@ void CSkinAboutDlg::LayOutControls() {
   CRect okRect;
   ok->GetWindowRect(&okRect);
   ScreenToClient(&okRect);
-  if (okRect.bottom > inner.bottom - 5) {
-    okRect.OffsetRect(0, inner.bottom - 5 - okRect.bottom);
+  if (okRect.bottom > inner.bottom - 5 || okRect.right > inner.right - 5) {
+    okRect.OffsetRect(std::min(0, (int)(inner.right - 5 - okRect.right)), std::min(0, (int)(inner.bottom - 5 - okRect.bottom)));
     ok->SetWindowPos(nullptr, okRect.left, okRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   for (UINT id : {(UINT)IDC_SKINABOUT_TEXT1, (UINT)IDC_SKINABOUT_TEXT2}) {
