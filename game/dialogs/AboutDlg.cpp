@@ -18,7 +18,10 @@ int TextHeight(CWnd* dlg, const CString& text) {
   CRect r(0, 0, 240, 0);
   dc.DrawText(text, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   if (old) dc.SelectObject(old);
-  return r.Height();
+  // The text control leaves 2 pixels under every line.
+  int lines = 1;
+  for (const char* p = text; *p; ++p) lines += *p == '\n';
+  return r.Height() + 2 * lines;
 }
 }  // namespace
 
