@@ -18,7 +18,7 @@ rm -rf "$out"
 mkdir -p "$out"
 stage=$(bash "$VESK_ROOT/scripts/stage.sh" "$out/stage")
 
-"$server" --bots --seed 3 --port 0 --seconds 180 --log "$out/server.log" > "$out/server.out" 2>&1 </dev/null &
+"$server" --bots --seed 3 --turn 3 --port 0 --seconds 240 --log "$out/server.log" > "$out/server.out" 2>&1 </dev/null &
 spid=$!
 lpid=
 cleanup() {
@@ -61,5 +61,16 @@ fi
 sleep 2
 "$WINE" "$probe" shot "$hwnd" "$("$WINE" winepath -w "$out/table.png" | tr -d '\r')"
 grep -q "login alice seat 1" "$out/server.log" || { echo "e2e: the server saw no login"; exit 1; }
+
+# A whole hand: the client's turn clock runs out (3 s), so it bids nothing and, in play,
+# asks the server to play for it; the bots play the rest.
+for i in $(seq 1 120); do
+  grep -q "id=0x00000215" "$out/server.log" && break
+  kill -0 "$lpid" 2>/dev/null || break
+  sleep 1
+done
+grep -q "id=0x00000215" "$out/server.log" || { echo "e2e: the hand did not end"; tail -30 "$out/server.log"; exit 1; }
+sleep 2
+"$WINE" "$probe" shot "$hwnd" "$("$WINE" winepath -w "$out/hand_over.png" | tr -d '\r')"
 "$WINE" "$probe" close "$hwnd" || true
-echo "e2e: table window $hwnd, screenshot $out/table.png"
+echo "e2e: table window $hwnd, a whole hand played; screenshots $out/table.png, $out/hand_over.png"
