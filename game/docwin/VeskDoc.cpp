@@ -7,6 +7,7 @@
 #include "LobbyLinks.h"
 #include "MainFrame.h"
 #include "ResLoad.h"
+#include "SoundManager.h"
 #include "VeskApp.h"
 #include "resource.h"
 
@@ -238,4 +239,26 @@ void CVeskDoc::ShowScoreBoard(bool) {
 void CVeskDoc::ToggleScoreBoard() {
   if (!m_pScoreBoard || !m_pScoreBoard->GetSafeHwnd()) return;
   m_pScoreBoard->ShowWindow(m_pScoreBoard->IsWindowVisible() ? SW_HIDE : SW_SHOW);
+}
+
+// ---- sounds, through the process's one sound player ----
+
+void CVeskDoc::PlayWave(int id) {
+  // Game sounds follow the sound setting and only play while the table can be seen.
+  CSoundManager& sound = VeskSoundManager();
+  sound.SetSoundOn(m_bSound ? TRUE : FALSE);
+  if (m_bSound && IsMainWindowVisible()) sound.PlayWaveResource(static_cast<UINT>(id));
+}
+
+void CVeskDoc::PlayVoiceFile(const std::string& path) {
+  if (m_bVoice && IsMainWindowVisible()) VeskSoundManager().PlayWaveFile(path.c_str());
+}
+
+void CVeskDoc::PlaySoundId(int id) {
+  // Played whatever the sound setting (a player leaving the table to the server).
+  CSoundManager& sound = VeskSoundManager();
+  BOOL was = sound.IsSoundOn();
+  sound.SetSoundOn(TRUE);
+  sound.PlaySoundId(static_cast<UINT>(id));
+  sound.SetSoundOn(was);
 }

@@ -76,6 +76,9 @@ class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
   void MoveClockForHandEnd() override;
   void StartLastRoundTimer(int ms) override;
   void ShowScoreBoard(bool scrollToEnd) override;
+  void PlayWave(int id) override;
+  void PlayVoiceFile(const std::string& path) override;
+  void PlaySoundId(int id) override;
 
   // The modeless dialogs (score board, complaint, complaint wait), hidden until used.
   CDialog* m_pScoreBoard = nullptr;
