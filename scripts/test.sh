@@ -47,7 +47,8 @@ if [ "$(tr -d '\r\n' <"$VESK_BUILD/acp.txt")" != "936" ]; then
   echo "harness: the ANSI code page under Wine is '$(cat "$VESK_BUILD/acp.txt")', not 936" >&2
   exit 1
 fi
-run_ctest win -j "$jobs" -L wine
+# One at a time: these tests drive real windows, the focus and the pointer on one display.
+run_ctest win -j 1 -L wine
 run_ctest win -j 1 -L e2e
 
 echo "tests: $passed passed, $failed failed"
