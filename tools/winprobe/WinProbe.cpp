@@ -104,6 +104,23 @@ HWND WaitForWindow(const std::string& part, DWORD pid, DWORD timeoutMs) {
   }
 }
 
+HWND WaitForDialogText(const std::string& needle, DWORD timeoutMs, std::string& texts) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    for (const auto& w : TopLevelWindows(0, true)) {
+      if (w.className != "#32770") continue;
+      std::string all = w.text;
+      for (const auto& c : ChildWindows(w.hwnd)) all += "\n" + c.text;
+      if (all.find(needle) != std::string::npos) {
+        texts = all;
+        return w.hwnd;
+      }
+    }
+    Sleep(200);
+  }
+  return nullptr;
+}
+
 HWND FindButton(HWND parent, const std::string& text) {
   char* end = nullptr;
   long id = std::strtol(text.c_str(), &end, 10);

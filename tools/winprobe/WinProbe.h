@@ -21,6 +21,9 @@ std::vector<WindowInfo> TopLevelWindows(DWORD pid = 0, bool visibleOnly = false)
 std::vector<WindowInfo> ChildWindows(HWND parent);
 // Waits for a visible top-level window whose title contains `part` (pid 0 = any process).
 HWND WaitForWindow(const std::string& part, DWORD pid, DWORD timeoutMs);
+// Waits for a visible dialog box (any process) whose title or child texts hold `needle`;
+// `texts` gets all of them, one per line.
+HWND WaitForDialogText(const std::string& needle, DWORD timeoutMs, std::string& texts);
 // A descendant button whose text (without '&') equals `text`, or whose id equals the number in `text`.
 HWND FindButton(HWND parent, const std::string& text);
 bool ClickButton(HWND parent, const std::string& text);

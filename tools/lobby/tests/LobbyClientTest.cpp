@@ -69,22 +69,9 @@ void RemoveStage(const std::string& stage) {
   RemoveDirectoryA(stage.c_str());
 }
 
-// A visible dialog box whose texts hold `needle`.
+// A visible dialog box whose texts hold `needle`, with all its texts.
 HWND WaitForBox(const std::string& needle, DWORD timeoutMs, std::string& texts) {
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeoutMs) {
-    for (const auto& w : winprobe::TopLevelWindows(0, true)) {
-      if (w.className != "#32770") continue;
-      std::string all = w.text;
-      for (const auto& c : winprobe::ChildWindows(w.hwnd)) all += "\n" + c.text;
-      if (all.find(needle) != std::string::npos) {
-        texts = all;
-        return w.hwnd;
-      }
-    }
-    Sleep(200);
-  }
-  return nullptr;
+  return winprobe::WaitForDialogText(needle, timeoutMs, texts);
 }
 
 }  // namespace
