@@ -10,6 +10,10 @@ trees=("$@")
 configure() {
   local tree=$1 dir=$build/$1
   local args=(-S "$root" -B "$dir" -G Ninja -DVESK_TREE="$tree")
+  # Work trees of one machine share compiled objects through ccache.
+  if command -v ccache >/dev/null; then
+    args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  fi
   case $tree in
     native) args+=(-DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++) ;;
     fuzz)   args+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
