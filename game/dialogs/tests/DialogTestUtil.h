@@ -53,11 +53,15 @@ inline bool ClickVisible(HWND dlg, const std::string& text) {
 }
 
 // Closes a dialog that a failed step left open, so a test fails instead of hanging.
-inline void CloseLater(HWND dlg, UINT ms = 5000) {
+// One guard at a time: an earlier dialog's guard must not fire into the next dialog.
+inline void CloseLater(HWND dlg, UINT ms = 20000) {
   static HWND s_dlg;
+  static UINT_PTR s_timer;
+  if (s_timer) ::KillTimer(nullptr, s_timer);
   s_dlg = dlg;
-  ::SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
+  s_timer = ::SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(nullptr, id);
+    if (id == s_timer) s_timer = 0;
     if (::IsWindow(s_dlg)) ::PostMessageA(s_dlg, WM_CLOSE, 0, 0);
   });
 }
