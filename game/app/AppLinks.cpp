@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "VeskApp.h"
 #include "resource.h"
 
 namespace {
@@ -83,6 +86,113 @@ int ShowStartupBoxId(UINT stringId, UINT style, int countdownSeconds, const char
     text = formatted;
   }
   return ShowStartupBoxText(text, style, countdownSeconds);
+}
+
+namespace {
+
+// The input box: the server's text, a field for the answer (when one is asked) and OK /
+// Cancel, built in memory so it needs no resource.
+struct InputBoxState {
+  const char* text;
+  std::string* answer;
+};
+
+enum { IDC_INPUT_TEXT = 100, IDC_INPUT_FIELD = 101 };
+
+INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_INITDIALOG: {
+      auto* st = reinterpret_cast<InputBoxState*>(lParam);
+      SetWindowLongPtrA(dlg, DWLP_USER, lParam);
+      SetDlgItemTextA(dlg, IDC_INPUT_TEXT, st->text ? st->text : "");
+      const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
+      SetWindowTextA(dlg, title);
+      HWND field = GetDlgItem(dlg, IDC_INPUT_FIELD);
+      if (!st->answer) {
+        ShowWindow(field, SW_HIDE);
+        return TRUE;
+      }
+      SendMessageA(field, EM_LIMITTEXT, 255, 0);
+      SetFocus(field);
+      return FALSE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        auto* st = reinterpret_cast<InputBoxState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+        if (LOWORD(wParam) == IDOK && st && st->answer) {
+          char buf[256] = "";
+          GetDlgItemTextA(dlg, IDC_INPUT_FIELD, buf, sizeof buf);
+          *st->answer = buf;
+        }
+        EndDialog(dlg, LOWORD(wParam));
+        return TRUE;
+      }
+      break;
+  }
+  return FALSE;
+}
+
+// One item of an in-memory dialog template (DWORD aligned, class by atom, no creation data).
+void AddItem(std::vector<WORD>& t, DWORD style, short x, short y, short cx, short cy, WORD id, WORD cls,
+             const wchar_t* text) {
+  while (t.size() % 2) t.push_back(0);
+  DLGITEMTEMPLATE item = {style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, id};
+  const WORD* w = reinterpret_cast<const WORD*>(&item);
+  t.insert(t.end(), w, w + sizeof item / sizeof(WORD));
+  t.push_back(0xFFFF);
+  t.push_back(cls);
+  for (; *text; ++text) t.push_back(static_cast<WORD>(*text));
+  t.push_back(0);
+  t.push_back(0);
+}
+
+HWND g_progressBox = nullptr;
+
+}  // namespace
+
+int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std::string* answer) {
+  if (!answer) return ShowStartupBoxText(text, style, countdownSeconds);
+  std::vector<WORD> t;
+  DLGTEMPLATE dt = {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT, 0, 4, 0, 0, 220, 96};
+  const WORD* w = reinterpret_cast<const WORD*>(&dt);
+  t.insert(t.end(), w, w + sizeof dt / sizeof(WORD));
+  t.push_back(0);  // no menu
+  t.push_back(0);  // the standard class
+  t.push_back(0);  // the title is set at WM_INITDIALOG
+  t.push_back(9);
+  for (const wchar_t* f = L"SimSun"; *f; ++f) t.push_back(static_cast<WORD>(*f));
+  t.push_back(0);
+  AddItem(t, SS_LEFT, 8, 8, 204, 40, IDC_INPUT_TEXT, 0x0082, L"");
+  AddItem(t, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 52, 204, 14, IDC_INPUT_FIELD, 0x0081, L"");
+  AddItem(t, BS_DEFPUSHBUTTON | WS_TABSTOP, 56, 74, 50, 14, IDOK, 0x0080, L"OK");
+  AddItem(t, BS_PUSHBUTTON | WS_TABSTOP, 114, 74, 50, 14, IDCANCEL, 0x0080, L"Cancel");
+  InputBoxState st = {text, answer};
+  HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
+  UINT_PTR timer = countdownSeconds > 0
+                       ? SetTimer(nullptr, 0, static_cast<UINT>(countdownSeconds) * 1000, CountdownExpired)
+                       : 0;
+  INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(t.data()),
+                                           owner, InputBoxProc, reinterpret_cast<LPARAM>(&st));
+  if (timer) KillTimer(nullptr, timer);
+  return static_cast<int>(result);
+}
+
+void ShowStartupProgress(UINT stringId) {
+  if (g_progressBox) {
+    DestroyWatchWaitBox(g_progressBox);
+    g_progressBox = nullptr;
+  }
+  if (!stringId) return;
+  g_progressBox = CreateWatchWaitBox(AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr);
+  CString text;
+  if (g_progressBox && text.LoadString(stringId)) {
+    SetWindowTextA(g_progressBox, text);
+    InvalidateRect(g_progressBox, nullptr, TRUE);
+  }
+}
+
+void SystemTextLine(const char* line) {
+  if (line) theApp.m_GameLog.Write("system: %s", line);
 }
 
 HWND CreateWatchWaitBox(HWND owner) {

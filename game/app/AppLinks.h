@@ -33,6 +33,12 @@ void UnloadOwnerDrawnTheme();
 int ShowStartupBoxId(UINT stringId, UINT style, int countdownSeconds, const char* arg = nullptr);
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds);
 void ClearMusicPlayFlag();
+// A server question: the text and, when answer is not null, a field for the typed answer.
+int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std::string* answer);
+// The login's progress box with a string of the resource library; 0 takes it down.
+void ShowStartupProgress(UINT stringId);
+// A system line of the server (until the chat view exists: the game log).
+void SystemTextLine(const char* line);
 // The watcher's wait box with string 29916; destroyed by DestroyWatchWaitBox.
 HWND CreateWatchWaitBox(HWND owner);
 void DestroyWatchWaitBox(HWND box);
@@ -40,6 +46,8 @@ void DestroyWatchWaitBox(HWND box);
 // ---- the game-server socket ------------------------------------------------------------
 // Windows Sockets for the socket; FALSE when they cannot be started.
 BOOL GameSocketInitSockets();
+// The first of the socket's hooks the program left unset, or null (start-up refuses to go on).
+const char* GameSocketMissingHook();
 // Logs in with the launch record; FALSE when the table cannot be reached or refuses.
 BOOL GameSocketLogin(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login);
 void GameSocketClose();

@@ -1,9 +1,13 @@
-// The program's game-server socket: CVeskSocket with the start-up boxes as its box hooks and
-// the crash-report line of a closing connection.
+// The program's game-server socket: CVeskSocket with every hook of the program (boxes, the
+// input box, the system-text sink, web addresses, the progress box, tips) and the
+// crash-report line of a closing connection.
 // The socket headers first: they bring winsock2.h before windows.h.
 #include "VeskSocket.h"
 
+#include <shellapi.h>
+
 #include "AppLinks.h"
+#include "NotYetBuilt.h"
 #include "NetFrame.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
@@ -13,11 +17,33 @@ namespace {
 int TextBox(LPCSTR text, UINT style, int countdown) { return ShowStartupBoxText(text, style, countdown); }
 int IdBox(UINT id, UINT style, int countdown) { return ShowStartupBoxId(id, style, countdown); }
 
+int InputBox(LPCSTR text, UINT style, int countdown, std::string* answer) {
+  return ShowStartupInputBox(text, style, countdown, answer);
+}
+
+// Until the chat view exists its system lines go to the game log.
+void SystemText(LPCSTR line, void*) { SystemTextLine(line); }
+
+BOOL OpenUrl(LPCSTR url) {
+  // Only web addresses are opened; anything else could start a program.
+  if (!url || (strncmp(url, "http://", 7) != 0 && strncmp(url, "https://", 8) != 0)) return FALSE;
+  return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+}
+
+void Progress(UINT id) { ShowStartupProgress(id); }
+
+void Tip(const BYTE*) { NotYetBuilt().ShowTipWindow(); }
+
 CVeskSocket& Socket() {
   static CVeskSocket socket;
   static bool hooked = false;
   if (!hooked) {
     socket.SetBoxHooks(TextBox, IdBox);
+    socket.SetInputBoxHook(InputBox);
+    socket.SetSystemTextSink(SystemText, nullptr);
+    socket.SetOpenUrlHook(OpenUrl);
+    socket.SetProgressHook(Progress);
+    socket.SetTipHook(Tip);
     hooked = true;
   }
   return socket;
@@ -74,3 +100,4 @@ BOOL GameSocketSendFrame(const std::vector<uint8_t>& frame) {
 void GameSocketRegisterDocument(CGameDocCore* pDoc) { Socket().RegisterDocument(pDoc); }
 CMessageHandlerTable<CGameDocCore>& GameSocketHandlers() { return Socket().Handlers(); }
 BOOL GameSocketInitSockets() { return CGameSocket::InitSockets(); }
+const char* GameSocketMissingHook() { return Socket().MissingHook(); }

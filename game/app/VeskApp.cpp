@@ -144,6 +144,12 @@ BOOL CVeskApp::InitInstance() {
     ShowStartupBoxId(IDS_SOCKETINIT, BOX_ERROR, BOX_COUNTDOWN);
     return FALSE;
   }
+  // A socket hook the program forgot would drop what the server shows; refuse to start.
+  if (const char* missing = GameSocketMissingHook()) {
+    m_GameLog.Write("socket hook not set: %s", missing);
+    fprintf(stderr, "socket hook not set: %s\n", missing);
+    return FALSE;
+  }
 
   TraceStartupStep(9, "3d controls");
   Enable3dControls();

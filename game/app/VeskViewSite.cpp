@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "AppLinks.h"
+#include "NotYetBuilt.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
 
@@ -29,4 +30,19 @@ void CVeskViewSite::OpenUrl(const std::string& url) {
   // Only web addresses are opened; anything else could start a program.
   if (url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) return;
   ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CVeskViewSite::OpenSettings() { NotYetBuilt().OpenSettings(); }
+
+void CVeskViewSite::TickerText(const std::string& text) { theApp.m_GameLog.Write("ticker: %s", text.c_str()); }
+
+void CVeskViewSite::PostToAvatar(int position, UINT message, WPARAM wParam) {
+  NotYetBuilt().PostToAvatar(position, message, wParam);
+}
+
+void CVeskViewSite::HoldMessages(bool hold) {
+  if (hold)
+    GameSocketSuspend();
+  else
+    GameSocketResume();
 }

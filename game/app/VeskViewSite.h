@@ -14,4 +14,8 @@ class CVeskViewSite : public CGameViewSite {
   void ToggleScoreBoard() override;
   void SaveScreenshot() override;
   void OpenUrl(const std::string& url) override;
+  void OpenSettings() override;
+  void TickerText(const std::string& text) override;
+  void PostToAvatar(int position, UINT message, WPARAM wParam) override;
+  void HoldMessages(bool hold) override;
 };

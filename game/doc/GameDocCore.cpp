@@ -38,9 +38,46 @@ std::vector<uint8_t> Frame(uint32_t id, const std::vector<uint8_t>& body) {
   return w.Take();
 }
 
+// No table view yet (start-up) or any more (shut-down): nothing on screen to update.
+class CDetachedTableView : public CDocTableView {
+ public:
+  void PhaseChanged(int) override {}
+  void ShowTurnClock(int) override {}
+  void HideTurnClock() override {}
+  void HideTurnMarker() override {}
+  void RefreshButtons() override {}
+  void RedrawAvatar(int) override {}
+  void RedrawPlays() override {}
+  void RepaintTable() override {}
+  void RelayoutTable() override {}
+  void HideStartButton() override {}
+  void HideBidButtons() override {}
+  void ShowShowCardsButton() override {}
+  void HideShowCardsButton() override {}
+  void SetPlayButtons(bool) override {}
+  void RaiseSelectedCards() override {}
+  void EnablePlayButton(bool) override {}
+  void SetTrusteeshipButtons(bool) override {}
+  void SetStatusText(const std::string&) override {}
+  void SetStatusTextId(int) override {}
+  void ShowFloatingText(const std::string&) override {}
+  void ShowNotice(const std::string&) override {}
+  void SetSurveyTarget(const std::string&) override {}
+  void FocusGameView() override {}
+  void MoveClockForHandEnd() override {}
+  void StartLastRoundTimer(int) override {}
+  void PlayRecorded(int, int, int) override {}
+  void PauseTable(uint32_t) override {}
+};
+
 }  // namespace
 
-CGameDocCore::CGameDocCore(CDocHost& host, CHANNEL_STATE& channel) : m_Host(host), m_Channel(channel) {
+CDocTableView& CGameDocCore::View() {
+  static CDetachedTableView s_none;
+  return m_pTableView ? *m_pTableView : s_none;
+}
+
+CGameDocCore::CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel) : m_Host(host), m_Channel(channel) {
   std::memset(m_Seats, 0, sizeof m_Seats);
   std::memset(m_Hands, 0, sizeof m_Hands);
   std::memset(m_LastPlays, 0, sizeof m_LastPlays);
@@ -109,35 +146,35 @@ void CGameDocCore::LoadSeats() {
 }
 
 void CGameDocCore::LoadSettings() {
-  m_bSound = m_Host.GetProfileInt("Sound", 1);
-  m_bMusic = m_Host.GetProfileInt("Music", 0);
-  m_strMusicFile = m_Host.GetProfileString("MusicFile", "");
-  m_bScoreBoard = m_Host.GetProfileInt("ScoreBoard", 0);
-  m_bClockFlowBlink = m_Host.GetProfileInt("ClockFlowBlink", 0);
-  m_bOrder = m_Host.GetProfileInt("Order", 1);
-  m_nShowOrder = m_Host.GetProfileInt("ShowOrder", 0);
-  m_nSortMode = m_Host.GetProfileInt("SortMode", 0) ? 1 : 0;
-  m_bVoice = m_Host.GetProfileInt("Voice", 1);
-  m_bNormalSound = m_Host.GetProfileInt("NormalSound", 0);
-  m_bFlyMsg = m_Host.GetProfileInt("FlyMsg", 0);
-  m_strSnapshotPath = m_Host.GetProfileString("SnapshotPath", m_strSnapshotPath);
-  m_bEnableWatch = m_Host.GetProfileInt("EnableWatch", 1);
+  m_bSound = m_Host.profile.GetProfileInt("Sound", 1);
+  m_bMusic = m_Host.profile.GetProfileInt("Music", 0);
+  m_strMusicFile = m_Host.profile.GetProfileString("MusicFile", "");
+  m_bScoreBoard = m_Host.profile.GetProfileInt("ScoreBoard", 0);
+  m_bClockFlowBlink = m_Host.profile.GetProfileInt("ClockFlowBlink", 0);
+  m_bOrder = m_Host.profile.GetProfileInt("Order", 1);
+  m_nShowOrder = m_Host.profile.GetProfileInt("ShowOrder", 0);
+  m_nSortMode = m_Host.profile.GetProfileInt("SortMode", 0) ? 1 : 0;
+  m_bVoice = m_Host.profile.GetProfileInt("Voice", 1);
+  m_bNormalSound = m_Host.profile.GetProfileInt("NormalSound", 0);
+  m_bFlyMsg = m_Host.profile.GetProfileInt("FlyMsg", 0);
+  m_strSnapshotPath = m_Host.profile.GetProfileString("SnapshotPath", m_strSnapshotPath);
+  m_bEnableWatch = m_Host.profile.GetProfileInt("EnableWatch", 1);
 }
 
 void CGameDocCore::SaveSettings() {
-  m_Host.WriteProfileInt("Sound", m_bSound);
-  m_Host.WriteProfileInt("Music", m_bMusic);
-  m_Host.WriteProfileInt("SmallCard", m_bSmallCard);
-  m_Host.WriteProfileInt("Order", m_bOrder);
-  m_Host.WriteProfileInt("Voice", m_bVoice);
-  m_Host.WriteProfileInt("NormalSound", m_bNormalSound);
-  m_Host.WriteProfileInt("FlyMsg", m_bFlyMsg);
+  m_Host.profile.WriteProfileInt("Sound", m_bSound);
+  m_Host.profile.WriteProfileInt("Music", m_bMusic);
+  m_Host.profile.WriteProfileInt("SmallCard", m_bSmallCard);
+  m_Host.profile.WriteProfileInt("Order", m_bOrder);
+  m_Host.profile.WriteProfileInt("Voice", m_bVoice);
+  m_Host.profile.WriteProfileInt("NormalSound", m_bNormalSound);
+  m_Host.profile.WriteProfileInt("FlyMsg", m_bFlyMsg);
   if (m_nShowOrder < 10) ++m_nShowOrder;
-  m_Host.WriteProfileInt("ShowOrder", m_nShowOrder);
-  m_Host.WriteProfileInt("SortMode", m_nSortMode);
-  m_Host.WriteProfileString("MusicFile", m_strMusicFile);
-  m_Host.WriteProfileString("SnapshotPath", m_strSnapshotPath);
-  if (!IsWatchingAsEntered()) m_Host.WriteProfileInt("EnableWatch", m_bEnableWatch);
+  m_Host.profile.WriteProfileInt("ShowOrder", m_nShowOrder);
+  m_Host.profile.WriteProfileInt("SortMode", m_nSortMode);
+  m_Host.profile.WriteProfileString("MusicFile", m_strMusicFile);
+  m_Host.profile.WriteProfileString("SnapshotPath", m_strSnapshotPath);
+  if (!IsWatchingAsEntered()) m_Host.profile.WriteProfileInt("EnableWatch", m_bEnableWatch);
 }
 
 void CGameDocCore::RegisterMessageHandlers(CMessageHandlerTable<CGameDocCore>& t) {
@@ -217,7 +254,7 @@ const CARD_INFO* CGameDocCore::GetLastPlayCards(int* pnCount) {
 
 void CGameDocCore::SetSchedule(int nPhase, bool bRestartClock) {
   m_nSchedule = nPhase;
-  m_Host.SetRunLogField("Schedule", std::to_string(nPhase));
+  m_Host.services.SetRunLogField("Schedule", std::to_string(nPhase));
   if (bRestartClock) ShowTurnClock(false);
   bool quiet = m_bOwnTrusteeship || m_bOwnTrustExit;
   switch (nPhase) {
@@ -227,7 +264,7 @@ void CGameDocCore::SetSchedule(int nPhase, bool bRestartClock) {
         for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p)
           if (m_Seats[p].dwState & (SEAT_OFFLINE | SEAT_TRUSTEESHIP | SEAT_TRUST_EXIT)) anyMarked = true;
         if (!anyMarked && bRestartClock) ShowTurnClock(true);
-        m_Host.RefreshButtons();
+        View().RefreshButtons();
       }
       m_bBusy = 0;
       std::memset(m_bReady, 0, sizeof m_bReady);
@@ -249,25 +286,25 @@ void CGameDocCore::SetSchedule(int nPhase, bool bRestartClock) {
     default:
       break;
   }
-  m_Host.PhaseChanged(m_nSchedule);
+  View().PhaseChanged(m_nSchedule);
 }
 
 void CGameDocCore::EndHand() {
-  m_Host.RefreshChatLists();
-  if (m_bClockFlowBlink) m_Host.MoveClockForHandEnd();
+  m_Host.chat.RefreshChatLists();
+  if (m_bClockFlowBlink) View().MoveClockForHandEnd();
   m_nBidValue = 0;
   m_nDeclarerSeat = -1;
   m_nBidState = 0;
   m_nMultiplier = m_Channel.nOptions[OPT_BASE_MULTIPLIER];
-  m_Host.ShowScoreBoard(true);
-  m_Host.FocusGameView();
+  m_Host.scoreBoard.ShowScoreBoard(true);
+  View().FocusGameView();
   SetSchedule(SCHEDULE_WAIT);
 }
 
 void CGameDocCore::ShowTurnClock(bool bShow) {
   if (IsWatchingAsEntered() || !m_bTurnClockEnabled) return;
   if (!bShow) {
-    m_Host.HideTurnClock();
+    View().HideTurnClock();
     return;
   }
   int seconds = m_Channel.nOptions[OPT_TURN_TIME];
@@ -277,25 +314,25 @@ void CGameDocCore::ShowTurnClock(bool bShow) {
   }
   if (seconds > 99) seconds = 99;
   if (seconds < 0) seconds = 0;
-  m_Host.ShowTurnClock(seconds);
-  if (!m_Host.IsMainWindowActive()) m_Host.FlashMainWindow(5, 20);
+  View().ShowTurnClock(seconds);
+  if (!m_Host.connection.IsMainWindowActive()) m_Host.connection.FlashMainWindow(5, 20);
 }
 
 void CGameDocCore::FlashUnlessActive(int nCount, int nMs) {
-  if (!m_Host.IsMainWindowActive()) m_Host.FlashMainWindow(nCount, nMs);
+  if (!m_Host.connection.IsMainWindowActive()) m_Host.connection.FlashMainWindow(nCount, nMs);
 }
 
 // ---- sending ----
 
 bool CGameDocCore::SendBody(uint32_t nId, const std::vector<uint8_t>& body, bool bBracket) {
-  if (bBracket) m_Host.BeginSend();
-  bool ok = m_Host.SendFrame(Frame(nId, body));
-  if (bBracket) m_Host.EndSend();
+  if (bBracket) m_Host.connection.BeginSend();
+  bool ok = m_Host.connection.SendFrame(Frame(nId, body));
+  if (bBracket) m_Host.connection.EndSend();
   return ok;
 }
 
 void CGameDocCore::SendReady() {
-  if (m_bSound) m_Host.PlayWave(184);
+  if (m_bSound) m_Host.sounds.PlayWave(184);
   ShowTurnClock(false);
   wire::Writer w;
   w.U32(m_wOwnSeat);
@@ -312,7 +349,7 @@ void CGameDocCore::SendBid(int nBid) {
   w.I32(-1);
   w.U32(0);
   SendBody(MSG_BID, w.Take(), false);
-  m_Host.HideBidButtons();
+  View().HideBidButtons();
 }
 
 void CGameDocCore::PlaySelectedCards() {
@@ -342,8 +379,8 @@ void CGameDocCore::PlaySelectedCards() {
       if (lastCount > 0 && CompareCards(check, n, lastCopy, lastCount) <= 0) refusal = IDS_PLAY_NOT_BIGGER;
     }
     if (refusal) {
-      m_Host.PlayWave(172);
-      m_Host.ShowBoxId(refusal, kStyleWarning, 0, "");
+      m_Host.sounds.PlayWave(172);
+      m_Host.boxes.ShowBoxId(refusal, kStyleWarning, 0, "");
       SetSchedule(SCHEDULE_PLAY, false);
       return;
     }
@@ -356,9 +393,9 @@ void CGameDocCore::PlaySelectedCards() {
   for (int i = 0; i < n; ++i) w.U32(static_cast<uint32_t>(sel[i].nCode));
   m_bPlaySent = 1;
   ShowTurnClock(false);
-  m_Host.HideTurnMarker();
+  View().HideTurnMarker();
   SendBody(MSG_PLAY, w.Take(), true);
-  m_Host.SetPlayButtons(false);
+  View().SetPlayButtons(false);
 }
 
 void CGameDocCore::Pass() {
@@ -370,14 +407,14 @@ void CGameDocCore::Pass() {
   w.U32(0);
   m_bPlaySent = 1;
   ShowTurnClock(false);
-  m_Host.HideTurnMarker();
+  View().HideTurnMarker();
   SendBody(MSG_PLAY, w.Take(), true);
-  m_Host.SetPlayButtons(false);
+  View().SetPlayButtons(false);
 }
 
 void CGameDocCore::SendShowCards() {
   SendBody(MSG_SHOW_CARDS, {}, false);
-  m_Host.HideShowCardsButton();
+  View().HideShowCardsButton();
 }
 
 void CGameDocCore::SendLeaveRequest() {
@@ -390,11 +427,11 @@ void CGameDocCore::SendLeaveRequest() {
 void CGameDocCore::ForceQuit() {
   // Leaving for good: no box about the closed connection.
   m_bQuietClose = 1;
-  m_Host.QuitForcedAndClose();
+  m_Host.connection.QuitForcedAndClose();
 }
 
 void CGameDocCore::RequestTrusteeship(int nMode) {
-  if (!(m_Host.OptionFlags() & 1)) return;
+  if (!(m_Host.connection.OptionFlags() & 1)) return;
   wire::Writer w;
   w.U32(static_cast<uint32_t>(nMode));
   w.Field(OwnUserName(), 20);
@@ -426,10 +463,10 @@ void CGameDocCore::OnClockExpired() {
       SendBid(0);
       break;
     case SCHEDULE_PLAY:
-      if (m_Host.OptionFlags() & 1) {
-        m_Host.HideTurnMarker();
+      if (m_Host.connection.OptionFlags() & 1) {
+        View().HideTurnMarker();
         ShowTurnClock(false);
-        m_Host.SetPlayButtons(false);
+        View().SetPlayButtons(false);
         RequestTrusteeship(2);
       } else {
         Pass();
@@ -513,10 +550,10 @@ int CGameDocCore::OnReady(const uint8_t* pFrame) {
   if (pos == NO_POSITION) return 0;
   m_bReady[pos] = 1;
   m_Seats[pos].dwState = SEAT_READY;
-  m_Host.RedrawAvatar(pos);
+  View().RedrawAvatar(pos);
   if (pos == OWN_POSITION) {
-    m_Host.HideStartButton();
-    if (!IsWatching()) m_Host.SetStatusTextId(IDS_WAIT_START);
+    View().HideStartButton();
+    if (!IsWatching()) View().SetStatusTextId(IDS_WAIT_START);
   }
   return 1;
 }
@@ -549,7 +586,7 @@ int CGameDocCore::OnDeal(const uint8_t* pFrame) {
   for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p)
     if (m_Seats[p].wSeat < 4) m_Seats[p].nScoreTotal = static_cast<int32_t>(score[m_Seats[p].wSeat]);
   m_bHintFlag = hint != 0;
-  if (!m_bHintFlag) m_Host.RelayoutTable();
+  if (!m_bHintFlag) View().RelayoutTable();
   m_nFirstBidder = static_cast<int>(firstBidder);
   m_nBottomCount = 0;
   m_nCardsPerHand = cards;
@@ -572,7 +609,7 @@ int CGameDocCore::OnDeal(const uint8_t* pFrame) {
   InvalidateHint();
   if (m_bVoice) PlayVoiceNow(1, -1);
   SetSchedule(SCHEDULE_BID);
-  m_Host.StartTierQuery();
+  m_Host.services.StartTierQuery();
   return 1;
 }
 
@@ -614,8 +651,8 @@ int CGameDocCore::OnBid(const uint8_t* pFrame) {
   m_bFreeLead = 1;  // the declarer leads the first round
   m_bNewRound = 1;
   SetSchedule(SCHEDULE_PLAY);
-  if (!IsWatching()) m_Host.SetStatusText(gamedoc::kTextPlayHelp);
-  if (m_Channel.nPlayerCount == 4 && pos == OWN_POSITION && !IsWatching()) m_Host.ShowShowCardsButton();
+  if (!IsWatching()) View().SetStatusText(gamedoc::kTextPlayHelp);
+  if (m_Channel.nPlayerCount == 4 && pos == OWN_POSITION && !IsWatching()) View().ShowShowCardsButton();
   return 1;
 }
 
@@ -645,12 +682,12 @@ int CGameDocCore::OnBottomCards(const uint8_t* pFrame) {
   SortSeatHand(OWN_POSITION, 0);
   InvalidateHint();
   if (own) {
-    m_Host.RaiseSelectedCards();
+    View().RaiseSelectedCards();
     bool any = false;
     for (int i = 0; i < GetSeatCardCount(OWN_POSITION); ++i) any = any || m_Hands[OWN_POSITION][i].bSelected;
-    m_Host.EnablePlayButton(any);
+    View().EnablePlayButton(any);
   }
-  m_Host.RepaintTable();
+  View().RepaintTable();
   return 1;
 }
 
@@ -671,7 +708,7 @@ int CGameDocCore::OnPlay(const uint8_t* pFrame) {
     if (m_nMultiplier > 0) {
       char text[64];
       std::snprintf(text, sizeof text, gamedoc::kTextMultiplierUp, newMult / m_nMultiplier);
-      m_Host.ShowFloatingText(text);
+      View().ShowFloatingText(text);
     }
     m_nMultiplier = newMult;
     ++m_nMultiplierCount;
@@ -698,8 +735,8 @@ int CGameDocCore::OnPlay(const uint8_t* pFrame) {
     m_bNewRound = 0;
   }
   if (pos == OWN_POSITION) m_bPlaySent = 0;
-  m_Host.PlayRecorded(pos, type, static_cast<int>(n));
-  m_Host.RedrawPlays();
+  View().PlayRecorded(pos, type, static_cast<int>(n));
+  View().RedrawPlays();
   if (next < 0) return 1;
   m_bPlaySent = 0;
   m_nTurnPosition = nextPos;
@@ -720,7 +757,7 @@ int CGameDocCore::OnShowCards(const uint8_t* pFrame) {
     FillHand(pos, f.body, n, true);
     SortSeatHand(pos, 0);
   }
-  m_Host.RepaintTable();
+  View().RepaintTable();
   return 1;
 }
 
@@ -740,27 +777,27 @@ int CGameDocCore::OnPause(const uint8_t* pFrame) {
   uint32_t ms;
   if (!r.U32(&ms)) return 0;
   if (static_cast<int32_t>(ms) > 0) {
-    m_Host.RepaintTable();
-    m_Host.PauseTable(ms > 10000 ? 10000 : ms);
+    View().RepaintTable();
+    View().PauseTable(ms > 10000 ? 10000 : ms);
   }
   return 1;
 }
 
 int CGameDocCore::OnGameProgress(const uint8_t*) {
-  m_Host.ShowMainWindow();
+  m_Host.connection.ShowMainWindow();
   uint32_t h = m_Channel.nHandNumber;
-  if (h > 0 && m_Host.IsMainWindowVisible()) {
+  if (h > 0 && m_Host.connection.IsMainWindowVisible()) {
     int totals[MAX_POSITIONS];
     for (int p = 0; p < MAX_POSITIONS; ++p) totals[p] = m_Channel.nSeriesTotal[p];
-    if (m_Channel.nOptions[OPT_SERIES]) m_Host.AddSeriesRow(m_Channel.nSeriesValue);
+    if (m_Channel.nOptions[OPT_SERIES]) m_Host.scoreBoard.AddSeriesRow(m_Channel.nSeriesValue);
     if (h == 1)
-      m_Host.AddHandRow(0, totals, m_Channel.nPlayerCount);
+      m_Host.scoreBoard.AddHandRow(0, totals, m_Channel.nPlayerCount);
     else
-      m_Host.AddRangeRow(static_cast<int>(h - 1), totals, m_Channel.nPlayerCount);
-    m_Host.RefreshChatLists();
+      m_Host.scoreBoard.AddRangeRow(static_cast<int>(h - 1), totals, m_Channel.nPlayerCount);
+    m_Host.chat.RefreshChatLists();
   }
   m_bGameProgress = true;
-  m_Host.AllowMusic();
+  m_Host.sounds.AllowMusic();
   return 1;
 }
 
@@ -776,7 +813,7 @@ int CGameDocCore::OnWatchPermission(const uint8_t* pFrame) {
     FillHand(OWN_POSITION, r.here(), static_cast<int>(n), allow != 0);
     SortSeatHand(OWN_POSITION, 0);
     InvalidateHint();
-    m_Host.RepaintTable();
+    View().RepaintTable();
   }
   return 1;
 }
@@ -798,12 +835,12 @@ int CGameDocCore::OnNotice(const uint8_t* pFrame) {
   r.CString(&text);
   if (text.size() > NOTICE_SIZE - 1) text.resize(NOTICE_SIZE - 1);
   m_strNotice = text;
-  m_Host.ShowNotice(text);
+  View().ShowNotice(text);
   return 1;
 }
 
 int CGameDocCore::OnAdRecord(const uint8_t* pFrame) {
-  m_Host.ShowAdRecord(pFrame);
+  m_Host.chat.ShowAdRecord(pFrame);
   return 1;
 }
 
@@ -815,7 +852,7 @@ int CGameDocCore::OnActionError(const uint8_t* pFrame) {
   if (f.status != m_wOwnSeat || IsWatching()) return 1;
   switch (code) {
     case 2:
-      m_Host.ShowBoxId(IDS_ACTION_ERROR2, kStyleWarning, 10, "");
+      m_Host.boxes.ShowBoxId(IDS_ACTION_ERROR2, kStyleWarning, 10, "");
       break;
     case 201:
     case 202:
@@ -823,20 +860,20 @@ int CGameDocCore::OnActionError(const uint8_t* pFrame) {
     case 204: {
       // 201..204 map to 5004, 5003, 5002, 5001.
       static const int kIds[] = {5004, 5003, IDS_PLAY_INVALID, IDS_PLAY_NOT_BIGGER};
-      m_Host.ShowBoxId(kIds[code - 201], kStyleWarning, 10, "");
+      m_Host.boxes.ShowBoxId(kIds[code - 201], kStyleWarning, 10, "");
       m_bPlaySent = 0;
       SetSchedule(SCHEDULE_PLAY, false);
       ShowTurnClock(true);
-      m_Host.SetPlayButtons(true);
+      View().SetPlayButtons(true);
       break;
     }
     case 501:
-      m_Host.ShowBoxId(IDS_KICKED_TIMEOUT, kStyleWarning, 10, "");
+      m_Host.boxes.ShowBoxId(IDS_KICKED_TIMEOUT, kStyleWarning, 10, "");
       [[fallthrough]];
     case 500:
       m_bQuietClose = 1;
-      m_Host.PostCloseMainWindow();
-      m_Host.QuitAndClose();
+      m_Host.connection.PostCloseMainWindow();
+      m_Host.connection.QuitAndClose();
       break;
     default:
       break;
@@ -867,7 +904,7 @@ int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
   int ownChange = m_wOwnSeat < 4 ? change[m_wOwnSeat] : 0;
   if (m_bSound) {
     int limit = m_Channel.nPlayerCount == 4 ? 7 : 3;
-    m_Host.PlayWave(ownChange <= 0 ? 186 : m_nMultiplierCount > limit ? 188 : 190);
+    m_Host.sounds.PlayWave(ownChange <= 0 ? 186 : m_nMultiplierCount > limit ? 188 : 190);
   }
   int declPos = SeatToPosition(m_nDeclarerSeat);
   if (m_bVoice && declPos != NO_POSITION && m_nDeclarerSeat < 4) {
@@ -899,24 +936,24 @@ int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
     m_Seats[pos].nCardCount = c;
     SortCards(m_Hands[pos], c, 0, 0);
   }
-  m_Host.HideTurnClock();
-  m_Host.RepaintTable();
+  View().HideTurnClock();
+  View().RepaintTable();
   uint32_t held = m_Channel.nHandNumber;
   bool seriesOn = m_Channel.nOptions[OPT_SERIES] != 0;
   int count = static_cast<int>(n);
   int totals[MAX_POSITIONS];
   for (int p = 0; p < MAX_POSITIONS; ++p) totals[p] = m_Seats[p].nSeriesTotal;
-  if (m_Host.IsMainWindowVisible()) {
-    if (seriesOn && held == 0) m_Host.AddSeriesRow(m_Channel.nSeriesValue);
-    m_Host.RemoveTotalRow();
-    m_Host.AddHandRow(static_cast<int>(held), m_nScoreChange, count);
-    if (held > 0) m_Host.AddTotalRow(totals, count);
+  if (m_Host.connection.IsMainWindowVisible()) {
+    if (seriesOn && held == 0) m_Host.scoreBoard.AddSeriesRow(m_Channel.nSeriesValue);
+    m_Host.scoreBoard.RemoveTotalRow();
+    m_Host.scoreBoard.AddHandRow(static_cast<int>(held), m_nScoreChange, count);
+    if (held > 0) m_Host.scoreBoard.AddTotalRow(totals, count);
   }
   m_Channel.nHandNumber = hand;
   if (seriesOn && seriesOver) {
-    if (m_Host.IsMainWindowVisible()) {
-      m_Host.RemoveTotalRow();
-      m_Host.AddFinalRow(totals, count);
+    if (m_Host.connection.IsMainWindowVisible()) {
+      m_Host.scoreBoard.RemoveTotalRow();
+      m_Host.scoreBoard.AddFinalRow(totals, count);
     }
     for (int p = 0; p < MAX_POSITIONS; ++p) m_Seats[p].nSeriesTotal = m_Channel.nSeriesTotal[p] = 0;
     m_Channel.nSeriesValue = seriesValue;
@@ -933,7 +970,7 @@ int CGameDocCore::OnLeaveRequest(const uint8_t* pFrame) {
   int pos = SeatToPosition(static_cast<int>(seat));
   if (pos == NO_POSITION) return 0;
   if (!IsWatching()) FlashUnlessActive(5, 20);
-  int answer = m_Host.ShowBoxId(IDS_LEAVE_ASK, kStyleYesNoQuestion, 10, m_Seats[pos].szUserName);
+  int answer = m_Host.boxes.ShowBoxId(IDS_LEAVE_ASK, kStyleYesNoQuestion, 10, m_Seats[pos].szUserName);
   wire::Writer w;
   w.U32(m_wOwnSeat);
   w.U32(value);
@@ -953,14 +990,14 @@ int CGameDocCore::OnLeaveAnswer(const uint8_t* pFrame) {
   wire::Writer w;
   w.U32(m_wOwnSeat);
   if (agree) {
-    if (m_Host.ShowBoxId(IDS_LEAVE_CONFIRM_AGREED, kStyleYesNoQuestion, 10, "") != kIdYes) return 1;
+    if (m_Host.boxes.ShowBoxId(IDS_LEAVE_CONFIRM_AGREED, kStyleYesNoQuestion, 10, "") != kIdYes) return 1;
     w.U32(value);
     w.U32(0);
   } else {
     int pos = SeatToPosition(static_cast<int>(seat));
     std::string name = pos != NO_POSITION ? m_Seats[pos].szUserName : "";
     // "[%s] refused!" followed by the question whether to leave anyway.
-    if (m_Host.ShowBoxIdPair(IDS_LEAVE_REFUSED, name, IDS_LEAVE_REFUSED_TAIL, kStyleYesNoQuestion, 10) != kIdYes)
+    if (m_Host.boxes.ShowBoxIdPair(IDS_LEAVE_REFUSED, name, IDS_LEAVE_REFUSED_TAIL, kStyleYesNoQuestion, 10) != kIdYes)
       return 1;
     w.U32(0);
     w.U32(1);
@@ -983,7 +1020,7 @@ int CGameDocCore::OnPlayerStates(const uint8_t* pFrame) {
     for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p) {
       if (std::strncmp(m_Seats[p].szUserName, name.c_str(), 20) != 0) continue;
       m_Seats[p].dwState = state;
-      m_Host.RedrawAvatar(p);
+      View().RedrawAvatar(p);
       if (p == OWN_POSITION) UpdateOwnTrusteeship();
     }
   }
@@ -993,7 +1030,7 @@ int CGameDocCore::OnPlayerStates(const uint8_t* pFrame) {
 int CGameDocCore::OnComplaintPrompt(const uint8_t* pFrame) {
   GameFrame f = ParseGameFrame(pFrame);
   if (f.size < 8) return 0;  // the prompt record is the first 20 bytes of the frame
-  m_Host.ComplaintPrompt(pFrame, m_nDeclarerSeat == m_wOwnSeat);
+  m_Host.complaints.ComplaintPrompt(pFrame, m_nDeclarerSeat == m_wOwnSeat);
   FlashUnlessActive(5, 20);
   return 1;
 }
@@ -1001,13 +1038,13 @@ int CGameDocCore::OnComplaintPrompt(const uint8_t* pFrame) {
 int CGameDocCore::OnComplaintResult(const uint8_t* pFrame) {
   GameFrame f = ParseGameFrame(pFrame);
   if (f.size < 8) return 0;
-  m_Host.ComplaintResult(pFrame, m_nDeclarerSeat == m_wOwnSeat);
+  m_Host.complaints.ComplaintResult(pFrame, m_nDeclarerSeat == m_wOwnSeat);
   FlashUnlessActive(5, 20);
   return 1;
 }
 
 int CGameDocCore::OnComplaintUpdate(const uint8_t* pFrame) {
-  m_Host.ComplaintUpdate(pFrame, m_nDeclarerSeat == m_wOwnSeat);
+  m_Host.complaints.ComplaintUpdate(pFrame, m_nDeclarerSeat == m_wOwnSeat);
   return 1;
 }
 
@@ -1017,7 +1054,7 @@ int CGameDocCore::OnNetSkinData(const uint8_t* pFrame) {
   if (!r.Skip(4)) return 0;
   std::string text;
   r.CString(&text);
-  m_Host.HandleNetSkinData(text);
+  m_Host.chat.HandleNetSkinData(text);
   return 1;
 }
 
@@ -1034,7 +1071,7 @@ int CGameDocCore::OnButtonText(const uint8_t* pFrame) {
   for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (lower.rfind("http://", 0) != 0 && lower.rfind("https://", 0) != 0) return 1;
   m_strSurveyTarget = text;
-  m_Host.SetSurveyTarget(text);
+  View().SetSurveyTarget(text);
   return 1;
 }
 
@@ -1044,7 +1081,7 @@ int CGameDocCore::OnTableInfo(const uint8_t* pFrame) {
   size_t have = head + f.size;
   std::memset(m_TableInfo, 0, sizeof m_TableInfo);
   std::memcpy(m_TableInfo, pFrame, have < sizeof m_TableInfo ? have : sizeof m_TableInfo);
-  m_Host.RepaintTable();
+  View().RepaintTable();
   return 1;
 }
 
@@ -1060,7 +1097,7 @@ int CGameDocCore::OnSeatFlags(const uint8_t* pFrame) {
   GameFrame f = ParseGameFrame(pFrame);
   if (f.size < 4) return 0;
   std::memcpy(m_SeatFlags, f.body, 4);
-  m_Host.RepaintTable();
+  View().RepaintTable();
   return 1;
 }
 
@@ -1079,14 +1116,14 @@ int CGameDocCore::OnPanelData(const uint8_t* pFrame) {
   if (!f.status) return 1;
   std::memset(m_PanelData, 0, sizeof m_PanelData);
   std::memcpy(m_PanelData, f.body, f.size < sizeof m_PanelData ? f.size : sizeof m_PanelData);
-  m_Host.PanelReload();
+  m_Host.chat.PanelReload();
   return 1;
 }
 
 // ---- socket callbacks ----
 
 int CGameDocCore::OnServerClose(int) {
-  m_Host.PostCloseMainWindow();
+  m_Host.connection.PostCloseMainWindow();
   return 0;
 }
 
@@ -1105,7 +1142,7 @@ int CGameDocCore::MarkOffline(const uint8_t* pFrame, bool bOffline) {
       m_Seats[p].dwState |= SEAT_OFFLINE;
     else
       m_Seats[p].dwState &= ~static_cast<uint32_t>(SEAT_OFFLINE);
-    m_Host.RedrawAvatar(p);
+    View().RedrawAvatar(p);
   }
   return 1;
 }
@@ -1117,19 +1154,19 @@ int CGameDocCore::OnTrusteeship(const uint8_t* pFrame) {
   std::string name;
   if (!r.U32(&onOff) || !r.Field(r.remaining() < 20 ? r.remaining() : 20, &name)) return 0;
   bool own = SameNameNoCase(name.c_str(), OwnUserName());
-  if (own) m_Host.RefreshButtons();
+  if (own) View().RefreshButtons();
   int pos = FindSeatByName(name.c_str(), false);
   if (pos == NO_POSITION || f.status != 1) return 1;
   bool on = (onOff & 0xFFFF) != 0;
-  if (m_bSound || m_bVoice) m_Host.PlaySoundId(189);
+  if (m_bSound || m_bVoice) m_Host.sounds.PlaySoundId(189);
   if (on)
     m_Seats[pos].dwState |= SEAT_TRUSTEESHIP;
   else
     m_Seats[pos].dwState &= ~static_cast<uint32_t>(SEAT_TRUSTEESHIP);
-  m_Host.RedrawAvatar(pos);
+  View().RedrawAvatar(pos);
   if (own) {
     m_bOwnTrusteeship = on ? 1 : 0;
-    if (!IsWatchingAsEntered()) m_Host.SetTrusteeshipButtons(on);
+    if (!IsWatchingAsEntered()) View().SetTrusteeshipButtons(on);
   }
   return 1;
 }
@@ -1145,16 +1182,16 @@ int CGameDocCore::OnUserTrustExit(const uint8_t* pFrame) {
   }
   int pos = FindSeatByName(name.c_str(), false);
   if (pos == NO_POSITION || f.status != 1) return 1;
-  m_Host.PlaySoundId(189);
+  m_Host.sounds.PlaySoundId(189);
   m_Seats[pos].dwState |= SEAT_TRUST_EXIT;
-  m_Host.RedrawAvatar(pos);
+  View().RedrawAvatar(pos);
   return 1;
 }
 
 void CGameDocCore::UpdateOwnTrusteeship() {
   if (!(m_Seats[OWN_POSITION].dwState & (SEAT_TRUSTEESHIP | SEAT_TRUST_EXIT))) return;
   m_bOwnTrusteeship = 1;
-  if (!IsWatchingAsEntered()) m_Host.SetTrusteeshipButtons(true);
+  if (!IsWatchingAsEntered()) View().SetTrusteeshipButtons(true);
 }
 
 // ---- voices ----
@@ -1163,12 +1200,12 @@ std::string CGameDocCore::PlayVoice(int nVoice, int nSeat) {
   if (!m_bGameProgress) return std::string();
   std::string ini = m_strDocFolder + "\\sound.ini";
   if (m_nSchedule == SCHEDULE_PLAY) {
-    int range = m_Host.ReadIniInt(ini, "RANDOM_RANGE", "SET", 30);
-    if (range < m_Host.Random() % 100) return std::string();
+    int range = m_Host.profile.ReadIniInt(ini, "RANDOM_RANGE", "SET", 30);
+    if (range < m_Host.profile.Random() % 100) return std::string();
   }
   int seat = nSeat >= 0 ? nSeat : PositionToSeat(m_nTurnPosition);
   int gender = seat >= 0 && seat < 4 ? m_Channel.nGender[seat] : 0;
-  std::string list = m_Host.ReadIniString(ini, std::to_string(nVoice), (gender & 1) ? "FEMALE" : "MALE", "");
+  std::string list = m_Host.profile.ReadIniString(ini, std::to_string(nVoice), (gender & 1) ? "FEMALE" : "MALE", "");
   if (list.size() > 1024) list.resize(1024);
   std::vector<std::string> entries;
   size_t start = 0;
@@ -1181,10 +1218,10 @@ std::string CGameDocCore::PlayVoice(int nVoice, int nSeat) {
   }
   if (entries.empty()) return std::string();
   int d = static_cast<int>(entries.size());
-  int e = m_Host.Random() % d;
+  int e = m_Host.profile.Random() % d;
   auto path = [&](int i) { return m_strDocFolder + "\\sound\\" + entries[i]; };
   std::string chosen = path(e);
-  if (!m_Host.FileExists(chosen)) return std::string();
+  if (!m_Host.profile.FileExists(chosen)) return std::string();
   if (m_nSchedule == SCHEDULE_BID) return chosen;
   if (chosen != m_strLastVoice) {
     m_strLastVoice = chosen;
@@ -1192,14 +1229,14 @@ std::string CGameDocCore::PlayVoice(int nVoice, int nSeat) {
   }
   if (d == 1) return std::string();
   std::string other = path((e + 1) % d);
-  if (!m_Host.FileExists(other)) return std::string();
+  if (!m_Host.profile.FileExists(other)) return std::string();
   m_strLastVoice = other;
   return other;
 }
 
 void CGameDocCore::PlayVoiceNow(int nVoice, int nSeat) {
   std::string file = PlayVoice(nVoice, nSeat);
-  if (!file.empty()) m_Host.PlayVoiceFile(file);
+  if (!file.empty()) m_Host.sounds.PlayVoiceFile(file);
 }
 
 // ---- the previous round ----
@@ -1213,10 +1250,10 @@ void CGameDocCore::ShowLastRound() {
     std::memcpy(m_LastPlays[p], m_PrevPlays[p], sizeof m_PrevPlays[p]);
     m_Seats[p].nLastPlayCount = m_nPrevPlayCount[p];
   }
-  m_Host.RedrawPlays();
+  View().RedrawPlays();
   // The table comes back on a timer; the message loop keeps running meanwhile.
-  if (m_Host.IsMainWindowVisible())
-    m_Host.StartLastRoundTimer(3000);
+  if (m_Host.connection.IsMainWindowVisible())
+    View().StartLastRoundTimer(3000);
   else
     EndShowLastRound();
 }
@@ -1228,5 +1265,5 @@ void CGameDocCore::EndShowLastRound() {
     std::memcpy(m_LastPlays[p], m_SavedPlays[p], sizeof m_SavedPlays[p]);
     m_Seats[p].nLastPlayCount = m_nSavedPlayCount[p];
   }
-  m_Host.RedrawPlays();
+  View().RedrawPlays();
 }

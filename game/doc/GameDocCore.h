@@ -1,5 +1,6 @@
 // The document's game logic: the state of one table, the phases, the player's
-// actions and every game message handler, over the card rules and a CDocHost.
+// actions and every game message handler, over the card rules, the hosts of CDocHost and
+// the table view attached to it.
 // CVeskDoc derives from it; tests drive a whole hand through the handler table.
 #pragma once
 #include <cstdint>
@@ -59,7 +60,11 @@ class CGameDocCore : public CCardRules {
     IDS_KICKED_TIMEOUT = 29928,
   };
 
-  CGameDocCore(CDocHost& host, CHANNEL_STATE& channel);
+  CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel);
+
+  // The table view while it exists (null: none; the calls then have nothing to update).
+  void AttachTableView(CDocTableView* pView) { m_pTableView = pView; }
+  CDocTableView* GetAttachedTableView() const { return m_pTableView; }
 
   // Start-up: the seat table from the channel, the settings from the profile.
   void LoadSeats();
@@ -196,10 +201,12 @@ class CGameDocCore : public CCardRules {
   int GetSeatCardCount(int nPosition) override;
   const CARD_INFO* GetLastPlayCards(int* pnCount) override;
 
-  CDocHost& m_Host;
+  CDocHost m_Host;
+  CDocTableView& View();
   CHANNEL_STATE& m_Channel;
 
  private:
+  CDocTableView* m_pTableView = nullptr;
   bool SendBody(uint32_t nId, const std::vector<uint8_t>& body, bool bBracket);
   void FillHand(int nPosition, const uint8_t* pCodes, int nCount, bool bFaceUp);
   void RemoveFromHand(int nPosition, const CARD_INFO* pPlay, int nCount, bool bByCode);

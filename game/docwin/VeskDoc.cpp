@@ -6,6 +6,7 @@
 #include "GameView.h"
 #include "LobbyLinks.h"
 #include "MainFrame.h"
+#include "NotYetBuilt.h"
 #include "ResLoad.h"
 #include "SoundManager.h"
 #include "VeskApp.h"
@@ -17,7 +18,9 @@ namespace {
 const char kSettings[] = "Settings";
 }
 
-CVeskDoc::CVeskDoc() : CGameDocCore(*this, theApp.m_Channel) {}
+CVeskDoc::CVeskDoc()
+    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, NotYetBuilt(), NotYetBuilt(), NotYetBuilt()},
+                   theApp.m_Channel) {}
 
 CVeskDoc::~CVeskDoc() {
   DestroyGameDialogs();
@@ -41,7 +44,7 @@ int CVeskDoc::CreateGameDialogs() {
   m_wOwnSeat = m_Seats[OWN_POSITION].wSeat;
   for (int p = 0; p < MAX_POSITIONS; ++p) m_Seats[p].dwState = 0;
   if (!IsWatchingAsEntered()) {
-    m_bEnableWatch = m_Host.GetProfileInt("EnableWatch", 1);
+    m_bEnableWatch = m_Host.profile.GetProfileInt("EnableWatch", 1);
     m_Seats[OWN_POSITION].bAllowWatching = m_bEnableWatch;
   }
   RegisterMessageHandlers();
@@ -88,6 +91,7 @@ CGameView* CVeskDoc::GetGameView() const {
 // ---- CDocHost -------------------------------------------------------------------------------
 
 bool CVeskDoc::SendFrame(const std::vector<uint8_t>& frame) { return GameSocketSendFrame(frame) != FALSE; }
+uint32_t CVeskDoc::OptionFlags() { return GameSocketOptionFlags(); }
 void CVeskDoc::BeginSend() { theApp.BeginSend(); }
 void CVeskDoc::EndSend() { theApp.EndSend(); }
 
@@ -117,10 +121,16 @@ void CVeskDoc::FlashMainWindow(int count, int ms) {
 
 void CVeskDoc::ShowMainWindow() { theApp.ShowMainWindow(); }
 
-void CVeskDoc::SetRunLogField(const char* key, const std::string& value) { theApp.SetRunLogField(key, value.c_str()); }
-
 int CVeskDoc::ShowBoxId(int stringId, uint32_t style, int countdown, const std::string& arg) {
   return ShowStartupBoxId((UINT)stringId, style, countdown, arg.empty() ? nullptr : arg.c_str());
+}
+
+int CVeskDoc::ShowBoxIdPair(int stringId, const std::string& arg, int tailId, uint32_t style, int countdown) {
+  CString head, tail, text;
+  if (!head.LoadString((UINT)stringId)) head.Format("%d", stringId);
+  text.Format(head, arg.c_str());
+  if (tail.LoadString((UINT)tailId)) text += tail;
+  return ShowStartupBoxText(text, style, countdown);
 }
 
 int CVeskDoc::ShowBoxText(const std::string& text, uint32_t style, int countdown) {
@@ -153,86 +163,7 @@ void CVeskDoc::WriteProfileString(const char* key, const std::string& value) {
   theApp.WriteProfileString(kSettings, key, value.c_str());
 }
 
-// ---- the table view ------------------------------------------------------------------------
-// Before the views exist (and after they are gone) the calls have nothing to update.
-
-void CVeskDoc::PhaseChanged(int phase) {
-  if (CGameView* v = GetGameView()) v->OnSchedule(phase);
-}
-void CVeskDoc::ShowTurnClock(int seconds) {
-  if (CGameView* v = GetGameView()) v->ShowTurnClock(seconds);
-}
-void CVeskDoc::HideTurnClock() {
-  if (CGameView* v = GetGameView()) v->HideTurnClock();
-}
-void CVeskDoc::HideTurnMarker() {
-  if (CGameView* v = GetGameView()) v->HideTurnMarker();
-}
-void CVeskDoc::RefreshButtons() {
-  if (CGameView* v = GetGameView()) v->RefreshButtons();
-}
-void CVeskDoc::RedrawAvatar(int position) {
-  if (CGameView* v = GetGameView()) v->RedrawAvatar(position);
-}
-void CVeskDoc::RedrawPlays() {
-  if (CGameView* v = GetGameView()) v->RedrawPlays();
-}
-void CVeskDoc::RepaintTable() {
-  if (CGameView* v = GetGameView()) v->RepaintTable();
-}
-void CVeskDoc::RelayoutTable() {
-  if (CGameView* v = GetGameView()) v->RelayoutTable();
-}
-void CVeskDoc::HideStartButton() {
-  if (CGameView* v = GetGameView()) v->HideStartButton();
-}
-void CVeskDoc::HideBidButtons() {
-  if (CGameView* v = GetGameView()) v->HideBidButtons();
-}
-void CVeskDoc::ShowShowCardsButton() {
-  if (CGameView* v = GetGameView()) v->ShowShowCardsButton();
-}
-void CVeskDoc::HideShowCardsButton() {
-  if (CGameView* v = GetGameView()) v->HideShowCardsButton();
-}
-void CVeskDoc::SetPlayButtons(bool enabled) {
-  if (CGameView* v = GetGameView()) v->SetPlayButtons(enabled);
-}
-void CVeskDoc::RaiseSelectedCards() {
-  if (CGameView* v = GetGameView()) v->RaiseSelectedCards();
-}
-void CVeskDoc::EnablePlayButton(bool enabled) {
-  if (CGameView* v = GetGameView()) v->EnablePlayButton(enabled);
-}
-void CVeskDoc::SetTrusteeshipButtons(bool on) {
-  if (CGameView* v = GetGameView()) v->SetTrusteeshipButtons(on);
-}
-void CVeskDoc::SetStatusText(const std::string& text) {
-  if (CGameView* v = GetGameView()) v->SetStatusText(text);
-}
-void CVeskDoc::SetStatusTextId(int stringId) {
-  if (CGameView* v = GetGameView()) v->SetStatusTextId(stringId);
-}
-void CVeskDoc::ShowFloatingText(const std::string& text) {
-  if (CGameView* v = GetGameView()) v->ShowFloatingText(text);
-}
-void CVeskDoc::ShowNotice(const std::string& text) {
-  if (CGameView* v = GetGameView()) v->ShowNotice(text);
-}
-void CVeskDoc::SetSurveyTarget(const std::string& url) {
-  if (CGameView* v = GetGameView()) v->SetSurveyTarget(url);
-}
-void CVeskDoc::FocusGameView() {
-  if (CGameView* v = GetGameView()) v->FocusGameView();
-}
-void CVeskDoc::MoveClockForHandEnd() {
-  if (CGameView* v = GetGameView()) v->MoveClockForHandEnd();
-}
-void CVeskDoc::StartLastRoundTimer(int ms) {
-  if (CGameView* v = GetGameView()) v->StartLastRoundTimer(ms);
-}
-
-void CVeskDoc::ShowScoreBoard(bool) {
+void CVeskDoc::ShowScoreBoardDialog() {
   if (m_pScoreBoard && m_pScoreBoard->GetSafeHwnd()) m_pScoreBoard->ShowWindow(SW_SHOW);
 }
 
@@ -262,3 +193,13 @@ void CVeskDoc::PlaySoundId(int id) {
   sound.PlaySoundId(static_cast<UINT>(id));
   sound.SetSoundOn(was);
 }
+
+void CVeskDoc::AllowMusic() { theApp.m_GameLog.Write("not built yet: music (AllowMusic)"); }
+
+void CVeskDoc::RestartMusic(const std::string&) { theApp.m_GameLog.Write("not built yet: music (RestartMusic)"); }
+
+// ---- services ----
+
+void CVeskDoc::SetRunLogField(const char* key, const std::string& value) { theApp.SetRunLogField(key, value.c_str()); }
+
+void CVeskDoc::StartTierQuery() { theApp.m_GameLog.Write("not built yet: tiers (StartTierQuery)"); }

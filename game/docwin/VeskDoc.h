@@ -8,7 +8,13 @@
 
 class CGameView;
 
-class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
+class CVeskDoc : public CDocument,
+                 public CDocConnection,
+                 public CDocBoxes,
+                 public CDocSounds,
+                 public CDocProfile,
+                 public CDocServices,
+                 public CGameDocCore {
   DECLARE_DYNCREATE(CVeskDoc)
  public:
   CVeskDoc();
@@ -25,11 +31,14 @@ class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
   CGameView* GetGameView() const;
   // The score board shown or hidden (the table view's score button).
   void ToggleScoreBoard();
+  // The score board dialog shown.
+  void ShowScoreBoardDialog();
 
-  // CDocHost
+  // CDocConnection
   bool SendFrame(const std::vector<uint8_t>& frame) override;
   void BeginSend() override;
   void EndSend() override;
+  uint32_t OptionFlags() override;
   void QuitAndClose() override;
   void QuitForcedAndClose() override;
   void PostCloseMainWindow() override;
@@ -37,9 +46,11 @@ class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
   bool IsMainWindowActive() override;
   void FlashMainWindow(int count, int ms) override;
   void ShowMainWindow() override;
-  void SetRunLogField(const char* key, const std::string& value) override;
+  // CDocBoxes
   int ShowBoxId(int stringId, uint32_t style, int countdown, const std::string& arg) override;
+  int ShowBoxIdPair(int stringId, const std::string& arg, int tailId, uint32_t style, int countdown) override;
   int ShowBoxText(const std::string& text, uint32_t style, int countdown) override;
+  // CDocProfile
   std::string ReadIniString(const std::string& file, const std::string& section, const std::string& key,
                             const std::string& def) override;
   int ReadIniInt(const std::string& file, const std::string& section, const std::string& key, int def) override;
@@ -49,36 +60,15 @@ class CVeskDoc : public CDocument, public CDocHost, public CGameDocCore {
   std::string GetProfileString(const char* key, const std::string& def) override;
   void WriteProfileInt(const char* key, int value) override;
   void WriteProfileString(const char* key, const std::string& value) override;
-  // The table view's calls.
-  void PhaseChanged(int phase) override;
-  void ShowTurnClock(int seconds) override;
-  void HideTurnClock() override;
-  void HideTurnMarker() override;
-  void RefreshButtons() override;
-  void RedrawAvatar(int position) override;
-  void RedrawPlays() override;
-  void RepaintTable() override;
-  void RelayoutTable() override;
-  void HideStartButton() override;
-  void HideBidButtons() override;
-  void ShowShowCardsButton() override;
-  void HideShowCardsButton() override;
-  void SetPlayButtons(bool enabled) override;
-  void RaiseSelectedCards() override;
-  void EnablePlayButton(bool enabled) override;
-  void SetTrusteeshipButtons(bool on) override;
-  void SetStatusText(const std::string& text) override;
-  void SetStatusTextId(int stringId) override;
-  void ShowFloatingText(const std::string& text) override;
-  void ShowNotice(const std::string& text) override;
-  void SetSurveyTarget(const std::string& url) override;
-  void FocusGameView() override;
-  void MoveClockForHandEnd() override;
-  void StartLastRoundTimer(int ms) override;
-  void ShowScoreBoard(bool scrollToEnd) override;
+  // CDocSounds
   void PlayWave(int id) override;
   void PlayVoiceFile(const std::string& path) override;
   void PlaySoundId(int id) override;
+  void AllowMusic() override;
+  void RestartMusic(const std::string& file) override;
+  // CDocServices
+  void SetRunLogField(const char* key, const std::string& value) override;
+  void StartTierQuery() override;
 
   // The modeless dialogs (score board, complaint, complaint wait), hidden until used.
   CDialog* m_pScoreBoard = nullptr;

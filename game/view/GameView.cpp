@@ -210,9 +210,26 @@ const TipSpec kTips[] = {
     {IDC_SEAT_CW, 0, "\xC7\xD0\xBB\xBB\xB5\xBD\xCB\xB3\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6"},
     {IDC_SETTINGS, 6000, nullptr},
 };
+// The site of a view that no program has wired (a table without a connection).
+class CUnwiredSite : public CGameViewSite {
+ public:
+  bool IsBusySending() override { return false; }
+  uint32_t OptionFlags() override { return 0; }
+  bool GameProgressArrived() override { return true; }
+  int IdleSeconds() override { return 120; }
+  void SendKeepAlive() override {}
+  bool AskYesNo(const char*) override { return false; }
+  void ToggleScoreBoard() override {}
+  void OpenSettings() override {}
+  void SaveScreenshot() override {}
+  void OpenUrl(const std::string&) override {}
+  void TickerText(const std::string&) override {}
+  void PostToAvatar(int, UINT, WPARAM) override {}
+  void HoldMessages(bool) override {}
+};
+CUnwiredSite s_unwiredSite;
 }  // namespace
 
-CGameViewSite CGameView::s_defaultSite;
 bool CGameView::s_bLargeCards = false;
 
 IMPLEMENT_DYNCREATE(CGameView, CFormView)
@@ -255,7 +272,7 @@ END_MESSAGE_MAP()
 CGameView::CGameView()
     : CFormView(IDD_GAMEVIEW),
       m_pGameDoc(nullptr),
-      m_pSite(&s_defaultSite),
+      m_pSite(&s_unwiredSite),
       m_bLayoutDirty(true),
       m_bTableDirty(true),
       m_nSelected(0),
@@ -270,7 +287,8 @@ CGameView::CGameView()
       m_bMarkerShown(false),
       m_nMarkerPosition(-1),
       m_bBlinkOn(true),
-      m_nFloatTicks(0) {
+      m_nFloatTicks(0),
+      m_bPaused(false) {
   for (int i = 0; i < kControlCount; ++i) {
     m_pControls[i].nID = kControls[i].nID;
     m_pControls[i].caption = kControls[i].caption;
@@ -419,12 +437,15 @@ void CGameView::OnInitialUpdate() {
     if (CWnd* w = GetControl(id)) w->EnableWindow(FALSE);
   CGameDocCore* doc = GetGameDoc();
   if (doc) {
+    doc->AttachTableView(this);
     ShowNotice(doc->m_strNotice);
     if (!Watching()) doc->SetSchedule(SCHEDULE_WAIT);
   }
   EnsureBuffers();
   InvalidateTable();
 }
+
+void CGameView::SetSite(CGameViewSite* pSite) { m_pSite = pSite ? pSite : &s_unwiredSite; }
 
 void CGameView::OnDestroy() {
   if (!Watching()) KillTimer(IDT_IDLE);
@@ -433,6 +454,13 @@ void CGameView::OnDestroy() {
   KillTimer(IDT_FLOAT);
   KillTimer(IDT_AUTOPLAY);
   KillTimer(IDT_LASTROUND);
+  if (m_bPaused) {
+    KillTimer(IDT_PAUSE);
+    m_bPaused = false;
+    m_pSite->HoldMessages(false);
+  }
+  if (CGameDocCore* doc = GetGameDoc())
+    if (doc->GetAttachedTableView() == this) doc->AttachTableView(nullptr);
   CFormView::OnDestroy();
 }
 
@@ -1111,11 +1139,23 @@ void CGameView::ShowFloatingText(const std::string& text) {
   if (m_hWnd) SetTimer(IDT_FLOAT, 150, nullptr);
 }
 
-bool CGameView::ShowNotice(const std::string& text) {
-  if (text.empty()) return false;
+void CGameView::ShowNotice(const std::string& text) {
+  if (text.empty()) return;
   m_strNotice = text.substr(0, CGameDocCore::NOTICE_SIZE);
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
-  return true;
+}
+
+void CGameView::PlayRecorded(int nPosition, int, int nCount) {
+  if (nCount > 0) AnimatePlay(nPosition);
+}
+
+void CGameView::PauseTable(uint32_t nMs) {
+  // The table holds on a timer: the clock stops counting and the server's frames wait,
+  // while the window keeps painting.
+  if (!m_hWnd || nMs == 0) return;
+  if (!m_bPaused) m_pSite->HoldMessages(true);
+  m_bPaused = true;
+  SetTimer(IDT_PAUSE, nMs, nullptr);
 }
 
 void CGameView::SetSurveyTarget(const std::string& url) {
@@ -1132,7 +1172,7 @@ void CGameView::StartLastRoundTimer(int nMs) {
   if (m_hWnd) SetTimer(IDT_LASTROUND, (UINT)std::max(1, nMs), nullptr);
 }
 
-void CGameView::OnSchedule(int nPhase) {
+void CGameView::PhaseChanged(int nPhase) {
   CGameDocCore* doc = GetGameDoc();
   if (!doc) return;
   m_bLayoutDirty = true;
@@ -1501,8 +1541,15 @@ void CGameView::OnTimer(UINT_PTR nIDEvent) {
       OnTakeOut();
       break;
     }
+    case IDT_PAUSE:
+      KillTimer(IDT_PAUSE);
+      if (m_bPaused) {
+        m_bPaused = false;
+        m_pSite->HoldMessages(false);
+      }
+      break;
     case IDT_CLOCK:
-      if (m_nClockSeconds > 0) {
+      if (m_nClockSeconds > 0 && !m_bPaused) {
         --m_nClockSeconds;
         if (m_nClockSeconds == 0) {
           // The clock's command at zero is the document's.

@@ -1,8 +1,8 @@
 // CGameView: the green card table, the left pane of the main frame. It keeps no game
-// state: every paint reads the document core's seats, hands and plays. The document
-// reaches it through the methods under "what the document asks" (one per view call of
-// CDocHost); what belongs to the application (sending state, boxes, the screenshot,
-// the settings dialog, the ticker) goes through a CGameViewSite.
+// state: every paint reads the document core's seats, hands and plays. It is the
+// document's CDocTableView (attached while the view exists); what belongs to the
+// application (sending state, boxes, the screenshot, the settings dialog, the ticker)
+// goes through a CGameViewSite.
 #pragma once
 #include <afxcmn.h>
 #include <afxext.h>
@@ -14,25 +14,26 @@
 #include "GameDocCore.h"
 #include "TableLayout.h"
 
-// What the view needs from the program around it. Defaults suit a table without a
-// connection (tests, a view not yet wired).
+// What the view needs from the program around it.
 class CGameViewSite {
  public:
   virtual ~CGameViewSite() = default;
-  virtual bool IsBusySending() { return false; }
-  virtual uint32_t OptionFlags() { return 0; }
-  virtual bool GameProgressArrived() { return true; }
-  virtual int IdleSeconds() { return 120; }
-  virtual void SendKeepAlive() {}
+  virtual bool IsBusySending() = 0;
+  virtual uint32_t OptionFlags() = 0;
+  virtual bool GameProgressArrived() = 0;
+  virtual int IdleSeconds() = 0;
+  virtual void SendKeepAlive() = 0;
   // A Yes/No question; true for Yes.
-  virtual bool AskYesNo(const char* /*text*/) { return false; }
-  virtual void ToggleScoreBoard() {}
-  virtual void OpenSettings() {}
-  virtual void SaveScreenshot() {}
-  virtual void OpenUrl(const std::string& /*url*/) {}
-  virtual void TickerText(const std::string& /*text*/) {}
-  // The avatar control of a seat gets message 1235 or 1236 (no control: nothing).
-  virtual void PostToAvatar(int /*position*/, UINT /*message*/, WPARAM /*wParam*/) {}
+  virtual bool AskYesNo(const char* text) = 0;
+  virtual void ToggleScoreBoard() = 0;
+  virtual void OpenSettings() = 0;  // the settings dialog
+  virtual void SaveScreenshot() = 0;
+  virtual void OpenUrl(const std::string& url) = 0;
+  virtual void TickerText(const std::string& text) = 0;
+  // The avatar control of a seat gets message 1235 or 1236.
+  virtual void PostToAvatar(int position, UINT message, WPARAM wParam) = 0;
+  // The server's frames wait (a paused table) or flow again.
+  virtual void HoldMessages(bool hold) = 0;
 };
 
 // Theme images of the table, looked up under the net-skin folder and then the folder
@@ -41,10 +42,10 @@ struct TableTheme {
   HBITMAP hFill = nullptr, hBackground = nullptr, hLogo = nullptr, hPlayer = nullptr;
 };
 
-class CGameView : public CFormView {
+class CGameView : public CFormView, public CDocTableView {
   DECLARE_DYNCREATE(CGameView)
  public:
-  enum { IDT_IDLE = 1, IDT_AUTOPLAY = 2, IDT_CLOCK = 3, IDT_BLINK = 4, IDT_FLOAT = 5, IDT_LASTROUND = 6 };
+  enum { IDT_IDLE = 1, IDT_AUTOPLAY = 2, IDT_CLOCK = 3, IDT_BLINK = 4, IDT_FLOAT = 5, IDT_LASTROUND = 6, IDT_PAUSE = 7 };
   enum { WM_RELOAD_ORDER = 100, WM_CHAT_ECHO = 0x470 };
   enum { AVATAR_MSG_PLAYER = 1235, AVATAR_MSG_WATCHER = 1236 };
 
@@ -52,43 +53,49 @@ class CGameView : public CFormView {
   ~CGameView() override;
 
   // The document core and the site. With no explicit document the view's CDocument is
-  // asked (the program's document derives from both).
+  // asked (the program's document derives from both). Until a site is set the view acts
+  // as a table without a connection.
   void SetGameDoc(CGameDocCore* pDoc) { m_pGameDoc = pDoc; }
-  void SetSite(CGameViewSite* pSite) { m_pSite = pSite ? pSite : &s_defaultSite; }
+  void SetSite(CGameViewSite* pSite);
   CGameDocCore* GetGameDoc() const;
   static void SetLargeCards(bool bLarge) { s_bLargeCards = bLarge; }
   void SetThemeFolders(const std::string& netSkin, const std::string& profilePath);
 
-  // ---- what the document asks (CDocHost's view calls forward here) ----
-  void OnSchedule(int nPhase);  // PhaseChanged
-  void ShowTurnClock(int nSeconds);
-  void HideTurnClock();
-  void HideTurnMarker();
-  void RefreshButtons();  // the waiting phase's buttons again
-  void RedrawAvatar(int nPosition);
-  void RedrawPlays();
-  void RepaintTable();
-  void RelayoutTable();
-  void HideStartButton();
-  void HideBidButtons();
-  void ShowShowCardsButton();
-  void HideShowCardsButton();
-  void SetPlayButtons(bool bEnabled);
-  void RaiseSelectedCards();
-  void EnablePlayButton(bool bEnabled);
-  void SetTrusteeshipButtons(bool bOn);
-  void SetStatusText(const std::string& text);  // ShowStatusText
-  void SetStatusTextId(int nStringId);
+  // ---- CDocTableView: what the document asks ----
+  void PhaseChanged(int nPhase) override;
+  void ShowTurnClock(int nSeconds) override;
+  void HideTurnClock() override;
+  void HideTurnMarker() override;
+  void RefreshButtons() override;  // the waiting phase's buttons again
+  void RedrawAvatar(int nPosition) override;
+  void RedrawPlays() override;
+  void RepaintTable() override;
+  void RelayoutTable() override;
+  void HideStartButton() override;
+  void HideBidButtons() override;
+  void ShowShowCardsButton() override;
+  void HideShowCardsButton() override;
+  void SetPlayButtons(bool bEnabled) override;
+  void RaiseSelectedCards() override;
+  void EnablePlayButton(bool bEnabled) override;
+  void SetTrusteeshipButtons(bool bOn) override;
+  void SetStatusText(const std::string& text) override;  // ShowStatusText
+  void SetStatusTextId(int nStringId) override;
+  void ShowFloatingText(const std::string& text) override;  // ShowFlyText
+  void ShowNotice(const std::string& text) override;
+  void SetSurveyTarget(const std::string& url) override;
+  void FocusGameView() override;
+  void MoveClockForHandEnd() override {}
+  void StartLastRoundTimer(int nMs) override;
+  // A play with cards slides from the hand to the table (before RedrawPlays), with the
+  // MoveCards setting.
+  void PlayRecorded(int nPosition, int nType, int nCount) override;
+  void PauseTable(uint32_t nMs) override;
+
   void CloseWaitNotice();
-  void ShowFloatingText(const std::string& text);  // ShowFlyText
-  bool ShowNotice(const std::string& text);
-  void SetSurveyTarget(const std::string& url);
-  void FocusGameView();
-  void MoveClockForHandEnd() {}
-  void StartLastRoundTimer(int nMs);
-  // A position's new play slides from its hand to the table (PlayRecorded with cards,
-  // before RedrawPlays); only with the MoveCards setting.
+  // A position's new play slides from its hand to the table; only with the MoveCards setting.
   void AnimatePlay(int nPosition);
+  bool IsPaused() const { return m_bPaused; }
   void SetMoveCards(bool bOn) { m_bMoveCards = bOn ? 1 : 0; }
 
   // Buttons (also reached by their command ids).
@@ -182,7 +189,6 @@ class CGameView : public CFormView {
   void EnablePlayIfSelected();
   bool EnsureBuffers();
 
-  static CGameViewSite s_defaultSite;
   static bool s_bLargeCards;
 
   CGameDocCore* m_pGameDoc;
@@ -226,4 +232,5 @@ class CGameView : public CFormView {
   std::string m_strFloat;
   int m_nFloatTicks;
   std::string m_strSurvey;
+  bool m_bPaused;
 };

@@ -299,7 +299,24 @@ void CGameSocket::OnHandlerException(const char* what) {
   ::ExitProcess(3);
 }
 
-// ---- boxes ----
+// ---- hooks and boxes ----
+
+const char* CGameSocket::MissingHook() const {
+  const struct {
+    bool set;
+    const char* name;
+  } hooks[] = {{m_pfnTextBox != nullptr, "text box"}, {m_pfnIdBox != nullptr, "id box"},
+               {m_pfnInputBox != nullptr, "input box"}, {m_pfnSysText != nullptr, "system text"},
+               {m_pfnOpenUrl != nullptr, "open url"},   {m_pfnProgress != nullptr, "progress"},
+               {m_pfnTip != nullptr, "tip"}};
+  for (const auto& h : hooks)
+    if (!h.set) return h.name;
+  return nullptr;
+}
+
+void CGameSocket::ShowTipWindow(BYTE* pFrame) {
+  if (m_pfnTip) m_pfnTip(pFrame);
+}
 
 int CGameSocket::ShowIdBox(UINT nStringId, UINT nStyle, int nCountdown) {
   if (m_pfnIdBox) return m_pfnIdBox(nStringId, nStyle, nCountdown);

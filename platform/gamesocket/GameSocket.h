@@ -53,7 +53,8 @@ class CGameSocket : public CSocket {
   virtual void OnKicked();
   // The lobby's MPID registry value for this process (removed again when the connection ends).
   virtual void RegisterMPID();
-  virtual void ShowTipWindow(BYTE* pFrame) { (void)pFrame; }
+  // The tip window of MSG_TIP through the tip hook.
+  void ShowTipWindow(BYTE* pFrame);
 
   // ---- system messages sent by the client ----
   struct LOGIN_RESULT {
@@ -86,6 +87,12 @@ class CGameSocket : public CSocket {
   // The login's progress box: a string id to show (29908, 29913), 0 to take it down.
   typedef void (*PROGRESSHOOK)(UINT nStringId);
   void SetProgressHook(PROGRESSHOOK pfn) { m_pfnProgress = pfn; }
+  // A tip window for the frame of a tip message (the whole frame).
+  typedef void (*TIPHOOK)(const BYTE* pFrame);
+  void SetTipHook(TIPHOOK pfn) { m_pfnTip = pfn; }
+  // The first hook a program left unset ("text box", "id box", "input box", "system text",
+  // "open url", "progress", "tip"), or null when every one is set.
+  const char* MissingHook() const;
   int ShowIdBoxModal(UINT nStringId, UINT nStyle, int nCountdown);
   void AddSystemText(LPCSTR lpszText);
   void CancelChildModes();
@@ -181,6 +188,7 @@ class CGameSocket : public CSocket {
   void* m_pSysTextContext = nullptr;
   OPENURLHOOK m_pfnOpenUrl = nullptr;
   PROGRESSHOOK m_pfnProgress = nullptr;
+  TIPHOOK m_pfnTip = nullptr;
   std::string m_strOwnName;  // the launch record's user name, or the override
   DWORD m_dwOptionFlags = 0;
   int m_nLoginStatus = 0;

@@ -135,6 +135,8 @@ CMessageHandlerTable<CGameDocCore>& GameSocketHandlers() {
   return table;
 }
 
+const char* GameSocketMissingHook() { return nullptr; }
+
 BOOL GameSocketInitSockets() {
   WSADATA data;
   return WSAStartup(MAKEWORD(2, 2), &data) == 0;

@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "GameDocCore.h"
+#include "tests/NullDocHost.h"
 
 namespace {
-struct NullHost : CDocHost {
+struct NullHost : CNullDocHost {
   bool SendFrame(const std::vector<uint8_t>&) override { return true; }
   int ShowBoxId(int, uint32_t, int, const std::string&) override { return 6; }
 };
@@ -17,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ch.nPlayerCount = 3;
   for (int p = 0; p < 3; ++p) ch.seats[p].wServerSeat = static_cast<uint16_t>(p);
   NullHost host;
-  CGameDocCore doc(host, ch);
+  CGameDocCore doc(host.Hosts(), ch);
+  doc.AttachTableView(&host);
   doc.LoadSeats();
   CMessageHandlerTable<CGameDocCore> table;
   doc.RegisterMessageHandlers(table);

@@ -6,11 +6,12 @@
 #include <map>
 
 #include "GameDocCore.h"
+#include "tests/NullDocHost.h"
 #include "WireBytes.h"
 
 namespace {
 
-struct RecordingHost : CDocHost {
+struct RecordingHost : CNullDocHost {
   std::vector<std::vector<uint8_t>> sent;
   std::vector<int> boxes;
   std::vector<int> waves;
@@ -88,6 +89,7 @@ class Table : public ::testing::Test {
       std::strcpy(ch.seats[p].szUserName, names[p]);
     }
     ch.nOptions[OPT_TURN_TIME] = 60;
+    doc.AttachTableView(&host);
     doc.LoadSeats();
     doc.RegisterMessageHandlers(table);
     doc.m_bVoice = 0;
@@ -111,7 +113,7 @@ class Table : public ::testing::Test {
 
   CHANNEL_STATE ch;
   RecordingHost host;
-  CGameDocCore doc{host, ch};
+  CGameDocCore doc{host.Hosts(), ch};
   CMessageHandlerTable<CGameDocCore> table;
 };
 

@@ -4,18 +4,16 @@
 #include <vector>
 
 #include "VeskSocket.h"
+#include "tests/NullDocHost.h"
 
 namespace {
 
-class NullHost : public CDocHost {
- public:
-  bool SendFrame(const std::vector<uint8_t>&) override { return true; }
-};
+class NullHost : public CNullDocHost {};
 
 // A document that records which of its handlers ran.
 class RecordingDoc : public CGameDocCore {
  public:
-  RecordingDoc(CDocHost& h, CHANNEL_STATE& c) : CGameDocCore(h, c) {}
+  RecordingDoc(const CDocHost& h, CHANNEL_STATE& c) : CGameDocCore(h, c) {}
   int First(const uint8_t* f) { calls.push_back({1, netcore::ReadU32(f)}); return 0; }
   int Second(const uint8_t* f) { calls.push_back({2, netcore::ReadU32(f)}); return 0; }
   int Reason(int r) { reasons.push_back(r); return 0; }
@@ -34,7 +32,7 @@ int TextBox(LPCSTR, UINT, int) { return IDOK; }
 
 class VeskSocketTest : public ::testing::Test {
  protected:
-  VeskSocketTest() : doc(host, channel) { g_ids.clear(); }
+  VeskSocketTest() : doc(host.Hosts(), channel) { g_ids.clear(); }
   NullHost host;
   CHANNEL_STATE channel{};
   RecordingDoc doc;

@@ -13,12 +13,13 @@
 #include "GameView.h"
 #include "WinProbe.h"
 #include "WireBytes.h"
+#include "tests/NullDocHost.h"
 #include "resource.h"
 
 namespace {
 
-// The program's document forwards these CDocHost calls to its view the same way.
-struct ViewHost : CDocHost {
+// The document's hosts; the view attaches itself as the table view.
+struct ViewHost : CNullDocHost {
   CGameView* view = nullptr;
   std::vector<std::vector<uint8_t>> sent;
   bool SendFrame(const std::vector<uint8_t>& f) override {
@@ -26,34 +27,6 @@ struct ViewHost : CDocHost {
     return true;
   }
   uint32_t OptionFlags() override { return 1; }
-  void PhaseChanged(int phase) override { view->OnSchedule(phase); }
-  void ShowTurnClock(int s) override { view->ShowTurnClock(s); }
-  void HideTurnClock() override { view->HideTurnClock(); }
-  void HideTurnMarker() override { view->HideTurnMarker(); }
-  void RefreshButtons() override { view->RefreshButtons(); }
-  void RedrawAvatar(int p) override { view->RedrawAvatar(p); }
-  void RedrawPlays() override { view->RedrawPlays(); }
-  void RepaintTable() override { view->RepaintTable(); }
-  void RelayoutTable() override { view->RelayoutTable(); }
-  void HideStartButton() override { view->HideStartButton(); }
-  void HideBidButtons() override { view->HideBidButtons(); }
-  void ShowShowCardsButton() override { view->ShowShowCardsButton(); }
-  void HideShowCardsButton() override { view->HideShowCardsButton(); }
-  void SetPlayButtons(bool on) override { view->SetPlayButtons(on); }
-  void RaiseSelectedCards() override { view->RaiseSelectedCards(); }
-  void EnablePlayButton(bool on) override { view->EnablePlayButton(on); }
-  void SetTrusteeshipButtons(bool on) override { view->SetTrusteeshipButtons(on); }
-  void SetStatusText(const std::string& t) override { view->SetStatusText(t); }
-  void SetStatusTextId(int id) override { view->SetStatusTextId(id); }
-  void ShowFloatingText(const std::string& t) override { view->ShowFloatingText(t); }
-  void ShowNotice(const std::string& t) override { view->ShowNotice(t); }
-  void SetSurveyTarget(const std::string& u) override { view->SetSurveyTarget(u); }
-  void FocusGameView() override { view->FocusGameView(); }
-  void MoveClockForHandEnd() override { view->MoveClockForHandEnd(); }
-  void StartLastRoundTimer(int ms) override { view->StartLastRoundTimer(ms); }
-  void PlayRecorded(int position, int, int count) override {
-    if (count > 0) view->AnimatePlay(position);
-  }
 
   uint32_t LastId() const {
     uint32_t id = 0;
@@ -75,6 +48,17 @@ struct Site : CGameViewSite {
   }
   void PostToAvatar(int p, UINT msg, WPARAM) override { avatarMsgs.push_back(p * 10000 + (int)msg); }
   void TickerText(const std::string& t) override { ticker.push_back(t); }
+  bool GameProgressArrived() override { return true; }
+  int IdleSeconds() override { return idleSeconds; }
+  void SendKeepAlive() override { ++keepAlives; }
+  void ToggleScoreBoard() override {}
+  void OpenSettings() override {}
+  void SaveScreenshot() override {}
+  void OpenUrl(const std::string&) override {}
+  void HoldMessages(bool hold) override { holds.push_back(hold); }
+  int idleSeconds = 120;
+  int keepAlives = 0;
+  std::vector<bool> holds;
 };
 
 std::vector<uint8_t> Frame(uint32_t id, const std::vector<uint8_t>& body) {
@@ -246,7 +230,7 @@ class GameViewTest : public ::testing::Test {
   CHANNEL_STATE ch;
   ViewHost host;
   Site site;
-  CGameDocCore doc{host, ch};
+  CGameDocCore doc{host.Hosts(), ch};
   CMessageHandlerTable<CGameDocCore> table;
   CFrameWnd* frame = nullptr;
   CGameView* view = nullptr;

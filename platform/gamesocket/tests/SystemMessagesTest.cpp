@@ -73,6 +73,20 @@ class SystemMessagesTest : public ::testing::Test {
 std::vector<UINT> g_progress;
 void Progress(UINT id) { g_progress.push_back(id); }
 
+// A program that leaves one hook unset is told which one (its start-up refuses to go on).
+TEST(SocketHooks, MissingHookNamesTheFirstUnsetOne) {
+  SysSocket s;
+  EXPECT_STREQ(s.MissingHook(), "progress");
+  s.SetProgressHook(Progress);
+  EXPECT_STREQ(s.MissingHook(), "tip");
+  s.SetTipHook([](const BYTE*) {});
+  EXPECT_EQ(s.MissingHook(), nullptr);
+  s.SetOpenUrlHook(nullptr);
+  EXPECT_STREQ(s.MissingHook(), "open url");
+  CGameSocket bare;
+  EXPECT_STREQ(bare.MissingHook(), "text box");
+}
+
 TEST_F(SystemMessagesTest, LoginReturnsThePlayersAndBlocks) {
   NEED_PEERS();
   SysSocket s;

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "GameDocCore.h"
+#include "tests/NullDocHost.h"
 
-struct QueueHost : CDocHost {
+struct QueueHost : CNullDocHost {
   std::deque<std::vector<uint8_t>> sent;
   std::vector<int> boxes;
   bool SendFrame(const std::vector<uint8_t>& f) override {

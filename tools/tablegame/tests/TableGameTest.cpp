@@ -113,7 +113,8 @@ TEST(TableGameTest, ClientDocumentPlaysAHandAgainstBots) {
       std::snprintf(ch.seats[p].szUserName, 20, "player%d", p);
     }
     QueueHost host;
-    CGameDocCore doc(host, ch);
+    CGameDocCore doc(host.Hosts(), ch);
+    doc.AttachTableView(&host);
     doc.LoadSeats();
     doc.m_bVoice = 0;
     CMessageHandlerTable<CGameDocCore> table;

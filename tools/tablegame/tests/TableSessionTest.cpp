@@ -46,7 +46,8 @@ TEST(TableSessionTest, ClientLogsInAndPlaysAHand) {
     std::strncpy(ch.seats[p].szUserName, reply.players[p].userName.c_str(), 19);
   }
   QueueHost host;
-  CGameDocCore doc(host, ch);
+  CGameDocCore doc(host.Hosts(), ch);
+  doc.AttachTableView(&host);
   doc.LoadSeats();
   doc.m_bVoice = 0;
   CMessageHandlerTable<CGameDocCore> table;
