@@ -1,0 +1,125 @@
+# Shared pieces of the end-to-end tests: the staged platform, the native peers, the client
+# under the lobby stand-in, waits on conditions with bounded time-outs, and screenshots.
+# Usage in a test script:
+#   source "$(dirname "$0")/e2e_lib.sh"; e2e_init NATIVE_TREE WIN_TREE OUT_DIR
+#   port=$(e2e_server --bots --seed 3 --turn 3)          # table server, log in $E2E_OUT/server.log
+#   e2e_client alice Alice 2 "$port"                      # Vesk.exe under lobby.exe
+#   hwnd=$(e2e_window "Trebbin" 60)                        # the client's table window
+#   e2e_wait_log "$E2E_OUT/server.log" "id=0x00000215" 120 || e2e_fail "the hand did not end"
+#   e2e_shot "$hwnd" table                                  # $E2E_OUT/table.png
+# Every started process is ended on exit. A missing program is a failure, never a skip.
+set -euo pipefail
+
+e2e_fail() {
+  echo "e2e: $*" >&2
+  if [ -n "${E2E_OUT:-}" ]; then
+    local f
+    for f in "$E2E_OUT"/*.log "$E2E_OUT"/*.out; do
+      [ -f "$f" ] || continue
+      echo "---- tail of $f" >&2
+      tail -25 "$f" >&2 || true
+    done
+  fi
+  exit 1
+}
+
+e2e_init() {
+  E2E_NATIVE=$(cd "$1" && pwd)
+  E2E_WIN=$(cd "$2" && pwd)
+  E2E_OUT=$3
+  local here
+  here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+  export VESK_ROOT=$(cd "$here/../.." && pwd)
+  export VESK_BUILD=$(cd "$E2E_WIN/.." && pwd)
+  source "$VESK_ROOT/scripts/wine-env.sh"
+  [ -n "${DISPLAY:-}" ] || e2e_fail "DISPLAY is not set"
+  [ -f "$E2E_WIN/bin/Vesk.exe" ] || e2e_fail "Vesk.exe is not built"
+  E2E_SERVER=$E2E_NATIVE/tools/tableserver/tableserver
+  [ -x "$E2E_SERVER" ] || e2e_fail "the table server is not built"
+  E2E_PROBE=$E2E_WIN/tools/winprobe/winprobe.exe
+  [ -f "$E2E_PROBE" ] || e2e_fail "the prober is not built"
+  rm -rf "$E2E_OUT"
+  mkdir -p "$E2E_OUT"
+  E2E_STAGE=$(bash "$VESK_ROOT/scripts/stage.sh" "$E2E_OUT/stage")
+  E2E_PIDS=()
+  E2E_LOBBY_PIDS=()
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  set +e
+  # The Windows processes outlive their Wine launchers: end them by name.
+  "$WINE" taskkill /f /im Vesk.exe >/dev/null 2>&1
+  "$WINE" taskkill /f /im lobby.exe >/dev/null 2>&1
+  local p
+  for p in "${E2E_LOBBY_PIDS[@]}" "${E2E_PIDS[@]}"; do
+    kill "$p" 2>/dev/null
+  done
+  wait 2>/dev/null
+  return 0
+}
+
+# A Windows path for a Linux one.
+e2e_winpath() {
+  "$WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'
+}
+
+# Waits until FILE holds PATTERN (grep -E), up to SECONDS; 0 when found.
+e2e_wait_log() {
+  local file=$1 pattern=$2 seconds=${3:-30} i
+  for i in $(seq 1 $((seconds * 10))); do
+    grep -qE -- "$pattern" "$file" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts a native peer whose first output line is "listening 127.0.0.1:PORT"; prints PORT.
+# NAME names its output file $E2E_OUT/NAME.out.
+e2e_peer() {
+  local name=$1; shift
+  "$@" > "$E2E_OUT/$name.out" 2>&1 </dev/null &
+  E2E_PIDS+=($!)
+  e2e_wait_log "$E2E_OUT/$name.out" '^listening 127\.0\.0\.1:[0-9]+' 20 || e2e_fail "$name did not start"
+  sed -n 's/^listening 127.0.0.1:\([0-9]*\).*/\1/p' "$E2E_OUT/$name.out" | head -1
+}
+
+# The table server with the given options; its log is $E2E_OUT/server.log. Prints its port.
+e2e_server() {
+  e2e_peer server "$E2E_SERVER" --port 0 --seconds "${E2E_SERVER_SECONDS:-600}" --log "$E2E_OUT/server.log" "$@"
+}
+
+# Starts Vesk.exe under the lobby stand-in: USER NICK SEAT PORT [more lobby options].
+# The lobby's log is $E2E_OUT/lobby-USER.log.
+e2e_client() {
+  local user=$1 nick=$2 seat=$3 port=$4; shift 4
+  local program
+  program=$(e2e_winpath "$E2E_STAGE/program/Vesk.exe")
+  "$WINE" "$E2E_STAGE/program/lobby.exe" --program "$program" --server 127.0.0.1 --port "$port" \
+    --seat "$seat" --user "$user" --nick "$nick" --room "Table 1" \
+    --log "$(e2e_winpath "$E2E_OUT/lobby-$user.log")" "$@" \
+    > "$E2E_OUT/lobby-$user.out" 2>&1 </dev/null &
+  E2E_LOBBY_PIDS+=($!)
+}
+
+# Runs the prober with the given arguments; its output without carriage returns.
+e2e_probe() {
+  "$WINE" "$E2E_PROBE" "$@" 2>/dev/null </dev/null | tr -d '\r'
+}
+
+# Waits for a top-level window whose title holds TITLE; prints its handle.
+e2e_window() {
+  local title=$1 seconds=${2:-60} hwnd= i
+  for i in $(seq 1 $(((seconds + 1) / 2))); do
+    hwnd=$(e2e_probe wait "$title" 2000) || true
+    [ -n "$hwnd" ] && { echo "$hwnd"; return 0; }
+  done
+  echo "e2e: no window titled '$title'; visible windows:" >&2
+  e2e_probe list | grep -v ' 0 ' >&2 || true
+  return 1
+}
+
+# Saves window HWND as $E2E_OUT/NAME.png.
+e2e_shot() {
+  e2e_probe shot "$1" "$(e2e_winpath "$E2E_OUT/$2.png")" >/dev/null || e2e_fail "no screenshot $2"
+}
