@@ -156,6 +156,11 @@ class CCardRules {
   static int TakePairs(Hand h, int nWant, int nMinLowPos, int bDifferFromFirst);
   void ResetCandidates();
   void RecomputeHints();
+  // The search over the cards one by one, for hands the rank table does not
+  // describe (a rank split in two places, records not made from codes).
+  void SearchCardByCard(Hand h, int nType, int nTopRank, int nLastCount);
+  // The search over the hand's rank table; false leaves everything untouched.
+  bool SearchRankTable(Hand h, int nType, int nTopRank, int nLastCount);
   void SearchGroups(Hand h, int nType, int nTopRank, int nLastCount);
   void SearchBombs(Hand h, int nLimit, int nMin, int nTopRank);
   void AddBombsAndJokers(Hand h, int nType);
