@@ -1,6 +1,7 @@
 // Card records, sorting, shape tests, classification and comparison.
 #include "CardRules.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -128,6 +129,33 @@ void CCardRules::SetCardFromCode(CARD_INFO* pCard, int32_t nCode) {
   }
 }
 
+namespace {
+
+// Packs the fields an order compares into one number that is larger for a
+// card sorting earlier: count, rank and suit descending, code ascending.
+// False for an order or a field the packing cannot hold.
+bool SortKeys(const CARD_INFO* p, int n, int nMode, uint64_t* keys) {
+  if (nMode < 0 || nMode > 2) return false;
+  for (int i = 0; i < n; ++i) {
+    const CARD_INFO& c = p[i];
+    if (static_cast<uint32_t>(c.nCount) > 0xFF || static_cast<uint32_t>(c.nRank) > 0xFF ||
+        static_cast<uint32_t>(c.nSuit) > 0xFF)
+      return false;
+    const uint64_t code = 0xFFFFFFFFu - (static_cast<uint32_t>(c.nCode) ^ 0x80000000u);
+    uint64_t hi;
+    if (nMode == 0)
+      hi = (uint64_t(c.nCount) << 16) | (uint64_t(c.nRank) << 8) | uint64_t(c.nSuit);
+    else if (nMode == 1)
+      hi = (uint64_t(c.nRank) << 8) | uint64_t(c.nSuit);
+    else
+      hi = (uint64_t(c.nSuit) << 8) | uint64_t(c.nRank);
+    keys[i] = (hi << 32) | code;
+  }
+  return true;
+}
+
+}  // namespace
+
 void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nMode) {
   int n = ValidCount(nCount);
   if (!pCards || n == 0) return;
@@ -136,15 +164,32 @@ void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nM
   for (int i = 0; i < n; ++i) idx[i] = static_cast<unsigned char>(i);
   // Insertion sort: stable, and hands arrive mostly sorted.
   bool bMoved = false;
-  for (int i = 1; i < n; ++i) {
-    unsigned char x = idx[i];
-    int j = i;
-    while (j > 0 && CompareForMode(pCards[x], pCards[idx[j - 1]], nMode) < 0) {
-      idx[j] = idx[j - 1];
-      --j;
+  uint64_t keys[MAX_CARDS];
+  if (SortKeys(pCards, n, nMode, keys)) {
+    for (int i = 1; i < n; ++i) {
+      const uint64_t k = keys[i];
+      const unsigned char x = idx[i];
+      int j = i;
+      while (j > 0 && keys[j - 1] < k) {
+        keys[j] = keys[j - 1];
+        idx[j] = idx[j - 1];
+        --j;
+      }
+      if (j != i) bMoved = true;
+      keys[j] = k;
+      idx[j] = x;
     }
-    if (j != i) bMoved = true;
-    idx[j] = x;
+  } else {
+    for (int i = 1; i < n; ++i) {
+      unsigned char x = idx[i];
+      int j = i;
+      while (j > 0 && CompareForMode(pCards[x], pCards[idx[j - 1]], nMode) < 0) {
+        idx[j] = idx[j - 1];
+        --j;
+      }
+      if (j != i) bMoved = true;
+      idx[j] = x;
+    }
   }
   if (!bMoved) return;
   CARD_INFO tmp[MAX_CARDS];

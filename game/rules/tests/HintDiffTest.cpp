@@ -188,7 +188,7 @@ TEST(RulesHintDiff, EqualListsOnOddRecords) {
   }
 }
 
-// Classification and comparison give the same type, order and answer.
+// Classification, comparison and sorting give the same type, order and answer.
 TEST(RulesHintDiff, EqualClassification) {
   std::mt19937 rng(5);
   for (int round = 0; round < 20000; ++round) {
@@ -215,6 +215,16 @@ TEST(RulesHintDiff, EqualClassification) {
               Bytes(a2.data(), a2.size() * sizeof(CARD_INFO)));
     ASSERT_EQ(now.CompareCards(a1.data(), na, b1.data(), nb),
               ref.CompareCards(a2.data(), na, b2.data(), nb));
+    // Every order, on fresh records and on records with odd fields.
+    std::vector<CARD_INFO> c1 = Cards(a);
+    if (round % 4 == 0 && !c1.empty()) c1[rng() % c1.size()].nSuit = -1;
+    std::vector<CARD_INFO> c2 = c1;
+    const int mode = static_cast<int>(rng() % 5) - 1;
+    now.SortCards(c1.data(), na, 0, mode);
+    ref.SortCards(c2.data(), na, 0, mode);
+    ASSERT_EQ(Bytes(c1.data(), c1.size() * sizeof(CARD_INFO)),
+              Bytes(c2.data(), c2.size() * sizeof(CARD_INFO)))
+        << "order " << mode;
   }
 }
 
