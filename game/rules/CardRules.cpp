@@ -192,9 +192,22 @@ void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nM
     }
   }
   if (!bMoved) return;
-  CARD_INFO tmp[MAX_CARDS];
-  std::memcpy(tmp, pCards, sizeof(CARD_INFO) * static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) pCards[i] = tmp[idx[i]];
+  // Card k takes the card at idx[k]: follow each cycle with one spare record.
+  for (int i = 0; i < n; ++i) {
+    if (idx[i] == i) continue;
+    const CARD_INFO spare = pCards[i];
+    int k = i;
+    for (;;) {
+      const int from = idx[k];
+      idx[k] = static_cast<unsigned char>(k);
+      if (from == i) {
+        pCards[k] = spare;
+        break;
+      }
+      pCards[k] = pCards[from];
+      k = from;
+    }
+  }
 }
 
 void CCardRules::SortSeatHand(int nPosition, int nSpare) {

@@ -357,7 +357,6 @@ struct RankTable {
   int n;
   Mask all;
   Mask pairEnd;            // bit i: cards i-1 and i share a rank
-  Mask below[kMaxRank + 2];  // positions of the ranks under r
   int8_t rank[CCardRules::MAX_CARDS];
   int8_t start[kMaxRank + 1];  // first position of each rank
   int8_t count[kMaxRank + 1];
@@ -368,7 +367,10 @@ struct RankTable {
   Mask OfRanks(int lo, int hi) const {  // ranks lo..hi, clamped to 0..14
     if (lo < 0) lo = 0;
     if (hi > kMaxRank) hi = kMaxRank;
-    return lo > hi ? 0 : below[hi + 1] & ~below[lo];
+    Mask m = 0;
+    for (int r = lo; r <= hi; ++r)
+      if (count[r]) m |= OfRank(r);
+    return m;
   }
 
   // False when the hand does not fit the table: a rank outside 0..14, a
@@ -397,13 +399,8 @@ struct RankTable {
       order[nRanks++] = static_cast<int8_t>(r);
       prev = r;
     }
-    Mask m = 0;
-    for (int r = 0; r <= kMaxRank; ++r) {
-      below[r] = m;
-      if (seen & (1u << r)) m |= OfRank(r);
-      else count[r] = 0;
-    }
-    below[kMaxRank + 1] = m;
+    for (int r = 0; r <= kMaxRank; ++r)
+      if (!(seen & (1u << r))) count[r] = 0;
     return true;
   }
 
@@ -661,7 +658,10 @@ void CCardRules::RecomputeHints() {
     // and stale, so the next press looks again.
     return;
   }
-  if (!SearchRankTable(h, t, R, c)) SearchCardByCard(h, t, R, c);
+  if (!SearchRankTable(h, t, R, c)) {
+    SearchCardByCard(h, t, R, c);
+    ClearHandMarks(h);  // the rank table never marks the hand
+  }
 
   // Weakest first: by key, then by size; equal entries keep their order.
   for (int i = 1; i < m_nCandidates; ++i) {
@@ -674,7 +674,6 @@ void CCardRules::RecomputeHints() {
     }
     m_Candidates[j] = x;
   }
-  ClearHandMarks(h);
   m_nHintIndex = -1;
   m_bHintRecompute = 0;
 }
