@@ -45,7 +45,8 @@ inline int CompareForMode(const CARD_INFO& a, const CARD_INFO& b, int nMode) {
   return 0;
 }
 
-void WriteRankCounts(CARD_INFO* p, int n) {
+// How many cards of the set share each card's rank.
+void RankCounts(const CARD_INFO* p, int n, int32_t* counts) {
   int table[kRankSlots] = {0};
   bool bOdd = false;
   for (int i = 0; i < n; ++i) {
@@ -57,12 +58,12 @@ void WriteRankCounts(CARD_INFO* p, int n) {
   for (int i = 0; i < n; ++i) {
     int r = p[i].nRank;
     if (r >= 0 && r < kRankSlots) {
-      p[i].nCount = table[r];
+      counts[i] = table[r];
     } else if (bOdd) {
       // A record not filled by SetCardFromCode: count it the slow way.
       int c = 0;
       for (int j = 0; j < n; ++j) c += p[j].nRank == r;
-      p[i].nCount = c;
+      counts[i] = c;
     }
   }
 }
@@ -134,17 +135,17 @@ namespace {
 // Packs the fields an order compares into one number that is larger for a
 // card sorting earlier: count, rank and suit descending, code ascending.
 // False for an order or a field the packing cannot hold.
-bool SortKeys(const CARD_INFO* p, int n, int nMode, uint64_t* keys) {
+bool SortKeys(const CARD_INFO* p, const int32_t* counts, int n, int nMode, uint64_t* keys) {
   if (nMode < 0 || nMode > 2) return false;
   for (int i = 0; i < n; ++i) {
     const CARD_INFO& c = p[i];
-    if (static_cast<uint32_t>(c.nCount) > 0xFF || static_cast<uint32_t>(c.nRank) > 0xFF ||
+    if (static_cast<uint32_t>(counts[i]) > 0xFF || static_cast<uint32_t>(c.nRank) > 0xFF ||
         static_cast<uint32_t>(c.nSuit) > 0xFF)
       return false;
     const uint64_t code = 0xFFFFFFFFu - (static_cast<uint32_t>(c.nCode) ^ 0x80000000u);
     uint64_t hi;
     if (nMode == 0)
-      hi = (uint64_t(c.nCount) << 16) | (uint64_t(c.nRank) << 8) | uint64_t(c.nSuit);
+      hi = (uint64_t(counts[i]) << 16) | (uint64_t(c.nRank) << 8) | uint64_t(c.nSuit);
     else if (nMode == 1)
       hi = (uint64_t(c.nRank) << 8) | uint64_t(c.nSuit);
     else
@@ -154,31 +155,40 @@ bool SortKeys(const CARD_INFO* p, int n, int nMode, uint64_t* keys) {
   return true;
 }
 
+// Stable insertion sort of positions by descending key; true when any moved.
+bool SortByKeys(uint64_t* keys, unsigned char* idx, int n) {
+  bool bMoved = false;
+  for (int i = 1; i < n; ++i) {
+    const uint64_t k = keys[i];
+    const unsigned char x = idx[i];
+    int j = i;
+    while (j > 0 && keys[j - 1] < k) {
+      keys[j] = keys[j - 1];
+      idx[j] = idx[j - 1];
+      --j;
+    }
+    if (j != i) bMoved = true;
+    keys[j] = k;
+    idx[j] = x;
+  }
+  return bMoved;
+}
+
 }  // namespace
 
 void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nMode) {
   int n = ValidCount(nCount);
   if (!pCards || n == 0) return;
-  WriteRankCounts(pCards, n);
+  int32_t counts[MAX_CARDS];
+  RankCounts(pCards, n, counts);
+  for (int i = 0; i < n; ++i) pCards[i].nCount = counts[i];
   unsigned char idx[MAX_CARDS];
   for (int i = 0; i < n; ++i) idx[i] = static_cast<unsigned char>(i);
   // Insertion sort: stable, and hands arrive mostly sorted.
   bool bMoved = false;
   uint64_t keys[MAX_CARDS];
-  if (SortKeys(pCards, n, nMode, keys)) {
-    for (int i = 1; i < n; ++i) {
-      const uint64_t k = keys[i];
-      const unsigned char x = idx[i];
-      int j = i;
-      while (j > 0 && keys[j - 1] < k) {
-        keys[j] = keys[j - 1];
-        idx[j] = idx[j - 1];
-        --j;
-      }
-      if (j != i) bMoved = true;
-      keys[j] = k;
-      idx[j] = x;
-    }
+  if (SortKeys(pCards, counts, n, nMode, keys)) {
+    bMoved = SortByKeys(keys, idx, n);
   } else {
     for (int i = 1; i < n; ++i) {
       unsigned char x = idx[i];
@@ -207,6 +217,25 @@ void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nM
       pCards[k] = pCards[from];
       k = from;
     }
+  }
+}
+
+void CCardRules::SortedCopy(const CARD_INFO* pSrc, int n, CARD_INFO* pDst) {
+  if (n <= 0) return;
+  int32_t counts[MAX_CARDS];
+  uint64_t keys[MAX_CARDS];
+  RankCounts(pSrc, n, counts);
+  if (!SortKeys(pSrc, counts, n, 0, keys)) {
+    std::memcpy(pDst, pSrc, sizeof(CARD_INFO) * static_cast<size_t>(n));
+    SortCards(pDst, n, 0, 0);
+    return;
+  }
+  unsigned char idx[MAX_CARDS];
+  for (int i = 0; i < n; ++i) idx[i] = static_cast<unsigned char>(i);
+  SortByKeys(keys, idx, n);
+  for (int i = 0; i < n; ++i) {
+    pDst[i] = pSrc[idx[i]];
+    pDst[i].nCount = counts[idx[i]];
   }
 }
 
@@ -387,6 +416,10 @@ int CCardRules::IsQuadRunWithPairSingle(const CARD_INFO* p, int n) {
 int CCardRules::ClassifyCards(CARD_INFO* p, int n) {
   if (!p || n <= 0 || n > MAX_CARDS) return PLAY_INVALID;
   SortCards(p, n, 0, 0);
+  return ClassifySorted(p, n);
+}
+
+int CCardRules::ClassifySorted(const CARD_INFO* p, int n) const {
   const bool bFour = m_nPlayerCount == 4;
   if (n == 1) return PLAY_SINGLE;
   if (n == 2) {

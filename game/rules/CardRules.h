@@ -150,6 +150,10 @@ class CCardRules {
   };
 
   Hand OwnHand();
+  // ClassifyCards over a set already sorted in mode 0 (1 to MAX_CARDS cards).
+  int ClassifySorted(const CARD_INFO* pCards, int nCount) const;
+  // The set sorted in mode 0 into pDst, the source left as it is.
+  void SortedCopy(const CARD_INFO* pSrc, int nCount, CARD_INFO* pDst);
   int FindGroups(int nStart, int nRank, int nGroups, const void* pSpec);
   static void ClearHandMarks(Hand h);
   static int TakeSingles(Hand h, int nWant, int nSkipLow, int nSkipHigh);

@@ -647,8 +647,8 @@ void CCardRules::RecomputeHints() {
   const CARD_INFO* pLast = GetLastPlayCards(&nLast);
   nLast = pLast ? ValidCount(nLast) : 0;
   CARD_INFO last[MAX_CARDS];
-  for (int i = 0; i < nLast; ++i) last[i] = pLast[i];
-  const int t = ClassifyCards(last, nLast);
+  SortedCopy(pLast, nLast, last);
+  const int t = nLast > 0 ? ClassifySorted(last, nLast) : PLAY_INVALID;
   const int c = nLast;
   const int R = c > 0 ? last[0].nRank : 0;
   Hand h = OwnHand();
