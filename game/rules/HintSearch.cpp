@@ -343,6 +343,7 @@ namespace {
 
 typedef uint64_t Mask;  // bit i: the hand's card at position i
 static_assert(CCardRules::MAX_CARDS <= 64, "hand positions fit one mask");
+static_assert(CCardRules::MAX_CANDIDATES <= 64, "a candidate's place fits six bits");
 
 inline Mask Bit(int i) { return Mask(1) << i; }
 // Positions lo..hi-1 (0 <= lo <= hi <= 63).
@@ -460,11 +461,12 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
   RankTable tab;
   if (!tab.Read(h.p, h.n)) return false;
   Mask found[MAX_CANDIDATES];
+  int keys[MAX_CANDIDATES];
   int nFound = 0;
   auto add = [&](Mask m, int nKey) {
     if (nFound < MAX_CANDIDATES && m) {
       found[nFound] = m;
-      m_Candidates[nFound].nKey = nKey;
+      keys[nFound] = nKey;
       ++nFound;
     }
   };
@@ -570,15 +572,33 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
     m_pCandidatePool.reset(new (std::nothrow) CARD_INFO[MAX_CANDIDATES * MAX_CARDS]);
     if (!m_pCandidatePool) nFound = 0;
   }
+  // Weakest first: by key, then by size, then in the order found. Keys here
+  // are at most 1000 and sizes at most 33, so key, size and order pack into
+  // one distinct number per entry and sort as plain integers.
+  uint32_t order[MAX_CANDIDATES];
   for (int i = 0; i < nFound; ++i) {
-    CARD_INFO* pDst = m_pCandidatePool.get() + i * MAX_CARDS;
+    const int nCards = __builtin_popcountll(found[i]);
+    order[i] = (uint32_t(keys[i]) << 12) | (uint32_t(nCards) << 6) | uint32_t(i);
+  }
+  for (int i = 1; i < nFound; ++i) {
+    const uint32_t x = order[i];
+    int j = i;
+    for (; j > 0 && order[j - 1] > x; --j) order[j] = order[j - 1];
+    order[j] = x;
+  }
+  for (int i = 0; i < nFound; ++i) {
+    // Copies stay in the slot of the order found, as the card-by-card
+    // search leaves them.
+    const int slot = static_cast<int>(order[i] & 63);
+    CARD_INFO* pDst = m_pCandidatePool.get() + slot * MAX_CARDS;
     int nCopied = 0;
-    for (Mask m = found[i]; m; m &= m - 1) {
+    for (Mask m = found[slot]; m; m &= m - 1) {
       CARD_INFO& d = pDst[nCopied++];
       d = h.p[__builtin_ctzll(m)];
       d.bHintMark = 1;
     }
     m_Candidates[i].nCount = nCopied;
+    m_Candidates[i].nKey = keys[slot];
     m_Candidates[i].pCards = pDst;
   }
   m_nCandidates = nFound;
