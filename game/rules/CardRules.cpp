@@ -239,6 +239,38 @@ void CCardRules::SortedCopy(const CARD_INFO* pSrc, int n, CARD_INFO* pDst) {
   }
 }
 
+bool CCardRules::SortedRanks(const CARD_INFO* pSrc, int n, CARD_INFO* pDst) {
+  int perRank[kRankSlots] = {0};
+  unsigned bad = 0, present = 0;
+  for (int i = 0; i < n; ++i) {
+    const int r = pSrc[i].nRank;
+    if (static_cast<uint32_t>(r) >= static_cast<uint32_t>(kRankSlots)) return false;
+    bad |= unsigned(IsJoker(pSrc[i])) ^ unsigned(r >= kRankSlots - 2);
+    present |= 1u << r;
+    ++perRank[r];
+  }
+  if (bad) return false;
+  // Ranks by count, then rank, both high first: the rank sequence mode 0
+  // gives these cards.
+  int ranks[kRankSlots];
+  int nRanks = 0;
+  for (; present; present &= ~(1u << (31 - __builtin_clz(present)))) {
+    const int r = 31 - __builtin_clz(present);
+    int j = nRanks++;
+    for (; j > 0 && perRank[ranks[j - 1]] < perRank[r]; --j) ranks[j] = ranks[j - 1];
+    ranks[j] = r;
+  }
+  int at = 0;
+  for (int k = 0; k < nRanks; ++k) {
+    const int r = ranks[k];
+    for (int c = 0; c < perRank[r]; ++c, ++at) {
+      pDst[at].nRank = r;
+      pDst[at].nSuit = r >= kRankSlots - 2 ? SUIT_JOKER : 0;
+    }
+  }
+  return true;
+}
+
 void CCardRules::SortSeatHand(int nPosition, int nSpare) {
   CARD_INFO* p = GetSeatCards(nPosition);
   if (!p) return;

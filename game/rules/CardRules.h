@@ -154,6 +154,9 @@ class CCardRules {
   int ClassifySorted(const CARD_INFO* pCards, int nCount) const;
   // The set sorted in mode 0 into pDst, the source left as it is.
   void SortedCopy(const CARD_INFO* pSrc, int nCount, CARD_INFO* pDst);
+  // Only the ranks and joker marks of the set sorted in mode 0, which is all
+  // ClassifySorted reads; false for records not made from codes.
+  static bool SortedRanks(const CARD_INFO* pSrc, int nCount, CARD_INFO* pDst);
   int FindGroups(int nStart, int nRank, int nGroups, const void* pSpec);
   static void ClearHandMarks(Hand h);
   static int TakeSingles(Hand h, int nWant, int nSkipLow, int nSkipHigh);

@@ -667,7 +667,7 @@ void CCardRules::RecomputeHints() {
   const CARD_INFO* pLast = GetLastPlayCards(&nLast);
   nLast = pLast ? ValidCount(nLast) : 0;
   CARD_INFO last[MAX_CARDS];
-  SortedCopy(pLast, nLast, last);
+  if (!SortedRanks(pLast, nLast, last)) SortedCopy(pLast, nLast, last);
   const int t = nLast > 0 ? ClassifySorted(last, nLast) : PLAY_INVALID;
   const int c = nLast;
   const int R = c > 0 ? last[0].nRank : 0;
