@@ -363,6 +363,7 @@ struct RankTable {
   int8_t count[kMaxRank + 1];
   int8_t order[kMaxRank + 1];  // ranks in hand order
   int nRanks;
+  int32_t marked;  // nonzero when some card carries a mark
 
   Mask OfRank(int r) const { return Span(start[r], start[r] + count[r]); }
   Mask OfRanks(int lo, int hi) const {  // ranks lo..hi, clamped to 0..14
@@ -381,10 +382,12 @@ struct RankTable {
     all = Span(0, n);
     pairEnd = 0;
     nRanks = 0;
+    marked = 0;
     unsigned seen = 0;
     int prev = -1;
     for (int i = 0; i < n; ++i) {
       const int r = p[i].nRank;
+      marked |= p[i].bHintMark;
       if (r < 0 || r > kMaxRank) return false;
       if (IsJoker(p[i]) != (r >= kMaxRank - 1)) return false;
       rank[i] = static_cast<int8_t>(r);
@@ -460,6 +463,7 @@ struct RankTable {
 bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
   RankTable tab;
   if (!tab.Read(h.p, h.n)) return false;
+  if (tab.marked) ClearHandMarks(h);
   Mask found[MAX_CANDIDATES];
   int keys[MAX_CANDIDATES];
   int nFound = 0;
@@ -672,15 +676,18 @@ void CCardRules::RecomputeHints() {
   const int c = nLast;
   const int R = c > 0 ? last[0].nRank : 0;
   Hand h = OwnHand();
-  ClearHandMarks(h);
   if (!Answerable(t)) {
     // Nothing to beat (a lead) or nothing beats it: the list stays empty
     // and stale, so the next press looks again.
+    ClearHandMarks(h);
     return;
   }
+  // The rank table leaves no card marked; the search card by card marks as
+  // it goes and starts and ends with no marks.
   if (!SearchRankTable(h, t, R, c)) {
+    ClearHandMarks(h);
     SearchCardByCard(h, t, R, c);
-    ClearHandMarks(h);  // the rank table never marks the hand
+    ClearHandMarks(h);
   }
 
   // Weakest first: by key, then by size; equal entries keep their order.
