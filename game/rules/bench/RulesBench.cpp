@@ -144,17 +144,16 @@ void BM_Compare(benchmark::State& state) {
 }
 BENCHMARK(BM_Compare);
 
-// One full recompute: classify the last play, run every finder, add bombs
-// and the rocket, sort the list, hand out the first candidate.
-void BM_HintRecompute(benchmark::State& state) {
-  const int handSize = static_cast<int>(state.range(0));
-  std::vector<Scenario> sc = MakeScenarios(handSize, 256, 3 + handSize);
-  BenchTable table;
-  table.SetRuleOptions(3, 0, 0);
+// One recompute per iteration over the deals in turn (a power of two of
+// them; a recompute leaves the hand as it found it), with the candidates per
+// recompute as a counter.
+template <class Table, class Deal>
+void TimeRecomputes(benchmark::State& state, Table& table, std::vector<Deal>& deals) {
+  const size_t mask = deals.size() - 1;
   size_t i = 0;
   int64_t candidates = 0;
   for (auto _ : state) {
-    table.cur = &sc[i++ & 255];
+    table.cur = &deals[i++ & mask];
     table.InvalidateHint();
     const CARD_INFO* p = nullptr;
     benchmark::DoNotOptimize(table.FindHint(&p));
@@ -162,6 +161,16 @@ void BM_HintRecompute(benchmark::State& state) {
   }
   state.counters["candidates"] =
       benchmark::Counter(static_cast<double>(candidates), benchmark::Counter::kAvgIterations);
+}
+
+// One full recompute: classify the last play, run every finder, add bombs
+// and the rocket, sort the list, hand out the first candidate.
+void BM_HintRecompute(benchmark::State& state) {
+  const int handSize = static_cast<int>(state.range(0));
+  std::vector<Scenario> sc = MakeScenarios(handSize, 256, 3 + handSize);
+  BenchTable table;
+  table.SetRuleOptions(3, 0, 0);
+  TimeRecomputes(state, table, sc);
 }
 BENCHMARK(BM_HintRecompute)->Arg(17)->Arg(20)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -216,25 +225,13 @@ std::vector<ShapeDeal> ShapeDeals(int shape, int handSize) {
   return out;
 }
 
-// One recompute per iteration, cycling over the deals (a recompute leaves the
-// hand as it found it).
 template <class Engine>
 void BM_HintShape(benchmark::State& state) {
   const int shape = static_cast<int>(state.range(0));
   std::vector<ShapeDeal> deals = ShapeDeals(shape, static_cast<int>(state.range(1)));
   DealTable<Engine> table;
   table.SetRuleOptions(3, 0, 0);
-  size_t i = 0;
-  int64_t candidates = 0;
-  for (auto _ : state) {
-    table.cur = &deals[i++ % kDeals];
-    table.InvalidateHint();
-    const CARD_INFO* p = nullptr;
-    benchmark::DoNotOptimize(table.FindHint(&p));
-    candidates += table.GetCandidateCount();
-  }
-  state.counters["candidates"] =
-      benchmark::Counter(static_cast<double>(candidates), benchmark::Counter::kAvgIterations);
+  TimeRecomputes(state, table, deals);
   state.SetLabel(playshapes::ShapeName(shape));
 }
 
