@@ -450,6 +450,7 @@ struct RankTable {
     return nTaken == nWant;
   }
 
+  // The pairs, then the singles, that nGroups main groups up to rank r carry.
   bool AttachTo(Mask& marks, const GroupSpec& sp, int r, int nGroups) const {
     if (!TakePairs(marks, sp.nPairs * nGroups, nGroups == 1 ? sp.nMinLowPos : 0, sp.bDiffer))
       return false;
