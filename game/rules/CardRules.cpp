@@ -187,7 +187,8 @@ void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nM
   // Insertion sort: stable, and hands arrive mostly sorted.
   bool bMoved = false;
   uint64_t keys[MAX_CARDS];
-  if (SortKeys(pCards, counts, n, nMode, keys)) {
+  // Packed keys pay off on longer sets; a few cards compare field by field.
+  if (n > 8 && SortKeys(pCards, counts, n, nMode, keys)) {
     bMoved = SortByKeys(keys, idx, n);
   } else {
     for (int i = 1; i < n; ++i) {
