@@ -146,7 +146,7 @@ void IniNameIndex::Add(uint32_t hash) {
     m_hashes.push_back(hash);
     // At most half full, so a probe ends soon at a free slot.
     if (m_hashes.size() * 2 > m_slots.size()) {
-        Grow();
+        Grow(m_hashes.size());
         return;
     }
     const size_t mask = m_slots.size() - 1;
@@ -156,9 +156,15 @@ void IniNameIndex::Add(uint32_t hash) {
     m_slots[i] = uint32_t(m_hashes.size());
 }
 
-void IniNameIndex::Grow() {
+void IniNameIndex::Reserve(size_t count) {
+    m_hashes.reserve(count);
+    if (count * 2 > m_slots.size())
+        Grow(count);
+}
+
+void IniNameIndex::Grow(size_t count) {
     size_t size = m_slots.empty() ? 16 : m_slots.size() * 2;
-    while (m_hashes.size() * 2 > size)
+    while (count * 2 > size)
         size *= 2;
     m_slots.assign(size, 0);
     const size_t mask = size - 1;
@@ -259,7 +265,11 @@ IniParseResult IniDocument::Parse(const char* text, size_t length) {
                 Trim(nameBegin, nameEnd);
                 DropDanglingLead(nameBegin, nameEnd);
             }
+            const size_t keysBefore = current ? current->keys.size() : 0;
             current = &SectionFor(nameBegin, size_t(nameEnd - nameBegin));
+            // Sections of one file tend to hold alike numbers of keys.
+            if (current->keys.empty())
+                current->Reserve(keysBefore);
             continue;
         }
         const char* eq = FindChar(line, lineEnd, '=');

@@ -33,10 +33,12 @@ public:
     long Find(const char* name, size_t length, uint32_t hash, NameAt nameAt) const;
     // Records the next position (positions are added in order 0, 1, 2...).
     void Add(uint32_t hash);
+    // Room for this many positions without growing.
+    void Reserve(size_t count);
     void Clear();
 
 private:
-    void Grow();
+    void Grow(size_t count);
 
     std::vector<uint32_t> m_slots;   // position + 1, 0 for a free slot
     std::vector<uint32_t> m_hashes;  // hash of every position's name
@@ -52,6 +54,10 @@ struct IniSection {
     IniKey* FindKey(const char* key, size_t length);
     void SetKey(const std::string& key, const std::string& value);
     void SetKey(const char* key, size_t keyLength, const char* value, size_t valueLength);
+    void Reserve(size_t count) {
+        keys.reserve(count);
+        index.Reserve(count);
+    }
 };
 
 enum class IniParseResult { Ok, LineTooLong };
