@@ -125,8 +125,9 @@ void Rc6Core::SetKey(const uint8_t* key, size_t bits) {
     for (size_t s = 0; s < steps; ++s) {
         A = m_S[i] = Rotl(m_S[i] + A + B, 3);
         B = L[j] = Rotl(L[j] + A + B, A + B);
-        i = (i + 1) % kRoundKeys;
-        j = (j + 1) % c;
+        // Wrapping by compare: a division per step costs more than the step.
+        i = i + 1 == size_t(kRoundKeys) ? 0 : i + 1;
+        j = j + 1 == c ? 0 : j + 1;
     }
     m_bKeyed = true;
 }
