@@ -123,3 +123,22 @@ e2e_window() {
 e2e_shot() {
   e2e_probe shot "$1" "$(e2e_winpath "$E2E_OUT/$2.png")" >/dev/null || e2e_fail "no screenshot $2"
 }
+
+# Ends every process started so far and forgets them, so that a test can run several rounds.
+e2e_reset() {
+  e2e_cleanup
+  E2E_PIDS=()
+  E2E_LOBBY_PIDS=()
+}
+
+# The resident set size in KB of the running Windows program NAME (e.g. Vesk.exe), 0 if none.
+e2e_rss_kb() {
+  local name=$1 pid arg0
+  for pid in $(pgrep -f "$name" 2>/dev/null); do
+    arg0=$(tr '\0' '\n' < /proc/$pid/cmdline 2>/dev/null | head -1)
+    case "$arg0" in
+      *"$name") awk '/^VmRSS:/ {print $2; exit}' /proc/$pid/status 2>/dev/null; return 0 ;;
+    esac
+  done
+  echo 0
+}
