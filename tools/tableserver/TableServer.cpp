@@ -214,8 +214,12 @@ void CTableServer::Serve() {
           OnFrame(c, f);
           continue;
         }
-        AddLog(st == CFrameAssembler::kClosed ? "closed #" + std::to_string(c.Number())
-                                              : "drop #" + std::to_string(c.Number()) + " bad stream");
+        if (st == CFrameAssembler::kClosed)
+          AddLog("closed #" + std::to_string(c.Number()));
+        else if (st == CFrameAssembler::kTooLong)
+          AddLog("drop #" + std::to_string(c.Number()) + " bad stream (length beyond the bound)");
+        else
+          AddLog("drop #" + std::to_string(c.Number()) + " bad stream (read error " + std::to_string(err) + ")");
         c.Close();
       }
     }
