@@ -1,0 +1,1 @@
+source "$(dirname "$0")/e2e_lib.sh"
