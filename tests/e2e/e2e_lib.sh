@@ -40,7 +40,7 @@ e2e_init() {
   [ -f "$E2E_PROBE" ] || e2e_fail "the prober is not built"
   rm -rf "$E2E_OUT"
   mkdir -p "$E2E_OUT"
-  E2E_STAGE=$(bash "$VESK_ROOT/scripts/stage.sh" "$E2E_OUT/stage")
+  E2E_STAGE=$(bash "$VESK_ROOT/scripts/stage.sh" "$E2E_OUT/stage") || e2e_fail "staging failed"
   E2E_PIDS=()
   E2E_LOBBY_PIDS=()
   trap e2e_cleanup EXIT
