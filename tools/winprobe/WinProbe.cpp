@@ -203,4 +203,87 @@ bool SaveWindowPng(HWND hwnd, const std::wstring& path) {
   return ok;
 }
 
+namespace {
+
+void PumpOwnMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+BOOL CALLBACK FindPendingPaint(HWND child, LPARAM pending) {
+  if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(pending) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool PaintPending(HWND hwnd) {
+  if (GetUpdateRect(hwnd, nullptr, FALSE)) return true;
+  bool pending = false;
+  EnumChildWindows(hwnd, FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
+  return pending;
+}
+
+// The screen where the window stands, as 32-bit pixels.
+std::vector<DWORD> ScreenPixels(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return {};
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return {};
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<DWORD> px;
+  if (bmp) {
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    px.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + static_cast<size_t>(w) * h);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+  }
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return px;
+}
+
+}  // namespace
+
+bool WaitPaintedAndStill(HWND hwnd, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  std::vector<DWORD> last;
+  for (;;) {
+    PumpOwnMessages();
+    if (!IsWindow(hwnd)) return false;
+    if (!PaintPending(hwnd)) {
+      std::vector<DWORD> now = ScreenPixels(hwnd);
+      if (!now.empty() && now == last) return true;
+      last = std::move(now);
+    } else {
+      last.clear();
+    }
+    if (GetTickCount() - start >= timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 60, QS_ALLINPUT);
+  }
+}
+
+bool SaveScreenArea(HWND hwnd, const std::wstring& path, DWORD timeoutMs) {
+  SetForegroundWindow(hwnd);
+  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Saved even when it never settles: a picture of a moving window still shows what went wrong.
+  WaitPaintedAndStill(hwnd, timeoutMs);
+  return SaveWindowPng(hwnd, path);
+}
+
 }  // namespace winprobe

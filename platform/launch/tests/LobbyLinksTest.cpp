@@ -64,8 +64,13 @@ struct Recorder {
     DestroyWindow(hwnd);
     CloseHandle(ready);
   }
-  void Drain() {  // lets posted messages arrive
-    for (int i = 0; i < 20; ++i) Sleep(10);
+  // Returns once the recorder's thread has handled what was posted to it before: a sent
+  // message is handled at its next message fetch, so the second one comes after the posted ones.
+  void Drain() {
+    for (int i = 0; i < 2; ++i) {
+      DWORD_PTR r = 0;
+      SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
+    }
   }
 };
 
