@@ -6,6 +6,7 @@
 #include "NotYetBuilt.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
+#include "WebUrl.h"
 
 bool CVeskViewSite::IsBusySending() { return theApp.IsBusy() != FALSE; }
 uint32_t CVeskViewSite::OptionFlags() { return GameSocketOptionFlags(); }
@@ -28,7 +29,7 @@ void CVeskViewSite::SaveScreenshot() {
 
 void CVeskViewSite::OpenUrl(const std::string& url) {
   // Only web addresses are opened; anything else could start a program.
-  if (url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) return;
+  if (!weburl::IsWebUrl(url)) return;
   ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
