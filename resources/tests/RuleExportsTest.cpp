@@ -57,14 +57,8 @@ class RuleExports : public ::testing::Test {
   static void SetItemText(HWND dlg, int id, const char* text) {
     SendMessageA(GetDlgItem(dlg, id), WM_SETTEXT, 0, (LPARAM)text);
   }
-  // Waits until the dialog's thread has handled what was posted to it: a sent message is
-  // handled at its next message fetch, so the second one returns only after the posted ones ran.
-  static void Settle(HWND dlg) {
-    for (int i = 0; i < 2; ++i) {
-      DWORD_PTR r = 0;
-      SendMessageTimeoutA(dlg, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r);
-    }
-  }
+  // Waits until the dialog's thread has handled the clicks posted to it.
+  static void Settle(HWND dlg) { EXPECT_TRUE(winprobe::WaitPostedHandled(dlg)); }
   // The dialog belongs to the other thread: copy it from the screen once it has painted.
   static void SaveShot(HWND dlg, const wchar_t* path) {
     RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

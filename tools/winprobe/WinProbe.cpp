@@ -3,6 +3,7 @@
 #include <gdiplus.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 namespace winprobe {
@@ -259,6 +260,47 @@ std::vector<DWORD> ScreenPixels(HWND hwnd) {
 }
 
 }  // namespace
+
+namespace {
+std::atomic<HANDLE> g_markerSeen{nullptr};
+
+UINT MarkerMessage() {
+  static const UINT m = RegisterWindowMessageA("VeskProbePostedMarker");
+  return m;
+}
+
+LRESULT CALLBACK WatchForMarker(int code, WPARAM removed, LPARAM l) {
+  const MSG* msg = reinterpret_cast<const MSG*>(l);
+  if (code == HC_ACTION && removed == PM_REMOVE && msg->message == MarkerMessage())
+    if (HANDLE seen = g_markerSeen.load()) SetEvent(seen);
+  return CallNextHookEx(nullptr, code, removed, l);
+}
+
+// Waits for `event` while this thread's own windows keep running.
+bool PumpUntilSignalled(HANDLE event, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    PumpOwnMessages();
+    DWORD spent = GetTickCount() - start;
+    if (spent >= timeoutMs) return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+    if (MsgWaitForMultipleObjects(1, &event, FALSE, timeoutMs - spent, QS_ALLINPUT) == WAIT_OBJECT_0) return true;
+  }
+}
+}  // namespace
+
+bool WaitPostedHandled(HWND hwnd, DWORD timeoutMs) {
+  DWORD pid = 0;
+  DWORD thread = GetWindowThreadProcessId(hwnd, &pid);
+  if (!thread || pid != GetCurrentProcessId()) return false;
+  HANDLE seen = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  g_markerSeen = seen;
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, WatchForMarker, nullptr, thread);
+  bool ok = hook && PostMessageA(hwnd, MarkerMessage(), 0, 0) && PumpUntilSignalled(seen, timeoutMs);
+  if (hook) UnhookWindowsHookEx(hook);
+  g_markerSeen = nullptr;
+  CloseHandle(seen);
+  return ok;
+}
 
 bool WaitPaintedAndStill(HWND hwnd, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
