@@ -10,6 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export VESK_BUILD=${VESK_BUILD:-$root/build}
 bash "$root/scripts/setup.sh" play
 bash "$root/scripts/build.sh" native win
+source "$root/scripts/wine-env.sh"
 source "$root/tests/e2e/e2e_lib.sh"
 
 viewer_pids=()
@@ -17,6 +18,7 @@ play_stop() {
   e2e_cleanup
   local p
   for p in "${viewer_pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${viewer_pids[@]}"; do wait "$p" 2>/dev/null || true; done
   vesk_wineserver_stop
   vesk_xvfb_stop
 }
