@@ -7,7 +7,8 @@
 //   winprobe text HWND TEXT            types text into a window
 //   winprobe key HWND VK               presses one virtual key
 //   winprobe mouse HWND X Y            left click at client coordinates
-//   winprobe shot HWND FILE.png        saves the window's picture
+//   winprobe shot HWND FILE.png        saves the window's picture once it is painted and still
+//   winprobe still HWND [ms]           waits until the window is painted and still (1 when it never settles)
 //   winprobe close HWND                asks a window to close
 //   winprobe ping HWND [ms]            0 when the window's thread answers a message in time
 #include "WinProbe.h"
@@ -30,7 +31,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|close|ping ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|still|close|ping ...\n");
   return 2;
 }
 }  // namespace
@@ -75,7 +76,15 @@ int main(int argc, char** argv) {
     winprobe::ClickAt(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
     return 0;
   }
-  if (cmd == "shot" && argc > 3) return winprobe::SaveWindowPng(ParseHwnd(argv[2]), Widen(argv[3])) ? 0 : 1;
+  if (cmd == "shot" && argc > 3) {
+    HWND h = ParseHwnd(argv[2]);
+    if (IsWindowVisible(h)) winprobe::WaitPaintedAndStill(h, 5000);
+    return winprobe::SaveWindowPng(h, Widen(argv[3])) ? 0 : 1;
+  }
+  if (cmd == "still" && argc > 2) {
+    DWORD ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 5000;
+    return winprobe::WaitPaintedAndStill(ParseHwnd(argv[2]), ms) ? 0 : 1;
+  }
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
   if (cmd == "ping" && argc > 2) {
     DWORD_PTR result = 0;
