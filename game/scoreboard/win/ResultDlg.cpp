@@ -26,7 +26,11 @@ void CResultDlg::SetSeats(const std::string* names, int count, int playerCount) 
 }
 
 BOOL CResultDlg::CreateHidden(CWnd* pParent) {
-  if (!Create(IDD_RESULT, pParent)) return FALSE;
+  if (!Create(IDD_RESULT, pParent)) {
+    // Without its skin the board still keeps the scores: a plain dialog then.
+    m_szSection[0] = '\0';
+    if (!Create(IDD_RESULT, pParent)) return FALSE;
+  }
   ShowWindow(SW_HIDE);
   return TRUE;
 }
