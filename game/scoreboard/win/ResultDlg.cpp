@@ -47,7 +47,19 @@ BOOL CResultDlg::OnInitDialog() {
     CreateColumns();
   }
   m_btnOK.LoadSkin(this, IDOK, GetSkinSection(), "IDOK");
+  PlaceOkButton(rc);
   return TRUE;
+}
+
+// The button sits centred in the band the list leaves at the bottom.
+void CResultDlg::PlaceOkButton(const CRect& listRect) {
+  CWnd* ok = GetDlgItem(IDOK);
+  if (!ok) return;
+  CRect b;
+  ok->GetWindowRect(&b);
+  const int x = listRect.CenterPoint().x - b.Width() / 2;
+  const int y = listRect.bottom + (50 - b.Height()) / 2;
+  ok->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CResultDlg::PlaceDialog() {

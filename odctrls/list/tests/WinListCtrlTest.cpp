@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ODMemDC.h"
+#include "ODTheme.h"
 #include "ScrollBarEx.h"
 
 namespace {
@@ -210,6 +211,22 @@ TEST_F(ListTest, HeaderPaintsItsColoursAndTheSortArrow) {
   CClientDC screen(header);
   EXPECT_EQ(screen.GetPixel(item.right - 1, rc.Height() / 2), CODHeaderCtrl::s_crDividerDark);
   EXPECT_EQ(screen.GetPixel(item.right, rc.Height() / 2), CODHeaderCtrl::s_crDividerLight);
+}
+
+TEST_F(ListTest, ThemeChangeReachesEveryOwnerDrawnWindowOfTheProcess) {
+  CSBContainerWnd box;
+  ASSERT_TRUE(box.Create(CRect(0, 0, 300, 120), &parent, 2, WS_CHILD | WS_VISIBLE));
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 280, 100), &box, 0));
+  box.SetHostedControl(&list);
+  list.SetColor(CODListCtrl::CLR_TEXT, kText, TRUE);
+  const COLORREF before = CODListCtrl::s_colors[CODListCtrl::CLR_BK];
+  // A new class value (as a reloaded theme gives) reaches the nested list through the notice.
+  CODListCtrl::s_colors[CODListCtrl::CLR_BK] = RGB(1, 99, 7);
+  NotifyOwnerDrawnWindows(nullptr, GetChangeThemeMsg(), 0, 0);
+  EXPECT_EQ(list.GetColor(CODListCtrl::CLR_BK), RGB(1, 99, 7));
+  EXPECT_EQ(list.GetColor(CODListCtrl::CLR_TEXT), kText) << "a kept colour stays";
+  CODListCtrl::s_colors[CODListCtrl::CLR_BK] = before;
 }
 
 }  // namespace
