@@ -67,9 +67,6 @@ BOOL LoadNetSkin(const char* gameName, const char* skinName, char* folder, size_
   return TRUE;
 }
 
-BOOL LoadOwnerDrawnTheme(const char*, int) { return TRUE; }
-void UnloadOwnerDrawnTheme() {}
-void ClearMusicPlayFlag() {}
 
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
