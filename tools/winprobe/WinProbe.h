@@ -44,5 +44,11 @@ bool WaitPaintedAndStill(HWND hwnd, DWORD timeoutMs = 5000);
 // Brings the window to the front, waits until it is painted and still, and saves the screen
 // where it stands as PNG: the only way to get another process's pixels under Wine.
 bool SaveScreenArea(HWND hwnd, const std::wstring& path, DWORD timeoutMs = 5000);
+// The rows of a list that answers LVM_GETITEMCOUNT and LVM_GETITEMTEXTA (a list-view, or
+// the owner-drawn list; `list` may also be a window holding one), each row its cell texts,
+// as many cells as the list's header has items. Works across processes.
+std::vector<std::vector<std::string>> ReadListRows(HWND list);
+// The titles of that list's header items, in item order.
+std::vector<std::string> ReadListHeader(HWND list);
 
 }  // namespace winprobe

@@ -10,6 +10,8 @@
 //   winprobe shot HWND FILE.png        saves the window's picture once it is painted and still
 //   winprobe still HWND [ms]           waits until the window is painted and still (1 when it never settles)
 //   winprobe close HWND                asks a window to close
+//   winprobe rows HWND                 a list's (or the list inside HWND's) column titles, then its rows;
+//                                      cells tab-separated
 //   winprobe ping HWND [ms]            0 when the window's thread answers a message in time
 #include "WinProbe.h"
 
@@ -31,7 +33,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|still|close|ping ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|still|close|rows|ping ...\n");
   return 2;
 }
 }  // namespace
@@ -84,6 +86,16 @@ int main(int argc, char** argv) {
   if (cmd == "still" && argc > 2) {
     DWORD ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 5000;
     return winprobe::WaitPaintedAndStill(ParseHwnd(argv[2]), ms) ? 0 : 1;
+  }
+  if (cmd == "rows" && argc > 2) {
+    std::vector<std::vector<std::string>> lines{winprobe::ReadListHeader(ParseHwnd(argv[2]))};
+    for (auto& row : winprobe::ReadListRows(ParseHwnd(argv[2]))) lines.push_back(row);
+    for (const auto& row : lines) {
+      std::string line;
+      for (size_t i = 0; i < row.size(); ++i) line += (i ? "\t" : "") + row[i];
+      std::printf("%s\n", line.c_str());
+    }
+    return 0;
   }
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
   if (cmd == "ping" && argc > 2) {
