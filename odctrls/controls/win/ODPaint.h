@@ -1,0 +1,29 @@
+// Small drawing helpers the owner-drawn controls share: an off-screen buffer over a paint
+// rectangle, solid and 64-band gradient fills, frames and the library's default font.
+#pragma once
+#include <afxwin.h>
+
+// Paints into a compatible bitmap and copies it to the target when destroyed.
+class ODPaintBuffer {
+ public:
+  ODPaintBuffer(HDC hTarget, const RECT& rc);
+  ~ODPaintBuffer();
+  HDC GetDC() const { return m_hMem ? m_hMem : m_hTarget; }
+
+ private:
+  HDC m_hTarget, m_hMem;
+  HBITMAP m_hBitmap;
+  HGDIOBJ m_hOld;
+  RECT m_rc;
+};
+
+// Colour -1 (CLR_NONE) fills nothing.
+void ODFillSolid(HDC hDC, const RECT& rc, COLORREF cr);
+// 64 bands from one colour to the other, left to right or top to bottom.
+void ODFillGradient(HDC hDC, const RECT& rc, COLORREF crFrom, COLORREF crTo, BOOL bVertical);
+// A frame of the given width inside the rectangle.
+void ODFrame(HDC hDC, const RECT& rc, COLORREF cr, int nWidth);
+// "宋体" of the given pixel height (GB2312 charset).
+HFONT ODCreateFont(int nHeight, int nWeight = FW_NORMAL, BOOL bUnderline = FALSE);
+// The face name of the library's fonts, GBK.
+extern const char kODFontFace[];
