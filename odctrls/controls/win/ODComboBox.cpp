@@ -1,0 +1,269 @@
+#include "ODComboBox.h"
+
+#include <windowsx.h>
+
+#include "ODPaint.h"
+#include "ODTheme.h"
+#include "ODThemeSections.h"
+
+// ---- the drop-down window ------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CODComboLB, CODNcMgrWnd)
+
+CODComboLB::CODComboLB() : m_pCombo(nullptr) {}
+
+BOOL CODComboLB::Create(CODComboBox* pCombo) {
+  m_pCombo = pCombo;
+  LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW));
+  return CreateEx(WS_EX_TOOLWINDOW, cls, "", WS_POPUP | WS_BORDER, 0, 0, 10, 10, pCombo->m_hWnd, nullptr);
+}
+
+LRESULT CODComboLB::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: {
+      if (CODNcMgrWnd::WindowProc(message, wParam, lParam) == -1) return -1;
+      CRect rc;
+      GetClientRect(&rc);
+      return m_list.Create(WS_CHILD | WS_VISIBLE, rc, this, CODComboBox::ID_LIST) ? 0 : -1;
+    }
+    case WM_SIZE:
+      if (m_list.m_hWnd) m_list.MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_KILLFOCUS: OnKillFocus((HWND)wParam); break;
+    case WM_MOUSEWHEEL: return m_list.SendMessage(message, wParam, lParam);
+    case WM_COMMAND:
+      // The list's notifications go to the combo; a click chooses.
+      if ((HWND)lParam == m_list.m_hWnd) {
+        if (HIWORD(wParam) == CODListBox::LBN_ODCLICK && m_pCombo) {
+          m_pCombo->CloseUp(TRUE);
+          return 0;
+        }
+        if (m_pCombo) return m_pCombo->SendMessage(message, wParam, lParam);
+      }
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      return m_pCombo && m_pCombo->GetParent() ? m_pCombo->GetParent()->SendMessage(message, wParam, lParam) : 0;
+  }
+  return CODNcMgrWnd::WindowProc(message, wParam, lParam);
+}
+
+void CODComboLB::OnKillFocus(HWND hNew) {
+  if (hNew == m_hWnd || hNew == m_list.m_hWnd || !m_pCombo || !IsWindowVisible()) return;
+  m_pCombo->CloseUp(FALSE);
+}
+
+// ---- the combo box --------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CODComboBox, CODNcMgrWnd)
+
+CODComboBox::CODComboBox()
+    : m_dwComboStyle(0), m_bDropped(FALSE), m_bButtonDown(FALSE), m_crBk(ODComboBoxValues().crBk),
+      m_nButtonWidth(18), m_sizeDrop(200, 200) {}
+
+CODComboBox::~CODComboBox() {
+  if (m_drop.m_hWnd) m_drop.DestroyWindow();
+  if (m_hWnd) DestroyWindow();
+}
+
+BOOL CODComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  m_dwComboStyle = dwStyle & 0xFFFF;
+  LPCSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW));
+  if (!CWnd::Create(cls, "", (dwStyle & 0xFFFF0000) | WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, nID))
+    return FALSE;
+  if (!IsDropList()) {
+    CRect rc;
+    GetClientRect(&rc);
+    rc.right -= m_nButtonWidth;
+    if (!m_edit.Create(WS_CHILD | WS_VISIBLE, rc, this, ID_EDIT)) return FALSE;
+  }
+  if (!m_drop.Create(this)) return FALSE;
+  OnSize();
+  return TRUE;
+}
+
+void CODComboBox::Notify(UINT nCode) {
+  CWnd* parent = GetParent();
+  if (parent) parent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), nCode), (LPARAM)m_hWnd);
+}
+
+void CODComboBox::DropDown() {
+  CRect wr;
+  GetWindowRect(&wr);
+  CRect drop(wr.left, wr.bottom, wr.left + m_sizeDrop.cx, wr.bottom + m_sizeDrop.cy);
+  if (drop.bottom > ::GetSystemMetrics(SM_CYSCREEN)) drop.OffsetRect(0, wr.top - m_sizeDrop.cy - drop.top);
+  if (drop.right > ::GetSystemMetrics(SM_CXSCREEN)) drop.OffsetRect(wr.right - drop.right, 0);
+  ::SetWindowPos(m_drop.m_hWnd, HWND_NOTOPMOST, drop.left, drop.top, drop.Width(), drop.Height(), SWP_SHOWWINDOW);
+  // The owner's caption stays active while the list has the focus.
+  if (CWnd* top = GetTopLevelParent()) {
+    top->SendMessage(WM_NCACTIVATE, TRUE);
+    top->SendMessage(WM_SETREDRAW, TRUE);
+  }
+  m_bDropped = TRUE;
+  m_drop.GetList().SetFocus();
+  Invalidate(FALSE);
+  Notify(CBN_DROPDOWN);
+}
+
+void CODComboBox::CloseUp(BOOL bChosen) {
+  if (!m_bDropped) return;
+  m_bDropped = FALSE;
+  m_drop.ShowWindow(SW_HIDE);
+  if (bChosen) TakeSelection();
+  Notify(CBN_CLOSEUP);
+  Invalidate(FALSE);
+}
+
+int CODComboBox::SetCurSel(int nIndex) {
+  CODListBox& list = m_drop.GetList();
+  if (nIndex < 0 || nIndex >= list.GetCount()) nIndex = 0;
+  if (list.GetCount() == 0) return CB_ERR;
+  list.SetNotify(FALSE);
+  list.SetCurSel(nIndex);
+  list.SetNotify(TRUE);
+  TakeSelection();
+  return nIndex;
+}
+
+void CODComboBox::TakeSelection() {
+  CODListBox& list = m_drop.GetList();
+  CString text = list.GetText(list.GetCurSel());
+  if (IsDropList()) m_strText = text;
+  else m_edit.SetWindowText(text);
+  Invalidate(FALSE);
+  if (!text.IsEmpty()) Notify(CBN_SELCHANGE);
+}
+
+LRESULT CODComboBox::OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsDropList()) {
+    if (message == WM_SETTEXT) {
+      m_strText = lParam ? (LPCSTR)lParam : "";
+      Invalidate(FALSE);
+      return TRUE;
+    }
+    if (message == WM_GETTEXTLENGTH) return m_strText.GetLength();
+    if (!lParam || (int)wParam <= 0) return 0;
+    lstrcpynA((LPSTR)lParam, m_strText, (int)wParam);
+    return lstrlenA((LPSTR)lParam);
+  }
+  if (!m_edit.m_hWnd || (m_edit.GetStyle() & ES_PASSWORD)) return 0;
+  return m_edit.SendMessage(message, wParam, lParam);
+}
+
+LRESULT CODComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH: return OnTextMessage(message, wParam, lParam);
+    case CB_SETCURSEL: return SetCurSel((int)wParam);
+    case CB_GETCURSEL: return GetCurSel();
+    case CB_ADDSTRING: return AddString((LPCSTR)lParam);
+    case CB_GETCOUNT: return GetCount();
+    case CB_SHOWDROPDOWN:
+      if (wParam && !m_bDropped) DropDown();
+      else if (!wParam) CloseUp(FALSE);
+      return TRUE;
+    case CB_GETDROPPEDSTATE: return m_bDropped;
+    case WM_SIZE: OnSize(); break;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_LBUTTONDOWN: {
+      CRect rc;
+      GetClientRect(&rc);
+      CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      // The drop button, or anywhere on a drop list, toggles the drop-down.
+      if (pt.x >= rc.right - m_nButtonWidth || (IsDropList() && !m_bDropped)) {
+        SendMessage(WM_COMMAND, ID_DROPBTN, 0);
+        return 0;
+      }
+      break;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == ID_DROPBTN && lParam == 0) {
+        if (m_bDropped) CloseUp(FALSE);
+        else DropDown();
+        return 0;
+      }
+      if (LOWORD(wParam) == ID_LIST && HIWORD(wParam) == LBN_SELCHANGE) return 0;
+      if (LOWORD(wParam) == ID_EDIT && HIWORD(wParam) == EN_CHANGE) {
+        Notify(CBN_EDITCHANGE);
+        return 0;
+      }
+      break;
+    case WM_KILLFOCUS: {
+      LRESULT r = CODNcMgrWnd::WindowProc(message, wParam, lParam);
+      Notify(CBN_KILLFOCUS);
+      if (m_edit.m_hWnd) m_edit.Invalidate(FALSE);
+      return r;
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_F4 || (wParam == VK_DOWN && (::GetKeyState(VK_MENU) & 0x8000))) {
+        SendMessage(WM_COMMAND, ID_DROPBTN, 0);
+        return 0;
+      }
+      break;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+  }
+  if (message == GetChangeThemeMsg()) {
+    m_crBk = ODComboBoxValues().crBk;
+    Invalidate(FALSE);
+  }
+  return CODNcMgrWnd::WindowProc(message, wParam, lParam);
+}
+
+void CODComboBox::OnSize() {
+  if (!m_hWnd) return;
+  CRect rc;
+  GetClientRect(&rc);
+  if (m_edit.m_hWnd) m_edit.MoveWindow(0, 0, rc.Width() - m_nButtonWidth, rc.Height());
+  Invalidate(FALSE);
+}
+
+void CODComboBox::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC hdc = ::BeginPaint(m_hWnd, &ps);
+  CRect rc;
+  GetClientRect(&rc);
+  {
+    ODPaintBuffer buf(hdc, rc);
+    HDC dc = buf.GetDC();
+    if (m_hBackground) DrawBackground(dc, rc);
+    else ODFillSolid(dc, rc, m_crBk);
+    CRect text = rc;
+    text.right -= m_nButtonWidth;
+    if (IsDropList()) DrawOwnText(dc, text);
+    CRect button(rc.right - m_nButtonWidth, rc.top, rc.right, rc.bottom);
+    DrawDropButton(dc, button);
+    ODFrame(dc, rc, CODNcMgrWnd::s_crBorder, 1);
+  }
+  ::EndPaint(m_hWnd, &ps);
+}
+
+void CODComboBox::DrawOwnText(HDC hDC, const RECT& rc) {
+  HFONT font = ODCreateFont(12);
+  HGDIOBJ old = ::SelectObject(hDC, font);
+  ::SetBkMode(hDC, TRANSPARENT);
+  ::SetTextColor(hDC, ODListBoxValues().crNormalText);
+  RECT r = {rc.left + 4, rc.top, rc.right, rc.bottom};
+  ::DrawTextA(hDC, m_strText, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  ::SelectObject(hDC, old);
+  ::DeleteObject(font);
+}
+
+void CODComboBox::DrawDropButton(HDC hDC, const RECT& rc) {
+  const ODComboTheme& t = ODComboBoxValues();
+  int image = m_bDropped ? t.nImageDropBtnIn : t.nImageDropBtnOut;
+  HBITMAP bmp = image ? LoadThemeBitmap(image, nullptr) : nullptr;
+  if (bmp) {
+    DrawBitmapTiled(hDC, rc, bmp, 2);
+    ::DeleteObject(bmp);
+    return;
+  }
+  ODFillSolid(hDC, rc, m_bDropped ? ODListBoxValues().crSelBk : ::GetSysColor(COLOR_BTNFACE));
+  ODFrame(hDC, rc, CODNcMgrWnd::s_crBorder, 1);
+  int cx = (rc.left + rc.right) / 2, cy = (rc.top + rc.bottom) / 2 - 1;
+  for (int i = 0; i < 4; ++i) {
+    RECT a = {cx - 3 + i, cy + i, cx + 4 - i, cy + i + 1};
+    ODFillSolid(hDC, a, RGB(0, 0, 0));
+  }
+}
