@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODTheme.h"
 #include "ODThemeSections.h"
@@ -225,8 +226,9 @@ void CODComboBox::OnPaint() {
   CRect rc;
   GetClientRect(&rc);
   {
-    ODPaintBuffer buf(hdc, rc);
-    HDC dc = buf.GetDC();
+    CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
+    HDC dc = buf.m_hDC;
     if (m_hBackground) DrawBackground(dc, rc);
     else ODFillSolid(dc, rc, m_crBk);
     CRect text = rc;

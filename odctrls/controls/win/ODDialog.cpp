@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ListBoxModel.h"
+#include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODTheme.h"
 #include "ODThemeSections.h"
@@ -287,11 +288,12 @@ void CODDialog::OnNcPaint() {
   client.OffsetRect(-wr.left, -wr.top);
   if (!(m_bMinimised && HasCaption())) ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
   {
-    ODPaintBuffer buf(dc, rc);
-    if (!(m_bMinimised && HasCaption())) DrawBorder(buf.GetDC(), rc);
+    CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(dc), &bufRect, TRUE);
+    if (!(m_bMinimised && HasCaption())) DrawBorder(buf.m_hDC, rc);
     if (HasCaption()) {
       CRect cap(m_nBorder[0] > 0 ? 1 : 0, 1, rc.right - 1, m_nCaptionHeight);
-      DrawCaption(buf.GetDC(), cap);
+      DrawCaption(buf.m_hDC, cap);
     }
   }
   ::ReleaseDC(m_hWnd, dc);
@@ -348,13 +350,14 @@ void CODDialog::OnSize(UINT nType) {
 BOOL CODDialog::OnEraseBkgnd(HDC hDC) {
   CRect rc;
   GetClientRect(&rc);
-  ODPaintBuffer buf(hDC, rc);
+  CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(hDC), &bufRect, TRUE);
   const ODDialogTheme& t = ODDialogValues();
-  if (!m_clientImage.IsEmpty()) m_clientImage.Draw(buf.GetDC(), rc, 0);
-  else if (t.nClientBkMode == 1) ODFillGradient(buf.GetDC(), rc, t.crClientStart, t.crClientEnd, FALSE);
-  else if (t.nClientBkMode == 2) ODFillGradient(buf.GetDC(), rc, t.crClientStart, t.crClientEnd, TRUE);
-  else ODFillSolid(buf.GetDC(), rc, t.crClientStart);
-  OnAfterErase(buf.GetDC(), rc);
+  if (!m_clientImage.IsEmpty()) m_clientImage.Draw(buf.m_hDC, rc, 0);
+  else if (t.nClientBkMode == 1) ODFillGradient(buf.m_hDC, rc, t.crClientStart, t.crClientEnd, FALSE);
+  else if (t.nClientBkMode == 2) ODFillGradient(buf.m_hDC, rc, t.crClientStart, t.crClientEnd, TRUE);
+  else ODFillSolid(buf.m_hDC, rc, t.crClientStart);
+  OnAfterErase(buf.m_hDC, rc);
   return TRUE;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODThemeSections.h"
 
@@ -289,11 +290,12 @@ void CODEdit::OnPaint() {
   CRect rc;
   GetClientRect(&rc);
   {
-    ODPaintBuffer buf(hdc, rc);
+    CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
     CRect inner = InnerRect();
-    DrawBackground(buf.GetDC(), inner);
-    DrawText(buf.GetDC(), inner);
-    DrawBorder(buf.GetDC(), rc);
+    DrawBackground(buf.m_hDC, inner);
+    DrawText(buf.m_hDC, inner);
+    DrawBorder(buf.m_hDC, rc);
   }
   ::EndPaint(m_hWnd, &ps);
 }

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODThemeSections.h"
 #include "ODToolTip.h"
@@ -313,8 +314,9 @@ void CODMenuWnd::OnPaint() {
   CRect rc;
   GetClientRect(&rc);
   {
-    ODPaintBuffer buf(hdc, rc);
-    HDC dc = buf.GetDC();
+    CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
+    HDC dc = buf.m_hDC;
     ODFillSolid(dc, rc, m_crTextBk);
     ODFrame(dc, rc, m_painter[0], m_rcFrame.left > 0 ? m_rcFrame.left : 1);
     const auto& m = m_layout.m;

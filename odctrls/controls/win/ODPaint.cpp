@@ -4,33 +4,6 @@
 
 const char kODFontFace[] = "\xCB\xCE\xCC\xE5";
 
-ODPaintBuffer::ODPaintBuffer(HDC hTarget, const RECT& rc) : m_hTarget(hTarget), m_hMem(nullptr), m_hBitmap(nullptr),
-                                                           m_hOld(nullptr), m_rc(rc) {
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  if (w <= 0 || h <= 0) return;
-  m_hMem = ::CreateCompatibleDC(hTarget);
-  m_hBitmap = ::CreateCompatibleBitmap(hTarget, w, h);
-  if (!m_hMem || !m_hBitmap) {
-    if (m_hMem) ::DeleteDC(m_hMem);
-    if (m_hBitmap) ::DeleteObject(m_hBitmap);
-    m_hMem = nullptr;
-    m_hBitmap = nullptr;
-    return;
-  }
-  m_hOld = ::SelectObject(m_hMem, m_hBitmap);
-  ::SetWindowOrgEx(m_hMem, rc.left, rc.top, nullptr);
-  ::BitBlt(m_hMem, rc.left, rc.top, w, h, hTarget, rc.left, rc.top, SRCCOPY);
-}
-
-ODPaintBuffer::~ODPaintBuffer() {
-  if (!m_hMem) return;
-  ::BitBlt(m_hTarget, m_rc.left, m_rc.top, m_rc.right - m_rc.left, m_rc.bottom - m_rc.top, m_hMem, m_rc.left,
-           m_rc.top, SRCCOPY);
-  ::SelectObject(m_hMem, m_hOld);
-  ::DeleteObject(m_hBitmap);
-  ::DeleteDC(m_hMem);
-}
-
 void ODFillSolid(HDC hDC, const RECT& rc, COLORREF cr) {
   if (cr == CLR_NONE) return;
   COLORREF old = ::SetBkColor(hDC, cr);

@@ -1,21 +1,7 @@
-// Small drawing helpers the owner-drawn controls share: an off-screen buffer over a paint
-// rectangle, solid and 64-band gradient fills, frames and the library's default font.
+// Small drawing helpers the owner-drawn controls share: solid and 64-band gradient fills,
+// frames and the library's default font.
 #pragma once
 #include <afxwin.h>
-
-// Paints into a compatible bitmap and copies it to the target when destroyed.
-class ODPaintBuffer {
- public:
-  ODPaintBuffer(HDC hTarget, const RECT& rc);
-  ~ODPaintBuffer();
-  HDC GetDC() const { return m_hMem ? m_hMem : m_hTarget; }
-
- private:
-  HDC m_hTarget, m_hMem;
-  HBITMAP m_hBitmap;
-  HGDIOBJ m_hOld;
-  RECT m_rc;
-};
 
 // Colour -1 (CLR_NONE) fills nothing.
 void ODFillSolid(HDC hDC, const RECT& rc, COLORREF cr);

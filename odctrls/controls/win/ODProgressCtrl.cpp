@@ -1,5 +1,6 @@
 #include "ODProgressCtrl.h"
 
+#include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODThemeSections.h"
 
@@ -58,12 +59,13 @@ void CODProgressCtrl::OnPaint() {
   CRect rc;
   GetClientRect(&rc);
   if (::RectVisible(hdc, &rc)) {
-    ODPaintBuffer buf(hdc, rc);
+    CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
     CRect inner(rc.left + m_rcBorder.left, rc.top + m_rcBorder.top, rc.right - m_rcBorder.right,
                 rc.bottom - m_rcBorder.bottom);
-    DrawBackground(buf.GetDC(), inner);
-    DrawBar(buf.GetDC(), inner);
-    DrawText(buf.GetDC(), rc);
+    DrawBackground(buf.m_hDC, inner);
+    DrawBar(buf.m_hDC, inner);
+    DrawText(buf.m_hDC, rc);
   }
   ::EndPaint(m_hWnd, &ps);
 }

@@ -2,7 +2,9 @@
 
 #include <windowsx.h>
 
+#include "ODMemDC.h"
 #include "ODPaint.h"
+#include "ScrollBarEx.h"
 
 IMPLEMENT_DYNAMIC(CODScrollCtrl, CODNcMgrWnd)
 
@@ -24,28 +26,26 @@ BOOL CODScrollCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UI
   return CWnd::Create(kClass, "", dwStyle, rect, pParentWnd, nID);
 }
 
-CWnd* CODScrollCtrl::Container() const {
+CSBContainerWnd* CODScrollCtrl::Container() const {
   CWnd* parent = GetParent();
   if (parent && parent->GetRuntimeClass() &&
       lstrcmpA(parent->GetRuntimeClass()->m_lpszClassName, "CSBContainerWnd") == 0)
-    return parent;
+    return static_cast<CSBContainerWnd*>(parent);
   return nullptr;
 }
 
 void CODScrollCtrl::RouteScrollInfo(int nBar, const vesk::odctrls::ScrollAxis& a) {
   SCROLLINFO si = {sizeof(si), SIF_ALL, 0, a.total > 0 ? a.total - 1 : 0, (UINT)a.client, a.pos, 0};
-  if (CWnd* c = Container()) {
-    if (CWnd* bar = (CWnd*)c->GetScrollBarCtrl(nBar))
-      if (bar->m_hWnd) ::SendMessageA(bar->m_hWnd, SBM_SETSCROLLINFO, m_bRedrawBars, (LPARAM)&si);
+  if (CSBContainerWnd* c = Container()) {
+    c->SetScrollInfo(nBar, &si, m_bRedrawBars);
     return;
   }
   ::SetScrollInfo(m_hWnd, nBar, &si, m_bRedrawBars);
 }
 
 void CODScrollCtrl::RouteShow(int nBar, BOOL bShow) {
-  if (CWnd* c = Container()) {
-    if (CWnd* bar = (CWnd*)c->GetScrollBarCtrl(nBar))
-      if (bar->m_hWnd) bar->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
+  if (CSBContainerWnd* c = Container()) {
+    c->ShowScrollBar(nBar, bShow);
     return;
   }
   ::ShowScrollBar(m_hWnd, nBar, bShow);
@@ -173,13 +173,14 @@ void CODScrollCtrl::OnPaint() {
   PAINTSTRUCT ps;
   HDC hdc = ::BeginPaint(m_hWnd, &ps);
   {
-    ODPaintBuffer buf(hdc, ps.rcPaint);
-    CDC* dc = CDC::FromHandle(buf.GetDC());
+    CRect bufRect(ps.rcPaint);
+    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
+    CDC* dc = CDC::FromHandle(buf.m_hDC);
     POINT org;
-    ::GetViewportOrgEx(buf.GetDC(), &org);
-    ::SetViewportOrgEx(buf.GetDC(), org.x - m_h.pos, org.y - m_v.pos, nullptr);
+    ::GetViewportOrgEx(buf.m_hDC, &org);
+    ::SetViewportOrgEx(buf.m_hDC, org.x - m_h.pos, org.y - m_v.pos, nullptr);
     OnDraw(dc);
-    ::SetViewportOrgEx(buf.GetDC(), org.x, org.y, nullptr);
+    ::SetViewportOrgEx(buf.m_hDC, org.x, org.y, nullptr);
   }
   ::EndPaint(m_hWnd, &ps);
 }

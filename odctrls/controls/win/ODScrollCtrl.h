@@ -7,6 +7,8 @@
 #include "ODNcMgrWnd.h"
 #include "ScrollModel.h"
 
+class CSBContainerWnd;
+
 class CODScrollCtrl : public CODNcMgrWnd {
   DECLARE_DYNAMIC(CODScrollCtrl)
  public:
@@ -29,7 +31,7 @@ class CODScrollCtrl : public CODNcMgrWnd {
   void OnScroll(int nBar, UINT nCode, int nThumb);
   BOOL OnWheel(UINT nFlags, short zDelta);
   void OnPaint();
-  CWnd* Container() const;
+  CSBContainerWnd* Container() const;
   void RouteScrollInfo(int nBar, const vesk::odctrls::ScrollAxis& axis);
   void RouteShow(int nBar, BOOL bShow);
   int WheelLines();

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODTheme.h"
 #include "ODThemeSections.h"
@@ -77,12 +78,13 @@ void CODStatic::OnPaint() {
   CRect rc;
   GetClientRect(&rc);
   if (::RectVisible(hdc, &rc)) {
-    ODPaintBuffer buf(hdc, rc);
+    CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
     CRect inner(rc.left + m_rcBorder.left, rc.top + m_rcBorder.top, rc.right - m_rcBorder.right,
                 rc.bottom - m_rcBorder.bottom);
-    DrawBackground(buf.GetDC(), inner);
-    DrawBorder(buf.GetDC(), inner);
-    DrawText(buf.GetDC(), rc);
+    DrawBackground(buf.m_hDC, inner);
+    DrawBorder(buf.m_hDC, inner);
+    DrawText(buf.m_hDC, rc);
   }
   ::EndPaint(m_hWnd, &ps);
 }

@@ -1,6 +1,7 @@
 #include "ODTabCtrl.h"
 
 #include "ListBoxModel.h"
+#include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODTheme.h"
 #include "ODThemeSections.h"
@@ -169,8 +170,9 @@ void CODTabCtrl::OnPaint() {
   CRect rc;
   GetClientRect(&rc);
   {
-    ODPaintBuffer buf(hdc, rc);
-    HDC dc = buf.GetDC();
+    CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
+    HDC dc = buf.m_hDC;
     ODFillSolid(dc, rc, m_crBack);
     LOGFONTA lf = m_font;
     const BOOL vertical = (GetStyle() & TCS_VERTICAL) != 0;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ListBoxModel.h"
+#include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODTheme.h"
 #include "ODThemeSections.h"
@@ -597,8 +598,9 @@ void CODToolTip::OnPaint() {
   rc.right -= 1;
   rc.bottom -= 1;
   {
-    ODPaintBuffer buf(hdc, rc);
-    Draw(buf.GetDC(), rc);
+    CRect bufRect(rc);
+    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
+    Draw(buf.m_hDC, rc);
   }
   ::EndPaint(m_hWnd, &ps);
 }
