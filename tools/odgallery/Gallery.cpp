@@ -92,9 +92,9 @@ BOOL CGalleryWnd::Create(int nPage) {
   BuildListsPage(&m_pages[2]);
   BuildMenusPage(&m_pages[3]);
   BuildDialogsPage(&m_pages[4]);
+  Report("ready");
   ShowPage(nPage >= 0 && nPage < kGalleryPages ? nPage : 0);
   SetTimer(kPollTimer, 100, nullptr);
-  Report("ready");
   return TRUE;
 }
 
@@ -351,7 +351,7 @@ void CGalleryWnd::OnTimer() {
     m_bMsgOpen = FALSE;
     Report("message closed %d", m_msg.GetResult());
   }
-  if (m_wait.m_hWnd) Report("wait %d", m_wait.GetBar().GetPos());
+  if (m_wait.m_hWnd && m_wait.IsWindowVisible()) Report("wait %d", m_wait.GetBar().GetPos());
 }
 
 LRESULT CGalleryWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

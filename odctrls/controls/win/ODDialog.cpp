@@ -247,6 +247,13 @@ LRESULT CODDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       m_caption.SetText((LPCSTR)lParam);
       break;
+    case WM_CLOSE:
+      // A modeless dialog goes with its window; a modal one ends as cancelled.
+      if (!m_template.empty()) {
+        DestroyWindow();
+        return 0;
+      }
+      break;
   }
   return CDialog::WindowProc(message, wParam, lParam);
 }
