@@ -247,7 +247,8 @@ void TipLayout::Run(const std::vector<TipToken>& tokens, TipCanvas& canvas, bool
         length = Extent(TipNumber(t.value, 100));
       }
       if (draw) canvas.DrawLine(left + x, left + x + length, top + y + lineHeight / 2, colour);
-      x += draw || t.value.empty() || t.value.back() != '%' ? length : 0;
+      // A share of the rectangle is known only when drawing, so it takes no room on the line.
+      if (t.value.empty() || t.value.back() != '%') x += length;
     } else if ((n == "img" || n == "ilst" || n == "icon" || n == "bmp") && !t.closing) {
       int w = 0, h = 0;
       canvas.ImageSize(t, &w, &h);

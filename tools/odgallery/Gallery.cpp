@@ -177,7 +177,7 @@ void CGalleryWnd::BuildTextPage(CWnd* page) {
   own.nEffect = 9;
   own.nGranularity = 6;
   m_tip.AddTool(&m_tipHost,
-                "<b>Balloon</b> tip<br><ct=0xFF0000>red</ct> <i>italic</i> <u>under</u><br><hr=50%>"
+                "<b>Balloon</b> tip<br><ct=0x0000FF>red</ct> <i>italic</i> <u>under</u><br><hr=50%><br>"
                 "\xCC\xE1\xCA\xBE <cti=20>link colour</cti>",
                 nullptr, IDC_TIPHOST, &own);
   m_tip.Enable(TRUE);
@@ -352,6 +352,7 @@ void CGalleryWnd::OnTimer() {
     Report("message closed %d", m_msg.GetResult());
   }
   if (m_wait.m_hWnd && m_wait.IsWindowVisible()) Report("wait %d", m_wait.GetBar().GetPos());
+  if (m_bMsgOpen && m_msg.m_hWnd) Report("message %d", m_msg.GetRemaining());
 }
 
 LRESULT CGalleryWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -41,6 +41,12 @@ void CODStatic::StartMoving(UINT nPeriod) {
 LRESULT CODStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT: return OnSetText(reinterpret_cast<LPCSTR>(lParam));
+    case WM_CREATE: {
+      // The creation text never passes WM_SETTEXT.
+      LRESULT r = CStatic::WindowProc(message, wParam, lParam);
+      TakeWindowText();
+      return r;
+    }
     case WM_PAINT: OnPaint(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_TIMER: OnTimer(wParam); break;
@@ -64,6 +70,18 @@ BOOL CODStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return FALSE;  // the parent still hears of the click
   }
   return CStatic::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+void CODStatic::PreSubclassWindow() {
+  CStatic::PreSubclassWindow();
+  TakeWindowText();
+}
+
+void CODStatic::TakeWindowText() {
+  if (!m_hWnd) return;
+  char text[1024] = {};
+  ::DefWindowProcA(m_hWnd, WM_GETTEXT, sizeof(text), (LPARAM)text);
+  if (text[0]) m_txt.SetText(text);
 }
 
 LRESULT CODStatic::OnSetText(LPCSTR lpszText) {

@@ -29,6 +29,8 @@ class CODStatic : public CStatic {
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  void PreSubclassWindow() override;
+  void TakeWindowText();
   LRESULT OnSetText(LPCSTR lpszText);
   void OnPaint();
   void OnTimer(UINT_PTR nIDEvent);
