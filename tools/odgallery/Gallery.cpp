@@ -199,6 +199,12 @@ void CGalleryWnd::BuildListsPage(CWnd* page) {
     m_comboList.AddString(s);
     m_comboEdit.AddString(s);
   }
+  m_comboCtrl.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, CRect(220, 100, 400, 124), page,
+                     IDC_COMBOCTRL);
+  m_comboCtrl.GetList().InsertColumn(0, "", 160);
+  for (const char* s : {"North", "East", "South", "West"}) m_comboCtrl.GetList().InsertItem(m_comboCtrl.GetList().GetItemCount(), s);
+  m_comboCtrl.SetDroppedSize(180, 90);
+  m_comboCtrl.SetCurSel(-5);
   m_comboList.SetDroppedSize(180, 110);
   m_comboEdit.SetDroppedSize(180, 110);
   m_comboList.SetCurSel(0);
@@ -304,9 +310,11 @@ void CGalleryWnd::OnCommandEvent(UINT nID, UINT nCode, HWND hCtrl) {
       break;
     case IDC_COMBOLIST:
     case IDC_COMBOEDIT:
+    case IDC_COMBOCTRL:
       if (nCode == CBN_SELCHANGE) {
         char text[64] = {};
-        ::GetWindowTextA(nID == IDC_COMBOLIST ? m_comboList.m_hWnd : m_comboEdit.m_hWnd, text, sizeof(text));
+        CWnd* combo = nID == IDC_COMBOLIST ? (CWnd*)&m_comboList : nID == IDC_COMBOEDIT ? (CWnd*)&m_comboEdit : &m_comboCtrl;
+        combo->SendMessage(WM_GETTEXT, sizeof(text), (LPARAM)text);
         Report("combo %u %s", nID, text);
       } else if (nCode == CBN_DROPDOWN) {
         Report("combo %u dropped", nID);

@@ -23,7 +23,7 @@ enum {
   IDC_PUSH = 101, IDC_CHECK = 102, IDC_RADIO1 = 103, IDC_RADIO2 = 104, IDC_DROPBTN = 105, IDC_HOVER = 106,
   IDC_PROGRESS = 107, IDC_GROW = 108, IDC_STEP = 110, IDC_RADIO3 = 111,
   IDC_LINKS = 201, IDC_MOVING = 202, IDC_EDIT = 203, IDC_PASSWORD = 204, IDC_TIPHOST = 205,
-  IDC_LISTBOX = 301, IDC_COMBOLIST = 302, IDC_COMBOEDIT = 303, IDC_LISTVIEW = 304, IDC_SCROLLVIEW = 305,
+  IDC_LISTBOX = 301, IDC_COMBOLIST = 302, IDC_COMBOEDIT = 303, IDC_LISTVIEW = 304, IDC_SCROLLVIEW = 305, IDC_COMBOCTRL = 306,
   IDC_OPENMENU = 401, IDC_SMALLTABS = 402,
   IDC_OPENDIALOG = 501, IDC_OPENWAIT = 502, IDC_OPENMSG = 503,
   ID_MENU_FIRST = 1500,  // commands of the drop-down and popup menus
@@ -77,6 +77,7 @@ class CGalleryWnd : public CWnd {
   CODToolTip m_tip;
   CODListBox m_listBox;
   CODComboBox m_comboList, m_comboEdit;
+  CODComboList m_comboCtrl;
   CODListView* m_pListView;
   CGalleryScrollView* m_pScrollView;
   CODButton m_openMenu, m_openDialog, m_openWait, m_openMsg;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ODButton.h"
+#include "ODComboBox.h"
 #include "ODEdit.h"
 #include "ODListBox.h"
 #include "ODMenuWnd.h"
@@ -285,4 +286,33 @@ TEST(ODStatic, TextLinesFromTheWindowText) {
   char text[32] = {};
   st.GetWindowText(text, sizeof(text));
   EXPECT_STREQ(text, "one line");
+}
+
+TEST(ODComboList, SelectionLimitsHoldInBothDirections) {
+  Host host;
+  CODComboList combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(0, 0, 150, 24), &host, 30));
+  combo.GetList().InsertColumn(0, "", 120);
+  for (const char* s : {"a", "b", "c"}) combo.GetList().InsertItem(combo.GetList().GetItemCount(), s);
+  struct Case {
+    int index, expect;
+    const char* text;
+  } cases[] = {{2, 2, "c"}, {-5, 0, "a"}, {1, 1, "b"}, {99, 0, "a"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(combo.SetCurSel(c.index), c.expect) << c.index;
+    EXPECT_EQ(combo.GetCurSel(), c.expect) << c.index;
+    char text[16] = {};
+    combo.SendMessage(WM_GETTEXT, sizeof(text), (LPARAM)text);
+    EXPECT_STREQ(text, c.text) << c.index;
+  }
+  CODComboBox box;
+  ASSERT_TRUE(box.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 30, 150, 54), &host, 31));
+  EXPECT_EQ(box.SetCurSel(0), CB_ERR) << "an empty list";
+  box.AddString("x");
+  box.AddString("y");
+  EXPECT_EQ(box.SetCurSel(-1), 0);
+  EXPECT_EQ(box.SendMessage(CB_SETCURSEL, 7), 0);
+  char text[16] = {};
+  box.SendMessage(WM_GETTEXT, sizeof(text), (LPARAM)text);
+  EXPECT_STREQ(text, "x");
 }

@@ -5,43 +5,76 @@
 #include "ODMemDC.h"
 #include "ODPaint.h"
 #include "ODTheme.h"
-#include "ODThemeSections.h"
 
-// ---- the drop-down window ------------------------------------------------------------------
+// ---- the drop-down windows -------------------------------------------------------------------
 
-IMPLEMENT_DYNAMIC(CODComboLB, CODNcMgrWnd)
+IMPLEMENT_DYNAMIC(CODComboDrop, CODNcMgrWnd)
+IMPLEMENT_DYNAMIC(CODComboLB, CODComboDrop)
+IMPLEMENT_DYNAMIC(CODComboLC, CODComboDrop)
+IMPLEMENT_DYNAMIC(CODComboBox, CODComboBase)
+IMPLEMENT_DYNAMIC(CODComboList, CODComboBase)
 
-CODComboLB::CODComboLB() : m_pCombo(nullptr) {}
-
-BOOL CODComboLB::Create(CODComboBox* pCombo) {
+BOOL CODComboDrop::Create(CODComboBase* pCombo) {
   m_pCombo = pCombo;
   LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW));
-  return CreateEx(WS_EX_TOOLWINDOW, cls, "", WS_POPUP | WS_BORDER, 0, 0, 10, 10, pCombo->m_hWnd, nullptr);
+  return CreateEx(WS_EX_TOOLWINDOW, cls, "", WS_POPUP, 0, 0, 10, 10, pCombo->m_hWnd, nullptr);
 }
 
-LRESULT CODComboLB::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+BOOL CODComboLB::CreateList(const RECT& rc) {
+  return m_list.Create(WS_CHILD | WS_VISIBLE, rc, &m_container, CODComboBase::ID_LIST);
+}
+
+BOOL CODComboLC::CreateList(const RECT& rc) {
+  return m_list.Create(WS_CHILD | WS_VISIBLE | odlist::LS_SINGLESEL | odlist::LS_NOHEADER, rc, &m_container,
+                       CODComboBase::ID_LIST);
+}
+
+int CODComboListCtrl::GetSelectedRow() const {
+  std::vector<int> rows = Model().SelectedRows();
+  return rows.empty() ? -1 : rows.front();
+}
+
+void CODComboListCtrl::SelectRow(int nRow) {
+  if (nRow < 0 || nRow >= GetItemCount()) return;
+  SelectAndNotify(nRow, nRow, TRUE, FALSE, FALSE);
+  EnsureVisible(nRow, TRUE);
+}
+
+LRESULT CODComboDrop::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
       if (CODNcMgrWnd::WindowProc(message, wParam, lParam) == -1) return -1;
       CRect rc;
       GetClientRect(&rc);
-      return m_list.Create(WS_CHILD | WS_VISIBLE, rc, this, CODComboBox::ID_LIST) ? 0 : -1;
+      if (!m_container.Create(rc, this, 0, WS_CHILD | WS_VISIBLE) || !CreateList(rc)) return -1;
+      m_container.SetHostedControl(&GetListWnd());
+      return 0;
     }
     case WM_SIZE:
-      if (m_list.m_hWnd) m_list.MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam));
+      if (m_container.m_hWnd) m_container.MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_KILLFOCUS: OnKillFocus((HWND)wParam); break;
-    case WM_MOUSEWHEEL: return m_list.SendMessage(message, wParam, lParam);
-    case WM_COMMAND:
-      // The list's notifications go to the combo; a click chooses.
-      if ((HWND)lParam == m_list.m_hWnd) {
-        if (HIWORD(wParam) == CODListBox::LBN_ODCLICK && m_pCombo) {
-          m_pCombo->CloseUp(TRUE);
-          return 0;
-        }
-        if (m_pCombo) return m_pCombo->SendMessage(message, wParam, lParam);
-      }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) OnKillFocus((HWND)lParam);
       break;
+    case WM_MOUSEWHEEL: return GetListWnd().SendMessage(message, wParam, lParam);
+    case WM_COMMAND:
+      // A click in the list box chooses; its other notifications go to the combo.
+      if (HIWORD(wParam) == CODListBox::LBN_ODCLICK && m_pCombo) {
+        m_pCombo->CloseUp(TRUE);
+        return 0;
+      }
+      if (m_pCombo) return m_pCombo->SendMessage(message, wParam, lParam);
+      if (GetParent()) return GetParent()->SendMessage(message, wParam, lParam);
+      return 0;
+    case WM_NOTIFY:
+      if (((NMHDR*)lParam)->code == (UINT)ODLN_CLICK && m_pCombo) {
+        m_pCombo->CloseUp(TRUE);
+        return 0;
+      }
+      // The combo hears of changes but never vetoes a selection.
+      if (m_pCombo) m_pCombo->SendMessage(message, wParam, lParam);
+      return 0;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
       return m_pCombo && m_pCombo->GetParent() ? m_pCombo->GetParent()->SendMessage(message, wParam, lParam) : 0;
@@ -49,25 +82,55 @@ LRESULT CODComboLB::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return CODNcMgrWnd::WindowProc(message, wParam, lParam);
 }
 
-void CODComboLB::OnKillFocus(HWND hNew) {
-  if (hNew == m_hWnd || hNew == m_list.m_hWnd || !m_pCombo || !IsWindowVisible()) return;
+BOOL CODComboDrop::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message != WM_KEYDOWN || !m_pCombo || !IsWindowVisible()) return FALSE;
+  if (pMsg->wParam == VK_RETURN) {
+    m_pCombo->SendMessage(WM_COMMAND, MAKEWPARAM(CODComboBase::ID_LIST, EnterCode()), (LPARAM)GetListWnd().m_hWnd);
+    m_pCombo->CloseUp(TRUE);
+    return TRUE;
+  }
+  if (pMsg->wParam == VK_ESCAPE) {
+    m_pCombo->CloseUp(FALSE);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+void CODComboDrop::OnKillFocus(HWND hNew) {
+  if (!m_pCombo || !IsWindowVisible() || hNew == m_hWnd || hNew == GetListWnd().m_hWnd || hNew == m_container.m_hWnd)
+    return;
+  for (int bar : {SB_HORZ, SB_VERT})
+    if (ScrollBarEx* sb = m_container.GetSkinScrollBar(bar))
+      if (hNew == sb->m_hWnd) return;
   m_pCombo->CloseUp(FALSE);
 }
 
 // ---- the combo box --------------------------------------------------------------------------
 
-IMPLEMENT_DYNAMIC(CODComboBox, CODNcMgrWnd)
+IMPLEMENT_DYNAMIC(CODComboBase, CODNcMgrWnd)
 
-CODComboBox::CODComboBox()
-    : m_dwComboStyle(0), m_bDropped(FALSE), m_bButtonDown(FALSE), m_crBk(ODComboBoxValues().crBk),
-      m_nButtonWidth(18), m_sizeDrop(200, 200) {}
+CODComboBase::CODComboBase() : m_dwComboStyle(0), m_bDropped(FALSE), m_nButtonWidth(18), m_sizeDrop(200, 200) {}
+
+CODComboBase::~CODComboBase() {}
 
 CODComboBox::~CODComboBox() {
   if (m_drop.m_hWnd) m_drop.DestroyWindow();
   if (m_hWnd) DestroyWindow();
 }
 
-BOOL CODComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+CODComboList::~CODComboList() {
+  if (m_drop.m_hWnd) m_drop.DestroyWindow();
+  if (m_hWnd) DestroyWindow();
+}
+
+void CODComboBox::ListSelect(int nIndex) {
+  CODListBox& list = m_drop.GetList();
+  list.SetNotify(FALSE);
+  list.SetCurSel(nIndex);
+  list.SetNotify(TRUE);
+}
+
+BOOL CODComboBase::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   m_dwComboStyle = dwStyle & 0xFFFF;
   LPCSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW));
   if (!CWnd::Create(cls, "", (dwStyle & 0xFFFF0000) | WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, nID))
@@ -78,64 +141,63 @@ BOOL CODComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
     rc.right -= m_nButtonWidth;
     if (!m_edit.Create(WS_CHILD | WS_VISIBLE, rc, this, ID_EDIT)) return FALSE;
   }
-  if (!m_drop.Create(this)) return FALSE;
+  if (!Drop().Create(this)) return FALSE;
   OnSize();
   return TRUE;
 }
 
-void CODComboBox::Notify(UINT nCode) {
+void CODComboBase::Notify(UINT nCode) {
   CWnd* parent = GetParent();
   if (parent) parent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), nCode), (LPARAM)m_hWnd);
 }
 
-void CODComboBox::DropDown() {
+void CODComboBase::DropDown() {
   CRect wr;
   GetWindowRect(&wr);
   CRect drop(wr.left, wr.bottom, wr.left + m_sizeDrop.cx, wr.bottom + m_sizeDrop.cy);
   if (drop.bottom > ::GetSystemMetrics(SM_CYSCREEN)) drop.OffsetRect(0, wr.top - m_sizeDrop.cy - drop.top);
   if (drop.right > ::GetSystemMetrics(SM_CXSCREEN)) drop.OffsetRect(wr.right - drop.right, 0);
-  ::SetWindowPos(m_drop.m_hWnd, HWND_NOTOPMOST, drop.left, drop.top, drop.Width(), drop.Height(), SWP_SHOWWINDOW);
+  ::SetWindowPos(Drop().m_hWnd, HWND_NOTOPMOST, drop.left, drop.top, drop.Width(), drop.Height(), SWP_SHOWWINDOW);
   // The owner's caption stays active while the list has the focus.
   if (CWnd* top = GetTopLevelParent()) {
     top->SendMessage(WM_NCACTIVATE, TRUE);
     top->SendMessage(WM_SETREDRAW, TRUE);
   }
   m_bDropped = TRUE;
-  m_drop.GetList().SetFocus();
+  Drop().GetListWnd().SetFocus();
   Invalidate(FALSE);
   Notify(CBN_DROPDOWN);
 }
 
-void CODComboBox::CloseUp(BOOL bChosen) {
+void CODComboBase::CloseUp(BOOL bChosen) {
   if (!m_bDropped) return;
   m_bDropped = FALSE;
-  m_drop.ShowWindow(SW_HIDE);
+  Drop().ShowWindow(SW_HIDE);
   if (bChosen) TakeSelection();
   Notify(CBN_CLOSEUP);
   Invalidate(FALSE);
 }
 
-int CODComboBox::SetCurSel(int nIndex) {
-  CODListBox& list = m_drop.GetList();
-  if (nIndex < 0 || nIndex >= list.GetCount()) nIndex = 0;
-  if (list.GetCount() == 0) return CB_ERR;
-  list.SetNotify(FALSE);
-  list.SetCurSel(nIndex);
-  list.SetNotify(TRUE);
+int CODComboBase::SetCurSel(int nIndex) {
+  // Out of range in either direction selects the first item.
+  if (nIndex < 0 || nIndex >= ListCount()) nIndex = 0;
+  if (ListCount() == 0) return CB_ERR;
+  ListSelect(nIndex);
   TakeSelection();
   return nIndex;
 }
 
-void CODComboBox::TakeSelection() {
-  CODListBox& list = m_drop.GetList();
-  CString text = list.GetText(list.GetCurSel());
+int CODComboBase::GetCurSel() { return ListSelection(); }
+
+void CODComboBase::TakeSelection() {
+  CString text = ListText(ListSelection());
   if (IsDropList()) m_strText = text;
   else m_edit.SetWindowText(text);
   Invalidate(FALSE);
   if (!text.IsEmpty()) Notify(CBN_SELCHANGE);
 }
 
-LRESULT CODComboBox::OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODComboBase::OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsDropList()) {
     if (message == WM_SETTEXT) {
       m_strText = lParam ? (LPCSTR)lParam : "";
@@ -151,15 +213,14 @@ LRESULT CODComboBox::OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return m_edit.SendMessage(message, wParam, lParam);
 }
 
-LRESULT CODComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODComboBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT:
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH: return OnTextMessage(message, wParam, lParam);
     case CB_SETCURSEL: return SetCurSel((int)wParam);
     case CB_GETCURSEL: return GetCurSel();
-    case CB_ADDSTRING: return AddString((LPCSTR)lParam);
-    case CB_GETCOUNT: return GetCount();
+    case CB_GETCOUNT: return ListCount();
     case CB_SHOWDROPDOWN:
       if (wParam && !m_bDropped) DropDown();
       else if (!wParam) CloseUp(FALSE);
@@ -205,14 +266,11 @@ LRESULT CODComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
   }
-  if (message == GetChangeThemeMsg()) {
-    m_crBk = ODComboBoxValues().crBk;
-    Invalidate(FALSE);
-  }
+  if (message == GetChangeThemeMsg()) Invalidate(FALSE);
   return CODNcMgrWnd::WindowProc(message, wParam, lParam);
 }
 
-void CODComboBox::OnSize() {
+void CODComboBase::OnSize() {
   if (!m_hWnd) return;
   CRect rc;
   GetClientRect(&rc);
@@ -220,7 +278,7 @@ void CODComboBox::OnSize() {
   Invalidate(FALSE);
 }
 
-void CODComboBox::OnPaint() {
+void CODComboBase::OnPaint() {
   PAINTSTRUCT ps;
   HDC hdc = ::BeginPaint(m_hWnd, &ps);
   CRect rc;
@@ -230,7 +288,7 @@ void CODComboBox::OnPaint() {
     CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
     HDC dc = buf.m_hDC;
     if (m_hBackground) DrawBackground(dc, rc);
-    else ODFillSolid(dc, rc, m_crBk);
+    else if (Theme().crBk != CLR_NONE) ODFillSolid(dc, rc, Theme().crBk);
     CRect text = rc;
     text.right -= m_nButtonWidth;
     if (IsDropList()) DrawOwnText(dc, text);
@@ -241,7 +299,7 @@ void CODComboBox::OnPaint() {
   ::EndPaint(m_hWnd, &ps);
 }
 
-void CODComboBox::DrawOwnText(HDC hDC, const RECT& rc) {
+void CODComboBase::DrawOwnText(HDC hDC, const RECT& rc) {
   HFONT font = ODCreateFont(12);
   HGDIOBJ old = ::SelectObject(hDC, font);
   ::SetBkMode(hDC, TRANSPARENT);
@@ -252,8 +310,8 @@ void CODComboBox::DrawOwnText(HDC hDC, const RECT& rc) {
   ::DeleteObject(font);
 }
 
-void CODComboBox::DrawDropButton(HDC hDC, const RECT& rc) {
-  const ODComboTheme& t = ODComboBoxValues();
+void CODComboBase::DrawDropButton(HDC hDC, const RECT& rc) {
+  const ODComboTheme& t = Theme();
   int image = m_bDropped ? t.nImageDropBtnIn : t.nImageDropBtnOut;
   HBITMAP bmp = image ? LoadThemeBitmap(image, nullptr) : nullptr;
   if (bmp) {

@@ -15,7 +15,7 @@ namespace {
 enum {
   IDC_STATUS = 1000, IDC_TABS = 1001, IDC_PUSH = 101, IDC_CHECK = 102, IDC_RADIO2 = 104, IDC_DROPBTN = 105,
   IDC_HOVER = 106, IDC_PROGRESS = 107, IDC_STEP = 110, IDC_LINKS = 201, IDC_EDIT = 203, IDC_PASSWORD = 204,
-  IDC_TIPHOST = 205, IDC_LISTBOX = 301, IDC_COMBOLIST = 302, IDC_SCROLLVIEW = 305, IDC_OPENMENU = 401,
+  IDC_TIPHOST = 205, IDC_LISTBOX = 301, IDC_COMBOLIST = 302, IDC_SCROLLVIEW = 305, IDC_COMBOCTRL = 306, IDC_OPENMENU = 401,
   IDC_SMALLTABS = 402, IDC_OPENDIALOG = 501, IDC_OPENWAIT = 502, IDC_OPENMSG = 503
 };
 
@@ -128,6 +128,15 @@ class GalleryTest : public ::testing::Test {
     std::string path = ExeFolder() + "\\screens\\odgallery_" + name + ".png";
     std::wstring wpath(path.begin(), path.end());
     EXPECT_TRUE(winprobe::SaveWindowPng(wholeScreen ? GetDesktopWindow() : s_main, wpath)) << path;
+  }
+  // The list inside the open drop-down of a combo (its container in between).
+  static HWND DropList() {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Settle(50))
+      for (const auto& w : winprobe::TopLevelWindows(s_pi.dwProcessId, true))
+        if (w.hwnd != s_main)
+          for (const auto& c : winprobe::ChildWindows(w.hwnd))
+            if (c.id == 4318) return c.hwnd;
+    return nullptr;
   }
   // A visible top-level window of the gallery other than the main one, by title part.
   static HWND WaitPopup(const std::string& title, DWORD timeoutMs = 5000) {
@@ -280,15 +289,27 @@ TEST_F(GalleryTest, ListBoxComboListViewAndScrollView) {
   EXPECT_TRUE(WaitStatus("combo 302 dropped")) << Status();
   Settle(200);
   Shot("lists_combo", true);
-  HWND dropList = nullptr;
-  for (const auto& w : winprobe::TopLevelWindows(s_pi.dwProcessId, true))
-    if (w.hwnd != s_main && !winprobe::ChildWindows(w.hwnd).empty()) dropList = winprobe::ChildWindows(w.hwnd)[0].hwnd;
+  HWND dropList = DropList();
   ASSERT_NE(dropList, nullptr);
   winprobe::ClickAt(dropList, 30, 18 * 2 + 5);
   EXPECT_TRUE(WaitStatus("combo 302 Autumn")) << Status();
   char text[64] = {};
   SendMessageA(Control(IDC_COMBOLIST), WM_GETTEXT, sizeof(text), (LPARAM)text);
   EXPECT_STREQ(text, "Autumn");
+  // The combo over the list control: an index below the range chose the first row; by keys
+  // Down moves the selection and Enter chooses it.
+  SendMessageA(Control(IDC_COMBOCTRL), WM_GETTEXT, sizeof(text), (LPARAM)text);
+  EXPECT_STREQ(text, "North");
+  Click(IDC_COMBOCTRL, 20, 10);
+  EXPECT_TRUE(WaitStatus("combo 306 dropped")) << Status();
+  HWND rows = DropList();
+  ASSERT_NE(rows, nullptr);
+  Settle(150);
+  Shot("lists_combolist", true);
+  winprobe::SendKey(rows, VK_DOWN);
+  winprobe::SendKey(rows, VK_DOWN);
+  winprobe::SendKey(rows, VK_RETURN);
+  EXPECT_TRUE(WaitStatus("combo 306 South")) << Status();
   // The scroll view moves its surface with the wheel.
   HWND view = Control(IDC_SCROLLVIEW);
   HWND pane = nullptr;
