@@ -6,6 +6,7 @@
 
 #include "ODButton.h"
 #include "ODComboBox.h"
+#include "ODDialog.h"
 #include "ODEdit.h"
 #include "ODListBox.h"
 #include "ODMenuWnd.h"
@@ -315,4 +316,27 @@ TEST(ODComboList, SelectionLimitsHoldInBothDirections) {
   char text[16] = {};
   box.SendMessage(WM_GETTEXT, sizeof(text), (LPARAM)text);
   EXPECT_STREQ(text, "x");
+}
+
+TEST(ODDialog, CaptionButtonsSitWhereTheDefaultsPutThem) {
+  Host host;
+  CODDialog dlg;
+  ASSERT_TRUE(dlg.CreateModeless("caption", WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 100, &host));
+  const CRect cap(0, 0, 200, 24);
+  struct Case {
+    int x, y, hit;
+  } cases[] = {{195, 12, CODDialog::HIT_CLOSE},  // 4 from the right edge, 16 wide
+               {197, 12, -1},
+               {180, 4, CODDialog::HIT_CLOSE},   // centred: 4 to 19
+               {180, 3, -1},
+               {100, 12, -1}};
+  for (const Case& c : cases) EXPECT_EQ(dlg.CaptionHitTest(cap, CPoint(c.x, c.y)), c.hit) << c.x << "," << c.y;
+  EXPECT_EQ(dlg.SetButtonState(0, 2), 0);
+  EXPECT_EQ(dlg.GetButtonState(0), 2);
+  EXPECT_EQ(dlg.SetButtonState(5, 1), 0);
+  EXPECT_EQ(dlg.CaptionRegion(cap), nullptr) << "no caption images";
+  // Without a system menu neither button nor menu is hit.
+  CODDialog bare;
+  ASSERT_TRUE(bare.CreateModeless("bare", WS_POPUP | WS_CAPTION, 200, 100, &host));
+  EXPECT_EQ(bare.CaptionHitTest(cap, CPoint(195, 12)), -1);
 }

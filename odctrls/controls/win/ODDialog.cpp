@@ -13,7 +13,7 @@ IMPLEMENT_DYNAMIC(CODDialog, CDialog)
 
 namespace {
 enum { kLeft, kRight, kTop, kBottom, kLeftTop, kRightTop, kLeftBottom, kRightBottom };
-const int kButtonSize = 16, kButtonGap = 2;
+const int kButtonSize = 16;
 }  // namespace
 
 CODDialog::CODDialog()
@@ -36,6 +36,12 @@ void CODDialog::LoadImages() {
   }
   m_clientImage.Clear();
   if (t.clientBkImg[0]) LoadThemeImageSpec(t.clientBkImg, &m_clientImage);
+  const ODCaptionTheme& c = ODCaptionValues();
+  for (int i = 0; i < 8; ++i) {
+    m_captionImages[i].Clear();
+    if (c.images[i][0]) LoadThemeImageSpec(c.images[i], &m_captionImages[i]);
+  }
+  if (!m_captionImages[ODCAP_CENTRE].IsEmpty()) m_nCaptionHeight = m_captionImages[ODCAP_CENTRE].GetCellHeight();
   // Border widths follow the border images when they are there.
   if (!m_borders[kLeft].IsEmpty()) m_nBorder[0] = m_borders[kLeft].GetCellWidth();
   if (!m_borders[kRight].IsEmpty()) m_nBorder[2] = m_borders[kRight].GetCellWidth();
@@ -81,47 +87,94 @@ CRect CODDialog::CaptionRect() const {
   return CRect(0, 0, wr.Width(), m_nCaptionHeight);
 }
 
+CSize CODDialog::PartSize(int nImage) const {
+  const CODThemeImage& img = m_captionImages[nImage];
+  if (img.IsEmpty()) return CSize(kButtonSize, kButtonSize);
+  return CSize(img.GetCellWidth(), img.GetCellHeight());
+}
+
+const CODThemeImage& CODDialog::ButtonImage(int nHit) const {
+  if (nHit == HIT_CLOSE) return m_captionImages[ODCAP_CLOSE];
+  if (nHit == HIT_MAX) {
+    const CODThemeImage& zoom = m_captionImages[ODCAP_ZOOM];
+    return m_bMaxZoom && !zoom.IsEmpty() ? zoom : m_captionImages[ODCAP_MAX];
+  }
+  const CODThemeImage& zoom = m_captionImages[ODCAP_ZOOM];
+  return m_bMinZoom && !zoom.IsEmpty() ? zoom : m_captionImages[ODCAP_MIN];
+}
+
 CRect CODDialog::ButtonRect(const RECT& rc, int nHit) const {
-  // Close at the right, maximise and minimise each left of the previous one.
-  const int y = vesk::odctrls::CaptionPartY(65535, rc.top, rc.bottom - rc.top, kButtonSize);
-  int right = rc.right - 4;
+  // Close from the right edge, maximise and minimise each from the button right of it.
+  const ODCaptionTheme& t = ODCaptionValues();
   const DWORD style = GetStyle();
+  static const int kImage[4] = {ODCAP_SYSMENU, ODCAP_CLOSE, ODCAP_MAX, ODCAP_MIN};
+  static const int kPos[4] = {ODCAP_POS_SYSMENU, ODCAP_POS_CLOSE, ODCAP_POS_MAX, ODCAP_POS_MIN};
+  if (nHit == HIT_SYSMENU) {
+    CSize sz = PartSize(ODCAP_SYSMENU);
+    const POINT p = t.positions[ODCAP_POS_SYSMENU];
+    int y = vesk::odctrls::CaptionPartY(p.y, rc.top, rc.bottom - rc.top, sz.cy);
+    return CRect(rc.left + p.x, y, rc.left + p.x + sz.cx, y + sz.cy);
+  }
+  int right = rc.right;
   for (int hit = HIT_CLOSE; hit <= HIT_MIN; ++hit) {
     if (hit == HIT_MAX && !(style & WS_MAXIMIZEBOX)) continue;
     if (hit == HIT_MIN && !(style & WS_MINIMIZEBOX)) continue;
-    if (hit == nHit) return CRect(right - kButtonSize, y, right, y + kButtonSize);
-    right -= kButtonSize + kButtonGap;
+    CSize sz = PartSize(kImage[hit]);
+    const POINT p = t.positions[kPos[hit]];
+    right -= p.x;
+    int y = vesk::odctrls::CaptionPartY(p.y, rc.top, rc.bottom - rc.top, sz.cy);
+    CRect r(right - sz.cx, y, right, y + sz.cy);
+    if (hit == nHit) return r;
+    right = r.left;
   }
   return CRect(0, 0, 0, 0);
 }
 
 int CODDialog::CaptionHitTest(const RECT& rc, POINT pt) const {
-  const DWORD style = GetStyle();
-  if (!(style & WS_SYSMENU)) return -1;
+  if (!(GetStyle() & WS_SYSMENU)) return -1;
   for (int hit = HIT_CLOSE; hit <= HIT_MIN; ++hit)
     if (ButtonRect(rc, hit).PtInRect(pt)) return hit;
-  CRect sys(rc.left + 4, rc.top, rc.left + 4 + kButtonSize, rc.bottom);
-  if (sys.PtInRect(pt)) return HIT_SYSMENU;
+  if (!m_captionImages[ODCAP_SYSMENU].IsEmpty() && ButtonRect(rc, HIT_SYSMENU).PtInRect(pt)) return HIT_SYSMENU;
   return -1;
 }
 
 void CODDialog::DrawCaption(HDC hDC, const RECT& rc) {
-  const ODDialogTheme& t = ODDialogValues();
-  ODFillGradient(hDC, rc, m_bActive ? t.crBorder : ::GetSysColor(COLOR_INACTIVECAPTION),
-                 m_bActive ? t.crClientStart : ::GetSysColor(COLOR_INACTIVECAPTIONTEXT), FALSE);
+  const ODCaptionTheme& t = ODCaptionValues();
+  const ODDialogTheme& d = ODDialogValues();
+  const int frame = m_bActive ? 0 : 1;
+  const CODThemeImage &start = m_captionImages[ODCAP_START], &centre = m_captionImages[ODCAP_CENTRE],
+                      &end = m_captionImages[ODCAP_END];
+  if (end.IsEmpty() || start.IsEmpty() || centre.IsEmpty()) {
+    if (t.nBkMode == 1) ODFillGradient(hDC, rc, t.crStart, t.crEnd, TRUE);
+    else ODFillGradient(hDC, rc, m_bActive ? t.crStart : ::GetSysColor(COLOR_INACTIVECAPTION), t.crEnd, FALSE);
+  } else {
+    CRect s(rc.left, rc.top, rc.left + start.GetCellWidth(), rc.bottom);
+    CRect e(rc.right - end.GetCellWidth(), rc.top, rc.right, rc.bottom);
+    const_cast<CODThemeImage&>(start).Draw(hDC, s, frame);
+    const_cast<CODThemeImage&>(end).Draw(hDC, e, frame);
+    const_cast<CODThemeImage&>(centre).Draw(hDC, CRect(s.right, rc.top, e.left, rc.bottom), frame);
+  }
   const DWORD style = GetStyle();
   int leftmost = rc.right;
   if (style & WS_SYSMENU) {
+    if (!m_captionImages[ODCAP_SYSMENU].IsEmpty())
+      const_cast<CODThemeImage&>(m_captionImages[ODCAP_SYSMENU]).Draw(hDC, ButtonRect(rc, HIT_SYSMENU), frame);
     for (int hit = HIT_CLOSE; hit <= HIT_MIN; ++hit) {
       CRect b = ButtonRect(rc, hit);
       if (b.IsRectEmpty()) continue;
       leftmost = b.left;
       int state = m_buttonState[hit - 1];
       if (state == 0 && !m_bActive) state = 3;
-      COLORREF face = state == 2 ? t.crBorder : state == 1 ? RGB(255, 255, 255) : t.crClientStart;
+      const CODThemeImage& img = ButtonImage(hit);
+      if (!img.IsEmpty()) {
+        const_cast<CODThemeImage&>(img).Draw(hDC, b, state);
+        continue;
+      }
+      // Without a theme image the library draws a plain button, so a caption always closes.
+      COLORREF face = state == 2 ? d.crBorder : state == 1 ? RGB(255, 255, 255) : d.crClientStart;
       ODFillSolid(hDC, b, face);
       ODFrame(hDC, b, RGB(255, 255, 255), 1);
-      HPEN pen = ::CreatePen(PS_SOLID, 2, state == 2 ? RGB(255, 255, 255) : t.crBorder);
+      HPEN pen = ::CreatePen(PS_SOLID, 2, state == 2 ? RGB(255, 255, 255) : d.crBorder);
       HGDIOBJ old = ::SelectObject(hDC, pen);
       if (hit == HIT_CLOSE) {
         ::MoveToEx(hDC, b.left + 4, b.top + 4, nullptr);
@@ -140,15 +193,39 @@ void CODDialog::DrawCaption(HDC hDC, const RECT& rc) {
       ::DeleteObject(pen);
     }
   }
-  // The caption text between the text position and the leftmost button.
-  RECT text = {rc.left + 8, rc.top + (rc.bottom - rc.top - 12) / 2 - 1, leftmost - 4, rc.bottom};
+  // The caption text between the text position and the leftmost button, in the caption's
+  // text colour.
+  const POINT tp = t.positions[ODCAP_POS_TEXT];
+  const int ty = vesk::odctrls::CaptionPartY(tp.y, rc.top, rc.bottom - rc.top, 14);
+  RECT text = {rc.left + tp.x + (m_captionImages[ODCAP_SYSMENU].IsEmpty() ? 0 : PartSize(ODCAP_SYSMENU).cx + 14),
+               ty, leftmost - 4, rc.bottom};
   ODTxtMovTheme saved = ODTxtMovValues();
-  ODTxtMovValues().crNormal = ODTxtMovValues().crFocus = RGB(255, 255, 255);
+  ODTxtMovValues().crNormal = ODTxtMovValues().crFocus = t.crText;
   m_caption.Draw(hDC, text, m_hCaptionFont);
   ODTxtMovValues() = saved;
 }
 
-HRGN CODDialog::CaptionRegion(const RECT&) const { return nullptr; }
+HRGN CODDialog::CaptionRegion(const RECT& rc) const {
+  const CODThemeImage &start = m_captionImages[ODCAP_START], &centre = m_captionImages[ODCAP_CENTRE],
+                      &end = m_captionImages[ODCAP_END];
+  if (start.IsEmpty() || centre.IsEmpty() || end.IsEmpty()) return nullptr;
+  CRect s(rc.left, rc.top, rc.left + start.GetCellWidth(), rc.bottom);
+  CRect e(rc.right - end.GetCellWidth(), rc.top, rc.right, rc.bottom);
+  const CRect parts[3] = {s, CRect(s.right, rc.top, e.left, rc.bottom), e};
+  const CODThemeImage* images[3] = {&start, &centre, &end};
+  HRGN all = nullptr;
+  for (int i = 0; i < 3; ++i) {
+    HRGN part = images[i]->GetShapeRegion(parts[i], 0);
+    if (!part) continue;
+    if (!all) {
+      all = part;
+    } else {
+      ::CombineRgn(all, all, part, RGN_OR);
+      ::DeleteObject(part);
+    }
+  }
+  return all;
+}
 
 HRGN CODDialog::BorderTransparentRegion(int cx, int cy) const {
   struct Place {
@@ -347,9 +424,20 @@ void CODDialog::OnSize(UINT nType) {
     }
     ::CombineRgn(window, window, border, RGN_DIFF);
     ::DeleteObject(border);
-    ::SetWindowRgn(m_hWnd, window, TRUE);
-  } else {
+  }
+  if (HasCaption())
+    if (HRGN caption = CaptionRegion(CRect(0, 0, wr.Width(), m_nCaptionHeight))) {
+      ::CombineRgn(window, window, caption, RGN_DIFF);
+      ::DeleteObject(caption);
+    }
+  // A full rectangle needs no region.
+  RECT box;
+  if (::GetRgnBox(window, &box) == SIMPLEREGION && box.right - box.left == wr.Width() &&
+      box.bottom - box.top == wr.Height()) {
     ::DeleteObject(window);
+    ::SetWindowRgn(m_hWnd, nullptr, TRUE);
+  } else {
+    ::SetWindowRgn(m_hWnd, window, TRUE);
   }
   OnNcPaint();
 }

@@ -45,12 +45,15 @@ class CODDialog : public CDialog {
   void DrawBorder(HDC hDC, const CRect& rcWindow);
   CRect CaptionRect() const;
   CRect ButtonRect(const RECT& rcCaption, int nHit) const;
+  CSize PartSize(int nImage) const;
+  const CODThemeImage& ButtonImage(int nHit) const;
   void OnNcButton(UINT message, CPoint ptScreen);
   void OnSize(UINT nType);
   BOOL OnEraseBkgnd(HDC hDC);
   void LoadImages();
 
   CODThemeImage m_borders[8];
+  CODThemeImage m_captionImages[8];  // by ODCAP_*
   CODThemeImage m_clientImage;
   int m_nBorder[4];  // left, top, right, bottom
   CODTxtMov m_caption;

@@ -13,14 +13,6 @@ using vesk::odctrls::MenuRect;
 
 namespace {
 const UINT_PTR kOpenSubTimer = 60099, kCloseSubTimer = 60999;
-
-void DefaultItemColours(COLORREF c[4][5]) {
-  for (int k = 0; k < 4; ++k)
-    for (int s = 0; s < 5; ++s) c[k][s] = CLR_NONE;
-  c[0][2] = c[1][2] = RGB(49, 106, 197);
-  c[2][2] = RGB(255, 255, 255);
-  c[2][3] = ::GetSysColor(COLOR_BTNSHADOW);
-}
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CODMenuWnd, CWnd)

@@ -128,8 +128,29 @@ ODDialogTheme& ODDialogValues() {
   return t;
 }
 
+ODCaptionTheme& ODCaptionValues() {
+  static ODCaptionTheme t = {0xFFFFFF, 0xFF0000, 0xFF0000, 0, 0, "0.0", {},
+                             {{14, 65535}, {2, 65535}, {2, 65535}, {4, 65535}, {6, 65535}}};
+  return t;
+}
+
+void LoadDialogCaptionTheme(LPCSTR lpszSection) {
+  static const char* const kImages[8] = {"TitleStartImg",   "TitleCenterImg", "TitleEndImg",     "TitleSyeMenuImg",
+                                         "TitleMinBtnImg",  "TitleMaxBtnImg", "TitleExitBtnImg", "TitleZoomBtnImg"};
+  static const char* const kPoints[5] = {"TitleSyeMenuPos", "TitleMinBtnPos", "TitleMaxBtnPos", "TitleExitBtnPos",
+                                         "TitleTextPos"};
+  ODCaptionTheme& t = ODCaptionValues();
+  ReadKeys(lpszSection, {C("TxtMovNormalColor", t.crText), C("TitleStartColor", t.crStart),
+                         C("TitleEndColor", t.crEnd), I("TitleBkMode", t.nBkMode), I("TitleAlign", t.nAlign),
+                         T("TitleMove", t.move)});
+  ReadTexts(lpszSection, kImages, t.images, 8);
+  // A point the theme does not give keeps its value.
+  for (int i = 0; i < 5; ++i) GetThemePoint(lpszSection, kPoints[i], &t.positions[i]);
+}
+
 void LoadODDialogTheme() {
   LoadODTxtMovTheme();
+  LoadDialogCaptionTheme("ODDialog");
   ODDialogTheme& t = ODDialogValues();
   ReadKeys("ODDialog", {T("ClientBkImg", t.clientBkImg), C("BorderColor", t.crBorder),
                         C("ClientStartColor", t.crClientStart), C("ClientEndColor", t.crClientEnd),

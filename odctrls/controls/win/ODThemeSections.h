@@ -42,6 +42,17 @@ struct ODDialogTheme {
   ODThemeText edges[8], borders[8];
 };
 
+// The owner-drawn dialog's caption keys, read from the dialog's own section.
+struct ODCaptionTheme {
+  COLORREF crText, crStart, crEnd;
+  int nBkMode, nAlign;
+  ODThemeText move;
+  ODThemeText images[8];  // start, centre, end, system menu, minimise, maximise, close, zoom
+  POINT positions[5];     // system menu, minimise, maximise, close, text
+};
+enum { ODCAP_START, ODCAP_CENTRE, ODCAP_END, ODCAP_SYSMENU, ODCAP_MIN, ODCAP_MAX, ODCAP_CLOSE, ODCAP_ZOOM };
+enum { ODCAP_POS_SYSMENU, ODCAP_POS_MIN, ODCAP_POS_MAX, ODCAP_POS_CLOSE, ODCAP_POS_TEXT };
+
 struct ODTxtMovTheme {
   COLORREF crNormal, crFocus, crLinker, crLinkerFocus, crVisited;
 };
@@ -98,6 +109,7 @@ ODWaitDlgTheme& ODWaitDlgValues();
 ODMsgDlgTheme& ODMsgDlgValues();
 ODDialogTheme& ODDialogValues();
 ODTxtMovTheme& ODTxtMovValues();
+ODCaptionTheme& ODCaptionValues();
 ODStaticTheme& ODStaticValues();
 ODProgressTheme& ODProgressValues();
 ODEditTheme& ODEditValues();
@@ -114,6 +126,7 @@ void LoadODWaitDlgTheme();
 void LoadODMsgDlgTheme();
 void LoadODDialogTheme();
 void LoadODTxtMovTheme();
+void LoadDialogCaptionTheme(LPCSTR lpszSection);
 void LoadODStaticTheme();
 void LoadODProgressTheme();
 void LoadODEditTheme();
