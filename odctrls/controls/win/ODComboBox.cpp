@@ -17,7 +17,9 @@ IMPLEMENT_DYNAMIC(CODComboList, CODComboBase)
 BOOL CODComboDrop::Create(CODComboBase* pCombo) {
   m_pCombo = pCombo;
   LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW));
-  return CreateEx(WS_EX_TOOLWINDOW, cls, "", WS_POPUP, 0, 0, 10, 10, pCombo->m_hWnd, nullptr);
+  // Made at the drop-down size, so the list's bars start from the size it shows at.
+  const CSize size = pCombo->m_sizeDrop;
+  return CreateEx(WS_EX_TOOLWINDOW, cls, "", WS_POPUP, 0, 0, size.cx, size.cy, pCombo->m_hWnd, nullptr);
 }
 
 BOOL CODComboLB::CreateList(const RECT& rc) {
@@ -164,6 +166,10 @@ void CODComboBase::DropDown() {
     top->SendMessage(WM_SETREDRAW, TRUE);
   }
   m_bDropped = TRUE;
+  // The list lays its bars out again for the size it shows at.
+  CRect client;
+  Drop().GetListWnd().GetClientRect(&client);
+  Drop().GetListWnd().SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height()));
   Drop().GetListWnd().SetFocus();
   Invalidate(FALSE);
   Notify(CBN_DROPDOWN);
@@ -188,6 +194,11 @@ int CODComboBase::SetCurSel(int nIndex) {
 }
 
 int CODComboBase::GetCurSel() { return ListSelection(); }
+
+void CODComboBase::SetDroppedSize(int cx, int cy) {
+  m_sizeDrop = CSize(cx, cy);
+  if (Drop().m_hWnd) Drop().SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void CODComboBase::TakeSelection() {
   CString text = ListText(ListSelection());

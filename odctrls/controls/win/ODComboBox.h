@@ -75,10 +75,7 @@ class CODComboBase : public CODNcMgrWnd {
   // An index outside the list selects the first item.
   int SetCurSel(int nIndex);
   int GetCurSel();
-  void SetDroppedSize(int cx, int cy) {
-    m_sizeDrop.cx = cx;
-    m_sizeDrop.cy = cy;
-  }
+  void SetDroppedSize(int cx, int cy);
   BOOL IsDropped() const { return m_bDropped; }
   void DropDown();
   // Hides the drop-down; bChosen takes the list's selection.

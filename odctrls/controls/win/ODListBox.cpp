@@ -20,7 +20,10 @@ CODListBox::~CODListBox() {
 
 BOOL CODListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   m_model.m_style = (int)(dwStyle & 0xFFFF);
-  return CODScrollCtrl::Create((dwStyle & 0xFFFF0000) | WS_VSCROLL, rect, pParentWnd, nID);
+  // Inside a scroll-bar container the container's bars serve; else the window's own.
+  const BOOL hosted = pParentWnd && pParentWnd->GetRuntimeClass() &&
+                      lstrcmpA(pParentWnd->GetRuntimeClass()->m_lpszClassName, "CSBContainerWnd") == 0;
+  return CODScrollCtrl::Create((dwStyle & 0xFFFF0000) | (hosted ? 0 : WS_VSCROLL), rect, pParentWnd, nID);
 }
 
 void CODListBox::ReloadColours() {
