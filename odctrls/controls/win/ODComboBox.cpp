@@ -290,14 +290,7 @@ void CODComboBase::OnSize() {
 }
 
 void CODComboBase::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC hdc = ::BeginPaint(m_hWnd, &ps);
-  CRect rc;
-  GetClientRect(&rc);
-  {
-    CRect bufRect(rc);
-    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
-    HDC dc = buf.m_hDC;
+  ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     if (m_hBackground) DrawBackground(dc, rc);
     else if (Theme().crBk != CLR_NONE) ODFillSolid(dc, rc, Theme().crBk);
     CRect text = rc;
@@ -306,8 +299,7 @@ void CODComboBase::OnPaint() {
     CRect button(rc.right - m_nButtonWidth, rc.top, rc.right, rc.bottom);
     DrawDropButton(dc, button);
     ODFrame(dc, rc, CODNcMgrWnd::s_crBorder, 1);
-  }
-  ::EndPaint(m_hWnd, &ps);
+  });
 }
 
 void CODComboBase::DrawOwnText(HDC hDC, const RECT& rc) {

@@ -214,16 +214,7 @@ HRGN CODDialog::CaptionRegion(const RECT& rc) const {
   const CRect parts[3] = {s, CRect(s.right, rc.top, e.left, rc.bottom), e};
   const CODThemeImage* images[3] = {&start, &centre, &end};
   HRGN all = nullptr;
-  for (int i = 0; i < 3; ++i) {
-    HRGN part = images[i]->GetShapeRegion(parts[i], 0);
-    if (!part) continue;
-    if (!all) {
-      all = part;
-    } else {
-      ::CombineRgn(all, all, part, RGN_OR);
-      ::DeleteObject(part);
-    }
-  }
+  for (int i = 0; i < 3; ++i) ODUnionRegion(&all, images[i]->GetShapeRegion(parts[i], 0));
   return all;
 }
 
@@ -247,14 +238,7 @@ HRGN CODDialog::BorderTransparentRegion(int cx, int cy) const {
   HRGN all = nullptr;
   for (const Place& p : places) {
     if (m_borders[p.image].IsEmpty()) continue;
-    HRGN part = m_borders[p.image].GetShapeRegion(p.rc, 0);
-    if (!part) continue;
-    if (!all) {
-      all = part;
-    } else {
-      ::CombineRgn(all, all, part, RGN_OR);
-      ::DeleteObject(part);
-    }
+    ODUnionRegion(&all, m_borders[p.image].GetShapeRegion(p.rc, 0));
   }
   return all;
 }

@@ -285,19 +285,12 @@ void CODEdit::OnTimer(UINT_PTR nID) {
 }
 
 void CODEdit::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC hdc = ::BeginPaint(m_hWnd, &ps);
-  CRect rc;
-  GetClientRect(&rc);
-  {
-    CRect bufRect(rc);
-    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
+  ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     CRect inner = InnerRect();
-    DrawBackground(buf.m_hDC, inner);
-    DrawText(buf.m_hDC, inner);
-    DrawBorder(buf.m_hDC, rc);
-  }
-  ::EndPaint(m_hWnd, &ps);
+    DrawBackground(dc, inner);
+    DrawText(dc, inner);
+    DrawBorder(dc, rc);
+  });
 }
 
 void CODEdit::DrawBackground(HDC hDC, const RECT& rc) {

@@ -301,14 +301,7 @@ LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CODMenuWnd::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC hdc = ::BeginPaint(m_hWnd, &ps);
-  CRect rc;
-  GetClientRect(&rc);
-  {
-    CRect bufRect(rc);
-    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
-    HDC dc = buf.m_hDC;
+  ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     ODFillSolid(dc, rc, m_crTextBk);
     ODFrame(dc, rc, m_painter[0], m_rcFrame.left > 0 ? m_rcFrame.left : 1);
     const auto& m = m_layout.m;
@@ -334,8 +327,7 @@ void CODMenuWnd::OnPaint() {
         }
       }
     }
-  }
-  ::EndPaint(m_hWnd, &ps);
+  });
 }
 
 void CODMenuWnd::DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc) {

@@ -1,6 +1,7 @@
 #include "ODPaint.h"
 
 #include "ListBoxModel.h"
+#include "ODMemDC.h"
 
 const char kODFontFace[] = "\xCB\xCE\xCC\xE5";
 
@@ -53,4 +54,26 @@ HFONT ODCreateFont(int nHeight, int nWeight, BOOL bUnderline) {
   lf.lfPitchAndFamily = VARIABLE_PITCH;
   lstrcpyA(lf.lfFaceName, kODFontFace);
   return ::CreateFontIndirectA(&lf);
+}
+
+void ODPaintClient(HWND hWnd, const std::function<void(HDC, const CRect&)>& draw) {
+  PAINTSTRUCT ps;
+  HDC hdc = ::BeginPaint(hWnd, &ps);
+  CRect rc;
+  ::GetClientRect(hWnd, &rc);
+  if (::RectVisible(hdc, &rc)) {
+    CODMemDC buf(CDC::FromHandle(hdc), &rc, TRUE);
+    draw(buf.m_hDC, rc);
+  }
+  ::EndPaint(hWnd, &ps);
+}
+
+void ODUnionRegion(HRGN* pAll, HRGN hPart) {
+  if (!hPart) return;
+  if (!*pAll) {
+    *pAll = hPart;
+    return;
+  }
+  ::CombineRgn(*pAll, *pAll, hPart, RGN_OR);
+  ::DeleteObject(hPart);
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <afxwin.h>
 
+#include <functional>
+
 // Colour -1 (CLR_NONE) fills nothing.
 void ODFillSolid(HDC hDC, const RECT& rc, COLORREF cr);
 // 64 bands from one colour to the other, left to right or top to bottom.
@@ -13,3 +15,8 @@ void ODFrame(HDC hDC, const RECT& rc, COLORREF cr, int nWidth);
 HFONT ODCreateFont(int nHeight, int nWeight = FW_NORMAL, BOOL bUnderline = FALSE);
 // The face name of the library's fonts, GBK.
 extern const char kODFontFace[];
+// Paints a window's client area double-buffered (when it is visible at all): draw gets the
+// memory DC and the client rectangle.
+void ODPaintClient(HWND hWnd, const std::function<void(HDC, const CRect&)>& draw);
+// A region joined into a union that may not exist yet; the part is consumed.
+void ODUnionRegion(HRGN* pAll, HRGN hPart);

@@ -54,20 +54,13 @@ void CODProgressCtrl::OnMouseMove() {
 }
 
 void CODProgressCtrl::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC hdc = ::BeginPaint(m_hWnd, &ps);
-  CRect rc;
-  GetClientRect(&rc);
-  if (::RectVisible(hdc, &rc)) {
-    CRect bufRect(rc);
-    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
-    CRect inner(rc.left + m_rcBorder.left, rc.top + m_rcBorder.top, rc.right - m_rcBorder.right,
-                rc.bottom - m_rcBorder.bottom);
-    DrawBackground(buf.m_hDC, inner);
-    DrawBar(buf.m_hDC, inner);
-    DrawText(buf.m_hDC, rc);
-  }
-  ::EndPaint(m_hWnd, &ps);
+  ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
+    CRect inner = rc;
+    inner.DeflateRect(m_rcBorder.left, m_rcBorder.top, m_rcBorder.right, m_rcBorder.bottom);
+    DrawBackground(dc, inner);
+    DrawBar(dc, inner);
+    DrawText(dc, rc);
+  });
 }
 
 void CODProgressCtrl::DrawBackground(HDC hDC, const RECT& rc) { ODFillSolid(hDC, rc, ODProgressValues().crBkgnd); }

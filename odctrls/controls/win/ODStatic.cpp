@@ -91,20 +91,13 @@ LRESULT CODStatic::OnSetText(LPCSTR lpszText) {
 }
 
 void CODStatic::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC hdc = ::BeginPaint(m_hWnd, &ps);
-  CRect rc;
-  GetClientRect(&rc);
-  if (::RectVisible(hdc, &rc)) {
-    CRect bufRect(rc);
-    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
-    CRect inner(rc.left + m_rcBorder.left, rc.top + m_rcBorder.top, rc.right - m_rcBorder.right,
-                rc.bottom - m_rcBorder.bottom);
-    DrawBackground(buf.m_hDC, inner);
-    DrawBorder(buf.m_hDC, inner);
-    DrawText(buf.m_hDC, rc);
-  }
-  ::EndPaint(m_hWnd, &ps);
+  ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
+    CRect inner = rc;
+    inner.DeflateRect(m_rcBorder.left, m_rcBorder.top, m_rcBorder.right, m_rcBorder.bottom);
+    DrawBackground(dc, inner);
+    DrawBorder(dc, inner);
+    DrawText(dc, rc);
+  });
 }
 
 void CODStatic::DrawBackground(HDC hDC, const RECT& rc) {

@@ -165,14 +165,7 @@ void CODTabCtrl::FindUpDown() {
 }
 
 void CODTabCtrl::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC hdc = ::BeginPaint(m_hWnd, &ps);
-  CRect rc;
-  GetClientRect(&rc);
-  {
-    CRect bufRect(rc);
-    CODMemDC buf(CDC::FromHandle(hdc), &bufRect, TRUE);
-    HDC dc = buf.m_hDC;
+  ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     ODFillSolid(dc, rc, m_crBack);
     LOGFONTA lf = m_font;
     const BOOL vertical = (GetStyle() & TCS_VERTICAL) != 0;
@@ -205,8 +198,7 @@ void CODTabCtrl::OnPaint() {
     ::SetTextAlign(dc, oldAlign);
     ::SelectObject(dc, oldFont);
     ::DeleteObject(font);
-  }
-  ::EndPaint(m_hWnd, &ps);
+  });
 }
 
 void CODTabCtrl::DrawBody(const OD_TAB_DRAW& d) {
