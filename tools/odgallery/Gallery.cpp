@@ -178,8 +178,9 @@ void CGalleryWnd::BuildTextPage(CWnd* page) {
   own.nGranularity = 6;
   m_tip.AddTool(&m_tipHost,
                 "<b>Balloon</b> tip<br><ct=0x0000FF>red</ct> <i>italic</i> <u>under</u><br><hr=50%><br>"
-                "\xCC\xE1\xCA\xBE <cti=20>link colour</cti>",
+                "\xCC\xE1\xCA\xBE <cti=20>link colour</cti><br><bmp=122 cx=30 cy=12> <img=Border cx=30 cy=12>",
                 nullptr, IDC_TIPHOST, &own);
+  m_tip.AddNamedImage("border", 122, 1, 0);
   m_tip.Enable(TRUE);
   m_tip.SetDelay(300, 0);
 }

@@ -111,9 +111,17 @@ void CODPaletteDib::Draw(HDC hDC, int x, int y) {
 
 namespace {
 
+// Where the markup's images come from.
+struct TipImageSource {
+  const std::vector<OD_TIP_IMAGE>* named;
+  HIMAGELIST list;
+  int cxList, cyList;
+};
+
 class GdiCanvas : public vesk::odctrls::TipCanvas {
  public:
-  GdiCanvas(HDC hDC, const LOGFONTA& base) : m_hDC(hDC), m_base(base) {}
+  GdiCanvas(HDC hDC, const LOGFONTA& base, const TipImageSource& images)
+      : m_hDC(hDC), m_base(base), m_images(images) {}
   ~GdiCanvas() override {
     if (m_hFont) ::DeleteObject(m_hFont);
   }
@@ -138,18 +146,10 @@ class GdiCanvas : public vesk::odctrls::TipCanvas {
   }
   void ImageSize(const TipToken& tag, int* cx, int* cy) override {
     *cx = *cy = 0;
-    HICON icon = LoadIcon(tag);
-    if (!icon) return;
-    ICONINFO ii = {};
-    if (::GetIconInfo(icon, &ii)) {
-      BITMAP bm = {};
-      ::GetObjectA(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof(bm), &bm);
-      *cx = bm.bmWidth;
-      *cy = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-      if (ii.hbmColor) ::DeleteObject(ii.hbmColor);
-      if (ii.hbmMask) ::DeleteObject(ii.hbmMask);
-    }
-    ::DestroyIcon(icon);
+    Picture p = Load(tag);
+    *cx = p.cx;
+    *cy = p.cy;
+    p.Free();
   }
   void DrawText(int x, int y, const std::string& text, const TipFont& font, uint32_t colour, bool opaque,
                 uint32_t background) override {
@@ -169,23 +169,102 @@ class GdiCanvas : public vesk::odctrls::TipCanvas {
     ::DeleteObject(pen);
   }
   void DrawImage(const TipToken& tag, int x, int y, int cx, int cy) override {
-    if (HICON icon = LoadIcon(tag)) {
-      ::DrawIconEx(m_hDC, x, y, icon, cx, cy, 0, nullptr, DI_NORMAL);
-      ::DestroyIcon(icon);
+    Picture p = Load(tag);
+    if (p.icon) {
+      ::DrawIconEx(m_hDC, x, y, p.icon, cx, cy, 0, nullptr, DI_NORMAL);
+    } else if (p.bitmap) {
+      BITMAP bm = {};
+      ::GetObjectA(p.bitmap, sizeof(bm), &bm);
+      HDC mem = ::CreateCompatibleDC(m_hDC);
+      HGDIOBJ old = ::SelectObject(mem, p.bitmap);
+      if (p.masked) ::TransparentBlt(m_hDC, x, y, cx, cy, mem, 0, 0, bm.bmWidth, bm.bmHeight, p.mask);
+      else ::StretchBlt(m_hDC, x, y, cx, cy, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+      ::SelectObject(mem, old);
+      ::DeleteDC(mem);
+    } else if (p.listIndex >= 0) {
+      ImageList_Draw(m_images.list, p.listIndex, m_hDC, x, y, ILD_TRANSPARENT);
     }
+    p.Free();
   }
 
  private:
-  // Icon tags name an icon of the theme's resource library.
-  HICON LoadIcon(const TipToken& tag) {
-    if (tag.text != "icon") return nullptr;
-    long id = vesk::odctrls::TipNumber(tag.value, 0);
-    const std::string* a = tag.Attr("cx");
-    const std::string* b = tag.Attr("cy");
-    int cx = a ? (int)vesk::odctrls::TipNumber(*a, 0) : 0, cy = b ? (int)vesk::odctrls::TipNumber(*b, 0) : 0;
+  struct Picture {
+    HICON icon = nullptr;
+    HBITMAP bitmap = nullptr;
+    bool masked = false;
+    COLORREF mask = 0;
+    int listIndex = -1;
+    int cx = 0, cy = 0;
+    void Free() {
+      if (icon) ::DestroyIcon(icon);
+      if (bitmap) ::DeleteObject(bitmap);
+    }
+  };
+
+  static int Attr(const TipToken& tag, const char* name) {
+    const std::string* a = tag.Attr(name);
+    return a ? (int)vesk::odctrls::TipNumber(*a, 0) : 0;
+  }
+
+  // The picture a tag names, from the theme's resource library; sizes 0 take its own.
+  Picture Load(const TipToken& tag) {
+    Picture p;
     HMODULE lib = GetODThemeManager().GetLibrary();
-    if (!lib || id <= 0 || id > 0xFFFF) return nullptr;
-    return (HICON)::LoadImageA(lib, MAKEINTRESOURCEA(id), IMAGE_ICON, cx, cy, 0);
+    int want_cx = Attr(tag, "cx"), want_cy = Attr(tag, "cy");
+    long id = vesk::odctrls::TipNumber(tag.value, 0);
+    int kind = -1;
+    if (tag.text == "icon") {
+      kind = 0;
+    } else if (tag.text == "bmp") {
+      kind = 1;
+      if (const std::string* m = tag.Attr("mask")) {
+        kind = 2;
+        p.mask = m->empty() ? RGB(255, 0, 255) : (COLORREF)vesk::odctrls::TipNumber(*m, RGB(255, 0, 255));
+      }
+    } else if (tag.text == "img" && m_images.named) {
+      for (const OD_TIP_IMAGE& img : *m_images.named)
+        if (lstrcmpiA(img.strName, tag.value.c_str()) == 0) {
+          id = img.nID;
+          kind = img.nKind;
+          p.mask = img.crMask;
+          break;
+        }
+    } else if (tag.text == "ilst" && m_images.list) {
+      int count = ImageList_GetImageCount(m_images.list);
+      int index = (int)vesk::odctrls::TipNumber(tag.value, 0);
+      if (index >= 0 && index < count) {
+        p.listIndex = index;
+        p.cx = m_images.cxList;
+        p.cy = m_images.cyList;
+      }
+      return p;
+    }
+    if (kind < 0 || !lib || id <= 0 || id > 0xFFFF) return p;
+    if (kind == 0) {
+      p.icon = (HICON)::LoadImageA(lib, MAKEINTRESOURCEA(id), IMAGE_ICON, want_cx, want_cy, 0);
+    } else {
+      p.bitmap = (HBITMAP)::LoadImageA(lib, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+      p.masked = kind == 2;
+    }
+    if (p.icon) {
+      ICONINFO ii = {};
+      if (::GetIconInfo(p.icon, &ii)) {
+        BITMAP bm = {};
+        ::GetObjectA(ii.hbmColor ? ii.hbmColor : ii.hbmMask, sizeof(bm), &bm);
+        p.cx = bm.bmWidth;
+        p.cy = ii.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+        if (ii.hbmColor) ::DeleteObject(ii.hbmColor);
+        if (ii.hbmMask) ::DeleteObject(ii.hbmMask);
+      }
+    } else if (p.bitmap) {
+      BITMAP bm = {};
+      ::GetObjectA(p.bitmap, sizeof(bm), &bm);
+      p.cx = bm.bmWidth;
+      p.cy = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+    }
+    if (want_cx > 0) p.cx = want_cx;
+    if (want_cy > 0) p.cy = want_cy;
+    return p;
   }
   void Select(const TipFont& f) {
     if (m_hFont && f.weight == m_cur.weight && f.italic == m_cur.italic && f.underline == m_cur.underline &&
@@ -205,6 +284,7 @@ class GdiCanvas : public vesk::odctrls::TipCanvas {
 
   HDC m_hDC;
   LOGFONTA m_base;
+  TipImageSource m_images;
   HFONT m_hFont = nullptr;
   TipFont m_cur;
 };
@@ -223,7 +303,7 @@ CODToolTip::CODToolTip()
       m_nPointerOffset(16), m_cxBorder(1), m_cyBorder(1),
       m_uStyle(ODTT_STYLE_POINTER | ODTT_STYLE_SHADOW | ODTT_STYLE_ROUNDED), m_nDirection(3), m_nEffect(2),
       m_nGranularity(10), m_uBehaviour(0), m_nAutoHide(5000), m_nShowDelay(400), m_hBody(nullptr), m_hShadow(nullptr),
-      m_shown(), m_bEnabled(FALSE) {
+      m_shown(), m_bEnabled(FALSE), m_hImageList(nullptr), m_cxImage(0), m_cyImage(0) {
   m_ptArmed = {-1, -1};
   m_szIcon = m_szText = {0, 0};
   memset(&m_font, 0, sizeof(m_font));
@@ -259,6 +339,10 @@ BOOL CODToolTip::Create(CWnd* pOwner, DWORD) {
   m_hHost = m_hOwner;
   LPCSTR cls = AfxRegisterWndClass(CS_SAVEBITS, ::LoadCursorA(nullptr, IDC_ARROW));
   return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, "", WS_POPUP, 0, 0, 10, 10, m_hOwner, nullptr);
+}
+
+void CODToolTip::AddNamedImage(LPCSTR lpszName, UINT nID, int nKind, COLORREF crMask) {
+  m_images.push_back(OD_TIP_IMAGE{lpszName ? lpszName : "", nID, nKind, crMask});
 }
 
 void CODToolTip::AddTool(CWnd* pWnd, LPCSTR lpszText, const RECT* pRect, UINT uId, const OD_TOOL_INFO* pOwn) {
@@ -449,7 +533,7 @@ void CODToolTip::ShowAt(int nTool, POINT ptAnchor) {
   m_layout.m_baseFont.weight = m_font.lfWeight;
   for (int i = 0; i < 25; ++i) m_layout.m_colours[i] = m_colours[i];
   {
-    GdiCanvas canvas(mem, m_font);
+    GdiCanvas canvas(mem, m_font, TipImageSource{&m_images, m_hImageList, m_cxImage, m_cyImage});
     int cx = 0, cy = 0;
     m_layout.Measure(m_tokens, canvas, &cx, &cy);
     m_szText = {cx, cy};
@@ -682,6 +766,6 @@ void CODToolTip::Draw(HDC hDC, const CRect& rcClient) {
   if (m_shown.uStyle & ODTT_STYLE_BOTTOM) top = rc.bottom - m_szText.cy;
   else if (m_shown.uStyle & ODTT_STYLE_VCENTER) top = rc.top + (rc.Height() - m_szText.cy) / 2;
   ::SetTextColor(hDC, m_colours[16]);
-  GdiCanvas canvas(hDC, m_font);
+  GdiCanvas canvas(hDC, m_font, TipImageSource{&m_images, m_hImageList, m_cxImage, m_cyImage});
   m_layout.Draw(m_tokens, canvas, textLeft, top, rc.right - textLeft);
 }

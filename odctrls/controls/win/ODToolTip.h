@@ -3,6 +3,7 @@
 // markup. CODPaletteDib is the 8-bit image the effect backgrounds are built in.
 #pragma once
 #include <afxwin.h>
+#include <commctrl.h>
 
 #include <vector>
 
@@ -59,6 +60,15 @@ enum { ODTT_MASK_STYLE = 0x01, ODTT_MASK_EFFECT = 0x02, ODTT_MASK_COLOURS = 0x04
 enum { ODTT_BEHAVE_STAY = 0x08, ODTT_BEHAVE_NOHIDE = 0x10 };
 enum { ODTTN_SHOW = 1124 };
 
+// A named image for the markup's img tag: kind 0 an icon resource, 1 a bitmap resource drawn
+// as it is, 2 a bitmap resource drawn with the mask colour left out.
+struct OD_TIP_IMAGE {
+  CString strName;
+  UINT nID;
+  int nKind;
+  COLORREF crMask;
+};
+
 struct NM_ODTOOLTIP {
   NMHDR hdr;
   POINT* pPoint;
@@ -85,6 +95,13 @@ class CODToolTip : public CWnd {
   void ShowAt(int nTool, POINT ptAnchor);
   int HitTest(POINT ptClient) const;
   int GetShownTool() const { return m_nShown; }
+  void AddNamedImage(LPCSTR lpszName, UINT nID, int nKind, COLORREF crMask);
+  // The image list of the ilst tag, with its cell size; the caller keeps it.
+  void SetImageList(HIMAGELIST hList, int cx, int cy) {
+    m_hImageList = hList;
+    m_cxImage = cx;
+    m_cyImage = cy;
+  }
   const vesk::odctrls::TipLayout& Layout() const { return m_layout; }
   void SetDelay(UINT nShowMs, UINT nHideMs) {
     m_nShowDelay = nShowMs;
@@ -129,4 +146,7 @@ class CODToolTip : public CWnd {
   OD_TOOL_INFO m_shown;
   BOOL m_bEnabled;
   CODPaletteDib m_effect, m_row, m_column;
+  std::vector<OD_TIP_IMAGE> m_images;
+  HIMAGELIST m_hImageList;
+  int m_cxImage, m_cyImage;
 };
