@@ -32,11 +32,14 @@ namespace {
 
 struct Tokenizer {
   const std::string& in;
+  const size_t end;  // the part of the text that is read
   size_t pos = 0;
   std::vector<TipToken> out;
   std::string run;
 
-  explicit Tokenizer(const std::string& s) : in(s) {}
+  explicit Tokenizer(const std::string& s) : in(s), end(std::min(s.size(), kTipMaxInput)) {}
+  // A NUL byte is text, never one of the stops (strchr would find the terminator).
+  bool Stops(const char* stops) const { return in[pos] != '\0' && std::strchr(stops, in[pos]) != nullptr; }
   bool Full() const { return out.size() >= kTipMaxTokens; }
   void FlushRun() {
     if (!run.empty() && !Full()) {
@@ -56,7 +59,7 @@ struct Tokenizer {
   }
   std::string Field(const char* stops) {
     std::string f;
-    while (pos < in.size() && !std::strchr(stops, in[pos])) {
+    while (pos < end && !Stops(stops)) {
       if (f.size() < kTipMaxField) f += in[pos];
       ++pos;
     }
@@ -72,30 +75,29 @@ struct Tokenizer {
       name.erase(0, 1);
     }
     t.text = name;
-    if (pos < in.size() && in[pos] == '=') {
+    if (pos < end && in[pos] == '=') {
       ++pos;
       t.hasValue = true;
       t.value = Field("> ");
     }
-    while (pos < in.size() && in[pos] != '>') {
+    while (pos < end && in[pos] != '>') {
       if (in[pos] == ' ') {
         ++pos;
         continue;
       }
       std::string an = Lower(Field("=> "));
       std::string av;
-      if (pos < in.size() && in[pos] == '=') {
+      if (pos < end && in[pos] == '=') {
         ++pos;
         av = Field("> ");
       }
       if (t.attrs.size() < kTipMaxAttrs) t.attrs.emplace_back(an, av);
     }
-    if (pos < in.size()) ++pos;  // '>'
+    if (pos < end) ++pos;  // '>'
     FlushRun();
     if (!Full()) out.push_back(t);
   }
   void Go() {
-    const size_t end = std::min(in.size(), kTipMaxInput);
     while (pos < end && !Full()) {
       char c = in[pos];
       if (c == '<' && pos + 1 < end && in[pos + 1] == '<') {

@@ -287,3 +287,10 @@ TEST(EditBuffer, SelectionPasteAndHitTest) {
   h.ScrollToCaret(0, 100, 50);
   EXPECT_EQ(h.m_scroll, 0);
 }
+
+TEST(TipMarkup, NulBytesInsideATagEnd) {
+  // Found by the fuzz target: a NUL inside a tag once stopped the tag reader without moving it.
+  const std::string text("<a\0b=\0>x<b c\0", 14);
+  auto tokens = TokenizeTip(text);
+  EXPECT_LE(tokens.size(), text.size());
+}
