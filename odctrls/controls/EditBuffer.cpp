@@ -125,6 +125,10 @@ bool EditBuffer::Char(unsigned char c) {
   if (m_leadPending) {
     m_leadPending = false;
     if (m_leadRefused) return false;
+    // The room is counted again: the selection may have changed since the first byte.
+    int s, e;
+    SelRange(&s, &e);
+    if (m_maxLength >= 0 && Length() - (e - s) + 2 > m_maxLength) return false;
     DeleteSel();
     Insert(std::string{static_cast<char>(m_lead), static_cast<char>(c)});
     return true;
@@ -155,6 +159,7 @@ void EditBuffer::ExtendTo(int pos) {
 }
 
 EditRequest EditBuffer::Key(int vk, bool shift, bool ctrl, bool* changed) {
+  m_leadPending = false;  // a key between the two bytes of a character drops the first
   const std::string before = m_text;
   const bool ro = (m_style & kEditReadOnly) != 0;
   EditRequest req = kEditNone;
