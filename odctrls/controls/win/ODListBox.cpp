@@ -134,6 +134,7 @@ LRESULT CODListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case LB_GETCURSEL: return GetCurSel();
     case LB_SETCURSEL: return SetCurSel((int)wParam);
     case LB_GETCOUNT: return GetCount();
+    case LB_GETTOPINDEX: return m_model.FirstVisible(m_v.pos);
     case LB_ADDSTRING: return AddString((LPCSTR)lParam);
     case LB_GETTEXT: {
       CString s = GetText((int)wParam);
