@@ -238,6 +238,12 @@ TEST(ODMenuWnd, KeysCommandsAndSelfDeletion) {
   // It can be made again, and a menu made to delete itself goes with its window.
   ASSERT_TRUE(menu.Create(&host, 1, FALSE));
   menu.DestroyWindow();
+  // A frame image the menu sets itself takes the margin of its width.
+  menu.SetEdgeImage(0, "0,121");
+  ASSERT_TRUE(menu.Create(&host, 1, FALSE));
+  EXPECT_GT(menu.Layout().m.margins.left, 1);
+  EXPECT_EQ(menu.Layout().m.margins.right, 1);
+  menu.DestroyWindow();
   CountedMenu* own = new CountedMenu;
   own->SetDeleteOnDestroy(TRUE);
   ASSERT_TRUE(own->Create(&host, 1, TRUE));

@@ -5,6 +5,7 @@
 
 #include "ODMemDC.h"
 #include "ODPaint.h"
+#include "ODTheme.h"
 #include "ODThemeSections.h"
 #include "ODToolTip.h"
 
@@ -101,6 +102,7 @@ BOOL CODMenuWnd::Create(CWnd* pOwner, int nLevels, BOOL bTopMost) {
   m_pOwner = pOwner;
   if (!bTopMost) ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ApplyThemeColours();
+  LoadEdges();
   if (!m_pTip) {
     m_pTip = new CODToolTip;
     m_pTip->Create(this, 0);
@@ -119,6 +121,41 @@ BOOL CODMenuWnd::Create(CWnd* pOwner, int nLevels, BOOL bTopMost) {
   m_subDelete.assign(nLevels, {});
   for (auto& l : m_levels) l.reserve(10);
   return TRUE;
+}
+
+void CODMenuWnd::SetEdgeImage(int nIndex, LPCSTR lpszSpec) {
+  if (nIndex >= 0 && nIndex < 8) m_strOwnEdges[nIndex] = lpszSpec ? lpszSpec : "";
+}
+
+void CODMenuWnd::LoadEdges() {
+  const ODMenuTheme& t = ODMenuValues();
+  for (int i = 0; i < 8; ++i) {
+    m_edges[i].Clear();
+    const char* spec = m_strOwnEdges[i].IsEmpty() ? t.edges[i] : (LPCSTR)m_strOwnEdges[i];
+    if (spec[0]) LoadThemeImageSpec(spec, &m_edges[i]);
+    m_edges[i].SetDrawMode(i < 4 ? CODThemeImage::DRAW_TILED : CODThemeImage::DRAW_SINGLE);
+  }
+  // The frame images set the margins they occupy.
+  auto& mg = m_layout.m.margins;
+  if (!m_edges[0].IsEmpty()) mg.left = m_edges[0].GetCellWidth();
+  if (!m_edges[1].IsEmpty()) mg.right = m_edges[1].GetCellWidth();
+  if (!m_edges[2].IsEmpty()) mg.top = m_edges[2].GetCellHeight();
+  if (!m_edges[3].IsEmpty()) mg.bottom = m_edges[3].GetCellHeight();
+}
+
+void CODMenuWnd::DrawEdges(HDC hDC, const CRect& rc) {
+  const auto& mg = m_layout.m.margins;
+  const CRect places[8] = {
+      CRect(rc.left, rc.top + mg.top, rc.left + mg.left, rc.bottom - mg.bottom),
+      CRect(rc.right - mg.right, rc.top + mg.top, rc.right, rc.bottom - mg.bottom),
+      CRect(rc.left + mg.left, rc.top, rc.right - mg.right, rc.top + mg.top),
+      CRect(rc.left + mg.left, rc.bottom - mg.bottom, rc.right - mg.right, rc.bottom),
+      CRect(rc.left, rc.top, rc.left + mg.left, rc.top + mg.top),
+      CRect(rc.right - mg.right, rc.top, rc.right, rc.top + mg.top),
+      CRect(rc.left, rc.bottom - mg.bottom, rc.left + mg.left, rc.bottom),
+      CRect(rc.right - mg.right, rc.bottom - mg.bottom, rc.right, rc.bottom)};
+  for (int i = 0; i < 8; ++i)
+    if (!m_edges[i].IsEmpty() && !places[i].IsRectEmpty()) m_edges[i].Draw(hDC, places[i], 0);
 }
 
 int CODMenuWnd::AddItem(LPCSTR lpszCaption, UINT nID, LPCSTR lpszTip, BOOL bCommand, int nLevel) {
@@ -304,6 +341,7 @@ void CODMenuWnd::OnPaint() {
   ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     ODFillSolid(dc, rc, m_crTextBk);
     ODFrame(dc, rc, m_painter[0], m_rcFrame.left > 0 ? m_rcFrame.left : 1);
+    DrawEdges(dc, rc);
     const auto& m = m_layout.m;
     for (int c = 0; c < m_layout.Columns(); ++c) {
       int left = m.margins.left + c * (m_layout.m_columnWidth + m.columnGap);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "MenuLayout.h"
+#include "ODThemeImage.h"
 
 class CODToolTip;
 
@@ -40,6 +41,9 @@ class CODMenuWnd : public CWnd {
   void HideCascade();
   void OpenSubMenu(int nRow, int nColumn);
   void SetTipText(LPCSTR lpszTip) { m_strTip = lpszTip ? lpszTip : ""; }
+  // An image spec of the frame (0 left, 1 right, 2 top, 3 bottom, 4 left-top, 5 right-top,
+  // 6 left-bottom, 7 right-bottom) that the menu keeps over the theme's.
+  void SetEdgeImage(int nIndex, LPCSTR lpszSpec);
   void SetDeleteOnDestroy(BOOL b) { m_bDeleteOnDestroy = b; }
   void SetParentFont();
   // Background painter: colour index 0..3 (-1 refused) and frame widths; return the old ones.
@@ -59,6 +63,8 @@ class CODMenuWnd : public CWnd {
   void ApplyThemeColours();
   void LayoutItems();
   void OnPaint();
+  void LoadEdges();
+  void DrawEdges(HDC hDC, const CRect& rc);
   void DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc);
   void OnMouseMove(CPoint pt);
   void OnLButtonUp(CPoint pt);
@@ -94,5 +100,7 @@ class CODMenuWnd : public CWnd {
   BOOL m_bRoot;
   BOOL m_bDeleteOnDestroy;
   COLORREF m_painter[4];
+  CString m_strOwnEdges[8];
+  CODThemeImage m_edges[8];
   CRect m_rcFrame;
 };

@@ -508,6 +508,9 @@ void CODToolTip::ShowAt(int nTool, POINT ptAnchor) {
   rec.nDirection &= 3;
   rec.nGranularity &= 0xFF;
   // The owner may change the record; its hot rectangle stays.
+  // The owner sees the hot rectangle in the host's client coordinates.
+  if (rec.hWnd && !::IsRectEmpty(&rec.rc))
+    ::MapWindowPoints((HWND)(UINT_PTR)rec.hWnd, m_hHost, (POINT*)&rec.rc, 2);
   NM_ODTOOLTIP nm = {};
   nm.hdr.hwndFrom = m_hWnd;
   nm.hdr.idFrom = GetDlgCtrlID();
