@@ -9,7 +9,8 @@
 IMPLEMENT_DYNAMIC(CODScrollCtrl, CODNcMgrWnd)
 
 CODScrollCtrl::CODScrollCtrl()
-    : m_nMapMode(-1), m_bInUpdate(FALSE), m_bScrollWindow(FALSE), m_bRedrawBars(TRUE), m_nWheelLines(0) {}
+    : m_nMapMode(-1), m_bInUpdate(FALSE), m_bScrollWindow(FALSE), m_bRedrawBars(TRUE), m_nWheelLines(0),
+      m_pPan(nullptr) {}
 
 BOOL CODScrollCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   static const char kClass[] = "ODScrollCtrl";
@@ -158,6 +159,13 @@ LRESULT CODScrollCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_MOUSEWHEEL: OnWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_MBUTTONDOWN: OnMiddleButton((UINT)wParam); return 0;
+    case WM_DESTROY:
+      if (m_pPan) {
+        m_pPan->MarkEnd();
+        m_pPan->DestroyWindow();
+      }
+      break;
     case WM_SIZE: {
       LRESULT r = CODNcMgrWnd::WindowProc(message, wParam, lParam);
       UpdateBars();
@@ -183,4 +191,88 @@ void CODScrollCtrl::OnPaint() {
     ::SetViewportOrgEx(buf.m_hDC, org.x, org.y, nullptr);
   }
   ::EndPaint(m_hWnd, &ps);
+}
+
+void CODScrollCtrl::OnMiddleButton(UINT nFlags) {
+  if ((nFlags & (MK_SHIFT | MK_CONTROL)) || !::GetSystemMetrics(SM_MOUSEWHEELPRESENT)) return;
+  if (m_pPan) {
+    m_pPan->MarkEnd();
+    return;
+  }
+  if (!m_h.bar && !m_v.bar) return;
+  POINT pt;
+  ::GetCursorPos(&pt);
+  m_pPan = new CODPanWnd(this);
+  if (!m_pPan->Open(pt)) m_pPan = nullptr;  // a window that failed deleted itself
+}
+
+// ---- pan window ---------------------------------------------------------------------------
+
+namespace {
+const UINT_PTR kPanTimer = 0xE000;
+const int kPanSize = 28;
+}  // namespace
+
+BOOL CODPanWnd::Open(POINT pt) {
+  m_ptCentre = pt;
+  LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_SIZEALL));
+  if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, "", WS_POPUP, pt.x - kPanSize / 2, pt.y - kPanSize / 2,
+                kPanSize, kPanSize, m_pOwner->m_hWnd, nullptr)) {
+    delete this;
+    return FALSE;
+  }
+  ::SetWindowRgn(m_hWnd, ::CreateEllipticRgn(0, 0, kPanSize + 1, kPanSize + 1), FALSE);
+  ShowWindow(SW_SHOWNOACTIVATE);
+  SetCapture();
+  SetTimer(kPanTimer, 40, nullptr);
+  return TRUE;
+}
+
+LRESULT CODPanWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kPanTimer) OnTimer();
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_KEYDOWN:
+      MarkEnd();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if ((HWND)lParam != m_hWnd) MarkEnd();
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(m_hWnd, &ps);
+      ::Ellipse(dc, 0, 0, kPanSize, kPanSize);
+      // The icon at its corner: the four ways the view can go.
+      HICON icon = ::LoadIconA(nullptr, IDI_APPLICATION);
+      ::DrawIconEx(dc, kPanSize / 2 - 8, kPanSize / 2 - 8, icon, 16, 16, 0, nullptr, DI_NORMAL);
+      ::EndPaint(m_hWnd, &ps);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      if (m_pOwner && m_pOwner->m_pPan == this) m_pOwner->m_pPan = nullptr;
+      break;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
+void CODPanWnd::OnTimer() {
+  if (m_bEnd) {
+    KillTimer(kPanTimer);
+    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+    ::SetCursor(nullptr);
+    DestroyWindow();
+    return;
+  }
+  ::SetCursor(::LoadCursorA(nullptr, IDC_SIZEALL));
+  POINT pt;
+  ::GetCursorPos(&pt);
+  // A dead zone round the centre; beyond it a tenth of the distance per tick.
+  int dx = pt.x - m_ptCentre.x, dy = pt.y - m_ptCentre.y;
+  dx = abs(dx) < kPanSize / 2 ? 0 : dx / 10;
+  dy = abs(dy) < kPanSize / 2 ? 0 : dy / 10;
+  if ((dx || dy) && m_pOwner->ScrollBy(dx, dy, TRUE)) m_pOwner->UpdateWindow();
 }

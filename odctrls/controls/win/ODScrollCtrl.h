@@ -9,6 +9,25 @@
 
 class CSBContainerWnd;
 
+class CODScrollCtrl;
+
+// The middle-button pan window: a small round window at the cursor; while it is open the
+// owner scrolls toward the cursor, faster the further the cursor is from it.
+class CODPanWnd : public CWnd {
+ public:
+  explicit CODPanWnd(CODScrollCtrl* pOwner) : m_pOwner(pOwner), m_bEnd(FALSE) {}
+  BOOL Open(POINT ptScreen);
+  void MarkEnd() { m_bEnd = TRUE; }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PostNcDestroy() override { delete this; }
+  void OnTimer();
+  CODScrollCtrl* m_pOwner;
+  BOOL m_bEnd;
+  POINT m_ptCentre;
+};
+
 class CODScrollCtrl : public CODNcMgrWnd {
   DECLARE_DYNAMIC(CODScrollCtrl)
  public:
@@ -21,6 +40,7 @@ class CODScrollCtrl : public CODNcMgrWnd {
   void ScrollToPosition(POINT pt);
   BOOL HasBar(int nBar) const { return nBar == SB_HORZ ? m_h.bar : m_v.bar; }
   void SetWheelLines(int nLines) { m_nWheelLines = nLines; }
+  BOOL IsPanning() const { return m_pPan != nullptr; }
 
   // Draws the content in logical coordinates (the origin is moved by the scroll position).
   virtual void OnDraw(CDC* pDC) = 0;
@@ -42,4 +62,7 @@ class CODScrollCtrl : public CODNcMgrWnd {
   BOOL m_bScrollWindow;
   BOOL m_bRedrawBars;
   int m_nWheelLines;
+  CODPanWnd* m_pPan;
+  friend class CODPanWnd;
+  void OnMiddleButton(UINT nFlags);
 };

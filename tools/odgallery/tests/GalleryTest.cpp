@@ -364,6 +364,27 @@ TEST_F(GalleryTest, ListBoxComboListViewAndScrollView) {
   for (int i = 0; i < 2; ++i)
     PostMessageA(pane, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(vr.left + 20, vr.top + 20));
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(pane, 55, 2) != topLeft; })) << "the surface did not move";
+  // The middle button opens the pan window; the view follows the cursor away from it, and
+  // a click closes it.
+  POINT centre = {(vr.left + vr.right) / 2, (vr.top + vr.bottom) / 2};
+  SetCursorPos(centre.x, centre.y);
+  PostMessageA(pane, WM_MBUTTONDOWN, 0, MAKELPARAM(centre.x - vr.left, centre.y - vr.top));
+  HWND pan = nullptr;
+  WaitUntil([&] {
+    for (const auto& w : winprobe::TopLevelWindows(s_pi.dwProcessId, true)) {
+      RECT r;
+      GetWindowRect(w.hwnd, &r);
+      if (r.right - r.left == 28 && r.bottom - r.top == 28) pan = w.hwnd;
+    }
+    return pan != nullptr;
+  });
+  ASSERT_NE(pan, nullptr) << "the pan window did not open";
+  Shot("lists_pan", true);
+  const COLORREF beforePan = ScreenPixel(pane, 55, 2);
+  SetCursorPos(centre.x + 150, centre.y + 150);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(pane, 55, 2) != beforePan; })) << "panning did not scroll";
+  PostMessageA(pan, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(pan); })) << "the pan window stayed";
   Shot("lists");
 }
 
