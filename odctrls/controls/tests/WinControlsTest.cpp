@@ -7,6 +7,7 @@
 #include "ODButton.h"
 #include "ODComboBox.h"
 #include "ODDialog.h"
+#include "ODViews.h"
 #include "ODEdit.h"
 #include "ODListBox.h"
 #include "ODMenuWnd.h"
@@ -345,4 +346,38 @@ TEST(ODDialog, CaptionButtonsSitWhereTheDefaultsPutThem) {
   CODDialog bare;
   ASSERT_TRUE(bare.CreateModeless("bare", WS_POPUP | WS_CAPTION, 200, 100, &host));
   EXPECT_EQ(bare.CaptionHitTest(cap, CPoint(195, 12)), -1);
+}
+
+namespace {
+// A view that shows a list of its own rather than the embedded one.
+class OtherListView : public CODListView {
+ public:
+  CODListCtrl& GetListCtrl() override { return m_other; }
+  CODListCtrl m_other;
+};
+}  // namespace
+
+TEST(ODListView, EmbedsItsListOnceAndOnlyForItsOwnList) {
+  Host host;
+  CODListView* view = (CODListView*)RUNTIME_CLASS(CODListView)->CreateObject();
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(view->Create(nullptr, "", WS_CHILD | WS_VISIBLE | 0x0041, CRect(0, 0, 200, 120), &host, 40));
+  view->OnInitialUpdate();
+  view->OnInitialUpdate();
+  ASSERT_TRUE(view->IsInitialised());
+  EXPECT_NE(view->GetListCtrl().m_hWnd, nullptr);
+  EXPECT_EQ(view->GetListCtrl().GetStyle() & 0xFFFF, 0x0041u) << "the view's low style bits";
+  EXPECT_EQ(view->GetListCtrl().GetParent(), &view->GetContainer());
+  // Resizing the view resizes the container over it.
+  view->MoveWindow(0, 0, 300, 150);
+  CRect rc;
+  view->GetContainer().GetClientRect(&rc);
+  EXPECT_EQ(rc.Width(), 300);
+  view->DestroyWindow();  // the view deletes itself
+  OtherListView* other = new OtherListView;
+  ASSERT_TRUE(other->Create(nullptr, "", WS_CHILD, CRect(0, 0, 200, 120), &host, 41));
+  other->OnInitialUpdate();
+  EXPECT_FALSE(other->IsInitialised());
+  EXPECT_EQ(other->GetContainer().m_hWnd, nullptr);
+  other->DestroyWindow();
 }
