@@ -27,7 +27,8 @@ CODEdit::~CODEdit() {
 BOOL CODEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   LPCSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_IBEAM));
   m_buffer.m_style = (int)(dwStyle & (ES_PASSWORD | ES_READONLY | ES_NUMBER));
-  return CWnd::Create(cls, "", dwStyle & ~(ES_PASSWORD | ES_READONLY | ES_NUMBER), rect, pParentWnd, nID);
+  // The style keeps the edit bits, so a combo can tell a password part by its style.
+  return CWnd::Create(cls, "", dwStyle, rect, pParentWnd, nID);
 }
 
 LRESULT CODEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
