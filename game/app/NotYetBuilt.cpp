@@ -1,5 +1,7 @@
 #include "NotYetBuilt.h"
 
+#include "NetSkinConfig.h"
+
 #include "VeskApp.h"
 #include "VeskDoc.h"
 
@@ -20,7 +22,8 @@ void CNotYetBuilt::ComplaintUpdate(const uint8_t*, bool) { Missing("complaint di
 void CNotYetBuilt::RefreshChatLists() { Missing("chat view", "RefreshChatLists"); }
 void CNotYetBuilt::PanelReload() { Missing("chat view", "PanelReload"); }
 void CNotYetBuilt::ShowAdRecord(const uint8_t*) { Missing("advertisements", "ShowAdRecord"); }
-void CNotYetBuilt::HandleNetSkinData(const std::string&) { Missing("net skin", "HandleNetSkinData"); }
+// The net skin is built; only its place among the chat view's hooks is not.
+void CNotYetBuilt::HandleNetSkinData(const std::string& text) { NetSkinConfig().HandleNetSkinData(text); }
 
 void CNotYetBuilt::PostToAvatar(int, UINT, WPARAM) { Missing("avatars", "PostToAvatar"); }
 void CNotYetBuilt::OpenSettings() { Missing("settings dialog", "OpenSettings"); }

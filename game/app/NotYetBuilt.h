@@ -1,6 +1,7 @@
 // What the program does not have yet: the complaint dialogs, the chat view and the panel,
-// the net skin, the avatars, the advertisements and the emotions. Every call writes one line to the game log ("not built yet: ...") so that a
-// run shows what it missed; nothing else happens.
+// the net skin, the avatars, the advertisements and the emotions. Every call writes one
+// line to the game log ("not built yet: ...") so that a run shows what it missed; nothing
+// else happens.
 #pragma once
 #include <afxwin.h>
 

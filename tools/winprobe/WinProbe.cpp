@@ -1,5 +1,6 @@
 #include "WinProbe.h"
 
+#include <commctrl.h>
 #include <gdiplus.h>
 
 #include <algorithm>
@@ -201,6 +202,91 @@ bool SaveWindowPng(HWND hwnd, const std::wstring& path) {
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   return ok;
+}
+
+}  // namespace winprobe
+
+namespace winprobe {
+
+namespace {
+HWND FindListIn(HWND hwnd) {
+  char cls[64] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, "ODListCtrl") == 0 || lstrcmpiA(cls, "SysListView32") == 0) return hwnd;
+  for (const auto& w : ChildWindows(hwnd))
+    if (w.className == "ODListCtrl" || w.className == "SysListView32") return w.hwnd;
+  return nullptr;
+}
+}  // namespace
+
+std::vector<std::string> ReadListHeader(HWND hwnd) {
+  std::vector<std::string> titles;
+  HWND list = FindListIn(hwnd);
+  HWND header = list ? FindWindowExA(list, nullptr, "SysHeader32", nullptr) : nullptr;
+  if (!header) return titles;
+  const int columns = (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(header, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return titles;
+  const SIZE_T textSize = 260;
+  BYTE* remote = (BYTE*)VirtualAllocEx(process, nullptr, sizeof(HDITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE);
+  for (int i = 0; remote && i < columns && i < 64; ++i) {
+    HDITEMA item{};
+    item.mask = HDI_TEXT;
+    item.cchTextMax = (int)textSize;
+    item.pszText = (LPSTR)(remote + sizeof(HDITEMA));
+    char text[260] = "";
+    SIZE_T done = 0;
+    WriteProcessMemory(process, remote, &item, sizeof item, &done);
+    WriteProcessMemory(process, remote + sizeof(HDITEMA), text, 1, &done);
+    SendMessageA(header, HDM_GETITEMA, (WPARAM)i, (LPARAM)remote);
+    ReadProcessMemory(process, remote + sizeof(HDITEMA), text, sizeof text - 1, &done);
+    text[sizeof text - 1] = '\0';
+    titles.push_back(text);
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return titles;
+}
+
+std::vector<std::vector<std::string>> ReadListRows(HWND hwnd) {
+  std::vector<std::vector<std::string>> rows;
+  HWND list = FindListIn(hwnd);
+  if (!list) return rows;
+  HWND header = FindWindowExA(list, nullptr, "SysHeader32", nullptr);
+  const int columns = header ? (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 1;
+  const int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return rows;
+  // The item record and its text buffer live in the list's process.
+  const SIZE_T textSize = 260;
+  BYTE* remote = (BYTE*)VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE);
+  if (remote) {
+    for (int r = 0; r < count && r < 10000; ++r) {
+      std::vector<std::string> cells;
+      for (int col = 0; col < columns && col < 64; ++col) {
+        LVITEMA item{};
+        item.iSubItem = col;
+        item.cchTextMax = (int)textSize;
+        item.pszText = (LPSTR)(remote + sizeof(LVITEMA));
+        char text[260] = "";
+        SIZE_T done = 0;
+        WriteProcessMemory(process, remote, &item, sizeof item, &done);
+        WriteProcessMemory(process, remote + sizeof(LVITEMA), text, 1, &done);
+        SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)r, (LPARAM)remote);
+        ReadProcessMemory(process, remote + sizeof(LVITEMA), text, sizeof text - 1, &done);
+        text[sizeof text - 1] = '\0';
+        cells.push_back(text);
+      }
+      rows.push_back(cells);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return rows;
 }
 
 }  // namespace winprobe

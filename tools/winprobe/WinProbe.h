@@ -33,5 +33,11 @@ void ClickAt(HWND target, int x, int y, bool right = false);
 // Renders the window (PrintWindow, then a screen copy when that fails) and saves it as PNG.
 bool SaveWindowPng(HWND hwnd, const std::wstring& path);
 bool SaveBitmapPng(HBITMAP bmp, const std::wstring& path);
+// The rows of a list that answers LVM_GETITEMCOUNT and LVM_GETITEMTEXTA (a list-view, or
+// the owner-drawn list; `list` may also be a window holding one), each row its cell texts,
+// as many cells as the list's header has items. Works across processes.
+std::vector<std::vector<std::string>> ReadListRows(HWND list);
+// The titles of that list's header items, in item order.
+std::vector<std::string> ReadListHeader(HWND list);
 
 }  // namespace winprobe

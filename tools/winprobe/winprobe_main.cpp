@@ -9,6 +9,9 @@
 //   winprobe mouse HWND X Y            left click at client coordinates
 //   winprobe shot HWND FILE.png        saves the window's picture
 //   winprobe close HWND                asks a window to close
+//   winprobe rows HWND                 a list's (or the list inside HWND's) column titles, then its rows;
+//                                      cells tab-separated
+//   winprobe ping HWND [ms]            0 when the window's thread answers a message in time
 #include "WinProbe.h"
 
 #include <cstdio>
@@ -29,7 +32,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|close ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|close|rows|ping ...\n");
   return 2;
 }
 }  // namespace
@@ -75,6 +78,21 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "shot" && argc > 3) return winprobe::SaveWindowPng(ParseHwnd(argv[2]), Widen(argv[3])) ? 0 : 1;
+  if (cmd == "rows" && argc > 2) {
+    std::vector<std::vector<std::string>> lines{winprobe::ReadListHeader(ParseHwnd(argv[2]))};
+    for (auto& row : winprobe::ReadListRows(ParseHwnd(argv[2]))) lines.push_back(row);
+    for (const auto& row : lines) {
+      std::string line;
+      for (size_t i = 0; i < row.size(); ++i) line += (i ? "\t" : "") + row[i];
+      std::printf("%s\n", line.c_str());
+    }
+    return 0;
+  }
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == "ping" && argc > 2) {
+    DWORD_PTR result = 0;
+    UINT ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 2000;
+    return SendMessageTimeoutA(ParseHwnd(argv[2]), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) ? 0 : 1;
+  }
   return Usage();
 }

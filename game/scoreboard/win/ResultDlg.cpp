@@ -26,7 +26,11 @@ void CResultDlg::SetSeats(const std::string* names, int count, int playerCount) 
 }
 
 BOOL CResultDlg::CreateHidden(CWnd* pParent) {
-  if (!Create(IDD_RESULT, pParent)) return FALSE;
+  if (!Create(IDD_RESULT, pParent)) {
+    // Without its skin the board still keeps the scores: a plain dialog then.
+    m_szSection[0] = '\0';
+    if (!Create(IDD_RESULT, pParent)) return FALSE;
+  }
   ShowWindow(SW_HIDE);
   return TRUE;
 }
@@ -43,7 +47,19 @@ BOOL CResultDlg::OnInitDialog() {
     CreateColumns();
   }
   m_btnOK.LoadSkin(this, IDOK, GetSkinSection(), "IDOK");
+  PlaceOkButton(rc);
   return TRUE;
+}
+
+// The button sits centred in the band the list leaves at the bottom.
+void CResultDlg::PlaceOkButton(const CRect& listRect) {
+  CWnd* ok = GetDlgItem(IDOK);
+  if (!ok) return;
+  CRect b;
+  ok->GetWindowRect(&b);
+  const int x = listRect.CenterPoint().x - b.Width() / 2;
+  const int y = listRect.bottom + (50 - b.Height()) / 2;
+  ok->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CResultDlg::PlaceDialog() {

@@ -40,6 +40,7 @@ class CResultDlg : public CSkinDialog, public CDocScoreBoard {
   void AddRow(const CString& title, const int* values, int count);
   void CreateColumns();
   void PlaceDialog();
+  void PlaceOkButton(const CRect& listRect);
   static CString Title(UINT nID, int first, int second = 0);
 
   std::string m_names[4];
