@@ -65,6 +65,29 @@ BOOL LoadOwnerDrawnTheme(const char*, int) { return TRUE; }
 void UnloadOwnerDrawnTheme() {}
 void ClearMusicPlayFlag() {}
 
+namespace {
+
+// Boxes stand centred on the main window, not where the system puts them (over the
+// table's clock): a hook moves the box when it is first activated.
+HWND g_centreOn = nullptr;
+HHOOK g_centreHook = nullptr;
+
+LRESULT CALLBACK CentreBoxHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && g_centreOn) {
+    HWND box = reinterpret_cast<HWND>(wParam);
+    RECT owner, r;
+    if (GetWindowRect(g_centreOn, &owner) && GetWindowRect(box, &r)) {
+      const int w = r.right - r.left, h = r.bottom - r.top;
+      SetWindowPos(box, nullptr, owner.left + (owner.right - owner.left - w) / 2,
+                   owner.top + (owner.bottom - owner.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    g_centreOn = nullptr;  // only the box itself, not what it opens
+  }
+  return CallNextHookEx(g_centreHook, code, wParam, lParam);
+}
+
+}  // namespace
+
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
   HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
@@ -72,8 +95,20 @@ int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   UINT_PTR timer = countdownSeconds > 0
                        ? SetTimer(nullptr, 0, static_cast<UINT>(countdownSeconds) * 1000, CountdownExpired)
                        : 0;
+  HHOOK saved = g_centreHook;
+  HWND savedOn = g_centreOn;
+  if (owner && IsWindowVisible(owner)) {
+    g_centreOn = owner;
+    g_centreHook = SetWindowsHookExA(WH_CBT, CentreBoxHook, nullptr, GetCurrentThreadId());
+  }
   int result = MessageBoxA(owner, text, title, style | MB_SETFOREGROUND);
+  if (g_centreHook && g_centreHook != saved) UnhookWindowsHookEx(g_centreHook);
+  g_centreHook = saved;
+  g_centreOn = savedOn;
   if (timer) KillTimer(nullptr, timer);
+  // What the box covered is painted now, not whenever the queue next runs dry.
+  if (owner && IsWindow(owner))
+    RedrawWindow(owner, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   return result;
 }
 

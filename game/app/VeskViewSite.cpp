@@ -2,7 +2,10 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "AppLinks.h"
+#include "LobbyLinks.h"
 #include "NotYetBuilt.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
@@ -13,17 +16,28 @@ bool CVeskViewSite::GameProgressArrived() { return theApp.m_nGameDataArrived != 
 int CVeskViewSite::IdleSeconds() { return GameSocketIdleSeconds(); }
 void CVeskViewSite::SendKeepAlive() { GameSocketSendKeepAlive(); }
 
-bool CVeskViewSite::AskYesNo(const char* text) {
-  return ShowStartupBoxText(text, MB_YESNO | MB_ICONQUESTION, 0) == IDYES;
-}
+bool CVeskViewSite::AskYesNo(const char* text, UINT style) { return ShowStartupBoxText(text, style, 0) == IDYES; }
 
 void CVeskViewSite::ToggleScoreBoard() {
   if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->ToggleScoreBoard();
 }
 
-void CVeskViewSite::SaveScreenshot() {
+std::string CVeskViewSite::SaveScreenshot() {
   CVeskDoc* pDoc = theApp.GetVeskDoc();
-  theApp.SaveScreenshot(pDoc ? pDoc->m_strSnapshotPath.c_str() : nullptr);
+  return theApp.SaveScreenshot(pDoc ? pDoc->m_strSnapshotPath.c_str() : nullptr);
+}
+
+void CVeskViewSite::ChatNotice(const std::string& text, COLORREF, int) { SystemTextLine(text.c_str()); }
+
+std::string CVeskViewSite::NickNameOf(const char* userName) {
+  // The lobby gave the own nickname; the chat control's list (the others') is not here.
+  const GAME_LAUNCH_REC& rec = g_LaunchRec;
+  if (!userName || strncmp(userName, rec.szUserName, sizeof rec.szUserName) != 0) return std::string();
+  return std::string(rec.szNickName, strnlen(rec.szNickName, sizeof rec.szNickName));
+}
+
+void CVeskViewSite::PlayWave(int id) {
+  if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->PlayWave(id);
 }
 
 void CVeskViewSite::OpenUrl(const std::string& url) {

@@ -10,9 +10,12 @@ class CVeskViewSite : public CGameViewSite {
   bool GameProgressArrived() override;
   int IdleSeconds() override;
   void SendKeepAlive() override;
-  bool AskYesNo(const char* text) override;
+  bool AskYesNo(const char* text, UINT style) override;
   void ToggleScoreBoard() override;
-  void SaveScreenshot() override;
+  std::string SaveScreenshot() override;
+  void ChatNotice(const std::string& text, COLORREF color, int size) override;
+  std::string NickNameOf(const char* userName) override;
+  void PlayWave(int id) override;
   void OpenUrl(const std::string& url) override;
   void OpenSettings() override;
   void TickerText(const std::string& text) override;

@@ -21,12 +21,15 @@ const char kDeclarerText[] = "\xB5\xD8\xD6\xF7";
 const char kBaseFmt[] = "\xB5\xD7\xB7\xD6: %d";
 const char kMultFmt[] = "\xB1\xB6\xCA\xFD: %d";
 const char kShownText[] = "\xC3\xF7\xC5\xC6";
+// 截图文件保存在:%s
+const char kScreenshotSavedFmt[] = "\xBD\xD8\xCD\xBC\xCE\xC4\xBC\xFE\xB1\xA3\xB4\xE6\xD4\xDA:%s";
 const char* const kBidTexts[4] = {"\xB2\xBB\xBD\xD0", "1\xB7\xD6", "2\xB7\xD6", "3\xB7\xD6"};
 
 const COLORREF kShadow = RGB(0, 0, 128);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kYellow = RGB(255, 255, 0);
 const COLORREF kFrame = RGB(15, 17, 18);
+const COLORREF kBadgeText = RGB(120, 0, 0);
 
 // Strings of the resource library the view shows, with the text used when the library
 // has none.
@@ -192,6 +195,10 @@ const ControlSpec kControls[] = {
 };
 const int kControlCount = sizeof kControls / sizeof kControls[0];
 
+// The controls of the rules' buttons, in the order of tableview::TableButton.
+const UINT kButtonIds[tableview::BTN_COUNT] = {IDC_START,   IDC_CALL1, IDC_CALL2,  IDC_CALL3,   IDC_CALL0,
+                                               IDC_TAKEOUT, IDC_PASS,  IDC_SEARCH, IDC_TRUSTEE, IDC_CANCELTRUSTEE};
+
 // Tooltips of the tool buttons: a string of the resource library or a fixed text.
 struct TipSpec {
   UINT nID;
@@ -218,10 +225,13 @@ class CUnwiredSite : public CGameViewSite {
   bool GameProgressArrived() override { return true; }
   int IdleSeconds() override { return 120; }
   void SendKeepAlive() override {}
-  bool AskYesNo(const char*) override { return false; }
+  bool AskYesNo(const char*, UINT) override { return false; }
   void ToggleScoreBoard() override {}
   void OpenSettings() override {}
-  void SaveScreenshot() override {}
+  std::string SaveScreenshot() override { return std::string(); }
+  void ChatNotice(const std::string&, COLORREF, int) override {}
+  std::string NickNameOf(const char*) override { return std::string(); }
+  void PlayWave(int) override {}
   void OpenUrl(const std::string&) override {}
   void TickerText(const std::string&) override {}
   void PostToAvatar(int, UINT, WPARAM) override {}
@@ -246,6 +256,7 @@ BEGIN_MESSAGE_MAP(CGameView, CFormView)
   ON_WM_MOUSEMOVE()
   ON_WM_SETCURSOR()
   ON_WM_TIMER()
+  ON_COMMAND(IDC_TURNCLOCK, &CGameView::OnClockCommand)
   ON_MESSAGE(CGameView::WM_CHAT_ECHO, &CGameView::OnChatEcho)
   ON_MESSAGE(CGameView::WM_RELOAD_ORDER, &CGameView::OnReloadOrder)
   ON_BN_CLICKED(IDC_TAKEOUT, &CGameView::OnTakeOut)
@@ -283,12 +294,11 @@ CGameView::CGameView()
       m_bCardsLoaded(false),
       m_pControls(new Control[kControlCount]),
       m_nControls(kControlCount),
-      m_nClockSeconds(-1),
       m_bMarkerShown(false),
       m_nMarkerPosition(-1),
-      m_bBlinkOn(true),
-      m_nFloatTicks(0),
-      m_bPaused(false) {
+      m_bPaused(false),
+      m_nClockPause(0),
+      m_bShowingPrevious(false) {
   for (int i = 0; i < kControlCount; ++i) {
     m_pControls[i].nID = kControls[i].nID;
     m_pControls[i].caption = kControls[i].caption;
@@ -390,9 +400,57 @@ void CGameView::CreateControls() {
     }
     m_tooltip.Activate(TRUE);
   }
-  // The template's marker and clock statics: the view draws both itself.
+  // The template's marker, clock and notice start hidden.
   for (int id : {IDC_TURNMARK, IDC_TURNCLOCK, IDC_NOTICE})
     if (HWND h = ::GetDlgItem(m_hWnd, id)) ::ShowWindow(h, SW_HIDE);
+}
+
+void CGameView::CreateWidgets() {
+  // The clock's digits, the marker's frames and the overlay's timer; the clock's sounds
+  // go through the program's sound player.
+  m_clock.Create(this, IDC_TURNCLOCK, IDB_CLOCKDIGITS, &m_nClockPause, IDW_TICK, IDW_TIMEUP, CLOCK_TICK_SECONDS, FALSE,
+                 CLOCK_DIGITS);
+  m_clock.SetSoundPlayer([this](UINT id) { m_pSite->PlayWave((int)id); });
+  m_clock.Stop();
+  if (m_marker.Create(this, IDC_TURNMARK, IDB_TURNMARK, 32, 32, RGB(0, 255, 0), 250)) {
+    // The view composes the table itself: the marker only keeps its frame.
+    m_marker.SetParentDrawn(TRUE);
+    m_marker.ShowWindow(SW_HIDE);
+  }
+  if (!m_float.GetSafeHwnd()) m_float.Create(this, IDC_FLOATINGTEXT);
+}
+
+void CGameView::PlaceWidgets() {
+  if (m_bLayoutDirty && m_hWnd) LayOut();
+  const tableview::Layout& l = m_layout;
+  if (m_clock.GetSafeHwnd()) {
+    const CSize cell = m_clock.GetCellSize();
+    m_clock.SetWindowPos(nullptr, l.clock.x, l.clock.y - cell.cy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (m_marker.GetSafeHwnd()) {
+    const bool on = m_bMarkerShown && m_nMarkerPosition >= 0 && m_nMarkerPosition < 4;
+    if (on) {
+      const Pt m = l.marker[SlotOf(m_nMarkerPosition)];
+      m_marker.SetWindowPos(nullptr, m.x, m.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_marker.ShowWindow(on ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+// The clock and the marker are windows of their own; the table's picture shows them too,
+// so that a repaint of the table never hides them and screenshots hold them.
+void CGameView::DrawWidgets(CDC* pDC) {
+  const tableview::Layout& l = m_layout;
+  if (m_bMarkerShown && m_nMarkerPosition >= 0 && m_nMarkerPosition < 4) {
+    const Pt m = l.marker[SlotOf(m_nMarkerPosition)];
+    m_marker.DrawFrame(pDC, m.x, m.y);
+  }
+  if (m_clock.IsRunning()) m_clock.DrawDigits(pDC->GetSafeHdc(), l.clock.x, l.clock.y - m_clock.GetCellSize().cy);
+}
+
+void CGameView::OnClockCommand() {
+  // The clock ran out: what that means is the document's.
+  if (CGameDocCore* doc = GetGameDoc()) doc->OnClockExpired();
 }
 
 void CGameView::LoadTheme() {
@@ -419,17 +477,19 @@ void CGameView::OnInitialUpdate() {
   SetScrollSizes(MM_TEXT, CSize(0, 0));
   m_font14.CreateFont(14, 7, 0, 0, 500, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, kFace);
   m_font16.CreateFont(16, 8, 0, 0, 600, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, kFace);
+  m_fontBadge.CreateFont(18, 9, 0, 0, 800, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, kFace);
   CreateControls();
   LoadTheme();
   SetTimer(IDT_IDLE, 1000, nullptr);
-  SetTimer(IDT_BLINK, 250, nullptr);
+  CreateWidgets();
   LayOut();
   ShowBidButtons(false);
   for (UINT id : {IDC_SHOWCARD, IDC_CANCELTRUSTEE, IDC_START, IDC_PASS, IDC_SEARCH, IDC_TAKEOUT, IDC_SEAT_CCW,
                   IDC_SEAT_CW, IDC_SURVEY})
     ShowControl(id, false);
-  m_nClockSeconds = -1;
+  m_clock.Stop();
   m_bMarkerShown = false;
+  if (m_marker.GetSafeHwnd()) m_marker.ShowWindow(SW_HIDE);
   if (CWnd* w = GetControl(IDC_TRUSTEE)) w->EnableWindow(FALSE);
   if (Watching())
     if (CWnd* w = GetControl(IDC_CANCELTRUSTEE)) w->EnableWindow(FALSE);
@@ -449,14 +509,12 @@ void CGameView::SetSite(CGameViewSite* pSite) { m_pSite = pSite ? pSite : &s_unw
 
 void CGameView::OnDestroy() {
   if (!Watching()) KillTimer(IDT_IDLE);
-  KillTimer(IDT_BLINK);
-  KillTimer(IDT_CLOCK);
-  KillTimer(IDT_FLOAT);
   KillTimer(IDT_AUTOPLAY);
   KillTimer(IDT_LASTROUND);
   if (m_bPaused) {
     KillTimer(IDT_PAUSE);
     m_bPaused = false;
+    m_nClockPause = 0;
     m_pSite->HoldMessages(false);
   }
   if (CGameDocCore* doc = GetGameDoc())
@@ -484,6 +542,8 @@ bool CGameView::EnsureBuffers() {
 void CGameView::OnSize(UINT nType, int cx, int cy) {
   CFormView::OnSize(nType, cx, cy);
   if (cx <= 0 || cy <= 0) return;
+  // Floating texts rise from 65 % to 30 % of the height, centred on the table.
+  m_float.SetParams(65, 30, cx / 2);
   EnsureBuffers();
   InvalidateTable();
 }
@@ -792,9 +852,10 @@ void CGameView::DrawPlayerPanel(CDC* pDC, int p) {
 
   // Names: nickname and [user name].
   const Pt n = l.name[slot];
+  const std::string nickName = PanelNickName(p);
   char nick[24], user[28];
-  std::snprintf(nick, sizeof nick, "%.20s", seat.szNickName[0] ? seat.szNickName : seat.szUserName);
-  std::snprintf(user, sizeof user, "[%.20s]", seat.szUserName);
+  std::snprintf(nick, sizeof nick, "%.20s", nickName.c_str());
+  std::snprintf(user, sizeof user, "[%.*s]", (int)sizeof seat.szUserName, seat.szUserName);
   HGDIOBJ of = ::SelectObject(dc, m_font12.GetSafeHandle());
   if (present) {
     ::SelectObject(dc, m_font14.GetSafeHandle());
@@ -828,9 +889,9 @@ void CGameView::DrawPlayerPanel(CDC* pDC, int p) {
   // The declarer's badge.
   if (doc->m_nDeclarerSeat >= 0 && doc->SeatToPosition(doc->m_nDeclarerSeat) == p) {
     const Pt b = l.badge[slot];
-    Disc(dc, b.x + 2, b.y + 4, 36, 36, RGB(230, 170, 20), RGB(120, 60, 0));
-    ::SelectObject(dc, m_font12.GetSafeHandle());
-    CenteredText(dc, RECT{b.x, b.y + 4, b.x + 40, b.y + 40}, kDeclarerText, RGB(120, 0, 0));
+    Disc(dc, b.x, b.y + 2, 40, 40, RGB(230, 170, 20), RGB(120, 60, 0));
+    ::SelectObject(dc, m_fontBadge.GetSafeHandle());
+    CenteredText(dc, RECT{b.x, b.y + 2, b.x + 40, b.y + 42}, kDeclarerText, kBadgeText);
     ::SelectObject(dc, m_font14.GetSafeHandle());
   }
   // The last bid of the seat before the current bidder.
@@ -863,6 +924,22 @@ void CGameView::DrawPlayerPanel(CDC* pDC, int p) {
   DrawSeatHand(pDC, p);
 }
 
+std::string CGameView::PanelNickName(int p) {
+  CGameDocCore* doc = GetGameDoc();
+  if (!doc || p < 0 || p >= CGameDocCore::MAX_POSITIONS) return std::string();
+  const SEAT_INFO& seat = doc->m_Seats[p];
+  // The records' fields need not be terminated: copy at most their size.
+  const std::string user(seat.szUserName, strnlen(seat.szUserName, sizeof seat.szUserName));
+  std::string nick(seat.szNickName, strnlen(seat.szNickName, sizeof seat.szNickName));
+  // A seat whose nickname is missing (or only repeats the user name) takes the one the
+  // platform knows for that user.
+  if ((nick.empty() || nick == user) && !user.empty()) {
+    std::string known = m_pSite->NickNameOf(user.c_str());
+    if (!known.empty()) nick = known.substr(0, 20);
+  }
+  return nick.empty() ? user : nick;
+}
+
 void CGameView::DrawSeatHand(CDC* pDC, int p) {
   CGameDocCore* doc = GetGameDoc();
   const tableview::Layout& l = m_layout;
@@ -882,22 +959,36 @@ void CGameView::DrawSeatHand(CDC* pDC, int p) {
   }
 }
 
+std::vector<CARD_INFO> CGameView::PlayShown(int p) {
+  std::vector<CARD_INFO> cards;
+  CGameDocCore* doc = GetGameDoc();
+  if (!doc || p < 0 || p >= CGameDocCore::MAX_POSITIONS) return cards;
+  const int n = std::max(0, std::min<int>(doc->m_Seats[p].nLastPlayCount, CGameDocCore::MAX_CARDS));
+  cards.assign(doc->m_LastPlays[p], doc->m_LastPlays[p] + n);
+  for (CARD_INFO& c : cards) c.bSelected = 0;
+  // Plays are shown the way the rules order them (a straight high to low), whatever
+  // order the server sent.
+  if (n > 1) doc->SortCards(cards.data(), n, 0, 0);
+  return cards;
+}
+
 void CGameView::DrawHand(CDC* pDC, int p) {
   CGameDocCore* doc = GetGameDoc();
   const tableview::Layout& l = m_layout;
   const int slot = SlotOf(p);
-  const int n = std::max(0, std::min<int>(doc->m_Seats[p].nLastPlayCount, CGameDocCore::MAX_CARDS));
+  const int phase = doc->GetSchedule();
+  const std::vector<CARD_INFO> play = PlayShown(p);
+  const int n = (int)play.size();
   if (n > 0) {
+    // After the hand the open cards lie where the play was: the play gives way.
+    if (!tableview::PlayDrawn(phase, p != CGameDocCore::OWN_POSITION && HandShown(p))) return;
     const Box row = tableview::PlayRowBox(l, slot, n);
-    for (int i = 0; i < n; ++i) {
-      CARD_INFO c = doc->m_LastPlays[p][i];
-      c.bSelected = 0;
-      DrawCard(pDC, c, row.left + i * l.step, row.top, true, false);
-    }
+    for (int i = 0; i < n; ++i) DrawCard(pDC, play[i], row.left + i * l.step, row.top, true, false);
     return;
   }
-  if (doc->GetSchedule() == SCHEDULE_PLAY && p != doc->m_nTurnPosition && doc->m_bPlayedThisRound[p] &&
-      !doc->m_bNewRound) {
+  if (phase == SCHEDULE_PLAY &&
+      tableview::PassMarkShown(m_bShowingPrevious, n, doc->m_bPlayedThisRound[p] != 0, doc->m_bNewRound != 0,
+                               p == doc->m_nTurnPosition)) {
     const Pt a = l.play[slot];
     const int w = 60, h = 30;
     int x = slot == 0 ? a.x - w : slot == 2 ? a.x : a.x - w / 2;
@@ -935,26 +1026,7 @@ void CGameView::DrawOverlays(CDC* pDC) {
   HDC dc = pDC->GetSafeHdc();
   const tableview::Layout& l = m_layout;
   HGDIOBJ of = ::SelectObject(dc, m_font16.GetSafeHandle());
-  // The blinking turn marker: an arrow in a lit disc.
-  if (m_bMarkerShown && m_bBlinkOn && m_nMarkerPosition >= 0 && m_nMarkerPosition < 4) {
-    const Pt m = l.marker[SlotOf(m_nMarkerPosition)];
-    Disc(dc, m.x, m.y, 32, 32, RGB(255, 220, 60), RGB(140, 70, 0));
-    POINT tri[3] = {{m.x + 9, m.y + 8}, {m.x + 25, m.y + 16}, {m.x + 9, m.y + 24}};
-    HBRUSH b = ::CreateSolidBrush(RGB(200, 40, 20));
-    HGDIOBJ ob = ::SelectObject(dc, b);
-    ::Polygon(dc, tri, 3);
-    ::SelectObject(dc, ob);
-    ::DeleteObject(b);
-  }
-  // The turn clock, bottom 6 pixels above the tool column.
-  if (m_nClockSeconds >= 0) {
-    const Pt c = l.clock;
-    RECT r{c.x, c.y - 40, c.x + 40, c.y};
-    Disc(dc, r.left, r.top, 40, 40, RGB(250, 250, 240), RGB(160, 20, 20));
-    char t[8];
-    std::snprintf(t, sizeof t, "%d", m_nClockSeconds);
-    CenteredText(dc, r, t, m_nClockSeconds <= 5 ? RGB(220, 0, 0) : RGB(30, 30, 30));
-  }
+  DrawWidgets(pDC);
   // Status line above the own play row.
   if (!m_strStatus.empty()) {
     RECT r{l.cx - 220, l.play[1].y - 30, l.cx + 220, l.play[1].y - 6};
@@ -965,15 +1037,8 @@ void CGameView::DrawOverlays(CDC* pDC) {
     CenteredText(dc, r, m_strStatus.c_str(), RGB(255, 255, 200));
     ::SelectObject(dc, f2);
   }
-  // Floating text rises over the table's centre while it lasts.
-  if (m_nFloatTicks > 0 && !m_strFloat.empty()) {
-    const int rise = (12 - m_nFloatTicks) * 4;
-    RECT r{l.cx - 200, l.cy - 60 - rise, l.cx + 200, l.cy - 30 - rise};
-    RECT sh = r;
-    ::OffsetRect(&sh, 2, 2);
-    CenteredText(dc, sh, m_strFloat.c_str(), RGB(60, 0, 0));
-    CenteredText(dc, r, m_strFloat.c_str(), RGB(255, 210, 40));
-  }
+  // Floating texts rise over everything else.
+  m_float.Draw(pDC);
   // A notice from the server in the top-left corner.
   if (!m_strNotice.empty()) {
     RECT r = ToRect(l.notice);
@@ -1023,21 +1088,24 @@ void CGameView::RaiseSelectedCards() {
 }
 
 void CGameView::ShowTurnClock(int nSeconds) {
-  m_nClockSeconds = std::max(0, std::min(nSeconds, 99));
-  if (m_hWnd) SetTimer(IDT_CLOCK, 1000, nullptr);
+  PlaceWidgets();
+  m_clock.Start(std::max(0, std::min(nSeconds, 99)));
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CGameView::HideTurnClock() {
-  m_nClockSeconds = -1;
-  if (m_hWnd) {
-    KillTimer(IDT_CLOCK);
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
-  }
+  m_clock.Stop();
+  if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+int CGameView::GetClockSeconds() const {
+  if (!m_clock.IsRunning()) return -1;
+  return m_clock.GetRemainingMs() / 1000;
 }
 
 void CGameView::HideTurnMarker() {
   m_bMarkerShown = false;
+  if (m_marker.GetSafeHwnd()) m_marker.ShowWindow(SW_HIDE);
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
@@ -1051,13 +1119,15 @@ void CGameView::MoveMarker(int nPosition) {
     m_bMarkerShown = (phase == SCHEDULE_BID || phase == SCHEDULE_PLAY) &&
                      !(state & (SEAT_OFFLINE | SEAT_TRUSTEESHIP | SEAT_TRUST_EXIT));
   }
-  m_bBlinkOn = true;
+  PlaceWidgets();
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CGameView::ShowControl(UINT nID, bool bShow) {
   CGameDocCore* doc = GetGameDoc();
-  if ((nID == IDC_SEAT_CCW || nID == IDC_SEAT_CW) && doc && doc->m_nShowOrder >= 10) return;
+  // Once the settings were saved ten times the direction buttons stay hidden for good.
+  if ((nID == IDC_SEAT_CCW || nID == IDC_SEAT_CW) && doc && !tableview::DirectionButtonsShown(doc->m_nShowOrder))
+    bShow = false;
   CWnd* w = GetControl(nID);
   if (!w) return;
   w->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
@@ -1134,9 +1204,7 @@ void CGameView::ShowFloatingText(const std::string& text) {
   CGameDocCore* doc = GetGameDoc();
   if (!m_pSite->GameProgressArrived() || !doc || !doc->m_bFlyMsg) return;
   if (text.empty()) return;
-  m_strFloat = text;
-  m_nFloatTicks = 12;
-  if (m_hWnd) SetTimer(IDT_FLOAT, 150, nullptr);
+  m_float.AddText(text.c_str());
 }
 
 void CGameView::ShowNotice(const std::string& text) {
@@ -1155,6 +1223,7 @@ void CGameView::PauseTable(uint32_t nMs) {
   if (!m_hWnd || nMs == 0) return;
   if (!m_bPaused) m_pSite->HoldMessages(true);
   m_bPaused = true;
+  m_nClockPause = 1;
   SetTimer(IDT_PAUSE, nMs, nullptr);
 }
 
@@ -1169,7 +1238,10 @@ void CGameView::FocusGameView() {
 }
 
 void CGameView::StartLastRoundTimer(int nMs) {
-  if (m_hWnd) SetTimer(IDT_LASTROUND, (UINT)std::max(1, nMs), nullptr);
+  if (!m_hWnd) return;
+  m_bShowingPrevious = true;
+  InvalidateTable();
+  SetTimer(IDT_LASTROUND, (UINT)std::max(1, nMs), nullptr);
 }
 
 void CGameView::PhaseChanged(int nPhase) {
@@ -1177,81 +1249,45 @@ void CGameView::PhaseChanged(int nPhase) {
   if (!doc) return;
   m_bLayoutDirty = true;
   LayOut();  // the bid and play rows move with the phase
-  const bool watching = doc->IsWatching();
-  const bool quiet = doc->m_bOwnTrusteeship || doc->m_bOwnTrustExit;
-  const int t = doc->m_nTurnPosition;
-  switch (nPhase) {
-    case SCHEDULE_WAIT:
-      CloseWaitNotice();
-      if (watching) {
-        SetStatusTextId(CGameDocCore::IDS_WAIT_START);
-      } else if (!quiet) {
-        doc->m_Seats[1].nLastPlayCount = 0;
-        ShowBidButtons(false);
-        for (UINT id : {IDC_TAKEOUT, IDC_PASS, IDC_SEARCH}) ShowControl(id, false);
-        for (UINT id : {IDC_TRUSTEE, IDC_CANCELTRUSTEE})
-          if (CWnd* w = GetControl(id)) w->EnableWindow(FALSE);
-        EnableStart(true);
-        ShowControl(IDC_START, true);
-      }
-      m_bMarkerShown = false;
-      break;
-    case SCHEDULE_BID:
-      if (t == 1 && !watching && !quiet) {
-        ShowControl(IDC_START, false);
-        ShowBidButtons(true);
-        bool enabled[4];
-        tableview::BidButtonsEnabled(doc->m_nBidValue, doc->CountBombs(1), enabled);
-        const UINT ids[4] = {IDC_CALL1, IDC_CALL2, IDC_CALL3, IDC_CALL0};
-        for (int i = 0; i < 4; ++i)
-          if (CWnd* w = GetControl(ids[i])) w->EnableWindow(enabled[i]);
-      } else {
-        ShowBidButtons(false);
-        // A start button has no meaning once the cards are dealt.
-        if (!watching) ShowControl(IDC_START, false);
-      }
-      MoveMarker(t);
-      break;
-    case SCHEDULE_PLAY: {
-      if (t < 0) return;
-      ShowBidButtons(false);
-      ShowControl(IDC_START, false);
-      if (watching) {
-        for (UINT id : {IDC_TRUSTEE, IDC_CANCELTRUSTEE})
-          if (CWnd* w = GetControl(id)) w->EnableWindow(FALSE);
-      } else if (m_pSite->OptionFlags() & 1) {
-        SetTrusteeshipButtons(doc->m_bOwnTrusteeship != 0);
-      } else {
-        ShowControl(IDC_CANCELTRUSTEE, false);
-        if (CWnd* w = GetControl(IDC_TRUSTEE)) w->EnableWindow(FALSE);
-      }
-      if (!quiet) CloseWaitNotice();
-      if (CWnd* w = GetControl(IDC_TAKEOUT)) w->EnableWindow(FALSE);
-      EnablePass(false);
-      if (doc->m_bHintFlag)
-        EnableHint(false);
-      else
-        ShowControl(IDC_SEARCH, false);
-      if (t < 4) doc->m_Seats[t].nLastPlayCount = 0;
-      if (t == 1 && !watching && !quiet) {
-        ShowControl(IDC_TAKEOUT, true);
-        ShowControl(IDC_PASS, true);
-        if (doc->m_bHintFlag) ShowControl(IDC_SEARCH, true);
-        EnablePass(!doc->m_bFreeLead);
-        EnableHint(!doc->m_bFreeLead);
-        UpdateSelectedCount();
-        if (CWnd* w = GetControl(IDC_TAKEOUT)) w->EnableWindow(m_nSelected > 0);
-        if (doc->m_bFreeLead && doc->m_Seats[1].nCardCount == 1) SetTimer(IDT_AUTOPLAY, 2000, nullptr);
-      } else {
-        for (UINT id : {IDC_START, IDC_TAKEOUT, IDC_PASS, IDC_SEARCH}) ShowControl(id, false);
-      }
-      MoveMarker(t);
-      break;
-    }
-    default:
-      break;
-  }
+  tableview::ScheduleInput in;
+  in.phase = nPhase;
+  in.turnPosition = doc->m_nTurnPosition;
+  in.watching = doc->IsWatching();
+  in.quiet = doc->m_bOwnTrusteeship || doc->m_bOwnTrustExit;
+  in.trusteeAllowed = (m_pSite->OptionFlags() & 1) != 0;
+  in.ownTrusteeship = doc->m_bOwnTrusteeship != 0;
+  in.hintFlag = doc->m_bHintFlag != 0;
+  in.freeLead = doc->m_bFreeLead != 0;
+  in.ownCount = doc->m_Seats[1].nCardCount;
+  UpdateSelectedCount();
+  in.selectedCount = m_nSelected;
+  in.currentBid = doc->m_nBidValue;
+  in.ownBombs = nPhase == SCHEDULE_BID ? doc->CountBombs(1) : 0;
+  const tableview::ScheduleResult r = tableview::OnScheduleRules(in);
+  if (r.ignored) return;
+  ApplySchedule(r);
   InvalidateTable();
+}
+
+void CGameView::ApplySchedule(const tableview::ScheduleResult& r) {
+  CGameDocCore* doc = GetGameDoc();
+  if (r.closeWait) CloseWaitNotice();
+  if (r.waitTextId) SetStatusTextId(r.waitTextId);
+  if (r.clearPlayOf >= 0 && r.clearPlayOf < CGameDocCore::MAX_POSITIONS) doc->m_Seats[r.clearPlayOf].nLastPlayCount = 0;
+  for (int b = 0; b < tableview::BTN_COUNT; ++b) {
+    const UINT id = kButtonIds[b];
+    const tableview::ButtonAct& a = r.buttons[b];
+    if (a.show != tableview::KEEP) ShowControl(id, a.show == tableview::ON);
+    if (a.enable != tableview::KEEP)
+      if (CWnd* w = GetControl(id)) w->EnableWindow(a.enable == tableview::ON);
+  }
+  if (r.autoPlay) SetTimer(IDT_AUTOPLAY, 2000, nullptr);
+  if (r.markerTo >= 0) {
+    MoveMarker(r.markerTo);
+  } else {
+    m_bMarkerShown = false;
+    PlaceWidgets();
+  }
 }
 
 void CGameView::AnimatePlay(int p) {
@@ -1460,7 +1496,8 @@ void CGameView::OnSearch() {
 void CGameView::OnTrustee() {
   CGameDocCore* doc = GetGameDoc();
   if (!doc || !(m_pSite->OptionFlags() & 1)) return;
-  if (m_pSite->AskYesNo(kAskTrustee)) doc->RequestTrusteeship(1);
+  // The second button (No) is the default: a stray Enter keeps the player at the table.
+  if (m_pSite->AskYesNo(kAskTrustee, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)) doc->RequestTrusteeship(1);
 }
 
 void CGameView::OnCancelTrustee() {
@@ -1490,10 +1527,19 @@ void CGameView::OnSurvey() {
   if (!m_strSurvey.empty()) m_pSite->OpenUrl(m_strSurvey);
 }
 
-void CGameView::OnScreenshot() { m_pSite->SaveScreenshot(); }
+void CGameView::OnScreenshot() {
+  const std::string path = m_pSite->SaveScreenshot();
+  if (path.empty()) return;
+  char line[MAX_PATH + 64];
+  std::snprintf(line, sizeof line, kScreenshotSavedFmt, path.c_str());
+  m_pSite->ChatNotice(line, RGB(0, 0, 255), 10);
+}
 
 void CGameView::OnLastRound() {
-  if (CGameDocCore* doc = GetGameDoc()) doc->ShowLastRound();
+  CGameDocCore* doc = GetGameDoc();
+  // On the first trick there is nothing to show.
+  if (!doc || !tableview::PreviousTrickExists(doc->m_nPrevPlayCount, PlayerCount())) return;
+  doc->ShowLastRound();
 }
 
 void CGameView::OnScoreBoard() { m_pSite->ToggleScoreBoard(); }
@@ -1543,39 +1589,15 @@ void CGameView::OnTimer(UINT_PTR nIDEvent) {
     }
     case IDT_PAUSE:
       KillTimer(IDT_PAUSE);
+      m_nClockPause = 0;
       if (m_bPaused) {
         m_bPaused = false;
         m_pSite->HoldMessages(false);
       }
       break;
-    case IDT_CLOCK:
-      if (m_nClockSeconds > 0 && !m_bPaused) {
-        --m_nClockSeconds;
-        if (m_nClockSeconds == 0) {
-          // The clock's command at zero is the document's.
-          KillTimer(IDT_CLOCK);
-          if (doc) doc->OnClockExpired();
-        }
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-      }
-      break;
-    case IDT_BLINK:
-      if (m_bMarkerShown) {
-        m_bBlinkOn = !m_bBlinkOn;
-        const Pt m = GetLayout().marker[SlotOf(m_nMarkerPosition < 0 ? 1 : m_nMarkerPosition)];
-        RECT r{m.x, m.y, m.x + 32, m.y + 32};
-        ::InvalidateRect(m_hWnd, &r, FALSE);
-      }
-      break;
-    case IDT_FLOAT:
-      if (--m_nFloatTicks <= 0) {
-        KillTimer(IDT_FLOAT);
-        m_strFloat.clear();
-      }
-      ::InvalidateRect(m_hWnd, nullptr, FALSE);
-      break;
     case IDT_LASTROUND:
       KillTimer(IDT_LASTROUND);
+      m_bShowingPrevious = false;
       if (doc) doc->EndShowLastRound();
       break;
     default:

@@ -9,10 +9,15 @@
 #include <afxwin.h>
 
 #include <string>
+#include <vector>
 
+#include "BlinkButton.h"
 #include "CardPainter.h"
+#include "FloatingText.h"
+#include "TurnClock.h"
 #include "GameDocCore.h"
 #include "TableLayout.h"
+#include "TableRules.h"
 
 // What the view needs from the program around it.
 class CGameViewSite {
@@ -23,11 +28,19 @@ class CGameViewSite {
   virtual bool GameProgressArrived() = 0;
   virtual int IdleSeconds() = 0;
   virtual void SendKeepAlive() = 0;
-  // A Yes/No question; true for Yes.
-  virtual bool AskYesNo(const char* text) = 0;
+  // A question box with an MB_ style; true for Yes.
+  virtual bool AskYesNo(const char* text, UINT style) = 0;
   virtual void ToggleScoreBoard() = 0;
   virtual void OpenSettings() = 0;  // the settings dialog
-  virtual void SaveScreenshot() = 0;
+  // Saves a picture of the main window; the file's path, empty when nothing was saved.
+  virtual std::string SaveScreenshot() = 0;
+  // A line for the player in the chat view, in a colour (COLORREF) and point size.
+  virtual void ChatNotice(const std::string& text, COLORREF color, int size) = 0;
+  // The nickname of a user the platform knows (the lobby's own nickname, the chat
+  // control's user list); empty when it knows none.
+  virtual std::string NickNameOf(const char* userName) = 0;
+  // A WAVE resource through the sound player (the turn clock's sounds).
+  virtual void PlayWave(int id) = 0;
   virtual void OpenUrl(const std::string& url) = 0;
   virtual void TickerText(const std::string& text) = 0;
   // The avatar control of a seat gets message 1235 or 1236.
@@ -45,7 +58,9 @@ struct TableTheme {
 class CGameView : public CFormView, public CDocTableView {
   DECLARE_DYNCREATE(CGameView)
  public:
-  enum { IDT_IDLE = 1, IDT_AUTOPLAY = 2, IDT_CLOCK = 3, IDT_BLINK = 4, IDT_FLOAT = 5, IDT_LASTROUND = 6, IDT_PAUSE = 7 };
+  enum { IDT_IDLE = 1, IDT_AUTOPLAY = 2, IDT_LASTROUND = 6, IDT_PAUSE = 7 };
+  // The turn clock's sounds: a tick every few seconds and the sound at zero.
+  enum { CLOCK_TICK_SECONDS = 5, CLOCK_DIGITS = 2 };
   enum { WM_RELOAD_ORDER = 100, WM_CHAT_ECHO = 0x470 };
   enum { AVATAR_MSG_PLAYER = 1235, AVATAR_MSG_WATCHER = 1236 };
 
@@ -111,10 +126,18 @@ class CGameView : public CFormView, public CDocTableView {
   void RenderWithControls(CDC* pDC);
   const tableview::Layout& GetLayout();
   int GetSelectedCount() const { return m_nSelected; }
+  // A position's last play in the order it is drawn.
+  std::vector<CARD_INFO> PlayShown(int nPosition);
+  // The nickname a seat's panel shows.
+  std::string PanelNickName(int nPosition);
   CWnd* GetControl(UINT nID);
   std::string GetToolTipText(UINT nID);
   const std::string& GetStatusText() const { return m_strStatus; }
-  int GetClockSeconds() const { return m_nClockSeconds; }
+  // The seconds the clock shows; -1 while it is hidden.
+  int GetClockSeconds() const;
+  CTurnClock& GetTurnClock() { return m_clock; }
+  CFloatingText& GetFloatingText() { return m_float; }
+  CBlinkButton& GetMarker() { return m_marker; }
   bool IsMarkerShown() const { return m_bMarkerShown; }
   int GetMarkerPosition() const { return m_nMarkerPosition; }
 
@@ -154,6 +177,7 @@ class CGameView : public CFormView, public CDocTableView {
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnClockCommand();
   afx_msg LRESULT OnChatEcho(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnReloadOrder(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
@@ -161,10 +185,14 @@ class CGameView : public CFormView, public CDocTableView {
  private:
   struct Control;
   void CreateControls();
+  void CreateWidgets();
+  void PlaceWidgets();
+  void DrawWidgets(CDC* pDC);
   void LoadTheme();
   void LayOut();
   void PlaceControls();
   void MoveMarker(int nPosition);
+  void ApplySchedule(const tableview::ScheduleResult& r);
   void BuildTable(CDC* pDC);
   void DrawBackground(CDC* pDC);
   void DrawPlayerPanel(CDC* pDC, int nPosition);
@@ -213,24 +241,25 @@ class CGameView : public CFormView, public CDocTableView {
   CSize m_sizeBack;
   CPen m_penGrey;
   CBrush m_brushGrey;
-  CFont m_font12, m_font14, m_font16;
+  CFont m_font12, m_font14, m_font16, m_fontBadge;
   CCardPainter m_painter;
   bool m_bCardsLoaded;
   TableTheme m_theme;
   std::string m_strNetSkin, m_strProfilePath;
 
   CToolTipCtrl m_tooltip;
+  CTurnClock m_clock;
+  CFloatingText m_float;
+  CBlinkButton m_marker;
   Control* m_pControls;
   int m_nControls;
 
-  int m_nClockSeconds;  // -1: hidden
   bool m_bMarkerShown;
   int m_nMarkerPosition;
-  bool m_bBlinkOn;
   std::string m_strStatus;
   std::string m_strNotice;
-  std::string m_strFloat;
-  int m_nFloatTicks;
   std::string m_strSurvey;
   bool m_bPaused;
+  int m_nClockPause;  // read by the clock's thread: non-zero while the table holds
+  bool m_bShowingPrevious;  // the previous trick is on the table
 };
