@@ -68,17 +68,18 @@ void ClearMusicPlayFlag() {}
 namespace {
 
 // Boxes stand centred on the main window, not where the system puts them (over the
-// table's clock): a hook moves the box when it is first activated.
+// table's clock): a hook moves the box once it has laid itself out, whether or not it
+// becomes the active window.
 HWND g_centreOn = nullptr;
 HHOOK g_centreHook = nullptr;
 
 LRESULT CALLBACK CentreBoxHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && g_centreOn) {
-    HWND box = reinterpret_cast<HWND>(wParam);
+  const CWPRETSTRUCT* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && m && m->message == WM_INITDIALOG && g_centreOn) {
     RECT owner, r;
-    if (GetWindowRect(g_centreOn, &owner) && GetWindowRect(box, &r)) {
+    if (GetWindowRect(g_centreOn, &owner) && GetWindowRect(m->hwnd, &r)) {
       const int w = r.right - r.left, h = r.bottom - r.top;
-      SetWindowPos(box, nullptr, owner.left + (owner.right - owner.left - w) / 2,
+      SetWindowPos(m->hwnd, nullptr, owner.left + (owner.right - owner.left - w) / 2,
                    owner.top + (owner.bottom - owner.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     g_centreOn = nullptr;  // only the box itself, not what it opens
@@ -99,7 +100,7 @@ int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   HWND savedOn = g_centreOn;
   if (owner && IsWindowVisible(owner)) {
     g_centreOn = owner;
-    g_centreHook = SetWindowsHookExA(WH_CBT, CentreBoxHook, nullptr, GetCurrentThreadId());
+    g_centreHook = SetWindowsHookExA(WH_CALLWNDPROCRET, CentreBoxHook, nullptr, GetCurrentThreadId());
   }
   int result = MessageBoxA(owner, text, title, style | MB_SETFOREGROUND);
   if (g_centreHook && g_centreHook != saved) UnhookWindowsHookEx(g_centreHook);

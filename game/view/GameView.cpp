@@ -1390,7 +1390,9 @@ void CGameView::ClickCards(UINT nFlags, CPoint point) {
   const int hit = tableview::HitOwnCard(l, doc->m_Hands[1], n, point.x, point.y);
   if (hit < 0 || doc->GetSchedule() != SCHEDULE_PLAY) return;
   tableview::ApplyCardClick(doc->m_Hands[1], n, hit, (nFlags & MK_CONTROL) != 0);
+  // The card rises under the pointer at once, not when the queue next runs dry.
   InvalidateTable();
+  UpdateWindow();
   EnablePlayIfSelected();
 }
 
