@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ThemeBitmaps.h"
 #include "resource.h"
 
 using tableview::Box;
@@ -323,7 +324,9 @@ CGameView::~CGameView() {
     app->WriteProfileInt(kSettings, "MoveCards", m_bMoveCards);
   }
   if (m_hOldBack) ::SelectObject(m_dcBack.GetSafeHdc(), m_hOldBack);
-  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer})
+  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge})
+    if (b) ::DeleteObject(b);
+  for (HBITMAP b : m_theme.hOrder)
     if (b) ::DeleteObject(b);
   delete[] m_pControls;
 }
@@ -465,6 +468,8 @@ void CGameView::LoadTheme() {
   m_theme.hBackground = find("\\theme\\background.bmp");
   m_theme.hLogo = find("\\theme\\logo_0.bmp");
   m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
+  m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);
+  LoadOrderImages(true);
   // Sizes 8 and 16 of the card library beside the program.
   char path[MAX_PATH];
   ::GetModuleFileNameA(nullptr, path, sizeof path);
@@ -793,6 +798,7 @@ void CGameView::DrawPlayerPanel(CDC* pDC, int p) {
   const SEAT_INFO& seat = doc->m_Seats[p];
   ::SetBkMode(dc, TRANSPARENT);
 
+  DrawOrderImage(pDC, p);
   // Panel background.
   const Pt panel = l.panel[slot];
   RECT pr{panel.x, panel.y, panel.x + tableview::PANEL_W, panel.y + tableview::PANEL_H};
@@ -889,9 +895,13 @@ void CGameView::DrawPlayerPanel(CDC* pDC, int p) {
   // The declarer's badge.
   if (doc->m_nDeclarerSeat >= 0 && doc->SeatToPosition(doc->m_nDeclarerSeat) == p) {
     const Pt b = l.badge[slot];
-    Disc(dc, b.x, b.y + 2, 40, 40, RGB(230, 170, 20), RGB(120, 60, 0));
-    ::SelectObject(dc, m_fontBadge.GetSafeHandle());
-    CenteredText(dc, RECT{b.x, b.y + 2, b.x + 40, b.y + 42}, kDeclarerText, kBadgeText);
+    if (m_theme.hBadge) {
+      DrawMaskedHalf(dc, RECT{b.x, b.y, b.x + 40, b.y + 45}, m_theme.hBadge);
+    } else {
+      Disc(dc, b.x, b.y + 2, 40, 40, RGB(230, 170, 20), RGB(120, 60, 0));
+      ::SelectObject(dc, m_fontBadge.GetSafeHandle());
+      CenteredText(dc, RECT{b.x, b.y + 2, b.x + 40, b.y + 42}, kDeclarerText, kBadgeText);
+    }
     ::SelectObject(dc, m_font14.GetSafeHandle());
   }
   // The last bid of the seat before the current bidder.
@@ -1621,6 +1631,37 @@ LRESULT CGameView::OnChatEcho(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CGameView::OnReloadOrder(WPARAM, LPARAM) {
+  LoadOrderImages(false);
   InvalidateTable();
   return 0;
+}
+
+void CGameView::LoadOrderImages(bool bNetSkinToo) {
+  CGameDocCore* doc = GetGameDoc();
+  for (int p = 0; p < 4; ++p) {
+    if (m_theme.hOrder[p]) ::DeleteObject(m_theme.hOrder[p]);
+    m_theme.hOrder[p] = nullptr;
+    if (!doc) continue;
+    // The seat's order number is its seat at the server.
+    char rel[48];
+    std::snprintf(rel, sizeof rel, "\\theme\\order_%d.bmp", (int)doc->m_Seats[p].wSeat);
+    for (const std::string& base : {bNetSkinToo ? m_strNetSkin : std::string(), m_strProfilePath}) {
+      if (base.empty()) continue;
+      if ((m_theme.hOrder[p] = LoadBmpFile(base + rel)) != nullptr) break;
+    }
+  }
+}
+
+void CGameView::DrawOrderImage(CDC* pDC, int p) {
+  HBITMAP b = m_theme.hOrder[p];
+  if (!b) return;
+  const int slot = SlotOf(p);
+  Pt at = m_layout.panel[slot];
+  // 46 by 46, 50 pixels above the panel; the right seat's further right, the top one's to the left.
+  if (slot == 0) at.x += 90;
+  if (slot == 3)
+    at.x -= 50;
+  else
+    at.y -= 50;
+  StretchBmp(pDC->GetSafeHdc(), b, RECT{at.x, at.y, at.x + 46, at.y + 46});
 }

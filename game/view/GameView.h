@@ -53,6 +53,8 @@ class CGameViewSite {
 // of the profile's "Path"; any of them may be missing (the table then draws its own).
 struct TableTheme {
   HBITMAP hFill = nullptr, hBackground = nullptr, hLogo = nullptr, hPlayer = nullptr;
+  HBITMAP hBadge = nullptr;     // the declarer's badge, its right half the mask
+  HBITMAP hOrder[4] = {};       // each seat's order picture
 };
 
 class CGameView : public CFormView, public CDocTableView {
@@ -189,6 +191,9 @@ class CGameView : public CFormView, public CDocTableView {
   void PlaceWidgets();
   void DrawWidgets(CDC* pDC);
   void LoadTheme();
+  // Each seat's order picture, under the net skin first when asked, else the profile's folder.
+  void LoadOrderImages(bool bNetSkinToo);
+  void DrawOrderImage(CDC* pDC, int nPosition);
   void LayOut();
   void PlaceControls();
   void MoveMarker(int nPosition);

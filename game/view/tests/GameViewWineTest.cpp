@@ -12,6 +12,7 @@
 
 #include "GameView.h"
 #include "StepTickSource.h"
+#include "ThemeBitmaps.h"
 #include "WinProbe.h"
 #include "WireBytes.h"
 #include "tests/NullDocHost.h"
@@ -129,11 +130,14 @@ class GameViewTest : public ::testing::Test {
     host.view = view;
     view->SetGameDoc(&doc);
     view->SetSite(&site);
+    BeforeCreate();
     ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, kViewW, kViewH), frame,
                              AFX_IDW_PANE_FIRST, nullptr));
     view->OnInitialUpdate();
     frame->ShowWindow(SW_SHOWNOACTIVATE);
   }
+
+  virtual void BeforeCreate() {}
 
   void TearDown() override {
     frame->DestroyWindow();  // deletes the view and the frame
@@ -749,4 +753,107 @@ TEST_F(GameViewTest, ScreenshotTellsThePlayerWhere) {
   EXPECT_EQ(site.notices[0], "\xBD\xD8\xCD\xBC\xCE\xC4\xBC\xFE\xB1\xA3\xB4\xE6\xD4\xDA:C:\\snapshot\\a.jpg");
   EXPECT_EQ(site.noticeColor, 0xFF0000u);
   EXPECT_EQ(site.noticeSize, 10);
+}
+
+// ---- theme pictures and the soft mask ----
+
+namespace {
+
+// A 24-bit bottom-up picture of w × h filled by `colour(x, y)`.
+template <class F>
+HBITMAP MakeBitmap(int w, int h, F colour) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  uint8_t* p = static_cast<uint8_t*>(bits);
+  const int stride = (w * 3 + 3) & ~3;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = colour(x, y);
+      uint8_t* row = p + (h - 1 - y) * stride;
+      row[x * 3] = GetBValue(c);
+      row[x * 3 + 1] = GetGValue(c);
+      row[x * 3 + 2] = GetRValue(c);
+    }
+  return bmp;
+}
+
+bool SaveBmp(HBITMAP bmp, const std::string& path) {
+  DIBSECTION ds;
+  if (!::GetObjectA(bmp, sizeof ds, &ds)) return false;
+  const int stride = (ds.dsBm.bmWidth * 3 + 3) & ~3;
+  const DWORD size = (DWORD)(stride * ds.dsBm.bmHeight);
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof(BITMAPINFOHEADER);
+  fh.bfSize = fh.bfOffBits + size;
+  BITMAPINFOHEADER ih = ds.dsBmih;
+  ih.biSizeImage = size;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  std::fwrite(&fh, sizeof fh, 1, f);
+  std::fwrite(&ih, sizeof ih, 1, f);
+  std::fwrite(ds.dsBm.bmBits, 1, size, f);
+  std::fclose(f);
+  return true;
+}
+
+}  // namespace
+
+TEST(ThemeDrawing, MaskedHalfBlendsTheLeftHalfByTheRightHalf) {
+  // 40 by 20: a red left half; its mask white on the left 10 columns, black on the
+  // right 10, so the red shows only where the mask is white.
+  HBITMAP pic = MakeBitmap(40, 20, [](int x, int) {
+    if (x < 20) return RGB(255, 0, 0);
+    return x < 30 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+  });
+  HBITMAP target = MakeBitmap(60, 40, [](int, int) { return RGB(0, 0, 200); });
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, target);
+  DrawMaskedHalf(dc, RECT{0, 0, 60, 40}, pic);  // centred: at (20, 10)
+  EXPECT_EQ(::GetPixel(dc, 25, 15), RGB((255 * 255) >> 8, 0, 0)) << "mask 255: the image";
+  EXPECT_EQ(::GetPixel(dc, 35, 15), RGB(0, 0, (200 * 255) >> 8)) << "mask 0: the background";
+  EXPECT_EQ(::GetPixel(dc, 15, 15), RGB(0, 0, 200)) << "outside the picture nothing changes";
+  EXPECT_EQ(::GetPixel(dc, 25, 5), RGB(0, 0, 200));
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(pic);
+  ::DeleteObject(target);
+  EXPECT_EQ(GetThemeBitmapPath(999, "C:\\x", "C:\\y"), "");
+}
+
+class ThemedViewTest : public GameViewTest {
+ protected:
+  void BeforeCreate() override {
+    char dir[MAX_PATH];
+    ::GetCurrentDirectoryA(sizeof dir, dir);
+    folder = std::string(dir) + "\\themed_view";
+    for (const char* sub : {"", "\\theme", "\\theme\\respic"}) ::CreateDirectoryA((folder + sub).c_str(), nullptr);
+    // A blue badge (mask all white) and a magenta order picture for server seat 0.
+    HBITMAP badge = MakeBitmap(80, 45, [](int x, int) { return x < 40 ? RGB(0, 0, 255) : RGB(255, 255, 255); });
+    HBITMAP order = MakeBitmap(46, 46, [](int, int) { return RGB(255, 0, 255); });
+    ASSERT_TRUE(SaveBmp(badge, folder + "\\theme\\respic\\VESK32.bmp"));
+    ASSERT_TRUE(SaveBmp(order, folder + "\\theme\\order_0.bmp"));
+    ::DeleteObject(badge);
+    ::DeleteObject(order);
+    view->SetThemeFolders("", folder);
+  }
+  std::string folder;
+};
+
+TEST_F(ThemedViewTest, BadgeAndOrderPicturesComeFromTheTheme) {
+  BidAndTakeBottom();
+  Shot s;
+  Snap("table_themed.png", s);
+  const tableview::Layout& l = view->GetLayout();
+  const tableview::Pt b = l.badge[1];
+  EXPECT_EQ(s.At(b.x + 20, b.y + 22), RGB(0, 0, (255 * 255) >> 8)) << "the theme's badge";
+  // West (server seat 0) sits on the right: its order picture 50 above the panel, 90 right.
+  const tableview::Pt p = l.panel[0];
+  EXPECT_EQ(s.At(p.x + 90 + 20, p.y - 50 + 20), RGB(255, 0, 255));
 }
