@@ -48,7 +48,20 @@ void CVeskViewSite::OpenUrl(const std::string& url) {
 
 void CVeskViewSite::OpenSettings() { NotYetBuilt().OpenSettings(); }
 
-void CVeskViewSite::TickerText(const std::string& text) { theApp.m_GameLog.Write("ticker: %s", text.c_str()); }
+void CVeskViewSite::TickerText(const std::string& text) {
+  theApp.m_GameLog.Write("ticker: %s", text.c_str());
+  if (m_pTicker && m_pTicker->GetSafeHwnd()) m_pTicker->AddLine(text.c_str(), (int)text.size());
+}
+
+void CVeskViewSite::PlaceTicker(CWnd* pParent, const RECT& rect) {
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  if (m_pTicker && m_pTicker->GetSafeHwnd()) {
+    m_pTicker->SetWindowPos(nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  m_pTicker.reset(new CTickerDlg);
+  if (!pParent || !m_pTicker->Create(pParent, rect.left, rect.top, w, h)) m_pTicker.reset();
+}
 
 void CVeskViewSite::PostToAvatar(int position, UINT message, WPARAM wParam) {
   NotYetBuilt().PostToAvatar(position, message, wParam);

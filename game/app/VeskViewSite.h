@@ -1,7 +1,10 @@
 // What the table view asks of the program: the busy state of sends, the connection's option
 // flags and keep-alive, questions, the score board, the screenshot and web addresses.
 #pragma once
+#include <memory>
+
 #include "GameView.h"
+#include "TickerDlg.h"
 
 class CVeskViewSite : public CGameViewSite {
  public:
@@ -19,6 +22,10 @@ class CVeskViewSite : public CGameViewSite {
   void OpenUrl(const std::string& url) override;
   void OpenSettings() override;
   void TickerText(const std::string& text) override;
+  void PlaceTicker(CWnd* pParent, const RECT& rect) override;
   void PostToAvatar(int position, UINT message, WPARAM wParam) override;
   void HoldMessages(bool hold) override;
+
+ private:
+  std::unique_ptr<CTickerDlg> m_pTicker;
 };

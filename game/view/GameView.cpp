@@ -5,27 +5,16 @@
 #include <cstring>
 
 #include "ThemeBitmaps.h"
+#include "ViewTexts.h"
 #include "resource.h"
 
 using tableview::Box;
 using tableview::Pt;
+using namespace viewtext;
 
 namespace {
 
 const char kSettings[] = "Settings";
-const char kFace[] = "\xCB\xCE\xCC\xE5";  // the table's Chinese face
-const char kAskTrustee[] =
-    "\xBD\xAB\xD3\xC9\xB7\xFE\xCE\xF1\xC6\xF7\xCD\xD0\xB9\xDC\xD3\xCE\xCF\xB7\xA3\xAC\xCA\xC7\xB7\xF1\xBC\xCC\xD0\xF8"
-    "\xA3\xBF";
-const char kPassText[] = "\xB2\xBB\xB3\xF6";
-const char kDeclarerText[] = "\xB5\xD8\xD6\xF7";
-const char kBaseFmt[] = "\xB5\xD7\xB7\xD6: %d";
-const char kMultFmt[] = "\xB1\xB6\xCA\xFD: %d";
-const char kShownText[] = "\xC3\xF7\xC5\xC6";
-// 截图文件保存在:%s
-const char kScreenshotSavedFmt[] = "\xBD\xD8\xCD\xBC\xCE\xC4\xBC\xFE\xB1\xA3\xB4\xE6\xD4\xDA:%s";
-const char* const kBidTexts[4] = {"\xB2\xBB\xBD\xD0", "1\xB7\xD6", "2\xB7\xD6", "3\xB7\xD6"};
-
 const COLORREF kShadow = RGB(0, 0, 128);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kYellow = RGB(255, 255, 0);
@@ -39,7 +28,7 @@ struct StringText {
   const char* text;
 };
 const StringText kStrings[] = {
-    {3002, "\xB5\xC8\xB4\xFD\xC6\xE4\xCB\xFB\xCD\xE6\xBC\xD2\xBF\xAA\xCA\xBC..."},
+    {3002, kWaitStart},
 };
 
 std::string LoadText(int id) {
@@ -174,25 +163,25 @@ struct ControlSpec {
   const char* caption;
 };
 const ControlSpec kControls[] = {
-    {IDC_LASTROUND, "\xC9\xCF\xC2\xD6"},
-    {IDC_SCOREBOARD, "\xBC\xC7\xB7\xD6"},
-    {IDC_SORT, "\xC0\xED\xC5\xC6"},
-    {IDC_SHOWCARD, "\xC3\xF7\xC5\xC6"},
-    {IDC_SCREENSHOT, "\xBD\xD8\xCD\xBC"},
-    {IDC_TRUSTEE, "\xCD\xD0\xB9\xDC"},
-    {IDC_CANCELTRUSTEE, "\xBD\xE2\xCD\xD0"},
-    {IDC_SEAT_CCW, "\xC4\xE6"},
-    {IDC_SEAT_CW, "\xCB\xB3"},
-    {IDC_SETTINGS, "\xC9\xE8\xD6\xC3"},
-    {IDC_SURVEY, "\xB5\xF7\xB2\xE9"},
-    {IDC_CALL1, "1\xB7\xD6"},
-    {IDC_CALL2, "2\xB7\xD6"},
-    {IDC_CALL3, "3\xB7\xD6"},
-    {IDC_CALL0, "\xB2\xBB\xBD\xD0"},
-    {IDC_START, "\xBF\xAA\xCA\xBC"},
-    {IDC_TAKEOUT, "\xB3\xF6\xC5\xC6"},
-    {IDC_PASS, "\xB2\xBB\xB3\xF6"},
-    {IDC_SEARCH, "\xCC\xE1\xCA\xBE"},
+    {IDC_LASTROUND, kCapLastRound},
+    {IDC_SCOREBOARD, kCapScore},
+    {IDC_SORT, kCapSort},
+    {IDC_SHOWCARD, kShownText},
+    {IDC_SCREENSHOT, kCapScreenshot},
+    {IDC_TRUSTEE, kCapTrustee},
+    {IDC_CANCELTRUSTEE, kCapCancelTrustee},
+    {IDC_SEAT_CCW, kCapCcw},
+    {IDC_SEAT_CW, kCapCw},
+    {IDC_SETTINGS, kCapSettings},
+    {IDC_SURVEY, kCapSurvey},
+    {IDC_CALL1, kBid1},
+    {IDC_CALL2, kBid2},
+    {IDC_CALL3, kBid3},
+    {IDC_CALL0, kBidNone},
+    {IDC_START, kCapStart},
+    {IDC_TAKEOUT, kCapTakeOut},
+    {IDC_PASS, kPassText},
+    {IDC_SEARCH, kCapHint},
 };
 const int kControlCount = sizeof kControls / sizeof kControls[0];
 
@@ -212,10 +201,10 @@ const TipSpec kTips[] = {
     {IDC_SORT, 6001, nullptr},
     {IDC_SHOWCARD, 9007, nullptr},
     {IDC_SCREENSHOT, 6005, nullptr},
-    {IDC_TRUSTEE, 0, "\xB7\xFE\xCE\xF1\xC6\xF7\xCD\xD0\xB9\xDC"},
-    {IDC_CANCELTRUSTEE, 0, "\xBD\xE2\xB3\xFD\xCD\xD0\xB9\xDC"},
-    {IDC_SEAT_CCW, 0, "\xC7\xD0\xBB\xBB\xB5\xBD\xC4\xE6\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6"},
-    {IDC_SEAT_CW, 0, "\xC7\xD0\xBB\xBB\xB5\xBD\xCB\xB3\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6"},
+    {IDC_TRUSTEE, 0, kTipTrustee},
+    {IDC_CANCELTRUSTEE, 0, kTipCancelTrustee},
+    {IDC_SEAT_CCW, 0, kTipCcw},
+    {IDC_SEAT_CW, 0, kTipCw},
     {IDC_SETTINGS, 6000, nullptr},
 };
 // The site of a view that no program has wired (a table without a connection).
@@ -235,6 +224,7 @@ class CUnwiredSite : public CGameViewSite {
   void PlayWave(int) override {}
   void OpenUrl(const std::string&) override {}
   void TickerText(const std::string&) override {}
+  void PlaceTicker(CWnd*, const RECT&) override {}
   void PostToAvatar(int, UINT, WPARAM) override {}
   void HoldMessages(bool) override {}
 };
@@ -451,6 +441,14 @@ void CGameView::DrawWidgets(CDC* pDC) {
   if (m_clock.IsRunning()) m_clock.DrawDigits(pDC->GetSafeHdc(), l.clock.x, l.clock.y - m_clock.GetCellSize().cy);
 }
 
+// The ticker strip, 600 by 30 at the top centre of the table.
+void CGameView::PlaceTicker() {
+  CRect rc;
+  GetClientRect(&rc);
+  const RECT r{rc.Width() / 2 - 300, 0, rc.Width() / 2 + 300, 30};
+  m_pSite->PlaceTicker(this, r);
+}
+
 void CGameView::OnClockCommand() {
   // The clock ran out: what that means is the document's.
   if (CGameDocCore* doc = GetGameDoc()) doc->OnClockExpired();
@@ -507,6 +505,7 @@ void CGameView::OnInitialUpdate() {
     if (!Watching()) doc->SetSchedule(SCHEDULE_WAIT);
   }
   EnsureBuffers();
+  PlaceTicker();
   InvalidateTable();
 }
 
@@ -550,6 +549,7 @@ void CGameView::OnSize(UINT nType, int cx, int cy) {
   // Floating texts rise from 65 % to 30 % of the height, centred on the table.
   m_float.SetParams(65, 30, cx / 2);
   EnsureBuffers();
+  if (m_float.GetSafeHwnd()) PlaceTicker();  // after the initial update
   InvalidateTable();
 }
 
@@ -838,16 +838,16 @@ void CGameView::DrawPlayerPanel(CDC* pDC, int p) {
   const char* mark = nullptr;
   COLORREF markColor = kWhite;
   if (seat.dwState & SEAT_TRUST_EXIT) {
-    mark = "\xCD\xD0\xB9\xDC";
+    mark = kCapTrustee;
     markColor = RGB(255, 160, 60);
   } else if (seat.dwState & SEAT_OFFLINE) {
-    mark = "\xB6\xCF\xCF\xDF";  // offline
+    mark = kMarkOffline;  // offline
     markColor = RGB(200, 200, 200);
   } else if (seat.dwState & SEAT_TRUSTEESHIP) {
-    mark = "\xCD\xD0\xB9\xDC";
+    mark = kCapTrustee;
     markColor = RGB(255, 160, 60);
   } else if (seat.dwState & SEAT_READY) {
-    mark = "\xD2\xD1\xD7\xBC\xB1\xB8";  // ready
+    mark = kMarkReady;  // ready
     markColor = RGB(120, 255, 120);
   }
   if (mark) {

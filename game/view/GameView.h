@@ -43,6 +43,9 @@ class CGameViewSite {
   virtual void PlayWave(int id) = 0;
   virtual void OpenUrl(const std::string& url) = 0;
   virtual void TickerText(const std::string& text) = 0;
+  // The ticker strip over the table: made on the first call with the view as its parent,
+  // moved on later ones.
+  virtual void PlaceTicker(CWnd* pParent, const RECT& rect) = 0;
   // The avatar control of a seat gets message 1235 or 1236.
   virtual void PostToAvatar(int position, UINT message, WPARAM wParam) = 0;
   // The server's frames wait (a paused table) or flow again.
@@ -189,6 +192,7 @@ class CGameView : public CFormView, public CDocTableView {
   void CreateControls();
   void CreateWidgets();
   void PlaceWidgets();
+  void PlaceTicker();
   void DrawWidgets(CDC* pDC);
   void LoadTheme();
   // Each seat's order picture, under the net skin first when asked, else the profile's folder.

@@ -52,6 +52,12 @@ struct Site : CGameViewSite {
   UINT askStyle = 0;
   void PostToAvatar(int p, UINT msg, WPARAM) override { avatarMsgs.push_back(p * 10000 + (int)msg); }
   void TickerText(const std::string& t) override { ticker.push_back(t); }
+  void PlaceTicker(CWnd* parent, const RECT& r) override {
+    tickerParent = parent;
+    tickerPlaces.push_back(r);
+  }
+  CWnd* tickerParent = nullptr;
+  std::vector<RECT> tickerPlaces;
   bool GameProgressArrived() override { return true; }
   int IdleSeconds() override { return idleSeconds; }
   void SendKeepAlive() override { ++keepAlives; }
@@ -455,6 +461,15 @@ TEST_F(GameViewTest, ChatEchoAndAvatarClicks) {
   view->SendMessage(CGameView::WM_CHAT_ECHO, 0, (LPARAM)other.c_str());
   EXPECT_EQ(site.ticker.size(), 1u);
   view->SendMessage(CGameView::WM_CHAT_ECHO, 0, 0);
+
+  // The ticker stands 600 by 30 at the top centre of the table.
+  ASSERT_FALSE(site.tickerPlaces.empty());
+  EXPECT_EQ(site.tickerParent, view);
+  const RECT t = site.tickerPlaces.back();
+  EXPECT_EQ(t.left, kViewW / 2 - 300);
+  EXPECT_EQ(t.top, 0);
+  EXPECT_EQ(t.right - t.left, 600);
+  EXPECT_EQ(t.bottom - t.top, 30);
 
   const tableview::Layout& l = view->GetLayout();
   view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(l.avatar[1].x + 10, l.avatar[1].y + 10));
