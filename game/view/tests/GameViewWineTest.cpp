@@ -466,7 +466,9 @@ TEST_F(GameViewTest, ChatEchoAndAvatarClicks) {
   ASSERT_FALSE(site.tickerPlaces.empty());
   EXPECT_EQ(site.tickerParent, view);
   const RECT t = site.tickerPlaces.back();
-  EXPECT_EQ(t.left, kViewW / 2 - 300);
+  CRect client;
+  view->GetClientRect(&client);
+  EXPECT_EQ(t.left, client.Width() / 2 - 300);
   EXPECT_EQ(t.top, 0);
   EXPECT_EQ(t.right - t.left, 600);
   EXPECT_EQ(t.bottom - t.top, 30);
