@@ -289,6 +289,7 @@ CGameView::CGameView()
       m_nMarkerPosition(-1),
       m_bPaused(false),
       m_nClockPause(0),
+      m_nTier{0, 0, 0, 0},
       m_bShowingPrevious(false) {
   for (int i = 0; i < kControlCount; ++i) {
     m_pControls[i].nID = kControls[i].nID;
@@ -411,6 +412,24 @@ void CGameView::CreateWidgets() {
     m_marker.ShowWindow(SW_HIDE);
   }
   if (!m_float.GetSafeHwnd()) m_float.Create(this, IDC_FLOATINGTEXT);
+  if (!m_balloon.GetSafeHwnd() && m_balloon.Create(this)) {
+    m_balloon.SetTextColor(0x282828);
+    m_balloon.SetOpacity(80);
+    m_balloon.SetTail(12, 8);
+    m_balloon.SetMinSize(150, 60);
+    m_balloon.SetMaxSize(150, 300);
+    m_balloon.SelectFont(0);
+  }
+}
+
+void CGameView::SetSeatTier(int nPosition, int nTier) {
+  if (nPosition >= 0 && nPosition < 4) m_nTier[nPosition] = nTier;
+}
+
+tableview::Box CGameView::TierArea(int nPosition) {
+  // The tier icon's size: the area the pointer must be over.
+  const Pt t = GetLayout().tier[SlotOf(nPosition)];
+  return Box::At(t.x, t.y, 30, 16);
 }
 
 void CGameView::PlaceWidgets() {
@@ -512,6 +531,7 @@ void CGameView::OnInitialUpdate() {
 void CGameView::SetSite(CGameViewSite* pSite) { m_pSite = pSite ? pSite : &s_unwiredSite; }
 
 void CGameView::OnDestroy() {
+  if (m_balloon.GetSafeHwnd()) m_balloon.DestroyWindow();
   if (!Watching()) KillTimer(IDT_IDLE);
   KillTimer(IDT_AUTOPLAY);
   KillTimer(IDT_LASTROUND);
@@ -1415,7 +1435,22 @@ void CGameView::OnRButtonDown(UINT, CPoint point) {
   ClickAvatars(point, true);
 }
 
-void CGameView::OnMouseMove(UINT nFlags, CPoint point) { Default(); (void)nFlags; (void)point; }
+void CGameView::OnMouseMove(UINT, CPoint point) {
+  // Over a seat's tier area its tier shows in the balloon, its corner just above the pointer.
+  int tier = 0;
+  for (int p = 0; p < PlayerCount() && !tier; ++p)
+    if (m_nTier[p] >= 1 && m_nTier[p] <= 3 && TierArea(p).Contains(point.x, point.y)) tier = m_nTier[p];
+  if (m_balloon.GetSafeHwnd()) {
+    if (tier && !m_balloon.IsShown()) {
+      char text[64];
+      std::snprintf(text, sizeof text, kTierFmt, tier);
+      m_balloon.Show(text, point.x, point.y - 10, point.x, point.y, 2);
+    } else if (!tier && m_balloon.IsShown()) {
+      m_balloon.Hide();
+    }
+  }
+  Default();
+}
 
 BOOL CGameView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   if (pWnd == this && nHitTest == HTCLIENT) {

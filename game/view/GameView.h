@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BalloonTipWnd.h"
 #include "BlinkButton.h"
 #include "CardPainter.h"
 #include "FloatingText.h"
@@ -143,6 +144,11 @@ class CGameView : public CFormView, public CDocTableView {
   CTurnClock& GetTurnClock() { return m_clock; }
   CFloatingText& GetFloatingText() { return m_float; }
   CBlinkButton& GetMarker() { return m_marker; }
+  BalloonTipWnd& GetBalloon() { return m_balloon; }
+  // A seat's ranked tier (1 to 3 shows a balloon over its tier area; 0 none).
+  void SetSeatTier(int nPosition, int nTier);
+  // The tier area of a position, where hovering shows its tier.
+  tableview::Box TierArea(int nPosition);
   bool IsMarkerShown() const { return m_bMarkerShown; }
   int GetMarkerPosition() const { return m_nMarkerPosition; }
 
@@ -260,6 +266,8 @@ class CGameView : public CFormView, public CDocTableView {
   CTurnClock m_clock;
   CFloatingText m_float;
   CBlinkButton m_marker;
+  BalloonTipWnd m_balloon;
+  int m_nTier[4];
   Control* m_pControls;
   int m_nControls;
 

@@ -68,6 +68,8 @@ inline constexpr char kTipCw[] = "\xC7\xD0\xBB\xBB\xB5\xBD\xCB\xB3\xCA\xB1\xD5\x
 inline constexpr char kMarkOffline[] = "\xB6\xCF\xCF\xDF";
 // 已准备
 inline constexpr char kMarkReady[] = "\xD2\xD1\xD7\xBC\xB1\xB8";
+// Trebbin第%d门派 (a seat's ranked tier)
+inline constexpr char kTierFmt[] = "Trebbin\xB5\xDA%d\xC3\xC5\xC5\xC9";
 inline constexpr const char* kBidTexts[4] = {kBidNone, kBid1, kBid2, kBid3};
 
 }  // namespace viewtext

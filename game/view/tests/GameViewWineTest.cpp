@@ -874,3 +874,28 @@ TEST_F(ThemedViewTest, BadgeAndOrderPicturesComeFromTheTheme) {
   const tableview::Pt p = l.panel[0];
   EXPECT_EQ(s.At(p.x + 90 + 20, p.y - 50 + 20), RGB(255, 0, 255));
 }
+
+TEST_F(GameViewTest, TierBalloonOverATierArea) {
+  BalloonTipWnd& b = view->GetBalloon();
+  ASSERT_TRUE(b.GetSafeHwnd());
+  EXPECT_EQ(b.GetOpacity(), 80);
+  view->SetSeatTier(0, 2);
+  const tableview::Box a = view->TierArea(0);
+  view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(a.left + 3, a.top + 3));
+  ASSERT_TRUE(b.IsShown());
+  EXPECT_EQ(b.GetText(), "Trebbin\xB5\xDA" "2\xC3\xC5\xC5\xC9");
+  EXPECT_EQ(b.GetBodySize().cx, 150) << "at least the view's minimum width";
+  EXPECT_EQ(b.GetBodySize().cy, 60);
+  EXPECT_EQ(b.GetPlacement(), 7) << "the anchor 10 pixels below the body's bottom edge";
+  // Away from it the balloon goes; a seat without a tier shows none.
+  view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(b.IsShown());
+  const tableview::Box own = view->TierArea(1);
+  view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(own.left + 3, own.top + 3));
+  EXPECT_FALSE(b.IsShown());
+  // A click on the balloon hides it.
+  view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(a.left + 3, a.top + 3));
+  ASSERT_TRUE(b.IsShown());
+  b.SendMessage(WM_LBUTTONUP, 0, 0);
+  EXPECT_FALSE(b.IsShown());
+}
