@@ -281,6 +281,12 @@ CGameView::CGameView()
       m_nIdleTicks(0),
       m_bInSettings(false),
       m_hOldBack(nullptr),
+      m_hBandDC(nullptr),
+      m_hBand(nullptr),
+      m_hOldBand(nullptr),
+      m_nBandTop(0),
+      m_nBandHeight(0),
+      m_nSkipPlay(-1),
       m_sizeBack(0, 0),
       m_bCardsLoaded(false),
       m_pControls(new Control[kControlCount]),
@@ -315,6 +321,11 @@ CGameView::~CGameView() {
     app->WriteProfileInt(kSettings, "MoveCards", m_bMoveCards);
   }
   if (m_hOldBack) ::SelectObject(m_dcBack.GetSafeHdc(), m_hOldBack);
+  if (m_hBandDC) {
+    ::SelectObject(m_hBandDC, m_hOldBand);
+    ::DeleteDC(m_hBandDC);
+  }
+  if (m_hBand) ::DeleteObject(m_hBand);
   for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge})
     if (b) ::DeleteObject(b);
   for (HBITMAP b : m_theme.hOrder)
@@ -560,7 +571,31 @@ bool CGameView::EnsureBuffers() {
   if (!m_hOldBack) m_hOldBack = old;
   else ::DeleteObject(old);
   m_sizeBack = CSize(rc.Width(), rc.Height());
+  // The band follows the size: 55 % of the height from 30 % down.
+  m_nBandTop = rc.Height() * 30 / 100;
+  m_nBandHeight = rc.Height() * 55 / 100;
+  if (!m_hBandDC) m_hBandDC = ::CreateCompatibleDC(m_dcBack.GetSafeHdc());
+  HBITMAP band = ::CreateCompatibleBitmap(m_dcBack.GetSafeHdc(), rc.Width(), std::max(1, m_nBandHeight));
+  if (band && m_hBandDC) {
+    HGDIOBJ was = ::SelectObject(m_hBandDC, band);
+    if (!m_hOldBand) m_hOldBand = was;
+    if (m_hBand) ::DeleteObject(m_hBand);
+    m_hBand = band;
+  }
   return true;
+}
+
+void CGameView::CopyBand() {
+  if (!m_hBandDC || !m_hBand) return;
+  ::BitBlt(m_hBandDC, 0, 0, m_sizeBack.cx, m_nBandHeight, m_dcBack.GetSafeHdc(), 0, m_nBandTop, SRCCOPY);
+}
+
+// What lies under `box`: from the band where the box crosses it, else the back buffer.
+void CGameView::RestoreFromBand(HDC to, const Box& box) {
+  ::BitBlt(to, box.left, box.top, box.Width(), box.Height(), m_dcBack.GetSafeHdc(), box.left, box.top, SRCCOPY);
+  const int top = std::max(box.top, m_nBandTop), bottom = std::min(box.bottom, m_nBandTop + m_nBandHeight);
+  if (m_hBandDC && m_hBand && bottom > top)
+    ::BitBlt(to, box.left, top, box.Width(), bottom - top, m_hBandDC, box.left, top - m_nBandTop, SRCCOPY);
 }
 
 void CGameView::OnSize(UINT nType, int cx, int cy) {
@@ -649,6 +684,7 @@ void CGameView::RenderTo(CDC* pDC) {
   }
   if (m_bTableDirty) {
     BuildTable(&m_dcBack);
+    CopyBand();
     m_bTableDirty = false;
   }
   // Overlays (marker, clock, floating text, status) go on a copy so they never stick.
@@ -1010,6 +1046,7 @@ void CGameView::DrawHand(CDC* pDC, int p) {
   const std::vector<CARD_INFO> play = PlayShown(p);
   const int n = (int)play.size();
   if (n > 0) {
+    if (p == m_nSkipPlay) return;  // on its way here
     // After the hand the open cards lie where the play was: the play gives way.
     if (!tableview::PlayDrawn(phase, p != CGameDocCore::OWN_POSITION && HandShown(p))) return;
     const Box row = tableview::PlayRowBox(l, slot, n);
@@ -1303,7 +1340,7 @@ void CGameView::ApplySchedule(const tableview::ScheduleResult& r) {
   CGameDocCore* doc = GetGameDoc();
   if (r.closeWait) CloseWaitNotice();
   if (r.waitTextId) SetStatusTextId(r.waitTextId);
-  if (r.clearPlayOf >= 0 && r.clearPlayOf < CGameDocCore::MAX_POSITIONS) doc->m_Seats[r.clearPlayOf].nLastPlayCount = 0;
+  if (r.clearPlayOf >= 0) doc->ClearLastPlay(r.clearPlayOf);
   for (int b = 0; b < tableview::BTN_COUNT; ++b) {
     const UINT id = kButtonIds[b];
     const tableview::ButtonAct& a = r.buttons[b];
@@ -1326,15 +1363,16 @@ void CGameView::AnimatePlay(int p) {
   if (p < 0 || p >= PlayerCount()) return;
   const int n = std::max(0, std::min<int>(doc->m_Seats[p].nLastPlayCount, CGameDocCore::MAX_CARDS));
   if (n == 0 || !EnsureBuffers()) return;
-  // The table under the moving cards: everything but this play.
-  const int saved = doc->m_Seats[p].nLastPlayCount;
-  doc->m_Seats[p].nLastPlayCount = 0;
+  // The table under the moving cards: everything but this play, band included.
+  m_nSkipPlay = p;
   LayOut();
   BuildTable(&m_dcBack);
-  doc->m_Seats[p].nLastPlayCount = saved;
+  CopyBand();
+  m_nSkipPlay = -1;
   const tableview::Layout& l = m_layout;
   const int slot = SlotOf(p);
   const Box target = tableview::PlayRowBox(l, slot, n);
+  const std::vector<CARD_INFO> play = PlayShown(p);
   const int remaining = std::max(0, std::min<int>(doc->m_Seats[p].nCardCount, CGameDocCore::MAX_CARDS));
   Pt from = l.hand[slot];
   if (slot == 1 || slot == 3)
@@ -1352,13 +1390,8 @@ void CGameView::AnimatePlay(int p) {
   for (const Pt& at : steps) {
     const Box cur = Box::At(at.x, at.y, target.Width(), target.Height());
     const Box dirty = prev.Union(cur);
-    ::BitBlt(scratch, dirty.left, dirty.top, dirty.Width(), dirty.Height(), m_dcBack.GetSafeHdc(), dirty.left,
-             dirty.top, SRCCOPY);
-    for (int i = 0; i < n; ++i) {
-      CARD_INFO c = doc->m_LastPlays[p][i];
-      c.bSelected = 0;
-      DrawCard(&dc, c, at.x + i * l.step, at.y, true, false);
-    }
+    RestoreFromBand(scratch, dirty);
+    for (int i = 0; i < n; ++i) DrawCard(&dc, play[i], at.x + i * l.step, at.y, true, false);
     ::BitBlt(screen, dirty.left, dirty.top, dirty.Width(), dirty.Height(), scratch, dirty.left, dirty.top, SRCCOPY);
     prev = cur;
     ::Sleep(5);

@@ -139,6 +139,8 @@ class CGameView : public CFormView, public CDocTableView {
   CWnd* GetControl(UINT nID);
   std::string GetToolTipText(UINT nID);
   const std::string& GetStatusText() const { return m_strStatus; }
+  // The band copy's place in the client (top, height); empty before the first paint.
+  tableview::Box GetBandBox() const { return tableview::Box::At(0, m_nBandTop, m_sizeBack.cx, m_hBand ? m_nBandHeight : 0); }
   // The seconds the clock shows; -1 while it is hidden.
   int GetClockSeconds() const;
   CTurnClock& GetTurnClock() { return m_clock; }
@@ -231,6 +233,10 @@ class CGameView : public CFormView, public CDocTableView {
   void ClearSelection();
   void EnablePlayIfSelected();
   bool EnsureBuffers();
+  // The band of the table (30 % to 85 % of the height) as last drawn in full: what lies
+  // behind cards moving over it.
+  void CopyBand();
+  void RestoreFromBand(HDC to, const tableview::Box& box);
 
   static bool s_bLargeCards;
 
@@ -252,6 +258,11 @@ class CGameView : public CFormView, public CDocTableView {
 
   CDC m_dcBack;
   CBitmap m_bmpBack;
+  HDC m_hBandDC;
+  HBITMAP m_hBand;
+  HGDIOBJ m_hOldBand;
+  int m_nBandTop, m_nBandHeight;
+  int m_nSkipPlay;  // a position whose play is being moved and not drawn in place
   HGDIOBJ m_hOldBack;
   CSize m_sizeBack;
   CPen m_penGrey;

@@ -377,7 +377,11 @@ TEST_F(GameViewTest, PlayingWithClicksAndHandEnd) {
   // East beats it with a five, west passes: our turn with both plays on the table.
   // East's five slides in from its hand.
   view->SetMoveCards(true);
+  const tableview::Box band = view->GetBandBox();
+  EXPECT_EQ(band.top, view->GetLayout().H * 30 / 100) << "the band behind moving cards";
+  EXPECT_EQ(band.Height(), view->GetLayout().H * 55 / 100);
   ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 1, 1, Code(3, 2)})));
+  EXPECT_EQ(doc.m_Seats[2].nLastPlayCount, 1) << "the moving play is left in the document";
   ASSERT_TRUE(Deliver(MSG_PLAY, Words({0, 1, 0, 1})));
   view->SetMoveCards(false);
   EXPECT_EQ(doc.m_nTurnPosition, 1);
