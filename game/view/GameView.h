@@ -18,6 +18,7 @@
 #include "TurnClock.h"
 #include "GameDocCore.h"
 #include "TableLayout.h"
+#include "TablePainter.h"
 #include "TableRules.h"
 
 // What the view needs from the program around it.
@@ -51,14 +52,6 @@ class CGameViewSite {
   virtual void PostToAvatar(int position, UINT message, WPARAM wParam) = 0;
   // The server's frames wait (a paused table) or flow again.
   virtual void HoldMessages(bool hold) = 0;
-};
-
-// Theme images of the table, looked up under the net-skin folder and then the folder
-// of the profile's "Path"; any of them may be missing (the table then draws its own).
-struct TableTheme {
-  HBITMAP hFill = nullptr, hBackground = nullptr, hLogo = nullptr, hPlayer = nullptr;
-  HBITMAP hBadge = nullptr;     // the declarer's badge, its right half the mask
-  HBITMAP hOrder[4] = {};       // each seat's order picture
 };
 
 class CGameView : public CFormView, public CDocTableView {
@@ -205,25 +198,17 @@ class CGameView : public CFormView, public CDocTableView {
   void LoadTheme();
   // Each seat's order picture, under the net skin first when asked, else the profile's folder.
   void LoadOrderImages(bool bNetSkinToo);
-  void DrawOrderImage(CDC* pDC, int nPosition);
+  // The painter with the document, layout and fonts of now.
+  CTablePainter& Painter();
+  void BuildTable(CDC* pDC);
   void LayOut();
   void PlaceControls();
   void MoveMarker(int nPosition);
   void ApplySchedule(const tableview::ScheduleResult& r);
-  void BuildTable(CDC* pDC);
-  void DrawBackground(CDC* pDC);
-  void DrawPlayerPanel(CDC* pDC, int nPosition);
-  void DrawSeatHand(CDC* pDC, int nPosition);
-  void DrawHand(CDC* pDC, int nPosition);  // the position's last play
-  void DrawBottomCards(CDC* pDC);
   void DrawOverlays(CDC* pDC);
-  void DrawCard(CDC* pDC, const CARD_INFO& card, int x, int y, bool faceUp, bool raise = true);
-  void DrawShadowText(CDC* pDC, int x, int y, const char* text, COLORREF color);
   void InvalidateBox(const tableview::Box& box);
   void InvalidateSeat(int nPosition);
   void InvalidateTable();
-  bool HandShown(int nPosition) const;
-  bool CardFaceUp(int nPosition, const CARD_INFO& card) const;
   int PlayerCount() const;
   int SlotOf(int nPosition) const;
   bool Watching() const;
@@ -258,12 +243,11 @@ class CGameView : public CFormView, public CDocTableView {
 
   CDC m_dcBack;
   CBitmap m_bmpBack;
+  HGDIOBJ m_hOldBack;
   HDC m_hBandDC;
   HBITMAP m_hBand;
   HGDIOBJ m_hOldBand;
   int m_nBandTop, m_nBandHeight;
-  int m_nSkipPlay;  // a position whose play is being moved and not drawn in place
-  HGDIOBJ m_hOldBack;
   CSize m_sizeBack;
   CPen m_penGrey;
   CBrush m_brushGrey;
@@ -271,6 +255,7 @@ class CGameView : public CFormView, public CDocTableView {
   CCardPainter m_painter;
   bool m_bCardsLoaded;
   TableTheme m_theme;
+  CTablePainter m_tablePainter;
   std::string m_strNetSkin, m_strProfilePath;
 
   CToolTipCtrl m_tooltip;
@@ -278,7 +263,6 @@ class CGameView : public CFormView, public CDocTableView {
   CFloatingText m_float;
   CBlinkButton m_marker;
   BalloonTipWnd m_balloon;
-  int m_nTier[4];
   Control* m_pControls;
   int m_nControls;
 
@@ -289,5 +273,6 @@ class CGameView : public CFormView, public CDocTableView {
   std::string m_strSurvey;
   bool m_bPaused;
   int m_nClockPause;  // read by the clock's thread: non-zero while the table holds
+  int m_nTier[4];     // each seat's ranked tier, 0 for none
   bool m_bShowingPrevious;  // the previous trick is on the table
 };

@@ -903,3 +903,32 @@ TEST_F(GameViewTest, TierBalloonOverATierArea) {
   b.SendMessage(WM_LBUTTONUP, 0, 0);
   EXPECT_FALSE(b.IsShown());
 }
+
+TEST_F(GameViewTest, PainterDrawsTheTableWithoutAWindow) {
+  Deal(0);
+  // Only the document, a layout and fonts: no view window involved.
+  TableTheme theme;
+  CCardPainter cards;
+  CTablePainter painter(theme, cards);
+  tableview::LayoutInput in;
+  in.clientW = 700;
+  in.clientH = 560;
+  in.ownCount = doc.m_Seats[1].nCardCount;
+  in.phase = doc.GetSchedule();
+  tableview::Layout l;
+  tableview::ComputeLayout(in, &l);
+  painter.Set(&doc, l, TableFonts(), false);
+  HBITMAP bmp = ::CreateBitmap(700, 560, 1, 32, nullptr);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, bmp);
+  CDC cdc;
+  cdc.Attach(dc);
+  painter.BuildTable(&cdc);
+  EXPECT_TRUE(IsCardFace(::GetPixel(dc, l.hand[1].x + 30, l.hand[1].y + 60))) << "the own hand, plain cards";
+  EXPECT_TRUE(IsGreen(::GetPixel(dc, l.cx, l.cy))) << "the felt";
+  EXPECT_EQ(painter.PanelNickName(0), "\xC0\xCF\xCD\xF5");
+  cdc.Detach();
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(bmp);
+}
