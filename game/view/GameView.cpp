@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "TableGdi.h"
+#include "CoolButton.h"
 #include "ThemeBitmaps.h"
 #include "ViewTexts.h"
 #include "resource.h"
@@ -42,49 +43,69 @@ std::string LoadText(int id) {
   return std::string();
 }
 
-// A tiny table button: a rounded, lit face with its caption, grey when disabled.
-class CTableButton : public CButton {
+// The table's own face of a button whose theme picture is missing: a rounded, lit face
+// with its caption, grey when disabled (tool buttons blue, the row's buttons gold).
+void DrawTableFace(LPDRAWITEMSTRUCT dis, bool tool) {
+  HDC dc = dis->hDC;
+  RECT r = dis->rcItem;
+  const bool disabled = (dis->itemState & ODS_DISABLED) != 0;
+  const bool pressed = (dis->itemState & ODS_SELECTED) != 0;
+  FillRect(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, RGB(0, 100, 50));
+  COLORREF top = tool ? RGB(70, 120, 170) : RGB(255, 214, 90);
+  COLORREF bottom = tool ? RGB(20, 60, 110) : RGB(214, 120, 20);
+  if (disabled) {
+    top = RGB(170, 170, 170);
+    bottom = RGB(120, 120, 120);
+  } else if (pressed) {
+    std::swap(top, bottom);
+  }
+  // Clip regions are in device units: follow the caller's viewport origin.
+  POINT org;
+  ::GetViewportOrgEx(dc, &org);
+  HRGN rgn = ::CreateRoundRectRgn(r.left + org.x, r.top + org.y, r.right + 1 + org.x, r.bottom + 1 + org.y, 10, 10);
+  ::SelectClipRgn(dc, rgn);
+  VerticalGradient(dc, r, top, bottom);
+  ::SelectClipRgn(dc, nullptr);
+  ::DeleteObject(rgn);
+  HBRUSH hollow = (HBRUSH)::GetStockObject(NULL_BRUSH);
+  HPEN pen = ::CreatePen(PS_SOLID, 1, disabled ? RGB(90, 90, 90) : RGB(110, 50, 0));
+  HGDIOBJ ob = ::SelectObject(dc, hollow), op = ::SelectObject(dc, pen);
+  ::RoundRect(dc, r.left, r.top, r.right, r.bottom, 10, 10);
+  ::SelectObject(dc, ob);
+  ::SelectObject(dc, op);
+  ::DeleteObject(pen);
+  char text[64];
+  ::GetWindowTextA(dis->hwndItem, text, sizeof text);
+  HFONT font = (HFONT)::SendMessageA(::GetParent(dis->hwndItem), WM_GETFONT, 0, 0);
+  HGDIOBJ of = font ? ::SelectObject(dc, font) : nullptr;
+  if (pressed) ::OffsetRect(&r, 1, 1);
+  RECT sh = r;
+  ::OffsetRect(&sh, 1, 1);
+  CenteredText(dc, sh, text, disabled ? RGB(200, 200, 200) : RGB(90, 40, 0));
+  CenteredText(dc, r, text, disabled ? RGB(235, 235, 235) : kWhite);
+  if (of) ::SelectObject(dc, of);
+}
+
+// A tool button: the theme's picture file, else the table's own face.
+class CTableToolButton : public CCoolButton {
  public:
   void DrawItem(LPDRAWITEMSTRUCT dis) override {
-    HDC dc = dis->hDC;
-    RECT r = dis->rcItem;
-    const bool disabled = (dis->itemState & ODS_DISABLED) != 0;
-    const bool pressed = (dis->itemState & ODS_SELECTED) != 0;
-    const bool tool = (r.bottom - r.top) > 28 && (r.right - r.left) < 60;
-    FillRect(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, RGB(0, 100, 50));
-    COLORREF top = tool ? RGB(70, 120, 170) : RGB(255, 214, 90);
-    COLORREF bottom = tool ? RGB(20, 60, 110) : RGB(214, 120, 20);
-    if (disabled) {
-      top = RGB(170, 170, 170);
-      bottom = RGB(120, 120, 120);
-    } else if (pressed) {
-      std::swap(top, bottom);
-    }
-    // Clip regions are in device units: follow the caller's viewport origin.
-    POINT org;
-    ::GetViewportOrgEx(dc, &org);
-    HRGN rgn = ::CreateRoundRectRgn(r.left + org.x, r.top + org.y, r.right + 1 + org.x, r.bottom + 1 + org.y, 10, 10);
-    ::SelectClipRgn(dc, rgn);
-    VerticalGradient(dc, r, top, bottom);
-    ::SelectClipRgn(dc, nullptr);
-    ::DeleteObject(rgn);
-    HBRUSH hollow = (HBRUSH)::GetStockObject(NULL_BRUSH);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, disabled ? RGB(90, 90, 90) : RGB(110, 50, 0));
-    HGDIOBJ ob = ::SelectObject(dc, hollow), op = ::SelectObject(dc, pen);
-    ::RoundRect(dc, r.left, r.top, r.right, r.bottom, 10, 10);
-    ::SelectObject(dc, ob);
-    ::SelectObject(dc, op);
-    ::DeleteObject(pen);
-    char text[64];
-    ::GetWindowTextA(dis->hwndItem, text, sizeof text);
-    HFONT font = (HFONT)::SendMessageA(::GetParent(dis->hwndItem), WM_GETFONT, 0, 0);
-    HGDIOBJ of = font ? ::SelectObject(dc, font) : nullptr;
-    if (pressed) ::OffsetRect(&r, 1, 1);
-    RECT sh = r;
-    ::OffsetRect(&sh, 1, 1);
-    CenteredText(dc, sh, text, disabled ? RGB(200, 200, 200) : RGB(90, 40, 0));
-    CenteredText(dc, r, text, disabled ? RGB(235, 235, 235) : kWhite);
-    if (of) ::SelectObject(dc, of);
+    if (HasImage())
+      CCoolButton::DrawItem(dis);
+    else
+      DrawTableFace(dis, true);
+  }
+};
+
+// A button of the bid and play row: the theme's "respic" picture, else the table's face.
+class CTableRowButton : public CQKBitmapButton2 {
+ public:
+  bool HasImage() const { return m_image.GetSafeHandle() != nullptr; }
+  void DrawItem(LPDRAWITEMSTRUCT dis) override {
+    if (HasImage())
+      CQKBitmapButton2::DrawItem(dis);
+    else
+      DrawTableFace(dis, false);
   }
 };
 
@@ -94,34 +115,42 @@ class CTableButton : public CButton {
 struct CGameView::Control {
   UINT nID;
   const char* caption;
-  CTableButton wnd;
+  UINT themeId;           // a tool button's picture in the theme's table
+  const char* respicKey;  // a row button's key in the theme's "respic" section
+  CTableToolButton tool;
+  CTableRowButton row;
+  CButton& wnd() { return themeId ? static_cast<CButton&>(tool) : static_cast<CButton&>(row); }
 };
 
 namespace {
 struct ControlSpec {
   UINT nID;
   const char* caption;
+  UINT themeId;
+  const char* respicKey;
 };
+// The eleven tool buttons take their pictures from the theme's files, the eight buttons of
+// the bid and play row from the theme's "respic" section.
 const ControlSpec kControls[] = {
-    {IDC_LASTROUND, kCapLastRound},
-    {IDC_SCOREBOARD, kCapScore},
-    {IDC_SORT, kCapSort},
-    {IDC_SHOWCARD, kShownText},
-    {IDC_SCREENSHOT, kCapScreenshot},
-    {IDC_TRUSTEE, kCapTrustee},
-    {IDC_CANCELTRUSTEE, kCapCancelTrustee},
-    {IDC_SEAT_CCW, kCapCcw},
-    {IDC_SEAT_CW, kCapCw},
-    {IDC_SETTINGS, kCapSettings},
-    {IDC_SURVEY, kCapSurvey},
-    {IDC_CALL1, kBid1},
-    {IDC_CALL2, kBid2},
-    {IDC_CALL3, kBid3},
-    {IDC_CALL0, kBidNone},
-    {IDC_START, kCapStart},
-    {IDC_TAKEOUT, kCapTakeOut},
-    {IDC_PASS, kPassText},
-    {IDC_SEARCH, kCapHint},
+    {IDC_LASTROUND, kCapLastRound, IDB_ICON5, nullptr},
+    {IDC_SCOREBOARD, kCapScore, 186, nullptr},
+    {IDC_SORT, kCapSort, 185, nullptr},
+    {IDC_SHOWCARD, kShownText, IDB_SHOWCARD, nullptr},
+    {IDC_SCREENSHOT, kCapScreenshot, 187, nullptr},
+    {IDC_TRUSTEE, kCapTrustee, 29716, nullptr},
+    {IDC_CANCELTRUSTEE, kCapCancelTrustee, 29717, nullptr},
+    {IDC_SEAT_CCW, kCapCcw, 29714, nullptr},
+    {IDC_SEAT_CW, kCapCw, 29715, nullptr},
+    {IDC_SETTINGS, kCapSettings, IDB_ICON1, nullptr},
+    {IDC_SURVEY, kCapSurvey, 211, nullptr},
+    {IDC_CALL1, kBid1, 0, "IDB_CALL1"},
+    {IDC_CALL2, kBid2, 0, "IDB_CALL2"},
+    {IDC_CALL3, kBid3, 0, "IDB_CALL3"},
+    {IDC_CALL0, kBidNone, 0, "IDB_CALL0"},
+    {IDC_START, kCapStart, 0, "IDB_START"},
+    {IDC_TAKEOUT, kCapTakeOut, 0, "IDB_TAKEOUT"},
+    {IDC_PASS, kPassText, 0, "IDB_PASS"},
+    {IDC_SEARCH, kCapHint, 0, "IDB_SEARCH"},
 };
 const int kControlCount = sizeof kControls / sizeof kControls[0];
 
@@ -240,6 +269,8 @@ CGameView::CGameView()
   for (int i = 0; i < kControlCount; ++i) {
     m_pControls[i].nID = kControls[i].nID;
     m_pControls[i].caption = kControls[i].caption;
+    m_pControls[i].themeId = kControls[i].themeId;
+    m_pControls[i].respicKey = kControls[i].respicKey;
   }
   CWinApp* app = AfxGetApp();
   m_nUseBkColor = app ? (int)app->GetProfileInt(kSettings, "UseBkColor", 0) : 0;
@@ -301,7 +332,7 @@ bool CGameView::Watching() const {
 
 CWnd* CGameView::GetControl(UINT nID) {
   for (int i = 0; i < m_nControls; ++i)
-    if (m_pControls[i].nID == nID && m_pControls[i].wnd.GetSafeHwnd()) return &m_pControls[i].wnd;
+    if (m_pControls[i].nID == nID && m_pControls[i].wnd().GetSafeHwnd()) return &m_pControls[i].wnd();
   return nullptr;
 }
 
@@ -315,21 +346,31 @@ int CGameView::OnCreate(LPCREATESTRUCT lpcs) {
   return 0;
 }
 
+// A control takes its skin; without the theme's picture it keeps the table's own face.
+void CGameView::SkinControl(Control& c) {
+  if (c.themeId) {
+    c.tool.LoadFile(this, c.nID, GetThemeBitmapPath(c.themeId, m_strNetSkin, m_strProfilePath).c_str(), TRUE);
+    return;
+  }
+  if (c.row.LoadSkin(c.nID, "respic", c.respicKey, this)) return;
+  if (!c.row.GetSafeHwnd()) c.row.SubclassDlgItem(c.nID, this);
+  if (c.row.GetSafeHwnd()) c.row.ModifyStyle(0x0F, BS_OWNERDRAW);
+}
+
 void CGameView::CreateControls() {
   ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)m_font14.GetSafeHandle(), FALSE);
   for (int i = 0; i < m_nControls; ++i) {
     Control& c = m_pControls[i];
-    if (c.wnd.GetSafeHwnd()) continue;
+    if (c.wnd().GetSafeHwnd()) continue;
     // The form template carries the controls; a template without one gets it made here.
-    HWND hItem = ::GetDlgItem(m_hWnd, (int)c.nID);
-    if (hItem) {
-      c.wnd.SubclassWindow(hItem);
-      c.wnd.ModifyStyle(0x0F, BS_OWNERDRAW);
-    } else {
-      c.wnd.Create(c.caption, WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 82, 26), this, c.nID);
-    }
-    c.wnd.SetWindowText(c.caption);
-    ::SendMessageA(c.wnd.GetSafeHwnd(), WM_SETFONT, (WPARAM)m_font14.GetSafeHandle(), FALSE);
+    if (!::GetDlgItem(m_hWnd, (int)c.nID))
+      ::CreateWindowExA(0, "BUTTON", c.caption, WS_CHILD | BS_PUSHBUTTON, 0, 0, 82, 26, m_hWnd,
+                        (HMENU)(UINT_PTR)c.nID, AfxGetInstanceHandle(), nullptr);
+    SkinControl(c);
+    CButton& w = c.wnd();
+    if (!w.GetSafeHwnd()) continue;
+    w.SetWindowText(c.caption);
+    ::SendMessageA(w.GetSafeHwnd(), WM_SETFONT, (WPARAM)m_font14.GetSafeHandle(), FALSE);
   }
   if (m_tooltip.Create(this)) {
     for (const TipSpec& t : kTips) {
@@ -675,7 +716,7 @@ void CGameView::RenderWithControls(CDC* pDC) {
   RenderTo(pDC);
   HDC dc = pDC->GetSafeHdc();
   for (int i = 0; i < m_nControls; ++i) {
-    CTableButton& b = m_pControls[i].wnd;
+    CButton& b = m_pControls[i].wnd();
     if (!b.GetSafeHwnd() || !b.IsWindowVisible()) continue;
     CRect r;
     b.GetWindowRect(&r);

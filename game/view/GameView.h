@@ -191,6 +191,7 @@ class CGameView : public CFormView, public CDocTableView {
  private:
   struct Control;
   void CreateControls();
+  void SkinControl(Control& c);
   void CreateWidgets();
   void PlaceWidgets();
   void PlaceTicker();
