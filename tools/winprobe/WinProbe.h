@@ -30,8 +30,13 @@ bool ClickButton(HWND parent, const std::string& text);
 void SendText(HWND target, const std::string& text);
 void SendKey(HWND target, UINT vk);
 void ClickAt(HWND target, int x, int y, bool right = false);
+// A left click with keys held (MK_CONTROL, MK_SHIFT) at client coordinates.
+void ClickAtWithKeys(HWND target, int x, int y, WPARAM keys);
 // Renders the window (PrintWindow, then a screen copy when that fails) and saves it as PNG.
 bool SaveWindowPng(HWND hwnd, const std::wstring& path);
+// The same once the window's picture stands still (two captures 100 ms apart agree, at
+// most `timeoutMs`): a window just changed reaches the screen a moment later.
+bool SaveSettledWindowPng(HWND hwnd, const std::wstring& path, DWORD timeoutMs);
 bool SaveBitmapPng(HBITMAP bmp, const std::wstring& path);
 // Waits until the thread of `hwnd` (a thread of this process) has fetched every message posted
 // to it before this call: a marker posted last is watched for by a message hook on that thread.
