@@ -425,53 +425,8 @@ std::vector<std::vector<std::string>> ReadListRows(HWND hwnd) {
 
 namespace winprobe {
 
-namespace {
-// The window's pixels as the screen shows them (32 bits each).
-std::vector<uint32_t> CaptureScreenPixels(HWND hwnd, int* w, int* h) {
-  std::vector<uint32_t> px;
-  RECT r;
-  if (!GetWindowRect(hwnd, &r)) return px;
-  *w = r.right - r.left;
-  *h = r.bottom - r.top;
-  if (*w <= 0 || *h <= 0) return px;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = *w;
-  bi.bmiHeader.biHeight = -*h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bmp) {
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, *w, *h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    px.assign(p, p + static_cast<size_t>(*w) * *h);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-  }
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return px;
-}
-}  // namespace
-
 bool SaveSettledWindowPng(HWND hwnd, const std::wstring& path, DWORD timeoutMs) {
-  if (IsWindowVisible(hwnd)) {
-    int w = 0, h = 0;
-    std::vector<uint32_t> last = CaptureScreenPixels(hwnd, &w, &h);
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-      Sleep(100);
-      std::vector<uint32_t> now = CaptureScreenPixels(hwnd, &w, &h);
-      const bool same = now == last;
-      last.swap(now);
-      if (same) break;
-    }
-  }
+  if (IsWindowVisible(hwnd)) WaitPaintedAndStill(hwnd, timeoutMs);
   return SaveWindowPng(hwnd, path);
 }
 

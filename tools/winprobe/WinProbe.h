@@ -34,8 +34,8 @@ void ClickAt(HWND target, int x, int y, bool right = false);
 void ClickAtWithKeys(HWND target, int x, int y, WPARAM keys);
 // Renders the window (PrintWindow, then a screen copy when that fails) and saves it as PNG.
 bool SaveWindowPng(HWND hwnd, const std::wstring& path);
-// The same once the window's picture stands still (two captures 100 ms apart agree, at
-// most `timeoutMs`): a window just changed reaches the screen a moment later.
+// The same once a visible window is painted and still (WaitPaintedAndStill, at most
+// `timeoutMs`): a window just changed reaches the screen a moment later.
 bool SaveSettledWindowPng(HWND hwnd, const std::wstring& path, DWORD timeoutMs);
 bool SaveBitmapPng(HBITMAP bmp, const std::wstring& path);
 // Waits until the thread of `hwnd` (a thread of this process) has fetched every message posted

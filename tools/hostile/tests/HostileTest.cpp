@@ -11,6 +11,7 @@
 #include "NetFrame.h"
 #include "SystemMessages.h"
 #include "WireTransform.h"
+#include "ZlibAdapter.h"
 
 using namespace hostile;
 
@@ -65,7 +66,7 @@ TEST(HostileFrames, EachBlowIsRefusedForItsReason) {
   for (Blow b : {Blow::kBadZip, Blow::kZipBomb}) {
     ASSERT_EQ(Assemble(n.MakeBlow(b), &frame), netcore::CFrameAssembler::kFrame) << BlowName(b);
     Bytes out;
-    auto r = netcore::InflateFrame(frame, peers::ZlibUncompress, &out);
+    auto r = netcore::InflateFrame(frame, netcore::ZlibUncompress, &out);
     EXPECT_EQ(r, b == Blow::kZipBomb ? netcore::InflateResult::kTooLarge : netcore::InflateResult::kFailed)
         << BlowName(b);
   }
