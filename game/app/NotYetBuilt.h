@@ -1,5 +1,5 @@
 // What the program does not have yet: the score board's list, the complaint dialogs, the
-// chat view and the panel, the net skin, the avatars, the advertisements and the
+// net skin, the avatars, the advertisements and the
 // emotions. Every call writes one line to the game log ("not built yet: ...") so that a
 // run shows what it missed; nothing else happens.
 #pragma once
@@ -7,7 +7,7 @@
 
 #include "DocHost.h"
 
-class CNotYetBuilt : public CDocScoreBoard, public CDocComplaints, public CDocChatPanel {
+class CNotYetBuilt : public CDocScoreBoard, public CDocComplaints {
  public:
   // CDocScoreBoard (the dialog is shown, its list is not built)
   void AddSeriesRow(uint32_t seriesValue) override;
@@ -21,11 +21,9 @@ class CNotYetBuilt : public CDocScoreBoard, public CDocComplaints, public CDocCh
   void ComplaintPrompt(const uint8_t* record20, bool declarerWaits) override;
   void ComplaintResult(const uint8_t* record20, bool declarerWaits) override;
   void ComplaintUpdate(const uint8_t* frame, bool declarerWaits) override;
-  // CDocChatPanel
-  void RefreshChatLists() override;
-  void PanelReload() override;
-  void ShowAdRecord(const uint8_t* frame) override;
-  void HandleNetSkinData(const std::string& text) override;
+  // The chat site's advertisement and net-skin parts.
+  void ShowAdRecord(const uint8_t* frame);
+  void HandleNetSkinData(const std::string& text);
 
   // The table view's site and the socket.
   void PostToAvatar(int position, UINT message, WPARAM wParam);
