@@ -21,7 +21,7 @@ const UINT WM_CHATSOCKET = WM_APP + 10;
 const UINT WM_CHATENTER = WM_APP + 11;
 const WORD ID_EMOTION_NOTIFY = 0xFF9C;  // the user list changed
 const int kInputHeight = 22;
-const int kEmotionShowMs = 6000;
+const int kEmotionShowMs = 60000;
 const char kColon[] = "\xA3\xBA";  // full-width colon: sender and message are split at it
 
 const char* const kLinesClass = "QKChatLines";
@@ -45,6 +45,9 @@ class CChatControl : public CCtrlBase {
   void PutRow(const std::vector<std::string>& cells);
   void RemoveRow(const std::string& user);
   void NotifyListChanged();
+  // Window texts that mirror the list and the last lines, so another process can read them.
+  void MirrorRows();
+  void MirrorLines();
   void AppendMarkup(const std::string& text);
   void OnInputEnter();
   bool ShowEmotion(const std::string& file);
@@ -183,7 +186,44 @@ void CChatControl::RemoveRow(const std::string& user) {
   NotifyListChanged();
 }
 
+void CChatControl::MirrorRows() {
+  std::string all;
+  char buf[64];
+  int n = ListView_GetItemCount(m_hList);
+  for (int i = 0; i < n; ++i) {
+    if (i) all += "; ";
+    for (size_t c = 0; c < m_titles.size() || c == 0; ++c) {
+      LVITEMA it = {};
+      it.iSubItem = (int)c;
+      it.pszText = buf;
+      it.cchTextMax = sizeof buf;
+      buf[0] = 0;
+      ::SendMessageA(m_hList, LVM_GETITEMTEXTA, i, (LPARAM)&it);
+      if (c) all += ",";
+      for (char* p = buf; *p; ++p)
+        if ((unsigned char)*p >= 0x80) *p = '?';
+      all += buf;
+    }
+  }
+  ::SetWindowTextA(m_hWnd, all.c_str());
+}
+
+void CChatControl::MirrorLines() {
+  std::string all;
+  size_t first = m_lines.size() > 12 ? m_lines.size() - 12 : 0;
+  for (size_t i = first; i < m_lines.size(); ++i) {
+    if (i > first) all += " | ";
+    for (const auto& run : m_lines[i]) all += run.text;
+  }
+  // Other processes read it as plain ASCII: the prober lists no window whose text it
+  // cannot pass on, so wide characters show as '?'.
+  for (char& c : all)
+    if ((unsigned char)c >= 0x80) c = '?';
+  ::SetWindowTextA(m_hLines, all.c_str());
+}
+
 void CChatControl::NotifyListChanged() {
+  MirrorRows();
   HWND parent = ::GetParent(m_hWnd);
   if (parent) ::PostMessageA(parent, WM_COMMAND, MAKEWPARAM(ID_EMOTION_NOTIFY, 0), (LPARAM)m_hWnd);
 }
@@ -192,7 +232,10 @@ void CChatControl::AppendMarkup(const std::string& text) {
   for (auto& l : qkchat::ParseMarkup(text)) m_lines.push_back(l);
   // A long session keeps the last lines only.
   if (m_lines.size() > 500) m_lines.erase(m_lines.begin(), m_lines.begin() + 100);
-  if (m_hLines) ::InvalidateRect(m_hLines, nullptr, TRUE);
+  if (m_hLines) {
+    MirrorLines();
+    ::InvalidateRect(m_hLines, nullptr, TRUE);
+  }
 }
 
 bool CChatControl::ShowEmotion(const std::string& file) {
@@ -501,6 +544,7 @@ HRESULT CChatControl::Call(DISPID id, WORD wFlags, const CArgs& a, VARIANT* r) {
         it.iSubItem = 2;
         it.pszText = const_cast<char*>(v.c_str());
         ::SendMessageA(m_hList, LVM_SETITEMTEXTA, row, (LPARAM)&it);
+        MirrorRows();
       }
       SetLong(r, row >= 0);
       return S_OK;

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# End to end: two clients at one table (a bot in the third seat) through the lobby stand-in,
+# with the chat peer. A line typed into one client's chat reaches the other's chat; both
+# user lists show both players with their scores, updated after a hand; system lines
+# (trusteeship after a clock ran out) appear in the chat; the emotion plays at start.
+# Usage: chat.sh NATIVE_TREE WIN_TREE OUT_DIR.
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_init "$@"
+
+chatpeer=$E2E_NATIVE/tools/chatpeer/chatpeer
+[ -x "$chatpeer" ] || e2e_fail "the chat peer is not built"
+chatport=$(e2e_peer chat "$chatpeer" --port 0 --seconds 600 --log "$E2E_OUT/chat.log")
+port=$(e2e_server --bots --seed 3 --turn 3)
+chatopts=(--chat-host 127.0.0.1 --chat-port "$chatport")
+e2e_client alice Alice 2 "$port" "${chatopts[@]}" --column-number 1000
+e2e_client bob Bob 3 "$port" "${chatopts[@]}" --column-number 2000
+
+# Both table windows (same title): the one whose chat control lists alice first is alice's.
+windows=()
+for i in $(seq 1 60); do
+  mapfile -t windows < <(e2e_probe list | awk '$3 == 1 && /Trebbin/ {print $1}')
+  [ ${#windows[@]} -ge 2 ] && break
+  sleep 1
+done
+[ ${#windows[@]} -ge 2 ] || e2e_fail "two table windows did not appear"
+e2e_wait_log "$E2E_OUT/chat.log" "^hello alice" 60 || e2e_fail "alice's chat control did not reach the chat peer"
+e2e_wait_log "$E2E_OUT/chat.log" "^hello bob" 60 || e2e_fail "bob's chat control did not reach the chat peer"
+
+# child HWND CLASS: the first descendant of that class.
+child() { e2e_probe children "$1" | awk -v c="$2" '$4 == c {print $1; exit}'; }
+# The window text of a descendant of that class.
+child_text() { e2e_probe children "$1" | awk -v c="$2" '$4 == c {sub(/^[^"]*"/, ""); sub(/"$/, ""); print; exit}'; }
+# Waits until the descendant's text holds PATTERN (grep -E).
+wait_text() {
+  local hwnd=$1 cls=$2 pattern=$3 seconds=${4:-30} i
+  for i in $(seq 1 "$seconds"); do
+    child_text "$hwnd" "$cls" | grep -qE -- "$pattern" && return 0
+    sleep 1
+  done
+  echo "e2e: no '$pattern' in $cls of $hwnd; its windows:" >&2
+  e2e_probe children "$hwnd" >&2
+  return 1
+}
+
+for i in $(seq 1 30); do
+  for w in "${windows[@]}"; do
+    case $(child_text "$w" QKChatExCtrl) in
+      alice*) alice=$w ;;
+      bob*) bob=$w ;;
+    esac
+  done
+  [ -n "${alice:-}" ] && [ -n "${bob:-}" ] && break
+  sleep 1
+done
+if [ -z "${alice:-}" ] || [ -z "${bob:-}" ]; then
+  for w in "${windows[@]}"; do e2e_probe children "$w" >&2; done
+  e2e_fail "no chat control names its own player first"
+fi
+
+# Both lists show both players with the lobby's scores.
+wait_text "$alice" QKChatExCtrl "bob,Bob,2000" 30 || e2e_fail "alice's list lacks bob"
+wait_text "$bob" QKChatExCtrl "alice,Alice,1000" 30 || e2e_fail "bob's list lacks alice"
+wait_text "$alice" QKChatExCtrl "^alice,Alice,1000" 5 || e2e_fail "alice's list lacks her own score"
+
+# A line typed in alice's chat reaches bob's.
+edit=$(e2e_probe children "$alice" | awk '$2 == 3 && tolower($4) == "edit" {print $1; exit}')
+[ -n "$edit" ] || e2e_fail "alice's chat has no input line"
+e2e_probe text "$edit" "hello from alice" >/dev/null
+e2e_probe key "$edit" 13 >/dev/null
+e2e_wait_log "$E2E_OUT/chat.log" "^say alice hello from alice" 30 || e2e_fail "the chat peer heard nothing from alice"
+wait_text "$bob" QKChatLines "alice.*hello from alice" 30 || { e2e_shot "$bob" bob_chat; e2e_fail "bob's chat does not show alice's line"; }
+wait_text "$alice" QKChatLines "alice.*hello from alice" 10 || { e2e_shot "$alice" alice_chat; e2e_fail "alice's chat does not show her own line"; }
+e2e_shot "$alice" alice_chat
+e2e_shot "$bob" bob_chat
+
+# The clocks run out (3 s): the players go into trusteeship and the other client shows the
+# system line; the hand ends and the lists carry the series scores.
+wait_text "$bob" QKChatLines "\[alice\]" 120 || e2e_fail "no system line about alice in bob's chat"
+e2e_wait_log "$E2E_OUT/server.log" "id=0x00000215" 240 || e2e_fail "the hand did not end"
+scores_changed() {
+  local t
+  t=$(child_text "$1" QKChatExCtrl)
+  ! echo "$t" | grep -q "alice,Alice,1000" || ! echo "$t" | grep -q "bob,Bob,2000"
+}
+for i in $(seq 1 30); do
+  scores_changed "$alice" && scores_changed "$bob" && break
+  sleep 1
+done
+scores_changed "$alice" || e2e_fail "alice's list did not change after the hand: $(child_text "$alice" QKChatExCtrl)"
+scores_changed "$bob" || e2e_fail "bob's list did not change after the hand: $(child_text "$bob" QKChatExCtrl)"
+e2e_shot "$alice" alice_after_hand
+e2e_shot "$bob" bob_after_hand
+echo "e2e: alice $alice, bob $bob: chat lines, lists and system lines checked; screenshots in $E2E_OUT"
