@@ -246,7 +246,12 @@ void CChatView::UpdateUserScores() {
   std::string name;
   int change = 0;
   for (int seat = 0; seat < 4 && ChatViewSite().GetSeat(seat, &name, &change); ++seat)
-    if (m_bRead[seat] && !name.empty()) pChat->Invoke66(name.c_str(), m_nBaseScore[seat] + change);
+    if (m_bRead[seat] && !name.empty()) {
+      pChat->Invoke66(name.c_str(), m_nBaseScore[seat] + change);
+      char line[96];
+      std::snprintf(line, sizeof line, "chat score %.20s %d%+d", name.c_str(), m_nBaseScore[seat], change);
+      ChatViewSite().WriteConnectionLog(line);
+    }
 }
 
 // ---- the live panel ----------------------------------------------------------------------

@@ -76,14 +76,28 @@ e2e_shot "$bob" bob_chat
 # The clocks run out (3 s): the players go into trusteeship and the other client shows the
 # system line; the hand ends and the lists carry the series scores.
 wait_text "$bob" QKChatLines "\[alice\]" 120 || e2e_fail "no system line about alice in bob's chat"
-e2e_wait_log "$E2E_OUT/server.log" "id=0x00000215" 240 || e2e_fail "the hand did not end"
+e2e_shot "$bob" bob_system_line
+# The own trusteeship notice is a box that waits for OK; the table holds its messages meanwhile.
+dismiss_boxes() {
+  local h
+  for h in $(e2e_probe list | awk '$3 == 1 && $4 == "#32770" {print $1}'); do
+    e2e_probe click "$h" 1 >/dev/null || true
+  done
+}
+for i in $(seq 1 240); do
+  grep -q "id=0x00000215" "$E2E_OUT/server.log" && break
+  dismiss_boxes
+  sleep 1
+done
+grep -q "id=0x00000215" "$E2E_OUT/server.log" || e2e_fail "the hand did not end"
 scores_changed() {
   local t
   t=$(child_text "$1" QKChatExCtrl)
   ! echo "$t" | grep -q "alice,Alice,1000" || ! echo "$t" | grep -q "bob,Bob,2000"
 }
-for i in $(seq 1 30); do
+for i in $(seq 1 60); do
   scores_changed "$alice" && scores_changed "$bob" && break
+  dismiss_boxes
   sleep 1
 done
 scores_changed "$alice" || e2e_fail "alice's list did not change after the hand: $(child_text "$alice" QKChatExCtrl)"
