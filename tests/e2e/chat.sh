@@ -26,6 +26,12 @@ done
 e2e_wait_log "$E2E_OUT/chat.log" "^hello alice" 60 || e2e_fail "alice's chat control did not reach the chat peer"
 e2e_wait_log "$E2E_OUT/chat.log" "^hello bob" 60 || e2e_fail "bob's chat control did not reach the chat peer"
 
+# Overlapping windows: the one shot is brought to the front first.
+shot() {
+  e2e_probe front "$1" >/dev/null || true
+  e2e_shot "$1" "$2"
+}
+
 # child HWND CLASS: the first descendant of that class.
 child() { e2e_probe children "$1" | awk -v c="$2" '$4 == c {print $1; exit}'; }
 # The window text of a descendant of that class.
@@ -68,15 +74,15 @@ edit=$(e2e_probe children "$alice" | awk '$2 == 3 && tolower($4) == "edit" {prin
 e2e_probe text "$edit" "hello from alice" >/dev/null
 e2e_probe key "$edit" 13 >/dev/null
 e2e_wait_log "$E2E_OUT/chat.log" "^say alice hello from alice" 30 || e2e_fail "the chat peer heard nothing from alice"
-wait_text "$bob" QKChatLines "alice.*hello from alice" 30 || { e2e_shot "$bob" bob_chat; e2e_fail "bob's chat does not show alice's line"; }
-wait_text "$alice" QKChatLines "alice.*hello from alice" 10 || { e2e_shot "$alice" alice_chat; e2e_fail "alice's chat does not show her own line"; }
-e2e_shot "$alice" alice_chat
-e2e_shot "$bob" bob_chat
+wait_text "$bob" QKChatLines "alice.*hello from alice" 30 || { shot "$bob" bob_chat; e2e_fail "bob's chat does not show alice's line"; }
+wait_text "$alice" QKChatLines "alice.*hello from alice" 10 || { shot "$alice" alice_chat; e2e_fail "alice's chat does not show her own line"; }
+shot "$alice" alice_chat
+shot "$bob" bob_chat
 
 # The clocks run out (3 s): the players go into trusteeship and the other client shows the
 # system line; the hand ends and the lists carry the series scores.
 wait_text "$bob" QKChatLines "\[alice\]" 120 || e2e_fail "no system line about alice in bob's chat"
-e2e_shot "$bob" bob_system_line
+shot "$bob" bob_system_line
 # The own trusteeship notice is a box that waits for OK; the table holds its messages meanwhile.
 dismiss_boxes() {
   local h
@@ -102,6 +108,6 @@ for i in $(seq 1 60); do
 done
 scores_changed "$alice" || e2e_fail "alice's list did not change after the hand: $(child_text "$alice" QKChatExCtrl)"
 scores_changed "$bob" || e2e_fail "bob's list did not change after the hand: $(child_text "$bob" QKChatExCtrl)"
-e2e_shot "$alice" alice_after_hand
-e2e_shot "$bob" bob_after_hand
+shot "$alice" alice_after_hand
+shot "$bob" bob_after_hand
 echo "e2e: alice $alice, bob $bob: chat lines, lists and system lines checked; screenshots in $E2E_OUT"

@@ -9,6 +9,7 @@
 //   winprobe mouse HWND X Y            left click at client coordinates
 //   winprobe shot HWND FILE.png        saves the window's picture
 //   winprobe close HWND                asks a window to close
+//   winprobe front HWND                brings a top-level window to the front (for screenshots)
 #include "WinProbe.h"
 
 #include <cstdio>
@@ -29,7 +30,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|close ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|front|close ...\n");
   return 2;
 }
 }  // namespace
@@ -75,6 +76,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "shot" && argc > 3) return winprobe::SaveWindowPng(ParseHwnd(argv[2]), Widen(argv[3])) ? 0 : 1;
+  if (cmd == "front" && argc > 2) {
+    HWND h = ParseHwnd(argv[2]);
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(h);
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return IsWindow(h) ? 0 : 1;
+  }
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
   return Usage();
 }
