@@ -3,6 +3,9 @@
 # with the chat peer. A line typed into one client's chat reaches the other's chat; both
 # user lists show both players with their scores, updated after a hand; system lines
 # (trusteeship after a clock ran out) appear in the chat; the emotion plays at start.
+# The live panel shows the web peer's page, its address carrying the user name and the
+# ticket (from a ticket server behind the remapped registration port); closing a client with
+# the browser library loaded saves its settings before the process ends.
 # Usage: chat.sh NATIVE_TREE WIN_TREE OUT_DIR.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
@@ -11,6 +14,23 @@ chatpeer=$E2E_NATIVE/tools/chatpeer/chatpeer
 [ -x "$chatpeer" ] || e2e_fail "the chat peer is not built"
 chatport=$(e2e_peer chat "$chatpeer" --port 0 --seconds 600 --log "$E2E_OUT/chat.log")
 port=$(e2e_server --bots --seed 3 --turn 3)
+
+webpeer=$E2E_NATIVE/tools/webpeer/webpeer
+[ -x "$webpeer" ] || e2e_fail "the web peer is not built"
+webport=$(e2e_peer web "$webpeer" --port 0 --seconds 600 --log "$E2E_OUT/web.log")
+# The registration service answers the ticket request (MSG_USER_QUERY 1627): ticket "T k&1".
+printf 'reply 1627 1 3930000054206b263100\n' > "$E2E_OUT/ticket.txt"
+ticketport=$(e2e_peer ticket "$E2E_SERVER" --port 0 --seconds 600 --script "$E2E_OUT/ticket.txt")
+cat > "$E2E_STAGE/share/LangRsc.ini" <<INI
+[TrebbinQualifying]
+VeskAdvertising=http://127.0.0.1:$webport/panel?user=%UserName%&ticket=%Ticket%
+[RegisterIP]
+RegisterHost=127.0.0.1,2000
+[P80Port]
+2000=$ticketport
+[DSTrebbinMsg]
+URL=http://127.0.0.1:$webport/msg
+INI
 chatopts=(--chat-host 127.0.0.1 --chat-port "$chatport")
 e2e_client alice Alice 2 "$port" "${chatopts[@]}" --column-number 1000
 e2e_client bob Bob 3 "$port" "${chatopts[@]}" --column-number 2000
@@ -110,4 +130,21 @@ scores_changed "$alice" || e2e_fail "alice's list did not change after the hand:
 scores_changed "$bob" || e2e_fail "bob's list did not change after the hand: $(child_text "$bob" QKChatExCtrl)"
 shot "$alice" alice_after_hand
 shot "$bob" bob_after_hand
+# The live panel: the address with the user name and the URL-encoded ticket, the page shown.
+e2e_wait_log "$E2E_OUT/web.log" "^GET /panel\?user=alice&ticket=T\+k%261 " 30 || e2e_fail "the panel address lacks alice's name or ticket"
+e2e_wait_log "$E2E_OUT/web.log" "^GET /panel\?user=bob&ticket=T\+k%261 " 30 || e2e_fail "the panel address lacks bob's name or ticket"
+e2e_wait_log "$E2E_OUT/web.log" "^POST /msg " 30 || e2e_fail "the message service was not called"
+shot "$alice" alice_panel
+
+# Closing with the browser library loaded: the settings are written before the process ends.
+settings='HKCU\Software\Orvane\Game\Vesk\Settings'
+"$WINE" reg delete "$settings" /v ChatHeight /f >/dev/null 2>&1 </dev/null || true
+e2e_probe close "$alice" >/dev/null
+for i in $(seq 1 60); do
+  e2e_probe list | grep -q "^$alice " || break
+  sleep 1
+done
+e2e_probe list | grep -q "^$alice " && e2e_fail "alice's window did not close"
+"$WINE" reg query "$settings" /v ChatHeight </dev/null 2>/dev/null | grep -q ChatHeight || e2e_fail "the chat height was not saved on close"
+
 echo "e2e: alice $alice, bob $bob: chat lines, lists and system lines checked; screenshots in $E2E_OUT"
