@@ -62,9 +62,6 @@ BOOL LoadNetSkin(const char*, const char*, char* folder, size_t size) {
   return FALSE;
 }
 
-BOOL LoadOwnerDrawnTheme(const char*, int) { return TRUE; }
-void UnloadOwnerDrawnTheme() {}
-void ClearMusicPlayFlag() {}
 
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";

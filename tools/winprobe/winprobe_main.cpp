@@ -10,6 +10,7 @@
 //   winprobe shot HWND FILE.png        saves the window's picture
 //   winprobe close HWND                asks a window to close
 //   winprobe front HWND                brings a top-level window to the front (for screenshots)
+//   winprobe ping HWND [ms]            0 when the window's thread answers a message in time
 #include "WinProbe.h"
 
 #include <cstdio>
@@ -30,7 +31,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|front|close ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|front|close|ping ...\n");
   return 2;
 }
 }  // namespace
@@ -84,5 +85,10 @@ int main(int argc, char** argv) {
     return IsWindow(h) ? 0 : 1;
   }
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == "ping" && argc > 2) {
+    DWORD_PTR result = 0;
+    UINT ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 2000;
+    return SendMessageTimeoutA(ParseHwnd(argv[2]), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) ? 0 : 1;
+  }
   return Usage();
 }
