@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "Advert.h"
+#include "NetFrame.h"
 #include "NotYetBuilt.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
@@ -26,7 +28,13 @@ void CChatSite::PanelReload() {
   if (m_pView) m_pView->RequestPanelReload();
 }
 
-void CChatSite::ShowAdRecord(const uint8_t* frame) { NotYetBuilt().ShowAdRecord(frame); }
+void CChatSite::ShowAdRecord(const uint8_t* frame) {
+  if (!frame || !m_pView) return;
+  // The whole frame: its header and the body length the header states.
+  size_t size = netcore::HeaderSizeForId(netcore::ReadU32(frame)) + netcore::ReadU32(frame + 4);
+  CQKAdCtrl* controls[] = {m_pView->GetAdCtrl()};
+  NotifyAdControls(frame, size, nullptr, nullptr, 1, controls);
+}
 
 void CChatSite::HandleNetSkinData(const std::string& text) { NotYetBuilt().HandleNetSkinData(text); }
 

@@ -29,7 +29,6 @@ void CNotYetBuilt::ComplaintPrompt(const uint8_t*, bool) { Missing("complaint di
 void CNotYetBuilt::ComplaintResult(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintResult"); }
 void CNotYetBuilt::ComplaintUpdate(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintUpdate"); }
 
-void CNotYetBuilt::ShowAdRecord(const uint8_t*) { Missing("advertisements", "ShowAdRecord"); }
 void CNotYetBuilt::HandleNetSkinData(const std::string&) { Missing("net skin", "HandleNetSkinData"); }
 
 void CNotYetBuilt::PostToAvatar(int, UINT, WPARAM) { Missing("avatars", "PostToAvatar"); }

@@ -1,7 +1,6 @@
 // What the program does not have yet: the score board's list, the complaint dialogs, the
-// net skin, the avatars, the advertisements and the
-// emotions. Every call writes one line to the game log ("not built yet: ...") so that a
-// run shows what it missed; nothing else happens.
+// net skin and the avatars. Every call writes one line to the game log ("not built yet:
+// ...") so that a run shows what it missed; nothing else happens.
 #pragma once
 #include <afxwin.h>
 
@@ -21,8 +20,7 @@ class CNotYetBuilt : public CDocScoreBoard, public CDocComplaints {
   void ComplaintPrompt(const uint8_t* record20, bool declarerWaits) override;
   void ComplaintResult(const uint8_t* record20, bool declarerWaits) override;
   void ComplaintUpdate(const uint8_t* frame, bool declarerWaits) override;
-  // The chat site's advertisement and net-skin parts.
-  void ShowAdRecord(const uint8_t* frame);
+  // The chat site's net-skin part.
   void HandleNetSkinData(const std::string& text);
 
   // The table view's site and the socket.

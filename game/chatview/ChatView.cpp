@@ -92,6 +92,8 @@ void CChatView::OnInitialUpdate() {
   CQKChatEx* pChat = m_wndChat.Create(1, this);
   if (!pChat) return;
   pChat->Invoke81(0);
+  // The advertisement control (behind the panel, which is put on top).
+  m_AdCtrl.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 0, 0), this, kAdControlId);
   CreatePanel();
   ChatViewSite().RegisterChatView(this);
   StartChat();
