@@ -13,7 +13,15 @@ e2e_init "$@"
 chatpeer=$E2E_NATIVE/tools/chatpeer/chatpeer
 [ -x "$chatpeer" ] || e2e_fail "the chat peer is not built"
 chatport=$(e2e_peer chat "$chatpeer" --port 0 --seconds 600 --log "$E2E_OUT/chat.log")
-port=$(e2e_server --bots --seed 3 --turn 3)
+# An advertisement record (MSG_AD_RECORD 0x205) after the login: position 1003 (the chat
+# view's control), id 7, a banner whose page is a file of the advertisement folder.
+page='ad.htm?src=table'
+adbody="eb030000""07000000""0000""0000""1e00""0100""00000000""0000""0000"
+adbody+=$(printf '%02x000000' "${#page}")$(printf '%s' "$page" | xxd -p | tr -d '\n')
+echo "on out:0x8000021C delay=2000 send 0x205 0 $adbody" > "$E2E_OUT/script.txt"
+mkdir -p "$E2E_STAGE/share/Advert/7"
+echo '<html><body><p>Double points tonight</p></body></html>' > "$E2E_STAGE/share/Advert/7/ad.htm"
+port=$(e2e_server --bots --seed 3 --turn 3 --script "$E2E_OUT/script.txt")
 
 webpeer=$E2E_NATIVE/tools/webpeer/webpeer
 [ -x "$webpeer" ] || e2e_fail "the web peer is not built"
@@ -82,6 +90,9 @@ if [ -z "${alice:-}" ] || [ -z "${bob:-}" ]; then
   for w in "${windows[@]}"; do e2e_probe children "$w" >&2; done
   e2e_fail "no chat control names its own player first"
 fi
+
+# The advertisement record reached the chat view's control, which shows the folder's page.
+wait_text "$alice" QKAdCtrl "\[7\] Double points tonight" 30 || e2e_fail "the advertisement was not shown"
 
 # Both lists show both players with the lobby's scores.
 wait_text "$alice" QKChatExCtrl "bob,Bob,2000" 30 || e2e_fail "alice's list lacks bob"

@@ -62,7 +62,14 @@ class CAdControl : public CCtrlBase {
     char head[32];
     std::snprintf(head, sizeof head, "[%ld] ", id);
     m_text = head + text;
-    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    if (m_hWnd) {
+      // Another process reads what is shown as plain ASCII.
+      std::string mirror = m_text;
+      for (char& c : mirror)
+        if ((unsigned char)c >= 0x80) c = '?';
+      ::SetWindowTextA(m_hWnd, mirror.c_str());
+      ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
   }
   long m_nPosition = kDefaultPosition;
   std::string m_text;
@@ -94,8 +101,8 @@ HRESULT CAdControl::Call(DISPID id, WORD, const CArgs& a, VARIANT* r) {
     case 2:
       SetLong(r, m_nPosition);
       return S_OK;
-    case 9:  // banner: id, link, second link, text, two values
-      Show(a.Long(0), a.Str(3).empty() ? a.Str(1) : a.Str(3));
+    case 9:  // banner: id, link, second link, text, two values: the text, else the linked page
+      Show(a.Long(0), a.Str(3).empty() ? ReadPage(a.Str(1)) : a.Str(3));
       return S_OK;
     case 10: case 11: case 12:  // a page: id, page, ...
       Show(a.Long(0), ReadPage(a.Str(1)));
