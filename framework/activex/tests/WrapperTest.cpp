@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "AvatarPanel.h"
 #include "EmotionWnd.h"
+#include "WinProbe.h"
 #include "QKCtrls.h"
 
 namespace {
@@ -215,6 +217,45 @@ TEST_F(WrapperTest, EmotionWindowModesAndNotice) {
       seen = LOWORD(msg.wParam) == ID_EMOTION_NOTIFY && msg.lParam == 0;
   }
   EXPECT_TRUE(seen);
+}
+
+TEST_F(WrapperTest, AvatarPanelSizesMarksAndPicture) {
+  CAvatarPanel panel;
+  EXPECT_EQ(panel.Create("alice", 3, nullptr, 100, 2), 0);  // no parent window
+  ASSERT_EQ(panel.Create("alice", 3, &host, 100, 2), 1);
+  CRect rc;
+  panel.GetWindowRect(&rc);
+  EXPECT_EQ(rc.Width(), 64);  // type 3 with border 2
+  EXPECT_EQ(rc.Height(), 88);
+  EXPECT_EQ(panel.GetDlgCtrlID(), 27100);
+  panel.SetSizeType(10, 10, 1, 0, 0);
+  panel.GetWindowRect(&rc);
+  EXPECT_EQ(rc.Width(), 54);
+  EXPECT_EQ(rc.Height(), 72);
+  panel.SetSizeType(10, 10, 0, 104, 104);  // inner height 100: the control at y -10
+  CRect ctrl;
+  panel.GetAvatar()->GetWindowRect(&ctrl);
+  CRect inner;
+  panel.GetAvatar()->GetParent()->GetWindowRect(&inner);
+  EXPECT_EQ(ctrl.top - inner.top, -10);
+  // No mark bitmap for the flags here: the mark area is cleared with exactly (0, 0, 14, 14).
+  panel.SetStatusMark(0);
+  EXPECT_NE(CallLog(panel.GetAvatar()).Find("10:2,2,2,2,20\n"), -1);
+  CString name;
+  panel.GetAvatar()->InvokeHelper(0x7004, DISPATCH_METHOD, VT_BSTR, &name, (const BYTE*)VTS_NONE);
+  EXPECT_EQ(name, "alice");
+  // The picture drawn into a memory DC at the view's size, saved for a look.
+  CDC mem;
+  HDC screen = ::GetDC(nullptr);
+  mem.Attach(::CreateCompatibleDC(screen));
+  HBITMAP bmp = ::CreateCompatibleBitmap(screen, 71, 96);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ old = ::SelectObject(mem.GetSafeHdc(), bmp);
+  EXPECT_EQ(panel.ShowAvatar(&mem, 0, 0, 0, 0), 1);
+  ::SelectObject(mem.GetSafeHdc(), old);
+  EXPECT_TRUE(winprobe::SaveBitmapPng(bmp, L"avatar_panel.png"));
+  ::DeleteObject(bmp);
+  ::DeleteDC(mem.Detach());
 }
 
 }  // namespace
