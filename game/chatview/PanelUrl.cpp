@@ -2,8 +2,12 @@
 
 #include <cstring>
 
+#include "ServicesCore.h"
+
 namespace panelurl {
 
+// Unlike the tier query's encoding, only a space becomes '+': tabs and line breaks in a name
+// are sent as their bytes.
 std::string UrlEncode(const std::string& bytes) {
   static const char hex[] = "0123456789ABCDEF";
   std::string out;
@@ -28,21 +32,8 @@ std::string RegisterServer(const std::string& value) {
   return value.substr(0, comma);
 }
 
-namespace {
-void ReplaceAll(std::string& s, const std::string& what, const std::string& with) {
-  size_t pos = 0;
-  while ((pos = s.find(what, pos)) != std::string::npos) {
-    s.replace(pos, what.size(), with);
-    pos += with.size();
-  }
-}
-}  // namespace
-
 std::string Substitute(const std::string& tmpl, const std::string& encodedName, const std::string& encodedTicket) {
-  std::string s = tmpl;
-  ReplaceAll(s, "%UserName%", encodedName);
-  ReplaceAll(s, "%Ticket%", encodedTicket);
-  return s;
+  return ::ReplaceAll(::ReplaceAll(tmpl, "%UserName%", encodedName), "%Ticket%", encodedTicket);
 }
 
 std::string RoomText(const uint8_t* view, size_t viewSize) {

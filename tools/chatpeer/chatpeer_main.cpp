@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "ChatCore.h"
+#include "PeerBase.h"
 
 namespace {
 
@@ -30,12 +31,9 @@ struct Client {
   std::string out;
 };
 
-std::ofstream g_log;
+peerbase::Options g_opt;
 
-void Log(const std::string& line) {
-  std::ostream& o = g_log.is_open() ? static_cast<std::ostream&>(g_log) : std::cout;
-  o << line << std::endl;
-}
+void Log(const std::string& line) { peerbase::LogLine(g_opt, line); }
 
 void Queue(Client& c, const std::vector<std::string>& fields) { c.out += qkchat::JoinFields(fields) + "\n"; }
 
@@ -69,37 +67,13 @@ void OnLine(std::map<int, Client>& clients, int fd, const std::string& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int port = 0, seconds = 0;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    bool v = i + 1 < argc;
-    if (a == "--port" && v) port = std::atoi(argv[++i]);
-    else if (a == "--log" && v) g_log.open(argv[++i]);
-    else if (a == "--seconds" && v) seconds = std::atoi(argv[++i]);
-    else {
-      std::cerr << "usage: chatpeer [--port N] [--log FILE] [--seconds N]\n";
-      return 2;
-    }
-  }
-  signal(SIGPIPE, SIG_IGN);
-  int ls = socket(AF_INET, SOCK_STREAM, 0);
-  int one = 1;
-  setsockopt(ls, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in addr = {};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  addr.sin_port = htons(uint16_t(port));
-  if (bind(ls, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(ls, 16) != 0) {
-    std::cerr << "chatpeer: cannot listen on 127.0.0.1:" << port << "\n";
-    return 1;
-  }
-  socklen_t len = sizeof addr;
-  getsockname(ls, reinterpret_cast<sockaddr*>(&addr), &len);
-  std::cout << "listening 127.0.0.1:" << ntohs(addr.sin_port) << std::endl;
-  auto start = std::chrono::steady_clock::now();
+  if (!peerbase::ParseOptions(argc, argv, "chatpeer", &g_opt)) return 2;
+  int ls = peerbase::ListenAnnounced("chatpeer", g_opt.port);
+  if (ls < 0) return 1;
+  peerbase::Deadline deadline(g_opt.seconds);
   std::map<int, Client> clients;
   for (;;) {
-    if (seconds > 0 && std::chrono::steady_clock::now() - start > std::chrono::seconds(seconds)) break;
+    if (deadline.Passed()) break;
     std::vector<pollfd> fds = {{ls, POLLIN, 0}};
     for (auto& [fd, c] : clients) fds.push_back({fd, short(POLLIN | (c.out.empty() ? 0 : POLLOUT)), 0});
     if (poll(fds.data(), fds.size(), 200) < 0) continue;

@@ -20,9 +20,11 @@
 #include <map>
 #include <string>
 
+#include "PeerBase.h"
+
 namespace {
 
-std::ofstream g_log;
+peerbase::Options g_opt;
 
 // Percent-decoding of a query value ('+' is a space).
 std::string Decode(const std::string& s) {
@@ -93,8 +95,7 @@ void Serve(int fd) {
   }
   std::string line = req.substr(0, req.find("\r\n"));
   if (line.size() > 2048) line.resize(2048);
-  if (g_log.is_open()) g_log << line << std::endl;
-  else std::cout << line << std::endl;
+  peerbase::LogLine(g_opt, line);
   size_t sp1 = line.find(' '), sp2 = line.rfind(' ');
   std::string target = sp1 != std::string::npos && sp2 > sp1 ? line.substr(sp1 + 1, sp2 - sp1 - 1) : "/";
   std::string body = target.compare(0, 6, "/panel") == 0 ? PanelPage(target) : "<html><body>OK</body></html>";
@@ -112,36 +113,12 @@ void Serve(int fd) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int port = 0, seconds = 0;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    bool v = i + 1 < argc;
-    if (a == "--port" && v) port = std::atoi(argv[++i]);
-    else if (a == "--log" && v) g_log.open(argv[++i]);
-    else if (a == "--seconds" && v) seconds = std::atoi(argv[++i]);
-    else {
-      std::cerr << "usage: webpeer [--port N] [--log FILE] [--seconds N]\n";
-      return 2;
-    }
-  }
-  signal(SIGPIPE, SIG_IGN);
-  int ls = socket(AF_INET, SOCK_STREAM, 0);
-  int one = 1;
-  setsockopt(ls, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in addr = {};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  addr.sin_port = htons(uint16_t(port));
-  if (bind(ls, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(ls, 16) != 0) {
-    std::cerr << "webpeer: cannot listen on 127.0.0.1:" << port << "\n";
-    return 1;
-  }
-  socklen_t len = sizeof addr;
-  getsockname(ls, reinterpret_cast<sockaddr*>(&addr), &len);
-  std::cout << "listening 127.0.0.1:" << ntohs(addr.sin_port) << std::endl;
-  auto start = std::chrono::steady_clock::now();
+  if (!peerbase::ParseOptions(argc, argv, "webpeer", &g_opt)) return 2;
+  int ls = peerbase::ListenAnnounced("webpeer", g_opt.port);
+  if (ls < 0) return 1;
+  peerbase::Deadline deadline(g_opt.seconds);
   for (;;) {
-    if (seconds > 0 && std::chrono::steady_clock::now() - start > std::chrono::seconds(seconds)) break;
+    if (deadline.Passed()) break;
     pollfd p = {ls, POLLIN, 0};
     if (poll(&p, 1, 200) <= 0) continue;
     int fd = accept(ls, nullptr, nullptr);
