@@ -19,6 +19,8 @@ page='ad.htm?src=table'
 adbody="eb030000""07000000""0000""0000""1e00""0100""00000000""0000""0000"
 adbody+=$(printf '%02x000000' "${#page}")$(printf '%s' "$page" | xxd -p | tr -d '\n')
 echo "on out:0x8000021C delay=2000 send 0x205 0 $adbody" > "$E2E_OUT/script.txt"
+# MSG_HOST_NAME: alice hosts the table, so her chat lines also run in the table's ticker.
+echo "on out:0x8000021C delay=1000 send 0x80012052 1 616c696365$(printf '00%.0s' $(seq 1 15))" >> "$E2E_OUT/script.txt"
 mkdir -p "$E2E_STAGE/share/Advert/7"
 echo '<html><body><p>Double points tonight</p></body></html>' > "$E2E_STAGE/share/Advert/7/ad.htm"
 port=$(e2e_server --bots --seed 3 --turn 3 --script "$E2E_OUT/script.txt")
@@ -107,6 +109,14 @@ e2e_probe key "$edit" 13 >/dev/null
 e2e_wait_log "$E2E_OUT/chat.log" "^say alice hello from alice" 30 || e2e_fail "the chat peer heard nothing from alice"
 wait_text "$bob" QKChatLines "alice.*hello from alice" 30 || { shot "$bob" bob_chat; e2e_fail "bob's chat does not show alice's line"; }
 wait_text "$alice" QKChatLines "alice.*hello from alice" 10 || { shot "$alice" alice_chat; e2e_fail "alice's chat does not show her own line"; }
+# Each chat control handed the line to its table view (WM_CHAT_ECHO), which put the host's
+# line into its ticker: both processes log it.
+for i in $(seq 1 20); do
+  [ "$(grep -a 'ticker: alice:hello from alice' "$(e2e_game_log)" | awk '{print $3}' | cut -d: -f1 | sort -u | wc -l)" -ge 2 ] && break
+  sleep 1
+done
+[ "$(grep -a 'ticker: alice:hello from alice' "$(e2e_game_log)" | awk '{print $3}' | cut -d: -f1 | sort -u | wc -l)" -ge 2 ] ||
+  e2e_fail "the chat line did not reach both tables' tickers"
 shot "$alice" alice_chat
 shot "$bob" bob_chat
 
