@@ -2,6 +2,8 @@
 
 #include "AppLinks.h"
 
+#include "NetSkinConfig.h"
+
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -57,9 +59,13 @@ void CALLBACK CountdownExpired(HWND, UINT, UINT_PTR id, DWORD) {
 
 }  // namespace
 
-BOOL LoadNetSkin(const char*, const char*, char* folder, size_t size) {
+BOOL LoadNetSkin(const char* gameName, const char* skinName, char* folder, size_t size) {
   if (folder && size) folder[0] = '\0';
-  return FALSE;
+  CNetSkinConfig& config = NetSkinConfig();
+  config.Init(gameName, skinName);
+  if (!config.Load()) return FALSE;
+  if (folder && size) snprintf(folder, size, "%s", config.GetFolder(0));
+  return TRUE;
 }
 
 

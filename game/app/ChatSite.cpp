@@ -4,7 +4,7 @@
 
 #include "Advert.h"
 #include "NetFrame.h"
-#include "NotYetBuilt.h"
+#include "NetSkinConfig.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
 
@@ -36,7 +36,7 @@ void CChatSite::ShowAdRecord(const uint8_t* frame) {
   NotifyAdControls(frame, size, nullptr, nullptr, 1, controls);
 }
 
-void CChatSite::HandleNetSkinData(const std::string& text) { NotYetBuilt().HandleNetSkinData(text); }
+void CChatSite::HandleNetSkinData(const std::string& text) { NetSkinConfig().HandleNetSkinData(text); }
 
 std::string CChatSite::GetPanelTemplate() {
   return std::string(theApp.m_szVeskAdvertising, strnlen(theApp.m_szVeskAdvertising, sizeof theApp.m_szVeskAdvertising));

@@ -13,23 +13,10 @@ void CNotYetBuilt::Missing(const char* what, const char* call) {
   theApp.m_GameLog.Write("not built yet: %s (%s)", what, call);
 }
 
-void CNotYetBuilt::AddSeriesRow(uint32_t) { Missing("score board list", "AddSeriesRow"); }
-void CNotYetBuilt::AddHandRow(int, const int*, int) { Missing("score board list", "AddHandRow"); }
-void CNotYetBuilt::AddRangeRow(int, const int*, int) { Missing("score board list", "AddRangeRow"); }
-void CNotYetBuilt::RemoveTotalRow() { Missing("score board list", "RemoveTotalRow"); }
-void CNotYetBuilt::AddTotalRow(const int*, int) { Missing("score board list", "AddTotalRow"); }
-void CNotYetBuilt::AddFinalRow(const int*, int) { Missing("score board list", "AddFinalRow"); }
-
-void CNotYetBuilt::ShowScoreBoard(bool) {
-  Missing("score board list", "ShowScoreBoard");
-  if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->ShowScoreBoardDialog();
-}
-
 void CNotYetBuilt::ComplaintPrompt(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintPrompt"); }
 void CNotYetBuilt::ComplaintResult(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintResult"); }
 void CNotYetBuilt::ComplaintUpdate(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintUpdate"); }
 
-void CNotYetBuilt::HandleNetSkinData(const std::string&) { Missing("net skin", "HandleNetSkinData"); }
 
 void CNotYetBuilt::PostToAvatar(int, UINT, WPARAM) { Missing("avatars", "PostToAvatar"); }
 void CNotYetBuilt::OpenSettings() { Missing("settings dialog", "OpenSettings"); }

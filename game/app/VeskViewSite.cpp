@@ -8,6 +8,7 @@
 #include "TickerDlg.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
+#include "WebUrl.h"
 
 CVeskViewSite::CVeskViewSite() = default;
 CVeskViewSite::~CVeskViewSite() = default;
@@ -33,7 +34,7 @@ void CVeskViewSite::SaveScreenshot() {
 
 void CVeskViewSite::OpenUrl(const std::string& url) {
   // Only web addresses are opened; anything else could start a program.
-  if (url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) return;
+  if (!weburl::IsWebUrl(url)) return;
   ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -9,7 +9,7 @@
 #include "MutexGuard.h"
 #include "PanelUrl.h"
 #include "ResLoad.h"
-#include "SystemMessages.h"
+#include "WebUrl.h"
 #include "Ticket.h"
 
 IMPLEMENT_DYNCREATE(CChatView, CFormView)
@@ -285,7 +285,7 @@ LRESULT CChatView::OnPanelUrl(WPARAM wParam, LPARAM lParam) {
   std::unique_ptr<std::string> url(reinterpret_cast<std::string*>(lParam));
   if (!url || !m_pPanel || url->empty()) return 0;
   // Only web addresses go to the browser.
-  if (!sysmsg::IsWebUrl(*url)) return 0;
+  if (!weburl::IsWebUrl(*url)) return 0;
   char line[2200];
   std::snprintf(line, sizeof line, wParam ? "CreateBrowser \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s"
                                           : "LoadURL \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s",
@@ -312,7 +312,7 @@ DWORD WINAPI CChatView::MessageThread(LPVOID p) {
   std::unique_ptr<PanelJob> job(static_cast<PanelJob*>(p));
   char url[1025] = "";
   ::GetPrivateProfileStringA("DSTrebbinMsg", "URL", "", url, sizeof url, job->tmpl.c_str());
-  if (url[0] && sysmsg::IsWebUrl(url)) {
+  if (url[0] && weburl::IsWebUrl(url)) {
     CHttpClient client;
     std::string reply;
     client.Request(url, TRUE, nullptr, "", &reply);

@@ -181,7 +181,7 @@
 #define IDC_MOVECARDS 1049
 #define IDC_FLOATTEXT 1050
 // score board 164
-#define IDC_RESULTLIST 1000
+#define IDC_RESULTLIST 106  // the score board's list container
 // rule dialogs 186, 207
 #define IDC_SCOREBYROUNDS 1001
 #define IDC_ROUNDS 1004

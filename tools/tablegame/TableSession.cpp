@@ -27,6 +27,8 @@ TableSession::TableSession(peers::CTableServer& server, const SessionOptions& op
   TableOptions t;
   t.players = opt.players;
   t.seed = opt.seed;
+  t.series = opt.series > 0;
+  if (opt.series > 0) t.handsPerSeries = opt.series;
   game_ = std::make_unique<TableGame>(t);
   for (int s = 0; s < opt.players; ++s) game_->SetBot(s, opt.bots);
 }
@@ -88,7 +90,7 @@ void TableSession::OnLogin(peers::CTableConnection& c, const std::vector<uint8_t
     w.Field(NameOf(s), 20);
     w.I32(s % 2);
   }
-  std::string options = "2 0 0 0 " + std::to_string(opt_.turnSeconds) + " 1 1";
+  std::string options = std::string("2 ") + (opt_.series > 0 ? "1" : "0") + " 0 0 " + std::to_string(opt_.turnSeconds) + " 1 1";
   w.U32(static_cast<uint32_t>(options.size() + 1));
   w.CString(options);
   c.Reply(sysmsg::MSG_LOGIN, 1, w.Take());
@@ -150,9 +152,31 @@ void TableSession::OnClosed(int connectionNumber) {
   }
 }
 
+// "hand over N series S over O changes a b c totals x y z": what a score board shows.
+void TableSession::LogHandOver(const std::vector<uint8_t>& body) {
+  wire::Reader r(body.data(), body.size());
+  uint32_t players = 0, hand = 0, series = 0, over = 0, skip = 0;
+  r.U32(&players);
+  r.U32(&hand);
+  r.U32(&series);
+  r.U32(&over);
+  r.U32(&skip);
+  r.U32(&skip);
+  std::string line = "hand over " + std::to_string(hand) + " series " + std::to_string(series) + " over " +
+                     std::to_string(over) + " changes";
+  int32_t v = 0;
+  for (int i = 0; i < 4; ++i)
+    if (r.I32(&v), i < static_cast<int>(players)) line += " " + std::to_string(v);
+  line += " totals";
+  for (int i = 0; i < 4; ++i)
+    if (r.I32(&v), i < static_cast<int>(players)) line += " " + std::to_string(v);
+  if (r.ok()) server_.AddLog(line);
+}
+
 void TableSession::Deliver(const std::vector<OutFrame>& out) {
   for (const auto& f : out) {
     if (f.id == MSG_HAND_OVER) {
+      LogHandOver(f.body);
       // Trusteeship ends with the hand: the client plays the next one itself.
       for (auto& [seat, on] : trusted_) {
         if (!on) continue;

@@ -7,9 +7,12 @@
 //   winprobe text HWND TEXT            types text into a window
 //   winprobe key HWND VK               presses one virtual key
 //   winprobe mouse HWND X Y            left click at client coordinates
-//   winprobe shot HWND FILE.png        saves the window's picture
+//   winprobe shot HWND FILE.png        saves the window's picture once it is painted and still
+//   winprobe still HWND [ms]           waits until the window is painted and still (1 when it never settles)
 //   winprobe close HWND                asks a window to close
 //   winprobe front HWND                brings a top-level window to the front (for screenshots)
+//   winprobe rows HWND                 a list's (or the list inside HWND's) column titles, then its rows;
+//                                      cells tab-separated
 //   winprobe ping HWND [ms]            0 when the window's thread answers a message in time
 #include "WinProbe.h"
 
@@ -31,7 +34,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|front|close|ping ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|still|front|close|rows|ping ...\n");
   return 2;
 }
 }  // namespace
@@ -76,7 +79,25 @@ int main(int argc, char** argv) {
     winprobe::ClickAt(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
     return 0;
   }
-  if (cmd == "shot" && argc > 3) return winprobe::SaveWindowPng(ParseHwnd(argv[2]), Widen(argv[3])) ? 0 : 1;
+  if (cmd == "shot" && argc > 3) {
+    HWND h = ParseHwnd(argv[2]);
+    if (IsWindowVisible(h)) winprobe::WaitPaintedAndStill(h, 5000);
+    return winprobe::SaveWindowPng(h, Widen(argv[3])) ? 0 : 1;
+  }
+  if (cmd == "still" && argc > 2) {
+    DWORD ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 5000;
+    return winprobe::WaitPaintedAndStill(ParseHwnd(argv[2]), ms) ? 0 : 1;
+  }
+  if (cmd == "rows" && argc > 2) {
+    std::vector<std::vector<std::string>> lines{winprobe::ReadListHeader(ParseHwnd(argv[2]))};
+    for (auto& row : winprobe::ReadListRows(ParseHwnd(argv[2]))) lines.push_back(row);
+    for (const auto& row : lines) {
+      std::string line;
+      for (size_t i = 0; i < row.size(); ++i) line += (i ? "\t" : "") + row[i];
+      std::printf("%s\n", line.c_str());
+    }
+    return 0;
+  }
   if (cmd == "front" && argc > 2) {
     HWND h = ParseHwnd(argv[2]);
     SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
