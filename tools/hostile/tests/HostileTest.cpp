@@ -10,6 +10,7 @@
 #include "ZlibAdapter.h"
 #include "NetFrame.h"
 #include "SystemMessages.h"
+#include "ZlibAdapter.h"
 #include "WireTransform.h"
 
 using namespace hostile;
