@@ -7,9 +7,10 @@
 
 #include "FrameAssembler.h"
 #include "HostileFrames.h"
-#include "LoopbackNet.h"
+#include "ZlibAdapter.h"
 #include "NetFrame.h"
 #include "SystemMessages.h"
+#include "ZlibAdapter.h"
 #include "WireTransform.h"
 #include "ZlibAdapter.h"
 
