@@ -11,7 +11,8 @@ packages=(build-essential cmake ninja-build python3 git pkg-config
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev zlib1g-dev
   wine wine64 xvfb x11-utils x11-apps fonts-wqy-microhei fonts-wine imagemagick
-  locales dpkg-dev xz-utils ccache)
+  locales dpkg-dev xz-utils ccache
+  libcrypto++-dev libinih-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

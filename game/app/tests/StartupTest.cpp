@@ -222,6 +222,11 @@ class ShareFolder {
     // Nothing listens on this port: every remote-log line fails to go out.
     WriteText(m_share + "\\LangRsc.ini",
               std::string("[ZOLT]\r\n20010=") + crashSwitch + "\r\nReportServer=127.0.0.1\r\n");
+    // The owner-drawn theme that start-up loads at step 6, as staged.
+    std::string themeFrom = ExeFolder() + "\\staged\\share\\odctrls", themeTo = m_share + "\\odctrls";
+    CreateDirectoryA(themeTo.c_str(), nullptr);
+    for (const char* file : {"\\vesk_skn.ini", "\\Tessaly.dll"})
+      CopyFileA((themeFrom + file).c_str(), (themeTo + file).c_str(), FALSE);
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Game\\Share", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
                     nullptr);
     char old[MAX_PATH] = "";
