@@ -24,6 +24,9 @@ CVeskDoc::CVeskDoc()
                    theApp.m_Channel) {}
 
 CVeskDoc::~CVeskDoc() {
+  // The socket outlives the document (the program's connection is static): it must not
+  // deliver another frame to this object.
+  GameSocketRegisterDocument(nullptr);
   DestroyGameDialogs();
   if (theApp.GetVeskDoc() == this) theApp.SetVeskDoc(nullptr);
 }

@@ -139,6 +139,7 @@
 #define IDC_WAITINDICT_TEXT 1037
 // game view form 142
 #define IDC_NOTICE 102
+#define IDC_FLOATINGTEXT 107  // the floating text overlay, made by the view
 #define IDC_START 1006
 #define IDC_SETTINGS 1007
 #define IDC_SORT 1008

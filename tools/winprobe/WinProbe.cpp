@@ -4,6 +4,7 @@
 #include <gdiplus.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 namespace winprobe {
@@ -169,6 +170,13 @@ void ClickAt(HWND target, int x, int y, bool right) {
   PostMessageA(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, pos);
 }
 
+void ClickAtWithKeys(HWND target, int x, int y, WPARAM keys) {
+  LPARAM pos = MAKELPARAM(x, y);
+  PostMessageA(target, WM_MOUSEMOVE, keys, pos);
+  PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON | keys, pos);
+  PostMessageA(target, WM_LBUTTONUP, keys, pos);
+}
+
 bool SaveBitmapPng(HBITMAP bmp, const std::wstring& path) {
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
@@ -202,6 +210,130 @@ bool SaveWindowPng(HWND hwnd, const std::wstring& path) {
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   return ok;
+}
+
+namespace {
+
+void PumpOwnMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+BOOL CALLBACK FindPendingPaint(HWND child, LPARAM pending) {
+  if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(pending) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool PaintPending(HWND hwnd) {
+  if (GetUpdateRect(hwnd, nullptr, FALSE)) return true;
+  bool pending = false;
+  EnumChildWindows(hwnd, FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
+  return pending;
+}
+
+// The screen where the window stands, as 32-bit pixels.
+std::vector<DWORD> ScreenPixels(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return {};
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return {};
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<DWORD> px;
+  if (bmp) {
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    px.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + static_cast<size_t>(w) * h);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+  }
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return px;
+}
+
+}  // namespace
+
+namespace {
+std::atomic<HANDLE> g_markerSeen{nullptr};
+
+UINT MarkerMessage() {
+  static const UINT m = RegisterWindowMessageA("VeskProbePostedMarker");
+  return m;
+}
+
+LRESULT CALLBACK WatchForMarker(int code, WPARAM removed, LPARAM l) {
+  const MSG* msg = reinterpret_cast<const MSG*>(l);
+  if (code == HC_ACTION && removed == PM_REMOVE && msg->message == MarkerMessage())
+    if (HANDLE seen = g_markerSeen.load()) SetEvent(seen);
+  return CallNextHookEx(nullptr, code, removed, l);
+}
+
+// Waits for `event` while this thread's own windows keep running.
+bool PumpUntilSignalled(HANDLE event, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    PumpOwnMessages();
+    DWORD spent = GetTickCount() - start;
+    if (spent >= timeoutMs) return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+    if (MsgWaitForMultipleObjects(1, &event, FALSE, timeoutMs - spent, QS_ALLINPUT) == WAIT_OBJECT_0) return true;
+  }
+}
+}  // namespace
+
+bool WaitPostedHandled(HWND hwnd, DWORD timeoutMs) {
+  DWORD pid = 0;
+  DWORD thread = GetWindowThreadProcessId(hwnd, &pid);
+  if (!thread || pid != GetCurrentProcessId()) return false;
+  HANDLE seen = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  g_markerSeen = seen;
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, WatchForMarker, nullptr, thread);
+  bool ok = hook && PostMessageA(hwnd, MarkerMessage(), 0, 0) && PumpUntilSignalled(seen, timeoutMs);
+  if (hook) UnhookWindowsHookEx(hook);
+  g_markerSeen = nullptr;
+  CloseHandle(seen);
+  return ok;
+}
+
+bool WaitPaintedAndStill(HWND hwnd, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  std::vector<DWORD> last;
+  for (;;) {
+    PumpOwnMessages();
+    if (!IsWindow(hwnd)) return false;
+    if (!PaintPending(hwnd)) {
+      std::vector<DWORD> now = ScreenPixels(hwnd);
+      if (!now.empty() && now == last) return true;
+      last = std::move(now);
+    } else {
+      last.clear();
+    }
+    if (GetTickCount() - start >= timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 60, QS_ALLINPUT);
+  }
+}
+
+bool SaveScreenArea(HWND hwnd, const std::wstring& path, DWORD timeoutMs) {
+  SetForegroundWindow(hwnd);
+  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Saved even when it never settles: a picture of a moving window still shows what went wrong.
+  WaitPaintedAndStill(hwnd, timeoutMs);
+  return SaveWindowPng(hwnd, path);
 }
 
 }  // namespace winprobe
@@ -287,6 +419,60 @@ std::vector<std::vector<std::string>> ReadListRows(HWND hwnd) {
   }
   CloseHandle(process);
   return rows;
+}
+
+}  // namespace winprobe
+
+namespace winprobe {
+
+namespace {
+// The window's pixels as the screen shows them (32 bits each).
+std::vector<uint32_t> CaptureScreenPixels(HWND hwnd, int* w, int* h) {
+  std::vector<uint32_t> px;
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return px;
+  *w = r.right - r.left;
+  *h = r.bottom - r.top;
+  if (*w <= 0 || *h <= 0) return px;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = *w;
+  bi.bmiHeader.biHeight = -*h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bmp) {
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, *w, *h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    px.assign(p, p + static_cast<size_t>(*w) * *h);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+  }
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return px;
+}
+}  // namespace
+
+bool SaveSettledWindowPng(HWND hwnd, const std::wstring& path, DWORD timeoutMs) {
+  if (IsWindowVisible(hwnd)) {
+    int w = 0, h = 0;
+    std::vector<uint32_t> last = CaptureScreenPixels(hwnd, &w, &h);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+      Sleep(100);
+      std::vector<uint32_t> now = CaptureScreenPixels(hwnd, &w, &h);
+      const bool same = now == last;
+      last.swap(now);
+      if (same) break;
+    }
+  }
+  return SaveWindowPng(hwnd, path);
 }
 
 }  // namespace winprobe

@@ -178,25 +178,6 @@ HWND WaitForBox(const std::string& needle, DWORD timeoutMs, std::string& texts) 
   return winprobe::WaitForDialogText(needle, timeoutMs, texts);
 }
 
-// Another process's window is copied from the screen: printing it from here gives no pixels under Wine.
-void SaveScreenArea(HWND wnd, const wchar_t* path) {
-  SetForegroundWindow(wnd);
-  Sleep(700);
-  RECT r;
-  GetWindowRect(wnd, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(mem, old);
-  winprobe::SaveBitmapPng(bmp, path);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-}
-
 // The box is read, then closed with its one button (IDOK) as a person would.
 void ExpectBoxAndPress(const std::string& needle, const wchar_t* png) {
   std::string texts;
@@ -204,7 +185,7 @@ void ExpectBoxAndPress(const std::string& needle, const wchar_t* png) {
   ASSERT_NE(box, nullptr) << "no box holding: " << needle;
   EXPECT_NE(winprobe::FindButton(box, "1"), nullptr) << texts;
   EXPECT_EQ(winprobe::FindButton(box, "2"), nullptr) << "a single OK button: " << texts;
-  SaveScreenArea(box, png);
+  winprobe::SaveScreenArea(box, png);
   EXPECT_TRUE(winprobe::ClickButton(box, "1")) << texts;
 }
 
@@ -276,7 +257,7 @@ class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!Exists(ProgramFolder() + "\\Vesk.exe") || !Exists(ExeFolder() + "\\VeskScripted.exe"))
-      GTEST_SKIP() << "the program is not built";
+      GTEST_FAIL() << "the program is not built";
   }
 };
 
@@ -354,7 +335,7 @@ TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   EXPECT_EQ(r.right - r.left, 1024);
   for (int i = 0; i < 50 && ReadText(stage.Path("scripted_calls.txt")).find("arrive deal") == std::string::npos; ++i)
     Sleep(100);
-  SaveScreenArea(main, L"startup_table.png");
+  winprobe::SaveScreenArea(main, L"startup_table.png");
   // The resource library names a code page, so the converter was bound at start-up.
   ASSERT_FALSE(ResourceString(stage, 29936).empty());
   DWORD pid = 0;
@@ -377,7 +358,7 @@ TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
   ASSERT_TRUE(lobby.Ok());
   HWND wait = winprobe::WaitForWindow(waitText, 0, 30000);
   ASSERT_NE(wait, nullptr);
-  SaveScreenArea(wait, L"startup_watch_wait.png");
+  winprobe::SaveScreenArea(wait, L"startup_watch_wait.png");
   EXPECT_EQ(stage.Steps(), Range(1, 25));
   // The run log, kept while the crash-report switch is on, knows this run watches.
   std::string runFile = ReadText(stage.Path("alice.txt"));
@@ -496,7 +477,7 @@ TEST_F(StartupTest, WatchersWindowComesUpWhenTheGameDataArrives) {
   for (const auto& w : winprobe::TopLevelWindows(0, true))
     if (w.text == waitText) waitBoxLeft = true;
   EXPECT_FALSE(waitBoxLeft);
-  SaveScreenArea(main, L"startup_watch_table.png");
+  winprobe::SaveScreenArea(main, L"startup_watch_table.png");
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(lobby.WaitExit(30000), 0);
 }
