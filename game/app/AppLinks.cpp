@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ChatSite.h"
 #include "VeskApp.h"
 #include "resource.h"
 
@@ -230,9 +231,7 @@ void ShowStartupProgress(UINT stringId) {
   }
 }
 
-void SystemTextLine(const char* line) {
-  if (line) theApp.m_GameLog.Write("system: %s", line);
-}
+void SystemTextLine(const char* line) { ChatSite().SystemLine(line); }
 
 HWND CreateWatchWaitBox(HWND owner) {
   static bool registered = false;

@@ -1,7 +1,5 @@
 #include "NotYetBuilt.h"
 
-#include "NetSkinConfig.h"
-
 #include "VeskApp.h"
 #include "VeskDoc.h"
 
@@ -19,11 +17,6 @@ void CNotYetBuilt::ComplaintPrompt(const uint8_t*, bool) { Missing("complaint di
 void CNotYetBuilt::ComplaintResult(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintResult"); }
 void CNotYetBuilt::ComplaintUpdate(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintUpdate"); }
 
-void CNotYetBuilt::RefreshChatLists() { Missing("chat view", "RefreshChatLists"); }
-void CNotYetBuilt::PanelReload() { Missing("chat view", "PanelReload"); }
-void CNotYetBuilt::ShowAdRecord(const uint8_t*) { Missing("advertisements", "ShowAdRecord"); }
-// The net skin is built; only its place among the chat view's hooks is not.
-void CNotYetBuilt::HandleNetSkinData(const std::string& text) { NetSkinConfig().HandleNetSkinData(text); }
 
 void CNotYetBuilt::PostToAvatar(int, UINT, WPARAM) { Missing("avatars", "PostToAvatar"); }
 void CNotYetBuilt::OpenSettings() { Missing("settings dialog", "OpenSettings"); }

@@ -1,23 +1,17 @@
-// What the program does not have yet: the complaint dialogs, the chat view and the panel,
-// the net skin, the avatars, the advertisements and the emotions. Every call writes one
-// line to the game log ("not built yet: ...") so that a run shows what it missed; nothing
-// else happens.
+// What the program does not have yet: the complaint dialogs, the avatars at the seats, the
+// settings dialog and the tip window. Every call writes one line to the game log ("not built
+// yet: ...") so that a run shows what it missed; nothing else happens.
 #pragma once
 #include <afxwin.h>
 
 #include "DocHost.h"
 
-class CNotYetBuilt : public CDocComplaints, public CDocChatPanel {
+class CNotYetBuilt : public CDocComplaints {
  public:
   // CDocComplaints
   void ComplaintPrompt(const uint8_t* record20, bool declarerWaits) override;
   void ComplaintResult(const uint8_t* record20, bool declarerWaits) override;
   void ComplaintUpdate(const uint8_t* frame, bool declarerWaits) override;
-  // CDocChatPanel
-  void RefreshChatLists() override;
-  void PanelReload() override;
-  void ShowAdRecord(const uint8_t* frame) override;
-  void HandleNetSkinData(const std::string& text) override;
 
   // The table view's site and the socket.
   void PostToAvatar(int position, UINT message, WPARAM wParam);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "AppLinks.h"
+#include "ChatSite.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
 #include "MainFrame.h"
@@ -20,7 +21,7 @@ const char kSettings[] = "Settings";
 }
 
 CVeskDoc::CVeskDoc()
-    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, m_ResultDlg, NotYetBuilt(), NotYetBuilt()},
+    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, m_ResultDlg, NotYetBuilt(), ChatSite()},
                    theApp.m_Channel) {}
 
 CVeskDoc::~CVeskDoc() {

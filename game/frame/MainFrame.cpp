@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ChatView.h"
 #include "GameView.h"
 #include "VeskApp.h"
 
@@ -57,7 +58,7 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
   if (!m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST)) return FALSE;
   int right = GetScreenSizeClass() == 1 ? kRightPaneSmall : kRightPaneLarge;
   if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CGameView), CSize(600, 400), pContext)) return FALSE;
-  if (!m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CChatPaneView), CSize(right, 400), pContext)) return FALSE;
+  if (!m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CChatView), CSize(right, 400), pContext)) return FALSE;
   if (CGameView* pView = dynamic_cast<CGameView*>(m_wndSplitter.GetPane(0, 0))) {
     pView->SetSite(&theApp.m_ViewSite);
     pView->SetThemeFolders(theApp.m_szNetSkinFolder, (LPCSTR)theApp.GetProfileString("", "Path", ""));
