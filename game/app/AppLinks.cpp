@@ -8,7 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
+#include "MsgBox.h"
+#include "SkinTheme.h"
 #include "VeskApp.h"
+#include "WaitDlg.h"
+// The framework's wait box shares its header's name with the game's wait dialog.
+#include "../../framework/skin/WaitDlg.h"
 #include "resource.h"
 
 namespace {
@@ -66,6 +73,8 @@ void UnloadOwnerDrawnTheme() {}
 void ClearMusicPlayFlag() {}
 
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
+  // Once the configuration paths are built the program's own skinned box asks.
+  if (SkinPathsSet()) return ShowMessageBox(text, style, countdownSeconds);
   const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
   HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
   // The countdown is a thread timer: the box's own message loop runs it.
@@ -152,6 +161,13 @@ HWND g_progressBox = nullptr;
 
 int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std::string* answer) {
   if (!answer) return ShowStartupBoxText(text, style, countdownSeconds);
+  if (SkinPathsSet()) {
+    char* typed = nullptr;
+    int result = DoInputMessageBox(text, style, countdownSeconds, &typed);
+    *answer = typed ? typed : "";
+    free(typed);
+    return result;
+  }
   std::vector<WORD> t;
   DLGTEMPLATE dt = {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT, 0, 4, 0, 0, 220, 96};
   const WORD* w = reinterpret_cast<const WORD*>(&dt);
@@ -177,13 +193,28 @@ int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std:
   return static_cast<int>(result);
 }
 
+namespace {
+std::unique_ptr<CSkinWaitDlg> g_pSkinProgress;
+std::unique_ptr<CWaitDlg> g_pWatchWait;
+}  // namespace
+
 void ShowStartupProgress(UINT stringId) {
+  // The skinned wait box once the skin is up, the plain one before.
+  if (SkinPathsSet() || g_pSkinProgress) {
+    if (!stringId) {
+      g_pSkinProgress.reset();
+      return;
+    }
+    if (!g_pSkinProgress) g_pSkinProgress.reset(new CSkinWaitDlg(nullptr, 0, AfxGetMainWnd()));
+    g_pSkinProgress->SetTextId(stringId);
+    return;
+  }
   if (g_progressBox) {
     DestroyWatchWaitBox(g_progressBox);
     g_progressBox = nullptr;
   }
   if (!stringId) return;
-  g_progressBox = CreateWatchWaitBox(AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr);
+  g_progressBox = CreatePlainWaitBox(AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr);
   CString text;
   if (g_progressBox && text.LoadString(stringId)) {
     SetWindowTextA(g_progressBox, text);
@@ -196,6 +227,16 @@ void SystemTextLine(const char* line) {
 }
 
 HWND CreateWatchWaitBox(HWND owner) {
+  if (SkinPathsSet()) {
+    g_pWatchWait.reset(new CWaitDlg(CWnd::FromHandle(owner)));
+    g_pWatchWait->ShowId(29916, FALSE);  // "reading the game progress"
+    if (g_pWatchWait->GetSafeHwnd()) return g_pWatchWait->GetSafeHwnd();
+    g_pWatchWait.reset();
+  }
+  return CreatePlainWaitBox(owner);
+}
+
+HWND CreatePlainWaitBox(HWND owner) {
   static bool registered = false;
   if (!registered) {
     WNDCLASSA wc = {};
@@ -220,6 +261,10 @@ HWND CreateWatchWaitBox(HWND owner) {
 }
 
 void DestroyWatchWaitBox(HWND box) {
+  if (g_pWatchWait && box && g_pWatchWait->GetSafeHwnd() == box) {
+    g_pWatchWait.reset();
+    return;
+  }
   if (box && IsWindow(box)) DestroyWindow(box);
 }
 

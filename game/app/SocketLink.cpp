@@ -97,6 +97,18 @@ BOOL GameSocketSendFrame(const std::vector<uint8_t>& frame) {
   return Socket().SendMsg(frame.data()) != 0;
 }
 
+GAME_SOCKET_CLOSE_STATE GameSocketCloseState() {
+  GAME_SOCKET_CLOSE_STATE st;
+  st.bConnected = Socket().IsConnected();
+  st.bTrustExitDone = Socket().IsTrustExitDone();
+  st.nEnded = Socket().m_nStateEnded;
+  st.nEndedByServer = Socket().m_nStateEndedByServer;
+  return st;
+}
+
+void GameSocketRequestTrustExit() { Socket().RequestTrustExit(); }
+BOOL GameSocketSendOptionFlags(int nType, DWORD dwValue) { return Socket().SendOptionFlags(nType, dwValue); }
+
 void GameSocketRegisterDocument(CGameDocCore* pDoc) { Socket().RegisterDocument(pDoc); }
 CMessageHandlerTable<CGameDocCore>& GameSocketHandlers() { return Socket().Handlers(); }
 BOOL GameSocketInitSockets() { return CGameSocket::InitSockets(); }

@@ -6,6 +6,7 @@
 #include "NotYetBuilt.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
+#include "VeskFrameSite.h"
 
 bool CVeskViewSite::IsBusySending() { return theApp.IsBusy() != FALSE; }
 uint32_t CVeskViewSite::OptionFlags() { return GameSocketOptionFlags(); }
@@ -32,7 +33,7 @@ void CVeskViewSite::OpenUrl(const std::string& url) {
   ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void CVeskViewSite::OpenSettings() { NotYetBuilt().OpenSettings(); }
+void CVeskViewSite::OpenSettings() { OpenSettingsDialog(); }
 
 void CVeskViewSite::TickerText(const std::string& text) { theApp.m_GameLog.Write("ticker: %s", text.c_str()); }
 

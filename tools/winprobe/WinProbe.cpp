@@ -121,6 +121,19 @@ HWND WaitForDialogText(const std::string& needle, DWORD timeoutMs, std::string& 
   return nullptr;
 }
 
+HWND WaitForDialogWithControl(int id, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    for (const auto& w : TopLevelWindows(0, true)) {
+      if (w.className != "#32770") continue;
+      for (const auto& c : ChildWindows(w.hwnd))
+        if (c.id == id) return w.hwnd;
+    }
+    Sleep(200);
+  }
+  return nullptr;
+}
+
 HWND FindButton(HWND parent, const std::string& text) {
   char* end = nullptr;
   long id = std::strtol(text.c_str(), &end, 10);

@@ -24,6 +24,8 @@ HWND WaitForWindow(const std::string& part, DWORD pid, DWORD timeoutMs);
 // Waits for a visible dialog box (any process) whose title or child texts hold `needle`;
 // `texts` gets all of them, one per line.
 HWND WaitForDialogText(const std::string& needle, DWORD timeoutMs, std::string& texts);
+// Waits for a visible dialog box (any process) holding a control with that id.
+HWND WaitForDialogWithControl(int id, DWORD timeoutMs);
 // A descendant button whose text (without '&') equals `text`, or whose id equals the number in `text`.
 HWND FindButton(HWND parent, const std::string& text);
 bool ClickButton(HWND parent, const std::string& text);

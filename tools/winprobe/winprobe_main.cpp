@@ -9,6 +9,13 @@
 //   winprobe mouse HWND X Y            left click at client coordinates
 //   winprobe shot HWND FILE.png        saves the window's picture
 //   winprobe close HWND                asks a window to close
+//   winprobe rect HWND                 window rectangle on screen: left top right bottom
+//   winprobe nchit HWND X Y            the window's hit-test code at screen point X Y
+//   winprobe post HWND MSG WPARAM [LPARAM]  posts a message (numbers in C notation)
+//   winprobe visible HWND              1 when the window is visible, else 0
+//   winprobe top                       the foreground window
+//   winprobe dialog NEEDLE [ms]        waits for a dialog whose texts hold NEEDLE: hwnd, then its texts
+//   winprobe dialogid ID [ms]          waits for a visible dialog holding a control with that id
 #include "WinProbe.h"
 
 #include <cstdio>
@@ -29,7 +36,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|close ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|close|rect|nchit|post|visible|top|dialog|dialogid ...\n");
   return 2;
 }
 }  // namespace
@@ -76,5 +83,45 @@ int main(int argc, char** argv) {
   }
   if (cmd == "shot" && argc > 3) return winprobe::SaveWindowPng(ParseHwnd(argv[2]), Widen(argv[3])) ? 0 : 1;
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == "rect" && argc > 2) {
+    RECT r;
+    if (!GetWindowRect(ParseHwnd(argv[2]), &r)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (cmd == "nchit" && argc > 4) {
+    DWORD_PTR hit = 0;
+    LPARAM pt = MAKELPARAM(std::atoi(argv[3]), std::atoi(argv[4]));
+    if (!SendMessageTimeoutA(ParseHwnd(argv[2]), WM_NCHITTEST, 0, pt, SMTO_ABORTIFHUNG, 2000, &hit)) return 1;
+    std::printf("%ld\n", (long)(LRESULT)hit);
+    return 0;
+  }
+  if (cmd == "post" && argc > 4) {
+    UINT msg = std::strtoul(argv[3], nullptr, 0);
+    WPARAM wp = std::strtoull(argv[4], nullptr, 0);
+    LPARAM lp = argc > 5 ? (LPARAM)std::strtoll(argv[5], nullptr, 0) : 0;
+    return PostMessageA(ParseHwnd(argv[2]), msg, wp, lp) ? 0 : 1;
+  }
+  if (cmd == "visible" && argc > 2) {
+    std::printf("%d\n", IsWindowVisible(ParseHwnd(argv[2])) ? 1 : 0);
+    return 0;
+  }
+  if (cmd == "dialog" && argc > 2) {
+    std::string texts;
+    HWND h = winprobe::WaitForDialogText(argv[2], argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 10000, texts);
+    if (!h) return 1;
+    std::printf("0x%llx\n%s\n", (unsigned long long)(uintptr_t)h, texts.c_str());
+    return 0;
+  }
+  if (cmd == "dialogid" && argc > 2) {
+    HWND h = winprobe::WaitForDialogWithControl(std::atoi(argv[2]), argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 10000);
+    if (!h) return 1;
+    std::printf("0x%llx\n", (unsigned long long)(uintptr_t)h);
+    return 0;
+  }
+  if (cmd == "top") {
+    std::printf("0x%llx\n", (unsigned long long)(uintptr_t)GetForegroundWindow());
+    return 0;
+  }
   return Usage();
 }
