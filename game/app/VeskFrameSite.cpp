@@ -165,6 +165,8 @@ void OpenSettingsDialog() {
   if (!doc || !view) return;
   CVeskSetupDlg dlg(AfxGetMainWnd());
   FillSetup(dlg, *doc);
-  if (dlg.DoModal() != IDOK) return;
+  INT_PTR r = dlg.DoModal();
+  theApp.m_GameLog.Write("DBG setup %d", (int)r);
+  if (r != IDOK) return;
   ApplySetup(*doc, *view, dlg);
 }

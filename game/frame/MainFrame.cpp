@@ -100,7 +100,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
 
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
   m_wndSplitter.SetPlainMode(FALSE);
-  m_wndSplitter.LoadImages(theApp.m_szNetSkinFolder, (LPCSTR)theApp.GetProfileString("", "Path", ""));
+  // Without the profile's own "Path" the platform's shared folder holds the theme.
+  CString path = theApp.GetProfileString("", "Path", "");
+  if (path.IsEmpty()) path = theApp.GetSharePath();
+  m_wndSplitter.LoadImages(theApp.m_szNetSkinFolder, (LPCSTR)path);
   m_wndSplitter.SetRightWidth(GetRightPaneWidth());
   if (!m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST)) return FALSE;
   if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CGameView), CSize(600, 400), pContext)) return FALSE;

@@ -156,6 +156,23 @@ bool ClickButton(HWND parent, const std::string& text) {
   return true;
 }
 
+bool PressButton(HWND parent, const std::string& text) {
+  HWND b = FindButton(parent, text);
+  if (!b || !IsWindowVisible(b)) return false;
+  RECT r;
+  GetWindowRect(b, &r);
+  // Real input: the pointer moves there and the button goes down and up, as a person does it.
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in[3] = {};
+  for (INPUT& i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dx = ((r.left + r.right) / 2 * 65535 + w / 2) / (w - 1);
+  in[0].mi.dy = ((r.top + r.bottom) / 2 * 65535 + h / 2) / (h - 1);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  return SendInput(3, in, sizeof(INPUT)) == 3;
+}
+
 void SendText(HWND target, const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);

@@ -4,6 +4,7 @@
 //   winprobe children HWND             descendants: hwnd id class "text"
 //   winprobe wait TITLE-PART [ms]      waits for a visible top-level window, prints its hwnd
 //   winprobe click HWND TEXT|ID        presses a descendant button
+//   winprobe press HWND TEXT|ID        presses a visible descendant button with the mouse
 //   winprobe text HWND TEXT            types text into a window
 //   winprobe key HWND VK               presses one virtual key
 //   winprobe mouse HWND X Y            left click at client coordinates
@@ -14,6 +15,9 @@
 //   winprobe post HWND MSG WPARAM [LPARAM]  posts a message (numbers in C notation)
 //   winprobe visible HWND              1 when the window is visible, else 0
 //   winprobe top                       the foreground window
+//   winprobe cursor                    the pointer's screen position
+//   winprobe metrics                   screen width height, then the work area: left top right bottom
+//   winprobe checked HWND ID           1 when the descendant check box or radio button ID is checked
 //   winprobe dialog NEEDLE [ms]        waits for a dialog whose texts hold NEEDLE: hwnd, then its texts
 //   winprobe dialogid ID [ms]          waits for a visible dialog holding a control with that id
 #include "WinProbe.h"
@@ -36,7 +40,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|shot|close|rect|nchit|post|visible|top|dialog|dialogid ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|shot|close|rect|nchit|post|visible|top|metrics|checked|dialog|dialogid ...\n");
   return 2;
 }
 }  // namespace
@@ -69,6 +73,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "click" && argc > 3) return winprobe::ClickButton(ParseHwnd(argv[2]), argv[3]) ? 0 : 1;
+  if (cmd == "press" && argc > 3) return winprobe::PressButton(ParseHwnd(argv[2]), argv[3]) ? 0 : 1;
   if (cmd == "text" && argc > 3) {
     winprobe::SendText(ParseHwnd(argv[2]), argv[3]);
     return 0;
@@ -117,6 +122,27 @@ int main(int argc, char** argv) {
     HWND h = winprobe::WaitForDialogWithControl(std::atoi(argv[2]), argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 10000);
     if (!h) return 1;
     std::printf("0x%llx\n", (unsigned long long)(uintptr_t)h);
+    return 0;
+  }
+  if (cmd == "metrics") {
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    std::printf("%d %d %ld %ld %ld %ld\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), work.left,
+                work.top, work.right, work.bottom);
+    return 0;
+  }
+  if (cmd == "checked" && argc > 3) {
+    HWND b = winprobe::FindButton(ParseHwnd(argv[2]), argv[3]);
+    if (!b) return 1;
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(b, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+    std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+    return 0;
+  }
+  if (cmd == "cursor") {
+    POINT p = {};
+    GetCursorPos(&p);
+    std::printf("%ld %ld\n", p.x, p.y);
     return 0;
   }
   if (cmd == "top") {
