@@ -165,8 +165,6 @@ void OpenSettingsDialog() {
   if (!doc || !view) return;
   CVeskSetupDlg dlg(AfxGetMainWnd());
   FillSetup(dlg, *doc);
-  INT_PTR r = dlg.DoModal();
-  theApp.m_GameLog.Write("DBG setup %d", (int)r);
-  if (r != IDOK) return;
+  if (dlg.DoModal() != IDOK) return;
   ApplySetup(*doc, *view, dlg);
 }
