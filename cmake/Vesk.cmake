@@ -143,19 +143,36 @@ function(vesk_wine_test name)
   set_tests_properties(${name} PROPERTIES LABELS ${label})
 endfunction()
 
-# Object libraries that make up Vesk.exe; the program target is created after all components.
-function(vesk_program_parts)
-  set_property(GLOBAL APPEND PROPERTY VESK_PROGRAM_PARTS ${ARGN})
+# A deliverable's parts are hard dependencies: each named target must exist once every
+# component is configured (checked by vesk_check_required_targets), never silently dropped.
+function(vesk_require_targets deliverable)
+  foreach(t ${ARGN})
+    set_property(GLOBAL APPEND PROPERTY VESK_REQUIRED_TARGETS "${deliverable}:${t}")
+  endforeach()
+endfunction()
+
+function(vesk_check_required_targets)
+  get_property(required GLOBAL PROPERTY VESK_REQUIRED_TARGETS)
+  foreach(r ${required})
+    string(REPLACE ":" ";" pair ${r})
+    list(GET pair 0 deliverable)
+    list(GET pair 1 t)
+    if(NOT TARGET ${t})
+      message(FATAL_ERROR "${deliverable} needs ${t}, which no component defines")
+    endif()
+  endforeach()
 endfunction()
 
 # jsoncpp for the Windows tree, built by scripts/setup.sh from Debian's source package.
 if(VESK_WIN)
   set(VESK_JSONCPP "" CACHE PATH "install prefix of jsoncpp built with mingw")
-  if(VESK_JSONCPP AND EXISTS ${VESK_JSONCPP}/lib/libjsoncpp.a)
-    add_library(vesk_jsoncpp STATIC IMPORTED GLOBAL)
-    set_target_properties(vesk_jsoncpp PROPERTIES IMPORTED_LOCATION ${VESK_JSONCPP}/lib/libjsoncpp.a
-                          INTERFACE_INCLUDE_DIRECTORIES ${VESK_JSONCPP}/include)
+  # The tier query of Vesk.exe needs it: without it the program cannot be built.
+  if(NOT VESK_JSONCPP OR NOT EXISTS ${VESK_JSONCPP}/lib/libjsoncpp.a)
+    message(FATAL_ERROR "jsoncpp for mingw is missing (VESK_JSONCPP='${VESK_JSONCPP}'): run scripts/setup.sh")
   endif()
+  add_library(vesk_jsoncpp STATIC IMPORTED GLOBAL)
+  set_target_properties(vesk_jsoncpp PROPERTIES IMPORTED_LOCATION ${VESK_JSONCPP}/lib/libjsoncpp.a
+                        INTERFACE_INCLUDE_DIRECTORIES ${VESK_JSONCPP}/include)
 endif()
 
 # Puts a deliverable, stand-in or lobby tool into build/win/bin, which the staging

@@ -68,9 +68,6 @@ BOOL LoadNetSkin(const char*, const char*, char* folder, size_t size) {
   return FALSE;
 }
 
-BOOL LoadOwnerDrawnTheme(const char*, int) { return TRUE; }
-void UnloadOwnerDrawnTheme() {}
-void ClearMusicPlayFlag() {}
 
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   // Once the configuration paths are built the program's own skinned box asks.

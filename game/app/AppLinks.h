@@ -25,14 +25,13 @@ struct TABLE_LOGIN {
 // ---- net skin, theme, boxes, music --------------------------------------------------
 // TRUE with the skin folder when a net skin is active.
 BOOL LoadNetSkin(const char* gameName, const char* skinName, char* folder, size_t size);
-// FALSE ends start-up without a message.
+// The owner-drawn theme (odctrls/theme); FALSE ends start-up without a message.
 BOOL LoadOwnerDrawnTheme(const char* path, int mode);
 void UnloadOwnerDrawnTheme();
 // A box with a string of the resource library (formatted with arg when given), an MB_ style
 // and a countdown in seconds after which it closes by itself; returns the pressed button.
 int ShowStartupBoxId(UINT stringId, UINT style, int countdownSeconds, const char* arg = nullptr);
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds);
-void ClearMusicPlayFlag();
 // A server question: the text and, when answer is not null, a field for the typed answer.
 int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std::string* answer);
 // The login's progress box with a string of the resource library; 0 takes it down.

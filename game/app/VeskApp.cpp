@@ -18,7 +18,9 @@ using std::min;
 #include "LobbyLinks.h"
 #include "MainFrame.h"
 #include "OutsideLibrary.h"
+#include "ODTheme.h"
 #include "ResLoad.h"
+#include "SoundManager.h"
 #include "StartupTexts.h"
 #include "VeskDoc.h"
 #include "resource.h"
@@ -133,6 +135,7 @@ BOOL CVeskApp::InitInstance() {
   CString theme = GetSharePath() + "\\odctrls\\vesk_skn.ini";
   if (!LoadOwnerDrawnTheme(theme, 1)) return FALSE;
   m_bThemeLoaded = TRUE;
+  m_GameLog.Write("theme loaded: %s (%s)", (LPCSTR)theme, IsThemeLoaded() ? "held" : "not held");
 
   TraceStartupStep(7, "control container");
   AfxEnableControlContainer();
@@ -189,7 +192,7 @@ BOOL CVeskApp::InitInstance() {
     SetRunLogField("Watch", "1");
     m_nCmdShow = SW_HIDE;
     m_nGameDataArrived = 0;
-    ClearMusicPlayFlag();
+    VeskSoundManager().SetMusicPlayFlag(FALSE);
   }
 
   TraceStartupStep(18, "main window");
@@ -213,6 +216,8 @@ BOOL CVeskApp::InitInstance() {
 
   TraceStartupStep(23, "show");
   if (!m_Channel.nWatchMode) ShowAndLayoutMainWindow();
+  // The background music plays with the table shown (a watcher's waits for the game data).
+  m_pDoc->RestartMusic(m_pDoc->m_strMusicFile);
 
   TraceStartupStep(24, "client start");
   GameSocketSendClientStart();
@@ -223,7 +228,11 @@ BOOL CVeskApp::InitInstance() {
 }
 
 int CVeskApp::ExitInstance() {
-  if (m_bThemeLoaded) UnloadOwnerDrawnTheme();
+  m_ViewSite.DestroyTicker();
+  if (m_bThemeLoaded) {
+    UnloadOwnerDrawnTheme();
+    m_GameLog.Write("theme unloaded (%s)", IsThemeLoaded() ? "still held" : "released");
+  }
   m_bThemeLoaded = FALSE;
   if (m_nCrashReportSwitch) {
     SetRunLogField("ExitInstance", "1");

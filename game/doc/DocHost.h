@@ -121,7 +121,8 @@ class CDocTableView {
   virtual void HideBidButtons() = 0;
   virtual void ShowShowCardsButton() = 0;
   virtual void HideShowCardsButton() = 0;
-  virtual void SetPlayButtons(bool enabled) = 0;  // play, pass and hint
+  // Play, and pass and hint (never on a free lead: there is nothing to pass on).
+  virtual void SetPlayButtons(bool play, bool passAndHint) = 0;
   virtual void RaiseSelectedCards() = 0;
   virtual void EnablePlayButton(bool enabled) = 0;
   virtual void SetTrusteeshipButtons(bool on) = 0;  // on: cancel shown, trusteeship hidden

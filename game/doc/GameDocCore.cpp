@@ -54,7 +54,7 @@ class CDetachedTableView : public CDocTableView {
   void HideBidButtons() override {}
   void ShowShowCardsButton() override {}
   void HideShowCardsButton() override {}
-  void SetPlayButtons(bool) override {}
+  void SetPlayButtons(bool, bool) override {}
   void RaiseSelectedCards() override {}
   void EnablePlayButton(bool) override {}
   void SetTrusteeshipButtons(bool) override {}
@@ -395,11 +395,12 @@ void CGameDocCore::PlaySelectedCards() {
   ShowTurnClock(false);
   View().HideTurnMarker();
   SendBody(MSG_PLAY, w.Take(), true);
-  View().SetPlayButtons(false);
+  View().SetPlayButtons(false, false);
 }
 
 void CGameDocCore::Pass() {
-  if (m_bPlaySent || m_bBusy) return;
+  // The server refuses a pass on a free lead; sending one would only bring its box back.
+  if (m_bPlaySent || m_bBusy || m_bFreeLead) return;
   wire::Writer w;
   w.U32(m_wOwnSeat);
   w.I32(-1);
@@ -409,7 +410,7 @@ void CGameDocCore::Pass() {
   ShowTurnClock(false);
   View().HideTurnMarker();
   SendBody(MSG_PLAY, w.Take(), true);
-  View().SetPlayButtons(false);
+  View().SetPlayButtons(false, false);
 }
 
 void CGameDocCore::SendShowCards() {
@@ -466,20 +467,29 @@ void CGameDocCore::OnClockExpired() {
       if (m_Host.connection.OptionFlags() & 1) {
         View().HideTurnMarker();
         ShowTurnClock(false);
-        View().SetPlayButtons(false);
+        View().SetPlayButtons(false, false);
         RequestTrusteeship(2);
+      } else if (m_bFreeLead) {
+        // A free lead cannot be passed: the server plays for the seat.
+        m_bPlaySent = 1;
+        ShowTurnClock(false);
+        View().SetPlayButtons(false, false);
+        SendTimeout();
       } else {
         Pass();
       }
       break;
-    default: {
+    default:
       m_bBusy = 1;
-      wire::Writer w;
-      w.U32(m_wOwnSeat);
-      SendBody(MSG_TIMEOUT, w.Take(), true);
+      SendTimeout();
       break;
-    }
   }
+}
+
+void CGameDocCore::SendTimeout() {
+  wire::Writer w;
+  w.U32(m_wOwnSeat);
+  SendBody(MSG_TIMEOUT, w.Take(), true);
 }
 
 void CGameDocCore::SendComplaint(const char* szAccused) {
@@ -864,7 +874,7 @@ int CGameDocCore::OnActionError(const uint8_t* pFrame) {
       m_bPlaySent = 0;
       SetSchedule(SCHEDULE_PLAY, false);
       ShowTurnClock(true);
-      View().SetPlayButtons(true);
+      View().SetPlayButtons(true, !m_bFreeLead);
       break;
     }
     case 501:

@@ -96,6 +96,7 @@ class CGameDocCore : public CCardRules {
   void SendWatchPermission(int bAllow);
   void SetAllowWatching(int bAllow);
   void OnClockExpired();
+  void SendTimeout();
   void SendComplaint(const char* szAccused);
   void SendComplaintDecline();
 

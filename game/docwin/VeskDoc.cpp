@@ -9,6 +9,7 @@
 #include "NotYetBuilt.h"
 #include "ResLoad.h"
 #include "SoundManager.h"
+#include "TierQuery.h"
 #include "VeskApp.h"
 #include "resource.h"
 
@@ -194,12 +195,32 @@ void CVeskDoc::PlaySoundId(int id) {
   sound.SetSoundOn(was);
 }
 
-void CVeskDoc::AllowMusic() { theApp.m_GameLog.Write("not built yet: music (AllowMusic)"); }
+void CVeskDoc::AllowMusic() {
+  // The game data arrived: a watcher's music may start now.
+  CSoundManager& sound = VeskSoundManager();
+  sound.SetMusicPlayFlag(TRUE);
+  if (!sound.IsMusicPlaying()) RestartMusic(m_strMusicFile);
+}
 
-void CVeskDoc::RestartMusic(const std::string&) { theApp.m_GameLog.Write("not built yet: music (RestartMusic)"); }
+void CVeskDoc::RestartMusic(const std::string& file) {
+  CSoundManager& sound = VeskSoundManager();
+  if (!m_bMusic) {
+    if (sound.IsMusicPlaying()) sound.StopMusic();
+    return;
+  }
+  if (!sound.GetMusicPlayFlag()) return;
+  BOOL playing = sound.RestartMusic(file.c_str());
+  theApp.m_GameLog.Write("music %s: %s", playing ? "playing" : "not playable", file.c_str());
+}
 
 // ---- services ----
 
 void CVeskDoc::SetRunLogField(const char* key, const std::string& value) { theApp.SetRunLogField(key, value.c_str()); }
 
-void CVeskDoc::StartTierQuery() { theApp.m_GameLog.Write("not built yet: tiers (StartTierQuery)"); }
+void CVeskDoc::StartTierQuery() {
+  std::vector<std::string> names;
+  for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p) names.push_back(m_Seats[p].szUserName);
+  CGameView* pView = GetGameView();
+  ::StartTierQuery(theApp.m_szQualifyingSign, names, m_pTiers, &theApp.m_GameLog,
+                   pView ? pView->GetSafeHwnd() : nullptr);
+}

@@ -3,8 +3,11 @@
 #pragma once
 #include <afxwin.h>
 
+#include <memory>
+
 #include "DocHost.h"
 #include "GameDocCore.h"
+#include "TierQuery.h"
 
 class CGameView;
 
@@ -74,6 +77,8 @@ class CVeskDoc : public CDocument,
   CDialog* m_pScoreBoard = nullptr;
   CDialog* m_pComplaintDlg = nullptr;
   CDialog* m_pComplaintWaitDlg = nullptr;
+  // The tiers of the players at the table by view position (the tier query writes them).
+  std::shared_ptr<CTierTable> m_pTiers = std::make_shared<CTierTable>();
 
  private:
   void DestroyGameDialogs();

@@ -1096,10 +1096,10 @@ void CGameView::ShowShowCardsButton() {
 }
 void CGameView::HideShowCardsButton() { ShowControl(IDC_SHOWCARD, false); }
 
-void CGameView::SetPlayButtons(bool bEnabled) {
-  if (CWnd* w = GetControl(IDC_TAKEOUT)) w->EnableWindow(bEnabled && m_nSelected > 0);
-  EnablePass(bEnabled);
-  EnableHint(bEnabled);
+void CGameView::SetPlayButtons(bool bPlay, bool bPassAndHint) {
+  if (CWnd* w = GetControl(IDC_TAKEOUT)) w->EnableWindow(bPlay && m_nSelected > 0);
+  EnablePass(bPassAndHint);
+  EnableHint(bPassAndHint);
 }
 
 void CGameView::EnablePlayButton(bool bEnabled) {

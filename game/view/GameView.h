@@ -75,7 +75,7 @@ class CGameView : public CFormView, public CDocTableView {
   void HideBidButtons() override;
   void ShowShowCardsButton() override;
   void HideShowCardsButton() override;
-  void SetPlayButtons(bool bEnabled) override;
+  void SetPlayButtons(bool bPlay, bool bPassAndHint) override;
   void RaiseSelectedCards() override;
   void EnablePlayButton(bool bEnabled) override;
   void SetTrusteeshipButtons(bool bOn) override;

@@ -457,7 +457,8 @@ void CGameSocket::OnTrusteeshipResult(BYTE* pFrame, uint32_t nStatus, const BYTE
     if (n.onlyWhenVisible && !(main && ::IsWindowVisible(main))) return;
     char text[512];
     snprintf(text, sizeof text, LoadText(UINT(n.stringId)).c_str(), r->times(), r->limit());
-    Suspended s(*this);
+    // Shown with notifications on: the server plays the seat meanwhile and the table must
+    // follow it while the box waits for its OK.
     ShowTextBox(text, n.style, n.countdown);
   }
 }

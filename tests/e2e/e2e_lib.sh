@@ -123,3 +123,29 @@ e2e_window() {
 e2e_shot() {
   e2e_probe shot "$1" "$(e2e_winpath "$E2E_OUT/$2.png")" >/dev/null || e2e_fail "no screenshot $2"
 }
+
+# Waits for a visible message box or dialog of the client (window class #32770) whose texts
+# hold TEXT (any when empty), up to SECONDS; prints its handle.
+e2e_dialog() {
+  local text=${1:-} seconds=${2:-20} i h
+  for i in $(seq 1 $((seconds * 4))); do
+    for h in $(e2e_probe list | awk '$3 == 1 && $4 == "#32770" {print $1}'); do
+      if [ -z "$text" ] || e2e_probe children "$h" | grep -qF -- "$text"; then
+        echo "$h"
+        return 0
+      fi
+    done
+    sleep 0.25
+  done
+  return 1
+}
+
+# The staged program's game log (GBK text).
+e2e_game_log() {
+  echo "$E2E_STAGE/program/CQKVesklog.txt"
+}
+
+# Seconds since the epoch with a fraction, for measuring waits.
+e2e_now() {
+  date +%s.%N
+}

@@ -15,7 +15,10 @@ e2e_shot "$hwnd" table
 
 # A whole hand: the client's turn clock runs out (3 s), so it bids nothing and, in play,
 # asks the server to play for it; the bots play the rest.
+e2e_wait_log "$E2E_OUT/server.log" "trusteeship alice mode 2" 120 ||
+  e2e_fail "the clock ran out in play without MSG_TRUSTEESHIP (0x21B) mode 2"
 e2e_wait_log "$E2E_OUT/server.log" "id=0x00000215" 180 || e2e_fail "the hand did not end"
+grep -q "drop #" "$E2E_OUT/server.log" && e2e_fail "the server dropped the client"
 e2e_shot "$hwnd" hand_over
 e2e_probe close "$hwnd" >/dev/null || true
 echo "e2e: table window $hwnd, a whole hand played; screenshots in $E2E_OUT"

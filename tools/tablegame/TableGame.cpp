@@ -66,6 +66,13 @@ void TableGame::OnClientFrame(int seat, uint32_t id, const std::vector<uint8_t>&
       Play(seat, codes, out);
       break;
     }
+    case MSG_TIMEOUT:
+      // The client's clock ran out where it may not pass: the server acts for the seat once.
+      if (phase_ == Waiting)
+        Ready(seat, out);
+      else if (turn_ == seat)
+        ActFor(seat, out);
+      break;
     default:
       break;
   }
@@ -274,16 +281,20 @@ void TableGame::RunBots(std::vector<OutFrame>& out) {
       continue;
     }
     if (turn_ < 0 || !bots_[turn_]) return;
-    if (phase_ == Bidding) {
-      Bid(turn_, BotBid(turn_), out);
-    } else if (!Play(turn_, BotPlay(turn_), out)) {
-      // The rules refused the bot's choice: pass, or on a free lead any single card.
-      int seat = turn_;
-      bool ok = Play(seat, {}, out);
-      for (size_t i = 0; !ok && i < hands_[seat].size(); ++i) ok = Play(seat, {hands_[seat][i]}, out);
-      if (!ok) return;
-    }
+    if (!ActFor(turn_, out)) return;
   }
+}
+
+bool TableGame::ActFor(int seat, std::vector<OutFrame>& out) {
+  if (phase_ == Bidding) {
+    Bid(seat, BotBid(seat), out);
+    return true;
+  }
+  if (Play(seat, BotPlay(seat), out)) return true;
+  // The rules refused the bot's choice: pass, or on a free lead any single card.
+  bool ok = Play(seat, {}, out);
+  for (size_t i = 0; !ok && i < hands_[seat].size(); ++i) ok = Play(seat, {hands_[seat][i]}, out);
+  return ok;
 }
 
 }  // namespace tablegame

@@ -63,6 +63,8 @@ class TableGame {
   void Bid(int seat, int bid, std::vector<OutFrame>& out);
   bool Play(int seat, const std::vector<int>& codes, std::vector<OutFrame>& out);
   void HandOver(std::vector<OutFrame>& out);
+  // Bids or plays for the seat as a bot would; false when nothing could be played.
+  bool ActFor(int seat, std::vector<OutFrame>& out);
   int BotBid(int seat);
   std::vector<int> BotPlay(int seat);
   int Next(int seat) const { return (seat + 1) % opt_.players; }

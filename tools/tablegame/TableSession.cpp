@@ -45,7 +45,7 @@ void TableSession::Install() {
     OnTrusteeship(c, f);
   });
   for (uint32_t id : {static_cast<uint32_t>(MSG_READY), static_cast<uint32_t>(MSG_BID),
-                      static_cast<uint32_t>(MSG_PLAY)})
+                      static_cast<uint32_t>(MSG_PLAY), static_cast<uint32_t>(MSG_TIMEOUT)})
     server_.SetHandler(id, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) { OnGame(c, f); });
 }
 

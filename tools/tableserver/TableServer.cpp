@@ -29,11 +29,14 @@ CTableConnection::~CTableConnection() { CloseFd(m_fd); }
 
 bool CTableConnection::SendRaw(std::vector<uint8_t> frame) {
   m_server.AddLog(DescribeFrame("out", m_number, frame));
+  uint32_t id = ReadU32(frame.data());
   m_send.Apply(frame.data(), frame.size());
   if (!SendAll(m_fd, frame.data(), frame.size(), 5000)) {
     m_closing = true;
     return false;
   }
+  if (id != MSG_FATAL) id &= ~NET_COMPRESSED_BIT;
+  m_server.OnMoment(*this, ScriptEvent::Out, id);
   return true;
 }
 
@@ -96,9 +99,64 @@ bool CTableServer::WaitForLog(const std::string& text, int timeoutMs) const {
   return false;
 }
 
+void CTableServer::OnMoment(CTableConnection& c, ScriptEvent::Trigger trigger, uint32_t id) {
+  int seen = ++c.m_moments[{int(trigger), id}];
+  for (size_t i = 0; i < m_opt.events.size(); ++i) {
+    const ScriptEvent& e = m_opt.events[i];
+    if (e.trigger != trigger || (trigger != ScriptEvent::Accept && e.id != id)) continue;
+    if (seen == e.nth || (e.every && seen > e.nth))
+      m_pending.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(e.delayMs), c.Number(), i});
+  }
+}
+
+// Sends the scheduled events that are due to connections still open.
+void CTableServer::SendDueEvents(std::vector<std::unique_ptr<CTableConnection>>& conns) {
+  auto now = std::chrono::steady_clock::now();
+  // Sending may schedule more (out moments); those wait for the next round.
+  std::vector<PendingEvent> due;
+  for (size_t i = 0; i < m_pending.size();) {
+    if (m_pending[i].due <= now) {
+      due.push_back(m_pending[i]);
+      m_pending.erase(m_pending.begin() + long(i));
+    } else {
+      ++i;
+    }
+  }
+  for (const PendingEvent& p : due) {
+    for (auto& c : conns) {
+      if (c->Number() != p.connection || c->Closing()) continue;
+      const ScriptEvent& e = m_opt.events[p.event];
+      char line[80];
+      std::snprintf(line, sizeof line, "script #%d id=0x%08X", p.connection, e.sendId);
+      AddLog(line);
+      c->Send(e.sendId, e.body, e.sendStatus);
+    }
+  }
+}
+
+void CTableServer::LogBody(const CTableConnection& c, const std::vector<uint8_t>& frame) {
+  NET_MSG_HEADER h;
+  DecodeHeader(frame.data(), frame.size(), &h);
+  bool watched = false;
+  for (uint32_t id : m_opt.watch) watched = watched || id == h.id;
+  if (!watched && !(h.id & NET_REPLY_BIT)) return;
+  size_t from = HeaderSizeForId(h.id);
+  char line[64];
+  std::snprintf(line, sizeof line, "body #%d id=0x%08X ", c.Number(), h.id);
+  std::string s = line;
+  static const char kHex[] = "0123456789abcdef";
+  for (size_t i = from; i < frame.size() && i < from + 512; ++i) {
+    s += kHex[frame[i] >> 4];
+    s += kHex[frame[i] & 15];
+  }
+  AddLog(s);
+}
+
 void CTableServer::OnFrame(CTableConnection& c, const std::vector<uint8_t>& frame) {
   NET_MSG_HEADER h;
   DecodeHeader(frame.data(), frame.size(), &h);
+  LogBody(c, frame);
+  OnMoment(c, ScriptEvent::In, h.id);
   auto handler = m_handlers.find(h.id);
   if (handler != m_handlers.end()) {
     handler->second(c, frame);
@@ -138,6 +196,7 @@ void CTableServer::Serve() {
         AddLog("accept #" + std::to_string(c.Number()));
         for (auto& g : m_opt.greeting) c.Send(g.first.first, g.second, g.first.second);
         if (m_onAccept) m_onAccept(c);
+        OnMoment(c, ScriptEvent::Accept, 0);
       }
     }
     for (size_t i = 1; i < fds.size(); ++i) {
@@ -155,11 +214,16 @@ void CTableServer::Serve() {
           OnFrame(c, f);
           continue;
         }
-        AddLog(st == CFrameAssembler::kClosed ? "closed #" + std::to_string(c.Number())
-                                              : "drop #" + std::to_string(c.Number()) + " bad stream");
+        if (st == CFrameAssembler::kClosed)
+          AddLog("closed #" + std::to_string(c.Number()));
+        else if (st == CFrameAssembler::kTooLong)
+          AddLog("drop #" + std::to_string(c.Number()) + " bad stream (length beyond the bound)");
+        else
+          AddLog("drop #" + std::to_string(c.Number()) + " bad stream (read error " + std::to_string(err) + ")");
         c.Close();
       }
     }
+    SendDueEvents(conns);
     for (size_t i = conns.size(); i-- > 0;) {
       if (!conns[i]->Closing()) continue;
       if (m_onClose) m_onClose(*conns[i]);
@@ -224,6 +288,47 @@ bool ParseProgram(const std::string& s, CWireProgram* out) {
   return true;
 }
 
+// on <moment> [delay=MS] [every] send <id> <status> <body>
+bool ParseEvent(const std::vector<std::string>& w, TableServerOptions* opt) {
+  ScriptEvent e;
+  const std::string& m = w[1];
+  if (m == "accept") {
+    e.trigger = ScriptEvent::Accept;
+  } else {
+    size_t colon = m.find(':');
+    if (colon == std::string::npos) return false;
+    std::string kind = m.substr(0, colon), id = m.substr(colon + 1);
+    if (kind == "in")
+      e.trigger = ScriptEvent::In;
+    else if (kind == "out")
+      e.trigger = ScriptEvent::Out;
+    else
+      return false;
+    uint32_t nth = 1;
+    if (size_t at = id.find('@'); at != std::string::npos) {
+      if (!ParseNumber(id.substr(at + 1), &nth) || nth < 1 || nth > 100000) return false;
+      id.erase(at);
+    }
+    e.nth = int(nth);
+    if (!ParseNumber(id, &e.id)) return false;
+  }
+  size_t i = 2;
+  for (; i < w.size() && w[i] != "send"; ++i) {
+    uint32_t ms;
+    if (w[i] == "every")
+      e.every = true;
+    else if (w[i].rfind("delay=", 0) == 0 && ParseNumber(w[i].substr(6), &ms) && ms <= 600000)
+      e.delayMs = int(ms);
+    else
+      return false;
+  }
+  if (i + 4 != w.size()) return false;
+  if (!ParseNumber(w[i + 1], &e.sendId) || !ParseNumber(w[i + 2], &e.sendStatus) || !ParseHex(w[i + 3], &e.body))
+    return false;
+  opt->events.push_back(e);
+  return true;
+}
+
 }  // namespace
 
 bool ParseTableScript(const std::string& text, TableServerOptions* opt, std::string* error) {
@@ -276,6 +381,11 @@ bool ParseTableScript(const std::string& text, TableServerOptions* opt, std::str
       std::vector<uint8_t> body;
       ok = ParseNumber(w[1], &a) && ParseNumber(w[2], &b) && ParseHex(w[3], &body);
       if (ok) opt->greeting.push_back({{a, b}, body});
+    } else if (w[0] == "on" && w.size() >= 6) {
+      ok = ParseEvent(w, opt);
+    } else if (w[0] == "watch" && w.size() == 2) {
+      ok = ParseNumber(w[1], &a);
+      if (ok) opt->watch.push_back(a);
     } else if (w[0] == "wirecode" && w.size() == 5) {
       WireCode c;
       ok = ParseNumber(w[1], &c.sendState) && ParseNumber(w[2], &c.recvState) && ParseProgram(w[3], &c.send) &&

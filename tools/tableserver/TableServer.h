@@ -4,6 +4,7 @@
 // tests and the command line drive it with a small script.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -45,6 +46,7 @@ class CTableConnection {
   CSocketSource m_src;
   netcore::CFrameAssembler m_as;
   netcore::CWireTransform m_send;
+  std::map<std::pair<int, uint32_t>, int> m_moments;  // (trigger, id) -> how often so far
 };
 
 struct ScriptReply {
@@ -55,6 +57,20 @@ struct ScriptReply {
   int delayMs = 0;
   bool closeAfter = false;     // close the connection after answering
   bool wireCodeFirst = false;  // send MSG_WIRE_CODE before the answer
+};
+
+// A frame the server sends by itself at a moment of the game: when a client frame with `id`
+// arrives (In), when the server sends a frame with `id` (Out; the compression bit is ignored),
+// or when a client connects (Accept). It goes to the connection the moment happened on.
+struct ScriptEvent {
+  enum Trigger { Accept, In, Out } trigger = In;
+  uint32_t id = 0;
+  int nth = 1;         // fires at the nth such moment on a connection
+  bool every = false;  // and at every later one too
+  int delayMs = 0;     // after the moment; the server keeps serving meanwhile
+  uint32_t sendId = 0;
+  uint32_t sendStatus = 0;
+  std::vector<uint8_t> body;
 };
 
 struct TableServerOptions {
@@ -68,6 +84,10 @@ struct TableServerOptions {
   // Frames sent to every client right after accepting: id, status, body.
   std::vector<std::pair<std::pair<uint32_t, uint32_t>, std::vector<uint8_t>>> greeting;
   uint32_t maxBody = netcore::NET_MAX_BODY;
+  std::vector<ScriptEvent> events;
+  // Client frames whose bodies are logged in hex ("body #N id=0x... hex"); answers (ids with
+  // bit 31) are always logged so.
+  std::vector<uint32_t> watch;
 };
 
 // Parses a script text; false with a message naming the bad line.
@@ -77,6 +97,11 @@ struct TableServerOptions {
 //   greet <id> <status> <hex>|-
 //   wirecode <send-state> <recv-state> <send-program> <recv-program>
 //     programs are the client's, steps "op:key" joined by commas (xor add sub rol ror) or "-"
+//   on <moment> [delay=MS] [every] send <id> <status> <hex>|text:<text>|-
+//     moment: accept | in:<id>[@N] | out:<id>[@N]   (the Nth frame of that id on the connection)
+//     e.g. "on out:0x20C delay=500 send 0x12013 0 05000000" pauses the table half a second
+//     after the deal; logged as "script #N id=..." followed by the usual "out" line.
+//   watch <id>   logs the bodies of the client's frames with that id
 bool ParseTableScript(const std::string& text, TableServerOptions* opt, std::string* error);
 
 class CTableServer {
@@ -103,8 +128,20 @@ class CTableServer {
   const TableServerOptions& Options() const { return m_opt; }
 
  private:
+  friend class CTableConnection;
   void Serve();
   void OnFrame(CTableConnection& c, const std::vector<uint8_t>& frame);
+  // A moment of the game on connection c: schedules the script's events it fires.
+  void OnMoment(CTableConnection& c, ScriptEvent::Trigger trigger, uint32_t id);
+  void SendDueEvents(std::vector<std::unique_ptr<CTableConnection>>& conns);
+  void LogBody(const CTableConnection& c, const std::vector<uint8_t>& frame);
+
+  struct PendingEvent {
+    std::chrono::steady_clock::time_point due;
+    int connection;
+    size_t event;
+  };
+  std::vector<PendingEvent> m_pending;  // serving thread only
 
   TableServerOptions m_opt;
   std::map<uint32_t, Handler> m_handlers;

@@ -20,6 +20,7 @@
 //   winprobe checked HWND ID           1 when the descendant check box or radio button ID is checked
 //   winprobe dialog NEEDLE [ms]        waits for a dialog whose texts hold NEEDLE: hwnd, then its texts
 //   winprobe dialogid ID [ms]          waits for a visible dialog holding a control with that id
+//   winprobe ping HWND [ms]            0 when the window's thread answers a message in time
 #include "WinProbe.h"
 
 #include <cstdio>
@@ -40,7 +41,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|shot|close|rect|nchit|post|visible|top|metrics|checked|dialog|dialogid ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|shot|close|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
   return 2;
 }
 }  // namespace
@@ -88,6 +89,11 @@ int main(int argc, char** argv) {
   }
   if (cmd == "shot" && argc > 3) return winprobe::SaveWindowPng(ParseHwnd(argv[2]), Widen(argv[3])) ? 0 : 1;
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
+  if (cmd == "ping" && argc > 2) {
+    DWORD_PTR result = 0;
+    UINT ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 2000;
+    return SendMessageTimeoutA(ParseHwnd(argv[2]), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) ? 0 : 1;
+  }
   if (cmd == "rect" && argc > 2) {
     RECT r;
     if (!GetWindowRect(ParseHwnd(argv[2]), &r)) return 1;

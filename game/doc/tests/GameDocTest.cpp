@@ -42,6 +42,8 @@ struct RecordingHost : CNullDocHost {
   void SetStatusText(const std::string& t) override { status.push_back(t); }
   void SetSurveyTarget(const std::string& u) override { survey = u; }
   void ShowScoreBoard(bool) override { ++scoreBoardShown; }
+  void SetPlayButtons(bool play, bool passAndHint) override { buttons = {play, passAndHint}; }
+  std::pair<bool, bool> buttons{false, false};
   int GetProfileInt(const char* key, int def) override {
     auto it = profile.find(key);
     return it == profile.end() ? def : it->second;
@@ -272,6 +274,52 @@ TEST_F(Table, ActionErrorsAndLeaveDialogue) {
   ASSERT_TRUE(Deliver(MSG_LEAVE_ANSWER, Words({2, 77, 0})));  // refused: leave anyway?
   EXPECT_EQ(host.LastId(), MSG_LEAVE_CONFIRM);
   EXPECT_EQ(host.LastBody(), Words({1, 0, 1}));
+}
+
+// On its own free lead the seat has nothing to pass: the clock's expiry hands the seat to
+// the server (trusteeship when allowed, MSG_TIMEOUT otherwise), a pass is never sent, and
+// a refused play leaves pass and hint disabled.
+TEST_F(Table, FreeLeadIsNeverPassed) {
+  struct {
+    uint32_t flags;
+    uint32_t id;
+    std::vector<uint8_t> head;  // the body's first bytes
+  } cases[] = {{0, MSG_TIMEOUT, Words({1})}, {1, MSG_TRUSTEESHIP, Words({2})}};
+  for (const auto& c : cases) {
+    host.optionFlags = c.flags;
+    Deal(SeventeenCards(), 1);
+    ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 1})));  // the own seat declares and leads
+    ASSERT_EQ(doc.GetSchedule(), SCHEDULE_PLAY);
+    size_t before = host.sent.size();
+    doc.Pass();
+    EXPECT_EQ(host.sent.size(), before) << "no pass on a free lead";
+    doc.OnClockExpired();
+    ASSERT_EQ(host.sent.size(), before + 1);
+    EXPECT_EQ(host.LastId(), c.id);
+    std::vector<uint8_t> body = host.LastBody();
+    EXPECT_EQ(std::vector<uint8_t>(body.begin(), body.begin() + 4), c.head);
+    doc.OnClockExpired();
+    doc.Pass();
+    EXPECT_LE(host.sent.size(), before + 2) << "no pass after the expiry either";
+    for (size_t i = before; i < host.sent.size(); ++i) {
+      uint32_t id;
+      std::memcpy(&id, host.sent[i].data(), 4);
+      EXPECT_NE(id, static_cast<uint32_t>(MSG_PLAY));
+    }
+    doc.m_bPlaySent = 0;
+    doc.m_bBusy = 0;
+  }
+
+  // A refused play on the free lead: play again, but pass and hint stay off.
+  ASSERT_TRUE(Deliver(MSG_ACTION_ERROR, Words({204}), 1));
+  EXPECT_EQ(host.buttons, std::make_pair(true, false));
+  // Following a play, both are on again after a refusal.
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, static_cast<uint32_t>(Code(0, 0))})));
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 1, 1, static_cast<uint32_t>(Code(2, 10))})));
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({0, 1, 0, 0})));
+  ASSERT_EQ(doc.m_bFreeLead, 0);
+  ASSERT_TRUE(Deliver(MSG_ACTION_ERROR, Words({204}), 1));
+  EXPECT_EQ(host.buttons, std::make_pair(true, true));
 }
 
 TEST_F(Table, MalformedFramesAreDropped) {

@@ -84,7 +84,7 @@ class CNullDocHost : public CDocConnection,
   void HideBidButtons() override {}
   void ShowShowCardsButton() override {}
   void HideShowCardsButton() override {}
-  void SetPlayButtons(bool) override {}
+  void SetPlayButtons(bool, bool) override {}
   void RaiseSelectedCards() override {}
   void EnablePlayButton(bool) override {}
   void SetTrusteeshipButtons(bool) override {}

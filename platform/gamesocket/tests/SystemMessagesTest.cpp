@@ -219,6 +219,48 @@ TEST_F(SystemMessagesTest, QuitNoticeShowsOneBox) {
   EXPECT_TRUE(seen.ids.empty());  // no connection-lost text behind it
 }
 
+// The own trusteeship text is shown with notifications on: frames that arrive while its box
+// is open are handled (the table keeps following the server).
+TEST_F(SystemMessagesTest, OwnTrusteeshipBoxLetsFramesThrough) {
+  NEED_PEERS();
+  CWinApp app("trust");
+  CWnd main;
+  ASSERT_TRUE(main.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr));
+  app.m_pMainWnd = &main;
+  static SysSocket* s_socket;
+  static uint32_t s_flagsInBox;
+  SysSocket s;
+  s_socket = &s;
+  s_flagsInBox = 0;
+  s.SetOwnName("player1");
+  s.SetBoxHooks(
+      [](LPCSTR text, UINT style, int countdown) {
+        g_seen->texts.emplace_back(text, style);
+        g_seen->countdowns.push_back(countdown);
+        // The box's own loop: wait (bounded) for the frame that follows.
+        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 5000;) {
+          DWORD t = ::GetTickCount();
+          s_socket->WaitReply(&t, TRUE);
+          if (s_socket->GetOptionFlags() == 7) break;
+        }
+        s_flagsInBox = s_socket->GetOptionFlags();
+        return IDOK;
+      },
+      IdHook);
+  ASSERT_TRUE(s.Connect("127.0.0.1", PeerPort("trust"), TRUE));
+  for (DWORD start = ::GetTickCount(); seen.texts.empty() && ::GetTickCount() - start < 10000;) {
+    DWORD t = ::GetTickCount();
+    s.WaitReply(&t, TRUE);
+  }
+  ASSERT_EQ(seen.texts.size(), 1u);
+  EXPECT_EQ(seen.texts[0].second, UINT(MB_ICONINFORMATION));
+  EXPECT_EQ(seen.countdowns[0], 0);
+  EXPECT_EQ(s_flagsInBox, 7u) << "the next frame was held until the box closed";
+  s.Close();
+  app.m_pMainWnd = nullptr;
+  main.DestroyWindow();
+}
+
 // Arbitrary bodies under every system id: each is dropped or handled, never read past its end
 // (the frames are exactly as long as their headers say, in buffers of their own).
 TEST_F(SystemMessagesTest, ArbitraryBodiesAreDroppedOrHandled) {

@@ -67,6 +67,13 @@ greet 549 0 ffffffff00000000000000000100000000000000000000000000000066696c653a2f
 greet 0xFFFFFFFF 4 706c617965723100
 SCRIPT
 
+# The server puts the own name into trusteeship (mode 2, once of at most 3), then changes the
+# option flags: the second frame must arrive while the first one's box is open.
+cat >"$work/trust.txt" <<'SCRIPT'
+greet 0x8000021B 1 02000103706c617965723100000000000000000000000000
+greet 0x8000021C 7 -
+SCRIPT
+
 # Frames that break the protocol: a compressed body shorter than its length word, and a
 # MSG_WIRE_CODE whose blocks do not fit its body.
 printf 'greet 0x40000300 0 0102\n' >"$work/badzip.txt"
@@ -91,6 +98,7 @@ if [ $ok = 1 ]; then
   start badzip "$tools/tableserver/tableserver" --seconds 240 --script "$work/badzip.txt" || ok=0
   start badwire "$tools/tableserver/tableserver" --seconds 240 --script "$work/badwire.txt" || ok=0
   start quit "$tools/tableserver/tableserver" --seconds 240 --script "$work/quit.txt" || ok=0
+  start trust "$tools/tableserver/tableserver" --seconds 240 --script "$work/trust.txt" || ok=0
   start sysmsg "$tools/tableserver/tableserver" --seconds 240 --script "$work/sysmsg.txt" --log "$work/sysmsg.log" || ok=0
   start relay302 "$tools/relay/relay" --redirects 4 || ok=0
 fi
@@ -100,6 +108,6 @@ if [ $ok = 1 ]; then
         --socksbad="$PORT_socksbad" --socksearly="$PORT_socksearly" --http="$PORT_http" --httpauth="$PORT_httpauth"
         --relay="$PORT_relay" --relay302="$PORT_relay302" --login="$PORT_login" --login4="$PORT_login4"
         --login2="$PORT_login2" --sysmsg="$PORT_sysmsg" --sysmsglog="$work/sysmsg.log"
-        --badzip="$PORT_badzip" --badwire="$PORT_badwire" --quit="$PORT_quit")
+        --badzip="$PORT_badzip" --badwire="$PORT_badwire" --quit="$PORT_quit" --trust="$PORT_trust")
 fi
 "$winerun" "$exe" "${args[@]}" "$@"

@@ -265,7 +265,7 @@ MCIERROR CSoundManager::Mci(LPCSTR lpszCommand, HWND hWndNotify) {
 BOOL CSoundManager::PlayMusic(LPCSTR lpszPath) {
     Mci("close sq", NULL);
     m_bMusicPlaying = FALSE;
-    if (lpszPath == NULL || *lpszPath == 0 || std::strchr(lpszPath, '"') != NULL) return FALSE;
+    if (!m_bMusicPlayFlag || lpszPath == NULL || *lpszPath == 0 || std::strchr(lpszPath, '"') != NULL) return FALSE;
     // Quoted: a path with spaces is one argument.
     std::string open = std::string("open \"") + lpszPath + "\" type sequencer alias sq";
     if (Mci(open.c_str(), NULL) != 0) return FALSE;

@@ -66,6 +66,10 @@ public:
     void SetSoundOn(BOOL bOn) { m_bSoundOn = bOn; }
     BOOL IsSoundOn() const { return m_bSoundOn; }
     BOOL IsMusicPlaying() const { return m_bMusicPlaying; }
+    // The background music's play flag (on by default): a watcher's start-up clears it
+    // until the game data arrived; while it is off no music starts.
+    void SetMusicPlayFlag(BOOL bOn) { m_bMusicPlayFlag = bOn; }
+    BOOL GetMusicPlayFlag() const { return m_bMusicPlayFlag; }
 
     // PlaySound: stops what plays, then plays the WAVE resource / file
     // asynchronously. Nothing when sound is off. TRUE when started.
@@ -109,6 +113,7 @@ private:
 
     BOOL m_bSoundOn;
     BOOL m_bMusicPlaying;
+    BOOL m_bMusicPlayFlag = TRUE;
     BOOL m_bLastUsable;
     vesk::SoundCache m_cache;
     HWND m_hWndMain;

@@ -95,7 +95,21 @@ TEST(TableGameTest, RefusesPlaysThatBreakTheRules) {
       }
   ASSERT_GE(b, 0);
   EXPECT_EQ(play(t, {a, b}), static_cast<unsigned>(ERR_INVALID));
-  EXPECT_EQ(play(t, {a}), 1u);
+
+  // A time-out from another seat changes nothing; the leader's own time-out has the
+  // server lead for it.
+  wire::Writer timeout;
+  timeout.U32(0);
+  const std::vector<uint8_t>& seatWord = timeout.bytes();
+  out.clear();
+  g.OnClientFrame(other, MSG_TIMEOUT, seatWord, out);
+  EXPECT_TRUE(out.empty());
+  size_t before = g.Hand(t).size();
+  g.OnClientFrame(t, MSG_TIMEOUT, seatWord, out);
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out[0].id, static_cast<uint32_t>(MSG_PLAY));
+  EXPECT_LT(g.Hand(t).size(), before);
+  EXPECT_EQ(g.Turn(), other);
 }
 
 TEST(TableGameTest, ClientDocumentPlaysAHandAgainstBots) {

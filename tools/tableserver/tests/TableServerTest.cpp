@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 
 #include "TableServer.h"
 
@@ -149,8 +150,53 @@ TEST(TableServer, AcceptAndCloseHooks) {
   EXPECT_EQ(closed, 2) << "connections still open at the stop are reported too";
 }
 
+// Scripted frames at moments of the game, and the client's answers in the log.
+TEST(TableServer, ScriptedEventsAtMomentsOfTheGame) {
+  CTableServer server(Script(
+      "reply 0x300 1 -\n"
+      "on accept send 0x229 0 text:hi\n"
+      "on in:0x301@2 delay=200 send 0x12013 0 05000000\n"  // the second 0x301, later
+      "on out:0x80000300 send 0x230 0 0102\n"              // right behind the reply
+      "on in:0x302 every send 0x231 0 -\n"
+      "watch 0x303\n"));
+  ASSERT_TRUE(server.Start());
+  CLoopbackClient c;
+  ASSERT_TRUE(c.Connect(server.Port()));
+  std::vector<uint8_t> f;
+  ASSERT_TRUE(c.ReadFrame(&f));
+  EXPECT_EQ(Id(f), 0x229u);
+
+  ASSERT_TRUE(c.SendFrame(BuildFrame(0x300, nullptr, 0)));
+  ASSERT_TRUE(c.ReadFrame(&f));
+  EXPECT_EQ(Id(f), 0x80000300u);
+  ASSERT_TRUE(c.ReadFrame(&f));
+  EXPECT_EQ(Id(f), 0x230u);
+  EXPECT_EQ(BodyText(f), "\x01\x02");
+
+  ASSERT_TRUE(c.SendFrame(BuildFrame(0x301, nullptr, 0)));
+  EXPECT_FALSE(c.ReadFrame(&f, 300)) << "only the second 0x301 fires";
+  auto sent = std::chrono::steady_clock::now();
+  ASSERT_TRUE(c.SendFrame(BuildFrame(0x301, nullptr, 0)));
+  ASSERT_TRUE(c.ReadFrame(&f));
+  EXPECT_EQ(Id(f), 0x12013u);
+  EXPECT_GE(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(200));
+
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(c.SendFrame(BuildFrame(0x302, nullptr, 0)));
+    ASSERT_TRUE(c.ReadFrame(&f));
+    EXPECT_EQ(Id(f), 0x231u) << "every time";
+  }
+  ASSERT_TRUE(c.SendFrame(BuildFrame(0x303, "\xab\xcd", 2)));
+  uint8_t answer[4] = {7, 0, 0, 0};
+  ASSERT_TRUE(c.SendFrame(BuildFrame(0x80000230, answer, 4, 1)));
+  EXPECT_TRUE(server.WaitForLog("body #1 id=0x00000303 abcd", 2000));
+  EXPECT_TRUE(server.WaitForLog("body #1 id=0x80000230 07000000", 2000)) << "answers are always logged";
+  EXPECT_TRUE(server.WaitForLog("script #1 id=0x00012013", 2000));
+}
+
 TEST(TableServer, ScriptErrors) {
-  const char* bad[] = {"reply 1 2", "reply x 1 -", "reply 1 1 abc", "greet 1 1", "wirecode 1 2 nop:1 -",
+  const char* bad[] = {"on in:1 send 1 1", "on sideways:1 send 1 0 -", "on in:1@0 send 1 0 -",
+                       "on in:1 delay=x send 1 0 -", "on in:1 send 1 0 - extra", "watch","reply 1 2", "reply x 1 -", "reply 1 1 abc", "greet 1 1", "wirecode 1 2 nop:1 -",
                        "wirecode 1 2 xor:1", "seconds 0", "port 70000", "reply 1 1 - delay=x", "frobnicate"};
   for (const char* s : bad) {
     TableServerOptions opt;

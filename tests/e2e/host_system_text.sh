@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# End to end: the server's scripted system messages reach the program's hooks. A user cut
+# and back of bot0 become system lines (in the game log until the chat view exists); a
+# server question with an input field gets the typed answer back to the server; a tip
+# window is logged as not built yet.
+# Usage: host_system_text.sh NATIVE_TREE WIN_TREE OUT_DIR.
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_init "$@"
+
+cat >"$E2E_OUT/script.txt" <<'SCRIPT'
+# MSG_USER_CUT and MSG_USER_BACK (553, 554) of bot0 once the client has logged in
+on out:0x8000021C delay=1500 send 553 0 626f743000
+on out:0x8000021C delay=8000 send 554 0 626f743000
+# MSG_SERVER_DIALOG (560): echo 0x11, OK box, 30 s, with an input field, "name?"
+on out:0x8000021C delay=15000 send 560 0 11000000000000001e000000010000006e616d653f00
+SCRIPT
+# MSG_TIP_WINDOW (585): title[128] "Tip", address[512], 400 by 300
+zeros() { printf '00%.0s' $(seq 1 "$1"); }
+tip="546970$(zeros 125)687474703a2f2f6578616d706c652e746573742f$(zeros 492)900100002c010000"
+echo "on out:0x8000021C delay=15500 send 585 0 $tip" >>"$E2E_OUT/script.txt"
+port=$(e2e_server --game --players 3 --turn 60 --script "$E2E_OUT/script.txt")
+e2e_client alice Alice 2 "$port"
+hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
+log=$E2E_OUT/server.log
+gamelog=$(e2e_game_log)
+e2e_wait_log "$log" "login alice seat 1" 30 || e2e_fail "the server saw no login"
+
+e2e_wait_log "$gamelog" "system: \[bot0\]" 30 || e2e_fail "no system line for the user cut"
+# The program's socket does not pass the cut on to the base's box: the table goes on.
+e2e_shot "$hwnd" user_cut
+e2e_wait_log "$log" "script #1 id=0x0000022A" 30 || e2e_fail "the server sent no user back"
+for i in $(seq 1 100); do
+  [ "$(grep -c "system: \[bot0\]" "$gamelog")" -ge 2 ] && break
+  sleep 0.1
+done
+[ "$(grep -c "system: \[bot0\]" "$gamelog")" = 2 ] || e2e_fail "the game log does not hold both system lines"
+
+# The question: type the answer into its field and press OK.
+question=$(e2e_dialog "name?" 40) || e2e_fail "no box for the server's question"
+field=$(e2e_probe children "$question" | awk '$4 == "Edit" {print $1; exit}')
+[ -n "$field" ] || e2e_fail "the server's question has no input field"
+e2e_probe text "$field" abc
+e2e_shot "$question" question
+e2e_probe click "$question" 1 >/dev/null || e2e_fail "no OK in the question box"
+e2e_wait_log "$log" "body #1 id=0x80000230 1100000001000000616263" 20 || e2e_fail "the server got no typed answer"
+
+e2e_wait_log "$gamelog" "not built yet: tip window" 20 || e2e_fail "the tip window went nowhere"
+grep -q "drop #" "$log" && e2e_fail "the server dropped the client"
+echo "e2e: system lines, question with answer and tip window reached the program; screenshots in $E2E_OUT"
