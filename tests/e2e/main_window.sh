@@ -15,16 +15,6 @@ ABOUT_ITEM=10018           # the system menu's about item
 SETTINGS_BUTTON=1007
 SETUP_SMALLCARDS=1048 SETUP_SOUND=1022 SETUP_SEAT_CW=1026
 
-# Presses a dialog's button with the mouse until the dialog is gone; when the pointer's
-# press does not reach a skinned button under Wine, the button's own command is sent.
-press_away() {
-  local dlg=$1 id=$2 j
-  e2e_probe press "$dlg" "$id" >/dev/null || return 1
-  for j in $(seq 1 30); do [ "$(e2e_probe visible "$dlg")" = 1 ] || return 0; sleep 0.1; done
-  e2e_probe post "$dlg" 0x111 "$id" >/dev/null
-  for j in $(seq 1 50); do [ "$(e2e_probe visible "$dlg")" = 1 ] || return 0; sleep 0.1; done
-  return 1
-}
 read_setting() {
   local v
   v=$("$WINE" reg query 'HKCU\Software\Orvane\Game\Vesk\Settings' /v "$1" 2>/dev/null | tr -d '\r' |
@@ -91,7 +81,7 @@ for i in $(seq 1 50); do [ "$(pane_width)" -eq 240 ] && break; sleep 0.1; done
 e2e_probe post "$hwnd" 0x112 $ABOUT_ITEM >/dev/null
 about=$(e2e_probe dialog "Vesk" 10000 | head -1) || e2e_fail "no about box"
 e2e_shot "$about" about
-press_away "$about" 1 || e2e_fail "the about box did not close with its OK button"
+e2e_press "$about" 1 || e2e_fail "the about box did not close with its OK button"
 
 # ---- settings: card size, sound and direction ----
 sound_before=$(read_setting Sound); sound_before=${sound_before:-1}
@@ -101,7 +91,7 @@ small_before=$(e2e_probe checked "$setup" $SETUP_SMALLCARDS)
 e2e_shot "$setup" settings
 for id in $SETUP_SMALLCARDS $SETUP_SOUND $SETUP_SEAT_CW; do e2e_probe click "$setup" $id >/dev/null; done
 e2e_shot "$setup" settings_changed
-press_away "$setup" 1 || e2e_fail "the settings dialog did not take OK"
+e2e_press "$setup" 1 || e2e_fail "the settings dialog did not take OK"
 for i in $(seq 1 50); do [ "$(read_setting Order)" = 0 ] && break; sleep 0.1; done
 [ "$(read_setting Order)" = 0 ] || e2e_fail "the seating direction was not stored"
 [ "$(read_setting SmallCard)" = $((1 - small_before)) ] || e2e_fail "the card size was not stored"
@@ -134,5 +124,5 @@ setup=$(e2e_probe dialogid $SETUP_SMALLCARDS 10000) || e2e_fail "no settings dia
 [ "$(e2e_probe checked "$setup" $SETUP_SEAT_CW)" = 1 ] || e2e_fail "direction lost by the restart"
 [ "$(e2e_probe checked "$setup" $SETUP_SOUND)" = $((1 - sound_before)) ] || e2e_fail "sound lost by the restart"
 e2e_shot "$setup" settings_after_restart
-press_away "$setup" 2 || e2e_fail "the settings dialog did not take Cancel"
+e2e_press "$setup" 2 || e2e_fail "the settings dialog did not take Cancel"
 echo "e2e: main window checked; screenshots in $E2E_OUT"
