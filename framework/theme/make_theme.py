@@ -293,6 +293,20 @@ def splitter_arrow(pointing_left, w=8, h=48):
     return strip(4, w, h, draw)
 
 
+def help_picture(w=520, h=720):
+    """The help window's picture: a page of coloured sections, taller than its window so
+    that it scrolls."""
+    c = Canvas(w, h, (250, 250, 246))
+    colours = [(46, 88, 148), (24, 92, 64), (176, 44, 38), (214, 160, 40)]
+    for i, y in enumerate(range(20, h - 40, 140)):
+        col = colours[i % len(colours)]
+        c.fill(20, y, w - 20, y + 24, col)
+        for line in range(4):
+            ly = y + 40 + line * 18
+            c.fill(36, ly, w - 60 - (line * 37) % 120, ly + 6, (150, 156, 166))
+    return c
+
+
 def frame_pieces(active):
     """The game frame's eight border pieces: a 30-pixel caption, 4-pixel sides."""
     # Corner pieces are at least 16 pixels each way: the frame's shape takes the
@@ -483,6 +497,10 @@ framemax=framemax.bmp
 framerestore=framemax.bmp, framerestore.bmp
 frameclose=frameclose.bmp
 
+[QKDLG_help]
+HelpType=0
+HelpBmp=help.bmp
+
 [QKSPLITTER]
 SPLITTER=splitter.bmp
 LARROW=larrow.bmp
@@ -513,6 +531,7 @@ def main():
             if active or key in ("00", "01", "02"):
                 canvas.save_bmp(img("frame%s%s.bmp" % (key, suffix)))
     make_icons(img_dir)
+    help_picture().save_bmp(img("help.bmp"))
     # The splitter's pictures live in the theme folder itself ("<Path>\theme\<name>").
     splitter_bar().save_bmp(os.path.join(thm_dir, "splitter.bmp"))
     splitter_arrow(True).save_bmp(os.path.join(thm_dir, "larrow.bmp"))

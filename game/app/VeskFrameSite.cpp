@@ -4,10 +4,13 @@
 #include "AppLinks.h"
 #include "ExitDlg.h"
 #include "GameView.h"
+#include "HelpDlg.h"
 #include "MsgBox.h"
+#include "ResLoad.h"
 #include "SetupDlg.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
+#include "resource.h"
 
 namespace {
 CVeskDoc* Doc() { return theApp.GetVeskDoc(); }
@@ -68,9 +71,16 @@ void CVeskFrameSite::ShowAbout() {
   dlg.DoModal();
 }
 
-CWnd* CVeskFrameSite::CreateHelpWindow(CWnd*) {
-  theApp.m_GameLog.Write("not built yet: help window (CreateHelpWindow)");
-  return nullptr;
+CWnd* CVeskFrameSite::CreateHelpWindow(CWnd* pParent) {
+  std::string link = GetLangRscUrl("Vesk");
+  CString fallback;
+  if (link.empty() && fallback.LoadString(IDS_INTROURL)) link = (LPCSTR)fallback;
+  auto* help = new CHelpDlg(pParent, link.c_str());
+  if (!help->Create(IDD_HELPDLG, pParent)) {
+    delete help;
+    return nullptr;
+  }
+  return help;
 }
 
 // ---- settings ----------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 # End to end: the main window as a player sees it. The skinned frame with its caption, the
 # table, the splitter bar with its arrow and the right pane; its fixed size; the arrow hides
 # and shows the right pane; the lobby's find-game request hides the window and brings it
-# back to the front; the about box from the system menu; the settings dialog changes the
+# back to the front; the about box from the system menu; F1 toggles the help window; the settings dialog changes the
 # card size, the sound and the seating direction, and the profile keeps them after a
 # restart (the card size stays in the profile only); closing during a hand with trusteeship allowed asks the server for leave and
 # asks the player with a countdown box.
@@ -13,6 +13,7 @@ e2e_init "$@"
 PANE_RIGHT=59649           # AFX_IDW_PANE_FIRST + 1
 ABOUT_ITEM=10018           # the system menu's about item
 SETTINGS_BUTTON=1007
+HELP_AGAIN=29753          # the help window's check box
 SETUP_SMALLCARDS=1048 SETUP_SOUND=1022 SETUP_SEAT_CW=1026
 
 read_setting() {
@@ -82,6 +83,14 @@ e2e_probe post "$hwnd" 0x112 $ABOUT_ITEM >/dev/null
 about=$(e2e_probe dialog "Vesk" 10000 | head -1) || e2e_fail "no about box"
 e2e_shot "$about" about
 e2e_press "$about" 1 || e2e_fail "the about box did not close with its OK button"
+
+# ---- F1 shows the help window, F1 again hides it ----
+e2e_probe key "$hwnd" 0x70 >/dev/null
+help=$(e2e_probe dialogid $HELP_AGAIN 10000) || e2e_fail "F1 showed no help window"
+e2e_shot "$help" help
+e2e_probe key "$hwnd" 0x70 >/dev/null
+for i in $(seq 1 50); do [ "$(e2e_probe visible "$help")" = 1 ] || break; sleep 0.1; done
+[ "$(e2e_probe visible "$help")" = 0 ] || e2e_fail "F1 did not hide the help window"
 
 # ---- settings: card size, sound and direction ----
 sound_before=$(read_setting Sound); sound_before=${sound_before:-1}
