@@ -35,4 +35,3 @@ void CNotYetBuilt::ShowAdRecord(const uint8_t*) { Missing("advertisements", "Sho
 void CNotYetBuilt::HandleNetSkinData(const std::string&) { Missing("net skin", "HandleNetSkinData"); }
 
 void CNotYetBuilt::PostToAvatar(int, UINT, WPARAM) { Missing("avatars", "PostToAvatar"); }
-void CNotYetBuilt::ShowTipWindow() { Missing("tip window", "ShowTipWindow"); }

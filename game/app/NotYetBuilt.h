@@ -29,7 +29,6 @@ class CNotYetBuilt : public CDocScoreBoard, public CDocComplaints, public CDocCh
 
   // The table view's site and the socket.
   void PostToAvatar(int position, UINT message, WPARAM wParam);
-  void ShowTipWindow();
 
   // How many calls were logged (a test's count).
   int GetCount() const { return m_nCount; }
