@@ -25,9 +25,6 @@ void CNotYetBuilt::ShowScoreBoard(bool) {
   if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->ShowScoreBoardDialog();
 }
 
-void CNotYetBuilt::ComplaintPrompt(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintPrompt"); }
-void CNotYetBuilt::ComplaintResult(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintResult"); }
-void CNotYetBuilt::ComplaintUpdate(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintUpdate"); }
 
 void CNotYetBuilt::RefreshChatLists() { Missing("chat view", "RefreshChatLists"); }
 void CNotYetBuilt::PanelReload() { Missing("chat view", "PanelReload"); }

@@ -1,4 +1,4 @@
-// What the program does not have yet: the score board's list, the complaint dialogs, the
+// What the program does not have yet: the score board's list, the
 // chat view and the panel, the net skin, the avatars, the advertisements and the
 // emotions. Every call writes one line to the game log ("not built yet: ...") so that a
 // run shows what it missed; nothing else happens.
@@ -7,7 +7,7 @@
 
 #include "DocHost.h"
 
-class CNotYetBuilt : public CDocScoreBoard, public CDocComplaints, public CDocChatPanel {
+class CNotYetBuilt : public CDocScoreBoard, public CDocChatPanel {
  public:
   // CDocScoreBoard (the dialog is shown, its list is not built)
   void AddSeriesRow(uint32_t seriesValue) override;
@@ -17,10 +17,6 @@ class CNotYetBuilt : public CDocScoreBoard, public CDocComplaints, public CDocCh
   void AddTotalRow(const int* values, int count) override;
   void AddFinalRow(const int* values, int count) override;
   void ShowScoreBoard(bool scrollToEnd) override;
-  // CDocComplaints
-  void ComplaintPrompt(const uint8_t* record20, bool declarerWaits) override;
-  void ComplaintResult(const uint8_t* record20, bool declarerWaits) override;
-  void ComplaintUpdate(const uint8_t* frame, bool declarerWaits) override;
   // CDocChatPanel
   void RefreshChatLists() override;
   void PanelReload() override;

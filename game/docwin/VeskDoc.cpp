@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "AppLinks.h"
+#include "Complaints.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
 #include "MainFrame.h"
@@ -20,7 +21,7 @@ const char kSettings[] = "Settings";
 }
 
 CVeskDoc::CVeskDoc()
-    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, NotYetBuilt(), NotYetBuilt(), NotYetBuilt()},
+    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, NotYetBuilt(), ProgramComplaints(), NotYetBuilt()},
                    theApp.m_Channel) {}
 
 CVeskDoc::~CVeskDoc() {
