@@ -1,5 +1,7 @@
 #include "IndictDlg.h"
 
+#include "SkinFit.h"
+
 BEGIN_MESSAGE_MAP(CWaitIndictDlg, CSkinDialog)
   ON_WM_TIMER()
 END_MESSAGE_MAP()
@@ -16,9 +18,27 @@ CWaitIndictDlg::CWaitIndictDlg(CIndictSite& site, CWnd* pParent, UINT nTemplate,
   SetSkinName(skin);
 }
 
-void CWaitIndictDlg::SetMainText(const std::string& text) { SetDlgItemText(m_nTextId, text.c_str()); }
+BOOL CWaitIndictDlg::OnInitDialog() {
+  CSkinDialog::OnInitDialog();
+  FitTemplateIntoSkin(this);
+  return TRUE;
+}
 
-void CWaitIndictDlg::ShowCountdown() { SetDlgItemText(m_nCountdownId, indict::CountdownText(m_nCountdown).c_str()); }
+// The texts sit on the skin's picture: the old text is painted over by the background.
+void CWaitIndictDlg::SetItemText(UINT nID, const std::string& text) {
+  CWnd* item = GetDlgItem(nID);
+  if (!item) return;
+  item->SetWindowText(text.c_str());
+  CRect r;
+  item->GetWindowRect(&r);
+  ScreenToClient(&r);
+  InvalidateRect(&r, TRUE);
+  item->Invalidate();
+}
+
+void CWaitIndictDlg::SetMainText(const std::string& text) { SetItemText(m_nTextId, text); }
+
+void CWaitIndictDlg::ShowCountdown() { SetItemText(m_nCountdownId, indict::CountdownText(m_nCountdown)); }
 
 void CWaitIndictDlg::CentreOnMain() {
   CRect main = m_site.MainWindowRect(), r;
@@ -81,7 +101,7 @@ void CWaitIndictDlg::OnTimer(UINT_PTR nIDEvent) {
 CIndictDlg::CIndictDlg(CIndictSite& site, CWnd* pParent) : CWaitIndictDlg(site, pParent, IDD_INDICTDLG, "Indict") {}
 
 BOOL CIndictDlg::OnInitDialog() {
-  CWaitIndictDlg::OnInitDialog();
+  CWaitIndictDlg::OnInitDialog();  // fits the template into the skin first
   m_btnYes.LoadSkin(this, IDC_INDICTDLG_YES, GetSkinSection(), "IDC_INDICTBTN", 0, 0, TRUE);
   m_btnNo.LoadSkin(this, IDC_INDICTDLG_NO, GetSkinSection(), "IDC_NOINDICTBTN", 0, 0, TRUE);
   return TRUE;

@@ -53,6 +53,8 @@ class CWaitIndictDlg : public CSkinDialog {
   virtual void OnCountdownOver() { KillTimer(IDT_COUNTDOWN); }
   virtual void HideChoices() {}
   virtual bool Complained() const { return false; }
+  BOOL OnInitDialog() override;
+  void SetItemText(UINT nID, const std::string& text);
   void SetMainText(const std::string& text);
   void ShowCountdown();
   void CentreOnMain();

@@ -4,7 +4,8 @@
 # "ask the others" sends MSG_LEAVE_REQUEST and keeps the window, cancel keeps it, "force"
 # asks once more and leaves with MSG_QUIT_FORCED. With trusteeship allowed the dialog offers
 # only the trusteeship exit; the server's grant ends the program. Between hands the player
-# is asked with a countdown box and Yes quits with MSG_QUIT.
+# is asked with a countdown box and Yes quits with MSG_QUIT; a complaint prompt there counts
+# down, declines once and shows the server's outcome.
 # Usage: main_window_close.sh NATIVE_TREE WIN_TREE OUT_DIR.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
@@ -82,9 +83,25 @@ e2e_press "$dlg" $EXIT_TRUST || e2e_fail "the exit dialog did not take the trust
 e2e_wait_log "$log" "in #[0-9]+ id=0x0000021A" 20 || e2e_fail "no MSG_TRUST_EXIT"
 window_gone || e2e_fail "the server's grant did not end the program"
 
-# ---- between hands: a countdown question, Yes quits ----
-ended_script > "$E2E_OUT/quiet.txt"
+# ---- between hands: a complaint prompt counts down and declines once; then closing asks
+# with a countdown question and Yes quits ----
+{
+  ended_script
+  # MSG_COMPLAINT_UPDATE: fees 200 and 300; MSG_COMPLAINT_PROMPT: 3 s, keep-alive 1 s
+  echo "on out:0x8000021C delay=1500 send 0x245 0 c80000002c0100000000000000000000"
+  echo "on out:0x8000021C delay=2000 send 0x80012047 0 b80b0000e8030000"
+  # the decline brings MSG_COMPLAINT_RESULT: flag 1, code 7 (the complaint limit)
+  echo "on in:0x12048 delay=500 send 0x80012049 0 0100000007000000"
+} > "$E2E_OUT/quiet.txt"
 start_table quiet --game --script "$E2E_OUT/quiet.txt"
+prompt=$(e2e_dialog "" 20) || e2e_fail "no complaint dialog"
+e2e_shot "$prompt" complaint_prompt
+e2e_wait_log "$log" "in #[0-9]+ id=0x00012048" 20 || e2e_fail "the countdown sent no decline"
+e2e_wait_log "$log" "script #1 id=0x80012049" 20 || e2e_fail "the server sent no result"
+for i in $(seq 1 30); do e2e_probe children "$prompt" | grep -q "Halvorn\|$(printf '\xd3\xc9')" && break; sleep 0.1; done
+e2e_shot "$prompt" complaint_result
+[ "$(count_in "$log" 0x00012048)" -eq 1 ] || e2e_fail "the decline was sent $(count_in "$log" 0x00012048) times"
+e2e_probe post "$prompt" 0x10 0 >/dev/null || true
 e2e_probe close "$hwnd" >/dev/null
 ask=$(e2e_dialog "" 15) || e2e_fail "no question when closing between hands"
 e2e_shot "$ask" close_question
