@@ -226,8 +226,14 @@ void SystemTextLine(const char* line) {
 HWND CreateWatchWaitBox(HWND owner) {
   if (SkinPathsSet()) {
     g_pWatchWait.reset(new CWaitDlg(CWnd::FromHandle(owner)));
-    g_pWatchWait->ShowId(29916, FALSE);  // "reading the game progress"
-    if (g_pWatchWait->GetSafeHwnd()) return g_pWatchWait->GetSafeHwnd();
+    CString text;
+    text.LoadString(29916);  // "reading the game progress"
+    g_pWatchWait->Show(text, FALSE);
+    if (g_pWatchWait->GetSafeHwnd()) {
+      // Known by its text as the plain box is (the caption is not drawn without a button).
+      g_pWatchWait->SetWindowText(text);
+      return g_pWatchWait->GetSafeHwnd();
+    }
     g_pWatchWait.reset();
   }
   return CreatePlainWaitBox(owner);
