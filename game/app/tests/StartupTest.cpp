@@ -58,6 +58,19 @@ void RemoveTree(const std::string& dir) {
   RemoveDirectoryA(dir.c_str());
 }
 
+// The files (not the folders) of one folder into another.
+void CopyFlatFolder(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      CopyFileA((from + "\\" + fd.cFileName).c_str(), (to + "\\" + fd.cFileName).c_str(), FALSE);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
 // A program folder of its own for one test: the staged program folder, without the resource
 // library when asked, and the scripted build of the program.
 class Stage {
@@ -88,18 +101,7 @@ class Stage {
   }
   const std::string& Dir() const { return m_dir; }
   // The window skin beside the program (the main window is drawn from it).
-  void CopyThemeFolder(const std::string& bin) {
-    const std::string from = bin + "\\Theme", to = m_dir + "\\Theme";
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        CopyFileA((from + "\\" + fd.cFileName).c_str(), (to + "\\" + fd.cFileName).c_str(), FALSE);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
+  void CopyThemeFolder(const std::string& bin) { CopyFlatFolder(bin + "\\Theme", m_dir + "\\Theme"); }
   std::string Path(const char* file) const { return m_dir + "\\" + file; }
   // The steps start-up went through, by number.
   std::vector<int> Steps() const {
@@ -245,6 +247,8 @@ class ShareFolder {
   ShareFolder(const Stage& stage, const char* crashSwitch) {
     m_share = stage.Path("share");
     CreateDirectoryA(m_share.c_str(), nullptr);
+    // Start-up loads the owner-drawn theme from the share folder.
+    CopyFlatFolder(ExeFolder() + "\\staged\\share\\odctrls", m_share + "\\odctrls");
     // Nothing listens on this port: every remote-log line fails to go out.
     WriteText(m_share + "\\LangRsc.ini",
               std::string("[ZOLT]\r\n20010=") + crashSwitch + "\r\nReportServer=127.0.0.1\r\n");
