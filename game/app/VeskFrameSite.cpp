@@ -71,6 +71,8 @@ void CVeskFrameSite::ShowAbout() {
   dlg.DoModal();
 }
 
+void CVeskFrameSite::OpenSettings() { OpenSettingsDialog(); }
+
 CWnd* CVeskFrameSite::CreateHelpWindow(CWnd* pParent) {
   std::string link = GetLangRscUrl("Vesk");
   CString fallback;

@@ -27,6 +27,7 @@ class CVeskFrameSite : public CMainFrameSite {
   BOOL AskYesNo(const char* text, UINT style, int countdown) override;
   int RunExitDialog(BOOL askAllowed, BOOL trustAllowed) override;
   void ShowAbout() override;
+  void OpenSettings() override;
   CWnd* CreateHelpWindow(CWnd* pParent) override;
 };
 

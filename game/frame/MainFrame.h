@@ -50,6 +50,8 @@ class CMainFrameSite {
   // The exit dialog's choice (a control id, 1152 when cancelled).
   virtual int RunExitDialog(BOOL askAllowed, BOOL trustAllowed) = 0;
   virtual void ShowAbout() = 0;
+  // The settings dialog (the caption's setup button).
+  virtual void OpenSettings() = 0;
   // The help window, created hidden on first use (null when it cannot be made).
   virtual CWnd* CreateHelpWindow(CWnd* pParent) = 0;
 };
@@ -92,6 +94,9 @@ class CMainFrame : public CQKGameFrameWnd {
   afx_msg LRESULT OnDisplayChange(WPARAM, LPARAM);
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnHelp();
+  // The caption's setup and help buttons.
+  void OnFrameSetup() override { m_pSite->OpenSettings(); }
+  void OnFrameHelp() override { OnHelp(); }
   afx_msg LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnSendOptionFlags(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnConfirmedClose(WPARAM wParam, LPARAM lParam);

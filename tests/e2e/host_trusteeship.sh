@@ -25,13 +25,14 @@ e2e_wait_log "$log" "out #1 id=0x00012009" 30 || e2e_fail "play did not start"
 e2e_probe click "$hwnd" 1026 >/dev/null || e2e_fail "no trusteeship button"
 box=$(e2e_dialog "" 20) || e2e_fail "no question after the trusteeship button"
 e2e_shot "$box" trusteeship_question
-e2e_probe click "$box" 6 >/dev/null || e2e_fail "no Yes in the question box"
+# The skinned box's first button is its Yes.
+e2e_press "$box" 29714 || e2e_fail "no Yes in the question box"
 e2e_wait_log "$log" "trusteeship alice mode 1" 20 || e2e_fail "the server saw no trusteeship request (mode 1)"
 
 # The server's notice to the player (OK), then 解托 (1027).
 notice=$(e2e_dialog "" 20) || e2e_fail "no trusteeship notice"
 e2e_shot "$hwnd" trusteeship_on
-e2e_probe click "$notice" 1 >/dev/null || e2e_fail "no OK in the notice"
+e2e_press "$notice" 29714 || e2e_fail "no OK in the notice"
 for i in $(seq 1 40); do
   e2e_probe click "$hwnd" 1027 >/dev/null 2>&1 && e2e_wait_log "$log" "trusteeship alice mode 0" 1 && break
 done
