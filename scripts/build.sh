@@ -12,6 +12,9 @@ configure() {
   local args=(-S "$root" -B "$dir" -G Ninja -DVESK_TREE="$tree")
   # Work trees of one machine share compiled objects through ccache.
   if command -v ccache >/dev/null; then
+    # The Windows tree compiles against a precompiled afxwin.h: ccache caches those
+    # compiles only when told that the header's macros and times may be trusted.
+    export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
     args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   fi
   case $tree in

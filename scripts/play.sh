@@ -1,40 +1,73 @@
 #!/usr/bin/env bash
 # Plays one table locally: installs what is missing, builds the Windows tree,
-# stages the platform, starts the local table server and, through the lobby
-# stand-in, the client on a visible display (Xvfb when none is set).
+# stages the platform, starts the local table server (bots in the two other seats)
+# and, through the lobby stand-in, the client. With a display set the client appears
+# there; without one it runs on a virtual display that a browser on this machine shows
+# (x11vnc and noVNC on the loopback address; the address is printed).
+# Closing the client ends everything this script started.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export VESK_BUILD=${VESK_BUILD:-$root/build}
-bash "$root/scripts/setup.sh"
+bash "$root/scripts/setup.sh" play
 bash "$root/scripts/build.sh" native win
 source "$root/scripts/wine-env.sh"
-if [ -z "${DISPLAY:-}" ]; then
-  vesk_xvfb_start
-  echo "play: no display was set; running on Xvfb $DISPLAY"
-fi
-trap 'vesk_wineserver_stop; vesk_xvfb_stop' EXIT
-vesk_prefix_init
-vesk_wineserver_start
-stage=$(bash "$root/scripts/stage.sh" "$VESK_BUILD/play")
-echo "play: staged the platform in $stage"
+source "$root/tests/e2e/e2e_lib.sh"
 
-server=$VESK_BUILD/native/tools/tableserver/tableserver
-lobby=$stage/program/lobby.exe
-if [ -x "$server" ] && [ -f "$lobby" ] && [ -f "$stage/program/Vesk.exe" ]; then
-  # The table server on a free port, bots in the two other seats.
-  "$server" --bots --port 0 --log "$VESK_BUILD/play/server.log" > "$VESK_BUILD/play/server.out" &
-  spid=$!
-  trap 'kill $spid 2>/dev/null; vesk_wineserver_stop; vesk_xvfb_stop' EXIT
+viewer_pids=()
+play_stop() {
+  e2e_cleanup
+  local p
+  for p in "${viewer_pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${viewer_pids[@]}"; do wait "$p" 2>/dev/null || true; done
+  vesk_wineserver_stop
+  vesk_xvfb_stop
+}
+
+# A free TCP port on the loopback address.
+free_port() {
+  python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# Serves the virtual display to a browser: x11vnc on the loopback address, noVNC in front.
+serve_display() {
+  local log=$E2E_OUT/x11vnc.log vnc web
+  x11vnc -display "$DISPLAY" -localhost -nopw -forever -shared -noxdamage -quiet -o "$log" \
+    > "$E2E_OUT/x11vnc.out" 2>&1 </dev/null &
+  viewer_pids+=($!)
+  e2e_wait_log "$E2E_OUT/x11vnc.out" '^PORT=[0-9]+' 20 || e2e_fail "x11vnc did not start"
+  vnc=$(sed -n 's/^PORT=\([0-9]*\).*/\1/p' "$E2E_OUT/x11vnc.out" | head -1)
+  web=$(free_port)
+  websockify --web /usr/share/novnc "127.0.0.1:$web" "127.0.0.1:$vnc" > "$E2E_OUT/websockify.out" 2>&1 </dev/null &
+  viewer_pids+=($!)
+  local i
   for i in $(seq 1 100); do
-    grep -q listening "$VESK_BUILD/play/server.out" 2>/dev/null && break
+    (exec 3<>"/dev/tcp/127.0.0.1/$web") 2>/dev/null && break
     sleep 0.1
   done
-  port=$(sed -n 's/^listening 127.0.0.1:\([0-9]*\).*/\1/p' "$VESK_BUILD/play/server.out")
-  program=$("$WINE" winepath -w "$stage/program/Vesk.exe" | tr -d '\r')
-  echo "play: table server on 127.0.0.1:$port; starting the client through the lobby"
-  "$WINE" "$lobby" --program "$program" --server 127.0.0.1 --port "$port" --seat 2 --user player \
-    --nick Player --room "Table 1"
-else
-  echo "play: the client cannot play a table yet; this run built and staged:"
-  ls "$stage/program"
+  echo "play: open http://127.0.0.1:$web/vnc.html?autoconnect=1&resize=scale in a browser on this machine"
+}
+
+E2E_OUT=$VESK_BUILD/play
+rm -rf "$E2E_OUT"
+mkdir -p "$E2E_OUT"
+E2E_PIDS=()
+E2E_LOBBY_PIDS=()
+trap play_stop EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  vesk_xvfb_start
+  echo "play: no display was set; the table runs on the virtual display $DISPLAY"
+  serve_display
 fi
+vesk_prefix_init
+vesk_wineserver_start
+E2E_STAGE=$(bash "$root/scripts/stage.sh" "$E2E_OUT/stage") || e2e_fail "staging failed"
+echo "play: staged the platform in $E2E_STAGE"
+
+E2E_SERVER=$VESK_BUILD/native/tools/tableserver/tableserver
+[ -x "$E2E_SERVER" ] || e2e_fail "the table server is not built"
+port=$(E2E_SERVER_SECONDS=86400 e2e_server --bots)
+echo "play: table server on 127.0.0.1:$port; starting the client through the lobby"
+e2e_client player Player 2 "$port"
+# The lobby stand-in returns when the client ends.
+wait "${E2E_LOBBY_PIDS[0]}" || true
+echo "play: the client has ended"

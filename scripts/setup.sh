@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine (run as root) and the build folder: packages,
 # the zh_CN locale for code page 936, jsoncpp built with mingw. Idempotent.
+# Usage: setup.sh [play]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VESK_BUILD:-$root/build}
@@ -11,7 +12,12 @@ packages=(build-essential cmake ninja-build python3 git pkg-config
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev zlib1g-dev
   wine wine64 xvfb x11-utils x11-apps fonts-wqy-microhei fonts-wine imagemagick
-  locales dpkg-dev xz-utils ccache)
+  locales dpkg-dev xz-utils ccache
+  libcrypto++-dev libinih-dev)
+# "setup.sh play": also what shows a virtual display in a browser (scripts/play.sh).
+if [ "${1:-}" = play ]; then
+  packages+=(x11vnc novnc websockify)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -9,12 +9,22 @@ dest=${1:?usage: stage.sh DEST}
 win=$build/win
 mkdir -p "$dest/program" "$dest/share/odctrls"
 
-# Deliverables and stand-ins: whatever the Windows tree has built so far.
+# A run without one of the deliverables would test a smaller program than the one shipped.
+missing=()
+for f in Vesk.exe Vesk_Res_936.dll QKCards.dll Brellin.dll; do
+  [ -f "$win/bin/$f" ] || missing+=("$f")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "stage: not built in $win/bin: ${missing[*]}" >&2
+  exit 1
+fi
+
+# Deliverables, stand-ins and the lobby tool.
 for f in "$win"/bin/*.exe "$win"/bin/*.dll; do
   [ -f "$f" ] && cp -f "$f" "$dest/program/"
 done
 # The resource library is looked up by the program under its generic name.
-[ -f "$dest/program/Vesk_Res_936.dll" ] && cp -f "$dest/program/Vesk_Res_936.dll" "$dest/program/Vesk_Res.dll"
+cp -f "$dest/program/Vesk_Res_936.dll" "$dest/program/Vesk_Res.dll"
 # Outside the platform's own folder layout the skinned windows read their theme beside the
 # program (the flat copy of the window skin).
 if [ -d "$win/framework/theme/flat/Theme" ]; then

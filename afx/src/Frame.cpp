@@ -15,22 +15,6 @@ IMPLEMENT_DYNAMIC(CSingleDocTemplate, CDocTemplate)
 typedef std::vector<CView*> ViewList;
 typedef std::vector<CDocTemplate*> TemplateList;
 
-static BOOL ExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep) {
-  if (lpszFullString == nullptr) return FALSE;
-  while (iSubString--) {
-    lpszFullString = strchr(lpszFullString, chSep);
-    if (lpszFullString == nullptr) {
-      rString.Empty();
-      return FALSE;
-    }
-    lpszFullString++;
-  }
-  LPCSTR lpchEnd = strchr(lpszFullString, chSep);
-  int nLen = lpchEnd == nullptr ? (int)strlen(lpszFullString) : (int)(lpchEnd - lpszFullString);
-  rString = CString(lpszFullString, nLen);
-  return TRUE;
-}
-
 HDWP AFXAPI AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect) {
   HWND hWndParent = ::GetParent(hWnd);
   if (lpLayout != nullptr && lpLayout->hDWP == nullptr) return nullptr;
@@ -161,7 +145,7 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
   m_nIDHelp = nIDResource;
   CString strFullString;
-  if (strFullString.LoadString(nIDResource)) ExtractSubString(m_strTitle, strFullString, 0, '\n');
+  if (strFullString.LoadString(nIDResource)) AfxExtractSubString(m_strTitle, strFullString, 0, '\n');
   LPCSTR lpszRes = MAKEINTRESOURCEA(nIDResource);
   HINSTANCE hInst = AfxFindResourceHandle(lpszRes, (LPCSTR)RT_ACCELERATOR);
   m_hAccelTable = ::LoadAcceleratorsA(hInst, lpszRes);
@@ -330,7 +314,7 @@ void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName) {
 
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
   CString s;
-  if (s.LoadString(nID)) ExtractSubString(rMessage, s, 0, '\n');
+  if (s.LoadString(nID)) AfxExtractSubString(rMessage, s, 0, '\n');
   else rMessage.Empty();
 }
 
@@ -716,7 +700,7 @@ void CDocTemplate::LoadTemplate() {
 }
 
 BOOL CDocTemplate::GetDocString(CString& rString, enum DocStringIndex i) const {
-  return ExtractSubString(rString, m_strDocStrings, (int)i, '\n');
+  return AfxExtractSubString(rString, m_strDocStrings, (int)i, '\n');
 }
 
 void CDocTemplate::AddDocument(CDocument* pDoc) { pDoc->m_pDocTemplate = this; }

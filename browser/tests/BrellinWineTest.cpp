@@ -129,24 +129,7 @@ std::wstring Png(const char* name) {
 }
 
 // A window of another process is copied from the screen (it must be uncovered).
-bool SaveScreenPng(HWND hwnd, const std::wstring& path) {
-  SetForegroundWindow(hwnd);
-  PumpFor(300);
-  RECT r;
-  if (!GetWindowRect(hwnd, &r)) return false;
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(mem, old);
-  bool ok = winprobe::SaveBitmapPng(bmp, path);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return ok;
-}
+bool SaveScreenPng(HWND hwnd, const std::wstring& path) { return winprobe::SaveScreenArea(hwnd, path); }
 
 std::vector<RECT> LinkRects(HWND browser) {
   std::vector<RECT> out;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "WebUrl.h"
+
 namespace skin {
 
 namespace {
@@ -417,8 +419,7 @@ std::vector<TextPiece> ParseLinkText(const std::string& s) {
       i += 4;
       continue;
     }
-    if (StartsNoCase(s, i, "<a href=\"www.") || StartsNoCase(s, i, "<a href=\"http://") ||
-        StartsNoCase(s, i, "<a href=\"https://")) {
+    if (StartsNoCase(s, i, "<a href=\"") && (StartsNoCase(s, i + 9, "www.") || weburl::SchemeLength(s, i + 9))) {
       size_t a = i + 9;
       size_t e = a;
       while (e < n && s[e] != ' ' && s[e] != '"' && s[e] != ')' && s[e] != ',') ++e;
@@ -434,7 +435,7 @@ std::vector<TextPiece> ParseLinkText(const std::string& s) {
       i = stop;
       continue;
     }
-    if (StartsNoCase(s, i, "www.") || StartsNoCase(s, i, "http://") || StartsNoCase(s, i, "https://")) {
+    if (StartsNoCase(s, i, "www.") || weburl::SchemeLength(s, i)) {
       size_t e = i;
       while (e < n) {
         unsigned char d = (unsigned char)s[e];
@@ -458,10 +459,7 @@ std::vector<TextPiece> ParseLinkText(const std::string& s) {
 std::string SafeLinkAddress(const std::string& address) {
   for (char c : address)
     if ((unsigned char)c <= ' ' || c == '"') return std::string();
-  if (StartsNoCase(address, 0, "http://") || StartsNoCase(address, 0, "https://")) {
-    size_t host = address.find("//") + 2;
-    return host < address.size() ? address : std::string();
-  }
+  if (weburl::SchemeLength(address)) return weburl::IsWebUrl(address) ? address : std::string();
   if (StartsNoCase(address, 0, "www.") && address.size() > 4) return "http://" + address;
   return std::string();
 }

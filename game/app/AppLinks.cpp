@@ -2,6 +2,8 @@
 
 #include "AppLinks.h"
 
+#include "NetSkinConfig.h"
+
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -13,8 +15,8 @@
 #include "MsgBox.h"
 #include "SkinTheme.h"
 #include "VeskApp.h"
-#include "WaitDlg.h"
-// The framework's wait box shares its header's name with the game's wait dialog.
+#include "../dialogs/WaitDlg.h"
+// The framework's wait box and the game's wait dialog share their header's name.
 #include "../../framework/skin/WaitDlg.h"
 #include "resource.h"
 
@@ -63,11 +65,39 @@ void CALLBACK CountdownExpired(HWND, UINT, UINT_PTR id, DWORD) {
 
 }  // namespace
 
-BOOL LoadNetSkin(const char*, const char*, char* folder, size_t size) {
+BOOL LoadNetSkin(const char* gameName, const char* skinName, char* folder, size_t size) {
   if (folder && size) folder[0] = '\0';
-  return FALSE;
+  CNetSkinConfig& config = NetSkinConfig();
+  config.Init(gameName, skinName);
+  if (!config.Load()) return FALSE;
+  if (folder && size) snprintf(folder, size, "%s", config.GetFolder(0));
+  return TRUE;
 }
 
+
+namespace {
+
+// Boxes stand centred on the main window, not where the system puts them (over the
+// table's clock): a hook moves the box once it has laid itself out, whether or not it
+// becomes the active window.
+HWND g_centreOn = nullptr;
+HHOOK g_centreHook = nullptr;
+
+LRESULT CALLBACK CentreBoxHook(int code, WPARAM wParam, LPARAM lParam) {
+  const CWPRETSTRUCT* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && m && m->message == WM_INITDIALOG && g_centreOn) {
+    RECT owner, r;
+    if (GetWindowRect(g_centreOn, &owner) && GetWindowRect(m->hwnd, &r)) {
+      const int w = r.right - r.left, h = r.bottom - r.top;
+      SetWindowPos(m->hwnd, nullptr, owner.left + (owner.right - owner.left - w) / 2,
+                   owner.top + (owner.bottom - owner.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    g_centreOn = nullptr;  // only the box itself, not what it opens
+  }
+  return CallNextHookEx(g_centreHook, code, wParam, lParam);
+}
+
+}  // namespace
 
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   // Once the configuration paths are built the program's own skinned box asks.
@@ -78,8 +108,20 @@ int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   UINT_PTR timer = countdownSeconds > 0
                        ? SetTimer(nullptr, 0, static_cast<UINT>(countdownSeconds) * 1000, CountdownExpired)
                        : 0;
+  HHOOK saved = g_centreHook;
+  HWND savedOn = g_centreOn;
+  if (owner && IsWindowVisible(owner)) {
+    g_centreOn = owner;
+    g_centreHook = SetWindowsHookExA(WH_CALLWNDPROCRET, CentreBoxHook, nullptr, GetCurrentThreadId());
+  }
   int result = MessageBoxA(owner, text, title, style | MB_SETFOREGROUND);
+  if (g_centreHook && g_centreHook != saved) UnhookWindowsHookEx(g_centreHook);
+  g_centreHook = saved;
+  g_centreOn = savedOn;
   if (timer) KillTimer(nullptr, timer);
+  // What the box covered is painted now, not whenever the queue next runs dry.
+  if (owner && IsWindow(owner))
+    RedrawWindow(owner, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   return result;
 }
 

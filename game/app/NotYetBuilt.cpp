@@ -1,5 +1,7 @@
 #include "NotYetBuilt.h"
 
+#include "NetSkinConfig.h"
+
 #include "VeskApp.h"
 #include "VeskDoc.h"
 
@@ -13,22 +15,11 @@ void CNotYetBuilt::Missing(const char* what, const char* call) {
   theApp.m_GameLog.Write("not built yet: %s (%s)", what, call);
 }
 
-void CNotYetBuilt::AddSeriesRow(uint32_t) { Missing("score board list", "AddSeriesRow"); }
-void CNotYetBuilt::AddHandRow(int, const int*, int) { Missing("score board list", "AddHandRow"); }
-void CNotYetBuilt::AddRangeRow(int, const int*, int) { Missing("score board list", "AddRangeRow"); }
-void CNotYetBuilt::RemoveTotalRow() { Missing("score board list", "RemoveTotalRow"); }
-void CNotYetBuilt::AddTotalRow(const int*, int) { Missing("score board list", "AddTotalRow"); }
-void CNotYetBuilt::AddFinalRow(const int*, int) { Missing("score board list", "AddFinalRow"); }
-
-void CNotYetBuilt::ShowScoreBoard(bool) {
-  Missing("score board list", "ShowScoreBoard");
-  if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->ShowScoreBoardDialog();
-}
-
 
 void CNotYetBuilt::RefreshChatLists() { Missing("chat view", "RefreshChatLists"); }
 void CNotYetBuilt::PanelReload() { Missing("chat view", "PanelReload"); }
 void CNotYetBuilt::ShowAdRecord(const uint8_t*) { Missing("advertisements", "ShowAdRecord"); }
-void CNotYetBuilt::HandleNetSkinData(const std::string&) { Missing("net skin", "HandleNetSkinData"); }
+// The net skin is built; only its place among the chat view's hooks is not.
+void CNotYetBuilt::HandleNetSkinData(const std::string& text) { NetSkinConfig().HandleNetSkinData(text); }
 
 void CNotYetBuilt::PostToAvatar(int, UINT, WPARAM) { Missing("avatars", "PostToAvatar"); }

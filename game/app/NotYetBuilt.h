@@ -1,22 +1,13 @@
-// What the program does not have yet: the score board's list, the
-// chat view and the panel, the net skin, the avatars, the advertisements and the
-// emotions. Every call writes one line to the game log ("not built yet: ...") so that a
-// run shows what it missed; nothing else happens.
+// What the program does not have yet: the chat view and the panel, the net skin's place,
+// the avatars, the advertisements and the emotions. Every call writes one line to the game
+// log ("not built yet: ...") so that a run shows what it missed; nothing else happens.
 #pragma once
 #include <afxwin.h>
 
 #include "DocHost.h"
 
-class CNotYetBuilt : public CDocScoreBoard, public CDocChatPanel {
+class CNotYetBuilt : public CDocChatPanel {
  public:
-  // CDocScoreBoard (the dialog is shown, its list is not built)
-  void AddSeriesRow(uint32_t seriesValue) override;
-  void AddHandRow(int hand, const int* values, int count) override;
-  void AddRangeRow(int hand, const int* values, int count) override;
-  void RemoveTotalRow() override;
-  void AddTotalRow(const int* values, int count) override;
-  void AddFinalRow(const int* values, int count) override;
-  void ShowScoreBoard(bool scrollToEnd) override;
   // CDocChatPanel
   void RefreshChatLists() override;
   void PanelReload() override;

@@ -13,6 +13,7 @@
 #include "NetFrame.h"
 #include "SystemMessages.h"
 #include "TipWnd.h"
+#include "WebUrl.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
 
@@ -30,7 +31,7 @@ void SystemText(LPCSTR line, void*) { SystemTextLine(line); }
 
 BOOL OpenUrl(LPCSTR url) {
   // Only web addresses are opened; anything else could start a program.
-  if (!url || !sysmsg::IsWebUrl(url)) return FALSE;
+  if (!url || !weburl::IsWebUrl(url)) return FALSE;
   return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
@@ -45,7 +46,7 @@ void Tip(const BYTE* frame) {
   if (!netcore::DecodeHeader(frame, head, &h)) return;
   auto tip = sysmsg::ParseTipWindow(frame + head, h.length);
   if (!tip || tip->url.empty()) return;
-  if (!sysmsg::IsWebUrl(tip->url) && tip->url != "about:blank") {
+  if (!weburl::IsWebUrl(tip->url) && tip->url != "about:blank") {
     theApp.m_GameLog.Write("tip window refused: %s", tip->url.c_str());
     return;
   }

@@ -329,13 +329,13 @@ CString CVeskApp::GetSharePath() {
   return path;
 }
 
-void CVeskApp::SaveScreenshot(const char* folder) {
-  if (m_pMainWnd == nullptr || m_pMainWnd->GetSafeHwnd() == nullptr) return;
+std::string CVeskApp::SaveScreenshot(const char* folder) {
+  if (m_pMainWnd == nullptr || m_pMainWnd->GetSafeHwnd() == nullptr) return std::string();
   HWND hwnd = m_pMainWnd->GetSafeHwnd();
   RECT r;
   ::GetWindowRect(hwnd, &r);
   int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return;
+  if (w <= 0 || h <= 0) return std::string();
   HDC wdc = ::GetWindowDC(hwnd);
   HDC mem = CreateCompatibleDC(wdc);
   HBITMAP bmp = CreateCompatibleBitmap(wdc, w, h);
@@ -346,7 +346,7 @@ void CVeskApp::SaveScreenshot(const char* folder) {
   ::ReleaseDC(hwnd, wdc);
   HGLOBAL dib = BitmapToPackedDib(bmp, w, h);
   DeleteObject(bmp);
-  if (!dib) return;
+  if (!dib) return std::string();
   std::string dir = folder && *folder ? folder : ProgramFolder() + "\\snapshot";
   MakeDirectories(dir.c_str());
   SYSTEMTIME st;
@@ -355,6 +355,7 @@ void CVeskApp::SaveScreenshot(const char* folder) {
                                           st.wMilliseconds);
   JpgLib_WriteDibToJpeg(dib, path.c_str(), SCREENSHOT_QUALITY);
   GlobalFree(dib);
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : std::string();
 }
 
 // ---- run log -----------------------------------------------------------------------------

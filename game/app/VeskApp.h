@@ -42,7 +42,8 @@ class CVeskApp : public CWinApp {
   // The profile value "Path" of the section "Share".
   CString GetSharePath();
   // The main window as a JPEG in the screenshot folder; nothing without a main window.
-  void SaveScreenshot(const char* folder);
+  // The saved file's path, empty when nothing was saved.
+  std::string SaveScreenshot(const char* folder);
 
   // The run log (nothing happens while the crash-report switch is off).
   void SetRunLogField(const char* key, const char* value);

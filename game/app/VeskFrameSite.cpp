@@ -62,7 +62,7 @@ int CVeskFrameSite::RunExitDialog(BOOL askAllowed, BOOL trustAllowed) {
   CExitDlg dlg(AfxGetMainWnd());
   dlg.m_nAskAllowed = askAllowed ? 1 : 0;
   dlg.m_nTrustExit = trustAllowed ? 1 : 0;
-  if (dlg.DoModal() != IDOK) return IDC_EXIT_CANCEL;
+  if (dlg.DoModal() != IDOK) return IDC_EXITCANCEL;
   return dlg.GetResult();
 }
 
@@ -98,7 +98,7 @@ class CVeskSetupDlg : public CSetupDlg {
  protected:
   BOOL OnInitDialog() override {
     BOOL r = CSetupDlg::OnInitDialog();
-    if (CWnd* small = GetDlgItem(IDC_SETUP_SMALLCARDS)) small->ShowWindow(SW_SHOW);
+    if (CWnd* small = GetDlgItem(IDC_SMALLCARDS)) small->ShowWindow(SW_SHOW);
     return r;
   }
 };

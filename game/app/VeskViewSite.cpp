@@ -2,13 +2,17 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "AppLinks.h"
 #include "GameView.h"
+#include "LobbyLinks.h"
 #include "NotYetBuilt.h"
 #include "TickerDlg.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
 #include "VeskFrameSite.h"
+#include "WebUrl.h"
 
 CVeskViewSite::CVeskViewSite() = default;
 CVeskViewSite::~CVeskViewSite() = default;
@@ -19,22 +23,33 @@ bool CVeskViewSite::GameProgressArrived() { return theApp.m_nGameDataArrived != 
 int CVeskViewSite::IdleSeconds() { return GameSocketIdleSeconds(); }
 void CVeskViewSite::SendKeepAlive() { GameSocketSendKeepAlive(); }
 
-bool CVeskViewSite::AskYesNo(const char* text) {
-  return ShowStartupBoxText(text, MB_YESNO | MB_ICONQUESTION, 0) == IDYES;
-}
+bool CVeskViewSite::AskYesNo(const char* text, UINT style) { return ShowStartupBoxText(text, style, 0) == IDYES; }
 
 void CVeskViewSite::ToggleScoreBoard() {
   if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->ToggleScoreBoard();
 }
 
-void CVeskViewSite::SaveScreenshot() {
+std::string CVeskViewSite::SaveScreenshot() {
   CVeskDoc* pDoc = theApp.GetVeskDoc();
-  theApp.SaveScreenshot(pDoc ? pDoc->m_strSnapshotPath.c_str() : nullptr);
+  return theApp.SaveScreenshot(pDoc ? pDoc->m_strSnapshotPath.c_str() : nullptr);
+}
+
+void CVeskViewSite::ChatNotice(const std::string& text, COLORREF, int) { SystemTextLine(text.c_str()); }
+
+std::string CVeskViewSite::NickNameOf(const char* userName) {
+  // The lobby gave the own nickname; the chat control's list (the others') is not here.
+  const GAME_LAUNCH_REC& rec = g_LaunchRec;
+  if (!userName || strncmp(userName, rec.szUserName, sizeof rec.szUserName) != 0) return std::string();
+  return std::string(rec.szNickName, strnlen(rec.szNickName, sizeof rec.szNickName));
+}
+
+void CVeskViewSite::PlayWave(int id) {
+  if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->PlayWave(id);
 }
 
 void CVeskViewSite::OpenUrl(const std::string& url) {
   // Only web addresses are opened; anything else could start a program.
-  if (url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) return;
+  if (!weburl::IsWebUrl(url)) return;
   ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -42,21 +57,17 @@ void CVeskViewSite::OpenSettings() { OpenSettingsDialog(); }
 
 void CVeskViewSite::TickerText(const std::string& text) {
   theApp.m_GameLog.Write("ticker: %s", text.c_str());
-  if (CTickerDlg* pTicker = Ticker()) pTicker->AddLine(text.c_str(), static_cast<int>(text.size()));
+  if (m_pTicker && m_pTicker->GetSafeHwnd()) m_pTicker->AddLine(text.c_str(), (int)text.size());
 }
 
-CTickerDlg* CVeskViewSite::Ticker() {
-  if (m_pTicker && m_pTicker->GetSafeHwnd()) return m_pTicker.get();
-  CVeskDoc* pDoc = theApp.GetVeskDoc();
-  CGameView* pView = pDoc ? pDoc->GetGameView() : nullptr;
-  if (!pView || !pView->GetSafeHwnd()) return nullptr;
-  // 600 by 30 at the top centre of the table.
-  CRect rc;
-  pView->GetClientRect(&rc);
-  auto pTicker = std::make_unique<CTickerDlg>();
-  if (!pTicker->Create(pView, rc.Width() / 2 - 300, 0, 600, 30)) return nullptr;
-  m_pTicker = std::move(pTicker);
-  return m_pTicker.get();
+void CVeskViewSite::PlaceTicker(CWnd* pParent, const RECT& rect) {
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  if (m_pTicker && m_pTicker->GetSafeHwnd()) {
+    m_pTicker->SetWindowPos(nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  m_pTicker.reset(new CTickerDlg);
+  if (!pParent || !m_pTicker->Create(pParent, rect.left, rect.top, w, h)) m_pTicker.reset();
 }
 
 void CVeskViewSite::DestroyTicker() {

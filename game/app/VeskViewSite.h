@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "GameView.h"
+#include "TickerDlg.h"
 
 class CTickerDlg;
 
@@ -16,17 +17,20 @@ class CVeskViewSite : public CGameViewSite {
   bool GameProgressArrived() override;
   int IdleSeconds() override;
   void SendKeepAlive() override;
-  bool AskYesNo(const char* text) override;
+  bool AskYesNo(const char* text, UINT style) override;
   void ToggleScoreBoard() override;
-  void SaveScreenshot() override;
+  std::string SaveScreenshot() override;
+  void ChatNotice(const std::string& text, COLORREF color, int size) override;
+  std::string NickNameOf(const char* userName) override;
+  void PlayWave(int id) override;
   void OpenUrl(const std::string& url) override;
   void OpenSettings() override;
   void TickerText(const std::string& text) override;
+  void PlaceTicker(CWnd* pParent, const RECT& rect) override;
   void PostToAvatar(int position, UINT message, WPARAM wParam) override;
   void HoldMessages(bool hold) override;
 
-  // The ticker strip on the table view, created with the first line (null without a view).
-  CTickerDlg* Ticker();
+  // The ticker strip the view placed; destroyed before the view goes.
   void DestroyTicker();
 
  private:

@@ -4,23 +4,23 @@
 #include "SkinFit.h"
 
 CExitDlg::CExitDlg(CWnd* pParent)
-    : CSkinDialog(IDD_EXITDLG, pParent), m_nResult(IDC_EXIT_CANCEL), m_nAskAllowed(1), m_nTrustExit(0) {
+    : CSkinDialog(IDD_EXIT, pParent), m_nResult(IDC_EXITCANCEL), m_nAskAllowed(1), m_nTrustExit(0) {
   SetSkinName("Exit");
 }
 
 BOOL CExitDlg::OnInitDialog() {
   CSkinDialog::OnInitDialog();
-  m_nResult = IDC_EXIT_CANCEL;
+  m_nResult = IDC_EXITCANCEL;
   const char* section = GetSkinSection();
-  m_btnAsk.LoadSkin(this, IDC_EXIT_ASK, section, "IDC_ASKOTHERS");
-  m_btnForce.LoadSkin(this, IDC_EXIT_FORCE, section, "IDC_FORCEEXIT");
-  m_btnTrust.LoadSkin(this, IDC_EXIT_TRUST, section, "IDC_WANTTRUSTEXIT");
-  m_btnCancel.LoadSkin(this, IDC_EXIT_CANCEL, section, "IDCANCEL");
+  m_btnAsk.LoadSkin(this, IDC_ASKOTHERS, section, "IDC_ASKOTHERS");
+  m_btnForce.LoadSkin(this, IDC_FORCEEXIT, section, "IDC_FORCEEXIT");
+  m_btnTrust.LoadSkin(this, IDC_WANTTRUSTEXIT, section, "IDC_WANTTRUSTEXIT");
+  m_btnCancel.LoadSkin(this, IDC_EXITCANCEL, section, "IDCANCEL");
 
   dialogs::ExitChoices c = dialogs::ExitButtons(m_nAskAllowed, m_nTrustExit);
   if (c.trustText) {
     CString text;
-    if (text.LoadString(IDS_TRUSTEXIT_WARNING)) SetDlgItemText(IDC_EXIT_TEXT, text);
+    if (text.LoadString(IDS_TRUSTEXITWARN)) SetDlgItemText(IDC_EXITTEXT, text);
   }
   struct {
     CWnd* button;

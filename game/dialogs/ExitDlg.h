@@ -7,14 +7,7 @@
 
 #include "CoolButton.h"
 #include "SkinDialog.h"
-
-#define IDD_EXITDLG 148
-#define IDC_EXIT_FORCE 1003
-#define IDC_EXIT_ASK 1004
-#define IDC_EXIT_TEXT 1017
-#define IDC_EXIT_TRUST 1028
-#define IDC_EXIT_CANCEL 1152
-#define IDS_TRUSTEXIT_WARNING 57674
+#include "resource.h"
 
 class CExitDlg : public CSkinDialog {
  public:

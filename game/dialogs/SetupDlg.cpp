@@ -15,14 +15,14 @@ const char kCaptureTitle[] = "\xC7\xEB\xD1\xA1\xD4\xF1\xBD\xD8\xCD\xBC\xB1\xA3\x
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSetupDlg, CSkinDialog)
-  ON_BN_CLICKED(IDC_SETUP_BKCOLOR, &CSetupDlg::OnBkColor)
-  ON_BN_CLICKED(IDC_SETUP_BKBMP, &CSetupDlg::OnBkBmp)
-  ON_BN_CLICKED(IDC_SETUP_MUSIC, &CSetupDlg::OnMusic)
-  ON_BN_CLICKED(IDC_SETUP_CAPTUREBTN, &CSetupDlg::OnCaptureDir)
+  ON_BN_CLICKED(IDC_BKCOLOR, &CSetupDlg::OnBkColor)
+  ON_BN_CLICKED(IDC_BKBMP, &CSetupDlg::OnBkBmp)
+  ON_BN_CLICKED(IDC_MUSIC, &CSetupDlg::OnMusic)
+  ON_BN_CLICKED(IDC_BTN_CAPTUREDIR, &CSetupDlg::OnCaptureDir)
 END_MESSAGE_MAP()
 
 CSetupDlg::CSetupDlg(CWnd* pParent)
-    : CSkinDialog(IDD_SETUPDLG, pParent),
+    : CSkinDialog(IDD_SETUP, pParent),
       m_bAllowWatch(0),
       m_nBkMode(-1),
       m_bMusic(0),
@@ -41,18 +41,18 @@ CSetupDlg::CSetupDlg(CWnd* pParent)
 
 void CSetupDlg::DoDataExchange(CDataExchange* pDX) {
   CSkinDialog::DoDataExchange(pDX);
-  DDX_Check(pDX, IDC_SETUP_ALLOWWATCH, m_bAllowWatch);
-  DDX_Radio(pDX, IDC_SETUP_BK_DEFAULT, m_nBkMode);
-  DDX_Check(pDX, IDC_SETUP_MUSICON, m_bMusic);
-  DDX_Check(pDX, IDC_SETUP_SOUND, m_bSound);
-  DDX_Check(pDX, IDC_SETUP_TILE, m_bTile);
-  DDX_Check(pDX, IDC_SETUP_SMALLCARDS, m_bSmallCards);
-  DDX_Radio(pDX, IDC_SETUP_SEAT_CCW, m_nSeatDir);
-  DDX_Check(pDX, IDC_SETUP_VOICE, m_bVoice);
-  DDX_Check(pDX, IDC_SETUP_ANIMATION, m_bAnimation);
-  DDX_Check(pDX, IDC_SETUP_TRADSOUND, m_bTradSound);
-  DDX_Check(pDX, IDC_SETUP_FLOATTEXT, m_bFloatText);
-  DDX_Text(pDX, IDC_SETUP_CAPTUREDIR, m_strCaptureDir);
+  DDX_Check(pDX, IDC_ALLOWWATCH, m_bAllowWatch);
+  DDX_Radio(pDX, IDC_BK_DEFAULT_RADIO, m_nBkMode);
+  DDX_Check(pDX, IDC_MUSICON, m_bMusic);
+  DDX_Check(pDX, IDC_SOUND, m_bSound);
+  DDX_Check(pDX, IDC_TILE, m_bTile);
+  DDX_Check(pDX, IDC_SMALLCARDS, m_bSmallCards);
+  DDX_Radio(pDX, IDC_SEAT_CCW_RADIO, m_nSeatDir);
+  DDX_Check(pDX, IDC_VOICE, m_bVoice);
+  DDX_Check(pDX, IDC_MOVECARDS, m_bAnimation);
+  DDX_Check(pDX, IDC_TRADSOUND, m_bTradSound);
+  DDX_Check(pDX, IDC_FLOATTEXT, m_bFloatText);
+  DDX_Text(pDX, IDC_CAPTUREDIR, m_strCaptureDir);
 }
 
 BOOL CSetupDlg::OnInitDialog() {
@@ -86,14 +86,14 @@ BOOL CSetupDlg::OnInitDialog() {
   const char* section = GetSkinSection();
   m_btnOK.LoadSkin(this, IDOK, section, "IDOK");
   m_btnCancel.LoadSkin(this, IDCANCEL, section, "IDCANCEL");
-  m_btnBkColor.LoadSkin(this, IDC_SETUP_BKCOLOR, section, "IDC_BKCOLOR");
-  m_btnBkBmp.LoadSkin(this, IDC_SETUP_BKBMP, section, "IDC_BKBMP");
-  m_btnMusic.LoadSkin(this, IDC_SETUP_MUSIC, section, "IDC_MUSIC");
-  m_btnCaptureDir.LoadSkin(this, IDC_SETUP_CAPTUREBTN, section, "IDC_BTN_CAPTUREDIR");
+  m_btnBkColor.LoadSkin(this, IDC_BKCOLOR, section, "IDC_BKCOLOR");
+  m_btnBkBmp.LoadSkin(this, IDC_BKBMP, section, "IDC_BKBMP");
+  m_btnMusic.LoadSkin(this, IDC_MUSIC, section, "IDC_MUSIC");
+  m_btnCaptureDir.LoadSkin(this, IDC_BTN_CAPTUREDIR, section, "IDC_BTN_CAPTUREDIR");
   if (m_bWatcher) {
-    if (CWnd* check = GetDlgItem(IDC_SETUP_ALLOWWATCH)) check->EnableWindow(FALSE);
+    if (CWnd* check = GetDlgItem(IDC_ALLOWWATCH)) check->EnableWindow(FALSE);
   }
-  if (CWnd* edit = GetDlgItem(IDC_SETUP_CAPTUREDIR)) edit->SendMessage(EM_LIMITTEXT, MAX_PATH - 1, 0);
+  if (CWnd* edit = GetDlgItem(IDC_CAPTUREDIR)) edit->SendMessage(EM_LIMITTEXT, MAX_PATH - 1, 0);
   FitTemplateIntoSkin(this);
   return TRUE;
 }
@@ -171,7 +171,7 @@ void CSetupDlg::OnOK() {
     std::string cleaned;
     const dialogs::FolderCheck check = dialogs::CheckFolder(std::string((LPCSTR)m_strCaptureDir), &cleaned);
     if (check != dialogs::FolderCheck::Ok && check != dialogs::FolderCheck::Empty) {
-      if (CWnd* edit = GetDlgItem(IDC_SETUP_CAPTUREDIR)) {
+      if (CWnd* edit = GetDlgItem(IDC_CAPTUREDIR)) {
         GotoDlgCtrl(edit);
         edit->SendMessage(EM_SETSEL, 0, -1);
       }

@@ -7,7 +7,7 @@
 #include "SkinTheme.h"
 
 CWaitDlg::CWaitDlg(CWnd* pOwner, const char* skinName)
-    : CSkinDialog(IDD_WAITDLG, pOwner),
+    : CSkinDialog(IDD_WAIT, pOwner),
       m_pOwner(pOwner),
       m_bShowButton(FALSE),
       m_bCreated(FALSE),
@@ -38,10 +38,10 @@ HICON CWaitDlg::LoadThemeIcon() {
 
 BOOL CWaitDlg::OnInitDialog() {
   CSkinDialog::OnInitDialog();
-  m_icon.SubclassDlgItem(IDC_WAITDLG_ICON, this);
-  m_text.SubclassDlgItem(IDC_WAITDLG_TEXT, this);
+  m_icon.SubclassDlgItem(IDC_WAIT_ICON, this);
+  m_text.SubclassDlgItem(IDC_WAIT_TEXT, this);
   m_text.m_crText = GetCtrlTextColor();
-  m_cancel.LoadSkin(this, IDC_WAITDLG_CANCEL, GetSkinSection(), "IDCANCEL");
+  m_cancel.LoadSkin(this, IDC_WAIT_CANCEL, GetSkinSection(), "IDCANCEL");
   if (!m_hIcon) m_hIcon = LoadThemeIcon();
   return TRUE;
 }
@@ -58,7 +58,7 @@ void CWaitDlg::Show(const char* text, BOOL showButton, BOOL third) {
   m_bCancelled = FALSE;
   SetHasCaption(showButton || third);
   if (!m_bCreated) {
-    if (!Create(IDD_WAITDLG, m_pOwner)) return;
+    if (!Create(IDD_WAIT, m_pOwner)) return;
     m_bCreated = TRUE;
   }
   ShowWindow(SW_HIDE);
@@ -105,7 +105,7 @@ void CWaitDlg::Hide() {
 }
 
 BOOL CWaitDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
-  if (LOWORD(wParam) == IDC_WAITDLG_CANCEL) {
+  if (LOWORD(wParam) == IDC_WAIT_CANCEL) {
     m_bCancelled = TRUE;
     return TRUE;
   }

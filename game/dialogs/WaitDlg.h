@@ -7,11 +7,7 @@
 #include "CoolButton.h"
 #include "HyperLinkStatic.h"
 #include "SkinDialog.h"
-
-#define IDD_WAITDLG 208
-#define IDC_WAITDLG_CANCEL 1041
-#define IDC_WAITDLG_ICON 1042
-#define IDC_WAITDLG_TEXT 1043
+#include "resource.h"
 
 class CWaitDlg : public CSkinDialog {
  public:

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DocTexts.h"
+#include "WebUrl.h"
 #include "WireBytes.h"
 
 namespace {
@@ -1077,9 +1078,7 @@ int CGameDocCore::OnButtonText(const uint8_t* pFrame) {
   r.CString(&text);
   if (!flag) return 1;
   // Only web addresses become the survey button's target.
-  auto lower = text.substr(0, 8);
-  for (auto& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (lower.rfind("http://", 0) != 0 && lower.rfind("https://", 0) != 0) return 1;
+  if (!weburl::IsWebUrl(text)) return 1;
   m_strSurveyTarget = text;
   View().SetSurveyTarget(text);
   return 1;

@@ -147,6 +147,10 @@ class CGameDocCore : public CCardRules {
   void EndShowLastRound();
   void ToggleSortMode() { m_nSortMode = (m_nSortMode + 1) % 2; }
   void ToggleOrder() { m_bOrder = !m_bOrder; }
+  // A position's last play leaves the table (its turn has come again).
+  void ClearLastPlay(int nPosition) {
+    if (nPosition >= 0 && nPosition < MAX_POSITIONS) m_Seats[nPosition].nLastPlayCount = 0;
+  }
 
   // State, read by the views.
   SEAT_INFO m_Seats[MAX_POSITIONS];

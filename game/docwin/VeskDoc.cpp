@@ -21,10 +21,13 @@ const char kSettings[] = "Settings";
 }
 
 CVeskDoc::CVeskDoc()
-    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, NotYetBuilt(), ProgramComplaints(), NotYetBuilt()},
+    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, m_ResultDlg, ProgramComplaints(), NotYetBuilt()},
                    theApp.m_Channel) {}
 
 CVeskDoc::~CVeskDoc() {
+  // The socket outlives the document (the program's connection is static): it must not
+  // deliver another frame to this object.
+  GameSocketRegisterDocument(nullptr);
   DestroyGameDialogs();
   if (theApp.GetVeskDoc() == this) theApp.SetVeskDoc(nullptr);
 }
@@ -52,10 +55,17 @@ int CVeskDoc::CreateGameDialogs() {
   RegisterMessageHandlers();
   CWnd* pMain = AfxGetMainWnd();
   // The score board, the complaint and the complaint-wait dialogs: modeless and hidden.
+  if (!m_ResultDlg.GetSafeHwnd()) {
+    std::string names[MAX_POSITIONS];
+    for (int p = 0; p < MAX_POSITIONS; ++p) names[p] = m_Seats[p].szUserName;
+    m_ResultDlg.SetSeats(names, MAX_POSITIONS, m_Channel.nPlayerCount);
+    if (!m_ResultDlg.CreateHidden(pMain)) return 0;
+    m_pScoreBoard = &m_ResultDlg;
+  }
   struct {
     CDialog** ppDlg;
     UINT nTemplate;
-  } dialogs[] = {{&m_pScoreBoard, IDD_RESULT}, {&m_pComplaintDlg, IDD_INDICT}, {&m_pComplaintWaitDlg, IDD_WAITINDICT}};
+  } dialogs[] = {{&m_pComplaintDlg, IDD_INDICT}, {&m_pComplaintWaitDlg, IDD_WAITINDICT}};
   for (auto& d : dialogs) {
     if (*d.ppDlg) continue;
     CDialog* pDlg = new CDialog();
@@ -70,7 +80,9 @@ int CVeskDoc::CreateGameDialogs() {
 }
 
 void CVeskDoc::DestroyGameDialogs() {
-  for (CDialog** pp : {&m_pScoreBoard, &m_pComplaintDlg, &m_pComplaintWaitDlg}) {
+  if (m_ResultDlg.GetSafeHwnd()) m_ResultDlg.DestroyWindow();
+  m_pScoreBoard = nullptr;
+  for (CDialog** pp : {&m_pComplaintDlg, &m_pComplaintWaitDlg}) {
     if (*pp) {
       if ((*pp)->GetSafeHwnd()) (*pp)->DestroyWindow();
       delete *pp;

@@ -7,6 +7,7 @@
 
 #include "DocHost.h"
 #include "GameDocCore.h"
+#include "ResultDlg.h"
 #include "TierQuery.h"
 
 class CGameView;
@@ -73,7 +74,9 @@ class CVeskDoc : public CDocument,
   void SetRunLogField(const char* key, const std::string& value) override;
   void StartTierQuery() override;
 
-  // The modeless dialogs (score board, complaint, complaint wait), hidden until used.
+  // The modeless dialogs (score board, complaint, complaint wait), hidden until used. The
+  // score board answers the document's score-row hooks, so it lives as long as the document.
+  CResultDlg m_ResultDlg;
   CDialog* m_pScoreBoard = nullptr;
   CDialog* m_pComplaintDlg = nullptr;
   CDialog* m_pComplaintWaitDlg = nullptr;

@@ -1,6 +1,7 @@
 // Card records, sorting, shape tests, classification and comparison.
 #include "CardRules.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -44,7 +45,8 @@ inline int CompareForMode(const CARD_INFO& a, const CARD_INFO& b, int nMode) {
   return 0;
 }
 
-void WriteRankCounts(CARD_INFO* p, int n) {
+// How many cards of the set share each card's rank.
+void RankCounts(const CARD_INFO* p, int n, int32_t* counts) {
   int table[kRankSlots] = {0};
   bool bOdd = false;
   for (int i = 0; i < n; ++i) {
@@ -56,12 +58,12 @@ void WriteRankCounts(CARD_INFO* p, int n) {
   for (int i = 0; i < n; ++i) {
     int r = p[i].nRank;
     if (r >= 0 && r < kRankSlots) {
-      p[i].nCount = table[r];
+      counts[i] = table[r];
     } else if (bOdd) {
       // A record not filled by SetCardFromCode: count it the slow way.
       int c = 0;
       for (int j = 0; j < n; ++j) c += p[j].nRank == r;
-      p[i].nCount = c;
+      counts[i] = c;
     }
   }
 }
@@ -128,28 +130,146 @@ void CCardRules::SetCardFromCode(CARD_INFO* pCard, int32_t nCode) {
   }
 }
 
-void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nMode) {
-  int n = ValidCount(nCount);
-  if (!pCards || n == 0) return;
-  WriteRankCounts(pCards, n);
-  unsigned char idx[MAX_CARDS];
-  for (int i = 0; i < n; ++i) idx[i] = static_cast<unsigned char>(i);
-  // Insertion sort: stable, and hands arrive mostly sorted.
+namespace {
+
+// Packs the fields an order compares into one number that is larger for a
+// card sorting earlier: count, rank and suit descending, code ascending.
+// False for an order or a field the packing cannot hold.
+bool SortKeys(const CARD_INFO* p, const int32_t* counts, int n, int nMode, uint64_t* keys) {
+  if (nMode < 0 || nMode > 2) return false;
+  for (int i = 0; i < n; ++i) {
+    const CARD_INFO& c = p[i];
+    if (static_cast<uint32_t>(counts[i]) > 0xFF || static_cast<uint32_t>(c.nRank) > 0xFF ||
+        static_cast<uint32_t>(c.nSuit) > 0xFF)
+      return false;
+    const uint64_t code = 0xFFFFFFFFu - (static_cast<uint32_t>(c.nCode) ^ 0x80000000u);
+    uint64_t hi;
+    if (nMode == 0)
+      hi = (uint64_t(counts[i]) << 16) | (uint64_t(c.nRank) << 8) | uint64_t(c.nSuit);
+    else if (nMode == 1)
+      hi = (uint64_t(c.nRank) << 8) | uint64_t(c.nSuit);
+    else
+      hi = (uint64_t(c.nSuit) << 8) | uint64_t(c.nRank);
+    keys[i] = (hi << 32) | code;
+  }
+  return true;
+}
+
+// Stable insertion sort of positions by descending key; true when any moved.
+bool SortByKeys(uint64_t* keys, unsigned char* idx, int n) {
   bool bMoved = false;
   for (int i = 1; i < n; ++i) {
-    unsigned char x = idx[i];
+    const uint64_t k = keys[i];
+    const unsigned char x = idx[i];
     int j = i;
-    while (j > 0 && CompareForMode(pCards[x], pCards[idx[j - 1]], nMode) < 0) {
+    while (j > 0 && keys[j - 1] < k) {
+      keys[j] = keys[j - 1];
       idx[j] = idx[j - 1];
       --j;
     }
     if (j != i) bMoved = true;
+    keys[j] = k;
     idx[j] = x;
   }
+  return bMoved;
+}
+
+}  // namespace
+
+void CCardRules::SortCards(CARD_INFO* pCards, int nCount, int /*nSpare*/, int nMode) {
+  int n = ValidCount(nCount);
+  if (!pCards || n == 0) return;
+  int32_t counts[MAX_CARDS];
+  RankCounts(pCards, n, counts);
+  for (int i = 0; i < n; ++i) pCards[i].nCount = counts[i];
+  unsigned char idx[MAX_CARDS];
+  for (int i = 0; i < n; ++i) idx[i] = static_cast<unsigned char>(i);
+  // Insertion sort: stable, and hands arrive mostly sorted.
+  bool bMoved = false;
+  uint64_t keys[MAX_CARDS];
+  // Packed keys pay off on longer sets; a few cards compare field by field.
+  if (n > 8 && SortKeys(pCards, counts, n, nMode, keys)) {
+    bMoved = SortByKeys(keys, idx, n);
+  } else {
+    for (int i = 1; i < n; ++i) {
+      unsigned char x = idx[i];
+      int j = i;
+      while (j > 0 && CompareForMode(pCards[x], pCards[idx[j - 1]], nMode) < 0) {
+        idx[j] = idx[j - 1];
+        --j;
+      }
+      if (j != i) bMoved = true;
+      idx[j] = x;
+    }
+  }
   if (!bMoved) return;
-  CARD_INFO tmp[MAX_CARDS];
-  std::memcpy(tmp, pCards, sizeof(CARD_INFO) * static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) pCards[i] = tmp[idx[i]];
+  // Card k takes the card at idx[k]: follow each cycle with one spare record.
+  for (int i = 0; i < n; ++i) {
+    if (idx[i] == i) continue;
+    const CARD_INFO spare = pCards[i];
+    int k = i;
+    for (;;) {
+      const int from = idx[k];
+      idx[k] = static_cast<unsigned char>(k);
+      if (from == i) {
+        pCards[k] = spare;
+        break;
+      }
+      pCards[k] = pCards[from];
+      k = from;
+    }
+  }
+}
+
+void CCardRules::SortedCopy(const CARD_INFO* pSrc, int n, CARD_INFO* pDst) {
+  if (n <= 0) return;
+  int32_t counts[MAX_CARDS];
+  uint64_t keys[MAX_CARDS];
+  RankCounts(pSrc, n, counts);
+  if (!SortKeys(pSrc, counts, n, 0, keys)) {
+    std::memcpy(pDst, pSrc, sizeof(CARD_INFO) * static_cast<size_t>(n));
+    SortCards(pDst, n, 0, 0);
+    return;
+  }
+  unsigned char idx[MAX_CARDS];
+  for (int i = 0; i < n; ++i) idx[i] = static_cast<unsigned char>(i);
+  SortByKeys(keys, idx, n);
+  for (int i = 0; i < n; ++i) {
+    pDst[i] = pSrc[idx[i]];
+    pDst[i].nCount = counts[idx[i]];
+  }
+}
+
+bool CCardRules::SortedRanks(const CARD_INFO* pSrc, int n, CARD_INFO* pDst) {
+  int perRank[kRankSlots] = {0};
+  unsigned bad = 0, present = 0;
+  for (int i = 0; i < n; ++i) {
+    const int r = pSrc[i].nRank;
+    if (static_cast<uint32_t>(r) >= static_cast<uint32_t>(kRankSlots)) return false;
+    bad |= unsigned(IsJoker(pSrc[i])) ^ unsigned(r >= kRankSlots - 2);
+    present |= 1u << r;
+    ++perRank[r];
+  }
+  if (bad) return false;
+  // Ranks by count, then rank, both high first: the rank sequence mode 0
+  // gives these cards.
+  int ranks[kRankSlots];
+  int nRanks = 0;
+  for (; present; present &= ~(1u << (31 - __builtin_clz(present)))) {
+    const int r = 31 - __builtin_clz(present);
+    int j = nRanks++;
+    for (; j > 0 && perRank[ranks[j - 1]] < perRank[r]; --j) ranks[j] = ranks[j - 1];
+    ranks[j] = r;
+  }
+  int at = 0;
+  for (int k = 0; k < nRanks; ++k) {
+    const int r = ranks[k];
+    for (int c = 0; c < perRank[r]; ++c, ++at) {
+      pDst[at].nRank = r;
+      pDst[at].nSuit = r >= kRankSlots - 2 ? SUIT_JOKER : 0;
+    }
+  }
+  return true;
 }
 
 void CCardRules::SortSeatHand(int nPosition, int nSpare) {
@@ -329,6 +449,10 @@ int CCardRules::IsQuadRunWithPairSingle(const CARD_INFO* p, int n) {
 int CCardRules::ClassifyCards(CARD_INFO* p, int n) {
   if (!p || n <= 0 || n > MAX_CARDS) return PLAY_INVALID;
   SortCards(p, n, 0, 0);
+  return ClassifySorted(p, n);
+}
+
+int CCardRules::ClassifySorted(const CARD_INFO* p, int n) const {
   const bool bFour = m_nPlayerCount == 4;
   if (n == 1) return PLAY_SINGLE;
   if (n == 2) {

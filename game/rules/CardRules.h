@@ -150,12 +150,24 @@ class CCardRules {
   };
 
   Hand OwnHand();
+  // ClassifyCards over a set already sorted in mode 0 (1 to MAX_CARDS cards).
+  int ClassifySorted(const CARD_INFO* pCards, int nCount) const;
+  // The set sorted in mode 0 into pDst, the source left as it is.
+  void SortedCopy(const CARD_INFO* pSrc, int nCount, CARD_INFO* pDst);
+  // Only the ranks and joker marks of the set sorted in mode 0, which is all
+  // ClassifySorted reads; false for records not made from codes.
+  static bool SortedRanks(const CARD_INFO* pSrc, int nCount, CARD_INFO* pDst);
   int FindGroups(int nStart, int nRank, int nGroups, const void* pSpec);
   static void ClearHandMarks(Hand h);
   static int TakeSingles(Hand h, int nWant, int nSkipLow, int nSkipHigh);
   static int TakePairs(Hand h, int nWant, int nMinLowPos, int bDifferFromFirst);
   void ResetCandidates();
   void RecomputeHints();
+  // The search over the cards one by one, for hands the rank table does not
+  // describe (a rank split in two places, records not made from codes).
+  void SearchCardByCard(Hand h, int nType, int nTopRank, int nLastCount);
+  // The search over the hand's rank table; false leaves everything untouched.
+  bool SearchRankTable(Hand h, int nType, int nTopRank, int nLastCount);
   void SearchGroups(Hand h, int nType, int nTopRank, int nLastCount);
   void SearchBombs(Hand h, int nLimit, int nMin, int nTopRank);
   void AddBombsAndJokers(Hand h, int nType);

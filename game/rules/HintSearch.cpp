@@ -2,6 +2,7 @@
 // first, handed out one per press and cycling.
 #include "CardRules.h"
 
+#include <cstdint>
 #include <new>
 
 namespace {
@@ -331,19 +332,285 @@ void CCardRules::AddBombsAndJokers(Hand h, int t) {
   }
 }
 
-void CCardRules::RecomputeHints() {
-  ResetCandidates();
-  int nLast = 0;
-  const CARD_INFO* pLast = GetLastPlayCards(&nLast);
-  nLast = pLast ? ValidCount(nLast) : 0;
-  CARD_INFO last[MAX_CARDS];
-  for (int i = 0; i < nLast; ++i) last[i] = pLast[i];
-  const int t = ClassifyCards(last, nLast);
-  const int c = nLast;
-  const int R = c > 0 ? last[0].nRank : 0;
-  Hand h = OwnHand();
-  ClearHandMarks(h);
+// ---- the search over rank counts ----------------------------------------------
+//
+// A hand whose ranks each sit in one run of cards (as sorting leaves it) is
+// read once into a table: the run of every rank, and bit masks over hand
+// positions. Each finder then works on masks in time linear in the hand,
+// choosing exactly the cards the card-by-card finders would.
 
+namespace {
+
+typedef uint64_t Mask;  // bit i: the hand's card at position i
+static_assert(CCardRules::MAX_CARDS <= 64, "hand positions fit one mask");
+static_assert(CCardRules::MAX_CANDIDATES <= 64, "a candidate's place fits six bits");
+
+inline Mask Bit(int i) { return Mask(1) << i; }
+// Positions lo..hi-1 (0 <= lo <= hi <= 63).
+inline Mask Span(int lo, int hi) { return (Bit(hi) - 1) & ~(Bit(lo) - 1); }
+inline int TopBit(Mask m) { return 63 - __builtin_clzll(m); }
+
+bool Answerable(int t) {
+  return (t >= PLAY_SINGLE && t <= PLAY_FOUR_PAIR_SINGLE) || (t >= PLAY_BOMB && t <= PLAY_BOMB8);
+}
+
+struct RankTable {
+  int n;
+  Mask all;
+  Mask pairEnd;            // bit i: cards i-1 and i share a rank
+  int8_t rank[CCardRules::MAX_CARDS];
+  int8_t start[kMaxRank + 1];  // first position of each rank
+  int8_t count[kMaxRank + 1];
+  int8_t order[kMaxRank + 1];  // ranks in hand order
+  int nRanks;
+  int32_t marked;  // nonzero when some card carries a mark
+
+  Mask OfRank(int r) const { return Span(start[r], start[r] + count[r]); }
+  Mask OfRanks(int lo, int hi) const {  // ranks lo..hi, clamped to 0..14
+    if (lo < 0) lo = 0;
+    if (hi > kMaxRank) hi = kMaxRank;
+    Mask m = 0;
+    for (int r = lo; r <= hi; ++r)
+      if (count[r]) m |= OfRank(r);
+    return m;
+  }
+
+  // False when the hand does not fit the table: a rank outside 0..14, a
+  // joker mark that disagrees with the rank, or a rank split in two runs.
+  bool Read(const CARD_INFO* p, int nCards) {
+    n = nCards;
+    all = Span(0, n);
+    pairEnd = 0;
+    nRanks = 0;
+    marked = 0;
+    unsigned seen = 0;
+    int prev = -1;
+    for (int i = 0; i < n; ++i) {
+      const int r = p[i].nRank;
+      marked |= p[i].bHintMark;
+      if (r < 0 || r > kMaxRank) return false;
+      if (IsJoker(p[i]) != (r >= kMaxRank - 1)) return false;
+      rank[i] = static_cast<int8_t>(r);
+      if (r == prev) {
+        pairEnd |= Bit(i);
+        ++count[r];
+        continue;
+      }
+      if (seen & (1u << r)) return false;
+      seen |= 1u << r;
+      start[r] = static_cast<int8_t>(i);
+      count[r] = 1;
+      order[nRanks++] = static_cast<int8_t>(r);
+      prev = r;
+    }
+    for (int r = 0; r <= kMaxRank; ++r)
+      if (!(seen & (1u << r))) count[r] = 0;
+    return true;
+  }
+
+  // Ranks other than twos with at least g cards.
+  unsigned RanksWith(int g) const {
+    unsigned m = 0;
+    for (int k = 0; k < nRanks; ++k)
+      if (count[order[k]] >= g && order[k] != CCardRules::RANK_TWO) m |= 1u << order[k];
+    return m;
+  }
+
+  // Free cards from the hand's end backwards, skipping ranks lo..hi.
+  bool TakeSingles(Mask& marks, int nWant, int lo, int hi) const {
+    Mask avail = all & ~marks & ~OfRanks(lo, hi);
+    for (int k = 0; k < nWant; ++k) {
+      if (!avail) return false;
+      const Mask b = Bit(TopBit(avail));
+      marks |= b;
+      avail &= ~b;
+    }
+    return true;
+  }
+
+  // Free adjacent pairs from the hand's end backwards; a pair's lower card
+  // sits at nMinLowPos or above; bDiffer passes over pairs of the first
+  // pair's rank.
+  bool TakePairs(Mask& marks, int nWant, int nMinLowPos, int bDiffer) const {
+    if (nWant <= 0) return true;
+    const Mask avail = all & ~marks;
+    Mask cand = pairEnd & avail & (avail << 1);
+    const int nLowest = nMinLowPos + 1 > 1 ? nMinLowPos + 1 : 1;
+    if (nLowest >= n) return false;
+    cand &= ~(Bit(nLowest) - 1);
+    int nTaken = 0, nFirstRank = 0;
+    while (nTaken < nWant && cand) {
+      const int i = TopBit(cand);
+      cand &= Bit(i - 1) - 1;  // the next pair ends at i - 2 or below
+      if (bDiffer && nTaken > 0 && rank[i] == nFirstRank) continue;
+      marks |= Bit(i - 1) | Bit(i);
+      if (nTaken == 0) nFirstRank = rank[i];
+      ++nTaken;
+    }
+    return nTaken == nWant;
+  }
+
+  // The pairs, then the singles, that nGroups main groups up to rank r carry.
+  bool AttachTo(Mask& marks, const GroupSpec& sp, int r, int nGroups) const {
+    if (!TakePairs(marks, sp.nPairs * nGroups, nGroups == 1 ? sp.nMinLowPos : 0, sp.bDiffer))
+      return false;
+    if (sp.bOutside) return TakeSingles(marks, sp.nSingles * nGroups, r - nGroups + 1, r);
+    return TakeSingles(marks, sp.nSingles * nGroups, 1, 0);
+  }
+};
+
+}  // namespace
+
+bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
+  RankTable tab;
+  if (!tab.Read(h.p, h.n)) return false;
+  if (tab.marked) ClearHandMarks(h);
+  Mask found[MAX_CANDIDATES];
+  int keys[MAX_CANDIDATES];
+  int nFound = 0;
+  auto add = [&](Mask m, int nKey) {
+    if (nFound < MAX_CANDIDATES && m) {
+      found[nFound] = m;
+      keys[nFound] = nKey;
+      ++nFound;
+    }
+  };
+
+  switch (t) {
+    case PLAY_SINGLE:
+      for (int k = 0; k < tab.nRanks; ++k) {
+        const int x = tab.order[k];
+        if (x > R) add(Bit(tab.start[x]), x);
+      }
+      break;
+    case PLAY_STRAIGHT: {
+      if (h.n < c) break;
+      const unsigned have = tab.RanksWith(1);
+      for (int k = 0; k < tab.nRanks; ++k) {
+        const int x = tab.order[k];
+        const int nLow = x - c + 1;
+        if (x >= kMaxRank - 1 || x <= R || c < 1 || nLow < 0) continue;
+        const unsigned want = ((1u << (x + 1)) - 1) & ~((1u << nLow) - 1);
+        if ((have & want) != want) continue;
+        Mask m = 0;
+        for (int r = nLow; r <= x; ++r) m |= Bit(tab.start[r]);
+        add(m, x);
+      }
+      break;
+    }
+    case PLAY_BOMB: case PLAY_BOMB5: case PLAY_BOMB6: case PLAY_BOMB7: case PLAY_BOMB8: {
+      const int nMin = 4 + (t - PLAY_BOMB);
+      for (int k = 0; k < tab.nRanks; ++k) {
+        const int x = tab.order[k];
+        const int e = tab.count[x];
+        if (e < nMin || tab.start[x] >= h.n - (nMin - 1)) continue;
+        const int end = tab.start[x] + e;
+        if (t == PLAY_BOMB8) {
+          if (x > R) add(Span(end - 8, end), x);
+          continue;
+        }
+        const int nTo = e < 8 ? e : 8;
+        for (int m = x > R ? nMin : nMin + 1; m <= nTo; ++m) add(Span(end - m, end), x);
+      }
+      break;
+    }
+    default: {
+      const GroupSpec* sp = nullptr;
+      int nLimit = 0, n = 0;
+      switch (t) {
+        case PLAY_PAIR: nLimit = h.n - 1; n = c / 2; sp = &kPairRun; break;
+        case PLAY_TRIPLE: nLimit = h.n - 2; n = c / 3; sp = &kTripleRun; break;
+        case PLAY_TRIPLE_SINGLE: nLimit = h.n - 2; n = c / 4; sp = &kTriplesSingles; break;
+        case PLAY_TRIPLE_PAIR: nLimit = h.n - 2; n = c / 5; sp = &kTriplesPairs; break;
+        case PLAY_FOUR_SINGLE: nLimit = h.n - 4; n = c / 5; sp = &kFoursSingle; break;
+        case PLAY_FOUR_TWO_SINGLES: nLimit = h.n - 5; n = c / 6; sp = &kFoursTwoSingles; break;
+        case PLAY_FOUR_PAIR: nLimit = h.n - 5; n = c / 6; sp = &kFoursPair; break;
+        case PLAY_FOUR_TWO_PAIRS: nLimit = h.n - 3; n = c / 8; sp = &kFoursTwoPairs; break;
+        case PLAY_FOUR_PAIR_SINGLE: nLimit = h.n - 6; n = c / 7; sp = &kFoursPairSingle; break;
+        default: return false;
+      }
+      if (n < 1) break;
+      const int g = sp->g;
+      const unsigned enough = tab.RanksWith(g);
+      for (int k = 0; k < tab.nRanks; ++k) {
+        const int x = tab.order[k];
+        const int a = tab.start[x];
+        // Start positions whose first g cards are all of rank x.
+        int last = a + tab.count[x] - g;
+        if (last > nLimit - 1) last = nLimit - 1;
+        if (x <= R || last < a) continue;
+        if (n == 1) {
+          // One group: the cards taken depend on where it starts.
+          for (int s = a; s <= last; ++s) {
+            Mask m = Span(s, s + g);
+            if (tab.AttachTo(m, *sp, x, 1)) {
+              add(m, x);
+              break;
+            }
+          }
+          continue;
+        }
+        const int nLow = x - n + 1;
+        if (nLow < 0 || x > kMaxRank) continue;
+        const unsigned want = ((1u << (x + 1)) - 1) & ~((1u << nLow) - 1);
+        if ((enough & want) != want) continue;
+        Mask m = 0;
+        for (int r = nLow; r <= x; ++r) m |= Span(tab.start[r], tab.start[r] + g);
+        if (tab.AttachTo(m, *sp, x, n)) add(m, x);
+      }
+      break;
+    }
+  }
+
+  if (t < PLAY_BOMB) {
+    // Bombs in hand order, so that equal keys keep the order of the hand.
+    for (int k = 0; k < tab.nRanks; ++k) {
+      const int x = tab.order[k];
+      if (x < kMaxRank - 1 && tab.count[x] >= 4) add(tab.OfRank(x), x + 100 * tab.count[x]);
+    }
+  }
+  const int nJokers = tab.count[kMaxRank - 1] + tab.count[kMaxRank];
+  if (m_nPlayerCount == 4 ? nJokers == 4 : nJokers == 2)
+    add(tab.OfRanks(kMaxRank - 1, kMaxRank), 1000);
+
+  if (nFound > 0 && !m_pCandidatePool) {
+    m_pCandidatePool.reset(new (std::nothrow) CARD_INFO[MAX_CANDIDATES * MAX_CARDS]);
+    if (!m_pCandidatePool) nFound = 0;
+  }
+  // Weakest first: by key, then by size, then in the order found. Keys here
+  // are at most 1000 and sizes at most 33, so key, size and order pack into
+  // one distinct number per entry and sort as plain integers.
+  uint32_t order[MAX_CANDIDATES];
+  for (int i = 0; i < nFound; ++i) {
+    const int nCards = __builtin_popcountll(found[i]);
+    order[i] = (uint32_t(keys[i]) << 12) | (uint32_t(nCards) << 6) | uint32_t(i);
+  }
+  for (int i = 1; i < nFound; ++i) {
+    const uint32_t x = order[i];
+    int j = i;
+    for (; j > 0 && order[j - 1] > x; --j) order[j] = order[j - 1];
+    order[j] = x;
+  }
+  for (int i = 0; i < nFound; ++i) {
+    // Copies stay in the slot of the order found, as the card-by-card
+    // search leaves them.
+    const int slot = static_cast<int>(order[i] & 63);
+    CARD_INFO* pDst = m_pCandidatePool.get() + slot * MAX_CARDS;
+    int nCopied = 0;
+    for (Mask m = found[slot]; m; m &= m - 1) {
+      CARD_INFO& d = pDst[nCopied++];
+      d = h.p[__builtin_ctzll(m)];
+      d.bHintMark = 1;
+    }
+    m_Candidates[i].nCount = nCopied;
+    m_Candidates[i].nKey = keys[slot];
+    m_Candidates[i].pCards = pDst;
+  }
+  m_nCandidates = nFound;
+  return true;
+}
+
+void CCardRules::SearchCardByCard(Hand h, int t, int R, int c) {
   switch (t) {
     case PLAY_SINGLE: {
       int j = 0;
@@ -371,11 +638,6 @@ void CCardRules::RecomputeHints() {
       }
       break;
     }
-    case PLAY_PAIR: case PLAY_TRIPLE: case PLAY_TRIPLE_SINGLE: case PLAY_TRIPLE_PAIR:
-    case PLAY_FOUR_SINGLE: case PLAY_FOUR_TWO_SINGLES: case PLAY_FOUR_PAIR:
-    case PLAY_FOUR_TWO_PAIRS: case PLAY_FOUR_PAIR_SINGLE:
-      SearchGroups(h, t, R, c);
-      break;
     case PLAY_BOMB: SearchBombs(h, h.n - 3, 4, R); break;
     case PLAY_BOMB5: SearchBombs(h, h.n - 4, 5, R); break;
     case PLAY_BOMB6: SearchBombs(h, h.n - 5, 6, R); break;
@@ -398,11 +660,36 @@ void CCardRules::RecomputeHints() {
       break;
     }
     default:
-      // Nothing to beat (a lead) or nothing beats it: the list stays empty
-      // and stale, so the next press looks again.
-      return;
+      SearchGroups(h, t, R, c);
+      break;
   }
   AddBombsAndJokers(h, t);
+}
+
+void CCardRules::RecomputeHints() {
+  ResetCandidates();
+  int nLast = 0;
+  const CARD_INFO* pLast = GetLastPlayCards(&nLast);
+  nLast = pLast ? ValidCount(nLast) : 0;
+  CARD_INFO last[MAX_CARDS];
+  if (!SortedRanks(pLast, nLast, last)) SortedCopy(pLast, nLast, last);
+  const int t = nLast > 0 ? ClassifySorted(last, nLast) : PLAY_INVALID;
+  const int c = nLast;
+  const int R = c > 0 ? last[0].nRank : 0;
+  Hand h = OwnHand();
+  if (!Answerable(t)) {
+    // Nothing to beat (a lead) or nothing beats it: the list stays empty
+    // and stale, so the next press looks again.
+    ClearHandMarks(h);
+    return;
+  }
+  // The rank table leaves no card marked; the search card by card marks as
+  // it goes and starts and ends with no marks.
+  if (!SearchRankTable(h, t, R, c)) {
+    ClearHandMarks(h);
+    SearchCardByCard(h, t, R, c);
+    ClearHandMarks(h);
+  }
 
   // Weakest first: by key, then by size; equal entries keep their order.
   for (int i = 1; i < m_nCandidates; ++i) {
@@ -415,7 +702,6 @@ void CCardRules::RecomputeHints() {
     }
     m_Candidates[j] = x;
   }
-  ClearHandMarks(h);
   m_nHintIndex = -1;
   m_bHintRecompute = 0;
 }

@@ -10,6 +10,9 @@ void CVeskSocket::RegisterDocument(CGameDocCore* pDoc) {
   m_pfnTrustExit = &CGameDocCore::OnUserTrustExit;
   m_pfnServerEnd = &CGameDocCore::OnServerClose;
   if (pDoc) pDoc->RegisterMessageHandlers(m_handlers);
+  // A document that goes away takes its handlers' target with it: frames still queued in
+  // the socket must find no document rather than a freed one.
+  else m_handlers.SetUserData(nullptr);
 }
 
 int CVeskSocket::OnMessage(BYTE* pFrame) {

@@ -4,29 +4,25 @@
 #include <cstdio>
 #include <cstring>
 
+#include "TableGdi.h"
+#include "CoolButton.h"
+#include "ThemeBitmaps.h"
+#include "ViewTexts.h"
 #include "resource.h"
 
 using tableview::Box;
 using tableview::Pt;
+using namespace viewtext;
+using namespace tablegdi;
 
 namespace {
 
 const char kSettings[] = "Settings";
-const char kFace[] = "\xCB\xCE\xCC\xE5";  // the table's Chinese face
-const char kAskTrustee[] =
-    "\xBD\xAB\xD3\xC9\xB7\xFE\xCE\xF1\xC6\xF7\xCD\xD0\xB9\xDC\xD3\xCE\xCF\xB7\xA3\xAC\xCA\xC7\xB7\xF1\xBC\xCC\xD0\xF8"
-    "\xA3\xBF";
-const char kPassText[] = "\xB2\xBB\xB3\xF6";
-const char kDeclarerText[] = "\xB5\xD8\xD6\xF7";
-const char kBaseFmt[] = "\xB5\xD7\xB7\xD6: %d";
-const char kMultFmt[] = "\xB1\xB6\xCA\xFD: %d";
-const char kShownText[] = "\xC3\xF7\xC5\xC6";
-const char* const kBidTexts[4] = {"\xB2\xBB\xBD\xD0", "1\xB7\xD6", "2\xB7\xD6", "3\xB7\xD6"};
-
 const COLORREF kShadow = RGB(0, 0, 128);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kYellow = RGB(255, 255, 0);
 const COLORREF kFrame = RGB(15, 17, 18);
+const COLORREF kBadgeText = RGB(120, 0, 0);
 
 // Strings of the resource library the view shows, with the text used when the library
 // has none.
@@ -35,7 +31,7 @@ struct StringText {
   const char* text;
 };
 const StringText kStrings[] = {
-    {3002, "\xB5\xC8\xB4\xFD\xC6\xE4\xCB\xFB\xCD\xE6\xBC\xD2\xBF\xAA\xCA\xBC..."},
+    {3002, kWaitStart},
 };
 
 std::string LoadText(int id) {
@@ -47,111 +43,69 @@ std::string LoadText(int id) {
   return std::string();
 }
 
-RECT ToRect(const Box& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
-
-void FillRect(HDC dc, int x, int y, int w, int h, COLORREF c) {
-  RECT r{x, y, x + w, y + h};
-  ::SetBkColor(dc, c);
-  ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
-
-void VerticalGradient(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
-  TRIVERTEX v[2] = {{r.left, r.top, (COLOR16)(GetRValue(top) << 8), (COLOR16)(GetGValue(top) << 8),
-                     (COLOR16)(GetBValue(top) << 8), 0},
-                    {r.right, r.bottom, (COLOR16)(GetRValue(bottom) << 8), (COLOR16)(GetGValue(bottom) << 8),
-                     (COLOR16)(GetBValue(bottom) << 8), 0}};
-  GRADIENT_RECT g{0, 1};
-  ::GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
-}
-
-void RoundBox(HDC dc, const RECT& r, COLORREF fill, COLORREF edge, int radius) {
-  HBRUSH b = ::CreateSolidBrush(fill);
-  HPEN p = ::CreatePen(PS_SOLID, 1, edge);
-  HGDIOBJ ob = ::SelectObject(dc, b), op = ::SelectObject(dc, p);
-  ::RoundRect(dc, r.left, r.top, r.right, r.bottom, radius, radius);
+// The table's own face of a button whose theme picture is missing: a rounded, lit face
+// with its caption, grey when disabled (tool buttons blue, the row's buttons gold).
+void DrawTableFace(LPDRAWITEMSTRUCT dis, bool tool) {
+  HDC dc = dis->hDC;
+  RECT r = dis->rcItem;
+  const bool disabled = (dis->itemState & ODS_DISABLED) != 0;
+  const bool pressed = (dis->itemState & ODS_SELECTED) != 0;
+  FillRect(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, RGB(0, 100, 50));
+  COLORREF top = tool ? RGB(70, 120, 170) : RGB(255, 214, 90);
+  COLORREF bottom = tool ? RGB(20, 60, 110) : RGB(214, 120, 20);
+  if (disabled) {
+    top = RGB(170, 170, 170);
+    bottom = RGB(120, 120, 120);
+  } else if (pressed) {
+    std::swap(top, bottom);
+  }
+  // Clip regions are in device units: follow the caller's viewport origin.
+  POINT org;
+  ::GetViewportOrgEx(dc, &org);
+  HRGN rgn = ::CreateRoundRectRgn(r.left + org.x, r.top + org.y, r.right + 1 + org.x, r.bottom + 1 + org.y, 10, 10);
+  ::SelectClipRgn(dc, rgn);
+  VerticalGradient(dc, r, top, bottom);
+  ::SelectClipRgn(dc, nullptr);
+  ::DeleteObject(rgn);
+  HBRUSH hollow = (HBRUSH)::GetStockObject(NULL_BRUSH);
+  HPEN pen = ::CreatePen(PS_SOLID, 1, disabled ? RGB(90, 90, 90) : RGB(110, 50, 0));
+  HGDIOBJ ob = ::SelectObject(dc, hollow), op = ::SelectObject(dc, pen);
+  ::RoundRect(dc, r.left, r.top, r.right, r.bottom, 10, 10);
   ::SelectObject(dc, ob);
   ::SelectObject(dc, op);
-  ::DeleteObject(b);
-  ::DeleteObject(p);
+  ::DeleteObject(pen);
+  char text[64];
+  ::GetWindowTextA(dis->hwndItem, text, sizeof text);
+  HFONT font = (HFONT)::SendMessageA(::GetParent(dis->hwndItem), WM_GETFONT, 0, 0);
+  HGDIOBJ of = font ? ::SelectObject(dc, font) : nullptr;
+  if (pressed) ::OffsetRect(&r, 1, 1);
+  RECT sh = r;
+  ::OffsetRect(&sh, 1, 1);
+  CenteredText(dc, sh, text, disabled ? RGB(200, 200, 200) : RGB(90, 40, 0));
+  CenteredText(dc, r, text, disabled ? RGB(235, 235, 235) : kWhite);
+  if (of) ::SelectObject(dc, of);
 }
 
-void Disc(HDC dc, int x, int y, int w, int h, COLORREF fill, COLORREF edge) {
-  HBRUSH b = ::CreateSolidBrush(fill);
-  HPEN p = ::CreatePen(PS_SOLID, 1, edge);
-  HGDIOBJ ob = ::SelectObject(dc, b), op = ::SelectObject(dc, p);
-  ::Ellipse(dc, x, y, x + w, y + h);
-  ::SelectObject(dc, ob);
-  ::SelectObject(dc, op);
-  ::DeleteObject(b);
-  ::DeleteObject(p);
-}
-
-void CenteredText(HDC dc, const RECT& r, const char* text, COLORREF color) {
-  RECT rr = r;
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, color);
-  ::DrawTextA(dc, text, -1, &rr, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-}
-
-HBITMAP LoadBmpFile(const std::string& path) {
-  if (path.empty()) return nullptr;
-  return (HBITMAP)::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-}
-
-void StretchBmp(HDC dc, HBITMAP bmp, const RECT& to) {
-  BITMAP bm;
-  if (!bmp || !::GetObjectA(bmp, sizeof bm, &bm)) return;
-  HDC src = ::CreateCompatibleDC(dc);
-  HGDIOBJ old = ::SelectObject(src, bmp);
-  ::SetStretchBltMode(dc, COLORONCOLOR);
-  ::StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, src, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-  ::SelectObject(src, old);
-  ::DeleteDC(src);
-}
-
-// A tiny table button: a rounded, lit face with its caption, grey when disabled.
-class CTableButton : public CButton {
+// A tool button: the theme's picture file, else the table's own face.
+class CTableToolButton : public CCoolButton {
  public:
   void DrawItem(LPDRAWITEMSTRUCT dis) override {
-    HDC dc = dis->hDC;
-    RECT r = dis->rcItem;
-    const bool disabled = (dis->itemState & ODS_DISABLED) != 0;
-    const bool pressed = (dis->itemState & ODS_SELECTED) != 0;
-    const bool tool = (r.bottom - r.top) > 28 && (r.right - r.left) < 60;
-    FillRect(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, RGB(0, 100, 50));
-    COLORREF top = tool ? RGB(70, 120, 170) : RGB(255, 214, 90);
-    COLORREF bottom = tool ? RGB(20, 60, 110) : RGB(214, 120, 20);
-    if (disabled) {
-      top = RGB(170, 170, 170);
-      bottom = RGB(120, 120, 120);
-    } else if (pressed) {
-      std::swap(top, bottom);
-    }
-    // Clip regions are in device units: follow the caller's viewport origin.
-    POINT org;
-    ::GetViewportOrgEx(dc, &org);
-    HRGN rgn = ::CreateRoundRectRgn(r.left + org.x, r.top + org.y, r.right + 1 + org.x, r.bottom + 1 + org.y, 10, 10);
-    ::SelectClipRgn(dc, rgn);
-    VerticalGradient(dc, r, top, bottom);
-    ::SelectClipRgn(dc, nullptr);
-    ::DeleteObject(rgn);
-    HBRUSH hollow = (HBRUSH)::GetStockObject(NULL_BRUSH);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, disabled ? RGB(90, 90, 90) : RGB(110, 50, 0));
-    HGDIOBJ ob = ::SelectObject(dc, hollow), op = ::SelectObject(dc, pen);
-    ::RoundRect(dc, r.left, r.top, r.right, r.bottom, 10, 10);
-    ::SelectObject(dc, ob);
-    ::SelectObject(dc, op);
-    ::DeleteObject(pen);
-    char text[64];
-    ::GetWindowTextA(dis->hwndItem, text, sizeof text);
-    HFONT font = (HFONT)::SendMessageA(::GetParent(dis->hwndItem), WM_GETFONT, 0, 0);
-    HGDIOBJ of = font ? ::SelectObject(dc, font) : nullptr;
-    if (pressed) ::OffsetRect(&r, 1, 1);
-    RECT sh = r;
-    ::OffsetRect(&sh, 1, 1);
-    CenteredText(dc, sh, text, disabled ? RGB(200, 200, 200) : RGB(90, 40, 0));
-    CenteredText(dc, r, text, disabled ? RGB(235, 235, 235) : kWhite);
-    if (of) ::SelectObject(dc, of);
+    if (HasImage())
+      CCoolButton::DrawItem(dis);
+    else
+      DrawTableFace(dis, true);
+  }
+};
+
+// A button of the bid and play row: the theme's "respic" picture, else the table's face.
+class CTableRowButton : public CQKBitmapButton2 {
+ public:
+  bool HasImage() const { return m_image.GetSafeHandle() != nullptr; }
+  void DrawItem(LPDRAWITEMSTRUCT dis) override {
+    if (HasImage())
+      CQKBitmapButton2::DrawItem(dis);
+    else
+      DrawTableFace(dis, false);
   }
 };
 
@@ -161,36 +115,48 @@ class CTableButton : public CButton {
 struct CGameView::Control {
   UINT nID;
   const char* caption;
-  CTableButton wnd;
+  UINT themeId;           // a tool button's picture in the theme's table
+  const char* respicKey;  // a row button's key in the theme's "respic" section
+  CTableToolButton tool;
+  CTableRowButton row;
+  CButton& wnd() { return themeId ? static_cast<CButton&>(tool) : static_cast<CButton&>(row); }
 };
 
 namespace {
 struct ControlSpec {
   UINT nID;
   const char* caption;
+  UINT themeId;
+  const char* respicKey;
 };
+// The eleven tool buttons take their pictures from the theme's files, the eight buttons of
+// the bid and play row from the theme's "respic" section.
 const ControlSpec kControls[] = {
-    {IDC_LASTROUND, "\xC9\xCF\xC2\xD6"},
-    {IDC_SCOREBOARD, "\xBC\xC7\xB7\xD6"},
-    {IDC_SORT, "\xC0\xED\xC5\xC6"},
-    {IDC_SHOWCARD, "\xC3\xF7\xC5\xC6"},
-    {IDC_SCREENSHOT, "\xBD\xD8\xCD\xBC"},
-    {IDC_TRUSTEE, "\xCD\xD0\xB9\xDC"},
-    {IDC_CANCELTRUSTEE, "\xBD\xE2\xCD\xD0"},
-    {IDC_SEAT_CCW, "\xC4\xE6"},
-    {IDC_SEAT_CW, "\xCB\xB3"},
-    {IDC_SETTINGS, "\xC9\xE8\xD6\xC3"},
-    {IDC_SURVEY, "\xB5\xF7\xB2\xE9"},
-    {IDC_CALL1, "1\xB7\xD6"},
-    {IDC_CALL2, "2\xB7\xD6"},
-    {IDC_CALL3, "3\xB7\xD6"},
-    {IDC_CALL0, "\xB2\xBB\xBD\xD0"},
-    {IDC_START, "\xBF\xAA\xCA\xBC"},
-    {IDC_TAKEOUT, "\xB3\xF6\xC5\xC6"},
-    {IDC_PASS, "\xB2\xBB\xB3\xF6"},
-    {IDC_SEARCH, "\xCC\xE1\xCA\xBE"},
+    {IDC_LASTROUND, kCapLastRound, IDB_ICON5, nullptr},
+    {IDC_SCOREBOARD, kCapScore, 186, nullptr},
+    {IDC_SORT, kCapSort, 185, nullptr},
+    {IDC_SHOWCARD, kShownText, IDB_SHOWCARD, nullptr},
+    {IDC_SCREENSHOT, kCapScreenshot, 187, nullptr},
+    {IDC_TRUSTEE, kCapTrustee, 29716, nullptr},
+    {IDC_CANCELTRUSTEE, kCapCancelTrustee, 29717, nullptr},
+    {IDC_SEAT_CCW, kCapCcw, 29714, nullptr},
+    {IDC_SEAT_CW, kCapCw, 29715, nullptr},
+    {IDC_SETTINGS, kCapSettings, IDB_ICON1, nullptr},
+    {IDC_SURVEY, kCapSurvey, 211, nullptr},
+    {IDC_CALL1, kBid1, 0, "IDB_CALL1"},
+    {IDC_CALL2, kBid2, 0, "IDB_CALL2"},
+    {IDC_CALL3, kBid3, 0, "IDB_CALL3"},
+    {IDC_CALL0, kBidNone, 0, "IDB_CALL0"},
+    {IDC_START, kCapStart, 0, "IDB_START"},
+    {IDC_TAKEOUT, kCapTakeOut, 0, "IDB_TAKEOUT"},
+    {IDC_PASS, kPassText, 0, "IDB_PASS"},
+    {IDC_SEARCH, kCapHint, 0, "IDB_SEARCH"},
 };
 const int kControlCount = sizeof kControls / sizeof kControls[0];
+
+// The controls of the rules' buttons, in the order of tableview::TableButton.
+const UINT kButtonIds[tableview::BTN_COUNT] = {IDC_START,   IDC_CALL1, IDC_CALL2,  IDC_CALL3,   IDC_CALL0,
+                                               IDC_TAKEOUT, IDC_PASS,  IDC_SEARCH, IDC_TRUSTEE, IDC_CANCELTRUSTEE};
 
 // Tooltips of the tool buttons: a string of the resource library or a fixed text.
 struct TipSpec {
@@ -204,10 +170,10 @@ const TipSpec kTips[] = {
     {IDC_SORT, 6001, nullptr},
     {IDC_SHOWCARD, 9007, nullptr},
     {IDC_SCREENSHOT, 6005, nullptr},
-    {IDC_TRUSTEE, 0, "\xB7\xFE\xCE\xF1\xC6\xF7\xCD\xD0\xB9\xDC"},
-    {IDC_CANCELTRUSTEE, 0, "\xBD\xE2\xB3\xFD\xCD\xD0\xB9\xDC"},
-    {IDC_SEAT_CCW, 0, "\xC7\xD0\xBB\xBB\xB5\xBD\xC4\xE6\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6"},
-    {IDC_SEAT_CW, 0, "\xC7\xD0\xBB\xBB\xB5\xBD\xCB\xB3\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6"},
+    {IDC_TRUSTEE, 0, kTipTrustee},
+    {IDC_CANCELTRUSTEE, 0, kTipCancelTrustee},
+    {IDC_SEAT_CCW, 0, kTipCcw},
+    {IDC_SEAT_CW, 0, kTipCw},
     {IDC_SETTINGS, 6000, nullptr},
 };
 // The site of a view that no program has wired (a table without a connection).
@@ -218,12 +184,16 @@ class CUnwiredSite : public CGameViewSite {
   bool GameProgressArrived() override { return true; }
   int IdleSeconds() override { return 120; }
   void SendKeepAlive() override {}
-  bool AskYesNo(const char*) override { return false; }
+  bool AskYesNo(const char*, UINT) override { return false; }
   void ToggleScoreBoard() override {}
   void OpenSettings() override {}
-  void SaveScreenshot() override {}
+  std::string SaveScreenshot() override { return std::string(); }
+  void ChatNotice(const std::string&, COLORREF, int) override {}
+  std::string NickNameOf(const char*) override { return std::string(); }
+  void PlayWave(int) override {}
   void OpenUrl(const std::string&) override {}
   void TickerText(const std::string&) override {}
+  void PlaceTicker(CWnd*, const RECT&) override {}
   void PostToAvatar(int, UINT, WPARAM) override {}
   void HoldMessages(bool) override {}
 };
@@ -246,6 +216,7 @@ BEGIN_MESSAGE_MAP(CGameView, CFormView)
   ON_WM_MOUSEMOVE()
   ON_WM_SETCURSOR()
   ON_WM_TIMER()
+  ON_COMMAND(IDC_TURNCLOCK, &CGameView::OnClockCommand)
   ON_MESSAGE(CGameView::WM_CHAT_ECHO, &CGameView::OnChatEcho)
   ON_MESSAGE(CGameView::WM_RELOAD_ORDER, &CGameView::OnReloadOrder)
   ON_BN_CLICKED(IDC_TAKEOUT, &CGameView::OnTakeOut)
@@ -279,19 +250,27 @@ CGameView::CGameView()
       m_nIdleTicks(0),
       m_bInSettings(false),
       m_hOldBack(nullptr),
+      m_hBandDC(nullptr),
+      m_hBand(nullptr),
+      m_hOldBand(nullptr),
+      m_nBandTop(0),
+      m_nBandHeight(0),
       m_sizeBack(0, 0),
       m_bCardsLoaded(false),
+      m_tablePainter(m_theme, m_painter),
       m_pControls(new Control[kControlCount]),
       m_nControls(kControlCount),
-      m_nClockSeconds(-1),
       m_bMarkerShown(false),
       m_nMarkerPosition(-1),
-      m_bBlinkOn(true),
-      m_nFloatTicks(0),
-      m_bPaused(false) {
+      m_bPaused(false),
+      m_nClockPause(0),
+      m_nTier{0, 0, 0, 0},
+      m_bShowingPrevious(false) {
   for (int i = 0; i < kControlCount; ++i) {
     m_pControls[i].nID = kControls[i].nID;
     m_pControls[i].caption = kControls[i].caption;
+    m_pControls[i].themeId = kControls[i].themeId;
+    m_pControls[i].respicKey = kControls[i].respicKey;
   }
   CWinApp* app = AfxGetApp();
   m_nUseBkColor = app ? (int)app->GetProfileInt(kSettings, "UseBkColor", 0) : 0;
@@ -313,7 +292,14 @@ CGameView::~CGameView() {
     app->WriteProfileInt(kSettings, "MoveCards", m_bMoveCards);
   }
   if (m_hOldBack) ::SelectObject(m_dcBack.GetSafeHdc(), m_hOldBack);
-  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer})
+  if (m_hBandDC) {
+    ::SelectObject(m_hBandDC, m_hOldBand);
+    ::DeleteDC(m_hBandDC);
+  }
+  if (m_hBand) ::DeleteObject(m_hBand);
+  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge})
+    if (b) ::DeleteObject(b);
+  for (HBITMAP b : m_theme.hOrder)
     if (b) ::DeleteObject(b);
   delete[] m_pControls;
 }
@@ -346,7 +332,7 @@ bool CGameView::Watching() const {
 
 CWnd* CGameView::GetControl(UINT nID) {
   for (int i = 0; i < m_nControls; ++i)
-    if (m_pControls[i].nID == nID && m_pControls[i].wnd.GetSafeHwnd()) return &m_pControls[i].wnd;
+    if (m_pControls[i].nID == nID && m_pControls[i].wnd().GetSafeHwnd()) return &m_pControls[i].wnd();
   return nullptr;
 }
 
@@ -360,21 +346,31 @@ int CGameView::OnCreate(LPCREATESTRUCT lpcs) {
   return 0;
 }
 
+// A control takes its skin; without the theme's picture it keeps the table's own face.
+void CGameView::SkinControl(Control& c) {
+  if (c.themeId) {
+    c.tool.LoadFile(this, c.nID, GetThemeBitmapPath(c.themeId, m_strNetSkin, m_strProfilePath).c_str(), TRUE);
+    return;
+  }
+  if (c.row.LoadSkin(c.nID, "respic", c.respicKey, this)) return;
+  if (!c.row.GetSafeHwnd()) c.row.SubclassDlgItem(c.nID, this);
+  if (c.row.GetSafeHwnd()) c.row.ModifyStyle(0x0F, BS_OWNERDRAW);
+}
+
 void CGameView::CreateControls() {
   ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)m_font14.GetSafeHandle(), FALSE);
   for (int i = 0; i < m_nControls; ++i) {
     Control& c = m_pControls[i];
-    if (c.wnd.GetSafeHwnd()) continue;
+    if (c.wnd().GetSafeHwnd()) continue;
     // The form template carries the controls; a template without one gets it made here.
-    HWND hItem = ::GetDlgItem(m_hWnd, (int)c.nID);
-    if (hItem) {
-      c.wnd.SubclassWindow(hItem);
-      c.wnd.ModifyStyle(0x0F, BS_OWNERDRAW);
-    } else {
-      c.wnd.Create(c.caption, WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 82, 26), this, c.nID);
-    }
-    c.wnd.SetWindowText(c.caption);
-    ::SendMessageA(c.wnd.GetSafeHwnd(), WM_SETFONT, (WPARAM)m_font14.GetSafeHandle(), FALSE);
+    if (!::GetDlgItem(m_hWnd, (int)c.nID))
+      ::CreateWindowExA(0, "BUTTON", c.caption, WS_CHILD | BS_PUSHBUTTON, 0, 0, 82, 26, m_hWnd,
+                        (HMENU)(UINT_PTR)c.nID, AfxGetInstanceHandle(), nullptr);
+    SkinControl(c);
+    CButton& w = c.wnd();
+    if (!w.GetSafeHwnd()) continue;
+    w.SetWindowText(c.caption);
+    ::SendMessageA(w.GetSafeHwnd(), WM_SETFONT, (WPARAM)m_font14.GetSafeHandle(), FALSE);
   }
   if (m_tooltip.Create(this)) {
     for (const TipSpec& t : kTips) {
@@ -390,9 +386,83 @@ void CGameView::CreateControls() {
     }
     m_tooltip.Activate(TRUE);
   }
-  // The template's marker and clock statics: the view draws both itself.
+  // The template's marker, clock and notice start hidden.
   for (int id : {IDC_TURNMARK, IDC_TURNCLOCK, IDC_NOTICE})
     if (HWND h = ::GetDlgItem(m_hWnd, id)) ::ShowWindow(h, SW_HIDE);
+}
+
+void CGameView::CreateWidgets() {
+  // The clock's digits, the marker's frames and the overlay's timer; the clock's sounds
+  // go through the program's sound player.
+  m_clock.Create(this, IDC_TURNCLOCK, IDB_CLOCKDIGITS, &m_nClockPause, IDW_TICK, IDW_TIMEUP, CLOCK_TICK_SECONDS, FALSE,
+                 CLOCK_DIGITS);
+  m_clock.SetSoundPlayer([this](UINT id) { m_pSite->PlayWave((int)id); });
+  m_clock.Stop();
+  if (m_marker.Create(this, IDC_TURNMARK, IDB_TURNMARK, 32, 32, RGB(0, 255, 0), 250)) {
+    // The view composes the table itself: the marker only keeps its frame.
+    m_marker.SetParentDrawn(TRUE);
+    m_marker.ShowWindow(SW_HIDE);
+  }
+  if (!m_float.GetSafeHwnd()) m_float.Create(this, IDC_FLOATINGTEXT);
+  if (!m_balloon.GetSafeHwnd() && m_balloon.Create(this)) {
+    m_balloon.SetTextColor(0x282828);
+    m_balloon.SetOpacity(80);
+    m_balloon.SetTail(12, 8);
+    m_balloon.SetMinSize(150, 60);
+    m_balloon.SetMaxSize(150, 300);
+    m_balloon.SelectFont(0);
+  }
+}
+
+void CGameView::SetSeatTier(int nPosition, int nTier) {
+  if (nPosition >= 0 && nPosition < 4) m_nTier[nPosition] = nTier;
+}
+
+tableview::Box CGameView::TierArea(int nPosition) {
+  // The tier icon's size: the area the pointer must be over.
+  const Pt t = GetLayout().tier[SlotOf(nPosition)];
+  return Box::At(t.x, t.y, 30, 16);
+}
+
+void CGameView::PlaceWidgets() {
+  if (m_bLayoutDirty && m_hWnd) LayOut();
+  const tableview::Layout& l = m_layout;
+  if (m_clock.GetSafeHwnd()) {
+    const CSize cell = m_clock.GetCellSize();
+    m_clock.SetWindowPos(nullptr, l.clock.x, l.clock.y - cell.cy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (m_marker.GetSafeHwnd()) {
+    const bool on = m_bMarkerShown && m_nMarkerPosition >= 0 && m_nMarkerPosition < 4;
+    if (on) {
+      const Pt m = l.marker[SlotOf(m_nMarkerPosition)];
+      m_marker.SetWindowPos(nullptr, m.x, m.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_marker.ShowWindow(on ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+// The clock and the marker are windows of their own; the table's picture shows them too,
+// so that a repaint of the table never hides them and screenshots hold them.
+void CGameView::DrawWidgets(CDC* pDC) {
+  const tableview::Layout& l = m_layout;
+  if (m_bMarkerShown && m_nMarkerPosition >= 0 && m_nMarkerPosition < 4) {
+    const Pt m = l.marker[SlotOf(m_nMarkerPosition)];
+    m_marker.DrawFrame(pDC, m.x, m.y);
+  }
+  if (m_clock.IsRunning()) m_clock.DrawDigits(pDC->GetSafeHdc(), l.clock.x, l.clock.y - m_clock.GetCellSize().cy);
+}
+
+// The ticker strip, 600 by 30 at the top centre of the table.
+void CGameView::PlaceTicker() {
+  CRect rc;
+  GetClientRect(&rc);
+  const RECT r{rc.Width() / 2 - 300, 0, rc.Width() / 2 + 300, 30};
+  m_pSite->PlaceTicker(this, r);
+}
+
+void CGameView::OnClockCommand() {
+  // The clock ran out: what that means is the document's.
+  if (CGameDocCore* doc = GetGameDoc()) doc->OnClockExpired();
 }
 
 void CGameView::LoadTheme() {
@@ -407,6 +477,8 @@ void CGameView::LoadTheme() {
   m_theme.hBackground = find("\\theme\\background.bmp");
   m_theme.hLogo = find("\\theme\\logo_0.bmp");
   m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
+  m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);
+  LoadOrderImages(true);
   // Sizes 8 and 16 of the card library beside the program.
   char path[MAX_PATH];
   ::GetModuleFileNameA(nullptr, path, sizeof path);
@@ -419,17 +491,19 @@ void CGameView::OnInitialUpdate() {
   SetScrollSizes(MM_TEXT, CSize(0, 0));
   m_font14.CreateFont(14, 7, 0, 0, 500, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, kFace);
   m_font16.CreateFont(16, 8, 0, 0, 600, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, kFace);
+  m_fontBadge.CreateFont(18, 9, 0, 0, 800, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, kFace);
   CreateControls();
   LoadTheme();
   SetTimer(IDT_IDLE, 1000, nullptr);
-  SetTimer(IDT_BLINK, 250, nullptr);
+  CreateWidgets();
   LayOut();
   ShowBidButtons(false);
   for (UINT id : {IDC_SHOWCARD, IDC_CANCELTRUSTEE, IDC_START, IDC_PASS, IDC_SEARCH, IDC_TAKEOUT, IDC_SEAT_CCW,
                   IDC_SEAT_CW, IDC_SURVEY})
     ShowControl(id, false);
-  m_nClockSeconds = -1;
+  m_clock.Stop();
   m_bMarkerShown = false;
+  if (m_marker.GetSafeHwnd()) m_marker.ShowWindow(SW_HIDE);
   if (CWnd* w = GetControl(IDC_TRUSTEE)) w->EnableWindow(FALSE);
   if (Watching())
     if (CWnd* w = GetControl(IDC_CANCELTRUSTEE)) w->EnableWindow(FALSE);
@@ -442,21 +516,21 @@ void CGameView::OnInitialUpdate() {
     if (!Watching()) doc->SetSchedule(SCHEDULE_WAIT);
   }
   EnsureBuffers();
+  PlaceTicker();
   InvalidateTable();
 }
 
 void CGameView::SetSite(CGameViewSite* pSite) { m_pSite = pSite ? pSite : &s_unwiredSite; }
 
 void CGameView::OnDestroy() {
+  if (m_balloon.GetSafeHwnd()) m_balloon.DestroyWindow();
   if (!Watching()) KillTimer(IDT_IDLE);
-  KillTimer(IDT_BLINK);
-  KillTimer(IDT_CLOCK);
-  KillTimer(IDT_FLOAT);
   KillTimer(IDT_AUTOPLAY);
   KillTimer(IDT_LASTROUND);
   if (m_bPaused) {
     KillTimer(IDT_PAUSE);
     m_bPaused = false;
+    m_nClockPause = 0;
     m_pSite->HoldMessages(false);
   }
   if (CGameDocCore* doc = GetGameDoc())
@@ -478,13 +552,40 @@ bool CGameView::EnsureBuffers() {
   if (!m_hOldBack) m_hOldBack = old;
   else ::DeleteObject(old);
   m_sizeBack = CSize(rc.Width(), rc.Height());
+  // The band follows the size: 55 % of the height from 30 % down.
+  m_nBandTop = rc.Height() * 30 / 100;
+  m_nBandHeight = rc.Height() * 55 / 100;
+  if (!m_hBandDC) m_hBandDC = ::CreateCompatibleDC(m_dcBack.GetSafeHdc());
+  HBITMAP band = ::CreateCompatibleBitmap(m_dcBack.GetSafeHdc(), rc.Width(), std::max(1, m_nBandHeight));
+  if (band && m_hBandDC) {
+    HGDIOBJ was = ::SelectObject(m_hBandDC, band);
+    if (!m_hOldBand) m_hOldBand = was;
+    if (m_hBand) ::DeleteObject(m_hBand);
+    m_hBand = band;
+  }
   return true;
+}
+
+void CGameView::CopyBand() {
+  if (!m_hBandDC || !m_hBand) return;
+  ::BitBlt(m_hBandDC, 0, 0, m_sizeBack.cx, m_nBandHeight, m_dcBack.GetSafeHdc(), 0, m_nBandTop, SRCCOPY);
+}
+
+// What lies under `box`: from the band where the box crosses it, else the back buffer.
+void CGameView::RestoreFromBand(HDC to, const Box& box) {
+  ::BitBlt(to, box.left, box.top, box.Width(), box.Height(), m_dcBack.GetSafeHdc(), box.left, box.top, SRCCOPY);
+  const int top = std::max(box.top, m_nBandTop), bottom = std::min(box.bottom, m_nBandTop + m_nBandHeight);
+  if (m_hBandDC && m_hBand && bottom > top)
+    ::BitBlt(to, box.left, top, box.Width(), bottom - top, m_hBandDC, box.left, top - m_nBandTop, SRCCOPY);
 }
 
 void CGameView::OnSize(UINT nType, int cx, int cy) {
   CFormView::OnSize(nType, cx, cy);
   if (cx <= 0 || cy <= 0) return;
+  // Floating texts rise from 65 % to 30 % of the height, centred on the table.
+  m_float.SetParams(65, 30, cx / 2);
   EnsureBuffers();
+  if (m_float.GetSafeHwnd()) PlaceTicker();  // after the initial update
   InvalidateTable();
 }
 
@@ -503,7 +604,7 @@ void CGameView::LayOut() {
     in.scoreBoard = doc->m_bScoreBoard == 1 || doc->m_bScoreBoard == 2 ? doc->m_bScoreBoard : 0;
     in.ownCount = std::max(0, std::min<int>(doc->m_Seats[1].nCardCount, CGameDocCore::MAX_CARDS));
     in.topCount = in.playerCount == 4 ? std::max(0, std::min<int>(doc->m_Seats[3].nCardCount, CGameDocCore::MAX_CARDS)) : 0;
-    in.topOpen = in.playerCount == 4 && HandShown(3);
+    in.topOpen = in.playerCount == 4 && Painter().HandShown(3);
     in.phase = doc->GetSchedule();
   }
   in.levelW = 16;
@@ -512,6 +613,24 @@ void CGameView::LayOut() {
   m_bLayoutDirty = false;
   PlaceControls();
 }
+
+CTablePainter& CGameView::Painter() {
+  TableFonts fonts;
+  fonts.f12 = (HFONT)m_font12.GetSafeHandle();
+  fonts.f14 = (HFONT)m_font14.GetSafeHandle();
+  fonts.f16 = (HFONT)m_font16.GetSafeHandle();
+  fonts.badge = (HFONT)m_fontBadge.GetSafeHandle();
+  m_tablePainter.Set(GetGameDoc(), m_layout, fonts, m_bCardsLoaded);
+  m_tablePainter.SetShowingPrevious(m_bShowingPrevious);
+  m_tablePainter.SetNickNameSource([this](const char* user) { return m_pSite->NickNameOf(user); });
+  return m_tablePainter;
+}
+
+void CGameView::BuildTable(CDC* pDC) { Painter().BuildTable(pDC); }
+
+std::vector<CARD_INFO> CGameView::PlayShown(int nPosition) { return Painter().PlayShown(nPosition); }
+
+std::string CGameView::PanelNickName(int nPosition) { return Painter().PanelNickName(nPosition); }
 
 const tableview::Layout& CGameView::GetLayout() {
   if (m_bLayoutDirty) LayOut();
@@ -564,6 +683,7 @@ void CGameView::RenderTo(CDC* pDC) {
   }
   if (m_bTableDirty) {
     BuildTable(&m_dcBack);
+    CopyBand();
     m_bTableDirty = false;
   }
   // Overlays (marker, clock, floating text, status) go on a copy so they never stick.
@@ -596,7 +716,7 @@ void CGameView::RenderWithControls(CDC* pDC) {
   RenderTo(pDC);
   HDC dc = pDC->GetSafeHdc();
   for (int i = 0; i < m_nControls; ++i) {
-    CTableButton& b = m_pControls[i].wnd;
+    CButton& b = m_pControls[i].wnd();
     if (!b.GetSafeHwnd() || !b.IsWindowVisible()) continue;
     CRect r;
     b.GetWindowRect(&r);
@@ -616,345 +736,23 @@ void CGameView::RenderWithControls(CDC* pDC) {
   }
 }
 
-void CGameView::BuildTable(CDC* pDC) {
-  HDC dc = pDC->GetSafeHdc();
-  HGDIOBJ oldFont = ::SelectObject(dc, m_font14.GetSafeHandle());
-  DrawBackground(pDC);
-  CGameDocCore* doc = GetGameDoc();
-  if (doc) {
-    const bool four = PlayerCount() == 4;
-    const int order[4] = {3, 2, 0, 1};
-    for (int p : order)
-      if (p != 3 || four) DrawPlayerPanel(pDC, p);
-    for (int p : order)
-      if (p != 3 || four) DrawHand(pDC, p);
-    if (!four) DrawBottomCards(pDC);
-  }
-  ::SelectObject(dc, oldFont);
-}
 
-void CGameView::DrawBackground(CDC* pDC) {
-  HDC dc = pDC->GetSafeHdc();
-  const tableview::Layout& l = m_layout;
-  RECT table{0, 0, l.W, l.H};
-  if (m_theme.hFill) {
-    StretchBmp(dc, m_theme.hFill, table);
-    StretchBmp(dc, m_theme.hBackground, table);
-  } else {
-    // The felt: a lit centre fading to darker edges, with a faint oval rail.
-    VerticalGradient(dc, RECT{0, 0, l.W, l.H / 2}, RGB(0, 86, 40), RGB(0, 122, 58));
-    VerticalGradient(dc, RECT{0, l.H / 2, l.W, l.H}, RGB(0, 122, 58), RGB(0, 80, 38));
-    HPEN rail = ::CreatePen(PS_SOLID, 3, RGB(0, 140, 70));
-    HGDIOBJ op = ::SelectObject(dc, rail), ob = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
-    ::RoundRect(dc, 40, 30, l.W - 40, l.H - 20, 260, 260);
-    ::SelectObject(dc, op);
-    ::SelectObject(dc, ob);
-    ::DeleteObject(rail);
-  }
-  if (m_theme.hLogo) {
-    BITMAP bm;
-    if (::GetObjectA(m_theme.hLogo, sizeof bm, &bm))
-      StretchBmp(dc, m_theme.hLogo, RECT{l.cx - bm.bmWidth / 2, l.cy - bm.bmHeight / 2, l.cx + (bm.bmWidth + 1) / 2,
-                                         l.cy + (bm.bmHeight + 1) / 2});
-  }
-  if (!l.strip.IsEmpty()) {
-    RECT s = ToRect(l.strip);
-    if (m_theme.hFill)
-      StretchBmp(dc, m_theme.hFill, s);
-    else
-      VerticalGradient(dc, s, RGB(0, 70, 34), RGB(0, 56, 28));
-  }
-}
 
-void CGameView::DrawShadowText(CDC* pDC, int x, int y, const char* text, COLORREF color) {
-  HDC dc = pDC->GetSafeHdc();
-  ::SetBkMode(dc, TRANSPARENT);
-  const int n = (int)std::strlen(text);
-  ::SetTextColor(dc, kShadow);
-  ::TextOutA(dc, x + 1, y + 1, text, n);
-  ::SetTextColor(dc, color);
-  ::TextOutA(dc, x, y, text, n);
-}
 
-bool CGameView::HandShown(int nPosition) const {
-  CGameDocCore* doc = GetGameDoc();
-  if (!doc || nPosition == CGameDocCore::OWN_POSITION) return true;
-  const int n = doc->m_Seats[nPosition].nCardCount;
-  if (n <= 0) return false;
-  const int phase = doc->GetSchedule();
-  if (phase == SCHEDULE_PLAY) {
-    // The declarer playing with open cards.
-    return doc->m_bDeclarerShown && doc->m_nDeclarerSeat >= 0 &&
-           doc->SeatToPosition(doc->m_nDeclarerSeat) == nPosition;
-  }
-  if (phase == SCHEDULE_BID) return false;
-  // After a hand the document lays every remaining hand open.
-  const CARD_INFO& c = doc->m_Hands[nPosition][0];
-  return c.bFaceUp && c.nCode != 255;
-}
 
-bool CGameView::CardFaceUp(int nPosition, const CARD_INFO& card) const {
-  if (!card.bFaceUp) return false;
-  CGameDocCore* doc = GetGameDoc();
-  if (doc && doc->IsWatching() && !doc->m_Seats[nPosition].bAllowWatching) return false;
-  return true;
-}
 
-void CGameView::DrawCard(CDC* pDC, const CARD_INFO& card, int x, int y, bool faceUp, bool raise) {
-  if (card.nDrawState1) return;
-  if (raise && card.bSelected) y -= tableview::RAISE;
-  const int cell = tableview::CardCell(card, faceUp);
-  if (cell == 0) return;
-  const bool large = m_layout.cardW == tableview::CARD_W_LARGE;
-  const int w = m_layout.drawW, h = m_layout.drawH;
-  HDC dc = pDC->GetSafeHdc();
-  RECT r{x, y, x + w, y + h};
-  if (!::RectVisible(dc, &r)) return;
-  if (m_bCardsLoaded &&
-      m_painter.ShowCard(pDC, (WORD)cell, (WORD)x, (WORD)y, 0, 0, large ? 16 : 8, 0, 0, 0, 0, nullptr) == CARD_DRAWN)
-    return;
-  // Without the card library: a plain card with its rank.
-  RoundBox(dc, r, cell == tableview::CELL_BACK ? RGB(40, 70, 160) : kWhite, RGB(60, 60, 60), 8);
-  if (cell != tableview::CELL_BACK) {
-    static const char* const kFaces[] = {"", "A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
-    const int face = cell & 15;
-    const char* t = (cell == tableview::CELL_SMALL_JOKER || cell == tableview::CELL_BIG_JOKER) ? "JK" : kFaces[face];
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, (cell >> 4) == 2 || (cell >> 4) == 4 ? RGB(200, 0, 0) : RGB(0, 0, 0));
-    ::TextOutA(dc, x + 4, y + 3, t, (int)std::strlen(t));
-  }
-}
 
-void CGameView::DrawPlayerPanel(CDC* pDC, int p) {
-  CGameDocCore* doc = GetGameDoc();
-  const tableview::Layout& l = m_layout;
-  const int slot = SlotOf(p);
-  HDC dc = pDC->GetSafeHdc();
-  const SEAT_INFO& seat = doc->m_Seats[p];
-  ::SetBkMode(dc, TRANSPARENT);
 
-  // Panel background.
-  const Pt panel = l.panel[slot];
-  RECT pr{panel.x, panel.y, panel.x + tableview::PANEL_W, panel.y + tableview::PANEL_H};
-  if (m_theme.hPlayer) {
-    HDC src = ::CreateCompatibleDC(dc);
-    HGDIOBJ o = ::SelectObject(src, m_theme.hPlayer);
-    ::BitBlt(dc, pr.left, pr.top, tableview::PANEL_W, tableview::PANEL_H, src, slot == 0 ? tableview::PANEL_W : 0, 0,
-             SRCCOPY);
-    ::SelectObject(src, o);
-    ::DeleteDC(src);
-  } else {
-    RoundBox(dc, pr, RGB(0, 64, 32), RGB(90, 170, 110), 14);
-  }
 
-  // Avatar: a framed portrait of the seat.
-  const Pt a = l.avatar[slot];
-  RECT ar{a.x, a.y, a.x + tableview::AVATAR_W, a.y + tableview::AVATAR_H};
-  const bool present = seat.szUserName[0] != 0;
-  VerticalGradient(dc, ar, present ? RGB(190, 220, 240) : RGB(90, 110, 100), present ? RGB(110, 150, 190) : RGB(60, 80, 70));
-  if (present) {
-    static const COLORREF kShirts[4] = {RGB(200, 60, 60), RGB(40, 90, 200), RGB(60, 150, 60), RGB(150, 90, 30)};
-    HRGN clip = ::CreateRectRgn(ar.left, ar.top, ar.right, ar.bottom);
-    ::SelectClipRgn(dc, clip);
-    Disc(dc, a.x + 13, a.y + 70, 64, 80, kShirts[p & 3], RGB(60, 40, 40));
-    Disc(dc, a.x + 27, a.y + 20, 36, 42, RGB(250, 210, 170), RGB(120, 80, 60));
-    ::SelectClipRgn(dc, nullptr);
-    ::DeleteObject(clip);
-  }
-  HGDIOBJ ob = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
-  HPEN edge = ::CreatePen(PS_SOLID, 1, RGB(230, 230, 200));
-  HGDIOBJ op = ::SelectObject(dc, edge);
-  ::Rectangle(dc, ar.left, ar.top, ar.right, ar.bottom);
-  ::SelectObject(dc, op);
-  ::SelectObject(dc, ob);
-  ::DeleteObject(edge);
-  // Status marks: offline, trusteeship, ready.
-  const char* mark = nullptr;
-  COLORREF markColor = kWhite;
-  if (seat.dwState & SEAT_TRUST_EXIT) {
-    mark = "\xCD\xD0\xB9\xDC";
-    markColor = RGB(255, 160, 60);
-  } else if (seat.dwState & SEAT_OFFLINE) {
-    mark = "\xB6\xCF\xCF\xDF";  // offline
-    markColor = RGB(200, 200, 200);
-  } else if (seat.dwState & SEAT_TRUSTEESHIP) {
-    mark = "\xCD\xD0\xB9\xDC";
-    markColor = RGB(255, 160, 60);
-  } else if (seat.dwState & SEAT_READY) {
-    mark = "\xD2\xD1\xD7\xBC\xB1\xB8";  // ready
-    markColor = RGB(120, 255, 120);
-  }
-  if (mark) {
-    RECT mr{ar.left, ar.bottom - 20, ar.right, ar.bottom};
-    RoundBox(dc, mr, RGB(0, 40, 20), RGB(0, 40, 20), 6);
-    CenteredText(dc, mr, mark, markColor);
-  }
 
-  // Names: nickname and [user name].
-  const Pt n = l.name[slot];
-  char nick[24], user[28];
-  std::snprintf(nick, sizeof nick, "%.20s", seat.szNickName[0] ? seat.szNickName : seat.szUserName);
-  std::snprintf(user, sizeof user, "[%.20s]", seat.szUserName);
-  HGDIOBJ of = ::SelectObject(dc, m_font12.GetSafeHandle());
-  if (present) {
-    ::SelectObject(dc, m_font14.GetSafeHandle());
-    DrawShadowText(pDC, n.x, n.y, nick, kWhite);
-    ::SelectObject(dc, m_font12.GetSafeHandle());
-    DrawShadowText(pDC, n.x, n.y + 17, user, RGB(220, 240, 220));
-  }
-  ::SelectObject(dc, m_font14.GetSafeHandle());
-  // Remaining cards in the playing phase.
-  if (doc->GetSchedule() == SCHEDULE_PLAY && present) {
-    char count[16];
-    std::snprintf(count, sizeof count, "%d", (int)seat.nCardCount);
-    const int x = slot == 0 ? n.x - 37 : n.x + 100;
-    if (seat.nCardCount <= 5) {
-      ::SetTextColor(dc, kYellow);
-      ::TextOutA(dc, x, n.y, count, (int)std::strlen(count));
-    } else {
-      DrawShadowText(pDC, x, n.y, count, kWhite);
-    }
-  }
-  // The own text block: base score, multiplier and the open-cards note.
-  if (p == CGameDocCore::OWN_POSITION) {
-    char line[48];
-    const Pt t = l.textOrigin;
-    std::snprintf(line, sizeof line, kBaseFmt, doc->m_nBidValue);
-    DrawShadowText(pDC, t.x, t.y, line, kWhite);
-    std::snprintf(line, sizeof line, kMultFmt, doc->m_nMultiplier);
-    DrawShadowText(pDC, t.x, t.y + 16, line, kWhite);
-    if (doc->m_bDeclarerShown) DrawShadowText(pDC, t.x, t.y + 32, kShownText, kWhite);
-  }
-  // The declarer's badge.
-  if (doc->m_nDeclarerSeat >= 0 && doc->SeatToPosition(doc->m_nDeclarerSeat) == p) {
-    const Pt b = l.badge[slot];
-    Disc(dc, b.x + 2, b.y + 4, 36, 36, RGB(230, 170, 20), RGB(120, 60, 0));
-    ::SelectObject(dc, m_font12.GetSafeHandle());
-    CenteredText(dc, RECT{b.x, b.y + 4, b.x + 40, b.y + 40}, kDeclarerText, RGB(120, 0, 0));
-    ::SelectObject(dc, m_font14.GetSafeHandle());
-  }
-  // The last bid of the seat before the current bidder.
-  if (doc->GetSchedule() == SCHEDULE_BID && p != CGameDocCore::OWN_POSITION &&
-      p == tableview::PreviousBidder(doc->m_nTurnPosition, PlayerCount()) &&
-      doc->m_nTurnPosition != doc->SeatToPosition(doc->m_nFirstBidder) && doc->m_nLastBid >= 0 &&
-      doc->m_nLastBid <= 3) {
-    const Pt pl = l.play[slot];
-    const int x = slot == 0 ? pl.x - 58 - 26 : pl.x;
-    RECT br{x, pl.y + 30, x + 58, pl.y + 30 + 19};
-    RoundBox(dc, br, RGB(250, 230, 150), RGB(140, 90, 0), 8);
-    CenteredText(dc, br, kBidTexts[doc->m_nLastBid], RGB(150, 40, 0));
-  }
-  // Ranked level from the table information.
-  const int info = doc->FindTableInfo(seat.szUserName);
-  if (info >= 0) {
-    int32_t level = 0;
-    std::memcpy(&level, doc->m_TableInfo + 8 + 44 * info + 20, 4);
-    if (level > 0) {
-      const Pt lv = l.level[slot];
-      char t[8];
-      std::snprintf(t, sizeof t, "%d", level > 99 ? 99 : level);
-      Disc(dc, lv.x, lv.y, 16, 16, RGB(60, 120, 220), kWhite);
-      ::SelectObject(dc, m_font12.GetSafeHandle());
-      CenteredText(dc, RECT{lv.x, lv.y, lv.x + 16, lv.y + 16}, t, kWhite);
-      ::SelectObject(dc, m_font14.GetSafeHandle());
-    }
-  }
-  ::SelectObject(dc, of);
-  DrawSeatHand(pDC, p);
-}
 
-void CGameView::DrawSeatHand(CDC* pDC, int p) {
-  CGameDocCore* doc = GetGameDoc();
-  const tableview::Layout& l = m_layout;
-  const int slot = SlotOf(p);
-  const int n = std::max(0, std::min<int>(doc->m_Seats[p].nCardCount, CGameDocCore::MAX_CARDS));
-  if (n == 0) return;
-  CARD_INFO* hand = doc->m_Hands[p];
-  if (p == CGameDocCore::OWN_POSITION) {
-    doc->SortCards(hand, n, 0, doc->m_nSortMode);
-    for (int i = 0; i < n; ++i) DrawCard(pDC, hand[i], l.hand[1].x + i * l.step, l.hand[1].y, CardFaceUp(p, hand[i]));
-    return;
-  }
-  if (!HandShown(p)) return;
-  for (int i = 0; i < n; ++i) {
-    Pt o = slot == 3 ? tableview::TopCardOrigin(l, i) : tableview::SideCardOrigin(l, slot, i, n);
-    DrawCard(pDC, hand[i], o.x, o.y, CardFaceUp(p, hand[i]), false);
-  }
-}
 
-void CGameView::DrawHand(CDC* pDC, int p) {
-  CGameDocCore* doc = GetGameDoc();
-  const tableview::Layout& l = m_layout;
-  const int slot = SlotOf(p);
-  const int n = std::max(0, std::min<int>(doc->m_Seats[p].nLastPlayCount, CGameDocCore::MAX_CARDS));
-  if (n > 0) {
-    const Box row = tableview::PlayRowBox(l, slot, n);
-    for (int i = 0; i < n; ++i) {
-      CARD_INFO c = doc->m_LastPlays[p][i];
-      c.bSelected = 0;
-      DrawCard(pDC, c, row.left + i * l.step, row.top, true, false);
-    }
-    return;
-  }
-  if (doc->GetSchedule() == SCHEDULE_PLAY && p != doc->m_nTurnPosition && doc->m_bPlayedThisRound[p] &&
-      !doc->m_bNewRound) {
-    const Pt a = l.play[slot];
-    const int w = 60, h = 30;
-    int x = slot == 0 ? a.x - w : slot == 2 ? a.x : a.x - w / 2;
-    RECT r{x, a.y + 30, x + w, a.y + 30 + h};
-    HDC dc = pDC->GetSafeHdc();
-    RoundBox(dc, r, RGB(0, 50, 25), RGB(160, 200, 160), 10);
-    HGDIOBJ of = ::SelectObject(dc, m_font16.GetSafeHandle());
-    CenteredText(dc, r, kPassText, RGB(255, 230, 120));
-    ::SelectObject(dc, of);
-  }
-}
-
-void CGameView::DrawBottomCards(CDC* pDC) {
-  CGameDocCore* doc = GetGameDoc();
-  const int phase = doc->GetSchedule();
-  if (phase == SCHEDULE_WAIT || phase == SCHEDULE_PHASE3) return;
-  const int n = std::max(0, std::min<int>(doc->m_nBottomCount, CGameDocCore::MAX_BOTTOM));
-  // Before the bottom cards are known the table shows three backs.
-  const int shown = n > 0 ? n : 3;
-  for (int i = 0; i < shown; ++i) {
-    CARD_INFO c{};
-    bool faceUp = false;
-    if (n > 0) {
-      c = doc->m_BottomCards[i];
-      faceUp = c.bFaceUp != 0;
-    }
-    c.bSelected = 0;
-    c.nDrawState1 = 0;
-    const Pt o = tableview::BottomCardOrigin(m_layout, i, shown);
-    DrawCard(pDC, c, o.x, o.y, faceUp, false);
-  }
-}
 
 void CGameView::DrawOverlays(CDC* pDC) {
   HDC dc = pDC->GetSafeHdc();
   const tableview::Layout& l = m_layout;
   HGDIOBJ of = ::SelectObject(dc, m_font16.GetSafeHandle());
-  // The blinking turn marker: an arrow in a lit disc.
-  if (m_bMarkerShown && m_bBlinkOn && m_nMarkerPosition >= 0 && m_nMarkerPosition < 4) {
-    const Pt m = l.marker[SlotOf(m_nMarkerPosition)];
-    Disc(dc, m.x, m.y, 32, 32, RGB(255, 220, 60), RGB(140, 70, 0));
-    POINT tri[3] = {{m.x + 9, m.y + 8}, {m.x + 25, m.y + 16}, {m.x + 9, m.y + 24}};
-    HBRUSH b = ::CreateSolidBrush(RGB(200, 40, 20));
-    HGDIOBJ ob = ::SelectObject(dc, b);
-    ::Polygon(dc, tri, 3);
-    ::SelectObject(dc, ob);
-    ::DeleteObject(b);
-  }
-  // The turn clock, bottom 6 pixels above the tool column.
-  if (m_nClockSeconds >= 0) {
-    const Pt c = l.clock;
-    RECT r{c.x, c.y - 40, c.x + 40, c.y};
-    Disc(dc, r.left, r.top, 40, 40, RGB(250, 250, 240), RGB(160, 20, 20));
-    char t[8];
-    std::snprintf(t, sizeof t, "%d", m_nClockSeconds);
-    CenteredText(dc, r, t, m_nClockSeconds <= 5 ? RGB(220, 0, 0) : RGB(30, 30, 30));
-  }
+  DrawWidgets(pDC);
   // Status line above the own play row.
   if (!m_strStatus.empty()) {
     RECT r{l.cx - 220, l.play[1].y - 30, l.cx + 220, l.play[1].y - 6};
@@ -965,15 +763,8 @@ void CGameView::DrawOverlays(CDC* pDC) {
     CenteredText(dc, r, m_strStatus.c_str(), RGB(255, 255, 200));
     ::SelectObject(dc, f2);
   }
-  // Floating text rises over the table's centre while it lasts.
-  if (m_nFloatTicks > 0 && !m_strFloat.empty()) {
-    const int rise = (12 - m_nFloatTicks) * 4;
-    RECT r{l.cx - 200, l.cy - 60 - rise, l.cx + 200, l.cy - 30 - rise};
-    RECT sh = r;
-    ::OffsetRect(&sh, 2, 2);
-    CenteredText(dc, sh, m_strFloat.c_str(), RGB(60, 0, 0));
-    CenteredText(dc, r, m_strFloat.c_str(), RGB(255, 210, 40));
-  }
+  // Floating texts rise over everything else.
+  m_float.Draw(pDC);
   // A notice from the server in the top-left corner.
   if (!m_strNotice.empty()) {
     RECT r = ToRect(l.notice);
@@ -1023,21 +814,24 @@ void CGameView::RaiseSelectedCards() {
 }
 
 void CGameView::ShowTurnClock(int nSeconds) {
-  m_nClockSeconds = std::max(0, std::min(nSeconds, 99));
-  if (m_hWnd) SetTimer(IDT_CLOCK, 1000, nullptr);
+  PlaceWidgets();
+  m_clock.Start(std::max(0, std::min(nSeconds, 99)));
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CGameView::HideTurnClock() {
-  m_nClockSeconds = -1;
-  if (m_hWnd) {
-    KillTimer(IDT_CLOCK);
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
-  }
+  m_clock.Stop();
+  if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+int CGameView::GetClockSeconds() const {
+  if (!m_clock.IsRunning()) return -1;
+  return m_clock.GetRemainingMs() / 1000;
 }
 
 void CGameView::HideTurnMarker() {
   m_bMarkerShown = false;
+  if (m_marker.GetSafeHwnd()) m_marker.ShowWindow(SW_HIDE);
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
@@ -1051,13 +845,15 @@ void CGameView::MoveMarker(int nPosition) {
     m_bMarkerShown = (phase == SCHEDULE_BID || phase == SCHEDULE_PLAY) &&
                      !(state & (SEAT_OFFLINE | SEAT_TRUSTEESHIP | SEAT_TRUST_EXIT));
   }
-  m_bBlinkOn = true;
+  PlaceWidgets();
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CGameView::ShowControl(UINT nID, bool bShow) {
   CGameDocCore* doc = GetGameDoc();
-  if ((nID == IDC_SEAT_CCW || nID == IDC_SEAT_CW) && doc && doc->m_nShowOrder >= 10) return;
+  // Once the settings were saved ten times the direction buttons stay hidden for good.
+  if ((nID == IDC_SEAT_CCW || nID == IDC_SEAT_CW) && doc && !tableview::DirectionButtonsShown(doc->m_nShowOrder))
+    bShow = false;
   CWnd* w = GetControl(nID);
   if (!w) return;
   w->ShowWindow(bShow ? SW_SHOW : SW_HIDE);
@@ -1134,9 +930,7 @@ void CGameView::ShowFloatingText(const std::string& text) {
   CGameDocCore* doc = GetGameDoc();
   if (!m_pSite->GameProgressArrived() || !doc || !doc->m_bFlyMsg) return;
   if (text.empty()) return;
-  m_strFloat = text;
-  m_nFloatTicks = 12;
-  if (m_hWnd) SetTimer(IDT_FLOAT, 150, nullptr);
+  m_float.AddText(text.c_str());
 }
 
 void CGameView::ShowNotice(const std::string& text) {
@@ -1155,6 +949,7 @@ void CGameView::PauseTable(uint32_t nMs) {
   if (!m_hWnd || nMs == 0) return;
   if (!m_bPaused) m_pSite->HoldMessages(true);
   m_bPaused = true;
+  m_nClockPause = 1;
   SetTimer(IDT_PAUSE, nMs, nullptr);
 }
 
@@ -1169,7 +964,10 @@ void CGameView::FocusGameView() {
 }
 
 void CGameView::StartLastRoundTimer(int nMs) {
-  if (m_hWnd) SetTimer(IDT_LASTROUND, (UINT)std::max(1, nMs), nullptr);
+  if (!m_hWnd) return;
+  m_bShowingPrevious = true;
+  InvalidateTable();
+  SetTimer(IDT_LASTROUND, (UINT)std::max(1, nMs), nullptr);
 }
 
 void CGameView::PhaseChanged(int nPhase) {
@@ -1177,81 +975,45 @@ void CGameView::PhaseChanged(int nPhase) {
   if (!doc) return;
   m_bLayoutDirty = true;
   LayOut();  // the bid and play rows move with the phase
-  const bool watching = doc->IsWatching();
-  const bool quiet = doc->m_bOwnTrusteeship || doc->m_bOwnTrustExit;
-  const int t = doc->m_nTurnPosition;
-  switch (nPhase) {
-    case SCHEDULE_WAIT:
-      CloseWaitNotice();
-      if (watching) {
-        SetStatusTextId(CGameDocCore::IDS_WAIT_START);
-      } else if (!quiet) {
-        doc->m_Seats[1].nLastPlayCount = 0;
-        ShowBidButtons(false);
-        for (UINT id : {IDC_TAKEOUT, IDC_PASS, IDC_SEARCH}) ShowControl(id, false);
-        for (UINT id : {IDC_TRUSTEE, IDC_CANCELTRUSTEE})
-          if (CWnd* w = GetControl(id)) w->EnableWindow(FALSE);
-        EnableStart(true);
-        ShowControl(IDC_START, true);
-      }
-      m_bMarkerShown = false;
-      break;
-    case SCHEDULE_BID:
-      if (t == 1 && !watching && !quiet) {
-        ShowControl(IDC_START, false);
-        ShowBidButtons(true);
-        bool enabled[4];
-        tableview::BidButtonsEnabled(doc->m_nBidValue, doc->CountBombs(1), enabled);
-        const UINT ids[4] = {IDC_CALL1, IDC_CALL2, IDC_CALL3, IDC_CALL0};
-        for (int i = 0; i < 4; ++i)
-          if (CWnd* w = GetControl(ids[i])) w->EnableWindow(enabled[i]);
-      } else {
-        ShowBidButtons(false);
-        // A start button has no meaning once the cards are dealt.
-        if (!watching) ShowControl(IDC_START, false);
-      }
-      MoveMarker(t);
-      break;
-    case SCHEDULE_PLAY: {
-      if (t < 0) return;
-      ShowBidButtons(false);
-      ShowControl(IDC_START, false);
-      if (watching) {
-        for (UINT id : {IDC_TRUSTEE, IDC_CANCELTRUSTEE})
-          if (CWnd* w = GetControl(id)) w->EnableWindow(FALSE);
-      } else if (m_pSite->OptionFlags() & 1) {
-        SetTrusteeshipButtons(doc->m_bOwnTrusteeship != 0);
-      } else {
-        ShowControl(IDC_CANCELTRUSTEE, false);
-        if (CWnd* w = GetControl(IDC_TRUSTEE)) w->EnableWindow(FALSE);
-      }
-      if (!quiet) CloseWaitNotice();
-      if (CWnd* w = GetControl(IDC_TAKEOUT)) w->EnableWindow(FALSE);
-      EnablePass(false);
-      if (doc->m_bHintFlag)
-        EnableHint(false);
-      else
-        ShowControl(IDC_SEARCH, false);
-      if (t < 4) doc->m_Seats[t].nLastPlayCount = 0;
-      if (t == 1 && !watching && !quiet) {
-        ShowControl(IDC_TAKEOUT, true);
-        ShowControl(IDC_PASS, true);
-        if (doc->m_bHintFlag) ShowControl(IDC_SEARCH, true);
-        EnablePass(!doc->m_bFreeLead);
-        EnableHint(!doc->m_bFreeLead);
-        UpdateSelectedCount();
-        if (CWnd* w = GetControl(IDC_TAKEOUT)) w->EnableWindow(m_nSelected > 0);
-        if (doc->m_bFreeLead && doc->m_Seats[1].nCardCount == 1) SetTimer(IDT_AUTOPLAY, 2000, nullptr);
-      } else {
-        for (UINT id : {IDC_START, IDC_TAKEOUT, IDC_PASS, IDC_SEARCH}) ShowControl(id, false);
-      }
-      MoveMarker(t);
-      break;
-    }
-    default:
-      break;
-  }
+  tableview::ScheduleInput in;
+  in.phase = nPhase;
+  in.turnPosition = doc->m_nTurnPosition;
+  in.watching = doc->IsWatching();
+  in.quiet = doc->m_bOwnTrusteeship || doc->m_bOwnTrustExit;
+  in.trusteeAllowed = (m_pSite->OptionFlags() & 1) != 0;
+  in.ownTrusteeship = doc->m_bOwnTrusteeship != 0;
+  in.hintFlag = doc->m_bHintFlag != 0;
+  in.freeLead = doc->m_bFreeLead != 0;
+  in.ownCount = doc->m_Seats[1].nCardCount;
+  UpdateSelectedCount();
+  in.selectedCount = m_nSelected;
+  in.currentBid = doc->m_nBidValue;
+  in.ownBombs = nPhase == SCHEDULE_BID ? doc->CountBombs(1) : 0;
+  const tableview::ScheduleResult r = tableview::OnScheduleRules(in);
+  if (r.ignored) return;
+  ApplySchedule(r);
   InvalidateTable();
+}
+
+void CGameView::ApplySchedule(const tableview::ScheduleResult& r) {
+  CGameDocCore* doc = GetGameDoc();
+  if (r.closeWait) CloseWaitNotice();
+  if (r.waitTextId) SetStatusTextId(r.waitTextId);
+  if (r.clearPlayOf >= 0) doc->ClearLastPlay(r.clearPlayOf);
+  for (int b = 0; b < tableview::BTN_COUNT; ++b) {
+    const UINT id = kButtonIds[b];
+    const tableview::ButtonAct& a = r.buttons[b];
+    if (a.show != tableview::KEEP) ShowControl(id, a.show == tableview::ON);
+    if (a.enable != tableview::KEEP)
+      if (CWnd* w = GetControl(id)) w->EnableWindow(a.enable == tableview::ON);
+  }
+  if (r.autoPlay) SetTimer(IDT_AUTOPLAY, 2000, nullptr);
+  if (r.markerTo >= 0) {
+    MoveMarker(r.markerTo);
+  } else {
+    m_bMarkerShown = false;
+    PlaceWidgets();
+  }
 }
 
 void CGameView::AnimatePlay(int p) {
@@ -1260,15 +1022,16 @@ void CGameView::AnimatePlay(int p) {
   if (p < 0 || p >= PlayerCount()) return;
   const int n = std::max(0, std::min<int>(doc->m_Seats[p].nLastPlayCount, CGameDocCore::MAX_CARDS));
   if (n == 0 || !EnsureBuffers()) return;
-  // The table under the moving cards: everything but this play.
-  const int saved = doc->m_Seats[p].nLastPlayCount;
-  doc->m_Seats[p].nLastPlayCount = 0;
+  // The table under the moving cards: everything but this play, band included.
   LayOut();
+  Painter().SetSkipPlay(p);
   BuildTable(&m_dcBack);
-  doc->m_Seats[p].nLastPlayCount = saved;
+  m_tablePainter.SetSkipPlay(-1);
+  CopyBand();
   const tableview::Layout& l = m_layout;
   const int slot = SlotOf(p);
   const Box target = tableview::PlayRowBox(l, slot, n);
+  const std::vector<CARD_INFO> play = PlayShown(p);
   const int remaining = std::max(0, std::min<int>(doc->m_Seats[p].nCardCount, CGameDocCore::MAX_CARDS));
   Pt from = l.hand[slot];
   if (slot == 1 || slot == 3)
@@ -1286,13 +1049,8 @@ void CGameView::AnimatePlay(int p) {
   for (const Pt& at : steps) {
     const Box cur = Box::At(at.x, at.y, target.Width(), target.Height());
     const Box dirty = prev.Union(cur);
-    ::BitBlt(scratch, dirty.left, dirty.top, dirty.Width(), dirty.Height(), m_dcBack.GetSafeHdc(), dirty.left,
-             dirty.top, SRCCOPY);
-    for (int i = 0; i < n; ++i) {
-      CARD_INFO c = doc->m_LastPlays[p][i];
-      c.bSelected = 0;
-      DrawCard(&dc, c, at.x + i * l.step, at.y, true, false);
-    }
+    RestoreFromBand(scratch, dirty);
+    for (int i = 0; i < n; ++i) m_tablePainter.DrawCard(&dc, play[i], at.x + i * l.step, at.y, true, false);
     ::BitBlt(screen, dirty.left, dirty.top, dirty.Width(), dirty.Height(), scratch, dirty.left, dirty.top, SRCCOPY);
     prev = cur;
     ::Sleep(5);
@@ -1354,7 +1112,9 @@ void CGameView::ClickCards(UINT nFlags, CPoint point) {
   const int hit = tableview::HitOwnCard(l, doc->m_Hands[1], n, point.x, point.y);
   if (hit < 0 || doc->GetSchedule() != SCHEDULE_PLAY) return;
   tableview::ApplyCardClick(doc->m_Hands[1], n, hit, (nFlags & MK_CONTROL) != 0);
+  // The card rises under the pointer at once, not when the queue next runs dry.
   InvalidateTable();
+  UpdateWindow();
   EnablePlayIfSelected();
 }
 
@@ -1367,7 +1127,22 @@ void CGameView::OnRButtonDown(UINT, CPoint point) {
   ClickAvatars(point, true);
 }
 
-void CGameView::OnMouseMove(UINT nFlags, CPoint point) { Default(); (void)nFlags; (void)point; }
+void CGameView::OnMouseMove(UINT, CPoint point) {
+  // Over a seat's tier area its tier shows in the balloon, its corner just above the pointer.
+  int tier = 0;
+  for (int p = 0; p < PlayerCount() && !tier; ++p)
+    if (m_nTier[p] >= 1 && m_nTier[p] <= 3 && TierArea(p).Contains(point.x, point.y)) tier = m_nTier[p];
+  if (m_balloon.GetSafeHwnd()) {
+    if (tier && !m_balloon.IsShown()) {
+      char text[64];
+      std::snprintf(text, sizeof text, kTierFmt, tier);
+      m_balloon.Show(text, point.x, point.y - 10, point.x, point.y, 2);
+    } else if (!tier && m_balloon.IsShown()) {
+      m_balloon.Hide();
+    }
+  }
+  Default();
+}
 
 BOOL CGameView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   if (pWnd == this && nHitTest == HTCLIENT) {
@@ -1460,7 +1235,8 @@ void CGameView::OnSearch() {
 void CGameView::OnTrustee() {
   CGameDocCore* doc = GetGameDoc();
   if (!doc || !(m_pSite->OptionFlags() & 1)) return;
-  if (m_pSite->AskYesNo(kAskTrustee)) doc->RequestTrusteeship(1);
+  // The second button (No) is the default: a stray Enter keeps the player at the table.
+  if (m_pSite->AskYesNo(kAskTrustee, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)) doc->RequestTrusteeship(1);
 }
 
 void CGameView::OnCancelTrustee() {
@@ -1490,10 +1266,19 @@ void CGameView::OnSurvey() {
   if (!m_strSurvey.empty()) m_pSite->OpenUrl(m_strSurvey);
 }
 
-void CGameView::OnScreenshot() { m_pSite->SaveScreenshot(); }
+void CGameView::OnScreenshot() {
+  const std::string path = m_pSite->SaveScreenshot();
+  if (path.empty()) return;
+  char line[MAX_PATH + 64];
+  std::snprintf(line, sizeof line, kScreenshotSavedFmt, path.c_str());
+  m_pSite->ChatNotice(line, RGB(0, 0, 255), 10);
+}
 
 void CGameView::OnLastRound() {
-  if (CGameDocCore* doc = GetGameDoc()) doc->ShowLastRound();
+  CGameDocCore* doc = GetGameDoc();
+  // On the first trick there is nothing to show.
+  if (!doc || !tableview::PreviousTrickExists(doc->m_nPrevPlayCount, PlayerCount())) return;
+  doc->ShowLastRound();
 }
 
 void CGameView::OnScoreBoard() { m_pSite->ToggleScoreBoard(); }
@@ -1543,39 +1328,15 @@ void CGameView::OnTimer(UINT_PTR nIDEvent) {
     }
     case IDT_PAUSE:
       KillTimer(IDT_PAUSE);
+      m_nClockPause = 0;
       if (m_bPaused) {
         m_bPaused = false;
         m_pSite->HoldMessages(false);
       }
       break;
-    case IDT_CLOCK:
-      if (m_nClockSeconds > 0 && !m_bPaused) {
-        --m_nClockSeconds;
-        if (m_nClockSeconds == 0) {
-          // The clock's command at zero is the document's.
-          KillTimer(IDT_CLOCK);
-          if (doc) doc->OnClockExpired();
-        }
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-      }
-      break;
-    case IDT_BLINK:
-      if (m_bMarkerShown) {
-        m_bBlinkOn = !m_bBlinkOn;
-        const Pt m = GetLayout().marker[SlotOf(m_nMarkerPosition < 0 ? 1 : m_nMarkerPosition)];
-        RECT r{m.x, m.y, m.x + 32, m.y + 32};
-        ::InvalidateRect(m_hWnd, &r, FALSE);
-      }
-      break;
-    case IDT_FLOAT:
-      if (--m_nFloatTicks <= 0) {
-        KillTimer(IDT_FLOAT);
-        m_strFloat.clear();
-      }
-      ::InvalidateRect(m_hWnd, nullptr, FALSE);
-      break;
     case IDT_LASTROUND:
       KillTimer(IDT_LASTROUND);
+      m_bShowingPrevious = false;
       if (doc) doc->EndShowLastRound();
       break;
     default:
@@ -1597,6 +1358,24 @@ LRESULT CGameView::OnChatEcho(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CGameView::OnReloadOrder(WPARAM, LPARAM) {
+  LoadOrderImages(false);
   InvalidateTable();
   return 0;
 }
+
+void CGameView::LoadOrderImages(bool bNetSkinToo) {
+  CGameDocCore* doc = GetGameDoc();
+  for (int p = 0; p < 4; ++p) {
+    if (m_theme.hOrder[p]) ::DeleteObject(m_theme.hOrder[p]);
+    m_theme.hOrder[p] = nullptr;
+    if (!doc) continue;
+    // The seat's order number is its seat at the server.
+    char rel[48];
+    std::snprintf(rel, sizeof rel, "\\theme\\order_%d.bmp", (int)doc->m_Seats[p].wSeat);
+    for (const std::string& base : {bNetSkinToo ? m_strNetSkin : std::string(), m_strProfilePath}) {
+      if (base.empty()) continue;
+      if ((m_theme.hOrder[p] = LoadBmpFile(base + rel)) != nullptr) break;
+    }
+  }
+}
+

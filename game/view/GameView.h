@@ -9,10 +9,17 @@
 #include <afxwin.h>
 
 #include <string>
+#include <vector>
 
+#include "BalloonTipWnd.h"
+#include "BlinkButton.h"
 #include "CardPainter.h"
+#include "FloatingText.h"
+#include "TurnClock.h"
 #include "GameDocCore.h"
 #include "TableLayout.h"
+#include "TablePainter.h"
+#include "TableRules.h"
 
 // What the view needs from the program around it.
 class CGameViewSite {
@@ -23,29 +30,36 @@ class CGameViewSite {
   virtual bool GameProgressArrived() = 0;
   virtual int IdleSeconds() = 0;
   virtual void SendKeepAlive() = 0;
-  // A Yes/No question; true for Yes.
-  virtual bool AskYesNo(const char* text) = 0;
+  // A question box with an MB_ style; true for Yes.
+  virtual bool AskYesNo(const char* text, UINT style) = 0;
   virtual void ToggleScoreBoard() = 0;
   virtual void OpenSettings() = 0;  // the settings dialog
-  virtual void SaveScreenshot() = 0;
+  // Saves a picture of the main window; the file's path, empty when nothing was saved.
+  virtual std::string SaveScreenshot() = 0;
+  // A line for the player in the chat view, in a colour (COLORREF) and point size.
+  virtual void ChatNotice(const std::string& text, COLORREF color, int size) = 0;
+  // The nickname of a user the platform knows (the lobby's own nickname, the chat
+  // control's user list); empty when it knows none.
+  virtual std::string NickNameOf(const char* userName) = 0;
+  // A WAVE resource through the sound player (the turn clock's sounds).
+  virtual void PlayWave(int id) = 0;
   virtual void OpenUrl(const std::string& url) = 0;
   virtual void TickerText(const std::string& text) = 0;
+  // The ticker strip over the table: made on the first call with the view as its parent,
+  // moved on later ones.
+  virtual void PlaceTicker(CWnd* pParent, const RECT& rect) = 0;
   // The avatar control of a seat gets message 1235 or 1236.
   virtual void PostToAvatar(int position, UINT message, WPARAM wParam) = 0;
   // The server's frames wait (a paused table) or flow again.
   virtual void HoldMessages(bool hold) = 0;
 };
 
-// Theme images of the table, looked up under the net-skin folder and then the folder
-// of the profile's "Path"; any of them may be missing (the table then draws its own).
-struct TableTheme {
-  HBITMAP hFill = nullptr, hBackground = nullptr, hLogo = nullptr, hPlayer = nullptr;
-};
-
 class CGameView : public CFormView, public CDocTableView {
   DECLARE_DYNCREATE(CGameView)
  public:
-  enum { IDT_IDLE = 1, IDT_AUTOPLAY = 2, IDT_CLOCK = 3, IDT_BLINK = 4, IDT_FLOAT = 5, IDT_LASTROUND = 6, IDT_PAUSE = 7 };
+  enum { IDT_IDLE = 1, IDT_AUTOPLAY = 2, IDT_LASTROUND = 6, IDT_PAUSE = 7 };
+  // The turn clock's sounds: a tick every few seconds and the sound at zero.
+  enum { CLOCK_TICK_SECONDS = 5, CLOCK_DIGITS = 2 };
   enum { WM_RELOAD_ORDER = 100, WM_CHAT_ECHO = 0x470 };
   enum { AVATAR_MSG_PLAYER = 1235, AVATAR_MSG_WATCHER = 1236 };
 
@@ -111,10 +125,25 @@ class CGameView : public CFormView, public CDocTableView {
   void RenderWithControls(CDC* pDC);
   const tableview::Layout& GetLayout();
   int GetSelectedCount() const { return m_nSelected; }
+  // A position's last play in the order it is drawn.
+  std::vector<CARD_INFO> PlayShown(int nPosition);
+  // The nickname a seat's panel shows.
+  std::string PanelNickName(int nPosition);
   CWnd* GetControl(UINT nID);
   std::string GetToolTipText(UINT nID);
   const std::string& GetStatusText() const { return m_strStatus; }
-  int GetClockSeconds() const { return m_nClockSeconds; }
+  // The band copy's place in the client (top, height); empty before the first paint.
+  tableview::Box GetBandBox() const { return tableview::Box::At(0, m_nBandTop, m_sizeBack.cx, m_hBand ? m_nBandHeight : 0); }
+  // The seconds the clock shows; -1 while it is hidden.
+  int GetClockSeconds() const;
+  CTurnClock& GetTurnClock() { return m_clock; }
+  CFloatingText& GetFloatingText() { return m_float; }
+  CBlinkButton& GetMarker() { return m_marker; }
+  BalloonTipWnd& GetBalloon() { return m_balloon; }
+  // A seat's ranked tier (1 to 3 shows a balloon over its tier area; 0 none).
+  void SetSeatTier(int nPosition, int nTier);
+  // The tier area of a position, where hovering shows its tier.
+  tableview::Box TierArea(int nPosition);
   bool IsMarkerShown() const { return m_bMarkerShown; }
   int GetMarkerPosition() const { return m_nMarkerPosition; }
 
@@ -154,6 +183,7 @@ class CGameView : public CFormView, public CDocTableView {
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnClockCommand();
   afx_msg LRESULT OnChatEcho(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnReloadOrder(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
@@ -161,24 +191,25 @@ class CGameView : public CFormView, public CDocTableView {
  private:
   struct Control;
   void CreateControls();
+  void SkinControl(Control& c);
+  void CreateWidgets();
+  void PlaceWidgets();
+  void PlaceTicker();
+  void DrawWidgets(CDC* pDC);
   void LoadTheme();
+  // Each seat's order picture, under the net skin first when asked, else the profile's folder.
+  void LoadOrderImages(bool bNetSkinToo);
+  // The painter with the document, layout and fonts of now.
+  CTablePainter& Painter();
+  void BuildTable(CDC* pDC);
   void LayOut();
   void PlaceControls();
   void MoveMarker(int nPosition);
-  void BuildTable(CDC* pDC);
-  void DrawBackground(CDC* pDC);
-  void DrawPlayerPanel(CDC* pDC, int nPosition);
-  void DrawSeatHand(CDC* pDC, int nPosition);
-  void DrawHand(CDC* pDC, int nPosition);  // the position's last play
-  void DrawBottomCards(CDC* pDC);
+  void ApplySchedule(const tableview::ScheduleResult& r);
   void DrawOverlays(CDC* pDC);
-  void DrawCard(CDC* pDC, const CARD_INFO& card, int x, int y, bool faceUp, bool raise = true);
-  void DrawShadowText(CDC* pDC, int x, int y, const char* text, COLORREF color);
   void InvalidateBox(const tableview::Box& box);
   void InvalidateSeat(int nPosition);
   void InvalidateTable();
-  bool HandShown(int nPosition) const;
-  bool CardFaceUp(int nPosition, const CARD_INFO& card) const;
   int PlayerCount() const;
   int SlotOf(int nPosition) const;
   bool Watching() const;
@@ -188,6 +219,10 @@ class CGameView : public CFormView, public CDocTableView {
   void ClearSelection();
   void EnablePlayIfSelected();
   bool EnsureBuffers();
+  // The band of the table (30 % to 85 % of the height) as last drawn in full: what lies
+  // behind cards moving over it.
+  void CopyBand();
+  void RestoreFromBand(HDC to, const tableview::Box& box);
 
   static bool s_bLargeCards;
 
@@ -210,27 +245,35 @@ class CGameView : public CFormView, public CDocTableView {
   CDC m_dcBack;
   CBitmap m_bmpBack;
   HGDIOBJ m_hOldBack;
+  HDC m_hBandDC;
+  HBITMAP m_hBand;
+  HGDIOBJ m_hOldBand;
+  int m_nBandTop, m_nBandHeight;
   CSize m_sizeBack;
   CPen m_penGrey;
   CBrush m_brushGrey;
-  CFont m_font12, m_font14, m_font16;
+  CFont m_font12, m_font14, m_font16, m_fontBadge;
   CCardPainter m_painter;
   bool m_bCardsLoaded;
   TableTheme m_theme;
+  CTablePainter m_tablePainter;
   std::string m_strNetSkin, m_strProfilePath;
 
   CToolTipCtrl m_tooltip;
+  CTurnClock m_clock;
+  CFloatingText m_float;
+  CBlinkButton m_marker;
+  BalloonTipWnd m_balloon;
   Control* m_pControls;
   int m_nControls;
 
-  int m_nClockSeconds;  // -1: hidden
   bool m_bMarkerShown;
   int m_nMarkerPosition;
-  bool m_bBlinkOn;
   std::string m_strStatus;
   std::string m_strNotice;
-  std::string m_strFloat;
-  int m_nFloatTicks;
   std::string m_strSurvey;
   bool m_bPaused;
+  int m_nClockPause;  // read by the clock's thread: non-zero while the table holds
+  int m_nTier[4];     // each seat's ranked tier, 0 for none
+  bool m_bShowingPrevious;  // the previous trick is on the table
 };

@@ -9,6 +9,7 @@
 #include "OutsideLibrary.h"
 #include "SystemMessages.h"
 #include "SystemTexts.h"
+#include "WebUrl.h"
 
 namespace {
 const char kShareKey[] = "Software\\Orvane\\Game\\Share";
@@ -83,7 +84,7 @@ void CGameSocket::SetOwnName(LPCSTR lpszName) {
 }
 
 BOOL CGameSocket::OpenUrl(const std::string& url) {
-  if (!sysmsg::IsWebUrl(url)) return FALSE;
+  if (!weburl::IsWebUrl(url)) return FALSE;
   if (m_pfnOpenUrl) return m_pfnOpenUrl(url.c_str());
   return reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOW)) > 32;
 }

@@ -76,45 +76,164 @@ std::string FoldIniName(const char* text, size_t length) {
     return out;
 }
 
+namespace {
+
+// Walks a name byte by byte as FoldIniName would write it.
+class FoldedBytes {
+public:
+    FoldedBytes(const char* text, size_t length) : m_p(text), m_end(text + length) {}
+    bool More() const { return m_p < m_end; }
+    unsigned char Next() {
+        unsigned char c = static_cast<unsigned char>(*m_p);
+        if (m_trail) {
+            m_trail = false;
+        } else if (c >= 0x81 && IsPair(m_p, m_end)) {
+            m_trail = true;
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<unsigned char>(c - 'A' + 'a');
+        }
+        ++m_p;
+        return c;
+    }
+
+private:
+    const char* m_p;
+    const char* m_end;
+    bool m_trail = false;
+};
+
+}  // namespace
+
+bool IniNamesEqual(const char* a, size_t aLength, const char* b, size_t bLength) {
+    if (aLength != bLength)
+        return false;  // folding keeps the length
+    FoldedBytes x(a, aLength), y(b, bLength);
+    while (x.More())
+        if (x.Next() != y.Next())
+            return false;
+    return true;
+}
+
 bool IniNamesEqual(const char* a, const char* b) {
-    size_t la = std::strlen(a), lb = std::strlen(b);
-    return la == lb && FoldIniName(a, la) == FoldIniName(b, lb);
+    return IniNamesEqual(a, std::strlen(a), b, std::strlen(b));
+}
+
+uint32_t IniNameIndex::Hash(const char* name, size_t length) {
+    FoldedBytes f(name, length);
+    uint32_t h = 2166136261u;
+    while (f.More())
+        h = (h ^ f.Next()) * 16777619u;
+    return h ^ (h >> 15);
+}
+
+template <class NameAt>
+long IniNameIndex::Find(const char* name, size_t length, uint32_t hash, NameAt nameAt) const {
+    if (m_slots.empty())
+        return -1;
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask; m_slots[i]; i = (i + 1) & mask) {
+        const uint32_t pos = m_slots[i] - 1;
+        if (m_hashes[pos] != hash)
+            continue;
+        const std::string& other = nameAt(pos);
+        if (IniNamesEqual(name, length, other.data(), other.size()))
+            return long(pos);
+    }
+    return -1;
+}
+
+void IniNameIndex::Add(uint32_t hash) {
+    m_hashes.push_back(hash);
+    // At most half full, so a probe ends soon at a free slot.
+    if (m_hashes.size() * 2 > m_slots.size()) {
+        Grow(m_hashes.size());
+        return;
+    }
+    const size_t mask = m_slots.size() - 1;
+    size_t i = hash & mask;
+    while (m_slots[i])
+        i = (i + 1) & mask;
+    m_slots[i] = uint32_t(m_hashes.size());
+}
+
+void IniNameIndex::Reserve(size_t count) {
+    m_hashes.reserve(count);
+    if (count * 2 > m_slots.size())
+        Grow(count);
+}
+
+void IniNameIndex::Grow(size_t count) {
+    size_t size = m_slots.empty() ? 16 : m_slots.size() * 2;
+    while (count * 2 > size)
+        size *= 2;
+    m_slots.assign(size, 0);
+    const size_t mask = size - 1;
+    for (size_t pos = 0; pos < m_hashes.size(); ++pos) {
+        size_t i = m_hashes[pos] & mask;
+        while (m_slots[i])
+            i = (i + 1) & mask;
+        m_slots[i] = uint32_t(pos + 1);
+    }
+}
+
+void IniNameIndex::Clear() {
+    m_slots.clear();
+    m_hashes.clear();
 }
 
 const IniKey* IniSection::FindKey(const char* key) const {
     if (!key)
         return nullptr;
-    auto it = index.find(FoldIniName(key, std::strlen(key)));
-    return it == index.end() ? nullptr : &keys[it->second];
+    return const_cast<IniSection*>(this)->FindKey(key, std::strlen(key));
+}
+
+IniKey* IniSection::FindKey(const char* key, size_t length) {
+    long pos = index.Find(key, length, IniNameIndex::Hash(key, length),
+                          [this](size_t i) -> const std::string& { return keys[i].name; });
+    return pos < 0 ? nullptr : &keys[size_t(pos)];
 }
 
 void IniSection::SetKey(const std::string& key, const std::string& value) {
-    std::string folded = FoldIniName(key.data(), key.size());
-    auto it = index.find(folded);
-    if (it != index.end()) {
-        keys[it->second].value = value;  // a key given twice keeps the last value
+    SetKey(key.data(), key.size(), value.data(), value.size());
+}
+
+void IniSection::SetKey(const char* key, size_t keyLength, const char* value, size_t valueLength) {
+    const uint32_t hash = IniNameIndex::Hash(key, keyLength);
+    long pos = index.Find(key, keyLength, hash,
+                          [this](size_t i) -> const std::string& { return keys[i].name; });
+    if (pos >= 0) {
+        keys[size_t(pos)].value.assign(value, valueLength);  // a key given twice keeps the last value
         return;
     }
-    index.emplace(std::move(folded), keys.size());
-    keys.push_back(IniKey{key, value});
+    index.Add(hash);
+    keys.emplace_back();
+    keys.back().name.assign(key, keyLength);
+    keys.back().value.assign(value, valueLength);
 }
 
 void IniDocument::Clear() {
     m_sections.clear();
-    m_index.clear();
+    m_index.Clear();
+}
+
+long IniDocument::FindSectionIndex(const char* name, size_t length, uint32_t hash) const {
+    return m_index.Find(name, length, hash,
+                        [this](size_t i) -> const std::string& { return m_sections[i].name; });
 }
 
 IniSection& IniDocument::SectionFor(const char* name, size_t length) {
-    std::string folded = length ? FoldIniName(name, length) : std::string();
-    auto it = m_index.find(folded);
-    if (it != m_index.end())
-        return m_sections[it->second];
-    m_index.emplace(folded, m_sections.size());
-    IniSection section;
+    if (!name)
+        length = 0;
+    const uint32_t hash = IniNameIndex::Hash(name, length);
+    long pos = FindSectionIndex(name, length, hash);
+    if (pos >= 0)
+        return m_sections[size_t(pos)];
+    m_index.Add(hash);
+    m_sections.emplace_back();
+    IniSection& section = m_sections.back();
     section.named = length != 0;
     section.name.assign(name ? name : "", length);
-    m_sections.push_back(std::move(section));
-    return m_sections.back();
+    return section;
 }
 
 IniParseResult IniDocument::Parse(const char* text, size_t length) {
@@ -146,7 +265,11 @@ IniParseResult IniDocument::Parse(const char* text, size_t length) {
                 Trim(nameBegin, nameEnd);
                 DropDanglingLead(nameBegin, nameEnd);
             }
+            const size_t keysBefore = current ? current->keys.size() : 0;
             current = &SectionFor(nameBegin, size_t(nameEnd - nameBegin));
+            // Sections of one file tend to hold alike numbers of keys.
+            if (current->keys.empty())
+                current->Reserve(keysBefore);
             continue;
         }
         const char* eq = FindChar(line, lineEnd, '=');
@@ -162,7 +285,7 @@ IniParseResult IniDocument::Parse(const char* text, size_t length) {
             continue;
         if (!current)
             current = &SectionFor(nullptr, 0);
-        current->SetKey(std::string(keyBegin, keyEnd), std::string(valueBegin, valueEnd));
+        current->SetKey(keyBegin, size_t(keyEnd - keyBegin), valueBegin, size_t(valueEnd - valueBegin));
     }
     return IniParseResult::Ok;
 }
@@ -203,8 +326,8 @@ std::string IniDocument::Serialize() const {
 
 const IniSection* IniDocument::FindSection(const char* section) const {
     size_t length = section ? std::strlen(section) : 0;
-    auto it = m_index.find(length ? FoldIniName(section, length) : std::string());
-    return it == m_index.end() ? nullptr : &m_sections[it->second];
+    long pos = FindSectionIndex(section, length, IniNameIndex::Hash(section, length));
+    return pos < 0 ? nullptr : &m_sections[size_t(pos)];
 }
 
 const IniKey* IniDocument::FindKey(const char* section, const char* key) const {

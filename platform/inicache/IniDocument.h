@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace vesk {
@@ -14,20 +13,51 @@ namespace vesk {
 // double-byte (GBK) character is kept as it is.
 std::string FoldIniName(const char* text, size_t length);
 bool IniNamesEqual(const char* a, const char* b);
+// The same comparison over counted names, without folded copies.
+bool IniNamesEqual(const char* a, size_t aLength, const char* b, size_t bLength);
 
 struct IniKey {
     std::string name;
     std::string value;
 };
 
+// Positions in a list of names, found by the hash of the folded name: an
+// open-addressed table of positions, so a look-up copies nothing and a
+// large file costs no allocation per name.
+class IniNameIndex {
+public:
+    static uint32_t Hash(const char* name, size_t length);
+    // The position whose name (read through nameAt) folds to the same text,
+    // or -1.
+    template <class NameAt>
+    long Find(const char* name, size_t length, uint32_t hash, NameAt nameAt) const;
+    // Records the next position (positions are added in order 0, 1, 2...).
+    void Add(uint32_t hash);
+    // Room for this many positions without growing.
+    void Reserve(size_t count);
+    void Clear();
+
+private:
+    void Grow(size_t count);
+
+    std::vector<uint32_t> m_slots;   // position + 1, 0 for a free slot
+    std::vector<uint32_t> m_hashes;  // hash of every position's name
+};
+
 struct IniSection {
     bool named = false;  // false: the keys that stand before the first section
     std::string name;
     std::vector<IniKey> keys;
-    std::unordered_map<std::string, size_t> index;  // folded key name -> keys[]
+    IniNameIndex index;  // folded key name -> keys[]
 
     const IniKey* FindKey(const char* key) const;
+    IniKey* FindKey(const char* key, size_t length);
     void SetKey(const std::string& key, const std::string& value);
+    void SetKey(const char* key, size_t keyLength, const char* value, size_t valueLength);
+    void Reserve(size_t count) {
+        keys.reserve(count);
+        index.Reserve(count);
+    }
 };
 
 enum class IniParseResult { Ok, LineTooLong };
@@ -67,8 +97,10 @@ public:
 private:
     IniSection& SectionFor(const char* name, size_t length);
 
+    long FindSectionIndex(const char* name, size_t length, uint32_t hash) const;
+
     std::vector<IniSection> m_sections;
-    std::unordered_map<std::string, size_t> m_index;  // folded name -> m_sections[]
+    IniNameIndex m_index;  // folded name -> m_sections[] (the nameless one as "")
 };
 
 }  // namespace vesk

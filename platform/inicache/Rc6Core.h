@@ -35,8 +35,6 @@ public:
 
 private:
     void EnsureKeyed();
-    void EncryptWords(const uint8_t* in, uint8_t* out) const;
-    void DecryptWords(const uint8_t* in, uint8_t* out) const;
 
     uint32_t m_S[kRoundKeys];
     bool m_bKeyed;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "SystemTexts.h"
+#include "WebUrl.h"
 #include "WireBytes.h"
 
 namespace sysmsg {
@@ -129,17 +130,6 @@ void WriteNicknameField(uint8_t* field, const std::string& converted) {
   std::memset(field + n, 0, kNameField - n);
 }
 
-bool IsWebUrl(const std::string& url) {
-  auto starts = [&](const char* p) {
-    size_t n = std::strlen(p);
-    if (url.size() <= n) return false;
-    for (size_t i = 0; i < n; ++i)
-      if (std::tolower(static_cast<unsigned char>(url[i])) != p[i]) return false;
-    return true;
-  };
-  return starts("http://") || starts("https://");
-}
-
 std::optional<NoticeBox> ParseNoticeBox(const uint8_t* body, size_t size) {
   wire::Reader rd(body, size);
   NoticeBox n;
@@ -162,7 +152,7 @@ std::optional<NoticeBox> ParseNoticeBox(const uint8_t* body, size_t size) {
 
 bool NoticeOpensUrl(const NoticeBox& n, bool boxShown, int boxResult) {
   bool allowed = !boxShown || boxResult == n.urlButton;
-  return allowed && n.urlFlag != -1 && !n.url.empty() && IsWebUrl(n.url);
+  return allowed && n.urlFlag != -1 && !n.url.empty() && weburl::IsWebUrl(n.url);
 }
 
 std::optional<ServerDialog> ParseServerDialog(const uint8_t* body, size_t size) {

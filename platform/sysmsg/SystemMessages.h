@@ -96,9 +96,6 @@ void WriteNicknameField(uint8_t* field, const std::string& converted);
 
 // ---- server notices and questions ----
 
-// Addresses from the server are opened only when they are web addresses.
-bool IsWebUrl(const std::string& url);
-
 struct NoticeBox {
   int32_t textId = -1;  // -1 no box, > 0 a language-resource text, 0 the inline text
   uint32_t style = 0;

@@ -139,6 +139,7 @@
 #define IDC_WAITINDICT_TEXT 1037
 // game view form 142
 #define IDC_NOTICE 102
+#define IDC_FLOATINGTEXT 107  // the floating text overlay, made by the view
 #define IDC_START 1006
 #define IDC_SETTINGS 1007
 #define IDC_SORT 1008
@@ -181,7 +182,7 @@
 #define IDC_MOVECARDS 1049
 #define IDC_FLOATTEXT 1050
 // score board 164
-#define IDC_RESULTLIST 1000
+#define IDC_RESULTLIST 106  // the score board's list container
 // rule dialogs 186, 207
 #define IDC_SCOREBYROUNDS 1001
 #define IDC_ROUNDS 1004

@@ -57,23 +57,12 @@ class RuleExports : public ::testing::Test {
   static void SetItemText(HWND dlg, int id, const char* text) {
     SendMessageA(GetDlgItem(dlg, id), WM_SETTEXT, 0, (LPARAM)text);
   }
-  static void Settle() { Sleep(150); }
+  // Waits until the dialog's thread has handled the clicks posted to it.
+  static void Settle(HWND dlg) { EXPECT_TRUE(winprobe::WaitPostedHandled(dlg)); }
   // The dialog belongs to the other thread: copy it from the screen once it has painted.
   static void SaveShot(HWND dlg, const wchar_t* path) {
     RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    Sleep(300);
-    RECT r;
-    GetWindowRect(dlg, &r);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-    SelectObject(mem, old);
-    EXPECT_TRUE(winprobe::SaveBitmapPng(bmp, path));
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(winprobe::SaveScreenArea(dlg, path));
   }
 
   HMODULE m_module = nullptr;
@@ -84,7 +73,7 @@ class RuleExports : public ::testing::Test {
 TEST_F(RuleExports, GetPropertyWithDefaultsWritesTheDefaultRules) {
   char text[64] = "untouched";
   int n = WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle();
+    Settle(dlg);
     EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCOUNT, 0, 0), 4);
     EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(ItemText(dlg, IDC_ROUNDS), "4");
@@ -101,7 +90,7 @@ TEST_F(RuleExports, GetPropertyWithDefaultsWritesTheDefaultRules) {
 TEST_F(RuleExports, GetPropertyCancelledReturnsZero) {
   char text[64] = "untouched";
   int n = WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle();
+    Settle(dlg);
     winprobe::ClickButton(dlg, "2");
   });
   EXPECT_EQ(n, 0);
@@ -111,10 +100,10 @@ TEST_F(RuleExports, GetPropertyCancelledReturnsZero) {
 TEST_F(RuleExports, RoundsOutOfRangeAreRefusedThenAccepted) {
   char text[64] = {};
   int n = WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle();
+    Settle(dlg);
     SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_SETCURSEL, 2, 0);
     winprobe::ClickButton(dlg, std::to_string(IDC_SCOREBYROUNDS));
-    Settle();
+    Settle(dlg);
     SetItemText(dlg, IDC_ROUNDS, "3");
     SetItemText(dlg, IDC_SECONDS, "30");
     winprobe::ClickButton(dlg, "1");
@@ -130,7 +119,7 @@ TEST_F(RuleExports, RoundsOutOfRangeAreRefusedThenAccepted) {
     EXPECT_NE(boxText.find("4"), std::string::npos) << boxText;
     EXPECT_NE(boxText.find("100"), std::string::npos) << boxText;
     winprobe::ClickButton(box, "1");
-    Settle();
+    Settle(dlg);
     EXPECT_TRUE(IsWindow(dlg));
     SetItemText(dlg, IDC_ROUNDS, "8");
     winprobe::ClickButton(dlg, "1");
@@ -142,10 +131,10 @@ TEST_F(RuleExports, RoundsOutOfRangeAreRefusedThenAccepted) {
 TEST_F(RuleExports, RoundsOffWritesZeroWhateverTheFieldHolds) {
   char text[64] = {};
   WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle();
+    Settle(dlg);
     SetItemText(dlg, IDC_ROUNDS, "77");
     winprobe::ClickButton(dlg, std::to_string(IDC_RECORDSCORE));
-    Settle();
+    Settle(dlg);
     winprobe::ClickButton(dlg, "1");
   });
   EXPECT_STREQ(text, "1 0 100 0 0");
@@ -154,7 +143,7 @@ TEST_F(RuleExports, RoundsOffWritesZeroWhateverTheFieldHolds) {
 TEST_F(RuleExports, SecondsOutOfRangeAreRefused) {
   char text[64] = {};
   WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle();
+    Settle(dlg);
     SetItemText(dlg, IDC_SECONDS, "601");
     winprobe::ClickButton(dlg, "1");
     HWND box = nullptr;
@@ -163,7 +152,7 @@ TEST_F(RuleExports, SecondsOutOfRangeAreRefused) {
         if (w.hwnd != dlg && GetWindow(w.hwnd, GW_OWNER) == dlg) box = w.hwnd;
     ASSERT_NE(box, nullptr);
     winprobe::ClickButton(box, "1");
-    Settle();
+    Settle(dlg);
     SetItemText(dlg, IDC_SECONDS, "600");
     winprobe::ClickButton(dlg, "1");
   });
@@ -186,7 +175,7 @@ TEST_F(RuleExports, ShowPropertyShowsTheParsedRulesReadOnly) {
   };
   for (const auto& c : cases) {
     int r = WithDialog("默认游戏规则", [&] { return m_show(c.text); }, [&](HWND dlg) {
-      Settle();
+      Settle(dlg);
       EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCURSEL, 0, 0), c.want.chat) << c.text;
       EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_SCOREBYROUNDS), c.want.byRounds) << c.text;
       EXPECT_EQ(ItemText(dlg, IDC_ROUNDS), c.want.rounds) << c.text;

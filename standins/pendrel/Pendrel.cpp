@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "OutsideLibs.h"
+
 namespace {
 
 // Converts bytes of one code page into another; dest may be null to ask for the size.
@@ -70,3 +72,8 @@ extern "C" int WINAPI TranStrCodePage(const char* source, char* dest, int source
   dest[n] = '\0';
   return n;
 }
+
+// The exports have the types the program calls them through.
+OUTSIDE_EXPORT_TYPE(TranCodePage, PFN_TRANCODEPAGE);
+OUTSIDE_EXPORT_TYPE(TranDatCodePage, PFN_TRANDATCODEPAGE);
+OUTSIDE_EXPORT_TYPE(TranStrCodePage, PFN_TRANSTRCODEPAGE);

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include "OutsideLibs.h"
+
 extern "C" int WINAPI QK_ZIPCompress(unsigned char* dest, int destSize, const unsigned char* source, int sourceLen) {
   if (!dest || !source || destSize <= 0 || sourceLen < 0) return 0;
   uLongf out = static_cast<uLongf>(destSize);
@@ -17,3 +19,7 @@ extern "C" int WINAPI QK_ZIPUncompress(unsigned char* dest, int destSize, const 
   if (uncompress(dest, &out, source, static_cast<uLong>(sourceLen)) != Z_OK) return 0;
   return static_cast<int>(out);
 }
+
+// The exports have the types the program calls them through.
+OUTSIDE_EXPORT_TYPE(QK_ZIPCompress, PFN_QK_ZIPCOMPRESS);
+OUTSIDE_EXPORT_TYPE(QK_ZIPUncompress, PFN_QK_ZIPUNCOMPRESS);

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "GdiplusCodec.h"
+#include "OutsideLibs.h"
 
 using standin::Pixels;
 
@@ -85,3 +86,15 @@ void WINAPI FreeDataHandle(HGLOBAL handle) {
 }
 
 }  // extern "C"
+
+// The exports have the types the program calls them through.
+OUTSIDE_EXPORT_TYPE(LoadJpgFromMem, PFN_LOADFROMMEM);
+OUTSIDE_EXPORT_TYPE(LoadJpgFile, PFN_LOADFILE);
+OUTSIDE_EXPORT_TYPE(LoadJpgImageDataFromMem, PFN_LOADIMAGEDATAFROMMEM);
+OUTSIDE_EXPORT_TYPE(LoadJpgFileImageData, PFN_LOADFILEIMAGEDATA);
+OUTSIDE_EXPORT_TYPE(WriteBitmapToJpeg, PFN_WRITEBITMAPTOJPEG);
+OUTSIDE_EXPORT_TYPE(WriteDibToJpeg, PFN_WRITEDIBTOJPEG);
+OUTSIDE_EXPORT_TYPE(WriteDibToJpegMEM, PFN_WRITEDIBTOJPEGMEM);
+OUTSIDE_EXPORT_TYPE(GetPointerFromHandleLock, PFN_GETPOINTERFROMHANDLELOCK);
+OUTSIDE_EXPORT_TYPE(UnLockDataHandle, PFN_UNLOCKDATAHANDLE);
+OUTSIDE_EXPORT_TYPE(FreeDataHandle, PFN_FREEDATAHANDLE);

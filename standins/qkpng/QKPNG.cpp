@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "GdiplusCodec.h"
+#include "OutsideLibs.h"
 
 using standin::Pixels;
 
@@ -60,3 +61,10 @@ HGLOBAL WINAPI WriteImageDataToPNGMem(const void* bgra, int width, int height, D
 }
 
 }  // extern "C"
+
+// The exports have the types the program calls them through.
+OUTSIDE_EXPORT_TYPE(LoadPNGFromMem, PFN_LOADFROMMEM);
+OUTSIDE_EXPORT_TYPE(LoadPNGFile, PFN_LOADFILE);
+OUTSIDE_EXPORT_TYPE(WriteBmpToPNGMem, PFN_WRITEBMPTOPNGMEM);
+OUTSIDE_EXPORT_TYPE(WriteBmpToPNGFile, PFN_WRITEBMPTOPNGFILE);
+OUTSIDE_EXPORT_TYPE(WriteImageDataToPNGMem, PFN_WRITEIMAGEDATATOPNGMEM);

@@ -1,6 +1,8 @@
 // Frame-body inflater of the platform: zlib's compress and uncompress under their own names.
 #include <zlib.h>
 
+#include "OutsideLibs.h"
+
 extern "C" int QkZipCompress(Bytef* dest, uLongf* destLen, const Bytef* source, uLong sourceLen) {
   return compress(dest, destLen, source, sourceLen);
 }
@@ -8,3 +10,7 @@ extern "C" int QkZipCompress(Bytef* dest, uLongf* destLen, const Bytef* source, 
 extern "C" int QkZipUncompress(Bytef* dest, uLongf* destLen, const Bytef* source, uLong sourceLen) {
   return uncompress(dest, destLen, source, sourceLen);
 }
+
+// The exports have the types the program calls them through.
+OUTSIDE_EXPORT_TYPE(QkZipCompress, PFN_ZIP_COMPRESS);
+OUTSIDE_EXPORT_TYPE(QkZipUncompress, PFN_ZIP_UNCOMPRESS);

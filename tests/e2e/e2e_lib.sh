@@ -40,7 +40,7 @@ e2e_init() {
   [ -f "$E2E_PROBE" ] || e2e_fail "the prober is not built"
   rm -rf "$E2E_OUT"
   mkdir -p "$E2E_OUT"
-  E2E_STAGE=$(bash "$VESK_ROOT/scripts/stage.sh" "$E2E_OUT/stage")
+  E2E_STAGE=$(bash "$VESK_ROOT/scripts/stage.sh" "$E2E_OUT/stage") || e2e_fail "staging failed"
   E2E_PIDS=()
   E2E_LOBBY_PIDS=()
   trap e2e_cleanup EXIT
@@ -51,11 +51,17 @@ e2e_cleanup() {
   # The Windows processes outlive their Wine launchers: end them by name.
   "$WINE" taskkill /f /im Vesk.exe >/dev/null 2>&1
   "$WINE" taskkill /f /im lobby.exe >/dev/null 2>&1
-  local p
+  local p f
+  for f in "$E2E_OUT"/*.pid; do
+    [ -f "$f" ] && E2E_PIDS+=($(cat "$f"))
+  done
   for p in "${E2E_LOBBY_PIDS[@]}" "${E2E_PIDS[@]}"; do
     kill "$p" 2>/dev/null
   done
-  wait 2>/dev/null
+  # Only the processes ended here: a caller may own others (a display) that outlive this.
+  for p in "${E2E_LOBBY_PIDS[@]}" "${E2E_PIDS[@]}"; do
+    wait "$p" 2>/dev/null
+  done
   return 0
 }
 
@@ -80,6 +86,8 @@ e2e_peer() {
   local name=$1; shift
   "$@" > "$E2E_OUT/$name.out" 2>&1 </dev/null &
   E2E_PIDS+=($!)
+  # Callers take the port with $(...), a subshell: the process id reaches the clean-up through a file.
+  echo $! > "$E2E_OUT/$name.pid"
   e2e_wait_log "$E2E_OUT/$name.out" '^listening 127\.0\.0\.1:[0-9]+' 20 || e2e_fail "$name did not start"
   sed -n 's/^listening 127.0.0.1:\([0-9]*\).*/\1/p' "$E2E_OUT/$name.out" | head -1
 }
@@ -122,6 +130,25 @@ e2e_window() {
 # Saves window HWND as $E2E_OUT/NAME.png.
 e2e_shot() {
   e2e_probe shot "$1" "$(e2e_winpath "$E2E_OUT/$2.png")" >/dev/null || e2e_fail "no screenshot $2"
+}
+
+# Ends every process started so far and forgets them, so that a test can run several rounds.
+e2e_reset() {
+  e2e_cleanup
+  E2E_PIDS=()
+  E2E_LOBBY_PIDS=()
+}
+
+# The resident set size in KB of the running Windows program NAME (e.g. Vesk.exe), 0 if none.
+e2e_rss_kb() {
+  local name=$1 pid arg0
+  for pid in $(pgrep -f "$name" 2>/dev/null); do
+    arg0=$(tr '\0' '\n' < /proc/$pid/cmdline 2>/dev/null | head -1)
+    case "$arg0" in
+      *"$name") awk '/^VmRSS:/ {print $2; exit}' /proc/$pid/status 2>/dev/null; return 0 ;;
+    esac
+  done
+  echo 0
 }
 
 # Waits for a visible message box or dialog of the client (window class #32770) whose texts

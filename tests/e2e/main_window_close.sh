@@ -47,7 +47,7 @@ count_in() { grep -cE "in #[0-9]+ id=$2" "$1" || true; }
 
 # ---- a hand without trusteeship: ask the others, cancel, force ----
 ended_script hand > "$E2E_OUT/hand.txt"
-start_table hand --bots --seed 7 --turn 60 --option-flags 0 --script "$E2E_OUT/hand.txt"
+start_table hand --bots --seed 7 --turn 60 --no-trusteeship --script "$E2E_OUT/hand.txt"
 e2e_wait_log "$log" "script #1 id=0x00000217" 30 || e2e_fail "quiet close was not switched off"
 dlg=$(exit_dialog) || e2e_fail "no exit dialog"
 e2e_probe children "$dlg" | awk -v id=$EXIT_TRUST '$2 == id && $3 == 1 {exit 1}' || e2e_fail "trusteeship offered without option bit 0"

@@ -246,15 +246,23 @@ BOOL CALLBACK CollectFrame(HWND w, LPARAM l) {
   return TRUE;
 }
 
-void SendFindGame(DWORD pid, LPARAM lParam) {
+// A request that finds no frame yet is tried again every kFindGameRetryMs, for up to
+// kFindGameGraceMs after it was due: a busy machine may take seconds to show the client's frame.
+const DWORD kFindGameRetryMs = 100;
+const DWORD kFindGameGraceMs = 30000;
+
+// Sends the request to every frame of the client; false when the client has none yet.
+bool SendFindGame(DWORD pid, LPARAM lParam, bool lastTry) {
   static const UINT msg = RegisterWindowMessageA("QK_LOBBYFINDGAME_MESSAGE_ID");
   FindFrames f{pid, {}};
   EnumWindows(CollectFrame, reinterpret_cast<LPARAM>(&f));
+  if (f.frames.empty() && !lastTry) return false;
   for (HWND w : f.frames) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(w, msg, 0, lParam, SMTO_ABORTIFHUNG, 5000, &result);
   }
   Record("FINDGAME lparam=%lld frames=%u", static_cast<long long>(lParam), static_cast<unsigned>(f.frames.size()));
+  return true;
 }
 
 // Milliseconds until the next find-game request is due (INFINITE when none is left).
@@ -263,8 +271,8 @@ DWORD NextFindGame(Options& o, DWORD spent, DWORD pid) {
   for (auto& f : o.findGame) {
     if (f.done) continue;
     if (spent >= f.afterMs) {
-      f.done = true;
-      SendFindGame(pid, f.lParam);
+      f.done = SendFindGame(pid, f.lParam, spent - f.afterMs >= kFindGameGraceMs);
+      if (!f.done && kFindGameRetryMs < next) next = kFindGameRetryMs;
     } else if (f.afterMs - spent < next) {
       next = f.afterMs - spent;
     }

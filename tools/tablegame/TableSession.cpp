@@ -21,12 +21,58 @@ std::vector<uint8_t> Body(const std::vector<uint8_t>& f) {
   size_t head = (FrameId(f) & 0x80000000u) ? 12 : kHead;
   return std::vector<uint8_t>(f.begin() + static_cast<long>(head), f.end());
 }
+
+// "<what> seat <seat>: <numbers>" with every card code (or the bid) of a game frame, so a
+// test can check what was dealt and what a client played; empty for other frames.
+std::string DescribeCards(uint32_t id, int seat, const std::vector<uint8_t>& body, bool outgoing = false) {
+  wire::Reader r(body.data(), body.size());
+  std::string what, list;
+  auto add = [&list](uint32_t v) { list += " " + std::to_string(v); };
+  uint32_t v = 0;
+  switch (id & 0x7FFFFFFFu) {
+    case MSG_DEAL:
+      what = "deal";
+      for (int i = 0; i < 12; ++i)
+        if (!r.U32(&v)) return std::string();
+      for (uint8_t c; r.remaining() > 0 && r.U8(&c);) add(c);
+      break;
+    case MSG_BOTTOM_CARDS: {
+      uint32_t n = 0, declarer = 0;
+      if (!r.U32(&n) || !r.U32(&declarer) || n > 16) return std::string();
+      what = "bottom";
+      seat = static_cast<int>(declarer);
+      for (uint32_t i = 0; i < n && r.U32(&v); ++i) add(v);
+      break;
+    }
+    case MSG_PLAY: {
+      uint32_t s = 0, m = 0, n = 0, z = 0;
+      if (!r.U32(&s) || !r.U32(&m) || !r.U32(&n) || !r.U32(&z) || n > 33) return std::string();
+      // What the table tells everyone: who played and whose turn it is now.
+      what = outgoing ? "table play next " + std::to_string(static_cast<int32_t>(m)) + " by" : "client play";
+      if (outgoing) seat = static_cast<int>(s);
+      for (uint32_t i = 0; i < n && r.U32(&v); ++i) add(v);
+      break;
+    }
+    case MSG_BID: {
+      uint32_t a = 0, bid = 0;
+      if (!r.U32(&a) || !r.U32(&bid)) return std::string();
+      what = "client bid";
+      add(bid);
+      break;
+    }
+    default:
+      return std::string();
+  }
+  return what + " seat " + std::to_string(seat) + ":" + list;
+}
 }  // namespace
 
 TableSession::TableSession(peers::CTableServer& server, const SessionOptions& opt) : server_(server), opt_(opt) {
   TableOptions t;
   t.players = opt.players;
   t.seed = opt.seed;
+  t.series = opt.series > 0;
+  if (opt.series > 0) t.handsPerSeries = opt.series;
   game_ = std::make_unique<TableGame>(t);
   for (int s = 0; s < opt.players; ++s) game_->SetBot(s, opt.bots);
 }
@@ -88,7 +134,7 @@ void TableSession::OnLogin(peers::CTableConnection& c, const std::vector<uint8_t
     w.Field(NameOf(s), 20);
     w.I32(s % 2);
   }
-  std::string options = "2 0 0 0 " + std::to_string(opt_.turnSeconds) + " 1 1";
+  std::string options = std::string("2 ") + (opt_.series > 0 ? "1" : "0") + " 0 0 " + std::to_string(opt_.turnSeconds) + " 1 1";
   w.U32(static_cast<uint32_t>(options.size() + 1));
   w.CString(options);
   c.Reply(sysmsg::MSG_LOGIN, 1, w.Take());
@@ -99,6 +145,8 @@ void TableSession::OnLogin(peers::CTableConnection& c, const std::vector<uint8_t
 void TableSession::OnGame(peers::CTableConnection& c, const std::vector<uint8_t>& frame) {
   int seat = SeatOf(c);
   if (seat < 0) return;
+  const std::string said = DescribeCards(FrameId(frame), seat, Body(frame));
+  if (!said.empty()) server_.AddLog(said);
   std::vector<OutFrame> out;
   game_->OnClientFrame(seat, FrameId(frame), Body(frame), out);
   Deliver(out);
@@ -150,9 +198,31 @@ void TableSession::OnClosed(int connectionNumber) {
   }
 }
 
+// "hand over N series S over O changes a b c totals x y z": what a score board shows.
+void TableSession::LogHandOver(const std::vector<uint8_t>& body) {
+  wire::Reader r(body.data(), body.size());
+  uint32_t players = 0, hand = 0, series = 0, over = 0, skip = 0;
+  r.U32(&players);
+  r.U32(&hand);
+  r.U32(&series);
+  r.U32(&over);
+  r.U32(&skip);
+  r.U32(&skip);
+  std::string line = "hand over " + std::to_string(hand) + " series " + std::to_string(series) + " over " +
+                     std::to_string(over) + " changes";
+  int32_t v = 0;
+  for (int i = 0; i < 4; ++i)
+    if (r.I32(&v), i < static_cast<int>(players)) line += " " + std::to_string(v);
+  line += " totals";
+  for (int i = 0; i < 4; ++i)
+    if (r.I32(&v), i < static_cast<int>(players)) line += " " + std::to_string(v);
+  if (r.ok()) server_.AddLog(line);
+}
+
 void TableSession::Deliver(const std::vector<OutFrame>& out) {
   for (const auto& f : out) {
     if (f.id == MSG_HAND_OVER) {
+      LogHandOver(f.body);
       // Trusteeship ends with the hand: the client plays the next one itself.
       for (auto& [seat, on] : trusted_) {
         if (!on) continue;
@@ -163,6 +233,10 @@ void TableSession::Deliver(const std::vector<OutFrame>& out) {
     }
     for (const auto& [seat, conn] : seats_) {
       if (f.toSeat != -1 && f.toSeat != seat) continue;
+      if (f.id == MSG_DEAL || f.id == MSG_BOTTOM_CARDS || f.id == MSG_PLAY) {
+        const std::string said = DescribeCards(f.id, seat, f.body, true);
+        if (!said.empty()) server_.AddLog(said);
+      }
       conn->Send(f.id, f.body, f.status);
     }
   }

@@ -16,6 +16,7 @@ struct SessionOptions {
   bool bots = true;                         // seats without a client are played by bots
   int turnSeconds = 30;                     // the turn time in the login reply's table options
   uint32_t optionFlags = 1;                 // MSG_STATE540: bit 0 allows trusteeship
+  int series = 0;                           // hands per series; 0 plays no series
 };
 
 class TableSession {
@@ -32,6 +33,7 @@ class TableSession {
   void OnGame(peers::CTableConnection& c, const std::vector<uint8_t>& frame);
   void OnQuit(peers::CTableConnection& c, const std::vector<uint8_t>& frame);
   void OnTrusteeship(peers::CTableConnection& c, const std::vector<uint8_t>& frame);
+  void LogHandOver(const std::vector<uint8_t>& body);
   void Deliver(const std::vector<OutFrame>& out);
   int SeatOf(const peers::CTableConnection& c) const;
   std::string NameOf(int seat) const;

@@ -8,10 +8,11 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <chrono>
 #include <cstring>
+
+#include "ZlibAdapter.h"
 
 namespace peers {
 
@@ -188,7 +189,7 @@ bool CLoopbackClient::ReadFrame(std::vector<uint8_t>* frame, int timeoutMs) {
   std::vector<uint8_t> f = m_as.TakeFrame();
   if (netcore::IsCompressedId(netcore::ReadU32(f.data()))) {
     std::vector<uint8_t> plain;
-    if (netcore::InflateFrame(f, ZlibUncompress, &plain) != netcore::InflateResult::kOk) return false;
+    if (netcore::InflateFrame(f, netcore::ZlibUncompress, &plain) != netcore::InflateResult::kOk) return false;
     f.swap(plain);
   }
   *frame = std::move(f);
@@ -210,20 +211,6 @@ void CLoopbackClient::Close() {
   CloseFd(m_fd);
   m_fd = -1;
   m_as.Clear();
-}
-
-int ZlibUncompress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl) {
-  uLongf out = *dl;
-  int r = uncompress(d, &out, s, sl);
-  *dl = out;
-  return r;
-}
-
-int ZlibCompress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl) {
-  uLongf out = *dl;
-  int r = compress(d, &out, s, sl);
-  *dl = out;
-  return r;
 }
 
 }  // namespace peers

@@ -61,7 +61,4 @@ class CLoopbackClient {
   netcore::CFrameAssembler m_as;
 };
 
-int ZlibUncompress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl);
-int ZlibCompress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl);
-
 }  // namespace peers

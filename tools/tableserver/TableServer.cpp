@@ -8,6 +8,8 @@
 #include <iostream>
 #include <sstream>
 
+#include "ZlibAdapter.h"
+
 namespace peers {
 
 using namespace netcore;
@@ -45,7 +47,7 @@ bool CTableConnection::Send(uint32_t id, const std::vector<uint8_t>& body, uint3
   size_t from = m_server.Options().compressFrom;
   if (from && body.size() >= from && id != MSG_FATAL) {
     std::vector<uint8_t> packed;
-    if (CompressFrame(f, ZlibCompress, &packed)) f.swap(packed);
+    if (CompressFrame(f, netcore::ZlibCompress, &packed)) f.swap(packed);
   }
   return SendRaw(std::move(f));
 }

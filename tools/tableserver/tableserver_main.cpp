@@ -1,5 +1,4 @@
 // tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N] [--turn SECONDS]
-//             [--option-flags N]
 // --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
 // seats bots in every seat no client holds.
 // Prints "listening 127.0.0.1:PORT" once ready and logs every frame. Runs until killed, or
@@ -25,7 +24,8 @@ int main(int argc, char** argv) {
   int players = 3;
   unsigned seed = 0;
   int turn = 30;
-  long optionFlags = -1;
+  int series = 0;
+  bool trusteeship = true;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool hasValue = i + 1 < argc;
@@ -38,10 +38,11 @@ int main(int argc, char** argv) {
     else if (a == "--players" && hasValue) players = std::atoi(argv[++i]) == 4 ? 4 : 3;
     else if (a == "--seed" && hasValue) seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
     else if (a == "--turn" && hasValue) turn = std::atoi(argv[++i]);
-    else if (a == "--option-flags" && hasValue) optionFlags = std::strtol(argv[++i], nullptr, 0);
+    else if (a == "--series" && hasValue) series = std::atoi(argv[++i]);
+    else if (a == "--no-trusteeship") trusteeship = false;
     else {
       std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots]"
-                   " [--players 3|4] [--seed N] [--turn SECONDS] [--option-flags N]\n";
+                   " [--players 3|4] [--seed N] [--turn SECONDS] [--series HANDS] [--no-trusteeship]\n";
       return 2;
     }
   }
@@ -65,7 +66,8 @@ int main(int argc, char** argv) {
     so.players = players;
     so.bots = bots;
     so.turnSeconds = turn > 0 && turn < 100 ? turn : 30;
-    if (optionFlags >= 0) so.optionFlags = uint32_t(optionFlags);
+    so.series = series > 0 && series < 100 ? series : 0;
+    if (!trusteeship) so.optionFlags &= ~1u;
     so.seed = seed ? seed : unsigned(std::chrono::steady_clock::now().time_since_epoch().count());
     session = std::make_unique<tablegame::TableSession>(server, so);
     session->Install();

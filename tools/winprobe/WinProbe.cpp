@@ -1,8 +1,10 @@
 #include "WinProbe.h"
 
+#include <commctrl.h>
 #include <gdiplus.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 namespace winprobe {
@@ -198,6 +200,13 @@ void ClickAt(HWND target, int x, int y, bool right) {
   PostMessageA(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, pos);
 }
 
+void ClickAtWithKeys(HWND target, int x, int y, WPARAM keys) {
+  LPARAM pos = MAKELPARAM(x, y);
+  PostMessageA(target, WM_MOUSEMOVE, keys, pos);
+  PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON | keys, pos);
+  PostMessageA(target, WM_LBUTTONUP, keys, pos);
+}
+
 bool SaveBitmapPng(HBITMAP bmp, const std::wstring& path) {
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
@@ -231,6 +240,269 @@ bool SaveWindowPng(HWND hwnd, const std::wstring& path) {
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   return ok;
+}
+
+namespace {
+
+void PumpOwnMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+BOOL CALLBACK FindPendingPaint(HWND child, LPARAM pending) {
+  if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(pending) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool PaintPending(HWND hwnd) {
+  if (GetUpdateRect(hwnd, nullptr, FALSE)) return true;
+  bool pending = false;
+  EnumChildWindows(hwnd, FindPendingPaint, reinterpret_cast<LPARAM>(&pending));
+  return pending;
+}
+
+// The screen where the window stands, as 32-bit pixels.
+std::vector<DWORD> ScreenPixels(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return {};
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return {};
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<DWORD> px;
+  if (bmp) {
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    px.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + static_cast<size_t>(w) * h);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+  }
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return px;
+}
+
+}  // namespace
+
+namespace {
+std::atomic<HANDLE> g_markerSeen{nullptr};
+
+UINT MarkerMessage() {
+  static const UINT m = RegisterWindowMessageA("VeskProbePostedMarker");
+  return m;
+}
+
+LRESULT CALLBACK WatchForMarker(int code, WPARAM removed, LPARAM l) {
+  const MSG* msg = reinterpret_cast<const MSG*>(l);
+  if (code == HC_ACTION && removed == PM_REMOVE && msg->message == MarkerMessage())
+    if (HANDLE seen = g_markerSeen.load()) SetEvent(seen);
+  return CallNextHookEx(nullptr, code, removed, l);
+}
+
+// Waits for `event` while this thread's own windows keep running.
+bool PumpUntilSignalled(HANDLE event, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    PumpOwnMessages();
+    DWORD spent = GetTickCount() - start;
+    if (spent >= timeoutMs) return WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
+    if (MsgWaitForMultipleObjects(1, &event, FALSE, timeoutMs - spent, QS_ALLINPUT) == WAIT_OBJECT_0) return true;
+  }
+}
+}  // namespace
+
+bool WaitPostedHandled(HWND hwnd, DWORD timeoutMs) {
+  DWORD pid = 0;
+  DWORD thread = GetWindowThreadProcessId(hwnd, &pid);
+  if (!thread || pid != GetCurrentProcessId()) return false;
+  HANDLE seen = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  g_markerSeen = seen;
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, WatchForMarker, nullptr, thread);
+  bool ok = hook && PostMessageA(hwnd, MarkerMessage(), 0, 0) && PumpUntilSignalled(seen, timeoutMs);
+  if (hook) UnhookWindowsHookEx(hook);
+  g_markerSeen = nullptr;
+  CloseHandle(seen);
+  return ok;
+}
+
+bool WaitPaintedAndStill(HWND hwnd, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  std::vector<DWORD> last;
+  for (;;) {
+    PumpOwnMessages();
+    if (!IsWindow(hwnd)) return false;
+    if (!PaintPending(hwnd)) {
+      std::vector<DWORD> now = ScreenPixels(hwnd);
+      if (!now.empty() && now == last) return true;
+      last = std::move(now);
+    } else {
+      last.clear();
+    }
+    if (GetTickCount() - start >= timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 60, QS_ALLINPUT);
+  }
+}
+
+bool SaveScreenArea(HWND hwnd, const std::wstring& path, DWORD timeoutMs) {
+  SetForegroundWindow(hwnd);
+  SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Saved even when it never settles: a picture of a moving window still shows what went wrong.
+  WaitPaintedAndStill(hwnd, timeoutMs);
+  return SaveWindowPng(hwnd, path);
+}
+
+}  // namespace winprobe
+
+namespace winprobe {
+
+namespace {
+HWND FindListIn(HWND hwnd) {
+  char cls[64] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, "ODListCtrl") == 0 || lstrcmpiA(cls, "SysListView32") == 0) return hwnd;
+  for (const auto& w : ChildWindows(hwnd))
+    if (w.className == "ODListCtrl" || w.className == "SysListView32") return w.hwnd;
+  return nullptr;
+}
+}  // namespace
+
+std::vector<std::string> ReadListHeader(HWND hwnd) {
+  std::vector<std::string> titles;
+  HWND list = FindListIn(hwnd);
+  HWND header = list ? FindWindowExA(list, nullptr, "SysHeader32", nullptr) : nullptr;
+  if (!header) return titles;
+  const int columns = (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(header, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return titles;
+  const SIZE_T textSize = 260;
+  BYTE* remote = (BYTE*)VirtualAllocEx(process, nullptr, sizeof(HDITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE);
+  for (int i = 0; remote && i < columns && i < 64; ++i) {
+    HDITEMA item{};
+    item.mask = HDI_TEXT;
+    item.cchTextMax = (int)textSize;
+    item.pszText = (LPSTR)(remote + sizeof(HDITEMA));
+    char text[260] = "";
+    SIZE_T done = 0;
+    WriteProcessMemory(process, remote, &item, sizeof item, &done);
+    WriteProcessMemory(process, remote + sizeof(HDITEMA), text, 1, &done);
+    SendMessageA(header, HDM_GETITEMA, (WPARAM)i, (LPARAM)remote);
+    ReadProcessMemory(process, remote + sizeof(HDITEMA), text, sizeof text - 1, &done);
+    text[sizeof text - 1] = '\0';
+    titles.push_back(text);
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return titles;
+}
+
+std::vector<std::vector<std::string>> ReadListRows(HWND hwnd) {
+  std::vector<std::vector<std::string>> rows;
+  HWND list = FindListIn(hwnd);
+  if (!list) return rows;
+  HWND header = FindWindowExA(list, nullptr, "SysHeader32", nullptr);
+  const int columns = header ? (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 1;
+  const int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return rows;
+  // The item record and its text buffer live in the list's process.
+  const SIZE_T textSize = 260;
+  BYTE* remote = (BYTE*)VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE);
+  if (remote) {
+    for (int r = 0; r < count && r < 10000; ++r) {
+      std::vector<std::string> cells;
+      for (int col = 0; col < columns && col < 64; ++col) {
+        LVITEMA item{};
+        item.iSubItem = col;
+        item.cchTextMax = (int)textSize;
+        item.pszText = (LPSTR)(remote + sizeof(LVITEMA));
+        char text[260] = "";
+        SIZE_T done = 0;
+        WriteProcessMemory(process, remote, &item, sizeof item, &done);
+        WriteProcessMemory(process, remote + sizeof(LVITEMA), text, 1, &done);
+        SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)r, (LPARAM)remote);
+        ReadProcessMemory(process, remote + sizeof(LVITEMA), text, sizeof text - 1, &done);
+        text[sizeof text - 1] = '\0';
+        cells.push_back(text);
+      }
+      rows.push_back(cells);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return rows;
+}
+
+}  // namespace winprobe
+
+namespace winprobe {
+
+namespace {
+// The window's pixels as the screen shows them (32 bits each).
+std::vector<uint32_t> CaptureScreenPixels(HWND hwnd, int* w, int* h) {
+  std::vector<uint32_t> px;
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return px;
+  *w = r.right - r.left;
+  *h = r.bottom - r.top;
+  if (*w <= 0 || *h <= 0) return px;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = *w;
+  bi.bmiHeader.biHeight = -*h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bmp) {
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, *w, *h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    px.assign(p, p + static_cast<size_t>(*w) * *h);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+  }
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return px;
+}
+}  // namespace
+
+bool SaveSettledWindowPng(HWND hwnd, const std::wstring& path, DWORD timeoutMs) {
+  if (IsWindowVisible(hwnd)) {
+    int w = 0, h = 0;
+    std::vector<uint32_t> last = CaptureScreenPixels(hwnd, &w, &h);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+      Sleep(100);
+      std::vector<uint32_t> now = CaptureScreenPixels(hwnd, &w, &h);
+      const bool same = now == last;
+      last.swap(now);
+      if (same) break;
+    }
+  }
+  return SaveWindowPng(hwnd, path);
 }
 
 }  // namespace winprobe

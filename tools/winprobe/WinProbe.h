@@ -35,8 +35,30 @@ bool PressButton(HWND parent, const std::string& text);
 void SendText(HWND target, const std::string& text);
 void SendKey(HWND target, UINT vk);
 void ClickAt(HWND target, int x, int y, bool right = false);
+// A left click with keys held (MK_CONTROL, MK_SHIFT) at client coordinates.
+void ClickAtWithKeys(HWND target, int x, int y, WPARAM keys);
 // Renders the window (PrintWindow, then a screen copy when that fails) and saves it as PNG.
 bool SaveWindowPng(HWND hwnd, const std::wstring& path);
+// The same once the window's picture stands still (two captures 100 ms apart agree, at
+// most `timeoutMs`): a window just changed reaches the screen a moment later.
+bool SaveSettledWindowPng(HWND hwnd, const std::wstring& path, DWORD timeoutMs);
 bool SaveBitmapPng(HBITMAP bmp, const std::wstring& path);
+// Waits until the thread of `hwnd` (a thread of this process) has fetched every message posted
+// to it before this call: a marker posted last is watched for by a message hook on that thread.
+// Sent messages cannot tell this: a thread handles them before its posted ones.
+bool WaitPostedHandled(HWND hwnd, DWORD timeoutMs = 10000);
+// Waits until the window and its children have nothing left to paint and two screen copies
+// of it, taken a moment apart, are equal; pumps this thread's messages meanwhile. False when
+// the time ran out first (a window that keeps changing, such as one with a running clock).
+bool WaitPaintedAndStill(HWND hwnd, DWORD timeoutMs = 5000);
+// Brings the window to the front, waits until it is painted and still, and saves the screen
+// where it stands as PNG: the only way to get another process's pixels under Wine.
+bool SaveScreenArea(HWND hwnd, const std::wstring& path, DWORD timeoutMs = 5000);
+// The rows of a list that answers LVM_GETITEMCOUNT and LVM_GETITEMTEXTA (a list-view, or
+// the owner-drawn list; `list` may also be a window holding one), each row its cell texts,
+// as many cells as the list's header has items. Works across processes.
+std::vector<std::vector<std::string>> ReadListRows(HWND list);
+// The titles of that list's header items, in item order.
+std::vector<std::string> ReadListHeader(HWND list);
 
 }  // namespace winprobe

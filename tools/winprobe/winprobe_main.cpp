@@ -7,9 +7,16 @@
 //   winprobe press HWND TEXT|ID        presses a visible descendant button with the mouse
 //   winprobe text HWND TEXT            types text into a window
 //   winprobe key HWND VK               presses one virtual key
-//   winprobe mouse HWND X Y            left click at client coordinates
-//   winprobe shot HWND FILE.png        saves the window's picture
+//   winprobe mouse HWND X Y [ctrl|right]  left click at client coordinates (Ctrl held, or the right button)
+//   winprobe client HWND               the client area's width and height
+//   winprobe parent HWND               the parent window
+//   winprobe state HWND ID             "visible enabled" (1 or 0 each) of a descendant by id
+//   winprobe shot HWND FILE.png        saves the window's picture once it is painted and still
+//   winprobe still HWND [ms]           waits until the window is painted and still (1 when it never settles)
+//   winprobe settled-shot HWND FILE.png  the same once the picture stands still (at most 3 s)
 //   winprobe close HWND                asks a window to close
+//   winprobe rows HWND                 a list's (or the list inside HWND's) column titles, then its rows;
+//                                      cells tab-separated
 //   winprobe rect HWND                 window rectangle on screen: left top right bottom
 //   winprobe nchit HWND X Y            the window's hit-test code at screen point X Y
 //   winprobe post HWND MSG WPARAM [LPARAM]  posts a message (numbers in C notation)
@@ -41,7 +48,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|shot|close|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|client|parent|state|shot|settled-shot|still|close|rows|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
   return 2;
 }
 }  // namespace
@@ -84,10 +91,55 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "mouse" && argc > 4) {
-    winprobe::ClickAt(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+    const std::string how = argc > 5 ? argv[5] : "";
+    if (how == "ctrl")
+      winprobe::ClickAtWithKeys(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), MK_CONTROL);
+    else
+      winprobe::ClickAt(ParseHwnd(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), how == "right");
     return 0;
   }
-  if (cmd == "shot" && argc > 3) return winprobe::SaveWindowPng(ParseHwnd(argv[2]), Widen(argv[3])) ? 0 : 1;
+  if (cmd == "client" && argc > 2) {
+    RECT r;
+    if (!GetClientRect(ParseHwnd(argv[2]), &r)) return 1;
+    std::printf("%ld %ld\n", r.right, r.bottom);
+    return 0;
+  }
+  if (cmd == "state" && argc > 3) {
+    const int id = std::atoi(argv[3]);
+    for (const auto& w : winprobe::ChildWindows(ParseHwnd(argv[2]))) {
+      if (w.id != id) continue;
+      std::printf("%d %d\n", IsWindowVisible(w.hwnd) ? 1 : 0, IsWindowEnabled(w.hwnd) ? 1 : 0);
+      return 0;
+    }
+    return 1;
+  }
+  if (cmd == "parent" && argc > 2) {
+    HWND p = GetParent(ParseHwnd(argv[2]));
+    if (!p) return 1;
+    std::printf("0x%llx\n", (unsigned long long)(uintptr_t)p);
+    return 0;
+  }
+  if (cmd == "shot" && argc > 3) {
+    HWND h = ParseHwnd(argv[2]);
+    if (IsWindowVisible(h)) winprobe::WaitPaintedAndStill(h, 5000);
+    return winprobe::SaveWindowPng(h, Widen(argv[3])) ? 0 : 1;
+  }
+  if (cmd == "still" && argc > 2) {
+    DWORD ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 5000;
+    return winprobe::WaitPaintedAndStill(ParseHwnd(argv[2]), ms) ? 0 : 1;
+  }
+  if (cmd == "rows" && argc > 2) {
+    std::vector<std::vector<std::string>> lines{winprobe::ReadListHeader(ParseHwnd(argv[2]))};
+    for (auto& row : winprobe::ReadListRows(ParseHwnd(argv[2]))) lines.push_back(row);
+    for (const auto& row : lines) {
+      std::string line;
+      for (size_t i = 0; i < row.size(); ++i) line += (i ? "\t" : "") + row[i];
+      std::printf("%s\n", line.c_str());
+    }
+    return 0;
+  }
+  if (cmd == "settled-shot" && argc > 3)
+    return winprobe::SaveSettledWindowPng(ParseHwnd(argv[2]), Widen(argv[3]), 3000) ? 0 : 1;
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
   if (cmd == "ping" && argc > 2) {
     DWORD_PTR result = 0;

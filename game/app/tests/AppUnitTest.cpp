@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AppLinks.h"
 #include "LobbyLinks.h"
 #include "VeskApp.h"
 
@@ -184,4 +185,72 @@ TEST_F(AppTest, ScreenshotOfTheMainWindowGoesToTheFolderAsJpeg) {
   EXPECT_EQ(magic[1], 0xD8);
   in.close();
   RemoveFolder(folder);
+}
+
+namespace {
+
+// A child that fills itself and counts its paints.
+int g_childPaints = 0;
+LRESULT CALLBACK CountingChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    FillRect(dc, &ps.rcPaint, (HBRUSH)GetStockObject(GRAY_BRUSH));
+    EndPaint(hwnd, &ps);
+    ++g_childPaints;
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+RECT g_boxRect;
+BOOL CALLBACK RecordThreadBox(HWND hwnd, LPARAM) {
+  char cls[16] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
+    GetWindowRect(hwnd, &g_boxRect);
+    return FALSE;
+  }
+  return TRUE;
+}
+void CALLBACK RecordBox(HWND, UINT, UINT_PTR id, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), RecordThreadBox, 0);
+  if (g_boxRect.right > g_boxRect.left) KillTimer(nullptr, id);
+}
+
+}  // namespace
+
+TEST_F(AppTest, BoxesStandCentredOnTheMainWindowAndLeaveNoGhost) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = CountingChildProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "VeskCountingChild";
+  RegisterClassA(&wc);
+  CFrameWnd* frame = new CFrameWnd();
+  // Far from the screen's centre, so a box centred on the screen is not centred here.
+  ASSERT_TRUE(frame->Create(nullptr, "box owner", WS_OVERLAPPEDWINDOW, CRect(0, 0, 700, 500)));
+  HWND child = CreateWindowExA(0, "VeskCountingChild", "", WS_CHILD | WS_VISIBLE, 0, 0, 690, 460, frame->GetSafeHwnd(),
+                               nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(child, nullptr);
+  frame->ShowWindow(SW_SHOW);
+  frame->UpdateWindow();
+  theApp.m_pMainWnd = frame;
+
+  g_boxRect = RECT{};
+  UINT_PTR recorder = SetTimer(nullptr, 0, 50, RecordBox);
+  const int paintsBefore = g_childPaints;
+  ShowStartupBoxText("box over the table", MB_OK, 1);  // closes itself after a second
+  KillTimer(nullptr, recorder);
+  // The table under the box is painted before the caller goes on.
+  EXPECT_GT(g_childPaints, paintsBefore);
+  RECT pending;
+  EXPECT_FALSE(GetUpdateRect(child, &pending, FALSE));
+
+  RECT owner;
+  GetWindowRect(frame->GetSafeHwnd(), &owner);
+  ASSERT_GT(g_boxRect.right, g_boxRect.left) << "the box was never seen";
+  EXPECT_NEAR((g_boxRect.left + g_boxRect.right) / 2, (owner.left + owner.right) / 2, 2);
+  EXPECT_NEAR((g_boxRect.top + g_boxRect.bottom) / 2, (owner.top + owner.bottom) / 2, 2);
+  theApp.m_pMainWnd = nullptr;
+  frame->DestroyWindow();
 }

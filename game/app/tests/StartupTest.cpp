@@ -194,25 +194,6 @@ HWND WaitForBox(const std::string& needle, DWORD timeoutMs, std::string& texts) 
   return winprobe::WaitForDialogText(needle, timeoutMs, texts);
 }
 
-// Another process's window is copied from the screen: printing it from here gives no pixels under Wine.
-void SaveScreenArea(HWND wnd, const wchar_t* path) {
-  SetForegroundWindow(wnd);
-  Sleep(700);
-  RECT r;
-  GetWindowRect(wnd, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(mem, old);
-  winprobe::SaveBitmapPng(bmp, path);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-}
-
 // The box is read, then closed with its one button (IDOK) as a person would.
 // Before the configuration paths are built the box is the plain one with OK (1); after, the
 // skinned box with its first button (29714) and the other two hidden. The skinned button
@@ -225,14 +206,14 @@ void ExpectBoxAndPress(const std::string& needle, const wchar_t* png) {
   if (!skinnedOk) {
     EXPECT_NE(winprobe::FindButton(box, "1"), nullptr) << texts;
     EXPECT_EQ(winprobe::FindButton(box, "2"), nullptr) << "a single OK button: " << texts;
-    SaveScreenArea(box, png);
+    winprobe::SaveScreenArea(box, png);
     EXPECT_TRUE(winprobe::ClickButton(box, "1")) << texts;
     return;
   }
   EXPECT_TRUE(IsWindowVisible(skinnedOk)) << texts;
   for (const char* other : {"29715", "29716"})
     EXPECT_FALSE(IsWindowVisible(winprobe::FindButton(box, other))) << "a single OK button: " << texts;
-  SaveScreenArea(box, png);
+  winprobe::SaveScreenArea(box, png);
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(29714, BN_CLICKED), reinterpret_cast<LPARAM>(skinnedOk));
 }
 
@@ -247,11 +228,14 @@ class ShareFolder {
   ShareFolder(const Stage& stage, const char* crashSwitch) {
     m_share = stage.Path("share");
     CreateDirectoryA(m_share.c_str(), nullptr);
-    // Start-up loads the owner-drawn theme from the share folder.
-    CopyFlatFolder(ExeFolder() + "\\staged\\share\\odctrls", m_share + "\\odctrls");
     // Nothing listens on this port: every remote-log line fails to go out.
     WriteText(m_share + "\\LangRsc.ini",
               std::string("[ZOLT]\r\n20010=") + crashSwitch + "\r\nReportServer=127.0.0.1\r\n");
+    // The owner-drawn theme that start-up loads at step 6, as staged.
+    std::string themeFrom = ExeFolder() + "\\staged\\share\\odctrls", themeTo = m_share + "\\odctrls";
+    CreateDirectoryA(themeTo.c_str(), nullptr);
+    for (const char* file : {"\\vesk_skn.ini", "\\Tessaly.dll"})
+      CopyFileA((themeFrom + file).c_str(), (themeTo + file).c_str(), FALSE);
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Game\\Share", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
                     nullptr);
     char old[MAX_PATH] = "";
@@ -301,7 +285,7 @@ class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!Exists(ProgramFolder() + "\\Vesk.exe") || !Exists(ExeFolder() + "\\VeskScripted.exe"))
-      GTEST_SKIP() << "the program is not built";
+      GTEST_FAIL() << "the program is not built";
   }
 };
 
@@ -379,7 +363,7 @@ TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   EXPECT_EQ(r.right - r.left, 1024);
   for (int i = 0; i < 50 && ReadText(stage.Path("scripted_calls.txt")).find("arrive deal") == std::string::npos; ++i)
     Sleep(100);
-  SaveScreenArea(main, L"startup_table.png");
+  winprobe::SaveScreenArea(main, L"startup_table.png");
   // The resource library names a code page, so the converter was bound at start-up.
   ASSERT_FALSE(ResourceString(stage, 29936).empty());
   DWORD pid = 0;
@@ -402,7 +386,7 @@ TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
   ASSERT_TRUE(lobby.Ok());
   HWND wait = winprobe::WaitForWindow(waitText, 0, 30000);
   ASSERT_NE(wait, nullptr);
-  SaveScreenArea(wait, L"startup_watch_wait.png");
+  winprobe::SaveScreenArea(wait, L"startup_watch_wait.png");
   EXPECT_EQ(stage.Steps(), Range(1, 25));
   // The run log, kept while the crash-report switch is on, knows this run watches.
   std::string runFile = ReadText(stage.Path("alice.txt"));
@@ -521,7 +505,7 @@ TEST_F(StartupTest, WatchersWindowComesUpWhenTheGameDataArrives) {
   for (const auto& w : winprobe::TopLevelWindows(0, true))
     if (w.text == waitText) waitBoxLeft = true;
   EXPECT_FALSE(waitBoxLeft);
-  SaveScreenArea(main, L"startup_watch_table.png");
+  winprobe::SaveScreenArea(main, L"startup_watch_table.png");
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(lobby.WaitExit(30000), 0);
 }

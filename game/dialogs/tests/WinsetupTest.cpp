@@ -75,17 +75,17 @@ TEST_F(SetupDlgTest, ValuesGoToTheControlsAndBack) {
   } seen = {};
   ActOnNextDialog([&](HWND h) {
     CloseLater(h);
-    seen.allow = Checked(h, IDC_SETUP_ALLOWWATCH);
-    seen.sound = Checked(h, IDC_SETUP_SOUND);
-    seen.music = Checked(h, IDC_SETUP_MUSICON);
-    seen.voice = Checked(h, IDC_SETUP_VOICE);
-    seen.trad = Checked(h, IDC_SETUP_TRADSOUND);
-    seen.anim = Checked(h, IDC_SETUP_ANIMATION);
-    seen.floatText = Checked(h, IDC_SETUP_FLOATTEXT);
-    seen.cw = Checked(h, IDC_SETUP_SEAT_CW);
-    seen.ccw = Checked(h, IDC_SETUP_SEAT_CCW);
-    seen.bkDefault = Checked(h, IDC_SETUP_BK_DEFAULT);
-    seen.dir = ItemText(h, IDC_SETUP_CAPTUREDIR);
+    seen.allow = Checked(h, IDC_ALLOWWATCH);
+    seen.sound = Checked(h, IDC_SOUND);
+    seen.music = Checked(h, IDC_MUSICON);
+    seen.voice = Checked(h, IDC_VOICE);
+    seen.trad = Checked(h, IDC_TRADSOUND);
+    seen.anim = Checked(h, IDC_MOVECARDS);
+    seen.floatText = Checked(h, IDC_FLOATTEXT);
+    seen.cw = Checked(h, IDC_SEAT_CW_RADIO);
+    seen.ccw = Checked(h, IDC_SEAT_CCW_RADIO);
+    seen.bkDefault = Checked(h, IDC_BK_DEFAULT_RADIO);
+    seen.dir = ItemText(h, IDC_CAPTUREDIR);
     RECT client;
     ::GetClientRect(h, &client);
     for (HWND c = ::GetWindow(h, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
@@ -93,10 +93,10 @@ TEST_F(SetupDlgTest, ValuesGoToTheControlsAndBack) {
         seen.allInside = seen.allInside && Inside(client, ItemRect(h, ::GetDlgCtrlID(c)));
     SaveScreenPng(h, "setup.png");
     // The player changes a few things and confirms.
-    ::CheckDlgButton(h, IDC_SETUP_ANIMATION, BST_CHECKED);
-    ::CheckDlgButton(h, IDC_SETUP_SOUND, BST_UNCHECKED);
-    ::CheckRadioButton(h, IDC_SETUP_SEAT_CCW, IDC_SETUP_SEAT_CW, IDC_SETUP_SEAT_CCW);
-    ::SetDlgItemTextA(h, IDC_SETUP_CAPTUREDIR, "D:\\Pictures\\");
+    ::CheckDlgButton(h, IDC_MOVECARDS, BST_CHECKED);
+    ::CheckDlgButton(h, IDC_SOUND, BST_UNCHECKED);
+    ::CheckRadioButton(h, IDC_SEAT_CCW_RADIO, IDC_SEAT_CW_RADIO, IDC_SEAT_CCW_RADIO);
+    ::SetDlgItemTextA(h, IDC_CAPTUREDIR, "D:\\Pictures\\");
     EXPECT_TRUE(ClickVisible(h, "\xC8\xB7\xB6\xA8"));
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -125,7 +125,7 @@ TEST_F(SetupDlgTest, CancelKeepsTheValues) {
   dlg.m_bVoice = 1;
   ActOnNextDialog([&](HWND h) {
     CloseLater(h);
-    ::CheckDlgButton(h, IDC_SETUP_VOICE, BST_UNCHECKED);
+    ::CheckDlgButton(h, IDC_VOICE, BST_UNCHECKED);
     EXPECT_TRUE(ClickVisible(h, "\xC8\xA1\xCF\xFB"));
   });
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -146,9 +146,9 @@ TEST_F(SetupDlgTest, MusicPickerTurnsMusicOnAndCancelChangesNothing) {
     bool checkShown = false;
     ActOnNextDialog([&](HWND h) {
     CloseLater(h);
-      Click(h, IDC_SETUP_MUSIC);
+      Click(h, IDC_MUSIC);
       Pump(150);
-      checkShown = Checked(h, IDC_SETUP_MUSICON);
+      checkShown = Checked(h, IDC_MUSICON);
       ::PostMessageA(h, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -169,9 +169,9 @@ TEST_F(SetupDlgTest, BackgroundPickersSetTheMode) {
   ActOnNextDialog([&](HWND h) {
     CloseLater(h);
     // The buttons are hidden by the template; their commands still work.
-    Click(h, IDC_SETUP_BKCOLOR);
-    modeAfterColour = Checked(h, IDC_SETUP_BK_COLOR) ? 1 : 0;
-    Click(h, IDC_SETUP_BKBMP);
+    Click(h, IDC_BKCOLOR);
+    modeAfterColour = Checked(h, IDC_BK_COLOR_RADIO) ? 1 : 0;
+    Click(h, IDC_BKBMP);
     ::PostMessageA(h, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -189,13 +189,13 @@ TEST_F(SetupDlgTest, FolderPickerAndTypedFolders) {
   bool openAfterBadText = false;
   ActOnNextDialog([&](HWND h) {
     CloseLater(h);
-    Click(h, IDC_SETUP_CAPTUREBTN);
-    afterPick = ItemText(h, IDC_SETUP_CAPTUREDIR);
+    Click(h, IDC_BTN_CAPTUREDIR);
+    afterPick = ItemText(h, IDC_CAPTUREDIR);
     // Not a folder: OK keeps the dialog open.
-    ::SetDlgItemTextA(h, IDC_SETUP_CAPTUREDIR, "pictures?");
+    ::SetDlgItemTextA(h, IDC_CAPTUREDIR, "pictures?");
     ::SendMessageA(h, WM_COMMAND, IDOK, 0);
     openAfterBadText = ::IsWindowVisible(h) != 0;
-    ::SetDlgItemTextA(h, IDC_SETUP_CAPTUREDIR, "E:\\Caps\\Today\\");
+    ::SetDlgItemTextA(h, IDC_CAPTUREDIR, "E:\\Caps\\Today\\");
     ::PostMessageA(h, WM_COMMAND, IDOK, 0);
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -211,7 +211,7 @@ TEST_F(SetupDlgTest, WatcherCannotChangeAllowWatching) {
     bool enabled = true;
     ActOnNextDialog([&](HWND h) {
     CloseLater(h);
-      enabled = ::IsWindowEnabled(::GetDlgItem(h, IDC_SETUP_ALLOWWATCH)) != 0;
+      enabled = ::IsWindowEnabled(::GetDlgItem(h, IDC_ALLOWWATCH)) != 0;
       if (watcher) SaveScreenPng(h, "setup_watcher.png");
       ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
     });

@@ -31,10 +31,10 @@ TEST_F(WaitDlgTest, ShortTextKeepsTheMinimumWidth) {
   const int border = dlg.GetBorderWidth();
   EXPECT_EQ(WindowSize(h).cx, 200 + 2 * border);
   EXPECT_EQ(WindowSize(h).cy, 48 + 2 * border);  // no heading without the button
-  EXPECT_FALSE(ItemVisible(h, IDC_WAITDLG_CANCEL));
-  EXPECT_EQ(ItemText(h, IDC_WAITDLG_TEXT), "x");
+  EXPECT_FALSE(ItemVisible(h, IDC_WAIT_CANCEL));
+  EXPECT_EQ(ItemText(h, IDC_WAIT_TEXT), "x");
   // The text sits beside the icon's place, inside the window.
-  RECT text = ItemRect(h, IDC_WAITDLG_TEXT), icon = ItemRect(h, IDC_WAITDLG_ICON);
+  RECT text = ItemRect(h, IDC_WAIT_TEXT), icon = ItemRect(h, IDC_WAIT_ICON);
   EXPECT_EQ(text.left, border + 48);
   EXPECT_EQ(icon.left, border + 8);
   EXPECT_EQ(icon.top, border + 14);
@@ -50,8 +50,8 @@ TEST_F(WaitDlgTest, ButtonShowsAndCancelOnlySetsTheFlag) {
   Pump(50);
   HWND h = dlg.m_hWnd;
   ASSERT_TRUE(::IsWindow(h));
-  ASSERT_TRUE(ItemVisible(h, IDC_WAITDLG_CANCEL));
-  RECT button = ItemRect(h, IDC_WAITDLG_CANCEL), client;
+  ASSERT_TRUE(ItemVisible(h, IDC_WAIT_CANCEL));
+  RECT button = ItemRect(h, IDC_WAIT_CANCEL), client;
   ::GetClientRect(h, &client);
   EXPECT_TRUE(Inside(client, button));
   EXPECT_NEAR((button.left + button.right) / 2, client.right / 2, 1);  // centred
@@ -65,7 +65,7 @@ TEST_F(WaitDlgTest, ButtonShowsAndCancelOnlySetsTheFlag) {
   // Showing again starts over: a new wait is not cancelled.
   dlg.Show(kWaiting, FALSE);
   EXPECT_FALSE(dlg.IsCancelled());
-  EXPECT_FALSE(ItemVisible(h, IDC_WAITDLG_CANCEL));
+  EXPECT_FALSE(ItemVisible(h, IDC_WAIT_CANCEL));
   EXPECT_EQ(dlg.m_hWnd, h);  // the one window is reused
 }
 
@@ -75,7 +75,7 @@ TEST_F(WaitDlgTest, LongTextWidensTheBox) {
   for (int i = 0; i < 4; ++i) text += kWaiting;
   dlg.Show(text.c_str(), FALSE);
   HWND h = dlg.m_hWnd;
-  RECT t = ItemRect(h, IDC_WAITDLG_TEXT), client;
+  RECT t = ItemRect(h, IDC_WAIT_TEXT), client;
   ::GetClientRect(h, &client);
   EXPECT_GT(WindowSize(h).cx, 200 + 2 * dlg.GetBorderWidth());
   EXPECT_TRUE(Inside(client, t));
@@ -89,13 +89,13 @@ TEST_F(WaitDlgTest, StringIdAndThemeIcon) {
   CString want;
   want.LoadString(3002);
   EXPECT_FALSE(want.IsEmpty());
-  EXPECT_EQ(ItemText(h, IDC_WAITDLG_TEXT), std::string((LPCSTR)want));
+  EXPECT_EQ(ItemText(h, IDC_WAIT_TEXT), std::string((LPCSTR)want));
   // The theme's icon is drawn in place of the template's.
   EXPECT_NE(dlg.m_hIcon, nullptr);
-  EXPECT_FALSE(ItemVisible(h, IDC_WAITDLG_ICON));
+  EXPECT_FALSE(ItemVisible(h, IDC_WAIT_ICON));
   Pump(50);
   WindowPicture pic = Capture(h);
-  RECT icon = ItemRect(h, IDC_WAITDLG_ICON);
+  RECT icon = ItemRect(h, IDC_WAIT_ICON);
   int coloured = 0;
   for (int y = icon.top; y < icon.top + 32; ++y)
     for (int x = icon.left; x < icon.left + 32; ++x) {
@@ -109,7 +109,7 @@ TEST_F(WaitDlgTest, WithoutThemeIconTheTemplateIconShows) {
   CWaitDlg dlg(nullptr, "NoSuchSkin");
   dlg.Show(kWaiting, FALSE);
   EXPECT_EQ(dlg.m_hIcon, nullptr);
-  EXPECT_TRUE(ItemVisible(dlg.m_hWnd, IDC_WAITDLG_ICON));
+  EXPECT_TRUE(ItemVisible(dlg.m_hWnd, IDC_WAIT_ICON));
 }
 
 TEST_F(WaitDlgTest, DestructionTakesTheWindow) {

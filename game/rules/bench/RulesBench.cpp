@@ -2,11 +2,16 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "CardRules.h"
+#include "HintReference.h"
+#include "PlayShapes.h"
 
 namespace {
 
@@ -139,17 +144,16 @@ void BM_Compare(benchmark::State& state) {
 }
 BENCHMARK(BM_Compare);
 
-// One full recompute: classify the last play, run every finder, add bombs
-// and the rocket, sort the list, hand out the first candidate.
-void BM_HintRecompute(benchmark::State& state) {
-  const int handSize = static_cast<int>(state.range(0));
-  std::vector<Scenario> sc = MakeScenarios(handSize, 256, 3 + handSize);
-  BenchTable table;
-  table.SetRuleOptions(3, 0, 0);
+// One recompute per iteration over the deals in turn (a power of two of
+// them; a recompute leaves the hand as it found it), with the candidates per
+// recompute as a counter.
+template <class Table, class Deal>
+void TimeRecomputes(benchmark::State& state, Table& table, std::vector<Deal>& deals) {
+  const size_t mask = deals.size() - 1;
   size_t i = 0;
   int64_t candidates = 0;
   for (auto _ : state) {
-    table.cur = &sc[i++ & 255];
+    table.cur = &deals[i++ & mask];
     table.InvalidateHint();
     const CARD_INFO* p = nullptr;
     benchmark::DoNotOptimize(table.FindHint(&p));
@@ -158,6 +162,145 @@ void BM_HintRecompute(benchmark::State& state) {
   state.counters["candidates"] =
       benchmark::Counter(static_cast<double>(candidates), benchmark::Counter::kAvgIterations);
 }
+
+// One full recompute: classify the last play, run every finder, add bombs
+// and the rocket, sort the list, hand out the first candidate.
+void BM_HintRecompute(benchmark::State& state) {
+  const int handSize = static_cast<int>(state.range(0));
+  std::vector<Scenario> sc = MakeScenarios(handSize, 256, 3 + handSize);
+  BenchTable table;
+  table.SetRuleOptions(3, 0, 0);
+  TimeRecomputes(state, table, sc);
+}
 BENCHMARK(BM_HintRecompute)->Arg(17)->Arg(20)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// ---- per shape, the engine beside the card-by-card reference -----------------
+
+struct ShapeDeal {
+  CARD_INFO hand[CCardRules::MAX_CARDS];
+  int handCount;
+  CARD_INFO last[CCardRules::MAX_CARDS];
+  int lastCount;
+};
+
+template <class Base>
+class DealTable : public Base {
+ public:
+  ShapeDeal* cur = nullptr;
+
+ protected:
+  CARD_INFO* GetSeatCards(int pos) override { return pos == Base::OWN_POSITION ? cur->hand : nullptr; }
+  int GetSeatCardCount(int pos) override { return pos == Base::OWN_POSITION ? cur->handCount : 0; }
+  const CARD_INFO* GetLastPlayCards(int* n) override {
+    *n = cur->lastCount;
+    return cur->last;
+  }
+};
+
+const int kDeals = 64;
+
+// Sorted hands of handSize cards from one deck, each with a last play of the
+// shape made from the cards the hand does not hold.
+std::vector<ShapeDeal> ShapeDeals(int shape, int handSize) {
+  std::mt19937 rng(1000u * static_cast<unsigned>(shape) + static_cast<unsigned>(handSize));
+  CCardTable rules;
+  std::vector<ShapeDeal> out;
+  while (static_cast<int>(out.size()) < kDeals) {
+    ShapeDeal d = {};
+    std::vector<int32_t> last;
+    if (!playshapes::MakeShape(rng, shape, 1, last)) continue;
+    // The hand gets the cards the play left, in random order.
+    std::vector<int32_t> rest;
+    for (int v = 0; v < 54; ++v)
+      if (std::find(last.begin(), last.end(), v) == last.end()) rest.push_back(v);
+    std::shuffle(rest.begin(), rest.end(), rng);
+    if (static_cast<int>(rest.size()) < handSize) continue;
+    d.handCount = handSize;
+    for (int i = 0; i < handSize; ++i) CCardRules::SetCardFromCode(&d.hand[i], rest[i]);
+    rules.SortCards(d.hand, handSize, 0, 0);
+    d.lastCount = static_cast<int>(last.size());
+    for (int i = 0; i < d.lastCount; ++i) CCardRules::SetCardFromCode(&d.last[i], last[i]);
+    out.push_back(d);
+  }
+  return out;
+}
+
+template <class Engine>
+void BM_HintShape(benchmark::State& state) {
+  const int shape = static_cast<int>(state.range(0));
+  std::vector<ShapeDeal> deals = ShapeDeals(shape, static_cast<int>(state.range(1)));
+  DealTable<Engine> table;
+  table.SetRuleOptions(3, 0, 0);
+  TimeRecomputes(state, table, deals);
+  state.SetLabel(playshapes::ShapeName(shape));
+}
+
+void ShapeArgs(benchmark::internal::Benchmark* b) {
+  for (int size : {17, 20, 33})
+    for (int shape = 0; shape < playshapes::kShapeCount; ++shape)
+      if (shape != playshapes::kBombBig) b->Args({shape, size});  // one deck has none
+}
+BENCHMARK_TEMPLATE(BM_HintShape, CCardRules)->Apply(ShapeArgs);
+BENCHMARK_TEMPLATE(BM_HintShape, HintReference)->Apply(ShapeArgs);
+
+// Keeps every run's time per iteration (the median when repeated) by name.
+class Collector : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> ns;
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median") continue;
+      ns[r.run_name.function_name + "/" + r.run_name.args] = r.GetAdjustedCPUTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// The per-shape table: our time, the reference's, the speed-up; then the
+// median and worst shape per hand size and the growth from 17 to 33 cards.
+void PrintShapeSummary(const Collector& c) {
+  auto get = [&](const char* engine, int shape, int size) {
+    auto it = c.ns.find(std::string("BM_HintShape<") + engine + ">/" + std::to_string(shape) + "/" +
+                        std::to_string(size));
+    return it == c.ns.end() ? -1.0 : it->second;
+  };
+  if (get("CCardRules", 0, 17) < 0) return;
+  std::printf("\nhint recompute per shape (ns): engine / reference = speed-up\n");
+  std::printf("%-18s %22s %22s %22s %7s\n", "shape", "17 cards", "20 cards", "33 cards", "33/17");
+  std::map<int, std::vector<double>> bySize;
+  double worstGrowth = 0;
+  for (int shape = 0; shape < playshapes::kShapeCount; ++shape) {
+    if (get("CCardRules", shape, 17) < 0) continue;
+    std::printf("%-18s", playshapes::ShapeName(shape));
+    for (int size : {17, 20, 33}) {
+      const double a = get("CCardRules", shape, size), b = get("HintReference", shape, size);
+      std::printf(" %6.0f / %6.0f = %4.1fx", a, b, a > 0 ? b / a : 0);
+      bySize[size].push_back(a);
+    }
+    const double growth = get("CCardRules", shape, 33) / get("CCardRules", shape, 17);
+    worstGrowth = std::max(worstGrowth, growth);
+    std::printf(" %6.2f\n", growth);
+  }
+  for (int size : {17, 20, 33})
+    std::printf("%d cards: median %.0f ns, worst shape %.0f ns\n", size, Median(bySize[size]),
+                *std::max_element(bySize[size].begin(), bySize[size].end()));
+  std::printf("largest growth from 17 to 33 cards: %.2fx\n", worstGrowth);
+}
+
 }  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  Collector collector;
+  benchmark::RunSpecifiedBenchmarks(&collector);
+  PrintShapeSummary(collector);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "GameView.h"
+#include "StepTickSource.h"
+#include "ThemeBitmaps.h"
 #include "WinProbe.h"
 #include "WireBytes.h"
 #include "tests/NullDocHost.h"
@@ -42,18 +44,39 @@ struct Site : CGameViewSite {
   std::vector<std::string> ticker;
   bool IsBusySending() override { return busy; }
   uint32_t OptionFlags() override { return 1; }
-  bool AskYesNo(const char*) override {
+  bool AskYesNo(const char*, UINT style) override {
     ++yesNo;
+    askStyle = style;
     return false;
   }
+  UINT askStyle = 0;
   void PostToAvatar(int p, UINT msg, WPARAM) override { avatarMsgs.push_back(p * 10000 + (int)msg); }
   void TickerText(const std::string& t) override { ticker.push_back(t); }
+  void PlaceTicker(CWnd* parent, const RECT& r) override {
+    tickerParent = parent;
+    tickerPlaces.push_back(r);
+  }
+  CWnd* tickerParent = nullptr;
+  std::vector<RECT> tickerPlaces;
   bool GameProgressArrived() override { return true; }
   int IdleSeconds() override { return idleSeconds; }
   void SendKeepAlive() override { ++keepAlives; }
   void ToggleScoreBoard() override {}
   void OpenSettings() override {}
-  void SaveScreenshot() override {}
+  std::string SaveScreenshot() override { return shotPath; }
+  void ChatNotice(const std::string& text, COLORREF color, int size) override {
+    notices.push_back(text);
+    noticeColor = color;
+    noticeSize = size;
+  }
+  std::string NickNameOf(const char* user) override { return std::string(user) == knownUser ? knownNick : ""; }
+  void PlayWave(int id) override { waves.push_back(id); }
+  std::string shotPath;
+  std::vector<std::string> notices;
+  COLORREF noticeColor = 0;
+  int noticeSize = 0;
+  std::string knownUser, knownNick;
+  std::vector<int> waves;
   void OpenUrl(const std::string&) override {}
   void HoldMessages(bool hold) override { holds.push_back(hold); }
   int idleSeconds = 120;
@@ -113,11 +136,14 @@ class GameViewTest : public ::testing::Test {
     host.view = view;
     view->SetGameDoc(&doc);
     view->SetSite(&site);
+    BeforeCreate();
     ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, kViewW, kViewH), frame,
                              AFX_IDW_PANE_FIRST, nullptr));
     view->OnInitialUpdate();
     frame->ShowWindow(SW_SHOWNOACTIVATE);
   }
+
+  virtual void BeforeCreate() {}
 
   void TearDown() override {
     frame->DestroyWindow();  // deletes the view and the frame
@@ -351,7 +377,11 @@ TEST_F(GameViewTest, PlayingWithClicksAndHandEnd) {
   // East beats it with a five, west passes: our turn with both plays on the table.
   // East's five slides in from its hand.
   view->SetMoveCards(true);
+  const tableview::Box band = view->GetBandBox();
+  EXPECT_EQ(band.top, view->GetLayout().H * 30 / 100) << "the band behind moving cards";
+  EXPECT_EQ(band.Height(), view->GetLayout().H * 55 / 100);
   ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 1, 1, Code(3, 2)})));
+  EXPECT_EQ(doc.m_Seats[2].nLastPlayCount, 1) << "the moving play is left in the document";
   ASSERT_TRUE(Deliver(MSG_PLAY, Words({0, 1, 0, 1})));
   view->SetMoveCards(false);
   EXPECT_EQ(doc.m_nTurnPosition, 1);
@@ -419,7 +449,10 @@ TEST_F(GameViewTest, DirectionFlagMirrorsTheSides) {
   Shot left;
   Snap("table_direction_clear.png", left);
   const tableview::Pt m = l.marker[2];
-  EXPECT_NE(left.At(m.x + 16, m.y + 4), right.At(m.x + 16, m.y + 4));
+  int differ = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) differ += left.At(m.x + x, m.y + y) != right.At(m.x + x, m.y + y);
+  EXPECT_GT(differ, 20) << "the marker moved to the left seat";
 }
 
 TEST_F(GameViewTest, ChatEchoAndAvatarClicks) {
@@ -432,6 +465,17 @@ TEST_F(GameViewTest, ChatEchoAndAvatarClicks) {
   view->SendMessage(CGameView::WM_CHAT_ECHO, 0, (LPARAM)other.c_str());
   EXPECT_EQ(site.ticker.size(), 1u);
   view->SendMessage(CGameView::WM_CHAT_ECHO, 0, 0);
+
+  // The ticker stands 600 by 30 at the top centre of the table.
+  ASSERT_FALSE(site.tickerPlaces.empty());
+  EXPECT_EQ(site.tickerParent, view);
+  const RECT t = site.tickerPlaces.back();
+  CRect client;
+  view->GetClientRect(&client);
+  EXPECT_EQ(t.left, client.Width() / 2 - 300);
+  EXPECT_EQ(t.top, 0);
+  EXPECT_EQ(t.right - t.left, 600);
+  EXPECT_EQ(t.bottom - t.top, 30);
 
   const tableview::Layout& l = view->GetLayout();
   view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(l.avatar[1].x + 10, l.avatar[1].y + 10));
@@ -465,16 +509,25 @@ TEST_F(GameViewTest, TimersKeepAliveClockAndLastCard) {
   EXPECT_EQ(idle.keepAlives, 2);
   view->SetSite(&site);
 
-  // The clock at zero is the document's: in the bidding it bids nothing.
+  // The clock counts on its own thread; at zero the command is the document's: in the
+  // bidding it bids nothing. Its tick sounds go through the site's sound player.
+  CStepTickSource ticks;
+  view->GetTurnClock().SetTickSource(&ticks);
   Deal(1);
   ASSERT_EQ(view->GetClockSeconds(), 60);
-  view->ShowTurnClock(2);
-  view->SendMessage(WM_TIMER, CGameView::IDT_CLOCK, 0);
+  EXPECT_TRUE(view->GetTurnClock().IsWindowVisible());
+  view->ShowTurnClock(6);
+  ASSERT_TRUE(ticks.Step(view->GetTurnClock(), 4));
+  EXPECT_EQ(view->GetClockSeconds(), 5);
+  ASSERT_TRUE(ticks.Step(view->GetTurnClock(), 16));
   EXPECT_EQ(view->GetClockSeconds(), 1);
+  EXPECT_EQ(site.waves, (std::vector<int>{IDW_TICK})) << "the tick after five seconds";
   const size_t n = host.sent.size();
-  view->SendMessage(WM_TIMER, CGameView::IDT_CLOCK, 0);
+  ASSERT_TRUE(ticks.Step(view->GetTurnClock(), 4));
   ASSERT_EQ(host.sent.size(), n + 1);
   EXPECT_EQ(host.LastId(), MSG_BID);
+  EXPECT_EQ(site.waves, (std::vector<int>{IDW_TICK, IDW_TIMEUP}));
+  view->GetTurnClock().SetTickSource(nullptr);
 
   // Declarer with one card left on a free lead: the auto-play timer plays it.
   ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 1})));
@@ -567,4 +620,315 @@ TEST_F(WatcherViewTest, HiddenHandWhenWatchingIsRefused) {
   ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 1})));
   ClickCard(2);
   EXPECT_TRUE(Selected().empty());
+}
+
+// ---- what players found wrong on the table ----
+
+TEST_F(GameViewTest, WaitTextLeavesTheTableWhenTheBiddingBegins) {
+  ASSERT_TRUE(Deliver(MSG_READY, Words({1})));
+  EXPECT_FALSE(view->GetStatusText().empty()) << "the own ready shows the wait text";
+  Deal(0);
+  EXPECT_EQ(doc.GetSchedule(), SCHEDULE_BID);
+  EXPECT_EQ(view->GetStatusText(), "") << "nobody waits for players once the cards are dealt";
+}
+
+class SettledDirectionViewTest : public GameViewTest {
+ protected:
+  void SetUp() override {
+    doc.m_nShowOrder = 10;  // the settings were saved ten times
+    GameViewTest::SetUp();
+  }
+};
+
+TEST_F(SettledDirectionViewTest, DirectionButtonsStayHidden) {
+  EXPECT_FALSE(Visible(IDC_SEAT_CCW));
+  EXPECT_FALSE(Visible(IDC_SEAT_CW));
+  Deal(0);
+  view->OnSwitchDirection();
+  EXPECT_EQ(doc.m_bOrder, 0) << "the direction still changes";
+  EXPECT_FALSE(Visible(IDC_SEAT_CCW));
+  EXPECT_FALSE(Visible(IDC_SEAT_CW));
+  view->OnSwitchDirection();
+  EXPECT_FALSE(Visible(IDC_SEAT_CCW));
+  EXPECT_FALSE(Visible(IDC_SEAT_CW));
+}
+
+TEST_F(GameViewTest, OpenCardsAtHandEndDoNotCoverTheLastPlays) {
+  BidAndTakeBottom();
+  // West's last play: three cards, lying left of its card column.
+  doc.m_Seats[0].nLastPlayCount = 3;
+  for (int i = 0; i < 3; ++i) {
+    CCardRules::SetCardFromCode(&doc.m_LastPlays[0][i], static_cast<int>(Code(i, 6)));
+    doc.m_LastPlays[0][i].bFaceUp = 1;
+  }
+  view->RedrawPlays();
+  const tableview::Layout l = view->GetLayout();
+  const tableview::Box row = tableview::PlayRowBox(l, 0, 3);
+  const int x = row.left + 5, y = row.top + 60;
+  {
+    Shot during;
+    Snap("table_west_play.png", during);
+    ASSERT_TRUE(IsCardFace(during.At(x, y))) << "the play is on the table during the hand";
+  }
+  wire::Writer w;
+  for (uint32_t v : {3u, 1u, 0u, 0u, 0u, 0u}) w.U32(v);
+  for (int32_t c : {-30, -30, 60, 0}) w.I32(c);
+  for (int32_t c : {-30, -30, 60, 0}) w.I32(c);
+  for (int i = 0; i < 4; ++i) w.U32(0);
+  for (uint32_t c : {4u, 5u, 0u, 0u}) w.U32(c);
+  for (uint32_t c : {Code(0, 11), Code(1, 11), Code(2, 8), 52u}) w.U32(c);
+  for (uint32_t c : {Code(3, 12), Code(2, 12), Code(1, 7), Code(0, 6), Code(2, 4)}) w.U32(c);
+  ASSERT_TRUE(Deliver(MSG_HAND_OVER, w.Take()));
+  Shot end;
+  Snap("table_hand_end_open_cards.png", end);
+  const tableview::Layout& l2 = view->GetLayout();
+  const tableview::Pt first = tableview::SideCardOrigin(l2, 0, 0, 4);
+  EXPECT_TRUE(IsCardFace(end.At(first.x + 3, first.y + 50))) << "west's open cards";
+  EXPECT_TRUE(x < first.x);
+  EXPECT_FALSE(IsCardFace(end.At(x, y))) << "no play half hidden under the open column";
+}
+
+TEST_F(GameViewTest, PreviousTrickOnTheFirstTrickChangesNothing) {
+  BidAndTakeBottom();
+  ClickCard(IndexOfCode(53), true);  // clears the raised bottom cards
+  ClickCard(IndexOfCode(static_cast<int>(Code(0, 0))));
+  view->OnTakeOut();
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, Code(0, 0)})));
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 0, 1})));  // east passes
+  ASSERT_EQ(doc.m_Seats[1].nLastPlayCount, 1);
+  view->OnLastRound();
+  EXPECT_EQ(doc.m_Seats[1].nLastPlayCount, 1) << "there was no previous trick to show";
+  Shot s;
+  Snap("table_first_trick_last_round.png", s);
+  const tableview::Layout& l = view->GetLayout();
+  const tableview::Pt west = l.play[0];
+  // West has not played yet: no pass mark where it would stand.
+  EXPECT_TRUE(IsGreen(s.At(west.x - 30, west.y + 45)));
+
+  // West passes too: the trick is over and the next one shows it, passes marked.
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({0, 1, 0, 1})));
+  view->OnLastRound();
+  EXPECT_EQ(doc.m_Seats[1].nLastPlayCount, 1);
+  Shot prev;
+  Snap("table_previous_trick.png", prev);
+  EXPECT_FALSE(IsGreen(prev.At(west.x - 30, west.y + 45))) << "west's pass in the previous trick";
+  view->SendMessage(WM_TIMER, CGameView::IDT_LASTROUND, 0);
+}
+
+TEST_F(GameViewTest, PlaysAreShownHighToLow) {
+  BidAndTakeBottom();
+  // East's straight as the server sent it: Q 10 J 9 8.
+  const int ranks[5] = {9, 7, 8, 6, 5};
+  doc.m_Seats[2].nLastPlayCount = 5;
+  for (int i = 0; i < 5; ++i) CCardRules::SetCardFromCode(&doc.m_LastPlays[2][i], static_cast<int>(Code(i % 4, ranks[i])));
+  std::vector<int> shown;
+  for (const CARD_INFO& c : view->PlayShown(2)) shown.push_back(c.nRank);
+  EXPECT_EQ(shown, (std::vector<int>{9, 8, 7, 6, 5}));
+  EXPECT_EQ(doc.m_LastPlays[2][0].nRank, 9) << "the document's record is left as it came";
+  EXPECT_EQ(doc.m_LastPlays[2][1].nRank, 7);
+}
+
+TEST_F(GameViewTest, TrusteeshipQuestionDefaultsToNo) {
+  view->OnTrustee();
+  ASSERT_EQ(site.yesNo, 1);
+  EXPECT_EQ(site.askStyle, 0x124u);
+}
+
+TEST_F(GameViewTest, OwnPanelShowsTheNickname) {
+  // The server repeated the user name as the nickname; the lobby knows the real one.
+  std::strcpy(doc.m_Seats[1].szNickName, "me2026");
+  site.knownUser = "me2026";
+  site.knownNick = "\xD0\xA1\xC3\xF7";
+  EXPECT_EQ(view->PanelNickName(1), "\xD0\xA1\xC3\xF7");
+  EXPECT_EQ(view->PanelNickName(0), "\xC0\xCF\xCD\xF5") << "a real nickname stays";
+  // Fields filled to the brim are not read past their end.
+  std::memset(doc.m_Seats[2].szNickName, 'N', sizeof doc.m_Seats[2].szNickName);
+  EXPECT_EQ(view->PanelNickName(2), std::string(20, 'N'));
+}
+
+TEST_F(GameViewTest, DeclarerBadgeTextIsReadable) {
+  BidAndTakeBottom();
+  Shot s;
+  Snap("table_declarer_badge.png", s);
+  const tableview::Pt b = view->GetLayout().badge[1];
+  int top = -1, bottom = -1;
+  for (int y = b.y; y < b.y + 45; ++y)
+    for (int x = b.x; x < b.x + 40; ++x) {
+      const COLORREF c = s.At(x, y);
+      if (GetRValue(c) < 160 && GetGValue(c) < 40 && GetBValue(c) < 40) {
+        if (top < 0) top = y;
+        bottom = y;
+      }
+    }
+  ASSERT_GE(top, 0) << "no badge text";
+  EXPECT_GE(bottom - top + 1, 13) << "the text is too small to read";
+}
+
+TEST_F(GameViewTest, ScreenshotTellsThePlayerWhere) {
+  view->OnScreenshot();
+  EXPECT_TRUE(site.notices.empty()) << "nothing saved, nothing said";
+  site.shotPath = "C:\\snapshot\\a.jpg";
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SCREENSHOT, BN_CLICKED),
+                    (LPARAM)view->GetControl(IDC_SCREENSHOT)->GetSafeHwnd());
+  ASSERT_EQ(site.notices.size(), 1u);
+  EXPECT_EQ(site.notices[0], "\xBD\xD8\xCD\xBC\xCE\xC4\xBC\xFE\xB1\xA3\xB4\xE6\xD4\xDA:C:\\snapshot\\a.jpg");
+  EXPECT_EQ(site.noticeColor, 0xFF0000u);
+  EXPECT_EQ(site.noticeSize, 10);
+}
+
+// ---- theme pictures and the soft mask ----
+
+namespace {
+
+// A 24-bit bottom-up picture of w × h filled by `colour(x, y)`.
+template <class F>
+HBITMAP MakeBitmap(int w, int h, F colour) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  uint8_t* p = static_cast<uint8_t*>(bits);
+  const int stride = (w * 3 + 3) & ~3;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = colour(x, y);
+      uint8_t* row = p + (h - 1 - y) * stride;
+      row[x * 3] = GetBValue(c);
+      row[x * 3 + 1] = GetGValue(c);
+      row[x * 3 + 2] = GetRValue(c);
+    }
+  return bmp;
+}
+
+bool SaveBmp(HBITMAP bmp, const std::string& path) {
+  DIBSECTION ds;
+  if (!::GetObjectA(bmp, sizeof ds, &ds)) return false;
+  const int stride = (ds.dsBm.bmWidth * 3 + 3) & ~3;
+  const DWORD size = (DWORD)(stride * ds.dsBm.bmHeight);
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof(BITMAPINFOHEADER);
+  fh.bfSize = fh.bfOffBits + size;
+  BITMAPINFOHEADER ih = ds.dsBmih;
+  ih.biSizeImage = size;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  std::fwrite(&fh, sizeof fh, 1, f);
+  std::fwrite(&ih, sizeof ih, 1, f);
+  std::fwrite(ds.dsBm.bmBits, 1, size, f);
+  std::fclose(f);
+  return true;
+}
+
+}  // namespace
+
+TEST(ThemeDrawing, MaskedHalfBlendsTheLeftHalfByTheRightHalf) {
+  // 40 by 20: a red left half; its mask white on the left 10 columns, black on the
+  // right 10, so the red shows only where the mask is white.
+  HBITMAP pic = MakeBitmap(40, 20, [](int x, int) {
+    if (x < 20) return RGB(255, 0, 0);
+    return x < 30 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+  });
+  HBITMAP target = MakeBitmap(60, 40, [](int, int) { return RGB(0, 0, 200); });
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, target);
+  DrawMaskedHalf(dc, RECT{0, 0, 60, 40}, pic);  // centred: at (20, 10)
+  EXPECT_EQ(::GetPixel(dc, 25, 15), RGB((255 * 255) >> 8, 0, 0)) << "mask 255: the image";
+  EXPECT_EQ(::GetPixel(dc, 35, 15), RGB(0, 0, (200 * 255) >> 8)) << "mask 0: the background";
+  EXPECT_EQ(::GetPixel(dc, 15, 15), RGB(0, 0, 200)) << "outside the picture nothing changes";
+  EXPECT_EQ(::GetPixel(dc, 25, 5), RGB(0, 0, 200));
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(pic);
+  ::DeleteObject(target);
+  EXPECT_EQ(GetThemeBitmapPath(999, "C:\\x", "C:\\y"), "");
+}
+
+class ThemedViewTest : public GameViewTest {
+ protected:
+  void BeforeCreate() override {
+    char dir[MAX_PATH];
+    ::GetCurrentDirectoryA(sizeof dir, dir);
+    folder = std::string(dir) + "\\themed_view";
+    for (const char* sub : {"", "\\theme", "\\theme\\respic"}) ::CreateDirectoryA((folder + sub).c_str(), nullptr);
+    // A blue badge (mask all white) and a magenta order picture for server seat 0.
+    HBITMAP badge = MakeBitmap(80, 45, [](int x, int) { return x < 40 ? RGB(0, 0, 255) : RGB(255, 255, 255); });
+    HBITMAP order = MakeBitmap(46, 46, [](int, int) { return RGB(255, 0, 255); });
+    ASSERT_TRUE(SaveBmp(badge, folder + "\\theme\\respic\\VESK32.bmp"));
+    ASSERT_TRUE(SaveBmp(order, folder + "\\theme\\order_0.bmp"));
+    ::DeleteObject(badge);
+    ::DeleteObject(order);
+    view->SetThemeFolders("", folder);
+  }
+  std::string folder;
+};
+
+TEST_F(ThemedViewTest, BadgeAndOrderPicturesComeFromTheTheme) {
+  BidAndTakeBottom();
+  Shot s;
+  Snap("table_themed.png", s);
+  const tableview::Layout& l = view->GetLayout();
+  const tableview::Pt b = l.badge[1];
+  EXPECT_EQ(s.At(b.x + 20, b.y + 22), RGB(0, 0, (255 * 255) >> 8)) << "the theme's badge";
+  // West (server seat 0) sits on the right: its order picture 50 above the panel, 90 right.
+  const tableview::Pt p = l.panel[0];
+  EXPECT_EQ(s.At(p.x + 90 + 20, p.y - 50 + 20), RGB(255, 0, 255));
+}
+
+TEST_F(GameViewTest, TierBalloonOverATierArea) {
+  BalloonTipWnd& b = view->GetBalloon();
+  ASSERT_TRUE(b.GetSafeHwnd());
+  EXPECT_EQ(b.GetOpacity(), 80);
+  view->SetSeatTier(0, 2);
+  const tableview::Box a = view->TierArea(0);
+  view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(a.left + 3, a.top + 3));
+  ASSERT_TRUE(b.IsShown());
+  EXPECT_EQ(b.GetText(), "Trebbin\xB5\xDA" "2\xC3\xC5\xC5\xC9");
+  EXPECT_EQ(b.GetBodySize().cx, 150) << "at least the view's minimum width";
+  EXPECT_EQ(b.GetBodySize().cy, 60);
+  EXPECT_EQ(b.GetPlacement(), 7) << "the anchor 10 pixels below the body's bottom edge";
+  // Away from it the balloon goes; a seat without a tier shows none.
+  view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(b.IsShown());
+  const tableview::Box own = view->TierArea(1);
+  view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(own.left + 3, own.top + 3));
+  EXPECT_FALSE(b.IsShown());
+  // A click on the balloon hides it.
+  view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(a.left + 3, a.top + 3));
+  ASSERT_TRUE(b.IsShown());
+  b.SendMessage(WM_LBUTTONUP, 0, 0);
+  EXPECT_FALSE(b.IsShown());
+}
+
+TEST_F(GameViewTest, PainterDrawsTheTableWithoutAWindow) {
+  Deal(0);
+  // Only the document, a layout and fonts: no view window involved.
+  TableTheme theme;
+  CCardPainter cards;
+  CTablePainter painter(theme, cards);
+  tableview::LayoutInput in;
+  in.clientW = 700;
+  in.clientH = 560;
+  in.ownCount = doc.m_Seats[1].nCardCount;
+  in.phase = doc.GetSchedule();
+  tableview::Layout l;
+  tableview::ComputeLayout(in, &l);
+  painter.Set(&doc, l, TableFonts(), false);
+  HBITMAP bmp = ::CreateBitmap(700, 560, 1, 32, nullptr);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, bmp);
+  CDC cdc;
+  cdc.Attach(dc);
+  painter.BuildTable(&cdc);
+  EXPECT_TRUE(IsCardFace(::GetPixel(dc, l.hand[1].x + 30, l.hand[1].y + 60))) << "the own hand, plain cards";
+  EXPECT_TRUE(IsGreen(::GetPixel(dc, l.cx, l.cy))) << "the felt";
+  EXPECT_EQ(painter.PanelNickName(0), "\xC0\xCF\xCD\xF5");
+  cdc.Detach();
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(bmp);
 }

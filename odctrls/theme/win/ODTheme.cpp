@@ -169,6 +169,35 @@ CODThemeManager& GetODThemeManager() { return State().manager; }
 
 IMPLEMENT_DYNAMIC(CODThemeWnd, CWnd)
 
+namespace {
+struct ThemeNotice {
+  HWND self;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+BOOL CALLBACK NotifyOne(HWND hwnd, LPARAM lp) {
+  const ThemeNotice* n = reinterpret_cast<const ThemeNotice*>(lp);
+  if (hwnd != n->self && ::GetPropA(hwnd, "ODCtrl")) ::SendMessageA(hwnd, n->message, n->wParam, n->lParam);
+  return TRUE;
+}
+
+BOOL CALLBACK NotifyTopLevel(HWND hwnd, LPARAM lp) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != ::GetCurrentProcessId()) return TRUE;
+  NotifyOne(hwnd, lp);
+  ::EnumChildWindows(hwnd, NotifyOne, lp);
+  return TRUE;
+}
+}  // namespace
+
+void NotifyOwnerDrawnWindows(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
+  ThemeNotice n{self, message, wParam, lParam};
+  ::EnumWindows(NotifyTopLevel, reinterpret_cast<LPARAM>(&n));
+}
+
 LRESULT CODThemeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
     LRESULT r = CWnd::WindowProc(message, wParam, lParam);
@@ -183,7 +212,8 @@ LRESULT CODThemeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     ::RemovePropA(m_hWnd, "ODThemeWnd");
   }
   if (message != 0 && message == GetChangeThemeMsg()) {
-    ApplyTheme();
+    // Every owner-drawn window of the process takes the new values, wherever it sits.
+    if (ApplyTheme()) NotifyOwnerDrawnWindows(m_hWnd, message, wParam, lParam);
     return 0;
   }
   return CWnd::WindowProc(message, wParam, lParam);

@@ -46,6 +46,9 @@ class CODThemeWnd : public CWnd {
 };
 
 CODThemeWnd& GetODThemeWnd();
+// Sends the theme-change message to every window of this process marked "ODCtrl" (top-level
+// windows and their descendants), except `self`.
+void NotifyOwnerDrawnWindows(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
 // The registered message number of "ChangeThemeMsg".
 UINT GetChangeThemeMsg();
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "GTestSkip.h"
 #include "GameSocket.h"
 #include "PeerPorts.h"
 
@@ -36,5 +37,5 @@ int main(int argc, char** argv) {
   if (HINSTANCE res = ::LoadLibraryExA("Vesk_Res_936.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE))
     AfxSetResourceHandle(res);
   if (g_peerPorts.count("throw-child")) return RunThrowingChild(g_peerPorts["throw-child"]);
-  return RUN_ALL_TESTS();
+  return VeskTestsResult(RUN_ALL_TESTS());
 }

@@ -14,6 +14,8 @@ struct Recorder {
   HWND hwnd = nullptr;
   std::thread thread;
   HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE drained = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  static const UINT kDrained = WM_APP + 1;
   std::vector<std::string> texts;
   std::vector<int> values;
   std::vector<ULONG_PTR> ids;
@@ -33,6 +35,10 @@ struct Recorder {
         self->values.push_back(d.nValue);
       }
       return 1;
+    }
+    if (self && m == kDrained) {
+      SetEvent(self->drained);
+      return 0;
     }
     if (self && m == SWITCH_WINDOW_MSG) {
       self->messages.push_back(m);
@@ -63,9 +69,14 @@ struct Recorder {
     thread.join();
     DestroyWindow(hwnd);
     CloseHandle(ready);
+    CloseHandle(drained);
   }
-  void Drain() {  // lets posted messages arrive
-    for (int i = 0; i < 20; ++i) Sleep(10);
+  // Returns once the recorder's thread has handled what this thread posted to it before: posted
+  // messages arrive in order, so a marker posted last is handled last.
+  void Drain() {
+    ResetEvent(drained);
+    PostMessageA(hwnd, kDrained, 0, 0);
+    WaitForSingleObject(drained, 10000);
   }
 };
 

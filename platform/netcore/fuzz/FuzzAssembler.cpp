@@ -1,22 +1,15 @@
 // The frame assembler fed arbitrary bytes in arbitrary chunks, with inflation and transform
 // installation as the socket does them. Input: byte 0 picks the chunk pattern, the rest is the stream.
-#include <zlib.h>
 
 #include <cstdlib>
 
 #include "FrameAssembler.h"
 #include "WireTransform.h"
+#include "ZlibAdapter.h"
 
 using namespace netcore;
 
 namespace {
-
-int Uncompress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl) {
-  uLongf out = *dl;
-  int r = uncompress(d, &out, s, sl);
-  *dl = out;
-  return r;
-}
 
 class ChunkSource : public IByteSource {
  public:
@@ -66,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t id = ReadU32(f.data());
     if (IsCompressedId(id)) {
       std::vector<uint8_t> plain;
-      if (InflateFrame(f, Uncompress, &plain, 4096) != InflateResult::kOk) break;
+      if (InflateFrame(f, ZlibUncompress, &plain, 4096) != InflateResult::kOk) break;
       if (FrameTotalSize(plain.data(), plain.size()) != plain.size()) abort();
       f.swap(plain);
       id = ReadU32(f.data());

@@ -1,22 +1,15 @@
 // The session's receive path fed arbitrary server bytes: reply slots, inflation, wire-code
 // installation, suspended notifications and closing. Byte 0 configures the run (bits 0-2 chunk
 // size, bit 3 a reply wait for id 0x80000300, bit 4 suspend/resume in the middle), the rest is the stream.
-#include <zlib.h>
 
 #include <cstdlib>
 
 #include "NetSession.h"
+#include "ZlibAdapter.h"
 
 using namespace netcore;
 
 namespace {
-
-int Uncompress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl) {
-  uLongf out = *dl;
-  int r = uncompress(d, &out, s, sl);
-  *dl = out;
-  return r;
-}
 
 class Transport : public INetTransport {
  public:
@@ -70,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   t.size = size - 1;
   t.chunk = 1 + (data[0] & 7) * 3;
   Host h;
-  CNetSession s(t, h, Uncompress);
+  CNetSession s(t, h, ZlibUncompress);
   h.s = &s;
   h.t = &t;
   s.SetReplyTimeout(2);

@@ -1,26 +1,13 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <string>
 
 #include "NetFrame.h"
+#include "ZlibAdapter.h"
 
 using namespace netcore;
 
 namespace {
-
-int Uncompress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl) {
-  uLongf out = *dl;
-  int r = uncompress(d, &out, s, sl);
-  *dl = out;
-  return r;
-}
-int Compress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl) {
-  uLongf out = *dl;
-  int r = compress(d, &out, s, sl);
-  *dl = out;
-  return r;
-}
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> v) { return std::vector<uint8_t>(v.begin(), v.end()); }
 
@@ -66,10 +53,10 @@ TEST(NetFrame, InflateRoundTripKeepsHeader) {
   for (uint32_t id : {0x205u, 0x80000205u}) {
     auto plain = BuildFrame(id, text.data(), text.size(), 77);
     std::vector<uint8_t> packed, back;
-    ASSERT_TRUE(CompressFrame(plain, Compress, &packed));
+    ASSERT_TRUE(CompressFrame(plain, ZlibCompress, &packed));
     EXPECT_TRUE(IsCompressedId(ReadU32(packed.data())));
     EXPECT_LT(packed.size(), plain.size());
-    ASSERT_EQ(InflateFrame(packed, Uncompress, &back), InflateResult::kOk);
+    ASSERT_EQ(InflateFrame(packed, ZlibUncompress, &back), InflateResult::kOk);
     EXPECT_EQ(back, plain);
   }
 }
@@ -78,28 +65,28 @@ TEST(NetFrame, InflateRejectsBadBodies) {
   std::string text = "hello hello hello";
   auto plain = BuildFrame(0x205, text.data(), text.size());
   std::vector<uint8_t> packed, out;
-  ASSERT_TRUE(CompressFrame(plain, Compress, &packed));
+  ASSERT_TRUE(CompressFrame(plain, ZlibCompress, &packed));
 
   // Body shorter than its 4-byte length word.
   auto shortBody = BuildFrame(0x40000205, "\x01\x00", 2);
-  EXPECT_EQ(InflateFrame(shortBody, Uncompress, &out), InflateResult::kTooShort);
+  EXPECT_EQ(InflateFrame(shortBody, ZlibUncompress, &out), InflateResult::kTooShort);
   // Announced length beyond the bound: refused before anything is allocated.
   auto huge = packed;
   WriteU32(huge.data() + 8, NET_MAX_BODY + 1);
-  EXPECT_EQ(InflateFrame(huge, Uncompress, &out), InflateResult::kTooLarge);
+  EXPECT_EQ(InflateFrame(huge, ZlibUncompress, &out), InflateResult::kTooLarge);
   // Stream that inflates to more than announced.
   auto lying = packed;
   WriteU32(lying.data() + 8, 5);
-  EXPECT_EQ(InflateFrame(lying, Uncompress, &out), InflateResult::kFailed);
+  EXPECT_EQ(InflateFrame(lying, ZlibUncompress, &out), InflateResult::kFailed);
   // Corrupt stream.
   auto corrupt = packed;
   corrupt[14] ^= 0xFF;
   corrupt[15] ^= 0xFF;
-  EXPECT_EQ(InflateFrame(corrupt, Uncompress, &out), InflateResult::kFailed);
+  EXPECT_EQ(InflateFrame(corrupt, ZlibUncompress, &out), InflateResult::kFailed);
   // Body length beyond the buffer.
   auto cut = packed;
   cut.pop_back();
-  EXPECT_EQ(InflateFrame(cut, Uncompress, &out), InflateResult::kTooShort);
+  EXPECT_EQ(InflateFrame(cut, ZlibUncompress, &out), InflateResult::kTooShort);
   EXPECT_EQ(InflateFrame(packed, nullptr, &out), InflateResult::kNoInflater);
   EXPECT_TRUE(out.empty()) << "no failure leaves a result behind";
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <atomic>
 #include <chrono>
@@ -9,23 +8,11 @@
 #include <stdexcept>
 
 #include "NetSession.h"
+#include "ZlibAdapter.h"
 
 using namespace netcore;
 
 namespace {
-
-int Uncompress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl) {
-  uLongf out = *dl;
-  int r = uncompress(d, &out, s, sl);
-  *dl = out;
-  return r;
-}
-int Compress(unsigned char* d, unsigned long* dl, const unsigned char* s, unsigned long sl) {
-  uLongf out = *dl;
-  int r = compress(d, &out, s, sl);
-  *dl = out;
-  return r;
-}
 
 class FakeTransport : public INetTransport {
  public:
@@ -118,7 +105,7 @@ class FakeHost : public INetHost {
 struct Rig {
   FakeTransport t;
   FakeHost h;
-  CNetSession s{t, h, Uncompress};
+  CNetSession s{t, h, ZlibUncompress};
   Rig() { h.session = &s; }
   // Runs notifications until the server's bytes are all taken (bounded).
   void Drain() {
@@ -306,7 +293,7 @@ TEST(NetSession, FatalFrameIsNeverInflated) {
 
   std::string text(400, 'z');
   std::vector<uint8_t> packed;
-  ASSERT_TRUE(CompressFrame(Frame(0x80000307, text, 4), Compress, &packed));
+  ASSERT_TRUE(CompressFrame(Frame(0x80000307, text, 4), ZlibCompress, &packed));
   r.t.Push(packed);
   r.Drain();
   ASSERT_EQ(r.h.messages.size(), 2u);

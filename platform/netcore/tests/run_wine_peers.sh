@@ -6,8 +6,8 @@ set -u
 tools=$1 winerun=$2 exe=$3
 ts=$tools/tableserver/tableserver socks=$tools/proxypeers/socksproxy http=$tools/proxypeers/httpproxy
 if [ ! -x "$ts" ] || [ ! -x "$socks" ] || [ ! -x "$http" ]; then
-  echo "run_wine_peers: native peers not built under $tools; skipped"
-  exit 77
+  echo "run_wine_peers: native peers not built under $tools" >&2
+  exit 1
 fi
 work=$(mktemp -d)
 pids=()

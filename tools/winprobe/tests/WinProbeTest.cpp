@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -90,6 +92,42 @@ TEST_F(ProbeWindow, SavesWindowPictureAsPng) {
   char sig[8] = {};
   in.read(sig, 8);
   EXPECT_EQ(std::string(sig + 1, 3), "PNG");
+}
+
+// Messages posted to another thread's window are all handled once the wait returns, even when
+// each one takes a while; a sent message would overtake them.
+TEST(ProbeWait, PostedMessagesAreHandledBeforeTheWaitReturns) {
+  static std::atomic<int> handled{0};
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HWND target = nullptr;
+  std::thread owner([&] {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+      if (m == WM_APP) {
+        Sleep(20);  // a slow handler
+        ++handled;
+        return 0;
+      }
+      return DefWindowProcA(h, m, w, l);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ProbeWaitTarget";
+    RegisterClassA(&wc);
+    target = CreateWindowA("ProbeWaitTarget", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    SetEvent(ready);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(target);
+  });
+  ASSERT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
+  for (int i = 0; i < 10; ++i) PostMessageA(target, WM_APP, 0, 0);
+  EXPECT_TRUE(winprobe::WaitPostedHandled(target, 20000));
+  EXPECT_EQ(handled.load(), 10);
+  // Only windows of this process can be watched.
+  EXPECT_FALSE(winprobe::WaitPostedHandled(GetDesktopWindow(), 100));
+  PostThreadMessageA(GetWindowThreadProcessId(target, nullptr), WM_QUIT, 0, 0);
+  owner.join();
+  CloseHandle(ready);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <type_traits>
+
 extern "C" {
 
 // QKZip.dll: zlib's own calling convention and results (0 = Z_OK).
@@ -70,3 +72,7 @@ typedef int(WINAPI* PFN_GETTGAINT)(HANDLE tga);
 typedef const void*(WINAPI* PFN_GETTGADATA)(HANDLE tga);
 
 }  // extern "C"
+
+// A stand-in states that an export has exactly the type the binders call it through.
+#define OUTSIDE_EXPORT_TYPE(fn, type) \
+  static_assert(std::is_same<decltype(&fn), type>::value, #fn " does not match " #type)

@@ -1,0 +1,106 @@
+// CODMenuWnd: a popup menu drawn in its own top-most tool window, with several item
+// columns, a tooltip for the item tips, cascading sub-menu windows and a placement that
+// keeps it clear of the task bar.
+#pragma once
+#include <afxwin.h>
+
+#include <vector>
+
+#include "MenuLayout.h"
+#include "ODThemeImage.h"
+
+class CODToolTip;
+
+struct OD_MENU_ITEM {
+  CString caption;
+  UINT id = 0;
+  CString tip;
+  COLORREF colours[4][5];  // kind (background, edge, text, icon frame) by state
+  LOGFONTA font;
+  int image = -1;
+  int state = 0;  // 0 normal, 1 marked, 2 hot, 3 disabled
+  BOOL enabled = TRUE;
+  BOOL command = FALSE;
+};
+
+class CODMenuWnd : public CWnd {
+  DECLARE_DYNAMIC(CODMenuWnd)
+ public:
+  CODMenuWnd();
+  ~CODMenuWnd() override;
+
+  // A negative level count fails; an existing window is destroyed first.
+  BOOL Create(CWnd* pOwner, int nLevels, BOOL bTopMost);
+  // Empty caption: a separator. Returns the item's index in the level, -1 on failure.
+  int AddItem(LPCSTR lpszCaption, UINT nID, LPCSTR lpszTip, BOOL bCommand, int nLevel);
+  void EnableItem(int nLevel, int nRow, BOOL bEnable);
+  // Links a sub-menu window to an item; the sub-menu is no longer a root.
+  BOOL AttachSubMenu(int nLevel, int nRow, CODMenuWnd* pSub, BOOL bDeleteOnDestroy);
+  void Track(UINT nFlags, int x, int y, CWnd* pTarget);
+  void Hide();
+  void HideCascade();
+  void OpenSubMenu(int nRow, int nColumn);
+  void SetTipText(LPCSTR lpszTip) { m_strTip = lpszTip ? lpszTip : ""; }
+  // An image spec of the frame (0 left, 1 right, 2 top, 3 bottom, 4 left-top, 5 right-top,
+  // 6 left-bottom, 7 right-bottom) that the menu keeps over the theme's.
+  void SetEdgeImage(int nIndex, LPCSTR lpszSpec);
+  void SetDeleteOnDestroy(BOOL b) { m_bDeleteOnDestroy = b; }
+  void SetParentFont();
+  // Background painter: colour index 0..3 (-1 refused) and frame widths; return the old ones.
+  COLORREF SetPainterColour(int nIndex, COLORREF cr);
+  CRect SetPainterFrame(const CRect& rcWidths);
+
+  int GetHotItem() const { return m_nHotItem; }
+  int GetHotColumn() const { return m_nHotColumn; }
+  CODToolTip* GetToolTip() const { return m_pTip; }
+  CODMenuWnd* GetSubMenu(int nLevel, int nRow) const;
+  const vesk::odctrls::MenuLayout& Layout() const { return m_layout; }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PostNcDestroy() override;
+  void ResetToStart();
+  void ApplyThemeColours();
+  void LayoutItems();
+  void OnPaint();
+  void LoadEdges();
+  void DrawEdges(HDC hDC, const CRect& rc);
+  void DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc);
+  void OnMouseMove(CPoint pt);
+  void OnLButtonUp(CPoint pt);
+  void OnKeyDown(UINT nKey);
+  void OnKillFocus(HWND hNew);
+  void OnTimer(UINT_PTR nID);
+  void OnDestroy();
+  void SetHot(int nColumn, int nRow);
+  void Execute(int nColumn, int nRow);
+  CODMenuWnd* Root();
+  BOOL IsCascadeWindow(HWND hWnd);
+  OD_MENU_ITEM* ItemAt(int nColumn, int nRow) const;
+
+  std::vector<std::vector<OD_MENU_ITEM*>> m_levels;
+  std::vector<std::vector<CODMenuWnd*>> m_subs;
+  std::vector<std::vector<BOOL>> m_subDelete;
+  vesk::odctrls::MenuLayout m_layout;
+  COLORREF m_colours[4][5];
+  COLORREF m_crTextBk, m_crImageBk, m_crSepUpper, m_crSepLower, m_crColumn;
+  BOOL m_bOwnColour[4][5];
+  LOGFONTA m_font;
+  CWnd* m_pOwner;
+  CWnd* m_pTarget;
+  CODMenuWnd* m_pPrev;
+  CODToolTip* m_pTip;
+  CString m_strTip;
+  int m_nHotItem, m_nHotColumn;
+  int m_nPendingRow, m_nPendingColumn;
+  CPoint m_ptSub, m_ptLast;
+  BOOL m_bMouseInside, m_bClosing, m_bDestroying;
+  UINT m_nDelay;
+  BOOL m_bIndentSeparators;
+  BOOL m_bRoot;
+  BOOL m_bDeleteOnDestroy;
+  COLORREF m_painter[4];
+  CString m_strOwnEdges[8];
+  CODThemeImage m_edges[8];
+  CRect m_rcFrame;
+};

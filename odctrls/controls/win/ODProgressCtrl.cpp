@@ -1,0 +1,136 @@
+#include "ODProgressCtrl.h"
+
+#include "ODMemDC.h"
+#include "ODPaint.h"
+#include "ODThemeSections.h"
+
+IMPLEMENT_DYNAMIC(CODProgressCtrl, CWnd)
+
+CODProgressCtrl::CODProgressCtrl() : m_bHover(FALSE) {
+  int w = ODProgressValues().nBorderWidth;
+  w = w < 0 ? 0 : w > 16 ? 16 : w;
+  m_rcBorder.SetRect(w, w, w, w);
+}
+
+BOOL CODProgressCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW));
+  m_style = dwStyle & 0xFFFF;
+  return CWnd::Create(cls, "", (dwStyle & 0xFFFF0000) | WS_CHILD, rect, pParentWnd, nID);
+}
+
+void CODProgressCtrl::ModifyODStyle(DWORD dwRemove, DWORD dwAdd) {
+  m_style = dwAdd | (m_style & ~dwRemove);
+  ModifyStyle(dwRemove, dwAdd);
+  Invalidate(FALSE);
+}
+
+void CODProgressCtrl::OnPositionChanged(int) {
+  if (m_hWnd) Invalidate(FALSE);
+}
+
+BOOL CODProgressCtrl::OnPositionChanging(int, int) { return TRUE; }
+
+BOOL CODProgressCtrl::IsVertical() const { return (m_style & PBS_VERTICAL) != 0; }
+
+LRESULT CODProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_MOUSEMOVE: OnMouseMove(); break;
+    case WM_MOUSELEAVE:
+      m_bHover = FALSE;
+      Invalidate(FALSE);
+      return 0;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
+void CODProgressCtrl::OnMouseMove() {
+  if (m_bHover) return;
+  TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+  ::TrackMouseEvent(&tme);
+  m_bHover = TRUE;
+  Invalidate(FALSE);
+}
+
+void CODProgressCtrl::OnPaint() {
+  ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
+    CRect inner = rc;
+    inner.DeflateRect(m_rcBorder.left, m_rcBorder.top, m_rcBorder.right, m_rcBorder.bottom);
+    DrawBackground(dc, inner);
+    DrawBar(dc, inner);
+    DrawText(dc, rc);
+  });
+}
+
+void CODProgressCtrl::DrawBackground(HDC hDC, const RECT& rc) { ODFillSolid(hDC, rc, ODProgressValues().crBkgnd); }
+
+namespace {
+// The part [from, to) of the range as a span of the bar's extent.
+void Span(int from, int to, int lo, int hi, int extent, int* a, int* b) {
+  long long range = (long long)hi - lo;
+  if (range <= 0) {
+    *a = *b = 0;
+    return;
+  }
+  *a = (int)(((long long)from - lo) * extent / range);
+  *b = (int)(((long long)to - lo) * extent / range);
+}
+}  // namespace
+
+void CODProgressCtrl::DrawBar(HDC hDC, const RECT& rc) {
+  const ODProgressTheme& t = ODProgressValues();
+  const BOOL vert = IsVertical();
+  const int extent = vert ? rc.bottom - rc.top : rc.right - rc.left;
+  int a = 0, b = 0;
+  if (m_style & vesk::odctrls::kProgressGrow)
+    Span(m_blockStart, m_pos, m_min, m_max, extent, &a, &b);
+  else
+    Span(m_min, m_pos, m_min, m_max, extent, &a, &b);
+  if (b <= a) return;
+  CRect bar = rc;
+  if (vert) {
+    bar.top = rc.bottom - b;
+    bar.bottom = rc.bottom - a;
+  } else {
+    bar.left = rc.left + a;
+    bar.right = rc.left + b;
+  }
+  if (t.nPrgMode == 1) {
+    // Blocks of the theme's count with gaps between them.
+    int count = t.nBlockCount < 1 ? 1 : t.nBlockCount > 200 ? 200 : t.nBlockCount;
+    int size = extent / count < 2 ? 2 : extent / count;
+    for (int x = vert ? bar.top : bar.left; x < (vert ? bar.bottom : bar.right); x += size) {
+      CRect blk = bar;
+      if (vert) {
+        blk.top = x;
+        blk.bottom = x + size - t.nBlockSpace < bar.bottom ? x + size - t.nBlockSpace : bar.bottom;
+      } else {
+        blk.left = x;
+        blk.right = x + size - t.nBlockSpace < bar.right ? x + size - t.nBlockSpace : bar.right;
+      }
+      ODFillSolid(hDC, blk, m_bHover ? t.crBlockFaceHI : t.crBlockFace);
+      ODFrame(hDC, blk, m_bHover ? t.crBlockEdgeHI : t.crBlockEdge, 1);
+    }
+    return;
+  }
+  ODFillGradient(hDC, bar, t.crBarStart, t.crBarEnd, vert);
+}
+
+void CODProgressCtrl::DrawText(HDC hDC, const RECT& rc) {
+  const ODProgressTheme& t = ODProgressValues();
+  ODFrame(hDC, rc, t.crBorder, m_rcBorder.left);
+  if (m_style & vesk::odctrls::kProgressGrow) return;
+  long long range = (long long)m_max - m_min;
+  int pct = range > 0 ? (int)(((long long)m_pos - m_min) * 100 / range) : 0;
+  char text[16];
+  wsprintfA(text, "%d%%", pct);
+  HFONT font = ODCreateFont(12);
+  HGDIOBJ old = ::SelectObject(hDC, font);
+  ::SetBkMode(hDC, TRANSPARENT);
+  ::SetTextColor(hDC, pct >= 50 ? t.crTextOnBar : t.crText);
+  RECT r = rc;
+  ::DrawTextA(hDC, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ::SelectObject(hDC, old);
+  ::DeleteObject(font);
+}

@@ -1,0 +1,46 @@
+// CODProgressCtrl: a self-painted progress bar with a range, position, step and a "grow"
+// mode in which a block runs through the bar and bounces at its ends.
+#pragma once
+#include <afxwin.h>
+
+#include "ProgressModel.h"
+
+class CODProgressCtrl : public CWnd, protected vesk::odctrls::ProgressModel {
+  DECLARE_DYNAMIC(CODProgressCtrl)
+ public:
+  CODProgressCtrl();
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+  void ModifyODStyle(DWORD dwRemove, DWORD dwAdd);
+  int SetPos(int nPos) { return ProgressModel::SetPos(nPos); }
+  int OffsetPos(int nDelta) { return ProgressModel::OffsetPos(nDelta); }
+  int SetStep(int nStep) { return ProgressModel::SetStep(nStep); }
+  int StepIt() { return ProgressModel::StepIt(); }
+  BOOL SetRange(int nLower, int nUpper) { return ProgressModel::SetRange(nLower, nUpper); }
+  void GetRange(int& nLower, int& nUpper) const {
+    nLower = m_min;
+    nUpper = m_max;
+  }
+  int GetPos() const { return m_pos; }
+  int GetStep() const { return m_step; }
+  void SetBlockLength(int n) { ProgressModel::SetBlockLength(n); }
+  vesk::odctrls::ProgressModel& Model() { return *this; }
+
+  virtual void Reserved() {}
+  virtual void OnPositionChanged(int nNewPos);
+  virtual BOOL OnPositionChanging(int nOldPos, int nNewPos);
+  virtual void DrawBar(HDC hDC, const RECT& rc);
+  virtual void DrawText(HDC hDC, const RECT& rc);
+  virtual void DrawBackground(HDC hDC, const RECT& rc);
+
+ protected:
+  bool OnPosChanging(int oldPos, int newPos) override { return OnPositionChanging(oldPos, newPos) != FALSE; }
+  void OnPosChanged(int newPos) override { OnPositionChanged(newPos); }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnPaint();
+  void OnMouseMove();
+  BOOL IsVertical() const;
+
+  BOOL m_bHover;
+  CRect m_rcBorder;
+};

@@ -1,0 +1,372 @@
+#include "ODHeaderCtrl.h"
+
+#include "HeaderFit.h"
+#include "ODMemDC.h"
+#include "ODNcMgrWnd.h"
+#include "ODTheme.h"
+
+IMPLEMENT_DYNAMIC(CODHeaderCtrl, CHeaderCtrl)
+
+COLORREF CODHeaderCtrl::s_crText = 0xAFC8D4;
+COLORREF CODHeaderCtrl::s_crDividerLight = 0x598096;
+COLORREF CODHeaderCtrl::s_crDividerDark = 0x00020A;
+COLORREF CODHeaderCtrl::s_crBackground = ::GetSysColor(COLOR_BTNFACE);
+int CODHeaderCtrl::s_nHeaderImageID = 0;
+int CODHeaderCtrl::s_nLeftShadowImageID = 0;
+
+namespace {
+const bool g_loader = (SetThemeClassLoader(ODTHEME_LOAD_HEADER, &CODHeaderCtrl::LoadThemeValues), true);
+int MaxOf(const OD_HEADER_ITEM& r) { return r.nMaxWidth > 0 ? r.nMaxWidth : 0x4000; }
+}  // namespace
+
+void CODHeaderCtrl::LoadThemeValues() {
+  s_crText = (COLORREF)GetThemeInt("ODHeaderCtrl", "ColorText", (int)s_crText);
+  s_crDividerLight = (COLORREF)GetThemeInt("ODHeaderCtrl", "ColorDividerLight", (int)s_crDividerLight);
+  s_crDividerDark = (COLORREF)GetThemeInt("ODHeaderCtrl", "ColorDividerDark", (int)s_crDividerDark);
+  // The header's own background colour (the stand-in theme sets it; images take over).
+  s_crBackground = (COLORREF)GetThemeInt("ODHeaderCtrl", "ColorBk", (int)s_crBackground);
+  s_nHeaderImageID = GetThemeInt("ODHeaderCtrl", "HeaderImageID", s_nHeaderImageID);
+  s_nLeftShadowImageID = GetThemeInt("ODHeaderCtrl", "LeftShadowImageID", s_nLeftShadowImageID);
+}
+
+CODHeaderCtrl::CODHeaderCtrl()
+    : m_bDoubleBuffer(TRUE),
+      m_nMargin(6),
+      m_cxArrow(8),
+      m_cyArrow(8),
+      m_nSortColumn(-1),
+      m_nSortDirection(0),
+      m_bShowSortArrow(TRUE),
+      m_bFitMode(FALSE),
+      m_bFitting(FALSE),
+      m_bDividerDrag(FALSE),
+      m_bClipped(FALSE),
+      m_nFixedHeight(-1),
+      m_crBackground(::GetSysColor(COLOR_BTNFACE)),
+      m_crText(s_crText),
+      m_crLight(s_crDividerLight),
+      m_crDark(s_crDividerDark),
+      m_crArrow1(0x598096),
+      m_crArrow2(0x00020A),
+      m_hBackground(nullptr) {
+  ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof m_font, &m_font);
+}
+
+CODHeaderCtrl::~CODHeaderCtrl() {
+  if (m_hBackground) ::DeleteObject(m_hBackground);
+}
+
+void CODHeaderCtrl::RefreshTheme() {
+  m_crText = s_crText, m_crLight = s_crDividerLight, m_crDark = s_crDividerDark, m_crBackground = s_crBackground;
+  HBITMAP bmp = s_nHeaderImageID ? LoadThemeBitmap((UINT)s_nHeaderImageID, "QKImage") : nullptr;
+  if (m_hBackground) ::DeleteObject(m_hBackground);
+  m_hBackground = bmp;
+  if (m_hWnd) Invalidate(FALSE);
+}
+
+BOOL CODHeaderCtrl::GetItemEx(int nIndex, OD_HEADER_ITEM* pItem) const {
+  if (!pItem || nIndex < 0 || nIndex >= (int)m_items.size()) return FALSE;
+  *pItem = m_items[(size_t)nIndex];
+  if (pItem->nFlags & 4) {
+    HDITEMA hdi{};
+    hdi.mask = HDI_WIDTH;
+    GetItem(nIndex, &hdi);
+    pItem->nMinWidth = pItem->nMaxWidth = hdi.cxy;
+  }
+  return TRUE;
+}
+
+BOOL CODHeaderCtrl::SetItemRecord(int nIndex, const OD_HEADER_ITEM& item) {
+  if (nIndex < 0 || nIndex >= (int)m_items.size()) return FALSE;
+  m_items[(size_t)nIndex] = item;
+  return TRUE;
+}
+
+BOOL CODHeaderCtrl::SetItemEx(int nIndex, const OD_HEADER_ITEM& item) {
+  if (!SetItemRecord(nIndex, item)) return FALSE;
+  char text[80] = "";
+  HDITEMA hdi{};
+  hdi.mask = HDI_WIDTH | HDI_FORMAT | HDI_TEXT | HDI_IMAGE | HDI_BITMAP;
+  hdi.pszText = text;
+  hdi.cchTextMax = sizeof text;
+  if (!GetItem(nIndex, &hdi)) return TRUE;
+  int width = hdi.cxy;
+  if (item.nFlags & 1) width = MeasureItem(hdi, nIndex == m_nSortColumn);
+  if (!(item.nFlags & 4)) {
+    if (width < item.nMinWidth) width = item.nMinWidth;
+    if (item.nMaxWidth > 0 && width > item.nMaxWidth) width = item.nMaxWidth;
+  }
+  if (width != hdi.cxy) {
+    HDITEMA w{};
+    w.mask = HDI_WIDTH;
+    w.cxy = width;
+    SetItem(nIndex, &w);
+  }
+  return TRUE;
+}
+
+int CODHeaderCtrl::MeasureItem(const HDITEMA& hdi, BOOL bSorted) {
+  int w = m_nMargin;
+  if (bSorted) w += m_cxArrow + m_nMargin;
+  if ((hdi.mask & HDI_TEXT) && (hdi.fmt & HDF_STRING) && hdi.pszText && m_hWnd) {
+    CClientDC dc(this);
+    CFont font;
+    font.CreateFontIndirect(&m_font);
+    CFont* old = dc.SelectObject(&font);
+    w += dc.GetTextExtent(hdi.pszText, lstrlenA(hdi.pszText)).cx + m_nMargin;
+    dc.SelectObject(old);
+  }
+  return w;
+}
+
+void CODHeaderCtrl::SetSortColumn(int nColumn, int nDirection) {
+  m_nSortColumn = nColumn;
+  m_nSortDirection = nDirection;
+  if (m_hWnd) Invalidate(FALSE);
+}
+
+int CODHeaderCtrl::GetSortColumn(int* pDirection) const {
+  if (pDirection) *pDirection = m_nSortDirection;
+  return m_nSortColumn;
+}
+
+void CODHeaderCtrl::ShowSortArrow(BOOL bShow, BOOL bRepaint) {
+  m_bShowSortArrow = bShow;
+  if (bRepaint && m_hWnd) Invalidate(FALSE);
+}
+
+void CODHeaderCtrl::FitColumns(int nColumn) {
+  CWnd* pParent = GetParent();
+  const int count = GetItemCount();
+  if (!pParent || count <= 0) return;
+  std::vector<int> order((size_t)count);
+  ::SendMessageA(m_hWnd, HDM_GETORDERARRAY, count, (LPARAM)order.data());
+  size_t firstPos = 0;
+  int used = 0;
+  if (nColumn >= 0 && nColumn != order.back()) {
+    for (size_t p = 0; p < order.size(); ++p)
+      if (order[p] == nColumn) {
+        CRect r;
+        GetItemRect(nColumn, &r);
+        used = r.right;
+        firstPos = p + 1;
+      }
+  }
+  std::vector<odheader::FitColumn> cols;
+  for (size_t p = firstPos; p < order.size(); ++p) {
+    OD_HEADER_ITEM rec;
+    GetItemEx(order[p], &rec);
+    HDITEMA hdi{};
+    hdi.mask = HDI_WIDTH;
+    GetItem(order[p], &hdi);
+    cols.push_back({hdi.cxy, rec.nMinWidth, rec.nMaxWidth});
+  }
+  CRect rc;
+  pParent->GetClientRect(&rc);
+  const std::vector<int> widths = odheader::FitWidths(cols, rc.Width() - used);
+  m_bFitting = TRUE;
+  for (size_t i = 0; i < widths.size(); ++i) {
+    HDITEMA hdi{};
+    hdi.mask = HDI_WIDTH;
+    hdi.cxy = widths[i];
+    SetItem(order[firstPos + i], &hdi);
+  }
+  m_bFitting = FALSE;
+}
+
+void CODHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
+
+int CODHeaderCtrl::DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection) {
+  const int y = top + (bottom - top - m_cyArrow - 1) / 2;
+  CPen pen1(PS_SOLID, 1, m_crArrow1), pen2(PS_SOLID, 1, m_crArrow2);
+  CPen* old = pDC->SelectObject(&pen1);
+  const int mid = left + m_cxArrow / 2;
+  if (nDirection) {  // pointing up
+    pDC->MoveTo(mid, y);
+    pDC->LineTo(left + m_cxArrow, y + m_cyArrow);
+    pDC->LineTo(left, y + m_cyArrow);
+    pDC->SelectObject(&pen2);
+    pDC->LineTo(mid, y);
+  } else {
+    pDC->MoveTo(mid, y + m_cyArrow);
+    pDC->LineTo(left + m_cxArrow, y);
+    pDC->SelectObject(&pen2);
+    pDC->LineTo(left, y);
+    pDC->LineTo(mid, y + m_cyArrow);
+  }
+  pDC->SelectObject(old);
+  return m_cxArrow;
+}
+
+void CODHeaderCtrl::DrawItemContent(CDC* pDC, int left, int top, int right, int bottom, const HDITEMA& hdi,
+                                    BOOL bSorted, int nDirection) {
+  const BOOL arrow = bSorted && m_bShowSortArrow && right - left >= m_cxArrow;
+  const int align = hdi.fmt & HDF_JUSTIFYMASK;
+  CRect text(left, top, right, bottom);
+  if (arrow) {
+    // The arrow keeps its place at the right; the text takes what remains.
+    DrawSortArrow(pDC, right - m_cxArrow, top, bottom, nDirection);
+    text.right -= m_cxArrow + m_nMargin;
+  }
+  if ((hdi.mask & HDI_TEXT) && (hdi.fmt & HDF_STRING) && hdi.pszText && text.Width() > 0) {
+    UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
+    if (align == HDF_RIGHT) fmt |= DT_RIGHT;
+    else if (align == HDF_CENTER) fmt |= DT_CENTER;
+    pDC->DrawText(hdi.pszText, -1, &text, fmt);
+  }
+}
+
+void CODHeaderCtrl::PaintItems(CDC* pDC, const CRect& clip) {
+  CRect rc;
+  GetClientRect(&rc);
+  if (m_hBackground) DrawBitmapTiled(pDC->GetSafeHdc(), rc, m_hBackground, ODTILE_REPEAT);
+  else pDC->FillSolidRect(&rc, m_crBackground);
+  CFont font;
+  font.CreateFontIndirect(&m_font);
+  CFont* oldFont = pDC->SelectObject(&font);
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextColor(m_crText);
+  const int count = GetItemCount();
+  for (int pos = 0; pos < count; ++pos) {
+    const int index = OrderToIndex(pos);
+    CRect r;
+    if (!GetItemRect(index, &r)) continue;
+    CRect meet;
+    if (!meet.IntersectRect(&r, &clip)) continue;
+    char text[80] = "";
+    HDITEMA hdi{};
+    hdi.mask = HDI_FORMAT | HDI_TEXT | HDI_IMAGE | HDI_BITMAP | HDI_LPARAM;
+    hdi.pszText = text;
+    hdi.cchTextMax = sizeof text;
+    GetItem(index, &hdi);
+    if (hdi.fmt & HDF_OWNERDRAW) {
+      DRAWITEMSTRUCT dis{ODT_HEADER, (UINT)GetDlgCtrlID(), (UINT)index, ODA_DRAWENTIRE, 0, m_hWnd, pDC->GetSafeHdc(), r,
+                         (ULONG_PTR)hdi.lParam};
+      DrawItem(&dis);
+    } else {
+      DrawItemContent(pDC, r.left + m_nMargin, r.top, r.right - m_nMargin, r.bottom, hdi, index == m_nSortColumn,
+                      m_nSortDirection);
+    }
+    if (m_crDark != (COLORREF)-1) pDC->FillSolidRect(r.right - 1, r.top + 2, 1, r.Height() - 4, m_crDark);
+    if (m_crLight != (COLORREF)-1) pDC->FillSolidRect(r.right, r.top + 2, 1, r.Height() - 4, m_crLight);
+  }
+  pDC->SelectObject(oldFont);
+}
+
+void CODHeaderCtrl::Paint() {
+  PAINTSTRUCT ps;
+  CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
+  CRect clip(ps.rcPaint);
+  if (m_bDoubleBuffer) {
+    CODMemDC mem(pDC, &clip);
+    PaintItems(&mem, clip);
+  } else {
+    PaintItems(pDC, clip);
+  }
+  ::EndPaint(m_hWnd, &ps);
+}
+
+void CODHeaderCtrl::ReleaseClip() {
+  if (m_bClipped) ::ClipCursor(nullptr);
+  m_bClipped = FALSE;
+  m_bDividerDrag = FALSE;
+}
+
+void CODHeaderCtrl::OnPress(UINT, CPoint pt) {
+  HDHITTESTINFO hit{};
+  hit.pt = pt;
+  HitTest(&hit);
+  if (!(hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) || hit.iItem < 0 || hit.iItem >= (int)m_items.size()) return;
+  const OD_HEADER_ITEM& rec = m_items[(size_t)hit.iItem];
+  if (rec.nFlags & 4) return;
+  m_bDividerDrag = TRUE;
+  if (rec.nMinWidth <= 0 && rec.nMaxWidth <= 0) return;
+  HDITEMA hdi{};
+  hdi.mask = HDI_WIDTH;
+  GetItem(hit.iItem, &hdi);
+  CPoint cur;
+  ::GetCursorPos(&cur);
+  RECT clip;
+  ::GetClipCursor(&clip);
+  clip.left = cur.x - (hdi.cxy - rec.nMinWidth);
+  clip.right = cur.x + (MaxOf(rec) - hdi.cxy) + 1;
+  if (clip.right > clip.left) m_bClipped = ::ClipCursor(&clip);
+}
+
+LRESULT CODHeaderCtrl::OnLayout(WPARAM wParam, LPARAM lParam) {
+  const LRESULT r = CHeaderCtrl::WindowProc(HDM_LAYOUT, wParam, lParam);
+  HDLAYOUT* lay = (HDLAYOUT*)lParam;
+  if (lay && lay->pwpos && m_nFixedHeight > 0) lay->pwpos->cy = m_nFixedHeight;
+  if (m_bFitMode && !m_bDividerDrag && !m_bFitting) FitColumns(-1);
+  return r;
+}
+
+LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: {
+      const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      if (r != -1) {
+        RefreshTheme();
+        ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
+        ::SetPropA(m_hWnd, "ODHeaderCtrl", (HANDLE)(INT_PTR)0x100C);
+      }
+      return r;
+    }
+    case WM_NCDESTROY:
+      ReleaseClip();
+      ::RemovePropA(m_hWnd, "ODCtrl");
+      ::RemovePropA(m_hWnd, "ODHeaderCtrl");
+      break;
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case HDM_INSERTITEMA:
+    case HDM_INSERTITEMW: {
+      const size_t at = std::min<size_t>((size_t)(wParam > 0x7FFFFFFF ? 0 : wParam), m_items.size());
+      m_items.insert(m_items.begin() + (ptrdiff_t)at, OD_HEADER_ITEM());
+      const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      if (r < 0) m_items.erase(m_items.begin() + (ptrdiff_t)at);
+      return r;
+    }
+    case HDM_DELETEITEM:
+      if (wParam < m_items.size()) m_items.erase(m_items.begin() + (ptrdiff_t)wParam);
+      break;
+    case HDM_LAYOUT: return OnLayout(wParam, lParam);
+    case WM_SETFONT: {
+      const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      if (wParam) ::GetObjectA((HFONT)wParam, sizeof m_font, &m_font);
+      return r;
+    }
+    case WM_LBUTTONDOWN: OnPress((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))); break;
+    case WM_LBUTTONDBLCLK: {
+      HDHITTESTINFO hit{};
+      hit.pt = CPoint((short)LOWORD(lParam), (short)HIWORD(lParam));
+      HitTest(&hit);
+      if ((hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) && hit.iItem >= 0 && hit.iItem < (int)m_items.size() &&
+          (m_items[(size_t)hit.iItem].nFlags & 4))
+        return 0;
+      break;
+    }
+    case WM_LBUTTONUP: {
+      const BOOL wasDrag = m_bDividerDrag;
+      ReleaseClip();
+      const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      if (wasDrag && m_bFitMode) FitColumns(-1);
+      return r;
+    }
+    // A clipped cursor must never outlive the drag that clipped it.
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+    case WM_KILLFOCUS: ReleaseClip(); break;
+    case WM_SYSCOLORCHANGE:
+      m_crArrow1 = 0x598096, m_crArrow2 = 0x00020A;
+      m_crBackground = ::GetSysColor(COLOR_BTNFACE);
+      break;
+    default:
+      if (message != 0 && message == GetChangeThemeMsg()) {
+        LoadThemeValues();
+        RefreshTheme();
+        return 0;
+      }
+  }
+  return CHeaderCtrl::WindowProc(message, wParam, lParam);
+}

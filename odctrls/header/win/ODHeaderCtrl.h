@@ -1,0 +1,63 @@
+// CODHeaderCtrl: a system header whose items, hit testing and order stay the system's but
+// which paints itself in the theme's colours (section ODHeaderCtrl), keeps width limits and
+// tips per item, shows a sort arrow and can fit its columns to the parent's width.
+#pragma once
+#include <afxcmn.h>
+
+#include <vector>
+
+struct OD_HEADER_ITEM {
+  int nFlags = 0;  // 0x1 width from content, 0x4 fixed width, 0x10 no-drop cursor off the items
+  int nMinWidth = 0;
+  int nMaxWidth = 0;  // 0 or less: none
+  CString strTip;
+  int nParam1 = 0, nParam2 = 0;
+};
+
+class CODHeaderCtrl : public CHeaderCtrl {
+  DECLARE_DYNAMIC(CODHeaderCtrl)
+ public:
+  CODHeaderCtrl();
+  ~CODHeaderCtrl() override;
+
+  BOOL GetItemEx(int nIndex, OD_HEADER_ITEM* pItem) const;
+  BOOL SetItemEx(int nIndex, const OD_HEADER_ITEM& item);
+  BOOL SetItemRecord(int nIndex, const OD_HEADER_ITEM& item);
+  int MeasureItem(const HDITEMA& hdi, BOOL bSorted);
+  void SetSortColumn(int nColumn, int nDirection);
+  int GetSortColumn(int* pDirection = nullptr) const;
+  void ShowSortArrow(BOOL bShow, BOOL bRepaint = TRUE);
+  void FitColumns(int nColumn);
+  void SetFitMode(BOOL bFit) { m_bFitMode = bFit; }
+  void SetFixedHeight(int cy) { m_nFixedHeight = cy; }
+
+  void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+  virtual void DrawItemContent(CDC* pDC, int left, int top, int right, int bottom, const HDITEMA& hdi, BOOL bSorted,
+                               int nDirection);
+
+  static void LoadThemeValues();
+  static COLORREF s_crText, s_crDividerLight, s_crDividerDark, s_crBackground;
+  static int s_nHeaderImageID, s_nLeftShadowImageID;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint();
+  void PaintItems(CDC* pDC, const CRect& clip);
+  int DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection);
+  void ReleaseClip();
+  void OnPress(UINT nFlags, CPoint pt);
+  void RefreshTheme();
+  LRESULT OnLayout(WPARAM wParam, LPARAM lParam);
+
+  BOOL m_bDoubleBuffer;
+  int m_nMargin;
+  int m_cxArrow, m_cyArrow;
+  int m_nSortColumn, m_nSortDirection;
+  BOOL m_bShowSortArrow;
+  BOOL m_bFitMode, m_bFitting, m_bDividerDrag, m_bClipped;
+  int m_nFixedHeight;
+  COLORREF m_crBackground, m_crText, m_crLight, m_crDark, m_crArrow1, m_crArrow2;
+  LOGFONTA m_font;
+  HBITMAP m_hBackground;
+  std::vector<OD_HEADER_ITEM> m_items;
+};

@@ -1,0 +1,232 @@
+// The owner-drawn list, its header and the skinned bars on real windows: what the list
+// paints (checked on a memory DC), how it scrolls with its own bars or inside a container,
+// the bar's wheel and drag, and the list-view text messages a prober uses.
+#include "ODListCtrl.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ODMemDC.h"
+#include "ODTheme.h"
+#include "ScrollBarEx.h"
+
+namespace {
+
+struct Dib {
+  CDC dc;
+  HBITMAP bmp;
+  HGDIOBJ old;
+  Dib(int w, int h) {
+    dc.Attach(::CreateCompatibleDC(nullptr));
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    old = ::SelectObject(dc.GetSafeHdc(), bmp);
+  }
+  ~Dib() {
+    ::SelectObject(dc.GetSafeHdc(), old);
+    ::DeleteObject(bmp);
+  }
+  COLORREF At(int x, int y) { return ::GetPixel(dc.GetSafeHdc(), x, y); }
+  int Count(const CRect& r, COLORREF c) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += At(x, y) == c;
+    return n;
+  }
+};
+
+// A list that lets the test paint it into any DC.
+class CTestList : public CODListCtrl {
+ public:
+  using CODListCtrl::OnDrawList;
+  CRect ListArea() const { return m_rcList; }
+};
+
+class ListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    parent.CreateEx(0, AfxRegisterWndClass(0), "list test", WS_POPUP | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, 0);
+  }
+  void TearDown() override {
+    if (parent.GetSafeHwnd()) parent.DestroyWindow();
+  }
+  void Fill(CODListCtrl& list, int rows) {
+    list.InsertColumn(0, "name", 100);
+    list.InsertColumn(1, "score", 80, HDF_RIGHT);
+    for (int r = 0; r < rows; ++r) {
+      list.InsertItem(r, ("row " + std::to_string(r)).c_str());
+      list.SetItemText(r, 1, std::to_string(r * 10).c_str());
+    }
+  }
+  CWnd parent;
+};
+
+const COLORREF kBk = RGB(10, 200, 30), kSel = RGB(200, 10, 30), kText = RGB(255, 255, 255);
+
+TEST_F(ListTest, PaintsRowsInItsColoursAndTheSelectedRowInTheSelectionColour) {
+  CTestList list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 3);
+  list.SetColor(CODListCtrl::CLR_BK, kBk);
+  list.SetColor(CODListCtrl::CLR_BKSEL, kSel);
+  list.SetColor(CODListCtrl::CLR_TEXT, kText);
+  list.SetFocus();
+  list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);  // the first row gets the focus and the selection
+  Dib dib(300, 200);
+  list.OnDrawList(&dib.dc);
+  const CRect area = list.ListArea();
+  const int h = list.GetRowHeight();
+  EXPECT_GT(h, 8);
+  // Row 0 selected (the focus colour), rows 1 and 2 and the empty area in the background colour.
+  EXPECT_GT(dib.Count(CRect(150, area.top + 1, 175, area.top + h - 1), kSel), 20);
+  EXPECT_EQ(dib.At(290, area.top + h + h / 2), kBk);
+  EXPECT_EQ(dib.At(150, area.bottom - 2), kBk);
+  // Text is drawn in the row: some pixels of the text colour in row 1's first cell.
+  EXPECT_GT(dib.Count(CRect(area.left, area.top + h, area.left + 100, area.top + 2 * h), kText), 5);
+}
+
+TEST_F(ListTest, EmptyListShowsItsTextAndKeptColoursSurviveATheme) {
+  CTestList list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  list.InsertColumn(0, "name", 100);
+  list.SetColor(CODListCtrl::CLR_BK, kBk, FALSE);
+  list.SetColor(CODListCtrl::CLR_TEXT, kText, TRUE);
+  EXPECT_EQ(list.SetOption(odlist::OPT_EMPTY_TEXT, (LPARAM) "nothing here"), 1);
+  EXPECT_EQ(list.SetOption(odlist::OPT_GRID_PEN, 3), 0);
+  Dib dib(300, 200);
+  list.OnDrawList(&dib.dc);
+  const CRect area = list.ListArea();
+  EXPECT_GT(dib.Count(CRect(0, area.top, 300, area.top + list.GetRowHeight() + 2), kText), 5);
+  list.LoadColors();  // what a theme change does
+  EXPECT_EQ(list.GetColor(CODListCtrl::CLR_TEXT), kText) << "kept";
+  EXPECT_EQ(list.GetColor(CODListCtrl::CLR_BK), CODListCtrl::s_colors[CODListCtrl::CLR_BK]) << "follows the theme";
+}
+
+TEST_F(ListTest, TextMessagesAlwaysEndInsideTheCallersBuffer) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 2);
+  list.SetItemText(1, 0, std::string(300, 'x').c_str());
+  EXPECT_EQ(list.SendMessage(LVM_GETITEMCOUNT), 2);
+  char buf[8];
+  std::memset(buf, '#', sizeof buf);
+  LVITEMA item{};
+  item.iSubItem = 0;
+  item.pszText = buf;
+  item.cchTextMax = sizeof buf;
+  EXPECT_EQ(list.SendMessage(LVM_GETITEMTEXTA, 1, (LPARAM)&item), 7);
+  EXPECT_EQ(std::string(buf), "xxxxxxx");
+  item.iSubItem = 1;
+  item.cchTextMax = 0;
+  EXPECT_EQ(list.SendMessage(LVM_GETITEMTEXTA, 1, (LPARAM)&item), 0);
+  item.cchTextMax = sizeof buf;
+  item.iSubItem = -1;
+  EXPECT_EQ(list.SendMessage(LVM_GETITEMTEXTA, 0, (LPARAM)&item), 0);
+  item.iSubItem = 1;
+  EXPECT_EQ(list.SendMessage(LVM_GETITEMTEXTA, 0, (LPARAM)&item), 1);
+  EXPECT_EQ(std::string(buf), "0");
+  EXPECT_EQ(list.SendMessage(LVM_GETITEMTEXTA, 5, (LPARAM)&item), 0);
+  EXPECT_EQ(list.GetItemText(1, 0).GetLength(), 255) << "cells keep 255 bytes";
+}
+
+TEST_F(ListTest, HostedListScrollsWithTheContainersSkinnedBars) {
+  CSBContainerWnd box;
+  ASSERT_TRUE(box.Create(CRect(0, 0, 300, 120), &parent, 2, WS_CHILD | WS_VISIBLE | WS_BORDER));
+  CRect inside;
+  box.GetClientRect(&inside);
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, inside, &box, 0));
+  box.SetHostedControl(&list);
+  EXPECT_TRUE(list.IsHosted());
+  Fill(list, 3);
+  ScrollBarEx* vert = box.GetSkinScrollBar(SB_VERT);
+  EXPECT_FALSE(vert->IsBarVisible()) << "three rows fit";
+  for (int r = 3; r < 30; ++r) list.InsertItem(r, "more");
+  EXPECT_TRUE(vert->IsBarVisible());
+  CRect listRect, barRect;
+  list.GetWindowRect(&listRect);
+  vert->GetWindowRect(&barRect);
+  EXPECT_LE(listRect.right, barRect.left) << "the container gives the list the room left of the bar";
+  // The wheel over the bar scrolls the list (one notch: three rows down, through posted lines).
+  vert->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_GT(list.GetFirstVisible(), 0);
+  box.SendMessage(WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(list.GetFirstVisible(), 0);
+  list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+  EXPECT_EQ(list.GetFirstVisible(), 3);
+  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 0, 0};
+  vert->GetScrollInfo(&si, SIF_POS);
+  EXPECT_EQ(si.nPos, 3) << "the skinned bar follows";
+  // Rows removed: the bar goes through the container again.
+  list.DeleteAllItems();
+  EXPECT_FALSE(vert->IsBarVisible());
+}
+
+TEST_F(ListTest, BarPaintsItsPartsAndDragsWithinItsRange) {
+  ScrollBarEx bar;
+  ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(0, 0, 15, 200), &parent, 3));
+  bar.SetArrowLength(15);
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 0, 0};
+  bar.SetScrollInfo(&si, TRUE);
+  bar.SetThumbColor(RGB(1, 2, 250));
+  Dib dib(15, 200);
+  SBEX_DRAWPART thumb{&dib.dc, CRect(0, 20, 15, 60), 5, 0};
+  bar.DrawPart(&thumb);
+  EXPECT_GT(dib.Count(CRect(3, 22, 12, 58), RGB(1, 2, 250)), 100);
+  // A drag far past the end stops at the last position.
+  const odscroll::Layout l = bar.CurrentLayout();
+  bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, l.thumb.start + 1));
+  bar.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(7, 5000));
+  EXPECT_EQ(bar.GetTrackPos(), 91);
+  bar.SendMessage(WM_CANCELMODE);  // an interrupted drag ends cleanly
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(bar.GetScrollPos(), 91);
+}
+
+TEST_F(ListTest, HeaderPaintsItsColoursAndTheSortArrow) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 3);
+  CODHeaderCtrl* header = list.GetHeaderCtrl();
+  ASSERT_NE(header, nullptr);
+  list.SortItems(1, FALSE);
+  EXPECT_EQ(list.GetItemText(list.Model().RowAt(0), 1), "20");
+  int dir = -1;
+  EXPECT_EQ(header->GetSortColumn(&dir), 1);
+  EXPECT_EQ(dir, 0);
+  CRect rc;
+  header->GetClientRect(&rc);
+  ASSERT_GT(rc.Height(), 0);
+  Dib dib(rc.Width(), rc.Height());
+  header->SendMessage(WM_PRINTCLIENT, (WPARAM)dib.dc.GetSafeHdc(), PRF_CLIENT);
+  header->SendMessage(WM_PAINT);
+  // The dividers: the dark colour one pixel left of each item's right edge.
+  CRect item;
+  header->GetItemRect(0, &item);
+  CClientDC screen(header);
+  EXPECT_EQ(screen.GetPixel(item.right - 1, rc.Height() / 2), CODHeaderCtrl::s_crDividerDark);
+  EXPECT_EQ(screen.GetPixel(item.right, rc.Height() / 2), CODHeaderCtrl::s_crDividerLight);
+}
+
+TEST_F(ListTest, ThemeChangeReachesEveryOwnerDrawnWindowOfTheProcess) {
+  CSBContainerWnd box;
+  ASSERT_TRUE(box.Create(CRect(0, 0, 300, 120), &parent, 2, WS_CHILD | WS_VISIBLE));
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 280, 100), &box, 0));
+  box.SetHostedControl(&list);
+  list.SetColor(CODListCtrl::CLR_TEXT, kText, TRUE);
+  const COLORREF before = CODListCtrl::s_colors[CODListCtrl::CLR_BK];
+  // A new class value (as a reloaded theme gives) reaches the nested list through the notice.
+  CODListCtrl::s_colors[CODListCtrl::CLR_BK] = RGB(1, 99, 7);
+  NotifyOwnerDrawnWindows(nullptr, GetChangeThemeMsg(), 0, 0);
+  EXPECT_EQ(list.GetColor(CODListCtrl::CLR_BK), RGB(1, 99, 7));
+  EXPECT_EQ(list.GetColor(CODListCtrl::CLR_TEXT), kText) << "a kept colour stays";
+  CODListCtrl::s_colors[CODListCtrl::CLR_BK] = before;
+}
+
+}  // namespace

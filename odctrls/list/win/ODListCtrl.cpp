@@ -1,0 +1,795 @@
+#include "ODListCtrl.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "ODMemDC.h"
+#include "ODNcMgrWnd.h"
+#include "ODTheme.h"
+#include "ScrollBarEx.h"
+
+IMPLEMENT_DYNAMIC(CODListHeaderCtrl, CODHeaderCtrl)
+IMPLEMENT_DYNCREATE(CODListCtrl, CWnd)
+
+namespace {
+
+const char kListClass[] = "ODListCtrl";
+
+void RegisterListClass() {
+  WNDCLASSA wc{};
+  if (::GetClassInfoA(AfxGetInstanceHandle(), kListClass, &wc)) return;
+  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.hInstance = AfxGetInstanceHandle();
+  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
+  wc.lpszClassName = kListClass;
+  if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
+}
+
+const bool g_loader = (SetThemeClassLoader(ODTHEME_LOAD_LISTCTRL, &CODListCtrl::LoadListCtrlTheme), true);
+
+const char* const kColorKeys[CODListCtrl::CLR_COUNT - 1] = {
+    "ColorBackground", "ColorBkSelected", "ColorBkSelectedNoFocus", "ColorText", "ColorTextSelected",
+    "ColorTextSelectedNoFocus", "ColorGrid", "Color3DFace", "Color3DLight", "Color3DShadow", "Color3DHilight",
+    "Color3DDarkShadow"};
+
+}  // namespace
+
+COLORREF CODListCtrl::s_colors[CLR_COUNT] = {
+    ::GetSysColor(COLOR_WINDOW),     ::GetSysColor(COLOR_HIGHLIGHT),     ::GetSysColor(COLOR_BTNFACE),
+    ::GetSysColor(COLOR_WINDOWTEXT), ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_WINDOWTEXT),
+    ::GetSysColor(COLOR_BTNFACE),    ::GetSysColor(COLOR_BTNFACE),       ::GetSysColor(COLOR_3DLIGHT),
+    ::GetSysColor(COLOR_BTNSHADOW),  ::GetSysColor(COLOR_BTNHIGHLIGHT),  ::GetSysColor(COLOR_3DDKSHADOW),
+    RGB(128, 128, 128)};
+int CODListCtrl::s_nBkImageID = 0;
+
+void CODListCtrl::LoadListCtrlTheme() {
+  for (int i = 0; i < CLR_COUNT - 1; ++i) s_colors[i] = (COLORREF)GetThemeInt("ODListCtrl", kColorKeys[i], (int)s_colors[i]);
+  s_nBkImageID = GetThemeInt("ODListCtrl", "BkImageID", s_nBkImageID);
+}
+
+// ---- header -------------------------------------------------------------------------
+
+BOOL CODListHeaderCtrl::SetItemLimits(int nIndex, int nMin, int nMax) {
+  OD_HEADER_ITEM rec;
+  if (!GetItemEx(nIndex, &rec)) return FALSE;
+  rec.nMinWidth = nMin, rec.nMaxWidth = nMax;
+  return SetItemRecord(nIndex, rec);
+}
+
+LRESULT CODListHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_RBUTTONDOWN) {
+    CODListCtrl* pList = dynamic_cast<CODListCtrl*>(GetParent());
+    if (pList) {
+      HDHITTESTINFO hit{};
+      hit.pt = CPoint((short)LOWORD(lParam), (short)HIWORD(lParam));
+      HitTest(&hit);
+      HDITEMA hdi{};
+      hdi.mask = HDI_LPARAM;
+      const int column = hit.iItem >= 0 && GetItem(hit.iItem, &hdi) ? (int)hdi.lParam : -1;
+      if (pList->NotifyParent(ODLN_HEADERRCLICK, -2, column)) return 0;
+    }
+  }
+  return CODHeaderCtrl::WindowProc(message, wParam, lParam);
+}
+
+// ---- construction -------------------------------------------------------------------
+
+CODListCtrl::CODListCtrl()
+    : m_bCreated(FALSE),
+      m_bDoubleBuffer(TRUE),
+      m_bRedrawOnChange(TRUE),
+      m_bHasFocus(FALSE),
+      m_nWheelLines(3),
+      m_hBkImage(nullptr),
+      m_nRowHeight(10),
+      m_nTotalWidth(0),
+      m_nFirst(0),
+      m_nXPos(0),
+      m_nSortColumn(-1),
+      m_bSortAscending(TRUE),
+      m_bInLayout(FALSE) {
+  RegisterListClass();
+  ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof m_font, &m_font);
+  m_boldFont = m_font;
+  m_boldFont.lfWeight = FW_BOLD;
+  for (int i = 0; i < CLR_COUNT; ++i) m_colors[i] = s_colors[i], m_keep[i] = FALSE;
+  m_nWheelLines = GetWheelScrollLines();
+}
+
+CODListCtrl::~CODListCtrl() {
+  if (m_header.GetSafeHwnd()) m_header.DestroyWindow();
+  if (m_hBkImage) ::DeleteObject(m_hBkImage);
+  if (m_hWnd) DestroyWindow();
+}
+
+BOOL CODListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, CCreateContext*) {
+  m_bCreated = TRUE;
+  if (!CWnd::CreateEx(0, kListClass, "", dwStyle, rect, pParentWnd, nID)) return FALSE;
+  return InitControl();
+}
+
+void CODListCtrl::PreSubclassWindow() {
+  CWnd::PreSubclassWindow();
+  if (!m_bCreated && !InitControl()) AfxThrowMemoryException();
+}
+
+BOOL CODListCtrl::InitControl() {
+  ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
+  ::SetPropA(m_hWnd, "ODListCtrl", (HANDLE)(INT_PTR)0x1009);
+  if (!m_header.Create(WS_CHILD | WS_VISIBLE | 0xC3, CRect(0, 0, 0, 0), this, 0)) return FALSE;
+  CWnd* pParent = GetParent();
+  HFONT hFont = pParent ? (HFONT)pParent->SendMessage(WM_GETFONT) : nullptr;
+  // Inside a container the font is the dialog's.
+  if (!hFont && pParent && pParent->GetParent()) hFont = (HFONT)pParent->GetParent()->SendMessage(WM_GETFONT);
+  ApplyFont(hFont);
+  m_model.SetStyle(GetStyle());
+  LoadColors();
+  SetBkImage(s_nBkImageID ? LoadThemeBitmap((UINT)s_nBkImageID, "QKImage") : nullptr);
+  LayOut();
+  return TRUE;
+}
+
+void CODListCtrl::LoadColors() {
+  for (int i = 0; i < CLR_COUNT; ++i)
+    if (!m_keep[i]) m_colors[i] = s_colors[i];
+  if (m_hWnd) Invalidate(FALSE);
+}
+
+void CODListCtrl::SetColor(int nIndex, COLORREF cr, BOOL bKeep) {
+  if (nIndex < 0 || nIndex >= CLR_COUNT) return;
+  m_colors[nIndex] = cr;
+  m_keep[nIndex] = bKeep;
+  if (m_hWnd) Invalidate(FALSE);
+}
+
+void CODListCtrl::SetBkImage(HBITMAP hBitmap) {
+  if (m_hBkImage) ::DeleteObject(m_hBkImage);
+  m_hBkImage = hBitmap;
+  if (m_hWnd) Invalidate(FALSE);
+}
+
+void CODListCtrl::ThemeChanged() {
+  LoadListCtrlTheme();
+  LoadColors();
+  SetBkImage(s_nBkImageID ? LoadThemeBitmap((UINT)s_nBkImageID, "QKImage") : nullptr);
+  Invalidate(FALSE);
+}
+
+int CODListCtrl::GetWheelScrollLines() {
+  char text[128] = "";
+  DWORD size = sizeof text - 1, type = 0;
+  HKEY key;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ, &key) != ERROR_SUCCESS) return 3;
+  const LONG rc = ::RegQueryValueExA(key, "WheelScrollLines", nullptr, &type, (BYTE*)text, &size);
+  ::RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || type != REG_SZ) return 3;
+  text[std::min<DWORD>(size, sizeof text - 1)] = '\0';
+  const long lines = std::strtol(text, nullptr, 10);
+  return lines < 0 ? 3 : (int)std::min<long>(lines, 100);
+}
+
+void CODListCtrl::ApplyFont(HFONT hFont) {
+  if (hFont) ::GetObjectA(hFont, sizeof m_font, &m_font);
+  m_boldFont = m_font;
+  m_boldFont.lfWeight = FW_BOLD;
+  CClientDC dc(this);
+  CFont font;
+  font.CreateFontIndirect(&m_font);
+  CFont* old = dc.SelectObject(&font);
+  TEXTMETRICA tm{};
+  ::GetTextMetricsA(dc.GetSafeHdc(), &tm);
+  dc.SelectObject(old);
+  m_nRowHeight = tm.tmHeight + tm.tmExternalLeading + 2 + ((GetStyle() & odlist::LS_HGRID) ? 1 : 0);
+  m_opt.checkWidth = m_opt.checkHeight = m_nRowHeight - 2;
+  if (m_header.GetSafeHwnd()) m_header.SendMessage(WM_SETFONT, (WPARAM)(hFont ? hFont : ::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+}
+
+// ---- columns -------------------------------------------------------------------------
+
+int CODListCtrl::InsertColumn(int nIndex, const OD_COLUMN& column) {
+  odlist::Column c;
+  c.flags = column.nFlags, c.width = column.nWidth, c.minWidth = column.nMinWidth, c.maxWidth = column.nMaxWidth;
+  c.image = column.nImage, c.title = (LPCSTR)column.strTitle;
+  const int index = m_model.InsertColumn(nIndex, c);
+  if (index < 0) return -1;
+  // Header items showing later logical columns move up by one.
+  const int count = m_header.GetItemCount();
+  for (int i = 0; i < count; ++i) {
+    HDITEMA hdi{};
+    hdi.mask = HDI_LPARAM;
+    m_header.GetItem(i, &hdi);
+    if ((int)hdi.lParam >= index) hdi.lParam += 1, m_header.SetItem(i, &hdi);
+  }
+  const odlist::Column* stored = m_model.GetColumn(index);
+  HDITEMA hdi{};
+  hdi.mask = HDI_WIDTH | HDI_FORMAT | HDI_LPARAM | HDI_TEXT;
+  hdi.cxy = stored->width;
+  hdi.fmt = (int)(stored->flags & 0xFFFF & ~0x4000u) | HDF_STRING;
+  hdi.lParam = index;
+  hdi.pszText = const_cast<LPSTR>(stored->title.c_str());
+  const int headerIndex = m_header.InsertItem(count, &hdi);
+  if (headerIndex >= 0) m_header.SetItemLimits(headerIndex, stored->minWidth, stored->maxWidth);
+  m_nTotalWidth += stored->width;
+  if (m_bRedrawOnChange) LayOut(), Invalidate(FALSE);
+  return index;
+}
+
+int CODListCtrl::InsertColumn(int nIndex, LPCSTR lpszTitle, int nWidth, UINT nFormat) {
+  OD_COLUMN c;
+  c.nFlags = 0x4000 | (nFormat & 0xFFFF);
+  c.nWidth = nWidth;
+  c.strTitle = lpszTitle ? lpszTitle : "";
+  return InsertColumn(nIndex, c);
+}
+
+BOOL CODListCtrl::SetColumnWidth(int nColumn, int nWidth) {
+  if (!m_model.SetColumnWidth(nColumn, nWidth)) return FALSE;
+  const int count = m_header.GetItemCount();
+  for (int i = 0; i < count; ++i) {
+    HDITEMA hdi{};
+    hdi.mask = HDI_LPARAM | HDI_WIDTH;
+    m_header.GetItem(i, &hdi);
+    if ((int)hdi.lParam != nColumn) continue;
+    m_nTotalWidth += m_model.GetColumn(nColumn)->width - hdi.cxy;
+    hdi.mask = HDI_WIDTH;
+    hdi.cxy = m_model.GetColumn(nColumn)->width;
+    m_header.SetItem(i, &hdi);
+  }
+  UpdateScrollBars();
+  Invalidate(FALSE);
+  return TRUE;
+}
+
+std::vector<int> CODListCtrl::ShownColumns() const {
+  std::vector<int> out;
+  const int count = m_header.GetSafeHwnd() ? m_header.GetItemCount() : 0;
+  for (int pos = 0; pos < count; ++pos) {
+    HDITEMA hdi{};
+    hdi.mask = HDI_LPARAM;
+    m_header.GetItem(m_header.OrderToIndex(pos), &hdi);
+    out.push_back((int)hdi.lParam);
+  }
+  return out;
+}
+
+BOOL CODListCtrl::EnableHeaderDragDrop(BOOL bEnable) {
+  if (!m_header.GetSafeHwnd()) return FALSE;
+  m_header.ModifyStyle(bEnable ? 0 : HDS_DRAGDROP, bEnable ? HDS_DRAGDROP : 0);
+  return TRUE;
+}
+
+// ---- rows --------------------------------------------------------------------------
+
+int CODListCtrl::InsertItem(int nRow, LPCSTR lpszText) {
+  odlist::Item it;
+  it.row = nRow;
+  it.column = 0;
+  if (lpszText) it.mask = odlist::IM_TEXT, it.text = lpszText;
+  const int row = m_model.InsertItem(it);
+  if (row >= 0 && m_bRedrawOnChange) UpdateScrollBars(), Invalidate(FALSE);
+  return row;
+}
+
+BOOL CODListCtrl::SetItemText(int nRow, int nColumn, LPCSTR lpszText) {
+  if (!m_model.SetItemText(nRow, nColumn, lpszText ? lpszText : "")) return FALSE;
+  if (m_bRedrawOnChange && m_hWnd) Invalidate(FALSE);
+  return TRUE;
+}
+
+CString CODListCtrl::GetItemText(int nRow, int nColumn) const { return m_model.GetItemText(nRow, nColumn).c_str(); }
+
+int CODListCtrl::GetItemText(int nRow, int nColumn, LPSTR lpszBuffer, int nSize) const {
+  if (!lpszBuffer || nSize <= 0) return 0;
+  const std::string text = m_model.GetItemText(nRow, nColumn);
+  const int n = (int)std::min<size_t>(text.size(), (size_t)nSize - 1);
+  std::memcpy(lpszBuffer, text.data(), (size_t)n);
+  lpszBuffer[n] = '\0';
+  return n;
+}
+
+BOOL CODListCtrl::DeleteItem(int nRow) {
+  if (!m_model.GetRow(nRow)) return FALSE;
+  NotifyParent(ODLN_DELETEITEM, nRow, -1, (LPARAM)m_model.GetRow(nRow)->data);
+  if (m_model.DeleteItem(nRow) != 1) return FALSE;
+  m_nFirst = std::max(0, std::min(m_nFirst, GetItemCount() - 1));
+  UpdateScrollBars();
+  Invalidate(FALSE);
+  return TRUE;
+}
+
+BOOL CODListCtrl::DeleteAllItems() {
+  for (int r = 0; r < GetItemCount(); ++r) NotifyParent(ODLN_DELETEITEM, r, -1, (LPARAM)m_model.GetRow(r)->data);
+  if (!m_model.DeleteAllItems()) return FALSE;
+  m_nFirst = 0;
+  UpdateScrollBars();
+  Invalidate(FALSE);
+  return TRUE;
+}
+
+BOOL CODListCtrl::SetItemData(int nRow, DWORD_PTR dwData) {
+  odlist::Item it;
+  it.mask = odlist::IM_DATA, it.row = nRow, it.data = dwData;
+  return m_model.SetItem(it);
+}
+
+DWORD_PTR CODListCtrl::GetItemData(int nRow) const {
+  const odlist::Row* r = m_model.GetRow(nRow);
+  return r ? r->data : 0;
+}
+
+int CODListCtrl::SetOption(int nCode, LPARAM lValue) {
+  const BOOL text = nCode == odlist::OPT_EMPTY_TEXT || nCode == odlist::OPT_HEADER_TIP || nCode == odlist::OPT_TREE_INDENT;
+  if (!odlist::SetOption(m_opt, nCode, text ? 0 : (uint32_t)lValue, text ? (const char*)lValue : nullptr)) return 0;
+  if (m_hWnd) LayOut(), Invalidate(FALSE);
+  return 1;
+}
+
+void CODListCtrl::ModifyListStyle(DWORD dwRemove, DWORD dwAdd, UINT) {
+  const DWORD before = GetStyle();
+  ModifyStyle(dwRemove, dwAdd);
+  const DWORD after = GetStyle();
+  if (!(before & odlist::LS_HGRID) && (after & odlist::LS_HGRID)) ++m_nRowHeight;
+  if ((before & odlist::LS_HGRID) && !(after & odlist::LS_HGRID)) --m_nRowHeight;
+  m_model.SetStyle(after);
+  LayOut();
+  Invalidate(FALSE);
+}
+
+BOOL CODListCtrl::SortItems(int nColumn, BOOL bAscending) {
+  if (!m_model.Sort(nColumn, bAscending != FALSE, nullptr)) return FALSE;
+  m_nSortColumn = nColumn, m_bSortAscending = bAscending;
+  for (int i = 0; i < m_header.GetItemCount(); ++i) {
+    HDITEMA hdi{};
+    hdi.mask = HDI_LPARAM;
+    m_header.GetItem(i, &hdi);
+    if ((int)hdi.lParam == nColumn) m_header.SetSortColumn(i, bAscending ? 1 : 0);
+  }
+  if (m_model.FocusRow() >= 0) EnsureVisible(m_model.FocusRow(), TRUE);
+  Invalidate(FALSE);
+  return TRUE;
+}
+
+// ---- layout and scrolling -------------------------------------------------------------
+
+int CODListCtrl::RowsPerPage() const { return std::max(1, m_rcList.Height() / std::max(1, m_nRowHeight)); }
+
+void CODListCtrl::LayOut() {
+  if (!m_hWnd || m_bInLayout) return;
+  m_bInLayout = TRUE;
+  CRect rc;
+  GetClientRect(&rc);
+  WINDOWPOS wp{};
+  HDLAYOUT lay{&rc, &wp};
+  CRect area = rc;
+  if (m_header.GetSafeHwnd()) {
+    if (GetStyle() & odlist::LS_NOHEADER) {
+      m_header.ShowWindow(SW_HIDE);
+      m_rcHeader.SetRectEmpty();
+    } else {
+      RECT layRect = rc;
+      lay.prc = &layRect;
+      m_header.Layout(&lay);
+      m_rcHeader.SetRect(wp.x - m_nXPos, wp.y, wp.x + std::max(wp.cx, m_nTotalWidth) - m_nXPos, wp.y + wp.cy);
+      m_header.SetWindowPos(nullptr, m_rcHeader.left, m_rcHeader.top, m_rcHeader.Width(), m_rcHeader.Height(),
+                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      area.top = m_rcHeader.bottom;
+    }
+  }
+  m_rcList = area;
+  UpdateScrollBars();
+  m_bInLayout = FALSE;
+}
+
+void CODListCtrl::UpdateScrollBars() {
+  if (!m_hWnd) return;
+  const int count = GetItemCount(), page = RowsPerPage();
+  if (m_nFirst > std::max(0, count - page)) m_nFirst = std::max(0, count - page);
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  const BOOL needV = count > page;
+  si.nMax = needV ? count - 1 : 0;
+  si.nPage = (UINT)page;
+  si.nPos = m_nFirst;
+  SetListScrollInfo(SB_VERT, &si, TRUE);
+  ShowListScrollBar(SB_VERT, needV);
+  const int width = m_rcList.Width();
+  const BOOL needH = m_opt.hscroll && m_nTotalWidth > width;
+  if (!needH) m_nXPos = 0;
+  m_nXPos = std::max(0, std::min(m_nXPos, m_nTotalWidth - width));
+  si.nMax = needH ? m_nTotalWidth - 1 : 0;
+  si.nPage = (UINT)std::max(0, width);
+  si.nPos = m_nXPos;
+  SetListScrollInfo(SB_HORZ, &si, TRUE);
+  ShowListScrollBar(SB_HORZ, needH);
+}
+
+BOOL CODListCtrl::IsHosted() const {
+  CWnd* pParent = GetParent();
+  return pParent && pParent->GetSafeHwnd() && pParent->GetRuntimeClass() &&
+         lstrcmpA(pParent->GetRuntimeClass()->m_lpszClassName, "CSBContainerWnd") == 0;
+}
+
+BOOL CODListCtrl::SetListScrollInfo(int nBar, SCROLLINFO* pInfo, BOOL bRedraw) {
+  if (IsHosted()) return static_cast<CSBContainerWnd*>(GetParent())->SetScrollInfo(nBar, pInfo, bRedraw);
+  return CWnd::SetScrollInfo(nBar, pInfo, bRedraw);
+}
+
+BOOL CODListCtrl::GetListScrollInfo(int nBar, SCROLLINFO* pInfo, UINT nMask) {
+  if (IsHosted()) return static_cast<CSBContainerWnd*>(GetParent())->GetScrollInfo(nBar, pInfo, nMask);
+  return CWnd::GetScrollInfo(nBar, pInfo, nMask);
+}
+
+void CODListCtrl::ShowListScrollBar(int nBar, BOOL bShow) {
+  if (IsHosted()) {
+    CSBContainerWnd* pBox = static_cast<CSBContainerWnd*>(GetParent());
+    ScrollBarEx* bar = pBox->GetSkinScrollBar(nBar == SB_BOTH ? SB_VERT : nBar);
+    // Only a change goes through the container: it re-lays out the list, which lays out again.
+    if (bar && bar->IsBarVisible() == bShow && nBar != SB_BOTH) return;
+    pBox->ShowScrollBar(nBar, bShow);
+    if ((nBar == SB_VERT || nBar == SB_BOTH) && !bShow && m_header.GetSafeHwnd()) m_header.Invalidate(FALSE);
+    return;
+  }
+  CWnd::ShowScrollBar(nBar, bShow);
+}
+
+void CODListCtrl::EnsureVisible(int nRow, BOOL bWhole) {
+  const int pos = m_model.PositionOf(nRow);
+  if (pos < 0) return;
+  int page = RowsPerPage();
+  if (!bWhole && m_rcList.Height() % std::max(1, m_nRowHeight)) ++page;
+  if (pos < m_nFirst) m_nFirst = pos;
+  else if (pos >= m_nFirst + page) m_nFirst = pos - page + 1;
+  UpdateScrollBars();
+  Invalidate(FALSE);
+}
+
+void CODListCtrl::OnVScroll(UINT nCode) {
+  const int count = GetItemCount(), page = RowsPerPage();
+  int first = m_nFirst;
+  SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  switch (nCode) {
+    case SB_LINEUP: --first; break;
+    case SB_LINEDOWN: ++first; break;
+    case SB_PAGEUP: first -= page; break;
+    case SB_PAGEDOWN: first += page; break;
+    case SB_TOP: first = 0; break;
+    case SB_BOTTOM: first = count; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+      if (GetListScrollInfo(SB_VERT, &si, SIF_TRACKPOS)) first = std::min(si.nTrackPos, count);
+      break;
+    default: return;
+  }
+  first = std::max(0, std::min(first, count - page));
+  if (first == m_nFirst) return;
+  m_nFirst = first;
+  SCROLLINFO pos{sizeof pos, SIF_POS, 0, 0, 0, m_nFirst, 0};
+  SetListScrollInfo(SB_VERT, &pos, TRUE);
+  InvalidateRect(&m_rcList, FALSE);
+}
+
+void CODListCtrl::OnHScroll(UINT nCode) {
+  const int width = m_rcList.Width(), step = std::max(1, width / 8);
+  int x = m_nXPos;
+  SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+  switch (nCode) {
+    case SB_LINELEFT: x -= step; break;
+    case SB_LINERIGHT: x += step; break;
+    case SB_PAGELEFT: x -= width; break;
+    case SB_PAGERIGHT: x += width; break;
+    case SB_LEFT: x = 0; break;
+    case SB_RIGHT: x = m_nTotalWidth; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+      if (GetListScrollInfo(SB_HORZ, &si, SIF_TRACKPOS)) x = std::min(si.nTrackPos, m_nTotalWidth);
+      break;
+    default: return;
+  }
+  x = std::max(0, std::min(x, m_nTotalWidth - width));
+  if (x == m_nXPos) return;
+  m_nXPos = x;
+  LayOut();
+  Invalidate(FALSE);
+}
+
+void CODListCtrl::OnWheel(short delta) {
+  const int notches = delta / WHEEL_DELTA;
+  if (notches == 0) return;
+  const UINT code = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
+  if (m_nWheelLines == (int)WHEEL_PAGESCROLL || m_nWheelLines <= 0) {
+    PostMessage(WM_VSCROLL, notches > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    return;
+  }
+  const int lines = std::min(std::abs(notches) * m_nWheelLines, 1000);
+  for (int i = 0; i < lines; ++i) PostMessage(WM_VSCROLL, code, 0);
+}
+
+// ---- selection, keys and mouse ----------------------------------------------------------
+
+void CODListCtrl::SelectAndNotify(int nFocusPos, int nAnchorPos, BOOL bSelect, BOOL bKeep, BOOL bToggle) {
+  const std::vector<int> changed = m_model.SelectRange(nFocusPos, nAnchorPos, bSelect != FALSE, bKeep != FALSE,
+                                                       bToggle != FALSE, [this](int row, uint32_t newState) {
+                                                         return NotifyParent(ODLN_ITEMCHANGING, row, -1, (LPARAM)newState) != 0;
+                                                       });
+  for (int row : changed) NotifyParent(ODLN_ITEMCHANGED, row, -1, (LPARAM)m_model.GetRowState(row));
+  Invalidate(FALSE);
+}
+
+int CODListCtrl::HitTestRow(CPoint pt) const {
+  if (!m_rcList.PtInRect(pt)) return -2;
+  const int pos = m_nFirst + (pt.y - m_rcList.top) / std::max(1, m_nRowHeight);
+  return m_model.RowAt(pos);
+}
+
+void CODListCtrl::OnKey(UINT nKey) {
+  const int focus = m_model.FocusRow();
+  if (NotifyParent(ODLN_KEYDOWN, focus, -1, (LPARAM)nKey)) return;
+  const BOOL shift = ::GetKeyState(VK_SHIFT) < 0, ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  int first = m_nFirst;
+  const std::vector<int> before = m_model.SelectedRows();
+  if (!m_model.OnKey(nKey, shift != FALSE, ctrl != FALSE, RowsPerPage(), &first)) return;
+  for (int row : m_model.SelectedRows())
+    if (std::find(before.begin(), before.end(), row) == before.end()) NotifyParent(ODLN_ITEMCHANGED, row, -1, 0);
+  m_nFirst = first;
+  UpdateScrollBars();
+  Invalidate(FALSE);
+}
+
+void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
+  SetFocus();
+  const int row = HitTestRow(pt);
+  const int pos = m_model.PositionOf(row);
+  if (pos < 0) {
+    m_model.ClearSelection();
+    Invalidate(FALSE);
+  } else if ((nFlags & MK_SHIFT) && (nFlags & MK_CONTROL)) {
+    SelectAndNotify(pos, m_model.Anchor(), TRUE, TRUE, FALSE);
+    m_model.SetAnchor(pos);
+  } else if (nFlags & MK_SHIFT) {
+    SelectAndNotify(pos, m_model.Anchor(), TRUE, FALSE, FALSE);
+  } else if (nFlags & MK_CONTROL) {
+    SelectAndNotify(pos, pos, TRUE, TRUE, TRUE);
+    m_model.SetAnchor(pos);
+  } else {
+    SelectAndNotify(pos, pos, TRUE, FALSE, FALSE);
+    m_model.SetAnchor(pos);
+  }
+  NotifyParent(ODLN_CLICK, row, -1, (LPARAM)nFlags, MAKELPARAM(pt.x, pt.y));
+}
+
+LRESULT CODListCtrl::OnHeaderNotify(NMHDR* pHdr) {
+  NMHEADERA* nm = (NMHEADERA*)pHdr;
+  HDITEMA hdi{};
+  hdi.mask = HDI_LPARAM | HDI_WIDTH;
+  if (nm->iItem >= 0) m_header.GetItem(nm->iItem, &hdi);
+  const int column = (int)hdi.lParam;
+  switch (pHdr->code) {
+    case HDN_ITEMCHANGEDA:
+    case HDN_ITEMCHANGEDW: {
+      const odlist::Column* c = m_model.GetColumn(column);
+      if (c && c->width != hdi.cxy) {
+        m_nTotalWidth += hdi.cxy - c->width;
+        m_model.SetColumnWidth(column, hdi.cxy);
+        UpdateScrollBars();
+        NotifyParent(ODLN_COLUMNWIDTH, -2, column);
+      }
+      Invalidate(FALSE);
+      return 0;
+    }
+    case HDN_ITEMCLICKA:
+    case HDN_ITEMCLICKW: {
+      if (NotifyParent(ODLN_COLUMNCLICK, -2, column)) return 0;
+      if (GetStyle() & (odlist::LS_NOSORT | odlist::LS_OWNERDATA)) return 0;
+      const BOOL ascending = column != m_nSortColumn || !m_bSortAscending;
+      SortItems(column, ascending);
+      return 0;
+    }
+    case HDN_ENDDRAG: Invalidate(FALSE); return 0;
+  }
+  return 0;
+}
+
+int CODListCtrl::NotifyParent(int nCode, int nRow, int nColumn, LPARAM lValue1, LPARAM lValue2) {
+  CWnd* pParent = GetParent();
+  if (!pParent || !m_hWnd) return 0;
+  if (!(m_opt.notifyMask & (1u << ((unsigned)(-nCode) % 32u)))) return 0;
+  NMODLISTCTRL nm{};
+  nm.hdr.hwndFrom = m_hWnd;
+  nm.hdr.idFrom = (UINT_PTR)GetDlgCtrlID();
+  nm.hdr.code = (UINT)nCode;
+  nm.nRow = nRow, nm.nColumn = nColumn, nm.lValue1 = lValue1, nm.lValue2 = lValue2;
+  return (int)pParent->SendMessage(WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+}
+
+// ---- painting ----------------------------------------------------------------------
+
+void CODListCtrl::DrawFocusFrame(CDC* pDC, const CRect& rect, int nPenStyle, COLORREF cr, int nWidth) {
+  if (nPenStyle == PS_NULL || cr == (COLORREF)-1) return;
+  CPen pen(nPenStyle, nWidth, cr);
+  CPen* oldPen = pDC->SelectObject(&pen);
+  HGDIOBJ oldBrush = ::SelectObject(pDC->GetSafeHdc(), ::GetStockObject(NULL_BRUSH));
+  pDC->Rectangle(&rect);
+  ::SelectObject(pDC->GetSafeHdc(), oldBrush);
+  pDC->SelectObject(oldPen);
+}
+
+void CODListCtrl::DrawBkgnd(CDC* pDC, const CRect& rect, COLORREF cr) {
+  if (m_hBkImage) DrawBitmapTiled(pDC->GetSafeHdc(), rect, m_hBkImage, ODTILE_REPEAT);
+  else pDC->FillSolidRect(&rect, cr);
+}
+
+int CODListCtrl::DrawCellText(CDC* pDC, const CRect& rect, const odlist::Item& item, UINT nAlign) {
+  if (!(item.mask & odlist::IM_TEXT) || rect.Width() <= 0) return 0;
+  CRect r = rect;
+  UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
+  if (nAlign == 1) fmt |= DT_RIGHT;
+  else if (nAlign == 2) fmt |= DT_CENTER;
+  pDC->DrawText(item.text.c_str(), (int)item.text.size(), &r, fmt);
+  const int width = pDC->GetTextExtent(item.text.c_str(), (int)item.text.size()).cx;
+  return std::max(0, std::min(width, rect.Width()));
+}
+
+void CODListCtrl::DrawRow(CDC* pDC, const CRect& rect, const CRect& clip, int nPosition, BOOL bOdd) {
+  const int row = m_model.RowAt(nPosition);
+  const odlist::Row* r = m_model.GetRow(row);
+  if (!r) return;
+  const DWORD style = GetStyle();
+  COLORREF bk = (style & odlist::LS_3DFACE) ? m_colors[CLR_3DFACE] : m_colors[CLR_BK];
+  COLORREF text = m_colors[CLR_TEXT];
+  const BOOL selected = (r->state & odlist::RS_SELECTED) != 0;
+  const BOOL focusShown = m_bHasFocus || (style & odlist::LS_SHOWSELALWAYS);
+  if (selected && focusShown) {
+    bk = m_bHasFocus ? m_colors[CLR_BKSEL] : m_colors[CLR_BKSELNOFOCUS];
+    text = m_bHasFocus ? m_colors[CLR_TEXTSEL] : m_colors[CLR_TEXTSELNOFOCUS];
+  }
+  // Alternate rows take the 3-D light colour (the list keeps no colour table of its own).
+  if (bOdd && (style & odlist::LS_ALTROWS) && !selected) bk = m_colors[CLR_3DLIGHT];
+  if (!m_hBkImage || bk != m_colors[CLR_BK]) pDC->FillSolidRect(&rect, bk);
+  CFont font;
+  font.CreateFontIndirect((r->state & odlist::RS_BOLD) ? &m_boldFont : &m_font);
+  CFont* old = pDC->SelectObject(&font);
+  int left = rect.left;
+  for (int column : ShownColumns()) {
+    const odlist::Column* c = m_model.GetColumn(column);
+    if (!c) continue;
+    CRect cell(left, rect.top, left + c->width, rect.bottom);
+    left = cell.right;
+    if (cell.left > clip.right) break;
+    if (cell.right < clip.left) continue;
+    odlist::Item item;
+    item.row = row, item.column = column;
+    m_model.GetItem(&item);
+    pDC->SetTextColor(text);
+    CRect inner = cell;
+    inner.DeflateRect(m_opt.cellGap, 0);
+    DrawCellText(pDC, inner, item, c->flags & 3);
+    if (style & odlist::LS_VGRID) {
+      CPen pen(m_opt.gridPen == 0 ? PS_DOT : m_opt.gridPen == 1 ? PS_DASH : PS_SOLID, 1, m_colors[CLR_GRID]);
+      CPen* op = pDC->SelectObject(&pen);
+      pDC->MoveTo(cell.right - 1, cell.top);
+      pDC->LineTo(cell.right - 1, cell.bottom);
+      pDC->SelectObject(op);
+    }
+  }
+  pDC->SelectObject(old);
+  if (style & odlist::LS_HGRID) {
+    CPen pen(m_opt.gridPen == 0 ? PS_DOT : m_opt.gridPen == 1 ? PS_DASH : PS_SOLID, 1, m_colors[CLR_GRID]);
+    CPen* op = pDC->SelectObject(&pen);
+    pDC->MoveTo(rect.left, rect.bottom - 1);
+    pDC->LineTo(std::max<int>(rect.right, left), rect.bottom - 1);
+    pDC->SelectObject(op);
+  }
+  if (m_bHasFocus && row == m_model.FocusRow()) {
+    CRect f = rect;
+    f.right = std::min<int>(rect.right, left);
+    DrawFocusFrame(pDC, f, PS_DOT, 0, 1);
+  }
+}
+
+void CODListCtrl::OnDrawList(CDC* pDC) {
+  CRect clip;
+  pDC->GetClipBox(&clip);
+  const COLORREF bk = (GetStyle() & odlist::LS_3DFACE) ? m_colors[CLR_3DFACE] : m_colors[CLR_BK];
+  DrawBkgnd(pDC, m_rcList, bk);
+  pDC->SetBkMode(TRANSPARENT);
+  const int count = GetItemCount();
+  CRect row(m_rcList.left - m_nXPos, m_rcList.top, m_rcList.left - m_nXPos + std::max(m_nTotalWidth, m_rcList.Width() + m_nXPos),
+            m_rcList.top + m_nRowHeight);
+  for (int pos = m_nFirst; pos < count && row.top < std::min<int>(clip.bottom, m_rcList.bottom); ++pos) {
+    if (row.bottom > clip.top) DrawRow(pDC, row, clip, pos, (pos & 1) != 0);
+    row.OffsetRect(0, m_nRowHeight);
+  }
+  if (count == 0 && !m_opt.emptyText.empty()) {
+    CRect band(m_rcList.left, m_rcList.top + 2, m_rcList.left + (m_nTotalWidth < m_rcList.Width() && m_nTotalWidth > 0 ? m_nTotalWidth : m_rcList.Width()),
+               m_rcList.top + 2 + m_nRowHeight);
+    CFont font;
+    font.CreateFontIndirect(&m_font);
+    CFont* old = pDC->SelectObject(&font);
+    pDC->SetTextColor(m_colors[CLR_TEXT]);
+    pDC->DrawText(m_opt.emptyText.c_str(), (int)m_opt.emptyText.size(), &band, DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE);
+    pDC->SelectObject(old);
+  }
+}
+
+void CODListCtrl::Paint() {
+  PAINTSTRUCT ps;
+  CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
+  CRect clip(ps.rcPaint);
+  if (m_bDoubleBuffer) {
+    CODMemDC mem(pDC, &clip);
+    OnDrawList(&mem);
+  } else {
+    OnDrawList(pDC);
+  }
+  ::EndPaint(m_hWnd, &ps);
+}
+
+// ---- messages ----------------------------------------------------------------------
+
+LRESULT CODListCtrl::OnListViewMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL* pHandled) {
+  *pHandled = TRUE;
+  LVITEMA* item = (LVITEMA*)lParam;
+  switch (message) {
+    case LVM_GETITEMCOUNT: return GetItemCount();
+    case LVM_GETITEMTEXTA:
+      // The text always ends inside the caller's buffer.
+      if (!item || !item->pszText || item->cchTextMax <= 0 || item->iSubItem < 0) return 0;
+      return GetItemText((int)wParam, item->iSubItem, item->pszText, item->cchTextMax);
+    case LVM_SETITEMTEXTA:
+      if (!item || !item->pszText || item->iSubItem < 0) return 0;
+      return SetItemText((int)wParam, item->iSubItem, item->pszText);
+  }
+  *pHandled = FALSE;
+  return 0;
+}
+
+LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  BOOL handled = FALSE;
+  const LRESULT lv = OnListViewMessage(message, wParam, lParam, &handled);
+  if (handled) return lv;
+  const CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
+  switch (message) {
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SIZE: {
+      const LRESULT r = CWnd::WindowProc(message, wParam, lParam);
+      LayOut();
+      return r;
+    }
+    case WM_SETFONT: ApplyFont((HFONT)wParam), LayOut(); return 0;
+    case WM_SETTINGCHANGE: m_nWheelLines = GetWheelScrollLines(); break;
+    case WM_VSCROLL: OnVScroll(LOWORD(wParam)); return 0;
+    case WM_HSCROLL: OnHScroll(LOWORD(wParam)); return 0;
+    case WM_MOUSEWHEEL: OnWheel((short)HIWORD(wParam)); return 0;
+    case WM_KEYDOWN: OnKey((UINT)wParam); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_LBUTTONDOWN: OnButtonDown((UINT)wParam, pt); return 0;
+    case WM_LBUTTONDBLCLK: NotifyParent(ODLN_DBLCLK, HitTestRow(pt), -1, (LPARAM)wParam); return 0;
+    case WM_RBUTTONDOWN:
+      SetFocus();
+      NotifyParent(ODLN_RCLICK, HitTestRow(pt), -1, (LPARAM)wParam);
+      return 0;
+    case WM_SETFOCUS: m_bHasFocus = TRUE, Invalidate(FALSE); return 0;
+    case WM_KILLFOCUS:
+      m_bHasFocus = FALSE;
+      Invalidate(FALSE);
+      NotifyParent(ODLN_KILLFOCUS, m_model.FocusRow(), -1, wParam);
+      return 0;
+    case WM_NOTIFY:
+      if (lParam && ((NMHDR*)lParam)->hwndFrom == m_header.GetSafeHwnd()) return OnHeaderNotify((NMHDR*)lParam);
+      break;
+    case WM_NCDESTROY:
+      ::RemovePropA(m_hWnd, "ODCtrl");
+      ::RemovePropA(m_hWnd, "ODListCtrl");
+      break;
+    default:
+      if (message != 0 && message == GetChangeThemeMsg()) {
+        ThemeChanged();
+        return CWnd::DefWindowProc(message, wParam, lParam);
+      }
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}

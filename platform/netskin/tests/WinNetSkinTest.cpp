@@ -1,0 +1,75 @@
+// CNetSkinConfig over a real skin folder: the entry whose period is current and whose
+// installed version matches gives the folders; one outside its period or with another
+// version does not; data from the server is stored and takes effect.
+#include "NetSkinConfig.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+BOOL SendLobbyCopyData(const char*, int, WPARAM) { return FALSE; }  // no lobby in this test
+
+namespace {
+
+// Points the platform's share and game paths at a folder of the test, restoring them after.
+class NetSkinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmp[MAX_PATH];
+    ::GetTempPathA(sizeof tmp, tmp);
+    root = std::string(tmp) + "vesk_netskin_test";
+    Save("share", &oldShare);
+    Save("NetSkinGame", &oldGame);
+    Set("share", root);
+    Set("NetSkinGame", root + "\\own");
+    ::CreateDirectoryA(root.c_str(), nullptr);
+    ::CreateDirectoryA((root + "\\skin").c_str(), nullptr);
+    ::CreateDirectoryA((root + "\\skin\\NetSkinGame").c_str(), nullptr);
+    Installed("now", "1.0");
+    Installed("old", "1.0");
+    Installed("stale", "0.9");
+    ::DeleteFileA((root + "\\skin\\GameClientSkin.ini").c_str());
+  }
+  void TearDown() override {
+    Set("share", oldShare);
+    Set("NetSkinGame", oldGame);
+  }
+  void Installed(const char* folder, const char* version) {
+    const std::string dir = root + "\\skin\\NetSkinGame\\" + folder;
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    ::WritePrivateProfileStringA("Version", "Version", version, (dir + "\\version.ini").c_str());
+  }
+  static void Save(const char* sub, std::string* out) { *out = CNetSkinConfig::ReadPlatformPath(sub); }
+  static void Set(const char* sub, const std::string& value) {
+    HKEY key;
+    const std::string name = std::string("Software\\Orvane\\Game\\") + sub;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0) return;
+    ::RegSetValueExA(key, "Path", 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
+    ::RegCloseKey(key);
+  }
+  std::string root, oldShare, oldGame;
+};
+
+TEST_F(NetSkinTest, CurrentEntriesChooseTheFoldersAndServerDataTakesEffect) {
+  CNetSkinConfig config;
+  ASSERT_TRUE(config.Init("NetSkinGame", "Spring"));
+  EXPECT_FALSE(config.Init("Other", "Spring")) << "only once";
+  EXPECT_FALSE(config.Load()) << "no entries yet";
+  EXPECT_EQ(std::string(config.GetFolder(0)), root + "\\own");
+  // From the server: one entry in its period, one over, one with another version, one
+  // whose folder would leave the skin folder.
+  const std::string data =
+      "1=1,Spring,old,2001/1/1-2001/12/31,pkg,1.0,1\r\n"
+      "2=2,spring,now,2001/1/1-2099/12/31,pkg,1.0,1\r\n"
+      "3=3,Spring,stale,2001/1/1-2099/12/31,pkg,1.0,8\r\n"
+      "4=4,Spring,..,2001/1/1-2099/12/31,pkg,1.0,2\r\n";
+  EXPECT_TRUE(config.HandleNetSkinData(data));
+  EXPECT_TRUE(config.Load());
+  EXPECT_EQ(std::string(config.GetFolder(0)), root + "\\skin\\NetSkinGame\\now");
+  EXPECT_EQ(std::string(config.GetFolder(1)), root + "\\skin\\NetSkinGame\\now");
+  EXPECT_EQ(std::string(config.GetFolder(2)), root + "\\own") << "the stale version is not used";
+  EXPECT_EQ(std::string(config.GetFolder(3)), root + "\\own") << "the escaping folder is not used";
+}
+
+}  // namespace
