@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays one table locally: installs what is missing, builds the Windows tree,
-# stages the platform, starts the local table server (bots in the two other seats)
-# and, through the lobby stand-in, the client. With a display set the client appears
+# stages the platform, starts the local table server (bots in the two other seats),
+# the chat and web peers of the right pane and, through the lobby stand-in, the client. With a display set the client appears
 # there; without one it runs on a virtual display that a browser on this machine shows
 # (x11vnc and noVNC on the loopback address; the address is printed).
 # Closing the client ends everything this script started.
@@ -66,8 +66,17 @@ echo "play: staged the platform in $E2E_STAGE"
 E2E_SERVER=$VESK_BUILD/native/tools/tableserver/tableserver
 [ -x "$E2E_SERVER" ] || e2e_fail "the table server is not built"
 port=$(E2E_SERVER_SECONDS=86400 e2e_server --bots)
-echo "play: table server on 127.0.0.1:$port; starting the client through the lobby"
-e2e_client player Player 2 "$port"
+# The table's chat server and the live panel's web server.
+chatport=$(e2e_peer chat "$VESK_BUILD/native/tools/chatpeer/chatpeer" --port 0 --log "$E2E_OUT/chat.log")
+webport=$(e2e_peer web "$VESK_BUILD/native/tools/webpeer/webpeer" --port 0 --log "$E2E_OUT/web.log")
+cat > "$E2E_STAGE/share/LangRsc.ini" <<INI
+[TrebbinQualifying]
+VeskAdvertising=http://127.0.0.1:$webport/panel?user=%UserName%&ticket=%Ticket%
+[DSTrebbinMsg]
+URL=http://127.0.0.1:$webport/msg
+INI
+echo "play: table server on 127.0.0.1:$port, chat on $chatport, panel on $webport; starting the client"
+e2e_client player Player 2 "$port" --chat-host 127.0.0.1 --chat-port "$chatport" --column-number 1000
 # The lobby stand-in returns when the client ends.
 wait "${E2E_LOBBY_PIDS[0]}" || true
 echo "play: the client has ended"

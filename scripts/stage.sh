@@ -20,7 +20,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Deliverables, stand-ins and the lobby tool.
-for f in "$win"/bin/*.exe "$win"/bin/*.dll; do
+for f in "$win"/bin/*.exe "$win"/bin/*.dll "$win"/bin/*.emt; do
   [ -f "$f" ] && cp -f "$f" "$dest/program/"
 done
 # The resource library is looked up by the program under its generic name.
@@ -35,8 +35,17 @@ if [ -d "$win/share" ]; then
   cp -rf "$win/share/." "$dest/share/"
 fi
 
+# The platform's controls live in the share folder, where the client reads their versions.
+if [ -f "$dest/program/QKChatEx.dll" ]; then
+  cp -f "$dest/program/QKChatEx.dll" "$dest/share/QKChatEx.dll"
+  cp -f "$dest/program/QKChatEx.dll" "$dest/share/QKAdCtrl.ocx"
+fi
+
 if [ -n "${WINEPREFIX:-}" ] && [ -x "${WINE:-}" ]; then
   sharewin=$("$WINE" winepath -w "$dest/share" 2>/dev/null | tr -d '\r')
   "$WINE" reg add 'HKCU\Software\Orvane\Game\Share' /v Path /t REG_SZ /d "$sharewin" /f >/dev/null 2>&1 </dev/null
+  if [ -f "$dest/share/QKChatEx.dll" ] && declare -F vesk_register_controls >/dev/null; then
+    vesk_register_controls "$dest/share/QKChatEx.dll"
+  fi
 fi
 echo "$dest"

@@ -75,3 +75,14 @@ vesk_wineserver_stop() {
   "$WINESERVER" -k 2>/dev/null || true
   "$WINESERVER" -w 2>/dev/null || true
 }
+
+# Registers the chat, avatar and advertisement controls (one in-process library) in the
+# prefix, so that the client creates them by class identifier.
+vesk_register_controls() {
+  local dll=${1:?usage: vesk_register_controls QKChatEx.dll}
+  "$WINE" regsvr32 /s "$("$WINE" winepath -w "$dll" 2>/dev/null | tr -d '\r')" >/dev/null 2>&1 </dev/null || {
+    echo "harness: cannot register the controls in $dll" >&2
+    return 1
+  }
+}
+export -f vesk_register_controls

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ChatSite.h"
 #include <memory>
 
 #include "MsgBox.h"
@@ -261,9 +262,7 @@ void ShowStartupProgress(UINT stringId) {
   }
 }
 
-void SystemTextLine(const char* line) {
-  if (line) theApp.m_GameLog.Write("system: %s", line);
-}
+void SystemTextLine(const char* line) { ChatSite().SystemLine(line); }
 
 HWND CreateWatchWaitBox(HWND owner) {
   if (SkinPathsSet()) {

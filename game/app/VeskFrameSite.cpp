@@ -1,6 +1,7 @@
 #include "VeskFrameSite.h"
 
 #include "AboutDlg.h"
+#include "ChatView.h"
 #include "AppLinks.h"
 #include "ExitDlg.h"
 #include "GameView.h"
@@ -49,8 +50,13 @@ void CVeskFrameSite::RestartMusicIfOn() {
   if (Doc() && Doc()->m_bMusic) Doc()->RestartMusic(Doc()->m_strMusicFile);
 }
 
-// The chat pane holds no chat control that could hold the close back.
-BOOL CVeskFrameSite::ChatMayClose() { return TRUE; }
+// The chat control may hold the close back (method 56); without one nothing does.
+BOOL CVeskFrameSite::ChatMayClose() {
+  CMainFrame* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+  CChatView* view = frame ? frame->GetChatView() : nullptr;
+  CQKChatEx* chat = view ? view->GetChat() : nullptr;
+  return !chat || !chat->GetSafeHwnd() || chat->Invoke56();
+}
 
 void CVeskFrameSite::SetRunLogField(const char* key, const char* value) { theApp.SetRunLogField(key, value); }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "ChatView.h"
 #include "GameView.h"
 #include "SkinTheme.h"
 #include "VeskApp.h"
@@ -15,7 +16,6 @@ const UINT g_nFindGame = ::RegisterWindowMessageA("QK_LOBBYFINDGAME_MESSAGE_ID")
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CMainFrame, CQKGameFrameWnd)
-IMPLEMENT_DYNCREATE(CChatPaneView, CView)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CQKGameFrameWnd)
   ON_WM_CREATE()
@@ -107,7 +107,7 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
   m_wndSplitter.SetRightWidth(GetRightPaneWidth());
   if (!m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST)) return FALSE;
   if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CGameView), CSize(600, 400), pContext)) return FALSE;
-  if (!m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CChatPaneView), CSize(GetRightPaneWidth(), 400), pContext))
+  if (!m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CChatView), CSize(GetRightPaneWidth(), 400), pContext))
     return FALSE;
   if (CGameView* pView = dynamic_cast<CGameView*>(m_wndSplitter.GetPane(0, 0))) {
     pView->SetSite(&theApp.m_ViewSite);
@@ -185,8 +185,18 @@ void CMainFrame::RecalcSplitter() {
   m_wndSplitter.RecalcColumns();
 }
 
-// The chat control keeps its own height; the columns follow the screen's class.
-void CMainFrame::LoadSplitterInfo() { RecalcSplitter(); }
+// The columns follow the screen's class; the chat control gets the chat view's height.
+void CMainFrame::LoadSplitterInfo() {
+  RecalcSplitter();
+  CChatView* view = GetChatView();
+  CQKChatEx* chat = view ? view->GetChat() : nullptr;
+  if (chat && chat->GetSafeHwnd()) chat->Invoke72(static_cast<short>(view->GetChatHeight()));
+}
+
+CChatView* CMainFrame::GetChatView() const {
+  if (!m_bSplitterCreated) return nullptr;
+  return dynamic_cast<CChatView*>(m_wndSplitter.GetPane(0, 1));
+}
 
 CGameView* CMainFrame::GetGameView() const {
   if (!m_bSplitterCreated) return nullptr;
@@ -375,10 +385,4 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
   }
   KillTimer(IDT_CLOSE_RETRY);
   OnConfirmedClose(0, 0);
-}
-
-void CChatPaneView::OnDraw(CDC* pDC) {
-  CRect rc;
-  GetClientRect(&rc);
-  pDC->FillSolidRect(&rc, RGB(236, 233, 216));
 }

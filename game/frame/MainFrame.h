@@ -9,6 +9,7 @@
 #include "QKGameFrameWnd.h"
 #include "SplitterEx.h"
 
+class CChatView;
 class CGameView;
 
 #define WM_SEND_OPTION_FLAGS 0x52D
@@ -76,6 +77,7 @@ class CMainFrame : public CQKGameFrameWnd {
   void LoadSplitterInfo();
   int GetPlacementShowCmd() const { return m_nShowCmd; }
   CGameView* GetGameView() const;
+  CChatView* GetChatView() const;
   CSplitterEx& GetSplitter() { return m_wndSplitter; }
   // Whether the frame may close (asks the player where the state says so).
   BOOL ConfirmExit();
@@ -122,11 +124,4 @@ class CMainFrame : public CQKGameFrameWnd {
   CWnd* m_pHelp = nullptr;
   CMainFrameSite* m_pSite = nullptr;
   DWORD m_dwCloseStart = 0;
-};
-
-// The right pane until the chat view joins the program: an empty panel.
-class CChatPaneView : public CView {
-  DECLARE_DYNCREATE(CChatPaneView)
- public:
-  void OnDraw(CDC* pDC) override;
 };

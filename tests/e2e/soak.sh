@@ -2,19 +2,26 @@
 # Soak: the real client in its seat against the table server's bots with a one-second turn,
 # HANDS whole hands for each seed (seed 7 among them). Every hand must end with the client
 # still connected, the server must see the client ask for trusteeship when its clock runs
-# out, no refused play may repeat, and the client's memory must stay flat.
+# out, no refused play may repeat, and the client's memory must stay flat. As a player would,
+# the test answers the client's boxes (a box watcher) and presses 开始 after each hand.
 # Usage: soak.sh NATIVE_TREE WIN_TREE OUT_DIR [HANDS].
 source "$(dirname "$0")/e2e_lib.sh"
 hands=${4:-5}
 e2e_init "$1" "$2" "$3"
+boxwatch=$E2E_WIN/tools/hostile/boxwatch.exe
+[ -f "$boxwatch" ] || e2e_fail "the box watcher is not built"
 base=$E2E_OUT
 status=0
 for seed in 7 11; do
   E2E_OUT=$base/seed-$seed
   mkdir -p "$E2E_OUT"
-  port=$(e2e_server --bots --seed "$seed" --turn 1)
+  port=$(e2e_server --bots --seed "$seed" --turn 1 --tell-trust-end)
+  "$WINE" "$boxwatch" --process Vesk.exe --log "$(e2e_winpath "$E2E_OUT/box.log")" --press-ms 800 \
+    --seconds $((90 * hands + 60)) </dev/null >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
   e2e_client alice Alice 2 "$port"
   lobby=${E2E_LOBBY_PIDS[-1]}
+  table=$(e2e_window "Trebbin" 60) || e2e_fail "seed $seed: no table window"
   log=$E2E_OUT/server.log
   e2e_wait_log "$log" "login alice seat" 60 || e2e_fail "seed $seed: the server saw no login"
   : > "$E2E_OUT/rss.txt"
@@ -27,6 +34,8 @@ for seed in 7 11; do
       echo "$n $(e2e_rss_kb Vesk.exe)" >> "$E2E_OUT/rss.txt"
     fi
     [ "$done_hands" -ge "$hands" ] && break
+    # The next hand starts when the player says so.
+    [ "$(e2e_probe state "$table" 1006)" = "1 1" ] && e2e_probe click "$table" 1006 >/dev/null
     kill -0 "$lobby" 2>/dev/null || break
     grep -qE "^(closed|drop) #" "$log" && break
     sleep 1

@@ -229,6 +229,15 @@ void TableSession::Deliver(const std::vector<OutFrame>& out) {
         on = false;
         game_->SetBot(seat, false);
         game_->SetAutoReady(seat, true);
+        if (opt_.tellTrustEnd) {
+          wire::Writer w;
+          w.U16(0);
+          w.U16(0);
+          w.Field(NameOf(seat), 20);
+          std::vector<uint8_t> result = w.Take();
+          for (const auto& [s, conn] : seats_) conn->Send(sysmsg::MSG_TRUSTEESHIP_RESULT, result, 1);
+          server_.AddLog("trusteeship " + NameOf(seat) + " ended with the hand");
+        }
       }
     }
     for (const auto& [seat, conn] : seats_) {

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   unsigned seed = 0;
   int turn = 30;
   int series = 0;
-  bool trusteeship = true;
+  bool trusteeship = true, tellTrustEnd = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool hasValue = i + 1 < argc;
@@ -40,9 +40,11 @@ int main(int argc, char** argv) {
     else if (a == "--turn" && hasValue) turn = std::atoi(argv[++i]);
     else if (a == "--series" && hasValue) series = std::atoi(argv[++i]);
     else if (a == "--no-trusteeship") trusteeship = false;
+    else if (a == "--tell-trust-end") tellTrustEnd = true;
     else {
       std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots]"
-                   " [--players 3|4] [--seed N] [--turn SECONDS] [--series HANDS] [--no-trusteeship]\n";
+                   " [--players 3|4] [--seed N] [--turn SECONDS] [--series HANDS] [--no-trusteeship]"
+                   " [--tell-trust-end]\n";
       return 2;
     }
   }
@@ -68,6 +70,7 @@ int main(int argc, char** argv) {
     so.turnSeconds = turn > 0 && turn < 100 ? turn : 30;
     so.series = series > 0 && series < 100 ? series : 0;
     if (!trusteeship) so.optionFlags &= ~1u;
+    so.tellTrustEnd = tellTrustEnd;
     so.seed = seed ? seed : unsigned(std::chrono::steady_clock::now().time_since_epoch().count());
     session = std::make_unique<tablegame::TableSession>(server, so);
     session->Install();

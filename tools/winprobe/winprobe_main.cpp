@@ -15,6 +15,7 @@
 //   winprobe still HWND [ms]           waits until the window is painted and still (1 when it never settles)
 //   winprobe settled-shot HWND FILE.png  the same once the picture stands still (at most 3 s)
 //   winprobe close HWND                asks a window to close
+//   winprobe front HWND                brings a top-level window to the front (for screenshots)
 //   winprobe rows HWND                 a list's (or the list inside HWND's) column titles, then its rows;
 //                                      cells tab-separated
 //   winprobe rect HWND                 window rectangle on screen: left top right bottom
@@ -48,7 +49,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|client|parent|state|shot|settled-shot|still|close|rows|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|client|parent|state|shot|settled-shot|still|front|close|rows|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
   return 2;
 }
 }  // namespace
@@ -140,6 +141,13 @@ int main(int argc, char** argv) {
   }
   if (cmd == "settled-shot" && argc > 3)
     return winprobe::SaveSettledWindowPng(ParseHwnd(argv[2]), Widen(argv[3]), 3000) ? 0 : 1;
+  if (cmd == "front" && argc > 2) {
+    HWND h = ParseHwnd(argv[2]);
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(h);
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return IsWindow(h) ? 0 : 1;
+  }
   if (cmd == "close" && argc > 2) return PostMessageA(ParseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
   if (cmd == "ping" && argc > 2) {
     DWORD_PTR result = 0;

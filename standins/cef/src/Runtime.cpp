@@ -6,6 +6,10 @@
 #define VCEF_BUILDING
 #include "vcef/Vcef.h"
 
+#include <wininet.h>
+
+#include <algorithm>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -181,6 +185,41 @@ Fetched ReadLocalFile(const std::string& path) {
   return f;
 }
 
+// A web page through WinINet: status 200 gives the body (the first megabyte) and its type.
+bool FetchHttp(const std::string& url, Fetched* out) {
+  HINTERNET net = InternetOpenA("vcef", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  if (!net) return false;
+  DWORD timeout = 5000;
+  InternetSetOptionA(net, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+  InternetSetOptionA(net, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+  HINTERNET req = InternetOpenUrlA(net, url.c_str(), nullptr, 0,
+                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0);
+  bool ok = false;
+  if (req) {
+    DWORD status = 0, len = sizeof status;
+    HttpQueryInfoA(req, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &len, nullptr);
+    char type[128] = "";
+    DWORD typeLen = sizeof type - 1;
+    if (!HttpQueryInfoA(req, HTTP_QUERY_CONTENT_TYPE, type, &typeLen, nullptr)) type[0] = 0;
+    std::string body;
+    char buf[8192];
+    DWORD got = 0;
+    while (body.size() < kMaxFileBytes && InternetReadFile(req, buf, sizeof buf, &got) && got > 0)
+      body.append(buf, std::min<size_t>(got, kMaxFileBytes - body.size()));
+    if (status == 200) {
+      std::string mime = type;
+      size_t semi = mime.find(';');
+      if (semi != std::string::npos) mime.resize(semi);
+      out->mime = mime.empty() ? "text/html" : mime;
+      out->body = body;
+      ok = true;
+    }
+    InternetCloseHandle(req);
+  }
+  InternetCloseHandle(net);
+  return ok;
+}
+
 Fetched FetchPage(const std::string& url) {
   Fetched f;
   UrlParts p = SplitUrl(url);
@@ -199,16 +238,17 @@ Fetched FetchPage(const std::string& url) {
       f = ReadLocalFile(path);
     }
   } else if (p.scheme == "http" || p.scheme == "https") {
-    // Web pages are not fetched: the window shows their address and a title from it.
+    // Web pages are fetched through WinINet.
     // Hosts under the reserved name "invalid" fail as a lookup would.
     const std::string& host = p.host;
     if (host.empty()) {
       f.code = ERR_INVALID_URL;
     } else if (host == "invalid" || (host.size() > 8 && host.compare(host.size() - 8, 8, ".invalid") == 0)) {
       f.code = ERR_NAME_NOT_RESOLVED;
-    } else {
+    } else if (!FetchHttp(url, &f)) {
+      // A server that cannot be reached shows the address with a note, as before.
       f.mime = "text/plain";
-      f.body = "(web page; its content is not fetched by this runtime)";
+      f.body = "(web page; its content could not be fetched)";
     }
   } else {
     f.needsProtocolHandler = true;

@@ -7,9 +7,10 @@
 
 #include "FrameAssembler.h"
 #include "HostileFrames.h"
-#include "LoopbackNet.h"
+#include "ZlibAdapter.h"
 #include "NetFrame.h"
 #include "SystemMessages.h"
+#include "ZlibAdapter.h"
 #include "WireTransform.h"
 
 using namespace hostile;
@@ -65,7 +66,7 @@ TEST(HostileFrames, EachBlowIsRefusedForItsReason) {
   for (Blow b : {Blow::kBadZip, Blow::kZipBomb}) {
     ASSERT_EQ(Assemble(n.MakeBlow(b), &frame), netcore::CFrameAssembler::kFrame) << BlowName(b);
     Bytes out;
-    auto r = netcore::InflateFrame(frame, peers::ZlibUncompress, &out);
+    auto r = netcore::InflateFrame(frame, netcore::ZlibUncompress, &out);
     EXPECT_EQ(r, b == Blow::kZipBomb ? netcore::InflateResult::kTooLarge : netcore::InflateResult::kFailed)
         << BlowName(b);
   }

@@ -75,7 +75,8 @@ const char* Press(HWND box) {
   for (const auto& o : order) {
     HWND b = ::GetDlgItem(box, o.id);
     if (b && ::IsWindowVisible(b) && ::IsWindowEnabled(b)) {
-      ::PostMessageA(b, BM_CLICK, 0, 0);
+      // As the button's own click reports it: skinned buttons may not take BM_CLICK.
+      ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(o.id, BN_CLICKED), reinterpret_cast<LPARAM>(b));
       return o.name;
     }
   }

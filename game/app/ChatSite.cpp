@@ -1,0 +1,72 @@
+#include "ChatSite.h"
+
+#include <cstring>
+
+#include "Advert.h"
+#include "NetFrame.h"
+#include "NetSkinConfig.h"
+#include "VeskApp.h"
+#include "VeskDoc.h"
+
+namespace {
+const COLORREF kSystemLineColor = RGB(0xC0, 0x00, 0x00);
+const int kSystemLineSize = 9;
+}  // namespace
+
+CChatSite& ChatSite() {
+  static CChatSite s_site;
+  return s_site;
+}
+
+CChatViewSite& ChatViewSite() { return ChatSite(); }
+
+void CChatSite::RefreshChatLists() {
+  if (m_pView) m_pView->ReadUserScores();
+}
+
+void CChatSite::PanelReload() {
+  if (m_pView) m_pView->RequestPanelReload();
+}
+
+void CChatSite::ShowAdRecord(const uint8_t* frame) {
+  if (!frame || !m_pView) return;
+  // The whole frame: its header and the body length the header states.
+  size_t size = netcore::HeaderSizeForId(netcore::ReadU32(frame)) + netcore::ReadU32(frame + 4);
+  CQKAdCtrl* controls[] = {m_pView->GetAdCtrl()};
+  NotifyAdControls(frame, size, nullptr, nullptr, 1, controls);
+}
+
+void CChatSite::HandleNetSkinData(const std::string& text) { NetSkinConfig().HandleNetSkinData(text); }
+
+std::string CChatSite::GetPanelTemplate() {
+  return std::string(theApp.m_szVeskAdvertising, strnlen(theApp.m_szVeskAdvertising, sizeof theApp.m_szVeskAdvertising));
+}
+
+std::string CChatSite::GetWatchedName() {
+  CVeskDoc* pDoc = theApp.GetVeskDoc();
+  if (!pDoc) return std::string();
+  const char* name = pDoc->m_Seats[CVeskDoc::OWN_POSITION].szUserName;
+  return std::string(name, strnlen(name, sizeof pDoc->m_Seats[0].szUserName));
+}
+
+BOOL CChatSite::IsWatching() {
+  CVeskDoc* pDoc = theApp.GetVeskDoc();
+  return pDoc && pDoc->IsWatching();
+}
+
+void CChatSite::WriteConnectionLog(const char* text) { theApp.m_GameLog.Write("%s", text); }
+
+BOOL CChatSite::GetSeat(int i, std::string* pName, int* pSeriesChange) {
+  CVeskDoc* pDoc = theApp.GetVeskDoc();
+  if (!pDoc || i < 0 || i >= (int)(sizeof pDoc->m_Seats / sizeof pDoc->m_Seats[0])) return FALSE;
+  const SEAT_INFO& s = pDoc->m_Seats[i];
+  *pName = std::string(s.szUserName, strnlen(s.szUserName, sizeof s.szUserName));
+  *pSeriesChange = s.nSeriesTotal;
+  return TRUE;
+}
+
+void CChatSite::SystemLine(const char* line) {
+  if (!line) return;
+  theApp.m_GameLog.Write("system: %s", line);
+  if (m_pView) m_pView->AppendLine(line, kSystemLineColor, kSystemLineSize);
+}
