@@ -22,7 +22,9 @@ e2e_wait_log "$log" "in #1 id=0x00012008" 5 || e2e_fail "the client did not bid"
 e2e_wait_log "$log" "out #1 id=0x00012009" 30 || e2e_fail "play did not start"
 
 # 托管 (1026), then Yes in the question box.
-e2e_probe click "$hwnd" 1026 >/dev/null || e2e_fail "no trusteeship button"
+# The table view's buttons, pressed with the pointer (the chat view has controls of its own).
+view=$(e2e_probe children "$hwnd" | awk '$2 == 59648 && $4 == "#32770" {print $1; exit}')
+e2e_probe press "$view" 1026 >/dev/null || e2e_fail "no trusteeship button"
 # The program's boxes are the skinned ones (first button 29714); the score board is a dialog too.
 box=$(e2e_probe dialogid 29714 20000) || e2e_fail "no question after the trusteeship button"
 e2e_shot "$box" trusteeship_question
@@ -36,7 +38,7 @@ notice=$(e2e_probe dialogid 29714 20000) || e2e_fail "no trusteeship notice"
 e2e_shot "$hwnd" trusteeship_on
 e2e_press "$notice" 29714 || e2e_fail "no OK in the notice"
 for i in $(seq 1 40); do
-  e2e_probe click "$hwnd" 1027 >/dev/null 2>&1 && e2e_wait_log "$log" "trusteeship alice mode 0" 1 && break
+  e2e_probe press "$view" 1027 >/dev/null 2>&1 && e2e_wait_log "$log" "trusteeship alice mode 0" 1 && break
 done
 e2e_wait_log "$log" "trusteeship alice mode 0" 10 || e2e_fail "the server saw no cancel (mode 0)"
 grep -q "drop #" "$log" && e2e_fail "the server dropped the client"
