@@ -25,6 +25,11 @@ for f in "$win"/bin/*.exe "$win"/bin/*.dll "$win"/bin/*.emt; do
 done
 # The resource library is looked up by the program under its generic name.
 cp -f "$dest/program/Vesk_Res_936.dll" "$dest/program/Vesk_Res.dll"
+# Outside the platform's own folder layout the skinned windows read their theme beside the
+# program (the flat copy of the window skin).
+if [ -d "$win/framework/theme/flat/Theme" ]; then
+  cp -rf "$win/framework/theme/flat/Theme" "$dest/program/"
+fi
 # Share-folder files produced by components (theme files, LangRsc.ini, ...).
 if [ -d "$win/share" ]; then
   cp -rf "$win/share/." "$dest/share/"

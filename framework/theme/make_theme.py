@@ -261,6 +261,52 @@ def push_button(w=80, h=24):
     return strip(4, w, h, draw)
 
 
+def splitter_bar(w=8, h=64):
+    """The main frame's splitter bar: a band lit in its middle, as wide as the bar."""
+    c = Canvas(w, h)
+    for x in range(w):
+        t = abs(x - (w - 1) / 2.0) / (w / 2.0)
+        c.fill(x, 0, x + 1, h, lerp((132, 172, 220), (46, 88, 148), t))
+    return c
+
+
+def splitter_arrow(pointing_left, w=8, h=48):
+    """Four cells (normal, hover, pressed, disabled): a small triangle on a rounded tab."""
+
+    def draw(c, state):
+        face = [(70, 116, 184), (120, 172, 236), (22, 64, 126), (150, 160, 176)][state]
+        c.fill(0, 0, w, h, (46, 88, 148))
+        c.shape(rounded(0, 0, w, h, 3), face)
+        cy = h / 2.0
+        if pointing_left:
+            tip, base = 1.5, w - 1.5
+        else:
+            tip, base = w - 1.5, 1.5
+
+        def inside(fx, fy):
+            # Between the base edge and the tip, narrowing towards the tip.
+            t = (fx - base) / (tip - base)
+            return 0.0 <= t <= 1.0 and abs(fy - cy) <= 4.0 * (1.0 - t)
+
+        c.shape(inside, GLYPH)
+
+    return strip(4, w, h, draw)
+
+
+def help_picture(w=520, h=720):
+    """The help window's picture: a page of coloured sections, taller than its window so
+    that it scrolls."""
+    c = Canvas(w, h, (250, 250, 246))
+    colours = [(46, 88, 148), (24, 92, 64), (176, 44, 38), (214, 160, 40)]
+    for i, y in enumerate(range(20, h - 40, 140)):
+        col = colours[i % len(colours)]
+        c.fill(20, y, w - 20, y + 24, col)
+        for line in range(4):
+            ly = y + 40 + line * 18
+            c.fill(36, ly, w - 60 - (line * 37) % 120, ly + 6, (150, 156, 166))
+    return c
+
+
 def frame_pieces(active):
     """The game frame's eight border pieces: a 30-pixel caption, 4-pixel sides."""
     # Corner pieces are at least 16 pixels each way: the frame's shape takes the
@@ -450,6 +496,15 @@ framemin=framemin.bmp
 framemax=framemax.bmp
 framerestore=framemax.bmp, framerestore.bmp
 frameclose=frameclose.bmp
+
+[QKDLG_help]
+HelpType=0
+HelpBmp=help.bmp
+
+[QKSPLITTER]
+SPLITTER=splitter.bmp
+LARROW=larrow.bmp
+RARROW=rarrow.bmp
 """
 
 
@@ -476,6 +531,11 @@ def main():
             if active or key in ("00", "01", "02"):
                 canvas.save_bmp(img("frame%s%s.bmp" % (key, suffix)))
     make_icons(img_dir)
+    help_picture().save_bmp(img("help.bmp"))
+    # The splitter's pictures live in the theme folder itself ("<Path>\theme\<name>").
+    splitter_bar().save_bmp(os.path.join(thm_dir, "splitter.bmp"))
+    splitter_arrow(True).save_bmp(os.path.join(thm_dir, "larrow.bmp"))
+    splitter_arrow(False).save_bmp(os.path.join(thm_dir, "rarrow.bmp"))
     with open(os.path.join(thm_dir, "Vesk.thm"), "w", newline="\r\n") as f:
         f.write(THEME)
     return 0

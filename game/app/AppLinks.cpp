@@ -11,7 +11,14 @@
 #include <vector>
 
 #include "ChatSite.h"
+#include <memory>
+
+#include "MsgBox.h"
+#include "SkinTheme.h"
 #include "VeskApp.h"
+#include "../dialogs/WaitDlg.h"
+// The framework's wait box and the game's wait dialog share their header's name.
+#include "../../framework/skin/WaitDlg.h"
 #include "resource.h"
 
 namespace {
@@ -94,6 +101,8 @@ LRESULT CALLBACK CentreBoxHook(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
+  // Once the configuration paths are built the program's own skinned box asks.
+  if (SkinPathsSet()) return ShowMessageBox(text, style, countdownSeconds);
   const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
   HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
   // The countdown is a thread timer: the box's own message loop runs it.
@@ -192,6 +201,13 @@ HWND g_progressBox = nullptr;
 
 int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std::string* answer) {
   if (!answer) return ShowStartupBoxText(text, style, countdownSeconds);
+  if (SkinPathsSet()) {
+    char* typed = nullptr;
+    int result = DoInputMessageBox(text, style, countdownSeconds, &typed);
+    *answer = typed ? typed : "";
+    free(typed);
+    return result;
+  }
   std::vector<WORD> t;
   DLGTEMPLATE dt = {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT, 0, 4, 0, 0, 220, 96};
   const WORD* w = reinterpret_cast<const WORD*>(&dt);
@@ -217,13 +233,28 @@ int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std:
   return static_cast<int>(result);
 }
 
+namespace {
+std::unique_ptr<CSkinWaitDlg> g_pSkinProgress;
+std::unique_ptr<CWaitDlg> g_pWatchWait;
+}  // namespace
+
 void ShowStartupProgress(UINT stringId) {
+  // The skinned wait box once the skin is up, the plain one before.
+  if (SkinPathsSet() || g_pSkinProgress) {
+    if (!stringId) {
+      g_pSkinProgress.reset();
+      return;
+    }
+    if (!g_pSkinProgress) g_pSkinProgress.reset(new CSkinWaitDlg(nullptr, 0, AfxGetMainWnd()));
+    g_pSkinProgress->SetTextId(stringId);
+    return;
+  }
   if (g_progressBox) {
     DestroyWatchWaitBox(g_progressBox);
     g_progressBox = nullptr;
   }
   if (!stringId) return;
-  g_progressBox = CreateWatchWaitBox(AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr);
+  g_progressBox = CreatePlainWaitBox(AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr);
   CString text;
   if (g_progressBox && text.LoadString(stringId)) {
     SetWindowTextA(g_progressBox, text);
@@ -234,6 +265,22 @@ void ShowStartupProgress(UINT stringId) {
 void SystemTextLine(const char* line) { ChatSite().SystemLine(line); }
 
 HWND CreateWatchWaitBox(HWND owner) {
+  if (SkinPathsSet()) {
+    g_pWatchWait.reset(new CWaitDlg(CWnd::FromHandle(owner)));
+    CString text;
+    text.LoadString(29916);  // "reading the game progress"
+    g_pWatchWait->Show(text, FALSE);
+    if (g_pWatchWait->GetSafeHwnd()) {
+      // Known by its text as the plain box is (the caption is not drawn without a button).
+      g_pWatchWait->SetWindowText(text);
+      return g_pWatchWait->GetSafeHwnd();
+    }
+    g_pWatchWait.reset();
+  }
+  return CreatePlainWaitBox(owner);
+}
+
+HWND CreatePlainWaitBox(HWND owner) {
   static bool registered = false;
   if (!registered) {
     WNDCLASSA wc = {};
@@ -258,6 +305,10 @@ HWND CreateWatchWaitBox(HWND owner) {
 }
 
 void DestroyWatchWaitBox(HWND box) {
+  if (g_pWatchWait && box && g_pWatchWait->GetSafeHwnd() == box) {
+    g_pWatchWait.reset();
+    return;
+  }
   if (box && IsWindow(box)) DestroyWindow(box);
 }
 

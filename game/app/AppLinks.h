@@ -40,6 +40,8 @@ void ShowStartupProgress(UINT stringId);
 void SystemTextLine(const char* line);
 // The watcher's wait box with string 29916; destroyed by DestroyWatchWaitBox.
 HWND CreateWatchWaitBox(HWND owner);
+// The plain wait box (before the skin is up): a popup with the text of string 29916.
+HWND CreatePlainWaitBox(HWND owner);
 void DestroyWatchWaitBox(HWND box);
 
 // ---- the game-server socket ------------------------------------------------------------
@@ -62,6 +64,17 @@ int GameSocketIdleSeconds();
 void GameSocketSendKeepAlive();
 // A complete frame without a reply wait.
 BOOL GameSocketSendFrame(const std::vector<uint8_t>& frame);
+// What closing the main window reads of the connection.
+struct GAME_SOCKET_CLOSE_STATE {
+  BOOL bConnected = FALSE;
+  BOOL bTrustExitDone = FALSE;
+  int nEnded = 0;         // the connection-ended state word
+  int nEndedByServer = 0;
+};
+GAME_SOCKET_CLOSE_STATE GameSocketCloseState();
+// Asks the server for leave by trusteeship (waits for its answer).
+void GameSocketRequestTrustExit();
+BOOL GameSocketSendOptionFlags(int nType, DWORD dwValue);
 // The socket's handler table.
 CMessageHandlerTable<CGameDocCore>& GameSocketHandlers();
 // The document's message handlers and callbacks, registered at start-up.

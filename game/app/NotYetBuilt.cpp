@@ -13,11 +13,4 @@ void CNotYetBuilt::Missing(const char* what, const char* call) {
   theApp.m_GameLog.Write("not built yet: %s (%s)", what, call);
 }
 
-void CNotYetBuilt::ComplaintPrompt(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintPrompt"); }
-void CNotYetBuilt::ComplaintResult(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintResult"); }
-void CNotYetBuilt::ComplaintUpdate(const uint8_t*, bool) { Missing("complaint dialogs", "ComplaintUpdate"); }
-
-
 void CNotYetBuilt::PostToAvatar(int, UINT, WPARAM) { Missing("avatars", "PostToAvatar"); }
-void CNotYetBuilt::OpenSettings() { Missing("settings dialog", "OpenSettings"); }
-void CNotYetBuilt::ShowTipWindow() { Missing("tip window", "ShowTipWindow"); }

@@ -6,9 +6,14 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "AppLinks.h"
 #include "NotYetBuilt.h"
 #include "NetFrame.h"
+#include "SystemMessages.h"
+#include "TipWnd.h"
+#include "WebUrl.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
 
@@ -26,13 +31,35 @@ void SystemText(LPCSTR line, void*) { SystemTextLine(line); }
 
 BOOL OpenUrl(LPCSTR url) {
   // Only web addresses are opened; anything else could start a program.
-  if (!url || (strncmp(url, "http://", 7) != 0 && strncmp(url, "https://", 8) != 0)) return FALSE;
+  if (!url || !weburl::IsWebUrl(url)) return FALSE;
   return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 void Progress(UINT id) { ShowStartupProgress(id); }
 
-void Tip(const BYTE*) { NotYetBuilt().ShowTipWindow(); }
+// The server's notice in the tip window: at most the work area's size, and only a web
+// page or the blank page.
+void Tip(const BYTE* frame) {
+  if (!frame) return;
+  const size_t head = netcore::HeaderSizeForId(netcore::ReadU32(frame));
+  netcore::NET_MSG_HEADER h;
+  if (!netcore::DecodeHeader(frame, head, &h)) return;
+  auto tip = sysmsg::ParseTipWindow(frame + head, h.length);
+  if (!tip || tip->url.empty()) return;
+  if (!weburl::IsWebUrl(tip->url) && tip->url != "about:blank") {
+    theApp.m_GameLog.Write("tip window refused: %s", tip->url.c_str());
+    return;
+  }
+  RECT work;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int w = std::max(1, std::min<int>(tip->first, work.right - work.left));
+  const int hgt = std::max(1, std::min<int>(tip->second, work.bottom - work.top));
+  static CTipWnd* s_pTip = nullptr;
+  if (!s_pTip) s_pTip = new CTipWnd(AfxGetMainWnd());
+  if (!s_pTip->Open(w, hgt)) return;
+  s_pTip->SetTitle(tip->title.c_str());
+  s_pTip->Navigate(tip->url.c_str());
+}
 
 CVeskSocket& Socket() {
   static CVeskSocket socket;
@@ -96,6 +123,18 @@ BOOL GameSocketSendFrame(const std::vector<uint8_t>& frame) {
     return FALSE;
   return Socket().SendMsg(frame.data()) != 0;
 }
+
+GAME_SOCKET_CLOSE_STATE GameSocketCloseState() {
+  GAME_SOCKET_CLOSE_STATE st;
+  st.bConnected = Socket().IsConnected();
+  st.bTrustExitDone = Socket().IsTrustExitDone();
+  st.nEnded = Socket().m_nStateEnded;
+  st.nEndedByServer = Socket().m_nStateEndedByServer;
+  return st;
+}
+
+void GameSocketRequestTrustExit() { Socket().RequestTrustExit(); }
+BOOL GameSocketSendOptionFlags(int nType, DWORD dwValue) { return Socket().SendOptionFlags(nType, dwValue); }
 
 void GameSocketRegisterDocument(CGameDocCore* pDoc) { Socket().RegisterDocument(pDoc); }
 CMessageHandlerTable<CGameDocCore>& GameSocketHandlers() { return Socket().Handlers(); }

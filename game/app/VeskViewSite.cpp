@@ -11,6 +11,7 @@
 #include "TickerDlg.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
+#include "VeskFrameSite.h"
 #include "WebUrl.h"
 
 CVeskViewSite::CVeskViewSite() = default;
@@ -52,7 +53,7 @@ void CVeskViewSite::OpenUrl(const std::string& url) {
   ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void CVeskViewSite::OpenSettings() { NotYetBuilt().OpenSettings(); }
+void CVeskViewSite::OpenSettings() { OpenSettingsDialog(); }
 
 void CVeskViewSite::TickerText(const std::string& text) {
   theApp.m_GameLog.Write("ticker: %s", text.c_str());

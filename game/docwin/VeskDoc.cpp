@@ -4,6 +4,7 @@
 
 #include "AppLinks.h"
 #include "ChatSite.h"
+#include "Complaints.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
 #include "MainFrame.h"
@@ -21,7 +22,7 @@ const char kSettings[] = "Settings";
 }
 
 CVeskDoc::CVeskDoc()
-    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, m_ResultDlg, NotYetBuilt(), ChatSite()},
+    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, m_ResultDlg, ProgramComplaints(), ChatSite()},
                    theApp.m_Channel) {}
 
 CVeskDoc::~CVeskDoc() {

@@ -1,49 +1,127 @@
-// The main window as far as start-up needs it: a frame of fixed size from resource 128 with a
-// one-row splitter holding the table view on the left and the chat pane on the right.
-// (The skinned game frame of the platform takes over its drawing later.)
+// The main window: the platform's skinned game frame holding a splitter with the table
+// view on the left and the chat pane on the right. It keeps one of two fixed sizes,
+// remembers its placement, decides how closing goes by the state of the connection,
+// restarts the music, toggles the help window and opens the about box.
 #pragma once
 #include <afxext.h>
 #include <afxwin.h>
 
+#include "QKGameFrameWnd.h"
+#include "SplitterEx.h"
+
+class CChatView;
 class CGameView;
+
+#define WM_SEND_OPTION_FLAGS 0x52D
+#define WM_CONFIRMED_CLOSE 0x812C
+#define ID_MAINFRAME_HELP 131
 
 // 1 when the screen is smaller than 1024 by 768 (either side), else 2.
 int GetScreenSizeClass();
+// The right pane's width for the screen's class.
+int GetRightPaneWidth();
 
-class CMainFrame : public CFrameWnd {
+// What closing asks of the rest of the program; the program's frame uses the real game
+// connection and document, a test its own.
+class CMainFrameSite {
+ public:
+  virtual ~CMainFrameSite() = default;
+  // The connection's state words (see the close flow).
+  virtual BOOL IsConnected() = 0;
+  virtual BOOL IsTrustExitDone() = 0;
+  virtual BOOL IsConnectionEnded() = 0;
+  virtual BOOL IsEndedByServer() = 0;
+  virtual DWORD OptionFlags() = 0;
+  virtual void RequestTrustExit() = 0;
+  virtual void QuitAndClose() = 0;
+  virtual BOOL SendOptionFlags(int nType, DWORD dwValue) = 0;
+  // The document's part.
+  virtual BOOL IsWatching() = 0;
+  virtual BOOL IsQuietClose() = 0;
+  virtual BOOL IsInTrusteeship() = 0;
+  virtual int LeaveRequests() = 0;
+  virtual void SendLeaveRequest() = 0;
+  virtual void ForceQuit() = 0;
+  virtual void RestartMusicIfOn() = 0;
+  // The chat control agrees to close (no chat control: always).
+  virtual BOOL ChatMayClose() = 0;
+  virtual void SetRunLogField(const char* key, const char* value) = 0;
+  // A Yes/No question with a countdown; TRUE for Yes.
+  virtual BOOL AskYesNo(const char* text, UINT style, int countdown) = 0;
+  // The exit dialog's choice (a control id, 1152 when cancelled).
+  virtual int RunExitDialog(BOOL askAllowed, BOOL trustAllowed) = 0;
+  virtual void ShowAbout() = 0;
+  // The settings dialog (the caption's setup button).
+  virtual void OpenSettings() = 0;
+  // The help window, created hidden on first use (null when it cannot be made).
+  virtual CWnd* CreateHelpWindow(CWnd* pParent) = 0;
+};
+
+// The program's site (the game connection, the document and the game's dialogs).
+CMainFrameSite& ProgramFrameSite();
+
+class CMainFrame : public CQKGameFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)
  public:
+  enum { IDT_CLOSE_RETRY = 0x812C, CLOSE_RETRY_MS = 200, CLOSE_GIVE_UP_MS = 10000 };
   CMainFrame();
   ~CMainFrame() override;
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   // Placement from the profile, forced to the fixed size of the screen's class.
   void LoadWindowPos();
   void SaveWindowPos();
-  // The right pane's width for the screen's class.
   void LoadSplitterInfo();
   int GetPlacementShowCmd() const { return m_nShowCmd; }
   CGameView* GetGameView() const;
+  CChatView* GetChatView() const;
+  CSplitterEx& GetSplitter() { return m_wndSplitter; }
+  // Whether the frame may close (asks the player where the state says so).
+  BOOL ConfirmExit();
+  void SetRoundRegion();
+  void SetSite(CMainFrameSite* pSite) { m_pSite = pSite; }
+  CMainFrameSite* GetSite() const { return m_pSite; }
+  CWnd* GetHelpWindow() const { return m_pHelp; }
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnClose();
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnMove(int x, int y);
   afx_msg LRESULT OnNcHitTest(CPoint point);
+  afx_msg void OnSettingChange(UINT uFlags, LPCSTR lpszSection);
+  afx_msg LRESULT OnDisplayChange(WPARAM, LPARAM);
+  afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+  afx_msg void OnHelp();
+  // The caption's setup and help buttons.
+  void OnFrameSetup() override { m_pSite->OpenSettings(); }
+  void OnFrameHelp() override { OnHelp(); }
+  afx_msg LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnSendOptionFlags(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnConfirmedClose(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnFindGame(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
+  void CloseNow();
+  void QuitThenConfirm();
+  void RequestTrustExitAndAsk();
+  BOOL ConfirmQuietClose(BOOL* pGoOn);
+  BOOL RunExitChoice();
+  void RecalcSplitter();
+
  private:
-  CSplitterWnd m_wndSplitter;
+  CSplitterEx m_wndSplitter;
   BOOL m_bSplitterCreated = FALSE;
   int m_nShowCmd = SW_SHOWNORMAL;
   WINDOWPLACEMENT m_wp;
-};
-
-// The right pane until the chat view joins the program: an empty panel.
-class CChatPaneView : public CView {
-  DECLARE_DYNCREATE(CChatPaneView)
- public:
-  void OnDraw(CDC* pDC) override;
+  CFont m_font;
+  UINT m_nAboutId = 0;
+  CWnd* m_pHelp = nullptr;
+  CMainFrameSite* m_pSite = nullptr;
+  DWORD m_dwCloseStart = 0;
 };

@@ -176,3 +176,16 @@ e2e_game_log() {
 e2e_now() {
   date +%s.%N
 }
+
+# Presses button ID of dialog DLG with the mouse and waits (bounded) until the dialog is
+# gone. Under Wine the pointer's press does not always reach a skinned button (it acts
+# only with the pointer over it), so the button's own command follows when the dialog
+# stays. 0 when the dialog went away.
+e2e_press() {
+  local dlg=$1 id=$2 j
+  e2e_probe press "$dlg" "$id" >/dev/null || e2e_probe post "$dlg" 0x111 "$id" >/dev/null || return 1
+  for j in $(seq 1 30); do [ "$(e2e_probe visible "$dlg")" = 1 ] || return 0; sleep 0.1; done
+  e2e_probe post "$dlg" 0x111 "$id" >/dev/null
+  for j in $(seq 1 50); do [ "$(e2e_probe visible "$dlg")" = 1 ] || return 0; sleep 0.1; done
+  return 1
+}

@@ -15,7 +15,9 @@ setting() {
 printf 'MThd\0\0\0\6\0\0\0\1\0\140MTrk\0\0\0\4\0\377\57\0' >"$E2E_OUT/tune.mid"
 tune=$(e2e_winpath "$E2E_OUT/tune.mid")
 gamelog=$(e2e_game_log)
-port=$(e2e_server --game --players 3 --turn 60)
+# No hand runs: the server lets the player leave (MSG_SET_STATE557 sets the ended word).
+echo "on out:0x8000021C send 557 0 01000000" >"$E2E_OUT/script.txt"
+port=$(e2e_server --game --players 3 --turn 60 --script "$E2E_OUT/script.txt")
 log=$E2E_OUT/server.log
 
 # Runs the client until it has sent its start notice (after the music's moment); prints the
@@ -28,13 +30,15 @@ run_client() {
   echo "$hwnd"
 }
 
-# Closes the main window, answering a question about leaving, until the program exits.
+# Closes the main window, answering a question about leaving, until the program exits; the
+# client leaves with MSG_QUIT (the server then closes) or closes the connection itself.
 close_client() {
   local hwnd=$1 i box
   e2e_probe close "$hwnd" >/dev/null || true
   for i in $(seq 1 30); do
     e2e_wait_log "$gamelog" "theme unloaded" 1 && return 0
-    box=$(e2e_dialog "" 1) && e2e_probe click "$box" 6 >/dev/null 2>&1 || true
+    # Yes is the skinned box's first button.
+    box=$(e2e_dialog "" 1) && e2e_press "$box" 29714 || true
   done
   e2e_fail "the program did not exit"
 }
@@ -48,7 +52,7 @@ e2e_wait_log "$gamelog" "music playing: .*tune.mid" 10 || e2e_fail "the music di
 e2e_shot "$hwnd" music_on
 close_client "$hwnd"
 e2e_wait_log "$gamelog" "theme unloaded \(released\)" 5 || e2e_fail "the theme was not released at exit"
-e2e_wait_log "$log" "closed #1" 20 || e2e_fail "the first client did not close its connection"
+e2e_wait_log "$log" "closed #1|in #1 id=0x00000202" 20 || e2e_fail "the first client did not close its connection"
 
 # Music off: nothing plays in a second run.
 setting Music REG_DWORD 0

@@ -2,7 +2,7 @@
 # End to end: the server's scripted system messages reach the program's hooks. A user cut
 # and back of bot0 become system lines (in the game log until the chat view exists); a
 # server question with an input field gets the typed answer back to the server; a tip
-# window is logged as not built yet.
+# window shows its notice (held to the work area; only web pages).
 # Usage: host_system_text.sh NATIVE_TREE WIN_TREE OUT_DIR.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
@@ -18,6 +18,12 @@ SCRIPT
 zeros() { printf '00%.0s' $(seq 1 "$1"); }
 tip="546970$(zeros 125)687474703a2f2f6578616d706c652e746573742f$(zeros 492)900100002c010000"
 echo "on out:0x8000021C delay=15500 send 585 0 $tip" >>"$E2E_OUT/script.txt"
+# The same notice 3000 by 2000 of "http://big.test/", then one of "file:///c:/x.htm"
+hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
+big="546970$(zeros 125)$(hex http://big.test/)$(zeros $((512 - 16)))b80b0000d0070000"
+bad="546970$(zeros 125)$(hex file:///c:/x.htm)$(zeros $((512 - 16)))900100002c010000"
+echo "on out:0x8000021C delay=22000 send 585 0 $big" >>"$E2E_OUT/script.txt"
+echo "on out:0x8000021C delay=23000 send 585 0 $bad" >>"$E2E_OUT/script.txt"
 port=$(e2e_server --game --players 3 --turn 60 --script "$E2E_OUT/script.txt")
 e2e_client alice Alice 2 "$port"
 hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
@@ -41,9 +47,21 @@ field=$(e2e_probe children "$question" | awk '$4 == "Edit" {print $1; exit}')
 [ -n "$field" ] || e2e_fail "the server's question has no input field"
 e2e_probe text "$field" abc
 e2e_shot "$question" question
-e2e_probe click "$question" 1 >/dev/null || e2e_fail "no OK in the question box"
+# The skinned box's first button is its OK.
+e2e_press "$question" 29714 || e2e_fail "no OK in the question box"
 e2e_wait_log "$log" "body #1 id=0x80000230 1100000001000000616263" 20 || e2e_fail "the server got no typed answer"
 
-e2e_wait_log "$gamelog" "not built yet: tip window" 20 || e2e_fail "the tip window went nowhere"
+# The tip window shows the notice's address under its caption, 400 by 300.
+tipwnd=$(e2e_dialog "http://example.test/" 20) || e2e_fail "no tip window"
+e2e_shot "$tipwnd" tip_window
+read -r tl tt tr tb <<< "$(e2e_probe rect "$tipwnd")"
+[ $((tr - tl)) -eq 400 ] && [ $((tb - tt)) -eq 300 ] || e2e_fail "tip window is $((tr - tl)) by $((tb - tt)), not 400 by 300"
+# A notice larger than the screen is held to the work area; a page that is no web page is refused.
+read -r _ _ wl wt wr wb <<< "$(e2e_probe metrics)"
+tipwnd=$(e2e_dialog "http://big.test/" 30) || e2e_fail "no tip window for the big notice"
+read -r tl tt tr tb <<< "$(e2e_probe rect "$tipwnd")"
+[ $((tr - tl)) -eq $((wr - wl)) ] && [ $((tb - tt)) -eq $((wb - wt)) ] || e2e_fail "the big notice is $((tr - tl)) by $((tb - tt))"
+e2e_shot "$tipwnd" tip_window_clamped
+e2e_wait_log "$gamelog" "tip window refused: file:" 20 || e2e_fail "a file address reached the tip window"
 grep -q "drop #" "$log" && e2e_fail "the server dropped the client"
 echo "e2e: system lines, question with answer and tip window reached the program; screenshots in $E2E_OUT"

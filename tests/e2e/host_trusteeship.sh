@@ -22,18 +22,23 @@ e2e_wait_log "$log" "in #1 id=0x00012008" 5 || e2e_fail "the client did not bid"
 e2e_wait_log "$log" "out #1 id=0x00012009" 30 || e2e_fail "play did not start"
 
 # 托管 (1026), then Yes in the question box.
-e2e_probe click "$hwnd" 1026 >/dev/null || e2e_fail "no trusteeship button"
-box=$(e2e_dialog "" 20) || e2e_fail "no question after the trusteeship button"
+# The table view's buttons, pressed with the pointer (the chat view has controls of its own).
+view=$(e2e_probe children "$hwnd" | awk '$2 == 59648 && $4 == "#32770" {print $1; exit}')
+e2e_probe press "$view" 1026 >/dev/null || e2e_fail "no trusteeship button"
+# The program's boxes are the skinned ones (first button 29714); the score board is a dialog too.
+box=$(e2e_probe dialogid 29714 20000) || e2e_fail "no question after the trusteeship button"
 e2e_shot "$box" trusteeship_question
-e2e_probe click "$box" 6 >/dev/null || e2e_fail "no Yes in the question box"
+# The skinned box's first button is its Yes.
+e2e_press "$box" 29714 || e2e_fail "no Yes in the question box"
 e2e_wait_log "$log" "trusteeship alice mode 1" 20 || e2e_fail "the server saw no trusteeship request (mode 1)"
 
 # The server's notice to the player (OK), then 解托 (1027).
-notice=$(e2e_dialog "" 20) || e2e_fail "no trusteeship notice"
+for i in $(seq 1 50); do [ "$(e2e_probe visible "$box")" = 1 ] || break; sleep 0.1; done
+notice=$(e2e_probe dialogid 29714 20000) || e2e_fail "no trusteeship notice"
 e2e_shot "$hwnd" trusteeship_on
-e2e_probe click "$notice" 1 >/dev/null || e2e_fail "no OK in the notice"
+e2e_press "$notice" 29714 || e2e_fail "no OK in the notice"
 for i in $(seq 1 40); do
-  e2e_probe click "$hwnd" 1027 >/dev/null 2>&1 && e2e_wait_log "$log" "trusteeship alice mode 0" 1 && break
+  e2e_probe press "$view" 1027 >/dev/null 2>&1 && e2e_wait_log "$log" "trusteeship alice mode 0" 1 && break
 done
 e2e_wait_log "$log" "trusteeship alice mode 0" 10 || e2e_fail "the server saw no cancel (mode 0)"
 grep -q "drop #" "$log" && e2e_fail "the server dropped the client"

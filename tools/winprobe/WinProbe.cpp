@@ -123,6 +123,19 @@ HWND WaitForDialogText(const std::string& needle, DWORD timeoutMs, std::string& 
   return nullptr;
 }
 
+HWND WaitForDialogWithControl(int id, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    for (const auto& w : TopLevelWindows(0, true)) {
+      if (w.className != "#32770") continue;
+      for (const auto& c : ChildWindows(w.hwnd))
+        if (c.id == id) return w.hwnd;
+    }
+    Sleep(200);
+  }
+  return nullptr;
+}
+
 HWND FindButton(HWND parent, const std::string& text) {
   char* end = nullptr;
   long id = std::strtol(text.c_str(), &end, 10);
@@ -143,6 +156,23 @@ bool ClickButton(HWND parent, const std::string& text) {
   // Posted so that a modal loop started by the click does not block the prober.
   PostMessageA(b, BM_CLICK, 0, 0);
   return true;
+}
+
+bool PressButton(HWND parent, const std::string& text) {
+  HWND b = FindButton(parent, text);
+  if (!b || !IsWindowVisible(b)) return false;
+  RECT r;
+  GetWindowRect(b, &r);
+  // Real input: the pointer moves there and the button goes down and up, as a person does it.
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in[3] = {};
+  for (INPUT& i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dx = ((r.left + r.right) / 2 * 65535 + w / 2) / (w - 1);
+  in[0].mi.dy = ((r.top + r.bottom) / 2 * 65535 + h / 2) / (h - 1);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  return SendInput(3, in, sizeof(INPUT)) == 3;
 }
 
 void SendText(HWND target, const std::string& text) {

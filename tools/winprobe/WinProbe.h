@@ -24,9 +24,14 @@ HWND WaitForWindow(const std::string& part, DWORD pid, DWORD timeoutMs);
 // Waits for a visible dialog box (any process) whose title or child texts hold `needle`;
 // `texts` gets all of them, one per line.
 HWND WaitForDialogText(const std::string& needle, DWORD timeoutMs, std::string& texts);
+// Waits for a visible dialog box (any process) holding a control with that id.
+HWND WaitForDialogWithControl(int id, DWORD timeoutMs);
 // A descendant button whose text (without '&') equals `text`, or whose id equals the number in `text`.
 HWND FindButton(HWND parent, const std::string& text);
 bool ClickButton(HWND parent, const std::string& text);
+// Presses a visible descendant button as the mouse does: the cursor goes onto it, then the
+// button goes down and up (skinned buttons act only with the cursor over them).
+bool PressButton(HWND parent, const std::string& text);
 void SendText(HWND target, const std::string& text);
 void SendKey(HWND target, UINT vk);
 void ClickAt(HWND target, int x, int y, bool right = false);

@@ -4,6 +4,7 @@
 //   winprobe children HWND             descendants: hwnd id class "text"
 //   winprobe wait TITLE-PART [ms]      waits for a visible top-level window, prints its hwnd
 //   winprobe click HWND TEXT|ID        presses a descendant button
+//   winprobe press HWND TEXT|ID        presses a visible descendant button with the mouse
 //   winprobe text HWND TEXT            types text into a window
 //   winprobe key HWND VK               presses one virtual key
 //   winprobe mouse HWND X Y [ctrl|right]  left click at client coordinates (Ctrl held, or the right button)
@@ -17,6 +18,16 @@
 //   winprobe front HWND                brings a top-level window to the front (for screenshots)
 //   winprobe rows HWND                 a list's (or the list inside HWND's) column titles, then its rows;
 //                                      cells tab-separated
+//   winprobe rect HWND                 window rectangle on screen: left top right bottom
+//   winprobe nchit HWND X Y            the window's hit-test code at screen point X Y
+//   winprobe post HWND MSG WPARAM [LPARAM]  posts a message (numbers in C notation)
+//   winprobe visible HWND              1 when the window is visible, else 0
+//   winprobe top                       the foreground window
+//   winprobe cursor                    the pointer's screen position
+//   winprobe metrics                   screen width height, then the work area: left top right bottom
+//   winprobe checked HWND ID           1 when the descendant check box or radio button ID is checked
+//   winprobe dialog NEEDLE [ms]        waits for a dialog whose texts hold NEEDLE: hwnd, then its texts
+//   winprobe dialogid ID [ms]          waits for a visible dialog holding a control with that id
 //   winprobe ping HWND [ms]            0 when the window's thread answers a message in time
 #include "WinProbe.h"
 
@@ -38,7 +49,7 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|text|key|mouse|client|parent|state|shot|settled-shot|still|front|close|rows|ping ...\n");
+  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|client|parent|state|shot|settled-shot|still|front|close|rows|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
   return 2;
 }
 }  // namespace
@@ -71,6 +82,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "click" && argc > 3) return winprobe::ClickButton(ParseHwnd(argv[2]), argv[3]) ? 0 : 1;
+  if (cmd == "press" && argc > 3) return winprobe::PressButton(ParseHwnd(argv[2]), argv[3]) ? 0 : 1;
   if (cmd == "text" && argc > 3) {
     winprobe::SendText(ParseHwnd(argv[2]), argv[3]);
     return 0;
@@ -141,6 +153,67 @@ int main(int argc, char** argv) {
     DWORD_PTR result = 0;
     UINT ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 2000;
     return SendMessageTimeoutA(ParseHwnd(argv[2]), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) ? 0 : 1;
+  }
+  if (cmd == "rect" && argc > 2) {
+    RECT r;
+    if (!GetWindowRect(ParseHwnd(argv[2]), &r)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (cmd == "nchit" && argc > 4) {
+    DWORD_PTR hit = 0;
+    LPARAM pt = MAKELPARAM(std::atoi(argv[3]), std::atoi(argv[4]));
+    if (!SendMessageTimeoutA(ParseHwnd(argv[2]), WM_NCHITTEST, 0, pt, SMTO_ABORTIFHUNG, 2000, &hit)) return 1;
+    std::printf("%ld\n", (long)(LRESULT)hit);
+    return 0;
+  }
+  if (cmd == "post" && argc > 4) {
+    UINT msg = std::strtoul(argv[3], nullptr, 0);
+    WPARAM wp = std::strtoull(argv[4], nullptr, 0);
+    LPARAM lp = argc > 5 ? (LPARAM)std::strtoll(argv[5], nullptr, 0) : 0;
+    return PostMessageA(ParseHwnd(argv[2]), msg, wp, lp) ? 0 : 1;
+  }
+  if (cmd == "visible" && argc > 2) {
+    std::printf("%d\n", IsWindowVisible(ParseHwnd(argv[2])) ? 1 : 0);
+    return 0;
+  }
+  if (cmd == "dialog" && argc > 2) {
+    std::string texts;
+    HWND h = winprobe::WaitForDialogText(argv[2], argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 10000, texts);
+    if (!h) return 1;
+    std::printf("0x%llx\n%s\n", (unsigned long long)(uintptr_t)h, texts.c_str());
+    return 0;
+  }
+  if (cmd == "dialogid" && argc > 2) {
+    HWND h = winprobe::WaitForDialogWithControl(std::atoi(argv[2]), argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 10000);
+    if (!h) return 1;
+    std::printf("0x%llx\n", (unsigned long long)(uintptr_t)h);
+    return 0;
+  }
+  if (cmd == "metrics") {
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    std::printf("%d %d %ld %ld %ld %ld\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), work.left,
+                work.top, work.right, work.bottom);
+    return 0;
+  }
+  if (cmd == "checked" && argc > 3) {
+    HWND b = winprobe::FindButton(ParseHwnd(argv[2]), argv[3]);
+    if (!b) return 1;
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(b, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+    std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+    return 0;
+  }
+  if (cmd == "cursor") {
+    POINT p = {};
+    GetCursorPos(&p);
+    std::printf("%ld %ld\n", p.x, p.y);
+    return 0;
+  }
+  if (cmd == "top") {
+    std::printf("0x%llx\n", (unsigned long long)(uintptr_t)GetForegroundWindow());
+    return 0;
   }
   return Usage();
 }

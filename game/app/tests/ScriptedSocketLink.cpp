@@ -114,6 +114,14 @@ BOOL GameSocketSendClientStart() {
   return TRUE;
 }
 uint32_t GameSocketOptionFlags() { return 1; }
+GAME_SOCKET_CLOSE_STATE GameSocketCloseState() {
+  // The scripted table has ended its connection: closing asks and quits.
+  GAME_SOCKET_CLOSE_STATE st;
+  st.nEnded = 1;
+  return st;
+}
+void GameSocketRequestTrustExit() { Note("trust exit"); }
+BOOL GameSocketSendOptionFlags(int, DWORD) { return TRUE; }
 int GameSocketIdleSeconds() { return 120; }
 void GameSocketSendKeepAlive() { Note("keep-alive"); }
 

@@ -58,6 +58,19 @@ void RemoveTree(const std::string& dir) {
   RemoveDirectoryA(dir.c_str());
 }
 
+// The files (not the folders) of one folder into another.
+void CopyFlatFolder(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((from + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      CopyFileA((from + "\\" + fd.cFileName).c_str(), (to + "\\" + fd.cFileName).c_str(), FALSE);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
 // A program folder of its own for one test: the staged program folder, without the resource
 // library when asked, and the scripted build of the program.
 class Stage {
@@ -79,6 +92,7 @@ class Stage {
       FindClose(h);
     }
     if (withResources) CopyFileA((bin + "\\Vesk_Res.dll").c_str(), (m_dir + "\\Vesk_Res.dll").c_str(), FALSE);
+    CopyThemeFolder(bin);
     CopyFileA((ExeFolder() + "\\VeskScripted.exe").c_str(), (m_dir + "\\VeskScripted.exe").c_str(), FALSE);
     m_trace = m_dir + "\\startup_trace.txt";
   }
@@ -86,6 +100,8 @@ class Stage {
     if (!::testing::Test::HasFailure()) RemoveTree(m_dir);
   }
   const std::string& Dir() const { return m_dir; }
+  // The window skin beside the program (the main window is drawn from it).
+  void CopyThemeFolder(const std::string& bin) { CopyFlatFolder(bin + "\\Theme", m_dir + "\\Theme"); }
   std::string Path(const char* file) const { return m_dir + "\\" + file; }
   // The steps start-up went through, by number.
   std::vector<int> Steps() const {
@@ -179,14 +195,26 @@ HWND WaitForBox(const std::string& needle, DWORD timeoutMs, std::string& texts) 
 }
 
 // The box is read, then closed with its one button (IDOK) as a person would.
+// Before the configuration paths are built the box is the plain one with OK (1); after, the
+// skinned box with its first button (29714) and the other two hidden. The skinned button
+// acts only under the pointer, so its command is sent as it would send it.
 void ExpectBoxAndPress(const std::string& needle, const wchar_t* png) {
   std::string texts;
   HWND box = WaitForBox(needle, 30000, texts);
   ASSERT_NE(box, nullptr) << "no box holding: " << needle;
-  EXPECT_NE(winprobe::FindButton(box, "1"), nullptr) << texts;
-  EXPECT_EQ(winprobe::FindButton(box, "2"), nullptr) << "a single OK button: " << texts;
+  HWND skinnedOk = winprobe::FindButton(box, "29714");
+  if (!skinnedOk) {
+    EXPECT_NE(winprobe::FindButton(box, "1"), nullptr) << texts;
+    EXPECT_EQ(winprobe::FindButton(box, "2"), nullptr) << "a single OK button: " << texts;
+    winprobe::SaveScreenArea(box, png);
+    EXPECT_TRUE(winprobe::ClickButton(box, "1")) << texts;
+    return;
+  }
+  EXPECT_TRUE(IsWindowVisible(skinnedOk)) << texts;
+  for (const char* other : {"29715", "29716"})
+    EXPECT_FALSE(IsWindowVisible(winprobe::FindButton(box, other))) << "a single OK button: " << texts;
   winprobe::SaveScreenArea(box, png);
-  EXPECT_TRUE(winprobe::ClickButton(box, "1")) << texts;
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(29714, BN_CLICKED), reinterpret_cast<LPARAM>(skinnedOk));
 }
 
 const char kThreePlayers[] =

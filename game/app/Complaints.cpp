@@ -1,0 +1,85 @@
+#include "Complaints.h"
+
+#include "AppLinks.h"
+#include "VeskApp.h"
+#include "VeskDoc.h"
+
+namespace {
+const int kFlashCount = 5, kFlashMs = 20;
+}  // namespace
+
+CVeskComplaints& ProgramComplaints() {
+  static CVeskComplaints s_complaints;
+  return s_complaints;
+}
+
+CWaitIndictDlg* CVeskComplaints::Dialog(bool declarerWaits) {
+  CWnd* main = AfxGetMainWnd();
+  if (declarerWaits) {
+    if (!m_pWait) {
+      m_pWait.reset(new CWaitIndictDlg(*this, main));
+      if (!m_pWait->Create(IDD_WAITINDICTDLG, main)) m_pWait.reset();
+    }
+    return m_pWait.get();
+  }
+  if (!m_pIndict) {
+    m_pIndict.reset(new CIndictDlg(*this, main));
+    if (!m_pIndict->Create(IDD_INDICTDLG, main)) m_pIndict.reset();
+  }
+  return m_pIndict.get();
+}
+
+void CVeskComplaints::ComplaintPrompt(const uint8_t* frame, bool declarerWaits) {
+  if (CWaitIndictDlg* dlg = Dialog(declarerWaits)) dlg->Prompt(frame);
+}
+
+void CVeskComplaints::ComplaintResult(const uint8_t* frame, bool declarerWaits) {
+  if (CWaitIndictDlg* dlg = Dialog(declarerWaits)) dlg->Result(frame);
+}
+
+void CVeskComplaints::ComplaintUpdate(const uint8_t* frame, bool declarerWaits) {
+  if (CWaitIndictDlg* dlg = Dialog(declarerWaits)) dlg->Update(frame);
+}
+
+void CVeskComplaints::SendComplaint() {
+  CVeskDoc* doc = theApp.GetVeskDoc();
+  if (!doc) return;
+  // The accused is the other farmer.
+  const int other = doc->SeatToPosition(doc->m_nDeclarerSeat) == 2 ? 0 : 2;
+  doc->SendComplaint(doc->m_Seats[other].szUserName);
+}
+
+void CVeskComplaints::SendDecline() {
+  if (CVeskDoc* doc = theApp.GetVeskDoc()) doc->SendComplaintDecline();
+}
+
+void CVeskComplaints::SendKeepAlive() {
+  if (GameSocketCloseState().bConnected) GameSocketSendKeepAlive();
+}
+
+void CVeskComplaints::FlashIfInactive() {
+  if (CVeskDoc* doc = theApp.GetVeskDoc())
+    if (!doc->IsMainWindowActive()) doc->FlashMainWindow(kFlashCount, kFlashMs);
+}
+
+CRect CVeskComplaints::MainWindowRect() {
+  CRect r(0, 0, 0, 0);
+  CWnd* main = AfxGetMainWnd();
+  WINDOWPLACEMENT wp = {sizeof wp};
+  if (main && main->GetWindowPlacement(&wp)) r = wp.rcNormalPosition;
+  return r;
+}
+
+void CVeskComplaints::PlaceScoreBoardAbove(const CRect& dialog) {
+  CVeskDoc* doc = theApp.GetVeskDoc();
+  if (!doc || !doc->m_pScoreBoard || !doc->m_pScoreBoard->GetSafeHwnd()) return;
+  CRect board;
+  doc->m_pScoreBoard->GetWindowRect(&board);
+  doc->m_pScoreBoard->SetWindowPos(nullptr, dialog.CenterPoint().x - board.Width() / 2, dialog.top - board.Height(), 0,
+                                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CVeskComplaints::Destroy() {
+  m_pIndict.reset();
+  m_pWait.reset();
+}

@@ -1,0 +1,188 @@
+#include "VeskFrameSite.h"
+
+#include "AboutDlg.h"
+#include "ChatView.h"
+#include "AppLinks.h"
+#include "ExitDlg.h"
+#include "GameView.h"
+#include "HelpDlg.h"
+#include "MsgBox.h"
+#include "ResLoad.h"
+#include "SetupDlg.h"
+#include "VeskApp.h"
+#include "VeskDoc.h"
+#include "resource.h"
+
+namespace {
+CVeskDoc* Doc() { return theApp.GetVeskDoc(); }
+}  // namespace
+
+CMainFrameSite& ProgramFrameSite() {
+  static CVeskFrameSite s_site;
+  return s_site;
+}
+
+BOOL CVeskFrameSite::IsConnected() { return GameSocketCloseState().bConnected; }
+BOOL CVeskFrameSite::IsTrustExitDone() { return GameSocketCloseState().bTrustExitDone; }
+BOOL CVeskFrameSite::IsConnectionEnded() { return GameSocketCloseState().nEnded != 0; }
+BOOL CVeskFrameSite::IsEndedByServer() { return GameSocketCloseState().nEndedByServer != 0; }
+DWORD CVeskFrameSite::OptionFlags() { return GameSocketOptionFlags(); }
+void CVeskFrameSite::RequestTrustExit() { GameSocketRequestTrustExit(); }
+void CVeskFrameSite::QuitAndClose() { GameSocketQuitAndClose(false); }
+BOOL CVeskFrameSite::SendOptionFlags(int nType, DWORD dwValue) { return GameSocketSendOptionFlags(nType, dwValue); }
+
+BOOL CVeskFrameSite::IsWatching() { return theApp.m_Channel.nWatchMode != 0; }
+BOOL CVeskFrameSite::IsQuietClose() { return Doc() && Doc()->m_bQuietClose; }
+BOOL CVeskFrameSite::IsInTrusteeship() { return Doc() && (Doc()->m_bOwnTrusteeship || Doc()->m_bOwnTrustExit); }
+int CVeskFrameSite::LeaveRequests() { return Doc() ? Doc()->m_nLeaveRequests : 0; }
+
+void CVeskFrameSite::SendLeaveRequest() {
+  if (!Doc()) return;
+  ++Doc()->m_nLeaveRequests;
+  Doc()->SendLeaveRequest();
+}
+
+void CVeskFrameSite::ForceQuit() {
+  if (Doc()) Doc()->ForceQuit();
+}
+
+void CVeskFrameSite::RestartMusicIfOn() {
+  if (Doc() && Doc()->m_bMusic) Doc()->RestartMusic(Doc()->m_strMusicFile);
+}
+
+// The chat control may hold the close back (method 56); without one nothing does.
+BOOL CVeskFrameSite::ChatMayClose() {
+  CMainFrame* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
+  CChatView* view = frame ? frame->GetChatView() : nullptr;
+  CQKChatEx* chat = view ? view->GetChat() : nullptr;
+  return !chat || !chat->GetSafeHwnd() || chat->Invoke56();
+}
+
+void CVeskFrameSite::SetRunLogField(const char* key, const char* value) { theApp.SetRunLogField(key, value); }
+
+BOOL CVeskFrameSite::AskYesNo(const char* text, UINT style, int countdown) {
+  return ShowMessageBox(text, style, countdown) == IDYES;
+}
+
+int CVeskFrameSite::RunExitDialog(BOOL askAllowed, BOOL trustAllowed) {
+  CExitDlg dlg(AfxGetMainWnd());
+  dlg.m_nAskAllowed = askAllowed ? 1 : 0;
+  dlg.m_nTrustExit = trustAllowed ? 1 : 0;
+  if (dlg.DoModal() != IDOK) return IDC_EXITCANCEL;
+  return dlg.GetResult();
+}
+
+void CVeskFrameSite::ShowAbout() {
+  CAboutDlg dlg(0, AfxGetMainWnd());
+  dlg.DoModal();
+}
+
+void CVeskFrameSite::OpenSettings() { OpenSettingsDialog(); }
+
+CWnd* CVeskFrameSite::CreateHelpWindow(CWnd* pParent) {
+  std::string link = GetLangRscUrl("Vesk");
+  CString fallback;
+  if (link.empty() && fallback.LoadString(IDS_INTROURL)) link = (LPCSTR)fallback;
+  auto* help = new CHelpDlg(pParent, link.c_str());
+  if (!help->Create(IDD_HELPDLG, pParent)) {
+    delete help;
+    return nullptr;
+  }
+  return help;
+}
+
+// ---- settings ----------------------------------------------------------------------------
+
+namespace {
+const char kSettings[] = "Settings";
+
+// The card-size choice is one of the template's hidden controls; this program offers it.
+class CVeskSetupDlg : public CSetupDlg {
+ public:
+  using CSetupDlg::CSetupDlg;
+
+ protected:
+  BOOL OnInitDialog() override {
+    BOOL r = CSetupDlg::OnInitDialog();
+    if (CWnd* small = GetDlgItem(IDC_SMALLCARDS)) small->ShowWindow(SW_SHOW);
+    return r;
+  }
+};
+
+void FillSetup(CSetupDlg& dlg, const CVeskDoc& doc) {
+  dlg.m_nBkMode = theApp.GetProfileInt(kSettings, "UseBkColor", 0);
+  dlg.m_crBk = (COLORREF)theApp.GetProfileInt(kSettings, "BkColor", 0x8000);
+  dlg.m_strBkPicture = theApp.GetProfileString(kSettings, "BkBmp", "");
+  dlg.m_bTile = theApp.GetProfileInt(kSettings, "Tile", 1);
+  dlg.m_nSeatDir = doc.m_bOrder ? 0 : 1;
+  dlg.m_bAllowWatch = doc.m_bEnableWatch;
+  dlg.m_bWatcher = doc.IsWatching();
+  dlg.m_bSound = doc.m_bSound;
+  dlg.m_bMusic = doc.m_bMusic;
+  dlg.m_strMusicFile = doc.m_strMusicFile.c_str();
+  dlg.m_bSmallCards = doc.m_bSmallCard;
+  dlg.m_bAnimation = theApp.GetProfileInt(kSettings, "MoveCards", 0);
+  dlg.m_bVoice = doc.m_bVoice;
+  dlg.m_bTradSound = doc.m_bNormalSound;
+  dlg.m_bFloatText = doc.m_bFlyMsg;
+  dlg.m_strCaptureDir = doc.m_strSnapshotPath.c_str();
+}
+
+void ApplyMusic(CVeskDoc& doc, const CSetupDlg& dlg) {
+  bool wasOn = doc.m_bMusic != 0;
+  bool fileChanged = doc.m_strMusicFile != (LPCSTR)dlg.m_strMusicFile;
+  doc.m_bMusic = dlg.m_bMusic;
+  doc.m_strMusicFile = (LPCSTR)dlg.m_strMusicFile;
+  if (doc.m_bMusic && (!wasOn || fileChanged)) doc.RestartMusic(doc.m_strMusicFile);
+  if (!doc.m_bMusic && wasOn) theApp.m_GameLog.Write("not built yet: music (StopMusic)");
+}
+
+// The profile holds the choice at once, whatever way the program ends later.
+void WriteChosenSettings(const CVeskDoc& doc) {
+  const struct {
+    const char* key;
+    int value;
+  } ints[] = {{"Sound", doc.m_bSound},         {"Music", doc.m_bMusic}, {"SmallCard", doc.m_bSmallCard},
+              {"Order", doc.m_bOrder},         {"Voice", doc.m_bVoice}, {"NormalSound", doc.m_bNormalSound},
+              {"FlyMsg", doc.m_bFlyMsg}};
+  for (const auto& v : ints) theApp.WriteProfileInt(kSettings, v.key, v.value);
+  theApp.WriteProfileString(kSettings, "MusicFile", doc.m_strMusicFile.c_str());
+  theApp.WriteProfileString(kSettings, "SnapshotPath", doc.m_strSnapshotPath.c_str());
+  if (!doc.IsWatchingAsEntered()) theApp.WriteProfileInt(kSettings, "EnableWatch", doc.m_bEnableWatch);
+}
+
+void ApplySetup(CVeskDoc& doc, CGameView& view, const CSetupDlg& dlg) {
+  bool repaint = dlg.m_bSmallCards != doc.m_bSmallCard;
+  theApp.WriteProfileInt(kSettings, "UseBkColor", dlg.m_nBkMode);
+  theApp.WriteProfileInt(kSettings, "BkColor", (int)dlg.m_crBk);
+  theApp.WriteProfileString(kSettings, "BkBmp", dlg.m_strBkPicture);
+  theApp.WriteProfileInt(kSettings, "Tile", dlg.m_bTile);
+  theApp.WriteProfileInt(kSettings, "MoveCards", dlg.m_bAnimation);
+  view.SetMoveCards(dlg.m_bAnimation != 0);
+  doc.m_bSound = dlg.m_bSound;
+  doc.m_bVoice = dlg.m_bVoice;
+  doc.m_bNormalSound = dlg.m_bTradSound;
+  doc.m_bFlyMsg = dlg.m_bFloatText;
+  doc.m_strSnapshotPath = (LPCSTR)dlg.m_strCaptureDir;
+  ApplyMusic(doc, dlg);
+  if ((dlg.m_nSeatDir == 0) != (doc.m_bOrder != 0)) view.OnSwitchDirection();
+  doc.m_bSmallCard = dlg.m_bSmallCards;
+  if (repaint) {
+    CGameView::SetLargeCards(!doc.m_bSmallCard);
+    view.RelayoutTable();
+    view.RepaintTable();
+  }
+  doc.SetAllowWatching(dlg.m_bAllowWatch);
+  WriteChosenSettings(doc);
+}
+}  // namespace
+
+void OpenSettingsDialog() {
+  CVeskDoc* doc = Doc();
+  CGameView* view = doc ? doc->GetGameView() : nullptr;
+  if (!doc || !view) return;
+  CVeskSetupDlg dlg(AfxGetMainWnd());
+  FillSetup(dlg, *doc);
+  if (dlg.DoModal() != IDOK) return;
+  ApplySetup(*doc, *view, dlg);
+}
