@@ -116,7 +116,7 @@ TEST_F(ResLibrary, InventoryMatchesTheLists) {
 
 TEST_F(ResLibrary, StringTableHoldsExactlyTheTable) {
   const auto rows = ReadStringTable(STRINGS_TSV);
-  ASSERT_EQ(rows.size(), 183u);
+  ASSERT_EQ(rows.size(), 184u);
   IdSet tableIds;
   for (const auto& r : rows) tableIds.insert(r.id);
 

@@ -21,6 +21,8 @@ adbody+=$(printf '%02x000000' "${#page}")$(printf '%s' "$page" | xxd -p | tr -d 
 echo "on out:0x8000021C delay=2000 send 0x205 0 $adbody" > "$E2E_OUT/script.txt"
 # MSG_HOST_NAME: alice hosts the table, so her chat lines also run in the table's ticker.
 echo "on out:0x8000021C delay=1000 send 0x80012052 1 616c696365$(printf '00%.0s' $(seq 1 15))" >> "$E2E_OUT/script.txt"
+# Leaving while the server counts a hand as running asks for a trust exit: the server grants it.
+echo "on in:0x21A send 0x8000021A 1 616c696365$(printf '00%.0s' $(seq 1 15))" >> "$E2E_OUT/script.txt"
 mkdir -p "$E2E_STAGE/share/Advert/7"
 echo '<html><body><p>Double points tonight</p></body></html>' > "$E2E_STAGE/share/Advert/7/ad.htm"
 port=$(e2e_server --bots --seed 3 --turn 3 --script "$E2E_OUT/script.txt")
