@@ -231,7 +231,9 @@ def main():
             probe("click", MAIN, IDC_TAKEOUT)
             box = wait_for(open_box, 15, "the refusal box")
             # Nothing was sent: the next play the server sees is the legal one below.
-            probe("click", box, 1)
+            # The program's boxes are the skinned ones: their first button is 29714, and they
+            # take the button's own command (a posted click does not reach a skinned button).
+            probe("post", box, "0x111", "29714")
             wait_for(lambda: open_box() is None, 15, "the refusal box to close")
             # Ctrl on a selected card with several selected clears them all.
             table.click(n - 1, n, ctrl=True)

@@ -2,7 +2,8 @@
 // Watches the boxes (dialogs and owned pop-up windows) of one program and logs when each
 // opens and closes, with the wall clock in milliseconds:
 //   <ms> box-open 0x<hwnd> <class> <title>   <ms> box-press 0x<hwnd> <button>   <ms> box-closed 0x<hwnd>
-// A box open for --press-ms is answered: No, Cancel, OK or Yes, the first it has, so a run
+// A box open for --press-ms is answered: No, Cancel, OK or Yes (for the skinned boxes: the
+// last of their buttons 29714..29716), the first it has, so a run
 // is never stuck on a question and the program's own closing path is exercised.
 #include <windows.h>
 #include <psapi.h>
@@ -71,7 +72,8 @@ const char* Press(HWND box) {
   static const struct {
     int id;
     const char* name;
-  } order[] = {{IDNO, "no"}, {IDCANCEL, "cancel"}, {IDOK, "ok"}, {IDYES, "yes"}};
+  } order[] = {{IDNO, "no"},       {IDCANCEL, "cancel"}, {29716, "skin-3"}, {29715, "skin-2"},
+               {IDOK, "ok"},       {29714, "skin-1"},    {IDYES, "yes"}};
   for (const auto& o : order) {
     HWND b = ::GetDlgItem(box, o.id);
     if (b && ::IsWindowVisible(b) && ::IsWindowEnabled(b)) {
