@@ -379,6 +379,42 @@ HWND FindListIn(HWND hwnd) {
     if (w.className == "ODListCtrl" || w.className == "SysListView32") return w.hwnd;
   return nullptr;
 }
+// A record whose text buffer lives in another process: the record and a buffer behind it are
+// written there, the message asks the window to fill the buffer, and the text is read back.
+class CRemoteText {
+ public:
+  CRemoteText(HWND target, size_t recordSize) : m_target(target), m_recordSize(recordSize) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(target, &pid);
+    m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (m_process)
+      m_remote = (BYTE*)VirtualAllocEx(m_process, nullptr, recordSize + kText, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~CRemoteText() {
+    if (m_remote) VirtualFreeEx(m_process, m_remote, 0, MEM_RELEASE);
+    if (m_process) CloseHandle(m_process);
+  }
+  bool Ok() const { return m_remote != nullptr; }
+  LPSTR Buffer() const { return (LPSTR)(m_remote + m_recordSize); }
+  static constexpr int kText = 260;
+  std::string Ask(const void* record, UINT msg, WPARAM wp) {
+    char text[kText] = "";
+    SIZE_T done = 0;
+    WriteProcessMemory(m_process, m_remote, record, m_recordSize, &done);
+    WriteProcessMemory(m_process, m_remote + m_recordSize, text, 1, &done);
+    SendMessageA(m_target, msg, wp, (LPARAM)m_remote);
+    ReadProcessMemory(m_process, m_remote + m_recordSize, text, sizeof text - 1, &done);
+    text[sizeof text - 1] = '\0';
+    return text;
+  }
+
+ private:
+  HWND m_target;
+  size_t m_recordSize;
+  HANDLE m_process = nullptr;
+  BYTE* m_remote = nullptr;
+};
+
 }  // namespace
 
 std::vector<std::string> ReadListHeader(HWND hwnd) {
@@ -387,28 +423,14 @@ std::vector<std::string> ReadListHeader(HWND hwnd) {
   HWND header = list ? FindWindowExA(list, nullptr, "SysHeader32", nullptr) : nullptr;
   if (!header) return titles;
   const int columns = (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(header, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return titles;
-  const SIZE_T textSize = 260;
-  BYTE* remote = (BYTE*)VirtualAllocEx(process, nullptr, sizeof(HDITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE);
-  for (int i = 0; remote && i < columns && i < 64; ++i) {
+  CRemoteText remote(header, sizeof(HDITEMA));
+  for (int i = 0; remote.Ok() && i < columns && i < 64; ++i) {
     HDITEMA item{};
     item.mask = HDI_TEXT;
-    item.cchTextMax = (int)textSize;
-    item.pszText = (LPSTR)(remote + sizeof(HDITEMA));
-    char text[260] = "";
-    SIZE_T done = 0;
-    WriteProcessMemory(process, remote, &item, sizeof item, &done);
-    WriteProcessMemory(process, remote + sizeof(HDITEMA), text, 1, &done);
-    SendMessageA(header, HDM_GETITEMA, (WPARAM)i, (LPARAM)remote);
-    ReadProcessMemory(process, remote + sizeof(HDITEMA), text, sizeof text - 1, &done);
-    text[sizeof text - 1] = '\0';
-    titles.push_back(text);
+    item.cchTextMax = CRemoteText::kText;
+    item.pszText = remote.Buffer();
+    titles.push_back(remote.Ask(&item, HDM_GETITEMA, (WPARAM)i));
   }
-  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   return titles;
 }
 
@@ -419,35 +441,18 @@ std::vector<std::vector<std::string>> ReadListRows(HWND hwnd) {
   HWND header = FindWindowExA(list, nullptr, "SysHeader32", nullptr);
   const int columns = header ? (int)SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) : 1;
   const int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return rows;
-  // The item record and its text buffer live in the list's process.
-  const SIZE_T textSize = 260;
-  BYTE* remote = (BYTE*)VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE);
-  if (remote) {
-    for (int r = 0; r < count && r < 10000; ++r) {
-      std::vector<std::string> cells;
-      for (int col = 0; col < columns && col < 64; ++col) {
-        LVITEMA item{};
-        item.iSubItem = col;
-        item.cchTextMax = (int)textSize;
-        item.pszText = (LPSTR)(remote + sizeof(LVITEMA));
-        char text[260] = "";
-        SIZE_T done = 0;
-        WriteProcessMemory(process, remote, &item, sizeof item, &done);
-        WriteProcessMemory(process, remote + sizeof(LVITEMA), text, 1, &done);
-        SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)r, (LPARAM)remote);
-        ReadProcessMemory(process, remote + sizeof(LVITEMA), text, sizeof text - 1, &done);
-        text[sizeof text - 1] = '\0';
-        cells.push_back(text);
-      }
-      rows.push_back(cells);
+  CRemoteText remote(list, sizeof(LVITEMA));
+  for (int r = 0; remote.Ok() && r < count && r < 10000; ++r) {
+    std::vector<std::string> cells;
+    for (int col = 0; col < columns && col < 64; ++col) {
+      LVITEMA item{};
+      item.iSubItem = col;
+      item.cchTextMax = CRemoteText::kText;
+      item.pszText = remote.Buffer();
+      cells.push_back(remote.Ask(&item, LVM_GETITEMTEXTA, (WPARAM)r));
     }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    rows.push_back(cells);
   }
-  CloseHandle(process);
   return rows;
 }
 
