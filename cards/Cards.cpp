@@ -22,11 +22,16 @@ Cards::~Cards() {
 
 CQKBitmap*& Cards::Sheet(int index) {
   switch (index) {
-    case 0: return m_pSheet1;
-    case 1: return m_pSheet4;
-    case 2: return m_pSheet2;
-    case 3: return m_pSheet8;
-    default: return m_pSheet16;
+    case 0:
+      return m_pSheet1;
+    case 1:
+      return m_pSheet4;
+    case 2:
+      return m_pSheet2;
+    case 3:
+      return m_pSheet8;
+    default:
+      return m_pSheet16;
   }
 }
 

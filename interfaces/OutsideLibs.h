@@ -54,9 +54,8 @@ typedef HANDLE(WINAPI* PFN_LOADGIFFILE)(const char* path);
 typedef BOOL(WINAPI* PFN_GIF_GETIMAGESIZE)(HANDLE gif, int* width, int* height, int* frameCount);
 // Next frame: image, mask (1 bit, transparent pixels white; may be null), left, top, width,
 // height, delay (ms), disposal, transparent flag, frame index. 1 while a frame was returned.
-typedef BOOL(WINAPI* PFN_GIF_GETNEXTIMAGE)(HANDLE gif, HBITMAP* image, HBITMAP* mask, int* left, int* top,
-                                           int* width, int* height, int* delay, int* disposal, int* transparent,
-                                           int* frameIndex);
+typedef BOOL(WINAPI* PFN_GIF_GETNEXTIMAGE)(HANDLE gif, HBITMAP* image, HBITMAP* mask, int* left, int* top, int* width,
+                                           int* height, int* delay, int* disposal, int* transparent, int* frameIndex);
 typedef void(WINAPI* PFN_CLOSEGIFHANDLE)(HANDLE gif);
 typedef void(WINAPI* PFN_GIF_RESET)(HANDLE gif);
 typedef HBITMAP(WINAPI* PFN_CREATECURRENTBMP)(HANDLE gif);

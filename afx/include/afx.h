@@ -85,8 +85,8 @@ struct AFX_CLASSINIT {
 
 #define RUNTIME_CLASS(class_name) (const_cast<CRuntimeClass*>(&class_name::class##class_name))
 
-#define DECLARE_DYNAMIC(class_name) \
- public:                            \
+#define DECLARE_DYNAMIC(class_name)             \
+ public:                                        \
   static const CRuntimeClass class##class_name; \
   virtual CRuntimeClass* GetRuntimeClass() const override;
 
@@ -96,22 +96,21 @@ struct AFX_CLASSINIT {
 
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define _IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                    \
-  const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class class_name), \
-                                                       wSchema, pfnNew,                           \
-                                                       RUNTIME_CLASS(base_class_name)};           \
-  static AFX_CLASSINIT afxInit_##class_name(RUNTIME_CLASS(class_name));                             \
+#define _IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                                       \
+  const CRuntimeClass class_name::class##class_name = {#class_name, (int)sizeof(class class_name), wSchema, pfnNew, \
+                                                       RUNTIME_CLASS(base_class_name)};                             \
+  static AFX_CLASSINIT afxInit_##class_name(RUNTIME_CLASS(class_name));                                             \
   CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
   _IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                          \
-  CObject* class_name::CreateObject() { return new class_name; }                  \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)         \
+  CObject* class_name::CreateObject() { return new class_name; } \
   _IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                    \
-  CObject* class_name::CreateObject() { return new class_name; }                  \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)   \
+  CObject* class_name::CreateObject() { return new class_name; } \
   _IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)
 
 #define DYNAMIC_DOWNCAST(class_name, object) \
@@ -216,7 +215,11 @@ class CString {
   void TrimLeft();
   void TrimLeft(char chTarget);
   void TrimLeft(LPCSTR lpszTargets);
-  CString& Trim() { TrimRight(); TrimLeft(); return *this; }
+  CString& Trim() {
+    TrimRight();
+    TrimLeft();
+    return *this;
+  }
 
   // Searches skip the trail bytes of double-byte characters.
   int Find(char ch) const;
@@ -399,7 +402,15 @@ class CFile : public CObject {
     typeText = 0x4000,
     typeBinary = (int)0x8000
   };
-  enum Attribute { normal = 0x00, readOnly = 0x01, hidden = 0x02, system = 0x04, volume = 0x08, directory = 0x10, archive = 0x20 };
+  enum Attribute {
+    normal = 0x00,
+    readOnly = 0x01,
+    hidden = 0x02,
+    system = 0x04,
+    volume = 0x08,
+    directory = 0x10,
+    archive = 0x20
+  };
   enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
   static const HANDLE hFileNull;
 

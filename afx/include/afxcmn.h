@@ -29,16 +29,21 @@ class CImageList : public CObject {
   int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
   COLORREF SetBkColor(COLORREF cr) { return ImageList_SetBkColor(m_hImageList, cr); }
   COLORREF GetBkColor() const { return ImageList_GetBkColor(m_hImageList); }
-  BOOL GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const { return ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo); }
+  BOOL GetImageInfo(int nImage, IMAGEINFO* pImageInfo) const {
+    return ImageList_GetImageInfo(m_hImageList, nImage, pImageInfo);
+  }
   BOOL GetIconSize(int* cx, int* cy) const { return ImageList_GetIconSize(m_hImageList, cx, cy); }
   int Add(CBitmap* pbmImage, CBitmap* pbmMask) {
     return ImageList_Add(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), (HBITMAP)pbmMask->GetSafeHandle());
   }
-  int Add(CBitmap* pbmImage, COLORREF crMask) { return ImageList_AddMasked(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), crMask); }
+  int Add(CBitmap* pbmImage, COLORREF crMask) {
+    return ImageList_AddMasked(m_hImageList, (HBITMAP)pbmImage->GetSafeHandle(), crMask);
+  }
   int Add(HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, -1, hIcon); }
   BOOL Remove(int nImage) { return ImageList_Remove(m_hImageList, nImage); }
   BOOL Replace(int nImage, CBitmap* pbmImage, CBitmap* pbmMask) {
-    return ImageList_Replace(m_hImageList, nImage, (HBITMAP)pbmImage->GetSafeHandle(), (HBITMAP)pbmMask->GetSafeHandle());
+    return ImageList_Replace(m_hImageList, nImage, (HBITMAP)pbmImage->GetSafeHandle(),
+                             (HBITMAP)pbmMask->GetSafeHandle());
   }
   int Replace(int nImage, HICON hIcon) { return ImageList_ReplaceIcon(m_hImageList, nImage, hIcon); }
   HICON ExtractIcon(int nImage) { return ImageList_ExtractIcon(nullptr, m_hImageList, nImage); }
@@ -58,20 +63,33 @@ class CHeaderCtrl : public CWnd {
   CHeaderCtrl() = default;
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetItemCount() const { return (int)::SendMessageA(m_hWnd, HDM_GETITEMCOUNT, 0, 0); }
-  BOOL GetItem(int nPos, HDITEMA* pHeaderItem) const { return (BOOL)::SendMessageA(m_hWnd, HDM_GETITEMA, nPos, (LPARAM)pHeaderItem); }
-  BOOL SetItem(int nPos, HDITEMA* pHeaderItem) { return (BOOL)::SendMessageA(m_hWnd, HDM_SETITEMA, nPos, (LPARAM)pHeaderItem); }
+  BOOL GetItem(int nPos, HDITEMA* pHeaderItem) const {
+    return (BOOL)::SendMessageA(m_hWnd, HDM_GETITEMA, nPos, (LPARAM)pHeaderItem);
+  }
+  BOOL SetItem(int nPos, HDITEMA* pHeaderItem) {
+    return (BOOL)::SendMessageA(m_hWnd, HDM_SETITEMA, nPos, (LPARAM)pHeaderItem);
+  }
   int InsertItem(int nPos, HDITEMA* phdi) { return (int)::SendMessageA(m_hWnd, HDM_INSERTITEMA, nPos, (LPARAM)phdi); }
   BOOL DeleteItem(int nPos) { return (BOOL)::SendMessageA(m_hWnd, HDM_DELETEITEM, nPos, 0); }
-  BOOL GetItemRect(int nIndex, LPRECT lpRect) const { return (BOOL)::SendMessageA(m_hWnd, HDM_GETITEMRECT, nIndex, (LPARAM)lpRect); }
+  BOOL GetItemRect(int nIndex, LPRECT lpRect) const {
+    return (BOOL)::SendMessageA(m_hWnd, HDM_GETITEMRECT, nIndex, (LPARAM)lpRect);
+  }
   BOOL Layout(HDLAYOUT* pHeaderLayout) { return (BOOL)::SendMessageA(m_hWnd, HDM_LAYOUT, 0, (LPARAM)pHeaderLayout); }
-  int HitTest(LPHDHITTESTINFO pHeaderHitTestInfo) { return (int)::SendMessageA(m_hWnd, HDM_HITTEST, 0, (LPARAM)pHeaderHitTestInfo); }
+  int HitTest(LPHDHITTESTINFO pHeaderHitTestInfo) {
+    return (int)::SendMessageA(m_hWnd, HDM_HITTEST, 0, (LPARAM)pHeaderHitTestInfo);
+  }
   int OrderToIndex(int nOrder) const { return (int)::SendMessageA(m_hWnd, HDM_ORDERTOINDEX, nOrder, 0); }
   BOOL GetOrderArray(LPINT piArray, int iCount = -1);
-  BOOL SetOrderArray(int iCount, LPINT piArray) { return (BOOL)::SendMessageA(m_hWnd, HDM_SETORDERARRAY, iCount, (LPARAM)piArray); }
-  CImageList* SetImageList(CImageList* pImageList) {
-    return CImageList::FromHandle((HIMAGELIST)::SendMessageA(m_hWnd, HDM_SETIMAGELIST, 0, (LPARAM)pImageList->GetSafeHandle()));
+  BOOL SetOrderArray(int iCount, LPINT piArray) {
+    return (BOOL)::SendMessageA(m_hWnd, HDM_SETORDERARRAY, iCount, (LPARAM)piArray);
   }
-  CImageList* GetImageList() const { return CImageList::FromHandle((HIMAGELIST)::SendMessageA(m_hWnd, HDM_GETIMAGELIST, 0, 0)); }
+  CImageList* SetImageList(CImageList* pImageList) {
+    return CImageList::FromHandle(
+        (HIMAGELIST)::SendMessageA(m_hWnd, HDM_SETIMAGELIST, 0, (LPARAM)pImageList->GetSafeHandle()));
+  }
+  CImageList* GetImageList() const {
+    return CImageList::FromHandle((HIMAGELIST)::SendMessageA(m_hWnd, HDM_GETIMAGELIST, 0, 0));
+  }
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { (void)lpDrawItemStruct; }
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
@@ -81,26 +99,39 @@ class CTabCtrl : public CWnd {
  public:
   CTabCtrl() = default;
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
-  CImageList* GetImageList() const { return CImageList::FromHandle((HIMAGELIST)::SendMessageA(m_hWnd, TCM_GETIMAGELIST, 0, 0)); }
+  CImageList* GetImageList() const {
+    return CImageList::FromHandle((HIMAGELIST)::SendMessageA(m_hWnd, TCM_GETIMAGELIST, 0, 0));
+  }
   CImageList* SetImageList(CImageList* pImageList) {
-    return CImageList::FromHandle((HIMAGELIST)::SendMessageA(m_hWnd, TCM_SETIMAGELIST, 0, (LPARAM)pImageList->GetSafeHandle()));
+    return CImageList::FromHandle(
+        (HIMAGELIST)::SendMessageA(m_hWnd, TCM_SETIMAGELIST, 0, (LPARAM)pImageList->GetSafeHandle()));
   }
   int GetItemCount() const { return (int)::SendMessageA(m_hWnd, TCM_GETITEMCOUNT, 0, 0); }
-  BOOL GetItem(int nItem, TCITEMA* pTabCtrlItem) const { return (BOOL)::SendMessageA(m_hWnd, TCM_GETITEMA, nItem, (LPARAM)pTabCtrlItem); }
-  BOOL SetItem(int nItem, TCITEMA* pTabCtrlItem) { return (BOOL)::SendMessageA(m_hWnd, TCM_SETITEMA, nItem, (LPARAM)pTabCtrlItem); }
+  BOOL GetItem(int nItem, TCITEMA* pTabCtrlItem) const {
+    return (BOOL)::SendMessageA(m_hWnd, TCM_GETITEMA, nItem, (LPARAM)pTabCtrlItem);
+  }
+  BOOL SetItem(int nItem, TCITEMA* pTabCtrlItem) {
+    return (BOOL)::SendMessageA(m_hWnd, TCM_SETITEMA, nItem, (LPARAM)pTabCtrlItem);
+  }
   BOOL SetItemExtra(int nBytes) { return (BOOL)::SendMessageA(m_hWnd, TCM_SETITEMEXTRA, nBytes, 0); }
-  BOOL GetItemRect(int nItem, LPRECT lpRect) const { return (BOOL)::SendMessageA(m_hWnd, TCM_GETITEMRECT, nItem, (LPARAM)lpRect); }
+  BOOL GetItemRect(int nItem, LPRECT lpRect) const {
+    return (BOOL)::SendMessageA(m_hWnd, TCM_GETITEMRECT, nItem, (LPARAM)lpRect);
+  }
   int GetCurSel() const { return (int)::SendMessageA(m_hWnd, TCM_GETCURSEL, 0, 0); }
   int SetCurSel(int nItem) { return (int)::SendMessageA(m_hWnd, TCM_SETCURSEL, nItem, 0); }
   int GetCurFocus() const { return (int)::SendMessageA(m_hWnd, TCM_GETCURFOCUS, 0, 0); }
   void SetCurFocus(int nItem) { ::SendMessageA(m_hWnd, TCM_SETCURFOCUS, nItem, 0); }
-  CSize SetItemSize(CSize size) { return CSize((DWORD)::SendMessageA(m_hWnd, TCM_SETITEMSIZE, 0, MAKELPARAM(size.cx, size.cy))); }
+  CSize SetItemSize(CSize size) {
+    return CSize((DWORD)::SendMessageA(m_hWnd, TCM_SETITEMSIZE, 0, MAKELPARAM(size.cx, size.cy)));
+  }
   void SetPadding(CSize size) { ::SendMessageA(m_hWnd, TCM_SETPADDING, 0, MAKELPARAM(size.cx, size.cy)); }
   int GetRowCount() const { return (int)::SendMessageA(m_hWnd, TCM_GETROWCOUNT, 0, 0); }
   int SetMinTabWidth(int cx) { return (int)::SendMessageA(m_hWnd, TCM_SETMINTABWIDTH, 0, cx); }
   CToolTipCtrl* GetToolTips() const;
   void SetToolTips(CToolTipCtrl* pWndTip);
-  BOOL InsertItem(int nItem, TCITEMA* pTabCtrlItem) { return (int)::SendMessageA(m_hWnd, TCM_INSERTITEMA, nItem, (LPARAM)pTabCtrlItem) != -1; }
+  BOOL InsertItem(int nItem, TCITEMA* pTabCtrlItem) {
+    return (int)::SendMessageA(m_hWnd, TCM_INSERTITEMA, nItem, (LPARAM)pTabCtrlItem) != -1;
+  }
   LONG InsertItem(int nItem, LPCSTR lpszItem);
   LONG InsertItem(int nItem, LPCSTR lpszItem, int nImage);
   LONG InsertItem(UINT nMask, int nItem, LPCSTR lpszItem, int nImage, LPARAM lParam);
@@ -108,9 +139,13 @@ class CTabCtrl : public CWnd {
   BOOL DeleteAllItems() { return (BOOL)::SendMessageA(m_hWnd, TCM_DELETEALLITEMS, 0, 0); }
   void AdjustRect(BOOL bLarger, LPRECT lpRect) { ::SendMessageA(m_hWnd, TCM_ADJUSTRECT, bLarger, (LPARAM)lpRect); }
   void RemoveImage(int nImage) { ::SendMessageA(m_hWnd, TCM_REMOVEIMAGE, nImage, 0); }
-  int HitTest(TCHITTESTINFO* pHitTestInfo) const { return (int)::SendMessageA(m_hWnd, TCM_HITTEST, 0, (LPARAM)pHitTestInfo); }
+  int HitTest(TCHITTESTINFO* pHitTestInfo) const {
+    return (int)::SendMessageA(m_hWnd, TCM_HITTEST, 0, (LPARAM)pHitTestInfo);
+  }
   void DeselectAll(BOOL fExcludeFocus) { ::SendMessageA(m_hWnd, TCM_DESELECTALL, fExcludeFocus, 0); }
-  BOOL HighlightItem(int idItem, BOOL fHighlight = TRUE) { return (BOOL)::SendMessageA(m_hWnd, TCM_HIGHLIGHTITEM, idItem, MAKELPARAM(fHighlight, 0)); }
+  BOOL HighlightItem(int idItem, BOOL fHighlight = TRUE) {
+    return (BOOL)::SendMessageA(m_hWnd, TCM_HIGHLIGHTITEM, idItem, MAKELPARAM(fHighlight, 0));
+  }
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { (void)lpDrawItemStruct; }
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
@@ -125,7 +160,9 @@ class CToolTipCtrl : public CWnd {
   void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
   void Activate(BOOL bActivate) { ::SendMessageA(m_hWnd, TTM_ACTIVATE, bActivate, 0); }
   // Hands a mouse message to the control so it can decide when to show.
-  void RelayEvent(LPMSG lpMsg) { if (m_hWnd) ::SendMessageA(m_hWnd, TTM_RELAYEVENT, 0, (LPARAM)lpMsg); }
+  void RelayEvent(LPMSG lpMsg) {
+    if (m_hWnd) ::SendMessageA(m_hWnd, TTM_RELAYEVENT, 0, (LPARAM)lpMsg);
+  }
   void UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
   void UpdateTipText(UINT nIDText, CWnd* pWnd, UINT_PTR nIDTool = 0);
   void GetText(CString& str, CWnd* pWnd, UINT_PTR nIDTool = 0) const;
@@ -134,7 +171,9 @@ class CToolTipCtrl : public CWnd {
   void SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect);
   int GetToolCount() const { return (int)::SendMessageA(m_hWnd, TTM_GETTOOLCOUNT, 0, 0); }
   void SetDelayTime(UINT nDelay) { ::SendMessageA(m_hWnd, TTM_SETDELAYTIME, TTDT_AUTOMATIC, nDelay); }
-  void SetDelayTime(DWORD dwDuration, int iTime) { ::SendMessageA(m_hWnd, TTM_SETDELAYTIME, dwDuration, MAKELPARAM(iTime, 0)); }
+  void SetDelayTime(DWORD dwDuration, int iTime) {
+    ::SendMessageA(m_hWnd, TTM_SETDELAYTIME, dwDuration, MAKELPARAM(iTime, 0));
+  }
   int GetDelayTime(DWORD dwDuration) const { return (int)::SendMessageA(m_hWnd, TTM_GETDELAYTIME, dwDuration, 0); }
   int SetMaxTipWidth(int iWidth) { return (int)::SendMessageA(m_hWnd, TTM_SETMAXTIPWIDTH, 0, iWidth); }
   int GetMaxTipWidth() const { return (int)::SendMessageA(m_hWnd, TTM_GETMAXTIPWIDTH, 0, 0); }
@@ -145,7 +184,9 @@ class CToolTipCtrl : public CWnd {
   void SetMargin(LPRECT lprc) { ::SendMessageA(m_hWnd, TTM_SETMARGIN, 0, (LPARAM)lprc); }
   void Pop() { ::SendMessageA(m_hWnd, TTM_POP, 0, 0); }
   void Update() { ::SendMessageA(m_hWnd, TTM_UPDATE, 0, 0); }
-  BOOL SetTitle(UINT uIcon, LPCSTR lpstrTitle) { return (BOOL)::SendMessageA(m_hWnd, TTM_SETTITLEA, uIcon, (LPARAM)lpstrTitle); }
+  BOOL SetTitle(UINT uIcon, LPCSTR lpstrTitle) {
+    return (BOOL)::SendMessageA(m_hWnd, TTM_SETTITLEA, uIcon, (LPARAM)lpstrTitle);
+  }
   void FillInToolInfo(TOOLINFOA& ti, CWnd* pWnd, UINT_PTR nIDTool) const;
 };
 
@@ -153,7 +194,9 @@ class CSpinButtonCtrl : public CWnd {
   DECLARE_DYNAMIC(CSpinButtonCtrl)
  public:
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
-  CWnd* SetBuddy(CWnd* pWndBuddy) { return FromHandle((HWND)::SendMessageA(m_hWnd, UDM_SETBUDDY, (WPARAM)pWndBuddy->GetSafeHwnd(), 0)); }
+  CWnd* SetBuddy(CWnd* pWndBuddy) {
+    return FromHandle((HWND)::SendMessageA(m_hWnd, UDM_SETBUDDY, (WPARAM)pWndBuddy->GetSafeHwnd(), 0));
+  }
   CWnd* GetBuddy() const { return FromHandle((HWND)::SendMessageA(m_hWnd, UDM_GETBUDDY, 0, 0)); }
   int SetPos(int nPos) { return (short)LOWORD(::SendMessageA(m_hWnd, UDM_SETPOS, 0, MAKELPARAM(nPos, 0))); }
   int GetPos() const { return (int)::SendMessageA(m_hWnd, UDM_GETPOS, 0, 0); }
@@ -182,7 +225,10 @@ class CSliderCtrl : public CWnd {
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetPos() const { return (int)::SendMessageA(m_hWnd, TBM_GETPOS, 0, 0); }
   void SetPos(int nPos) { ::SendMessageA(m_hWnd, TBM_SETPOS, TRUE, nPos); }
-  void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE) { ::SendMessageA(m_hWnd, TBM_SETRANGEMIN, FALSE, nMin); ::SendMessageA(m_hWnd, TBM_SETRANGEMAX, bRedraw, nMax); }
+  void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE) {
+    ::SendMessageA(m_hWnd, TBM_SETRANGEMIN, FALSE, nMin);
+    ::SendMessageA(m_hWnd, TBM_SETRANGEMAX, bRedraw, nMax);
+  }
   int GetRangeMin() const { return (int)::SendMessageA(m_hWnd, TBM_GETRANGEMIN, 0, 0); }
   int GetRangeMax() const { return (int)::SendMessageA(m_hWnd, TBM_GETRANGEMAX, 0, 0); }
 };
@@ -202,9 +248,14 @@ class CListCtrl : public CWnd {
   BOOL DeleteAllItems() { return (BOOL)::SendMessageA(m_hWnd, LVM_DELETEALLITEMS, 0, 0); }
   BOOL SetItemData(int nItem, DWORD_PTR dwData);
   DWORD_PTR GetItemData(int nItem) const;
-  int GetNextItem(int nItem, int nFlags) const { return (int)::SendMessageA(m_hWnd, LVM_GETNEXTITEM, nItem, MAKELPARAM(nFlags, 0)); }
-  DWORD SetExtendedStyle(DWORD dwNewStyle) { return (DWORD)::SendMessageA(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle); }
+  int GetNextItem(int nItem, int nFlags) const {
+    return (int)::SendMessageA(m_hWnd, LVM_GETNEXTITEM, nItem, MAKELPARAM(nFlags, 0));
+  }
+  DWORD SetExtendedStyle(DWORD dwNewStyle) {
+    return (DWORD)::SendMessageA(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle);
+  }
   CImageList* SetImageList(CImageList* pImageList, int nImageListType) {
-    return CImageList::FromHandle((HIMAGELIST)::SendMessageA(m_hWnd, LVM_SETIMAGELIST, nImageListType, (LPARAM)pImageList->GetSafeHandle()));
+    return CImageList::FromHandle(
+        (HIMAGELIST)::SendMessageA(m_hWnd, LVM_SETIMAGELIST, nImageListType, (LPARAM)pImageList->GetSafeHandle()));
   }
 };

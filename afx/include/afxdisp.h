@@ -19,8 +19,8 @@
 #define VTS_R8 "\x05"
 #define VTS_CY "\x06"
 #define VTS_DATE "\x07"
-#define VTS_BSTR "\x08"  // an ANSI string (LPCSTR), passed on as a BSTR
-#define VTS_WBSTR "\x0E" // a wide string (LPCOLESTR)
+#define VTS_BSTR "\x08"   // an ANSI string (LPCSTR), passed on as a BSTR
+#define VTS_WBSTR "\x0E"  // a wide string (LPCOLESTR)
 #define VTS_DISPATCH "\x09"
 #define VTS_SCODE "\x0A"
 #define VTS_BOOL "\x0B"
@@ -73,13 +73,22 @@ class COleDispatchException : public CException {
 class COleVariant : public tagVARIANT {
  public:
   COleVariant() { ::VariantInit(this); }
-  COleVariant(const VARIANT& varSrc) { ::VariantInit(this); ::VariantCopy(this, const_cast<VARIANT*>(&varSrc)); }
-  COleVariant(const COleVariant& varSrc) { ::VariantInit(this); ::VariantCopy(this, const_cast<COleVariant*>(&varSrc)); }
+  COleVariant(const VARIANT& varSrc) {
+    ::VariantInit(this);
+    ::VariantCopy(this, const_cast<VARIANT*>(&varSrc));
+  }
+  COleVariant(const COleVariant& varSrc) {
+    ::VariantInit(this);
+    ::VariantCopy(this, const_cast<COleVariant*>(&varSrc));
+  }
   COleVariant(LPCSTR lpszSrc);
   COleVariant(long lSrc, VARTYPE vtSrc = VT_I4);
   COleVariant(short nSrc, VARTYPE vtSrc = VT_I2);
   ~COleVariant() { ::VariantClear(this); }
-  const COleVariant& operator=(const VARIANT& varSrc) { ::VariantCopy(this, const_cast<VARIANT*>(&varSrc)); return *this; }
+  const COleVariant& operator=(const VARIANT& varSrc) {
+    ::VariantCopy(this, const_cast<VARIANT*>(&varSrc));
+    return *this;
+  }
   const COleVariant& operator=(const COleVariant& varSrc) { return *this = (const VARIANT&)varSrc; }
   void Clear() { ::VariantClear(this); }
   void ChangeType(VARTYPE vartype, LPVARIANT pSrc = nullptr);
@@ -99,7 +108,7 @@ struct AFX_EVENTSINKMAP_ENTRY {
 };
 
 struct AFX_EVENTSINKMAP {
-  const AFX_EVENTSINKMAP* (PASCAL* pfnGetBaseMap)();
+  const AFX_EVENTSINKMAP*(PASCAL* pfnGetBaseMap)();
   const AFX_EVENTSINKMAP_ENTRY* lpEntries;
 };
 
@@ -190,8 +199,10 @@ template <>
 struct AfxEventArg<LPDISPATCH> {
   LPDISPATCH value = nullptr;
   explicit AfxEventArg(VARIANT* pv) {
-    if (pv->vt == VT_DISPATCH) value = pv->pdispVal;
-    else if (pv->vt == (VT_DISPATCH | VT_BYREF) && pv->ppdispVal) value = *pv->ppdispVal;
+    if (pv->vt == VT_DISPATCH)
+      value = pv->pdispVal;
+    else if (pv->vt == (VT_DISPATCH | VT_BYREF) && pv->ppdispVal)
+      value = *pv->ppdispVal;
   }
   LPDISPATCH get() { return value; }
 };
@@ -224,16 +235,16 @@ struct AfxEventArg<short*> {
 };
 
 template <class R>
-inline BOOL AfxEventResult(R r) { return (BOOL)r; }
+inline BOOL AfxEventResult(R r) {
+  return (BOOL)r;
+}
 
 template <class T, class R, class... A, std::size_t... I>
 BOOL AfxInvokeEventImpl(T* p, R (T::*pfn)(A...), DISPPARAMS* dp, std::index_sequence<I...>) {
   // DISPPARAMS holds the arguments last to first.
   VARIANT empty;
   ::VariantInit(&empty);
-  auto arg = [&](std::size_t i) -> VARIANT* {
-    return i < dp->cArgs ? &dp->rgvarg[dp->cArgs - 1 - i] : &empty;
-  };
+  auto arg = [&](std::size_t i) -> VARIANT* { return i < dp->cArgs ? &dp->rgvarg[dp->cArgs - 1 - i] : &empty; };
   std::tuple<AfxEventArg<A>...> args(AfxEventArg<A>(arg(I))...);
   if constexpr (std::is_void<R>::value) {
     (p->*pfn)(std::get<I>(args).get()...);
@@ -248,10 +259,9 @@ BOOL AfxInvokeEvent(T* p, R (B::*pfn)(A...), DISPPARAMS* dp) {
   return AfxInvokeEventImpl<B, R, A...>(static_cast<B*>(p), pfn, dp, std::index_sequence_for<A...>{});
 }
 
-
-#define DECLARE_EVENTSINK_MAP()                                  \
- protected:                                                      \
-  static const AFX_EVENTSINKMAP* PASCAL GetThisEventSinkMap();   \
+#define DECLARE_EVENTSINK_MAP()                                \
+ protected:                                                    \
+  static const AFX_EVENTSINKMAP* PASCAL GetThisEventSinkMap(); \
   const AFX_EVENTSINKMAP* GetEventSinkMap() const override;
 
 #define BEGIN_EVENTSINK_MAP(theClass, baseClass)                                              \
@@ -260,19 +270,20 @@ BOOL AfxInvokeEvent(T* p, R (B::*pfn)(A...), DISPPARAMS* dp) {
     using ThisClass [[maybe_unused]] = theClass;                                              \
     using TheBaseClass [[maybe_unused]] = baseClass;                                          \
     static const AFX_EVENTSINKMAP_ENTRY _eventsinkEntries[] = {
-
 // Handlers are named without their class; vtsParams documents the parameter list,
 // the handler's own parameter types drive the conversion.
-#define ON_EVENT(theClass, id, dispid, pfnHandler, vtsParams)                                  \
-  {(UINT)(id), (DISPID)(dispid), [](CCmdTarget* p_, DISPPARAMS* dp_) -> BOOL {                 \
-     return AfxInvokeEvent(static_cast<theClass*>(p_), &theClass::pfnHandler, dp_);            \
+#define ON_EVENT(theClass, id, dispid, pfnHandler, vtsParams)                       \
+  {(UINT)(id), (DISPID)(dispid), [](CCmdTarget* p_, DISPPARAMS* dp_) -> BOOL {      \
+     return AfxInvokeEvent(static_cast<theClass*>(p_), &theClass::pfnHandler, dp_); \
    }},
 #define ON_EVENT_RANGE(theClass, idFirst, idLast, dispid, pfnHandler, vtsParams)
 
-#define END_EVENTSINK_MAP()                                                                    \
-    {0, 0, nullptr}};                                                                          \
-    static const AFX_EVENTSINKMAP eventsinkMap = {&TheBaseClass::GetThisEventSinkMap, &_eventsinkEntries[0]}; \
-    return &eventsinkMap;                                                                      \
+#define END_EVENTSINK_MAP()                                                                                 \
+  { 0, 0, nullptr }                                                                                         \
+  }                                                                                                         \
+  ;                                                                                                         \
+  static const AFX_EVENTSINKMAP eventsinkMap = {&TheBaseClass::GetThisEventSinkMap, &_eventsinkEntries[0]}; \
+  return &eventsinkMap;                                                                                     \
   }
 
 // Site of one hosted control in its parent window.

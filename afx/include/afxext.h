@@ -55,7 +55,10 @@ class CControlBar : public CWnd {
   BOOL IsVisible() const { return (GetStyle() & WS_VISIBLE) != 0; }
   CFrameWnd* GetDockingFrame() const { return GetParentFrame(); }
   virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
-  virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) { (void)pTarget; (void)bDisableIfNoHndler; }
+  virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
+    (void)pTarget;
+    (void)bDisableIfNoHndler;
+  }
   void PostNcDestroy() override;
 
  protected:
@@ -71,7 +74,8 @@ class CStatusBar : public CControlBar {
  public:
   CStatusBar();
   ~CStatusBar() override;
-  virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT nID = AFX_IDW_STATUS_BAR);
+  virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
+                      UINT nID = AFX_IDW_STATUS_BAR);
   BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
   int CommandToIndex(UINT nIDFind) const;
   UINT GetItemID(int nIndex) const;
@@ -121,7 +125,8 @@ class CScrollView : public CView {
   static const SIZE sizeDefault;
   CScrollView();
   // Zero sizes (as the program sets them) mean the view never scrolls.
-  void SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizePage = sizeDefault, const SIZE& sizeLine = sizeDefault);
+  void SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizePage = sizeDefault,
+                      const SIZE& sizeLine = sizeDefault);
   CPoint GetScrollPosition() const;
   CSize GetTotalSize() const { return m_totalLog; }
   void ScrollToPosition(POINT pt);
@@ -141,8 +146,8 @@ class CScrollView : public CView {
 class CFormView : public CScrollView {
   DECLARE_DYNAMIC(CFormView)
  public:
-  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-              UINT nID, CCreateContext* pContext = nullptr) override;
+  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+              CCreateContext* pContext = nullptr) override;
   void OnInitialUpdate() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
   void OnDraw(CDC* pDC) override { (void)pDC; }
@@ -229,6 +234,9 @@ class CSplitterWnd : public CWnd {
   afx_msg void OnLButtonUp(UINT nFlags, CPoint pt);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint pt);
   afx_msg void OnCancelMode();
-  afx_msg BOOL OnEraseBkgnd(CDC* pDC) { (void)pDC; return TRUE; }
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC) {
+    (void)pDC;
+    return TRUE;
+  }
   DECLARE_MESSAGE_MAP()
 };

@@ -7,8 +7,12 @@ struct CCreateContext {
   CDocTemplate* m_pNewDocTemplate;
   CView* m_pLastView;
   CFrameWnd* m_pCurrentFrame;
-  CCreateContext() : m_pNewViewClass(nullptr), m_pCurrentDoc(nullptr), m_pNewDocTemplate(nullptr),
-                     m_pLastView(nullptr), m_pCurrentFrame(nullptr) {}
+  CCreateContext()
+      : m_pNewViewClass(nullptr),
+        m_pCurrentDoc(nullptr),
+        m_pNewDocTemplate(nullptr),
+        m_pLastView(nullptr),
+        m_pCurrentFrame(nullptr) {}
 };
 
 #define FWS_ADDTOTITLE 0x00008000L
@@ -54,7 +58,11 @@ class CFrameWnd : public CWnd {
   BOOL InModalState() const { return m_cModalStack != 0; }
   void ShowOwnedWindows(BOOL bShow);
   void EnableDocking(DWORD dwDockStyle) { (void)dwDockStyle; }
-  void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr) { (void)pBar; (void)nDockBarID; (void)lpRect; }
+  void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr) {
+    (void)pBar;
+    (void)nDockBarID;
+    (void)lpRect;
+  }
   void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
   CControlBar* GetControlBar(UINT nID);
   void AddControlBar(CControlBar* pBar);
@@ -162,8 +170,14 @@ class CView : public CWnd {
   virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
   virtual void OnDraw(CDC* pDC) = 0;
   virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
-  virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd) { (void)nState; (void)pFrameWnd; }
-  virtual void OnPrepareDC(CDC* pDC, void* pInfo = nullptr) { (void)pDC; (void)pInfo; }
+  virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd) {
+    (void)nState;
+    (void)pFrameWnd;
+  }
+  virtual void OnPrepareDC(CDC* pDC, void* pInfo = nullptr) {
+    (void)pDC;
+    (void)pInfo;
+  }
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   void PostNcDestroy() override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
@@ -185,7 +199,14 @@ class CDocTemplate : public CCmdTarget {
   DECLARE_DYNAMIC(CDocTemplate)
  public:
   enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
-  enum Confidence { noAttempt, maybeAttemptForeign, maybeAttemptNative, yesAttemptForeign, yesAttemptNative, yesAlreadyOpen };
+  enum Confidence {
+    noAttempt,
+    maybeAttemptForeign,
+    maybeAttemptNative,
+    yesAttemptForeign,
+    yesAttemptNative,
+    yesAlreadyOpen
+  };
   ~CDocTemplate() override;
 
   virtual void LoadTemplate();

@@ -24,9 +24,13 @@ class CAsyncSocket : public CObject {
   static int PASCAL GetLastError() { return ::WSAGetLastError(); }
 
   BOOL GetPeerName(CString& rPeerAddress, UINT& rPeerPort);
-  BOOL GetPeerName(SOCKADDR* lpSockAddr, int* lpSockAddrLen) { return ::getpeername(m_hSocket, lpSockAddr, lpSockAddrLen) != SOCKET_ERROR; }
+  BOOL GetPeerName(SOCKADDR* lpSockAddr, int* lpSockAddrLen) {
+    return ::getpeername(m_hSocket, lpSockAddr, lpSockAddrLen) != SOCKET_ERROR;
+  }
   BOOL GetSockName(CString& rSocketAddress, UINT& rSocketPort);
-  BOOL GetSockName(SOCKADDR* lpSockAddr, int* lpSockAddrLen) { return ::getsockname(m_hSocket, lpSockAddr, lpSockAddrLen) != SOCKET_ERROR; }
+  BOOL GetSockName(SOCKADDR* lpSockAddr, int* lpSockAddrLen) {
+    return ::getsockname(m_hSocket, lpSockAddr, lpSockAddrLen) != SOCKET_ERROR;
+  }
   BOOL SetSockOpt(int nOptionName, const void* lpOptionValue, int nOptionLen, int nLevel = SOL_SOCKET) {
     return ::setsockopt(m_hSocket, nLevel, nOptionName, (const char*)lpOptionValue, nOptionLen) != SOCKET_ERROR;
   }
@@ -35,12 +39,16 @@ class CAsyncSocket : public CObject {
   }
 
   BOOL Create(UINT nSocketPort = 0, int nSocketType = SOCK_STREAM,
-              long lEvent = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE, LPCSTR lpszSocketAddress = nullptr);
-  BOOL Socket(int nSocketType = SOCK_STREAM, long lEvent = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE,
-              int nProtocolType = 0, int nAddressFormat = PF_INET);
+              long lEvent = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE,
+              LPCSTR lpszSocketAddress = nullptr);
+  BOOL Socket(int nSocketType = SOCK_STREAM,
+              long lEvent = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE, int nProtocolType = 0,
+              int nAddressFormat = PF_INET);
   virtual BOOL Accept(CAsyncSocket& rConnectedSocket, SOCKADDR* lpSockAddr = nullptr, int* lpSockAddrLen = nullptr);
   BOOL Bind(UINT nSocketPort, LPCSTR lpszSocketAddress = nullptr);
-  BOOL Bind(const SOCKADDR* lpSockAddr, int nSockAddrLen) { return ::bind(m_hSocket, lpSockAddr, nSockAddrLen) != SOCKET_ERROR; }
+  BOOL Bind(const SOCKADDR* lpSockAddr, int nSockAddrLen) {
+    return ::bind(m_hSocket, lpSockAddr, nSockAddrLen) != SOCKET_ERROR;
+  }
   virtual void Close();
   BOOL Connect(LPCSTR lpszHostAddress, UINT nHostPort);
   BOOL Connect(const SOCKADDR* lpSockAddr, int nSockAddrLen) { return ConnectHelper(lpSockAddr, nSockAddrLen); }

@@ -23,15 +23,25 @@ inline UINT AFXAPI HashKey(ARG_KEY key) {
 }
 UINT AFXAPI AfxHashString(LPCSTR key);
 template <>
-inline UINT AFXAPI HashKey<LPCSTR>(LPCSTR key) { return AfxHashString(key); }
+inline UINT AFXAPI HashKey<LPCSTR>(LPCSTR key) {
+  return AfxHashString(key);
+}
 template <>
-inline UINT AFXAPI HashKey<LPSTR>(LPSTR key) { return AfxHashString(key); }
+inline UINT AFXAPI HashKey<LPSTR>(LPSTR key) {
+  return AfxHashString(key);
+}
 template <>
-inline UINT AFXAPI HashKey<const CString&>(const CString& key) { return AfxHashString(key); }
+inline UINT AFXAPI HashKey<const CString&>(const CString& key) {
+  return AfxHashString(key);
+}
 template <>
-inline UINT AFXAPI HashKey<CString>(CString key) { return AfxHashString(key); }
+inline UINT AFXAPI HashKey<CString>(CString key) {
+  return AfxHashString(key);
+}
 template <>
-inline UINT AFXAPI HashKey<CString&>(CString& key) { return AfxHashString(key); }
+inline UINT AFXAPI HashKey<CString&>(CString& key) {
+  return AfxHashString(key);
+}
 
 ///////////////////////////////////////////////////////////////////////////////
 
@@ -50,16 +60,35 @@ class CArray : public CObject {
   void FreeExtra();
   void RemoveAll() { SetSize(0, -1); }
 
-  const TYPE& GetAt(INT_PTR nIndex) const { CheckIndex(nIndex); return m_pData[nIndex]; }
-  TYPE& GetAt(INT_PTR nIndex) { CheckIndex(nIndex); return m_pData[nIndex]; }
-  void SetAt(INT_PTR nIndex, ARG_TYPE newElement) { CheckIndex(nIndex); m_pData[nIndex] = newElement; }
-  const TYPE& ElementAt(INT_PTR nIndex) const { CheckIndex(nIndex); return m_pData[nIndex]; }
-  TYPE& ElementAt(INT_PTR nIndex) { CheckIndex(nIndex); return m_pData[nIndex]; }
+  const TYPE& GetAt(INT_PTR nIndex) const {
+    CheckIndex(nIndex);
+    return m_pData[nIndex];
+  }
+  TYPE& GetAt(INT_PTR nIndex) {
+    CheckIndex(nIndex);
+    return m_pData[nIndex];
+  }
+  void SetAt(INT_PTR nIndex, ARG_TYPE newElement) {
+    CheckIndex(nIndex);
+    m_pData[nIndex] = newElement;
+  }
+  const TYPE& ElementAt(INT_PTR nIndex) const {
+    CheckIndex(nIndex);
+    return m_pData[nIndex];
+  }
+  TYPE& ElementAt(INT_PTR nIndex) {
+    CheckIndex(nIndex);
+    return m_pData[nIndex];
+  }
   const TYPE* GetData() const { return m_pData; }
   TYPE* GetData() { return m_pData; }
 
   void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement);
-  INT_PTR Add(ARG_TYPE newElement) { INT_PTR nIndex = m_nSize; SetAtGrow(nIndex, newElement); return nIndex; }
+  INT_PTR Add(ARG_TYPE newElement) {
+    INT_PTR nIndex = m_nSize;
+    SetAtGrow(nIndex, newElement);
+    return nIndex;
+  }
   INT_PTR Append(const CArray& src);
   void Copy(const CArray& src);
 
@@ -211,45 +240,72 @@ class CList : public CObject {
   };
 
  public:
-  explicit CList(INT_PTR nBlockSize = 10) : m_pNodeHead(nullptr), m_pNodeTail(nullptr), m_nCount(0), m_nBlockSize(nBlockSize) {}
+  explicit CList(INT_PTR nBlockSize = 10)
+      : m_pNodeHead(nullptr), m_pNodeTail(nullptr), m_nCount(0), m_nBlockSize(nBlockSize) {}
   ~CList() override { RemoveAll(); }
 
   INT_PTR GetCount() const { return m_nCount; }
   INT_PTR GetSize() const { return m_nCount; }
   BOOL IsEmpty() const { return m_nCount == 0; }
 
-  TYPE& GetHead() { Check(m_pNodeHead); return m_pNodeHead->data; }
-  const TYPE& GetHead() const { Check(m_pNodeHead); return m_pNodeHead->data; }
-  TYPE& GetTail() { Check(m_pNodeTail); return m_pNodeTail->data; }
-  const TYPE& GetTail() const { Check(m_pNodeTail); return m_pNodeTail->data; }
+  TYPE& GetHead() {
+    Check(m_pNodeHead);
+    return m_pNodeHead->data;
+  }
+  const TYPE& GetHead() const {
+    Check(m_pNodeHead);
+    return m_pNodeHead->data;
+  }
+  TYPE& GetTail() {
+    Check(m_pNodeTail);
+    return m_pNodeTail->data;
+  }
+  const TYPE& GetTail() const {
+    Check(m_pNodeTail);
+    return m_pNodeTail->data;
+  }
 
   TYPE RemoveHead() {
-    CNode* p = m_pNodeHead; Check(p);
+    CNode* p = m_pNodeHead;
+    Check(p);
     TYPE ret(std::move(p->data));
     m_pNodeHead = p->pNext;
-    if (m_pNodeHead) m_pNodeHead->pPrev = nullptr; else m_pNodeTail = nullptr;
+    if (m_pNodeHead)
+      m_pNodeHead->pPrev = nullptr;
+    else
+      m_pNodeTail = nullptr;
     FreeNode(p);
     return ret;
   }
   TYPE RemoveTail() {
-    CNode* p = m_pNodeTail; Check(p);
+    CNode* p = m_pNodeTail;
+    Check(p);
     TYPE ret(std::move(p->data));
     m_pNodeTail = p->pPrev;
-    if (m_pNodeTail) m_pNodeTail->pNext = nullptr; else m_pNodeHead = nullptr;
+    if (m_pNodeTail)
+      m_pNodeTail->pNext = nullptr;
+    else
+      m_pNodeHead = nullptr;
     FreeNode(p);
     return ret;
   }
   POSITION AddHead(ARG_TYPE newElement) {
     CNode* p = NewNode(newElement);
     p->pNext = m_pNodeHead;
-    if (m_pNodeHead) m_pNodeHead->pPrev = p; else m_pNodeTail = p;
+    if (m_pNodeHead)
+      m_pNodeHead->pPrev = p;
+    else
+      m_pNodeTail = p;
     m_pNodeHead = p;
     return (POSITION)p;
   }
   POSITION AddTail(ARG_TYPE newElement) {
     CNode* p = NewNode(newElement);
     p->pPrev = m_pNodeTail;
-    if (m_pNodeTail) m_pNodeTail->pNext = p; else m_pNodeHead = p;
+    if (m_pNodeTail)
+      m_pNodeTail->pNext = p;
+    else
+      m_pNodeHead = p;
     m_pNodeTail = p;
     return (POSITION)p;
   }
@@ -261,24 +317,50 @@ class CList : public CObject {
   }
   void RemoveAll() {
     CNode* p = m_pNodeHead;
-    while (p) { CNode* n = p->pNext; delete p; p = n; }
+    while (p) {
+      CNode* n = p->pNext;
+      delete p;
+      p = n;
+    }
     m_pNodeHead = m_pNodeTail = nullptr;
     m_nCount = 0;
   }
 
   POSITION GetHeadPosition() const { return (POSITION)m_pNodeHead; }
   POSITION GetTailPosition() const { return (POSITION)m_pNodeTail; }
-  TYPE& GetNext(POSITION& rPosition) { CNode* p = Node(rPosition); rPosition = (POSITION)p->pNext; return p->data; }
-  const TYPE& GetNext(POSITION& rPosition) const { CNode* p = Node(rPosition); rPosition = (POSITION)p->pNext; return p->data; }
-  TYPE& GetPrev(POSITION& rPosition) { CNode* p = Node(rPosition); rPosition = (POSITION)p->pPrev; return p->data; }
-  const TYPE& GetPrev(POSITION& rPosition) const { CNode* p = Node(rPosition); rPosition = (POSITION)p->pPrev; return p->data; }
+  TYPE& GetNext(POSITION& rPosition) {
+    CNode* p = Node(rPosition);
+    rPosition = (POSITION)p->pNext;
+    return p->data;
+  }
+  const TYPE& GetNext(POSITION& rPosition) const {
+    CNode* p = Node(rPosition);
+    rPosition = (POSITION)p->pNext;
+    return p->data;
+  }
+  TYPE& GetPrev(POSITION& rPosition) {
+    CNode* p = Node(rPosition);
+    rPosition = (POSITION)p->pPrev;
+    return p->data;
+  }
+  const TYPE& GetPrev(POSITION& rPosition) const {
+    CNode* p = Node(rPosition);
+    rPosition = (POSITION)p->pPrev;
+    return p->data;
+  }
   TYPE& GetAt(POSITION position) { return Node(position)->data; }
   const TYPE& GetAt(POSITION position) const { return Node(position)->data; }
   void SetAt(POSITION pos, ARG_TYPE newElement) { Node(pos)->data = newElement; }
   void RemoveAt(POSITION position) {
     CNode* p = Node(position);
-    if (p == m_pNodeHead) m_pNodeHead = p->pNext; else p->pPrev->pNext = p->pNext;
-    if (p == m_pNodeTail) m_pNodeTail = p->pPrev; else p->pNext->pPrev = p->pPrev;
+    if (p == m_pNodeHead)
+      m_pNodeHead = p->pNext;
+    else
+      p->pPrev->pNext = p->pNext;
+    if (p == m_pNodeTail)
+      m_pNodeTail = p->pPrev;
+    else
+      p->pNext->pPrev = p->pPrev;
     FreeNode(p);
   }
   POSITION InsertBefore(POSITION position, ARG_TYPE newElement) {
@@ -287,7 +369,10 @@ class CList : public CObject {
     CNode* p = NewNode(newElement);
     p->pPrev = pOld->pPrev;
     p->pNext = pOld;
-    if (pOld->pPrev) pOld->pPrev->pNext = p; else m_pNodeHead = p;
+    if (pOld->pPrev)
+      pOld->pPrev->pNext = p;
+    else
+      m_pNodeHead = p;
     pOld->pPrev = p;
     return (POSITION)p;
   }
@@ -297,7 +382,10 @@ class CList : public CObject {
     CNode* p = NewNode(newElement);
     p->pPrev = pOld;
     p->pNext = pOld->pNext;
-    if (pOld->pNext) pOld->pNext->pPrev = p; else m_pNodeTail = p;
+    if (pOld->pNext)
+      pOld->pNext->pPrev = p;
+    else
+      m_pNodeTail = p;
     pOld->pNext = p;
     return (POSITION)p;
   }
@@ -320,10 +408,22 @@ class CList : public CObject {
   INT_PTR m_nCount;
   INT_PTR m_nBlockSize;
 
-  static void Check(const CNode* p) { if (!p) AfxThrowInvalidArgException(); }
-  static CNode* Node(POSITION pos) { if (!pos || pos == BEFORE_START_POSITION) AfxThrowInvalidArgException(); return (CNode*)pos; }
-  CNode* NewNode(ARG_TYPE d) { CNode* p = new CNode(d); m_nCount++; return p; }
-  void FreeNode(CNode* p) { delete p; m_nCount--; }
+  static void Check(const CNode* p) {
+    if (!p) AfxThrowInvalidArgException();
+  }
+  static CNode* Node(POSITION pos) {
+    if (!pos || pos == BEFORE_START_POSITION) AfxThrowInvalidArgException();
+    return (CNode*)pos;
+  }
+  CNode* NewNode(ARG_TYPE d) {
+    CNode* p = new CNode(d);
+    m_nCount++;
+    return p;
+  }
+  void FreeNode(CNode* p) {
+    delete p;
+    m_nCount--;
+  }
 };
 
 ///////////////////////////////////////////////////////////////////////////////
@@ -339,7 +439,8 @@ class CMap : public CObject {
   };
 
  public:
-  explicit CMap(INT_PTR nBlockSize = 10) : m_pHashTable(nullptr), m_nHashTableSize(17), m_nCount(0), m_nBlockSize(nBlockSize) {}
+  explicit CMap(INT_PTR nBlockSize = 10)
+      : m_pHashTable(nullptr), m_nHashTableSize(17), m_nCount(0), m_nBlockSize(nBlockSize) {}
   ~CMap() override { RemoveAll(); }
 
   INT_PTR GetCount() const { return m_nCount; }
@@ -383,7 +484,11 @@ class CMap : public CObject {
     if (m_pHashTable) {
       for (UINT i = 0; i < m_nHashTableSize; i++) {
         CAssoc* p = m_pHashTable[i];
-        while (p) { CAssoc* n = p->pNext; delete p; p = n; }
+        while (p) {
+          CAssoc* n = p->pNext;
+          delete p;
+          p = n;
+        }
       }
       delete[] m_pHashTable;
       m_pHashTable = nullptr;
@@ -446,7 +551,9 @@ class CTypedPtrArray : public BASE_CLASS {
   void SetAt(INT_PTR nIndex, TYPE ptr) { BASE_CLASS::SetAt(nIndex, ptr); }
   void SetAtGrow(INT_PTR nIndex, TYPE newElement) { BASE_CLASS::SetAtGrow(nIndex, newElement); }
   INT_PTR Add(TYPE newElement) { return BASE_CLASS::Add(newElement); }
-  void InsertAt(INT_PTR nIndex, TYPE newElement, INT_PTR nCount = 1) { BASE_CLASS::InsertAt(nIndex, newElement, nCount); }
+  void InsertAt(INT_PTR nIndex, TYPE newElement, INT_PTR nCount = 1) {
+    BASE_CLASS::InsertAt(nIndex, newElement, nCount);
+  }
   TYPE operator[](INT_PTR nIndex) const { return GetAt(nIndex); }
   TYPE& operator[](INT_PTR nIndex) { return ElementAt(nIndex); }
 };

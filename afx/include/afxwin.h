@@ -35,14 +35,32 @@ class COleControlContainer;
 class CSize : public tagSIZE {
  public:
   CSize() { cx = cy = 0; }
-  CSize(int initCX, int initCY) { cx = initCX; cy = initCY; }
-  CSize(SIZE initSize) { cx = initSize.cx; cy = initSize.cy; }
-  CSize(POINT initPt) { cx = initPt.x; cy = initPt.y; }
-  CSize(DWORD dwSize) { cx = (short)LOWORD(dwSize); cy = (short)HIWORD(dwSize); }
+  CSize(int initCX, int initCY) {
+    cx = initCX;
+    cy = initCY;
+  }
+  CSize(SIZE initSize) {
+    cx = initSize.cx;
+    cy = initSize.cy;
+  }
+  CSize(POINT initPt) {
+    cx = initPt.x;
+    cy = initPt.y;
+  }
+  CSize(DWORD dwSize) {
+    cx = (short)LOWORD(dwSize);
+    cy = (short)HIWORD(dwSize);
+  }
   BOOL operator==(SIZE size) const { return cx == size.cx && cy == size.cy; }
   BOOL operator!=(SIZE size) const { return !(*this == size); }
-  void operator+=(SIZE size) { cx += size.cx; cy += size.cy; }
-  void operator-=(SIZE size) { cx -= size.cx; cy -= size.cy; }
+  void operator+=(SIZE size) {
+    cx += size.cx;
+    cy += size.cy;
+  }
+  void operator-=(SIZE size) {
+    cx -= size.cx;
+    cy -= size.cy;
+  }
   CSize operator+(SIZE size) const { return CSize(cx + size.cx, cy + size.cy); }
   CSize operator-(SIZE size) const { return CSize(cx - size.cx, cy - size.cy); }
   CSize operator-() const { return CSize(-cx, -cy); }
@@ -51,19 +69,52 @@ class CSize : public tagSIZE {
 class CPoint : public tagPOINT {
  public:
   CPoint() { x = y = 0; }
-  CPoint(int initX, int initY) { x = initX; y = initY; }
-  CPoint(POINT initPt) { x = initPt.x; y = initPt.y; }
-  CPoint(SIZE initSize) { x = initSize.cx; y = initSize.cy; }
-  CPoint(LPARAM dwPoint) { x = (short)LOWORD(dwPoint); y = (short)HIWORD(dwPoint); }
-  void Offset(int xOffset, int yOffset) { x += xOffset; y += yOffset; }
-  void Offset(POINT point) { x += point.x; y += point.y; }
-  void Offset(SIZE size) { x += size.cx; y += size.cy; }
+  CPoint(int initX, int initY) {
+    x = initX;
+    y = initY;
+  }
+  CPoint(POINT initPt) {
+    x = initPt.x;
+    y = initPt.y;
+  }
+  CPoint(SIZE initSize) {
+    x = initSize.cx;
+    y = initSize.cy;
+  }
+  CPoint(LPARAM dwPoint) {
+    x = (short)LOWORD(dwPoint);
+    y = (short)HIWORD(dwPoint);
+  }
+  void Offset(int xOffset, int yOffset) {
+    x += xOffset;
+    y += yOffset;
+  }
+  void Offset(POINT point) {
+    x += point.x;
+    y += point.y;
+  }
+  void Offset(SIZE size) {
+    x += size.cx;
+    y += size.cy;
+  }
   BOOL operator==(POINT point) const { return x == point.x && y == point.y; }
   BOOL operator!=(POINT point) const { return !(*this == point); }
-  void operator+=(SIZE size) { x += size.cx; y += size.cy; }
-  void operator-=(SIZE size) { x -= size.cx; y -= size.cy; }
-  void operator+=(POINT point) { x += point.x; y += point.y; }
-  void operator-=(POINT point) { x -= point.x; y -= point.y; }
+  void operator+=(SIZE size) {
+    x += size.cx;
+    y += size.cy;
+  }
+  void operator-=(SIZE size) {
+    x -= size.cx;
+    y -= size.cy;
+  }
+  void operator+=(POINT point) {
+    x += point.x;
+    y += point.y;
+  }
+  void operator-=(POINT point) {
+    x -= point.x;
+    y -= point.y;
+  }
   CPoint operator+(SIZE size) const { return CPoint(x + size.cx, y + size.cy); }
   CPoint operator-(SIZE size) const { return CPoint(x - size.cx, y - size.cy); }
   CPoint operator+(POINT point) const { return CPoint(x + point.x, y + point.y); }
@@ -74,11 +125,24 @@ class CPoint : public tagPOINT {
 class CRect : public tagRECT {
  public:
   CRect() { left = top = right = bottom = 0; }
-  CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+  CRect(int l, int t, int r, int b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
   CRect(const RECT& srcRect) { ::CopyRect(this, &srcRect); }
   CRect(LPCRECT lpSrcRect) { ::CopyRect(this, lpSrcRect); }
-  CRect(POINT point, SIZE size) { right = (left = point.x) + size.cx; bottom = (top = point.y) + size.cy; }
-  CRect(POINT topLeft, POINT bottomRight) { left = topLeft.x; top = topLeft.y; right = bottomRight.x; bottom = bottomRight.y; }
+  CRect(POINT point, SIZE size) {
+    right = (left = point.x) + size.cx;
+    bottom = (top = point.y) + size.cy;
+  }
+  CRect(POINT topLeft, POINT bottomRight) {
+    left = topLeft.x;
+    top = topLeft.y;
+    right = bottomRight.x;
+    bottom = bottomRight.y;
+  }
 
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
@@ -95,18 +159,40 @@ class CRect : public tagRECT {
   BOOL IsRectNull() const { return left == 0 && right == 0 && top == 0 && bottom == 0; }
   BOOL PtInRect(POINT point) const { return ::PtInRect(this, point); }
   void SetRect(int x1, int y1, int x2, int y2) { ::SetRect(this, x1, y1, x2, y2); }
-  void SetRect(POINT topLeft, POINT bottomRight) { ::SetRect(this, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y); }
+  void SetRect(POINT topLeft, POINT bottomRight) {
+    ::SetRect(this, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y);
+  }
   void SetRectEmpty() { ::SetRectEmpty(this); }
   void CopyRect(LPCRECT lpSrcRect) { ::CopyRect(this, lpSrcRect); }
   BOOL EqualRect(LPCRECT lpRect) const { return ::EqualRect(this, lpRect); }
   void InflateRect(int x, int y) { ::InflateRect(this, x, y); }
   void InflateRect(SIZE size) { ::InflateRect(this, size.cx, size.cy); }
-  void InflateRect(LPCRECT lpRect) { left -= lpRect->left; top -= lpRect->top; right += lpRect->right; bottom += lpRect->bottom; }
-  void InflateRect(int l, int t, int r, int b) { left -= l; top -= t; right += r; bottom += b; }
+  void InflateRect(LPCRECT lpRect) {
+    left -= lpRect->left;
+    top -= lpRect->top;
+    right += lpRect->right;
+    bottom += lpRect->bottom;
+  }
+  void InflateRect(int l, int t, int r, int b) {
+    left -= l;
+    top -= t;
+    right += r;
+    bottom += b;
+  }
   void DeflateRect(int x, int y) { ::InflateRect(this, -x, -y); }
   void DeflateRect(SIZE size) { ::InflateRect(this, -size.cx, -size.cy); }
-  void DeflateRect(LPCRECT lpRect) { left += lpRect->left; top += lpRect->top; right -= lpRect->right; bottom -= lpRect->bottom; }
-  void DeflateRect(int l, int t, int r, int b) { left += l; top += t; right -= r; bottom -= b; }
+  void DeflateRect(LPCRECT lpRect) {
+    left += lpRect->left;
+    top += lpRect->top;
+    right -= lpRect->right;
+    bottom -= lpRect->bottom;
+  }
+  void DeflateRect(int l, int t, int r, int b) {
+    left += l;
+    top += t;
+    right -= r;
+    bottom -= b;
+  }
   void OffsetRect(int x, int y) { ::OffsetRect(this, x, y); }
   void OffsetRect(SIZE size) { ::OffsetRect(this, size.cx, size.cy); }
   void OffsetRect(POINT point) { ::OffsetRect(this, point.x, point.y); }
@@ -114,9 +200,18 @@ class CRect : public tagRECT {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
   }
-  void MoveToX(int x) { right = Width() + x; left = x; }
-  void MoveToY(int y) { bottom = Height() + y; top = y; }
-  void MoveToXY(int x, int y) { MoveToX(x); MoveToY(y); }
+  void MoveToX(int x) {
+    right = Width() + x;
+    left = x;
+  }
+  void MoveToY(int y) {
+    bottom = Height() + y;
+    top = y;
+  }
+  void MoveToXY(int x, int y) {
+    MoveToX(x);
+    MoveToY(y);
+  }
   void MoveToXY(POINT pt) { MoveToXY(pt.x, pt.y); }
   BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2) { return ::IntersectRect(this, lpRect1, lpRect2); }
   BOOL UnionRect(LPCRECT lpRect1, LPCRECT lpRect2) { return ::UnionRect(this, lpRect1, lpRect2); }
@@ -131,12 +226,36 @@ class CRect : public tagRECT {
   void operator-=(SIZE size) { ::OffsetRect(this, -size.cx, -size.cy); }
   void operator&=(const RECT& rect) { ::IntersectRect(this, this, &rect); }
   void operator|=(const RECT& rect) { ::UnionRect(this, this, &rect); }
-  CRect operator+(POINT point) const { CRect r(*this); r.OffsetRect(point); return r; }
-  CRect operator-(POINT point) const { CRect r(*this); r.OffsetRect(-point.x, -point.y); return r; }
-  CRect operator+(SIZE size) const { CRect r(*this); r.OffsetRect(size); return r; }
-  CRect operator-(SIZE size) const { CRect r(*this); r.OffsetRect(-size.cx, -size.cy); return r; }
-  CRect operator&(const RECT& rect2) const { CRect r; ::IntersectRect(&r, this, &rect2); return r; }
-  CRect operator|(const RECT& rect2) const { CRect r; ::UnionRect(&r, this, &rect2); return r; }
+  CRect operator+(POINT point) const {
+    CRect r(*this);
+    r.OffsetRect(point);
+    return r;
+  }
+  CRect operator-(POINT point) const {
+    CRect r(*this);
+    r.OffsetRect(-point.x, -point.y);
+    return r;
+  }
+  CRect operator+(SIZE size) const {
+    CRect r(*this);
+    r.OffsetRect(size);
+    return r;
+  }
+  CRect operator-(SIZE size) const {
+    CRect r(*this);
+    r.OffsetRect(-size.cx, -size.cy);
+    return r;
+  }
+  CRect operator&(const RECT& rect2) const {
+    CRect r;
+    ::IntersectRect(&r, this, &rect2);
+    return r;
+  }
+  CRect operator|(const RECT& rect2) const {
+    CRect r;
+    ::UnionRect(&r, this, &rect2);
+    return r;
+  }
 };
 
 ///////////////////////////////////////////////////////////////////////////////
@@ -170,7 +289,9 @@ class CPen : public CGdiObject {
   static CPen* PASCAL FromHandle(HPEN hPen);
   CPen() = default;
   CPen(int nPenStyle, int nWidth, COLORREF crColor);
-  BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
+  BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) {
+    return Attach(::CreatePen(nPenStyle, nWidth, crColor));
+  }
   BOOL CreatePenIndirect(LPLOGPEN lpLogPen) { return Attach(::CreatePenIndirect(lpLogPen)); }
   operator HPEN() const { return (HPEN)(this ? m_hObject : nullptr); }
   int GetLogPen(LOGPEN* pLogPen) { return ::GetObjectA(m_hObject, sizeof(LOGPEN), pLogPen); }
@@ -223,11 +344,17 @@ class CBitmap : public CGdiObject {
   }
   BOOL CreateBitmapIndirect(LPBITMAP lpBitmap) { return Attach(::CreateBitmapIndirect(lpBitmap)); }
   BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-  BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight) { return CreateCompatibleBitmap(pDC, nWidth, nHeight); }
+  BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight) {
+    return CreateCompatibleBitmap(pDC, nWidth, nHeight);
+  }
   operator HBITMAP() const { return (HBITMAP)(this ? m_hObject : nullptr); }
   int GetBitmap(BITMAP* pBitMap) { return ::GetObjectA(m_hObject, sizeof(BITMAP), pBitMap); }
-  DWORD SetBitmapBits(DWORD dwCount, const void* lpBits) { return ::SetBitmapBits((HBITMAP)m_hObject, dwCount, lpBits); }
-  DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const { return ::GetBitmapBits((HBITMAP)m_hObject, dwCount, lpBits); }
+  DWORD SetBitmapBits(DWORD dwCount, const void* lpBits) {
+    return ::SetBitmapBits((HBITMAP)m_hObject, dwCount, lpBits);
+  }
+  DWORD GetBitmapBits(DWORD dwCount, LPVOID lpBits) const {
+    return ::GetBitmapBits((HBITMAP)m_hObject, dwCount, lpBits);
+  }
   CSize SetBitmapDimension(int nWidth, int nHeight);
   CSize GetBitmapDimension() const;
 };
@@ -261,15 +388,25 @@ class CRgn : public CGdiObject {
   BOOL CreateRectRgnIndirect(LPCRECT lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
   BOOL CreateEllipticRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateEllipticRgn(x1, y1, x2, y2)); }
   BOOL CreateEllipticRgnIndirect(LPCRECT lpRect) { return Attach(::CreateEllipticRgnIndirect(lpRect)); }
-  BOOL CreatePolygonRgn(const POINT* lpPoints, int nCount, int nMode) { return Attach(::CreatePolygonRgn(lpPoints, nCount, nMode)); }
-  BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3) { return Attach(::CreateRoundRectRgn(x1, y1, x2, y2, x3, y3)); }
-  BOOL CreateFromData(const XFORM* lpXForm, int nCount, const RGNDATA* pRgnData) { return Attach(::ExtCreateRegion(lpXForm, nCount, pRgnData)); }
+  BOOL CreatePolygonRgn(const POINT* lpPoints, int nCount, int nMode) {
+    return Attach(::CreatePolygonRgn(lpPoints, nCount, nMode));
+  }
+  BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3) {
+    return Attach(::CreateRoundRectRgn(x1, y1, x2, y2, x3, y3));
+  }
+  BOOL CreateFromData(const XFORM* lpXForm, int nCount, const RGNDATA* pRgnData) {
+    return Attach(::ExtCreateRegion(lpXForm, nCount, pRgnData));
+  }
   void SetRectRgn(int x1, int y1, int x2, int y2) { ::SetRectRgn((HRGN)m_hObject, x1, y1, x2, y2); }
-  void SetRectRgn(LPCRECT lpRect) { ::SetRectRgn((HRGN)m_hObject, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+  void SetRectRgn(LPCRECT lpRect) {
+    ::SetRectRgn((HRGN)m_hObject, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+  }
   int CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode) {
     return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgn1->GetSafeHandle(), (HRGN)pRgn2->GetSafeHandle(), nCombineMode);
   }
-  int CopyRgn(const CRgn* pRgnSrc) { return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgnSrc->GetSafeHandle(), nullptr, RGN_COPY); }
+  int CopyRgn(const CRgn* pRgnSrc) {
+    return ::CombineRgn((HRGN)m_hObject, (HRGN)pRgnSrc->GetSafeHandle(), nullptr, RGN_COPY);
+  }
   BOOL EqualRgn(const CRgn* pRgn) const { return ::EqualRgn((HRGN)m_hObject, (HRGN)pRgn->GetSafeHandle()); }
   int OffsetRgn(int x, int y) { return ::OffsetRgn((HRGN)m_hObject, x, y); }
   int OffsetRgn(POINT point) { return ::OffsetRgn((HRGN)m_hObject, point.x, point.y); }
@@ -277,7 +414,9 @@ class CRgn : public CGdiObject {
   BOOL PtInRegion(int x, int y) const { return ::PtInRegion((HRGN)m_hObject, x, y); }
   BOOL PtInRegion(POINT point) const { return ::PtInRegion((HRGN)m_hObject, point.x, point.y); }
   BOOL RectInRegion(LPCRECT lpRect) const { return ::RectInRegion((HRGN)m_hObject, lpRect); }
-  int GetRegionData(LPRGNDATA lpRgnData, int nCount) const { return (int)::GetRegionData((HRGN)m_hObject, nCount, lpRgnData); }
+  int GetRegionData(LPRGNDATA lpRgnData, int nCount) const {
+    return (int)::GetRegionData((HRGN)m_hObject, nCount, lpRgnData);
+  }
 };
 
 ///////////////////////////////////////////////////////////////////////////////
@@ -367,9 +506,13 @@ class CDC : public CObject {
   int SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, (HRGN)pRgn->GetSafeHandle()); }
   int SelectClipRgn(CRgn* pRgn, int nMode) { return ::ExtSelectClipRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), nMode); }
   int ExcludeClipRect(int x1, int y1, int x2, int y2) { return ::ExcludeClipRect(m_hDC, x1, y1, x2, y2); }
-  int ExcludeClipRect(LPCRECT lpRect) { return ::ExcludeClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+  int ExcludeClipRect(LPCRECT lpRect) {
+    return ::ExcludeClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+  }
   int IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
-  int IntersectClipRect(LPCRECT lpRect) { return ::IntersectClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+  int IntersectClipRect(LPCRECT lpRect) {
+    return ::IntersectClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+  }
   int OffsetClipRgn(int x, int y) { return ::OffsetClipRgn(m_hDC, x, y); }
   int ExcludeUpdateRgn(CWnd* pWnd);
 
@@ -378,7 +521,9 @@ class CDC : public CObject {
   CPoint MoveTo(POINT point) { return MoveTo(point.x, point.y); }
   BOOL LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
   BOOL LineTo(POINT point) { return ::LineTo(m_hDC, point.x, point.y); }
-  BOOL Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) { return ::Arc(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4); }
+  BOOL Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    return ::Arc(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4);
+  }
   BOOL Polyline(const POINT* lpPoints, int nCount) { return ::Polyline(m_hDC, lpPoints, nCount); }
   BOOL PolyBezier(const POINT* lpPoints, int nCount) { return ::PolyBezier(m_hDC, lpPoints, nCount); }
 
@@ -391,48 +536,65 @@ class CDC : public CObject {
   BOOL DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush = nullptr);
   void DrawFocusRect(LPCRECT lpRect) { ::DrawFocusRect(m_hDC, lpRect); }
   BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) { return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags); }
-  BOOL DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState) { return ::DrawFrameControl(m_hDC, lpRect, nType, nState); }
+  BOOL DrawFrameControl(LPRECT lpRect, UINT nType, UINT nState) {
+    return ::DrawFrameControl(m_hDC, lpRect, nType, nState);
+  }
   BOOL Ellipse(int x1, int y1, int x2, int y2) { return ::Ellipse(m_hDC, x1, y1, x2, y2); }
   BOOL Ellipse(LPCRECT lpRect) { return ::Ellipse(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
-  BOOL Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) { return ::Pie(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4); }
+  BOOL Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    return ::Pie(m_hDC, x1, y1, x2, y2, x3, y3, x4, y4);
+  }
   BOOL Polygon(const POINT* lpPoints, int nCount) { return ::Polygon(m_hDC, lpPoints, nCount); }
-  BOOL PolyPolygon(const POINT* lpPoints, const INT* lpPolyCounts, int nCount) { return ::PolyPolygon(m_hDC, lpPoints, lpPolyCounts, nCount); }
+  BOOL PolyPolygon(const POINT* lpPoints, const INT* lpPolyCounts, int nCount) {
+    return ::PolyPolygon(m_hDC, lpPoints, lpPolyCounts, nCount);
+  }
   BOOL Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
-  BOOL Rectangle(LPCRECT lpRect) { return ::Rectangle(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+  BOOL Rectangle(LPCRECT lpRect) {
+    return ::Rectangle(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+  }
   BOOL RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) { return ::RoundRect(m_hDC, x1, y1, x2, y2, x3, y3); }
-  BOOL RoundRect(LPCRECT lpRect, POINT point) { return ::RoundRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, point.x, point.y); }
+  BOOL RoundRect(LPCRECT lpRect, POINT point) {
+    return ::RoundRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom, point.x, point.y);
+  }
   void FillSolidRect(LPCRECT lpRect, COLORREF clr);
   void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr);
   void Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight);
   void Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight);
-  BOOL FillRgn(CRgn* pRgn, CBrush* pBrush) { return ::FillRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle()); }
+  BOOL FillRgn(CRgn* pRgn, CBrush* pBrush) {
+    return ::FillRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle());
+  }
   BOOL FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight) {
     return ::FrameRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle(), nWidth, nHeight);
   }
   BOOL InvertRgn(CRgn* pRgn) { return ::InvertRgn(m_hDC, (HRGN)pRgn->GetSafeHandle()); }
   BOOL PaintRgn(CRgn* pRgn) { return ::PaintRgn(m_hDC, (HRGN)pRgn->GetSafeHandle()); }
 
-  BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) { return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop); }
+  BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
+    return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop);
+  }
   BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
     return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, dwRop);
   }
-  BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-                  int nSrcHeight, DWORD dwRop) {
+  BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth, int nSrcHeight,
+                  DWORD dwRop) {
     return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->GetSafeHdc(), xSrc, ySrc, nSrcWidth, nSrcHeight, dwRop);
   }
   BOOL TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
                       int nSrcWidth, int nSrcHeight, UINT clrTransparent);
-  BOOL AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                  int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend);
+  BOOL AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                  int nSrcHeight, BLENDFUNCTION blend);
   COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
   COLORREF GetPixel(POINT point) const { return ::GetPixel(m_hDC, point.x, point.y); }
   COLORREF SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
   COLORREF SetPixel(POINT point, COLORREF crColor) { return ::SetPixel(m_hDC, point.x, point.y, crColor); }
   BOOL SetPixelV(int x, int y, COLORREF crColor) { return ::SetPixelV(m_hDC, x, y, crColor); }
 
-  virtual BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) { return ::TextOutA(m_hDC, x, y, lpszString, nCount); }
+  virtual BOOL TextOut(int x, int y, LPCSTR lpszString, int nCount) {
+    return ::TextOutA(m_hDC, x, y, lpszString, nCount);
+  }
   BOOL TextOut(int x, int y, const CString& str) { return TextOut(x, y, (LPCSTR)str, str.GetLength()); }
-  virtual BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCSTR lpszString, UINT nCount, LPINT lpDxWidths) {
+  virtual BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCSTR lpszString, UINT nCount,
+                          LPINT lpDxWidths) {
     return ::ExtTextOutA(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
   }
   BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str, LPINT lpDxWidths) {
@@ -441,10 +603,13 @@ class CDC : public CObject {
   virtual int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
     return ::DrawTextA(m_hDC, lpszString, nCount, lpRect, nFormat);
   }
-  int DrawText(const CString& str, LPRECT lpRect, UINT nFormat) { return DrawText((LPCSTR)str, str.GetLength(), lpRect, nFormat); }
+  int DrawText(const CString& str, LPRECT lpRect, UINT nFormat) {
+    return DrawText((LPCSTR)str, str.GetLength(), lpRect, nFormat);
+  }
   virtual BOOL GrayString(CBrush* pBrush, BOOL(CALLBACK* lpfnOutput)(HDC, LPARAM, int), LPARAM lpData, int nCount,
                           int x, int y, int nWidth, int nHeight) {
-    return ::GrayStringA(m_hDC, (HBRUSH)pBrush->GetSafeHandle(), (GRAYSTRINGPROC)lpfnOutput, lpData, nCount, x, y, nWidth, nHeight);
+    return ::GrayStringA(m_hDC, (HBRUSH)pBrush->GetSafeHandle(), (GRAYSTRINGPROC)lpfnOutput, lpData, nCount, x, y,
+                         nWidth, nHeight);
   }
   CSize GetTextExtent(LPCSTR lpszString, int nCount) const;
   CSize GetTextExtent(const CString& str) const { return GetTextExtent((LPCSTR)str, str.GetLength()); }
@@ -455,8 +620,11 @@ class CDC : public CObject {
   BOOL GetOutputTextMetrics(LPTEXTMETRICA lpMetrics) const { return ::GetTextMetricsA(m_hDC, lpMetrics); }
   int GetTextFace(int nCount, LPSTR lpszFacename) const { return ::GetTextFaceA(m_hDC, nCount, lpszFacename); }
   int GetTextFace(CString& rString) const;
-  BOOL GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const { return ::GetCharWidthA(m_hDC, nFirstChar, nLastChar, lpBuffer); }
-  CSize TabbedTextOut(int x, int y, LPCSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions, int nTabOrigin);
+  BOOL GetCharWidth(UINT nFirstChar, UINT nLastChar, LPINT lpBuffer) const {
+    return ::GetCharWidthA(m_hDC, nFirstChar, nLastChar, lpBuffer);
+  }
+  CSize TabbedTextOut(int x, int y, LPCSTR lpszString, int nCount, int nTabPositions, LPINT lpnTabStopPositions,
+                      int nTabOrigin);
 
   BOOL DPtoHIMETRIC(LPSIZE lpSize) const;
   static CBrush* PASCAL GetHalftoneBrush();
@@ -587,9 +755,9 @@ struct AFX_MSGCALL {
   UINT nMsg;
   WPARAM wParam;
   LPARAM lParam;
-  UINT nID;     // command / notification id
-  int nCode;    // notification code
-  void* pExtra; // AFX_NOTIFY* for notifications, CCmdUI* for update handlers
+  UINT nID;      // command / notification id
+  int nCode;     // notification code
+  void* pExtra;  // AFX_NOTIFY* for notifications, CCmdUI* for update handlers
   LRESULT lResult;
 };
 
@@ -605,7 +773,7 @@ struct AFX_MSGMAP_ENTRY {
 };
 
 struct AFX_MSGMAP {
-  const AFX_MSGMAP* (PASCAL* pfnGetBaseMap)();
+  const AFX_MSGMAP*(PASCAL* pfnGetBaseMap)();
   const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
@@ -740,15 +908,15 @@ class CWnd : public CCmdTarget {
   HWND UnsubclassWindow();
   WNDPROC* GetSuperWndProcAddr() { return &m_pfnSuper; }
 
-  virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                      CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+  virtual BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                      UINT nID, CCreateContext* pContext = nullptr);
   virtual BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
                         int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
   virtual BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                         CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
   virtual BOOL DestroyWindow();
-  BOOL CreateControl(REFCLSID clsid, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                     UINT nID, CFile* pPersist = nullptr, BOOL bStorage = FALSE, BSTR bstrLicKey = nullptr);
+  BOOL CreateControl(REFCLSID clsid, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+                     CFile* pPersist = nullptr, BOOL bStorage = FALSE, BSTR bstrLicKey = nullptr);
   BOOL CreateControl(LPCSTR lpszClass, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                      UINT nID, CFile* pPersist = nullptr, BOOL bStorage = FALSE, BSTR bstrLicKey = nullptr);
 
@@ -773,7 +941,10 @@ class CWnd : public CCmdTarget {
   virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const;
   virtual BOOL ContinueModal();
   virtual void EndModalLoop(int nResult);
-  virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) { (void)dwData; (void)nCmd; }
+  virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) {
+    (void)dwData;
+    (void)nCmd;
+  }
   virtual BOOL OnAmbientProperty(COleControlSite* pSite, DISPID dispid, VARIANT* pvar);
 
   LRESULT Default();
@@ -803,24 +974,33 @@ class CWnd : public CCmdTarget {
   CWnd* GetOwner() const;
   void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd->GetSafeHwnd(); }
   void SetWindowText(LPCSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
-  int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const { return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount); }
+  int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const {
+    return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
+  }
   void GetWindowText(CString& rString) const;
   int GetWindowTextLength() const { return ::GetWindowTextLengthA(m_hWnd); }
-  void SetFont(CFont* pFont, BOOL bRedraw = TRUE) { ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)pFont->GetSafeHandle(), bRedraw); }
+  void SetFont(CFont* pFont, BOOL bRedraw = TRUE) {
+    ::SendMessageA(m_hWnd, WM_SETFONT, (WPARAM)pFont->GetSafeHandle(), bRedraw);
+  }
   CFont* GetFont() const { return CFont::FromHandle((HFONT)::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)); }
   CMenu* GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
   BOOL SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu->GetSafeHmenu()); }
   void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
   CMenu* GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
-  HICON SetIcon(HICON hIcon, BOOL bBigIcon) { return (HICON)::SendMessageA(m_hWnd, WM_SETICON, bBigIcon, (LPARAM)hIcon); }
+  HICON SetIcon(HICON hIcon, BOOL bBigIcon) {
+    return (HICON)::SendMessageA(m_hWnd, WM_SETICON, bBigIcon, (LPARAM)hIcon);
+  }
   HICON GetIcon(BOOL bBigIcon) const { return (HICON)::SendMessageA(m_hWnd, WM_GETICON, bBigIcon, 0); }
 
   // Size and position
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
   BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
-  void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint); }
+  void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) {
+    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+  }
   void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) {
-    ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
+    ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+                 bRepaint);
   }
   BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
     return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
@@ -829,14 +1009,21 @@ class CWnd : public CCmdTarget {
   void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
   void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
   void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
-  BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const { lpwndpl->length = sizeof(WINDOWPLACEMENT); return ::GetWindowPlacement(m_hWnd, lpwndpl); }
+  BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const {
+    lpwndpl->length = sizeof(WINDOWPLACEMENT);
+    return ::GetWindowPlacement(m_hWnd, lpwndpl);
+  }
   BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) { return ::SetWindowPlacement(m_hWnd, lpwndpl); }
   void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
   void ClientToScreen(LPRECT lpRect) const;
   void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
   void ScreenToClient(LPRECT lpRect) const;
-  void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const { ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount); }
-  void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), (LPPOINT)lpRect, 2); }
+  void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const {
+    ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount);
+  }
+  void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const {
+    ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), (LPPOINT)lpRect, 2);
+  }
   void CenterWindow(CWnd* pAlternateOwner = nullptr);
   int SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
   int GetWindowRgn(HRGN hRgn) const { return ::GetWindowRgn(m_hWnd, hRgn); }
@@ -844,14 +1031,18 @@ class CWnd : public CCmdTarget {
   // Painting
   CDC* GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
   CDC* GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
-  CDC* GetDCEx(CRgn* prgnClip, DWORD flags) { return CDC::FromHandle(::GetDCEx(m_hWnd, (HRGN)prgnClip->GetSafeHandle(), flags)); }
+  CDC* GetDCEx(CRgn* prgnClip, DWORD flags) {
+    return CDC::FromHandle(::GetDCEx(m_hWnd, (HRGN)prgnClip->GetSafeHandle(), flags));
+  }
   int ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, pDC->GetSafeHdc()); }
   CDC* BeginPaint(LPPAINTSTRUCT lpPaint) { return CDC::FromHandle(::BeginPaint(m_hWnd, lpPaint)); }
   void EndPaint(LPPAINTSTRUCT lpPaint) { ::EndPaint(m_hWnd, lpPaint); }
   void UpdateWindow() { ::UpdateWindow(m_hWnd); }
   void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessageA(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
   BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE) { return ::GetUpdateRect(m_hWnd, lpRect, bErase); }
-  int GetUpdateRgn(CRgn* pRgn, BOOL bErase = FALSE) { return ::GetUpdateRgn(m_hWnd, (HRGN)pRgn->GetSafeHandle(), bErase); }
+  int GetUpdateRgn(CRgn* pRgn, BOOL bErase = FALSE) {
+    return ::GetUpdateRgn(m_hWnd, (HRGN)pRgn->GetSafeHandle(), bErase);
+  }
   void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
   void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
   void InvalidateRgn(CRgn* pRgn, BOOL bErase = TRUE) { ::InvalidateRgn(m_hWnd, (HRGN)pRgn->GetSafeHandle(), bErase); }
@@ -868,7 +1059,9 @@ class CWnd : public CCmdTarget {
   void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
   BOOL FlashWindow(BOOL bInvert) { return ::FlashWindow(m_hWnd, bInvert); }
   void Print(CDC* pDC, DWORD dwFlags) const { ::SendMessageA(m_hWnd, WM_PRINT, (WPARAM)pDC->GetSafeHdc(), dwFlags); }
-  void PrintClient(CDC* pDC, DWORD dwFlags) const { ::SendMessageA(m_hWnd, WM_PRINTCLIENT, (WPARAM)pDC->GetSafeHdc(), dwFlags); }
+  void PrintClient(CDC* pDC, DWORD dwFlags) const {
+    ::SendMessageA(m_hWnd, WM_PRINTCLIENT, (WPARAM)pDC->GetSafeHdc(), dwFlags);
+  }
 
   // Timers, state, focus
   UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD) = nullptr) {
@@ -896,8 +1089,12 @@ class CWnd : public CCmdTarget {
   UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
   CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
   void GetDlgItem(int nID, HWND* phWnd) const { *phWnd = ::GetDlgItem(m_hWnd, nID); }
-  UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const { return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned); }
-  int GetDlgItemText(int nID, LPSTR lpStr, int nMaxCount) const { return ::GetDlgItemTextA(m_hWnd, nID, lpStr, nMaxCount); }
+  UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const {
+    return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
+  }
+  int GetDlgItemText(int nID, LPSTR lpStr, int nMaxCount) const {
+    return ::GetDlgItemTextA(m_hWnd, nID, lpStr, nMaxCount);
+  }
   int GetDlgItemText(int nID, CString& rString) const;
   void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
   void SetDlgItemText(int nID, LPCSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
@@ -915,25 +1112,40 @@ class CWnd : public CCmdTarget {
   // Scrolling
   int GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
   int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
-  void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const { ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos); }
-  void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) { ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw); }
+  void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const {
+    ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
+  }
+  void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) {
+    ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);
+  }
   void ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, nBar, bShow); }
-  BOOL EnableScrollBar(int nSBFlags, UINT nArrowFlags = ESB_ENABLE_BOTH) { return ::EnableScrollBar(m_hWnd, nSBFlags, nArrowFlags); }
+  BOOL EnableScrollBar(int nSBFlags, UINT nArrowFlags = ESB_ENABLE_BOTH) {
+    return ::EnableScrollBar(m_hWnd, nSBFlags, nArrowFlags);
+  }
   BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
   BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
   int GetScrollLimit(int nBar);
   void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr) {
     ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect);
   }
-  int ScrollWindowEx(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* prgnUpdate, LPRECT lpRectUpdate, UINT flags) {
-    return ::ScrollWindowEx(m_hWnd, dx, dy, lpRectScroll, lpRectClip, (HRGN)prgnUpdate->GetSafeHandle(), lpRectUpdate, flags);
+  int ScrollWindowEx(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, CRgn* prgnUpdate, LPRECT lpRectUpdate,
+                     UINT flags) {
+    return ::ScrollWindowEx(m_hWnd, dx, dy, lpRectScroll, lpRectClip, (HRGN)prgnUpdate->GetSafeHandle(), lpRectUpdate,
+                            flags);
   }
-  virtual CScrollBar* GetScrollBarCtrl(int nBar) const { (void)nBar; return nullptr; }
+  virtual CScrollBar* GetScrollBarCtrl(int nBar) const {
+    (void)nBar;
+    return nullptr;
+  }
 
   // Window tree
   CWnd* ChildWindowFromPoint(POINT point) const { return FromHandle(::ChildWindowFromPoint(m_hWnd, point)); }
-  CWnd* ChildWindowFromPoint(POINT point, UINT nFlags) const { return FromHandle(::ChildWindowFromPointEx(m_hWnd, point, nFlags)); }
-  static CWnd* PASCAL FindWindow(LPCSTR lpszClassName, LPCSTR lpszWindowName) { return FromHandle(::FindWindowA(lpszClassName, lpszWindowName)); }
+  CWnd* ChildWindowFromPoint(POINT point, UINT nFlags) const {
+    return FromHandle(::ChildWindowFromPointEx(m_hWnd, point, nFlags));
+  }
+  static CWnd* PASCAL FindWindow(LPCSTR lpszClassName, LPCSTR lpszWindowName) {
+    return FromHandle(::FindWindowA(lpszClassName, lpszWindowName));
+  }
   static CWnd* PASCAL WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
   CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return FromHandle(::GetWindow(m_hWnd, nFlag)); }
   CWnd* GetTopWindow() const { return FromHandle(::GetTopWindow(m_hWnd)); }
@@ -947,14 +1159,21 @@ class CWnd : public CCmdTarget {
   CFrameWnd* GetParentFrame() const;
   CFrameWnd* GetTopLevelFrame() const;
   CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
-  void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE, BOOL bOnlyPerm = FALSE);
+  void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
+                                BOOL bOnlyPerm = FALSE);
   void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = 0, LPRECT lpRectParam = nullptr,
                       LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
   enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
 
-  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
-  BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return ::PostMessageA(m_hWnd, message, wParam, lParam); }
-  BOOL SendNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam) { return ::SendNotifyMessageA(m_hWnd, message, wParam, lParam); }
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessageA(m_hWnd, message, wParam, lParam);
+  }
+  BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::PostMessageA(m_hWnd, message, wParam, lParam);
+  }
+  BOOL SendNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendNotifyMessageA(m_hWnd, message, wParam, lParam);
+  }
   int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
   void DragAcceptFiles(BOOL bAccept = TRUE) { ::DragAcceptFiles(m_hWnd, bAccept); }
   BOOL ShowCaret() { return ::ShowCaret(m_hWnd); }
@@ -976,7 +1195,8 @@ class CWnd : public CCmdTarget {
   }
   CWnd* GetParentOwner() const {
     HWND hWnd = m_hWnd, hParent;
-    while ((::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) && (hParent = ::GetParent(hWnd)) != nullptr) hWnd = hParent;
+    while ((::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) && (hParent = ::GetParent(hWnd)) != nullptr)
+      hWnd = hParent;
     return FromHandle(::GetParent(hWnd) ? ::GetParent(hWnd) : hWnd);
   }
   void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
@@ -1136,7 +1356,8 @@ class CDialog : public CWnd {
   // Modeless creation from a template in the resource module.
   virtual BOOL Create(LPCSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
   virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-  virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr, void* lpDialogInit = nullptr);
+  virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                              void* lpDialogInit = nullptr);
   virtual BOOL CreateIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd = nullptr);
   BOOL InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr, void* lpDialogInit = nullptr);
 
@@ -1190,9 +1411,13 @@ class CStatic : public CWnd {
   virtual BOOL Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff);
   HICON SetIcon(HICON hIcon) { return (HICON)::SendMessageA(m_hWnd, STM_SETICON, (WPARAM)hIcon, 0); }
   HICON GetIcon() const { return (HICON)::SendMessageA(m_hWnd, STM_GETICON, 0, 0); }
-  HBITMAP SetBitmap(HBITMAP hBitmap) { return (HBITMAP)::SendMessageA(m_hWnd, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap); }
+  HBITMAP SetBitmap(HBITMAP hBitmap) {
+    return (HBITMAP)::SendMessageA(m_hWnd, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap);
+  }
   HBITMAP GetBitmap() const { return (HBITMAP)::SendMessageA(m_hWnd, STM_GETIMAGE, IMAGE_BITMAP, 0); }
-  HCURSOR SetCursor(HCURSOR hCursor) { return (HCURSOR)::SendMessageA(m_hWnd, STM_SETIMAGE, IMAGE_CURSOR, (LPARAM)hCursor); }
+  HCURSOR SetCursor(HCURSOR hCursor) {
+    return (HCURSOR)::SendMessageA(m_hWnd, STM_SETIMAGE, IMAGE_CURSOR, (LPARAM)hCursor);
+  }
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { (void)lpDrawItemStruct; }
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
@@ -1210,7 +1435,9 @@ class CButton : public CWnd {
   void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE) { ::SendMessageA(m_hWnd, BM_SETSTYLE, nStyle, bRedraw); }
   HICON SetIcon(HICON hIcon) { return (HICON)::SendMessageA(m_hWnd, BM_SETIMAGE, IMAGE_ICON, (LPARAM)hIcon); }
   HICON GetIcon() const { return (HICON)::SendMessageA(m_hWnd, BM_GETIMAGE, IMAGE_ICON, 0); }
-  HBITMAP SetBitmap(HBITMAP hBitmap) { return (HBITMAP)::SendMessageA(m_hWnd, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap); }
+  HBITMAP SetBitmap(HBITMAP hBitmap) {
+    return (HBITMAP)::SendMessageA(m_hWnd, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)hBitmap);
+  }
   HBITMAP GetBitmap() const { return (HBITMAP)::SendMessageA(m_hWnd, BM_GETIMAGE, IMAGE_BITMAP, 0); }
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { (void)lpDrawItemStruct; }
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -1224,12 +1451,18 @@ class CScrollBar : public CWnd {
   int GetScrollPos() const { return ::GetScrollPos(m_hWnd, SB_CTL); }
   int SetScrollPos(int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, SB_CTL, nPos, bRedraw); }
   void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const { ::GetScrollRange(m_hWnd, SB_CTL, lpMinPos, lpMaxPos); }
-  void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) { ::SetScrollRange(m_hWnd, SB_CTL, nMinPos, nMaxPos, bRedraw); }
+  void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) {
+    ::SetScrollRange(m_hWnd, SB_CTL, nMinPos, nMaxPos, bRedraw);
+  }
   void ShowScrollBar(BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, SB_CTL, bShow); }
   BOOL EnableScrollBar(UINT nArrowFlags = ESB_ENABLE_BOTH) { return ::EnableScrollBar(m_hWnd, SB_CTL, nArrowFlags); }
-  BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE) { return ::SetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo, bRedraw); }
+  BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE) {
+    return ::SetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo, bRedraw);
+  }
   BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) {
-    lpScrollInfo->cbSize = sizeof(SCROLLINFO); lpScrollInfo->fMask = nMask; return ::GetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo);
+    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
+    lpScrollInfo->fMask = nMask;
+    return ::GetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo);
   }
   int GetScrollLimit();
 };
@@ -1246,7 +1479,9 @@ class CEdit : public CWnd {
   void GetRect(LPRECT lpRect) const { ::SendMessageA(m_hWnd, EM_GETRECT, 0, (LPARAM)lpRect); }
   DWORD GetSel() const { return (DWORD)::SendMessageA(m_hWnd, EM_GETSEL, 0, 0); }
   void GetSel(int& nStartChar, int& nEndChar) const;
-  int GetLine(int nIndex, LPSTR lpszBuffer) const { return (int)::SendMessageA(m_hWnd, EM_GETLINE, nIndex, (LPARAM)lpszBuffer); }
+  int GetLine(int nIndex, LPSTR lpszBuffer) const {
+    return (int)::SendMessageA(m_hWnd, EM_GETLINE, nIndex, (LPARAM)lpszBuffer);
+  }
   int GetLine(int nIndex, LPSTR lpszBuffer, int nMaxLength) const;
   void EmptyUndoBuffer() { ::SendMessageA(m_hWnd, EM_EMPTYUNDOBUFFER, 0, 0); }
   BOOL FmtLines(BOOL bAddEOL) { return (BOOL)::SendMessageA(m_hWnd, EM_FMTLINES, bAddEOL, 0); }
@@ -1257,7 +1492,9 @@ class CEdit : public CWnd {
   int LineIndex(int nLine = -1) const { return (int)::SendMessageA(m_hWnd, EM_LINEINDEX, nLine, 0); }
   int LineLength(int nLine = -1) const { return (int)::SendMessageA(m_hWnd, EM_LINELENGTH, nLine, 0); }
   void LineScroll(int nLines, int nChars = 0) { ::SendMessageA(m_hWnd, EM_LINESCROLL, nChars, nLines); }
-  void ReplaceSel(LPCSTR lpszNewText, BOOL bCanUndo = FALSE) { ::SendMessageA(m_hWnd, EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText); }
+  void ReplaceSel(LPCSTR lpszNewText, BOOL bCanUndo = FALSE) {
+    ::SendMessageA(m_hWnd, EM_REPLACESEL, bCanUndo, (LPARAM)lpszNewText);
+  }
   void SetPasswordChar(char ch) { ::SendMessageA(m_hWnd, EM_SETPASSWORDCHAR, (BYTE)ch, 0); }
   char GetPasswordChar() const { return (char)::SendMessageA(m_hWnd, EM_GETPASSWORDCHAR, 0, 0); }
   void SetRect(LPCRECT lpRect) { ::SendMessageA(m_hWnd, EM_SETRECT, 0, (LPARAM)lpRect); }
@@ -1266,7 +1503,9 @@ class CEdit : public CWnd {
   void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE);
   BOOL SetReadOnly(BOOL bReadOnly = TRUE) { return (BOOL)::SendMessageA(m_hWnd, EM_SETREADONLY, bReadOnly, 0); }
   int GetFirstVisibleLine() const { return (int)::SendMessageA(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0); }
-  void SetMargins(UINT nLeft, UINT nRight) { ::SendMessageA(m_hWnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight)); }
+  void SetMargins(UINT nLeft, UINT nRight) {
+    ::SendMessageA(m_hWnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight));
+  }
   DWORD GetMargins() const { return (DWORD)::SendMessageA(m_hWnd, EM_GETMARGINS, 0, 0); }
   CPoint PosFromChar(UINT nChar) const { return CPoint((LPARAM)::SendMessageA(m_hWnd, EM_POSFROMCHAR, nChar, 0)); }
   int CharFromPos(CPoint pt) const { return (int)::SendMessageA(m_hWnd, EM_CHARFROMPOS, 0, MAKELPARAM(pt.x, pt.y)); }
@@ -1292,33 +1531,64 @@ class CListBox : public CWnd {
   int GetSel(int nIndex) const { return (int)::SendMessageA(m_hWnd, LB_GETSEL, nIndex, 0); }
   int SetSel(int nIndex, BOOL bSelect = TRUE) { return (int)::SendMessageA(m_hWnd, LB_SETSEL, bSelect, nIndex); }
   int GetSelCount() const { return (int)::SendMessageA(m_hWnd, LB_GETSELCOUNT, 0, 0); }
-  int GetSelItems(int nMaxItems, LPINT rgIndex) const { return (int)::SendMessageA(m_hWnd, LB_GETSELITEMS, nMaxItems, (LPARAM)rgIndex); }
+  int GetSelItems(int nMaxItems, LPINT rgIndex) const {
+    return (int)::SendMessageA(m_hWnd, LB_GETSELITEMS, nMaxItems, (LPARAM)rgIndex);
+  }
   DWORD_PTR GetItemData(int nIndex) const { return (DWORD_PTR)::SendMessageA(m_hWnd, LB_GETITEMDATA, nIndex, 0); }
-  int SetItemData(int nIndex, DWORD_PTR dwItemData) { return (int)::SendMessageA(m_hWnd, LB_SETITEMDATA, nIndex, (LPARAM)dwItemData); }
+  int SetItemData(int nIndex, DWORD_PTR dwItemData) {
+    return (int)::SendMessageA(m_hWnd, LB_SETITEMDATA, nIndex, (LPARAM)dwItemData);
+  }
   void* GetItemDataPtr(int nIndex) const { return (void*)GetItemData(nIndex); }
   int SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, (DWORD_PTR)pData); }
-  int GetItemRect(int nIndex, LPRECT lpRect) const { return (int)::SendMessageA(m_hWnd, LB_GETITEMRECT, nIndex, (LPARAM)lpRect); }
-  int GetText(int nIndex, LPSTR lpszBuffer) const { return (int)::SendMessageA(m_hWnd, LB_GETTEXT, nIndex, (LPARAM)lpszBuffer); }
+  int GetItemRect(int nIndex, LPRECT lpRect) const {
+    return (int)::SendMessageA(m_hWnd, LB_GETITEMRECT, nIndex, (LPARAM)lpRect);
+  }
+  int GetText(int nIndex, LPSTR lpszBuffer) const {
+    return (int)::SendMessageA(m_hWnd, LB_GETTEXT, nIndex, (LPARAM)lpszBuffer);
+  }
   void GetText(int nIndex, CString& rString) const;
   int GetTextLen(int nIndex) const { return (int)::SendMessageA(m_hWnd, LB_GETTEXTLEN, nIndex, 0); }
-  int SetItemHeight(int nIndex, UINT cyItemHeight) { return (int)::SendMessageA(m_hWnd, LB_SETITEMHEIGHT, nIndex, cyItemHeight); }
+  int SetItemHeight(int nIndex, UINT cyItemHeight) {
+    return (int)::SendMessageA(m_hWnd, LB_SETITEMHEIGHT, nIndex, cyItemHeight);
+  }
   int GetItemHeight(int nIndex) const { return (int)::SendMessageA(m_hWnd, LB_GETITEMHEIGHT, nIndex, 0); }
-  int FindStringExact(int nIndexStart, LPCSTR lpszFind) const { return (int)::SendMessageA(m_hWnd, LB_FINDSTRINGEXACT, nIndexStart, (LPARAM)lpszFind); }
+  int FindStringExact(int nIndexStart, LPCSTR lpszFind) const {
+    return (int)::SendMessageA(m_hWnd, LB_FINDSTRINGEXACT, nIndexStart, (LPARAM)lpszFind);
+  }
   int GetCaretIndex() const { return (int)::SendMessageA(m_hWnd, LB_GETCARETINDEX, 0, 0); }
-  int SetCaretIndex(int nIndex, BOOL bScroll = TRUE) { return (int)::SendMessageA(m_hWnd, LB_SETCARETINDEX, nIndex, bScroll); }
+  int SetCaretIndex(int nIndex, BOOL bScroll = TRUE) {
+    return (int)::SendMessageA(m_hWnd, LB_SETCARETINDEX, nIndex, bScroll);
+  }
   UINT ItemFromPoint(CPoint pt, BOOL& bOutside) const;
   int AddString(LPCSTR lpszItem) { return (int)::SendMessageA(m_hWnd, LB_ADDSTRING, 0, (LPARAM)lpszItem); }
   int DeleteString(UINT nIndex) { return (int)::SendMessageA(m_hWnd, LB_DELETESTRING, nIndex, 0); }
-  int InsertString(int nIndex, LPCSTR lpszItem) { return (int)::SendMessageA(m_hWnd, LB_INSERTSTRING, nIndex, (LPARAM)lpszItem); }
+  int InsertString(int nIndex, LPCSTR lpszItem) {
+    return (int)::SendMessageA(m_hWnd, LB_INSERTSTRING, nIndex, (LPARAM)lpszItem);
+  }
   void ResetContent() { ::SendMessageA(m_hWnd, LB_RESETCONTENT, 0, 0); }
-  int FindString(int nStartAfter, LPCSTR lpszItem) const { return (int)::SendMessageA(m_hWnd, LB_FINDSTRING, nStartAfter, (LPARAM)lpszItem); }
-  int SelectString(int nStartAfter, LPCSTR lpszItem) { return (int)::SendMessageA(m_hWnd, LB_SELECTSTRING, nStartAfter, (LPARAM)lpszItem); }
+  int FindString(int nStartAfter, LPCSTR lpszItem) const {
+    return (int)::SendMessageA(m_hWnd, LB_FINDSTRING, nStartAfter, (LPARAM)lpszItem);
+  }
+  int SelectString(int nStartAfter, LPCSTR lpszItem) {
+    return (int)::SendMessageA(m_hWnd, LB_SELECTSTRING, nStartAfter, (LPARAM)lpszItem);
+  }
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { (void)lpDrawItemStruct; }
   virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) { (void)lpMeasureItemStruct; }
-  virtual int CompareItem(LPCOMPAREITEMSTRUCT lpCompareItemStruct) { (void)lpCompareItemStruct; return 0; }
+  virtual int CompareItem(LPCOMPAREITEMSTRUCT lpCompareItemStruct) {
+    (void)lpCompareItemStruct;
+    return 0;
+  }
   virtual void DeleteItem(LPDELETEITEMSTRUCT lpDeleteItemStruct) { (void)lpDeleteItemStruct; }
-  virtual int VKeyToItem(UINT nKey, UINT nIndex) { (void)nKey; (void)nIndex; return -1; }
-  virtual int CharToItem(UINT nKey, UINT nIndex) { (void)nKey; (void)nIndex; return -1; }
+  virtual int VKeyToItem(UINT nKey, UINT nIndex) {
+    (void)nKey;
+    (void)nIndex;
+    return -1;
+  }
+  virtual int CharToItem(UINT nKey, UINT nIndex) {
+    (void)nKey;
+    (void)nIndex;
+    return -1;
+  }
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
 
@@ -1332,20 +1602,32 @@ class CComboBox : public CWnd {
   int SetCurSel(int nSelect) { return (int)::SendMessageA(m_hWnd, CB_SETCURSEL, nSelect, 0); }
   DWORD GetEditSel() const { return (DWORD)::SendMessageA(m_hWnd, CB_GETEDITSEL, 0, 0); }
   BOOL LimitText(int nMaxChars) { return (BOOL)::SendMessageA(m_hWnd, CB_LIMITTEXT, nMaxChars, 0); }
-  BOOL SetEditSel(int nStartChar, int nEndChar) { return (BOOL)::SendMessageA(m_hWnd, CB_SETEDITSEL, 0, MAKELONG(nStartChar, nEndChar)); }
+  BOOL SetEditSel(int nStartChar, int nEndChar) {
+    return (BOOL)::SendMessageA(m_hWnd, CB_SETEDITSEL, 0, MAKELONG(nStartChar, nEndChar));
+  }
   DWORD_PTR GetItemData(int nIndex) const { return (DWORD_PTR)::SendMessageA(m_hWnd, CB_GETITEMDATA, nIndex, 0); }
-  int SetItemData(int nIndex, DWORD_PTR dwItemData) { return (int)::SendMessageA(m_hWnd, CB_SETITEMDATA, nIndex, (LPARAM)dwItemData); }
+  int SetItemData(int nIndex, DWORD_PTR dwItemData) {
+    return (int)::SendMessageA(m_hWnd, CB_SETITEMDATA, nIndex, (LPARAM)dwItemData);
+  }
   void* GetItemDataPtr(int nIndex) const { return (void*)GetItemData(nIndex); }
   int SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, (DWORD_PTR)pData); }
-  int GetLBText(int nIndex, LPSTR lpszText) const { return (int)::SendMessageA(m_hWnd, CB_GETLBTEXT, nIndex, (LPARAM)lpszText); }
+  int GetLBText(int nIndex, LPSTR lpszText) const {
+    return (int)::SendMessageA(m_hWnd, CB_GETLBTEXT, nIndex, (LPARAM)lpszText);
+  }
   void GetLBText(int nIndex, CString& rString) const;
   int GetLBTextLen(int nIndex) const { return (int)::SendMessageA(m_hWnd, CB_GETLBTEXTLEN, nIndex, 0); }
-  int SetItemHeight(int nIndex, UINT cyItemHeight) { return (int)::SendMessageA(m_hWnd, CB_SETITEMHEIGHT, nIndex, cyItemHeight); }
+  int SetItemHeight(int nIndex, UINT cyItemHeight) {
+    return (int)::SendMessageA(m_hWnd, CB_SETITEMHEIGHT, nIndex, cyItemHeight);
+  }
   int GetItemHeight(int nIndex) const { return (int)::SendMessageA(m_hWnd, CB_GETITEMHEIGHT, nIndex, 0); }
-  int FindStringExact(int nIndexStart, LPCSTR lpszFind) const { return (int)::SendMessageA(m_hWnd, CB_FINDSTRINGEXACT, nIndexStart, (LPARAM)lpszFind); }
+  int FindStringExact(int nIndexStart, LPCSTR lpszFind) const {
+    return (int)::SendMessageA(m_hWnd, CB_FINDSTRINGEXACT, nIndexStart, (LPARAM)lpszFind);
+  }
   int SetExtendedUI(BOOL bExtended = TRUE) { return (int)::SendMessageA(m_hWnd, CB_SETEXTENDEDUI, bExtended, 0); }
   BOOL GetExtendedUI() const { return (BOOL)::SendMessageA(m_hWnd, CB_GETEXTENDEDUI, 0, 0); }
-  void GetDroppedControlRect(LPRECT lprect) const { ::SendMessageA(m_hWnd, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)lprect); }
+  void GetDroppedControlRect(LPRECT lprect) const {
+    ::SendMessageA(m_hWnd, CB_GETDROPPEDCONTROLRECT, 0, (LPARAM)lprect);
+  }
   BOOL GetDroppedState() const { return (BOOL)::SendMessageA(m_hWnd, CB_GETDROPPEDSTATE, 0, 0); }
   int GetDroppedWidth() const { return (int)::SendMessageA(m_hWnd, CB_GETDROPPEDWIDTH, 0, 0); }
   int SetDroppedWidth(UINT nWidth) { return (int)::SendMessageA(m_hWnd, CB_SETDROPPEDWIDTH, nWidth, 0); }
@@ -1354,17 +1636,26 @@ class CComboBox : public CWnd {
   void ShowDropDown(BOOL bShowIt = TRUE) { ::SendMessageA(m_hWnd, CB_SHOWDROPDOWN, bShowIt, 0); }
   int AddString(LPCSTR lpszString) { return (int)::SendMessageA(m_hWnd, CB_ADDSTRING, 0, (LPARAM)lpszString); }
   int DeleteString(UINT nIndex) { return (int)::SendMessageA(m_hWnd, CB_DELETESTRING, nIndex, 0); }
-  int InsertString(int nIndex, LPCSTR lpszString) { return (int)::SendMessageA(m_hWnd, CB_INSERTSTRING, nIndex, (LPARAM)lpszString); }
+  int InsertString(int nIndex, LPCSTR lpszString) {
+    return (int)::SendMessageA(m_hWnd, CB_INSERTSTRING, nIndex, (LPARAM)lpszString);
+  }
   void ResetContent() { ::SendMessageA(m_hWnd, CB_RESETCONTENT, 0, 0); }
-  int FindString(int nStartAfter, LPCSTR lpszString) const { return (int)::SendMessageA(m_hWnd, CB_FINDSTRING, nStartAfter, (LPARAM)lpszString); }
-  int SelectString(int nStartAfter, LPCSTR lpszString) { return (int)::SendMessageA(m_hWnd, CB_SELECTSTRING, nStartAfter, (LPARAM)lpszString); }
+  int FindString(int nStartAfter, LPCSTR lpszString) const {
+    return (int)::SendMessageA(m_hWnd, CB_FINDSTRING, nStartAfter, (LPARAM)lpszString);
+  }
+  int SelectString(int nStartAfter, LPCSTR lpszString) {
+    return (int)::SendMessageA(m_hWnd, CB_SELECTSTRING, nStartAfter, (LPARAM)lpszString);
+  }
   void Clear() { ::SendMessageA(m_hWnd, WM_CLEAR, 0, 0); }
   void Copy() { ::SendMessageA(m_hWnd, WM_COPY, 0, 0); }
   void Cut() { ::SendMessageA(m_hWnd, WM_CUT, 0, 0); }
   void Paste() { ::SendMessageA(m_hWnd, WM_PASTE, 0, 0); }
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) { (void)lpDrawItemStruct; }
   virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) { (void)lpMeasureItemStruct; }
-  virtual int CompareItem(LPCOMPAREITEMSTRUCT lpCompareItemStruct) { (void)lpCompareItemStruct; return 0; }
+  virtual int CompareItem(LPCOMPAREITEMSTRUCT lpCompareItemStruct) {
+    (void)lpCompareItemStruct;
+    return 0;
+  }
   virtual void DeleteItem(LPDELETEITEMSTRUCT lpDeleteItemStruct) { (void)lpDeleteItemStruct; }
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
@@ -1394,7 +1685,9 @@ class CWinThread : public CCmdTarget {
   DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
   int GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
   BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
-  BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) { return ::PostThreadMessageA(m_nThreadID, message, wParam, lParam); }
+  BOOL PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostThreadMessageA(m_nThreadID, message, wParam, lParam);
+  }
   virtual CWnd* GetMainWnd();
 
   virtual BOOL InitInstance();
@@ -1416,7 +1709,8 @@ class CWinThread : public CCmdTarget {
 };
 
 CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
-                                  UINT nStackSize = 0, DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+                                  UINT nStackSize = 0, DWORD dwCreateFlags = 0,
+                                  LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
 
 class CDocManager;
@@ -1497,7 +1791,10 @@ class CWinApp : public CWinThread {
   void LoadStdProfileSettings(UINT nMaxMRU = 4) { (void)nMaxMRU; }
   void RegisterShellFileTypes(BOOL bCompat = FALSE) { (void)bCompat; }
   void EnableShellOpen() {}
-  void SetDialogBkColor(COLORREF clrCtlBk = RGB(192, 192, 192), COLORREF clrCtlText = RGB(0, 0, 0)) { (void)clrCtlBk; (void)clrCtlText; }
+  void SetDialogBkColor(COLORREF clrCtlBk = RGB(192, 192, 192), COLORREF clrCtlText = RGB(0, 0, 0)) {
+    (void)clrCtlBk;
+    (void)clrCtlText;
+  }
   void EnableModeless(BOOL bEnable) { (void)bEnable; }
   void HideApplication();
   void CloseAllDocuments(BOOL bEndSession);

@@ -133,7 +133,9 @@ int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
   return AfxMessageBox(string, nType, nIDHelp);
 }
 
-void AFXAPI AfxFormatString1(CString& rString, UINT nIDS, LPCSTR lpsz1) { AfxFormatString2(rString, nIDS, lpsz1, nullptr); }
+void AFXAPI AfxFormatString1(CString& rString, UINT nIDS, LPCSTR lpsz1) {
+  AfxFormatString2(rString, nIDS, lpsz1, nullptr);
+}
 
 void AFXAPI AfxFormatString2(CString& rString, UINT nIDS, LPCSTR lpsz1, LPCSTR lpsz2) {
   CString fmt;
@@ -147,8 +149,16 @@ void AFXAPI AfxFormatString2(CString& rString, UINT nIDS, LPCSTR lpsz1, LPCSTR l
 // CWinThread
 
 CWinThread::CWinThread()
-    : m_pMainWnd(nullptr), m_pActiveWnd(nullptr), m_bAutoDelete(TRUE), m_hThread(nullptr), m_nThreadID(0),
-      m_msgCur(), m_pfnThreadProc(nullptr), m_pThreadParams(nullptr), m_ptCursorLast{-1, -1}, m_nMsgLast(0) {}
+    : m_pMainWnd(nullptr),
+      m_pActiveWnd(nullptr),
+      m_bAutoDelete(TRUE),
+      m_hThread(nullptr),
+      m_nThreadID(0),
+      m_msgCur(),
+      m_pfnThreadProc(nullptr),
+      m_pThreadParams(nullptr),
+      m_ptCursorLast{-1, -1},
+      m_nMsgLast(0) {}
 
 CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) : CWinThread() {
   m_pfnThreadProc = pfnThreadProc;
@@ -176,7 +186,8 @@ DWORD WINAPI ThreadEntry(LPVOID p) {
 }  // namespace
 
 BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
-  m_hThread = ::CreateThread(lpSecurityAttrs, nStackSize, ThreadEntry, this, dwCreateFlags | CREATE_SUSPENDED, &m_nThreadID);
+  m_hThread =
+      ::CreateThread(lpSecurityAttrs, nStackSize, ThreadEntry, this, dwCreateFlags | CREATE_SUSPENDED, &m_nThreadID);
   if (m_hThread == nullptr) return FALSE;
   if (!(dwCreateFlags & CREATE_SUSPENDED)) ::ResumeThread(m_hThread);
   return TRUE;
@@ -287,10 +298,21 @@ static LPSTR DupString(LPCSTR s) {
 }
 
 CWinApp::CWinApp(LPCSTR lpszAppName)
-    : m_hInstance(nullptr), m_hPrevInstance(nullptr), m_lpCmdLine(nullptr), m_nCmdShow(SW_SHOWNORMAL),
-      m_pszAppName(nullptr), m_pszRegistryKey(nullptr), m_pszProfileName(nullptr), m_pszExeName(nullptr),
-      m_pszHelpFilePath(nullptr), m_pDocManager(nullptr), m_nWaitCursorCount(0), m_hcurWaitCursorRestore(nullptr),
-      m_pszOwnedRegistryKey(nullptr), m_pszOwnedProfileName(nullptr), m_pszOwnedAppName(nullptr),
+    : m_hInstance(nullptr),
+      m_hPrevInstance(nullptr),
+      m_lpCmdLine(nullptr),
+      m_nCmdShow(SW_SHOWNORMAL),
+      m_pszAppName(nullptr),
+      m_pszRegistryKey(nullptr),
+      m_pszProfileName(nullptr),
+      m_pszExeName(nullptr),
+      m_pszHelpFilePath(nullptr),
+      m_pDocManager(nullptr),
+      m_nWaitCursorCount(0),
+      m_hcurWaitCursorRestore(nullptr),
+      m_pszOwnedRegistryKey(nullptr),
+      m_pszOwnedProfileName(nullptr),
+      m_pszOwnedAppName(nullptr),
       m_pszOwnedExeName(nullptr) {
   if (lpszAppName) m_pszAppName = m_pszOwnedAppName = DupString(lpszAppName);
   g_pApp = this;
@@ -384,10 +406,15 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT) {
   if ((nType & MB_ICONMASK) == 0) {
     switch (nType & MB_TYPEMASK) {
       case MB_OK:
-      case MB_OKCANCEL: nType |= MB_ICONEXCLAMATION; break;
+      case MB_OKCANCEL:
+        nType |= MB_ICONEXCLAMATION;
+        break;
       case MB_YESNO:
-      case MB_YESNOCANCEL: nType |= MB_ICONQUESTION; break;
-      default: break;
+      case MB_YESNOCANCEL:
+        nType |= MB_ICONQUESTION;
+        break;
+      default:
+        break;
     }
   }
   return ::MessageBoxA(hWndOwner, lpszPrompt, m_pszAppName, nType);
@@ -511,7 +538,8 @@ CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR l
     return lpszDefault;
   }
   char szT[4096];
-  ::GetPrivateProfileStringA(lpszSection, lpszEntry, lpszDefault ? lpszDefault : "", szT, sizeof(szT), m_pszProfileName);
+  ::GetPrivateProfileStringA(lpszSection, lpszEntry, lpszDefault ? lpszDefault : "", szT, sizeof(szT),
+                             m_pszProfileName);
   return szT;
 }
 
@@ -560,7 +588,7 @@ BOOL CWinApp::GetProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE* ppD
     *pBytes = dwCount;
     return TRUE;
   }
-  delete[] *ppData;
+  delete[] * ppData;
   *ppData = nullptr;
   return FALSE;
 }

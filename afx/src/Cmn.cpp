@@ -121,8 +121,12 @@ LONG CTabCtrl::InsertItem(UINT nMask, int nItem, LPCSTR lpszItem, int nImage, LP
   return (LONG)::SendMessageA(m_hWnd, TCM_INSERTITEMA, nItem, (LPARAM)&item);
 }
 
-CToolTipCtrl* CTabCtrl::GetToolTips() const { return (CToolTipCtrl*)FromHandle((HWND)::SendMessageA(m_hWnd, TCM_GETTOOLTIPS, 0, 0)); }
-void CTabCtrl::SetToolTips(CToolTipCtrl* pWndTip) { ::SendMessageA(m_hWnd, TCM_SETTOOLTIPS, (WPARAM)pWndTip->GetSafeHwnd(), 0); }
+CToolTipCtrl* CTabCtrl::GetToolTips() const {
+  return (CToolTipCtrl*)FromHandle((HWND)::SendMessageA(m_hWnd, TCM_GETTOOLTIPS, 0, 0));
+}
+void CTabCtrl::SetToolTips(CToolTipCtrl* pWndTip) {
+  ::SendMessageA(m_hWnd, TCM_SETTOOLTIPS, (WPARAM)pWndTip->GetSafeHwnd(), 0);
+}
 
 BOOL CTabCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
@@ -133,8 +137,9 @@ BOOL CTabCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 }
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
-  BOOL bResult = CWnd::CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), nullptr, nullptr);
+  BOOL bResult =
+      CWnd::CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                     CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), nullptr, nullptr);
   if (bResult) SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return bResult;
 }
@@ -289,8 +294,8 @@ DWORD_PTR CListCtrl::GetItemData(int nItem) const {
 ///////////////////////////////////////////////////////////////////////////////
 // Common dialogs: the system dialogs, owned like any modal dialog.
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags,
-                         LPCSTR lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFileName, DWORD dwFlags, LPCSTR lpszFilter,
+                         CWnd* pParentWnd)
     : CCommonDialog(pParentWnd), m_bOpenFileDialog(bOpenFileDialog) {
   memset(&m_ofn, 0, sizeof(m_ofn));
   m_szFileName[0] = '\0';

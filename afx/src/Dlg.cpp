@@ -21,8 +21,13 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
 END_MESSAGE_MAP()
 
 CDialog::CDialog()
-    : m_lpszTemplateName(nullptr), m_hDialogTemplate(nullptr), m_lpDialogTemplate(nullptr), m_lpDialogInit(nullptr),
-      m_pParentWnd(nullptr), m_hWndTop(nullptr), m_nIDHelp(0) {}
+    : m_lpszTemplateName(nullptr),
+      m_hDialogTemplate(nullptr),
+      m_lpDialogTemplate(nullptr),
+      m_lpDialogInit(nullptr),
+      m_pParentWnd(nullptr),
+      m_hWndTop(nullptr),
+      m_nIDHelp(0) {}
 
 CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd) : CDialog() {
   m_lpszTemplateName = lpszTemplateName;
@@ -143,8 +148,10 @@ BOOL CALLBACK DisableModeless(HWND hWnd, LPARAM lParam) {
 INT_PTR CDialog::DoModal() {
   HINSTANCE hInst = AfxGetResourceHandle();
   LPCDLGTEMPLATE lpTemplate = m_lpDialogTemplate;
-  if (lpTemplate == nullptr && m_hDialogTemplate != nullptr) lpTemplate = (LPCDLGTEMPLATE)::GlobalLock(m_hDialogTemplate);
-  if (lpTemplate == nullptr && m_lpszTemplateName != nullptr) lpTemplate = LoadDialogTemplate(m_lpszTemplateName, &hInst);
+  if (lpTemplate == nullptr && m_hDialogTemplate != nullptr)
+    lpTemplate = (LPCDLGTEMPLATE)::GlobalLock(m_hDialogTemplate);
+  if (lpTemplate == nullptr && m_lpszTemplateName != nullptr)
+    lpTemplate = LoadDialogTemplate(m_lpszTemplateName, &hInst);
   if (lpTemplate == nullptr) return -1;
 
   HWND hWndParent = PreModal();
@@ -166,7 +173,8 @@ INT_PTR CDialog::DoModal() {
       if (GetStyle() & DS_NOIDLEMSG) dwFlags |= MLF_NOIDLEMSG;
       RunModalLoop(dwFlags);
     }
-    if (m_hWnd != nullptr) SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    if (m_hWnd != nullptr)
+      SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
   m_nFlags &= ~WF_CONTINUEMODAL;
   for (HWND h : state.disabled)
@@ -223,7 +231,9 @@ DWORD CDialog::GetDefID() const { return (DWORD)::SendMessageA(m_hWnd, DM_GETDEF
 void CDialog::SetDefID(UINT nID) { ::SendMessageA(m_hWnd, DM_SETDEFID, nID, 0); }
 void CDialog::NextDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
 void CDialog::PrevDlgCtrl() const { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, 1, 0); }
-void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) { ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, (WPARAM)pWndCtrl->GetSafeHwnd(), 1L); }
+void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
+  ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, (WPARAM)pWndCtrl->GetSafeHwnd(), 1L);
+}
 
 ///////////////////////////////////////////////////////////////////////////////
 // DLGINIT: initial list and combo box strings stored beside a dialog template
@@ -249,8 +259,10 @@ BOOL CWnd::ExecuteDlgInit(LPCSTR lpszResourceName) {
     p += 8;
     if (dwLen > (DWORD)(pEnd - p)) return FALSE;
     UINT msg = 0;
-    if (nMsg == 0x0401) msg = LB_ADDSTRING;
-    else if (nMsg == 0x0403) msg = CB_ADDSTRING;
+    if (nMsg == 0x0401)
+      msg = LB_ADDSTRING;
+    else if (nMsg == 0x0403)
+      msg = CB_ADDSTRING;
     if (msg != 0) {
       CString s((LPCSTR)p, (int)dwLen);
       int nNul = s.Find('\0');
@@ -416,12 +428,24 @@ void DdxFloat(CDataExchange* pDX, int nIDC, T& value) {
 }
 }  // namespace
 
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, int& value) { DdxNumber(pDX, nIDC, value, true, "Please enter an integer."); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) { DdxNumber(pDX, nIDC, value, false, "Please enter a positive integer."); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, long& value) { DdxNumber(pDX, nIDC, value, true, "Please enter an integer."); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value) { DdxNumber(pDX, nIDC, value, false, "Please enter a positive integer."); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, short& value) { DdxNumber(pDX, nIDC, value, true, "Please enter an integer."); }
-void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value) { DdxNumber(pDX, nIDC, value, false, "Please enter an integer between 0 and 255."); }
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
+  DdxNumber(pDX, nIDC, value, true, "Please enter an integer.");
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
+  DdxNumber(pDX, nIDC, value, false, "Please enter a positive integer.");
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, long& value) {
+  DdxNumber(pDX, nIDC, value, true, "Please enter an integer.");
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value) {
+  DdxNumber(pDX, nIDC, value, false, "Please enter a positive integer.");
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, short& value) {
+  DdxNumber(pDX, nIDC, value, true, "Please enter an integer.");
+}
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, BYTE& value) {
+  DdxNumber(pDX, nIDC, value, false, "Please enter an integer between 0 and 255.");
+}
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, double& value) { DdxFloat(pDX, nIDC, value); }
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, float& value) { DdxFloat(pDX, nIDC, value); }
 
@@ -496,7 +520,8 @@ static void CbString(CDataExchange* pDX, int nIDC, CString& value, bool bExact) 
       }
     }
   } else {
-    int nIndex = (int)::SendMessageA(hWndCtrl, bExact ? CB_FINDSTRINGEXACT : CB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCSTR)value);
+    int nIndex =
+        (int)::SendMessageA(hWndCtrl, bExact ? CB_FINDSTRINGEXACT : CB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCSTR)value);
     if (bExact && nIndex != CB_ERR) ::SendMessageA(hWndCtrl, CB_SETCURSEL, nIndex, 0);
     if (nIndex == CB_ERR) ::SetWindowTextA(hWndCtrl, value);
   }
@@ -636,18 +661,24 @@ UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const {
   return LOWORD(dw);
 }
 
-static BOOL OwnerDrawNotify(UINT message, LPARAM lParam, LRESULT* pResult,
-                            void (*draw)(void*, LPDRAWITEMSTRUCT), void (*measure)(void*, LPMEASUREITEMSTRUCT),
-                            int (*compare)(void*, LPCOMPAREITEMSTRUCT), void (*del)(void*, LPDELETEITEMSTRUCT),
-                            void* self) {
+static BOOL OwnerDrawNotify(UINT message, LPARAM lParam, LRESULT* pResult, void (*draw)(void*, LPDRAWITEMSTRUCT),
+                            void (*measure)(void*, LPMEASUREITEMSTRUCT), int (*compare)(void*, LPCOMPAREITEMSTRUCT),
+                            void (*del)(void*, LPDELETEITEMSTRUCT), void* self) {
   switch (message) {
-    case WM_DRAWITEM: draw(self, (LPDRAWITEMSTRUCT)lParam); break;
-    case WM_MEASUREITEM: measure(self, (LPMEASUREITEMSTRUCT)lParam); break;
+    case WM_DRAWITEM:
+      draw(self, (LPDRAWITEMSTRUCT)lParam);
+      break;
+    case WM_MEASUREITEM:
+      measure(self, (LPMEASUREITEMSTRUCT)lParam);
+      break;
     case WM_COMPAREITEM:
       if (pResult) *pResult = compare(self, (LPCOMPAREITEMSTRUCT)lParam);
       return TRUE;
-    case WM_DELETEITEM: del(self, (LPDELETEITEMSTRUCT)lParam); break;
-    default: return FALSE;
+    case WM_DELETEITEM:
+      del(self, (LPDELETEITEMSTRUCT)lParam);
+      break;
+    default:
+      return FALSE;
   }
   if (pResult) *pResult = TRUE;
   return TRUE;
@@ -656,7 +687,8 @@ static BOOL OwnerDrawNotify(UINT message, LPARAM lParam, LRESULT* pResult,
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   if (ReflectChildNotify(message, wParam, lParam, pResult)) return TRUE;
   if (message == WM_VKEYTOITEM || message == WM_CHARTOITEM) {
-    int n = message == WM_VKEYTOITEM ? VKeyToItem(LOWORD(wParam), HIWORD(wParam)) : CharToItem(LOWORD(wParam), HIWORD(wParam));
+    int n = message == WM_VKEYTOITEM ? VKeyToItem(LOWORD(wParam), HIWORD(wParam))
+                                     : CharToItem(LOWORD(wParam), HIWORD(wParam));
     if (pResult) *pResult = n;
     return TRUE;
   }

@@ -21,8 +21,13 @@ BEGIN_MESSAGE_MAP(CControlBar, CWnd)
 END_MESSAGE_MAP()
 
 CControlBar::CControlBar()
-    : m_dwStyle(0), m_pDockSite(nullptr), m_bAutoDelete(FALSE), m_cxLeftBorder(6), m_cxRightBorder(6),
-      m_cyTopBorder(2), m_cyBottomBorder(2) {}
+    : m_dwStyle(0),
+      m_pDockSite(nullptr),
+      m_bAutoDelete(FALSE),
+      m_cxLeftBorder(6),
+      m_cxRightBorder(6),
+      m_cyTopBorder(2),
+      m_cyBottomBorder(2) {}
 
 CControlBar::~CControlBar() {
   if (m_pDockSite != nullptr) m_pDockSite->RemoveControlBar(this);
@@ -151,8 +156,10 @@ void CStatusBar::UpdateAllPanes() {
   int* widths = new int[m_nCount];
   int nStretch = -1, nFixed = 0;
   for (int i = 0; i < m_nCount; i++) {
-    if ((m_pPanes[i].nStyle & SBPS_STRETCH) && nStretch < 0) nStretch = i;
-    else nFixed += m_pPanes[i].cxText + 8;
+    if ((m_pPanes[i].nStyle & SBPS_STRETCH) && nStretch < 0)
+      nStretch = i;
+    else
+      nFixed += m_pPanes[i].cxText + 8;
   }
   int right = 0;
   for (int i = 0; i < m_nCount; i++) {
@@ -192,7 +199,8 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate) {
   if (nIndex < 0 || nIndex >= m_nCount) return FALSE;
   m_pPanes[nIndex].strText = lpszNewText;
   if (bUpdate && m_hWnd)
-    ::SendMessageA(m_hWnd, SB_SETTEXTA, nIndex | (m_pPanes[nIndex].nStyle & 0xFF00), (LPARAM)(lpszNewText ? lpszNewText : ""));
+    ::SendMessageA(m_hWnd, SB_SETTEXTA, nIndex | (m_pPanes[nIndex].nStyle & 0xFF00),
+                   (LPARAM)(lpszNewText ? lpszNewText : ""));
   return TRUE;
 }
 
@@ -215,7 +223,9 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth) {
   UpdateAllPanes();
 }
 
-UINT CStatusBar::GetPaneStyle(int nIndex) const { return (nIndex >= 0 && nIndex < m_nCount) ? m_pPanes[nIndex].nStyle : 0; }
+UINT CStatusBar::GetPaneStyle(int nIndex) const {
+  return (nIndex >= 0 && nIndex < m_nCount) ? m_pPanes[nIndex].nStyle : 0;
+}
 
 void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle) {
   if (nIndex < 0 || nIndex >= m_nCount) return;
@@ -233,7 +243,8 @@ CSize CStatusBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
     if (hOld) dc.SelectObject(hOld);
   }
   CSize size = CControlBar::CalcFixedLayout(bStretch, bHorz);
-  size.cy = tm.tmHeight - tm.tmInternalLeading + 2 * ::GetSystemMetrics(SM_CYBORDER) + m_cyTopBorder + m_cyBottomBorder + 4;
+  size.cy =
+      tm.tmHeight - tm.tmInternalLeading + 2 * ::GetSystemMetrics(SM_CYBORDER) + m_cyTopBorder + m_cyBottomBorder + 4;
   return size;
 }
 
@@ -315,9 +326,7 @@ void CScrollView::SetScrollSizes(int nMapMode, SIZE sizeTotal, const SIZE& sizeP
   if (m_hWnd != nullptr) UpdateBars();
 }
 
-CPoint CScrollView::GetScrollPosition() const {
-  return CPoint(GetScrollPos(SB_HORZ), GetScrollPos(SB_VERT));
-}
+CPoint CScrollView::GetScrollPosition() const { return CPoint(GetScrollPos(SB_HORZ), GetScrollPos(SB_VERT)); }
 
 void CScrollView::ScrollToPosition(POINT pt) {
   CPoint old = GetScrollPosition();
@@ -364,18 +373,36 @@ static void ScrollBy(CScrollView* pView, int nBar, UINT nSBCode, UINT nPos, int 
   pView->GetScrollInfo(nBar, &si);
   int pos = si.nPos;
   switch (nSBCode) {
-    case SB_LINEUP: pos -= nLine; break;
-    case SB_LINEDOWN: pos += nLine; break;
-    case SB_PAGEUP: pos -= (int)si.nPage; break;
-    case SB_PAGEDOWN: pos += (int)si.nPage; break;
+    case SB_LINEUP:
+      pos -= nLine;
+      break;
+    case SB_LINEDOWN:
+      pos += nLine;
+      break;
+    case SB_PAGEUP:
+      pos -= (int)si.nPage;
+      break;
+    case SB_PAGEDOWN:
+      pos += (int)si.nPage;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: pos = (int)nPos; break;
-    case SB_TOP: pos = si.nMin; break;
-    case SB_BOTTOM: pos = si.nMax; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      pos = (int)nPos;
+      break;
+    case SB_TOP:
+      pos = si.nMin;
+      break;
+    case SB_BOTTOM:
+      pos = si.nMax;
+      break;
+    default:
+      return;
   }
   CPoint pt = pView->GetScrollPosition();
-  if (nBar == SB_HORZ) pt.x = pos; else pt.y = pos;
+  if (nBar == SB_HORZ)
+    pt.x = pos;
+  else
+    pt.y = pos;
   pView->ScrollToPosition(pt);
 }
 
@@ -437,7 +464,8 @@ BOOL CFormView::Create(LPCSTR, LPCSTR, DWORD dwRequestedStyle, const RECT& rect,
   GetWindowRect(&rectTemplate);
   SetScrollSizes(MM_TEXT, rectTemplate.Size());
   ExecuteDlgInit(m_lpszTemplateName);
-  SetWindowPos(nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   if (dwRequestedStyle & WS_VISIBLE) ShowWindow(SW_SHOWNORMAL);
   return TRUE;
 }
@@ -511,10 +539,25 @@ BEGIN_MESSAGE_MAP(CSplitterWnd, CWnd)
 END_MESSAGE_MAP()
 
 CSplitterWnd::CSplitterWnd()
-    : m_cxSplitter(7), m_cySplitter(7), m_cxBorderShare(0), m_cyBorderShare(0), m_cxSplitterGap(7),
-      m_cySplitterGap(7), m_cxBorder(2), m_cyBorder(2), m_pDynamicViewClass(nullptr), m_nMaxRows(0), m_nMaxCols(0),
-      m_nRows(0), m_nCols(0), m_bHasHScroll(FALSE), m_bHasVScroll(FALSE), m_pColInfo(nullptr), m_pRowInfo(nullptr),
-      m_bTracking(FALSE), m_htTrack(noHit) {}
+    : m_cxSplitter(7),
+      m_cySplitter(7),
+      m_cxBorderShare(0),
+      m_cyBorderShare(0),
+      m_cxSplitterGap(7),
+      m_cySplitterGap(7),
+      m_cxBorder(2),
+      m_cyBorder(2),
+      m_pDynamicViewClass(nullptr),
+      m_nMaxRows(0),
+      m_nMaxCols(0),
+      m_nRows(0),
+      m_nCols(0),
+      m_bHasHScroll(FALSE),
+      m_bHasVScroll(FALSE),
+      m_pColInfo(nullptr),
+      m_pRowInfo(nullptr),
+      m_bTracking(FALSE),
+      m_htTrack(noHit) {}
 
 CSplitterWnd::~CSplitterWnd() {
   delete[] m_pRowInfo;
@@ -533,12 +576,14 @@ BOOL CSplitterWnd::CreateStatic(CWnd* pParentWnd, int nRows, int nCols, DWORD dw
   for (int i = 0; i < nCols; i++) m_pColInfo[i] = {0, 0, 0};
   CRect rect;
   pParentWnd->GetClientRect(&rect);
-  LPCSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1));
+  LPCSTR lpszClass =
+      AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, (LPCSTR)IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1));
   return CreateEx(0, lpszClass, nullptr, dwStyle | WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, nID, nullptr);
 }
 
 BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE sizeInit, CCreateContext* pContext) {
-  if (row < 0 || row >= m_nRows || col < 0 || col >= m_nCols || GetDlgItem(IdFromRowCol(row, col)) != nullptr) return FALSE;
+  if (row < 0 || row >= m_nRows || col < 0 || col >= m_nCols || GetDlgItem(IdFromRowCol(row, col)) != nullptr)
+    return FALSE;
   m_pColInfo[col].nIdealSize = sizeInit.cx;
   m_pRowInfo[row].nIdealSize = sizeInit.cy;
   BOOL bSendInitialUpdate = FALSE;

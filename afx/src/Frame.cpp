@@ -23,9 +23,9 @@ HDWP AFXAPI AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRE
   ::MapWindowPoints(nullptr, hWndParent, (LPPOINT)&rectOld, 2);
   if (::EqualRect(&rectOld, lpRect)) return lpLayout ? lpLayout->hDWP : nullptr;
   if (lpLayout != nullptr) {
-    lpLayout->hDWP = ::DeferWindowPos(lpLayout->hDWP, hWnd, nullptr, lpRect->left, lpRect->top,
-                                      lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
-                                      SWP_NOACTIVATE | SWP_NOZORDER);
+    lpLayout->hDWP =
+        ::DeferWindowPos(lpLayout->hDWP, hWnd, nullptr, lpRect->left, lpRect->top, lpRect->right - lpRect->left,
+                         lpRect->bottom - lpRect->top, SWP_NOACTIVATE | SWP_NOZORDER);
     return lpLayout->hDWP;
   }
   ::SetWindowPos(hWnd, nullptr, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
@@ -101,9 +101,21 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd()
-    : m_bAutoMenuEnable(TRUE), m_nWindow(-1), m_hMenuDefault(nullptr), m_hAccelTable(nullptr), m_dwPromptContext(0),
-      m_bHelpMode(FALSE), m_pNextFrameWnd(nullptr), m_nIDHelp(0), m_nIDTracking(0), m_nIDLastMessage(0),
-      m_pViewActive(nullptr), m_cModalStack(0), m_phWndDisable(nullptr), m_nIdleFlags(0), m_nShowDelay(-1),
+    : m_bAutoMenuEnable(TRUE),
+      m_nWindow(-1),
+      m_hMenuDefault(nullptr),
+      m_hAccelTable(nullptr),
+      m_dwPromptContext(0),
+      m_bHelpMode(FALSE),
+      m_pNextFrameWnd(nullptr),
+      m_nIDHelp(0),
+      m_nIDTracking(0),
+      m_nIDLastMessage(0),
+      m_pViewActive(nullptr),
+      m_cModalStack(0),
+      m_phWndDisable(nullptr),
+      m_nIdleFlags(0),
+      m_nShowDelay(-1),
       m_listControlBars(new std::vector<CControlBar*>) {}
 
 CFrameWnd::~CFrameWnd() {
@@ -216,9 +228,7 @@ void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify) {
   if (pViewNew != nullptr && bNotify) pViewNew->OnActivateView(TRUE, pViewNew, pViewOld);
 }
 
-void CFrameWnd::RecalcLayout(BOOL) {
-  RepositionBars(0, 0xffff, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
-}
+void CFrameWnd::RecalcLayout(BOOL) { RepositionBars(0, 0xffff, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder); }
 
 void CFrameWnd::ActivateFrame(int nCmdShow) {
   if (nCmdShow == -1) {
@@ -229,8 +239,8 @@ void CFrameWnd::ActivateFrame(int nCmdShow) {
   }
   if (nCmdShow != -1) {
     ShowWindow(nCmdShow);
-    if (nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINNOACTIVE &&
-        nCmdShow != SW_SHOWNA && nCmdShow != SW_SHOWNOACTIVATE)
+    if (nCmdShow != SW_HIDE && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINNOACTIVE && nCmdShow != SW_SHOWNA &&
+        nCmdShow != SW_SHOWNOACTIVATE)
       BringWindowToTop();
   }
 }
@@ -302,8 +312,7 @@ void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName) {
   GetWindowText(strOld);
   auto& titles = AutoTitles();
   auto it = std::find_if(titles.begin(), titles.end(), [&](const AutoTitle& t) { return t.hWnd == m_hWnd; });
-  bool bProgramTitle = !strOld.IsEmpty() && strOld != m_strTitle &&
-                       (it == titles.end() ? true : strOld != it->text);
+  bool bProgramTitle = !strOld.IsEmpty() && strOld != m_strTitle && (it == titles.end() ? true : strOld != it->text);
   if (bProgramTitle) return;
   if (strOld != strNew) SetWindowText(strNew);
   if (it == titles.end())
@@ -314,8 +323,10 @@ void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName) {
 
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
   CString s;
-  if (s.LoadString(nID)) AfxExtractSubString(rMessage, s, 0, '\n');
-  else rMessage.Empty();
+  if (s.LoadString(nID))
+    AfxExtractSubString(rMessage, s, 0, '\n');
+  else
+    rMessage.Empty();
 }
 
 CWnd* CFrameWnd::GetMessageBar() { return GetDescendantWindow(AFX_IDW_STATUS_BAR, TRUE); }
@@ -441,8 +452,9 @@ void CFrameWnd::BeginModalState() {
   if (m_cModalStack++ > 0) return;
   std::vector<HWND> list;
   for (HWND hWnd = ::GetWindow(::GetDesktopWindow(), GW_CHILD); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
-    if (hWnd != m_hWnd && ::IsWindowEnabled(hWnd) && ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId() &&
-        ::GetWindow(hWnd, GW_OWNER) == m_hWnd && ::SendMessageA(hWnd, WM_DISABLEMODAL, 0, 0) == 0) {
+    if (hWnd != m_hWnd && ::IsWindowEnabled(hWnd) &&
+        ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId() && ::GetWindow(hWnd, GW_OWNER) == m_hWnd &&
+        ::SendMessageA(hWnd, WM_DISABLEMODAL, 0, 0) == 0) {
       ::EnableWindow(hWnd, FALSE);
       list.push_back(hWnd);
     }

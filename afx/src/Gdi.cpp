@@ -115,7 +115,9 @@ CBrush::CBrush(int nIndex, COLORREF crColor) {
 CBrush::CBrush(CBitmap* pBitmap) {
   if (!Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle()))) AfxThrowResourceException();
 }
-BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap) { return Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle())); }
+BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap) {
+  return Attach(::CreatePatternBrush((HBITMAP)pBitmap->GetSafeHandle()));
+}
 
 BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
                        BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
@@ -239,8 +241,12 @@ CGdiObject* PASCAL CDC::SelectGdiObject(HDC hDC, HGDIOBJ h) {
 }
 
 CPen* CDC::SelectObject(CPen* pPen) { return CPen::FromHandle((HPEN)::SelectObject(m_hDC, pPen->GetSafeHandle())); }
-CBrush* CDC::SelectObject(CBrush* pBrush) { return CBrush::FromHandle((HBRUSH)::SelectObject(m_hDC, pBrush->GetSafeHandle())); }
-CFont* CDC::SelectObject(CFont* pFont) { return CFont::FromHandle((HFONT)::SelectObject(m_hDC, pFont->GetSafeHandle())); }
+CBrush* CDC::SelectObject(CBrush* pBrush) {
+  return CBrush::FromHandle((HBRUSH)::SelectObject(m_hDC, pBrush->GetSafeHandle()));
+}
+CFont* CDC::SelectObject(CFont* pFont) {
+  return CFont::FromHandle((HFONT)::SelectObject(m_hDC, pFont->GetSafeHandle()));
+}
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
   return CBitmap::FromHandle((HBITMAP)::SelectObject(m_hDC, pBitmap->GetSafeHandle()));
 }

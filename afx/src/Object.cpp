@@ -133,23 +133,36 @@ BOOL CFileException::GetErrorMessage(LPSTR lpszError, UINT nMaxError, PUINT pnHe
 
 int PASCAL CFileException::OsErrorToException(LONG lOsError) {
   switch (lOsError) {
-    case NO_ERROR: return none;
-    case ERROR_FILE_NOT_FOUND: return fileNotFound;
+    case NO_ERROR:
+      return none;
+    case ERROR_FILE_NOT_FOUND:
+      return fileNotFound;
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME: return badPath;
-    case ERROR_TOO_MANY_OPEN_FILES: return tooManyOpenFiles;
-    case ERROR_ACCESS_DENIED: return accessDenied;
-    case ERROR_INVALID_HANDLE: return invalidFile;
-    case ERROR_CURRENT_DIRECTORY: return removeCurrentDir;
+    case ERROR_BAD_PATHNAME:
+      return badPath;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return tooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+      return accessDenied;
+    case ERROR_INVALID_HANDLE:
+      return invalidFile;
+    case ERROR_CURRENT_DIRECTORY:
+      return removeCurrentDir;
     case ERROR_NEGATIVE_SEEK:
-    case ERROR_SEEK: return badSeek;
-    case ERROR_SHARING_VIOLATION: return sharingViolation;
-    case ERROR_LOCK_VIOLATION: return lockViolation;
+    case ERROR_SEEK:
+      return badSeek;
+    case ERROR_SHARING_VIOLATION:
+      return sharingViolation;
+    case ERROR_LOCK_VIOLATION:
+      return lockViolation;
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_FULL: return diskFull;
-    case ERROR_HANDLE_EOF: return endOfFile;
-    default: return generic;
+    case ERROR_DISK_FULL:
+      return diskFull;
+    case ERROR_HANDLE_EOF:
+      return endOfFile;
+    default:
+      return generic;
   }
 }
 
@@ -200,17 +213,31 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
   m_strFileName = lpszFileName;
   DWORD dwAccess = 0;
   switch (nOpenFlags & 3) {
-    case modeRead: dwAccess = GENERIC_READ; break;
-    case modeWrite: dwAccess = GENERIC_WRITE; break;
-    default: dwAccess = GENERIC_READ | GENERIC_WRITE; break;
+    case modeRead:
+      dwAccess = GENERIC_READ;
+      break;
+    case modeWrite:
+      dwAccess = GENERIC_WRITE;
+      break;
+    default:
+      dwAccess = GENERIC_READ | GENERIC_WRITE;
+      break;
   }
   DWORD dwShare = 0;
   switch (nOpenFlags & 0x70) {
     case shareCompat:
-    case shareExclusive: dwShare = 0; break;
-    case shareDenyWrite: dwShare = FILE_SHARE_READ; break;
-    case shareDenyRead: dwShare = FILE_SHARE_WRITE; break;
-    default: dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE; break;
+    case shareExclusive:
+      dwShare = 0;
+      break;
+    case shareDenyWrite:
+      dwShare = FILE_SHARE_READ;
+      break;
+    case shareDenyRead:
+      dwShare = FILE_SHARE_WRITE;
+      break;
+    default:
+      dwShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+      break;
   }
   DWORD dwCreate;
   if (nOpenFlags & modeCreate)
@@ -235,28 +262,32 @@ BOOL CFile::Open(LPCSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
 UINT CFile::Read(void* lpBuf, UINT nCount) {
   if (nCount == 0) return 0;
   DWORD dwRead = 0;
-  if (!::ReadFile(m_hFile, lpBuf, nCount, &dwRead, nullptr)) CFileException::ThrowOsError((LONG)::GetLastError(), m_strFileName);
+  if (!::ReadFile(m_hFile, lpBuf, nCount, &dwRead, nullptr))
+    CFileException::ThrowOsError((LONG)::GetLastError(), m_strFileName);
   return dwRead;
 }
 
 void CFile::Write(const void* lpBuf, UINT nCount) {
   if (nCount == 0) return;
   DWORD dwWritten = 0;
-  if (!::WriteFile(m_hFile, lpBuf, nCount, &dwWritten, nullptr)) CFileException::ThrowOsError((LONG)::GetLastError(), m_strFileName);
+  if (!::WriteFile(m_hFile, lpBuf, nCount, &dwWritten, nullptr))
+    CFileException::ThrowOsError((LONG)::GetLastError(), m_strFileName);
   if (dwWritten != nCount) AfxThrowFileException(CFileException::diskFull, -1, m_strFileName);
 }
 
 ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom) {
   LARGE_INTEGER li, out;
   li.QuadPart = lOff;
-  if (!::SetFilePointerEx(m_hFile, li, &out, nFrom)) CFileException::ThrowOsError((LONG)::GetLastError(), m_strFileName);
+  if (!::SetFilePointerEx(m_hFile, li, &out, nFrom))
+    CFileException::ThrowOsError((LONG)::GetLastError(), m_strFileName);
   return (ULONGLONG)out.QuadPart;
 }
 
 ULONGLONG CFile::GetPosition() const {
   LARGE_INTEGER li, out;
   li.QuadPart = 0;
-  if (!::SetFilePointerEx(m_hFile, li, &out, FILE_CURRENT)) CFileException::ThrowOsError((LONG)::GetLastError(), m_strFileName);
+  if (!::SetFilePointerEx(m_hFile, li, &out, FILE_CURRENT))
+    CFileException::ThrowOsError((LONG)::GetLastError(), m_strFileName);
   return (ULONGLONG)out.QuadPart;
 }
 
@@ -450,8 +481,7 @@ CTime::CTime(const FILETIME& ft, int nDST) {
   FILETIME local;
   SYSTEMTIME st;
   m_time = 0;
-  if (::FileTimeToLocalFileTime(&ft, &local) && ::FileTimeToSystemTime(&local, &st))
-    *this = CTime(st, nDST);
+  if (::FileTimeToLocalFileTime(&ft, &local) && ::FileTimeToSystemTime(&local, &st)) *this = CTime(st, nDST);
 }
 
 struct tm* CTime::GetLocalTm(struct tm* ptm) const {

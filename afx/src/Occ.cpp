@@ -105,7 +105,8 @@ class COleControlSite : public IOleClientSite,
 
   BOOL CreateControl(CWnd* pWndCtrl, REFCLSID clsid, DWORD dwStyle, const RECT& rect, UINT nID);
   void DestroyControl();
-  void InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, va_list argList);
+  void InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
+                     va_list argList);
   void OnEvent(DISPID dispid, DISPPARAMS* pDispParams);
   HWND GetContainerHwnd() const;
 
@@ -251,9 +252,18 @@ class CAfxEventSink : public IDispatch {
 };
 
 COleControlSite::COleControlSite(COleControlContainer* pCtrlCont)
-    : m_pCtrlCont(pCtrlCont), m_pWndCtrl(nullptr), m_hWnd(nullptr), m_nID(0), m_pObject(nullptr),
-      m_pInPlaceObject(nullptr), m_pDispatch(nullptr), m_pStorage(nullptr), m_pEventPoint(nullptr), m_pSink(nullptr),
-      m_dwEventCookie(0), m_cRef(1) {}
+    : m_pCtrlCont(pCtrlCont),
+      m_pWndCtrl(nullptr),
+      m_hWnd(nullptr),
+      m_nID(0),
+      m_pObject(nullptr),
+      m_pInPlaceObject(nullptr),
+      m_pDispatch(nullptr),
+      m_pStorage(nullptr),
+      m_pEventPoint(nullptr),
+      m_pSink(nullptr),
+      m_dwEventCookie(0),
+      m_cRef(1) {}
 
 COleControlSite::~COleControlSite() {}
 
@@ -281,7 +291,8 @@ STDMETHODIMP COleControlSite::QueryInterface(REFIID riid, void** ppv) {
 }
 
 STDMETHODIMP COleControlSite::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc,
-                                               LPRECT lprcPosRect, LPRECT lprcClipRect, LPOLEINPLACEFRAMEINFO lpFrameInfo) {
+                                               LPRECT lprcPosRect, LPRECT lprcClipRect,
+                                               LPOLEINPLACEFRAMEINFO lpFrameInfo) {
   if (ppFrame) {
     *ppFrame = static_cast<IOleInPlaceFrame*>(this);
     AddRef();
@@ -365,7 +376,8 @@ static IID FindEventInterface(IUnknown* pUnk) {
         for (UINT i = 0; i < pAttr->cImplTypes && IsEqualIID(iid, IID_NULL); i++) {
           int flags = 0;
           if (SUCCEEDED(pClassInfo->GetImplTypeFlags(i, &flags)) &&
-              (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) == (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) {
+              (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) ==
+                  (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) {
             HREFTYPE href;
             ITypeInfo* pEventInfo = nullptr;
             if (SUCCEEDED(pClassInfo->GetRefTypeOfImplType(i, &href)) &&
@@ -410,8 +422,8 @@ BOOL COleControlSite::CreateControl(CWnd* pWndCtrl, REFCLSID clsid, DWORD dwStyl
     pPSI->InitNew();
     pPSI->Release();
   } else if (SUCCEEDED(m_pObject->QueryInterface(IID_IPersistStorage, (void**)&pPS)) && pPS) {
-    if (SUCCEEDED(::StgCreateDocfile(nullptr, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_DELETEONRELEASE,
-                                     0, &m_pStorage)))
+    if (SUCCEEDED(::StgCreateDocfile(
+            nullptr, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_DELETEONRELEASE, 0, &m_pStorage)))
       pPS->InitNew(m_pStorage);
     pPS->Release();
   }
@@ -434,7 +446,8 @@ BOOL COleControlSite::CreateControl(CWnd* pWndCtrl, REFCLSID clsid, DWORD dwStyl
         pEnum->Release();
       }
     }
-    if (!IsEqualIID(iidEvents, IID_NULL) && SUCCEEDED(pCPC->FindConnectionPoint(iidEvents, &m_pEventPoint)) && m_pEventPoint) {
+    if (!IsEqualIID(iidEvents, IID_NULL) && SUCCEEDED(pCPC->FindConnectionPoint(iidEvents, &m_pEventPoint)) &&
+        m_pEventPoint) {
       m_pSink = new CAfxEventSink(this, iidEvents);
       if (FAILED(m_pEventPoint->Advise(static_cast<IDispatch*>(m_pSink), &m_dwEventCookie))) {
         m_pEventPoint->Release();
@@ -569,12 +582,30 @@ void COleControlSite::InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet,
     VARTYPE vt = (VARTYPE)(b & ~0x40);
     if (!bByRef) {
       switch (vt) {
-        case VT_I2: v.vt = VT_I2; v.iVal = (SHORT)va_arg(argList, int); break;
-        case VT_I4: v.vt = VT_I4; v.lVal = va_arg(argList, long); break;
-        case VT_R4: v.vt = VT_R4; v.fltVal = (float)va_arg(argList, double); break;
-        case VT_R8: v.vt = VT_R8; v.dblVal = va_arg(argList, double); break;
-        case VT_DATE: v.vt = VT_DATE; v.date = va_arg(argList, DATE); break;
-        case VT_CY: v.vt = VT_CY; v.cyVal = va_arg(argList, CY); break;
+        case VT_I2:
+          v.vt = VT_I2;
+          v.iVal = (SHORT)va_arg(argList, int);
+          break;
+        case VT_I4:
+          v.vt = VT_I4;
+          v.lVal = va_arg(argList, long);
+          break;
+        case VT_R4:
+          v.vt = VT_R4;
+          v.fltVal = (float)va_arg(argList, double);
+          break;
+        case VT_R8:
+          v.vt = VT_R8;
+          v.dblVal = va_arg(argList, double);
+          break;
+        case VT_DATE:
+          v.vt = VT_DATE;
+          v.date = va_arg(argList, DATE);
+          break;
+        case VT_CY:
+          v.vt = VT_CY;
+          v.cyVal = va_arg(argList, CY);
+          break;
         case VT_BSTR: {
           LPCSTR psz = va_arg(argList, LPCSTR);
           v.vt = VT_BSTR;
@@ -589,21 +620,51 @@ void COleControlSite::InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet,
           owned[k] = true;
           break;
         }
-        case VT_DISPATCH: v.vt = VT_DISPATCH; v.pdispVal = va_arg(argList, LPDISPATCH); break;
-        case VT_ERROR: v.vt = VT_ERROR; v.scode = va_arg(argList, SCODE); break;
-        case VT_BOOL: v.vt = VT_BOOL; v.boolVal = va_arg(argList, BOOL) ? VARIANT_TRUE : VARIANT_FALSE; break;
+        case VT_DISPATCH:
+          v.vt = VT_DISPATCH;
+          v.pdispVal = va_arg(argList, LPDISPATCH);
+          break;
+        case VT_ERROR:
+          v.vt = VT_ERROR;
+          v.scode = va_arg(argList, SCODE);
+          break;
+        case VT_BOOL:
+          v.vt = VT_BOOL;
+          v.boolVal = va_arg(argList, BOOL) ? VARIANT_TRUE : VARIANT_FALSE;
+          break;
         case VT_VARIANT: {
           const VARIANT* pv = va_arg(argList, const VARIANT*);
           if (pv) v = *pv;  // borrowed, not freed here
           break;
         }
-        case VT_UNKNOWN: v.vt = VT_UNKNOWN; v.punkVal = va_arg(argList, LPUNKNOWN); break;
-        case VT_I1: v.vt = VT_I1; v.cVal = (CHAR)va_arg(argList, int); break;
-        case VT_UI1: v.vt = VT_UI1; v.bVal = (BYTE)va_arg(argList, int); break;
-        case VT_UI2: v.vt = VT_UI2; v.uiVal = (USHORT)va_arg(argList, int); break;
-        case VT_UI4: v.vt = VT_UI4; v.ulVal = va_arg(argList, ULONG); break;
-        case VT_I8: v.vt = VT_I8; v.llVal = va_arg(argList, LONGLONG); break;
-        case VT_UI8: v.vt = VT_UI8; v.ullVal = va_arg(argList, ULONGLONG); break;
+        case VT_UNKNOWN:
+          v.vt = VT_UNKNOWN;
+          v.punkVal = va_arg(argList, LPUNKNOWN);
+          break;
+        case VT_I1:
+          v.vt = VT_I1;
+          v.cVal = (CHAR)va_arg(argList, int);
+          break;
+        case VT_UI1:
+          v.vt = VT_UI1;
+          v.bVal = (BYTE)va_arg(argList, int);
+          break;
+        case VT_UI2:
+          v.vt = VT_UI2;
+          v.uiVal = (USHORT)va_arg(argList, int);
+          break;
+        case VT_UI4:
+          v.vt = VT_UI4;
+          v.ulVal = va_arg(argList, ULONG);
+          break;
+        case VT_I8:
+          v.vt = VT_I8;
+          v.llVal = va_arg(argList, LONGLONG);
+          break;
+        case VT_UI8:
+          v.vt = VT_UI8;
+          v.ullVal = va_arg(argList, ULONGLONG);
+          break;
         default:
           for (UINT j = 0; j < nArgs; j++)
             if (owned[j]) ::VariantClear(&args[j]);
@@ -612,16 +673,36 @@ void COleControlSite::InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet,
     } else {
       v.vt = (VARTYPE)(vt | VT_BYREF);
       switch (vt) {
-        case VT_I2: v.piVal = va_arg(argList, short*); break;
-        case VT_I4: v.plVal = (LONG*)va_arg(argList, long*); break;
-        case VT_R4: v.pfltVal = va_arg(argList, float*); break;
-        case VT_R8: v.pdblVal = va_arg(argList, double*); break;
-        case VT_BSTR: v.pbstrVal = va_arg(argList, BSTR*); break;
-        case VT_DISPATCH: v.ppdispVal = va_arg(argList, LPDISPATCH*); break;
-        case VT_UNKNOWN: v.ppunkVal = va_arg(argList, LPUNKNOWN*); break;
-        case VT_VARIANT: v.pvarVal = va_arg(argList, VARIANT*); break;
-        case VT_UI1: v.pbVal = va_arg(argList, BYTE*); break;
-        case VT_I8: v.pllVal = va_arg(argList, LONGLONG*); break;
+        case VT_I2:
+          v.piVal = va_arg(argList, short*);
+          break;
+        case VT_I4:
+          v.plVal = (LONG*)va_arg(argList, long*);
+          break;
+        case VT_R4:
+          v.pfltVal = va_arg(argList, float*);
+          break;
+        case VT_R8:
+          v.pdblVal = va_arg(argList, double*);
+          break;
+        case VT_BSTR:
+          v.pbstrVal = va_arg(argList, BSTR*);
+          break;
+        case VT_DISPATCH:
+          v.ppdispVal = va_arg(argList, LPDISPATCH*);
+          break;
+        case VT_UNKNOWN:
+          v.ppunkVal = va_arg(argList, LPUNKNOWN*);
+          break;
+        case VT_VARIANT:
+          v.pvarVal = va_arg(argList, VARIANT*);
+          break;
+        case VT_UI1:
+          v.pbVal = va_arg(argList, BYTE*);
+          break;
+        case VT_I8:
+          v.pllVal = va_arg(argList, LONGLONG*);
+          break;
         case VT_BOOL: {
           // BOOL* for the caller, VARIANT_BOOL* for the control.
           bools[k].p = va_arg(argList, BOOL*);
@@ -676,28 +757,62 @@ void COleControlSite::InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet,
     }
   }
   switch (vtRet) {
-    case VT_I2: *(short*)pvRet = vaResult.iVal; break;
-    case VT_I4: *(long*)pvRet = vaResult.lVal; break;
-    case VT_R4: *(float*)pvRet = vaResult.fltVal; break;
-    case VT_R8: *(double*)pvRet = vaResult.dblVal; break;
-    case VT_DATE: *(DATE*)pvRet = vaResult.date; break;
-    case VT_CY: *(CY*)pvRet = vaResult.cyVal; break;
+    case VT_I2:
+      *(short*)pvRet = vaResult.iVal;
+      break;
+    case VT_I4:
+      *(long*)pvRet = vaResult.lVal;
+      break;
+    case VT_R4:
+      *(float*)pvRet = vaResult.fltVal;
+      break;
+    case VT_R8:
+      *(double*)pvRet = vaResult.dblVal;
+      break;
+    case VT_DATE:
+      *(DATE*)pvRet = vaResult.date;
+      break;
+    case VT_CY:
+      *(CY*)pvRet = vaResult.cyVal;
+      break;
     case VT_BSTR:
       *(CString*)pvRet = vaResult.bstrVal;  // ANSI build: the caller gets a CString
       ::VariantClear(&vaResult);
       break;
-    case VT_DISPATCH: *(LPDISPATCH*)pvRet = vaResult.pdispVal; break;  // the reference goes to the caller
-    case VT_UNKNOWN: *(LPUNKNOWN*)pvRet = vaResult.punkVal; break;
-    case VT_ERROR: *(SCODE*)pvRet = vaResult.scode; break;
-    case VT_BOOL: *(BOOL*)pvRet = vaResult.boolVal != VARIANT_FALSE; break;
-    case VT_VARIANT: *(VARIANT*)pvRet = vaResult; break;  // moved to the caller
+    case VT_DISPATCH:
+      *(LPDISPATCH*)pvRet = vaResult.pdispVal;
+      break;  // the reference goes to the caller
+    case VT_UNKNOWN:
+      *(LPUNKNOWN*)pvRet = vaResult.punkVal;
+      break;
+    case VT_ERROR:
+      *(SCODE*)pvRet = vaResult.scode;
+      break;
+    case VT_BOOL:
+      *(BOOL*)pvRet = vaResult.boolVal != VARIANT_FALSE;
+      break;
+    case VT_VARIANT:
+      *(VARIANT*)pvRet = vaResult;
+      break;  // moved to the caller
     case VT_I1:
-    case VT_UI1: *(BYTE*)pvRet = vaResult.bVal; break;
-    case VT_UI2: *(USHORT*)pvRet = vaResult.uiVal; break;
-    case VT_UI4: *(ULONG*)pvRet = vaResult.ulVal; break;
-    case VT_I8: *(LONGLONG*)pvRet = vaResult.llVal; break;
-    case VT_UI8: *(ULONGLONG*)pvRet = vaResult.ullVal; break;
-    default: ::VariantClear(&vaResult); AfxThrowOleException(DISP_E_BADVARTYPE);
+    case VT_UI1:
+      *(BYTE*)pvRet = vaResult.bVal;
+      break;
+    case VT_UI2:
+      *(USHORT*)pvRet = vaResult.uiVal;
+      break;
+    case VT_UI4:
+      *(ULONG*)pvRet = vaResult.ulVal;
+      break;
+    case VT_I8:
+      *(LONGLONG*)pvRet = vaResult.llVal;
+      break;
+    case VT_UI8:
+      *(ULONGLONG*)pvRet = vaResult.ullVal;
+      break;
+    default:
+      ::VariantClear(&vaResult);
+      AfxThrowOleException(DISP_E_BADVARTYPE);
   }
 }
 
@@ -727,7 +842,8 @@ BOOL CWnd::CreateControl(LPCSTR lpszClass, LPCSTR lpszWindowName, DWORD dwStyle,
   return CreateControl(clsid, lpszWindowName, dwStyle, rect, pParentWnd, nID, pPersist, bStorage, bstrLicKey);
 }
 
-void AFX_CDECL CWnd::InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...) {
+void AFX_CDECL CWnd::InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
+                                  ...) {
   if (m_pCtrlSite == nullptr) AfxThrowOleException(E_UNEXPECTED);  // no control was created
   va_list argList;
   va_start(argList, pbParamInfo);

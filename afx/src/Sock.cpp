@@ -214,7 +214,8 @@ int CAsyncSocket::ReceiveFromHelper(void* lpBuf, int nBufLen, SOCKADDR* lpSockAd
   return ::recvfrom(m_hSocket, (char*)lpBuf, nBufLen, nFlags, lpSockAddr, lpSockAddrLen);
 }
 
-int CAsyncSocket::SendToHelper(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen, int nFlags) {
+int CAsyncSocket::SendToHelper(const void* lpBuf, int nBufLen, const SOCKADDR* lpSockAddr, int nSockAddrLen,
+                               int nFlags) {
   return ::sendto(m_hSocket, (const char*)lpBuf, nBufLen, nFlags, lpSockAddr, nSockAddrLen);
 }
 
@@ -251,12 +252,23 @@ void PASCAL CAsyncSocket::DoCallBack(WPARAM wParam, LPARAM lParam) {
       if (nBytes != 0 || nErrorCode != 0) pSocket->OnReceive(nErrorCode);
       break;
     }
-    case FD_WRITE: pSocket->OnSend(nErrorCode); break;
-    case FD_OOB: pSocket->OnOutOfBandData(nErrorCode); break;
-    case FD_ACCEPT: pSocket->OnAccept(nErrorCode); break;
-    case FD_CONNECT: pSocket->OnConnect(nErrorCode); break;
-    case FD_CLOSE: pSocket->OnClose(nErrorCode); break;
-    default: break;
+    case FD_WRITE:
+      pSocket->OnSend(nErrorCode);
+      break;
+    case FD_OOB:
+      pSocket->OnOutOfBandData(nErrorCode);
+      break;
+    case FD_ACCEPT:
+      pSocket->OnAccept(nErrorCode);
+      break;
+    case FD_CONNECT:
+      pSocket->OnConnect(nErrorCode);
+      break;
+    case FD_CLOSE:
+      pSocket->OnClose(nErrorCode);
+      break;
+    default:
+      break;
   }
 }
 
@@ -269,7 +281,9 @@ CSocket::~CSocket() {
   if (m_hSocket != INVALID_SOCKET) Close();
 }
 
-CSocket* PASCAL CSocket::FromHandle(SOCKET hSocket) { return DYNAMIC_DOWNCAST(CSocket, CAsyncSocket::FromHandle(hSocket)); }
+CSocket* PASCAL CSocket::FromHandle(SOCKET hSocket) {
+  return DYNAMIC_DOWNCAST(CSocket, CAsyncSocket::FromHandle(hSocket));
+}
 
 BOOL CSocket::Create(UINT nSocketPort, int nSocketType, LPCSTR lpszSocketAddress) {
   return CAsyncSocket::Create(nSocketPort, nSocketType, FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE,
@@ -301,7 +315,7 @@ BOOL CSocket::PumpMessages(UINT uStopFlag) {
     FD_SET(m_hSocket, &set);
     timeval tv = {0, 50 * 1000};
     int n = (uStopFlag == FD_WRITE || uStopFlag == FD_CONNECT) ? ::select(0, nullptr, &set, nullptr, &tv)
-                                                                : ::select(0, &set, nullptr, nullptr, &tv);
+                                                               : ::select(0, &set, nullptr, nullptr, &tv);
     if (n == SOCKET_ERROR) break;
     if (n > 0) {
       bReady = TRUE;

@@ -573,7 +573,10 @@ int AFXAPI AfxLoadString(UINT nIDS, LPSTR lpszBuf, UINT nMaxBuf) {
     int last = -1;
     for (UINT i = 0; i < n;) {
       int c = CharLen((LPCSTR)s + i);
-      if (i + c > n) { last = (int)i; break; }
+      if (i + c > n) {
+        last = (int)i;
+        break;
+      }
       i += c;
     }
     if (last >= 0) n = (UINT)last;

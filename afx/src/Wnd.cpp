@@ -62,17 +62,30 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
   return DispatchMsgMap(nMsg, nCodeLow, nID, call);
 }
 
-void CCmdTarget::BeginWaitCursor() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(1) : (void)::SetCursor(::LoadCursorA(nullptr, (LPCSTR)IDC_WAIT)); }
-void CCmdTarget::EndWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(-1); }
-void CCmdTarget::RestoreWaitCursor() { if (AfxGetApp()) AfxGetApp()->DoWaitCursor(0); }
+void CCmdTarget::BeginWaitCursor() {
+  AfxGetApp() ? AfxGetApp()->DoWaitCursor(1) : (void)::SetCursor(::LoadCursorA(nullptr, (LPCSTR)IDC_WAIT));
+}
+void CCmdTarget::EndWaitCursor() {
+  if (AfxGetApp()) AfxGetApp()->DoWaitCursor(-1);
+}
+void CCmdTarget::RestoreWaitCursor() {
+  if (AfxGetApp()) AfxGetApp()->DoWaitCursor(0);
+}
 
 CWaitCursor::CWaitCursor() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(1) : (void)0; }
 CWaitCursor::~CWaitCursor() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(-1) : (void)0; }
 void CWaitCursor::Restore() { AfxGetApp() ? AfxGetApp()->DoWaitCursor(0) : (void)0; }
 
 CCmdUI::CCmdUI()
-    : m_nID(0), m_nIndex(0), m_pMenu(nullptr), m_pSubMenu(nullptr), m_pOther(nullptr), m_bEnableChanged(FALSE),
-      m_bContinueRouting(FALSE), m_nIndexMax(0), m_pParentMenu(nullptr) {}
+    : m_nID(0),
+      m_nIndex(0),
+      m_pMenu(nullptr),
+      m_pSubMenu(nullptr),
+      m_pOther(nullptr),
+      m_bEnableChanged(FALSE),
+      m_bContinueRouting(FALSE),
+      m_nIndexMax(0),
+      m_pParentMenu(nullptr) {}
 
 void CCmdUI::Enable(BOOL bOn) {
   if (m_pMenu) {
@@ -145,8 +158,13 @@ const CWnd CWnd::wndTopMost(HWND_TOPMOST);
 const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 CWnd::CWnd()
-    : m_hWnd(nullptr), m_hWndOwner(nullptr), m_nFlags(0), m_pfnSuper(nullptr), m_nModalResult(0),
-      m_pCtrlCont(nullptr), m_pCtrlSite(nullptr) {}
+    : m_hWnd(nullptr),
+      m_hWndOwner(nullptr),
+      m_nFlags(0),
+      m_pfnSuper(nullptr),
+      m_nModalResult(0),
+      m_pCtrlCont(nullptr),
+      m_pCtrlSite(nullptr) {}
 
 CWnd::CWnd(HWND hWnd) : CWnd() { m_hWnd = hWnd; }
 
@@ -255,7 +273,8 @@ static LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 }
 
 void AFXAPI AfxHookWindowCreate(CWnd* pWnd) {
-  if (t_hHookCbt == nullptr) t_hHookCbt = ::SetWindowsHookExA(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
+  if (t_hHookCbt == nullptr)
+    t_hHookCbt = ::SetWindowsHookExA(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
   t_pWndInit = pWnd;
 }
 
@@ -315,9 +334,7 @@ const MSG* PASCAL CWnd::GetCurrentMessage() {
   return &t_lastSentMsg;
 }
 
-LRESULT CWnd::Default() {
-  return DefWindowProc(t_lastSentMsg.message, t_lastSentMsg.wParam, t_lastSentMsg.lParam);
-}
+LRESULT CWnd::Default() { return DefWindowProc(t_lastSentMsg.message, t_lastSentMsg.wParam, t_lastSentMsg.lParam); }
 
 LRESULT CWnd::DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
   if (m_pfnSuper != nullptr) return ::CallWindowProcA(m_pfnSuper, m_hWnd, nMsg, wParam, lParam);
@@ -421,7 +438,8 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     default:
       if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
-        AFX_MSGCALL call = {WM_REFLECT_BASE + WM_CTLCOLOR, wParam, (LPARAM)(message - WM_CTLCOLORMSGBOX), 0, 0, nullptr, 0};
+        AFX_MSGCALL call = {
+            WM_REFLECT_BASE + WM_CTLCOLOR, wParam, (LPARAM)(message - WM_CTLCOLORMSGBOX), 0, 0, nullptr, 0};
         if (!DispatchMsgMap(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, call) || call.lResult == 0) return FALSE;
         if (pResult) *pResult = call.lResult;
         return TRUE;
@@ -440,8 +458,8 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs) {
   return TRUE;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y, int nWidth,
-                    int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
   CREATESTRUCT cs;
   cs.dwExStyle = dwExStyle;
   cs.lpszClass = lpszClassName;
@@ -620,8 +638,8 @@ void CWnd::FilterToolTipMessage(MSG* pMsg) {
   ToolTipState& s = *t_tip;
   if (s.hWndTip == nullptr || !::IsWindow(s.hWndTip)) {
     s.hWndTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                                  AfxGetInstanceHandle(), nullptr);
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, AfxGetInstanceHandle(),
+                                  nullptr);
     s.nLastHit = -1;
     if (!s.hWndTip) return;
     ::SendMessageA(s.hWndTip, TTM_ACTIVATE, TRUE, 0);
@@ -663,7 +681,8 @@ BOOL PASCAL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlag
   DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
   if (dwStyle == dwNewStyle) return FALSE;
   ::SetWindowLongPtrA(hWnd, GWL_STYLE, (LONG_PTR)dwNewStyle);
-  if (nFlags != 0) ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+  if (nFlags != 0)
+    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
   return TRUE;
 }
 
@@ -672,12 +691,17 @@ BOOL PASCAL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFl
   DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
   if (dwStyle == dwNewStyle) return FALSE;
   ::SetWindowLongPtrA(hWnd, GWL_EXSTYLE, (LONG_PTR)dwNewStyle);
-  if (nFlags != 0) ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+  if (nFlags != 0)
+    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
   return TRUE;
 }
 
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) { return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags); }
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) { return ModifyStyleEx(m_hWnd, dwRemove, dwAdd, nFlags); }
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+  return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags);
+}
+BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+  return ModifyStyleEx(m_hWnd, dwRemove, dwAdd, nFlags);
+}
 
 CWnd* CWnd::GetOwner() const { return m_hWndOwner ? FromHandle(m_hWndOwner) : GetParent(); }
 
@@ -768,7 +792,8 @@ int CWnd::GetScrollLimit(int nBar) {
 CWnd* CWnd::GetTopLevelParent() const {
   if (m_hWnd == nullptr) return nullptr;
   HWND hWnd = m_hWnd, hWndParent;
-  while ((::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) && (hWndParent = ::GetParent(hWnd)) != nullptr) hWnd = hWndParent;
+  while ((::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD) && (hWndParent = ::GetParent(hWnd)) != nullptr)
+    hWnd = hWndParent;
   return FromHandle(hWnd);
 }
 

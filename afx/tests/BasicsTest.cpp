@@ -22,12 +22,20 @@ TEST(CStringTest, SearchesSkipTrailBytes) {
   CString trimmed = CString(kTrail5C);
   trimmed.TrimRight('\\');
   EXPECT_EQ(trimmed.GetLength(), 2);
-  CString lower = "AB\x87\x5C" "CD";
+  CString lower =
+      "AB\x87\x5C"
+      "CD";
   lower.MakeLower();
-  EXPECT_EQ(lower, "ab\x87\x5C" "cd");
-  CString reversed = "a\xC8\xB7" "b";
+  EXPECT_EQ(lower,
+            "ab\x87\x5C"
+            "cd");
+  CString reversed =
+      "a\xC8\xB7"
+      "b";
   reversed.MakeReverse();
-  EXPECT_EQ(reversed, "b\xC8\xB7" "a");
+  EXPECT_EQ(reversed,
+            "b\xC8\xB7"
+            "a");
 }
 
 TEST(CStringTest, EditingAndComparing) {
@@ -85,7 +93,10 @@ TEST(CStringTest, FormatAndBuffers) {
   b.GetBufferSetLength(1);
   EXPECT_STREQ(b, "1");
 
-  BSTR bstr = CString("\xC8\xB7\xB6\xA8" "A").AllocSysString();
+  BSTR bstr = CString(
+                  "\xC8\xB7\xB6\xA8"
+                  "A")
+                  .AllocSysString();
   ASSERT_NE(bstr, nullptr);
   EXPECT_EQ(SysStringLen(bstr), 3u);
   EXPECT_EQ(bstr[0], 0x786E);  // 确

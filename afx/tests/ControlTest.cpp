@@ -39,12 +39,18 @@ class TestControl : public IOleObject,
 
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
     *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IOleObject) *ppv = static_cast<IOleObject*>(this);
-    else if (riid == IID_IOleInPlaceObject || riid == IID_IOleWindow) *ppv = static_cast<IOleInPlaceObject*>(this);
-    else if (riid == IID_IDispatch) *ppv = static_cast<IDispatch*>(this);
-    else if (riid == IID_IConnectionPointContainer) *ppv = static_cast<IConnectionPointContainer*>(this);
-    else if (riid == IID_IProvideClassInfo2 || riid == IID_IProvideClassInfo) *ppv = static_cast<IProvideClassInfo2*>(this);
-    else return E_NOINTERFACE;
+    if (riid == IID_IUnknown || riid == IID_IOleObject)
+      *ppv = static_cast<IOleObject*>(this);
+    else if (riid == IID_IOleInPlaceObject || riid == IID_IOleWindow)
+      *ppv = static_cast<IOleInPlaceObject*>(this);
+    else if (riid == IID_IDispatch)
+      *ppv = static_cast<IDispatch*>(this);
+    else if (riid == IID_IConnectionPointContainer)
+      *ppv = static_cast<IConnectionPointContainer*>(this);
+    else if (riid == IID_IProvideClassInfo2 || riid == IID_IProvideClassInfo)
+      *ppv = static_cast<IProvideClassInfo2*>(this);
+    else
+      return E_NOINTERFACE;
     AddRef();
     return S_OK;
   }
@@ -61,7 +67,11 @@ class TestControl : public IOleObject,
     if (m_pSite) m_pSite->AddRef();
     return S_OK;
   }
-  STDMETHODIMP GetClientSite(IOleClientSite** pp) override { *pp = m_pSite; if (m_pSite) m_pSite->AddRef(); return S_OK; }
+  STDMETHODIMP GetClientSite(IOleClientSite** pp) override {
+    *pp = m_pSite;
+    if (m_pSite) m_pSite->AddRef();
+    return S_OK;
+  }
   STDMETHODIMP SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
   STDMETHODIMP Close(DWORD) override {
     g_nClosed++;
@@ -73,7 +83,8 @@ class TestControl : public IOleObject,
   STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
   STDMETHODIMP InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
   STDMETHODIMP GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
-  STDMETHODIMP DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent, LPCRECT lprcPosRect) override {
+  STDMETHODIMP DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent,
+                      LPCRECT lprcPosRect) override {
     if (iVerb == OLEIVERB_INPLACEACTIVATE && !m_hWnd) {
       // In-place activation as a real control does it: ask the site for the context, make a window.
       IOleInPlaceSite* pIPS = nullptr;
@@ -100,7 +111,10 @@ class TestControl : public IOleObject,
   STDMETHODIMP EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
   STDMETHODIMP Update() override { return S_OK; }
   STDMETHODIMP IsUpToDate() override { return S_OK; }
-  STDMETHODIMP GetUserClassID(CLSID* p) override { *p = CLSID_TestControl; return S_OK; }
+  STDMETHODIMP GetUserClassID(CLSID* p) override {
+    *p = CLSID_TestControl;
+    return S_OK;
+  }
   STDMETHODIMP GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
   STDMETHODIMP SetExtent(DWORD, SIZEL*) override { return S_OK; }
   STDMETHODIMP GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
@@ -114,10 +128,16 @@ class TestControl : public IOleObject,
     return S_OK;
   }
   STDMETHODIMP EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetMiscStatus(DWORD, DWORD* p) override { *p = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE; return S_OK; }
+  STDMETHODIMP GetMiscStatus(DWORD, DWORD* p) override {
+    *p = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE;
+    return S_OK;
+  }
   STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
   // IOleInPlaceObject
-  STDMETHODIMP GetWindow(HWND* p) override { *p = m_hWnd; return m_hWnd ? S_OK : E_FAIL; }
+  STDMETHODIMP GetWindow(HWND* p) override {
+    *p = m_hWnd;
+    return m_hWnd ? S_OK : E_FAIL;
+  }
   STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
   STDMETHODIMP InPlaceDeactivate() override { return S_OK; }
   STDMETHODIMP UIDeactivate() override { return S_OK; }
@@ -127,10 +147,14 @@ class TestControl : public IOleObject,
   }
   STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
   // IDispatch: records what arrives and answers a few members.
-  STDMETHODIMP GetTypeInfoCount(UINT* p) override { *p = 0; return S_OK; }
+  STDMETHODIMP GetTypeInfoCount(UINT* p) override {
+    *p = 0;
+    return S_OK;
+  }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS* dp, VARIANT* pResult, EXCEPINFO* pEx, UINT*) override {
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS* dp, VARIANT* pResult, EXCEPINFO* pEx,
+                      UINT*) override {
     Call c{id, wFlags, {}};
     for (UINT i = dp->cArgs; i-- > 0;) c.types.push_back(dp->rgvarg[i].vt);
     g_calls.push_back(c);
@@ -193,7 +217,10 @@ class TestControl : public IOleObject,
     return S_OK;
   }
   // IConnectionPoint
-  STDMETHODIMP GetConnectionInterface(IID* p) override { *p = DIID_TestEvents; return S_OK; }
+  STDMETHODIMP GetConnectionInterface(IID* p) override {
+    *p = DIID_TestEvents;
+    return S_OK;
+  }
   STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** pp) override {
     *pp = this;
     AddRef();
@@ -296,7 +323,8 @@ class ControlTest : public ::testing::Test {
               S_OK);
   }
   void SetUp() override {
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    ASSERT_TRUE(
+        host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
     g_calls.clear();
   }
   void TearDown() override {

@@ -106,7 +106,7 @@ TEST(DialogTest, DataExchangeRoundTrip) {
   EXPECT_EQ(dlg.m_nNumber, -12);
   EXPECT_EQ(dlg.m_bCheck, 0);
   EXPECT_EQ(dlg.m_nRadio, 0);
-  EXPECT_EQ(dlg.m_nComboCount, 2);  // strings from the template's DLGINIT
+  EXPECT_EQ(dlg.m_nComboCount, 2);                      // strings from the template's DLGINIT
   EXPECT_STREQ(dlg.m_strFontFace, "\xCB\xCE\xCC\xE5");  // the template's font (宋体), before OnInitDialog
   EXPECT_TRUE(dlg.m_bFontBeforeInit);
   EXPECT_EQ(LOWORD(defId), IDCANCEL);
@@ -229,7 +229,9 @@ TEST(ResourceTest, StringsComeFromTheResourceLibraryInGbk) {
   EXPECT_STREQ(s, "\xC8\xB7\xB6\xA8 OK");
   CString f;
   f.Format(IDS_FORMAT, 3);
-  EXPECT_STREQ(f, "\x87\x5C" "3\xBC\xFE");  // 嘰3件
+  EXPECT_STREQ(f,
+               "\x87\x5C"
+               "3\xBC\xFE");  // 嘰3件
   EXPECT_FALSE(s.LoadString(4321));
   EXPECT_TRUE(s.IsEmpty());
   char buf[4];

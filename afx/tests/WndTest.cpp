@@ -63,9 +63,7 @@ class CDerivedWnd : public CBaseWnd {
   }
   afx_msg LRESULT OnRegistered(WPARAM wParam, LPARAM) { return (LRESULT)wParam * 2; }
   afx_msg void OnTimer(UINT_PTR nIDEvent) { Log("timer " + std::to_string(nIDEvent)); }
-  afx_msg LRESULT OnThrow(WPARAM, LPARAM) {
-    AfxThrowResourceException();
-  }
+  afx_msg LRESULT OnThrow(WPARAM, LPARAM) { AfxThrowResourceException(); }
   afx_msg BOOL OnToolTipText(UINT id, NMHDR* pNMHDR, LRESULT* pResult) {
     Log("needtext " + std::to_string(id) + (pNMHDR->code == TTN_NEEDTEXTA ? " A" : ""));
     *pResult = 5;
@@ -89,8 +87,8 @@ BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
 END_MESSAGE_MAP()
 
 HWND CreateTopLevel(CWnd& wnd, const char* title) {
-  BOOL ok = wnd.CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), title, WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
-                         nullptr);
+  BOOL ok =
+      wnd.CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), title, WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr);
   return ok ? wnd.m_hWnd : nullptr;
 }
 

@@ -54,28 +54,36 @@ bool ShouldCancelBrowse(const std::string& url, unsigned transition) {
   return StartsWithNoCase(TrimLeading(url), kLobbyProtocol);
 }
 
-bool AllowOsProtocol(const std::string& url) {
-  return !StartsWithNoCase(TrimLeading(url), kLobbyProtocol);
-}
+bool AllowOsProtocol(const std::string& url) { return !StartsWithNoCase(TrimLeading(url), kLobbyProtocol); }
 
 std::string HtmlEscape(const std::string& text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
 }
 
-bool BuildErrorPage(const std::string& failedUrl, const std::string& errorText, int errorCode,
-                    std::string* html) {
+bool BuildErrorPage(const std::string& failedUrl, const std::string& errorText, int errorCode, std::string* html) {
   if (errorCode == kErrorAborted) return false;
   // The address and the error text come from the page: escaped so they show as text.
   *html = "<html><body bgcolor=\"white\"><h2>Failed to load URL " + HtmlEscape(failedUrl) + " with error " +

@@ -7,10 +7,10 @@
 namespace brellin {
 
 constexpr int kPopupHeight = 619;
-constexpr int kWideScreen = 1367;                  // screens at least this wide get the wide popup
+constexpr int kWideScreen = 1367;  // screens at least this wide get the wide popup
 constexpr unsigned kTransitionForwardBack = 0x1000000;
 constexpr int kErrorAborted = -3;
-extern const char kLobbyProtocol[];                // "lobbyprotocol://"
+extern const char kLobbyProtocol[];  // "lobbyprotocol://"
 
 struct PopupSize {
   int width;
@@ -33,7 +33,7 @@ struct PopupDecision {
   int y = 0;
   int width = 0;
   int height = 0;
-  bool markOpen = false;    // the handler's popup-open flag becomes set
+  bool markOpen = false;  // the handler's popup-open flag becomes set
 };
 
 // One popup at a time, opened to the left of the panel and half a popup height lower.
@@ -46,8 +46,7 @@ bool ShouldCancelBrowse(const std::string& url, unsigned transition);
 bool AllowOsProtocol(const std::string& url);
 
 // The page shown in place of a failed load; false (no page) for an aborted load.
-bool BuildErrorPage(const std::string& failedUrl, const std::string& errorText, int errorCode,
-                    std::string* html);
+bool BuildErrorPage(const std::string& failedUrl, const std::string& errorText, int errorCode, std::string* html);
 
 // Text made safe to place inside HTML element content.
 std::string HtmlEscape(const std::string& text);

@@ -9,8 +9,7 @@ extern "C" {
 // Initialize(module instance, program name) -> 1 when the runtime runs, 0 when it could not start.
 typedef int(__cdecl* BrellinInitializeFn)(HINSTANCE instance, const char* programName);
 // CreateBrowser(parent, left, top, right, bottom, address): one child browser, created asynchronously.
-typedef void(__cdecl* BrellinCreateBrowserFn)(HWND parent, int left, int top, int right, int bottom,
-                                              const char* url);
+typedef void(__cdecl* BrellinCreateBrowserFn)(HWND parent, int left, int top, int right, int bottom, const char* url);
 // LoadURL(address): the first browser loads the address.
 typedef void(__cdecl* BrellinLoadURLFn)(const char* url);
 // MoveBrowseWindow(left, top, right, bottom): moves the first browser's window within its parent.

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kProfileFolder = 40;  // the user's profile folder
+constexpr int kProfileFolder = 40;         // the user's profile folder
 constexpr DWORD kChildStyle = 0x56010000;  // child, visible, clip children, clip siblings, tab stop
 
 std::string ModuleFolder() {

@@ -29,9 +29,9 @@ void SimpleHandler::OnTitleChange(vcef::RefPtr<vcef::Browser> browser, const vce
 }
 
 bool SimpleHandler::OnBeforePopup(vcef::RefPtr<vcef::Browser>, vcef::RefPtr<vcef::Frame>, const vcef::String&,
-                                  const vcef::String&, vcef::WindowOpenDisposition, bool,
-                                  const vcef::PopupFeatures&, vcef::WindowInfo& windowInfo,
-                                  vcef::RefPtr<vcef::Client>&, vcef::BrowserSettings&, bool*) {
+                                  const vcef::String&, vcef::WindowOpenDisposition, bool, const vcef::PopupFeatures&,
+                                  vcef::WindowInfo& windowInfo, vcef::RefPtr<vcef::Client>&, vcef::BrowserSettings&,
+                                  bool*) {
   brellin::PopupRequest req;
   req.screenWidth = GetSystemMetrics(SM_CXSCREEN);
   vcef::RefPtr<vcef::Browser> first;
@@ -75,9 +75,8 @@ void SimpleHandler::OnBeforeClose(vcef::RefPtr<vcef::Browser> browser) {
   if (browsers_.Remove(browser)) vcef::QuitMessageLoop();
 }
 
-void SimpleHandler::OnLoadError(vcef::RefPtr<vcef::Browser>, vcef::RefPtr<vcef::Frame> frame,
-                                vcef::ErrorCode errorCode, const vcef::String& errorText,
-                                const vcef::String& failedUrl) {
+void SimpleHandler::OnLoadError(vcef::RefPtr<vcef::Browser>, vcef::RefPtr<vcef::Frame> frame, vcef::ErrorCode errorCode,
+                                const vcef::String& errorText, const vcef::String& failedUrl) {
   std::string html;
   if (!frame || !brellin::BuildErrorPage(failedUrl.ToString(), errorText.ToString(), errorCode, &html)) return;
   frame->LoadHtml(html, failedUrl);
@@ -95,8 +94,7 @@ vcef::ReturnValue SimpleHandler::OnBeforeResourceLoad(vcef::RefPtr<vcef::Browser
   return vcef::RV_CONTINUE;
 }
 
-void SimpleHandler::OnProtocolExecution(vcef::RefPtr<vcef::Browser>, const vcef::String& url,
-                                        bool& allowOsExecution) {
+void SimpleHandler::OnProtocolExecution(vcef::RefPtr<vcef::Browser>, const vcef::String& url, bool& allowOsExecution) {
   allowOsExecution = brellin::AllowOsProtocol(url.ToString());
 }
 

@@ -33,8 +33,8 @@ class SimpleHandler : public vcef::Client,
   bool OnBeforePopup(vcef::RefPtr<vcef::Browser> browser, vcef::RefPtr<vcef::Frame> frame,
                      const vcef::String& targetUrl, const vcef::String& targetFrameName,
                      vcef::WindowOpenDisposition disposition, bool userGesture, const vcef::PopupFeatures& features,
-                     vcef::WindowInfo& windowInfo, vcef::RefPtr<vcef::Client>& client,
-                     vcef::BrowserSettings& settings, bool* noJavascriptAccess) override;
+                     vcef::WindowInfo& windowInfo, vcef::RefPtr<vcef::Client>& client, vcef::BrowserSettings& settings,
+                     bool* noJavascriptAccess) override;
   void OnAfterCreated(vcef::RefPtr<vcef::Browser> browser) override;
   bool RunModal(vcef::RefPtr<vcef::Browser> browser) override;
   bool DoClose(vcef::RefPtr<vcef::Browser> browser) override;

@@ -65,8 +65,8 @@ int main(int argc, char** argv) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = "BrellinTestHost";
   RegisterClassA(&wc);
-  HWND top = CreateWindowA("BrellinTestHost", "Brellin test host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 60,
-                           560, 440, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND top = CreateWindowA("BrellinTestHost", "Brellin test host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 60, 560,
+                           440, nullptr, nullptr, wc.hInstance, nullptr);
   // The panel host, as the chat view's child dialog is.
   HWND panel = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 238, 350, top,
                              reinterpret_cast<HMENU>(100), wc.hInstance, nullptr);

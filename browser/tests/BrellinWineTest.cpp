@@ -165,8 +165,7 @@ HWND MakeHost(const char* title, int x, int y, HWND* panel) {
   return top;
 }
 
-const char kFirstPage[] =
-    "data:text/html,<title>Live panel</title><h2>Tonight's table</h2><p>Alice%20%26%20Bob</p>";
+const char kFirstPage[] = "data:text/html,<title>Live panel</title><h2>Tonight's table</h2><p>Alice%20%26%20Bob</p>";
 
 // ---- the library before and at initialisation ----------------------------------------
 
@@ -202,7 +201,8 @@ TEST(BrellinLibrary, ExportsExactlyTheFiveCalls) {
   DWORD functions = 0;
   std::vector<std::string> names = ExportNames(Lib().module, &functions);
   EXPECT_EQ(functions, 5u);
-  EXPECT_EQ(names, (std::vector<std::string>{"CreateBrowser", "Initialize", "LoadURL", "MoveBrowseWindow", "Shutdown"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"CreateBrowser", "Initialize", "LoadURL", "MoveBrowseWindow", "Shutdown"}));
 }
 
 TEST(BrellinLibrary, CallsBeforeInitializeDoNothing) {
@@ -327,8 +327,8 @@ std::string WriteTestFile(const char* name, const std::string& bytes) {
 TEST_F(BrellinPanel, LocalFilesShowTheirText) {
   // An HTML page in UTF-8 and a text file in GBK ("\xC5\xC6\xBE\xD6" means "card game").
   const std::string html = WriteTestFile("brellin_page.htm",
-                                     "<html><head><title>Help</title></head><body><h2>How to play</h2>"
-                                     "<p>Three players, one deck.</p></body></html>");
+                                         "<html><head><title>Help</title></head><body><h2>How to play</h2>"
+                                         "<p>Three players, one deck.</p></body></html>");
   ASSERT_FALSE(html.empty());
   ASSERT_TRUE(LoadAndWait(html, html));
   EXPECT_EQ(Page(browser_, "title"), "Help");
@@ -499,11 +499,13 @@ TEST(BrellinProcess, ShutdownEndsTheHostProcessWithCodeZero) {
     FAIL() << "host window did not appear; host exit code " << code;
   }
   HWND browser = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    for (const auto& w : winprobe::ChildWindows(host))
-      if (w.className == vcef::kBrowserWindowClass && w.text == first) browser = w.hwnd;
-    return browser != nullptr;
-  }, 10000));
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (const auto& w : winprobe::ChildWindows(host))
+          if (w.className == vcef::kBrowserWindowClass && w.text == first) browser = w.hwnd;
+        return browser != nullptr;
+      },
+      10000));
 
   EXPECT_TRUE(SaveScreenPng(host, Png("brellin_host_first_page.png")));
 

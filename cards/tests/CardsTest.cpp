@@ -59,9 +59,9 @@ TEST(CardsLibrary, ResultCodes) {
     unsigned short code, type;
     int expected;
   } cases[] = {
-      {nullptr, 0x11, 4, CARD_NO_DC},   {&c.dc, 0x11, 1, CARD_TYPE_NOT_LOADED}, {&c.dc, 0x0F, 4, CARD_BAD_ROW},
-      {&c.dc, 0x50, 4, CARD_BAD_ROW},   {&c.dc, 0x10, 4, CARD_BAD_COLUMN},      {&c.dc, 0x1F, 16, CARD_BAD_COLUMN},
-      {&c.dc, 0x11, 4, CARD_DRAWN},     {&c.dc, 0x4E, 16, CARD_DRAWN},          {&c.dc, 0x11, 0, CARD_BAD_TYPE},
+      {nullptr, 0x11, 4, CARD_NO_DC}, {&c.dc, 0x11, 1, CARD_TYPE_NOT_LOADED}, {&c.dc, 0x0F, 4, CARD_BAD_ROW},
+      {&c.dc, 0x50, 4, CARD_BAD_ROW}, {&c.dc, 0x10, 4, CARD_BAD_COLUMN},      {&c.dc, 0x1F, 16, CARD_BAD_COLUMN},
+      {&c.dc, 0x11, 4, CARD_DRAWN},   {&c.dc, 0x4E, 16, CARD_DRAWN},          {&c.dc, 0x11, 0, CARD_BAD_TYPE},
   };
   for (const auto& k : cases) {
     EXPECT_EQ(cards.ShowCard(k.dc, k.code, 0, 0, 0, 0, k.type, 0, 0), k.expected)

@@ -440,10 +440,14 @@ Path Diamond() {
 
 Path Suit(int row) {
   switch (row) {
-    case 1: return Spade();
-    case 2: return Heart();
-    case 3: return Diamond();
-    default: return Club();
+    case 1:
+      return Spade();
+    case 2:
+      return Heart();
+    case 3:
+      return Diamond();
+    default:
+      return Club();
   }
 }
 
@@ -523,8 +527,7 @@ class CardArtist {
     ComputeMask();
     if (col == 14 && row == 4) {
       for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x)
-          img_.at(ox_ + x, oy_ + y) = Opaque(x, y) ? Col{0, 0, 0} : Col{255, 255, 255};
+        for (int x = 0; x < W; ++x) img_.at(ox_ + x, oy_ + y) = Opaque(x, y) ? Col{0, 0, 0} : Col{255, 255, 255};
       return;
     }
     for (int y = 0; y < H; ++y)
@@ -548,8 +551,8 @@ class CardArtist {
           p = Col{0, 0, 0};
         } else if (!Opaque(x - 1, y) || !Opaque(x + 1, y) || !Opaque(x, y - 1) || !Opaque(x, y + 1)) {
           p = edge;
-        } else if (H >= 90 && (!Opaque(x - 1, y - 1) || !Opaque(x + 1, y + 1) || !Opaque(x + 1, y - 1) ||
-                               !Opaque(x - 1, y + 1))) {
+        } else if (H >= 90 &&
+                   (!Opaque(x - 1, y - 1) || !Opaque(x + 1, y + 1) || !Opaque(x + 1, y - 1) || !Opaque(x - 1, y + 1))) {
           p = Mix(p, edge, 0.5f);
         }
       }
@@ -625,7 +628,9 @@ class CardArtist {
     };
     DrawFigure(col, row, fw, fh, both);
     // Dividing line and the corner pips of the frame.
-    FillCell({Contour{{fx0, fy0 + fh / 2 - lw / 2}, {fx1, fy0 + fh / 2 - lw / 2}, {fx1, fy0 + fh / 2 + lw / 2},
+    FillCell({Contour{{fx0, fy0 + fh / 2 - lw / 2},
+                      {fx1, fy0 + fh / 2 - lw / 2},
+                      {fx1, fy0 + fh / 2 + lw / 2},
                       {fx0, fy0 + fh / 2 + lw / 2}}},
              suit, 0.6f);
     clip_ = saved;
@@ -740,10 +745,14 @@ class CardArtist {
     const double h = w * 0.55;
     Contour c;
     if (col == 13) {
-      c = {{cx - w / 2, bottom},     {cx - w / 2, bottom - h}, {cx - w / 4, bottom - h * 0.45}, {cx, bottom - h},
-           {cx + w / 4, bottom - h * 0.45}, {cx + w / 2, bottom - h}, {cx + w / 2, bottom}};
+      c = {{cx - w / 2, bottom}, {cx - w / 2, bottom - h},        {cx - w / 4, bottom - h * 0.45},
+           {cx, bottom - h},     {cx + w / 4, bottom - h * 0.45}, {cx + w / 2, bottom - h},
+           {cx + w / 2, bottom}};
     } else if (col == 12) {
-      c = {{cx - w * 0.4, bottom}, {cx - w * 0.3, bottom - h * 0.7}, {cx, bottom - h}, {cx + w * 0.3, bottom - h * 0.7},
+      c = {{cx - w * 0.4, bottom},
+           {cx - w * 0.3, bottom - h * 0.7},
+           {cx, bottom - h},
+           {cx + w * 0.3, bottom - h * 0.7},
            {cx + w * 0.4, bottom}};
     } else {
       c = {{cx - w * 0.4, bottom}};

@@ -37,16 +37,19 @@ HICON CSkinAboutDlg::LoadAboutIcon() const {
   HINSTANCE modules[] = {AfxGetResourceHandle(), AfxGetInstanceHandle()};
   for (HINSTANCE m : modules) {
     if (!m) continue;
-    if (HICON icon = (HICON)::LoadImageA(m, MAKEINTRESOURCEA(m_nIconId), IMAGE_ICON, 32, 32, LR_SHARED))
-      return icon;
+    if (HICON icon = (HICON)::LoadImageA(m, MAKEINTRESOURCEA(m_nIconId), IMAGE_ICON, 32, 32, LR_SHARED)) return icon;
   }
   return nullptr;
 }
 
 void CSkinAboutDlg::MakeTexts() {
   const ResVersionInfo& v = GetResVersionInfo();
-  aboutbox::VersionTexts t{std::string((LPCSTR)ProductName()), v.fileDescription, v.programVersionText,
-                          v.specialBuild, v.legalCopyright, v.companyName};
+  aboutbox::VersionTexts t{std::string((LPCSTR)ProductName()),
+                           v.fileDescription,
+                           v.programVersionText,
+                           v.specialBuild,
+                           v.legalCopyright,
+                           v.companyName};
   auto texts = aboutbox::AboutTexts(t);
   m_strText1 = texts.first.c_str();
   m_strText2 = texts.second.c_str();
@@ -71,7 +74,8 @@ void CSkinAboutDlg::LayOutControls() {
   ok->GetWindowRect(&okRect);
   ScreenToClient(&okRect);
   if (okRect.bottom > inner.bottom - 5 || okRect.right > inner.right - 5) {
-    okRect.OffsetRect(std::min(0, (int)(inner.right - 5 - okRect.right)), std::min(0, (int)(inner.bottom - 5 - okRect.bottom)));
+    okRect.OffsetRect(std::min(0, (int)(inner.right - 5 - okRect.right)),
+                      std::min(0, (int)(inner.bottom - 5 - okRect.bottom)));
     ok->SetWindowPos(nullptr, okRect.left, okRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   for (UINT id : {(UINT)IDC_SKINABOUT_TEXT1, (UINT)IDC_SKINABOUT_TEXT2}) {

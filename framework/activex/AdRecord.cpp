@@ -7,7 +7,9 @@
 namespace adrecord {
 namespace {
 
-uint32_t U32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t U32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 std::string Lower(std::string s) {
@@ -16,7 +18,8 @@ std::string Lower(std::string s) {
 }
 
 void ReplaceAll(std::string& s, const std::string& what, const std::string& with) {
-  for (size_t pos = 0; (pos = s.find(what, pos)) != std::string::npos; pos += with.size()) s.replace(pos, what.size(), with);
+  for (size_t pos = 0; (pos = s.find(what, pos)) != std::string::npos; pos += with.size())
+    s.replace(pos, what.size(), with);
 }
 
 }  // namespace
@@ -53,10 +56,14 @@ bool IsWebAddress(const std::string& s) {
 
 std::string DefaultPage(uint32_t kind, const std::string& share) {
   const char* name = "gg.htm";
-  if (kind == 1003 || kind == 1009) name = "default_hzh.htm";
-  else if (kind == 1004) name = "warning60.htm";
-  else if (kind == 1006) name = "exitad.htm";
-  else if (kind == 1007) name = "exdlgad.htm";
+  if (kind == 1003 || kind == 1009)
+    name = "default_hzh.htm";
+  else if (kind == 1004)
+    name = "warning60.htm";
+  else if (kind == 1006)
+    name = "exitad.htm";
+  else if (kind == 1007)
+    name = "exdlgad.htm";
   return "file://" + share + "\\" + name;
 }
 

@@ -13,8 +13,8 @@ struct AdRecord {
   uint32_t position = 0;  // matched against a control's position id
   uint32_t id = 0;        // the advertisement (also its sub-folder)
   uint16_t valueA = 0, valueB = 0;
-  uint16_t seconds = 0;   // display time
-  uint16_t kind = 0;      // page kind 1 to 4
+  uint16_t seconds = 0;  // display time
+  uint16_t kind = 0;     // page kind 1 to 4
   uint16_t height = 0, width = 0;
   std::string link1, link2, page, text;
 };

@@ -11,8 +11,9 @@ void ShowAdvert(const uint8_t* record, size_t size, LPCSTR text1, LPCSTR text2, 
   if (!adrecord::Parse(record, size, &r)) return;
   std::string share = ReadRegistryString("Software\\Orvane\\Game\\Share", "Path", "");
   std::string empty;
-  adrecord::ResolvePages(r, share, [](const std::string& p) { return FileExists(p.c_str()) != FALSE; },
-                         pCtrl->IsVersionChecked() ? &empty : nullptr, text1, text2);
+  adrecord::ResolvePages(
+      r, share, [](const std::string& p) { return FileExists(p.c_str()) != FALSE; },
+      pCtrl->IsVersionChecked() ? &empty : nullptr, text1, text2);
   adrecord::ShowCall call = adrecord::ChooseCall(r);
   auto orNull = [](const std::string& s) -> LPCSTR { return s.empty() ? nullptr : s.c_str(); };
   // The client's code page is 936: banner texts need no conversion.

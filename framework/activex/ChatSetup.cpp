@@ -38,6 +38,6 @@ void SetupChatControl(CQKChatEx* pChat, UINT idA, UINT idB, LPCSTR watched, long
                  layout.bWatched ? std::string(watched) : std::string());
   std::vector<uint8_t> titleBlock = BuildChatUserTable(widths, titles), rowBlock = BuildChatUserTable(widths, row);
   pChat->Invoke49((LONG_PTR)titleBlock.data(), (long)titleBlock.size());
-  pChat->Invoke47((LONG_PTR)rowBlock.data(), (long)rowBlock.size(), Field(rec.szLoginKey, sizeof rec.szLoginKey).c_str(),
-                  nullptr, nullptr, loginValue, 0);
+  pChat->Invoke47((LONG_PTR)rowBlock.data(), (long)rowBlock.size(),
+                  Field(rec.szLoginKey, sizeof rec.szLoginKey).c_str(), nullptr, nullptr, loginValue, 0);
 }

@@ -22,9 +22,12 @@ CQKChatEx* CEmotionWnd::Create(int mode, CWnd* pParent) {
     return nullptr;
   if (!m_pChat) m_pChat = new CQKChatEx;
   if (!m_pChat->Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 0, 0), this, ID_EMOTION_CTRL)) return nullptr;
-  if (mode == 1) m_pChat->Invoke54();
-  else if (mode == 2) m_pChat->Invoke53();
-  else return nullptr;
+  if (mode == 1)
+    m_pChat->Invoke54();
+  else if (mode == 2)
+    m_pChat->Invoke53();
+  else
+    return nullptr;
   return m_pChat;
 }
 

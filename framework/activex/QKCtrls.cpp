@@ -10,10 +10,10 @@ const CLSID CQKChatEx::clsid = {0xBD09250B, 0xAE60, 0x4414, {0x94, 0x21, 0x92, 0
 const CLSID CQKAdCtrl::clsid = {0x11DC869E, 0x8872, 0x401D, {0xBE, 0x9C, 0x8B, 0x13, 0x9E, 0x76, 0x67, 0x43}};
 const CLSID CWebBrowser2::clsid = {0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
 
-#define QK_CREATE(cls)                                                                                     \
+#define QK_CREATE(cls)                                                                                         \
   BOOL cls::Create(LPCSTR, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, \
-                   CCreateContext*) {                                                                      \
-    return CreateControl(clsid, lpszWindowName, dwStyle, rect, pParentWnd, nID);                           \
+                   CCreateContext*) {                                                                          \
+    return CreateControl(clsid, lpszWindowName, dwStyle, rect, pParentWnd, nID);                               \
   }
 QK_CREATE(CQKAvatar)
 QK_CREATE(CQKChatEx)

@@ -25,8 +25,8 @@ class CQKAvatar : public CWnd {
   DECLARE_DYNCREATE(CQKAvatar)
  public:
   static const CLSID clsid;
-  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-              UINT nID, CCreateContext* pContext = nullptr) override;
+  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+              CCreateContext* pContext = nullptr) override;
   long Invoke1(short* pValue);
   long Invoke8(LONG_PTR record, long size);
   long Invoke10(short x, short y, short cx, short cy, LONG_PTR* phBitmap);
@@ -43,8 +43,8 @@ class CQKChatEx : public CWnd {
   static const CLSID clsid;
   // The version of "QKChatEx.dll" in the platform's shared folder (0.0.0.0 when missing).
   CQKChatEx();
-  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-              UINT nID, CCreateContext* pContext = nullptr) override;
+  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+              CCreateContext* pContext = nullptr) override;
   void SetServerHost(LPCSTR host);
   void SetServerPort(short port);
   BOOL Invoke35();
@@ -74,13 +74,13 @@ class CQKAdCtrl : public CWnd {
  public:
   static const CLSID clsid;
   CQKAdCtrl();
-  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-              UINT nID, CCreateContext* pContext = nullptr) override;
-  long GetPositionId();  // dispid 2
-  BOOL ShowBanner(long id, LPCSTR link1, LPCSTR link2, LPCSTR text, long a, long b);       // 9
-  BOOL ShowPage(long id, LPCSTR page, long a, long b, long ms);                            // 10
+  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+              CCreateContext* pContext = nullptr) override;
+  long GetPositionId();                                                                                  // dispid 2
+  BOOL ShowBanner(long id, LPCSTR link1, LPCSTR link2, LPCSTR text, long a, long b);                     // 9
+  BOOL ShowPage(long id, LPCSTR page, long a, long b, long ms);                                          // 10
   BOOL ShowPageSized(long id, LPCSTR page, long a, long flags, long cx, long cy, long ms, BOOL second);  // 11
-  BOOL ShowSizedPage(long id, LPCSTR page, long cx, long cy, long a, long ms, BOOL second);  // 12
+  BOOL ShowSizedPage(long id, LPCSTR page, long cx, long cy, long a, long ms, BOOL second);              // 12
   int IsVersionChecked() const { return m_nSecond && m_bVersionOk ? 1 : 0; }
   int IsUsable() const { return m_nSecond ? m_bVersionOk : 1; }
 
@@ -92,7 +92,7 @@ class CWebBrowser2 : public CWnd {
   DECLARE_DYNCREATE(CWebBrowser2)
  public:
   static const CLSID clsid;
-  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-              UINT nID, CCreateContext* pContext = nullptr) override;
+  BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+              CCreateContext* pContext = nullptr) override;
   BOOL Navigate(LPCSTR url, VARIANT* flags, VARIANT* target, VARIANT* postData, VARIANT* headers);
 };

@@ -30,8 +30,7 @@ DibError Validate(const uint8_t* data, size_t size, size_t fileBitsOffset, DibIn
   info.compression = Le32(data + 16);
   const uint32_t clrUsed = Le32(data + 32);
 
-  if (info.width <= 0 || info.width > kMaxSide || info.height == 0 || info.height < -kMaxSide ||
-      info.height > kMaxSide)
+  if (info.width <= 0 || info.width > kMaxSide || info.height == 0 || info.height < -kMaxSide || info.height > kMaxSide)
     return DibError::BadSize;
   info.topDown = info.height < 0;
   if (planes != 1) return DibError::BadPlanes;
@@ -71,25 +70,35 @@ DibError Validate(const uint8_t* data, size_t size, size_t fileBitsOffset, DibIn
 
 const char* DibErrorText(DibError e) {
   switch (e) {
-    case DibError::None: return "valid";
-    case DibError::TooShort: return "too short for its headers";
-    case DibError::NoSignature: return "no BM signature";
-    case DibError::BadHeaderSize: return "unknown info header size";
-    case DibError::BadSize: return "bad width or height";
-    case DibError::BadPlanes: return "planes other than 1";
-    case DibError::BadBitCount: return "unsupported bits per pixel";
-    case DibError::BadCompression: return "unsupported compression";
-    case DibError::TooManyColours: return "too many colours for the depth";
-    case DibError::TableOutside: return "colour table past the data";
-    case DibError::BadOffset: return "bits offset outside the data";
-    case DibError::BitsOutside: return "pixel rows past the data";
+    case DibError::None:
+      return "valid";
+    case DibError::TooShort:
+      return "too short for its headers";
+    case DibError::NoSignature:
+      return "no BM signature";
+    case DibError::BadHeaderSize:
+      return "unknown info header size";
+    case DibError::BadSize:
+      return "bad width or height";
+    case DibError::BadPlanes:
+      return "planes other than 1";
+    case DibError::BadBitCount:
+      return "unsupported bits per pixel";
+    case DibError::BadCompression:
+      return "unsupported compression";
+    case DibError::TooManyColours:
+      return "too many colours for the depth";
+    case DibError::TableOutside:
+      return "colour table past the data";
+    case DibError::BadOffset:
+      return "bits offset outside the data";
+    case DibError::BitsOutside:
+      return "pixel rows past the data";
   }
   return "unknown";
 }
 
-size_t DibRowBytes(int32_t width, uint16_t bitCount) {
-  return ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4;
-}
+size_t DibRowBytes(int32_t width, uint16_t bitCount) { return ((static_cast<size_t>(width) * bitCount + 31) / 32) * 4; }
 
 DibError ValidatePackedDib(const uint8_t* data, size_t size, DibInfo* info) {
   if (!data) return DibError::TooShort;

@@ -6,33 +6,33 @@
 
 enum class DibError {
   None = 0,
-  TooShort,         // fewer bytes than the headers need
-  NoSignature,      // a file that does not begin with "BM"
-  BadHeaderSize,    // info header size not one of the known forms or past the data
-  BadSize,          // width not positive, height zero or out of range
-  BadPlanes,        // planes other than 1
-  BadBitCount,      // bits per pixel not 1, 4, 8, 16, 24 or 32
-  BadCompression,   // only uncompressed and bit-field data are drawn
-  TooManyColours,   // colour count above 2^bits or above 256
-  TableOutside,     // colour table or bit masks past the data
-  BadOffset,        // file's bits offset inside the headers or past the data
-  BitsOutside,      // the rows do not fit in the data
+  TooShort,        // fewer bytes than the headers need
+  NoSignature,     // a file that does not begin with "BM"
+  BadHeaderSize,   // info header size not one of the known forms or past the data
+  BadSize,         // width not positive, height zero or out of range
+  BadPlanes,       // planes other than 1
+  BadBitCount,     // bits per pixel not 1, 4, 8, 16, 24 or 32
+  BadCompression,  // only uncompressed and bit-field data are drawn
+  TooManyColours,  // colour count above 2^bits or above 256
+  TableOutside,    // colour table or bit masks past the data
+  BadOffset,       // file's bits offset inside the headers or past the data
+  BitsOutside,     // the rows do not fit in the data
 };
 
 const char* DibErrorText(DibError e);
 
 struct DibInfo {
   int32_t width = 0;
-  int32_t height = 0;         // as stored: negative for top-down rows
+  int32_t height = 0;  // as stored: negative for top-down rows
   bool topDown = false;
   uint16_t bitCount = 0;
   uint32_t compression = 0;
-  uint32_t headerSize = 0;    // biSize
-  uint32_t colourCount = 0;   // entries of the colour table
-  size_t tableOffset = 0;     // colour table, from the start of the packed DIB
-  size_t bitsOffset = 0;      // first pixel row, from the start of the packed DIB
-  size_t rowBytes = 0;        // stride, padded to 4 bytes
-  size_t imageBytes = 0;      // rowBytes x rows
+  uint32_t headerSize = 0;   // biSize
+  uint32_t colourCount = 0;  // entries of the colour table
+  size_t tableOffset = 0;    // colour table, from the start of the packed DIB
+  size_t bitsOffset = 0;     // first pixel row, from the start of the packed DIB
+  size_t rowBytes = 0;       // stride, padded to 4 bytes
+  size_t imageBytes = 0;     // rowBytes x rows
 };
 
 // A packed DIB: BITMAPINFOHEADER (or a later version), masks, colour table, rows.

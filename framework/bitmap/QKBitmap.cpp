@@ -61,7 +61,8 @@ HBITMAP RenderPicture(const BYTE* data, size_t size) {
   }
   HBITMAP result = nullptr;
   IPicture* pic = nullptr;
-  if (SUCCEEDED(::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&pic))) &&
+  if (SUCCEEDED(
+          ::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&pic))) &&
       pic) {
     OLE_XSIZE_HIMETRIC hmW = 0;
     OLE_YSIZE_HIMETRIC hmH = 0;
@@ -351,14 +352,26 @@ HBITMAP LoadSkinImage(HMODULE hModule, UINT nID, int nType) {
 HBITMAP MakeDib16(int nWidth, int nHeight, int nBitsPerPixel, void** ppBits) {
   int colours = 0;
   switch (nBitsPerPixel) {
-    case 1: colours = 2; break;
-    case 2: colours = 4; break;
-    case 4: colours = 16; break;
-    case 8: colours = 256; break;
-    case 16: colours = 3; break;  // the three bit-field masks
+    case 1:
+      colours = 2;
+      break;
+    case 2:
+      colours = 4;
+      break;
+    case 4:
+      colours = 16;
+      break;
+    case 8:
+      colours = 256;
+      break;
+    case 16:
+      colours = 3;
+      break;  // the three bit-field masks
     case 24:
-    case 32: break;
-    default: return nullptr;
+    case 32:
+      break;
+    default:
+      return nullptr;
   }
   if (nWidth <= 0 || nHeight <= 0) return nullptr;
   std::vector<BYTE> buf(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);

@@ -14,8 +14,8 @@ enum CardResult {
 };
 
 struct CardSheetSpec {
-  uint16_t type;    // size type, a single bit
-  int resourceId;   // bitmap resource in QKCards.dll
+  uint16_t type;   // size type, a single bit
+  int resourceId;  // bitmap resource in QKCards.dll
   int cellW, cellH;
   int bitsPerPixel;
 };

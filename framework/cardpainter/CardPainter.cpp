@@ -7,8 +7,13 @@ const int kWorkW = 106, kWorkH = 144;
 }
 
 CCardPainter::CCardPainter()
-    : m_hLibrary(nullptr), m_hSavedResource(nullptr), m_pSheets{}, m_hOldWorkBitmap(nullptr), m_wTypeMask(0),
-      m_nWorkW(0), m_nWorkH(0) {}
+    : m_hLibrary(nullptr),
+      m_hSavedResource(nullptr),
+      m_pSheets{},
+      m_hOldWorkBitmap(nullptr),
+      m_wTypeMask(0),
+      m_nWorkW(0),
+      m_nWorkH(0) {}
 
 CCardPainter::~CCardPainter() { Release(); }
 

@@ -9,7 +9,7 @@ BEGIN_MESSAGE_MAP(CHelpDlg, CSkinDialog)
 END_MESSAGE_MAP()
 
 namespace {
-const int kRow = 35;        // the button row below the picture
+const int kRow = 35;  // the button row below the picture
 const int kLineStep = 16;
 const int kScrollWidth = 16;
 }  // namespace
@@ -131,12 +131,23 @@ void CHelpDlg::ScrollTo(int pos) {
 void CHelpDlg::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
   const int page = m_rcPicture.Height();
   switch (nSBCode) {
-    case SB_LINEUP: ScrollTo(m_nScroll - kLineStep); break;
-    case SB_LINEDOWN: ScrollTo(m_nScroll + kLineStep); break;
-    case SB_PAGEUP: ScrollTo(m_nScroll - page); break;
-    case SB_PAGEDOWN: ScrollTo(m_nScroll + page); break;
+    case SB_LINEUP:
+      ScrollTo(m_nScroll - kLineStep);
+      break;
+    case SB_LINEDOWN:
+      ScrollTo(m_nScroll + kLineStep);
+      break;
+    case SB_PAGEUP:
+      ScrollTo(m_nScroll - page);
+      break;
+    case SB_PAGEDOWN:
+      ScrollTo(m_nScroll + page);
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: ScrollTo((int)nPos); break;
-    default: CSkinDialog::OnVScroll(nSBCode, nPos, pScrollBar);
+    case SB_THUMBPOSITION:
+      ScrollTo((int)nPos);
+      break;
+    default:
+      CSkinDialog::OnVScroll(nSBCode, nPos, pScrollBar);
   }
 }

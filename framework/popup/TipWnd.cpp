@@ -167,8 +167,7 @@ void CSkinPopupDlg::PaintFrame(CDC* pDC) {
   TileBitmap(pDC, m_hPiece[TOP], m_size[TOP], CRect(m_size[TL].cx, 0, W - m_size[TR].cx, m_size[TOP].cy));
   TileBitmap(pDC, m_hPiece[LEFT], m_size[LEFT], CRect(0, m_size[TL].cy, m_size[LEFT].cx, H - m_size[BL].cy));
   TileBitmap(pDC, m_hPiece[BOTTOM], m_size[BOTTOM], CRect(m_size[BL].cx, H - m_size[BOTTOM].cy, W - m_size[BR].cx, H));
-  TileBitmap(pDC, m_hPiece[RIGHT], m_size[RIGHT],
-             CRect(W - m_size[RIGHT].cx, m_size[TR].cy, W, H - m_size[BR].cy));
+  TileBitmap(pDC, m_hPiece[RIGHT], m_size[RIGHT], CRect(W - m_size[RIGHT].cx, m_size[TR].cy, W, H - m_size[BR].cy));
   DrawCorner(pDC, m_hPiece[TL], m_size[TL], 0, 0, false, false);
   DrawCorner(pDC, m_hPiece[TR], m_size[TR], W - m_size[TR].cx, 0, true, false);
   DrawCorner(pDC, m_hPiece[BL], m_size[BL], 0, H - m_size[BL].cy, false, true);

@@ -244,7 +244,8 @@ void CCoolButton::DrawCaption(HDC dc, const RECT& rc, int state, BOOL bFocus) {
   HFONT font = (HFONT)::SendMessageA(m_hWnd, WM_GETFONT, 0, 0);
   HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, state == 3 ? RGB(150, 156, 164) : (HasImage() ? RGB(0x1E, 0x2A, 0x3A) : ::GetSysColor(COLOR_BTNTEXT)));
+  ::SetTextColor(dc,
+                 state == 3 ? RGB(150, 156, 164) : (HasImage() ? RGB(0x1E, 0x2A, 0x3A) : ::GetSysColor(COLOR_BTNTEXT)));
   RECT r = rc;
   if (state == 2) ::OffsetRect(&r, 1, 1);
   ::DrawTextA(dc, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -321,8 +322,7 @@ BOOL CQKBitmapButton2::LoadSkin(UINT nID, const char* section, const char* key, 
   if (!bShape) {
     m_nCellMode = 2;
     m_nCellWidth = w / 4;
-    if (m_hWnd)
-      SetWindowPos(nullptr, 0, 0, m_nCellWidth, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+    if (m_hWnd) SetWindowPos(nullptr, 0, 0, m_nCellWidth, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
   } else {
     m_nCellMode = 6;
     m_nCellWidth = w / 5;

@@ -377,5 +377,4 @@ int DoInputMessageBox(LPCSTR lpszText, UINT nType, int nCountdown, char** ppAnsw
     // The entries are read only when a button ended the box; a countdown leaves them empty.
     if (ppAnswer) *ppAnswer = core.TakeAnswer();
   });
-
 }

@@ -28,7 +28,7 @@ class CMsgBoxCore {
   CMsgBoxCore(LPCSTR lpszText, UINT nType, int nCountdown, BOOL bInput);
   void Init(CDialog* pDlg, CWnd* pButtons[3], CStatic* pIcon, CStatic* pCountdown, HICON hIcon, BOOL bSkinned,
             const RECT& inner);
-  BOOL Tick(CDialog* pDlg);     // one countdown second; TRUE when the box ended
+  BOOL Tick(CDialog* pDlg);  // one countdown second; TRUE when the box ended
   void Clicked(CDialog* pDlg, int k);
   void ShowCountdown(CDialog* pDlg);
   char* TakeAnswer() const;

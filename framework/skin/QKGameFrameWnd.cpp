@@ -244,7 +244,8 @@ void CQKGameFrameWnd::PaintFrame(CDC* pDC, int w, int h, BOOL bActive) {
   int saved = ::SaveDC(dc);
   m_captionButtons.ExcludeFromClip(pDC);
   const bool na = !bActive && m_pieceNA[0].GetSafeHandle();
-  CQKBitmap* top[3] = {na ? &m_pieceNA[0] : &m_piece[0], na && m_pieceNA[1].GetSafeHandle() ? &m_pieceNA[1] : &m_piece[1],
+  CQKBitmap* top[3] = {na ? &m_pieceNA[0] : &m_piece[0],
+                       na && m_pieceNA[1].GetSafeHandle() ? &m_pieceNA[1] : &m_piece[1],
                        na && m_pieceNA[2].GetSafeHandle() ? &m_pieceNA[2] : &m_piece[2]};
   top[0]->Draw(dc, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr);
   top[2]->Draw(dc, w - m_cell[2].cx, 0, 0, 0, 0, nullptr, nullptr, nullptr);
@@ -255,9 +256,11 @@ void CQKGameFrameWnd::PaintFrame(CDC* pDC, int w, int h, BOOL bActive) {
   int lh = h - m_cell[0].cy - m_cell[6].cy;
   if (lh > 0) m_piece[3].Draw(dc, 0, m_cell[0].cy, m_cell[3].cx, lh, QKBMP_TILE, nullptr, nullptr, nullptr);
   int rh = h - m_cell[2].cy - m_cell[8].cy;
-  if (rh > 0) m_piece[5].Draw(dc, w - m_cell[5].cx, m_cell[2].cy, m_cell[5].cx, rh, QKBMP_TILE, nullptr, nullptr, nullptr);
+  if (rh > 0)
+    m_piece[5].Draw(dc, w - m_cell[5].cx, m_cell[2].cy, m_cell[5].cx, rh, QKBMP_TILE, nullptr, nullptr, nullptr);
   int bw = w - m_cell[6].cx - m_cell[8].cx;
-  if (bw > 0) m_piece[7].Draw(dc, m_cell[6].cx, h - m_cell[7].cy, bw, m_cell[7].cy, QKBMP_TILE, nullptr, nullptr, nullptr);
+  if (bw > 0)
+    m_piece[7].Draw(dc, m_cell[6].cx, h - m_cell[7].cy, bw, m_cell[7].cy, QKBMP_TILE, nullptr, nullptr, nullptr);
   ::RestoreDC(dc, saved);
   m_captionButtons.Paint(pDC);
 
@@ -278,8 +281,7 @@ void CQKGameFrameWnd::PaintFrame(CDC* pDC, int w, int h, BOOL bActive) {
         skin::PlaceFrameTitle(w, m_cell[0].cx, m_cell[2].cx, m_captionButtons.GetTotalWidth(), ts.cx);
     std::string shown = (LPCSTR)text;
     if (place.cut && !shown.empty()) shown = EllipsizeText(dc, shown.c_str(), place.cutWidth, 0);
-    if (!shown.empty())
-      ::TextOutA(dc, place.textX, (m_nTitleHeight - ts.cy) / 2, shown.c_str(), (int)shown.size());
+    if (!shown.empty()) ::TextOutA(dc, place.textX, (m_nTitleHeight - ts.cy) / 2, shown.c_str(), (int)shown.size());
     iconX = place.iconX;
   }
   ::SelectObject(dc, oldFont);
@@ -496,8 +498,7 @@ BOOL CALLBACK ForwardToDialog(HWND h, LPARAM l) {
   ::GetWindowThreadProcessId(h, &pid);
   if (pid != st->pid || ::GetWindowLongPtrA(h, GWLP_USERDATA) != SKIN_DIALOG_MARK) return TRUE;
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutA(h, WM_COPYDATA, 0, (LPARAM)&st->cds, SMTO_ABORTIFHUNG | SMTO_BLOCK, kForwardTimeoutMs,
-                        &result);
+  ::SendMessageTimeoutA(h, WM_COPYDATA, 0, (LPARAM)&st->cds, SMTO_ABORTIFHUNG | SMTO_BLOCK, kForwardTimeoutMs, &result);
   return TRUE;
 }
 }  // namespace

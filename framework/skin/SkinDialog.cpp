@@ -111,8 +111,7 @@ BOOL CSkinDialog::LoadSkin() {
 
   m_captionButtons.Clear();
   m_captionButtons.SetOwner(this);
-  if (m_bUseTitleMax &&
-      m_captionButtons.Add(ID_SKINDLG_MAXRESTORE, own, "titlemax", this, skin::kHitMaxButton)) {
+  if (m_bUseTitleMax && m_captionButtons.Add(ID_SKINDLG_MAXRESTORE, own, "titlemax", this, skin::kHitMaxButton)) {
     m_nMaxButton = m_captionButtons.GetCount() - 1;
     std::string restore = skin::ImageNameOf(SkinThemeString(base, "titlerestore", ""));
     if (!restore.empty()) m_captionButtons.LoadAlternateImage(SkinImagePath(restore).c_str(), m_nMaxButton);

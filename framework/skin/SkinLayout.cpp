@@ -143,8 +143,10 @@ SysMenuShape ParseSysMenuStyle(const char* value) {
     n[got++] = (int)std::max(-100000L, std::min(100000L, v));
     p = end;
     while (*p == ' ' || *p == '\t') ++p;
-    if (*p == ',') ++p;
-    else break;
+    if (*p == ',')
+      ++p;
+    else
+      break;
   }
   if (got < 5 || (n[0] != 0 && n[0] != 1)) return s;
   s.ellipse = n[0] == 1;
@@ -191,8 +193,7 @@ int CaptionRow::TotalWidth() const {
 
 Box CaptionRow::Bounds() const {
   if (buttons.empty()) return Box{};
-  return B(buttons.front().rect.left, buttons.front().rect.top, buttons.back().rect.right,
-           buttons.back().rect.bottom);
+  return B(buttons.front().rect.left, buttons.front().rect.top, buttons.back().rect.right, buttons.back().rect.bottom);
 }
 
 int CaptionRow::IndexAt(int x, int y) const {
@@ -292,11 +293,16 @@ MsgBoxButtons ButtonsForStyle(uint32_t style) {
 
 MsgBoxIcon IconForStyle(uint32_t style) {
   switch (style & 0xF0) {
-    case 0x10: return MsgBoxIcon{32513, "ICONHAND"};
-    case 0x20: return MsgBoxIcon{32514, "ICONQUESTION"};
-    case 0x30: return MsgBoxIcon{32515, "ICONEXCLAMATION"};
-    case 0x40: return MsgBoxIcon{32516, "ICONASTERISK"};
-    default: return MsgBoxIcon{32515, "IDI_EXCLAMATION"};
+    case 0x10:
+      return MsgBoxIcon{32513, "ICONHAND"};
+    case 0x20:
+      return MsgBoxIcon{32514, "ICONQUESTION"};
+    case 0x30:
+      return MsgBoxIcon{32515, "ICONEXCLAMATION"};
+    case 0x40:
+      return MsgBoxIcon{32516, "ICONASTERISK"};
+    default:
+      return MsgBoxIcon{32515, "IDI_EXCLAMATION"};
   }
 }
 
@@ -398,8 +404,10 @@ std::vector<TextPiece> ParseLinkText(const std::string& s) {
       TextPiece p;
       p.kind = TextPiece::kNewLine;
       out.push_back(p);
-      if (i + 1 < n && (s[i + 1] == '\r' || s[i + 1] == '\n') && s[i + 1] != (char)c) i += 2;
-      else i += 1;
+      if (i + 1 < n && (s[i + 1] == '\r' || s[i + 1] == '\n') && s[i + 1] != (char)c)
+        i += 2;
+      else
+        i += 1;
       continue;
     }
     if (c == '\\' && i + 1 < n && s[i + 1] == 'n') {

@@ -13,9 +13,22 @@ namespace skin {
 
 // Hit codes as the window system numbers them.
 enum HitCode {
-  kHitNowhere = 0, kHitClient = 1, kHitCaption = 2, kHitSysMenu = 3, kHitMinButton = 8, kHitMaxButton = 9,
-  kHitLeft = 10, kHitRight = 11, kHitTop = 12, kHitTopLeft = 13, kHitTopRight = 14, kHitBottom = 15,
-  kHitBottomLeft = 16, kHitBottomRight = 17, kHitClose = 20, kHitHelp = 21,
+  kHitNowhere = 0,
+  kHitClient = 1,
+  kHitCaption = 2,
+  kHitSysMenu = 3,
+  kHitMinButton = 8,
+  kHitMaxButton = 9,
+  kHitLeft = 10,
+  kHitRight = 11,
+  kHitTop = 12,
+  kHitTopLeft = 13,
+  kHitTopRight = 14,
+  kHitBottom = 15,
+  kHitBottomLeft = 16,
+  kHitBottomRight = 17,
+  kHitClose = 20,
+  kHitHelp = 21,
   kHitNone = -2  // no caption button under the point
 };
 
@@ -112,7 +125,7 @@ class CaptionRow {
 // ---- message boxes ------------------------------------------------------------------------
 struct MsgBoxButtons {
   int count = 0;
-  int result[3] = {0, 0, 0};      // IDOK 1 ... IDNO 7
+  int result[3] = {0, 0, 0};  // IDOK 1 ... IDNO 7
   unsigned caption[3] = {0, 0, 0};
   const char* key[3] = {nullptr, nullptr, nullptr};
 };
@@ -132,8 +145,8 @@ int DefaultButtonIndex(uint32_t style, int count, bool* makeDefault);
 std::vector<std::string> SplitMessageLines(const std::string& text);
 
 struct MsgBoxMetrics {
-  int textW = 0, textH = 0;        // measured block (width, sum of line height + 2)
-  int iconW = 0, iconH = 0;        // 0 x 0 without an icon
+  int textW = 0, textH = 0;  // measured block (width, sum of line height + 2)
+  int iconW = 0, iconH = 0;  // 0 x 0 without an icon
   int buttonW = 0, buttonH = 0, buttons = 1;
   bool input = false;
   // Inner rectangle origin (skinned boxes) and icon limit; 0 for the plain box.
@@ -143,8 +156,8 @@ struct MsgBoxMetrics {
 struct MsgBoxPlace {
   Box icon, text, entry;
   Box button[3];
-  int clientW = 0, clientH = 0;   // content size (skinned: inner size)
-  int rowTop = 0;                 // button row
+  int clientW = 0, clientH = 0;  // content size (skinned: inner size)
+  int rowTop = 0;                // button row
 };
 MsgBoxPlace LayOutMessageBox(const MsgBoxMetrics& m);
 

@@ -86,8 +86,7 @@ void CSkinWaitDlg::SetText(LPCSTR lpszText, int nShowCancel, int nKeepOpen) {
   CSize text = MeasureLine(this, m_pFont ? m_pFont : GetFont(), m_strText);
   CRect button;
   m_cancel.GetWindowRect(&button);
-  skin::WaitBoxSize content = skin::WaitBoxContent(text.cx, nShowCancel != 0, m_bSecondLayout != 0,
-                                                   button.Height(), 0);
+  skin::WaitBoxSize content = skin::WaitBoxContent(text.cx, nShowCancel != 0, m_bSecondLayout != 0, button.Height(), 0);
   const int w = content.contentW + 2 * border;
   const int h = it + content.contentH + border;
   SetWindowPos(nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -98,8 +97,7 @@ void CSkinWaitDlg::SetText(LPCSTR lpszText, int nShowCancel, int nKeepOpen) {
   m_text.SetWindowPos(nullptr, il + 48, it + 8 + (32 - text.cy) / 2, text.cx + 4, text.cy + 2,
                       SWP_NOZORDER | SWP_NOACTIVATE);
   if (nShowCancel) {
-    m_cancel.SetWindowPos(nullptr, (w - button.Width()) / 2, it + 48, 0, 0,
-                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_cancel.SetWindowPos(nullptr, (w - button.Width()) / 2, it + 48, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_cancel.ShowWindow(SW_SHOW);
   } else {
     m_cancel.ShowWindow(SW_HIDE);

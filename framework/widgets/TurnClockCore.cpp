@@ -68,8 +68,8 @@ std::vector<int> ClockGlyphs(int mode, int s) {
     case 3:
       return {(s / 100) % 10, (s / 10) % 10, s % 10};
     case 8:
-      return {(s / 36000) % 10, (s % 36000) / 3600, CLOCK_COLON, (s % 3600) / 600, (s % 600) / 60, CLOCK_COLON,
-              (s % 60) / 10, s % 10};
+      return {(s / 36000) % 10, (s % 36000) / 3600, CLOCK_COLON,   (s % 3600) / 600,
+              (s % 600) / 60,   CLOCK_COLON,        (s % 60) / 10, s % 10};
     default:
       return {(s / 600) % 10, (s % 600) / 60, CLOCK_COLON, (s % 60) / 10, s % 10};
   }

@@ -75,7 +75,6 @@ BOOL LoadNetSkin(const char* gameName, const char* skinName, char* folder, size_
   return TRUE;
 }
 
-
 namespace {
 
 // Boxes stand centred on the main window, not where the system puts them (over the
@@ -106,9 +105,8 @@ int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
   const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
   HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
   // The countdown is a thread timer: the box's own message loop runs it.
-  UINT_PTR timer = countdownSeconds > 0
-                       ? SetTimer(nullptr, 0, static_cast<UINT>(countdownSeconds) * 1000, CountdownExpired)
-                       : 0;
+  UINT_PTR timer =
+      countdownSeconds > 0 ? SetTimer(nullptr, 0, static_cast<UINT>(countdownSeconds) * 1000, CountdownExpired) : 0;
   HHOOK saved = g_centreHook;
   HWND savedOn = g_centreOn;
   if (owner && IsWindowVisible(owner)) {
@@ -224,9 +222,8 @@ int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std:
   AddItem(t, BS_PUSHBUTTON | WS_TABSTOP, 114, 74, 50, 14, IDCANCEL, 0x0080, L"Cancel");
   InputBoxState st = {text, answer};
   HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
-  UINT_PTR timer = countdownSeconds > 0
-                       ? SetTimer(nullptr, 0, static_cast<UINT>(countdownSeconds) * 1000, CountdownExpired)
-                       : 0;
+  UINT_PTR timer =
+      countdownSeconds > 0 ? SetTimer(nullptr, 0, static_cast<UINT>(countdownSeconds) * 1000, CountdownExpired) : 0;
   INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(t.data()),
                                            owner, InputBoxProc, reinterpret_cast<LPARAM>(&st));
   if (timer) KillTimer(nullptr, timer);

@@ -68,7 +68,7 @@ BOOL GameSocketSendFrame(const std::vector<uint8_t>& frame);
 struct GAME_SOCKET_CLOSE_STATE {
   BOOL bConnected = FALSE;
   BOOL bTrustExitDone = FALSE;
-  int nEnded = 0;         // the connection-ended state word
+  int nEnded = 0;  // the connection-ended state word
   int nEndedByServer = 0;
 };
 GAME_SOCKET_CLOSE_STATE GameSocketCloseState();

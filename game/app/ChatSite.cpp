@@ -39,7 +39,8 @@ void CChatSite::ShowAdRecord(const uint8_t* frame) {
 void CChatSite::HandleNetSkinData(const std::string& text) { NetSkinConfig().HandleNetSkinData(text); }
 
 std::string CChatSite::GetPanelTemplate() {
-  return std::string(theApp.m_szVeskAdvertising, strnlen(theApp.m_szVeskAdvertising, sizeof theApp.m_szVeskAdvertising));
+  return std::string(theApp.m_szVeskAdvertising,
+                     strnlen(theApp.m_szVeskAdvertising, sizeof theApp.m_szVeskAdvertising));
 }
 
 std::string CChatSite::GetWatchedName() {

@@ -47,9 +47,7 @@ std::string LangRscPath() {
   return share + "\\LangRsc.ini";
 }
 
-void CopyText(char* out, size_t size, const char* text) {
-  snprintf(out, size, "%s", text ? text : "");
-}
+void CopyText(char* out, size_t size, const char* text) { snprintf(out, size, "%s", text ? text : ""); }
 
 // The packed form of a bitmap (header and 24-bit bits) the JPEG writer takes.
 HGLOBAL BitmapToPackedDib(HBITMAP bmp, int width, int height) {
@@ -102,10 +100,10 @@ CVeskApp::CVeskApp() {
   time_t now = time(nullptr);
   struct tm local = {};
   localtime_s(&local, &now);
-  CopyText(m_szStartTime, sizeof m_szStartTime,
-           FormatStartTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                           local.tm_sec)
-               .c_str());
+  CopyText(
+      m_szStartTime, sizeof m_szStartTime,
+      FormatStartTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec)
+          .c_str());
 }
 
 CVeskApp::~CVeskApp() = default;
@@ -264,8 +262,8 @@ BOOL CVeskApp::StartCrashReport() {
 
 void CVeskApp::CreateRunLogStore() {
   // The files stay in the program's folder whatever the current folder is.
-  m_pRunLog.reset(new CRunLogStore(ProgramFolder(), g_LaunchRec.szUserName, m_szStartTime,
-                                   m_nCrashReportSwitch != 0, m_CrashReport.Sender()));
+  m_pRunLog.reset(new CRunLogStore(ProgramFolder(), g_LaunchRec.szUserName, m_szStartTime, m_nCrashReportSwitch != 0,
+                                   m_CrashReport.Sender()));
 }
 
 int CVeskApp::EnterChannel() {
@@ -277,10 +275,10 @@ int CVeskApp::EnterChannel() {
     m_GameLog.Write("%s", text.c_str());
     return 0;
   }
-  EnterChannelResult result = EnterChannelCore(
-      g_LaunchRec.nSeat, g_LaunchRec.nForceWatch, login.nPlayerCount, login.players.data(), login.players.size(),
-      reinterpret_cast<const char*>(login.options.data()), login.options.size(), login.watch.data(),
-      login.watch.size(), m_Channel);
+  EnterChannelResult result =
+      EnterChannelCore(g_LaunchRec.nSeat, g_LaunchRec.nForceWatch, login.nPlayerCount, login.players.data(),
+                       login.players.size(), reinterpret_cast<const char*>(login.options.data()), login.options.size(),
+                       login.watch.data(), login.watch.size(), m_Channel);
   switch (result) {
     case ENTER_OK:
       return 1;
@@ -294,9 +292,7 @@ int CVeskApp::EnterChannel() {
   }
 }
 
-void CVeskApp::ShowWatchWaitBox() {
-  m_hWaitBox = CreateWatchWaitBox(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr);
-}
+void CVeskApp::ShowWatchWaitBox() { m_hWaitBox = CreateWatchWaitBox(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr); }
 
 void CVeskApp::SetMainWindowTitle() {
   std::string title = FormatMainWindowTitle(g_LaunchRec.szRoomTitle, g_LaunchRec.szNickName, g_LaunchRec.szUserName,
@@ -351,8 +347,8 @@ std::string CVeskApp::SaveScreenshot(const char* folder) {
   MakeDirectories(dir.c_str());
   SYSTEMTIME st;
   GetLocalTime(&st);
-  std::string path = FormatScreenshotPath(dir, st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond,
-                                          st.wMilliseconds);
+  std::string path =
+      FormatScreenshotPath(dir, st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds);
   JpgLib_WriteDibToJpeg(dib, path.c_str(), SCREENSHOT_QUALITY);
   GlobalFree(dib);
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : std::string();

@@ -142,8 +142,8 @@ void WriteChosenSettings(const CVeskDoc& doc) {
   const struct {
     const char* key;
     int value;
-  } ints[] = {{"Sound", doc.m_bSound},         {"Music", doc.m_bMusic}, {"SmallCard", doc.m_bSmallCard},
-              {"Order", doc.m_bOrder},         {"Voice", doc.m_bVoice}, {"NormalSound", doc.m_bNormalSound},
+  } ints[] = {{"Sound", doc.m_bSound},  {"Music", doc.m_bMusic}, {"SmallCard", doc.m_bSmallCard},
+              {"Order", doc.m_bOrder},  {"Voice", doc.m_bVoice}, {"NormalSound", doc.m_bNormalSound},
               {"FlyMsg", doc.m_bFlyMsg}};
   for (const auto& v : ints) theApp.WriteProfileInt(kSettings, v.key, v.value);
   theApp.WriteProfileString(kSettings, "MusicFile", doc.m_strMusicFile.c_str());

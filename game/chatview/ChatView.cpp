@@ -71,7 +71,8 @@ std::string BuildPanelUrl(const std::string& tmpl) {
     ::GetPrivateProfileStringA("RegisterIP", "RegisterHost", "", value, sizeof value, langRsc.c_str());
   std::string server = panelurl::RegisterServer(value);
   TICKET_RESULT ticket;
-  if (server.empty() || !GetTicketOk(server.c_str(), 2000, user.c_str(), room.c_str(), &ticket)) ticket.strTicket.clear();
+  if (server.empty() || !GetTicketOk(server.c_str(), 2000, user.c_str(), room.c_str(), &ticket))
+    ticket.strTicket.clear();
   return panelurl::Substitute(tmpl, panelurl::UrlEncode(ToUtf8(user)), panelurl::UrlEncode(ticket.strTicket));
 }
 
@@ -81,8 +82,7 @@ CChatView::CChatView() : CFormView(IDD) {
 }
 
 CChatView::~CChatView() {
-  if (m_nChatHeight != 0)
-    AfxGetApp()->WriteProfileInt(kSettings, "ChatHeight", panelurl::CapChatHeight(m_nChatHeight));
+  if (m_nChatHeight != 0) AfxGetApp()->WriteProfileInt(kSettings, "ChatHeight", panelurl::CapChatHeight(m_nChatHeight));
   delete m_pPanel;
 }
 
@@ -270,8 +270,10 @@ void CChatView::StartPanelUrl(BOOL bCreate) {
   if (!m_pPanel || !m_pPanel->IsLoaded()) return;
   auto* job = new PanelJob{m_hWnd, bCreate, ChatViewSite().GetPanelTemplate()};
   HANDLE h = ::CreateThread(nullptr, 0, PanelUrlThread, job, 0, nullptr);
-  if (h) ::CloseHandle(h);
-  else delete job;
+  if (h)
+    ::CloseHandle(h);
+  else
+    delete job;
 }
 
 DWORD WINAPI CChatView::PanelUrlThread(LPVOID p) {
@@ -287,11 +289,14 @@ LRESULT CChatView::OnPanelUrl(WPARAM wParam, LPARAM lParam) {
   // Only web addresses go to the browser.
   if (!weburl::IsWebUrl(*url)) return 0;
   char line[2200];
-  std::snprintf(line, sizeof line, wParam ? "CreateBrowser \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s"
-                                          : "LoadURL \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s",
+  std::snprintf(line, sizeof line,
+                wParam ? "CreateBrowser \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s"
+                       : "LoadURL \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s",
                 url->substr(0, 2048).c_str());
-  if (wParam) m_pPanel->CreateBrowser(url->c_str());
-  else m_pPanel->LoadURL(url->c_str());
+  if (wParam)
+    m_pPanel->CreateBrowser(url->c_str());
+  else
+    m_pPanel->LoadURL(url->c_str());
   ChatViewSite().WriteConnectionLog(line);
   return 0;
 }
@@ -304,8 +309,10 @@ void CChatView::StartMessageService() {
   m_strLangRsc = langRsc;
   auto* job = new PanelJob{m_hWnd, FALSE, langRsc};
   HANDLE h = ::CreateThread(nullptr, 0, MessageThread, job, 0, nullptr);
-  if (h) ::CloseHandle(h);
-  else delete job;
+  if (h)
+    ::CloseHandle(h);
+  else
+    delete job;
 }
 
 DWORD WINAPI CChatView::MessageThread(LPVOID p) {

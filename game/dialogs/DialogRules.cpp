@@ -41,8 +41,7 @@ WaitGeometry LayOutWait(int textW, int textH, bool showButton, int buttonW, int 
   return g;
 }
 
-AboutPlaces LayOutGameAbout(const Rect4& iconT, const Rect4& okT, int text1H, int text2H, int clientW,
-                            int clientH) {
+AboutPlaces LayOutGameAbout(const Rect4& iconT, const Rect4& okT, int text1H, int text2H, int clientW, int clientH) {
   AboutPlaces p;
   p.icon = iconT;
   p.icon.top += 15;
@@ -71,8 +70,8 @@ bool Flag(int& v) {
 
 bool NormalizeSetup(SetupValues& v) {
   bool changed = false;
-  for (int* f : {&v.allowWatch, &v.musicOn, &v.soundOn, &v.tile, &v.smallCards, &v.voice, &v.animation,
-                 &v.tradSound, &v.floatText})
+  for (int* f : {&v.allowWatch, &v.musicOn, &v.soundOn, &v.tile, &v.smallCards, &v.voice, &v.animation, &v.tradSound,
+                 &v.floatText})
     changed |= Flag(*f);
   if (v.bkMode < -1 || v.bkMode > 2) {
     v.bkMode = 0;
@@ -117,8 +116,7 @@ FolderCheck CheckFolder(const std::string& text, std::string* cleaned) {
     if (c == ':' && i != 1) return FolderCheck::BadChar;
     if (c == '/') return FolderCheck::BadChar;
   }
-  const bool drive = s.size() >= 2 && s[1] == ':' &&
-                     ((s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z'));
+  const bool drive = s.size() >= 2 && s[1] == ':' && ((s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z'));
   const bool unc = s.size() > 2 && s[0] == '\\' && s[1] == '\\';
   if (!drive && !unc) return FolderCheck::NotAbsolute;
   if (drive && s.size() == 2) s += '\\';

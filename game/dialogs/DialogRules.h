@@ -46,8 +46,8 @@ struct AboutPlaces {
 // Places of the game box's controls inside the skinned client area (its own coordinates
 // 0..clientW x 0..clientH): the icon 15 pixels lower than the template put it, the texts
 // after it and the OK button centred with its bottom 5 pixels above the area's bottom.
-AboutPlaces LayOutGameAbout(const Rect4& iconTemplate, const Rect4& okTemplate, int text1H, int text2H,
-                            int clientW, int clientH);
+AboutPlaces LayOutGameAbout(const Rect4& iconTemplate, const Rect4& okTemplate, int text1H, int text2H, int clientW,
+                            int clientH);
 
 // ---- settings dialog --------------------------------------------------------------------
 struct SetupValues {

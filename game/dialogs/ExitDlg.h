@@ -13,9 +13,9 @@ class CExitDlg : public CSkinDialog {
  public:
   explicit CExitDlg(CWnd* pParent = nullptr);
 
-  int m_nResult;       // the control id of the choice (default 1152, cancel)
-  int m_nAskAllowed;   // 0 hides "ask the others"
-  int m_nTrustExit;    // 1 offers only the trusteeship exit and cancel
+  int m_nResult;      // the control id of the choice (default 1152, cancel)
+  int m_nAskAllowed;  // 0 hides "ask the others"
+  int m_nTrustExit;   // 1 offers only the trusteeship exit and cancel
   CCoolButton m_btnAsk, m_btnForce, m_btnTrust, m_btnCancel;
 
   int GetResult() const { return m_nResult; }

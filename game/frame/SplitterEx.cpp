@@ -126,7 +126,10 @@ void CSplitterEx::DrawArrow(CDC* pDC, const CRect& bar) {
   CSize size = BitmapSize(arrow);
   if (size.cx < 4) return;
   int cell = size.cx / 4;
-  int index = m_nArrowState == ARROW_HOVER ? 1 : m_nArrowState == ARROW_PRESSED ? 2 : m_nArrowState == ARROW_FOURTH ? 3 : 0;
+  int index = m_nArrowState == ARROW_HOVER     ? 1
+              : m_nArrowState == ARROW_PRESSED ? 2
+              : m_nArrowState == ARROW_FOURTH  ? 3
+                                               : 0;
   int top = bar.top + (bar.Height() - size.cy) / 2;
   m_rcArrow = CRect(bar.left, top, bar.left + cell, top + size.cy);
   StretchPicture(pDC, arrow, m_rcArrow, CRect(index * cell, 0, index * cell + cell, size.cy));

@@ -329,8 +329,7 @@ int CCardRules::IsTripleRun(const CARD_INFO* p, int n) {
   n = ValidCount(n);
   if (n < 6 || n % 3 != 0) return 0;
   for (int k = 0; k < n / 3; ++k) {
-    if (!SameRank(p, 3 * k, 3) || p[3 * k].nRank == RANK_TWO || p[3 * k].nRank != p[0].nRank - k)
-      return 0;
+    if (!SameRank(p, 3 * k, 3) || p[3 * k].nRank == RANK_TWO || p[3 * k].nRank != p[0].nRank - k) return 0;
   }
   return 1;
 }
@@ -483,8 +482,7 @@ int CCardRules::ClassifySorted(const CARD_INFO* p, int n) const {
     if (n == 6 && bHasFour && bHasPair) return PLAY_FOUR_PAIR;
     if (n == 6 && bHasFour) return PLAY_FOUR_TWO_SINGLES;
     if (n == 7 && bHasFour && bHasPair) return PLAY_FOUR_PAIR_SINGLE;
-    if (n == 8 && bHasFour && bHasPair && SameRank(p, 6, 2) && !SameRank(p, 4, 4))
-      return PLAY_FOUR_TWO_PAIRS;
+    if (n == 8 && bHasFour && bHasPair && SameRank(p, 6, 2) && !SameRank(p, 4, 4)) return PLAY_FOUR_TWO_PAIRS;
   }
   if (IsPairRun(p, n)) return PLAY_PAIR;
   if (IsPlaneWithPairs(p, n)) return PLAY_TRIPLE_PAIR;
@@ -513,8 +511,7 @@ int CCardRules::CompareCards(CARD_INFO* p1, int n1, CARD_INFO* p2, int n2) {
     if (c == PLAY_BOMB) return d == PLAY_ROCKET ? -1 : 1;
     // A four with a pair may answer a four with two singles of the same size
     // only: a longer run is a different play, not a stronger one.
-    if (c == PLAY_FOUR_PAIR && d == PLAY_FOUR_TWO_SINGLES)
-      return n1 == n2 ? p1[0].nRank - p2[0].nRank : -1;
+    if (c == PLAY_FOUR_PAIR && d == PLAY_FOUR_TWO_SINGLES) return n1 == n2 ? p1[0].nRank - p2[0].nRank : -1;
     return -1;
   }
   if (c == PLAY_FOUR_JOKERS) return 1;

@@ -11,16 +11,16 @@
 
 // One card in a hand or on the table: eleven 32-bit fields in this order.
 struct CARD_INFO {
-  int32_t nCode;       // card code as received (two decks may exceed 53; code mod 54 is interpreted)
-  int32_t nCount;      // cards of this rank in the set last sorted
-  int32_t nSuit;       // 0..3, or 52 small joker / 53 big joker
-  int32_t nRank;       // 0 three .. 11 ace, 12 two, 13 small joker, 14 big joker
-  int32_t nOffset;     // drawing offset
-  int32_t bFaceUp;     // shown face up
-  int32_t bSelected;   // selected in the hand (set by the view, also from a hint)
-  int32_t nSpare;      // not used by the rules
-  int32_t bHintMark;   // working mark of the hint finders
-  int32_t nDrawState1; // drawing state of the view
+  int32_t nCode;        // card code as received (two decks may exceed 53; code mod 54 is interpreted)
+  int32_t nCount;       // cards of this rank in the set last sorted
+  int32_t nSuit;        // 0..3, or 52 small joker / 53 big joker
+  int32_t nRank;        // 0 three .. 11 ace, 12 two, 13 small joker, 14 big joker
+  int32_t nOffset;      // drawing offset
+  int32_t bFaceUp;      // shown face up
+  int32_t bSelected;    // selected in the hand (set by the view, also from a hint)
+  int32_t nSpare;       // not used by the rules
+  int32_t bHintMark;    // working mark of the hint finders
+  int32_t nDrawState1;  // drawing state of the view
   int32_t nDrawState2;
 };
 static_assert(sizeof(CARD_INFO) == 44, "CARD_INFO is eleven 32-bit fields");
@@ -29,24 +29,24 @@ static_assert(sizeof(CARD_INFO) == 44, "CARD_INFO is eleven 32-bit fields");
 enum {
   PLAY_INVALID = 0,
   PLAY_SINGLE = 1,
-  PLAY_PAIR = 2,               // also a run of three or more pairs
-  PLAY_TRIPLE = 3,             // also a run of triples
+  PLAY_PAIR = 2,    // also a run of three or more pairs
+  PLAY_TRIPLE = 3,  // also a run of triples
   PLAY_STRAIGHT = 4,
   PLAY_TRIPLE_SINGLE = 5,
   PLAY_TRIPLE_PAIR = 6,
-  PLAY_FOUR_SINGLE = 7,        // three players only, like 8 to 11
+  PLAY_FOUR_SINGLE = 7,  // three players only, like 8 to 11
   PLAY_FOUR_TWO_SINGLES = 8,
   PLAY_FOUR_PAIR = 9,
   PLAY_FOUR_TWO_PAIRS = 10,
   PLAY_FOUR_PAIR_SINGLE = 11,
   PLAY_UNUSED = 12,
-  PLAY_ROCKET = 13,            // the two jokers, three players
+  PLAY_ROCKET = 13,  // the two jokers, three players
   PLAY_BOMB = 14,
   PLAY_BOMB5 = 15,
   PLAY_BOMB6 = 16,
   PLAY_BOMB7 = 17,
   PLAY_BOMB8 = 18,
-  PLAY_FOUR_JOKERS = 19        // four players
+  PLAY_FOUR_JOKERS = 19  // four players
 };
 
 // One entry of the hint list.
@@ -59,12 +59,12 @@ struct HINT_CANDIDATE {
 class CCardRules {
  public:
   enum {
-    MAX_CARDS = 33,       // records in a hand or play array
-    MAX_POSITIONS = 4,    // view positions 0..3
-    OWN_POSITION = 1,     // the local player
+    MAX_CARDS = 33,     // records in a hand or play array
+    MAX_POSITIONS = 4,  // view positions 0..3
+    OWN_POSITION = 1,   // the local player
     MAX_CANDIDATES = 60,
     RANK_TWO = 12,
-    SUIT_JOKER = 52       // a suit field of 52 or more marks a joker
+    SUIT_JOKER = 52  // a suit field of 52 or more marks a joker
   };
 
   CCardRules();

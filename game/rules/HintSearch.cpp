@@ -144,13 +144,13 @@ int CCardRules::TakePairs(Hand h, int nWant, int nMinLowPos, int bDifferFromFirs
 
 namespace {
 struct GroupSpec {
-  int g;          // cards per main group
-  int nTwoStep;   // how far a group of twos is passed
-  int nPairs;     // attached pairs per main group
-  int nSingles;   // attached singles per main group
-  int nMinLowPos; // lower position bound of a one-group pair
-  int bDiffer;    // pairs after the first differ from it in rank
-  int bOutside;   // singles must not share the plane's ranks
+  int g;           // cards per main group
+  int nTwoStep;    // how far a group of twos is passed
+  int nPairs;      // attached pairs per main group
+  int nSingles;    // attached singles per main group
+  int nMinLowPos;  // lower position bound of a one-group pair
+  int bDiffer;     // pairs after the first differ from it in rank
+  int bOutside;    // singles must not share the plane's ranks
 };
 const GroupSpec kPairRun = {2, 2, 0, 0, 0, 0, 0};
 const GroupSpec kTripleRun = {3, 3, 0, 0, 0, 0, 0};
@@ -215,25 +215,13 @@ int CCardRules::FindGroups(int s, int r, int n, const void* pSpec) {
 
 int CCardRules::FindPairRun(int s, int r, int n) { return FindGroups(s, r, n, &kPairRun); }
 int CCardRules::FindTripleRun(int s, int r, int n) { return FindGroups(s, r, n, &kTripleRun); }
-int CCardRules::FindTriplesWithSingles(int s, int r, int n) {
-  return FindGroups(s, r, n, &kTriplesSingles);
-}
-int CCardRules::FindTriplesWithPairs(int s, int r, int n) {
-  return FindGroups(s, r, n, &kTriplesPairs);
-}
-int CCardRules::FindFoursWithSingle(int s, int r, int n) {
-  return FindGroups(s, r, n, &kFoursSingle);
-}
-int CCardRules::FindFoursWithTwoSingles(int s, int r, int n) {
-  return FindGroups(s, r, n, &kFoursTwoSingles);
-}
+int CCardRules::FindTriplesWithSingles(int s, int r, int n) { return FindGroups(s, r, n, &kTriplesSingles); }
+int CCardRules::FindTriplesWithPairs(int s, int r, int n) { return FindGroups(s, r, n, &kTriplesPairs); }
+int CCardRules::FindFoursWithSingle(int s, int r, int n) { return FindGroups(s, r, n, &kFoursSingle); }
+int CCardRules::FindFoursWithTwoSingles(int s, int r, int n) { return FindGroups(s, r, n, &kFoursTwoSingles); }
 int CCardRules::FindFoursWithPair(int s, int r, int n) { return FindGroups(s, r, n, &kFoursPair); }
-int CCardRules::FindFoursWithTwoPairs(int s, int r, int n) {
-  return FindGroups(s, r, n, &kFoursTwoPairs);
-}
-int CCardRules::FindFoursWithPairSingle(int s, int r, int n) {
-  return FindGroups(s, r, n, &kFoursPairSingle);
-}
+int CCardRules::FindFoursWithTwoPairs(int s, int r, int n) { return FindGroups(s, r, n, &kFoursTwoPairs); }
+int CCardRules::FindFoursWithPairSingle(int s, int r, int n) { return FindGroups(s, r, n, &kFoursPairSingle); }
 
 // ---- the search ---------------------------------------------------------------
 
@@ -246,23 +234,53 @@ void CCardRules::SearchGroups(Hand h, int t, int nTopRank, int c) {
   int nLimit = 0, n = 0;
   int (CCardRules::*pFinder)(int, int, int) = nullptr;
   switch (t) {
-    case PLAY_PAIR: nLimit = h.n - 1; n = c / 2; pFinder = &CCardRules::FindPairRun; break;
-    case PLAY_TRIPLE: nLimit = h.n - 2; n = c / 3; pFinder = &CCardRules::FindTripleRun; break;
+    case PLAY_PAIR:
+      nLimit = h.n - 1;
+      n = c / 2;
+      pFinder = &CCardRules::FindPairRun;
+      break;
+    case PLAY_TRIPLE:
+      nLimit = h.n - 2;
+      n = c / 3;
+      pFinder = &CCardRules::FindTripleRun;
+      break;
     case PLAY_TRIPLE_SINGLE:
-      nLimit = h.n - 2; n = c / 4; pFinder = &CCardRules::FindTriplesWithSingles; break;
+      nLimit = h.n - 2;
+      n = c / 4;
+      pFinder = &CCardRules::FindTriplesWithSingles;
+      break;
     case PLAY_TRIPLE_PAIR:
-      nLimit = h.n - 2; n = c / 5; pFinder = &CCardRules::FindTriplesWithPairs; break;
+      nLimit = h.n - 2;
+      n = c / 5;
+      pFinder = &CCardRules::FindTriplesWithPairs;
+      break;
     case PLAY_FOUR_SINGLE:
-      nLimit = h.n - 4; n = c / 5; pFinder = &CCardRules::FindFoursWithSingle; break;
+      nLimit = h.n - 4;
+      n = c / 5;
+      pFinder = &CCardRules::FindFoursWithSingle;
+      break;
     case PLAY_FOUR_TWO_SINGLES:
-      nLimit = h.n - 5; n = c / 6; pFinder = &CCardRules::FindFoursWithTwoSingles; break;
+      nLimit = h.n - 5;
+      n = c / 6;
+      pFinder = &CCardRules::FindFoursWithTwoSingles;
+      break;
     case PLAY_FOUR_PAIR:
-      nLimit = h.n - 5; n = c / 6; pFinder = &CCardRules::FindFoursWithPair; break;
+      nLimit = h.n - 5;
+      n = c / 6;
+      pFinder = &CCardRules::FindFoursWithPair;
+      break;
     case PLAY_FOUR_TWO_PAIRS:
-      nLimit = h.n - 3; n = c / 8; pFinder = &CCardRules::FindFoursWithTwoPairs; break;
+      nLimit = h.n - 3;
+      n = c / 8;
+      pFinder = &CCardRules::FindFoursWithTwoPairs;
+      break;
     case PLAY_FOUR_PAIR_SINGLE:
-      nLimit = h.n - 6; n = c / 7; pFinder = &CCardRules::FindFoursWithPairSingle; break;
-    default: return;
+      nLimit = h.n - 6;
+      n = c / 7;
+      pFinder = &CCardRules::FindFoursWithPairSingle;
+      break;
+    default:
+      return;
   }
   int j = 0;
   while (j < nLimit) {
@@ -357,7 +375,7 @@ bool Answerable(int t) {
 struct RankTable {
   int n;
   Mask all;
-  Mask pairEnd;            // bit i: cards i-1 and i share a rank
+  Mask pairEnd;  // bit i: cards i-1 and i share a rank
   int8_t rank[CCardRules::MAX_CARDS];
   int8_t start[kMaxRank + 1];  // first position of each rank
   int8_t count[kMaxRank + 1];
@@ -452,8 +470,7 @@ struct RankTable {
 
   // The pairs, then the singles, that nGroups main groups up to rank r carry.
   bool AttachTo(Mask& marks, const GroupSpec& sp, int r, int nGroups) const {
-    if (!TakePairs(marks, sp.nPairs * nGroups, nGroups == 1 ? sp.nMinLowPos : 0, sp.bDiffer))
-      return false;
+    if (!TakePairs(marks, sp.nPairs * nGroups, nGroups == 1 ? sp.nMinLowPos : 0, sp.bDiffer)) return false;
     if (sp.bOutside) return TakeSingles(marks, sp.nSingles * nGroups, r - nGroups + 1, r);
     return TakeSingles(marks, sp.nSingles * nGroups, 1, 0);
   }
@@ -498,7 +515,11 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
       }
       break;
     }
-    case PLAY_BOMB: case PLAY_BOMB5: case PLAY_BOMB6: case PLAY_BOMB7: case PLAY_BOMB8: {
+    case PLAY_BOMB:
+    case PLAY_BOMB5:
+    case PLAY_BOMB6:
+    case PLAY_BOMB7:
+    case PLAY_BOMB8: {
       const int nMin = 4 + (t - PLAY_BOMB);
       for (int k = 0; k < tab.nRanks; ++k) {
         const int x = tab.order[k];
@@ -518,16 +539,53 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
       const GroupSpec* sp = nullptr;
       int nLimit = 0, n = 0;
       switch (t) {
-        case PLAY_PAIR: nLimit = h.n - 1; n = c / 2; sp = &kPairRun; break;
-        case PLAY_TRIPLE: nLimit = h.n - 2; n = c / 3; sp = &kTripleRun; break;
-        case PLAY_TRIPLE_SINGLE: nLimit = h.n - 2; n = c / 4; sp = &kTriplesSingles; break;
-        case PLAY_TRIPLE_PAIR: nLimit = h.n - 2; n = c / 5; sp = &kTriplesPairs; break;
-        case PLAY_FOUR_SINGLE: nLimit = h.n - 4; n = c / 5; sp = &kFoursSingle; break;
-        case PLAY_FOUR_TWO_SINGLES: nLimit = h.n - 5; n = c / 6; sp = &kFoursTwoSingles; break;
-        case PLAY_FOUR_PAIR: nLimit = h.n - 5; n = c / 6; sp = &kFoursPair; break;
-        case PLAY_FOUR_TWO_PAIRS: nLimit = h.n - 3; n = c / 8; sp = &kFoursTwoPairs; break;
-        case PLAY_FOUR_PAIR_SINGLE: nLimit = h.n - 6; n = c / 7; sp = &kFoursPairSingle; break;
-        default: return false;
+        case PLAY_PAIR:
+          nLimit = h.n - 1;
+          n = c / 2;
+          sp = &kPairRun;
+          break;
+        case PLAY_TRIPLE:
+          nLimit = h.n - 2;
+          n = c / 3;
+          sp = &kTripleRun;
+          break;
+        case PLAY_TRIPLE_SINGLE:
+          nLimit = h.n - 2;
+          n = c / 4;
+          sp = &kTriplesSingles;
+          break;
+        case PLAY_TRIPLE_PAIR:
+          nLimit = h.n - 2;
+          n = c / 5;
+          sp = &kTriplesPairs;
+          break;
+        case PLAY_FOUR_SINGLE:
+          nLimit = h.n - 4;
+          n = c / 5;
+          sp = &kFoursSingle;
+          break;
+        case PLAY_FOUR_TWO_SINGLES:
+          nLimit = h.n - 5;
+          n = c / 6;
+          sp = &kFoursTwoSingles;
+          break;
+        case PLAY_FOUR_PAIR:
+          nLimit = h.n - 5;
+          n = c / 6;
+          sp = &kFoursPair;
+          break;
+        case PLAY_FOUR_TWO_PAIRS:
+          nLimit = h.n - 3;
+          n = c / 8;
+          sp = &kFoursTwoPairs;
+          break;
+        case PLAY_FOUR_PAIR_SINGLE:
+          nLimit = h.n - 6;
+          n = c / 7;
+          sp = &kFoursPairSingle;
+          break;
+        default:
+          return false;
       }
       if (n < 1) break;
       const int g = sp->g;
@@ -570,8 +628,7 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
     }
   }
   const int nJokers = tab.count[kMaxRank - 1] + tab.count[kMaxRank];
-  if (m_nPlayerCount == 4 ? nJokers == 4 : nJokers == 2)
-    add(tab.OfRanks(kMaxRank - 1, kMaxRank), 1000);
+  if (m_nPlayerCount == 4 ? nJokers == 4 : nJokers == 2) add(tab.OfRanks(kMaxRank - 1, kMaxRank), 1000);
 
   if (nFound > 0 && !m_pCandidatePool) {
     m_pCandidatePool.reset(new (std::nothrow) CARD_INFO[MAX_CANDIDATES * MAX_CARDS]);
@@ -638,10 +695,18 @@ void CCardRules::SearchCardByCard(Hand h, int t, int R, int c) {
       }
       break;
     }
-    case PLAY_BOMB: SearchBombs(h, h.n - 3, 4, R); break;
-    case PLAY_BOMB5: SearchBombs(h, h.n - 4, 5, R); break;
-    case PLAY_BOMB6: SearchBombs(h, h.n - 5, 6, R); break;
-    case PLAY_BOMB7: SearchBombs(h, h.n - 6, 7, R); break;
+    case PLAY_BOMB:
+      SearchBombs(h, h.n - 3, 4, R);
+      break;
+    case PLAY_BOMB5:
+      SearchBombs(h, h.n - 4, 5, R);
+      break;
+    case PLAY_BOMB6:
+      SearchBombs(h, h.n - 5, 6, R);
+      break;
+    case PLAY_BOMB7:
+      SearchBombs(h, h.n - 6, 7, R);
+      break;
     case PLAY_BOMB8: {
       int j = 0;
       while (j < h.n - 7) {

@@ -49,8 +49,8 @@ BOOL CHttpClient::Request(LPCSTR lpszUrl, BOOL bPost, LPCSTR lpszHeaders, LPCSTR
     m_hConnect = ::InternetConnectA(m_hSession, m_strHost.c_str(), INTERNET_PORT(m_nPort), nullptr, nullptr,
                                     INTERNET_SERVICE_HTTP, 0, 0);
     if (!m_hConnect) throw HTTP_ERR_CONNECT;
-    m_hRequest = ::HttpOpenRequestA(m_hConnect, bPost ? "POST" : "GET", m_strPage.c_str(), "HTTP/1.1", nullptr,
-                                    nullptr, INTERNET_FLAG_RELOAD, 0);
+    m_hRequest = ::HttpOpenRequestA(m_hConnect, bPost ? "POST" : "GET", m_strPage.c_str(), "HTTP/1.1", nullptr, nullptr,
+                                    INTERNET_FLAG_RELOAD, 0);
     if (!m_hRequest) throw HTTP_ERR_OPEN;
     DWORD headerLen = lpszHeaders ? DWORD(strlen(lpszHeaders)) : 0;
     DWORD bodyLen = (bPost && lpszBody) ? DWORD(strlen(lpszBody)) : 0;

@@ -180,7 +180,10 @@ class JsonReader {
     *v = 0;
     for (int i = 0; i < 4; ++i) {
       char c = m_s[m_pos++];
-      int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+      int d = (c >= '0' && c <= '9')   ? c - '0'
+              : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+              : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                       : -1;
       if (d < 0) return false;
       *v = *v * 16 + uint32_t(d);
     }
@@ -198,12 +201,26 @@ class JsonReader {
       if (m_pos >= m_s.size()) return false;
       char e = m_s[m_pos++];
       switch (e) {
-        case '"': case '\\': case '/': *out += e; break;
-        case 'b': *out += '\b'; break;
-        case 'f': *out += '\f'; break;
-        case 'n': *out += '\n'; break;
-        case 'r': *out += '\r'; break;
-        case 't': *out += '\t'; break;
+        case '"':
+        case '\\':
+        case '/':
+          *out += e;
+          break;
+        case 'b':
+          *out += '\b';
+          break;
+        case 'f':
+          *out += '\f';
+          break;
+        case 'n':
+          *out += '\n';
+          break;
+        case 'r':
+          *out += '\r';
+          break;
+        case 't':
+          *out += '\t';
+          break;
         case 'u': {
           uint32_t cp;
           if (!Hex4(&cp)) return false;
@@ -216,7 +233,8 @@ class JsonReader {
           PutUtf8(out, cp);
           break;
         }
-        default: return false;
+        default:
+          return false;
       }
     }
     return false;
@@ -260,7 +278,10 @@ class JsonReader {
         if (!Value(&v, depth + 1)) return false;
         out->members.emplace_back(std::move(name), std::move(v));
         if (!Skip() || m_pos >= m_s.size()) return false;
-        if (m_s[m_pos] == ',') { ++m_pos; continue; }
+        if (m_s[m_pos] == ',') {
+          ++m_pos;
+          continue;
+        }
         if (m_s[m_pos] == '}') return ++m_pos, true;
         return false;
       }
@@ -275,7 +296,10 @@ class JsonReader {
         if (!Value(&v, depth + 1)) return false;
         out->items.push_back(std::move(v));
         if (!Skip() || m_pos >= m_s.size()) return false;
-        if (m_s[m_pos] == ',') { ++m_pos; continue; }
+        if (m_s[m_pos] == ',') {
+          ++m_pos;
+          continue;
+        }
         if (m_s[m_pos] == ']') return ++m_pos, true;
         return false;
       }

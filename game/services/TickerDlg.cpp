@@ -19,10 +19,10 @@ std::vector<WORD> StripTemplate() {
   t.push_back(0);
   t.push_back(100);
   t.push_back(12);
-  t.push_back(0);  // menu
-  t.push_back(0);  // class
-  t.push_back(0);  // title
-  t.push_back(9);  // point size
+  t.push_back(0);                                                       // menu
+  t.push_back(0);                                                       // class
+  t.push_back(0);                                                       // title
+  t.push_back(9);                                                       // point size
   for (WORD c : {WORD(0x5B8B), WORD(0x4F53), WORD(0)}) t.push_back(c);  // "宋体"
   return t;
 }
@@ -87,8 +87,10 @@ void CTickerDlg::AddLine(LPCSTR lpszText, int nLength) {
   HDC dc = ::CreateCompatibleDC(nullptr);
   HGDIOBJ old = ::SelectObject(dc, m_hFont ? m_hFont : StripFont());
   SIZE sz = {0, 0};
-  if (!line.text.empty()) ::GetTextExtentPoint32A(dc, line.text.c_str(), int(line.text.size()), &sz);
-  else ::GetTextExtentPoint32A(dc, " ", 1, &sz), sz.cx = 0;
+  if (!line.text.empty())
+    ::GetTextExtentPoint32A(dc, line.text.c_str(), int(line.text.size()), &sz);
+  else
+    ::GetTextExtentPoint32A(dc, " ", 1, &sz), sz.cx = 0;
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   line.nWidth = sz.cx;
@@ -97,8 +99,7 @@ void CTickerDlg::AddLine(LPCSTR lpszText, int nLength) {
 }
 
 void CTickerDlg::Place(int nHeight) {
-  ::SetWindowPos(m_hWnd, nullptr, m_nLeft, m_nTop, nHeight > 0 ? m_nWidth : 0, nHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(m_hWnd, nullptr, m_nLeft, m_nTop, nHeight > 0 ? m_nWidth : 0, nHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CTickerDlg::DrawStrip() {

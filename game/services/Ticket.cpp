@@ -20,8 +20,7 @@ int GetTicket(LPCSTR lpszHost, UINT nPort, LPCSTR lpszUserName, LPCSTR lpszText,
   if (!sent && !reply) {
     // A send that went out but got no answer is a missing reply, not a failed send.
     int err = sock->GetLastErrorCode();
-    code = (err == netcore::NETERR_TIMEDOUT || err == netcore::NETERR_REPLY_WAIT ||
-            err == netcore::NETERR_SELF_CLOSED)
+    code = (err == netcore::NETERR_TIMEDOUT || err == netcore::NETERR_REPLY_WAIT || err == netcore::NETERR_SELF_CLOSED)
                ? TICKET_BAD_REPLY
                : TICKET_BAD_REQUEST;
   } else if (!reply) {

@@ -28,12 +28,28 @@ namespace {
 JsonValue FromJsoncpp(const Json::Value& v) {
   JsonValue out;
   switch (v.type()) {
-    case Json::nullValue: break;
-    case Json::booleanValue: out.type = JsonValue::kBool; out.boolean = v.asBool(); break;
-    case Json::intValue: out.type = JsonValue::kNumber; out.number = double(v.asLargestInt()); break;
-    case Json::uintValue: out.type = JsonValue::kNumber; out.number = double(v.asLargestUInt()); break;
-    case Json::realValue: out.type = JsonValue::kNumber; out.number = v.asDouble(); break;
-    case Json::stringValue: out.type = JsonValue::kString; out.text = v.asString(); break;
+    case Json::nullValue:
+      break;
+    case Json::booleanValue:
+      out.type = JsonValue::kBool;
+      out.boolean = v.asBool();
+      break;
+    case Json::intValue:
+      out.type = JsonValue::kNumber;
+      out.number = double(v.asLargestInt());
+      break;
+    case Json::uintValue:
+      out.type = JsonValue::kNumber;
+      out.number = double(v.asLargestUInt());
+      break;
+    case Json::realValue:
+      out.type = JsonValue::kNumber;
+      out.number = v.asDouble();
+      break;
+    case Json::stringValue:
+      out.type = JsonValue::kString;
+      out.text = v.asString();
+      break;
     case Json::arrayValue:
       out.type = JsonValue::kArray;
       for (Json::ArrayIndex i = 0; i < v.size(); ++i) out.items.push_back(FromJsoncpp(v[i]));
@@ -59,8 +75,7 @@ std::string BuildTierQueryUrl(const std::string& strTemplate, const std::vector<
 }
 
 BOOL StartTierQuery(const std::string& strTemplate, const std::vector<std::string>& seatNames,
-                    std::shared_ptr<CTierTable> pTable,
-                    CLogFile* pLog, HWND hView) {
+                    std::shared_ptr<CTierTable> pTable, CLogFile* pLog, HWND hView) {
   if (!pTable) return FALSE;
   std::unique_ptr<TIER_QUERY> q(new TIER_QUERY);
   q->strTemplate = strTemplate;

@@ -27,20 +27,19 @@ class CTierTable {
 };
 
 struct TIER_QUERY {
-  std::string strTemplate;            // the application's "QualifyingSign"; empty: no query
+  std::string strTemplate;             // the application's "QualifyingSign"; empty: no query
   std::vector<std::string> seatNames;  // user names by view position (ANSI), three or four
   // Shared with the document: a query still running when the document goes keeps it alive.
   std::shared_ptr<CTierTable> pTable;
-  CLogFile* pLog = nullptr;            // the application's, may be null
-  HWND hView = nullptr;                // repainted (without erasing) after a reply
+  CLogFile* pLog = nullptr;  // the application's, may be null
+  HWND hView = nullptr;      // repainted (without erasing) after a reply
   unsigned nGeneration = 0;
 };
 
 // Clears the table and starts the worker thread (its handle closed at once). FALSE when the
 // thread cannot start.
 BOOL StartTierQuery(const std::string& strTemplate, const std::vector<std::string>& seatNames,
-                    std::shared_ptr<CTierTable> pTable,
-                    CLogFile* pLog, HWND hView);
+                    std::shared_ptr<CTierTable> pTable, CLogFile* pLog, HWND hView);
 // The worker's body: builds the address, asks and hands the reply on. Also callable directly.
 void QueryPlayerTiers(const TIER_QUERY& query);
 // The address asked for: every "%usernames%" replaced by the URL-encoded UTF-8 name list.

@@ -12,7 +12,8 @@ void CVeskSocket::RegisterDocument(CGameDocCore* pDoc) {
   if (pDoc) pDoc->RegisterMessageHandlers(m_handlers);
   // A document that goes away takes its handlers' target with it: frames still queued in
   // the socket must find no document rather than a freed one.
-  else m_handlers.SetUserData(nullptr);
+  else
+    m_handlers.SetUserData(nullptr);
 }
 
 int CVeskSocket::OnMessage(BYTE* pFrame) {
@@ -39,8 +40,10 @@ void CVeskSocket::OnClose(int nErrorCode) {
 }
 
 void CVeskSocket::OnServerEnd(int nCode) {
-  if (m_pfnServerEnd && m_pCallbackData) (m_pCallbackData->*m_pfnServerEnd)(nCode);
-  else CConnectionManager::OnServerEnd(nCode);
+  if (m_pfnServerEnd && m_pCallbackData)
+    (m_pCallbackData->*m_pfnServerEnd)(nCode);
+  else
+    CConnectionManager::OnServerEnd(nCode);
 }
 
 int CVeskSocket::OnUserCut(BYTE* pFrame) {

@@ -54,10 +54,9 @@ void ParseTableOptions(const char* text, size_t len, int options[TABLE_OPTION_CO
   }
 }
 
-EnterChannelResult EnterChannelCore(int32_t& launchSeat, int32_t forceWatch, int playerCount,
-                                    const uint8_t* players, size_t playersLen, const char* options,
-                                    size_t optionsLen, const uint8_t* watchBlock, size_t watchLen,
-                                    CHANNEL_STATE& state) {
+EnterChannelResult EnterChannelCore(int32_t& launchSeat, int32_t forceWatch, int playerCount, const uint8_t* players,
+                                    size_t playersLen, const char* options, size_t optionsLen,
+                                    const uint8_t* watchBlock, size_t watchLen, CHANNEL_STATE& state) {
   CHANNEL_STATE s;
   s.nPlayerCount = playerCount;
   if (launchSeat < 0 || launchSeat >= 8) return ENTER_BAD_SEAT;

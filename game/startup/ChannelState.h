@@ -28,9 +28,9 @@ struct SEAT_ENTRY {
 
 struct CHANNEL_STATE {
   int nPlayerCount = 0;
-  int nOwnSeat = 0;             // server seat of the local player (or of the watched one)
+  int nOwnSeat = 0;  // server seat of the local player (or of the watched one)
   int nWatchMode = 0;
-  int nWatchModeEntered = 0;    // before the forced switch
+  int nWatchModeEntered = 0;                 // before the forced switch
   SEAT_ENTRY seats[MAX_TABLE_PLAYERS] = {};  // by view position; the local player is position 1
   int nGender[MAX_TABLE_PLAYERS] = {};       // by server seat; odd means female
   int nOptions[TABLE_OPTION_COUNT] = {2, 0, 0, 0, 60, 1, 1};
@@ -56,7 +56,6 @@ void ParseTableOptions(const char* text, size_t len, int options[TABLE_OPTION_CO
 
 // Everything entering the table decides after a successful login. launchSeat is the launch
 // record's stored seat; a watch seat (4 to 7) is written back without its offset.
-EnterChannelResult EnterChannelCore(int32_t& launchSeat, int32_t forceWatch, int playerCount,
-                                    const uint8_t* players, size_t playersLen, const char* options,
-                                    size_t optionsLen, const uint8_t* watchBlock, size_t watchLen,
-                                    CHANNEL_STATE& state);
+EnterChannelResult EnterChannelCore(int32_t& launchSeat, int32_t forceWatch, int playerCount, const uint8_t* players,
+                                    size_t playersLen, const char* options, size_t optionsLen,
+                                    const uint8_t* watchBlock, size_t watchLen, CHANNEL_STATE& state);

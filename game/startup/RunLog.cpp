@@ -18,8 +18,8 @@ bool IsDeviceName(const std::string& stem) {
   static const char* const names[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$"};
   for (const char* n : names)
     if (base == n) return true;
-  if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-      base[3] >= '0' && base[3] <= '9')
+  if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) && base[3] >= '0' &&
+      base[3] <= '9')
     return true;
   return false;
 }
@@ -39,11 +39,20 @@ std::string Escape(const std::string& s) {
   std::string out;
   for (char c : s) {
     switch (c) {
-      case '%': out += "%25"; break;
-      case ':': out += "%3A"; break;
-      case '\n': out += "%0A"; break;
-      case '\r': out += "%0D"; break;
-      default: out.push_back(c);
+      case '%':
+        out += "%25";
+        break;
+      case ':':
+        out += "%3A";
+        break;
+      case '\n':
+        out += "%0A";
+        break;
+      case '\r':
+        out += "%0D";
+        break;
+      default:
+        out.push_back(c);
     }
   }
   return out;

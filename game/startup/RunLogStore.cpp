@@ -25,8 +25,7 @@ bool WriteFile(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-CRunLogStore::CRunLogStore(std::string folder, std::string userName, std::string startTime, bool switchOn,
-                           SendFn send)
+CRunLogStore::CRunLogStore(std::string folder, std::string userName, std::string startTime, bool switchOn, SendFn send)
     : m_strFolder(std::move(folder)),
       m_strUser(std::move(userName)),
       m_strStartTime(std::move(startTime)),

@@ -18,9 +18,8 @@ std::string FormatStartTime(int year, int month, int day, int hour, int minute, 
 std::string FormatScreenshotPath(const std::string& folder, int year, int month, int day, int hour, int minute,
                                  int second, int milliseconds) {
   char buf[96];
-  std::snprintf(buf, sizeof buf,
-                "%04d\xC4\xEA%02d\xD4\xC2%02d\xC8\xD5%02d\xCA\xB1%02d\xB7\xD6%02d\xC3\xEB%03d.jpg", year, month, day,
-                hour, minute, second, milliseconds);
+  std::snprintf(buf, sizeof buf, "%04d\xC4\xEA%02d\xD4\xC2%02d\xC8\xD5%02d\xCA\xB1%02d\xB7\xD6%02d\xC3\xEB%03d.jpg",
+                year, month, day, hour, minute, second, milliseconds);
   return folder + "\\" + buf;
 }
 

@@ -68,18 +68,10 @@ int ChoosePlacement(int L, int T, int R, int B, int ax, int ay) {
 
 void TailBase(int p, int w, int h, int t, int o, int* x1, int* y1, int* x2, int* y2) {
   const int pts[12][4] = {
-      {o, 0, o + t, 0},
-      {w / 2 + o - t / 2, 0, w / 2 + o + t / 2, 0},
-      {w - o, 0, w - o - t, 0},
-      {0, o, 0, o + t},
-      {0, h / 2 + o - t / 2, 0, h / 2 + o + t / 2},
-      {0, h - o, 0, h - o - t},
-      {o, h - 1, o + t, h - 1},
-      {w / 2 + o - t / 2, h - 1, w / 2 + o + t / 2, h - 1},
-      {w - o - t, h - 1, w - o, h - 1},
-      {w - 1, o + t, w - 1, o},
-      {w - 1, h / 2 + o - t / 2, w - 1, h / 2 + o + t / 2},
-      {w - 1, h - o - t, w - 1, h - o},
+      {o, 0, o + t, 0},         {w / 2 + o - t / 2, 0, w / 2 + o + t / 2, 0},         {w - o, 0, w - o - t, 0},
+      {0, o, 0, o + t},         {0, h / 2 + o - t / 2, 0, h / 2 + o + t / 2},         {0, h - o, 0, h - o - t},
+      {o, h - 1, o + t, h - 1}, {w / 2 + o - t / 2, h - 1, w / 2 + o + t / 2, h - 1}, {w - o - t, h - 1, w - o, h - 1},
+      {w - 1, o + t, w - 1, o}, {w - 1, h / 2 + o - t / 2, w - 1, h / 2 + o + t / 2}, {w - 1, h - o - t, w - 1, h - o},
   };
   const int* q = pts[(p >= 0 && p < 12) ? p : 7];
   *x1 = q[0];

@@ -17,7 +17,7 @@ struct Size {
 };
 
 struct Metrics {
-  int unit = 0;             // width of "a"
+  int unit = 0;              // width of "a"
   int textW = 0, textH = 0;  // of the whole text on one line
   int marginX = 8, marginY = 8, lineSpacing = 2;
   int minW = 20, minH = 20, maxW = 150, maxH = -1;

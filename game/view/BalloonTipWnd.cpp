@@ -143,7 +143,8 @@ void BalloonTipWnd::Layout() {
                                   m_nCornerH);
   int x1, y1, x2, y2;
   balloon::TailBase(m_nPlacement, body.w, body.h, m_nTailW, m_nTailOffset, &x1, &y1, &x2, &y2);
-  POINT tail[3] = {{m_ptAnchor.x - left, m_ptAnchor.y - top}, {m_ptBody.x + x1, m_ptBody.y + y1},
+  POINT tail[3] = {{m_ptAnchor.x - left, m_ptAnchor.y - top},
+                   {m_ptBody.x + x1, m_ptBody.y + y1},
                    {m_ptBody.x + x2, m_ptBody.y + y2}};
   HRGN tr = ::CreatePolygonRgn(tail, 3, WINDING);
   ::CombineRgn(rgn, rgn, tr, RGN_OR);
@@ -178,7 +179,8 @@ void BalloonTipWnd::OnPaint() {
   const int lineH = (text.bottom - text.top) / std::max<int>(1, (int)m_lines.size());
   for (size_t i = 0; i < m_lines.size(); ++i) {
     RECT r{text.left, text.top + (int)i * lineH, text.right, text.top + (int)(i + 1) * lineH};
-    ::DrawTextA(dc, m_lines[i].c_str(), (int)m_lines[i].size(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::DrawTextA(dc, m_lines[i].c_str(), (int)m_lines[i].size(), &r,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   ::SelectObject(dc, old);
   ::EndPaint(m_hWnd, &ps);

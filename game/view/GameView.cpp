@@ -364,8 +364,8 @@ void CGameView::CreateControls() {
     if (c.wnd().GetSafeHwnd()) continue;
     // The form template carries the controls; a template without one gets it made here.
     if (!::GetDlgItem(m_hWnd, (int)c.nID))
-      ::CreateWindowExA(0, "BUTTON", c.caption, WS_CHILD | BS_PUSHBUTTON, 0, 0, 82, 26, m_hWnd,
-                        (HMENU)(UINT_PTR)c.nID, AfxGetInstanceHandle(), nullptr);
+      ::CreateWindowExA(0, "BUTTON", c.caption, WS_CHILD | BS_PUSHBUTTON, 0, 0, 82, 26, m_hWnd, (HMENU)(UINT_PTR)c.nID,
+                        AfxGetInstanceHandle(), nullptr);
     SkinControl(c);
     CButton& w = c.wnd();
     if (!w.GetSafeHwnd()) continue;
@@ -549,8 +549,10 @@ bool CGameView::EnsureBuffers() {
   ::ReleaseDC(m_hWnd, screen);
   if (!bmp) return false;  // keep the old buffer: the next resize tries again
   HGDIOBJ old = ::SelectObject(m_dcBack.GetSafeHdc(), bmp);
-  if (!m_hOldBack) m_hOldBack = old;
-  else ::DeleteObject(old);
+  if (!m_hOldBack)
+    m_hOldBack = old;
+  else
+    ::DeleteObject(old);
   m_sizeBack = CSize(rc.Width(), rc.Height());
   // The band follows the size: 55 % of the height from 30 % down.
   m_nBandTop = rc.Height() * 30 / 100;
@@ -603,7 +605,8 @@ void CGameView::LayOut() {
   if (doc) {
     in.scoreBoard = doc->m_bScoreBoard == 1 || doc->m_bScoreBoard == 2 ? doc->m_bScoreBoard : 0;
     in.ownCount = std::max(0, std::min<int>(doc->m_Seats[1].nCardCount, CGameDocCore::MAX_CARDS));
-    in.topCount = in.playerCount == 4 ? std::max(0, std::min<int>(doc->m_Seats[3].nCardCount, CGameDocCore::MAX_CARDS)) : 0;
+    in.topCount =
+        in.playerCount == 4 ? std::max(0, std::min<int>(doc->m_Seats[3].nCardCount, CGameDocCore::MAX_CARDS)) : 0;
     in.topOpen = in.playerCount == 4 && Painter().HandShown(3);
     in.phase = doc->GetSchedule();
   }
@@ -642,17 +645,19 @@ void CGameView::PlaceControls() {
   struct {
     UINT id;
     const Box* box;
-  } places[] = {{IDC_START, &l.start},         {IDC_PASS, &l.pass},         {IDC_TAKEOUT, &l.takeOut},
-                {IDC_SEARCH, &l.hint},         {IDC_CALL1, &l.bid[0]},      {IDC_CALL2, &l.bid[1]},
-                {IDC_CALL3, &l.bid[2]},        {IDC_CALL0, &l.bid[3]},      {IDC_SHOWCARD, &l.showCards},
-                {IDC_TRUSTEE, &l.trustee},     {IDC_CANCELTRUSTEE, &l.trustee}, {IDC_SURVEY, &l.survey},
-                {IDC_LASTROUND, &l.lastRound}, {IDC_SORT, &l.sort},         {IDC_SCOREBOARD, &l.score},
-                {IDC_SETTINGS, &l.settings},   {IDC_SCREENSHOT, &l.screenshot}};
+  } places[] = {{IDC_START, &l.start},           {IDC_PASS, &l.pass},
+                {IDC_TAKEOUT, &l.takeOut},       {IDC_SEARCH, &l.hint},
+                {IDC_CALL1, &l.bid[0]},          {IDC_CALL2, &l.bid[1]},
+                {IDC_CALL3, &l.bid[2]},          {IDC_CALL0, &l.bid[3]},
+                {IDC_SHOWCARD, &l.showCards},    {IDC_TRUSTEE, &l.trustee},
+                {IDC_CANCELTRUSTEE, &l.trustee}, {IDC_SURVEY, &l.survey},
+                {IDC_LASTROUND, &l.lastRound},   {IDC_SORT, &l.sort},
+                {IDC_SCOREBOARD, &l.score},      {IDC_SETTINGS, &l.settings},
+                {IDC_SCREENSHOT, &l.screenshot}};
   for (auto& p : places) {
     CWnd* w = GetControl(p.id);
     if (!w) continue;
-    w->SetWindowPos(nullptr, p.box->left, p.box->top, p.box->Width(), p.box->Height(),
-                    SWP_NOZORDER | SWP_NOACTIVATE);
+    w->SetWindowPos(nullptr, p.box->left, p.box->top, p.box->Width(), p.box->Height(), SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -735,18 +740,6 @@ void CGameView::RenderWithControls(CDC* pDC) {
     ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
   }
 }
-
-
-
-
-
-
-
-
-
-
-
-
 
 void CGameView::DrawOverlays(CDC* pDC) {
   HDC dc = pDC->GetSafeHdc();
@@ -1378,4 +1371,3 @@ void CGameView::LoadOrderImages(bool bNetSkinToo) {
     }
   }
 }
-

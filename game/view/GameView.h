@@ -133,7 +133,9 @@ class CGameView : public CFormView, public CDocTableView {
   std::string GetToolTipText(UINT nID);
   const std::string& GetStatusText() const { return m_strStatus; }
   // The band copy's place in the client (top, height); empty before the first paint.
-  tableview::Box GetBandBox() const { return tableview::Box::At(0, m_nBandTop, m_sizeBack.cx, m_hBand ? m_nBandHeight : 0); }
+  tableview::Box GetBandBox() const {
+    return tableview::Box::At(0, m_nBandTop, m_sizeBack.cx, m_hBand ? m_nBandHeight : 0);
+  }
   // The seconds the clock shows; -1 while it is hidden.
   int GetClockSeconds() const;
   CTurnClock& GetTurnClock() { return m_clock; }
@@ -273,7 +275,7 @@ class CGameView : public CFormView, public CDocTableView {
   std::string m_strNotice;
   std::string m_strSurvey;
   bool m_bPaused;
-  int m_nClockPause;  // read by the clock's thread: non-zero while the table holds
-  int m_nTier[4];     // each seat's ranked tier, 0 for none
+  int m_nClockPause;        // read by the clock's thread: non-zero while the table holds
+  int m_nTier[4];           // each seat's ranked tier, 0 for none
   bool m_bShowingPrevious;  // the previous trick is on the table
 };

@@ -61,7 +61,8 @@ void StretchBmp(HDC dc, HBITMAP bmp, const RECT& to) {
   HDC src = ::CreateCompatibleDC(dc);
   HGDIOBJ old = ::SelectObject(src, bmp);
   ::SetStretchBltMode(dc, COLORONCOLOR);
-  ::StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, src, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  ::StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, src, 0, 0, bm.bmWidth, bm.bmHeight,
+               SRCCOPY);
   ::SelectObject(src, old);
   ::DeleteDC(src);
 }

@@ -38,9 +38,9 @@ enum {
   DRAW_H_LARGE = 144,
   STEP_SMALL = 16,
   STEP_LARGE = 20,
-  COLUMN_STEP = 30,     // vertical step of a side hand
-  COLUMN_MAX = 20,      // cards in one side column
-  RAISE = 20,           // a selected card stands this much higher
+  COLUMN_STEP = 30,  // vertical step of a side hand
+  COLUMN_MAX = 20,   // cards in one side column
+  RAISE = 20,        // a selected card stands this much higher
   AVATAR_W = 90,
   AVATAR_H = 110,
   PANEL_W = 140,
@@ -59,8 +59,8 @@ struct LayoutInput {
   bool largeCards = false;
   int scoreBoard = 0;  // 1: a strip of 177 on the right, 2: a strip of 80 at the bottom
   int playerCount = 3;
-  int ownCount = 0;     // cards in the own hand
-  int topCount = 0;     // cards of the top seat (four players)
+  int ownCount = 0;      // cards in the own hand
+  int topCount = 0;      // cards of the top seat (four players)
   bool topOpen = false;  // the top hand is shown face up
   int phase = 1;
   int levelW = 0, levelH = 0;  // one cell of the level-icon strip
@@ -99,7 +99,7 @@ void ComputeLayout(const LayoutInput& in, Layout* out);
 // The painted card: a large card is painted 106 by 144 inside its 142 by 192 box, and a
 // click beside it must not take it.
 Box OwnCardBox(const Layout& l, int index, bool selected);
-Box OwnCardRepaintBox(const Layout& l, int index);            // the partial-repaint box
+Box OwnCardRepaintBox(const Layout& l, int index);                   // the partial-repaint box
 Pt SideCardOrigin(const Layout& l, int slot, int index, int count);  // column cards, slot 0 or 2
 Pt TopCardOrigin(const Layout& l, int index);
 Box PlayRowBox(const Layout& l, int slot, int count);  // empty when count is 0

@@ -68,8 +68,9 @@ void CTablePainter::DrawBackground(CDC* pDC) {
   if (m_theme.hLogo) {
     BITMAP bm;
     if (::GetObjectA(m_theme.hLogo, sizeof bm, &bm))
-      StretchBmp(dc, m_theme.hLogo, RECT{l.cx - bm.bmWidth / 2, l.cy - bm.bmHeight / 2, l.cx + (bm.bmWidth + 1) / 2,
-                                         l.cy + (bm.bmHeight + 1) / 2});
+      StretchBmp(dc, m_theme.hLogo,
+                 RECT{l.cx - bm.bmWidth / 2, l.cy - bm.bmHeight / 2, l.cx + (bm.bmWidth + 1) / 2,
+                      l.cy + (bm.bmHeight + 1) / 2});
   }
   if (!l.strip.IsEmpty()) {
     RECT s = ToRect(l.strip);
@@ -98,8 +99,7 @@ bool CTablePainter::HandShown(int nPosition) const {
   const int phase = doc->GetSchedule();
   if (phase == SCHEDULE_PLAY) {
     // The declarer playing with open cards.
-    return doc->m_bDeclarerShown && doc->m_nDeclarerSeat >= 0 &&
-           doc->SeatToPosition(doc->m_nDeclarerSeat) == nPosition;
+    return doc->m_bDeclarerShown && doc->m_nDeclarerSeat >= 0 && doc->SeatToPosition(doc->m_nDeclarerSeat) == nPosition;
   }
   if (phase == SCHEDULE_BID) return false;
   // After a hand the document lays every remaining hand open.
@@ -166,7 +166,8 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
   const Pt a = l.avatar[slot];
   RECT ar{a.x, a.y, a.x + tableview::AVATAR_W, a.y + tableview::AVATAR_H};
   const bool present = seat.szUserName[0] != 0;
-  VerticalGradient(dc, ar, present ? RGB(190, 220, 240) : RGB(90, 110, 100), present ? RGB(110, 150, 190) : RGB(60, 80, 70));
+  VerticalGradient(dc, ar, present ? RGB(190, 220, 240) : RGB(90, 110, 100),
+                   present ? RGB(110, 150, 190) : RGB(60, 80, 70));
   if (present) {
     static const COLORREF kShirts[4] = {RGB(200, 60, 60), RGB(40, 90, 200), RGB(60, 150, 60), RGB(150, 90, 30)};
     HRGN clip = ::CreateRectRgn(ar.left, ar.top, ar.right, ar.bottom);
@@ -346,9 +347,8 @@ void CTablePainter::DrawHand(CDC* pDC, int p) {
     for (int i = 0; i < n; ++i) DrawCard(pDC, play[i], row.left + i * l.step, row.top, true, false);
     return;
   }
-  if (phase == SCHEDULE_PLAY &&
-      tableview::PassMarkShown(m_bShowingPrevious, n, doc->m_bPlayedThisRound[p] != 0, doc->m_bNewRound != 0,
-                               p == doc->m_nTurnPosition)) {
+  if (phase == SCHEDULE_PLAY && tableview::PassMarkShown(m_bShowingPrevious, n, doc->m_bPlayedThisRound[p] != 0,
+                                                         doc->m_bNewRound != 0, p == doc->m_nTurnPosition)) {
     const Pt a = l.play[slot];
     const int w = 60, h = 30;
     int x = slot == 0 ? a.x - w : slot == 2 ? a.x : a.x - w / 2;

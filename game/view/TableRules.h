@@ -34,10 +34,10 @@ struct ScheduleInput {
   int phase = PHASE_WAIT;
   int turnPosition = -1;
   bool watching = false;
-  bool quiet = false;            // in trusteeship or leaving by trusteeship
-  bool trusteeAllowed = false;   // bit 0 of the server's option flags
+  bool quiet = false;           // in trusteeship or leaving by trusteeship
+  bool trusteeAllowed = false;  // bit 0 of the server's option flags
   bool ownTrusteeship = false;
-  bool hintFlag = false;         // the deal allows hints
+  bool hintFlag = false;  // the deal allows hints
   bool freeLead = false;
   int ownCount = 0;
   int selectedCount = 0;
@@ -46,13 +46,13 @@ struct ScheduleInput {
 };
 
 struct ScheduleResult {
-  bool ignored = false;     // nothing at all happens
+  bool ignored = false;  // nothing at all happens
   ButtonAct buttons[BTN_COUNT];
-  bool closeWait = false;   // the wait notice goes away
-  int waitTextId = 0;       // a string to show in the wait notice instead
-  int clearPlayOf = -1;     // this position's last play leaves the table
-  int markerTo = -1;        // the turn marker moves here (-1: it hides)
-  bool autoPlay = false;    // the last card plays itself after a while
+  bool closeWait = false;  // the wait notice goes away
+  int waitTextId = 0;      // a string to show in the wait notice instead
+  int clearPlayOf = -1;    // this position's last play leaves the table
+  int markerTo = -1;       // the turn marker moves here (-1: it hides)
+  bool autoPlay = false;   // the last card plays itself after a while
 };
 
 // The view's answer to a phase change (OnSchedule).

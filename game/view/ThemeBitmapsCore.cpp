@@ -8,12 +8,12 @@ struct Entry {
   const char* file;
 };
 const Entry kThemeBitmaps[] = {
-    {136, "icon-5.bmp"},   {155, "VESK32.bmp"},   {166, "showcard.bmp"}, {168, "icon-1.bmp"},
-    {169, "player.bmp"},   {171, "JF.bmp"},       {172, "Pass.bmp"},     {173, "Talk_win.bmp"},
-    {185, "icon-4.bmp"},   {186, "icon-6.bmp"},   {187, "icon-7.bmp"},   {202, "Farmer.bmp"},
-    {211, "advice.bmp"},   {29714, "icon-3-a.bmp"}, {29715, "icon-3-b.bmp"}, {29716, "icon-2-a.bmp"},
-    {29717, "icon-2-b.bmp"}, {29718, "BT-jf-no.bmp"}, {29719, "BT-jf-1.bmp"}, {29720, "BT-jf-2.bmp"},
-    {29721, "BT-jf-3.bmp"}, {29722, "BT-2-1.bmp"}, {29723, "BT-1-2.bmp"}, {29724, "BT-1-3.bmp"},
+    {136, "icon-5.bmp"},     {155, "VESK32.bmp"},     {166, "showcard.bmp"},   {168, "icon-1.bmp"},
+    {169, "player.bmp"},     {171, "JF.bmp"},         {172, "Pass.bmp"},       {173, "Talk_win.bmp"},
+    {185, "icon-4.bmp"},     {186, "icon-6.bmp"},     {187, "icon-7.bmp"},     {202, "Farmer.bmp"},
+    {211, "advice.bmp"},     {29714, "icon-3-a.bmp"}, {29715, "icon-3-b.bmp"}, {29716, "icon-2-a.bmp"},
+    {29717, "icon-2-b.bmp"}, {29718, "BT-jf-no.bmp"}, {29719, "BT-jf-1.bmp"},  {29720, "BT-jf-2.bmp"},
+    {29721, "BT-jf-3.bmp"},  {29722, "BT-2-1.bmp"},   {29723, "BT-1-2.bmp"},   {29724, "BT-1-3.bmp"},
     {29725, "BT-1-1.bmp"},
 };
 }  // namespace

@@ -43,19 +43,19 @@ class RefCount {
   mutable std::atomic<int> count_{0};
 };
 
-#define VCEF_IMPLEMENT_REFCOUNTING(ClassName)                     \
- public:                                                          \
-  void AddRef() const override { ref_count_.AddRef(); }           \
-  bool Release() const override {                                 \
-    if (ref_count_.Release()) {                                   \
-      delete static_cast<const ClassName*>(this);                 \
-      return true;                                                \
-    }                                                             \
-    return false;                                                 \
-  }                                                               \
+#define VCEF_IMPLEMENT_REFCOUNTING(ClassName)                        \
+ public:                                                             \
+  void AddRef() const override { ref_count_.AddRef(); }              \
+  bool Release() const override {                                    \
+    if (ref_count_.Release()) {                                      \
+      delete static_cast<const ClassName*>(this);                    \
+      return true;                                                   \
+    }                                                                \
+    return false;                                                    \
+  }                                                                  \
   bool HasOneRef() const override { return ref_count_.HasOneRef(); } \
-                                                                  \
- private:                                                         \
+                                                                     \
+ private:                                                            \
   ::vcef::RefCount ref_count_
 
 template <class T>
@@ -114,8 +114,14 @@ struct MainArgs {
   HINSTANCE instance = nullptr;
 };
 
-enum LogSeverity { LOGSEVERITY_DEFAULT = 0, LOGSEVERITY_VERBOSE = 1, LOGSEVERITY_INFO = 2, LOGSEVERITY_WARNING = 3,
-                   LOGSEVERITY_ERROR = 4, LOGSEVERITY_DISABLE = 99 };
+enum LogSeverity {
+  LOGSEVERITY_DEFAULT = 0,
+  LOGSEVERITY_VERBOSE = 1,
+  LOGSEVERITY_INFO = 2,
+  LOGSEVERITY_WARNING = 3,
+  LOGSEVERITY_ERROR = 4,
+  LOGSEVERITY_DISABLE = 99
+};
 
 struct Settings {
   size_t size = sizeof(Settings);
@@ -160,8 +166,14 @@ struct PopupFeatures {
   bool xSet = false, ySet = false, widthSet = false, heightSet = false;
 };
 
-enum WindowOpenDisposition { WOD_UNKNOWN, WOD_CURRENT_TAB, WOD_NEW_FOREGROUND_TAB, WOD_NEW_BACKGROUND_TAB,
-                             WOD_NEW_POPUP, WOD_NEW_WINDOW };
+enum WindowOpenDisposition {
+  WOD_UNKNOWN,
+  WOD_CURRENT_TAB,
+  WOD_NEW_FOREGROUND_TAB,
+  WOD_NEW_BACKGROUND_TAB,
+  WOD_NEW_POPUP,
+  WOD_NEW_WINDOW
+};
 
 // Transition types: a core value in the low byte, qualifier flags above.
 enum TransitionType : unsigned {
@@ -302,8 +314,8 @@ class LoadHandler : public virtual RefCounted {
   virtual void OnLoadEnd(RefPtr<Browser> browser, RefPtr<Frame> frame, int httpStatusCode) {
     (void)browser, (void)frame, (void)httpStatusCode;
   }
-  virtual void OnLoadError(RefPtr<Browser> browser, RefPtr<Frame> frame, ErrorCode errorCode,
-                           const String& errorText, const String& failedUrl) {
+  virtual void OnLoadError(RefPtr<Browser> browser, RefPtr<Frame> frame, ErrorCode errorCode, const String& errorText,
+                           const String& failedUrl) {
     (void)browser, (void)frame, (void)errorCode, (void)errorText, (void)failedUrl;
   }
 };
@@ -311,8 +323,8 @@ class LoadHandler : public virtual RefCounted {
 class RequestHandler : public virtual RefCounted {
  public:
   // Return true to cancel the navigation.
-  virtual bool OnBeforeBrowse(RefPtr<Browser> browser, RefPtr<Frame> frame, RefPtr<Request> request,
-                              bool userGesture, bool isRedirect) {
+  virtual bool OnBeforeBrowse(RefPtr<Browser> browser, RefPtr<Frame> frame, RefPtr<Request> request, bool userGesture,
+                              bool isRedirect) {
     (void)browser, (void)frame, (void)request, (void)userGesture, (void)isRedirect;
     return false;
   }

@@ -95,9 +95,7 @@ void EditBuffer::DeleteSel() {
   m_selAnchor = -1;
 }
 
-bool EditBuffer::Room(int bytes) const {
-  return m_maxLength < 0 || Length() + bytes <= m_maxLength;
-}
+bool EditBuffer::Room(int bytes) const { return m_maxLength < 0 || Length() + bytes <= m_maxLength; }
 
 void EditBuffer::Insert(const std::string& bytes) {
   m_caret = std::max(0, std::min(m_caret, Length()));
@@ -183,15 +181,25 @@ EditRequest EditBuffer::Key(int vk, bool shift, bool ctrl, bool* changed) {
         m_caret = p;
       }
       break;
-    case kEnd: move(Length()); break;
-    case kHome: move(0); break;
+    case kEnd:
+      move(Length());
+      break;
+    case kHome:
+      move(0);
+      break;
     case kLeft:
-    case kUp: move(PrevBoundary(m_caret)); break;
+    case kUp:
+      move(PrevBoundary(m_caret));
+      break;
     case kRight:
-    case kDown: move(NextBoundary(m_caret)); break;
+    case kDown:
+      move(NextBoundary(m_caret));
+      break;
     case kInsert:
-      if (shift) req = kEditPaste;
-      else if (ctrl) req = kEditCopy;
+      if (shift)
+        req = kEditPaste;
+      else if (ctrl)
+        req = kEditCopy;
       break;
     case kDelete:
       if (ro) break;
@@ -205,10 +213,14 @@ EditRequest EditBuffer::Key(int vk, bool shift, bool ctrl, bool* changed) {
       break;
     default:
       if (!ctrl) break;
-      if (vk == 'A') SelectAll();
-      else if (vk == 'C') req = kEditCopy;
-      else if (vk == 'V' && !ro) req = kEditPaste;
-      else if (vk == 'X' && !ro) req = kEditCut;
+      if (vk == 'A')
+        SelectAll();
+      else if (vk == 'C')
+        req = kEditCopy;
+      else if (vk == 'V' && !ro)
+        req = kEditPaste;
+      else if (vk == 'X' && !ro)
+        req = kEditCut;
       break;
   }
   *changed = m_text != before;

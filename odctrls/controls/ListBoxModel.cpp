@@ -15,8 +15,7 @@ int ListBoxModel::Add(const std::string& text) {
 }
 
 int ListBoxModel::ItemHeight(int index) const {
-  if ((m_style & kLbsOwnerDrawVariable) && index >= 0 && index < Count())
-    return std::max(1, m_items[index].height);
+  if ((m_style & kLbsOwnerDrawVariable) && index >= 0 && index < Count()) return std::max(1, m_items[index].height);
   return std::max(1, m_itemHeight);
 }
 
@@ -39,9 +38,12 @@ int ListBoxModel::HitTest(int y, int scroll) const {
   while (lo <= hi) {
     int mid = lo + (hi - lo) / 2;
     int top = ItemTop(mid);
-    if (target < top) hi = mid - 1;
-    else if (target >= top + ItemHeight(mid)) lo = mid + 1;
-    else return mid;
+    if (target < top)
+      hi = mid - 1;
+    else if (target >= top + ItemHeight(mid))
+      lo = mid + 1;
+    else
+      return mid;
   }
   return -1;
 }
@@ -141,18 +143,25 @@ int EffectValue(int effect, int x, int row, int w, int h, int g) {
   const int r = 255 - 2 * g;
   auto bump = [&](int t) { return (t * t * t / 16384) * (128 - g) / 128; };
   switch (effect) {
-    case 7: return 128;
-    case 8: return g + (row * (r / 2)) / h + ((w - x) * (r / 2)) / w;
-    case 9: return g + row * r / h;
-    case 10: return g + (w - x) * r / w;
-    case 11: return 128 + bump(row * 255 / h - 127);
-    case 12: return 128 + bump((w - x) * 255 / w - 127);
+    case 7:
+      return 128;
+    case 8:
+      return g + (row * (r / 2)) / h + ((w - x) * (r / 2)) / w;
+    case 9:
+      return g + row * r / h;
+    case 10:
+      return g + (w - x) * r / w;
+    case 11:
+      return 128 + bump(row * 255 / h - 127);
+    case 12:
+      return 128 + bump((w - x) * 255 / w - 127);
     case 13: {
       int tr = row * 255 / h - 127, tc = (w - x) * 255 / w - 127;
       int v = (tr * tr * tr / 16384 + tc * tc * tc / 16384) * (128 - g) / 128 + 128;
       return std::min(std::max(v, g), 255 - g);
     }
-    default: return 128;
+    default:
+      return 128;
   }
 }
 

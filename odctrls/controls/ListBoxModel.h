@@ -8,8 +8,12 @@
 namespace vesk {
 namespace odctrls {
 
-enum { kLbsMultipleSel = 0x0008, kLbsOwnerDrawFixed = 0x0010, kLbsOwnerDrawVariable = 0x0020,
-       kLbsExtendedSel = 0x0800 };
+enum {
+  kLbsMultipleSel = 0x0008,
+  kLbsOwnerDrawFixed = 0x0010,
+  kLbsOwnerDrawVariable = 0x0020,
+  kLbsExtendedSel = 0x0800
+};
 
 struct ListBoxItem {
   std::string text;
@@ -25,7 +29,7 @@ class ListBoxModel {
   int Count() const { return static_cast<int>(m_items.size()); }
   int Add(const std::string& text);  // -1 when full
   int ItemHeight(int index) const;
-  int ItemTop(int index) const;      // relative to the top of the first item
+  int ItemTop(int index) const;  // relative to the top of the first item
   int TotalHeight() const { return ItemTop(Count()); }
   // The item under y (client coordinates, scroll position subtracted); -1 none.
   int HitTest(int y, int scroll) const;

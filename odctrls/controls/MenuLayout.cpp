@@ -34,8 +34,7 @@ int MenuLayout::Height() const { return m_contentHeight + m.margins.top + m.marg
 
 MenuRect MenuLayout::EntryRect(int column, int row) const {
   MenuRect rc;
-  if (column < 0 || column >= Columns() || row < 0 || row >= static_cast<int>(m_columns[column].size()))
-    return rc;
+  if (column < 0 || column >= Columns() || row < 0 || row >= static_cast<int>(m_columns[column].size())) return rc;
   int top = m.margins.top;
   for (int i = 0; i < row; ++i) top += EntryHeight(m_columns[column][i], m);
   const MenuEntry& e = m_columns[column][row];
@@ -103,11 +102,20 @@ int MenuLayout::NthEnabled(int column, int n) const {
 MenuRect WorkArea(int screenW, int screenH, int edge, const MenuRect& bar) {
   MenuRect a{0, 0, screenW, screenH};
   switch (edge) {
-    case kEdgeLeft: a.left = bar.right; break;
-    case kEdgeRight: a.right = bar.left; break;
-    case kEdgeTop: a.top = bar.bottom; break;
-    case kEdgeBottom: a.bottom = bar.top; break;
-    default: break;
+    case kEdgeLeft:
+      a.left = bar.right;
+      break;
+    case kEdgeRight:
+      a.right = bar.left;
+      break;
+    case kEdgeTop:
+      a.top = bar.bottom;
+      break;
+    case kEdgeBottom:
+      a.bottom = bar.top;
+      break;
+    default:
+      break;
   }
   return a;
 }

@@ -53,7 +53,10 @@ class MenuLayout {
 };
 
 enum {
-  kMenuAlignCentreX = 0x04, kMenuAlignRight = 0x08, kMenuAlignCentreY = 0x10, kMenuAlignBottom = 0x20,
+  kMenuAlignCentreX = 0x04,
+  kMenuAlignRight = 0x08,
+  kMenuAlignCentreY = 0x10,
+  kMenuAlignBottom = 0x20,
   kMenuPushInside = 0x4000
 };
 enum { kEdgeLeft = 0, kEdgeTop = 1, kEdgeRight = 2, kEdgeBottom = 3 };

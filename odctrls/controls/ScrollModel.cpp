@@ -31,14 +31,22 @@ void UpdateBars(ScrollAxis* h, ScrollAxis* v, int cx, int cy, int barW, int barH
 
 int PositionForCode(const ScrollAxis& a, int code, int thumb) {
   switch (code) {
-    case 0: return a.pos - a.line;   // SB_LINEUP
-    case 1: return a.pos + a.line;   // SB_LINEDOWN
-    case 2: return a.pos - a.page;   // SB_PAGEUP
-    case 3: return a.pos + a.page;   // SB_PAGEDOWN
-    case 5: return thumb;            // SB_THUMBTRACK
-    case 6: return 0;                // SB_TOP
-    case 7: return a.MaxPos();       // SB_BOTTOM
-    default: return a.pos;
+    case 0:
+      return a.pos - a.line;  // SB_LINEUP
+    case 1:
+      return a.pos + a.line;  // SB_LINEDOWN
+    case 2:
+      return a.pos - a.page;  // SB_PAGEUP
+    case 3:
+      return a.pos + a.page;  // SB_PAGEDOWN
+    case 5:
+      return thumb;  // SB_THUMBTRACK
+    case 6:
+      return 0;  // SB_TOP
+    case 7:
+      return a.MaxPos();  // SB_BOTTOM
+    default:
+      return a.pos;
   }
 }
 

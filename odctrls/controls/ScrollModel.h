@@ -8,7 +8,7 @@ namespace odctrls {
 struct ScrollAxis {
   int total = 0, page = 0, line = 0;
   int pos = 0;
-  int client = 0;   // client extent in this direction
+  int client = 0;    // client extent in this direction
   bool bar = false;  // bar present
   int MaxPos() const;
 };

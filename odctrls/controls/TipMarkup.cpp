@@ -148,8 +148,8 @@ void TipLayout::Draw(const std::vector<TipToken>& tokens, TipCanvas& canvas, int
   Run(tokens, canvas, true, left, top, width, &cx, &cy);
 }
 
-void TipLayout::Run(const std::vector<TipToken>& tokens, TipCanvas& canvas, bool draw, int left, int top,
-                    int width, int* outCx, int* outCy) {
+void TipLayout::Run(const std::vector<TipToken>& tokens, TipCanvas& canvas, bool draw, int left, int top, int width,
+                    int* outCx, int* outCy) {
   TipFont font = m_baseFont;
   uint32_t colour = m_colours[kText], background = m_colours[kBkBegin];
   bool opaque = false;

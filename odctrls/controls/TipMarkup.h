@@ -13,7 +13,7 @@ namespace odctrls {
 
 struct TipToken {
   enum Kind { kText, kTag } kind = kText;
-  std::string text;     // kText: the run; kTag: the name, lower-cased, without "/"
+  std::string text;  // kText: the run; kTag: the name, lower-cased, without "/"
   bool closing = false;
   bool hasValue = false;
   std::string value;
@@ -25,10 +25,10 @@ struct TipToken {
 const size_t kTipMaxInput = 8192;
 const size_t kTipMaxTokens = 2048;
 const size_t kTipMaxLines = 512;
-const int kTipMaxRepeat = 64;      // br and t counts
-const int kTipMaxExtent = 4096;    // pixel lengths and image sizes
+const int kTipMaxRepeat = 64;    // br and t counts
+const int kTipMaxExtent = 4096;  // pixel lengths and image sizes
 const size_t kTipMaxAttrs = 8;
-const size_t kTipMaxField = 256;   // tag names, values, attributes
+const size_t kTipMaxField = 256;  // tag names, values, attributes
 
 std::vector<TipToken> TokenizeTip(const std::string& markup);
 // strtol with base detection (decimal, 0x hexadecimal, leading 0 octal); empty: def.
@@ -49,8 +49,8 @@ class TipCanvas {
   virtual int AverageCharWidth(const TipFont& font) = 0;
   // Size of an image tag (img, ilst, icon, bmp); 0 x 0 when it cannot be loaded.
   virtual void ImageSize(const TipToken& tag, int* cx, int* cy) = 0;
-  virtual void DrawText(int x, int y, const std::string& text, const TipFont& font, uint32_t colour,
-                        bool opaque, uint32_t background) = 0;
+  virtual void DrawText(int x, int y, const std::string& text, const TipFont& font, uint32_t colour, bool opaque,
+                        uint32_t background) = 0;
   virtual void DrawLine(int x1, int x2, int y, uint32_t colour) = 0;
   virtual void DrawImage(const TipToken& tag, int x, int y, int cx, int cy) = 0;
 };
@@ -68,8 +68,8 @@ class TipLayout {
   std::vector<unsigned> m_lineWidths, m_lineHeights;
 
  private:
-  void Run(const std::vector<TipToken>& tokens, TipCanvas& canvas, bool draw, int left, int top, int width,
-           int* cx, int* cy);
+  void Run(const std::vector<TipToken>& tokens, TipCanvas& canvas, bool draw, int left, int top, int width, int* cx,
+           int* cy);
 };
 
 }  // namespace odctrls

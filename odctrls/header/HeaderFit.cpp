@@ -26,8 +26,10 @@ std::vector<int> FitWidths(const std::vector<FitColumn>& columns, int target) {
     bool moved = false;
     for (size_t i = 0; i < out.size() && now != target; ++i) {
       const FitColumn& c = columns[i];
-      if (now < target && out[i] < MaxOf(c)) ++out[i], ++now, moved = true;
-      else if (now > target && out[i] > std::max(0, c.minWidth)) --out[i], --now, moved = true;
+      if (now < target && out[i] < MaxOf(c))
+        ++out[i], ++now, moved = true;
+      else if (now > target && out[i] > std::max(0, c.minWidth))
+        --out[i], --now, moved = true;
     }
     if (!moved) break;
   }

@@ -17,8 +17,7 @@ std::string EncodeCell(const Cell& cell, char separator) {
   std::string text = cell.hasText ? cell.text.substr(0, kMaxCellText) : std::string();
   const int length = cell.hasText ? static_cast<int>(text.size()) : -1;
   std::string out = "(" + std::to_string(cell.image) + "," + std::to_string(cell.overlay) + "," +
-                    std::to_string(cell.check) + "," + std::to_string(cell.colour) + "," + std::to_string(length) +
-                    ")";
+                    std::to_string(cell.check) + "," + std::to_string(cell.colour) + "," + std::to_string(length) + ")";
   out += text;
   out += separator;
   return out;
@@ -111,9 +110,12 @@ bool InsertCell(std::string& row, int column, const Cell& cell, char separator) 
   if (column < 0) return false;
   if (!FindCell(row, column, separator, &begin, &end)) {
     // Appending right after the last record is allowed.
-    if (column == 0 && row.empty()) begin = 0;
-    else if (column > 0 && FindCell(row, column - 1, separator, nullptr, &end) && end == row.size()) begin = end;
-    else return false;
+    if (column == 0 && row.empty())
+      begin = 0;
+    else if (column > 0 && FindCell(row, column - 1, separator, nullptr, &end) && end == row.size())
+      begin = end;
+    else
+      return false;
   }
   row.insert(begin, EncodeCell(cell, separator));
   return true;
@@ -140,23 +142,39 @@ std::string EmptyCells(int count, char separator) {
 int SetOption(Options& o, int code, uint32_t number, const char* text) {
   const std::string str = text ? text : "";
   switch (code) {
-    case OPT_CELL_GAP: o.cellGap = static_cast<int>(number); return 1;
-    case OPT_CHECK_SIZE: o.checkWidth = number & 0xFFFF, o.checkHeight = number >> 16; return 1;
-    case OPT_EMPTY_TEXT: o.emptyText = str; return 1;
+    case OPT_CELL_GAP:
+      o.cellGap = static_cast<int>(number);
+      return 1;
+    case OPT_CHECK_SIZE:
+      o.checkWidth = number & 0xFFFF, o.checkHeight = number >> 16;
+      return 1;
+    case OPT_EMPTY_TEXT:
+      o.emptyText = str;
+      return 1;
     case OPT_GRID_PEN:
       if (number > GRID_SOLID) return 0;
       o.gridPen = static_cast<int>(number);
       return 1;
-    case OPT_HEADER_TIP: o.headerTip = str; return 1;
-    case OPT_NOTIFY_MASK: o.notifyMask = number; return 1;
-    case OPT_ROW_CACHE: o.rowCache = number != 0; return 1;
+    case OPT_HEADER_TIP:
+      o.headerTip = str;
+      return 1;
+    case OPT_NOTIFY_MASK:
+      o.notifyMask = number;
+      return 1;
+    case OPT_ROW_CACHE:
+      o.rowCache = number != 0;
+      return 1;
     case OPT_SEPARATOR:
       // A separator that could start a record or a number would make records ambiguous.
       if (number == 0 || number > 0xFF || std::strchr("(),-0123456789", static_cast<int>(number))) return 0;
       Shared().separator = static_cast<char>(number);
       return 1;
-    case OPT_EXTRA_HEIGHT: o.extraHeight = number != 0; return 1;
-    case OPT_HSCROLL: o.hscroll = number != 0; return 1;
+    case OPT_EXTRA_HEIGHT:
+      o.extraHeight = number != 0;
+      return 1;
+    case OPT_HSCROLL:
+      o.hscroll = number != 0;
+      return 1;
     case OPT_CHECK_STYLE:
       if (number > 2) return 0;
       o.checkStyle = static_cast<int>(number);
@@ -165,10 +183,17 @@ int SetOption(Options& o, int code, uint32_t number, const char* text) {
       if (number > 3) return 0;
       o.stateImage = static_cast<int>(number);
       return 1;
-    case OPT_SPARE_COLOUR: o.spareColour = number; return 1;
-    case OPT_SEPARATOR2: Shared().separator2 = static_cast<char>(number); return 1;
-    case OPT_TREE_INDENT: Shared().treeIndent = str.substr(0, 64); return 1;
-    default: return 0;
+    case OPT_SPARE_COLOUR:
+      o.spareColour = number;
+      return 1;
+    case OPT_SEPARATOR2:
+      Shared().separator2 = static_cast<char>(number);
+      return 1;
+    case OPT_TREE_INDENT:
+      Shared().treeIndent = str.substr(0, 64);
+      return 1;
+    default:
+      return 0;
   }
 }
 
@@ -206,7 +231,9 @@ bool ListModel::SetColumnWidth(int index, int width) {
 const Row* ListModel::GetRow(int row) const {
   return row >= 0 && row < GetItemCount() ? &m_rows[static_cast<size_t>(row)] : nullptr;
 }
-Row* ListModel::MutableRow(int row) { return row >= 0 && row < GetItemCount() ? &m_rows[static_cast<size_t>(row)] : nullptr; }
+Row* ListModel::MutableRow(int row) {
+  return row >= 0 && row < GetItemCount() ? &m_rows[static_cast<size_t>(row)] : nullptr;
+}
 
 int ListModel::InsertItem(const Item& item) {
   if (IsOwnerData() || IsTree()) return -2;
@@ -223,9 +250,9 @@ int ListModel::InsertItem(const Item& item) {
   Item applied = item;
   applied.row = row;
   applied.state &= ~static_cast<uint32_t>(RS_FOCUSED | RS_SELECTED | RS_COLLAPSED | RS_EXPANDED);
-  if (applied.column < 0 || applied.column >= ColumnCount()) applied.mask &= ~(IM_TEXT | IM_COLOUR | IM_IMAGE | IM_CHECK | IM_OVERLAY);
-  if (ColumnCount() > 0 || (applied.mask & ~(IM_TEXT | IM_COLOUR | IM_IMAGE | IM_CHECK | IM_OVERLAY)))
-    SetItem(applied);
+  if (applied.column < 0 || applied.column >= ColumnCount())
+    applied.mask &= ~(IM_TEXT | IM_COLOUR | IM_IMAGE | IM_CHECK | IM_OVERLAY);
+  if (ColumnCount() > 0 || (applied.mask & ~(IM_TEXT | IM_COLOUR | IM_IMAGE | IM_CHECK | IM_OVERLAY))) SetItem(applied);
   return row;
 }
 
@@ -236,8 +263,10 @@ int ListModel::DeleteItem(int row) {
   m_order.erase(std::remove(m_order.begin(), m_order.end(), row), m_order.end());
   for (int& o : m_order)
     if (o > row) --o;
-  if (m_focusRow == row) m_focusRow = -2;
-  else if (m_focusRow > row) --m_focusRow;
+  if (m_focusRow == row)
+    m_focusRow = -2;
+  else if (m_focusRow > row)
+    --m_focusRow;
   if (m_anchor >= static_cast<int>(m_order.size())) m_anchor = std::max(0, static_cast<int>(m_order.size()) - 1);
   m_positionsDirty = true;
   return 1;
@@ -432,10 +461,18 @@ bool ListModel::OnKey(unsigned key, bool shift, bool ctrl, int pageRows, int* fi
       if (focus < 0) return false;
       SelectRange(focus, focus, true, true, ctrl, nullptr);
       return true;
-    case kUp: target = focus < 0 ? 0 : std::max(0, focus - 1); break;
-    case kDown: target = focus < 0 ? 0 : std::min(count - 1, focus + 1); break;
-    case kHome: target = 0; break;
-    case kEnd: target = count - 1; break;
+    case kUp:
+      target = focus < 0 ? 0 : std::max(0, focus - 1);
+      break;
+    case kDown:
+      target = focus < 0 ? 0 : std::min(count - 1, focus + 1);
+      break;
+    case kHome:
+      target = 0;
+      break;
+    case kEnd:
+      target = count - 1;
+      break;
     case kPrior: {
       target = focus == first ? std::max(0, first - pageRows) : first;
       break;
@@ -445,7 +482,8 @@ bool ListModel::OnKey(unsigned key, bool shift, bool ctrl, int pageRows, int* fi
       target = focus == last ? std::min(count - 1, last + pageRows) : last;
       break;
     }
-    default: return false;
+    default:
+      return false;
   }
   if (ctrl) {
     MoveFocus(target);

@@ -35,8 +35,7 @@ CODMemDC::CODMemDC(CDC* pDC, const CRect* pRect, BOOL bCopyBackground) : m_pDC(p
 CODMemDC::~CODMemDC() {
   if (m_bMemDC) {
     if (!m_rect.IsRectEmpty())
-      m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top,
-                    SRCCOPY);
+      m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), this, m_rect.left, m_rect.top, SRCCOPY);
     if (m_hOldBitmap != nullptr) ::SelectObject(m_hDC, m_hOldBitmap);
     DeleteDC();
   } else {

@@ -77,11 +77,14 @@ Layout ScrollState::Place(int length, int arrow, int usePos, int systemThumb) co
   l.arrow2 = {length - arrow, length};
   l.track = {arrow, length - arrow};
   const int trackLen = l.track.end - l.track.start;
-  int thumb = m_thumbMode == 1 ? m_thumbValue : m_thumbMode == 2 ? static_cast<int>(trackLen * m_thumbValue * 0.01) : systemThumb;
+  int thumb = m_thumbMode == 1   ? m_thumbValue
+              : m_thumbMode == 2 ? static_cast<int>(trackLen * m_thumbValue * 0.01)
+                                 : systemThumb;
   if (thumb < m_minThumb) thumb = m_minThumb;
   if (thumb > trackLen) thumb = trackLen;
   float f = 0.0f;
-  if (m_maxPos != m_min) f = static_cast<float>(static_cast<double>(Clamp(usePos) - m_min) / (static_cast<double>(m_maxPos) - m_min));
+  if (m_maxPos != m_min)
+    f = static_cast<float>(static_cast<double>(Clamp(usePos) - m_min) / (static_cast<double>(m_maxPos) - m_min));
   const int start = l.track.start + static_cast<int>(f * static_cast<float>(trackLen - thumb));
   l.thumb = {start, start + thumb};
   l.before = {l.track.start, start};

@@ -128,19 +128,31 @@ bool KeyCorner(int selector, int width, int height, int* x, int* y) {
   if (width <= 0 || height <= 0) return false;
   int px, py;
   switch (selector) {
-    case 0: px = 0; py = 0; break;
-    case 1: px = 0; py = height - 1; break;
-    case 2: px = width - 1; py = 0; break;
-    case 3: px = width - 1; py = height - 1; break;
-    default: return false;
+    case 0:
+      px = 0;
+      py = 0;
+      break;
+    case 1:
+      px = 0;
+      py = height - 1;
+      break;
+    case 2:
+      px = width - 1;
+      py = 0;
+      break;
+    case 3:
+      px = width - 1;
+      py = height - 1;
+      break;
+    default:
+      return false;
   }
   if (x) *x = px;
   if (y) *y = py;
   return true;
 }
 
-CellRect FrameRect(int cellWidth, int cellHeight, int stateCount, int framesPerState, bool grid, int state,
-                   int frame) {
+CellRect FrameRect(int cellWidth, int cellHeight, int stateCount, int framesPerState, bool grid, int state, int frame) {
   if (state < 0 || state >= stateCount) state = 0;
   // Unsigned arithmetic: absurd theme counts wrap instead of overflowing.
   auto mul = [](int a, int b) { return uint32_t(a) * uint32_t(b); };

@@ -27,20 +27,19 @@ bool ParsePoint(const char* text, int* x, int* y);
 // Cuts the text at every separator; piece i (from 0) goes to pieces[i] while i < count,
 // cut to maxLen - 1 characters like the fixed buffers it stands for. Returns the number
 // of pieces found (separators + 1), even when that exceeds count; count 0 returns 0.
-int SplitString(char separator, const char* text, int count, std::vector<std::string>* pieces,
-                size_t maxLen = 512);
+int SplitString(char separator, const char* text, int count, std::vector<std::string>* pieces, size_t maxLen = 512);
 
 enum { kImageSpecBitmap = 0, kImageSpecGif = 1 };
 
 struct ImageSpec {
   int kind = -1;
-  int bitmapId = 0;       // kind 0
-  int keySelector = -1;   // -1 none; 0..3 a corner; other: the key colour itself
+  int bitmapId = 0;      // kind 0
+  int keySelector = -1;  // -1 none; 0..3 a corner; other: the key colour itself
   int cellCount = 1;
   int stateCount = 1;
   int framesPerState = 1;
   int extraValue = 0;
-  std::string gifPath;    // kind 1, unchanged
+  std::string gifPath;  // kind 1, unchanged
 };
 
 // False (nothing to load) for null/empty text, fewer than two fields or a kind other than
@@ -61,8 +60,7 @@ struct CellRect {
 
 // Source rectangle of a state's current frame; a state outside [0, stateCount) counts as 0.
 // Grid: frames are columns and states rows; one row: cell = frame + state * framesPerState.
-CellRect FrameRect(int cellWidth, int cellHeight, int stateCount, int framesPerState, bool grid, int state,
-                   int frame);
+CellRect FrameRect(int cellWidth, int cellHeight, int stateCount, int framesPerState, bool grid, int state, int frame);
 
 // Top-left corners of the copies that tile a width x height rectangle with a tileW x tileH
 // picture, row by row (empty when either size is not positive).

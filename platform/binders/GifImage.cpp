@@ -34,10 +34,9 @@ BOOL CGifImage::GetImageSize(int* width, int* height, int* frameCount) {
   return lib->pGetImageSize(m_hGif, width, height, frameCount);
 }
 
-BOOL CGifImage::GetNextImage(HBITMAP* image, HBITMAP* mask, int* left, int* top, int* width, int* height,
-                             int* delay, int* disposal, int* transparent, int* frameIndex) {
+BOOL CGifImage::GetNextImage(HBITMAP* image, HBITMAP* mask, int* left, int* top, int* width, int* height, int* delay,
+                             int* disposal, int* transparent, int* frameIndex) {
   const GIF_LIBRARY* lib = m_hGif ? GetGifLibrary() : nullptr;
   if (!lib) return FALSE;
-  return lib->pGetNextImage(m_hGif, image, mask, left, top, width, height, delay, disposal, transparent,
-                            frameIndex);
+  return lib->pGetNextImage(m_hGif, image, mask, left, top, width, height, delay, disposal, transparent, frameIndex);
 }

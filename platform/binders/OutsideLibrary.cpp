@@ -58,8 +58,8 @@ const char* const kCompressNames[] = {"QK_ZIPCompress", "QK_ZIPUncompress"};
 FARPROC g_compressSlots[2];
 COutsideLibrary g_compressLib("QKCompress.dll", kCompressNames, g_compressSlots, 2, 2);
 
-const char* const kJpgNames[] = {"LoadJpgFileImageData", "LoadJpgImageDataFromMem", "LoadJpgFile",
-                                 "LoadJpgFromMem",       "WriteBitmapToJpeg",       "WriteDibToJpeg",
+const char* const kJpgNames[] = {"LoadJpgFileImageData", "LoadJpgImageDataFromMem",  "LoadJpgFile",
+                                 "LoadJpgFromMem",       "WriteBitmapToJpeg",        "WriteDibToJpeg",
                                  "WriteDibToJpegMEM",    "GetPointerFromHandleLock", "UnLockDataHandle",
                                  "FreeDataHandle"};
 FARPROC g_jpgSlots[10];
@@ -70,13 +70,27 @@ const char* const kPngNames[] = {"LoadPNGFile", "LoadPNGFromMem", "WriteBmpToPNG
 FARPROC g_pngSlots[5];
 COutsideLibrary g_pngLib("QKPNG.dll", kPngNames, g_pngSlots, 5, 5);
 
-const char* const kGifNames[] = {
-    "GetNextRawFrameData", "GetGlobalColorIndexData", "GetGlobalColorIndexTotal", "GetNextImage",
-    "GetImageSize",        "CloseGifHandle",          "LoadGifFromMem",           "LoadGifFile",
-    "Reset",               "CreateCurrentBmp",        "LoadTGAFile",              "LoadTgaFromMem",
-    "CreateBitmapFromTGA", "CloseTGAHandle",          "GetTgaWidth",              "GetTgaHeight",
-    "GetTgaPalNum",        "GetTgaPixelDepth",        "GetTgaGetImageData",       "GetTgaGetImagePalData",
-    "GetTgaGetImageAlphaData"};
+const char* const kGifNames[] = {"GetNextRawFrameData",
+                                 "GetGlobalColorIndexData",
+                                 "GetGlobalColorIndexTotal",
+                                 "GetNextImage",
+                                 "GetImageSize",
+                                 "CloseGifHandle",
+                                 "LoadGifFromMem",
+                                 "LoadGifFile",
+                                 "Reset",
+                                 "CreateCurrentBmp",
+                                 "LoadTGAFile",
+                                 "LoadTgaFromMem",
+                                 "CreateBitmapFromTGA",
+                                 "CloseTGAHandle",
+                                 "GetTgaWidth",
+                                 "GetTgaHeight",
+                                 "GetTgaPalNum",
+                                 "GetTgaPixelDepth",
+                                 "GetTgaGetImageData",
+                                 "GetTgaGetImagePalData",
+                                 "GetTgaGetImageAlphaData"};
 static_assert(sizeof(kGifNames) / sizeof(kGifNames[0]) * sizeof(FARPROC) == sizeof(GIF_LIBRARY),
               "one slot per GIF/TGA function");
 GIF_LIBRARY g_gif;

@@ -25,8 +25,8 @@ std::optional<std::string> EntryHostForPort(const std::string& entry, int port);
 
 // Looks through the numbered keys "1".."499" (ending at the first missing one) for the
 // first entry that serves `port`; `lookup(key)` returns nullopt for a missing key.
-std::optional<std::string> FindInterconnectHost(const std::function<std::optional<std::string>(const std::string&)>& lookup,
-                                                int port);
+std::optional<std::string> FindInterconnectHost(
+    const std::function<std::optional<std::string>(const std::string&)>& lookup, int port);
 
 // One line of the connection log: "%s %5d %s\n" with the time as "%y/%m/%d %H:%M:%S".
 std::string FormatLogLine(const std::string& timeText, int pid, const std::string& message);
@@ -51,7 +51,7 @@ class ConnectHost {
   // Attempts.
   virtual bool ConnectDirect(const std::string& host, int port, bool interactive) = 0;
   virtual bool ConnectViaProxy(const std::string& host, int port, bool interactive, bool p80) = 0;
-  virtual bool Cancelled() = 0;          // the user cancelled the last attempt
+  virtual bool Cancelled() = 0;  // the user cancelled the last attempt
   virtual void ClearOutsideCancel() = 0;
   virtual void SetInterconnectHost(const std::string& host) = 0;
 };

@@ -8,7 +8,6 @@
 #include "OutsideLibrary.h"
 #include "ProxyTunnel.h"
 
-
 class CGameSocket::Transport : public netcore::INetTransport {
  public:
   explicit Transport(CGameSocket& s) : m_s(s) {}
@@ -208,7 +207,7 @@ int CGameSocket::SendMsg(const BYTE* pFrame, BYTE** ppReply, DWORD dwReplyId) {
     }
     frame.assign(pFrame, pFrame + total);
   }
-  netcore::ReplyMode mode = !ppReply ? netcore::ReplyMode::kNoWait
+  netcore::ReplyMode mode = !ppReply                          ? netcore::ReplyMode::kNoWait
                             : ppReply == SENDMSG_ARRIVAL_ONLY ? netcore::ReplyMode::kArrivalOnly
                                                               : netcore::ReplyMode::kTake;
   std::vector<uint8_t> reply;
@@ -305,9 +304,12 @@ const char* CGameSocket::MissingHook() const {
   const struct {
     bool set;
     const char* name;
-  } hooks[] = {{m_pfnTextBox != nullptr, "text box"}, {m_pfnIdBox != nullptr, "id box"},
-               {m_pfnInputBox != nullptr, "input box"}, {m_pfnSysText != nullptr, "system text"},
-               {m_pfnOpenUrl != nullptr, "open url"},   {m_pfnProgress != nullptr, "progress"},
+  } hooks[] = {{m_pfnTextBox != nullptr, "text box"},
+               {m_pfnIdBox != nullptr, "id box"},
+               {m_pfnInputBox != nullptr, "input box"},
+               {m_pfnSysText != nullptr, "system text"},
+               {m_pfnOpenUrl != nullptr, "open url"},
+               {m_pfnProgress != nullptr, "progress"},
                {m_pfnTip != nullptr, "tip"}};
   for (const auto& h : hooks)
     if (!h.set) return h.name;

@@ -48,8 +48,14 @@ class CGameSocket : public CSocket {
   virtual void OnServerEnd(int nCode);
   virtual int OnUserCut(BYTE* pFrame);
   virtual int OnUserBack(BYTE* pFrame);
-  virtual int OnTrusteeship(BYTE* pFrame) { (void)pFrame; return 0; }
-  virtual int OnUserTrustExit(BYTE* pFrame) { (void)pFrame; return 0; }
+  virtual int OnTrusteeship(BYTE* pFrame) {
+    (void)pFrame;
+    return 0;
+  }
+  virtual int OnUserTrustExit(BYTE* pFrame) {
+    (void)pFrame;
+    return 0;
+  }
   virtual void OnKicked();
   // The lobby's MPID registry value for this process (removed again when the connection ends).
   virtual void RegisterMPID();
@@ -222,7 +228,6 @@ class CGameSocket : public CSocket {
   void EndConnectWorker();
   void ConnectThreadProc();
   BOOL ConnectAttempt(LPCSTR lpszHost, UINT nPort);
-
 
   netcore::INetTransport* m_pTransport;
   netcore::INetHost* m_pHost;

@@ -245,8 +245,10 @@ BOOL CGameSocket::Connect(LPCSTR lpszHost, UINT nPort, BOOL bInteractive) {
   }
   if (!m_bTunnelMode && m_bViaProxy) {
     BOOL ok = TRUE;
-    if (m_proxy.kind == netcore::PROXY_KIND_SOCKS4) ok = Socks4Connect(lpszHost, nPort);
-    else if (m_proxy.kind == netcore::PROXY_KIND_SOCKS5) ok = Socks5Connect(lpszHost, nPort);
+    if (m_proxy.kind == netcore::PROXY_KIND_SOCKS4)
+      ok = Socks4Connect(lpszHost, nPort);
+    else if (m_proxy.kind == netcore::PROXY_KIND_SOCKS5)
+      ok = Socks5Connect(lpszHost, nPort);
     if (!ok) {
       OnClose(netcore::HandshakeFailureCode(IsAborted(), GetLastErrorCode()));
       return finish(FALSE);

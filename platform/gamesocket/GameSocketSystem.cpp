@@ -245,8 +245,10 @@ int CGameSocket::OnMessage(BYTE* pFrame) {
       snprintf(line, sizeof line, v.id == sysmsg::MSG_USER_CUT ? sysmsg::kLineUserCut : sysmsg::kLineUserBack,
                name->c_str());
       AddSystemText(line);
-      if (v.id == sysmsg::MSG_USER_CUT) OnUserCut(pFrame);
-      else OnUserBack(pFrame);
+      if (v.id == sysmsg::MSG_USER_CUT)
+        OnUserCut(pFrame);
+      else
+        OnUserBack(pFrame);
       return 1;
     }
     case sysmsg::MSG_SET_STATE557:
@@ -412,8 +414,10 @@ void CGameSocket::OnFatal(uint32_t nCode, const BYTE* pBody, size_t nLength) {
   BOOL interactive = IsInteractive();
   Close();
   if (interactive) {
-    if (o.withName) ShowTextBox(FormatText(UINT(o.stringId), name.c_str()).c_str(), MB_ICONHAND, 0);
-    else ShowIdBox(UINT(o.stringId), MB_ICONHAND, 0);
+    if (o.withName)
+      ShowTextBox(FormatText(UINT(o.stringId), name.c_str()).c_str(), MB_ICONHAND, 0);
+    else
+      ShowIdBox(UINT(o.stringId), MB_ICONHAND, 0);
   }
   OnClose(netcore::NETERR_SELF_CLOSED);
 }
@@ -439,7 +443,8 @@ void CGameSocket::OnTrusteeshipResult(BYTE* pFrame, uint32_t nStatus, const BYTE
   {
     Suspended s(*this);
     if (nStatus != 1) {
-      if (n.kind == sysmsg::Notice::Box) ShowIdBox(UINT(n.stringId), n.style, n.countdown);
+      if (n.kind == sysmsg::Notice::Box)
+        ShowIdBox(UINT(n.stringId), n.style, n.countdown);
       else {
         char text[512];
         snprintf(text, sizeof text, LoadText(UINT(n.stringId)).c_str(), r->limit());

@@ -25,8 +25,7 @@ enum class IniFileDecode { Plain, Enciphered, ZeroByte };
 
 // Turns file bytes into the INI text: strips and deciphers behind the magic.
 // A text holding a zero byte is refused (ZeroByte; text is cleared).
-IniFileDecode DecodeIniFile(const uint8_t* data, size_t length, const char* keyText,
-                            std::string& text);
+IniFileDecode DecodeIniFile(const uint8_t* data, size_t length, const char* keyText, std::string& text);
 
 // File bytes for the text, with the magic and enciphered when asked.
 std::vector<uint8_t> EncodeIniFile(const std::string& text, bool encipher, const char* keyText);

@@ -10,369 +10,327 @@ inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 inline bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 inline bool IsPair(const char* p, const char* end) {
-    return p + 1 < end && IsLeadByte(static_cast<unsigned char>(p[0])) &&
-           IsTrailByte(static_cast<unsigned char>(p[1]));
+  return p + 1 < end && IsLeadByte(static_cast<unsigned char>(p[0])) && IsTrailByte(static_cast<unsigned char>(p[1]));
 }
 
 // A name ending in a lead byte without its trail byte would pair with the
 // "]" of its own header once stored: the dangling byte is dropped.
 void DropDanglingLead(const char* begin, const char*& end) {
-    const char* p = begin;
-    while (p < end) {
-        if (IsPair(p, end)) {
-            p += 2;
-        } else if (p + 1 == end && IsLeadByte(static_cast<unsigned char>(*p))) {
-            end = p;
-            return;
-        } else {
-            ++p;
-        }
+  const char* p = begin;
+  while (p < end) {
+    if (IsPair(p, end)) {
+      p += 2;
+    } else if (p + 1 == end && IsLeadByte(static_cast<unsigned char>(*p))) {
+      end = p;
+      return;
+    } else {
+      ++p;
     }
+  }
 }
 
 void Trim(const char*& begin, const char*& end) {
-    while (begin < end && IsBlank(*begin))
-        ++begin;
-    while (end > begin && IsBlank(end[-1]))
-        --end;
+  while (begin < end && IsBlank(*begin)) ++begin;
+  while (end > begin && IsBlank(end[-1])) --end;
 }
 
 // Finds `ch` (an ASCII byte) outside double-byte characters.
 const char* FindChar(const char* begin, const char* end, char ch) {
-    for (const char* p = begin; p < end; ++p) {
-        if (IsPair(p, end)) {
-            ++p;
-            continue;
-        }
-        if (*p == ch)
-            return p;
+  for (const char* p = begin; p < end; ++p) {
+    if (IsPair(p, end)) {
+      ++p;
+      continue;
     }
-    return end;
+    if (*p == ch) return p;
+  }
+  return end;
 }
 
 size_t CopyBounded(const char* text, size_t length, char* buffer, size_t size) {
-    if (!buffer || size == 0)
-        return 0;
-    size_t n = length < size - 1 ? length : size - 1;
-    if (n)
-        std::memcpy(buffer, text, n);
-    buffer[n] = '\0';
-    return n;
+  if (!buffer || size == 0) return 0;
+  size_t n = length < size - 1 ? length : size - 1;
+  if (n) std::memcpy(buffer, text, n);
+  buffer[n] = '\0';
+  return n;
 }
 
 }  // namespace
 
 std::string FoldIniName(const char* text, size_t length) {
-    std::string out(text, length);
-    const char* end = out.data() + out.size();
-    for (size_t i = 0; i < out.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(out[i]);
-        if (IsPair(out.data() + i, end)) {
-            ++i;  // keep the trail byte as it is
-        } else if (c >= 'A' && c <= 'Z') {
-            out[i] = char(c - 'A' + 'a');
-        }
+  std::string out(text, length);
+  const char* end = out.data() + out.size();
+  for (size_t i = 0; i < out.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(out[i]);
+    if (IsPair(out.data() + i, end)) {
+      ++i;  // keep the trail byte as it is
+    } else if (c >= 'A' && c <= 'Z') {
+      out[i] = char(c - 'A' + 'a');
     }
-    return out;
+  }
+  return out;
 }
 
 namespace {
 
 // Walks a name byte by byte as FoldIniName would write it.
 class FoldedBytes {
-public:
-    FoldedBytes(const char* text, size_t length) : m_p(text), m_end(text + length) {}
-    bool More() const { return m_p < m_end; }
-    unsigned char Next() {
-        unsigned char c = static_cast<unsigned char>(*m_p);
-        if (m_trail) {
-            m_trail = false;
-        } else if (c >= 0x81 && IsPair(m_p, m_end)) {
-            m_trail = true;
-        } else if (c >= 'A' && c <= 'Z') {
-            c = static_cast<unsigned char>(c - 'A' + 'a');
-        }
-        ++m_p;
-        return c;
+ public:
+  FoldedBytes(const char* text, size_t length) : m_p(text), m_end(text + length) {}
+  bool More() const { return m_p < m_end; }
+  unsigned char Next() {
+    unsigned char c = static_cast<unsigned char>(*m_p);
+    if (m_trail) {
+      m_trail = false;
+    } else if (c >= 0x81 && IsPair(m_p, m_end)) {
+      m_trail = true;
+    } else if (c >= 'A' && c <= 'Z') {
+      c = static_cast<unsigned char>(c - 'A' + 'a');
     }
+    ++m_p;
+    return c;
+  }
 
-private:
-    const char* m_p;
-    const char* m_end;
-    bool m_trail = false;
+ private:
+  const char* m_p;
+  const char* m_end;
+  bool m_trail = false;
 };
 
 }  // namespace
 
 bool IniNamesEqual(const char* a, size_t aLength, const char* b, size_t bLength) {
-    if (aLength != bLength)
-        return false;  // folding keeps the length
-    FoldedBytes x(a, aLength), y(b, bLength);
-    while (x.More())
-        if (x.Next() != y.Next())
-            return false;
-    return true;
+  if (aLength != bLength) return false;  // folding keeps the length
+  FoldedBytes x(a, aLength), y(b, bLength);
+  while (x.More())
+    if (x.Next() != y.Next()) return false;
+  return true;
 }
 
-bool IniNamesEqual(const char* a, const char* b) {
-    return IniNamesEqual(a, std::strlen(a), b, std::strlen(b));
-}
+bool IniNamesEqual(const char* a, const char* b) { return IniNamesEqual(a, std::strlen(a), b, std::strlen(b)); }
 
 uint32_t IniNameIndex::Hash(const char* name, size_t length) {
-    FoldedBytes f(name, length);
-    uint32_t h = 2166136261u;
-    while (f.More())
-        h = (h ^ f.Next()) * 16777619u;
-    return h ^ (h >> 15);
+  FoldedBytes f(name, length);
+  uint32_t h = 2166136261u;
+  while (f.More()) h = (h ^ f.Next()) * 16777619u;
+  return h ^ (h >> 15);
 }
 
 template <class NameAt>
 long IniNameIndex::Find(const char* name, size_t length, uint32_t hash, NameAt nameAt) const {
-    if (m_slots.empty())
-        return -1;
-    const size_t mask = m_slots.size() - 1;
-    for (size_t i = hash & mask; m_slots[i]; i = (i + 1) & mask) {
-        const uint32_t pos = m_slots[i] - 1;
-        if (m_hashes[pos] != hash)
-            continue;
-        const std::string& other = nameAt(pos);
-        if (IniNamesEqual(name, length, other.data(), other.size()))
-            return long(pos);
-    }
-    return -1;
+  if (m_slots.empty()) return -1;
+  const size_t mask = m_slots.size() - 1;
+  for (size_t i = hash & mask; m_slots[i]; i = (i + 1) & mask) {
+    const uint32_t pos = m_slots[i] - 1;
+    if (m_hashes[pos] != hash) continue;
+    const std::string& other = nameAt(pos);
+    if (IniNamesEqual(name, length, other.data(), other.size())) return long(pos);
+  }
+  return -1;
 }
 
 void IniNameIndex::Add(uint32_t hash) {
-    m_hashes.push_back(hash);
-    // At most half full, so a probe ends soon at a free slot.
-    if (m_hashes.size() * 2 > m_slots.size()) {
-        Grow(m_hashes.size());
-        return;
-    }
-    const size_t mask = m_slots.size() - 1;
-    size_t i = hash & mask;
-    while (m_slots[i])
-        i = (i + 1) & mask;
-    m_slots[i] = uint32_t(m_hashes.size());
+  m_hashes.push_back(hash);
+  // At most half full, so a probe ends soon at a free slot.
+  if (m_hashes.size() * 2 > m_slots.size()) {
+    Grow(m_hashes.size());
+    return;
+  }
+  const size_t mask = m_slots.size() - 1;
+  size_t i = hash & mask;
+  while (m_slots[i]) i = (i + 1) & mask;
+  m_slots[i] = uint32_t(m_hashes.size());
 }
 
 void IniNameIndex::Reserve(size_t count) {
-    m_hashes.reserve(count);
-    if (count * 2 > m_slots.size())
-        Grow(count);
+  m_hashes.reserve(count);
+  if (count * 2 > m_slots.size()) Grow(count);
 }
 
 void IniNameIndex::Grow(size_t count) {
-    size_t size = m_slots.empty() ? 16 : m_slots.size() * 2;
-    while (count * 2 > size)
-        size *= 2;
-    m_slots.assign(size, 0);
-    const size_t mask = size - 1;
-    for (size_t pos = 0; pos < m_hashes.size(); ++pos) {
-        size_t i = m_hashes[pos] & mask;
-        while (m_slots[i])
-            i = (i + 1) & mask;
-        m_slots[i] = uint32_t(pos + 1);
-    }
+  size_t size = m_slots.empty() ? 16 : m_slots.size() * 2;
+  while (count * 2 > size) size *= 2;
+  m_slots.assign(size, 0);
+  const size_t mask = size - 1;
+  for (size_t pos = 0; pos < m_hashes.size(); ++pos) {
+    size_t i = m_hashes[pos] & mask;
+    while (m_slots[i]) i = (i + 1) & mask;
+    m_slots[i] = uint32_t(pos + 1);
+  }
 }
 
 void IniNameIndex::Clear() {
-    m_slots.clear();
-    m_hashes.clear();
+  m_slots.clear();
+  m_hashes.clear();
 }
 
 const IniKey* IniSection::FindKey(const char* key) const {
-    if (!key)
-        return nullptr;
-    return const_cast<IniSection*>(this)->FindKey(key, std::strlen(key));
+  if (!key) return nullptr;
+  return const_cast<IniSection*>(this)->FindKey(key, std::strlen(key));
 }
 
 IniKey* IniSection::FindKey(const char* key, size_t length) {
-    long pos = index.Find(key, length, IniNameIndex::Hash(key, length),
-                          [this](size_t i) -> const std::string& { return keys[i].name; });
-    return pos < 0 ? nullptr : &keys[size_t(pos)];
+  long pos = index.Find(key, length, IniNameIndex::Hash(key, length),
+                        [this](size_t i) -> const std::string& { return keys[i].name; });
+  return pos < 0 ? nullptr : &keys[size_t(pos)];
 }
 
 void IniSection::SetKey(const std::string& key, const std::string& value) {
-    SetKey(key.data(), key.size(), value.data(), value.size());
+  SetKey(key.data(), key.size(), value.data(), value.size());
 }
 
 void IniSection::SetKey(const char* key, size_t keyLength, const char* value, size_t valueLength) {
-    const uint32_t hash = IniNameIndex::Hash(key, keyLength);
-    long pos = index.Find(key, keyLength, hash,
-                          [this](size_t i) -> const std::string& { return keys[i].name; });
-    if (pos >= 0) {
-        keys[size_t(pos)].value.assign(value, valueLength);  // a key given twice keeps the last value
-        return;
-    }
-    index.Add(hash);
-    keys.emplace_back();
-    keys.back().name.assign(key, keyLength);
-    keys.back().value.assign(value, valueLength);
+  const uint32_t hash = IniNameIndex::Hash(key, keyLength);
+  long pos = index.Find(key, keyLength, hash, [this](size_t i) -> const std::string& { return keys[i].name; });
+  if (pos >= 0) {
+    keys[size_t(pos)].value.assign(value, valueLength);  // a key given twice keeps the last value
+    return;
+  }
+  index.Add(hash);
+  keys.emplace_back();
+  keys.back().name.assign(key, keyLength);
+  keys.back().value.assign(value, valueLength);
 }
 
 void IniDocument::Clear() {
-    m_sections.clear();
-    m_index.Clear();
+  m_sections.clear();
+  m_index.Clear();
 }
 
 long IniDocument::FindSectionIndex(const char* name, size_t length, uint32_t hash) const {
-    return m_index.Find(name, length, hash,
-                        [this](size_t i) -> const std::string& { return m_sections[i].name; });
+  return m_index.Find(name, length, hash, [this](size_t i) -> const std::string& { return m_sections[i].name; });
 }
 
 IniSection& IniDocument::SectionFor(const char* name, size_t length) {
-    if (!name)
-        length = 0;
-    const uint32_t hash = IniNameIndex::Hash(name, length);
-    long pos = FindSectionIndex(name, length, hash);
-    if (pos >= 0)
-        return m_sections[size_t(pos)];
-    m_index.Add(hash);
-    m_sections.emplace_back();
-    IniSection& section = m_sections.back();
-    section.named = length != 0;
-    section.name.assign(name ? name : "", length);
-    return section;
+  if (!name) length = 0;
+  const uint32_t hash = IniNameIndex::Hash(name, length);
+  long pos = FindSectionIndex(name, length, hash);
+  if (pos >= 0) return m_sections[size_t(pos)];
+  m_index.Add(hash);
+  m_sections.emplace_back();
+  IniSection& section = m_sections.back();
+  section.named = length != 0;
+  section.name.assign(name ? name : "", length);
+  return section;
 }
 
 IniParseResult IniDocument::Parse(const char* text, size_t length) {
-    Clear();
-    const char* p = text;
-    const char* end = text + length;
-    IniSection* current = nullptr;
-    while (p < end) {
-        while (p < end && (IsBlank(*p) || *p == '\r' || *p == '\n'))
-            ++p;
-        if (p == end)
-            break;
-        const char* lineEnd = p;
-        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
-            ++lineEnd;
-        if (size_t(lineEnd - p) >= kMaxLine) {
-            Clear();
-            return IniParseResult::LineTooLong;
-        }
-        const char* line = p;
-        p = lineEnd;
-        if (*line == ';')
-            continue;
-        if (*line == '[') {
-            const char* nameBegin = line + 1;
-            const char* nameEnd = FindChar(nameBegin, lineEnd, ']');
-            for (const char* before = nullptr; before != nameEnd;) {
-                before = nameEnd;
-                Trim(nameBegin, nameEnd);
-                DropDanglingLead(nameBegin, nameEnd);
-            }
-            const size_t keysBefore = current ? current->keys.size() : 0;
-            current = &SectionFor(nameBegin, size_t(nameEnd - nameBegin));
-            // Sections of one file tend to hold alike numbers of keys.
-            if (current->keys.empty())
-                current->Reserve(keysBefore);
-            continue;
-        }
-        const char* eq = FindChar(line, lineEnd, '=');
-        if (eq == lineEnd)
-            continue;  // no value
-        const char* keyBegin = line;
-        const char* keyEnd = eq;
-        Trim(keyBegin, keyEnd);
-        const char* valueBegin = eq + 1;
-        const char* valueEnd = FindChar(valueBegin, lineEnd, ';');
-        Trim(valueBegin, valueEnd);
-        if (keyBegin == keyEnd || valueBegin == valueEnd)
-            continue;
-        if (!current)
-            current = &SectionFor(nullptr, 0);
-        current->SetKey(keyBegin, size_t(keyEnd - keyBegin), valueBegin, size_t(valueEnd - valueBegin));
+  Clear();
+  const char* p = text;
+  const char* end = text + length;
+  IniSection* current = nullptr;
+  while (p < end) {
+    while (p < end && (IsBlank(*p) || *p == '\r' || *p == '\n')) ++p;
+    if (p == end) break;
+    const char* lineEnd = p;
+    while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n') ++lineEnd;
+    if (size_t(lineEnd - p) >= kMaxLine) {
+      Clear();
+      return IniParseResult::LineTooLong;
     }
-    return IniParseResult::Ok;
+    const char* line = p;
+    p = lineEnd;
+    if (*line == ';') continue;
+    if (*line == '[') {
+      const char* nameBegin = line + 1;
+      const char* nameEnd = FindChar(nameBegin, lineEnd, ']');
+      for (const char* before = nullptr; before != nameEnd;) {
+        before = nameEnd;
+        Trim(nameBegin, nameEnd);
+        DropDanglingLead(nameBegin, nameEnd);
+      }
+      const size_t keysBefore = current ? current->keys.size() : 0;
+      current = &SectionFor(nameBegin, size_t(nameEnd - nameBegin));
+      // Sections of one file tend to hold alike numbers of keys.
+      if (current->keys.empty()) current->Reserve(keysBefore);
+      continue;
+    }
+    const char* eq = FindChar(line, lineEnd, '=');
+    if (eq == lineEnd) continue;  // no value
+    const char* keyBegin = line;
+    const char* keyEnd = eq;
+    Trim(keyBegin, keyEnd);
+    const char* valueBegin = eq + 1;
+    const char* valueEnd = FindChar(valueBegin, lineEnd, ';');
+    Trim(valueBegin, valueEnd);
+    if (keyBegin == keyEnd || valueBegin == valueEnd) continue;
+    if (!current) current = &SectionFor(nullptr, 0);
+    current->SetKey(keyBegin, size_t(keyEnd - keyBegin), valueBegin, size_t(valueEnd - valueBegin));
+  }
+  return IniParseResult::Ok;
 }
 
 std::string IniDocument::Serialize() const {
-    std::string out;
-    // The nameless section can only be written first: anything later would
-    // belong to the section above it.
-    for (const IniSection& section : m_sections) {
-        if (section.named)
-            continue;
-        for (const IniKey& key : section.keys) {
-            if (key.value.empty())
-                continue;
-            out += key.name;
-            out += '=';
-            out += key.value;
-            out += "\r\n";
-        }
+  std::string out;
+  // The nameless section can only be written first: anything later would
+  // belong to the section above it.
+  for (const IniSection& section : m_sections) {
+    if (section.named) continue;
+    for (const IniKey& key : section.keys) {
+      if (key.value.empty()) continue;
+      out += key.name;
+      out += '=';
+      out += key.value;
+      out += "\r\n";
     }
-    for (const IniSection& section : m_sections) {
-        if (!section.named)
-            continue;
-        out += "\r\n[";
-        out += section.name;
-        out += "]\r\n";
-        for (const IniKey& key : section.keys) {
-            if (key.value.empty())
-                continue;
-            out += key.name;
-            out += '=';
-            out += key.value;
-            out += "\r\n";
-        }
+  }
+  for (const IniSection& section : m_sections) {
+    if (!section.named) continue;
+    out += "\r\n[";
+    out += section.name;
+    out += "]\r\n";
+    for (const IniKey& key : section.keys) {
+      if (key.value.empty()) continue;
+      out += key.name;
+      out += '=';
+      out += key.value;
+      out += "\r\n";
     }
-    return out;
+  }
+  return out;
 }
 
 const IniSection* IniDocument::FindSection(const char* section) const {
-    size_t length = section ? std::strlen(section) : 0;
-    long pos = FindSectionIndex(section, length, IniNameIndex::Hash(section, length));
-    return pos < 0 ? nullptr : &m_sections[size_t(pos)];
+  size_t length = section ? std::strlen(section) : 0;
+  long pos = FindSectionIndex(section, length, IniNameIndex::Hash(section, length));
+  return pos < 0 ? nullptr : &m_sections[size_t(pos)];
 }
 
 const IniKey* IniDocument::FindKey(const char* section, const char* key) const {
-    const IniSection* s = FindSection(section);
-    return s ? s->FindKey(key) : nullptr;
+  const IniSection* s = FindSection(section);
+  return s ? s->FindKey(key) : nullptr;
 }
 
 void IniDocument::SetValue(const char* section, const char* key, const char* value) {
-    if (!key || !*key)
-        return;
-    IniSection& s = SectionFor(section, section ? std::strlen(section) : 0);
-    s.SetKey(key, value ? value : "");
+  if (!key || !*key) return;
+  IniSection& s = SectionFor(section, section ? std::strlen(section) : 0);
+  s.SetKey(key, value ? value : "");
 }
 
-size_t IniDocument::GetString(const char* section, const char* key, const char* def, char* buffer,
-                              size_t size) const {
-    if (const IniKey* k = FindKey(section, key))
-        return CopyBounded(k->value.data(), k->value.size(), buffer, size);
-    if (def)
-        return CopyBounded(def, std::strlen(def), buffer, size);
-    CopyBounded("", 0, buffer, size);
-    return 0;
+size_t IniDocument::GetString(const char* section, const char* key, const char* def, char* buffer, size_t size) const {
+  if (const IniKey* k = FindKey(section, key)) return CopyBounded(k->value.data(), k->value.size(), buffer, size);
+  if (def) return CopyBounded(def, std::strlen(def), buffer, size);
+  CopyBounded("", 0, buffer, size);
+  return 0;
 }
 
 size_t IniDocument::GetKeyNames(const char* section, char* buffer, size_t size) const {
-    if (!buffer || size < 2) {
-        if (buffer && size)
-            buffer[0] = '\0';
-        return 0;
+  if (!buffer || size < 2) {
+    if (buffer && size) buffer[0] = '\0';
+    return 0;
+  }
+  size_t used = 0;
+  if (const IniSection* s = FindSection(section)) {
+    for (const IniKey& key : s->keys) {
+      // name, its zero, and room for the final zero
+      if (used + key.name.size() + 2 > size) break;
+      std::memcpy(buffer + used, key.name.data(), key.name.size());
+      used += key.name.size();
+      buffer[used++] = '\0';
     }
-    size_t used = 0;
-    if (const IniSection* s = FindSection(section)) {
-        for (const IniKey& key : s->keys) {
-            // name, its zero, and room for the final zero
-            if (used + key.name.size() + 2 > size)
-                break;
-            std::memcpy(buffer + used, key.name.data(), key.name.size());
-            used += key.name.size();
-            buffer[used++] = '\0';
-        }
-    }
-    buffer[used] = '\0';
-    if (used == 0 && size > 1)
-        buffer[1] = '\0';
-    return used;
+  }
+  buffer[used] = '\0';
+  if (used == 0 && size > 1) buffer[1] = '\0';
+  return used;
 }
 
 }  // namespace vesk

@@ -8,36 +8,36 @@
 namespace vesk {
 
 class Rc6Core {
-public:
-    static constexpr int kRounds = 20;
-    static constexpr int kRoundKeys = 2 * kRounds + 4;  // 44
-    static constexpr int kMaxKeyWords = 8;
-    static constexpr size_t kBlockSize = 16;
-    // Tail bytes of a buffer (length mod 16) are only XORed with this byte.
-    static constexpr uint8_t kTailByte = 0xA7;
+ public:
+  static constexpr int kRounds = 20;
+  static constexpr int kRoundKeys = 2 * kRounds + 4;  // 44
+  static constexpr int kMaxKeyWords = 8;
+  static constexpr size_t kBlockSize = 16;
+  // Tail bytes of a buffer (length mod 16) are only XORed with this byte.
+  static constexpr uint8_t kTailByte = 0xA7;
 
-    Rc6Core();
+  Rc6Core();
 
-    // Keys the cipher with `bits / 32` whole words of `key` (at most 8). A key
-    // shorter than one word is scheduled as a single zero word.
-    void SetKey(const uint8_t* key, size_t bits);
-    bool IsKeyed() const { return m_bKeyed; }
+  // Keys the cipher with `bits / 32` whole words of `key` (at most 8). A key
+  // shorter than one word is scheduled as a single zero word.
+  void SetKey(const uint8_t* key, size_t bits);
+  bool IsKeyed() const { return m_bKeyed; }
 
-    // A never-keyed object keys itself with the built-in 160-bit text first.
-    void EncryptBlock(const uint8_t in[16], uint8_t out[16]);
-    void DecryptBlock(const uint8_t in[16], uint8_t out[16]);
+  // A never-keyed object keys itself with the built-in 160-bit text first.
+  void EncryptBlock(const uint8_t in[16], uint8_t out[16]);
+  void DecryptBlock(const uint8_t in[16], uint8_t out[16]);
 
-    // In place: every whole block in ECB mode, the remaining bytes XORed with kTailByte.
-    void EncryptBuffer(uint8_t* data, size_t length);
-    void DecryptBuffer(uint8_t* data, size_t length);
+  // In place: every whole block in ECB mode, the remaining bytes XORed with kTailByte.
+  void EncryptBuffer(uint8_t* data, size_t length);
+  void DecryptBuffer(uint8_t* data, size_t length);
 
-    const uint32_t* RoundKeys() const { return m_S; }
+  const uint32_t* RoundKeys() const { return m_S; }
 
-private:
-    void EnsureKeyed();
+ private:
+  void EnsureKeyed();
 
-    uint32_t m_S[kRoundKeys];
-    bool m_bKeyed;
+  uint32_t m_S[kRoundKeys];
+  bool m_bKeyed;
 };
 
 // The text a never-keyed cipher uses (40 characters, keyed at 160 bits).

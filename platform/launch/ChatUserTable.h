@@ -6,9 +6,9 @@
 #include <vector>
 
 struct CHAT_TABLE_LAYOUT {
-  bool bColumnA = false;   // the launch record's optional text column
-  bool bColumnB = false;   // the launch record's optional number column
-  bool bWatched = false;   // the watched player's name
+  bool bColumnA = false;  // the launch record's optional text column
+  bool bColumnB = false;  // the launch record's optional number column
+  bool bWatched = false;  // the watched player's name
 };
 
 const uint32_t CHAT_WIDTH_NAME = 20;

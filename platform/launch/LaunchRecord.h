@@ -7,20 +7,20 @@
 
 // Same layout in memory, in the lobby's file mapping and on every platform (little-endian).
 struct GAME_LAUNCH_REC {
-  int32_t nSeat;               // stored 0-based; 4 to 7 ask to watch seat 0 to 3
+  int32_t nSeat;  // stored 0-based; 4 to 7 ask to watch seat 0 to 3
   char szUserName[20];
   char szNickName[20];
-  char szRoomTitle[40];        // the window title
-  uint16_t wLoginWord;         // passed on in the login
+  char szRoomTitle[40];  // the window title
+  uint16_t wLoginWord;   // passed on in the login
   char szLoginKey[40];
   char szServerHost[40];
   uint16_t wServerPort;
-  char szTableText[256];       // kept, read nowhere
+  char szTableText[256];  // kept, read nowhere
   char szChatHost[40];
   uint16_t wChatPort;
-  char szChatColumnText[16];   // the chat user table's optional text column
-  int32_t nChatColumnNumber;   // the chat user table's optional number column
-  int32_t nForceWatch;         // non-zero: watch even from a playing seat
+  char szChatColumnText[16];  // the chat user table's optional text column
+  int32_t nChatColumnNumber;  // the chat user table's optional number column
+  int32_t nForceWatch;        // non-zero: watch even from a playing seat
   int32_t nReserved;
 };
 

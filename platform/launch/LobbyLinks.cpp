@@ -29,14 +29,17 @@ BOOL ReadLaunchMapping(const char* name, unsigned char* out, size_t size) {
 }
 
 BOOL ReadLaunchRecordFromArgs(int argc, const char* const* argv, GAME_LAUNCH_REC& rec) {
-  return ReadLaunchRecordFrom(argc, argv, [](const char* name, unsigned char* out, size_t size) {
-           return ReadLaunchMapping(name, out, size) != FALSE;
-         }, rec) ? TRUE : FALSE;
+  return ReadLaunchRecordFrom(
+             argc, argv,
+             [](const char* name, unsigned char* out, size_t size) {
+               return ReadLaunchMapping(name, out, size) != FALSE;
+             },
+             rec)
+             ? TRUE
+             : FALSE;
 }
 
-BOOL ReadLaunchRecord() {
-  return ReadLaunchRecordFromArgs(__argc, __argv, g_LaunchRec);
-}
+BOOL ReadLaunchRecord() { return ReadLaunchRecordFromArgs(__argc, __argv, g_LaunchRec); }
 
 BOOL OpenRoomRec() {
   if (g_pRoomRec) return TRUE;

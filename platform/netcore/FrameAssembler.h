@@ -42,7 +42,10 @@ class CFrameAssembler {
   // The complete frame; the assembler starts over empty.
   std::vector<uint8_t> TakeFrame();
   size_t Held() const { return m_buf.size(); }
-  void Clear() { m_buf.clear(); m_buf.shrink_to_fit(); }
+  void Clear() {
+    m_buf.clear();
+    m_buf.shrink_to_fit();
+  }
 
  private:
   Status State() const;

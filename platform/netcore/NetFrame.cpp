@@ -78,17 +78,27 @@ bool CompressFrame(const std::vector<uint8_t>& frame, DeflateFn deflate, std::ve
 int ErrorStringId(int code) {
   switch (code) {
     case 0:
-    case 10054: return 29900;
-    case 10061: return 29901;
-    case 10052: return 29902;
-    case 10053: return 29903;
-    case NETERR_PROXY_CONNECT: return 29904;
-    case NETERR_PROXY_HANDSHAKE: return 29905;
-    case NETERR_TIMEDOUT: return 29907;
-    case 11001: return 29909;
+    case 10054:
+      return 29900;
+    case 10061:
+      return 29901;
+    case 10052:
+      return 29902;
+    case 10053:
+      return 29903;
+    case NETERR_PROXY_CONNECT:
+      return 29904;
+    case NETERR_PROXY_HANDSHAKE:
+      return 29905;
+    case NETERR_TIMEDOUT:
+      return 29907;
+    case 11001:
+      return 29909;
     case NETERR_CANCELLED:
-    case NETERR_SELF_CLOSED: return 0;
-    default: return 29906;
+    case NETERR_SELF_CLOSED:
+      return 0;
+    default:
+      return 29906;
   }
 }
 

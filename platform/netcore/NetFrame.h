@@ -72,16 +72,14 @@ size_t FrameTotalSize(const uint8_t* frame, size_t n);
 inline const uint8_t* FrameBody(const std::vector<uint8_t>& f) { return f.data() + HeaderSizeForId(ReadU32(f.data())); }
 
 // zlib's uncompress calling convention (QKZip's export has the same shape).
-using InflateFn = int (*)(unsigned char* dst, unsigned long* dstLen, const unsigned char* src,
-                          unsigned long srcLen);
+using InflateFn = int (*)(unsigned char* dst, unsigned long* dstLen, const unsigned char* src, unsigned long srcLen);
 enum class InflateResult { kOk, kNoInflater, kTooShort, kTooLarge, kFailed };
 // Inflates a complete compressed frame: the body is u32 uncompressed length then a zlib stream.
 // The result keeps the header with bit 30 cleared and length set to the produced size.
 InflateResult InflateFrame(const std::vector<uint8_t>& frame, InflateFn inflate, std::vector<uint8_t>* out,
                            uint32_t maxBody = NET_MAX_BODY);
 // The reverse, for the server peer: body becomes u32 length + zlib stream, bit 30 set.
-using DeflateFn = int (*)(unsigned char* dst, unsigned long* dstLen, const unsigned char* src,
-                          unsigned long srcLen);
+using DeflateFn = int (*)(unsigned char* dst, unsigned long* dstLen, const unsigned char* src, unsigned long srcLen);
 bool CompressFrame(const std::vector<uint8_t>& frame, DeflateFn deflate, std::vector<uint8_t>* out);
 
 // String id of the text shown for a connection error, 0 for none.

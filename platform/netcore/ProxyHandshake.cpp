@@ -76,7 +76,9 @@ void CProxyHandshake::Expect(size_t n) {
   m_want = n;
 }
 
-void CProxyHandshake::Queue(const std::vector<uint8_t>& bytes) { m_out.insert(m_out.end(), bytes.begin(), bytes.end()); }
+void CProxyHandshake::Queue(const std::vector<uint8_t>& bytes) {
+  m_out.insert(m_out.end(), bytes.begin(), bytes.end());
+}
 
 void CProxyHandshake::Fail(const char* why) {
   m_status = kFailed;
@@ -175,10 +177,20 @@ void CSocks5Handshake::OnReply(const std::vector<uint8_t>& r) {
     case kReplyHead:
       if (r[1] != 0) return Fail("SOCKS5 connect refused");
       switch (r[3]) {
-        case 1: m_step = kReplyTail; Expect(4 + 2); return;
-        case 4: m_step = kReplyTail; Expect(16 + 2); return;
-        case 3: m_step = kReplyNameLen; Expect(1); return;
-        default: return Fail("SOCKS5 reply with unknown address type");
+        case 1:
+          m_step = kReplyTail;
+          Expect(4 + 2);
+          return;
+        case 4:
+          m_step = kReplyTail;
+          Expect(16 + 2);
+          return;
+        case 3:
+          m_step = kReplyNameLen;
+          Expect(1);
+          return;
+        default:
+          return Fail("SOCKS5 reply with unknown address type");
       }
     case kReplyNameLen:
       m_step = kReplyTail;

@@ -82,8 +82,8 @@ int ConnectFailureCode(bool viaProxy, int socketError) { return viaProxy ? 10201
 
 int HandshakeFailureCode(bool aborted, int lastError) { return aborted ? lastError : 10202; }
 
-ConnectPlan PlanConnect(const PROXY_SETTINGS& proxy, const TunnelConfig& tunnel, const std::string& host,
-                        uint16_t port, int remappedPort) {
+ConnectPlan PlanConnect(const PROXY_SETTINGS& proxy, const TunnelConfig& tunnel, const std::string& host, uint16_t port,
+                        int remappedPort) {
   ConnectPlan plan;
   uint16_t gamePort = remappedPort > 0 && remappedPort <= 65535 ? uint16_t(remappedPort) : port;
   plan.viaProxy = proxy.viaProxy;

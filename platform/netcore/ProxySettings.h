@@ -72,9 +72,9 @@ struct TunnelConfig {
 struct ConnectPlan {
   ConnectPath path = ConnectPath::kDirect;
   bool viaProxy = false;
-  std::string connectHost;   // where the TCP connect goes
+  std::string connectHost;  // where the TCP connect goes
   uint16_t connectPort = 0;
-  std::string targetHost;    // the game server as the proxy or tunnel is asked for it
+  std::string targetHost;  // the game server as the proxy or tunnel is asked for it
   uint16_t targetPort = 0;
   bool sendP80Header = false;
   uint32_t p80RequestedPort = 0;
@@ -86,7 +86,7 @@ struct ConnectPlan {
 int ConnectFailureCode(bool viaProxy, int socketError);
 int HandshakeFailureCode(bool aborted, int lastError);
 
-ConnectPlan PlanConnect(const PROXY_SETTINGS& proxy, const TunnelConfig& tunnel, const std::string& host,
-                        uint16_t port, int remappedPort);
+ConnectPlan PlanConnect(const PROXY_SETTINGS& proxy, const TunnelConfig& tunnel, const std::string& host, uint16_t port,
+                        int remappedPort);
 
 }  // namespace netcore

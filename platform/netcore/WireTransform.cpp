@@ -57,11 +57,20 @@ CWireProgram CWireProgram::Inverse() const {
   std::vector<WireStep> inv(m_steps.rbegin(), m_steps.rend());
   for (WireStep& s : inv) {
     switch (s.op) {
-      case WIRE_ADD: s.op = WIRE_SUB; break;
-      case WIRE_SUB: s.op = WIRE_ADD; break;
-      case WIRE_ROL: s.op = WIRE_ROR; break;
-      case WIRE_ROR: s.op = WIRE_ROL; break;
-      default: break;
+      case WIRE_ADD:
+        s.op = WIRE_SUB;
+        break;
+      case WIRE_SUB:
+        s.op = WIRE_ADD;
+        break;
+      case WIRE_ROL:
+        s.op = WIRE_ROR;
+        break;
+      case WIRE_ROR:
+        s.op = WIRE_ROL;
+        break;
+      default:
+        break;
     }
   }
   return CWireProgram(std::move(inv));
@@ -76,11 +85,21 @@ void CWireProgram::Apply(uint8_t* buf, size_t length, uint32_t* state) const {
     for (const WireStep& s : m_steps) {
       uint8_t k = uint8_t(Mix32(s.key ^ spread));
       switch (s.op) {
-        case WIRE_XOR: b ^= k; break;
-        case WIRE_ADD: b = uint8_t(b + k); break;
-        case WIRE_SUB: b = uint8_t(b - k); break;
-        case WIRE_ROL: b = Rol8(b, k & 7); break;
-        case WIRE_ROR: b = Ror8(b, k & 7); break;
+        case WIRE_XOR:
+          b ^= k;
+          break;
+        case WIRE_ADD:
+          b = uint8_t(b + k);
+          break;
+        case WIRE_SUB:
+          b = uint8_t(b - k);
+          break;
+        case WIRE_ROL:
+          b = Rol8(b, k & 7);
+          break;
+        case WIRE_ROR:
+          b = Ror8(b, k & 7);
+          break;
       }
     }
     buf[i] = b;

@@ -98,9 +98,7 @@ std::string FormatShortVersion(uint32_t ms, uint32_t ls) {
   return Format("%d.%02d%s", w[0], w[1], beta.c_str());
 }
 
-std::string FormatDottedVersion(const uint16_t w[4]) {
-  return Format("%d.%d.%d.%d", w[0], w[1], w[2], w[3]);
-}
+std::string FormatDottedVersion(const uint16_t w[4]) { return Format("%d.%d.%d.%d", w[0], w[1], w[2], w[3]); }
 
 bool IsResourceInternalName(const std::string& programName, const std::string& libraryName) {
   static const char kTail[] = "Resource";
@@ -112,8 +110,7 @@ bool IsResourceInternalName(const std::string& programName, const std::string& l
 
 ResLibCheck CheckResourceLibrary(const ModuleVersionFacts& program, const ModuleVersionFacts& library) {
   if (program.fileType != 1 || library.fileType != 2) return RESLIB_NOT_VALID;
-  if (program.versionMS != library.versionMS || program.versionLS != library.versionLS)
-    return RESLIB_WRONG_VERSION;
+  if (program.versionMS != library.versionMS || program.versionLS != library.versionLS) return RESLIB_WRONG_VERSION;
   if (!IsResourceInternalName(program.internalName, library.internalName)) return RESLIB_WRONG_VERSION;
   return RESLIB_OK;
 }
@@ -122,11 +119,16 @@ std::string ResLibFailureText(ResLibCheck result, const std::string& programName
   // These stay English and built in: the library that holds every other text is unusable.
   std::string name = programName.substr(0, 200);
   switch (result) {
-    case RESLIB_NOT_FOUND: return Format("%s_Res.dll not found !", name.c_str());
-    case RESLIB_NOT_VALID: return Format("%s_Res.dll is not a valid resource file !", name.c_str());
-    case RESLIB_WRONG_VERSION: return Format("Incorrect version of %s_Res.dll !", name.c_str());
-    case RESLIB_OUT_OF_MEMORY: return "Out off memory when version compare!";
-    case RESLIB_OK: break;
+    case RESLIB_NOT_FOUND:
+      return Format("%s_Res.dll not found !", name.c_str());
+    case RESLIB_NOT_VALID:
+      return Format("%s_Res.dll is not a valid resource file !", name.c_str());
+    case RESLIB_WRONG_VERSION:
+      return Format("Incorrect version of %s_Res.dll !", name.c_str());
+    case RESLIB_OUT_OF_MEMORY:
+      return "Out off memory when version compare!";
+    case RESLIB_OK:
+      break;
   }
   return std::string();
 }
@@ -157,8 +159,7 @@ RuleSettings ParseRuleText(const char* text) {
 }
 
 std::string FormatRuleText(const RuleSettings& r) {
-  return Format("%d %d %d %d %d", 1, r.scoreByRounds ? r.rounds : 0, r.secondsPerCard, r.recordScore,
-                r.chatMode);
+  return Format("%d %d %d %d %d", 1, r.scoreByRounds ? r.rounds : 0, r.secondsPerCard, r.recordScore, r.chatMode);
 }
 
 bool RuleRoundsValid(int rounds) { return rounds >= 4 && rounds <= 100; }
@@ -172,10 +173,14 @@ int ParseNumber(const char* text) {
     uint32_t v = 0;
     for (const char* p = text + 2;; ++p) {
       int d;
-      if (IsDigit(*p)) d = *p - '0';
-      else if (*p >= 'a' && *p <= 'f') d = *p - 'a' + 10;
-      else if (*p >= 'A' && *p <= 'F') d = *p - 'A' + 10;
-      else break;
+      if (IsDigit(*p))
+        d = *p - '0';
+      else if (*p >= 'a' && *p <= 'f')
+        d = *p - 'a' + 10;
+      else if (*p >= 'A' && *p <= 'F')
+        d = *p - 'A' + 10;
+      else
+        break;
       v = (v << 4) | uint32_t(d);
     }
     return int(v);
@@ -226,7 +231,10 @@ bool CutAtLastSeparator(char* path) {
   if (!path) return false;
   char* last = nullptr;
   for (char* p = path; *p; ++p) {
-    if (IsGbkLead((unsigned char)*p) && p[1]) { ++p; continue; }
+    if (IsGbkLead((unsigned char)*p) && p[1]) {
+      ++p;
+      continue;
+    }
     if (*p == '\\' || *p == ':') last = p;
   }
   if (!last) return false;

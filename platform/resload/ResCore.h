@@ -28,7 +28,7 @@ std::string FormatDottedVersion(const uint16_t w[4]);
 
 // The facts of one version block that the resource-library check looks at.
 struct ModuleVersionFacts {
-  uint32_t fileType = 0;    // VFT_APP 1, VFT_DLL 2
+  uint32_t fileType = 0;  // VFT_APP 1, VFT_DLL 2
   uint32_t versionMS = 0;
   uint32_t versionLS = 0;
   std::string internalName;
@@ -52,7 +52,7 @@ std::string ResLibFailureText(ResLibCheck result, const std::string& programName
 // ---- table rules exchanged with the lobby ------------------------------------
 
 struct RuleSettings {
-  int first = 1;           // always 1 when written
+  int first = 1;  // always 1 when written
   bool scoreByRounds = false;
   int rounds = 0;
   int secondsPerCard = 100;

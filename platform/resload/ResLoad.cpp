@@ -83,8 +83,7 @@ bool FixedInfo(const std::vector<BYTE>& block, VS_FIXEDFILEINFO* out) {
 DWORD FirstTranslation(const std::vector<BYTE>& block) {
   WORD* tr = nullptr;
   UINT len = 0;
-  if (block.empty() || !VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", (void**)&tr, &len) || !tr ||
-      len < 4)
+  if (block.empty() || !VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", (void**)&tr, &len) || !tr || len < 4)
     return 0;
   return MAKELONG(tr[0], tr[1]);
 }
@@ -93,8 +92,7 @@ void QueryText(const std::vector<BYTE>& block, DWORD translation, const char* ke
   out[0] = 0;
   if (block.empty()) return;
   char query[128];
-  std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", LOWORD(translation), HIWORD(translation),
-                key);
+  std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\%s", LOWORD(translation), HIWORD(translation), key);
   char* value = nullptr;
   UINT len = 0;
   if (VerQueryValueA(block.data(), query, (void**)&value, &len) && value) {
@@ -271,8 +269,10 @@ void CModuleVersion::Clear() {
 
 BOOL CModuleVersion::Load(const char* path) {
   Clear();
-  if (path && *path) CopyText(m_szPath, sizeof m_szPath, path);
-  else CopyText(m_szPath, sizeof m_szPath, ModulePath(nullptr).c_str());
+  if (path && *path)
+    CopyText(m_szPath, sizeof m_szPath, path);
+  else
+    CopyText(m_szPath, sizeof m_szPath, ModulePath(nullptr).c_str());
   DWORD handle = 0, size = GetFileVersionInfoSizeA(m_szPath, &handle);
   if (!size) return FALSE;
   m_pVersionInfo = new (std::nothrow) BYTE[size];
@@ -321,9 +321,7 @@ BOOL GetModuleFolder(char* buffer, size_t size, HMODULE module) {
   return TRUE;
 }
 
-BOOL FileExists(const char* path) {
-  return path && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
+BOOL FileExists(const char* path) { return path && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 BOOL IsDirectory(const char* path) {
   if (!path) return FALSE;

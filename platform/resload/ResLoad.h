@@ -31,21 +31,21 @@ HINSTANCE GetResourceModule();
 struct ResVersionInfo {
   DWORD programVersionMS = 0, programVersionLS = 0;
   DWORD libraryVersionMS = 0, libraryVersionLS = 0;
-  char programVersionText[32] = "";   // "%d.%02d.%d.%d"
+  char programVersionText[32] = "";  // "%d.%02d.%d.%d"
   char libraryVersionText[32] = "";
-  char shortVersionText[32] = "";     // "%d.%02d%s"
-  DWORD programTranslation = 0;       // language in the low word, code page in the high word
+  char shortVersionText[32] = "";  // "%d.%02d%s"
+  DWORD programTranslation = 0;    // language in the low word, code page in the high word
   DWORD libraryTranslation = 0;
   char programInternalName[60] = "";
   char libraryInternalName[60] = "";
-  char fileDescription[60] = "";      // the library's
+  char fileDescription[60] = "";  // the library's
   char productName[60] = "";
   char companyName[60] = "";
   char legalCopyright[60] = "";
   char comments[60] = "";
-  char specialBuild[60] = "";         // the program's
+  char specialBuild[60] = "";  // the program's
   OSVERSIONINFOA osVersion = {};
-  int codePage = 0;                   // atoi of IDS_CODEPAGE
+  int codePage = 0;  // atoi of IDS_CODEPAGE
 };
 const ResVersionInfo& GetResVersionInfo();
 
@@ -59,8 +59,8 @@ int InitResourceLibrary(const char* programName);
 ResLibCheck CheckResourceVersions(const char* programPath, HMODULE library, ResVersionInfo* info);
 
 // ---- language resources -------------------------------------------------------------
-std::string GetLangRscUrl(const char* key);        // section URL, up to 255 characters
-std::string GetLangRscString(int number);          // section String, up to 1023 characters
+std::string GetLangRscUrl(const char* key);  // section URL, up to 255 characters
+std::string GetLangRscString(int number);    // section String, up to 1023 characters
 // HKCU sub key value read into 1024 bytes; the default when the key or value is missing.
 std::string ReadRegistryString(const char* subKey, const char* valueName, const char* defaultValue);
 // RegQueryValueEx of a HKCU sub key's value into the buffer; TRUE on success.

@@ -17,11 +17,11 @@ namespace vesk {
 // Voices of one loaded sound: voice 0 is the sound buffer, the rest its
 // duplicates.
 class SoundVoices {
-public:
-    virtual ~SoundVoices() = default;
-    virtual size_t VoiceCount() const = 0;
-    virtual bool IsVoicePlaying(size_t voice) const = 0;
-    virtual bool PlayVoice(size_t voice, uint32_t playFlags) = 0;
+ public:
+  virtual ~SoundVoices() = default;
+  virtual size_t VoiceCount() const = 0;
+  virtual bool IsVoicePlaying(size_t voice) const = 0;
+  virtual bool PlayVoice(size_t voice, uint32_t playFlags) = 0;
 };
 
 constexpr size_t kSoundDuplicates = 8;  // voices besides the main buffer
@@ -41,39 +41,38 @@ bool SoundKeysEqual(const std::string& a, const std::string& b);
 std::string ResourceSoundKey(uintptr_t module, unsigned id);
 
 enum class SoundPlayResult {
-    SoundOff,     // sound switched off: only idle entries were dropped
-    Played,       // a voice started
-    AllBusy,      // all nine voices of the sound play: this start is dropped
-    NotUsable,    // the cached entry lost its window: it was removed
-    LoadFailed,   // the device, the window or the sound could not be used
+  SoundOff,    // sound switched off: only idle entries were dropped
+  Played,      // a voice started
+  AllBusy,     // all nine voices of the sound play: this start is dropped
+  NotUsable,   // the cached entry lost its window: it was removed
+  LoadFailed,  // the device, the window or the sound could not be used
 };
 
 class SoundCache {
-public:
-    // Creates and loads the voices of a sound for a key; nullptr on any
-    // failure (no device, no window, bad file, not PCM ...).
-    using Loader = std::function<std::unique_ptr<SoundVoices>(const std::string& key)>;
+ public:
+  // Creates and loads the voices of a sound for a key; nullptr on any
+  // failure (no device, no window, bad file, not PCM ...).
+  using Loader = std::function<std::unique_ptr<SoundVoices>(const std::string& key)>;
 
-    // Drops, from the last to the first, every entry none of whose voices
-    // plays.
-    void DropIdle();
+  // Drops, from the last to the first, every entry none of whose voices
+  // plays.
+  void DropIdle();
 
-    // One play request: drop idle entries; when sound is on, play the
-    // cached sound for the key (when the window is still usable) or load
-    // it, cache it and play it.
-    SoundPlayResult Play(const std::string& key, uint32_t playFlags, bool soundOn, bool usable,
-                         const Loader& loader);
+  // One play request: drop idle entries; when sound is on, play the
+  // cached sound for the key (when the window is still usable) or load
+  // it, cache it and play it.
+  SoundPlayResult Play(const std::string& key, uint32_t playFlags, bool soundOn, bool usable, const Loader& loader);
 
-    size_t Size() const { return entries_.size(); }
-    const SoundVoices* Find(const std::string& key) const;
-    void Clear() { entries_.clear(); }
+  size_t Size() const { return entries_.size(); }
+  const SoundVoices* Find(const std::string& key) const;
+  void Clear() { entries_.clear(); }
 
-private:
-    struct Entry {
-        std::string key;
-        std::unique_ptr<SoundVoices> voices;
-    };
-    std::vector<Entry> entries_;
+ private:
+  struct Entry {
+    std::string key;
+    std::unique_ptr<SoundVoices> voices;
+  };
+  std::vector<Entry> entries_;
 };
 
 }  // namespace vesk

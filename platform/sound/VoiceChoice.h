@@ -20,21 +20,21 @@ constexpr int kVoicePhasePlay = 7;  // SCHEDULE_PLAY: only RANDOM_RANGE/SET perc
 constexpr int kVoiceDefaultRange = 30;
 
 class VoiceChooser {
-public:
-    using Random = std::function<unsigned()>;
-    using Exists = std::function<bool(const std::string& path)>;
+ public:
+  using Random = std::function<unsigned()>;
+  using Exists = std::function<bool(const std::string& path)>;
 
-    // Picks a file of the list (names under soundFolder, joined with '\').
-    // Returns false when nothing is to be said: the play phase's draw
-    // missed, the list is empty, the file is missing or only the last voice
-    // would repeat.
-    bool Choose(const std::vector<std::string>& list, int phase, int randomRangeSet, const std::string& soundFolder,
-                const Random& random, const Exists& exists, std::string& path);
+  // Picks a file of the list (names under soundFolder, joined with '\').
+  // Returns false when nothing is to be said: the play phase's draw
+  // missed, the list is empty, the file is missing or only the last voice
+  // would repeat.
+  bool Choose(const std::vector<std::string>& list, int phase, int randomRangeSet, const std::string& soundFolder,
+              const Random& random, const Exists& exists, std::string& path);
 
-    const std::string& LastVoice() const { return last_; }
+  const std::string& LastVoice() const { return last_; }
 
-private:
-    std::string last_;
+ private:
+  std::string last_;
 };
 
 }  // namespace vesk

@@ -10,33 +10,33 @@ namespace vesk {
 
 // The 18 bytes of a WAVEFORMATEX as they lie in the "fmt " chunk.
 struct WavePcmFormat {
-    uint16_t formatTag = 0;
-    uint16_t channels = 0;
-    uint32_t samplesPerSec = 0;
-    uint32_t avgBytesPerSec = 0;
-    uint16_t blockAlign = 0;
-    uint16_t bitsPerSample = 0;
-    uint16_t cbSize = 0;
+  uint16_t formatTag = 0;
+  uint16_t channels = 0;
+  uint32_t samplesPerSec = 0;
+  uint32_t avgBytesPerSec = 0;
+  uint16_t blockAlign = 0;
+  uint16_t bitsPerSample = 0;
+  uint16_t cbSize = 0;
 };
 
 enum class WaveResult {
-    Ok,
-    NotRiff,         // no "RIFF" header of form "WAVE"
-    NoFormat,        // no "fmt " chunk inside the RIFF chunk
-    ShortFormat,     // "fmt " chunk smaller than a PCM format (16 bytes)
-    NotPcm,          // format tag other than 1
-    BadPcm,          // channels, rate, bits or block alignment not playable
-    NoData,          // no "data" chunk after the format
-    EmptyData,       // a data chunk without a whole sample frame
-    DataOutside,     // a chunk that claims more bytes than there are
+  Ok,
+  NotRiff,      // no "RIFF" header of form "WAVE"
+  NoFormat,     // no "fmt " chunk inside the RIFF chunk
+  ShortFormat,  // "fmt " chunk smaller than a PCM format (16 bytes)
+  NotPcm,       // format tag other than 1
+  BadPcm,       // channels, rate, bits or block alignment not playable
+  NoData,       // no "data" chunk after the format
+  EmptyData,    // a data chunk without a whole sample frame
+  DataOutside,  // a chunk that claims more bytes than there are
 };
 
 const char* WaveResultName(WaveResult r);
 
 struct WaveInfo {
-    WavePcmFormat format;
-    size_t dataOffset = 0;  // offset of the samples in the bytes given
-    size_t dataSize = 0;    // number of sample bytes, inside the bytes given
+  WavePcmFormat format;
+  size_t dataOffset = 0;  // offset of the samples in the bytes given
+  size_t dataSize = 0;    // number of sample bytes, inside the bytes given
 };
 
 // Checks a whole WAVE file held in memory. On Ok, info tells where the

@@ -180,7 +180,7 @@ FatalOutcome MapFatal(uint32_t code, const std::string& name, const std::string&
 // What a trusteeship result shows.
 struct Notice {
   enum Kind { None, Box, TextBox, SystemLine } kind = None;
-  int stringId = 0;        // Box / TextBox with a string of the resource library
+  int stringId = 0;            // Box / TextBox with a string of the resource library
   const char* line = nullptr;  // SystemLine: format with the name
   int countdown = 0;
   uint32_t style = 0;

@@ -74,11 +74,12 @@ std::string BuildConnectRequest(const uint8_t target[4], uint16_t port, const st
 
 std::string BuildGetRequest(const uint8_t target[4], uint16_t port, const std::string& hostText,
                             const std::string& redirectLine, const std::string& authLine) {
-  std::string req = "GET /default.asp?SERIALNO=&METHOD=CONNECT&USERID=&SERVERIP=" +
-                    std::to_string(ServerIpParam(target)) + "&SERVERPORT=" + std::to_string(ServerPortParam(port)) +
-                    " HTTP/1.0\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
-                    "USERAGENT: QKHTTPCLIENT\r\nCache-Control: no-cache, max-age=0\r\nHost: " +
-                    hostText + "\r\nConnection: keep-alive\r\n\r\n";
+  std::string req =
+      "GET /default.asp?SERIALNO=&METHOD=CONNECT&USERID=&SERVERIP=" + std::to_string(ServerIpParam(target)) +
+      "&SERVERPORT=" + std::to_string(ServerPortParam(port)) +
+      " HTTP/1.0\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\n"
+      "USERAGENT: QKHTTPCLIENT\r\nCache-Control: no-cache, max-age=0\r\nHost: " +
+      hostText + "\r\nConnection: keep-alive\r\n\r\n";
   req = AddHeaderLine(req, redirectLine);
   return AddHeaderLine(req, authLine);
 }

@@ -73,10 +73,10 @@ bool ParseDottedEndpoint(const std::string& text, uint8_t addr[4], uint16_t* por
 // One relay GET attempt's answer, read header by header.
 struct GetVerdict {
   enum Kind { ReadNext, Success, Redirect, Fail } kind = Fail;
-  std::string serial;         // Success
-  uint8_t relay[4] = {};      // Redirect: the new relay address
-  uint16_t relayPort = 0;     // Redirect
-  std::string redirectLine;   // Redirect: "Redirect-Route: <value>" or empty
+  std::string serial;        // Success
+  uint8_t relay[4] = {};     // Redirect: the new relay address
+  uint16_t relayPort = 0;    // Redirect
+  std::string redirectLine;  // Redirect: "Redirect-Route: <value>" or empty
 };
 GetVerdict JudgeGetResponse(const std::string& header);
 

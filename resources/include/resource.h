@@ -7,7 +7,7 @@
 #endif
 
 // ---- dialogs ---------------------------------------------------------------
-#define IDD_PANEL102 102          // empty child panel
+#define IDD_PANEL102 102  // empty child panel
 #define IDD_CHATVIEW 131
 #define IDD_GAMEVIEW 142
 #define IDD_EXIT 148
@@ -21,8 +21,8 @@
 #define IDD_WAITINDICT 300
 #define IDD_INDICT 301
 #define IDD_TIPPOPUP 29663
-#define IDD_PANEL29721 29721      // empty child panel
-#define IDD_PANEL29723 29723      // empty child panel
+#define IDD_PANEL29721 29721  // empty child panel
+#define IDD_PANEL29723 29723  // empty child panel
 #define IDD_MSGBOX2 29733
 #define IDD_WAITBOX 29734
 #define IDD_TIPS 29735
@@ -30,7 +30,7 @@
 #define IDD_MSGBOX 29810
 #define IDD_WATCHERBET 29820
 #define IDD_PLAYERBET 29821
-#define IDD_PANEL29890 29890      // not shown by this client
+#define IDD_PANEL29890 29890  // not shown by this client
 #define IDD_ABOUTBOX 29891
 
 // ---- menu, accelerators, icons, cursor --------------------------------------
@@ -40,8 +40,8 @@
 #define IDI_MSG_INFO 29846
 #define IDI_MSG_QUESTION 29847
 #define IDI_ABOUT 29894
-#define IDC_HANDCURSOR 29710      // custom type "HANDCURSOR"
-#define ID_GAME_HELP 131          // shows the help window
+#define IDC_HANDCURSOR 29710  // custom type "HANDCURSOR"
+#define ID_GAME_HELP 131      // shows the help window
 #ifndef ID_APP_ABOUT
 #define ID_APP_ABOUT 0xE140
 #endif
@@ -50,31 +50,31 @@
 #endif
 
 // ---- bitmaps (names follow the theme files of the same id) ------------------
-#define IDB_ICON5 136             // previous trick button, 4 cells
-#define IDB_DIGITS11 153          // small digits, 11-pixel cells, white transparent
-#define IDB_VESK32 155            // declarer badge
-#define IDB_SHOWCARD 166          // show-cards button, 4 cells
-#define IDB_ICON1 168             // settings button, 4 cells
-#define IDB_PLAYER 169            // seat panel background, 2 cells of 140 x 157
-#define IDB_JF 171                // bid marks: no bid, 1, 2, 3
-#define IDB_PASS 172              // "pass" mark
-#define IDB_TALKWIN 173           // chat background tile
-#define IDB_TABLEFILL 174         // table fill tile
-#define IDB_LOGO 175              // table logo
-#define IDB_CLOCKDIGITS 176       // turn clock digits 0..9 and colon, 11 cells
-#define IDB_CLOCKBACK 177         // turn clock face
-#define IDB_BTN_START 178         // start button, 4 cells
-#define IDB_BTN_TAKEOUT 179       // play button, 4 cells
-#define IDB_BTN_PASS 180          // pass button, 4 cells
-#define IDB_BTN_SEARCH 181        // hint button, 4 cells
-#define IDB_CARDBACK 182          // card back
-#define IDB_TURNMARK 184          // blinking turn marker, 32 x 32 cells, green key
-#define IDB_ICON4 185             // sort button, 4 cells
-#define IDB_ICON6 186             // score board button, 4 cells
-#define IDB_FARMER 202            // farmer badge
-#define IDB_ADVICE 211            // survey button, 4 cells of 78 x 31
-#define IDB_WAITICON 219          // wait dialog picture
-#define IDB_POPUP_TL 29664        // popup frame pieces 29664..29673
+#define IDB_ICON5 136        // previous trick button, 4 cells
+#define IDB_DIGITS11 153     // small digits, 11-pixel cells, white transparent
+#define IDB_VESK32 155       // declarer badge
+#define IDB_SHOWCARD 166     // show-cards button, 4 cells
+#define IDB_ICON1 168        // settings button, 4 cells
+#define IDB_PLAYER 169       // seat panel background, 2 cells of 140 x 157
+#define IDB_JF 171           // bid marks: no bid, 1, 2, 3
+#define IDB_PASS 172         // "pass" mark
+#define IDB_TALKWIN 173      // chat background tile
+#define IDB_TABLEFILL 174    // table fill tile
+#define IDB_LOGO 175         // table logo
+#define IDB_CLOCKDIGITS 176  // turn clock digits 0..9 and colon, 11 cells
+#define IDB_CLOCKBACK 177    // turn clock face
+#define IDB_BTN_START 178    // start button, 4 cells
+#define IDB_BTN_TAKEOUT 179  // play button, 4 cells
+#define IDB_BTN_PASS 180     // pass button, 4 cells
+#define IDB_BTN_SEARCH 181   // hint button, 4 cells
+#define IDB_CARDBACK 182     // card back
+#define IDB_TURNMARK 184     // blinking turn marker, 32 x 32 cells, green key
+#define IDB_ICON4 185        // sort button, 4 cells
+#define IDB_ICON6 186        // score board button, 4 cells
+#define IDB_FARMER 202       // farmer badge
+#define IDB_ADVICE 211       // survey button, 4 cells of 78 x 31
+#define IDB_WAITICON 219     // wait dialog picture
+#define IDB_POPUP_TL 29664   // popup frame pieces 29664..29673
 #define IDB_POPUP_TOP 29665
 #define IDB_POPUP_TR 29666
 #define IDB_POPUP_LEFT 29667
@@ -84,21 +84,21 @@
 #define IDB_POPUP_BR 29671
 #define IDB_POPUP_BACK 29672
 #define IDB_POPUP_CLOSE 29673
-#define IDB_MARK_READY 29708      // status marks 14 x 14
+#define IDB_MARK_READY 29708  // status marks 14 x 14
 #define IDB_MARK_OFFLINE 29709
 #define IDB_MARK_WATCH 29710
 #define IDB_MARK_WIN 29711
 #define IDB_MARK_AUTOTRUST 29712
 #define IDB_MARK_TRUST 29713
-#define IDB_ICON3A 29714          // counter-clockwise seating, 4 cells
-#define IDB_ICON3B 29715          // clockwise seating, 4 cells
-#define IDB_ICON2A 29716          // trusteeship, 4 cells
-#define IDB_ICON2B 29717          // cancel trusteeship, 4 cells
-#define IDB_BT_JF_NO 29718        // bid buttons, 4 cells of 85 x 29
+#define IDB_ICON3A 29714    // counter-clockwise seating, 4 cells
+#define IDB_ICON3B 29715    // clockwise seating, 4 cells
+#define IDB_ICON2A 29716    // trusteeship, 4 cells
+#define IDB_ICON2B 29717    // cancel trusteeship, 4 cells
+#define IDB_BT_JF_NO 29718  // bid buttons, 4 cells of 85 x 29
 #define IDB_BT_JF_1 29719
 #define IDB_BT_JF_2 29720
 #define IDB_BT_JF_3 29721
-#define IDB_BT_2_1 29722          // small round buttons, 4 cells
+#define IDB_BT_2_1 29722  // small round buttons, 4 cells
 #define IDB_BT_1_2 29723
 #define IDB_BT_1_3 29724
 #define IDB_BT_1_1 29725
@@ -213,10 +213,10 @@
 // ---- strings -------------------------------------------------------------------
 #define IDS_SOCKETINIT 104
 #define IDS_BLANK 128
-#define IDS_LISTHEAD 1000         // 1000..1003
+#define IDS_LISTHEAD 1000  // 1000..1003
 #define IDS_RANKLABELS 1004
 #define IDS_SUITNAMES 1005
-#define IDS_GAMESTATUS 3000       // 3000..3041
+#define IDS_GAMESTATUS 3000  // 3000..3041
 #define IDS_WAITSTART 3002
 #define IDS_PLAYERLIST 3005
 #define IDS_FORCEQUIT 3009
@@ -231,26 +231,26 @@
 #define IDS_TOTALROW 3036
 #define IDS_FINALROW 3037
 #define IDS_SHOWCARDS 3040
-#define IDS_BUTTONTEXT 4000       // 4000..4003
+#define IDS_BUTTONTEXT 4000  // 4000..4003
 #define IDS_HANDCOLUMN 4003
-#define IDS_PLAYERROR 5000        // 5000..5004
-#define IDS_TOOLTIP 6000          // 6000..6005
+#define IDS_PLAYERROR 5000  // 5000..5004
+#define IDS_TOOLTIP 6000    // 6000..6005
 #define IDS_ASKQUIT 9005
 #define IDS_SHOWCARDPLAY 9007
 #define IDS_ABOUTMENU 10018
-#define IDS_BET 29600             // 29600..29662
+#define IDS_BET 29600  // 29600..29662
 #define IDS_SENDFAIL 29674
-#define IDS_MSGBOXBTN 29700       // 29700..29706
-#define IDS_NETERROR 29900        // 29900..29935
+#define IDS_MSGBOXBTN 29700  // 29700..29706
+#define IDS_NETERROR 29900   // 29900..29935
 #define IDS_TITLEFONT 29931
 #define IDS_KAIFONT 29932
 #define IDS_ABOUTCAPTION 29933
 #define IDS_CODEPAGE 29936
 #define IDS_SETUPMENU 29937
-#define IDS_TRUST 29940           // 29940..29947
+#define IDS_TRUST 29940  // 29940..29947
 #define IDS_VERSION 29999
 #define IDS_APP_TITLE 57344
 #define IDS_FONTNAME 57672
 #define IDS_INTROURL 57673
-#define IDS_TRUSTEXITWARN 57674   // 57674..57675
+#define IDS_TRUSTEXITWARN 57674  // 57674..57675
 #define IDS_TRUSTEXITASK 57676

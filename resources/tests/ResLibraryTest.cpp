@@ -34,8 +34,10 @@ HMODULE ResLibrary::s_module = nullptr;
 using IdSet = std::set<UINT>;
 
 BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param) {
-  if (IS_INTRESOURCE(name)) reinterpret_cast<IdSet*>(param)->insert((UINT)(ULONG_PTR)name);
-  else reinterpret_cast<IdSet*>(param)->insert(0xFFFFFFFFu);  // a named resource: never expected
+  if (IS_INTRESOURCE(name))
+    reinterpret_cast<IdSet*>(param)->insert((UINT)(ULONG_PTR)name);
+  else
+    reinterpret_cast<IdSet*>(param)->insert(0xFFFFFFFFu);  // a named resource: never expected
   return TRUE;
 }
 
@@ -59,8 +61,10 @@ IdSet Join(std::initializer_list<IdSet> parts) {
 
 BOOL CALLBACK CollectType(HMODULE, LPSTR type, LONG_PTR param) {
   auto* out = reinterpret_cast<std::vector<std::string>*>(param);
-  if (IS_INTRESOURCE(type)) out->push_back("#" + std::to_string((UINT)(ULONG_PTR)type));
-  else out->push_back(type);
+  if (IS_INTRESOURCE(type))
+    out->push_back("#" + std::to_string((UINT)(ULONG_PTR)type));
+  else
+    out->push_back(type);
   return TRUE;
 }
 
@@ -77,11 +81,14 @@ struct TypeNames {
 
 TEST_F(ResLibrary, InventoryMatchesTheLists) {
   const std::vector<TypeNames> expected = {
-      {RT_DIALOG, "dialogs",
-       {102, 131, 142, 148, 155, 164, 186, 207, 208, 212, 215, 300, 301, 29663, 29721, 29723, 29733, 29734, 29735,
-        29800, 29810, 29820, 29821, 29890, 29891}},
+      {RT_DIALOG, "dialogs", {102,   131,   142,   148,   155,   164,   186,   207,   208,   212,   215,   300,  301,
+                              29663, 29721, 29723, 29733, 29734, 29735, 29800, 29810, 29820, 29821, 29890, 29891}},
       {RT_BITMAP, "bitmaps",
-       Join({{136, 153, 155, 166, 168, 169}, Range(171, 182), Range(184, 186), {202, 211, 219}, Range(29664, 29673),
+       Join({{136, 153, 155, 166, 168, 169},
+             Range(171, 182),
+             Range(184, 186),
+             {202, 211, 219},
+             Range(29664, 29673),
              Range(29708, 29725)})},
       {"WAVE", "sounds", Join({{166, 171, 172, 173, 177}, Range(183, 190), {196}})},
       {"HANDCURSOR", "hand cursor", {29710}},
@@ -99,8 +106,8 @@ TEST_F(ResLibrary, InventoryMatchesTheLists) {
   // No resource type beyond the lists (icons and strings come with their own types).
   std::vector<std::string> types;
   EnumResourceTypesA(s_module, CollectType, (LONG_PTR)&types);
-  const std::set<std::string> allowed = {"#1", "#2", "#3", "#4", "#5", "#6", "#9", "#14", "#16", "#240",
-                                         "WAVE", "HANDCURSOR"};
+  const std::set<std::string> allowed = {"#1", "#2",  "#3",  "#4",   "#5",   "#6",
+                                         "#9", "#14", "#16", "#240", "WAVE", "HANDCURSOR"};
   for (const auto& t : types) EXPECT_TRUE(allowed.count(t)) << "unexpected resource type " << t;
 
   // Every resource is in language 2052 only.
@@ -148,17 +155,20 @@ TEST_F(ResLibrary, EveryStringReadsBackAsGbkWithItsPlaceholders) {
 
 TEST_F(ResLibrary, QuotedTextsByteForByte) {
   // A few texts checked against GBK bytes written out by hand, independent of the table.
-  struct Case { UINT id; const char* gbk; };
+  struct Case {
+    UINT id;
+    const char* gbk;
+  };
   const Case cases[] = {
-      {29931, "\xCB\xCE\xCC\xE5"},                                    // 宋体
-      {29932, "\xBF\xAC\xCC\xE5_GB2312"},                             // 楷体_GB2312
-      {29933, "\xB9\xD8\xD3\xDA%s"},                                  // 关于%s
+      {29931, "\xCB\xCE\xCC\xE5"},         // 宋体
+      {29932, "\xBF\xAC\xCC\xE5_GB2312"},  // 楷体_GB2312
+      {29933, "\xB9\xD8\xD3\xDA%s"},       // 关于%s
       {29936, "936"},
-      {29937, "\xC9\xE8\xD6\xC3"},                                    // 设置
-      {29706, "\xC8\xA1\xCF\xFB(&C)"},                                // 取消(&C)
-      {3036, "\xBA\xCF\xBC\xC6"},                                     // 合计
+      {29937, "\xC9\xE8\xD6\xC3"},      // 设置
+      {29706, "\xC8\xA1\xCF\xFB(&C)"},  // 取消(&C)
+      {3036, "\xBA\xCF\xBC\xC6"},       // 合计
       {29900, "\xB4\xED\xCE\xF3\n\n\xCD\xF8\xC2\xE7\xC1\xAC\xBD\xD3\xB1\xBB\xB7\xFE\xCE\xF1\xC6\xF7\xB8\xB4\xCE\xBB"},
-      {9007, "\xC1\xC1\xC5\xC6\xB4\xF2."},                            // 亮牌打.
+      {9007, "\xC1\xC1\xC5\xC6\xB4\xF2."},  // 亮牌打.
       {29999, "2.1.1.6"},
   };
   for (const auto& c : cases) {
@@ -221,7 +231,9 @@ TEST_F(ResLibrary, VersionBlock) {
   EXPECT_EQ(fixed->dwFileType, (DWORD)VFT_DLL);
   EXPECT_EQ(fixed->dwFileVersionMS, (DWORD)((VESK_VER_MAJOR << 16) | VESK_VER_MINOR));
   EXPECT_EQ(fixed->dwFileVersionLS, (DWORD)((VESK_VER_BUILD << 16) | VESK_VER_FIX));
-  struct { WORD lang, cp; }* tr = nullptr;
+  struct {
+    WORD lang, cp;
+  }* tr = nullptr;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", (void**)&tr, &len));
   EXPECT_EQ(tr->lang, 2052);
   EXPECT_EQ(tr->cp, 936);
@@ -310,11 +322,11 @@ TEST_F(ResLibrary, EveryDialogCanBeCreatedWithItsControls) {
   const std::vector<DialogControls> dialogs = {
       {102, {}},
       {131, {}},
-      {142, {1020, 1033, 1008, 1012, 1036, 1026, 1027, 1018, 1019, 1007, 1029, 1070, 1071, 1072, 1073, 1006, 1016,
-             1009, 1038, 1030, 1057}},
+      {142, {1020, 1033, 1008, 1012, 1036, 1026, 1027, 1018, 1019, 1007, 1029,
+             1070, 1071, 1072, 1073, 1006, 1016, 1009, 1038, 1030, 1057}},
       {148, {1017, 1004, 1003, 1028, 1152}},
-      {155, {1008, 1024, 1020, 1021, 1023, 1022, 1014, 1048, 1025, 1026, 1027, 1049, 1028, 1050, 1044, 1, 2, 1015,
-             1016, 1017, 1036}},
+      {155, {1008, 1024, 1020, 1021, 1023, 1022, 1014, 1048, 1025, 1026, 1027,
+             1049, 1028, 1050, 1044, 1,    2,    1015, 1016, 1017, 1036}},
       {164, {1}},  // the score list is created by the dialog itself
       {186, {1068, 1001, 1004, 1066, 1069, 1, 2}},
       {207, {1068, 1001, 1004, 1066, 1069, 1}},
@@ -336,8 +348,8 @@ TEST_F(ResLibrary, EveryDialogCanBeCreatedWithItsControls) {
       {29890, {}},
       {29891, {29891, 29892, 29893, 1}},
   };
-  HWND host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr, nullptr, nullptr,
-                              nullptr);
+  HWND host =
+      CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(host, nullptr);
   for (const auto& d : dialogs) {
     HWND dlg = CreateDialogParamA(s_module, MAKEINTRESOURCEA(d.id), host, PlainProc, 0);
@@ -350,7 +362,10 @@ TEST_F(ResLibrary, EveryDialogCanBeCreatedWithItsControls) {
 
 TEST_F(ResLibrary, DialogPicturesForReview) {
   CreateDirectoryA("shots", nullptr);
-  struct Shot { UINT id; const wchar_t* file; };
+  struct Shot {
+    UINT id;
+    const wchar_t* file;
+  };
   for (const auto& s : {Shot{148, L"shots\\dialog_148_exit.png"}, Shot{155, L"shots\\dialog_155_setup.png"},
                         Shot{29810, L"shots\\dialog_29810_msgbox.png"}, Shot{29735, L"shots\\dialog_29735_tips.png"}}) {
     HWND dlg = CreateDialogParamA(s_module, MAKEINTRESOURCEA(s.id), nullptr, PlainProc, 0);

@@ -106,8 +106,6 @@ inline HBITMAP CaptureFromScreen(HWND hwnd) {
   return bmp;
 }
 
-inline HMODULE LoadResLibrary() {
-  return LoadLibraryExA(VESK_RES_DLL, nullptr, 0);
-}
+inline HMODULE LoadResLibrary() { return LoadLibraryExA(VESK_RES_DLL, nullptr, 0); }
 
 }  // namespace restest

@@ -72,90 +72,100 @@ class RuleExports : public ::testing::Test {
 
 TEST_F(RuleExports, GetPropertyWithDefaultsWritesTheDefaultRules) {
   char text[64] = "untouched";
-  int n = WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle(dlg);
-    EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCOUNT, 0, 0), 4);
-    EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(ItemText(dlg, IDC_ROUNDS), "4");
-    EXPECT_EQ(ItemText(dlg, IDC_SECONDS), "100");
-    EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_RECORDSCORE), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_SCOREBYROUNDS), BST_UNCHECKED);
-    SaveShot(dlg, L"shots\\rules_186.png");
-    winprobe::ClickButton(dlg, "1");
-  });
+  int n = WithDialog(
+      "设置游戏规则", [&] { return m_get(text); },
+      [&](HWND dlg) {
+        Settle(dlg);
+        EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCOUNT, 0, 0), 4);
+        EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCURSEL, 0, 0), 0);
+        EXPECT_EQ(ItemText(dlg, IDC_ROUNDS), "4");
+        EXPECT_EQ(ItemText(dlg, IDC_SECONDS), "100");
+        EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_RECORDSCORE), BST_CHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_SCOREBYROUNDS), BST_UNCHECKED);
+        SaveShot(dlg, L"shots\\rules_186.png");
+        winprobe::ClickButton(dlg, "1");
+      });
   EXPECT_STREQ(text, "1 0 100 1 0");
   EXPECT_EQ(n, (int)strlen("1 0 100 1 0") + 1);
 }
 
 TEST_F(RuleExports, GetPropertyCancelledReturnsZero) {
   char text[64] = "untouched";
-  int n = WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle(dlg);
-    winprobe::ClickButton(dlg, "2");
-  });
+  int n = WithDialog(
+      "设置游戏规则", [&] { return m_get(text); },
+      [&](HWND dlg) {
+        Settle(dlg);
+        winprobe::ClickButton(dlg, "2");
+      });
   EXPECT_EQ(n, 0);
   EXPECT_STREQ(text, "untouched");
 }
 
 TEST_F(RuleExports, RoundsOutOfRangeAreRefusedThenAccepted) {
   char text[64] = {};
-  int n = WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle(dlg);
-    SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_SETCURSEL, 2, 0);
-    winprobe::ClickButton(dlg, std::to_string(IDC_SCOREBYROUNDS));
-    Settle(dlg);
-    SetItemText(dlg, IDC_ROUNDS, "3");
-    SetItemText(dlg, IDC_SECONDS, "30");
-    winprobe::ClickButton(dlg, "1");
-    // The range box appears and the dialog stays.
-    HWND box = nullptr;
-    for (int i = 0; i < 100 && !box; ++i, Sleep(50)) {
-      for (const auto& w : winprobe::TopLevelWindows(GetCurrentProcessId(), true))
-        if (w.hwnd != dlg && w.className == "#32770" && GetWindow(w.hwnd, GW_OWNER) == dlg) box = w.hwnd;
-    }
-    ASSERT_NE(box, nullptr) << "no range box";
-    std::string boxText;
-    for (const auto& c : winprobe::ChildWindows(box)) boxText += c.text + "|";
-    EXPECT_NE(boxText.find("4"), std::string::npos) << boxText;
-    EXPECT_NE(boxText.find("100"), std::string::npos) << boxText;
-    winprobe::ClickButton(box, "1");
-    Settle(dlg);
-    EXPECT_TRUE(IsWindow(dlg));
-    SetItemText(dlg, IDC_ROUNDS, "8");
-    winprobe::ClickButton(dlg, "1");
-  });
+  int n = WithDialog(
+      "设置游戏规则", [&] { return m_get(text); },
+      [&](HWND dlg) {
+        Settle(dlg);
+        SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_SETCURSEL, 2, 0);
+        winprobe::ClickButton(dlg, std::to_string(IDC_SCOREBYROUNDS));
+        Settle(dlg);
+        SetItemText(dlg, IDC_ROUNDS, "3");
+        SetItemText(dlg, IDC_SECONDS, "30");
+        winprobe::ClickButton(dlg, "1");
+        // The range box appears and the dialog stays.
+        HWND box = nullptr;
+        for (int i = 0; i < 100 && !box; ++i, Sleep(50)) {
+          for (const auto& w : winprobe::TopLevelWindows(GetCurrentProcessId(), true))
+            if (w.hwnd != dlg && w.className == "#32770" && GetWindow(w.hwnd, GW_OWNER) == dlg) box = w.hwnd;
+        }
+        ASSERT_NE(box, nullptr) << "no range box";
+        std::string boxText;
+        for (const auto& c : winprobe::ChildWindows(box)) boxText += c.text + "|";
+        EXPECT_NE(boxText.find("4"), std::string::npos) << boxText;
+        EXPECT_NE(boxText.find("100"), std::string::npos) << boxText;
+        winprobe::ClickButton(box, "1");
+        Settle(dlg);
+        EXPECT_TRUE(IsWindow(dlg));
+        SetItemText(dlg, IDC_ROUNDS, "8");
+        winprobe::ClickButton(dlg, "1");
+      });
   EXPECT_STREQ(text, "1 8 30 1 2");
   EXPECT_EQ(n, 11);
 }
 
 TEST_F(RuleExports, RoundsOffWritesZeroWhateverTheFieldHolds) {
   char text[64] = {};
-  WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle(dlg);
-    SetItemText(dlg, IDC_ROUNDS, "77");
-    winprobe::ClickButton(dlg, std::to_string(IDC_RECORDSCORE));
-    Settle(dlg);
-    winprobe::ClickButton(dlg, "1");
-  });
+  WithDialog(
+      "设置游戏规则", [&] { return m_get(text); },
+      [&](HWND dlg) {
+        Settle(dlg);
+        SetItemText(dlg, IDC_ROUNDS, "77");
+        winprobe::ClickButton(dlg, std::to_string(IDC_RECORDSCORE));
+        Settle(dlg);
+        winprobe::ClickButton(dlg, "1");
+      });
   EXPECT_STREQ(text, "1 0 100 0 0");
 }
 
 TEST_F(RuleExports, SecondsOutOfRangeAreRefused) {
   char text[64] = {};
-  WithDialog("设置游戏规则", [&] { return m_get(text); }, [&](HWND dlg) {
-    Settle(dlg);
-    SetItemText(dlg, IDC_SECONDS, "601");
-    winprobe::ClickButton(dlg, "1");
-    HWND box = nullptr;
-    for (int i = 0; i < 100 && !box; ++i, Sleep(50))
-      for (const auto& w : winprobe::TopLevelWindows(GetCurrentProcessId(), true))
-        if (w.hwnd != dlg && GetWindow(w.hwnd, GW_OWNER) == dlg) box = w.hwnd;
-    ASSERT_NE(box, nullptr);
-    winprobe::ClickButton(box, "1");
-    Settle(dlg);
-    SetItemText(dlg, IDC_SECONDS, "600");
-    winprobe::ClickButton(dlg, "1");
-  });
+  WithDialog(
+      "设置游戏规则", [&] { return m_get(text); },
+      [&](HWND dlg) {
+        Settle(dlg);
+        SetItemText(dlg, IDC_SECONDS, "601");
+        winprobe::ClickButton(dlg, "1");
+        HWND box = nullptr;
+        for (int i = 0; i < 100 && !box; ++i, Sleep(50))
+          for (const auto& w : winprobe::TopLevelWindows(GetCurrentProcessId(), true))
+            if (w.hwnd != dlg && GetWindow(w.hwnd, GW_OWNER) == dlg) box = w.hwnd;
+        ASSERT_NE(box, nullptr);
+        winprobe::ClickButton(box, "1");
+        Settle(dlg);
+        SetItemText(dlg, IDC_SECONDS, "600");
+        winprobe::ClickButton(dlg, "1");
+      });
   EXPECT_STREQ(text, "1 0 600 1 0");
 }
 
@@ -167,25 +177,30 @@ struct ShownRules {
 };
 
 TEST_F(RuleExports, ShowPropertyShowsTheParsedRulesReadOnly) {
-  struct Case { const char* text; ShownRules want; };
+  struct Case {
+    const char* text;
+    ShownRules want;
+  };
   const Case cases[] = {
       {"", {0, BST_UNCHECKED, "0", "100", BST_CHECKED}},
       {"1 12 45 0 3", {3, BST_CHECKED, "12", "45", BST_UNCHECKED}},
       {"1 0 200 1 1", {1, BST_UNCHECKED, "0", "200", BST_CHECKED}},
   };
   for (const auto& c : cases) {
-    int r = WithDialog("默认游戏规则", [&] { return m_show(c.text); }, [&](HWND dlg) {
-      Settle(dlg);
-      EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCURSEL, 0, 0), c.want.chat) << c.text;
-      EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_SCOREBYROUNDS), c.want.byRounds) << c.text;
-      EXPECT_EQ(ItemText(dlg, IDC_ROUNDS), c.want.rounds) << c.text;
-      EXPECT_EQ(ItemText(dlg, IDC_SECONDS), c.want.seconds) << c.text;
-      EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_RECORDSCORE), c.want.record) << c.text;
-      for (int id : {IDC_CHATMODE, IDC_SCOREBYROUNDS, IDC_ROUNDS, IDC_RECORDSCORE, IDC_SECONDS})
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, id))) << id;
-      if (c.text[0]) SaveShot(dlg, L"shots\\rules_207.png");
-      winprobe::ClickButton(dlg, "1");
-    });
+    int r = WithDialog(
+        "默认游戏规则", [&] { return m_show(c.text); },
+        [&](HWND dlg) {
+          Settle(dlg);
+          EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_CHATMODE, CB_GETCURSEL, 0, 0), c.want.chat) << c.text;
+          EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_SCOREBYROUNDS), c.want.byRounds) << c.text;
+          EXPECT_EQ(ItemText(dlg, IDC_ROUNDS), c.want.rounds) << c.text;
+          EXPECT_EQ(ItemText(dlg, IDC_SECONDS), c.want.seconds) << c.text;
+          EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_RECORDSCORE), c.want.record) << c.text;
+          for (int id : {IDC_CHATMODE, IDC_SCOREBYROUNDS, IDC_ROUNDS, IDC_RECORDSCORE, IDC_SECONDS})
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, id))) << id;
+          if (c.text[0]) SaveShot(dlg, L"shots\\rules_207.png");
+          winprobe::ClickButton(dlg, "1");
+        });
     EXPECT_EQ(r, 1);
   }
 }

@@ -204,8 +204,7 @@ bool EncodePixels(const Pixels& px, const wchar_t* mime, int quality, std::vecto
   if (!gdip.ok()) return false;
   CLSID clsid;
   if (!EncoderClsid(mime, clsid)) return false;
-  Gdiplus::Bitmap bmp(px.width, px.height, px.width * 4, PixelFormat32bppARGB,
-                      const_cast<BYTE*>(px.bgra.data()));
+  Gdiplus::Bitmap bmp(px.width, px.height, px.width * 4, PixelFormat32bppARGB, const_cast<BYTE*>(px.bgra.data()));
   IStream* s = nullptr;
   if (CreateStreamOnHGlobal(nullptr, TRUE, &s) != S_OK) return false;
   Gdiplus::EncoderParameters params;
@@ -236,8 +235,7 @@ bool WriteFileBytes(const char* path, const std::vector<unsigned char>& bytes) {
   HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size();
+  bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
   CloseHandle(f);
   return ok;
 }

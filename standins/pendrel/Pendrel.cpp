@@ -8,7 +8,8 @@
 namespace {
 
 // Converts bytes of one code page into another; dest may be null to ask for the size.
-int Convert(const char* source, int sourceLen, char* dest, int destSize, int sourceCp, int destCp, bool defaultUnderscore) {
+int Convert(const char* source, int sourceLen, char* dest, int destSize, int sourceCp, int destCp,
+            bool defaultUnderscore) {
   if (!source || sourceLen <= 0) return 0;
   int wideLen = MultiByteToWideChar(static_cast<UINT>(sourceCp), 0, source, sourceLen, nullptr, 0);
   if (wideLen <= 0) return 0;
@@ -17,8 +18,8 @@ int Convert(const char* source, int sourceLen, char* dest, int destSize, int sou
   // UTF-7 and UTF-8 accept no default character.
   bool utf = destCp == CP_UTF8 || destCp == CP_UTF7;
   const char* defaultChar = (defaultUnderscore && !utf) ? "_" : nullptr;
-  return WideCharToMultiByte(static_cast<UINT>(destCp), 0, wide.data(), wideLen, dest, dest ? destSize : 0,
-                             defaultChar, nullptr);
+  return WideCharToMultiByte(static_cast<UINT>(destCp), 0, wide.data(), wideLen, dest, dest ? destSize : 0, defaultChar,
+                             nullptr);
 }
 
 }  // namespace

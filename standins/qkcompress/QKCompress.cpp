@@ -11,8 +11,7 @@ extern "C" int WINAPI QK_ZIPCompress(unsigned char* dest, int destSize, const un
   return static_cast<int>(out);
 }
 
-extern "C" int WINAPI QK_ZIPUncompress(unsigned char* dest, int destSize, const unsigned char* source,
-                                       int sourceLen) {
+extern "C" int WINAPI QK_ZIPUncompress(unsigned char* dest, int destSize, const unsigned char* source, int sourceLen) {
   if (!dest || !source || destSize <= 0 || sourceLen <= 0) return 0;
   uLongf out = static_cast<uLongf>(destSize);
   // A stream that does not fit the stated size is a failure, never an overrun.

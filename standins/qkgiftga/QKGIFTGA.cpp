@@ -84,8 +84,10 @@ BOOL WINAPI GetNextImage(HANDLE gif, HBITMAP* image, HBITMAP* mask, int* left, i
   const standin::Pixels& px = g->frames.frames[g->next];
   bool anyTransparent = false;
   HBITMAP m = MaskFor(px, anyTransparent);
-  if (mask) *mask = m;
-  else if (m) DeleteObject(m);
+  if (mask)
+    *mask = m;
+  else if (m)
+    DeleteObject(m);
   if (image) *image = standin::PixelsToDibSection(px);
   // Frames come composed to the full logical screen.
   if (left) *left = 0;

@@ -8,10 +8,10 @@
 struct TgaImage {
   int width = 0;
   int height = 0;
-  int pixelDepth = 0;                // bits per pixel as stored
-  std::vector<uint8_t> bgra;         // 32-bit rows, top-down
-  std::vector<uint8_t> alpha;        // one byte per pixel, top-down
-  std::vector<uint8_t> palette;      // BGRA entries of a colour-mapped image
+  int pixelDepth = 0;            // bits per pixel as stored
+  std::vector<uint8_t> bgra;     // 32-bit rows, top-down
+  std::vector<uint8_t> alpha;    // one byte per pixel, top-down
+  std::vector<uint8_t> palette;  // BGRA entries of a colour-mapped image
   int paletteCount() const { return static_cast<int>(palette.size() / 4); }
 };
 

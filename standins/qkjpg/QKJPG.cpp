@@ -11,8 +11,10 @@ namespace {
 BOOL Deliver(const Pixels& px, HBITMAP* bitmap, HPALETTE* palette, int* width, int* height) {
   HBITMAP bmp = standin::PixelsToDibSection(px);
   if (!bmp) return FALSE;
-  if (bitmap) *bitmap = bmp;
-  else DeleteObject(bmp);
+  if (bitmap)
+    *bitmap = bmp;
+  else
+    DeleteObject(bmp);
   if (palette) *palette = nullptr;  // true colour: no palette
   if (width) *width = px.width;
   if (height) *height = px.height;
@@ -28,8 +30,7 @@ BOOL WriteJpeg(const Pixels& px, const char* path, int quality) {
 
 extern "C" {
 
-BOOL WINAPI LoadJpgFromMem(const void* data, DWORD size, HBITMAP* bitmap, HPALETTE* palette, int* width,
-                           int* height) {
+BOOL WINAPI LoadJpgFromMem(const void* data, DWORD size, HBITMAP* bitmap, HPALETTE* palette, int* width, int* height) {
   Pixels px;
   return standin::DecodeImage(data, size, px) ? Deliver(px, bitmap, palette, width, height) : FALSE;
 }

@@ -11,8 +11,10 @@ namespace {
 BOOL Deliver(const Pixels& px, HBITMAP* bitmap, HPALETTE* palette, int* width, int* height) {
   HBITMAP bmp = standin::PixelsToDibSection(px);
   if (!bmp) return FALSE;
-  if (bitmap) *bitmap = bmp;
-  else DeleteObject(bmp);
+  if (bitmap)
+    *bitmap = bmp;
+  else
+    DeleteObject(bmp);
   if (palette) *palette = nullptr;
   if (width) *width = px.width;
   if (height) *height = px.height;
@@ -23,8 +25,7 @@ BOOL Deliver(const Pixels& px, HBITMAP* bitmap, HPALETTE* palette, int* width, i
 
 extern "C" {
 
-BOOL WINAPI LoadPNGFromMem(const void* data, DWORD size, HBITMAP* bitmap, HPALETTE* palette, int* width,
-                           int* height) {
+BOOL WINAPI LoadPNGFromMem(const void* data, DWORD size, HBITMAP* bitmap, HPALETTE* palette, int* width, int* height) {
   Pixels px;
   return standin::DecodeImage(data, size, px) ? Deliver(px, bitmap, palette, width, height) : FALSE;
 }

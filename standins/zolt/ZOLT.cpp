@@ -61,8 +61,8 @@ void WriteLocal(const std::string& line) {
   if (f) {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    std::fprintf(f, "%04d-%02d-%02d %02d:%02d:%02d %lu\t%s", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-                 t.wSecond, GetCurrentProcessId(), line.c_str());
+    std::fprintf(f, "%04d-%02d-%02d %02d:%02d:%02d %lu\t%s", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond,
+                 GetCurrentProcessId(), line.c_str());
     std::fclose(f);
   }
   LeaveCriticalSection(&g_logLock);
@@ -118,7 +118,8 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS* info) {
                   info->ExceptionRecord->ExceptionAddress);
     std::string line = Line(*g_crashReport, 0, "crash", text, "unhandled exception");
     WriteLocal(line);
-    if (g_crashReport->autoReport && !g_crashReport->host.empty()) SendTcp(g_crashReport->host, g_crashReport->port, line);
+    if (g_crashReport->autoReport && !g_crashReport->host.empty())
+      SendTcp(g_crashReport->host, g_crashReport->port, line);
   }
   return g_previousFilter ? g_previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
 }

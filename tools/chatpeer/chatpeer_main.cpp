@@ -98,8 +98,10 @@ int main(int argc, char** argv) {
       }
       if ((fds[i].revents & POLLOUT) && !c.out.empty()) {
         ssize_t n = send(fd, c.out.data(), c.out.size(), 0);
-        if (n > 0) c.out.erase(0, size_t(n));
-        else gone.push_back(fd);
+        if (n > 0)
+          c.out.erase(0, size_t(n));
+        else
+          gone.push_back(fd);
       }
       // A client that does not read cannot make the peer grow without end.
       if (c.out.size() > (1u << 20)) gone.push_back(fd);

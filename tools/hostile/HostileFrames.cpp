@@ -29,14 +29,22 @@ Blow BlowFromName(const std::string& n) {
 
 const char* BlowName(Blow b) {
   switch (b) {
-    case Blow::kOversize: return "oversize";
-    case Blow::kBadZip: return "badzip";
-    case Blow::kZipBomb: return "zipbomb";
-    case Blow::kWireCode: return "wirecode";
-    case Blow::kFatal: return "fatal";
-    case Blow::kKicked: return "kicked";
-    case Blow::kTruncated: return "truncated";
-    default: return "none";
+    case Blow::kOversize:
+      return "oversize";
+    case Blow::kBadZip:
+      return "badzip";
+    case Blow::kZipBomb:
+      return "zipbomb";
+    case Blow::kWireCode:
+      return "wirecode";
+    case Blow::kFatal:
+      return "fatal";
+    case Blow::kKicked:
+      return "kicked";
+    case Blow::kTruncated:
+      return "truncated";
+    default:
+      return "none";
   }
 }
 
@@ -47,12 +55,12 @@ bool BlowClosesConnection(Blow b) {
 const std::vector<uint32_t>& KnownIds() {
   static const std::vector<uint32_t> ids = {
       // system messages
-      352, 417, 549, 553, 554, 557, 560, 561, 564, 580, 585, 0x80000200, 0x80000202, 0x80000219, 0x8000021A,
-      0x8000021B, 0x8000021C, 0x80000233,
+      352, 417, 549, 553, 554, 557, 560, 561, 564, 580, 585, 0x80000200, 0x80000202, 0x80000219, 0x8000021A, 0x8000021B,
+      0x8000021C, 0x80000233,
       // game messages
-      0x8000020A, 0x20C, 0x12008, 0x12009, 0x12010, 0x12011, 0x80012011, 0x80012012, 0x12013, 0x80012002, 0x214,
-      0x217, 0x206, 0x205, 0x80000212, 0x215, 0x20E, 0x20F, 0x211, 0x216, 0x21B, 0x8000022B, 0x80012047,
-      0x80012049, 0x245, 0x3301, 0x12048, 0x248, 0x1201F, 0x12050, 0x12051, 0x80012052, 0x80012053, 0x65B,
+      0x8000020A, 0x20C, 0x12008, 0x12009, 0x12010, 0x12011, 0x80012011, 0x80012012, 0x12013, 0x80012002, 0x214, 0x217,
+      0x206, 0x205, 0x80000212, 0x215, 0x20E, 0x20F, 0x211, 0x216, 0x21B, 0x8000022B, 0x80012047, 0x80012049, 0x245,
+      0x3301, 0x12048, 0x248, 0x1201F, 0x12050, 0x12051, 0x80012052, 0x80012053, 0x65B,
       // unknown to the client: must be ignored
       0x7777, 0x80007777};
   return ids;
@@ -60,8 +68,10 @@ const std::vector<uint32_t>& KnownIds() {
 
 void CNoise::Remember(const Bytes& frame) {
   if (frame.size() < netcore::NET_SHORT_HEADER || frame.size() > 65536) return;
-  if (m_seen.size() < 64) m_seen.push_back(frame);
-  else m_seen[Pick(uint32_t(m_seen.size()))] = frame;
+  if (m_seen.size() < 64)
+    m_seen.push_back(frame);
+  else
+    m_seen[Pick(uint32_t(m_seen.size()))] = frame;
 }
 
 Bytes CNoise::RandomBody(size_t maxLen) {
@@ -202,7 +212,10 @@ bool ReadInjectedFrames(const std::string& path, std::deque<Bytes>* out) {
     std::string hex = line.substr(at + 5);
     if (hex.size() % 2 != 0 || hex.size() < 16) continue;  // cut in the log: not replayable
     auto nibble = [](char c) {
-      return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+      return c >= '0' && c <= '9'   ? c - '0'
+             : c >= 'a' && c <= 'f' ? c - 'a' + 10
+             : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                    : -1;
     };
     Bytes f;
     bool ok = true;

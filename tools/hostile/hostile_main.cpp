@@ -4,8 +4,8 @@
 // after the login reply, injects seeded noise between whole server frames; after --frames
 // noise frames it sends the blow (if any). It asks the client for its local port every
 // --liveness-ms and logs when each answer comes. --replay takes the injected frames of an
-// earlier run's log, in order, instead of new noise (to replay or narrow down a failure). Every line of the log starts with the wall
-// clock in milliseconds, so it can be matched with the box watcher's log:
+// earlier run's log, in order, instead of new noise (to replay or narrow down a failure). Every line of the log starts
+// with the wall clock in milliseconds, so it can be matched with the box watcher's log:
 //   <ms> inject <n> <kind> id=0x........ len=N hex=...
 //   <ms> liveness-ask <n> / <ms> liveness-answer <n>
 //   <ms> blow <kind> hex=... / <ms> client-closed / <ms> server-closed / <ms> summary ...
@@ -67,16 +67,26 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool v = i + 1 < argc;
-    if (a == "--port" && v) port = uint16_t(std::atoi(argv[++i]));
-    else if (a == "--server-port" && v) serverPort = uint16_t(std::atoi(argv[++i]));
-    else if (a == "--seed" && v) seed = uint32_t(std::strtoul(argv[++i], nullptr, 10));
-    else if (a == "--frames" && v) frames = std::atoi(argv[++i]);
-    else if (a == "--every-ms" && v) everyMs = std::max(1, std::atoi(argv[++i]));
-    else if (a == "--liveness-ms" && v) livenessMs = std::max(100, std::atoi(argv[++i]));
-    else if (a == "--seconds" && v) seconds = std::atoi(argv[++i]);
-    else if (a == "--blow" && v) blowName = argv[++i];
-    else if (a == "--log" && v) logPath = argv[++i];
-    else if (a == "--replay" && v) replayPath = argv[++i];
+    if (a == "--port" && v)
+      port = uint16_t(std::atoi(argv[++i]));
+    else if (a == "--server-port" && v)
+      serverPort = uint16_t(std::atoi(argv[++i]));
+    else if (a == "--seed" && v)
+      seed = uint32_t(std::strtoul(argv[++i], nullptr, 10));
+    else if (a == "--frames" && v)
+      frames = std::atoi(argv[++i]);
+    else if (a == "--every-ms" && v)
+      everyMs = std::max(1, std::atoi(argv[++i]));
+    else if (a == "--liveness-ms" && v)
+      livenessMs = std::max(100, std::atoi(argv[++i]));
+    else if (a == "--seconds" && v)
+      seconds = std::atoi(argv[++i]);
+    else if (a == "--blow" && v)
+      blowName = argv[++i];
+    else if (a == "--log" && v)
+      logPath = argv[++i];
+    else if (a == "--replay" && v)
+      replayPath = argv[++i];
     else {
       std::fprintf(stderr,
                    "usage: hostile --server-port N [--port N] [--seed N] [--frames N] [--every-ms N] [--blow KIND]"
@@ -166,8 +176,10 @@ int main(int argc, char** argv) {
           clientOpen = false;
           break;
         }
-        if (id == sysmsg::MSG_LOGIN_REPLY) loggedIn = true;
-        else noise.Remember(f);
+        if (id == sysmsg::MSG_LOGIN_REPLY)
+          loggedIn = true;
+        else
+          noise.Remember(f);
       }
       sq.clear();
       if (!open && clientOpen) {
@@ -229,9 +241,8 @@ int main(int argc, char** argv) {
     }
     if (blown && now - blowAt > 60000) break;
   }
-  Log("summary injected=" + std::to_string(injected) + " asked=" + std::to_string(asked) +
-      " answered=" + std::to_string(answered) + " blow=" + hostile::BlowName(blow) +
-      (clientOpen ? " client-open" : " client-gone"));
+  Log("summary injected=" + std::to_string(injected) + " asked=" + std::to_string(asked) + " answered=" +
+      std::to_string(answered) + " blow=" + hostile::BlowName(blow) + (clientOpen ? " client-open" : " client-gone"));
   peers::CloseFd(cfd);
   if (sfd >= 0) peers::CloseFd(sfd);
   return 0;

@@ -115,8 +115,8 @@ LRESULT CALLBACK LobbyProc(HWND h, UINT m, WPARAM w, LPARAM l) {
       std::memcpy(&value, p + 32, 4);
       std::memcpy(&zero, p + 36, 4);
       Record("COPYDATA id=0x%08llX size=%lu wparam=%llu value=%d zero=%d text=%s",
-             static_cast<unsigned long long>(cds->dwData), cds->cbData, static_cast<unsigned long long>(w), value,
-             zero, Printable(p, 32).c_str());
+             static_cast<unsigned long long>(cds->dwData), cds->cbData, static_cast<unsigned long long>(w), value, zero,
+             Printable(p, 32).c_str());
     } else {
       Record("COPYDATA id=0x%08llX size=%lu wparam=%llu", cds ? static_cast<unsigned long long>(cds->dwData) : 0ULL,
              cds ? cds->cbData : 0UL, static_cast<unsigned long long>(w));
@@ -177,12 +177,26 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       if (!TakeValue(i, argc, argv, v)) return false;
       o.timeoutMs = static_cast<DWORD>(std::atoi(v.c_str())) * 1000;
     } else {
-      struct { const char* name; std::string* field; } fields[] = {
-          {"--program", &o.program}, {"--seat", &o.seat}, {"--user", &o.user}, {"--nick", &o.nick},
-          {"--room", &o.room}, {"--login-word", &o.loginWord}, {"--key", &o.key}, {"--server", &o.server},
-          {"--port", &o.port}, {"--table", &o.table}, {"--chat-host", &o.chatHost}, {"--chat-port", &o.chatPort},
-          {"--column-text", &o.columnText}, {"--column-number", &o.columnNumber}, {"--force-watch", &o.forceWatch},
-          {"--room-text", &o.roomText}, {"--log", &o.logPath}};
+      struct {
+        const char* name;
+        std::string* field;
+      } fields[] = {{"--program", &o.program},
+                    {"--seat", &o.seat},
+                    {"--user", &o.user},
+                    {"--nick", &o.nick},
+                    {"--room", &o.room},
+                    {"--login-word", &o.loginWord},
+                    {"--key", &o.key},
+                    {"--server", &o.server},
+                    {"--port", &o.port},
+                    {"--table", &o.table},
+                    {"--chat-host", &o.chatHost},
+                    {"--chat-port", &o.chatPort},
+                    {"--column-text", &o.columnText},
+                    {"--column-number", &o.columnNumber},
+                    {"--force-watch", &o.forceWatch},
+                    {"--room-text", &o.roomText},
+                    {"--log", &o.logPath}};
       bool known = false;
       for (auto& f : fields) {
         if (a == f.name) {
@@ -223,8 +237,8 @@ GAME_LAUNCH_REC BuildRecord(const Options& o) {
 }
 
 std::string ArgumentLine(const Options& o) {
-  std::vector<std::string> args = {o.seat,  o.user,     o.nick,  o.room,     o.loginWord,  o.key,         o.server,
-                                   o.port,  o.table,    o.chatHost, o.chatPort, o.columnText, o.columnNumber};
+  std::vector<std::string> args = {o.seat, o.user,  o.nick,     o.room,     o.loginWord,  o.key,         o.server,
+                                   o.port, o.table, o.chatHost, o.chatPort, o.columnText, o.columnNumber};
   if (!o.forceWatch.empty()) args.push_back(o.forceWatch);
   for (const auto& e : o.extra) args.push_back(e);
   std::string line;
@@ -337,8 +351,8 @@ int main(int argc, char** argv) {
   char* namePart = nullptr;
   std::string folder;
   if (GetFullPathNameA(o.program.c_str(), MAX_PATH, full, &namePart) && namePart) folder.assign(full, namePart - full);
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(),
-                      &si, &pi)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
     Record("START FAILED error=%lu", GetLastError());
     return 2;
   }

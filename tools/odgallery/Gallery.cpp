@@ -83,8 +83,8 @@ BOOL CGalleryWnd::Create(int nPage) {
     return FALSE;
   m_tabs.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, CRect(0, 0, kWidth, kTabHeight + 4), this, IDC_TABS);
   for (int i = 0; i < kGalleryPages; ++i) m_tabs.InsertItem(i, kPageNames[i]);
-  m_status.Create("", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(8, kHeight - kStatusHeight + 3, kWidth - 8, kHeight),
-                  this, IDC_STATUS);
+  m_status.Create("", WS_CHILD | WS_VISIBLE | SS_LEFT, CRect(8, kHeight - kStatusHeight + 3, kWidth - 8, kHeight), this,
+                  IDC_STATUS);
   CRect pageRect(0, kTabHeight + 4, kWidth, kHeight - kStatusHeight);
   for (CGalleryPage& page : m_pages) page.Create(this, pageRect);
   BuildButtonsPage(&m_pages[0]);
@@ -118,16 +118,16 @@ void CGalleryWnd::BuildButtonsPage(CWnd* page) {
                 page, IDC_PUSH);
   m_check.Create("Check box", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, CRect(20, 60, 160, 84), page,
                  IDC_CHECK);
-  m_radio1.Create("Radio one", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_RADIOBUTTON,
-                  CRect(20, 94, 160, 118), page, IDC_RADIO1);
+  m_radio1.Create("Radio one", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_RADIOBUTTON, CRect(20, 94, 160, 118),
+                  page, IDC_RADIO1);
   m_radio2.Create("Radio two", WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON, CRect(20, 122, 160, 146), page, IDC_RADIO2);
   // A radio button of another group stays as it is.
   m_radio3.Create("Other group", WS_CHILD | WS_VISIBLE | WS_GROUP | BS_RADIOBUTTON, CRect(20, 156, 160, 180), page,
                   IDC_RADIO3);
   m_radio1.SetCheck(1);
   m_radio3.SetCheck(1);
-  m_dropButton.Create("Menu", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON,
-                      CRect(200, 20, 320, 48), page, IDC_DROPBTN);
+  m_dropButton.Create("Menu", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, CRect(200, 20, 320, 48),
+                      page, IDC_DROPBTN);
   HMENU bar = ::CreateMenu();
   HMENU popup = ::CreatePopupMenu();
   ::AppendMenuA(popup, MF_STRING, ID_MENU_FIRST + 1, "&Open");
@@ -169,8 +169,8 @@ void CGalleryWnd::BuildTextPage(CWnd* page) {
   m_edit.SetWindowText("Edit me");
   m_password.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD, CRect(20, 166, 300, 190), page, IDC_PASSWORD);
   m_password.SetLimitText(16);
-  m_tipHost.Create("Rest the mouse here for a balloon tip", WS_CHILD | WS_VISIBLE | SS_NOTIFY,
-                   CRect(20, 210, 360, 240), page, IDC_TIPHOST);
+  m_tipHost.Create("Rest the mouse here for a balloon tip", WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(20, 210, 360, 240),
+                   page, IDC_TIPHOST);
   m_tip.Create(page, 0);
   OD_TOOL_INFO own = {};
   own.uMask = ODTT_MASK_EFFECT;
@@ -194,8 +194,7 @@ void CGalleryWnd::BuildListsPage(CWnd* page) {
   }
   m_comboList.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, CRect(220, 20, 400, 44), page,
                      IDC_COMBOLIST);
-  m_comboEdit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, CRect(220, 60, 400, 84), page,
-                     IDC_COMBOEDIT);
+  m_comboEdit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, CRect(220, 60, 400, 84), page, IDC_COMBOEDIT);
   for (const char* s : {"Spring", "Summer", "Autumn", "Winter", "\xC1\xD0\xB1\xED"}) {
     m_comboList.AddString(s);
     m_comboEdit.AddString(s);
@@ -203,7 +202,8 @@ void CGalleryWnd::BuildListsPage(CWnd* page) {
   m_comboCtrl.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, CRect(220, 100, 400, 124), page,
                      IDC_COMBOCTRL);
   m_comboCtrl.GetList().InsertColumn(0, "", 160);
-  for (const char* s : {"North", "East", "South", "West"}) m_comboCtrl.GetList().InsertItem(m_comboCtrl.GetList().GetItemCount(), s);
+  for (const char* s : {"North", "East", "South", "West"})
+    m_comboCtrl.GetList().InsertItem(m_comboCtrl.GetList().GetItemCount(), s);
   m_comboCtrl.SetDroppedSize(180, 90);
   m_comboCtrl.SetCurSel(-5);
   m_comboList.SetDroppedSize(180, 110);
@@ -247,8 +247,8 @@ void CGalleryWnd::BuildDialogsPage(CWnd* page) {
                       IDC_OPENDIALOG);
   m_openWait.Create("Wait dialog", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 60, 160, 88), page,
                     IDC_OPENWAIT);
-  m_openMsg.Create("Message dialog", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 100, 160, 128),
-                   page, IDC_OPENMSG);
+  m_openMsg.Create("Message dialog", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 100, 160, 128), page,
+                   IDC_OPENMSG);
 }
 
 void CGalleryWnd::OpenPopupMenu() {
@@ -282,14 +282,20 @@ void CGalleryWnd::OnCommandEvent(UINT nID, UINT nCode, HWND hCtrl) {
     return;
   }
   switch (nID) {
-    case IDC_PUSH: Report("button %d", IDC_PUSH); break;
-    case IDC_CHECK: Report("check %d", m_check.GetCheck()); break;
+    case IDC_PUSH:
+      Report("button %d", IDC_PUSH);
+      break;
+    case IDC_CHECK:
+      Report("check %d", m_check.GetCheck());
+      break;
     case IDC_RADIO1:
     case IDC_RADIO2:
     case IDC_RADIO3:
       Report("radio %d %d %d", m_radio1.GetCheck(), m_radio2.GetCheck(), m_radio3.GetCheck());
       break;
-    case IDC_HOVER: Report("hover clicked"); break;
+    case IDC_HOVER:
+      Report("hover clicked");
+      break;
     case IDC_STEP:
       m_progress.StepIt();
       m_grow.StepIt();
@@ -305,28 +311,35 @@ void CGalleryWnd::OnCommandEvent(UINT nID, UINT nCode, HWND hCtrl) {
     case IDC_PASSWORD:
       if (nCode == EN_CHANGE) Report("password %d", m_password.GetPassword().GetLength());
       break;
-    case IDC_LINKS: Report("links clicked"); break;
+    case IDC_LINKS:
+      Report("links clicked");
+      break;
     case IDC_LISTBOX:
-      if (nCode == LBN_SELCHANGE) Report("list %d %s", m_listBox.GetCurSel(), (LPCSTR)m_listBox.GetText(m_listBox.GetCurSel()));
+      if (nCode == LBN_SELCHANGE)
+        Report("list %d %s", m_listBox.GetCurSel(), (LPCSTR)m_listBox.GetText(m_listBox.GetCurSel()));
       break;
     case IDC_COMBOLIST:
     case IDC_COMBOEDIT:
     case IDC_COMBOCTRL:
       if (nCode == CBN_SELCHANGE) {
         char text[64] = {};
-        CWnd* combo = nID == IDC_COMBOLIST ? (CWnd*)&m_comboList : nID == IDC_COMBOEDIT ? (CWnd*)&m_comboEdit : &m_comboCtrl;
+        CWnd* combo = nID == IDC_COMBOLIST   ? (CWnd*)&m_comboList
+                      : nID == IDC_COMBOEDIT ? (CWnd*)&m_comboEdit
+                                             : &m_comboCtrl;
         combo->SendMessage(WM_GETTEXT, sizeof(text), (LPARAM)text);
         Report("combo %u %s", nID, text);
       } else if (nCode == CBN_DROPDOWN) {
         Report("combo %u dropped", nID);
       }
       break;
-    case IDC_OPENMENU: OpenPopupMenu(); break;
+    case IDC_OPENMENU:
+      OpenPopupMenu();
+      break;
     case IDC_OPENDIALOG:
       if (!m_dialog.m_hWnd &&
-          m_dialog.CreateModeless("\xB6\xD4\xBB\xB0\xBF\xF2 Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU |
-                                                                       WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
-                                  300, 160, this)) {
+          m_dialog.CreateModeless("\xB6\xD4\xBB\xB0\xBF\xF2 Dialog",
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 300, 160,
+                                  this)) {
         m_dialog.SetWindowPos(nullptr, 250, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         m_dialog.ShowWindow(SW_SHOW);
       }

@@ -15,9 +15,12 @@ bool ParseOptions(int argc, char** argv, const char* name, Options* out) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool v = i + 1 < argc;
-    if (a == "--port" && v) out->port = std::atoi(argv[++i]);
-    else if (a == "--log" && v) out->log.open(argv[++i]);
-    else if (a == "--seconds" && v) out->seconds = std::atoi(argv[++i]);
+    if (a == "--port" && v)
+      out->port = std::atoi(argv[++i]);
+    else if (a == "--log" && v)
+      out->log.open(argv[++i]);
+    else if (a == "--seconds" && v)
+      out->seconds = std::atoi(argv[++i]);
     else {
       std::cerr << "usage: " << name << " [--port N] [--log FILE] [--seconds N]\n";
       return false;

@@ -39,9 +39,12 @@ std::string Dotted(const uint8_t* ip) {
 
 bool ParseProxyFault(const std::string& name, ProxyFault* out) {
   static const std::pair<const char*, ProxyFault> kNames[] = {
-      {"none", ProxyFault::kNone},       {"refuse", ProxyFault::kRefuse},
-      {"wrong-method", ProxyFault::kWrongMethod}, {"bad-reply", ProxyFault::kBadReply},
-      {"close-early", ProxyFault::kCloseEarly},   {"slow", ProxyFault::kSlow},
+      {"none", ProxyFault::kNone},
+      {"refuse", ProxyFault::kRefuse},
+      {"wrong-method", ProxyFault::kWrongMethod},
+      {"bad-reply", ProxyFault::kBadReply},
+      {"close-early", ProxyFault::kCloseEarly},
+      {"slow", ProxyFault::kSlow},
   };
   for (auto& n : kNames)
     if (name == n.first) {
@@ -249,9 +252,16 @@ void CSocksProxy::Socks5(int fd) {
   bool ok = head[1] == 1 && ConnectTarget(host, port, &target);
   std::vector<uint8_t> reply = {5, uint8_t(ok ? 0 : 5), 0, m_opt.socks5ReplyType};
   switch (m_opt.socks5ReplyType) {
-    case 3: reply.insert(reply.end(), {9, 'l', 'o', 'c', 'a', 'l', 'h', 'o', 's', 't'}); break;
-    case 4: reply.insert(reply.end(), 15, 0); reply.push_back(1); break;
-    default: reply.insert(reply.end(), {127, 0, 0, 1}); break;
+    case 3:
+      reply.insert(reply.end(), {9, 'l', 'o', 'c', 'a', 'l', 'h', 'o', 's', 't'});
+      break;
+    case 4:
+      reply.insert(reply.end(), 15, 0);
+      reply.push_back(1);
+      break;
+    default:
+      reply.insert(reply.end(), {127, 0, 0, 1});
+      break;
   }
   reply.push_back(pb[0]);
   reply.push_back(pb[1]);

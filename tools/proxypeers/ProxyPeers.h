@@ -23,9 +23,9 @@ enum class ProxyFault {
 };
 
 struct ProxyOptions {
-  uint16_t port = 0;          // 0: an ephemeral port
-  int maxSeconds = 30;        // the proxy stops by itself after this; 0: runs until stopped
-  std::string user, password; // when set, required (SOCKS5 method 2, HTTP Basic)
+  uint16_t port = 0;           // 0: an ephemeral port
+  int maxSeconds = 30;         // the proxy stops by itself after this; 0: runs until stopped
+  std::string user, password;  // when set, required (SOCKS5 method 2, HTTP Basic)
   ProxyFault fault = ProxyFault::kNone;
   int slowMs = 50;
   uint8_t socks5ReplyType = 1;  // address type of the SOCKS5 reply: 1, 3 or 4

@@ -17,13 +17,20 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool v = i + 1 < argc;
-    if (a == "--port" && v) opt.port = uint16_t(std::atoi(argv[++i]));
-    else if (a == "--seconds" && v) opt.maxSeconds = std::max(1, std::atoi(argv[++i]));
-    else if (a == "--user" && v) opt.user = argv[++i];
-    else if (a == "--password" && v) opt.password = argv[++i];
-    else if (a == "--slow-ms" && v) opt.slowMs = std::atoi(argv[++i]);
-    else if (a == "--reply-type" && v) opt.socks5ReplyType = uint8_t(std::atoi(argv[++i]));
-    else if (a == "--fault" && v && peers::ParseProxyFault(argv[i + 1], &opt.fault)) ++i;
+    if (a == "--port" && v)
+      opt.port = uint16_t(std::atoi(argv[++i]));
+    else if (a == "--seconds" && v)
+      opt.maxSeconds = std::max(1, std::atoi(argv[++i]));
+    else if (a == "--user" && v)
+      opt.user = argv[++i];
+    else if (a == "--password" && v)
+      opt.password = argv[++i];
+    else if (a == "--slow-ms" && v)
+      opt.slowMs = std::atoi(argv[++i]);
+    else if (a == "--reply-type" && v)
+      opt.socks5ReplyType = uint8_t(std::atoi(argv[++i]));
+    else if (a == "--fault" && v && peers::ParseProxyFault(argv[i + 1], &opt.fault))
+      ++i;
     else {
       std::cerr << "usage: " << argv[0] << " [--port N] [--seconds N] [--user U --password P] [--fault F]"
                 << " [--slow-ms N] [--reply-type 1|3|4]\n";

@@ -210,7 +210,7 @@ void Relay::HandleClient(int fd) {
     }
     Note("POST " + serial + (server < 0 ? " unpaired" : ""));
     if (server >= 0) Pump(fd, server);  // the stream up
-    shutdown(fd, SHUT_RDWR);  // closed by Stop
+    shutdown(fd, SHUT_RDWR);            // closed by Stop
     return;
   }
   Note("refused: " + first);

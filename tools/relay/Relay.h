@@ -11,12 +11,12 @@
 namespace relay {
 
 struct RelayOptions {
-  uint16_t port = 0;            // 0: any free port
-  bool sendContinue = false;    // answer a GET with "100 Continue" before the real answer
-  int redirects = 0;            // answer this many GETs with 302 first
-  std::string redirectTo;       // Location of the 302 ("a.b.c.d:port"; default: this relay)
-  std::string redirectRoute;    // Redirect-Route value sent with the 302
-  bool omitSerial = false;      // answer 200 without SERIALNO
+  uint16_t port = 0;          // 0: any free port
+  bool sendContinue = false;  // answer a GET with "100 Continue" before the real answer
+  int redirects = 0;          // answer this many GETs with 302 first
+  std::string redirectTo;     // Location of the 302 ("a.b.c.d:port"; default: this relay)
+  std::string redirectRoute;  // Redirect-Route value sent with the 302
+  bool omitSerial = false;    // answer 200 without SERIALNO
   bool verbose = false;
 };
 

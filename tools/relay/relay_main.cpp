@@ -15,13 +15,20 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto next = [&]() -> const char* { return i + 1 < argc ? argv[++i] : ""; };
-    if (a == "--port") o.port = static_cast<uint16_t>(std::atoi(next()));
-    else if (a == "--continue") o.sendContinue = true;
-    else if (a == "--redirects") o.redirects = std::atoi(next());
-    else if (a == "--redirect-to") o.redirectTo = next();
-    else if (a == "--route") o.redirectRoute = next();
-    else if (a == "--no-serial") o.omitSerial = true;
-    else if (a == "-v") o.verbose = true;
+    if (a == "--port")
+      o.port = static_cast<uint16_t>(std::atoi(next()));
+    else if (a == "--continue")
+      o.sendContinue = true;
+    else if (a == "--redirects")
+      o.redirects = std::atoi(next());
+    else if (a == "--redirect-to")
+      o.redirectTo = next();
+    else if (a == "--route")
+      o.redirectRoute = next();
+    else if (a == "--no-serial")
+      o.omitSerial = true;
+    else if (a == "-v")
+      o.verbose = true;
     else {
       std::fprintf(stderr, "relay: unknown option %s\n", a.c_str());
       return 2;

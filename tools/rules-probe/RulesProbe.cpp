@@ -84,8 +84,7 @@ class Request {
       }
       long v = Number(tok, "card code");
       if (v < 0 || v > kMaxCode) throw BadRequest{"card code out of range '" + tok + "'"};
-      if (out.size() >= static_cast<size_t>(CCardRules::MAX_CARDS))
-        throw BadRequest{"more than 33 cards in a set"};
+      if (out.size() >= static_cast<size_t>(CCardRules::MAX_CARDS)) throw BadRequest{"more than 33 cards in a set"};
       out.push_back(static_cast<int32_t>(v));
     }
     if (bStopAtSlash && !bSlash) throw BadRequest{"missing '/'"};
@@ -117,8 +116,8 @@ std::string Answer(const std::string& line) {
     req.Options(table, true);
     std::vector<CARD_INFO> a = Records(req.Codes(true));
     std::vector<CARD_INFO> b = Records(req.Codes(false));
-    return std::to_string(table.CompareCards(a.data(), static_cast<int>(a.size()), b.data(),
-                                             static_cast<int>(b.size())));
+    return std::to_string(
+        table.CompareCards(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size())));
   }
   if (cmd == "hint") {
     req.Options(table, true);

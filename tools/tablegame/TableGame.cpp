@@ -135,13 +135,11 @@ void TableGame::Bid(int seat, int bid, std::vector<OutFrame>& out) {
   }
   if (!over) {
     turn_ = Next(seat);
-    out.push_back({-1, MSG_BID, 0,
-                   Words({static_cast<uint32_t>(turn_), 0, 0xFFFFFFFF, static_cast<uint32_t>(bid)})});
+    out.push_back({-1, MSG_BID, 0, Words({static_cast<uint32_t>(turn_), 0, 0xFFFFFFFF, static_cast<uint32_t>(bid)})});
     return;
   }
   declarer_ = highBidder_;
-  out.push_back({-1, MSG_BID, 0,
-                 Words({0xFFFFFFFF, 0, static_cast<uint32_t>(declarer_), static_cast<uint32_t>(bid)})});
+  out.push_back({-1, MSG_BID, 0, Words({0xFFFFFFFF, 0, static_cast<uint32_t>(declarer_), static_cast<uint32_t>(bid)})});
   wire::Writer w;
   w.U32(static_cast<uint32_t>(bottom_.size()));
   w.U32(static_cast<uint32_t>(declarer_));

@@ -79,19 +79,17 @@ TableSession::TableSession(peers::CTableServer& server, const SessionOptions& op
 
 void TableSession::Install() {
   server_.SetCloseHook([this](peers::CTableConnection& c) { OnClosed(c.Number()); });
-  server_.SetHandler(sysmsg::MSG_LOGIN, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) {
-    OnLogin(c, f);
-  });
+  server_.SetHandler(sysmsg::MSG_LOGIN,
+                     [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) { OnLogin(c, f); });
   for (uint32_t id : {sysmsg::MSG_QUIT, sysmsg::MSG_QUIT_FORCED})
     server_.SetHandler(id, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) { OnQuit(c, f); });
   // Keep-alive and the start notice need no answer.
   for (uint32_t id : {sysmsg::MSG_KEEPALIVE, sysmsg::MSG_CLIENT_START})
     server_.SetHandler(id, [](peers::CTableConnection&, const std::vector<uint8_t>&) {});
-  server_.SetHandler(MSG_TRUSTEESHIP, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) {
-    OnTrusteeship(c, f);
-  });
-  for (uint32_t id : {static_cast<uint32_t>(MSG_READY), static_cast<uint32_t>(MSG_BID),
-                      static_cast<uint32_t>(MSG_PLAY), static_cast<uint32_t>(MSG_TIMEOUT)})
+  server_.SetHandler(MSG_TRUSTEESHIP,
+                     [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) { OnTrusteeship(c, f); });
+  for (uint32_t id : {static_cast<uint32_t>(MSG_READY), static_cast<uint32_t>(MSG_BID), static_cast<uint32_t>(MSG_PLAY),
+                      static_cast<uint32_t>(MSG_TIMEOUT)})
     server_.SetHandler(id, [this](peers::CTableConnection& c, const std::vector<uint8_t>& f) { OnGame(c, f); });
 }
 
@@ -134,7 +132,8 @@ void TableSession::OnLogin(peers::CTableConnection& c, const std::vector<uint8_t
     w.Field(NameOf(s), 20);
     w.I32(s % 2);
   }
-  std::string options = std::string("2 ") + (opt_.series > 0 ? "1" : "0") + " 0 0 " + std::to_string(opt_.turnSeconds) + " 1 1";
+  std::string options =
+      std::string("2 ") + (opt_.series > 0 ? "1" : "0") + " 0 0 " + std::to_string(opt_.turnSeconds) + " 1 1";
   w.U32(static_cast<uint32_t>(options.size() + 1));
   w.CString(options);
   c.Reply(sysmsg::MSG_LOGIN, 1, w.Take());

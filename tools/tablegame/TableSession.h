@@ -13,11 +13,11 @@ namespace tablegame {
 struct SessionOptions {
   int players = 3;
   uint32_t seed = 1;
-  bool bots = true;                         // seats without a client are played by bots
-  int turnSeconds = 30;                     // the turn time in the login reply's table options
-  uint32_t optionFlags = 1;                 // MSG_STATE540: bit 0 allows trusteeship
-  int series = 0;                           // hands per series; 0 plays no series
-  bool tellTrustEnd = false;                // tell the seat (result, mode 0) when its trusteeship ends with the hand
+  bool bots = true;           // seats without a client are played by bots
+  int turnSeconds = 30;       // the turn time in the login reply's table options
+  uint32_t optionFlags = 1;   // MSG_STATE540: bit 0 allows trusteeship
+  int series = 0;             // hands per series; 0 plays no series
+  bool tellTrustEnd = false;  // tell the seat (result, mode 0) when its trusteeship ends with the hand
 };
 
 class TableSession {

@@ -50,10 +50,10 @@ class CTableConnection {
 };
 
 struct ScriptReply {
-  bool silent = false;         // no answer at all
+  bool silent = false;  // no answer at all
   uint32_t status = 1;
   std::vector<uint8_t> body;
-  bool echo = false;           // answer with the request's own body
+  bool echo = false;  // answer with the request's own body
   int delayMs = 0;
   bool closeAfter = false;     // close the connection after answering
   bool wireCodeFirst = false;  // send MSG_WIRE_CODE before the answer
@@ -74,13 +74,13 @@ struct ScriptEvent {
 };
 
 struct TableServerOptions {
-  uint16_t port = 0;          // 0: an ephemeral port
-  int maxSeconds = 30;        // the server stops by itself after this; 0: runs until stopped
-  bool bots = false;          // seat bots at the table (used by the game logic's handlers)
-  size_t compressFrom = 0;    // bodies of at least this size go compressed; 0: never
-  netcore::WireCode wireCode; // used by rules with wireCodeFirst
+  uint16_t port = 0;                        // 0: an ephemeral port
+  int maxSeconds = 30;                      // the server stops by itself after this; 0: runs until stopped
+  bool bots = false;                        // seat bots at the table (used by the game logic's handlers)
+  size_t compressFrom = 0;                  // bodies of at least this size go compressed; 0: never
+  netcore::WireCode wireCode;               // used by rules with wireCodeFirst
   std::map<uint32_t, ScriptReply> replies;  // by request id
-  bool echoUnknown = false;   // requests without a rule get their body back with status 1
+  bool echoUnknown = false;                 // requests without a rule get their body back with status 1
   // Frames sent to every client right after accepting: id, status, body.
   std::vector<std::pair<std::pair<uint32_t, uint32_t>, std::vector<uint8_t>>> greeting;
   uint32_t maxBody = netcore::NET_MAX_BODY;

@@ -1,4 +1,5 @@
-// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N] [--turn SECONDS]
+// tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N]
+// [--turn SECONDS]
 // --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
 // seats bots in every seat no client holds.
 // Prints "listening 127.0.0.1:PORT" once ready and logs every frame. Runs until killed, or
@@ -29,18 +30,30 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool hasValue = i + 1 < argc;
-    if (a == "--port" && hasValue) port = std::atoi(argv[++i]);
-    else if (a == "--seconds" && hasValue) seconds = std::atoi(argv[++i]);
-    else if (a == "--script" && hasValue) script = argv[++i];
-    else if (a == "--log" && hasValue) logPath = argv[++i];
-    else if (a == "--bots") bots = game = true;
-    else if (a == "--game") game = true;
-    else if (a == "--players" && hasValue) players = std::atoi(argv[++i]) == 4 ? 4 : 3;
-    else if (a == "--seed" && hasValue) seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
-    else if (a == "--turn" && hasValue) turn = std::atoi(argv[++i]);
-    else if (a == "--series" && hasValue) series = std::atoi(argv[++i]);
-    else if (a == "--no-trusteeship") trusteeship = false;
-    else if (a == "--tell-trust-end") tellTrustEnd = true;
+    if (a == "--port" && hasValue)
+      port = std::atoi(argv[++i]);
+    else if (a == "--seconds" && hasValue)
+      seconds = std::atoi(argv[++i]);
+    else if (a == "--script" && hasValue)
+      script = argv[++i];
+    else if (a == "--log" && hasValue)
+      logPath = argv[++i];
+    else if (a == "--bots")
+      bots = game = true;
+    else if (a == "--game")
+      game = true;
+    else if (a == "--players" && hasValue)
+      players = std::atoi(argv[++i]) == 4 ? 4 : 3;
+    else if (a == "--seed" && hasValue)
+      seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
+    else if (a == "--turn" && hasValue)
+      turn = std::atoi(argv[++i]);
+    else if (a == "--series" && hasValue)
+      series = std::atoi(argv[++i]);
+    else if (a == "--no-trusteeship")
+      trusteeship = false;
+    else if (a == "--tell-trust-end")
+      tellTrustEnd = true;
     else {
       std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots]"
                    " [--players 3|4] [--seed N] [--turn SECONDS] [--series HANDS] [--no-trusteeship]"

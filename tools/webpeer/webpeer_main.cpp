@@ -46,11 +46,16 @@ std::string Decode(const std::string& s) {
 std::string Escape(const std::string& s) {
   std::string out;
   for (char c : s) {
-    if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '&') out += "&amp;";
-    else if (c == '"') out += "&quot;";
-    else out += c;
+    if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '&')
+      out += "&amp;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
   }
   return out;
 }
@@ -76,8 +81,12 @@ std::string PanelPage(const std::string& target) {
   auto q = Query(target);
   return "<html><head><title>Vesk live panel</title></head><body>"
          "<h2>Live panel</h2>"
-         "<p>Player: " + Escape(q["user"]) + "</p>"
-         "<p>Ticket: " + Escape(q["ticket"]) + "</p>"
+         "<p>Player: " +
+         Escape(q["user"]) +
+         "</p>"
+         "<p>Ticket: " +
+         Escape(q["ticket"]) +
+         "</p>"
          "<h3>Tonight</h3><ul><li>Table 1: three players</li><li>Series of three hands</li></ul>"
          "</body></html>";
 }

@@ -25,8 +25,7 @@ WindowInfo Describe(HWND h) {
   if (SendMessageTimeoutA(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &len) && len > 0) {
     std::string text(static_cast<size_t>(len) + 1, '\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutA(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 1000,
-                        &got);
+    SendMessageTimeoutA(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 1000, &got);
     text.resize(got > 0 && got < text.size() ? static_cast<size_t>(got) : 0);
     w.text = text;
   }
@@ -232,8 +231,7 @@ bool SaveWindowPng(HWND hwnd, const std::wstring& path) {
   HGDIOBJ old = SelectObject(mem, bmp);
   // A visible window is copied from the screen: PrintWindow of another process's
   // window comes back black under Wine. Hidden windows can only be printed.
-  if (!IsWindowVisible(hwnd) || !BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY))
-    PrintWindow(hwnd, mem, 0);
+  if (!IsWindowVisible(hwnd) || !BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY)) PrintWindow(hwnd, mem, 0);
   SelectObject(mem, old);
   bool ok = SaveBitmapPng(bmp, path);
   DeleteObject(bmp);
@@ -387,8 +385,7 @@ class CRemoteText {
     DWORD pid = 0;
     GetWindowThreadProcessId(target, &pid);
     m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (m_process)
-      m_remote = (BYTE*)VirtualAllocEx(m_process, nullptr, recordSize + kText, MEM_COMMIT, PAGE_READWRITE);
+    if (m_process) m_remote = (BYTE*)VirtualAllocEx(m_process, nullptr, recordSize + kText, MEM_COMMIT, PAGE_READWRITE);
   }
   ~CRemoteText() {
     if (m_remote) VirtualFreeEx(m_process, m_remote, 0, MEM_RELEASE);

@@ -9,7 +9,7 @@ namespace winprobe {
 struct WindowInfo {
   HWND hwnd = nullptr;
   DWORD pid = 0;
-  int id = 0;             // control id (children only)
+  int id = 0;  // control id (children only)
   bool visible = false;
   std::string className;  // ANSI
   std::string text;       // ANSI (GBK in code page 936)

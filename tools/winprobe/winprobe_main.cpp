@@ -36,9 +36,7 @@
 #include <string>
 
 namespace {
-HWND ParseHwnd(const char* s) {
-  return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(s, nullptr, 0)));
-}
+HWND ParseHwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(s, nullptr, 0))); }
 
 std::wstring Widen(const char* s) {
   int n = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
@@ -49,7 +47,10 @@ std::wstring Widen(const char* s) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: winprobe acp|list|children|wait|click|press|text|key|mouse|client|parent|state|shot|settled-shot|still|front|close|rows|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
+  std::fprintf(stderr,
+               "usage: winprobe "
+               "acp|list|children|wait|click|press|text|key|mouse|client|parent|state|shot|settled-shot|still|front|"
+               "close|rows|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
   return 2;
 }
 }  // namespace
@@ -185,7 +186,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "dialogid" && argc > 2) {
-    HWND h = winprobe::WaitForDialogWithControl(std::atoi(argv[2]), argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 10000);
+    HWND h =
+        winprobe::WaitForDialogWithControl(std::atoi(argv[2]), argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 10000);
     if (!h) return 1;
     std::printf("0x%llx\n", (unsigned long long)(uintptr_t)h);
     return 0;

@@ -32,11 +32,10 @@ TEST(AboutRules, FillOneString) {
       {"\xB9\xD8\xD3\xDA%s", "Vesk", "\xB9\xD8\xD3\xDAVesk"},
       {"%s 100%%", "A", "A 100%"},
       {"no slot", "A", "no slot"},
-      {"%d %s", "A", "%d %s"},      // other conversions: left alone
+      {"%d %s", "A", "%d %s"},  // other conversions: left alone
       {"%s %s", "A", "%s %s"},
-      {"%s", "%n%s", "%n%s"},       // the value is never a format
+      {"%s", "%n%s", "%n%s"},  // the value is never a format
       {"end %", "A", "end %"},
   };
   for (const Case& c : cases) EXPECT_EQ(FillOneString(c.format, c.value), c.want) << c.format;
 }
-

@@ -11,8 +11,13 @@ namespace {
 std::vector<uint8_t> Record(uint32_t pos, uint32_t id, uint16_t kind, uint16_t h, uint16_t w,
                             const std::vector<std::string>& s) {
   std::vector<uint8_t> f(36, 0);
-  auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) f[at + i] = uint8_t(v >> (8 * i)); };
-  auto put16 = [&](size_t at, uint16_t v) { f[at] = uint8_t(v); f[at + 1] = uint8_t(v >> 8); };
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + i] = uint8_t(v >> (8 * i));
+  };
+  auto put16 = [&](size_t at, uint16_t v) {
+    f[at] = uint8_t(v);
+    f[at + 1] = uint8_t(v >> 8);
+  };
   put32(8, pos);
   put32(12, id);
   put16(16, 11);
@@ -56,9 +61,9 @@ TEST(AdRecord, PagesOfTheAdvertFolder) {
   AdRecord r;
   r.position = 1003;
   r.id = 7;
-  r.link1 = "a.htm?u=%1";         // looked up without its query, passed on with it
-  r.link2 = "HTTPS://web/%2";     // a web address in capitals stays
-  r.page = "gone.htm";            // missing: the default page of the position kind
+  r.link1 = "a.htm?u=%1";      // looked up without its query, passed on with it
+  r.link2 = "HTTPS://web/%2";  // a web address in capitals stays
+  r.page = "gone.htm";         // missing: the default page of the position kind
   r.text = "hi %1";
   ResolvePages(r, "S", exists, nullptr, "alice", "bob");
   EXPECT_EQ(r.link1, "file://S\\Advert\\7\\a.htm?u=alice");
@@ -96,9 +101,8 @@ TEST(AdRecord, CallByPositionAndKind) {
     int dispid;
     bool second;
   } cases[] = {
-      {1003, 3, 0, 0, "p", 9, false},        {0x100000, 1, 10, 10, "p", 11, false},
-      {0x100000, 2, 0, 0, "p", 11, true},    {0x100000, 3, 0, 0, "p", 10, false},
-      {0x100000, 4, 100, 80, "p", 12, true}, {0x100000, 5, 0, 0, "p", 0, false},
+      {1003, 3, 0, 0, "p", 9, false},      {0x100000, 1, 10, 10, "p", 11, false}, {0x100000, 2, 0, 0, "p", 11, true},
+      {0x100000, 3, 0, 0, "p", 10, false}, {0x100000, 4, 100, 80, "p", 12, true}, {0x100000, 5, 0, 0, "p", 0, false},
       {0x100000, 3, 0, 0, "", 0, false},
   };
   for (const auto& c : cases) {

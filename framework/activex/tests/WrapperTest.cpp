@@ -46,8 +46,10 @@ class ShareFolder {
   ~ShareFolder() {
     HKEY k;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, kShareKey, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    if (m_bHad) ::RegSetValueExA(k, "Path", 0, REG_SZ, (const BYTE*)m_strOld.c_str(), (DWORD)m_strOld.size() + 1);
-    else ::RegDeleteValueA(k, "Path");
+    if (m_bHad)
+      ::RegSetValueExA(k, "Path", 0, REG_SZ, (const BYTE*)m_strOld.c_str(), (DWORD)m_strOld.size() + 1);
+    else
+      ::RegDeleteValueA(k, "Path");
     ::RegCloseKey(k);
   }
 
@@ -80,7 +82,8 @@ class WrapperTest : public ::testing::Test {
     RegisterStandIns();
   }
   void SetUp() override {
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr));
+    ASSERT_TRUE(
+        host.CreateEx(0, AfxRegisterWndClass(0), "host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr));
   }
   void TearDown() override {
     if (host.m_hWnd) host.DestroyWindow();
@@ -184,13 +187,14 @@ TEST_F(WrapperTest, FailuresAreReturnedNotThrown) {
   EXPECT_FALSE(none.Invoke35());
   EXPECT_EQ(none.Invoke73(), 0);
   EXPECT_TRUE(none.Invoke56());  // a missing control does not hold the window open
-  CWebBrowser2 web;  // not created: no call is made
+  CWebBrowser2 web;              // not created: no call is made
   EXPECT_FALSE(web.Navigate("about:blank", nullptr, nullptr, nullptr, nullptr));
   // A member the control does not have: the control's failure comes back as FALSE.
   CQKAvatar avatar;
   ASSERT_TRUE(avatar.Create(nullptr, "", WS_CHILD, CRect(0, 0, 10, 10), &host, 10));
   long r = 1;
-  EXPECT_FALSE(QKTryDispatch(&avatar, [&] { avatar.InvokeHelper(999, DISPATCH_METHOD, VT_I4, &r, (const BYTE*)VTS_NONE); }));
+  EXPECT_FALSE(
+      QKTryDispatch(&avatar, [&] { avatar.InvokeHelper(999, DISPATCH_METHOD, VT_I4, &r, (const BYTE*)VTS_NONE); }));
 }
 
 TEST_F(WrapperTest, EmotionWindowModesAndNotice) {

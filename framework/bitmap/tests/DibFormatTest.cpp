@@ -140,8 +140,8 @@ TEST(DibFormat, HimetricConvertsWithRounding) {
     long him;
     int dpi;
     long px;
-  } cases[] = {{2540, 96, 96}, {2646, 96, 100}, {2645, 96, 100}, {26, 96, 1}, {13, 96, 0}, {0, 96, 0},
-               {2540, 120, 120}, {-2646, 96, -100}, {1000000, 96, 37795}};
+  } cases[] = {{2540, 96, 96}, {2646, 96, 100},  {2645, 96, 100},   {26, 96, 1},         {13, 96, 0},
+               {0, 96, 0},     {2540, 120, 120}, {-2646, 96, -100}, {1000000, 96, 37795}};
   for (const auto& c : cases) EXPECT_EQ(HimetricToPixels(c.him, c.dpi), c.px) << c.him << " at " << c.dpi;
 }
 

@@ -106,7 +106,7 @@ TEST(QKBitmapLoad, BmpByItsSignatureWithOffsetAndLength) {
   CQKBitmap b;
   EXPECT_TRUE(b.LoadFile(WriteFile("packed.bin", std::vector<BYTE>(100, 0x55), SmallBmp()).c_str(), TRUE, 100, 0));
   CQKBitmap cut;
-  EXPECT_FALSE(cut.LoadFile("packed.bin", TRUE, 100, 20));  // header cut short
+  EXPECT_FALSE(cut.LoadFile("packed.bin", TRUE, 100, 20));      // header cut short
   EXPECT_FALSE(cut.LoadFile("packed.bin", TRUE, 100, 100000));  // past the end
   EXPECT_FALSE(cut.LoadFile("packed.bin", TRUE, 100000, 0));
   EXPECT_FALSE(cut.LoadFile("no such file.bmp"));
@@ -129,8 +129,8 @@ TEST(QKBitmapLoad, MalformedBmpIsRefusedAndKeepsTheOldPicture) {
 
 TEST(QKBitmapLoad, PictureSizeRoundsFromHimetric) {
   // A 1 x 1 GIF: 26 HIMETRIC at 96 dpi is 0.98 pixels and must give 1, not 0.
-  const std::vector<BYTE> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0,
-                                 ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 'D', 1, 0, ';'};
+  const std::vector<BYTE> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0,  0,
+                                 0,   ',', 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 'D',  1, 0, ';'};
   CQKBitmap p;
   ASSERT_TRUE(p.LoadPicture(WriteFile("dot.gif", {}, gif).c_str()));
   int w = 0, h = 0;

@@ -25,8 +25,8 @@ std::vector<RunRect> Runs(const std::vector<std::string>& rows) {
 TEST(RegionRuns, RunsKeepEveryPixel) {
   EXPECT_TRUE(Runs({"....", "...."}).empty());
   EXPECT_EQ(Runs({".##."}), (std::vector<RunRect>{{1, 0, 3, 1}}));
-  EXPECT_EQ(Runs({".#.."}), (std::vector<RunRect>{{1, 0, 2, 1}}));                  // one pixel counts
-  EXPECT_EQ(Runs({"..##"}), (std::vector<RunRect>{{2, 0, 4, 1}}));                  // up to the row's end
+  EXPECT_EQ(Runs({".#.."}), (std::vector<RunRect>{{1, 0, 2, 1}}));  // one pixel counts
+  EXPECT_EQ(Runs({"..##"}), (std::vector<RunRect>{{2, 0, 4, 1}}));  // up to the row's end
   EXPECT_EQ(Runs({"#..#"}), (std::vector<RunRect>{{0, 0, 1, 1}, {3, 0, 4, 1}}));
   EXPECT_EQ(Runs({"####", ".##.", "...."}), (std::vector<RunRect>{{0, 0, 4, 1}, {1, 1, 3, 2}}));
 }

@@ -11,20 +11,14 @@ TEST(CardCells, ResultCodesInTheirOrder) {
     uint16_t type, mask, code;
     int expected;
   } cases[] = {
-      {true, 1, 0x1F, 0x11, CARD_DRAWN},
-      {false, 7, 0, 0, CARD_NO_DC},                   // the DC is checked first
-      {true, 1, 0x14, 0x11, CARD_TYPE_NOT_LOADED},    // mask of types 4 and 16
-      {true, 4, 0x14, 0x11, CARD_DRAWN},
-      {true, 0, 0, 0x11, CARD_BAD_TYPE},              // type 0 passes the mask test
-      {true, 1, 0x1F, 0x0F, CARD_BAD_ROW},
-      {true, 1, 0x1F, 0x50, CARD_BAD_ROW},            // row before column
-      {true, 1, 0x1F, 0xFFFF, CARD_BAD_ROW},
-      {true, 1, 0x1F, 0x10, CARD_BAD_COLUMN},
-      {true, 1, 0x1F, 0x4F, CARD_BAD_COLUMN},
-      {true, 1, 0x1F, 0x4E, CARD_DRAWN},              // the mask cell itself
-      {true, 3, 3, 0x1E, CARD_BAD_TYPE},              // two bits pass mask and code tests
-      {true, 3, 1, 0x1E, CARD_TYPE_NOT_LOADED},
-      {true, 32, 32, 0x12, CARD_BAD_TYPE},
+      {true, 1, 0x1F, 0x11, CARD_DRAWN},           {false, 7, 0, 0, CARD_NO_DC},         // the DC is checked first
+      {true, 1, 0x14, 0x11, CARD_TYPE_NOT_LOADED},                                       // mask of types 4 and 16
+      {true, 4, 0x14, 0x11, CARD_DRAWN},           {true, 0, 0, 0x11, CARD_BAD_TYPE},    // type 0 passes the mask test
+      {true, 1, 0x1F, 0x0F, CARD_BAD_ROW},         {true, 1, 0x1F, 0x50, CARD_BAD_ROW},  // row before column
+      {true, 1, 0x1F, 0xFFFF, CARD_BAD_ROW},       {true, 1, 0x1F, 0x10, CARD_BAD_COLUMN},
+      {true, 1, 0x1F, 0x4F, CARD_BAD_COLUMN},      {true, 1, 0x1F, 0x4E, CARD_DRAWN},  // the mask cell itself
+      {true, 3, 3, 0x1E, CARD_BAD_TYPE},  // two bits pass mask and code tests
+      {true, 3, 1, 0x1E, CARD_TYPE_NOT_LOADED},    {true, 32, 32, 0x12, CARD_BAD_TYPE},
   };
   for (const auto& c : cases)
     EXPECT_EQ(CheckCardRequest(c.dc, c.type, c.mask, c.code), c.expected)

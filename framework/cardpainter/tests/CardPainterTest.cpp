@@ -106,10 +106,11 @@ TEST(CardPainter, ResultCodes) {
     WORD code, type;
     int expected;
   } cases[] = {
-      {nullptr, 0x11, 4, CARD_NO_DC},     {&c.dc, 0x11, 1, CARD_TYPE_NOT_LOADED}, {&c.dc, 0x11, 2, CARD_TYPE_NOT_LOADED},
-      {&c.dc, 0x0A, 4, CARD_BAD_ROW},     {&c.dc, 0x50, 16, CARD_BAD_ROW},        {&c.dc, 0x30, 4, CARD_BAD_COLUMN},
-      {&c.dc, 0x2F, 16, CARD_BAD_COLUMN}, {&c.dc, 0x11, 0, CARD_BAD_TYPE},        {&c.dc, 0x4D, 16, CARD_DRAWN},
-      {&c.dc, 0x1E, 4, CARD_DRAWN},
+      {nullptr, 0x11, 4, CARD_NO_DC},         {&c.dc, 0x11, 1, CARD_TYPE_NOT_LOADED},
+      {&c.dc, 0x11, 2, CARD_TYPE_NOT_LOADED}, {&c.dc, 0x0A, 4, CARD_BAD_ROW},
+      {&c.dc, 0x50, 16, CARD_BAD_ROW},        {&c.dc, 0x30, 4, CARD_BAD_COLUMN},
+      {&c.dc, 0x2F, 16, CARD_BAD_COLUMN},     {&c.dc, 0x11, 0, CARD_BAD_TYPE},
+      {&c.dc, 0x4D, 16, CARD_DRAWN},          {&c.dc, 0x1E, 4, CARD_DRAWN},
   };
   for (const auto& k : cases)
     EXPECT_EQ(p.ShowCard(k.dc, k.code, 0, 0, 0, 0, k.type, 0, 0, 0, 0, nullptr), k.expected)
@@ -247,18 +248,23 @@ TEST(CardPainter, PicturesOfEverySheetAndAHand) {
   // A hand as the table shows it: overlapping large cards, two raised, and small bottom cards.
   Canvas t(900, 330, kFelt);
   PaintFelt(t);
-  const WORD hand[] = {0x2E, 0x1E, 0x1D, 0x2D, 0x3C, 0x4B, 0x11, 0x21, 0x3A, 0x49, 0x17, 0x26, 0x35, 0x44, 0x32, 0x43, 0x13};
+  const WORD hand[] = {0x2E, 0x1E, 0x1D, 0x2D, 0x3C, 0x4B, 0x11, 0x21, 0x3A,
+                       0x49, 0x17, 0x26, 0x35, 0x44, 0x32, 0x43, 0x13};
   int x = 20;
   for (size_t i = 0; i < sizeof hand / sizeof hand[0]; ++i, x += 32)
     p.ShowCard(&t.dc, hand[i], static_cast<WORD>(x), (i == 5 || i == 6) ? 150 : 166, 0, 0, 16, 0, 0, 0, 0, nullptr);
   const WORD bottom[] = {0x3E, 0x3E, 0x3E};
-  for (int i = 0; i < 3; ++i) p.ShowCard(&t.dc, bottom[i], static_cast<WORD>(380 + i * 60), 20, 0, 0, 1, 0, 0, 0, 0, nullptr);
+  for (int i = 0; i < 3; ++i)
+    p.ShowCard(&t.dc, bottom[i], static_cast<WORD>(380 + i * 60), 20, 0, 0, 1, 0, 0, 0, 0, nullptr);
   const WORD played[] = {0x1B, 0x2B, 0x3B, 0x45};
-  for (int i = 0; i < 4; ++i) p.ShowCard(&t.dc, played[i], static_cast<WORD>(40 + i * 16), 30, 0, 0, 2, 0, 0, 0, 0, nullptr);
+  for (int i = 0; i < 4; ++i)
+    p.ShowCard(&t.dc, played[i], static_cast<WORD>(40 + i * 16), 30, 0, 0, 2, 0, 0, 0, 0, nullptr);
   const WORD tiny[] = {0x1E, 0x2E, 0x3E, 0x4A, 0x14};
-  for (int i = 0; i < 5; ++i) p.ShowCard(&t.dc, tiny[i], static_cast<WORD>(640 + i * 30), 30, 0, 0, 4, 0, 0, 0, 0, nullptr);
+  for (int i = 0; i < 5; ++i)
+    p.ShowCard(&t.dc, tiny[i], static_cast<WORD>(640 + i * 30), 30, 0, 0, 4, 0, 0, 0, 0, nullptr);
   const WORD mid[] = {0x18, 0x28, 0x38};
-  for (int i = 0; i < 3; ++i) p.ShowCard(&t.dc, mid[i], static_cast<WORD>(200 + i * 20), 20, 0, 0, 8, 0, 0, 0, 0, nullptr);
+  for (int i = 0; i < 3; ++i)
+    p.ShowCard(&t.dc, mid[i], static_cast<WORD>(200 + i * 20), 20, 0, 0, 8, 0, 0, 0, 0, nullptr);
   EXPECT_TRUE(t.SavePng("cards_table_hand.png"));
 }
 

@@ -8,8 +8,11 @@ TEST(BitmapGrid, KindsAndCoverage) {
   struct Case {
     int w, h, sw, sh;
     GridKind kind;
-  } cases[] = {{0, 10, 9, 9, kGridNothing}, {9, 9, 9, 9, kGridCopy}, {5, 20, 9, 9, kGridCopy},
-               {20, 9, 9, 9, kGridTiled},   {10, 10, 0, 9, kGridNothing}};
+  } cases[] = {{0, 10, 9, 9, kGridNothing},
+               {9, 9, 9, 9, kGridCopy},
+               {5, 20, 9, 9, kGridCopy},
+               {20, 9, 9, 9, kGridTiled},
+               {10, 10, 0, 9, kGridNothing}};
   for (const Case& c : cases) EXPECT_EQ(BitmapGridPieces(c.w, c.h, c.sw, c.sh, &p), c.kind) << c.w << "x" << c.h;
   // 20 wide from a 9-wide source in thirds of 3: first at 0, middles at 3..14, last at 17.
   ASSERT_EQ(BitmapGridPieces(20, 9, 9, 9, &p), kGridTiled);

@@ -17,7 +17,8 @@ int DrawBitmapGrid(HDC hDC, HBITMAP hBitmap, int x, int y, int w, int h, int sx,
   } else {
     HRGN clip = ::CreateRectRgn(x, y, x + w, y + h);
     ::SelectClipRgn(hDC, clip);
-    for (const GridPiece& p : pieces) ::BitBlt(hDC, x + p.x, y + p.y, p.srcW, p.srcH, mem, sx + p.srcX, sy + p.srcY, SRCCOPY);
+    for (const GridPiece& p : pieces)
+      ::BitBlt(hDC, x + p.x, y + p.y, p.srcW, p.srcH, mem, sx + p.srcX, sy + p.srcY, SRCCOPY);
     ::SelectClipRgn(hDC, nullptr);
     ::DeleteObject(clip);
   }
@@ -29,10 +30,20 @@ int DrawBitmapGrid(HDC hDC, HBITMAP hBitmap, int x, int y, int w, int h, int sx,
 IMPLEMENT_DYNAMIC(CHoverCtrl, CWnd)
 
 CHoverCtrl::CHoverCtrl()
-    : m_crNormal(RGB(0, 0, 0)), m_crHover(RGB(0, 0, 160)), m_crPressed(RGB(160, 0, 0)),
-      m_crDisabled(::GetSysColor(COLOR_GRAYTEXT)), m_crFocus(RGB(0, 0, 0)), m_crFill(::GetSysColor(COLOR_BTNFACE)),
-      m_nIconOffset(4), m_nTextOffset(0), m_nFormat(DT_CENTER), m_bPressed(FALSE), m_bHover(FALSE),
-      m_bCaptured(FALSE), m_hStates(nullptr), m_hIcon(nullptr) {}
+    : m_crNormal(RGB(0, 0, 0)),
+      m_crHover(RGB(0, 0, 160)),
+      m_crPressed(RGB(160, 0, 0)),
+      m_crDisabled(::GetSysColor(COLOR_GRAYTEXT)),
+      m_crFocus(RGB(0, 0, 0)),
+      m_crFill(::GetSysColor(COLOR_BTNFACE)),
+      m_nIconOffset(4),
+      m_nTextOffset(0),
+      m_nFormat(DT_CENTER),
+      m_bPressed(FALSE),
+      m_bHover(FALSE),
+      m_bCaptured(FALSE),
+      m_hStates(nullptr),
+      m_hIcon(nullptr) {}
 
 CHoverCtrl::~CHoverCtrl() {
   if (m_hWnd) DestroyWindow();
@@ -76,9 +87,14 @@ int CHoverCtrl::CurrentFrame() const {
 
 LRESULT CHoverCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_MOUSEMOVE: OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+      OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
     case WM_LBUTTONDOWN:
       m_bPressed = TRUE;
       Invalidate();
@@ -98,8 +114,12 @@ LRESULT CHoverCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((HWND)lParam != m_hWnd) m_bCaptured = FALSE;
       break;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: Invalidate(); break;
-    case WM_ENABLE: Invalidate(); break;
+    case WM_KILLFOCUS:
+      Invalidate();
+      break;
+    case WM_ENABLE:
+      Invalidate();
+      break;
   }
   return CWnd::WindowProc(message, wParam, lParam);
 }
@@ -142,8 +162,8 @@ void CHoverCtrl::OnPaint() {
     HDC mem = ::CreateCompatibleDC(dc);
     HGDIOBJ old = ::SelectObject(mem, m_hIcon);
     COLORREF key = ::GetPixel(mem, 0, 0);
-    ::TransparentBlt(dc, rc.left + m_nIconOffset, rc.top, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth,
-                     bm.bmHeight, key);
+    ::TransparentBlt(dc, rc.left + m_nIconOffset, rc.top, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth, bm.bmHeight,
+                     key);
     ::SelectObject(mem, old);
     ::DeleteDC(mem);
   }
@@ -158,11 +178,11 @@ void CHoverCtrl::OnPaint() {
   HFONT font = ::CreateFontIndirectA(&lf);
   HGDIOBJ oldFont = ::SelectObject(dc, font);
   ::SetBkMode(dc, TRANSPARENT);
-  COLORREF cr = frame == 3                         ? m_crDisabled
-                : ::GetFocus() == m_hWnd           ? m_crFocus
-                : frame == 2                       ? m_crPressed
-                : frame == 1                       ? m_crHover
-                                                   : m_crNormal;
+  COLORREF cr = frame == 3               ? m_crDisabled
+                : ::GetFocus() == m_hWnd ? m_crFocus
+                : frame == 2             ? m_crPressed
+                : frame == 1             ? m_crHover
+                                         : m_crNormal;
   ::SetTextColor(dc, cr);
   RECT tr = rc;
   ::OffsetRect(&tr, m_nTextOffset, 0);

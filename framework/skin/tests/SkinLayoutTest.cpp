@@ -8,15 +8,26 @@ using namespace skin;
 
 TEST(DialogZones, SizingCodesInOrder) {
   DialogZones z = MakeDialogZones(300, 200, 6, 24);
-  struct Case { int x, y; bool resize, maximized; int want; } cases[] = {
-      {1, 1, true, false, kHitTopLeft},       {15, 2, true, false, kHitTopLeft},
-      {2, 190, true, false, kHitBottomLeft},  {298, 10, true, false, kHitTopRight},
-      {290, 198, true, false, kHitBottomRight}, {2, 100, true, false, kHitLeft},
-      {297, 100, true, false, kHitRight},     {150, 3, true, false, kHitTop},
+  struct Case {
+    int x, y;
+    bool resize, maximized;
+    int want;
+  } cases[] = {
+      {1, 1, true, false, kHitTopLeft},
+      {15, 2, true, false, kHitTopLeft},
+      {2, 190, true, false, kHitBottomLeft},
+      {298, 10, true, false, kHitTopRight},
+      {290, 198, true, false, kHitBottomRight},
+      {2, 100, true, false, kHitLeft},
+      {297, 100, true, false, kHitRight},
+      {150, 3, true, false, kHitTop},
       // The top zone is four rows high whatever the border.
-      {150, 4, true, false, kHitNone},        {150, 195, true, false, kHitBottom},
-      {8, 8, true, false, kHitSysMenu},       {1, 1, false, false, kHitNone},
-      {1, 1, true, true, kHitNone},           {150, 100, true, false, kHitNone},
+      {150, 4, true, false, kHitNone},
+      {150, 195, true, false, kHitBottom},
+      {8, 8, true, false, kHitSysMenu},
+      {1, 1, false, false, kHitNone},
+      {1, 1, true, true, kHitNone},
+      {150, 100, true, false, kHitNone},
   };
   for (const Case& c : cases)
     EXPECT_EQ(DialogSizingHit(z, c.x, c.y, c.resize, c.maximized), c.want) << c.x << "," << c.y;
@@ -34,16 +45,30 @@ TEST(DialogZones, CornersLandOnTheWindowEdges) {
 
 TEST(FrameZones, HitCodesByWidthLockMode) {
   FrameZones z = MakeFrameZones(800, 600, 4, 5, 6, 7);
-  struct Case { int mode, x, y, want; } cases[] = {
-      {0, 1, 1, kHitTopLeft},      {0, 2, 595, kHitBottomLeft}, {0, 797, 5, kHitTopRight},
-      {0, 798, 598, kHitBottomRight}, {0, 1, 300, kHitLeft},    {0, 797, 300, kHitRight},
-      {0, 400, 1, kHitTop},        {0, 400, 595, kHitBottom},   {0, 400, 300, kHitNone},
+  struct Case {
+    int mode, x, y, want;
+  } cases[] = {
+      {0, 1, 1, kHitTopLeft},
+      {0, 2, 595, kHitBottomLeft},
+      {0, 797, 5, kHitTopRight},
+      {0, 798, 598, kHitBottomRight},
+      {0, 1, 300, kHitLeft},
+      {0, 797, 300, kHitRight},
+      {0, 400, 1, kHitTop},
+      {0, 400, 595, kHitBottom},
+      {0, 400, 300, kHitNone},
       // Height only: top and bottom edges size, the sides drag.
-      {1, 8, 1, kHitTop},          {1, 400, 1, kHitTop},        {1, 1, 300, kHitCaption},
-      {1, 400, 596, kHitBottom},   {1, 2, 8, kHitCaption},
+      {1, 8, 1, kHitTop},
+      {1, 400, 1, kHitTop},
+      {1, 1, 300, kHitCaption},
+      {1, 400, 596, kHitBottom},
+      {1, 2, 8, kHitCaption},
       // Width only: the sides size, top and bottom drag.
-      {2, 1, 300, kHitLeft},       {2, 798, 300, kHitRight},    {2, 400, 1, kHitCaption},
-      {2, 400, 597, kHitCaption},  {2, 2, 8, kHitLeft},
+      {2, 1, 300, kHitLeft},
+      {2, 798, 300, kHitRight},
+      {2, 400, 1, kHitCaption},
+      {2, 400, 597, kHitCaption},
+      {2, 2, 8, kHitLeft},
   };
   for (const Case& c : cases)
     EXPECT_EQ(FrameSizingHit(z, c.mode, c.x, c.y), c.want) << c.mode << ":" << c.x << "," << c.y;
@@ -122,13 +147,20 @@ TEST(CaptionRow, PressElsewhereReleaseOnButtonStillCommands) {
 }
 
 TEST(MsgBoxStyle, ButtonsIconsAndDefault) {
-  struct Case { uint32_t style; int count; int r0, r1, r2; unsigned icon; int def; bool makeDef; } cases[] = {
-      {0x0, 1, 1, 0, 0, 32515, 0, true},     {0x1, 2, 1, 2, 0, 32515, 0, true},
-      {0x2, 3, 3, 4, 5, 32515, 0, true},     {0x23, 3, 6, 7, 2, 32514, 0, true},
-      {0x124, 2, 6, 7, 0, 32514, 1, true},   {0x15, 2, 4, 2, 0, 32513, 0, true},
-      {0x100, 1, 1, 0, 0, 32515, 0, true},   {0x203, 3, 6, 7, 2, 32515, 2, true},
+  struct Case {
+    uint32_t style;
+    int count;
+    int r0, r1, r2;
+    unsigned icon;
+    int def;
+    bool makeDef;
+  } cases[] = {
+      {0x0, 1, 1, 0, 0, 32515, 0, true},          {0x1, 2, 1, 2, 0, 32515, 0, true},
+      {0x2, 3, 3, 4, 5, 32515, 0, true},          {0x23, 3, 6, 7, 2, 32514, 0, true},
+      {0x124, 2, 6, 7, 0, 32514, 1, true},        {0x15, 2, 4, 2, 0, 32513, 0, true},
+      {0x100, 1, 1, 0, 0, 32515, 0, true},        {0x203, 3, 6, 7, 2, 32515, 2, true},
       {0x202 + 0x40, 3, 3, 4, 5, 32516, 2, true}, {0x304, 2, 6, 7, 0, 32515, 0, false},
-      {0x7, 1, 1, 0, 0, 32515, 0, true},     {0x30, 1, 1, 0, 0, 32515, 0, true},
+      {0x7, 1, 1, 0, 0, 32515, 0, true},          {0x30, 1, 1, 0, 0, 32515, 0, true},
   };
   for (const Case& c : cases) {
     MsgBoxButtons b = ButtonsForStyle(c.style);
@@ -146,7 +178,10 @@ TEST(MsgBoxStyle, ButtonsIconsAndDefault) {
 }
 
 TEST(MessageLines, BreaksAsTheTextIsDrawn) {
-  struct Case { const char* text; std::vector<std::string> lines; } cases[] = {
+  struct Case {
+    const char* text;
+    std::vector<std::string> lines;
+  } cases[] = {
       {"one", {"one"}},
       {"a\r\nb", {"a", "b"}},
       {"a\n\rb", {"a", "b"}},
@@ -243,12 +278,20 @@ TEST(LinkText, AnchorsAddressesAndBreaks) {
 }
 
 TEST(LinkText, OnlyWebAddressesOpen) {
-  struct Case { const char* in; const char* out; } cases[] = {
-      {"http://a.com", "http://a.com"},     {"HTTPS://a.com/x?y", "HTTPS://a.com/x?y"},
-      {"www.a.com", "http://www.a.com"},    {"www.", ""},
-      {"file:///c:/x", ""},                 {"cmd.exe", ""},
-      {"http://", ""},                      {"http://a b", ""},
-      {"javascript:alert(1)", ""},          {"", ""},
+  struct Case {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"http://a.com", "http://a.com"},
+      {"HTTPS://a.com/x?y", "HTTPS://a.com/x?y"},
+      {"www.a.com", "http://www.a.com"},
+      {"www.", ""},
+      {"file:///c:/x", ""},
+      {"cmd.exe", ""},
+      {"http://", ""},
+      {"http://a b", ""},
+      {"javascript:alert(1)", ""},
+      {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(SafeLinkAddress(c.in), c.out) << c.in;
 }

@@ -74,8 +74,13 @@ TEST_F(SkinDialogTest, HitTestTable) {
   // Close button right-aligned with SysBtnRight 6 and SysBtnTop 5.
   EXPECT_EQ(close.right, 300 - 6);
   EXPECT_EQ(close.top, 5);
-  struct Case { int x, y; LRESULT want; } cases[] = {
-      {150, 10, HTCAPTION}, {close.left + 2, close.top + 2, HTCLOSE}, {150, 100, HTCLIENT},
+  struct Case {
+    int x, y;
+    LRESULT want;
+  } cases[] = {
+      {150, 10, HTCAPTION},
+      {close.left + 2, close.top + 2, HTCLOSE},
+      {150, 100, HTCLIENT},
       {2, 100, HTCLIENT},  // Resize is off: the border does not size
   };
   for (const Case& c : cases) EXPECT_EQ(dlg.Hit(c.x, c.y), c.want) << c.x << "," << c.y;
@@ -134,9 +139,12 @@ TEST_F(SkinDialogTest, ShapeFollowsTheCornersAndOutlivesTheCache) {
   EXPECT_EQ(SkinRegionCacheCount(), 1);  // one picture, one cached shape
   HRGN rgn = ::CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(::GetWindowRgn(a.m_hWnd, rgn), ERROR);
-  struct Case { int x, y; bool in; } cases[] = {
-      {0, 0, false}, {299, 0, false}, {0, 179, false}, {299, 179, false},
-      {150, 0, true}, {0, 90, true}, {299, 90, true}, {150, 179, true}, {6, 6, true}, {293, 6, true},
+  struct Case {
+    int x, y;
+    bool in;
+  } cases[] = {
+      {0, 0, false}, {299, 0, false}, {0, 179, false},  {299, 179, false}, {150, 0, true},
+      {0, 90, true}, {299, 90, true}, {150, 179, true}, {6, 6, true},      {293, 6, true},
   };
   for (const Case& c : cases) EXPECT_EQ(::PtInRegion(rgn, c.x, c.y) != 0, c.in) << c.x << "," << c.y;
   // Emptying the cache (as the frame does when it goes) leaves each dialog its own shape.
@@ -187,13 +195,17 @@ TEST_F(SkinDialogTest, InactiveBackgroundOrder) {
   ConfigSettings settings;
   settings.alternativeFolder = base.c_str();
   BuildConfigPaths("Vesk", FALSE, &settings);
-  struct Case { const char* skin; bool greyWhenInactive; } cases[] = {{"Own", false}, {"OwnNA", true}, {"Test", true}};
+  struct Case {
+    const char* skin;
+    bool greyWhenInactive;
+  } cases[] = {{"Own", false}, {"OwnNA", true}, {"Test", true}};
   for (const Case& c : cases) {
     CTestSkinDlg dlg;
     dlg.SetSkinName(c.skin);
     ASSERT_TRUE(dlg.Open());
     CWnd other;
-    ASSERT_TRUE(other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr));
+    ASSERT_TRUE(
+        other.CreateEx(0, AfxRegisterWndClass(0), "other", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr));
     other.SetActiveWindow();
     Pump(30);
     ASSERT_NE(::GetActiveWindow(), dlg.m_hWnd);
@@ -219,10 +231,19 @@ TEST_F(SkinDialogTest, ResizableAndMaximizable) {
   EXPECT_EQ(dlg.GetCaptionButtons().GetCount(), 2);
   CRect row;
   dlg.GetCaptionButtons().GetBounds(&row);
-  struct Case { int x, y; LRESULT want; } cases[] = {
-      {150, 3, HTTOP},  {150, 5, HTCAPTION},  // the top zone is 4 rows, the border 6
-      {2, 100, HTLEFT}, {297, 100, HTRIGHT}, {150, 177, HTBOTTOM}, {1, 1, HTTOPLEFT}, {298, 178, HTBOTTOMRIGHT},
-      {row.left + 2, row.top + 10, HTMAXBUTTON}, {row.right - 8, row.top + 10, HTCLOSE},
+  struct Case {
+    int x, y;
+    LRESULT want;
+  } cases[] = {
+      {150, 3, HTTOP},
+      {150, 5, HTCAPTION},  // the top zone is 4 rows, the border 6
+      {2, 100, HTLEFT},
+      {297, 100, HTRIGHT},
+      {150, 177, HTBOTTOM},
+      {1, 1, HTTOPLEFT},
+      {298, 178, HTBOTTOMRIGHT},
+      {row.left + 2, row.top + 10, HTMAXBUTTON},
+      {row.right - 8, row.top + 10, HTCLOSE},
       {row.right - 2, row.top, HTTOPRIGHT},  // sizing comes before the buttons
   };
   for (const Case& c : cases) EXPECT_EQ(dlg.Hit(c.x, c.y), c.want) << c.x << "," << c.y;

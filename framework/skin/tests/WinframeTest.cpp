@@ -76,11 +76,14 @@ TEST_F(FrameTest, HitTestTable) {
   EXPECT_EQ(row.right, 800 - 8);
   EXPECT_EQ(row.top, 5);
   const int closeX = row.right - 5, minX = row.left + 2 * 27 + 5;
-  struct Case { int x, y; LRESULT want; } cases[] = {
-      {1, 1, HTTOPLEFT},      {2, 595, HTBOTTOMLEFT}, {798, 3, HTTOPRIGHT}, {797, 598, HTBOTTOMRIGHT},
-      {1, 300, HTLEFT},       {798, 300, HTRIGHT},    {400, 1, HTTOP},      {400, 598, HTBOTTOM},
-      {400, 15, HTCAPTION},   {closeX, 10, HTCLOSE},  {minX, 10, HTMINBUTTON},
-      {400, 300, HTCAPTION},  // no view: the uncovered frame drags
+  struct Case {
+    int x, y;
+    LRESULT want;
+  } cases[] = {
+      {1, 1, HTTOPLEFT},         {2, 595, HTBOTTOMLEFT},  {798, 3, HTTOPRIGHT},
+      {797, 598, HTBOTTOMRIGHT}, {1, 300, HTLEFT},        {798, 300, HTRIGHT},
+      {400, 1, HTTOP},           {400, 598, HTBOTTOM},    {400, 15, HTCAPTION},
+      {closeX, 10, HTCLOSE},     {minX, 10, HTMINBUTTON}, {400, 300, HTCAPTION},  // no view: the uncovered frame drags
   };
   for (const Case& c : cases) EXPECT_EQ(f->Hit(c.x, c.y), c.want) << c.x << "," << c.y;
   f->DestroyWindow();
@@ -90,8 +93,8 @@ TEST_F(FrameTest, BordersAreReservedForTheView) {
   CTestFrame* f = new CTestFrame;
   ASSERT_TRUE(f->Open());
   CWnd view;
-  ASSERT_TRUE(view.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), f,
-                          AFX_IDW_PANE_FIRST));
+  ASSERT_TRUE(
+      view.Create(AfxRegisterWndClass(0), "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), f, AFX_IDW_PANE_FIRST));
   f->RecalcLayout();
   CRect r;
   view.GetWindowRect(&r);
@@ -215,7 +218,8 @@ void UseLockedTheme(int mode) {
     size_t eq = line.find('=');
     if (line.rfind("CanNotChangeWidth", 0) == 0) {
       line = "CanNotChangeWidth=" + std::to_string(mode);
-    } else if (eq != std::string::npos && line.find(".bmp") != std::string::npos && line.find(',') == std::string::npos) {
+    } else if (eq != std::string::npos && line.find(".bmp") != std::string::npos &&
+               line.find(',') == std::string::npos) {
       line = line.substr(0, eq + 1) + folder + line.substr(eq + 1);  // "Z:\\...\\frame00.bmp"
     }
     out += line + "\r\n";
@@ -234,7 +238,10 @@ void UseLockedTheme(int mode) {
 }
 
 TEST_F(FrameTest, WidthLockModes) {
-  struct Case { int mode; LRESULT top, left; } cases[] = {{1, HTTOP, HTCAPTION}, {2, HTCAPTION, HTLEFT}};
+  struct Case {
+    int mode;
+    LRESULT top, left;
+  } cases[] = {{1, HTTOP, HTCAPTION}, {2, HTCAPTION, HTLEFT}};
   for (const Case& c : cases) {
     UseLockedTheme(c.mode);
     CTestFrame* f = new CTestFrame;

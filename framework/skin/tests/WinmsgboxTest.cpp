@@ -14,10 +14,10 @@
 namespace {
 
 const char* const kOk = "\xC8\xB7\xB6\xA8(&O)";      // 确定(&O)
-const char* const kYes = "\xCA\xC7(&Y)";              // 是(&Y)
-const char* const kNo = "\xB7\xF1(&N)";               // 否(&N)
-const char* const kCancel = "\xC8\xA1\xCF\xFB(&C)";   // 取消(&C)
-const char* const kRetry = "\xD6\xD8\xCA\xD4(&R)";    // 重试(&R)
+const char* const kYes = "\xCA\xC7(&Y)";             // 是(&Y)
+const char* const kNo = "\xB7\xF1(&N)";              // 否(&N)
+const char* const kCancel = "\xC8\xA1\xCF\xFB(&C)";  // 取消(&C)
+const char* const kRetry = "\xD6\xD8\xCA\xD4(&R)";   // 重试(&R)
 
 struct Seen {
   bool skinned = false;
@@ -45,7 +45,9 @@ Seen Look(HWND dlg) {
   return s;
 }
 
-void Press(HWND dlg, int id) { ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, id)); }
+void Press(HWND dlg, int id) {
+  ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(dlg, id));
+}
 
 // Runs before the theme is set up: the plain box serves.
 TEST(MsgBox, PlainBoxBeforeThePathsAreSet) {

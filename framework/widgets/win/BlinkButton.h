@@ -12,8 +12,7 @@ class CBlinkButton : public CStatic {
   CBlinkButton();
 
   BOOL Create(CWnd* pParent, UINT nID, UINT nBitmapId, int cx, int cy, COLORREF crKey, UINT nPeriodMs);
-  BOOL Create(CWnd* pParent, UINT nID, BOOL bSubclass, UINT nBitmapId, int cx, int cy, COLORREF crKey,
-              UINT nPeriodMs);
+  BOOL Create(CWnd* pParent, UINT nID, BOOL bSubclass, UINT nBitmapId, int cx, int cy, COLORREF crKey, UINT nPeriodMs);
   void DrawFrame(CDC* pDC, int x, int y);
   BOOL IsParentDrawn() const { return m_bParentDraws; }
   void SetParentDrawn(BOOL bOn) { m_bParentDraws = bOn; }

@@ -28,8 +28,8 @@ void CFloatingTextItem::Free() {
 
 int CFloatingTextItem::HeldObjects() const {
   int n = 0;
-  for (const void* o : {(const void*)m_hdc, (const void*)m_hBitmap, (const void*)m_hFont, (const void*)m_hPen,
-                        (const void*)m_hBrush})
+  for (const void* o :
+       {(const void*)m_hdc, (const void*)m_hBitmap, (const void*)m_hFont, (const void*)m_hPen, (const void*)m_hBrush})
     n += o != nullptr;
   return n;
 }

@@ -95,8 +95,9 @@ TEST_F(AppTest, SharePathIsReadFromTheSharedKeyAndTheProfileIsRestored) {
 }
 
 TEST_F(AppTest, EnteringTheTableMapsSeatsAndReadsOptions) {
-  Script("Result=1\r\nPlayers=3\r\nEntry0=0,bob,Bob,0\r\nEntry1=1,carol,Carol,1\r\nEntry2=2,alice,Alice,0\r\n"
-         "Options=2,1,0,0,30\r\n");
+  Script(
+      "Result=1\r\nPlayers=3\r\nEntry0=0,bob,Bob,0\r\nEntry1=1,carol,Carol,1\r\nEntry2=2,alice,Alice,0\r\n"
+      "Options=2,1,0,0,30\r\n");
   g_LaunchRec.nSeat = 2;
   ASSERT_EQ(theApp.EnterChannel(), 1);
   const CHANNEL_STATE& c = theApp.m_Channel;

@@ -94,7 +94,7 @@ void CALLBACK DeliverDeal(HWND, UINT, UINT_PTR id, DWORD) {
   PutU32(&frame[4], 48 + kCards);
   uint8_t* body = &frame[8];
   for (int i = 0; i < 4; ++i) PutU32(body + 4 * i, 1);  // every seat may be watched
-  PutU32(body + 44, 3);                                  // three bottom cards
+  PutU32(body + 44, 3);                                 // three bottom cards
   const uint8_t codes[kCards] = {0, 13, 26, 39, 1, 14, 27, 5, 18, 31, 44, 11, 24, 12, 25, 52, 53};
   memcpy(body + 48, codes, kCards);
   Handlers().Dispatch(0x20C, frame.data());

@@ -269,7 +269,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-
 // The real program against a port where nothing listens: the socket says so in its box
 // (string 29901), the box is pressed, and start-up ends.
 void RunAgainstClosedPort(const Stage& stage, const wchar_t* png) {
@@ -349,8 +348,9 @@ TEST_F(StartupTest, PlayerListWithEmptyPositionShowsString3005) {
 TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   Stage stage("table", true);
   WriteText(stage.Path("scripted_table.ini"), std::string(kThreePlayers) + "[Arrive]\r\nDeal=300\r\n");
-  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 2 --user alice --nick Alice "
-                                                               "--room Room7"));
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe",
+                                    "--mapping --seat 2 --user alice --nick Alice "
+                                    "--room Room7"));
   ASSERT_TRUE(lobby.Ok());
   HWND main = winprobe::WaitForWindow("Trebbin Room7 Alice[alice]", 0, 30000);
   ASSERT_NE(main, nullptr);
@@ -370,7 +370,8 @@ TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
   GetWindowThreadProcessId(main, &pid);
   EXPECT_TRUE(HasModule(pid, "Pendrel.dll"));
   EXPECT_EQ(stage.Steps(), Range(1, 25));
-  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nsuspend\nregister document\nresume\nclient start\narrive deal\n");
+  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")),
+            "login\nsuspend\nregister document\nresume\nclient start\narrive deal\n");
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(lobby.WaitExit(30000), 0);
 }
@@ -381,8 +382,9 @@ TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
   WriteText(stage.Path("scripted_table.ini"), std::string(kThreePlayers) + "WatchSize=44\r\n");
   std::string waitText = ResourceString(stage, 29916);
   // Seat 6 asks to watch server seat 1.
-  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 6 --user alice --nick Alice "
-                                                               "--room Room7"));
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe",
+                                    "--mapping --seat 6 --user alice --nick Alice "
+                                    "--room Room7"));
   ASSERT_TRUE(lobby.Ok());
   HWND wait = winprobe::WaitForWindow(waitText, 0, 30000);
   ASSERT_NE(wait, nullptr);
@@ -407,7 +409,6 @@ TEST_F(StartupTest, WatcherWaitsHiddenBehindTheWaitBox) {
   EXPECT_FALSE(Exists(stage.Path("alice.txt")));
 }
 
-
 TEST_F(StartupTest, CrashReportKeepsWhatCouldNotBeSentAndReportsThePreviousRun) {
   Stage stage("zolt", true);
   ShareFolder share(stage, "1,0");
@@ -423,8 +424,7 @@ TEST_F(StartupTest, CrashReportKeepsWhatCouldNotBeSentAndReportsThePreviousRun) 
   ASSERT_EQ(pending.size(), 2u) << ReadText(stage.Path("alice_zolt.txt"));
   EXPECT_EQ(pending[0].rfind("5:game run:", 0), 0u) << pending[0];
   EXPECT_NE(pending[0].find("program closed,but not call exitinstance"), std::string::npos) << pending[0];
-  EXPECT_EQ(pending[1].rfind("0:game start:can not enter channel,Vesk 581:can not enter channel", 0), 0u)
-      << pending[1];
+  EXPECT_EQ(pending[1].rfind("0:game start:can not enter channel,Vesk 581:can not enter channel", 0), 0u) << pending[1];
 
   // The next start replays them, keeps them since they still cannot be sent, and adds its own.
   RunAgainstClosedPort(stage, L"startup_zolt_second.png");
@@ -443,8 +443,8 @@ TEST_F(StartupTest, CrashReportThatCannotBeCreatedEndsStartUpWithTheErrorLine) {
   ASSERT_NE(err, INVALID_HANDLE_VALUE);
   SetEnvironmentVariableA("ZOLT_FAIL_CREATE", "7");
   SetEnvironmentVariableA("VESK_STARTUP_TRACE", stage.TracePath().c_str());
-  std::string cmd = "\"" + stage.Path("Vesk.exe") +
-                    "\" 1 alice Alice Room 1 KEY 127.0.0.1 1 table 127.0.0.1 4200 col 0";
+  std::string cmd =
+      "\"" + stage.Path("Vesk.exe") + "\" 1 alice Alice Room 1 KEY 127.0.0.1 1 table 127.0.0.1 4200 col 0";
   std::vector<char> line(cmd.begin(), cmd.end());
   line.push_back('\0');
   STARTUPINFOA si = {};
@@ -453,7 +453,8 @@ TEST_F(StartupTest, CrashReportThatCannotBeCreatedEndsStartUpWithTheErrorLine) {
   si.hStdError = err;
   si.hStdOutput = err;
   PROCESS_INFORMATION pi = {};
-  BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, stage.Dir().c_str(), &si, &pi);
+  BOOL started =
+      CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, stage.Dir().c_str(), &si, &pi);
   SetEnvironmentVariableA("ZOLT_FAIL_CREATE", nullptr);
   SetEnvironmentVariableA("VESK_STARTUP_TRACE", nullptr);
   CloseHandle(err);
@@ -473,8 +474,9 @@ TEST_F(StartupTest, ForcedWatchHidesThePlayersWindowButKeepsItsTitle) {
   Stage stage("forcewatch", true);
   WriteText(stage.Path("scripted_table.ini"), std::string(kThreePlayers) + "WatchSize=44\r\n");
   std::string waitText = ResourceString(stage, 29916);
-  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 2 --user alice --nick Alice "
-                                                               "--room Room7 --force-watch 1"));
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe",
+                                    "--mapping --seat 2 --user alice --nick Alice "
+                                    "--room Room7 --force-watch 1"));
   ASSERT_TRUE(lobby.Ok());
   ASSERT_NE(winprobe::WaitForWindow(waitText, 0, 30000), nullptr);
   HWND main = nullptr;
@@ -494,8 +496,9 @@ TEST_F(StartupTest, WatchersWindowComesUpWhenTheGameDataArrives) {
   WriteText(stage.Path("scripted_table.ini"),
             std::string(kThreePlayers) + "WatchSize=44\r\n[Arrive]\r\nProgress=1500\r\n");
   std::string waitText = ResourceString(stage, 29916);
-  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 6 --user alice --nick Alice "
-                                                               "--room Room7"));
+  Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe",
+                                    "--mapping --seat 6 --user alice --nick Alice "
+                                    "--room Room7"));
   ASSERT_TRUE(lobby.Ok());
   HWND main = winprobe::WaitForWindow("Trebbin Room7 Alice[alice]", 0, 30000);
   ASSERT_NE(main, nullptr);

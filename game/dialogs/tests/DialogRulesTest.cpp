@@ -30,7 +30,7 @@ TEST(ExitRules, ResultIsTheChoiceOrCancel) {
 }
 
 TEST(WaitRules, WidthHasAFloorOf200) {
-  EXPECT_EQ(LayOutWait(6, 12, false, 80, 22).clientW, 200);    // one character
+  EXPECT_EQ(LayOutWait(6, 12, false, 80, 22).clientW, 200);  // one character
   EXPECT_EQ(LayOutWait(143, 12, false, 80, 22).clientW, 200);
   EXPECT_EQ(LayOutWait(144, 12, false, 80, 22).clientW, 200);  // 144 + 56
   EXPECT_EQ(LayOutWait(300, 12, false, 80, 22).clientW, 356);
@@ -116,8 +116,10 @@ TEST(SetupRules, FolderChecks) {
   for (const Case& c : cases) {
     std::string out = "unchanged";
     EXPECT_EQ(CheckFolder(c.in, &out), c.want) << c.in;
-    if (c.want == FolderCheck::Ok) EXPECT_EQ(out, c.cleaned) << c.in;
-    else EXPECT_EQ(out, "unchanged") << c.in;
+    if (c.want == FolderCheck::Ok)
+      EXPECT_EQ(out, c.cleaned) << c.in;
+    else
+      EXPECT_EQ(out, "unchanged") << c.in;
   }
 }
 
@@ -131,6 +133,6 @@ TEST(SetupRules, Filters) {
   EXPECT_TRUE(ParseFilter("").empty());
   EXPECT_EQ(FilterBlock(""), std::string("\0", 1));
   EXPECT_EQ(ParseFilter("Label only|").size(), 0u);
-  EXPECT_EQ(ParseFilter("A|*.a|B").size(), 1u);     // unpaired tail dropped
+  EXPECT_EQ(ParseFilter("A|*.a|B").size(), 1u);         // unpaired tail dropped
   EXPECT_EQ(ParseFilter("A|*.a||B|*.b||").size(), 1u);  // the list ends at the empty label
 }

@@ -36,7 +36,8 @@ inline RECT ItemRect(HWND dlg, int id) {
 }
 
 inline bool Inside(const RECT& outer, const RECT& inner) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
 }
 
 // A player's click: the pointer goes over the visible button, then it is clicked (the

@@ -55,7 +55,8 @@ TEST(GameDialogsIndict, CountdownAndKeepAlive) {
   EXPECT_EQ(p.seconds, 0);
   EXPECT_EQ(p.keepAliveMs, 30000u);
   // "本窗口&15秒后将自动关闭"
-  EXPECT_EQ(indict::CountdownText(15), "\xB1\xBE\xB4\xB0\xBF\xDA&15\xC3\xEB\xBA\xF3\xBD\xAB\xD7\xD4\xB6\xAF\xB9\xD8\xB1\xD5");
+  EXPECT_EQ(indict::CountdownText(15),
+            "\xB1\xBE\xB4\xB0\xBF\xDA&15\xC3\xEB\xBA\xF3\xBD\xAB\xD7\xD4\xB6\xAF\xB9\xD8\xB1\xD5");
 }
 
 TEST(GameDialogsIndict, OutcomeTexts) {

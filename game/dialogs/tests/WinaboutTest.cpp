@@ -37,7 +37,8 @@ Seen Open(CSkinAboutDlg& dlg, const char* png) {
     s.ok = ItemRect(h, IDOK);
     s.icon = ItemRect(h, IDC_SKINABOUT_ICON);
     s.okInside = Inside(client, s.ok);
-    s.textsInside = Inside(client, ItemRect(h, IDC_SKINABOUT_TEXT1)) && Inside(client, ItemRect(h, IDC_SKINABOUT_TEXT2));
+    s.textsInside =
+        Inside(client, ItemRect(h, IDC_SKINABOUT_TEXT1)) && Inside(client, ItemRect(h, IDC_SKINABOUT_TEXT2));
     s.pic = Capture(h);
     if (png) SaveScreenPng(h, png);
     EXPECT_TRUE(ClickVisible(h, kOK));

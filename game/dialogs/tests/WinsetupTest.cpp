@@ -145,7 +145,7 @@ TEST_F(SetupDlgTest, MusicPickerTurnsMusicOnAndCancelChangesNothing) {
     dlg.m_strAnswer = "C:\\Music\\a.mid";
     bool checkShown = false;
     ActOnNextDialog([&](HWND h) {
-    CloseLater(h);
+      CloseLater(h);
       Click(h, IDC_MUSIC);
       Pump(150);
       checkShown = Checked(h, IDC_MUSICON);
@@ -210,7 +210,7 @@ TEST_F(SetupDlgTest, WatcherCannotChangeAllowWatching) {
     dlg.m_bWatcher = watcher;
     bool enabled = true;
     ActOnNextDialog([&](HWND h) {
-    CloseLater(h);
+      CloseLater(h);
       enabled = ::IsWindowEnabled(::GetDlgItem(h, IDC_ALLOWWATCH)) != 0;
       if (watcher) SaveScreenPng(h, "setup_watcher.png");
       ::PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
@@ -226,7 +226,9 @@ TEST_F(SetupDlgTest, OutOfRangeValuesAreShownInRange) {
   dlg.m_nBkMode = 9;
   dlg.m_bVoice = 5;
   ActOnNextDialog([&](HWND h) {
-    CloseLater(h); ::PostMessageA(h, WM_COMMAND, IDOK, 0); });
+    CloseLater(h);
+    ::PostMessageA(h, WM_COMMAND, IDOK, 0);
+  });
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_EQ(dlg.m_nSeatDir, 0);
   EXPECT_EQ(dlg.m_nBkMode, 0);

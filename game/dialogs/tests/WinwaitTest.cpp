@@ -7,7 +7,8 @@
 #include "WinProbe.h"
 
 namespace {
-const char kWaiting[] = "\xD5\xFD\xD4\xDA\xB5\xC8\xB4\xFD\xD3\xCE\xCF\xB7\xCA\xFD\xBE\xDD";  // waiting for the game data
+const char kWaiting[] =
+    "\xD5\xFD\xD4\xDA\xB5\xC8\xB4\xFD\xD3\xCE\xCF\xB7\xCA\xFD\xBE\xDD";  // waiting for the game data
 const char kCancel[] = "\xC8\xA1\xCF\xFB";
 
 class WaitDlgTest : public ::testing::Test {

@@ -168,8 +168,9 @@ TEST_F(Table, WholeHandFromDealToResult) {
   EXPECT_EQ(doc.m_nDeclarerSeat, 1);
   EXPECT_EQ(host.clock.back(), 99) << "the declarer's first clock is doubled and capped";
 
-  ASSERT_TRUE(Deliver(MSG_BOTTOM_CARDS, Words({3, 1, static_cast<uint32_t>(Code(2, 5)), static_cast<uint32_t>(Code(2, 6)),
-                                               static_cast<uint32_t>(Code(3, 12))})));
+  ASSERT_TRUE(
+      Deliver(MSG_BOTTOM_CARDS, Words({3, 1, static_cast<uint32_t>(Code(2, 5)), static_cast<uint32_t>(Code(2, 6)),
+                                       static_cast<uint32_t>(Code(3, 12))})));
   EXPECT_EQ(doc.m_Seats[1].nCardCount, 20);
 
   // Free lead: a pair of threes.
@@ -183,8 +184,8 @@ TEST_F(Table, WholeHandFromDealToResult) {
   EXPECT_GE(host.brackets, 1);
 
   // The server echoes our play; east passes, west passes: a new round for us.
-  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 2, 1, static_cast<uint32_t>(Code(0, 0)),
-                                       static_cast<uint32_t>(Code(1, 0))})));
+  ASSERT_TRUE(
+      Deliver(MSG_PLAY, Words({1, 2, 2, 1, static_cast<uint32_t>(Code(0, 0)), static_cast<uint32_t>(Code(1, 0))})));
   EXPECT_EQ(doc.m_Seats[1].nCardCount, 18);
   EXPECT_EQ(doc.m_bPlaySent, 0);
   ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 0, 1})));
@@ -328,12 +329,14 @@ TEST_F(Table, MalformedFramesAreDropped) {
     std::vector<uint8_t> body;
   } cases[] = {
       {MSG_DEAL, std::vector<uint8_t>(47, 0)},
-      {MSG_DEAL, [] {  // 30 cards + 8 bottom cards would overflow a hand
+      {MSG_DEAL,
+       [] {  // 30 cards + 8 bottom cards would overflow a hand
          auto b = Words({1, 1, 1, 0, 0, 0, 0, 0, 0, 1, 0, 8});
          b.resize(48 + 30, 1);
          return b;
        }()},
-      {MSG_DEAL, [] {  // first bidder seat 7 maps to no position
+      {MSG_DEAL,
+       [] {  // first bidder seat 7 maps to no position
          auto b = Words({1, 1, 1, 0, 0, 0, 0, 0, 0, 1, 7, 3});
          b.resize(48 + 17, 1);
          return b;

@@ -211,8 +211,7 @@ int HintReference::IsTripleRun(const CARD_INFO* p, int n) {
   n = ValidCount(n);
   if (n < 6 || n % 3 != 0) return 0;
   for (int k = 0; k < n / 3; ++k) {
-    if (!SameRank(p, 3 * k, 3) || p[3 * k].nRank == RANK_TWO || p[3 * k].nRank != p[0].nRank - k)
-      return 0;
+    if (!SameRank(p, 3 * k, 3) || p[3 * k].nRank == RANK_TWO || p[3 * k].nRank != p[0].nRank - k) return 0;
   }
   return 1;
 }
@@ -361,8 +360,7 @@ int HintReference::ClassifyCards(CARD_INFO* p, int n) {
     if (n == 6 && bHasFour && bHasPair) return PLAY_FOUR_PAIR;
     if (n == 6 && bHasFour) return PLAY_FOUR_TWO_SINGLES;
     if (n == 7 && bHasFour && bHasPair) return PLAY_FOUR_PAIR_SINGLE;
-    if (n == 8 && bHasFour && bHasPair && SameRank(p, 6, 2) && !SameRank(p, 4, 4))
-      return PLAY_FOUR_TWO_PAIRS;
+    if (n == 8 && bHasFour && bHasPair && SameRank(p, 6, 2) && !SameRank(p, 4, 4)) return PLAY_FOUR_TWO_PAIRS;
   }
   if (IsPairRun(p, n)) return PLAY_PAIR;
   if (IsPlaneWithPairs(p, n)) return PLAY_TRIPLE_PAIR;
@@ -391,8 +389,7 @@ int HintReference::CompareCards(CARD_INFO* p1, int n1, CARD_INFO* p2, int n2) {
     if (c == PLAY_BOMB) return d == PLAY_ROCKET ? -1 : 1;
     // A four with a pair may answer a four with two singles of the same size
     // only: a longer run is a different play, not a stronger one.
-    if (c == PLAY_FOUR_PAIR && d == PLAY_FOUR_TWO_SINGLES)
-      return n1 == n2 ? p1[0].nRank - p2[0].nRank : -1;
+    if (c == PLAY_FOUR_PAIR && d == PLAY_FOUR_TWO_SINGLES) return n1 == n2 ? p1[0].nRank - p2[0].nRank : -1;
     return -1;
   }
   if (c == PLAY_FOUR_JOKERS) return 1;
@@ -434,7 +431,6 @@ const HINT_CANDIDATE* HintReference::GetCandidate(int nIndex) const {
   if (nIndex < 0 || nIndex >= m_nCandidates) return nullptr;
   return &m_Candidates[nIndex];
 }
-
 
 namespace {
 
@@ -562,13 +558,13 @@ int HintReference::TakePairs(Hand h, int nWant, int nMinLowPos, int bDifferFromF
 
 namespace {
 struct GroupSpec {
-  int g;          // cards per main group
-  int nTwoStep;   // how far a group of twos is passed
-  int nPairs;     // attached pairs per main group
-  int nSingles;   // attached singles per main group
-  int nMinLowPos; // lower position bound of a one-group pair
-  int bDiffer;    // pairs after the first differ from it in rank
-  int bOutside;   // singles must not share the plane's ranks
+  int g;           // cards per main group
+  int nTwoStep;    // how far a group of twos is passed
+  int nPairs;      // attached pairs per main group
+  int nSingles;    // attached singles per main group
+  int nMinLowPos;  // lower position bound of a one-group pair
+  int bDiffer;     // pairs after the first differ from it in rank
+  int bOutside;    // singles must not share the plane's ranks
 };
 const GroupSpec kPairRun = {2, 2, 0, 0, 0, 0, 0};
 const GroupSpec kTripleRun = {3, 3, 0, 0, 0, 0, 0};
@@ -633,25 +629,13 @@ int HintReference::FindGroups(int s, int r, int n, const void* pSpec) {
 
 int HintReference::FindPairRun(int s, int r, int n) { return FindGroups(s, r, n, &kPairRun); }
 int HintReference::FindTripleRun(int s, int r, int n) { return FindGroups(s, r, n, &kTripleRun); }
-int HintReference::FindTriplesWithSingles(int s, int r, int n) {
-  return FindGroups(s, r, n, &kTriplesSingles);
-}
-int HintReference::FindTriplesWithPairs(int s, int r, int n) {
-  return FindGroups(s, r, n, &kTriplesPairs);
-}
-int HintReference::FindFoursWithSingle(int s, int r, int n) {
-  return FindGroups(s, r, n, &kFoursSingle);
-}
-int HintReference::FindFoursWithTwoSingles(int s, int r, int n) {
-  return FindGroups(s, r, n, &kFoursTwoSingles);
-}
+int HintReference::FindTriplesWithSingles(int s, int r, int n) { return FindGroups(s, r, n, &kTriplesSingles); }
+int HintReference::FindTriplesWithPairs(int s, int r, int n) { return FindGroups(s, r, n, &kTriplesPairs); }
+int HintReference::FindFoursWithSingle(int s, int r, int n) { return FindGroups(s, r, n, &kFoursSingle); }
+int HintReference::FindFoursWithTwoSingles(int s, int r, int n) { return FindGroups(s, r, n, &kFoursTwoSingles); }
 int HintReference::FindFoursWithPair(int s, int r, int n) { return FindGroups(s, r, n, &kFoursPair); }
-int HintReference::FindFoursWithTwoPairs(int s, int r, int n) {
-  return FindGroups(s, r, n, &kFoursTwoPairs);
-}
-int HintReference::FindFoursWithPairSingle(int s, int r, int n) {
-  return FindGroups(s, r, n, &kFoursPairSingle);
-}
+int HintReference::FindFoursWithTwoPairs(int s, int r, int n) { return FindGroups(s, r, n, &kFoursTwoPairs); }
+int HintReference::FindFoursWithPairSingle(int s, int r, int n) { return FindGroups(s, r, n, &kFoursPairSingle); }
 
 // ---- the search ---------------------------------------------------------------
 
@@ -664,23 +648,53 @@ void HintReference::SearchGroups(Hand h, int t, int nTopRank, int c) {
   int nLimit = 0, n = 0;
   int (HintReference::*pFinder)(int, int, int) = nullptr;
   switch (t) {
-    case PLAY_PAIR: nLimit = h.n - 1; n = c / 2; pFinder = &HintReference::FindPairRun; break;
-    case PLAY_TRIPLE: nLimit = h.n - 2; n = c / 3; pFinder = &HintReference::FindTripleRun; break;
+    case PLAY_PAIR:
+      nLimit = h.n - 1;
+      n = c / 2;
+      pFinder = &HintReference::FindPairRun;
+      break;
+    case PLAY_TRIPLE:
+      nLimit = h.n - 2;
+      n = c / 3;
+      pFinder = &HintReference::FindTripleRun;
+      break;
     case PLAY_TRIPLE_SINGLE:
-      nLimit = h.n - 2; n = c / 4; pFinder = &HintReference::FindTriplesWithSingles; break;
+      nLimit = h.n - 2;
+      n = c / 4;
+      pFinder = &HintReference::FindTriplesWithSingles;
+      break;
     case PLAY_TRIPLE_PAIR:
-      nLimit = h.n - 2; n = c / 5; pFinder = &HintReference::FindTriplesWithPairs; break;
+      nLimit = h.n - 2;
+      n = c / 5;
+      pFinder = &HintReference::FindTriplesWithPairs;
+      break;
     case PLAY_FOUR_SINGLE:
-      nLimit = h.n - 4; n = c / 5; pFinder = &HintReference::FindFoursWithSingle; break;
+      nLimit = h.n - 4;
+      n = c / 5;
+      pFinder = &HintReference::FindFoursWithSingle;
+      break;
     case PLAY_FOUR_TWO_SINGLES:
-      nLimit = h.n - 5; n = c / 6; pFinder = &HintReference::FindFoursWithTwoSingles; break;
+      nLimit = h.n - 5;
+      n = c / 6;
+      pFinder = &HintReference::FindFoursWithTwoSingles;
+      break;
     case PLAY_FOUR_PAIR:
-      nLimit = h.n - 5; n = c / 6; pFinder = &HintReference::FindFoursWithPair; break;
+      nLimit = h.n - 5;
+      n = c / 6;
+      pFinder = &HintReference::FindFoursWithPair;
+      break;
     case PLAY_FOUR_TWO_PAIRS:
-      nLimit = h.n - 3; n = c / 8; pFinder = &HintReference::FindFoursWithTwoPairs; break;
+      nLimit = h.n - 3;
+      n = c / 8;
+      pFinder = &HintReference::FindFoursWithTwoPairs;
+      break;
     case PLAY_FOUR_PAIR_SINGLE:
-      nLimit = h.n - 6; n = c / 7; pFinder = &HintReference::FindFoursWithPairSingle; break;
-    default: return;
+      nLimit = h.n - 6;
+      n = c / 7;
+      pFinder = &HintReference::FindFoursWithPairSingle;
+      break;
+    default:
+      return;
   }
   int j = 0;
   while (j < nLimit) {
@@ -790,15 +804,29 @@ void HintReference::RecomputeHints() {
       }
       break;
     }
-    case PLAY_PAIR: case PLAY_TRIPLE: case PLAY_TRIPLE_SINGLE: case PLAY_TRIPLE_PAIR:
-    case PLAY_FOUR_SINGLE: case PLAY_FOUR_TWO_SINGLES: case PLAY_FOUR_PAIR:
-    case PLAY_FOUR_TWO_PAIRS: case PLAY_FOUR_PAIR_SINGLE:
+    case PLAY_PAIR:
+    case PLAY_TRIPLE:
+    case PLAY_TRIPLE_SINGLE:
+    case PLAY_TRIPLE_PAIR:
+    case PLAY_FOUR_SINGLE:
+    case PLAY_FOUR_TWO_SINGLES:
+    case PLAY_FOUR_PAIR:
+    case PLAY_FOUR_TWO_PAIRS:
+    case PLAY_FOUR_PAIR_SINGLE:
       SearchGroups(h, t, R, c);
       break;
-    case PLAY_BOMB: SearchBombs(h, h.n - 3, 4, R); break;
-    case PLAY_BOMB5: SearchBombs(h, h.n - 4, 5, R); break;
-    case PLAY_BOMB6: SearchBombs(h, h.n - 5, 6, R); break;
-    case PLAY_BOMB7: SearchBombs(h, h.n - 6, 7, R); break;
+    case PLAY_BOMB:
+      SearchBombs(h, h.n - 3, 4, R);
+      break;
+    case PLAY_BOMB5:
+      SearchBombs(h, h.n - 4, 5, R);
+      break;
+    case PLAY_BOMB6:
+      SearchBombs(h, h.n - 5, 6, R);
+      break;
+    case PLAY_BOMB7:
+      SearchBombs(h, h.n - 6, 7, R);
+      break;
     case PLAY_BOMB8: {
       int j = 0;
       while (j < h.n - 7) {

@@ -8,12 +8,12 @@
 class HintReference {
  public:
   enum {
-    MAX_CARDS = 33,       // records in a hand or play array
-    MAX_POSITIONS = 4,    // view positions 0..3
-    OWN_POSITION = 1,     // the local player
+    MAX_CARDS = 33,     // records in a hand or play array
+    MAX_POSITIONS = 4,  // view positions 0..3
+    OWN_POSITION = 1,   // the local player
     MAX_CANDIDATES = 60,
     RANK_TWO = 12,
-    SUIT_JOKER = 52       // a suit field of 52 or more marks a joker
+    SUIT_JOKER = 52  // a suit field of 52 or more marks a joker
   };
 
   HintReference();

@@ -14,17 +14,35 @@
 namespace playshapes {
 
 enum Shape {
-  kSingle, kPair, kTriple, kTripleSingle, kTriplePair, kStraight, kPairRun5, kPairRunLong,
-  kTripleRun, kPlaneSingles, kPlanePairs, kFourSingle, kFourTwoSingles, kFourPair,
-  kFourTwoPairs, kFourPairSingle, kQuadRunPairs, kBomb, kBombBig, kRocket, kShapeCount
+  kSingle,
+  kPair,
+  kTriple,
+  kTripleSingle,
+  kTriplePair,
+  kStraight,
+  kPairRun5,
+  kPairRunLong,
+  kTripleRun,
+  kPlaneSingles,
+  kPlanePairs,
+  kFourSingle,
+  kFourTwoSingles,
+  kFourPair,
+  kFourTwoPairs,
+  kFourPairSingle,
+  kQuadRunPairs,
+  kBomb,
+  kBombBig,
+  kRocket,
+  kShapeCount
 };
 
 inline const char* ShapeName(int s) {
-  static const char* kNames[kShapeCount] = {
-      "single", "pair", "triple", "triple_single", "triple_pair", "straight", "pairs_run5",
-      "pairs_run_long", "triple_run", "plane_singles", "plane_pairs", "four_single",
-      "four_two_singles", "four_pair", "four_two_pairs", "four_pair_single", "quad_run_pairs",
-      "bomb", "bomb_big", "rocket"};
+  static const char* kNames[kShapeCount] = {"single",           "pair",          "triple",         "triple_single",
+                                            "triple_pair",      "straight",      "pairs_run5",     "pairs_run_long",
+                                            "triple_run",       "plane_singles", "plane_pairs",    "four_single",
+                                            "four_two_singles", "four_pair",     "four_two_pairs", "four_pair_single",
+                                            "quad_run_pairs",   "bomb",          "bomb_big",       "rocket"};
   return s >= 0 && s < kShapeCount ? kNames[s] : "?";
 }
 
@@ -71,9 +89,15 @@ inline bool MakeShape(std::mt19937& rng, int shape, int decks, std::vector<int32
   auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rng() % unsigned(hi - lo + 1)); };
   bool ok = true;
   switch (shape) {
-    case kSingle: ok = shoe.Take(pick(0, 14), 1, out); break;
-    case kPair: ok = shoe.Take(pick(0, 12), 2, out); break;
-    case kTriple: ok = shoe.Take(pick(0, 12), 3, out); break;
+    case kSingle:
+      ok = shoe.Take(pick(0, 14), 1, out);
+      break;
+    case kPair:
+      ok = shoe.Take(pick(0, 12), 2, out);
+      break;
+    case kTriple:
+      ok = shoe.Take(pick(0, 12), 3, out);
+      break;
     case kTripleSingle: {
       const int r = pick(0, 12);
       ok = shoe.Take(r, 3, out) && shoe.TakeOthers(1, 1, r, r, out);
@@ -118,20 +142,26 @@ inline bool MakeShape(std::mt19937& rng, int shape, int decks, std::vector<int32
       if (ok && shape == kFourTwoSingles) ok = shoe.TakeOthers(2, 1, r, r, out);
       if (ok && shape == kFourPair) ok = shoe.TakeOthers(1, 2, r, r, out);
       if (ok && shape == kFourTwoPairs) ok = shoe.TakeOthers(2, 2, r, r, out);
-      if (ok && shape == kFourPairSingle)
-        ok = shoe.TakeOthers(1, 2, r, r, out) && shoe.TakeOthers(1, 1, r, r, out);
+      if (ok && shape == kFourPairSingle) ok = shoe.TakeOthers(1, 2, r, r, out) && shoe.TakeOthers(1, 1, r, r, out);
       break;
     }
     case kQuadRunPairs: {
       const int lo = pick(0, 10);
-      ok = shoe.Take(lo, 4, out) && shoe.Take(lo + 1, 4, out) &&
-           shoe.TakeOthers(2, 2, lo, lo + 1, out);
+      ok = shoe.Take(lo, 4, out) && shoe.Take(lo + 1, 4, out) && shoe.TakeOthers(2, 2, lo, lo + 1, out);
       break;
     }
-    case kBomb: ok = shoe.Take(pick(0, 12), 4, out); break;
-    case kBombBig: ok = shoe.Take(pick(0, 12), pick(5, 8), out); break;
-    case kRocket: ok = shoe.Take(13, 1, out) && shoe.Take(14, 1, out); break;
-    default: ok = false; break;
+    case kBomb:
+      ok = shoe.Take(pick(0, 12), 4, out);
+      break;
+    case kBombBig:
+      ok = shoe.Take(pick(0, 12), pick(5, 8), out);
+      break;
+    case kRocket:
+      ok = shoe.Take(13, 1, out) && shoe.Take(14, 1, out);
+      break;
+    default:
+      ok = false;
+      break;
   }
   std::shuffle(out.begin(), out.end(), rng);
   return ok;

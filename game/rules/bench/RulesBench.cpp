@@ -61,10 +61,18 @@ bool BuildPlay(std::mt19937& rng, const std::vector<int>& rest, Play& out, CCard
   const int r = rng() % 13;
   bool ok = true;
   switch (shape) {
-    case 0: ok = take(rng() % 15, 1, codes); break;
-    case 1: ok = take(r, 2, codes); break;
-    case 2: ok = take(r, 3, codes) && take((r + 1 + rng() % 12) % 13, 1, codes); break;
-    case 3: ok = take(r, 3, codes) && take((r + 1 + rng() % 12) % 13, 2, codes); break;
+    case 0:
+      ok = take(rng() % 15, 1, codes);
+      break;
+    case 1:
+      ok = take(r, 2, codes);
+      break;
+    case 2:
+      ok = take(r, 3, codes) && take((r + 1 + rng() % 12) % 13, 1, codes);
+      break;
+    case 3:
+      ok = take(r, 3, codes) && take((r + 1 + rng() % 12) % 13, 2, codes);
+      break;
     case 4: {
       const int len = 5 + rng() % 4;
       const int lo = rng() % (12 - len + 1);
@@ -82,9 +90,15 @@ bool BuildPlay(std::mt19937& rng, const std::vector<int>& rest, Play& out, CCard
            take((lo + 7) % 13, 1, codes);
       break;
     }
-    case 7: ok = take(r, 4, codes) && take((r + 3) % 13, 1, codes) && take((r + 6) % 13, 1, codes); break;
-    case 8: ok = take(r, 4, codes); break;
-    default: ok = take(r, 1, codes); break;
+    case 7:
+      ok = take(r, 4, codes) && take((r + 3) % 13, 1, codes) && take((r + 6) % 13, 1, codes);
+      break;
+    case 8:
+      ok = take(r, 4, codes);
+      break;
+    default:
+      ok = take(r, 1, codes);
+      break;
   }
   if (!ok) return false;
   std::shuffle(codes.begin(), codes.end(), rng);
@@ -138,8 +152,8 @@ void BM_Compare(benchmark::State& state) {
     ++i;
     std::memcpy(a, p.cards.data(), p.cards.size() * sizeof(CARD_INFO));
     std::memcpy(b, q.cards.data(), q.cards.size() * sizeof(CARD_INFO));
-    benchmark::DoNotOptimize(rules.CompareCards(a, static_cast<int>(p.cards.size()), b,
-                                                static_cast<int>(q.cards.size())));
+    benchmark::DoNotOptimize(
+        rules.CompareCards(a, static_cast<int>(p.cards.size()), b, static_cast<int>(q.cards.size())));
   }
 }
 BENCHMARK(BM_Compare);
@@ -266,8 +280,8 @@ double Median(std::vector<double> v) {
 // median and worst shape per hand size and the growth from 17 to 33 cards.
 void PrintShapeSummary(const Collector& c) {
   auto get = [&](const char* engine, int shape, int size) {
-    auto it = c.ns.find(std::string("BM_HintShape<") + engine + ">/" + std::to_string(shape) + "/" +
-                        std::to_string(size));
+    auto it =
+        c.ns.find(std::string("BM_HintShape<") + engine + ">/" + std::to_string(shape) + "/" + std::to_string(size));
     return it == c.ns.end() ? -1.0 : it->second;
   };
   if (get("CCardRules", 0, 17) < 0) return;

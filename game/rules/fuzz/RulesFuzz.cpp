@@ -27,8 +27,10 @@ struct Input {
 class ExactTable : public CCardRules {
  public:
   ExactTable(const std::vector<int32_t>& hand, const std::vector<int32_t>& last)
-      : m_nHand(static_cast<int>(hand.size())), m_nLast(static_cast<int>(last.size())),
-        m_pHand(new CARD_INFO[hand.size()]()), m_pLast(new CARD_INFO[last.size()]()) {
+      : m_nHand(static_cast<int>(hand.size())),
+        m_nLast(static_cast<int>(last.size())),
+        m_pHand(new CARD_INFO[hand.size()]()),
+        m_pLast(new CARD_INFO[last.size()]()) {
     for (int i = 0; i < m_nHand; ++i) SetCardFromCode(&m_pHand[i], hand[i]);
     for (int i = 0; i < m_nLast; ++i) SetCardFromCode(&m_pLast[i], last[i]);
   }
@@ -36,9 +38,7 @@ class ExactTable : public CCardRules {
   int HandCount() const { return m_nHand; }
 
  protected:
-  CARD_INFO* GetSeatCards(int nPosition) override {
-    return nPosition == OWN_POSITION ? m_pHand.get() : nullptr;
-  }
+  CARD_INFO* GetSeatCards(int nPosition) override { return nPosition == OWN_POSITION ? m_pHand.get() : nullptr; }
   int GetSeatCardCount(int nPosition) override { return nPosition == OWN_POSITION ? m_nHand : 0; }
   const CARD_INFO* GetLastPlayCards(int* pnCount) override {
     *pnCount = m_nLast;
@@ -133,17 +133,39 @@ Outcome Run(const uint8_t* data, size_t size) {
     const int g = static_cast<int8_t>(in.Byte());
     int res = 0;
     switch (which) {
-      case 0: res = table.FindSameRank(s, r, g); break;
-      case 1: res = table.FindStraight(r, g); break;
-      case 2: res = table.FindPairRun(s, r, g); break;
-      case 3: res = table.FindTripleRun(s, r, g); break;
-      case 4: res = table.FindTriplesWithSingles(s, r, g); break;
-      case 5: res = table.FindTriplesWithPairs(s, r, g); break;
-      case 6: res = table.FindFoursWithSingle(s, r, g); break;
-      case 7: res = table.FindFoursWithTwoSingles(s, r, g); break;
-      case 8: res = table.FindFoursWithPair(s, r, g); break;
-      case 9: res = table.FindFoursWithTwoPairs(s, r, g); break;
-      default: res = table.AddCandidate(r); break;
+      case 0:
+        res = table.FindSameRank(s, r, g);
+        break;
+      case 1:
+        res = table.FindStraight(r, g);
+        break;
+      case 2:
+        res = table.FindPairRun(s, r, g);
+        break;
+      case 3:
+        res = table.FindTripleRun(s, r, g);
+        break;
+      case 4:
+        res = table.FindTriplesWithSingles(s, r, g);
+        break;
+      case 5:
+        res = table.FindTriplesWithPairs(s, r, g);
+        break;
+      case 6:
+        res = table.FindFoursWithSingle(s, r, g);
+        break;
+      case 7:
+        res = table.FindFoursWithTwoSingles(s, r, g);
+        break;
+      case 8:
+        res = table.FindFoursWithPair(s, r, g);
+        break;
+      case 9:
+        res = table.FindFoursWithTwoPairs(s, r, g);
+        break;
+      default:
+        res = table.AddCandidate(r);
+        break;
     }
     out.finders.push_back(res);
   }

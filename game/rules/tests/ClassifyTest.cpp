@@ -12,9 +12,7 @@ using cardtext::Faces;
 namespace {
 
 struct Rules : CCardTable {
-  Rules(int players, int straight = 0, int tripleSingle = 0) {
-    SetRuleOptions(players, straight, tripleSingle);
-  }
+  Rules(int players, int straight = 0, int tripleSingle = 0) { SetRuleOptions(players, straight, tripleSingle); }
   int Classify(const std::string& text) {
     std::vector<CARD_INFO> c = Cards(text);
     return ClassifyCards(c.data(), static_cast<int>(c.size()));
@@ -31,10 +29,11 @@ struct Rules : CCardTable {
 };
 
 TEST(RulesRecord, SetCardFromCodeMapsSuitAndRank) {
-  struct Row { int32_t code, suit, rank; } rows[] = {
-      {0, 0, 0},   {12, 0, 12}, {13, 1, 0},  {51, 3, 12}, {52, 52, 13},
-      {53, 53, 14}, {54, 0, 0},  {107, 53, 14}, {106, 52, 13},
-      {-1, 53, 14},  // negative codes from a bad peer still land in the deck
+  struct Row {
+    int32_t code, suit, rank;
+  } rows[] = {
+      {0, 0, 0},  {12, 0, 12},   {13, 1, 0},    {51, 3, 12},  {52, 52, 13}, {53, 53, 14},
+      {54, 0, 0}, {107, 53, 14}, {106, 52, 13}, {-1, 53, 14},  // negative codes from a bad peer still land in the deck
   };
   for (const Row& r : rows) {
     CARD_INFO c;
@@ -219,7 +218,7 @@ TEST(RulesCompare, Table) {
       {3, "2", "3", 12},
       {3, "bj", "sj", 1},
       {3, "4 5 6 7 8", "3 4 5 6 7", 1},
-      {3, "4 5 6 7 8 9", "3 4 5 6 7", -1},   // same type, other size
+      {3, "4 5 6 7 8 9", "3 4 5 6 7", -1},  // same type, other size
       {3, "5 6 7 8 9", "3 4 5 6 7 8", -1},
       {3, "6 6 6 5 5", "4 4 4 A A", 2},
       {3, "sj bj", "2 2 2 2", 1},
@@ -259,7 +258,11 @@ TEST(RulesCompare, Table) {
 }
 
 TEST(RulesBombs, CountBombs) {
-  struct Row { int players; const char* hand; int bombs; } rows[] = {
+  struct Row {
+    int players;
+    const char* hand;
+    int bombs;
+  } rows[] = {
       {3, "7 7 7 7", 1},
       {3, "9 9 9 9 5 5 5 5 3", 2},
       {3, "9 9 9 5 5 5 3", 0},

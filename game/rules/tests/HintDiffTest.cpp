@@ -27,12 +27,8 @@ class DealTable : public Base {
   Deal d;
 
  protected:
-  CARD_INFO* GetSeatCards(int pos) override {
-    return pos == Base::OWN_POSITION ? d.hand.data() : nullptr;
-  }
-  int GetSeatCardCount(int pos) override {
-    return pos == Base::OWN_POSITION ? static_cast<int>(d.hand.size()) : 0;
-  }
+  CARD_INFO* GetSeatCards(int pos) override { return pos == Base::OWN_POSITION ? d.hand.data() : nullptr; }
+  int GetSeatCardCount(int pos) override { return pos == Base::OWN_POSITION ? static_cast<int>(d.hand.size()) : 0; }
   const CARD_INFO* GetLastPlayCards(int* n) override {
     *n = static_cast<int>(d.last.size());
     return d.last.data();
@@ -45,9 +41,7 @@ std::vector<CARD_INFO> Cards(const std::vector<int32_t>& codes) {
   return out;
 }
 
-std::string Bytes(const void* p, size_t n) {
-  return std::string(static_cast<const char*>(p), n);
-}
+std::string Bytes(const void* p, size_t n) { return std::string(static_cast<const char*>(p), n); }
 
 // Every press of a full cycle and then some, with the state after each.
 template <class T>
@@ -56,8 +50,8 @@ std::string Presses(T& t) {
   for (int k = 0; k < 3; ++k) {
     const CARD_INFO* p = nullptr;
     const int n = t.FindHint(&p);
-    s += std::to_string(n) + ":" + std::to_string(t.GetHintIndex()) + ":" +
-         std::to_string(t.GetCandidateCount()) + ":" + std::to_string(t.m_bHintRecompute) + ";";
+    s += std::to_string(n) + ":" + std::to_string(t.GetHintIndex()) + ":" + std::to_string(t.GetCandidateCount()) +
+         ":" + std::to_string(t.m_bHintRecompute) + ";";
     if (n > 0) s += Bytes(p, sizeof(CARD_INFO) * static_cast<size_t>(n));
     if (k == 0) {
       for (int i = 0; i < t.GetCandidateCount(); ++i) {
@@ -96,8 +90,8 @@ int Compare(const Options& o, const Deal& deal, bool unsorted, const std::string
 }
 
 std::string Describe(const Options& o, const Deal& d) {
-  std::string s = "players " + std::to_string(o.players) + " switches " +
-                  std::to_string(o.straight) + std::to_string(o.tripleSingle) + " last";
+  std::string s = "players " + std::to_string(o.players) + " switches " + std::to_string(o.straight) +
+                  std::to_string(o.tripleSingle) + " last";
   for (const CARD_INFO& c : d.last) s += " " + std::to_string(c.nCode);
   s += " hand";
   for (const CARD_INFO& c : d.hand) s += " " + std::to_string(c.nCode);
@@ -128,8 +122,7 @@ std::vector<int32_t> BiasedHand(std::mt19937& rng, int decks, int n) {
 TEST(RulesHintDiff, EqualListsOnRandomDeals) {
   std::mt19937 rng(20261210);
   // Three players know the most shapes: they get the most deals.
-  const Options kOptions[] = {{3, 0, 0}, {3, 0, 0}, {3, 0, 0}, {4, 0, 0}, {4, 1, 0}, {4, 0, 1},
-                              {4, 1, 1}};
+  const Options kOptions[] = {{3, 0, 0}, {3, 0, 0}, {3, 0, 0}, {4, 0, 0}, {4, 1, 0}, {4, 0, 1}, {4, 1, 1}};
   int withCandidates = 0, capped = 0, deals = 0;
   for (const Options& o : kOptions) {
     const int decks = o.players == 4 ? 2 : 1;
@@ -142,8 +135,7 @@ TEST(RulesHintDiff, EqualListsOnRandomDeals) {
         // Any few cards: mostly plays nothing answers.
         last = playshapes::DealHand(rng, decks, static_cast<int>(rng() % 9));
       } else {
-        while (!playshapes::MakeShape(rng, static_cast<int>(rng() % playshapes::kShapeCount),
-                                      decks, last))
+        while (!playshapes::MakeShape(rng, static_cast<int>(rng() % playshapes::kShapeCount), decks, last))
           last.clear();
       }
       d.last = Cards(last);
@@ -179,8 +171,7 @@ TEST(RulesHintDiff, EqualListsOnOddRecords) {
       d.hand.push_back(c);
     }
     std::vector<int32_t> last;
-    while (!playshapes::MakeShape(rng, static_cast<int>(rng() % playshapes::kShapeCount),
-                                  o.players == 4 ? 2 : 1, last))
+    while (!playshapes::MakeShape(rng, static_cast<int>(rng() % playshapes::kShapeCount), o.players == 4 ? 2 : 1, last))
       last.clear();
     d.last = Cards(last);
     Compare(o, d, round % 2 == 0, Describe(o, d));
@@ -198,12 +189,9 @@ TEST(RulesHintDiff, EqualClassification) {
     if (round % 3 == 0) {
       a = playshapes::DealHand(rng, decks, static_cast<int>(rng() % 12));
     } else {
-      while (!playshapes::MakeShape(rng, static_cast<int>(rng() % playshapes::kShapeCount), decks,
-                                    a))
-        a.clear();
+      while (!playshapes::MakeShape(rng, static_cast<int>(rng() % playshapes::kShapeCount), decks, a)) a.clear();
     }
-    while (!playshapes::MakeShape(rng, static_cast<int>(rng() % playshapes::kShapeCount), decks, b))
-      b.clear();
+    while (!playshapes::MakeShape(rng, static_cast<int>(rng() % playshapes::kShapeCount), decks, b)) b.clear();
     CCardTable now;
     DealTable<HintReference> ref;
     now.SetRuleOptions(o.players, o.straight, o.tripleSingle);
@@ -211,10 +199,8 @@ TEST(RulesHintDiff, EqualClassification) {
     std::vector<CARD_INFO> a1 = Cards(a), a2 = a1, b1 = Cards(b), b2 = b1;
     const int na = static_cast<int>(a.size()), nb = static_cast<int>(b.size());
     ASSERT_EQ(now.ClassifyCards(a1.data(), na), ref.ClassifyCards(a2.data(), na));
-    ASSERT_EQ(Bytes(a1.data(), a1.size() * sizeof(CARD_INFO)),
-              Bytes(a2.data(), a2.size() * sizeof(CARD_INFO)));
-    ASSERT_EQ(now.CompareCards(a1.data(), na, b1.data(), nb),
-              ref.CompareCards(a2.data(), na, b2.data(), nb));
+    ASSERT_EQ(Bytes(a1.data(), a1.size() * sizeof(CARD_INFO)), Bytes(a2.data(), a2.size() * sizeof(CARD_INFO)));
+    ASSERT_EQ(now.CompareCards(a1.data(), na, b1.data(), nb), ref.CompareCards(a2.data(), na, b2.data(), nb));
     // Every order, on fresh records and on records with odd fields.
     std::vector<CARD_INFO> c1 = Cards(a);
     if (round % 4 == 0 && !c1.empty()) c1[rng() % c1.size()].nSuit = -1;
@@ -222,8 +208,7 @@ TEST(RulesHintDiff, EqualClassification) {
     const int mode = static_cast<int>(rng() % 5) - 1;
     now.SortCards(c1.data(), na, 0, mode);
     ref.SortCards(c2.data(), na, 0, mode);
-    ASSERT_EQ(Bytes(c1.data(), c1.size() * sizeof(CARD_INFO)),
-              Bytes(c2.data(), c2.size() * sizeof(CARD_INFO)))
+    ASSERT_EQ(Bytes(c1.data(), c1.size() * sizeof(CARD_INFO)), Bytes(c2.data(), c2.size() * sizeof(CARD_INFO)))
         << "order " << mode;
   }
 }

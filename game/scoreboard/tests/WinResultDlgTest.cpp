@@ -9,12 +9,24 @@
 
 namespace {
 
-const char kHand1[] = "\xB5\xDA" "1" "\xBE\xD6";     // "第1局"
-const char kHand2[] = "\xB5\xDA" "2" "\xBE\xD6";
-const char kSeries1[] = "\xB5\xDA" "1" "\xC2\xD6";   // "第1轮"
-const char kTotal[] = "\xBA\xCF\xBC\xC6";             // "合计"
+const char kHand1[] =
+    "\xB5\xDA"
+    "1"
+    "\xBE\xD6";  // "第1局"
+const char kHand2[] =
+    "\xB5\xDA"
+    "2"
+    "\xBE\xD6";
+const char kSeries1[] =
+    "\xB5\xDA"
+    "1"
+    "\xC2\xD6";                                            // "第1轮"
+const char kTotal[] = "\xBA\xCF\xBC\xC6";                  // "合计"
 const char kFinal[] = "\xD7\xEE\xD6\xD5\xB5\xC3\xB7\xD6";  // "最终得分"
-const char kRange[] = "\xB5\xDA" "1-4" "\xBE\xD6";   // "第1-4局"
+const char kRange[] =
+    "\xB5\xDA"
+    "1-4"
+    "\xBE\xD6";  // "第1-4局"
 
 class ResultDlgTest : public ::testing::Test {
  protected:
@@ -32,7 +44,8 @@ class ResultDlgTest : public ::testing::Test {
 };
 
 TEST_F(ResultDlgTest, RowsFollowTheHooksInSeatOrder) {
-  EXPECT_EQ(winprobe::ReadListHeader(dlg.GetSafeHwnd()), (std::vector<std::string>{"\xBE\xD6\xCA\xFD", "west", "east", "me"}));
+  EXPECT_EQ(winprobe::ReadListHeader(dlg.GetSafeHwnd()),
+            (std::vector<std::string>{"\xBE\xD6\xCA\xFD", "west", "east", "me"}));
   CDocScoreBoard& board = dlg;
   const int hand1[3] = {-1, 2, -1}, hand2[3] = {2, -4, 2}, totals[3] = {1, -2, 1};
   board.AddSeriesRow(0);

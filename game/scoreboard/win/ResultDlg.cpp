@@ -4,7 +4,7 @@
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CResultDlg, CSkinDialog)
-ON_WM_DESTROY()
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
@@ -98,7 +98,9 @@ void CResultDlg::AddRow(const CString& title, const int* values, int count) {
 
 void CResultDlg::AddSeriesRow(uint32_t seriesValue) { AddRow(Title(IDS_SERIESROW, (int)seriesValue + 1), nullptr, 0); }
 
-void CResultDlg::AddHandRow(int hand, const int* values, int count) { AddRow(Title(IDS_HANDROW, hand + 1), values, count); }
+void CResultDlg::AddHandRow(int hand, const int* values, int count) {
+  AddRow(Title(IDS_HANDROW, hand + 1), values, count);
+}
 
 void CResultDlg::AddRangeRow(int hand, const int* values, int count) {
   AddRow(Title(IDS_RANGEROW, 1, hand + 1), values, count);

@@ -39,9 +39,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The announced length: exact, shorter, longer than what came, or anything.
   uint32_t length = uint32_t(body.size());
   switch ((shape >> 3) & 3) {
-    case 1: length = length > 0 ? length - in.Byte() % (length + 1) : 0; break;
-    case 2: length += 1 + in.Byte(); break;
-    case 3: length = in.U32(); break;
+    case 1:
+      length = length > 0 ? length - in.Byte() % (length + 1) : 0;
+      break;
+    case 2:
+      length += 1 + in.Byte();
+      break;
+    case 3:
+      length = in.U32();
+      break;
   }
   std::vector<uint8_t> frame(12 + body.size());
   Put32(frame, 0, id);

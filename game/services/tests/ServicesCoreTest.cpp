@@ -73,8 +73,7 @@ TEST(TierUrl, NamesOrderEncodingAndTemplate) {
   EXPECT_EQ(UrlEncode("a b,c"), "a+b%2Cc");
   // A Chinese name goes as its UTF-8 bytes.
   EXPECT_EQ(UrlEncode("\xE5\xBC\xA0"), "%E5%BC%A0");
-  EXPECT_EQ(BuildTierUrl("http://h/q?u=%usernames%&again=%usernames%", "x%2Cy"),
-            "http://h/q?u=x%2Cy&again=x%2Cy");
+  EXPECT_EQ(BuildTierUrl("http://h/q?u=%usernames%&again=%usernames%", "x%2Cy"), "http://h/q?u=x%2Cy&again=x%2Cy");
   EXPECT_EQ(BuildTierUrl("http://h/fixed", "x"), "http://h/fixed");
   // A replacement holding the placeholder is not replaced again.
   EXPECT_EQ(ReplaceAll("%a%", "%a%", "%a%%a%"), "%a%%a%");
@@ -115,8 +114,8 @@ TEST(Json, ParsesWithCommentsAndRejectsJunk) {
   ASSERT_TRUE(a && a->type == JsonValue::kArray && a->items.size() == 5);
   EXPECT_EQ(a->items[1].number, 25);
   EXPECT_EQ(a->items[4].text, "x\xC3\xA9\n");
-  for (const char* bad : {"", "{", "{\"a\":}", "[1,]", "{\"a\" 1}", "tru", "\"open", "/* open", "{} x",
-                          "-", "1.", "[\"\\q\"]"})
+  for (const char* bad :
+       {"", "{", "{\"a\":}", "[1,]", "{\"a\" 1}", "tru", "\"open", "/* open", "{} x", "-", "1.", "[\"\\q\"]"})
     EXPECT_FALSE(ParseJson(bad, &v)) << bad;
   std::string deep(100, '[');
   EXPECT_FALSE(ParseJson(deep + std::string(100, ']'), &v));
@@ -137,15 +136,19 @@ TEST(TierReply, Cases) {
     bool ok;
     std::vector<std::pair<int, int>> tiers;  // position, tier
   } cases[] = {
-      {"matches by name", R"({"code":0,"data":[{"username":"east","levels":5},{"username":"me","levels":"x"},{"username":"west","levels":2.9}]})",
-       true, {{2, 5}, {1, 0}, {0, 2}}},
+      {"matches by name",
+       R"({"code":0,"data":[{"username":"east","levels":5},{"username":"me","levels":"x"},{"username":"west","levels":2.9}]})",
+       true,
+       {{2, 5}, {1, 0}, {0, 2}}},
       {"code 1 changes nothing", R"({"code":1,"data":[{"username":"me","levels":3}]})", false, {}},
       {"code as text", R"({"code":"0","data":[{"username":"me","levels":3}]})", false, {}},
       {"a name not at the table", R"({"code":0,"data":[{"username":"ghost","levels":3}]})", true, {}},
       {"missing code reads as 0", R"({"data":[{"username":"me","levels":4}]})", true, {{1, 4}}},
       {"data not an array", R"({"code":0,"data":{"username":"me"}})", true, {}},
-      {"junk elements are skipped", R"({"code":0,"data":[1,"me",{"username":7},{"username":"me","levels":-3},{"username":"east","levels":1}]})",
-       true, {{1, 0}, {2, 1}}},
+      {"junk elements are skipped",
+       R"({"code":0,"data":[1,"me",{"username":7},{"username":"me","levels":-3},{"username":"east","levels":1}]})",
+       true,
+       {{1, 0}, {2, 1}}},
       {"not an object", R"([{"code":0}])", false, {}},
   };
   for (const auto& c : cases) {

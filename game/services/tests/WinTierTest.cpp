@@ -137,8 +137,9 @@ struct TierFixture : ::testing::Test {
 
 TEST_F(TierFixture, QueryAsksForTheNamesAndWritesTiers) {
   // A Chinese name (GBK "张") goes as its UTF-8 bytes, a blank as "+".
-  HttpPeer peer(Ok("/* tiers */ {\"code\":0,\"data\":[{\"username\":\"\xE5\xBC\xA0\",\"levels\":6},"
-                   "{\"username\":\"me too\",\"levels\":3},{\"username\":\"ghost\",\"levels\":9}]}"));
+  HttpPeer peer(
+      Ok("/* tiers */ {\"code\":0,\"data\":[{\"username\":\"\xE5\xBC\xA0\",\"levels\":6},"
+         "{\"username\":\"me too\",\"levels\":3},{\"username\":\"ghost\",\"levels\":9}]}"));
   TIER_QUERY q = Query(Url(peer.Port(), "/rank?names=%usernames%&v=1"), {"\xD5\xC5", "me too", "east"});
   QueryPlayerTiers(q);
   ASSERT_EQ(peer.Requests().size(), 1u);
@@ -177,7 +178,8 @@ TEST_F(TierFixture, FourPlayersAndStaleQueries) {
   EXPECT_EQ(ParseTierReply(reply, old), 0);
   EXPECT_EQ(table.Get(3), 0);
   // The view is repainted after a reply it can use.
-  HWND view = ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  HWND view =
+      ::CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
   ::ValidateRect(view, nullptr);
   now.hView = view;
   EXPECT_EQ(ParseTierReply(reply, now), 1);

@@ -14,9 +14,18 @@ class NullHost : public CNullDocHost {};
 class RecordingDoc : public CGameDocCore {
  public:
   RecordingDoc(const CDocHost& h, CHANNEL_STATE& c) : CGameDocCore(h, c) {}
-  int First(const uint8_t* f) { calls.push_back({1, netcore::ReadU32(f)}); return 0; }
-  int Second(const uint8_t* f) { calls.push_back({2, netcore::ReadU32(f)}); return 0; }
-  int Reason(int r) { reasons.push_back(r); return 0; }
+  int First(const uint8_t* f) {
+    calls.push_back({1, netcore::ReadU32(f)});
+    return 0;
+  }
+  int Second(const uint8_t* f) {
+    calls.push_back({2, netcore::ReadU32(f)});
+    return 0;
+  }
+  int Reason(int r) {
+    reasons.push_back(r);
+    return 0;
+  }
   std::vector<std::pair<int, uint32_t>> calls;
   std::vector<int> reasons;
 };

@@ -27,9 +27,7 @@ std::vector<uint8_t> PlayerList(const std::vector<Player>& players) {
   return out;
 }
 
-std::vector<uint8_t> ThreePlayers() {
-  return PlayerList({{0, "a", "A", 0}, {1, "b", "B", 1}, {2, "c", "C", 3}});
-}
+std::vector<uint8_t> ThreePlayers() { return PlayerList({{0, "a", "A", 0}, {1, "b", "B", 1}, {2, "c", "C", 3}}); }
 
 std::vector<uint8_t> WatchBlock(uint32_t series, uint32_t hand, std::vector<uint32_t> seriesTotals,
                                 std::vector<uint32_t> scores) {
@@ -52,22 +50,25 @@ EnterChannelResult Enter(int32_t& seat, int32_t force, int count, const std::vec
 }  // namespace
 
 TEST(SeatMapping, ServerSeatsToViewPositions) {
-  struct Case { int count, own, seat, pos; } cases[] = {
-      {3, 2, 0, 2}, {3, 2, 1, 0}, {3, 2, 2, 1}, {3, 0, 0, 1}, {3, 1, 1, 1},
-      {4, 3, 0, 2}, {4, 3, 3, 1}, {4, 0, 3, 0}, {4, 2, 1, 0}};
+  struct Case {
+    int count, own, seat, pos;
+  } cases[] = {{3, 2, 0, 2}, {3, 2, 1, 0}, {3, 2, 2, 1}, {3, 0, 0, 1}, {3, 1, 1, 1},
+               {4, 3, 0, 2}, {4, 3, 3, 1}, {4, 0, 3, 0}, {4, 2, 1, 0}};
   for (const auto& c : cases)
     EXPECT_EQ(SeatToViewPosition(c.count, c.own, c.seat), c.pos) << c.count << "/" << c.own << "/" << c.seat;
 }
 
 TEST(TableOptions, NumbersBlanksAndCommas) {
-  struct Case { const char* text; int expect[TABLE_OPTION_COUNT]; } cases[] = {
-      {"2,1,0,0,30", {2, 1, 0, 0, 30, 1, 1}},
-      {"", {2, 0, 0, 0, 60, 1, 1}},
-      {"  5  ,, 7", {5, 7, 0, 0, 60, 1, 1}},
-      {"1 1 1 1 45 9 3 99", {1, 1, 1, 1, 45, 9, 3}},
-      {"-4,+6,x,12abc,3", {-4, 6, 0, 12, 3, 1, 1}},
-      {"99999999999999", {2147483647, 0, 0, 0, 60, 1, 1}},
-      {",,,", {2, 0, 0, 0, 60, 1, 1}}};
+  struct Case {
+    const char* text;
+    int expect[TABLE_OPTION_COUNT];
+  } cases[] = {{"2,1,0,0,30", {2, 1, 0, 0, 30, 1, 1}},
+               {"", {2, 0, 0, 0, 60, 1, 1}},
+               {"  5  ,, 7", {5, 7, 0, 0, 60, 1, 1}},
+               {"1 1 1 1 45 9 3 99", {1, 1, 1, 1, 45, 9, 3}},
+               {"-4,+6,x,12abc,3", {-4, 6, 0, 12, 3, 1, 1}},
+               {"99999999999999", {2147483647, 0, 0, 0, 60, 1, 1}},
+               {",,,", {2, 0, 0, 0, 60, 1, 1}}};
   for (const auto& c : cases) {
     int opts[TABLE_OPTION_COUNT] = {2, 0, 0, 0, 60, 1, 1};
     ParseTableOptions(c.text, std::strlen(c.text) + 1, opts);

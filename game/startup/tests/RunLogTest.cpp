@@ -30,14 +30,16 @@ TEST(RunLogFile, StartTextRoundTripsAndFieldsAreSet) {
 }
 
 TEST(RunLogFile, PreviousRunMatrix) {
-  struct Case { const char *socket, *frame, *exit, *reason; int level; } cases[] = {
-      {"0", "0", "0", "program abnormal end", 0},
-      {"0", "1", "1", "program abnormal end", 0},
-      {"1", "0", "0", "previous window still exist", 5},
-      {"1", "0", "1", "previous window still exist", 5},
-      {"1", "1", "0", "program closed,but not call exitinstance", 5},
-      {"1", "1", "1", "program closed,but delete file failure", 0},
-      {"", "", "", "program closed,but delete file failure", 0}};
+  struct Case {
+    const char *socket, *frame, *exit, *reason;
+    int level;
+  } cases[] = {{"0", "0", "0", "program abnormal end", 0},
+               {"0", "1", "1", "program abnormal end", 0},
+               {"1", "0", "0", "previous window still exist", 5},
+               {"1", "0", "1", "previous window still exist", 5},
+               {"1", "1", "0", "program closed,but not call exitinstance", 5},
+               {"1", "1", "1", "program closed,but delete file failure", 0},
+               {"", "", "", "program closed,but delete file failure", 0}};
   for (const auto& c : cases) {
     RUN_LOG log;
     log.fields[RUNLOG_START_TIME] = "20261210";
@@ -56,8 +58,10 @@ TEST(RunLogFile, PreviousRunMatrix) {
 }
 
 TEST(RunLogFile, CrashReportSwitch) {
-  struct Case { const char* text; int on, autoReport; } cases[] = {
-      {"0", 0, 1}, {"1", 1, 1}, {"1,0", 1, 0}, {"2,1", 2, 1}, {"0,0", 0, 1}, {"", 0, 1}, {"x,0", 0, 1}};
+  struct Case {
+    const char* text;
+    int on, autoReport;
+  } cases[] = {{"0", 0, 1}, {"1", 1, 1}, {"1,0", 1, 0}, {"2,1", 2, 1}, {"0,0", 0, 1}, {"", 0, 1}, {"x,0", 0, 1}};
   for (const auto& c : cases) {
     int on = -1, autoReport = -1;
     ParseCrashReportSwitch(c.text, on, autoReport);
@@ -67,7 +71,9 @@ TEST(RunLogFile, CrashReportSwitch) {
 }
 
 TEST(SafeNames, UserNamesStayInsideTheFolder) {
-  struct Case { std::string user, stem; } cases[] = {
+  struct Case {
+    std::string user, stem;
+  } cases[] = {
       {"alice", "alice"},
       {"..\\..\\windows\\evil", "______windows_evil"},
       {"a/b:c*d?e", "a_b_c_d_e"},
@@ -75,8 +81,8 @@ TEST(SafeNames, UserNamesStayInsideTheFolder) {
       {"CON", "_CON"},
       {"lpt1", "_lpt1"},
       {"\xC8\xB7\xB6\xA8", "\xC8\xB7\xB6\xA8"},  // whole GBK characters stay
-      {"\x81\x5C", "_"},                          // a GBK character whose trail byte is a backslash
-      {"\x81", "_"},                              // a lone lead byte
+      {"\x81\x5C", "_"},                         // a GBK character whose trail byte is a backslash
+      {"\x81", "_"},                             // a lone lead byte
   };
   for (const auto& c : cases) EXPECT_EQ(SafeFileStem(c.user), c.stem) << c.user;
   EXPECT_EQ(RunLogFileName("bob"), "bob.txt");

@@ -4,8 +4,7 @@ namespace {
 
 std::string LangRscPath() {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Game\\Share", 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return "";
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Game\\Share", 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
   char path[MAX_PATH + 1] = {};
   DWORD size = MAX_PATH, type = 0;
   LONG r = RegQueryValueExA(key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(path), &size);

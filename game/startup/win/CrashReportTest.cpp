@@ -53,8 +53,10 @@ TEST(CrashReport, SwitchComesFromTheSharedLanguageFile) {
   std::string folder = TempFolder();
   std::string ini = folder + "\\LangRsc.ini";
   SetSharePath(&folder);
-  struct Case { const char* value; int on, autoReport; } cases[] = {
-      {"1,0", 1, 0}, {"1", 1, 1}, {"0,0", 0, 1}, {nullptr, 0, 1}};
+  struct Case {
+    const char* value;
+    int on, autoReport;
+  } cases[] = {{"1,0", 1, 0}, {"1", 1, 1}, {"0,0", 0, 1}, {nullptr, 0, 1}};
   for (const auto& c : cases) {
     WritePrivateProfileStringA("ZOLT", "20010", c.value, ini.c_str());
     int on = -1, autoReport = -1;

@@ -7,14 +7,21 @@ using namespace balloon;
 
 TEST(Balloon, WrapsOnlyBetweenCharacters) {
   // a 不 b 出 c: single, pair, single, pair, single.
-  const std::string t = "a\xB2\xBB" "b\xB3\xF6" "c";
+  const std::string t =
+      "a\xB2\xBB"
+      "b\xB3\xF6"
+      "c";
   struct {
     int per;
     std::vector<std::string> lines;
   } cases[] = {
       {2, {"a", "\xB2\xBB", "b", "\xB3\xF6", "c"}},  // a pair never follows a on a 2-byte line
       {3, {"a\xB2\xBB", "b\xB3\xF6", "c"}},
-      {4, {"a\xB2\xBB" "b", "\xB3\xF6" "c"}},
+      {4,
+       {"a\xB2\xBB"
+        "b",
+        "\xB3\xF6"
+        "c"}},
       {1, {"a", "\xB2\xBB", "b", "\xB3\xF6", "c"}},  // a pair wider than the line still moves on
       {0, {"a", "\xB2\xBB", "b", "\xB3\xF6", "c"}},
   };
@@ -58,11 +65,12 @@ TEST(Balloon, PlacementsAndTails) {
   struct {
     int ax, ay, placement;
   } cases[] = {
-      {50, 90, 3},   {90, 50, 0},   {50, 120, 4}, {50, 160, 5}, {90, 200, 6},  {150, 50, 1},
-      {150, 120, 7}, {150, 200, 7}, {210, 50, 2}, {250, 90, 9}, {250, 120, 10}, {250, 160, 11},
-      {210, 200, 8}, {90, 90, 0},  // equal gaps: the top side
+      {50, 90, 3},    {90, 50, 0},    {50, 120, 4},  {50, 160, 5}, {90, 200, 6},
+      {150, 50, 1},   {150, 120, 7},  {150, 200, 7}, {210, 50, 2}, {250, 90, 9},
+      {250, 120, 10}, {250, 160, 11}, {210, 200, 8}, {90, 90, 0},  // equal gaps: the top side
   };
-  for (const auto& c : cases) EXPECT_EQ(ChoosePlacement(100, 100, 200, 150, c.ax, c.ay), c.placement) << c.ax << "," << c.ay;
+  for (const auto& c : cases)
+    EXPECT_EQ(ChoosePlacement(100, 100, 200, 150, c.ax, c.ay), c.placement) << c.ax << "," << c.ay;
   int x1, y1, x2, y2;
   TailBase(1, 150, 60, 12, 8, &x1, &y1, &x2, &y2);
   EXPECT_EQ(x1, 75 + 8 - 6);

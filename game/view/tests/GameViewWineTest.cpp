@@ -131,7 +131,8 @@ class GameViewTest : public ::testing::Test {
     doc.m_bOrder = 1;
 
     frame = new CFrameWnd;
-    ASSERT_TRUE(frame->Create(nullptr, "Vesk table", WS_OVERLAPPED | WS_CAPTION, CRect(0, 0, kViewW + 40, kViewH + 60)));
+    ASSERT_TRUE(
+        frame->Create(nullptr, "Vesk table", WS_OVERLAPPED | WS_CAPTION, CRect(0, 0, kViewW + 40, kViewH + 60)));
     view = new CGameView;
     host.view = view;
     view->SetGameDoc(&doc);
@@ -348,7 +349,8 @@ TEST_F(GameViewTest, PlayingWithClicksAndHandEnd) {
   view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(kViewW / 2, 200));
   EXPECT_EQ(Selected().size(), 6u);
   // Moving with the button held selects nothing.
-  view->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(view->GetLayout().hand[1].x + 20, view->GetLayout().hand[1].y + 40));
+  view->SendMessage(WM_MOUSEMOVE, MK_LBUTTON,
+                    MAKELPARAM(view->GetLayout().hand[1].x + 20, view->GetLayout().hand[1].y + 40));
   EXPECT_EQ(Selected().size(), 6u);
   ClickCard(2, true);
   EXPECT_TRUE(Selected().empty());
@@ -367,7 +369,8 @@ TEST_F(GameViewTest, PlayingWithClicksAndHandEnd) {
   ClickCard(a);
   EXPECT_EQ(Selected(), (std::vector<int>{a}));
   const size_t before = host.sent.size();
-  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TAKEOUT, BN_CLICKED), (LPARAM)view->GetControl(IDC_TAKEOUT)->GetSafeHwnd());
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TAKEOUT, BN_CLICKED),
+                    (LPARAM)view->GetControl(IDC_TAKEOUT)->GetSafeHwnd());
   ASSERT_EQ(host.sent.size(), before + 1);
   EXPECT_EQ(host.LastId(), MSG_PLAY);
   ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, Code(0, 0)})));
@@ -720,7 +723,8 @@ TEST_F(GameViewTest, PlaysAreShownHighToLow) {
   // East's straight as the server sent it: Q 10 J 9 8.
   const int ranks[5] = {9, 7, 8, 6, 5};
   doc.m_Seats[2].nLastPlayCount = 5;
-  for (int i = 0; i < 5; ++i) CCardRules::SetCardFromCode(&doc.m_LastPlays[2][i], static_cast<int>(Code(i % 4, ranks[i])));
+  for (int i = 0; i < 5; ++i)
+    CCardRules::SetCardFromCode(&doc.m_LastPlays[2][i], static_cast<int>(Code(i % 4, ranks[i])));
   std::vector<int> shown;
   for (const CARD_INFO& c : view->PlayShown(2)) shown.push_back(c.nRank);
   EXPECT_EQ(shown, (std::vector<int>{9, 8, 7, 6, 5}));
@@ -887,7 +891,9 @@ TEST_F(GameViewTest, TierBalloonOverATierArea) {
   const tableview::Box a = view->TierArea(0);
   view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(a.left + 3, a.top + 3));
   ASSERT_TRUE(b.IsShown());
-  EXPECT_EQ(b.GetText(), "Trebbin\xB5\xDA" "2\xC3\xC5\xC5\xC9");
+  EXPECT_EQ(b.GetText(),
+            "Trebbin\xB5\xDA"
+            "2\xC3\xC5\xC5\xC9");
   EXPECT_EQ(b.GetBodySize().cx, 150) << "at least the view's minimum width";
   EXPECT_EQ(b.GetBodySize().cy, 60);
   EXPECT_EQ(b.GetPlacement(), 7) << "the anchor 10 pixels below the body's bottom edge";

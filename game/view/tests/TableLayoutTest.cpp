@@ -182,9 +182,9 @@ TEST(TableInput, ClickRules) {
       {{}, 3, false, {3}},
       {{3}, 3, false, {}},
       {{1, 3}, 5, false, {1, 3, 5}},
-      {{1, 3}, 3, true, {}},         // Ctrl on a selected card clears all
+      {{1, 3}, 3, true, {}},            // Ctrl on a selected card clears all
       {{1}, 5, true, {1, 2, 3, 4, 5}},  // Ctrl with one selected: the run between
-      {{1, 3}, 5, true, {1, 3, 5}},  // Ctrl with two selected only toggles the clicked card
+      {{1, 3}, 5, true, {1, 3, 5}},     // Ctrl with two selected only toggles the clicked card
       {{5}, 1, true, {1, 2, 3, 4, 5}},
       {{2, 3}, 7, true, {2, 3, 7}},
   };

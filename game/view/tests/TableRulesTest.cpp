@@ -119,12 +119,12 @@ TEST(TableRules, SmallRules) {
     int shown;
     bool played, newRound, turn, mark;
   } marks[] = {
-      {false, 0, true, false, false, true},   // passed in this trick
-      {false, 0, true, true, false, false},   // a new trick began
-      {false, 0, true, false, true, false},   // on turn again
-      {false, 0, false, false, false, false}, // not yet played
-      {false, 2, true, false, false, false},  // cards on the table
-      {true, 0, false, false, false, true},   // passed in the previous trick
+      {false, 0, true, false, false, true},    // passed in this trick
+      {false, 0, true, true, false, false},    // a new trick began
+      {false, 0, true, false, true, false},    // on turn again
+      {false, 0, false, false, false, false},  // not yet played
+      {false, 2, true, false, false, false},   // cards on the table
+      {true, 0, false, false, false, true},    // passed in the previous trick
       {true, 1, false, false, false, false},
   };
   for (const auto& m : marks)

@@ -26,9 +26,9 @@ TEST(ThemeBitmaps, BlendWeighsImageAndBackgroundByTheMask) {
   const int w = 2, h = 2, stride = Stride24(w);
   ASSERT_EQ(stride, 8);
   std::vector<uint8_t> image(stride * h, 200), dst(stride * h, 100), mask(stride * h, 0);
-  mask[0] = 255;          // pixel (0,0): all image
-  mask[3] = 0;            // pixel (1,0): all background
-  mask[stride] = 128;     // pixel (0,1): half and half
+  mask[0] = 255;               // pixel (0,0): all image
+  mask[3] = 0;                 // pixel (1,0): all background
+  mask[stride] = 128;          // pixel (0,1): half and half
   mask[stride + 3 + 1] = 255;  // only the blue byte counts: green and red are ignored
   std::vector<uint8_t> padding = dst;
   BlendRows(dst.data(), image.data(), mask.data(), w, h, stride);

@@ -54,8 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       edit.m_maxLength = static_cast<int>(data[0]) - 2;
       for (unsigned char c : text) {
         bool changed = false;
-        if (c < 0x30) edit.Key(c, c & 1, c & 2, &changed);
-        else edit.Char(c);
+        if (c < 0x30)
+          edit.Key(c, c & 1, c & 2, &changed);
+        else
+          edit.Char(c);
         if (!edit.IsBoundary(edit.m_caret)) __builtin_trap();
         if (edit.m_maxLength >= 0 && edit.Length() > edit.m_maxLength) __builtin_trap();
       }

@@ -119,8 +119,7 @@ TEST(ScrollModel, SizesBarsCodesAndWheel) {
   EXPECT_FALSE(ScrollBy(&none, &none, 5, 5)) << "no bar, no move";
   struct Wheel {
     int delta, lines, expect;
-  } wheels[] = {{-120, 3, 30}, {120, 3, -30}, {-1200, 100, 100}, {12000, 100, -100}, {120, -1, -100},
-                {-120, -1, 100}};
+  } wheels[] = {{-120, 3, 30}, {120, 3, -30}, {-1200, 100, 100}, {12000, 100, -100}, {120, -1, -100}, {-120, -1, 100}};
   for (const Wheel& w : wheels) EXPECT_EQ(WheelAmount(w.delta, w.lines, v), w.expect) << w.delta;
 }
 
@@ -161,8 +160,8 @@ TEST(MenuLayout, Placement) {
     MenuRect expect;
   } cases[] = {
       {0, 100, 100, {100, 100, 200, 200}},
-      {0, 100, 700, {100, 600, 200, 700}},        // near the task bar: above the point
-      {0, 1300, 100, {1200, 100, 1300, 200}},     // right edge: ends at the point
+      {0, 100, 700, {100, 600, 200, 700}},     // near the task bar: above the point
+      {0, 1300, 100, {1200, 100, 1300, 200}},  // right edge: ends at the point
       {kMenuAlignRight, 50, 100, {50, 100, 150, 200}},
       {kMenuAlignCentreX | kMenuAlignCentreY, 500, 400, {450, 350, 550, 450}},
       {kMenuPushInside, 1300, 700, {1266, 628, 1366, 728}},
@@ -226,8 +225,11 @@ TEST(Geometry, UpDownCaptionAndGradient) {
     int pos, delta, lo, hi;
     bool refused;
     int newPos, limit;
-  } cases[] = {{5, 1, 0, 10, false, 6, 0}, {9, 5, 0, 10, false, 10, 1}, {10, 1, 0, 10, true, 10, -1},
-               {1, -3, 0, 10, false, 0, 2}, {0, 1, 3, 3, false, 3, 3}};
+  } cases[] = {{5, 1, 0, 10, false, 6, 0},
+               {9, 5, 0, 10, false, 10, 1},
+               {10, 1, 0, 10, true, 10, -1},
+               {1, -3, 0, 10, false, 0, 2},
+               {0, 1, 3, 3, false, 3, 3}};
   for (const Case& c : cases) {
     int pos = c.pos, limit = -1;
     EXPECT_EQ(UpDownDelta(&pos, c.delta, c.lo, c.hi, &limit), c.refused);

@@ -18,11 +18,7 @@ TEST(TxtMovLines, SetTextSplitsIntoLines) {
     const char* text;
     std::vector<std::string> lines;
   } cases[] = {
-      {"", {" "}},
-      {"abc", {"abc"}},
-      {"a\nb", {"a", "b"}},
-      {"a\n", {"a", " "}},
-      {"\n\n", {" ", " ", " "}},
+      {"", {" "}}, {"abc", {"abc"}}, {"a\nb", {"a", "b"}}, {"a\n", {"a", " "}}, {"\n\n", {" ", " ", " "}},
   };
   for (const Case& c : cases) {
     TxtMovLines t;
@@ -61,7 +57,15 @@ TEST(TxtMovLines, SafeCutKeepsPairsWhole) {
   struct Case {
     const char* text;
     size_t max, expect;
-  } cases[] = {{"abc", 2, 2}, {"\xD6\xD0" "a", 1, 0}, {"\xD6\xD0" "a", 2, 2}, {"a\xD6\xD0", 2, 1}, {"\xD6", 5, 1}};
+  } cases[] = {{"abc", 2, 2},
+               {"\xD6\xD0"
+                "a",
+                1, 0},
+               {"\xD6\xD0"
+                "a",
+                2, 2},
+               {"a\xD6\xD0", 2, 1},
+               {"\xD6", 5, 1}};
   for (const Case& c : cases) EXPECT_EQ(SafeCut(c.text, strlen(c.text), c.max), c.expect) << c.text;
 }
 
@@ -113,8 +117,8 @@ struct FakeCanvas : TipCanvas {
     *cy = static_cast<int>(TipNumber(t.Attr("cy") ? *t.Attr("cy") : "", 16));
   }
   void DrawText(int x, int y, const std::string& t, const TipFont& f, uint32_t c, bool, uint32_t) override {
-    drawn.push_back(t + "@" + std::to_string(x) + "," + std::to_string(y) + "/" + std::to_string(f.weight) +
-                    "/" + std::to_string(c));
+    drawn.push_back(t + "@" + std::to_string(x) + "," + std::to_string(y) + "/" + std::to_string(f.weight) + "/" +
+                    std::to_string(c));
   }
   void DrawLine(int x1, int x2, int, uint32_t) override { lines.push_back(x2 - x1); }
   void DrawImage(const TipToken&, int, int, int, int) override {}
@@ -236,14 +240,18 @@ TEST(EditBuffer, CharactersAndMaximum) {
 
 TEST(EditBuffer, KeysMoveByWholeCharacters) {
   EditBuffer e;
-  e.SetText("\r\na\xD6\xD0" "b\n");
-  EXPECT_EQ(e.Text(), "a\xD6\xD0" "b");
+  e.SetText(
+      "\r\na\xD6\xD0"
+      "b\n");
+  EXPECT_EQ(e.Text(),
+            "a\xD6\xD0"
+            "b");
   bool changed;
   e.Key(0x25, false, false, &changed);  // Left over "b"
   EXPECT_EQ(e.m_caret, 3);
   e.Key(0x25, false, false, &changed);  // Left over the pair
   EXPECT_EQ(e.m_caret, 1);
-  e.Key(0x27, true, false, &changed);   // Shift+Right selects the pair
+  e.Key(0x27, true, false, &changed);  // Shift+Right selects the pair
   EXPECT_EQ(e.SelText(), "\xD6\xD0");
   e.Key(0x2E, false, false, &changed);  // Delete removes the selection
   EXPECT_TRUE(changed);
@@ -270,11 +278,15 @@ TEST(EditBuffer, SelectionPasteAndHitTest) {
   EXPECT_FALSE(e.HasSel());
   e.m_maxLength = 8;
   e.m_caret = 5;
-  EXPECT_TRUE(e.Paste("ab\xD6\xD0" "c"));
+  EXPECT_TRUE(
+      e.Paste("ab\xD6\xD0"
+              "c"));
   EXPECT_EQ(e.Text(), "helloab") << "the pair does not fit, pasting stops there";
   EditBuffer p;
   p.m_style = kEditPassword;
-  p.SetText("\xD6\xD0" "ab");
+  p.SetText(
+      "\xD6\xD0"
+      "ab");
   EXPECT_EQ(p.Display(), "***");
   EXPECT_FALSE(p.Paste("x"));
   auto width = [](int bytes) { return bytes * 10; };

@@ -23,9 +23,7 @@ namespace {
 // A hidden top-level window to parent the controls.
 class Host : public CWnd {
  public:
-  Host() {
-    CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr);
-  }
+  Host() { CreateEx(0, AfxRegisterWndClass(0), "host", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr); }
   ~Host() override { DestroyWindow(); }
   std::vector<UINT> commands;
 
@@ -72,9 +70,11 @@ TEST(ODThemeSections, LoadersReadTheirKeysAndKeepWhatALaterThemeLacks) {
                  "[Resource]\r\nResFile=Tessaly.dll\r\n"
                  "[ODButton]\r\nColorBkIn=#1#2#3\r\nSetSizeToContent=0\r\n"
                  "[ODProgress]\r\nBlockFill=7\r\nBlockCount=33\r\n"
-                 "[ODEdit]\r\nPwdChar=#x\r\nMenuCut=" + longText + "\r\n"
-                 "[ODListBox]\r\nColorHotText=#9#9#9\r\n[ODTxtMov]\r\nTxtMovLinkerColor=#0#0#200\r\n"
-                 "[ODWaitDlg]\r\nMode=2\r\n[ODMsgDlg]\r\nMB_OK=ok text\r\n");
+                 "[ODEdit]\r\nPwdChar=#x\r\nMenuCut=" +
+                     longText +
+                     "\r\n"
+                     "[ODListBox]\r\nColorHotText=#9#9#9\r\n[ODTxtMov]\r\nTxtMovLinkerColor=#0#0#200\r\n"
+                     "[ODWaitDlg]\r\nMode=2\r\n[ODMsgDlg]\r\nMB_OK=ok text\r\n");
   ASSERT_EQ(LoadTheme(ini.c_str(), ODTHEME_MODE_INI), 1);
   EXPECT_EQ(ODButtonValues().crBkIn, RGB(1, 2, 3));
   EXPECT_EQ(ODButtonValues().bSizeToContent, 0);
@@ -334,7 +334,7 @@ TEST(ODDialog, CaptionButtonsSitWhereTheDefaultsPutThem) {
     int x, y, hit;
   } cases[] = {{195, 12, CODDialog::HIT_CLOSE},  // 4 from the right edge, 16 wide
                {197, 12, -1},
-               {180, 4, CODDialog::HIT_CLOSE},   // centred: 4 to 19
+               {180, 4, CODDialog::HIT_CLOSE},  // centred: 4 to 19
                {180, 3, -1},
                {100, 12, -1}};
   for (const Case& c : cases) EXPECT_EQ(dlg.CaptionHitTest(cap, CPoint(c.x, c.y)), c.hit) << c.x << "," << c.y;

@@ -9,9 +9,21 @@
 IMPLEMENT_DYNAMIC(CODButton, CButton)
 
 CODButton::CODButton()
-    : m_bTrackHover(TRUE), m_bHover(FALSE), m_bDefault(FALSE), m_bCheckBox(FALSE), m_bRadio(FALSE),
-      m_pMenuTarget(nullptr), m_bMenuOpen(FALSE), m_hCursor(nullptr), m_bTrackInactive(FALSE), m_nChecked(0),
-      m_hNotify(nullptr), m_nNotifyMsg(0), m_lNotifyParam(0), m_hSoundModule(nullptr), m_dwSoundFlags(0) {
+    : m_bTrackHover(TRUE),
+      m_bHover(FALSE),
+      m_bDefault(FALSE),
+      m_bCheckBox(FALSE),
+      m_bRadio(FALSE),
+      m_pMenuTarget(nullptr),
+      m_bMenuOpen(FALSE),
+      m_hCursor(nullptr),
+      m_bTrackInactive(FALSE),
+      m_nChecked(0),
+      m_hNotify(nullptr),
+      m_nNotifyMsg(0),
+      m_lNotifyParam(0),
+      m_hSoundModule(nullptr),
+      m_dwSoundFlags(0) {
   ResetColours();
 }
 
@@ -19,10 +31,10 @@ CODButton::~CODButton() {}
 
 void CODButton::ResetColours() {
   const ODButtonTheme& t = ODButtonValues();
-  const COLORREF src[CLR_COUNT] = {t.crBkIn,          t.crFgIn,          t.crBkOut,         t.crFgOut,
-                                   t.crBkFocus,       t.crFgFocus,       t.crSolidBorder,   t.cr3DTopLeft,
-                                   t.cr3DBottomRight, t.crCheckFgIn,     t.crCheckFgOut,    t.crCheckFgFocus,
-                                   t.crRadioFgIn,     t.crRadioFgOut,    t.crRadioFgFocus};
+  const COLORREF src[CLR_COUNT] = {t.crBkIn,          t.crFgIn,       t.crBkOut,       t.crFgOut,
+                                   t.crBkFocus,       t.crFgFocus,    t.crSolidBorder, t.cr3DTopLeft,
+                                   t.cr3DBottomRight, t.crCheckFgIn,  t.crCheckFgOut,  t.crCheckFgFocus,
+                                   t.crRadioFgIn,     t.crRadioFgOut, t.crRadioFgFocus};
   for (int i = 0; i < CLR_COUNT; ++i) {
     m_colours[i] = src[i];
     m_colourData[i] = 0;
@@ -57,15 +69,20 @@ void CODButton::PlaySoundOf(const CString& name) {
 
 LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_GETDLGCODE: return OnGetDlgCode();
+    case WM_GETDLGCODE:
+      return OnGetDlgCode();
     case WM_SYSCOLORCHANGE:
       CButton::WindowProc(message, wParam, lParam);
       ResetColours();
       Invalidate();
       return 0;
-    case BM_SETSTYLE: return OnSetStyle(wParam, lParam);
-    case BM_SETCHECK: OnSetCheck((int)wParam); return 0;
-    case BM_GETCHECK: return m_nChecked;
+    case BM_SETSTYLE:
+      return OnSetStyle(wParam, lParam);
+    case BM_SETCHECK:
+      OnSetCheck((int)wParam);
+      return 0;
+    case BM_GETCHECK:
+      return m_nChecked;
     case WM_SETCURSOR:
       if (m_hCursor) {
         ::SetCursor(m_hCursor);
@@ -228,8 +245,8 @@ void CODButton::OpenMenu() {
   if (m_hNotify) ::SendMessageA(m_hNotify, m_nNotifyMsg, (WPARAM)popup, m_lNotifyParam);
   CRect rc;
   GetWindowRect(&rc);
-  UINT cmd = ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, rc.left, rc.bottom, 0, m_hWnd,
-                              nullptr);
+  UINT cmd =
+      ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, rc.left, rc.bottom, 0, m_hWnd, nullptr);
   m_bMenuOpen = FALSE;
   Invalidate();
   if (cmd && m_pMenuTarget && m_pMenuTarget->m_hWnd) m_pMenuTarget->PostMessage(WM_COMMAND, cmd, 0);
@@ -239,13 +256,17 @@ void CODButton::DrawMark(HDC hDC, const RECT& box, COLORREF cr) {
   HPEN pen = ::CreatePen(PS_SOLID, 1, cr);
   HGDIOBJ oldPen = ::SelectObject(hDC, pen);
   HGDIOBJ oldBrush = ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
-  if (m_bRadio) ::Ellipse(hDC, box.left, box.top, box.right, box.bottom);
-  else ::Rectangle(hDC, box.left, box.top, box.right, box.bottom);
+  if (m_bRadio)
+    ::Ellipse(hDC, box.left, box.top, box.right, box.bottom);
+  else
+    ::Rectangle(hDC, box.left, box.top, box.right, box.bottom);
   if (m_nChecked) {
     HBRUSH br = ::CreateSolidBrush(cr);
     ::SelectObject(hDC, br);
-    if (m_bRadio) ::Ellipse(hDC, box.left + 3, box.top + 3, box.right - 3, box.bottom - 3);
-    else ::Rectangle(hDC, box.left + 3, box.top + 3, box.right - 3, box.bottom - 3);
+    if (m_bRadio)
+      ::Ellipse(hDC, box.left + 3, box.top + 3, box.right - 3, box.bottom - 3);
+    else
+      ::Rectangle(hDC, box.left + 3, box.top + 3, box.right - 3, box.bottom - 3);
     ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
     ::DeleteObject(br);
   }
@@ -294,8 +315,7 @@ void CODButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
   HGDIOBJ old = ::SelectObject(dc, font);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, fg);
-  ::DrawTextA(dc, text, -1, &textRc,
-              DT_SINGLELINE | DT_VCENTER | ((m_bCheckBox || m_bRadio) ? DT_LEFT : DT_CENTER));
+  ::DrawTextA(dc, text, -1, &textRc, DT_SINGLELINE | DT_VCENTER | ((m_bCheckBox || m_bRadio) ? DT_LEFT : DT_CENTER));
   if (m_menu.m_hMenu) {
     // A small arrow marks the drop-down.
     int x = rc.right - 12, y = (rc.top + rc.bottom) / 2 - 1;

@@ -55,11 +55,14 @@ LRESULT CODComboDrop::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       if (m_container.m_hWnd) m_container.MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam));
       break;
-    case WM_KILLFOCUS: OnKillFocus((HWND)wParam); break;
+    case WM_KILLFOCUS:
+      OnKillFocus((HWND)wParam);
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) OnKillFocus((HWND)lParam);
       break;
-    case WM_MOUSEWHEEL: return GetListWnd().SendMessage(message, wParam, lParam);
+    case WM_MOUSEWHEEL:
+      return GetListWnd().SendMessage(message, wParam, lParam);
     case WM_COMMAND:
       // A click in the list box chooses; its other notifications go to the combo.
       if (HIWORD(wParam) == CODListBox::LBN_ODCLICK && m_pCombo) {
@@ -135,8 +138,7 @@ void CODComboBox::ListSelect(int nIndex) {
 BOOL CODComboBase::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   m_dwComboStyle = dwStyle & 0xFFFF;
   LPCSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW));
-  if (!CWnd::Create(cls, "", (dwStyle & 0xFFFF0000) | WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, nID))
-    return FALSE;
+  if (!CWnd::Create(cls, "", (dwStyle & 0xFFFF0000) | WS_CHILD | WS_CLIPCHILDREN, rect, pParentWnd, nID)) return FALSE;
   if (!IsDropList()) {
     CRect rc;
     GetClientRect(&rc);
@@ -202,8 +204,10 @@ void CODComboBase::SetDroppedSize(int cx, int cy) {
 
 void CODComboBase::TakeSelection() {
   CString text = ListText(ListSelection());
-  if (IsDropList()) m_strText = text;
-  else m_edit.SetWindowText(text);
+  if (IsDropList())
+    m_strText = text;
+  else
+    m_edit.SetWindowText(text);
   Invalidate(FALSE);
   if (!text.IsEmpty()) Notify(CBN_SELCHANGE);
 }
@@ -228,18 +232,30 @@ LRESULT CODComboBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT:
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH: return OnTextMessage(message, wParam, lParam);
-    case CB_SETCURSEL: return SetCurSel((int)wParam);
-    case CB_GETCURSEL: return GetCurSel();
-    case CB_GETCOUNT: return ListCount();
+    case WM_GETTEXTLENGTH:
+      return OnTextMessage(message, wParam, lParam);
+    case CB_SETCURSEL:
+      return SetCurSel((int)wParam);
+    case CB_GETCURSEL:
+      return GetCurSel();
+    case CB_GETCOUNT:
+      return ListCount();
     case CB_SHOWDROPDOWN:
-      if (wParam && !m_bDropped) DropDown();
-      else if (!wParam) CloseUp(FALSE);
+      if (wParam && !m_bDropped)
+        DropDown();
+      else if (!wParam)
+        CloseUp(FALSE);
       return TRUE;
-    case CB_GETDROPPEDSTATE: return m_bDropped;
-    case WM_SIZE: OnSize(); break;
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
+    case CB_GETDROPPEDSTATE:
+      return m_bDropped;
+    case WM_SIZE:
+      OnSize();
+      break;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_LBUTTONDOWN: {
       CRect rc;
       GetClientRect(&rc);
@@ -253,8 +269,10 @@ LRESULT CODComboBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == ID_DROPBTN && lParam == 0) {
-        if (m_bDropped) CloseUp(FALSE);
-        else DropDown();
+        if (m_bDropped)
+          CloseUp(FALSE);
+        else
+          DropDown();
         return 0;
       }
       if (LOWORD(wParam) == ID_LIST && HIWORD(wParam) == LBN_SELCHANGE) return 0;
@@ -275,7 +293,8 @@ LRESULT CODComboBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
   }
   if (message == GetChangeThemeMsg()) Invalidate(FALSE);
   return CODNcMgrWnd::WindowProc(message, wParam, lParam);
@@ -291,8 +310,10 @@ void CODComboBase::OnSize() {
 
 void CODComboBase::OnPaint() {
   ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
-    if (m_hBackground) DrawBackground(dc, rc);
-    else if (Theme().crBk != CLR_NONE) ODFillSolid(dc, rc, Theme().crBk);
+    if (m_hBackground)
+      DrawBackground(dc, rc);
+    else if (Theme().crBk != CLR_NONE)
+      ODFillSolid(dc, rc, Theme().crBk);
     CRect text = rc;
     text.right -= m_nButtonWidth;
     if (IsDropList()) DrawOwnText(dc, text);

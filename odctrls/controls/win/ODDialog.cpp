@@ -17,8 +17,16 @@ const int kButtonSize = 16;
 }  // namespace
 
 CODDialog::CODDialog()
-    : m_nPressed(-1), m_nHot(-1), m_bActive(TRUE), m_bMaximised(FALSE), m_bMinimised(FALSE), m_bMaxZoom(FALSE),
-      m_bMinZoom(FALSE), m_sizeWindow(0, 0), m_nCaptionHeight(24), m_hCaptionFont(ODCreateFont(12, FW_BOLD)) {
+    : m_nPressed(-1),
+      m_nHot(-1),
+      m_bActive(TRUE),
+      m_bMaximised(FALSE),
+      m_bMinimised(FALSE),
+      m_bMaxZoom(FALSE),
+      m_bMinZoom(FALSE),
+      m_sizeWindow(0, 0),
+      m_nCaptionHeight(24),
+      m_hCaptionFont(ODCreateFont(12, FW_BOLD)) {
   m_nBorder[0] = m_nBorder[1] = m_nBorder[2] = m_nBorder[3] = 3;
   m_buttonState[0] = m_buttonState[1] = m_buttonState[2] = 0;
 }
@@ -145,8 +153,10 @@ void CODDialog::DrawCaption(HDC hDC, const RECT& rc) {
   const CODThemeImage &start = m_captionImages[ODCAP_START], &centre = m_captionImages[ODCAP_CENTRE],
                       &end = m_captionImages[ODCAP_END];
   if (end.IsEmpty() || start.IsEmpty() || centre.IsEmpty()) {
-    if (t.nBkMode == 1) ODFillGradient(hDC, rc, t.crStart, t.crEnd, TRUE);
-    else ODFillGradient(hDC, rc, m_bActive ? t.crStart : ::GetSysColor(COLOR_INACTIVECAPTION), t.crEnd, FALSE);
+    if (t.nBkMode == 1)
+      ODFillGradient(hDC, rc, t.crStart, t.crEnd, TRUE);
+    else
+      ODFillGradient(hDC, rc, m_bActive ? t.crStart : ::GetSysColor(COLOR_INACTIVECAPTION), t.crEnd, FALSE);
   } else {
     CRect s(rc.left, rc.top, rc.left + start.GetCellWidth(), rc.bottom);
     CRect e(rc.right - end.GetCellWidth(), rc.top, rc.right, rc.bottom);
@@ -197,8 +207,8 @@ void CODDialog::DrawCaption(HDC hDC, const RECT& rc) {
   // text colour.
   const POINT tp = t.positions[ODCAP_POS_TEXT];
   const int ty = vesk::odctrls::CaptionPartY(tp.y, rc.top, rc.bottom - rc.top, 14);
-  RECT text = {rc.left + tp.x + (m_captionImages[ODCAP_SYSMENU].IsEmpty() ? 0 : PartSize(ODCAP_SYSMENU).cx + 14),
-               ty, leftmost - 4, rc.bottom};
+  RECT text = {rc.left + tp.x + (m_captionImages[ODCAP_SYSMENU].IsEmpty() ? 0 : PartSize(ODCAP_SYSMENU).cx + 14), ty,
+               leftmost - 4, rc.bottom};
   ODTxtMovTheme saved = ODTxtMovValues();
   ODTxtMovValues().crNormal = ODTxtMovValues().crFocus = t.crText;
   m_caption.Draw(hDC, text, m_hCaptionFont);
@@ -251,7 +261,9 @@ LRESULT CODDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_NCPAINT: OnNcPaint(); return 0;
+    case WM_NCPAINT:
+      OnNcPaint();
+      return 0;
     case WM_NCACTIVATE:
       m_bActive = (BOOL)wParam;
       OnNcPaint();
@@ -304,7 +316,8 @@ LRESULT CODDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSize((UINT)wParam);
       return r;
     }
-    case WM_ERASEBKGND: return OnEraseBkgnd((HDC)wParam);
+    case WM_ERASEBKGND:
+      return OnEraseBkgnd((HDC)wParam);
     case WM_SETTEXT:
       m_caption.SetText((LPCSTR)lParam);
       break;
@@ -386,9 +399,12 @@ void CODDialog::OnNcButton(UINT message, CPoint ptScreen) {
     m_nPressed = -1;
     if (::GetCapture() == m_hWnd) ReleaseCapture();
     if (pressed >= 0 && pressed == hit) {
-      if (hit == HIT_CLOSE) PostMessage(WM_CLOSE);
-      else if (hit == HIT_MAX) ShowWindow(m_bMaximised ? SW_RESTORE : SW_MAXIMIZE);
-      else if (hit == HIT_MIN) ShowWindow(m_bMinimised ? SW_RESTORE : SW_MINIMIZE);
+      if (hit == HIT_CLOSE)
+        PostMessage(WM_CLOSE);
+      else if (hit == HIT_MAX)
+        ShowWindow(m_bMaximised ? SW_RESTORE : SW_MAXIMIZE);
+      else if (hit == HIT_MIN)
+        ShowWindow(m_bMinimised ? SW_RESTORE : SW_MINIMIZE);
     }
   }
   OnNcPaint();
@@ -430,12 +446,16 @@ BOOL CODDialog::OnEraseBkgnd(HDC hDC) {
   CRect rc;
   GetClientRect(&rc);
   CRect bufRect(rc);
-    CODMemDC buf(CDC::FromHandle(hDC), &bufRect, TRUE);
+  CODMemDC buf(CDC::FromHandle(hDC), &bufRect, TRUE);
   const ODDialogTheme& t = ODDialogValues();
-  if (!m_clientImage.IsEmpty()) m_clientImage.Draw(buf.m_hDC, rc, 0);
-  else if (t.nClientBkMode == 1) ODFillGradient(buf.m_hDC, rc, t.crClientStart, t.crClientEnd, FALSE);
-  else if (t.nClientBkMode == 2) ODFillGradient(buf.m_hDC, rc, t.crClientStart, t.crClientEnd, TRUE);
-  else ODFillSolid(buf.m_hDC, rc, t.crClientStart);
+  if (!m_clientImage.IsEmpty())
+    m_clientImage.Draw(buf.m_hDC, rc, 0);
+  else if (t.nClientBkMode == 1)
+    ODFillGradient(buf.m_hDC, rc, t.crClientStart, t.crClientEnd, FALSE);
+  else if (t.nClientBkMode == 2)
+    ODFillGradient(buf.m_hDC, rc, t.crClientStart, t.crClientEnd, TRUE);
+  else
+    ODFillSolid(buf.m_hDC, rc, t.crClientStart);
   OnAfterErase(buf.m_hDC, rc);
   return TRUE;
 }

@@ -11,8 +11,14 @@ using vesk::odctrls::EditRequest;
 IMPLEMENT_DYNAMIC(CODEdit, CWnd)
 
 CODEdit::CODEdit()
-    : m_bFocus(FALSE), m_bCaretOn(FALSE), m_bNotify(TRUE), m_rcBorder(1, 1, 1, 1), m_hFont(ODCreateFont(12)),
-      m_nSpacing(0), m_bDragging(FALSE), m_nDragAnchor(0) {
+    : m_bFocus(FALSE),
+      m_bCaretOn(FALSE),
+      m_bNotify(TRUE),
+      m_rcBorder(1, 1, 1, 1),
+      m_hFont(ODCreateFont(12)),
+      m_nSpacing(0),
+      m_bDragging(FALSE),
+      m_nDragAnchor(0) {
   int w = ODEditValues().nBorderWidth;
   w = w < 0 ? 0 : w > 16 ? 16 : w;
   m_rcBorder.SetRect(w, w, w, w);
@@ -33,18 +39,39 @@ BOOL CODEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID
 
 LRESULT CODEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: return OnCreate();
-    case WM_SETTEXT: return OnSetText((LPCSTR)lParam);
-    case WM_GETTEXT: return OnGetText((int)wParam, (LPSTR)lParam);
-    case WM_GETTEXTLENGTH: return (m_buffer.m_style & ES_PASSWORD) ? 0 : m_buffer.Length();
-    case EM_SETSEL: SetSel((int)wParam, (int)lParam); return 0;
-    case EM_LIMITTEXT: SetLimitText(wParam ? (int)wParam : -1); return 0;
-    case WM_COPY: Copy(); return 0;
-    case WM_CUT: Cut(); return 0;
-    case WM_PASTE: Paste(); return 0;
-    case WM_CLEAR: m_buffer.DeleteSel(); Changed(); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_ENABLE: m_buffer.ClearSel(); Invalidate(FALSE); return 0;
+    case WM_CREATE:
+      return OnCreate();
+    case WM_SETTEXT:
+      return OnSetText((LPCSTR)lParam);
+    case WM_GETTEXT:
+      return OnGetText((int)wParam, (LPSTR)lParam);
+    case WM_GETTEXTLENGTH:
+      return (m_buffer.m_style & ES_PASSWORD) ? 0 : m_buffer.Length();
+    case EM_SETSEL:
+      SetSel((int)wParam, (int)lParam);
+      return 0;
+    case EM_LIMITTEXT:
+      SetLimitText(wParam ? (int)wParam : -1);
+      return 0;
+    case WM_COPY:
+      Copy();
+      return 0;
+    case WM_CUT:
+      Cut();
+      return 0;
+    case WM_PASTE:
+      Paste();
+      return 0;
+    case WM_CLEAR:
+      m_buffer.DeleteSel();
+      Changed();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_ENABLE:
+      m_buffer.ClearSel();
+      Invalidate(FALSE);
+      return 0;
     case WM_SETCURSOR: {
       POINT pt;
       ::GetCursorPos(&pt);
@@ -55,25 +82,61 @@ LRESULT CODEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     }
-    case WM_CHAR: OnChar((UINT)wParam); return 0;
-    case WM_KEYDOWN: OnKeyDown((UINT)wParam); return 0;
-    case WM_LBUTTONDOWN: OnLButtonDown(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
-    case WM_MOUSEMOVE: OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
-    case WM_LBUTTONUP: OnLButtonUp(); return 0;
-    case WM_LBUTTONDBLCLK: m_buffer.SelectAll(); Invalidate(FALSE); return 0;
-    case WM_SETFOCUS: OnSetFocus(); return 0;
-    case WM_KILLFOCUS: OnKillFocus(); return 0;
-    case WM_TIMER: OnTimer(wParam); return 0;
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_CONTEXTMENU: OnContextMenu(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
+    case WM_CHAR:
+      OnChar((UINT)wParam);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown((UINT)wParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
+    case WM_LBUTTONUP:
+      OnLButtonUp();
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      m_buffer.SelectAll();
+      Invalidate(FALSE);
+      return 0;
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
+    case WM_KILLFOCUS:
+      OnKillFocus();
+      return 0;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_CONTEXTMENU:
+      OnContextMenu(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case ID_CUT: Cut(); return 0;
-        case ID_COPY: Copy(); return 0;
-        case ID_PASTE: Paste(); return 0;
-        case ID_CLEAR: m_buffer.DeleteSel(); Changed(); return 0;
-        case ID_SELALL: m_buffer.SelectAll(); Invalidate(FALSE); return 0;
+        case ID_CUT:
+          Cut();
+          return 0;
+        case ID_COPY:
+          Copy();
+          return 0;
+        case ID_PASTE:
+          Paste();
+          return 0;
+        case ID_CLEAR:
+          m_buffer.DeleteSel();
+          Changed();
+          return 0;
+        case ID_SELALL:
+          m_buffer.SelectAll();
+          Invalidate(FALSE);
+          return 0;
       }
       break;
   }
@@ -176,15 +239,20 @@ void CODEdit::Paste() {
 }
 
 void CODEdit::DoRequest(EditRequest req) {
-  if (req == vesk::odctrls::kEditCopy) Copy();
-  else if (req == vesk::odctrls::kEditCut) Cut();
-  else if (req == vesk::odctrls::kEditPaste) Paste();
+  if (req == vesk::odctrls::kEditCopy)
+    Copy();
+  else if (req == vesk::odctrls::kEditCut)
+    Cut();
+  else if (req == vesk::odctrls::kEditPaste)
+    Paste();
 }
 
 void CODEdit::OnChar(UINT nChar) {
   if (nChar > 0xFF) return;
-  if (m_buffer.Char((unsigned char)nChar)) Changed();
-  else Invalidate(FALSE);
+  if (m_buffer.Char((unsigned char)nChar))
+    Changed();
+  else
+    Invalidate(FALSE);
 }
 
 void CODEdit::OnKeyDown(UINT nKey) {
@@ -192,7 +260,8 @@ void CODEdit::OnKeyDown(UINT nKey) {
   const bool ctrl = (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
   bool changed = false;
   DoRequest(m_buffer.Key((int)nKey, shift, ctrl, &changed));
-  if (changed) Changed();
+  if (changed)
+    Changed();
   else {
     KeepCaretVisible();
     Invalidate(FALSE);
@@ -248,8 +317,10 @@ void CODEdit::OnMouseMove(CPoint pt) {
   if (!m_bDragging) return;
   CRect inner = InnerRect();
   int hit = HitTest(pt.x - inner.left);
-  if (pt.x > inner.right) hit = m_buffer.NextBoundary(hit);
-  else if (pt.x < inner.left && hit > 0) hit = m_buffer.PrevBoundary(hit);
+  if (pt.x > inner.right)
+    hit = m_buffer.NextBoundary(hit);
+  else if (pt.x < inner.left && hit > 0)
+    hit = m_buffer.PrevBoundary(hit);
   m_buffer.m_selStart = hit < m_nDragAnchor ? hit : m_nDragAnchor;
   m_buffer.m_selAnchor = m_nDragAnchor;
   m_buffer.m_selLength = hit - m_nDragAnchor;

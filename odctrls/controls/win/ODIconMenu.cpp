@@ -223,9 +223,7 @@ void CODIconMenu::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
   HFONT font = ODCreateFont(12);
   HGDIOBJ old = ::SelectObject(dc, font);
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, (lpDIS->itemState & ODS_DISABLED) ? t.crItemTextDisable
-                     : hot                              ? t.crItemTextNormal
-                                                        : RGB(0, 0, 0));
+  ::SetTextColor(dc, (lpDIS->itemState & ODS_DISABLED) ? t.crItemTextDisable : hot ? t.crItemTextNormal : RGB(0, 0, 0));
   RECT text = {rc.left + 26, rc.top, rc.right - 4, rc.bottom};
   ::DrawTextW(dc, item->caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER);
   ::SelectObject(dc, old);

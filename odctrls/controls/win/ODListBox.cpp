@@ -125,24 +125,35 @@ LRESULT CODListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       OnLButtonDown((UINT)wParam, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       return 0;
-    case WM_MOUSEMOVE: OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
     case WM_LBUTTONDBLCLK:
       Notify(LBN_DBLCLK);
       break;
-    case WM_KEYDOWN: OnKeyDown((UINT)wParam); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
-    case LB_GETCURSEL: return GetCurSel();
-    case LB_SETCURSEL: return SetCurSel((int)wParam);
-    case LB_GETCOUNT: return GetCount();
-    case LB_GETTOPINDEX: return m_model.FirstVisible(m_v.pos);
-    case LB_ADDSTRING: return AddString((LPCSTR)lParam);
+    case WM_KEYDOWN:
+      OnKeyDown((UINT)wParam);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
+    case LB_GETCURSEL:
+      return GetCurSel();
+    case LB_SETCURSEL:
+      return SetCurSel((int)wParam);
+    case LB_GETCOUNT:
+      return GetCount();
+    case LB_GETTOPINDEX:
+      return m_model.FirstVisible(m_v.pos);
+    case LB_ADDSTRING:
+      return AddString((LPCSTR)lParam);
     case LB_GETTEXT: {
       CString s = GetText((int)wParam);
       if ((int)wParam < 0 || (int)wParam >= GetCount()) return LB_ERR;
       lstrcpyA((LPSTR)lParam, s);  // the caller's buffer is sized by LB_GETTEXTLEN
       return s.GetLength();
     }
-    case LB_GETTEXTLEN: return (int)wParam >= 0 && (int)wParam < GetCount() ? GetText((int)wParam).GetLength() : LB_ERR;
+    case LB_GETTEXTLEN:
+      return (int)wParam >= 0 && (int)wParam < GetCount() ? GetText((int)wParam).GetLength() : LB_ERR;
     case WM_SIZE: {
       LRESULT r = CODScrollCtrl::WindowProc(message, wParam, lParam);
       if ((m_model.m_style & vesk::odctrls::kLbsOwnerDrawVariable) && LOWORD(lParam) != m_nLastWidth) {
@@ -207,16 +218,25 @@ void CODListBox::OnDraw(CDC* pDC) {
     for (int i = first < 0 ? 0 : first; i < GetCount(); ++i) {
       int top = m_model.ItemTop(i);
       if (top > rc.bottom) break;
-      DRAWITEMSTRUCT d = {ODT_LISTBOX, (UINT)GetDlgCtrlID(), (UINT)i, ODA_SELECT, 0, m_hWnd, dc,
-                          {rc.left, top, rc.right, top + m_model.ItemHeight(i)}, (ULONG_PTR)m_model.m_items[i].data};
+      DRAWITEMSTRUCT d = {ODT_LISTBOX,
+                          (UINT)GetDlgCtrlID(),
+                          (UINT)i,
+                          ODA_SELECT,
+                          0,
+                          m_hWnd,
+                          dc,
+                          {rc.left, top, rc.right, top + m_model.ItemHeight(i)},
+                          (ULONG_PTR)m_model.m_items[i].data};
       if (m_model.m_items[i].selected) d.itemState |= ODS_SELECTED;
       if (i == m_nHot) d.itemState |= 0x40;
       DrawItem(&d);
     }
     return;
   }
-  if (!m_hBackground) ODFillSolid(dc, rc, m_colours[0]);
-  else DrawBackground(dc, rc);
+  if (!m_hBackground)
+    ODFillSolid(dc, rc, m_colours[0]);
+  else
+    DrawBackground(dc, rc);
   HGDIOBJ old = ::SelectObject(dc, m_hFont);
   ::SetBkMode(dc, TRANSPARENT);
   for (int i = first < 0 ? 0 : first; i < GetCount(); ++i) {

@@ -145,15 +145,14 @@ void CODMenuWnd::LoadEdges() {
 
 void CODMenuWnd::DrawEdges(HDC hDC, const CRect& rc) {
   const auto& mg = m_layout.m.margins;
-  const CRect places[8] = {
-      CRect(rc.left, rc.top + mg.top, rc.left + mg.left, rc.bottom - mg.bottom),
-      CRect(rc.right - mg.right, rc.top + mg.top, rc.right, rc.bottom - mg.bottom),
-      CRect(rc.left + mg.left, rc.top, rc.right - mg.right, rc.top + mg.top),
-      CRect(rc.left + mg.left, rc.bottom - mg.bottom, rc.right - mg.right, rc.bottom),
-      CRect(rc.left, rc.top, rc.left + mg.left, rc.top + mg.top),
-      CRect(rc.right - mg.right, rc.top, rc.right, rc.top + mg.top),
-      CRect(rc.left, rc.bottom - mg.bottom, rc.left + mg.left, rc.bottom),
-      CRect(rc.right - mg.right, rc.bottom - mg.bottom, rc.right, rc.bottom)};
+  const CRect places[8] = {CRect(rc.left, rc.top + mg.top, rc.left + mg.left, rc.bottom - mg.bottom),
+                           CRect(rc.right - mg.right, rc.top + mg.top, rc.right, rc.bottom - mg.bottom),
+                           CRect(rc.left + mg.left, rc.top, rc.right - mg.right, rc.top + mg.top),
+                           CRect(rc.left + mg.left, rc.bottom - mg.bottom, rc.right - mg.right, rc.bottom),
+                           CRect(rc.left, rc.top, rc.left + mg.left, rc.top + mg.top),
+                           CRect(rc.right - mg.right, rc.top, rc.right, rc.top + mg.top),
+                           CRect(rc.left, rc.bottom - mg.bottom, rc.left + mg.left, rc.bottom),
+                           CRect(rc.right - mg.right, rc.bottom - mg.bottom, rc.right, rc.bottom)};
   for (int i = 0; i < 8; ++i)
     if (!m_edges[i].IsEmpty() && !places[i].IsRectEmpty()) m_edges[i].Draw(hDC, places[i], 0);
 }
@@ -250,7 +249,7 @@ void CODMenuWnd::Track(UINT nFlags, int x, int y, CWnd* pTarget) {
   MenuRect bar;
   APPBARDATA abd = {sizeof(abd)};
   if (::SHAppBarMessage(ABM_GETTASKBARPOS, &abd)) {
-    edge = abd.uEdge == ABE_LEFT ? vesk::odctrls::kEdgeLeft
+    edge = abd.uEdge == ABE_LEFT    ? vesk::odctrls::kEdgeLeft
            : abd.uEdge == ABE_RIGHT ? vesk::odctrls::kEdgeRight
            : abd.uEdge == ABE_TOP   ? vesk::odctrls::kEdgeTop
                                     : vesk::odctrls::kEdgeBottom;
@@ -317,13 +316,26 @@ BOOL CODMenuWnd::IsCascadeWindow(HWND hWnd) {
 
 LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_MOUSEMOVE: OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
-    case WM_LBUTTONUP: OnLButtonUp(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
-    case WM_KEYDOWN: OnKeyDown((UINT)wParam); return 0;
-    case WM_KILLFOCUS: OnKillFocus((HWND)wParam); break;
-    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+      OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
+    case WM_LBUTTONUP:
+      OnLButtonUp(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown((UINT)wParam);
+      return 0;
+    case WM_KILLFOCUS:
+      OnKillFocus((HWND)wParam);
+      break;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
     case WM_MOUSELEAVE:
       m_bMouseInside = FALSE;
       for (auto& level : m_levels)
@@ -331,8 +343,11 @@ LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
           if (item && item->state == 2) item->state = 0;
       Invalidate(FALSE);
       return 0;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
   }
   return CWnd::WindowProc(message, wParam, lParam);
 }
@@ -447,9 +462,13 @@ void CODMenuWnd::OnKeyDown(UINT nKey) {
   const BOOL ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
   switch (nKey) {
     case VK_UP:
-    case VK_BACK: m_layout.Step(&c, &r, -1); break;
+    case VK_BACK:
+      m_layout.Step(&c, &r, -1);
+      break;
     case VK_DOWN:
-    case VK_TAB: m_layout.Step(&c, &r, 1); break;
+    case VK_TAB:
+      m_layout.Step(&c, &r, 1);
+      break;
     case VK_HOME:
       c = 0;
       r = m_layout.NthEnabled(0, 1);
@@ -460,7 +479,9 @@ void CODMenuWnd::OnKeyDown(UINT nKey) {
       m_layout.Step(&c, &r, -1);
       break;
     }
-    case VK_RIGHT: OpenSubMenu(r, c); return;
+    case VK_RIGHT:
+      OpenSubMenu(r, c);
+      return;
     case VK_LEFT:
       Hide();
       return;
@@ -470,8 +491,10 @@ void CODMenuWnd::OnKeyDown(UINT nKey) {
       return;
     }
     case VK_RETURN:
-      if (GetSubMenu(c, r)) OpenSubMenu(r, c);
-      else Execute(c, r);
+      if (GetSubMenu(c, r))
+        OpenSubMenu(r, c);
+      else
+        Execute(c, r);
       return;
     default:
       if (nKey >= '1' && nKey <= '9') {
@@ -480,8 +503,10 @@ void CODMenuWnd::OnKeyDown(UINT nKey) {
         c = c < 0 ? 0 : c;
         r = n;
         SetHot(c, r);
-        if (!ctrl) OpenSubMenu(r, c);
-        else if (ItemAt(c, r)->command && !GetSubMenu(c, r)) Execute(c, r);
+        if (!ctrl)
+          OpenSubMenu(r, c);
+        else if (ItemAt(c, r)->command && !GetSubMenu(c, r))
+          Execute(c, r);
         return;
       }
       return;

@@ -34,9 +34,14 @@ BOOL CODProgressCtrl::IsVertical() const { return (m_style & PBS_VERTICAL) != 0;
 
 LRESULT CODProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_MOUSEMOVE: OnMouseMove(); break;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+      OnMouseMove();
+      break;
     case WM_MOUSELEAVE:
       m_bHover = FALSE;
       Invalidate(FALSE);

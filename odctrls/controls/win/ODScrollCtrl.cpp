@@ -9,7 +9,11 @@
 IMPLEMENT_DYNAMIC(CODScrollCtrl, CODNcMgrWnd)
 
 CODScrollCtrl::CODScrollCtrl()
-    : m_nMapMode(-1), m_bInUpdate(FALSE), m_bScrollWindow(FALSE), m_bRedrawBars(TRUE), m_nWheelLines(0),
+    : m_nMapMode(-1),
+      m_bInUpdate(FALSE),
+      m_bScrollWindow(FALSE),
+      m_bRedrawBars(TRUE),
+      m_nWheelLines(0),
       m_pPan(nullptr) {}
 
 BOOL CODScrollCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
@@ -122,8 +126,10 @@ void CODScrollCtrl::ScrollToPosition(POINT pt) { ScrollBy(pt.x - m_h.pos, pt.y -
 void CODScrollCtrl::OnScroll(int nBar, UINT nCode, int nThumb) {
   vesk::odctrls::ScrollAxis& a = nBar == SB_HORZ ? m_h : m_v;
   int target = vesk::odctrls::PositionForCode(a, (int)nCode, nThumb);
-  if (nBar == SB_HORZ) ScrollBy(target - a.pos, 0, TRUE);
-  else ScrollBy(0, target - a.pos, TRUE);
+  if (nBar == SB_HORZ)
+    ScrollBy(target - a.pos, 0, TRUE);
+  else
+    ScrollBy(0, target - a.pos, TRUE);
 }
 
 int CODScrollCtrl::WheelLines() {
@@ -158,8 +164,12 @@ LRESULT CODScrollCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam), thumb);
       return 0;
     }
-    case WM_MOUSEWHEEL: OnWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
-    case WM_MBUTTONDOWN: OnMiddleButton((UINT)wParam); return 0;
+    case WM_MOUSEWHEEL:
+      OnWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam));
+      return 0;
+    case WM_MBUTTONDOWN:
+      OnMiddleButton((UINT)wParam);
+      return 0;
     case WM_DESTROY:
       if (m_pPan) {
         m_pPan->MarkEnd();
@@ -171,8 +181,11 @@ LRESULT CODScrollCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       UpdateBars();
       return r;
     }
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
   }
   return CODNcMgrWnd::WindowProc(message, wParam, lParam);
 }
@@ -216,8 +229,8 @@ const int kPanSize = 28;
 BOOL CODPanWnd::Open(POINT pt) {
   m_ptCentre = pt;
   LPCSTR cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_SIZEALL));
-  if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, "", WS_POPUP, pt.x - kPanSize / 2, pt.y - kPanSize / 2,
-                kPanSize, kPanSize, m_pOwner->m_hWnd, nullptr)) {
+  if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls, "", WS_POPUP, pt.x - kPanSize / 2, pt.y - kPanSize / 2, kPanSize,
+                kPanSize, m_pOwner->m_hWnd, nullptr)) {
     delete this;
     return FALSE;
   }

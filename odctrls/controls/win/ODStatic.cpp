@@ -11,8 +11,14 @@
 IMPLEMENT_DYNAMIC(CODStatic, CStatic)
 
 CODStatic::CODStatic()
-    : m_hFocusCursor(nullptr), m_hNormalCursor(nullptr), m_bStopOnFocus(ODStaticValues().bStopOnFocus),
-      m_bTip(FALSE), m_rcBorder(1, 1, 1, 1), m_bInside(FALSE), m_bWasMoving(FALSE), m_hFont(ODCreateFont(12)) {
+    : m_hFocusCursor(nullptr),
+      m_hNormalCursor(nullptr),
+      m_bStopOnFocus(ODStaticValues().bStopOnFocus),
+      m_bTip(FALSE),
+      m_rcBorder(1, 1, 1, 1),
+      m_bInside(FALSE),
+      m_bWasMoving(FALSE),
+      m_hFont(ODCreateFont(12)) {
   int w = ODStaticValues().nBorderWidth;
   w = w < 0 ? 0 : w > 16 ? 16 : w;
   m_rcBorder.SetRect(w, w, w, w);
@@ -40,19 +46,30 @@ void CODStatic::StartMoving(UINT nPeriod) {
 
 LRESULT CODStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SETTEXT: return OnSetText(reinterpret_cast<LPCSTR>(lParam));
+    case WM_SETTEXT:
+      return OnSetText(reinterpret_cast<LPCSTR>(lParam));
     case WM_CREATE: {
       // The creation text never passes WM_SETTEXT.
       LRESULT r = CStatic::WindowProc(message, wParam, lParam);
       TakeWindowText();
       return r;
     }
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_TIMER: OnTimer(wParam); break;
-    case WM_MOUSEMOVE: OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); break;
-    case WM_MOUSELEAVE: OnMouseLeave(); return 0;
-    case WM_SETCURSOR: return TRUE;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_TIMER:
+      OnTimer(wParam);
+      break;
+    case WM_MOUSEMOVE:
+      OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      break;
+    case WM_MOUSELEAVE:
+      OnMouseLeave();
+      return 0;
+    case WM_SETCURSOR:
+      return TRUE;
     case WM_DESTROY: {
       LRESULT r = CStatic::WindowProc(message, wParam, lParam);
       if (m_hFocusCursor) ::DestroyCursor(m_hFocusCursor);
@@ -102,9 +119,12 @@ void CODStatic::OnPaint() {
 
 void CODStatic::DrawBackground(HDC hDC, const RECT& rc) {
   const ODStaticTheme& t = ODStaticValues();
-  if (t.nBkMode == 1) ODFillGradient(hDC, rc, t.crBkStart, t.crBkEnd, FALSE);
-  else if (t.nBkMode == 2) ODFillGradient(hDC, rc, t.crBkStart, t.crBkEnd, TRUE);
-  else ODFillSolid(hDC, rc, t.crBkStart);
+  if (t.nBkMode == 1)
+    ODFillGradient(hDC, rc, t.crBkStart, t.crBkEnd, FALSE);
+  else if (t.nBkMode == 2)
+    ODFillGradient(hDC, rc, t.crBkStart, t.crBkEnd, TRUE);
+  else
+    ODFillSolid(hDC, rc, t.crBkStart);
 }
 
 void CODStatic::DrawBorder(HDC hDC, const RECT& rc) {

@@ -14,8 +14,10 @@ void CODTabUpDown::Halves(CRect* pFirst, CRect* pSecond) const {
   CRect rc;
   GetClientRect(&rc);
   *pFirst = *pSecond = rc;
-  if (GetStyle() & UDS_HORZ) pFirst->right = pSecond->left = rc.left + rc.Width() / 2;
-  else pFirst->bottom = pSecond->top = rc.top + rc.Height() / 2;
+  if (GetStyle() & UDS_HORZ)
+    pFirst->right = pSecond->left = rc.left + rc.Width() / 2;
+  else
+    pFirst->bottom = pSecond->top = rc.top + rc.Height() / 2;
 }
 
 BOOL CODTabUpDown::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -35,8 +37,11 @@ BOOL CODTabUpDown::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRE
 
 LRESULT CODTabUpDown::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_LBUTTONDOWN: {
       CRect a, b;
       Halves(&a, &b);
@@ -137,8 +142,11 @@ BOOL CODTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT 
 
 LRESULT CODTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
     case TCM_INSERTITEMA:
     case TCM_INSERTITEMW:
     case WM_SIZE: {

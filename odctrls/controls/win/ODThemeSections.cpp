@@ -39,10 +39,10 @@ COLORREF Sys(int index) { return ::GetSysColor(index); }
 
 void Copy(ODThemeText& dst, const char* src) { lstrcpynA(dst, src, ODTHEME_TEXT_SIZE); }
 
-const char* const kEdgeNames[8] = {"EdgeLeftImg",     "EdgeRightImg",     "EdgeTopImg",         "EdgeBottomImg",
-                                   "EdgeLeftTopImg",  "EdgeRightTopImg",  "EdgeLeftBottomImg",  "EdgeRightBottomImg"};
-const char* const kBorderNames[8] = {"BorderLeftImg",    "BorderRightImg",    "BorderTopImg",
-                                     "BorderBottomImg",  "BorderLeftTopImg",  "BorderRightTopImg",
+const char* const kEdgeNames[8] = {"EdgeLeftImg",    "EdgeRightImg",    "EdgeTopImg",        "EdgeBottomImg",
+                                   "EdgeLeftTopImg", "EdgeRightTopImg", "EdgeLeftBottomImg", "EdgeRightBottomImg"};
+const char* const kBorderNames[8] = {"BorderLeftImg",       "BorderRightImg",      "BorderTopImg",
+                                     "BorderBottomImg",     "BorderLeftTopImg",    "BorderRightTopImg",
                                      "BorderLeftBottomImg", "BorderRightBottomImg"};
 
 void ReadTexts(const char* section, const char* const* names, ODThemeText* values, int count) {
@@ -52,36 +52,83 @@ void ReadTexts(const char* section, const char* const* names, ODThemeText* value
 }  // namespace
 
 ODButtonTheme& ODButtonValues() {
-  static ODButtonTheme t = {Sys(COLOR_BTNFACE), Sys(COLOR_BTNTEXT), Sys(COLOR_BTNFACE), Sys(COLOR_BTNTEXT),
-                            Sys(COLOR_BTNFACE), Sys(COLOR_BTNTEXT), Sys(COLOR_BTNTEXT), Sys(COLOR_BTNHIGHLIGHT),
-                            Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNTEXT), Sys(COLOR_BTNTEXT), Sys(COLOR_BTNTEXT),
-                            Sys(COLOR_BTNTEXT), Sys(COLOR_BTNTEXT), Sys(COLOR_BTNTEXT),
-                            0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0};
+  static ODButtonTheme t = {Sys(COLOR_BTNFACE),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNFACE),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNFACE),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNHIGHLIGHT),
+                            Sys(COLOR_BTNSHADOW),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNTEXT),
+                            Sys(COLOR_BTNTEXT),
+                            0,
+                            0,
+                            -1,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            0,
+                            1,
+                            0};
   return t;
 }
 
 void LoadODButtonTheme() {
   ODButtonTheme& t = ODButtonValues();
-  ReadKeys("ODButton",
-           {C("ColorBkIn", t.crBkIn), C("ColorFgIn", t.crFgIn), C("ColorBkOut", t.crBkOut),
-            C("ColorFgOut", t.crFgOut), C("ColorBkFocus", t.crBkFocus), C("ColorFgFocus", t.crFgFocus),
-            C("ColorSolidBorder", t.crSolidBorder), C("Color3DTopLeft", t.cr3DTopLeft),
-            C("Color3DBottomRight", t.cr3DBottomRight), C("ColorCheckFgIn", t.crCheckFgIn),
-            C("ColorCheckFgOut", t.crCheckFgOut), C("ColorCheckFgFocus", t.crCheckFgFocus),
-            C("ColorRadioFgIn", t.crRadioFgIn), C("ColorRadioFgOut", t.crRadioFgOut),
-            C("ColorRadioFgFocus", t.crRadioFgFocus), I("ImageBtnChecked", t.nImageChecked),
-            I("ImageBtnUnchecked", t.nImageUnchecked), I("TransBtnChecked", t.nTransChecked),
-            I("TransBtnUnchecked", t.nTransUnchecked), I("TransBtnRadioed", t.nTransRadioed),
-            I("TransBtnUnradioed", t.nTransUnradioed), I("TransBtnOut", t.nTransOut), I("TransBtnIn", t.nTransIn),
-            I("ImageBtnRadioed", t.nImageRadioed), I("ImageBtnUnradioed", t.nImageUnradioed),
-            I("ImageBtnOut", t.nImageOut), I("ImageBtnIn", t.nImageIn), I("SetSizeToContent", t.bSizeToContent),
-            I("DefaultMakeIrregular", t.bMakeIrregular)});
+  ReadKeys("ODButton", {C("ColorBkIn", t.crBkIn),
+                        C("ColorFgIn", t.crFgIn),
+                        C("ColorBkOut", t.crBkOut),
+                        C("ColorFgOut", t.crFgOut),
+                        C("ColorBkFocus", t.crBkFocus),
+                        C("ColorFgFocus", t.crFgFocus),
+                        C("ColorSolidBorder", t.crSolidBorder),
+                        C("Color3DTopLeft", t.cr3DTopLeft),
+                        C("Color3DBottomRight", t.cr3DBottomRight),
+                        C("ColorCheckFgIn", t.crCheckFgIn),
+                        C("ColorCheckFgOut", t.crCheckFgOut),
+                        C("ColorCheckFgFocus", t.crCheckFgFocus),
+                        C("ColorRadioFgIn", t.crRadioFgIn),
+                        C("ColorRadioFgOut", t.crRadioFgOut),
+                        C("ColorRadioFgFocus", t.crRadioFgFocus),
+                        I("ImageBtnChecked", t.nImageChecked),
+                        I("ImageBtnUnchecked", t.nImageUnchecked),
+                        I("TransBtnChecked", t.nTransChecked),
+                        I("TransBtnUnchecked", t.nTransUnchecked),
+                        I("TransBtnRadioed", t.nTransRadioed),
+                        I("TransBtnUnradioed", t.nTransUnradioed),
+                        I("TransBtnOut", t.nTransOut),
+                        I("TransBtnIn", t.nTransIn),
+                        I("ImageBtnRadioed", t.nImageRadioed),
+                        I("ImageBtnUnradioed", t.nImageUnradioed),
+                        I("ImageBtnOut", t.nImageOut),
+                        I("ImageBtnIn", t.nImageIn),
+                        I("SetSizeToContent", t.bSizeToContent),
+                        I("DefaultMakeIrregular", t.bMakeIrregular)});
 }
 
 ODMenuTheme& ODMenuValues() {
-  static ODMenuTheme t = {{}, RGB(255, 0, 0), RGB(225, 208, 175), RGB(225, 208, 175), RGB(255, 255, 236),
-                          RGB(121, 82, 59), RGB(225, 208, 175), RGB(156, 125, 93), RGB(156, 125, 93),
-                          RGB(255, 255, 255), Sys(COLOR_GRAYTEXT)};
+  static ODMenuTheme t = {{},
+                          RGB(255, 0, 0),
+                          RGB(225, 208, 175),
+                          RGB(225, 208, 175),
+                          RGB(255, 255, 236),
+                          RGB(121, 82, 59),
+                          RGB(225, 208, 175),
+                          RGB(156, 125, 93),
+                          RGB(156, 125, 93),
+                          RGB(255, 255, 255),
+                          Sys(COLOR_GRAYTEXT)};
   return t;
 }
 
@@ -102,9 +149,9 @@ ODWaitDlgTheme& ODWaitDlgValues() {
 
 void LoadODWaitDlgTheme() {
   ODWaitDlgTheme& t = ODWaitDlgValues();
-  ReadKeys("ODWaitDlg", {I("ImageID", t.nImageID), I("TextID", t.nTextID), I("DialogID", t.nDialogID),
-                         I("BtnID", t.nBtnID), I("ProgressID", t.nProgressID), T("Image", t.image),
-                         I("Mode", t.nMode)});
+  ReadKeys("ODWaitDlg",
+           {I("ImageID", t.nImageID), I("TextID", t.nTextID), I("DialogID", t.nDialogID), I("BtnID", t.nBtnID),
+            I("ProgressID", t.nProgressID), T("Image", t.image), I("Mode", t.nMode)});
 }
 
 ODMsgDlgTheme& ODMsgDlgValues() {
@@ -113,13 +160,13 @@ ODMsgDlgTheme& ODMsgDlgValues() {
 }
 
 void LoadODMsgDlgTheme() {
-  static const char* const kCaptions[10] = {"MB_ICONWARNING", "MB_ICONINFORMATION", "MB_ICONQUESTION",
-                                            "MB_ICONSTOP",    "MB_ABORTRETRYIGNORE", "MB_OKCANCEL",
-                                            "MB_RETRYCANCEL", "MB_YESNO",           "MB_YESNOCANCEL", "MB_OK"};
+  static const char* const kCaptions[10] = {
+      "MB_ICONWARNING", "MB_ICONINFORMATION", "MB_ICONQUESTION", "MB_ICONSTOP",    "MB_ABORTRETRYIGNORE",
+      "MB_OKCANCEL",    "MB_RETRYCANCEL",     "MB_YESNO",        "MB_YESNOCANCEL", "MB_OK"};
   ODMsgDlgTheme& t = ODMsgDlgValues();
-  ReadKeys("ODMsgDlg", {I("ImageID", t.nImageID), I("TextID", t.nTextID), I("DialogID", t.nDialogID),
-                        I("Btn1ID", t.nBtnID[0]), I("Btn2ID", t.nBtnID[1]), I("Btn3ID", t.nBtnID[2]),
-                        I("Btn4ID", t.nBtnID[3])});
+  ReadKeys("ODMsgDlg",
+           {I("ImageID", t.nImageID), I("TextID", t.nTextID), I("DialogID", t.nDialogID), I("Btn1ID", t.nBtnID[0]),
+            I("Btn2ID", t.nBtnID[1]), I("Btn3ID", t.nBtnID[2]), I("Btn4ID", t.nBtnID[3])});
   ReadTexts("ODMsgDlg", kCaptions, t.captions, 10);
 }
 
@@ -129,20 +176,19 @@ ODDialogTheme& ODDialogValues() {
 }
 
 ODCaptionTheme& ODCaptionValues() {
-  static ODCaptionTheme t = {0xFFFFFF, 0xFF0000, 0xFF0000, 0, 0, "0.0", {},
-                             {{14, 65535}, {2, 65535}, {2, 65535}, {4, 65535}, {6, 65535}}};
+  static ODCaptionTheme t = {
+      0xFFFFFF, 0xFF0000, 0xFF0000, 0, 0, "0.0", {}, {{14, 65535}, {2, 65535}, {2, 65535}, {4, 65535}, {6, 65535}}};
   return t;
 }
 
 void LoadDialogCaptionTheme(LPCSTR lpszSection) {
-  static const char* const kImages[8] = {"TitleStartImg",   "TitleCenterImg", "TitleEndImg",     "TitleSyeMenuImg",
-                                         "TitleMinBtnImg",  "TitleMaxBtnImg", "TitleExitBtnImg", "TitleZoomBtnImg"};
+  static const char* const kImages[8] = {"TitleStartImg",  "TitleCenterImg", "TitleEndImg",     "TitleSyeMenuImg",
+                                         "TitleMinBtnImg", "TitleMaxBtnImg", "TitleExitBtnImg", "TitleZoomBtnImg"};
   static const char* const kPoints[5] = {"TitleSyeMenuPos", "TitleMinBtnPos", "TitleMaxBtnPos", "TitleExitBtnPos",
                                          "TitleTextPos"};
   ODCaptionTheme& t = ODCaptionValues();
-  ReadKeys(lpszSection, {C("TxtMovNormalColor", t.crText), C("TitleStartColor", t.crStart),
-                         C("TitleEndColor", t.crEnd), I("TitleBkMode", t.nBkMode), I("TitleAlign", t.nAlign),
-                         T("TitleMove", t.move)});
+  ReadKeys(lpszSection, {C("TxtMovNormalColor", t.crText), C("TitleStartColor", t.crStart), C("TitleEndColor", t.crEnd),
+                         I("TitleBkMode", t.nBkMode), I("TitleAlign", t.nAlign), T("TitleMove", t.move)});
   ReadTexts(lpszSection, kImages, t.images, 8);
   // A point the theme does not give keeps its value.
   for (int i = 0; i < 5; ++i) GetThemePoint(lpszSection, kPoints[i], &t.positions[i]);
@@ -152,9 +198,9 @@ void LoadODDialogTheme() {
   LoadODTxtMovTheme();
   LoadDialogCaptionTheme("ODDialog");
   ODDialogTheme& t = ODDialogValues();
-  ReadKeys("ODDialog", {T("ClientBkImg", t.clientBkImg), C("BorderColor", t.crBorder),
-                        C("ClientStartColor", t.crClientStart), C("ClientEndColor", t.crClientEnd),
-                        I("ClientBkMode", t.nClientBkMode)});
+  ReadKeys("ODDialog",
+           {T("ClientBkImg", t.clientBkImg), C("BorderColor", t.crBorder), C("ClientStartColor", t.crClientStart),
+            C("ClientEndColor", t.crClientEnd), I("ClientBkMode", t.nClientBkMode)});
   ReadTexts("ODDialog", kEdgeNames, t.edges, 8);
   ReadTexts("ODDialog", kBorderNames, t.borders, 8);
 }
@@ -166,9 +212,9 @@ ODTxtMovTheme& ODTxtMovValues() {
 
 void LoadODTxtMovTheme() {
   ODTxtMovTheme& t = ODTxtMovValues();
-  ReadKeys("ODTxtMov", {C("TxtMovNormalColor", t.crNormal), C("TxtMovFocusColor", t.crFocus),
-                        C("TxtMovLinkerColor", t.crLinker), C("TxtMovLinkerFocusColor", t.crLinkerFocus),
-                        C("TxtMovVisitedColor", t.crVisited)});
+  ReadKeys("ODTxtMov",
+           {C("TxtMovNormalColor", t.crNormal), C("TxtMovFocusColor", t.crFocus), C("TxtMovLinkerColor", t.crLinker),
+            C("TxtMovLinkerFocusColor", t.crLinkerFocus), C("TxtMovVisitedColor", t.crVisited)});
 }
 
 ODStaticTheme& ODStaticValues() {
@@ -179,38 +225,79 @@ ODStaticTheme& ODStaticValues() {
 void LoadODStaticTheme() {
   LoadODTxtMovTheme();
   ODStaticTheme& t = ODStaticValues();
-  ReadKeys("ODStatic", {C("BorderColor", t.crBorder), I("BorderWidth", t.nBorderWidth),
-                        C("BkStartColor", t.crBkStart), C("BkEndColor", t.crBkEnd),
-                        I("TxtMovStopOnFocus", t.bStopOnFocus), I("BkMode", t.nBkMode), T("BkImg", t.bkImg),
-                        I("NormalCursor", t.nNormalCursor), I("FocusCursor", t.nFocusCursor)});
+  ReadKeys("ODStatic", {C("BorderColor", t.crBorder), I("BorderWidth", t.nBorderWidth), C("BkStartColor", t.crBkStart),
+                        C("BkEndColor", t.crBkEnd), I("TxtMovStopOnFocus", t.bStopOnFocus), I("BkMode", t.nBkMode),
+                        T("BkImg", t.bkImg), I("NormalCursor", t.nNormalCursor), I("FocusCursor", t.nFocusCursor)});
 }
 
 ODProgressTheme& ODProgressValues() {
-  static ODProgressTheme t = {RGB(50, 90, 135), RGB(160, 190, 220), RGB(50, 90, 135), RGB(190, 220, 255), 0, 20, 5,
-                              1, 0, {}, {}, Sys(COLOR_BTNFACE), Sys(COLOR_BTNTEXT), Sys(COLOR_CAPTIONTEXT),
-                              RGB(0, 0, 255), RGB(0, 0, 255), 0, 0, RGB(255, 255, 255), 1};
+  static ODProgressTheme t = {RGB(50, 90, 135),
+                              RGB(160, 190, 220),
+                              RGB(50, 90, 135),
+                              RGB(190, 220, 255),
+                              0,
+                              20,
+                              5,
+                              1,
+                              0,
+                              {},
+                              {},
+                              Sys(COLOR_BTNFACE),
+                              Sys(COLOR_BTNTEXT),
+                              Sys(COLOR_CAPTIONTEXT),
+                              RGB(0, 0, 255),
+                              RGB(0, 0, 255),
+                              0,
+                              0,
+                              RGB(255, 255, 255),
+                              1};
   return t;
 }
 
 void LoadODProgressTheme() {
   ODProgressTheme& t = ODProgressValues();
-  ReadKeys("ODProgress",
-           {C("BlockEdgeColor", t.crBlockEdge), C("BlockFaceColor", t.crBlockFace),
-            C("BlockEdgeHIColor", t.crBlockEdgeHI), C("BlockFaceHIColor", t.crBlockFaceHI),
-            I("BlockFill", t.nBlockFill), I("BlockCount", t.nBlockCount), I("BlockSmooth", t.nBlockSmooth),
-            I("BlockSpace", t.nBlockSpace), I("BlockFill", t.nBlockFill), I("BlockMode", t.nBlockMode),
-            T("BlockImg", t.blockImg), T("VertBlockImg", t.vertBlockImg), C("BkgndColor", t.crBkgnd),
-            C("TextColor", t.crText), C("TextOnBarColor", t.crTextOnBar), C("BarStartColor", t.crBarStart),
-            C("BarEndColor", t.crBarEnd), I("BkMode", t.nBkMode), I("PrgMode", t.nPrgMode),
-            C("BorderColor", t.crBorder), I("BorderWidth", t.nBorderWidth), T("BkImg", t.bkImg),
-            T("VertBkImg", t.vertBkImg), T("BarImg", t.barImg), T("VertBarImg", t.vertBarImg),
-            T("GrowImg", t.growImg), T("VertGrowImg", t.vertGrowImg)});
+  ReadKeys("ODProgress", {C("BlockEdgeColor", t.crBlockEdge),
+                          C("BlockFaceColor", t.crBlockFace),
+                          C("BlockEdgeHIColor", t.crBlockEdgeHI),
+                          C("BlockFaceHIColor", t.crBlockFaceHI),
+                          I("BlockFill", t.nBlockFill),
+                          I("BlockCount", t.nBlockCount),
+                          I("BlockSmooth", t.nBlockSmooth),
+                          I("BlockSpace", t.nBlockSpace),
+                          I("BlockFill", t.nBlockFill),
+                          I("BlockMode", t.nBlockMode),
+                          T("BlockImg", t.blockImg),
+                          T("VertBlockImg", t.vertBlockImg),
+                          C("BkgndColor", t.crBkgnd),
+                          C("TextColor", t.crText),
+                          C("TextOnBarColor", t.crTextOnBar),
+                          C("BarStartColor", t.crBarStart),
+                          C("BarEndColor", t.crBarEnd),
+                          I("BkMode", t.nBkMode),
+                          I("PrgMode", t.nPrgMode),
+                          C("BorderColor", t.crBorder),
+                          I("BorderWidth", t.nBorderWidth),
+                          T("BkImg", t.bkImg),
+                          T("VertBkImg", t.vertBkImg),
+                          T("BarImg", t.barImg),
+                          T("VertBarImg", t.vertBarImg),
+                          T("GrowImg", t.growImg),
+                          T("VertGrowImg", t.vertGrowImg)});
 }
 
 ODEditTheme& ODEditValues() {
   static ODEditTheme t = [] {
-    ODEditTheme e = {Sys(COLOR_WINDOWTEXT), Sys(COLOR_WINDOWTEXT), Sys(COLOR_WINDOW), Sys(COLOR_GRAYTEXT),
-                     Sys(COLOR_WINDOW),     Sys(COLOR_HIGHLIGHT),  Sys(COLOR_WINDOWTEXT), 1, 0, 0, {'*', 0}};
+    ODEditTheme e = {Sys(COLOR_WINDOWTEXT),
+                     Sys(COLOR_WINDOWTEXT),
+                     Sys(COLOR_WINDOW),
+                     Sys(COLOR_GRAYTEXT),
+                     Sys(COLOR_WINDOW),
+                     Sys(COLOR_HIGHLIGHT),
+                     Sys(COLOR_WINDOWTEXT),
+                     1,
+                     0,
+                     0,
+                     {'*', 0}};
     // GBK captions of the context menu: cut, copy, paste, delete, select all.
     Copy(e.menuCut, "\xBC\xF4\xC7\xD0");
     Copy(e.menuCopy, "\xB8\xB4\xD6\xC6");
@@ -224,20 +311,19 @@ ODEditTheme& ODEditValues() {
 
 void LoadODEditTheme() {
   ODEditTheme& t = ODEditValues();
-  ReadKeys("ODEdit", {C("DisableTextColor", t.crDisableText), C("TextColor", t.crText),
-                      C("BkgndColor", t.crBkgnd), C("DisableBkgndColor", t.crDisableBkgnd),
-                      C("SelTextColor", t.crSelText), C("SelBkgndColor", t.crSelBkgnd),
-                      C("BorderColor", t.crBorder), I("BorderWidth", t.nBorderWidth), I("UsePwdImg", t.bUsePwdImg),
-                      I("BkMode", t.nBkMode), One("PwdChar", t.pwdChar), T("TextFont", t.textFont),
-                      T("BkImg", t.bkImg), T("PwdImg", t.pwdImg), T("MenuCut", t.menuCut),
-                      T("MenuCopy", t.menuCopy), T("MenuPaste", t.menuPaste), T("MenuClear", t.menuClear),
-                      T("MenuSelAll", t.menuSelAll)});
+  ReadKeys("ODEdit",
+           {C("DisableTextColor", t.crDisableText), C("TextColor", t.crText), C("BkgndColor", t.crBkgnd),
+            C("DisableBkgndColor", t.crDisableBkgnd), C("SelTextColor", t.crSelText), C("SelBkgndColor", t.crSelBkgnd),
+            C("BorderColor", t.crBorder), I("BorderWidth", t.nBorderWidth), I("UsePwdImg", t.bUsePwdImg),
+            I("BkMode", t.nBkMode), One("PwdChar", t.pwdChar), T("TextFont", t.textFont), T("BkImg", t.bkImg),
+            T("PwdImg", t.pwdImg), T("MenuCut", t.menuCut), T("MenuCopy", t.menuCopy), T("MenuPaste", t.menuPaste),
+            T("MenuClear", t.menuClear), T("MenuSelAll", t.menuSelAll)});
 }
 
 ODToolTipTheme& ODToolTipValues() {
-  static ODToolTipTheme t = {Sys(COLOR_INFOTEXT), Sys(COLOR_INFOBK), Sys(COLOR_INFOBK), Sys(COLOR_INFOBK),
-                             RGB(0, 0, 238),      RGB(85, 26, 139),  RGB(255, 0, 0),    Sys(COLOR_BTNSHADOW),
-                             Sys(COLOR_INFOTEXT)};
+  static ODToolTipTheme t = {Sys(COLOR_INFOTEXT), Sys(COLOR_INFOBK),    Sys(COLOR_INFOBK),
+                             Sys(COLOR_INFOBK),   RGB(0, 0, 238),       RGB(85, 26, 139),
+                             RGB(255, 0, 0),      Sys(COLOR_BTNSHADOW), Sys(COLOR_INFOTEXT)};
   return t;
 }
 
@@ -249,21 +335,21 @@ void LoadODToolTipTheme() {
 }
 
 ODListBoxTheme& ODListBoxValues() {
-  static ODListBoxTheme t = {Sys(COLOR_WINDOW), Sys(COLOR_HIGHLIGHT), Sys(COLOR_WINDOWTEXT),
-                             Sys(COLOR_HIGHLIGHTTEXT), 0x00FF0000};
+  static ODListBoxTheme t = {Sys(COLOR_WINDOW), Sys(COLOR_HIGHLIGHT), Sys(COLOR_WINDOWTEXT), Sys(COLOR_HIGHLIGHTTEXT),
+                             0x00FF0000};
   return t;
 }
 
 void LoadODListBoxTheme() {
   ODListBoxTheme& t = ODListBoxValues();
-  ReadKeys("ODListBox", {C("ColorNormalBk", t.crNormalBk), C("ColorSelBk", t.crSelBk),
-                         C("ColorNormalText", t.crNormalText), C("ColorSelText", t.crSelText),
-                         C("ColorHotText", t.crHotText)});
+  ReadKeys("ODListBox",
+           {C("ColorNormalBk", t.crNormalBk), C("ColorSelBk", t.crSelBk), C("ColorNormalText", t.crNormalText),
+            C("ColorSelText", t.crSelText), C("ColorHotText", t.crHotText)});
 }
 
 static void LoadCombo(ODComboTheme& t) {
-  ReadKeys("ODComboBox", {C("ColorBk", t.crBk), I("ImageDropBtnIn", t.nImageDropBtnIn),
-                          I("ImageDropBtnOut", t.nImageDropBtnOut)});
+  ReadKeys("ODComboBox",
+           {C("ColorBk", t.crBk), I("ImageDropBtnIn", t.nImageDropBtnIn), I("ImageDropBtnOut", t.nImageDropBtnOut)});
 }
 
 ODComboTheme& ODComboBoxValues() {

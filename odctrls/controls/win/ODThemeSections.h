@@ -20,8 +20,8 @@ struct ODButtonTheme {
 
 struct ODMenuTheme {
   ODThemeText edges[8];  // left, right, top, bottom, left-top, right-top, left-bottom, right-bottom
-  COLORREF crColumn, crTextBk, crImageBk, crSepHiLight, crSepShadow, crItemBkNormal, crItemBkMove,
-      crItemEdgeMove, crItemTextNormal, crItemTextDisable;
+  COLORREF crColumn, crTextBk, crImageBk, crSepHiLight, crSepShadow, crItemBkNormal, crItemBkMove, crItemEdgeMove,
+      crItemTextNormal, crItemTextDisable;
 };
 
 struct ODWaitDlgTheme {

@@ -16,8 +16,15 @@ using vesk::odctrls::TipToken;
 // ---- CODPaletteDib ---------------------------------------------------------------------
 
 CODPaletteDib::CODPaletteDib()
-    : m_nWidth(0), m_nHeight(0), m_nBits(0), m_nStride(0), m_nColours(0), m_pBlock(nullptr), m_hSection(nullptr),
-      m_hDC(nullptr), m_hOld(nullptr) {}
+    : m_nWidth(0),
+      m_nHeight(0),
+      m_nBits(0),
+      m_nStride(0),
+      m_nColours(0),
+      m_pBlock(nullptr),
+      m_hSection(nullptr),
+      m_hDC(nullptr),
+      m_hOld(nullptr) {}
 
 CODPaletteDib::~CODPaletteDib() { Free(); }
 
@@ -120,8 +127,7 @@ struct TipImageSource {
 
 class GdiCanvas : public vesk::odctrls::TipCanvas {
  public:
-  GdiCanvas(HDC hDC, const LOGFONTA& base, const TipImageSource& images)
-      : m_hDC(hDC), m_base(base), m_images(images) {}
+  GdiCanvas(HDC hDC, const LOGFONTA& base, const TipImageSource& images) : m_hDC(hDC), m_base(base), m_images(images) {}
   ~GdiCanvas() override {
     if (m_hFont) ::DeleteObject(m_hFont);
   }
@@ -177,8 +183,10 @@ class GdiCanvas : public vesk::odctrls::TipCanvas {
       ::GetObjectA(p.bitmap, sizeof(bm), &bm);
       HDC mem = ::CreateCompatibleDC(m_hDC);
       HGDIOBJ old = ::SelectObject(mem, p.bitmap);
-      if (p.masked) ::TransparentBlt(m_hDC, x, y, cx, cy, mem, 0, 0, bm.bmWidth, bm.bmHeight, p.mask);
-      else ::StretchBlt(m_hDC, x, y, cx, cy, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+      if (p.masked)
+        ::TransparentBlt(m_hDC, x, y, cx, cy, mem, 0, 0, bm.bmWidth, bm.bmHeight, p.mask);
+      else
+        ::StretchBlt(m_hDC, x, y, cx, cy, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
       ::SelectObject(mem, old);
       ::DeleteDC(mem);
     } else if (p.listIndex >= 0) {
@@ -298,12 +306,35 @@ const UINT_PTR kShowTimer = 256, kHideTimer = 257;
 IMPLEMENT_DYNAMIC(CODToolTip, CWnd)
 
 CODToolTip::CODToolTip()
-    : m_hOwner(nullptr), m_hHost(nullptr), m_nPending(-1), m_nShown(-1), m_cxEllipse(12), m_cyEllipse(12),
-      m_cxMargin(6), m_cyMargin(4), m_cxShadow(4), m_cyShadow(4), m_cxPointer(12), m_cyPointer(12),
-      m_nPointerOffset(16), m_cxBorder(1), m_cyBorder(1),
-      m_uStyle(ODTT_STYLE_POINTER | ODTT_STYLE_SHADOW | ODTT_STYLE_ROUNDED), m_nDirection(3), m_nEffect(2),
-      m_nGranularity(10), m_uBehaviour(0), m_nAutoHide(5000), m_nShowDelay(400), m_hBody(nullptr), m_hShadow(nullptr),
-      m_shown(), m_bEnabled(FALSE), m_hImageList(nullptr), m_cxImage(0), m_cyImage(0) {
+    : m_hOwner(nullptr),
+      m_hHost(nullptr),
+      m_nPending(-1),
+      m_nShown(-1),
+      m_cxEllipse(12),
+      m_cyEllipse(12),
+      m_cxMargin(6),
+      m_cyMargin(4),
+      m_cxShadow(4),
+      m_cyShadow(4),
+      m_cxPointer(12),
+      m_cyPointer(12),
+      m_nPointerOffset(16),
+      m_cxBorder(1),
+      m_cyBorder(1),
+      m_uStyle(ODTT_STYLE_POINTER | ODTT_STYLE_SHADOW | ODTT_STYLE_ROUNDED),
+      m_nDirection(3),
+      m_nEffect(2),
+      m_nGranularity(10),
+      m_uBehaviour(0),
+      m_nAutoHide(5000),
+      m_nShowDelay(400),
+      m_hBody(nullptr),
+      m_hShadow(nullptr),
+      m_shown(),
+      m_bEnabled(FALSE),
+      m_hImageList(nullptr),
+      m_cxImage(0),
+      m_cyImage(0) {
   m_ptArmed = {-1, -1};
   m_szIcon = m_szText = {0, 0};
   memset(&m_font, 0, sizeof(m_font));
@@ -311,14 +342,14 @@ CODToolTip::CODToolTip()
   m_font.lfWeight = FW_NORMAL;
   m_font.lfCharSet = GB2312_CHARSET;
   lstrcpyA(m_font.lfFaceName, kODFontFace);
-  static const COLORREF kTable[16] = {RGB(0, 0, 0),     RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
-                                      RGB(0, 0, 128),   RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
-                                      RGB(128, 128, 128), RGB(255, 0, 0), RGB(0, 255, 0),   RGB(255, 255, 0),
-                                      RGB(0, 0, 255),   RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
+  static const COLORREF kTable[16] = {RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+                                      RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
+                                      RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+                                      RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
   memcpy(m_colours, kTable, sizeof(kTable));
   const ODToolTipTheme& t = ODToolTipValues();
-  const COLORREF theme[9] = {t.crFg, t.crBkBegin, t.crBkMid, t.crBkEnd, t.crLink, t.crVisited, t.crHover,
-                             t.crShadow, t.crBorder};
+  const COLORREF theme[9] = {t.crFg,      t.crBkBegin, t.crBkMid,  t.crBkEnd, t.crLink,
+                             t.crVisited, t.crHover,   t.crShadow, t.crBorder};
   memcpy(m_colours + 16, theme, sizeof(theme));
 }
 
@@ -332,7 +363,6 @@ CODToolTip::~CODToolTip() {
   if (m_hBody) ::DeleteObject(m_hBody);
   if (m_hShadow) ::DeleteObject(m_hShadow);
 }
-
 
 BOOL CODToolTip::Create(CWnd* pOwner, DWORD) {
   m_hOwner = pOwner ? pOwner->GetSafeHwnd() : nullptr;
@@ -350,8 +380,10 @@ void CODToolTip::AddTool(CWnd* pWnd, LPCSTR lpszText, const RECT* pRect, UINT uI
   info.hWnd = (UINT)(UINT_PTR)(pWnd ? pWnd->GetSafeHwnd() : nullptr);
   info.uId = uId;
   info.strText = lpszText ? lpszText : "";
-  if (pRect) info.rc = *pRect;
-  else ::SetRectEmpty(&info.rc);
+  if (pRect)
+    info.rc = *pRect;
+  else
+    ::SetRectEmpty(&info.rc);
   // The tooltip keeps its own copies, so a caller may release its handles at once.
   info.hIcon = pOwn && pOwn->hIcon ? ::CopyIcon(pOwn->hIcon) : nullptr;
   info.hBitmap = pOwn && pOwn->hBitmap ? (HBITMAP)::CopyImage(pOwn->hBitmap, IMAGE_BITMAP, 0, 0, 0) : nullptr;
@@ -405,8 +437,8 @@ int CODToolTip::HitTest(POINT pt) const {
   HWND under = ::WindowFromPoint(screen);
   if (under == m_hHost) {
     POINT local = pt;
-    HWND child = ::ChildWindowFromPointEx(m_hHost, local,
-                                          (m_uStyle & ODTT_STYLE_DISABLED) ? CWP_ALL : CWP_SKIPDISABLED);
+    HWND child =
+        ::ChildWindowFromPointEx(m_hHost, local, (m_uStyle & ODTT_STYLE_DISABLED) ? CWP_ALL : CWP_SKIPDISABLED);
     if (child) under = child;
   }
   for (size_t i = 0; i < m_tools.size(); ++i) {
@@ -437,10 +469,16 @@ void CODToolTip::RelayEvent(const MSG* pMsg) {
 
 LRESULT CODToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_TIMER: OnTimer(wParam); return 0;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
     case WM_DESTROY:
       KillTimers();
       FreeShown();
@@ -467,13 +505,13 @@ void CODToolTip::OnTimer(UINT_PTR nID) {
     }
     if (pt.x != m_ptArmed.x || pt.y != m_ptArmed.y) return;
     if (pending < 0 && pending != -2) return;
-    int dir = pending >= 0 && (m_tools[pending].uMask & ODTT_MASK_DIRECTION) ? m_tools[pending].nDirection
-                                                                               : m_nDirection;
+    int dir =
+        pending >= 0 && (m_tools[pending].uMask & ODTT_MASK_DIRECTION) ? m_tools[pending].nDirection : m_nDirection;
     if (dir == 2 || dir == 3) pt.y += 20;
     m_nPending = pending;
     ShowAt(pending, pt);
-    UINT behaviour = pending >= 0 && (m_tools[pending].uMask & ODTT_MASK_BEHAVIOUR) ? m_tools[pending].uBehaviour
-                                                                                    : m_uBehaviour;
+    UINT behaviour =
+        pending >= 0 && (m_tools[pending].uMask & ODTT_MASK_BEHAVIOUR) ? m_tools[pending].uBehaviour : m_uBehaviour;
     if (m_nAutoHide && !(behaviour & ODTT_BEHAVE_NOHIDE)) SetTimer(kHideTimer, m_nAutoHide, nullptr);
   } else if (nID == kHideTimer) {
     POINT pt;
@@ -509,8 +547,7 @@ void CODToolTip::ShowAt(int nTool, POINT ptAnchor) {
   rec.nGranularity &= 0xFF;
   // The owner may change the record; its hot rectangle stays.
   // The owner sees the hot rectangle in the host's client coordinates.
-  if (rec.hWnd && !::IsRectEmpty(&rec.rc))
-    ::MapWindowPoints((HWND)(UINT_PTR)rec.hWnd, m_hHost, (POINT*)&rec.rc, 2);
+  if (rec.hWnd && !::IsRectEmpty(&rec.rc)) ::MapWindowPoints((HWND)(UINT_PTR)rec.hWnd, m_hHost, (POINT*)&rec.rc, 2);
   NM_ODTOOLTIP nm = {};
   nm.hdr.hwndFrom = m_hWnd;
   nm.hdr.idFrom = GetDlgCtrlID();
@@ -616,8 +653,10 @@ void CODToolTip::MakeRegion(const CRect& rcWindow, POINT tip) {
     body.bottom -= m_cyShadow;
   }
   const int dir = m_shown.nDirection;
-  if (dir == 2 || dir == 3) body.top += m_cyPointer;
-  else body.bottom -= m_cyPointer;
+  if (dir == 2 || dir == 3)
+    body.top += m_cyPointer;
+  else
+    body.bottom -= m_cyPointer;
   m_hBody = (m_shown.uStyle & ODTT_STYLE_ROUNDED)
                 ? ::CreateRoundRectRgn(body.left, body.top, body.right, body.bottom, m_cxEllipse, m_cyEllipse)
                 : ::CreateRectRgn(body.left, body.top, body.right + 1, body.bottom + 1);
@@ -704,8 +743,10 @@ void CODToolTip::FillBackground(HDC hDC, const CRect& rc) {
       ::GetObjectA(m_shown.hBitmap, sizeof(bm), &bm);
       HDC mem = ::CreateCompatibleDC(hDC);
       HGDIOBJ old = ::SelectObject(mem, m_shown.hBitmap);
-      if (e == 16) ::BitBlt(hDC, rc.left, rc.top, rc.Width(), rc.Height(), mem, 0, 0, SRCCOPY);
-      else ::StretchBlt(hDC, rc.left, rc.top, rc.Width(), rc.Height(), mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+      if (e == 16)
+        ::BitBlt(hDC, rc.left, rc.top, rc.Width(), rc.Height(), mem, 0, 0, SRCCOPY);
+      else
+        ::StretchBlt(hDC, rc.left, rc.top, rc.Width(), rc.Height(), mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
       ::SelectObject(mem, old);
       ::DeleteDC(mem);
     }
@@ -714,8 +755,12 @@ void CODToolTip::FillBackground(HDC hDC, const CRect& rc) {
   const COLORREF b = m_colours[17], m = m_colours[18], en = m_colours[19];
   CRect a = rc, z = rc;
   switch (e) {
-    case 1: ODFillGradient(hDC, rc, b, en, FALSE); break;
-    case 2: ODFillGradient(hDC, rc, b, en, TRUE); break;
+    case 1:
+      ODFillGradient(hDC, rc, b, en, FALSE);
+      break;
+    case 2:
+      ODFillGradient(hDC, rc, b, en, TRUE);
+      break;
     case 3:
     case 5:
       a.right = z.left = rc.left + rc.Width() / 2;
@@ -729,8 +774,10 @@ void CODToolTip::FillBackground(HDC hDC, const CRect& rc) {
       ODFillGradient(hDC, z, e == 4 ? en : m, e == 4 ? b : en, TRUE);
       break;
     default:
-      if (e >= 7 && e <= 15) m_effect.Draw(hDC, 0, 0);
-      else ODFillSolid(hDC, rc, b);
+      if (e >= 7 && e <= 15)
+        m_effect.Draw(hDC, 0, 0);
+      else
+        ODFillSolid(hDC, rc, b);
   }
 }
 
@@ -755,19 +802,25 @@ void CODToolTip::Draw(HDC hDC, const CRect& rcClient) {
     ::DeleteObject(br);
   }
   rc.DeflateRect(m_cxMargin, m_cyMargin);
-  if (m_shown.nDirection == 2 || m_shown.nDirection == 3) rc.top += m_cyPointer;
-  else rc.bottom -= m_cyPointer;
+  if (m_shown.nDirection == 2 || m_shown.nDirection == 3)
+    rc.top += m_cyPointer;
+  else
+    rc.bottom -= m_cyPointer;
   int textLeft = rc.left;
   if (m_shown.hIcon) {
     int y = rc.top;
-    if (m_shown.uStyle & ODTT_STYLE_ICON_VCENTER) y = rc.top + (rc.Height() - m_szIcon.cy) / 2;
-    else if (m_shown.uStyle & ODTT_STYLE_ICON_BOTTOM) y = rc.bottom - m_szIcon.cy;
+    if (m_shown.uStyle & ODTT_STYLE_ICON_VCENTER)
+      y = rc.top + (rc.Height() - m_szIcon.cy) / 2;
+    else if (m_shown.uStyle & ODTT_STYLE_ICON_BOTTOM)
+      y = rc.bottom - m_szIcon.cy;
     ::DrawState(hDC, nullptr, nullptr, (LPARAM)m_shown.hIcon, 0, rc.left, y, 0, 0, DST_ICON);
     textLeft = rc.left + m_cxMargin + m_szIcon.cx;
   }
   int top = rc.top;
-  if (m_shown.uStyle & ODTT_STYLE_BOTTOM) top = rc.bottom - m_szText.cy;
-  else if (m_shown.uStyle & ODTT_STYLE_VCENTER) top = rc.top + (rc.Height() - m_szText.cy) / 2;
+  if (m_shown.uStyle & ODTT_STYLE_BOTTOM)
+    top = rc.bottom - m_szText.cy;
+  else if (m_shown.uStyle & ODTT_STYLE_VCENTER)
+    top = rc.top + (rc.Height() - m_szText.cy) / 2;
   ::SetTextColor(hDC, m_colours[16]);
   GdiCanvas canvas(hDC, m_font, TipImageSource{&m_images, m_hImageList, m_cxImage, m_cyImage});
   m_layout.Draw(m_tokens, canvas, textLeft, top, rc.right - textLeft);

@@ -84,7 +84,7 @@ void CODTxtMov::Draw(HDC hDC, const RECT& rc, HFONT hFont) {
       const TxtItem& item = items[i];
       bool hot = m_store.m_tracking && int(r) == m_store.m_hoverRow && int(i) == m_store.m_hoverItem;
       COLORREF cr = item.kind == vesk::odctrls::kTxtItemVisited ? t.crVisited
-                    : item.kind == vesk::odctrls::kTxtItemLink ? (hot ? t.crLinkerFocus : t.crLinker)
+                    : item.kind == vesk::odctrls::kTxtItemLink  ? (hot ? t.crLinkerFocus : t.crLinker)
                     : hot                                       ? t.crFocus
                                                                 : t.crNormal;
       ::SetTextColor(hDC, cr);

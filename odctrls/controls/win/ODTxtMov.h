@@ -15,7 +15,9 @@ class CODTxtMov {
   int AddLine(int v0, int v1, int v2, int v3) { return m_store.AddLine(v0, v1, v2, v3); }
   BOOL AddItem(int nLine, LPCSTR lpszText, LPCSTR lpszLink, LPCSTR lpszTip, const int values[5]);
   BOOL SetItem(int nLine, int nItem, const vesk::odctrls::TxtItem& item) { return m_store.SetItem(nLine, nItem, item); }
-  BOOL GetItem(int nLine, int nItem, vesk::odctrls::TxtItem* pItem) const { return m_store.GetItem(nLine, nItem, pItem); }
+  BOOL GetItem(int nLine, int nItem, vesk::odctrls::TxtItem* pItem) const {
+    return m_store.GetItem(nLine, nItem, pItem);
+  }
   void SetHover(BOOL bTracking, POINT pt);
   // kind 0 text, 1 link, 2 tip.
   BOOL GetHoverString(int nKind, CString& str) const;

@@ -48,7 +48,8 @@ LRESULT CODListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+      return 1;
   }
   return CView::WindowProc(message, wParam, lParam);
 }
@@ -98,7 +99,8 @@ LRESULT CODScrollView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+      return 1;
   }
   return CView::WindowProc(message, wParam, lParam);
 }

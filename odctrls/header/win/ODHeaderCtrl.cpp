@@ -210,8 +210,10 @@ void CODHeaderCtrl::DrawItemContent(CDC* pDC, int left, int top, int right, int 
   }
   if ((hdi.mask & HDI_TEXT) && (hdi.fmt & HDF_STRING) && hdi.pszText && text.Width() > 0) {
     UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-    if (align == HDF_RIGHT) fmt |= DT_RIGHT;
-    else if (align == HDF_CENTER) fmt |= DT_CENTER;
+    if (align == HDF_RIGHT)
+      fmt |= DT_RIGHT;
+    else if (align == HDF_CENTER)
+      fmt |= DT_CENTER;
     pDC->DrawText(hdi.pszText, -1, &text, fmt);
   }
 }
@@ -219,8 +221,10 @@ void CODHeaderCtrl::DrawItemContent(CDC* pDC, int left, int top, int right, int 
 void CODHeaderCtrl::PaintItems(CDC* pDC, const CRect& clip) {
   CRect rc;
   GetClientRect(&rc);
-  if (m_hBackground) DrawBitmapTiled(pDC->GetSafeHdc(), rc, m_hBackground, ODTILE_REPEAT);
-  else pDC->FillSolidRect(&rc, m_crBackground);
+  if (m_hBackground)
+    DrawBitmapTiled(pDC->GetSafeHdc(), rc, m_hBackground, ODTILE_REPEAT);
+  else
+    pDC->FillSolidRect(&rc, m_crBackground);
   CFont font;
   font.CreateFontIndirect(&m_font);
   CFont* oldFont = pDC->SelectObject(&font);
@@ -240,8 +244,8 @@ void CODHeaderCtrl::PaintItems(CDC* pDC, const CRect& clip) {
     hdi.cchTextMax = sizeof text;
     GetItem(index, &hdi);
     if (hdi.fmt & HDF_OWNERDRAW) {
-      DRAWITEMSTRUCT dis{ODT_HEADER, (UINT)GetDlgCtrlID(), (UINT)index, ODA_DRAWENTIRE, 0, m_hWnd, pDC->GetSafeHdc(), r,
-                         (ULONG_PTR)hdi.lParam};
+      DRAWITEMSTRUCT dis{ODT_HEADER, (UINT)GetDlgCtrlID(), (UINT)index, ODA_DRAWENTIRE,       0,
+                         m_hWnd,     pDC->GetSafeHdc(),    r,           (ULONG_PTR)hdi.lParam};
       DrawItem(&dis);
     } else {
       DrawItemContent(pDC, r.left + m_nMargin, r.top, r.right - m_nMargin, r.bottom, hdi, index == m_nSortColumn,
@@ -317,8 +321,11 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ::RemovePropA(m_hWnd, "ODCtrl");
       ::RemovePropA(m_hWnd, "ODHeaderCtrl");
       break;
-    case WM_PAINT: Paint(); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
     case HDM_INSERTITEMA:
     case HDM_INSERTITEMW: {
       const size_t at = std::min<size_t>((size_t)(wParam > 0x7FFFFFFF ? 0 : wParam), m_items.size());
@@ -330,13 +337,16 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case HDM_DELETEITEM:
       if (wParam < m_items.size()) m_items.erase(m_items.begin() + (ptrdiff_t)wParam);
       break;
-    case HDM_LAYOUT: return OnLayout(wParam, lParam);
+    case HDM_LAYOUT:
+      return OnLayout(wParam, lParam);
     case WM_SETFONT: {
       const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
       if (wParam) ::GetObjectA((HFONT)wParam, sizeof m_font, &m_font);
       return r;
     }
-    case WM_LBUTTONDOWN: OnPress((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))); break;
+    case WM_LBUTTONDOWN:
+      OnPress((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+      break;
     case WM_LBUTTONDBLCLK: {
       HDHITTESTINFO hit{};
       hit.pt = CPoint((short)LOWORD(lParam), (short)HIWORD(lParam));
@@ -356,7 +366,9 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // A clipped cursor must never outlive the drag that clipped it.
     case WM_CAPTURECHANGED:
     case WM_CANCELMODE:
-    case WM_KILLFOCUS: ReleaseClip(); break;
+    case WM_KILLFOCUS:
+      ReleaseClip();
+      break;
     case WM_SYSCOLORCHANGE:
       m_crArrow1 = 0x598096, m_crArrow2 = 0x00020A;
       m_crBackground = ::GetSysColor(COLOR_BTNFACE);

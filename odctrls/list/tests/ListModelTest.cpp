@@ -122,8 +122,15 @@ TEST(ListOptions, AcceptedAndRefusedValues) {
     int code;
     uint32_t value;
     int result;
-  } cases[] = {{OPT_GRID_PEN, 0, 1}, {OPT_GRID_PEN, 3, 0}, {OPT_CHECK_STYLE, 2, 1}, {OPT_CHECK_STYLE, 3, 0},
-               {OPT_STATE_IMAGE, 4, 0}, {99, 0, 0}, {0, 0, 0}, {OPT_SEPARATOR, '(', 0}, {OPT_SEPARATOR, '5', 0}};
+  } cases[] = {{OPT_GRID_PEN, 0, 1},
+               {OPT_GRID_PEN, 3, 0},
+               {OPT_CHECK_STYLE, 2, 1},
+               {OPT_CHECK_STYLE, 3, 0},
+               {OPT_STATE_IMAGE, 4, 0},
+               {99, 0, 0},
+               {0, 0, 0},
+               {OPT_SEPARATOR, '(', 0},
+               {OPT_SEPARATOR, '5', 0}};
   for (const auto& c : cases) {
     Options o;
     EXPECT_EQ(SetOption(o, c.code, c.value, nullptr), c.result) << c.code << " " << c.value;

@@ -32,22 +32,31 @@ void RegisterListClass() {
 const bool g_loader = (SetThemeClassLoader(ODTHEME_LOAD_LISTCTRL, &CODListCtrl::LoadListCtrlTheme), true);
 
 const char* const kColorKeys[CODListCtrl::CLR_COUNT - 1] = {
-    "ColorBackground", "ColorBkSelected", "ColorBkSelectedNoFocus", "ColorText", "ColorTextSelected",
-    "ColorTextSelectedNoFocus", "ColorGrid", "Color3DFace", "Color3DLight", "Color3DShadow", "Color3DHilight",
-    "Color3DDarkShadow"};
+    "ColorBackground", "ColorBkSelected",   "ColorBkSelectedNoFocus",
+    "ColorText",       "ColorTextSelected", "ColorTextSelectedNoFocus",
+    "ColorGrid",       "Color3DFace",       "Color3DLight",
+    "Color3DShadow",   "Color3DHilight",    "Color3DDarkShadow"};
 
 }  // namespace
 
-COLORREF CODListCtrl::s_colors[CLR_COUNT] = {
-    ::GetSysColor(COLOR_WINDOW),     ::GetSysColor(COLOR_HIGHLIGHT),     ::GetSysColor(COLOR_BTNFACE),
-    ::GetSysColor(COLOR_WINDOWTEXT), ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_WINDOWTEXT),
-    ::GetSysColor(COLOR_BTNFACE),    ::GetSysColor(COLOR_BTNFACE),       ::GetSysColor(COLOR_3DLIGHT),
-    ::GetSysColor(COLOR_BTNSHADOW),  ::GetSysColor(COLOR_BTNHIGHLIGHT),  ::GetSysColor(COLOR_3DDKSHADOW),
-    RGB(128, 128, 128)};
+COLORREF CODListCtrl::s_colors[CLR_COUNT] = {::GetSysColor(COLOR_WINDOW),
+                                             ::GetSysColor(COLOR_HIGHLIGHT),
+                                             ::GetSysColor(COLOR_BTNFACE),
+                                             ::GetSysColor(COLOR_WINDOWTEXT),
+                                             ::GetSysColor(COLOR_HIGHLIGHTTEXT),
+                                             ::GetSysColor(COLOR_WINDOWTEXT),
+                                             ::GetSysColor(COLOR_BTNFACE),
+                                             ::GetSysColor(COLOR_BTNFACE),
+                                             ::GetSysColor(COLOR_3DLIGHT),
+                                             ::GetSysColor(COLOR_BTNSHADOW),
+                                             ::GetSysColor(COLOR_BTNHIGHLIGHT),
+                                             ::GetSysColor(COLOR_3DDKSHADOW),
+                                             RGB(128, 128, 128)};
 int CODListCtrl::s_nBkImageID = 0;
 
 void CODListCtrl::LoadListCtrlTheme() {
-  for (int i = 0; i < CLR_COUNT - 1; ++i) s_colors[i] = (COLORREF)GetThemeInt("ODListCtrl", kColorKeys[i], (int)s_colors[i]);
+  for (int i = 0; i < CLR_COUNT - 1; ++i)
+    s_colors[i] = (COLORREF)GetThemeInt("ODListCtrl", kColorKeys[i], (int)s_colors[i]);
   s_nBkImageID = GetThemeInt("ODListCtrl", "BkImageID", s_nBkImageID);
 }
 
@@ -185,7 +194,8 @@ void CODListCtrl::ApplyFont(HFONT hFont) {
   dc.SelectObject(old);
   m_nRowHeight = tm.tmHeight + tm.tmExternalLeading + 2 + ((GetStyle() & odlist::LS_HGRID) ? 1 : 0);
   m_opt.checkWidth = m_opt.checkHeight = m_nRowHeight - 2;
-  if (m_header.GetSafeHwnd()) m_header.SendMessage(WM_SETFONT, (WPARAM)(hFont ? hFont : ::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  if (m_header.GetSafeHwnd())
+    m_header.SendMessage(WM_SETFONT, (WPARAM)(hFont ? hFont : ::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
 }
 
 // ---- columns -------------------------------------------------------------------------
@@ -322,7 +332,8 @@ DWORD_PTR CODListCtrl::GetItemData(int nRow) const {
 }
 
 int CODListCtrl::SetOption(int nCode, LPARAM lValue) {
-  const BOOL text = nCode == odlist::OPT_EMPTY_TEXT || nCode == odlist::OPT_HEADER_TIP || nCode == odlist::OPT_TREE_INDENT;
+  const BOOL text =
+      nCode == odlist::OPT_EMPTY_TEXT || nCode == odlist::OPT_HEADER_TIP || nCode == odlist::OPT_TREE_INDENT;
   if (!odlist::SetOption(m_opt, nCode, text ? 0 : (uint32_t)lValue, text ? (const char*)lValue : nullptr)) return 0;
   if (m_hWnd) LayOut(), Invalidate(FALSE);
   return 1;
@@ -440,8 +451,10 @@ void CODListCtrl::EnsureVisible(int nRow, BOOL bWhole) {
   if (pos < 0) return;
   int page = RowsPerPage();
   if (!bWhole && m_rcList.Height() % std::max(1, m_nRowHeight)) ++page;
-  if (pos < m_nFirst) m_nFirst = pos;
-  else if (pos >= m_nFirst + page) m_nFirst = pos - page + 1;
+  if (pos < m_nFirst)
+    m_nFirst = pos;
+  else if (pos >= m_nFirst + page)
+    m_nFirst = pos - page + 1;
   UpdateScrollBars();
   Invalidate(FALSE);
 }
@@ -451,17 +464,30 @@ void CODListCtrl::OnVScroll(UINT nCode) {
   int first = m_nFirst;
   SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
   switch (nCode) {
-    case SB_LINEUP: --first; break;
-    case SB_LINEDOWN: ++first; break;
-    case SB_PAGEUP: first -= page; break;
-    case SB_PAGEDOWN: first += page; break;
-    case SB_TOP: first = 0; break;
-    case SB_BOTTOM: first = count; break;
+    case SB_LINEUP:
+      --first;
+      break;
+    case SB_LINEDOWN:
+      ++first;
+      break;
+    case SB_PAGEUP:
+      first -= page;
+      break;
+    case SB_PAGEDOWN:
+      first += page;
+      break;
+    case SB_TOP:
+      first = 0;
+      break;
+    case SB_BOTTOM:
+      first = count;
+      break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK:
       if (GetListScrollInfo(SB_VERT, &si, SIF_TRACKPOS)) first = std::min(si.nTrackPos, count);
       break;
-    default: return;
+    default:
+      return;
   }
   first = std::max(0, std::min(first, count - page));
   if (first == m_nFirst) return;
@@ -476,17 +502,30 @@ void CODListCtrl::OnHScroll(UINT nCode) {
   int x = m_nXPos;
   SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
   switch (nCode) {
-    case SB_LINELEFT: x -= step; break;
-    case SB_LINERIGHT: x += step; break;
-    case SB_PAGELEFT: x -= width; break;
-    case SB_PAGERIGHT: x += width; break;
-    case SB_LEFT: x = 0; break;
-    case SB_RIGHT: x = m_nTotalWidth; break;
+    case SB_LINELEFT:
+      x -= step;
+      break;
+    case SB_LINERIGHT:
+      x += step;
+      break;
+    case SB_PAGELEFT:
+      x -= width;
+      break;
+    case SB_PAGERIGHT:
+      x += width;
+      break;
+    case SB_LEFT:
+      x = 0;
+      break;
+    case SB_RIGHT:
+      x = m_nTotalWidth;
+      break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK:
       if (GetListScrollInfo(SB_HORZ, &si, SIF_TRACKPOS)) x = std::min(si.nTrackPos, m_nTotalWidth);
       break;
-    default: return;
+    default:
+      return;
   }
   x = std::max(0, std::min(x, m_nTotalWidth - width));
   if (x == m_nXPos) return;
@@ -510,10 +549,9 @@ void CODListCtrl::OnWheel(short delta) {
 // ---- selection, keys and mouse ----------------------------------------------------------
 
 void CODListCtrl::SelectAndNotify(int nFocusPos, int nAnchorPos, BOOL bSelect, BOOL bKeep, BOOL bToggle) {
-  const std::vector<int> changed = m_model.SelectRange(nFocusPos, nAnchorPos, bSelect != FALSE, bKeep != FALSE,
-                                                       bToggle != FALSE, [this](int row, uint32_t newState) {
-                                                         return NotifyParent(ODLN_ITEMCHANGING, row, -1, (LPARAM)newState) != 0;
-                                                       });
+  const std::vector<int> changed = m_model.SelectRange(
+      nFocusPos, nAnchorPos, bSelect != FALSE, bKeep != FALSE, bToggle != FALSE,
+      [this](int row, uint32_t newState) { return NotifyParent(ODLN_ITEMCHANGING, row, -1, (LPARAM)newState) != 0; });
   for (int row : changed) NotifyParent(ODLN_ITEMCHANGED, row, -1, (LPARAM)m_model.GetRowState(row));
   Invalidate(FALSE);
 }
@@ -587,7 +625,9 @@ LRESULT CODListCtrl::OnHeaderNotify(NMHDR* pHdr) {
       SortItems(column, ascending);
       return 0;
     }
-    case HDN_ENDDRAG: Invalidate(FALSE); return 0;
+    case HDN_ENDDRAG:
+      Invalidate(FALSE);
+      return 0;
   }
   return 0;
 }
@@ -617,16 +657,20 @@ void CODListCtrl::DrawFocusFrame(CDC* pDC, const CRect& rect, int nPenStyle, COL
 }
 
 void CODListCtrl::DrawBkgnd(CDC* pDC, const CRect& rect, COLORREF cr) {
-  if (m_hBkImage) DrawBitmapTiled(pDC->GetSafeHdc(), rect, m_hBkImage, ODTILE_REPEAT);
-  else pDC->FillSolidRect(&rect, cr);
+  if (m_hBkImage)
+    DrawBitmapTiled(pDC->GetSafeHdc(), rect, m_hBkImage, ODTILE_REPEAT);
+  else
+    pDC->FillSolidRect(&rect, cr);
 }
 
 int CODListCtrl::DrawCellText(CDC* pDC, const CRect& rect, const odlist::Item& item, UINT nAlign) {
   if (!(item.mask & odlist::IM_TEXT) || rect.Width() <= 0) return 0;
   CRect r = rect;
   UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-  if (nAlign == 1) fmt |= DT_RIGHT;
-  else if (nAlign == 2) fmt |= DT_CENTER;
+  if (nAlign == 1)
+    fmt |= DT_RIGHT;
+  else if (nAlign == 2)
+    fmt |= DT_CENTER;
   pDC->DrawText(item.text.c_str(), (int)item.text.size(), &r, fmt);
   const int width = pDC->GetTextExtent(item.text.c_str(), (int)item.text.size()).cx;
   return std::max(0, std::min(width, rect.Width()));
@@ -696,20 +740,23 @@ void CODListCtrl::OnDrawList(CDC* pDC) {
   DrawBkgnd(pDC, m_rcList, bk);
   pDC->SetBkMode(TRANSPARENT);
   const int count = GetItemCount();
-  CRect row(m_rcList.left - m_nXPos, m_rcList.top, m_rcList.left - m_nXPos + std::max(m_nTotalWidth, m_rcList.Width() + m_nXPos),
-            m_rcList.top + m_nRowHeight);
+  CRect row(m_rcList.left - m_nXPos, m_rcList.top,
+            m_rcList.left - m_nXPos + std::max(m_nTotalWidth, m_rcList.Width() + m_nXPos), m_rcList.top + m_nRowHeight);
   for (int pos = m_nFirst; pos < count && row.top < std::min<int>(clip.bottom, m_rcList.bottom); ++pos) {
     if (row.bottom > clip.top) DrawRow(pDC, row, clip, pos, (pos & 1) != 0);
     row.OffsetRect(0, m_nRowHeight);
   }
   if (count == 0 && !m_opt.emptyText.empty()) {
-    CRect band(m_rcList.left, m_rcList.top + 2, m_rcList.left + (m_nTotalWidth < m_rcList.Width() && m_nTotalWidth > 0 ? m_nTotalWidth : m_rcList.Width()),
-               m_rcList.top + 2 + m_nRowHeight);
+    CRect band(
+        m_rcList.left, m_rcList.top + 2,
+        m_rcList.left + (m_nTotalWidth < m_rcList.Width() && m_nTotalWidth > 0 ? m_nTotalWidth : m_rcList.Width()),
+        m_rcList.top + 2 + m_nRowHeight);
     CFont font;
     font.CreateFontIndirect(&m_font);
     CFont* old = pDC->SelectObject(&font);
     pDC->SetTextColor(m_colors[CLR_TEXT]);
-    pDC->DrawText(m_opt.emptyText.c_str(), (int)m_opt.emptyText.size(), &band, DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE);
+    pDC->DrawText(m_opt.emptyText.c_str(), (int)m_opt.emptyText.size(), &band,
+                  DT_CENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE);
     pDC->SelectObject(old);
   }
 }
@@ -733,7 +780,8 @@ LRESULT CODListCtrl::OnListViewMessage(UINT message, WPARAM wParam, LPARAM lPara
   *pHandled = TRUE;
   LVITEMA* item = (LVITEMA*)lParam;
   switch (message) {
-    case LVM_GETITEMCOUNT: return GetItemCount();
+    case LVM_GETITEMCOUNT:
+      return GetItemCount();
     case LVM_GETITEMTEXTA:
       // The text always ends inside the caller's buffer.
       if (!item || !item->pszText || item->cchTextMax <= 0 || item->iSubItem < 0) return 0;
@@ -752,27 +800,49 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (handled) return lv;
   const CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
   switch (message) {
-    case WM_PAINT: Paint(); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_SIZE: {
       const LRESULT r = CWnd::WindowProc(message, wParam, lParam);
       LayOut();
       return r;
     }
-    case WM_SETFONT: ApplyFont((HFONT)wParam), LayOut(); return 0;
-    case WM_SETTINGCHANGE: m_nWheelLines = GetWheelScrollLines(); break;
-    case WM_VSCROLL: OnVScroll(LOWORD(wParam)); return 0;
-    case WM_HSCROLL: OnHScroll(LOWORD(wParam)); return 0;
-    case WM_MOUSEWHEEL: OnWheel((short)HIWORD(wParam)); return 0;
-    case WM_KEYDOWN: OnKey((UINT)wParam); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_LBUTTONDOWN: OnButtonDown((UINT)wParam, pt); return 0;
-    case WM_LBUTTONDBLCLK: NotifyParent(ODLN_DBLCLK, HitTestRow(pt), -1, (LPARAM)wParam); return 0;
+    case WM_SETFONT:
+      ApplyFont((HFONT)wParam), LayOut();
+      return 0;
+    case WM_SETTINGCHANGE:
+      m_nWheelLines = GetWheelScrollLines();
+      break;
+    case WM_VSCROLL:
+      OnVScroll(LOWORD(wParam));
+      return 0;
+    case WM_HSCROLL:
+      OnHScroll(LOWORD(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnWheel((short)HIWORD(wParam));
+      return 0;
+    case WM_KEYDOWN:
+      OnKey((UINT)wParam);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_LBUTTONDOWN:
+      OnButtonDown((UINT)wParam, pt);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      NotifyParent(ODLN_DBLCLK, HitTestRow(pt), -1, (LPARAM)wParam);
+      return 0;
     case WM_RBUTTONDOWN:
       SetFocus();
       NotifyParent(ODLN_RCLICK, HitTestRow(pt), -1, (LPARAM)wParam);
       return 0;
-    case WM_SETFOCUS: m_bHasFocus = TRUE, Invalidate(FALSE); return 0;
+    case WM_SETFOCUS:
+      m_bHasFocus = TRUE, Invalidate(FALSE);
+      return 0;
     case WM_KILLFOCUS:
       m_bHasFocus = FALSE;
       Invalidate(FALSE);

@@ -101,8 +101,22 @@ class CODListCtrl : public CWnd {
   int HitTestRow(CPoint pt) const;
 
   // Colours: index 0 background .. 12 tree lines; a kept colour ignores theme changes.
-  enum { CLR_BK, CLR_BKSEL, CLR_BKSELNOFOCUS, CLR_TEXT, CLR_TEXTSEL, CLR_TEXTSELNOFOCUS, CLR_GRID, CLR_3DFACE,
-         CLR_3DLIGHT, CLR_3DSHADOW, CLR_3DHILIGHT, CLR_3DDKSHADOW, CLR_TREELINE, CLR_COUNT };
+  enum {
+    CLR_BK,
+    CLR_BKSEL,
+    CLR_BKSELNOFOCUS,
+    CLR_TEXT,
+    CLR_TEXTSEL,
+    CLR_TEXTSELNOFOCUS,
+    CLR_GRID,
+    CLR_3DFACE,
+    CLR_3DLIGHT,
+    CLR_3DSHADOW,
+    CLR_3DHILIGHT,
+    CLR_3DDKSHADOW,
+    CLR_TREELINE,
+    CLR_COUNT
+  };
   void SetColor(int nIndex, COLORREF cr, BOOL bKeep = TRUE);
   COLORREF GetColor(int nIndex) const { return nIndex >= 0 && nIndex < CLR_COUNT ? m_colors[nIndex] : 0; }
   void SetBkImage(HBITMAP hBitmap);
@@ -153,8 +167,8 @@ class CODListCtrl : public CWnd {
   CRect m_rcHeader, m_rcList;
   int m_nRowHeight;
   int m_nTotalWidth;
-  int m_nFirst;   // first visible display position
-  int m_nXPos;    // horizontal scroll in pixels
+  int m_nFirst;  // first visible display position
+  int m_nXPos;   // horizontal scroll in pixels
   int m_nSortColumn;
   BOOL m_bSortAscending;
   BOOL m_bInLayout;

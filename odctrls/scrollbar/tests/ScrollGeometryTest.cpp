@@ -41,12 +41,12 @@ TEST(ScrollState, ThumbPlacesAndHits) {
     int min, max, page, pos, length, arrow;
     int thumbStart, thumbLen;
   } cases[] = {
-      {0, 100, 10, 0, 226, 13, 13, 18},     // 9 % of 200
-      {0, 100, 10, 91, 226, 13, 195, 18},   // at the end
-      {0, 100, 100, 0, 226, 13, 13, 198},   // 99 % of the track
-      {0, 100, 101, 0, 226, 13, 13, 200},   // the page covers everything
+      {0, 100, 10, 0, 226, 13, 13, 18},       // 9 % of 200
+      {0, 100, 10, 91, 226, 13, 195, 18},     // at the end
+      {0, 100, 100, 0, 226, 13, 13, 198},     // 99 % of the track
+      {0, 100, 101, 0, 226, 13, 13, 200},     // the page covers everything
       {0, 1000, 1, 500, 60, 13, 13 + 13, 8},  // never below the minimum thumb
-      {0, 100, 10, 50, 10, 13, 5, 0},       // a bar shorter than its arrows
+      {0, 100, 10, 50, 10, 13, 5, 0},         // a bar shorter than its arrows
       {0, 100, 10, 50, 0, 13, 0, 0},
   };
   for (const auto& c : cases) {

@@ -135,7 +135,8 @@ void CSBContainerWnd::LayOut() {
     m_wndHorz.MoveWindow(&r);
   }
   if (vert && m_wndVert.GetSafeHwnd()) {
-    CRect r = left ? CRect(rc.left, rc.top, rc.left + m_cxVert, rc.bottom) : CRect(rc.right - m_cxVert, rc.top, rc.right, rc.bottom);
+    CRect r = left ? CRect(rc.left, rc.top, rc.left + m_cxVert, rc.bottom)
+                   : CRect(rc.right - m_cxVert, rc.top, rc.right, rc.bottom);
     if (horz) r.bottom -= m_cyHorz;
     m_wndVert.MoveWindow(&r);
   }
@@ -191,13 +192,17 @@ LRESULT CSBContainerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       if (r != -1) ::SetPropA(m_hWnd, "SBContainer", (HANDLE)(INT_PTR)0x100D);
       return r;
     }
-    case WM_NCDESTROY: ::RemovePropA(m_hWnd, "SBContainer"); break;
+    case WM_NCDESTROY:
+      ::RemovePropA(m_hWnd, "SBContainer");
+      break;
     case WM_SIZE: {
       const LRESULT r = CODNcMgrWnd::WindowProc(message, wParam, lParam);
       OnSizeChanged(LOWORD(lParam), HIWORD(lParam));
       return r;
     }
-    case WM_PAINT: PaintSizeBox(); return 0;
+    case WM_PAINT:
+      PaintSizeBox();
+      return 0;
     case WM_ERASEBKGND:
       if (m_pHosted) return 1;
       break;

@@ -20,13 +20,17 @@ void RegisterBarClass() {
   if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
 }
 
-void FrameSides(CDC* pDC, CRect r, COLORREF topLeft, COLORREF bottomRight) { pDC->Draw3dRect(&r, topLeft, bottomRight); }
+void FrameSides(CDC* pDC, CRect r, COLORREF topLeft, COLORREF bottomRight) {
+  pDC->Draw3dRect(&r, topLeft, bottomRight);
+}
 
 }  // namespace
 
 int ScrollBarEx::s_nFixedSliderSize = -1;
 
-void ScrollBarEx::LoadThemeValues() { s_nFixedSliderSize = GetThemeInt("ScrollBarEx", "FixedSliderSize", s_nFixedSliderSize); }
+void ScrollBarEx::LoadThemeValues() {
+  s_nFixedSliderSize = GetThemeInt("ScrollBarEx", "FixedSliderSize", s_nFixedSliderSize);
+}
 
 ScrollBarEx::ScrollBarEx()
     : m_bVisible(FALSE),
@@ -176,10 +180,18 @@ void ScrollBarEx::ScrollStep() {
   if (inside != m_bInside) m_bInside = inside, Invalidate(FALSE);
   if (!inside) return;  // paging stops once the thumb reaches the cursor
   switch (m_nPressed % odscroll::VERT_OFFSET) {
-    case odscroll::HIT_ARROW1: Notify(SB_LINEUP); break;
-    case odscroll::HIT_ARROW2: Notify(SB_LINEDOWN); break;
-    case odscroll::HIT_TRACK1: Notify(SB_PAGEUP); break;
-    case odscroll::HIT_TRACK2: Notify(SB_PAGEDOWN); break;
+    case odscroll::HIT_ARROW1:
+      Notify(SB_LINEUP);
+      break;
+    case odscroll::HIT_ARROW2:
+      Notify(SB_LINEDOWN);
+      break;
+    case odscroll::HIT_TRACK1:
+      Notify(SB_PAGEUP);
+      break;
+    case odscroll::HIT_TRACK2:
+      Notify(SB_PAGEDOWN);
+      break;
   }
 }
 
@@ -255,8 +267,10 @@ void ScrollBarEx::Paint(CDC* pDC) {
   const int hover = m_bHotTracking && rc.PtInRect(cursor) ? HitAt(cursor) : -1;
   auto flags = [&](int hit) {
     UINT f = disabled;
-    if (m_nPressed == hit && m_bInside) f |= 1;
-    else if (hover == hit) f |= 2;
+    if (m_nPressed == hit && m_bInside)
+      f |= 1;
+    else if (hover == hit)
+      f |= 2;
     return f;
   };
   const int v = IsHorizontal() ? 0 : odscroll::VERT_OFFSET;
@@ -275,8 +289,10 @@ void ScrollBarEx::Paint(CDC* pDC) {
   req = {&mem, PartRect(l.arrow2), 1, flags(odscroll::HIT_ARROW2 + v)};
   DrawPart(&req);
   UINT thumbFlags = disabled;
-  if (m_bHotTracking && m_bDragging) thumbFlags |= 1;
-  else if (hover == odscroll::HIT_THUMB) thumbFlags |= 2;
+  if (m_bHotTracking && m_bDragging)
+    thumbFlags |= 1;
+  else if (hover == odscroll::HIT_THUMB)
+    thumbFlags |= 2;
   if (!l.thumb.Empty() && !disabled) {
     req = {&mem, PartRect(l.thumb), 5, thumbFlags};
     DrawPart(&req);
@@ -299,7 +315,9 @@ void ScrollBarEx::DrawPart(SBEX_DRAWPART* p) {
       break;
     }
     case 2:
-    case 3: pDC->InvertRect(&r); break;
+    case 3:
+      pDC->InvertRect(&r);
+      break;
     case 8: {
       if (disabled) {
         pDC->FillSolidRect(&r, m_crTrack);
@@ -335,7 +353,9 @@ void ScrollBarEx::DrawPart(SBEX_DRAWPART* p) {
       break;
     }
     case 6:
-    case 7: pDC->DrawFrameControl(&r, DFC_SCROLL, p->nPart == 6 ? DFCS_SCROLLSIZEGRIP : DFCS_SCROLLSIZEGRIPRIGHT); break;
+    case 7:
+      pDC->DrawFrameControl(&r, DFC_SCROLL, p->nPart == 6 ? DFCS_SCROLLSIZEGRIP : DFCS_SCROLLSIZEGRIPRIGHT);
+      break;
   }
 }
 
@@ -349,21 +369,30 @@ LRESULT ScrollBarEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ::EndPaint(m_hWnd, &ps);
       return 0;
     }
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: OnButtonDown(pt); return 0;
-    case WM_MOUSEMOVE: OnMove(pt); return 0;
+    case WM_LBUTTONDBLCLK:
+      OnButtonDown(pt);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMove(pt);
+      return 0;
     case WM_MOUSELEAVE:
       m_bTrackingLeave = FALSE;
       m_nHover = -1;
       Invalidate(FALSE);
       return 1;
-    case WM_LBUTTONUP: EndPress(); return 0;
+    case WM_LBUTTONUP:
+      EndPress();
+      return 0;
     // Losing the mouse or the focus in the middle of a press ends it.
     case WM_CAPTURECHANGED:
       if ((HWND)lParam != m_hWnd) EndPress();
       return 0;
-    case WM_CANCELMODE: EndPress(); return 0;
+    case WM_CANCELMODE:
+      EndPress();
+      return 0;
     case WM_TIMER:
       if (wParam == TIMER_FIRST) {
         KillTimer(TIMER_FIRST);
@@ -371,22 +400,26 @@ LRESULT ScrollBarEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (wParam == TIMER_REPEAT) ScrollStep();
       return 0;
-    case WM_SETCURSOR: ::SetCursor(::LoadCursor(nullptr, IDC_ARROW)); return 1;
+    case WM_SETCURSOR:
+      ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+      return 1;
     case WM_MOUSEWHEEL: {
       const short delta = (short)HIWORD(wParam);
       if (delta != 0) Notify(delta > 0 ? SB_PAGEUP : SB_PAGEDOWN);
       return 0;
     }
     case WM_KEYDOWN:
-      if (wParam == VK_HOME && m_state.Pos() != m_state.Min()) m_state.SetPos(m_state.Min()), Invalidate(FALSE), Notify(SB_TOP);
-      if (wParam == VK_END && m_state.Pos() != m_state.MaxPos()) m_state.SetPos(m_state.MaxPos()), Invalidate(FALSE), Notify(SB_BOTTOM);
+      if (wParam == VK_HOME && m_state.Pos() != m_state.Min())
+        m_state.SetPos(m_state.Min()), Invalidate(FALSE), Notify(SB_TOP);
+      if (wParam == VK_END && m_state.Pos() != m_state.MaxPos())
+        m_state.SetPos(m_state.MaxPos()), Invalidate(FALSE), Notify(SB_BOTTOM);
       return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | ((GetStyle() & WS_TABSTOP) ? DLGC_WANTTAB : 0);
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | ((GetStyle() & WS_TABSTOP) ? DLGC_WANTTAB : 0);
     case WM_KILLFOCUS:
       EndPress();
       Invalidate(FALSE);
-      if (CWnd* pParent = GetParent())
-        pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), 10), (LPARAM)m_hWnd);
+      if (CWnd* pParent = GetParent()) pParent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), 10), (LPARAM)m_hWnd);
       return 0;
     case WM_NCDESTROY:
       ::RemovePropA(m_hWnd, "ODCtrl");

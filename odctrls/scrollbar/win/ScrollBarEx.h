@@ -10,7 +10,7 @@
 struct SBEX_DRAWPART {
   CDC* pDC;
   CRect rect;
-  int nPart;  // 0 arrow 1, 1 arrow 2, 2/3 track halves, 5 thumb, 6/7 size box, 8 whole track
+  int nPart;    // 0 arrow 1, 1 arrow 2, 2/3 track halves, 5 thumb, 6/7 size box, 8 whole track
   UINT nFlags;  // bit 0 pressed, bit 1 hot, bit 2 disabled
 };
 

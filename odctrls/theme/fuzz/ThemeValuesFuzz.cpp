@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vesk::odtheme::ImageSpec spec;
   // States or frames below 1 load nothing, so only loadable specs reach the frame arithmetic.
   if (vesk::odtheme::ParseImageSpec(t, &spec) && spec.kind == 0 && spec.stateCount >= 1 && spec.framesPerState >= 1) {
-    (void)vesk::odtheme::FrameRect(spec.cellCount, 16, spec.stateCount, spec.framesPerState, false,
-                                   spec.stateCount - 1, 0);
+    (void)vesk::odtheme::FrameRect(spec.cellCount, 16, spec.stateCount, spec.framesPerState, false, spec.stateCount - 1,
+                                   0);
   }
   (void)vesk::odtheme::ResolveResFile("C:\\a\\b.ini", text);
   return 0;

@@ -103,10 +103,10 @@ TEST_F(ThemeImage, SpecsLoadCellsStatesAndKeyColour) {
 
 TEST_F(ThemeImage, GifSpecReadsEveryFrame) {
   // Two 1 x 1 frames; the path in the spec is trimmed of blanks.
-  const unsigned char frame[] = {0x21, 0xF9, 0x04, 0x00, 0x0A, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00,
-                                 0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00};
-  const unsigned char head[] = {'G', 'I', 'F', '8', '9', 'a', 0x01, 0x00, 0x01, 0x00, 0x80, 0x00,
-                                0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF};
+  const unsigned char frame[] = {0x21, 0xF9, 0x04, 0x00, 0x0A, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00,
+                                 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00};
+  const unsigned char head[] = {'G',  'I',  'F',  '8',  '9',  'a',  0x01, 0x00, 0x01, 0x00,
+                                0x80, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF};
   std::string gif((const char*)head, sizeof(head));
   gif.append((const char*)frame, sizeof(frame));
   gif.append((const char*)frame, sizeof(frame));
@@ -283,8 +283,8 @@ TEST_F(ThemeImage, RedrawSwitchReachesTheContainersScrollBars) {
   ASSERT_TRUE(box.m_horz.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, CRect(0, 100, 180, 120), &box, 1));
   ASSERT_TRUE(box.m_vert.Create(WS_CHILD | WS_VISIBLE | SBS_VERT, CRect(180, 0, 200, 100), &box, 2));
   CODNcMgrWnd inner;
-  ASSERT_TRUE(inner.CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 180, 100, box.GetSafeHwnd(),
-                             (HMENU)3));
+  ASSERT_TRUE(
+      inner.CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 180, 100, box.GetSafeHwnd(), (HMENU)3));
   // WM_SETREDRAW FALSE takes the visible bit away without hiding the window.
   inner.SetRedraw(FALSE);
   EXPECT_FALSE(::GetWindowLongPtrA(box.m_horz.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE);

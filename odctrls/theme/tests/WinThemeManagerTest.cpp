@@ -175,10 +175,10 @@ TEST_F(ThemeManager, BitmapsAndCursorsFromTheLibrary) {
   ASSERT_EQ(1, LoadTheme(ini.c_str(), ODTHEME_MODE_INI));
   struct {
     UINT id;
-    LONG width, height;  // 0: no bitmap
-  } cases[] = {{120, 64, 16},           // QKImage resource
+    LONG width, height;                  // 0: no bitmap
+  } cases[] = {{120, 64, 16},            // QKImage resource
                {0x10000 + 120, 64, 16},  // only the low 16 bits count
-               {122, 10, 10},           // ordinary bitmap resource
+               {122, 10, 10},            // ordinary bitmap resource
                {999, 0, 0}};
   for (const auto& c : cases) {
     HBITMAP b = LoadThemeBitmap(c.id, "QKImage");
@@ -213,8 +213,8 @@ class ThemePackage : public ThemeManager {
     std::string bmp = MakeBmp(12, 6, &Red);
     EXPECT_TRUE(pkg.AddEntry("pics\\red.bmp", (const BYTE*)bmp.data(), DWORD(bmp.size()), FALSE));
     std::string cur;
-    HANDLE h = ::CreateFileA((dir_ + "hand.cur").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
+    HANDLE h =
+        ::CreateFileA((dir_ + "hand.cur").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       char b[4096];
       DWORD n = 0;

@@ -118,8 +118,7 @@ int CODThemeManager::Load(LPCSTR lpszPath, int nMode) {
   return ok ? 1 : 0;
 }
 
-DWORD CODThemeManager::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault, LPSTR lpBuffer,
-                                 DWORD nSize) {
+DWORD CODThemeManager::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault, LPSTR lpBuffer, DWORD nSize) {
   return m_ini.GetString(lpszSection, lpszKey, lpszDefault, lpBuffer, nSize);
 }
 
@@ -341,8 +340,8 @@ void LoadThemeImageSpec(LPCSTR lpszSpec, CODThemeImage* pImage) {
   }
   HBITMAP bmp = LoadThemeBitmap(UINT(spec.bitmapId), "QKImage");
   if (!bmp) return;
-  pImage->LoadFromBitmap(bmp, spec.keySelector, spec.cellCount, spec.stateCount, spec.framesPerState,
-                         spec.extraValue, FALSE);
+  pImage->LoadFromBitmap(bmp, spec.keySelector, spec.cellCount, spec.stateCount, spec.framesPerState, spec.extraValue,
+                         FALSE);
   ::DeleteObject(bmp);
 }
 

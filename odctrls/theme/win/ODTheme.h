@@ -74,24 +74,24 @@ HBITMAP DecodeThemePicture(const BYTE* pData, size_t nSize);
 // (the non-client border manager's is built in). Loaders read only through GetThemeInt,
 // GetThemeString and GetThemePoint.
 enum ODThemeLoaderSlot {
-  ODTHEME_LOAD_EDIT,          // ODEdit
-  ODTHEME_LOAD_PROGRESS,      // ODProgress
-  ODTHEME_LOAD_STATIC,        // ODStatic, ODTxtMov
-  ODTHEME_LOAD_DIALOG,        // ODDialog (caption buttons, ODTxtMov)
-  ODTHEME_LOAD_MSGDLG,        // ODMsgDlg
-  ODTHEME_LOAD_WAITDLG,       // ODWaitDlg
-  ODTHEME_LOAD_MENU,          // ODMenu
-  ODTHEME_LOAD_NCMGR,         // ODNcMgrWnd
-  ODTHEME_LOAD_BUTTON,        // ODButton
-  ODTHEME_LOAD_LISTBOX,       // ODListBox
-  ODTHEME_LOAD_TOOLTIP,       // ODToolTip
-  ODTHEME_LOAD_LISTCTRL,      // ODListCtrl
-  ODTHEME_LOAD_COMBOBOX,      // ODComboBox (CODComboBox)
-  ODTHEME_LOAD_SBCONTAINER,   // SBContainer
-  ODTHEME_LOAD_HEADER,        // ODHeaderCtrl
-  ODTHEME_LOAD_TABCTRL,       // ODTabCtrl
-  ODTHEME_LOAD_SCROLLBAR,     // ScrollBarEx
-  ODTHEME_LOAD_COMBOLIST,     // ODComboBox (CODComboList)
+  ODTHEME_LOAD_EDIT,         // ODEdit
+  ODTHEME_LOAD_PROGRESS,     // ODProgress
+  ODTHEME_LOAD_STATIC,       // ODStatic, ODTxtMov
+  ODTHEME_LOAD_DIALOG,       // ODDialog (caption buttons, ODTxtMov)
+  ODTHEME_LOAD_MSGDLG,       // ODMsgDlg
+  ODTHEME_LOAD_WAITDLG,      // ODWaitDlg
+  ODTHEME_LOAD_MENU,         // ODMenu
+  ODTHEME_LOAD_NCMGR,        // ODNcMgrWnd
+  ODTHEME_LOAD_BUTTON,       // ODButton
+  ODTHEME_LOAD_LISTBOX,      // ODListBox
+  ODTHEME_LOAD_TOOLTIP,      // ODToolTip
+  ODTHEME_LOAD_LISTCTRL,     // ODListCtrl
+  ODTHEME_LOAD_COMBOBOX,     // ODComboBox (CODComboBox)
+  ODTHEME_LOAD_SBCONTAINER,  // SBContainer
+  ODTHEME_LOAD_HEADER,       // ODHeaderCtrl
+  ODTHEME_LOAD_TABCTRL,      // ODTabCtrl
+  ODTHEME_LOAD_SCROLLBAR,    // ScrollBarEx
+  ODTHEME_LOAD_COMBOLIST,    // ODComboBox (CODComboList)
   ODTHEME_LOADER_COUNT
 };
 typedef void (*PFN_ODTHEME_LOADER)();

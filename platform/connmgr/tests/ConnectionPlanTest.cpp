@@ -60,22 +60,41 @@ TEST(ConnectPath, ChoiceTable) {
     const char* lastLog;
   } cases[] = {
       {"other proxy", [](FakeHost& h) { h.otherProxy = true; }, 7100, true, "direct", kLogOtherProxy},
-      {"firewall, port 80", [](FakeHost& h) { h.use80 = true; h.firewallHost = "10.0.0.1"; }, 80, true, "proxy",
-       kLogFirewallPort80},
-      {"firewall, other port", [](FakeHost& h) { h.use80 = true; h.firewallHost = "10.0.0.1"; }, 7100, true,
-       "proxy+p80", nullptr},
+      {"firewall, port 80",
+       [](FakeHost& h) {
+         h.use80 = true;
+         h.firewallHost = "10.0.0.1";
+       },
+       80, true, "proxy", kLogFirewallPort80},
+      {"firewall, other port",
+       [](FakeHost& h) {
+         h.use80 = true;
+         h.firewallHost = "10.0.0.1";
+       },
+       7100, true, "proxy+p80", nullptr},
       {"firewall without host", [](FakeHost& h) { h.use80 = true; }, 7100, true, "direct", kLogFirewallNoIp},
       {"switched off", [](FakeHost& h) { h.useInterconnect = 0; }, 7100, true, "direct", kLogManualOff},
       {"game not configured", [](FakeHost&) {}, 7100, true, "direct", nullptr},
-      {"server marked", [](FakeHost& h) { h.entryHost = "10.0.0.2"; h.marked = true; }, 7100, true, "proxy+p80",
-       kLogServerUsesProxy},
+      {"server marked",
+       [](FakeHost& h) {
+         h.entryHost = "10.0.0.2";
+         h.marked = true;
+       },
+       7100, true, "proxy+p80", kLogServerUsesProxy},
       {"unmarked, direct works", [](FakeHost& h) { h.entryHost = "10.0.0.2"; }, 7100, true, "direct-quiet", nullptr},
       {"unmarked, direct fails",
-       [](FakeHost& h) { h.entryHost = "10.0.0.2"; h.directOk = false; }, 7100, true,
-       "direct-quiet,clear-cancel,proxy+p80", nullptr},
+       [](FakeHost& h) {
+         h.entryHost = "10.0.0.2";
+         h.directOk = false;
+       },
+       7100, true, "direct-quiet,clear-cancel,proxy+p80", nullptr},
       {"unmarked, direct cancelled",
-       [](FakeHost& h) { h.entryHost = "10.0.0.2"; h.directOk = false; h.cancelled = true; }, 7100, false,
-       "direct-quiet", nullptr},
+       [](FakeHost& h) {
+         h.entryHost = "10.0.0.2";
+         h.directOk = false;
+         h.cancelled = true;
+       },
+       7100, false, "direct-quiet", nullptr},
   };
   for (const auto& c : cases) {
     FakeHost h;

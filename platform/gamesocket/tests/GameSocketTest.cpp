@@ -356,15 +356,14 @@ TEST_P(ProxyPaths, ReachTheTableServer) {
   EXPECT_TRUE(boxes.ids.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, ProxyPaths,
-    ::testing::Values(ProxyCase{"socks4", 4, "socks", "127.0.0.1", "", ""},
-                      ProxyCase{"socks4a", 4, "socks", "localhost", "", ""},
-                      ProxyCase{"socks5", 5, "socks", "127.0.0.1", "", ""},
-                      ProxyCase{"socks5name", 5, "socks", "localhost", "", ""},
-                      ProxyCase{"socks5auth", 5, "socksauth", "127.0.0.1", "player", "secret9"},
-                      ProxyCase{"socks5domainreply", 5, "socksdomain", "127.0.0.1", "", ""}),
-    [](const ::testing::TestParamInfo<ProxyCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, ProxyPaths,
+                         ::testing::Values(ProxyCase{"socks4", 4, "socks", "127.0.0.1", "", ""},
+                                           ProxyCase{"socks4a", 4, "socks", "localhost", "", ""},
+                                           ProxyCase{"socks5", 5, "socks", "127.0.0.1", "", ""},
+                                           ProxyCase{"socks5name", 5, "socks", "localhost", "", ""},
+                                           ProxyCase{"socks5auth", 5, "socksauth", "127.0.0.1", "player", "secret9"},
+                                           ProxyCase{"socks5domainreply", 5, "socksdomain", "127.0.0.1", "", ""}),
+                         [](const ::testing::TestParamInfo<ProxyCase>& i) { return std::string(i.param.name); });
 
 struct FailCase {
   const char* name;
@@ -390,15 +389,14 @@ TEST_P(ProxyFailures, EndWithTheirCode) {
   EXPECT_FALSE(s.IsConnected());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, ProxyFailures,
-    ::testing::Values(FailCase{"nothing_listening", 5, "", "", "", 10201, 29904},
-                      FailCase{"bad_reply", 5, "socksbad", "", "", 10202, 29905},
-                      FailCase{"socks4_bad_reply", 4, "socksbad", "", "", 10202, 29905},
-                      FailCase{"closed_early", 5, "socksearly", "", "", 10202, 29905},
-                      FailCase{"wrong_password", 5, "socksauth", "player", "wrong", 10202, 29905},
-                      FailCase{"no_credentials", 5, "socksauth", "", "", 10202, 29905}),
-    [](const ::testing::TestParamInfo<FailCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, ProxyFailures,
+                         ::testing::Values(FailCase{"nothing_listening", 5, "", "", "", 10201, 29904},
+                                           FailCase{"bad_reply", 5, "socksbad", "", "", 10202, 29905},
+                                           FailCase{"socks4_bad_reply", 4, "socksbad", "", "", 10202, 29905},
+                                           FailCase{"closed_early", 5, "socksearly", "", "", 10202, 29905},
+                                           FailCase{"wrong_password", 5, "socksauth", "player", "wrong", 10202, 29905},
+                                           FailCase{"no_credentials", 5, "socksauth", "", "", 10202, 29905}),
+                         [](const ::testing::TestParamInfo<FailCase>& i) { return std::string(i.param.name); });
 
 TEST_F(GameSocketTest, UnknownProxyKindConnectsDirectly) {
   NEED_PEERS();
@@ -457,12 +455,12 @@ TEST_P(TunnelPaths, CarryFramesBothWays) {
   EXPECT_TRUE(boxes.ids.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, TunnelPaths,
-    ::testing::Values(TunnelCase{"relay_direct", 0, "relay", "", "", "", false},
-                      TunnelCase{"http_connect", 2, "relay", "http", "", "", true},
-                      TunnelCase{"http_connect_auth", 2, "relay", "httpauth", "player", "secret9", true}),
-    [](const ::testing::TestParamInfo<TunnelCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(All, TunnelPaths,
+                         ::testing::Values(TunnelCase{"relay_direct", 0, "relay", "", "", "", false},
+                                           TunnelCase{"http_connect", 2, "relay", "http", "", "", true},
+                                           TunnelCase{"http_connect_auth", 2, "relay", "httpauth", "player", "secret9",
+                                                      true}),
+                         [](const ::testing::TestParamInfo<TunnelCase>& i) { return std::string(i.param.name); });
 
 TEST_F(GameSocketTest, TunnelFailures) {
   NEED_PEERS();

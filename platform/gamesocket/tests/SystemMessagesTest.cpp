@@ -264,8 +264,9 @@ TEST_F(SystemMessagesTest, OwnTrusteeshipBoxLetsFramesThrough) {
 // Arbitrary bodies under every system id: each is dropped or handled, never read past its end
 // (the frames are exactly as long as their headers say, in buffers of their own).
 TEST_F(SystemMessagesTest, ArbitraryBodiesAreDroppedOrHandled) {
-  const uint32_t ids[] = {352, 417, 549, 553, 554, 557, 560, 561, 564, 580, 585, 0x80000202, 0x80000219,
-                          0x8000021A, 0x8000021B, 0x8000021C, 0x80000233, 0xFFFFFFFF, 0x80000200, 12345};
+  const uint32_t ids[] = {352,        417,        549,        553,        554,        557,        560,
+                          561,        564,        580,        585,        0x80000202, 0x80000219, 0x8000021A,
+                          0x8000021B, 0x8000021C, 0x80000233, 0xFFFFFFFF, 0x80000200, 12345};
   uint32_t seed = 12345;
   auto next = [&seed] {
     seed = seed * 1103515245u + 12345u;

@@ -26,88 +26,87 @@ const char kKey[] = "KESTRAVO-theme.k";
 const size_t kKeyBytes = 16;
 
 void Require(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "benchmark input check failed: %s\n", what);
-        std::exit(1);
-    }
+  if (!ok) {
+    std::fprintf(stderr, "benchmark input check failed: %s\n", what);
+    std::exit(1);
+  }
 }
 
 std::vector<uint8_t> Pattern(size_t n) {
-    std::vector<uint8_t> v(n);
-    uint32_t x = 12345;
-    for (uint8_t& b : v) {
-        x = x * 1103515245u + 12345u;
-        b = uint8_t(x >> 24);
-    }
-    return v;
+  std::vector<uint8_t> v(n);
+  uint32_t x = 12345;
+  for (uint8_t& b : v) {
+    x = x * 1103515245u + 12345u;
+    b = uint8_t(x >> 24);
+  }
+  return v;
 }
 
 // Both ciphers give the same bytes in both directions.
 void CheckSameCiphertext() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    std::vector<uint8_t> plain = Pattern(1 << 16), ours = plain, theirs(plain.size());
-    vesk::Rc6Core c;
-    c.SetKey(reinterpret_cast<const uint8_t*>(kKey), 8 * kKeyBytes);
-    c.EncryptBuffer(ours.data(), ours.size());
-    CryptoPP::RC6::Encryption enc(reinterpret_cast<const CryptoPP::byte*>(kKey), kKeyBytes);
-    enc.AdvancedProcessBlocks(plain.data(), nullptr, theirs.data(), plain.size(), 0);
-    Require(ours == theirs, "RC6 ciphertext differs from Crypto++");
-    CryptoPP::RC6::Decryption dec(reinterpret_cast<const CryptoPP::byte*>(kKey), kKeyBytes);
-    dec.AdvancedProcessBlocks(theirs.data(), nullptr, theirs.data(), theirs.size(), 0);
-    c.DecryptBuffer(ours.data(), ours.size());
-    Require(ours == plain && theirs == plain, "RC6 deciphering differs from Crypto++");
+  static bool done = false;
+  if (done) return;
+  done = true;
+  std::vector<uint8_t> plain = Pattern(1 << 16), ours = plain, theirs(plain.size());
+  vesk::Rc6Core c;
+  c.SetKey(reinterpret_cast<const uint8_t*>(kKey), 8 * kKeyBytes);
+  c.EncryptBuffer(ours.data(), ours.size());
+  CryptoPP::RC6::Encryption enc(reinterpret_cast<const CryptoPP::byte*>(kKey), kKeyBytes);
+  enc.AdvancedProcessBlocks(plain.data(), nullptr, theirs.data(), plain.size(), 0);
+  Require(ours == theirs, "RC6 ciphertext differs from Crypto++");
+  CryptoPP::RC6::Decryption dec(reinterpret_cast<const CryptoPP::byte*>(kKey), kKeyBytes);
+  dec.AdvancedProcessBlocks(theirs.data(), nullptr, theirs.data(), theirs.size(), 0);
+  c.DecryptBuffer(ours.data(), ours.size());
+  Require(ours == plain && theirs == plain, "RC6 deciphering differs from Crypto++");
 }
 
 void BM_Rc6Encrypt(benchmark::State& state) {
-    CheckSameCiphertext();
-    std::vector<uint8_t> data = Pattern(size_t(state.range(0)));
-    vesk::Rc6Core c;
-    c.SetKey(reinterpret_cast<const uint8_t*>(kKey), 8 * kKeyBytes);
-    for (auto _ : state) {
-        c.EncryptBuffer(data.data(), data.size());
-        benchmark::DoNotOptimize(data.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
+  CheckSameCiphertext();
+  std::vector<uint8_t> data = Pattern(size_t(state.range(0)));
+  vesk::Rc6Core c;
+  c.SetKey(reinterpret_cast<const uint8_t*>(kKey), 8 * kKeyBytes);
+  for (auto _ : state) {
+    c.EncryptBuffer(data.data(), data.size());
+    benchmark::DoNotOptimize(data.data());
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
 }
 BENCHMARK(BM_Rc6Encrypt)->Arg(4096)->Arg(1 << 20);
 
 void BM_Rc6Decrypt(benchmark::State& state) {
-    CheckSameCiphertext();
-    std::vector<uint8_t> data = Pattern(size_t(state.range(0)));
-    vesk::Rc6Core c;
-    c.SetKey(reinterpret_cast<const uint8_t*>(kKey), 8 * kKeyBytes);
-    for (auto _ : state) {
-        c.DecryptBuffer(data.data(), data.size());
-        benchmark::DoNotOptimize(data.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
+  CheckSameCiphertext();
+  std::vector<uint8_t> data = Pattern(size_t(state.range(0)));
+  vesk::Rc6Core c;
+  c.SetKey(reinterpret_cast<const uint8_t*>(kKey), 8 * kKeyBytes);
+  for (auto _ : state) {
+    c.DecryptBuffer(data.data(), data.size());
+    benchmark::DoNotOptimize(data.data());
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
 }
 BENCHMARK(BM_Rc6Decrypt)->Arg(1 << 20);
 
 template <class Cipher>
 void BM_CryptoppRc6(benchmark::State& state) {
-    CheckSameCiphertext();
-    std::vector<uint8_t> data = Pattern(size_t(state.range(0)));
-    Cipher c(reinterpret_cast<const CryptoPP::byte*>(kKey), kKeyBytes);
-    for (auto _ : state) {
-        c.AdvancedProcessBlocks(data.data(), nullptr, data.data(), data.size(), 0);
-        benchmark::DoNotOptimize(data.data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
+  CheckSameCiphertext();
+  std::vector<uint8_t> data = Pattern(size_t(state.range(0)));
+  Cipher c(reinterpret_cast<const CryptoPP::byte*>(kKey), kKeyBytes);
+  for (auto _ : state) {
+    c.AdvancedProcessBlocks(data.data(), nullptr, data.data(), data.size(), 0);
+    benchmark::DoNotOptimize(data.data());
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
 }
 BENCHMARK_TEMPLATE(BM_CryptoppRc6, CryptoPP::RC6::Encryption)->Arg(1 << 20);
 BENCHMARK_TEMPLATE(BM_CryptoppRc6, CryptoPP::RC6::Decryption)->Arg(1 << 20);
 
 void BM_Rc6KeySchedule(benchmark::State& state) {
-    const char key[] = "tqwnzkpfe#lmbsdyxauv38Rcgoihjt&NMv,pYkxe";
-    vesk::Rc6Core c;
-    for (auto _ : state) {
-        c.SetKey(reinterpret_cast<const uint8_t*>(key), 160);
-        benchmark::DoNotOptimize(c.RoundKeys());
-    }
+  const char key[] = "tqwnzkpfe#lmbsdyxauv38Rcgoihjt&NMv,pYkxe";
+  vesk::Rc6Core c;
+  for (auto _ : state) {
+    c.SetKey(reinterpret_cast<const uint8_t*>(key), 160);
+    benchmark::DoNotOptimize(c.RoundKeys());
+  }
 }
 BENCHMARK(BM_Rc6KeySchedule);
 
@@ -115,25 +114,23 @@ BENCHMARK(BM_Rc6KeySchedule);
 // keys and double-byte values, about `bytes` long. No line starts with a
 // blank: inih would read it as the previous value continued.
 std::string ThemeLikeText(size_t bytes) {
-    std::string t = "; theme\r\n";
-    for (int s = 0; t.size() < bytes; ++s) {
-        t += "[Section" + std::to_string(s) + "]\r\n";
-        for (int k = 0; k < 40; ++k) {
-            t += "Key" + std::to_string(k) + " = " + std::to_string(k * 31) + ",12,200 ; note\r\n";
-            if (k % 8 == 0)
-                t += "Caption" + std::to_string(k) + "=\xC4\xE3\xBA\xC3 " + std::to_string(s) + "\r\n";
-        }
-        t += "key3=again\r\n\r\n";
+  std::string t = "; theme\r\n";
+  for (int s = 0; t.size() < bytes; ++s) {
+    t += "[Section" + std::to_string(s) + "]\r\n";
+    for (int k = 0; k < 40; ++k) {
+      t += "Key" + std::to_string(k) + " = " + std::to_string(k * 31) + ",12,200 ; note\r\n";
+      if (k % 8 == 0) t += "Caption" + std::to_string(k) + "=\xC4\xE3\xBA\xC3 " + std::to_string(s) + "\r\n";
     }
-    return t;
+    t += "key3=again\r\n\r\n";
+  }
+  return t;
 }
 
 const std::string& Text(int64_t bytes) {
-    static std::map<int64_t, std::string> texts;
-    std::string& t = texts[bytes];
-    if (t.empty())
-        t = ThemeLikeText(size_t(bytes));
-    return t;
+  static std::map<int64_t, std::string> texts;
+  std::string& t = texts[bytes];
+  if (t.empty()) t = ThemeLikeText(size_t(bytes));
+  return t;
 }
 
 // inih's callback storing every value into one hash map under the lower-cased
@@ -141,68 +138,66 @@ const std::string& Text(int64_t bytes) {
 typedef std::unordered_map<std::string, std::string> FlatMap;
 
 std::string Lower(const char* s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return out;
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return out;
 }
 
 int StoreValue(void* user, const char* section, const char* name, const char* value) {
-    std::string key = Lower(section);
-    key += '\n';
-    key += Lower(name);
-    (*static_cast<FlatMap*>(user))[std::move(key)] = value;
-    return 1;
+  std::string key = Lower(section);
+  key += '\n';
+  key += Lower(name);
+  (*static_cast<FlatMap*>(user))[std::move(key)] = value;
+  return 1;
 }
 
 // Both parsers read the same keys and values from the text.
 void CheckSameIni(const std::string& text) {
-    vesk::IniDocument doc;
-    Require(doc.Parse(text.data(), text.size()) == vesk::IniParseResult::Ok, "INI parse");
-    FlatMap map;
-    Require(ini_parse_string(text.c_str(), StoreValue, &map) == 0, "inih parse");
-    size_t keys = 0;
-    for (const vesk::IniSection& s : doc.Sections()) {
-        for (const vesk::IniKey& k : s.keys) {
-            ++keys;
-            auto it = map.find(Lower(s.name.c_str()) + '\n' + Lower(k.name.c_str()));
-            Require(it != map.end() && it->second == k.value, "INI value differs from inih");
-        }
+  vesk::IniDocument doc;
+  Require(doc.Parse(text.data(), text.size()) == vesk::IniParseResult::Ok, "INI parse");
+  FlatMap map;
+  Require(ini_parse_string(text.c_str(), StoreValue, &map) == 0, "inih parse");
+  size_t keys = 0;
+  for (const vesk::IniSection& s : doc.Sections()) {
+    for (const vesk::IniKey& k : s.keys) {
+      ++keys;
+      auto it = map.find(Lower(s.name.c_str()) + '\n' + Lower(k.name.c_str()));
+      Require(it != map.end() && it->second == k.value, "INI value differs from inih");
     }
-    Require(keys == map.size(), "INI key count differs from inih");
+  }
+  Require(keys == map.size(), "INI key count differs from inih");
 }
 
 void BM_IniParse(benchmark::State& state) {
-    const std::string& text = Text(state.range(0));
-    CheckSameIni(text);
-    for (auto _ : state) {
-        vesk::IniDocument doc;
-        doc.Parse(text.data(), text.size());
-        benchmark::DoNotOptimize(doc.Sections().data());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+  const std::string& text = Text(state.range(0));
+  CheckSameIni(text);
+  for (auto _ : state) {
+    vesk::IniDocument doc;
+    doc.Parse(text.data(), text.size());
+    benchmark::DoNotOptimize(doc.Sections().data());
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
 
 void BM_InihParse(benchmark::State& state) {
-    const std::string& text = Text(state.range(0));
-    CheckSameIni(text);
-    for (auto _ : state) {
-        FlatMap map;
-        ini_parse_string(text.c_str(), StoreValue, &map);
-        benchmark::DoNotOptimize(map.size());
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+  const std::string& text = Text(state.range(0));
+  CheckSameIni(text);
+  for (auto _ : state) {
+    FlatMap map;
+    ini_parse_string(text.c_str(), StoreValue, &map);
+    benchmark::DoNotOptimize(map.size());
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
 
 // inih's parser alone, every value dropped: the floor no store can beat.
 int DropValue(void*, const char*, const char*, const char*) { return 1; }
 
 void BM_InihBare(benchmark::State& state) {
-    const std::string& text = Text(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ini_parse_string(text.c_str(), DropValue, nullptr));
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+  const std::string& text = Text(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(ini_parse_string(text.c_str(), DropValue, nullptr));
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
 
 const int64_t kSmallText = 230 << 10;
@@ -212,57 +207,50 @@ BENCHMARK(BM_InihParse)->Arg(kSmallText)->Arg(kLargeText)->Unit(benchmark::kMill
 BENCHMARK(BM_InihBare)->Arg(kLargeText)->Unit(benchmark::kMillisecond);
 
 void BM_IniLookup(benchmark::State& state) {
-    const std::string& text = Text(kSmallText);
-    vesk::IniDocument doc;
-    doc.Parse(text.data(), text.size());
-    char buf[64];
-    for (auto _ : state)
-        benchmark::DoNotOptimize(doc.GetString("SECTION25", "key17", "", buf, sizeof buf));
+  const std::string& text = Text(kSmallText);
+  vesk::IniDocument doc;
+  doc.Parse(text.data(), text.size());
+  char buf[64];
+  for (auto _ : state) benchmark::DoNotOptimize(doc.GetString("SECTION25", "key17", "", buf, sizeof buf));
 }
 BENCHMARK(BM_IniLookup);
 
 // Keeps each run's bytes per second by name (the median when repeated).
 class Collector : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> rate;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median")
-                continue;
-            auto it = r.counters.find("bytes_per_second");
-            if (it != r.counters.end())
-                rate[r.run_name.function_name + "/" + r.run_name.args] = it->second;
-        }
-        ConsoleReporter::ReportRuns(runs);
+ public:
+  std::map<std::string, double> rate;
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) {
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median") continue;
+      auto it = r.counters.find("bytes_per_second");
+      if (it != r.counters.end()) rate[r.run_name.function_name + "/" + r.run_name.args] = it->second;
     }
-    void Ratio(const char* what, const std::string& ours, const std::string& theirs) const {
-        auto a = rate.find(ours), b = rate.find(theirs);
-        if (a == rate.end() || b == rate.end())
-            return;
-        std::printf("%-34s %8.1f MB/s vs %8.1f MB/s = %.2fx\n", what, a->second / 1e6,
-                    b->second / 1e6, a->second / b->second);
-    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void Ratio(const char* what, const std::string& ours, const std::string& theirs) const {
+    auto a = rate.find(ours), b = rate.find(theirs);
+    if (a == rate.end() || b == rate.end()) return;
+    std::printf("%-34s %8.1f MB/s vs %8.1f MB/s = %.2fx\n", what, a->second / 1e6, b->second / 1e6,
+                a->second / b->second);
+  }
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    Collector c;
-    benchmark::RunSpecifiedBenchmarks(&c);
-    const std::string mib = std::to_string(1 << 20);
-    std::printf("\n");
-    c.Ratio("RC6 encipher: ours / Crypto++", "BM_Rc6Encrypt/" + mib,
-            "BM_CryptoppRc6<CryptoPP::RC6::Encryption>/" + mib);
-    c.Ratio("RC6 decipher: ours / Crypto++", "BM_Rc6Decrypt/" + mib,
-            "BM_CryptoppRc6<CryptoPP::RC6::Decryption>/" + mib);
-    const std::string small = std::to_string(kSmallText), large = std::to_string(kLargeText);
-    c.Ratio("INI 10 MB: ours / inih + hash map", "BM_IniParse/" + large, "BM_InihParse/" + large);
-    c.Ratio("INI 230 KB: ours / inih + hash map", "BM_IniParse/" + small, "BM_InihParse/" + small);
-    c.Ratio("INI ours: 10 MB / 230 KB", "BM_IniParse/" + large, "BM_IniParse/" + small);
-    c.Ratio("INI 10 MB: ours / inih storing nothing", "BM_IniParse/" + large, "BM_InihBare/" + large);
-    benchmark::Shutdown();
-    return 0;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  Collector c;
+  benchmark::RunSpecifiedBenchmarks(&c);
+  const std::string mib = std::to_string(1 << 20);
+  std::printf("\n");
+  c.Ratio("RC6 encipher: ours / Crypto++", "BM_Rc6Encrypt/" + mib, "BM_CryptoppRc6<CryptoPP::RC6::Encryption>/" + mib);
+  c.Ratio("RC6 decipher: ours / Crypto++", "BM_Rc6Decrypt/" + mib, "BM_CryptoppRc6<CryptoPP::RC6::Decryption>/" + mib);
+  const std::string small = std::to_string(kSmallText), large = std::to_string(kLargeText);
+  c.Ratio("INI 10 MB: ours / inih + hash map", "BM_IniParse/" + large, "BM_InihParse/" + large);
+  c.Ratio("INI 230 KB: ours / inih + hash map", "BM_IniParse/" + small, "BM_InihParse/" + small);
+  c.Ratio("INI ours: 10 MB / 230 KB", "BM_IniParse/" + large, "BM_IniParse/" + small);
+  c.Ratio("INI 10 MB: ours / inih storing nothing", "BM_IniParse/" + large, "BM_InihBare/" + large);
+  benchmark::Shutdown();
+  return 0;
 }

@@ -11,11 +11,11 @@ using vesk::IniParseResult;
 namespace {
 
 struct LookupCase {
-    const char* label;
-    const char* text;
-    const char* section;  // nullptr: keys before the first section
-    const char* key;
-    const char* expect;   // nullptr: not found
+  const char* label;
+  const char* text;
+  const char* section;  // nullptr: keys before the first section
+  const char* key;
+  const char* expect;  // nullptr: not found
 };
 
 const LookupCase kLookups[] = {
@@ -54,88 +54,88 @@ const LookupCase kLookups[] = {
 }  // namespace
 
 TEST(IniDocument, ParsingRules) {
-    for (const LookupCase& tc : kLookups) {
-        SCOPED_TRACE(tc.label);
-        IniDocument doc;
-        ASSERT_EQ(doc.Parse(tc.text, std::strlen(tc.text)), IniParseResult::Ok);
-        const vesk::IniKey* k = doc.FindKey(tc.section, tc.key);
-        if (tc.expect) {
-            ASSERT_NE(k, nullptr);
-            EXPECT_EQ(k->value, tc.expect);
-        } else {
-            EXPECT_EQ(k, nullptr);
-        }
+  for (const LookupCase& tc : kLookups) {
+    SCOPED_TRACE(tc.label);
+    IniDocument doc;
+    ASSERT_EQ(doc.Parse(tc.text, std::strlen(tc.text)), IniParseResult::Ok);
+    const vesk::IniKey* k = doc.FindKey(tc.section, tc.key);
+    if (tc.expect) {
+      ASSERT_NE(k, nullptr);
+      EXPECT_EQ(k->value, tc.expect);
+    } else {
+      EXPECT_EQ(k, nullptr);
     }
+  }
 }
 
 TEST(IniDocument, LineLengthLimit) {
-    IniDocument doc;
-    std::string ok = "[A]\nk=" + std::string(IniDocument::kMaxLine - 3, 'x') + "\n";  // 8190
-    ASSERT_EQ(doc.Parse(ok.data(), ok.size()), IniParseResult::Ok);
-    EXPECT_NE(doc.FindKey("A", "k"), nullptr);
+  IniDocument doc;
+  std::string ok = "[A]\nk=" + std::string(IniDocument::kMaxLine - 3, 'x') + "\n";  // 8190
+  ASSERT_EQ(doc.Parse(ok.data(), ok.size()), IniParseResult::Ok);
+  EXPECT_NE(doc.FindKey("A", "k"), nullptr);
 
-    std::string tooLong = "[A]\nk=" + std::string(IniDocument::kMaxLine - 2, 'x') + "\n";  // 8191
-    EXPECT_EQ(doc.Parse(tooLong.data(), tooLong.size()), IniParseResult::LineTooLong);
-    EXPECT_TRUE(doc.Empty());
+  std::string tooLong = "[A]\nk=" + std::string(IniDocument::kMaxLine - 2, 'x') + "\n";  // 8191
+  EXPECT_EQ(doc.Parse(tooLong.data(), tooLong.size()), IniParseResult::LineTooLong);
+  EXPECT_TRUE(doc.Empty());
 
-    std::string longComment = ";" + std::string(IniDocument::kMaxLine, 'c');
-    EXPECT_EQ(doc.Parse(longComment.data(), longComment.size()), IniParseResult::LineTooLong);
+  std::string longComment = ";" + std::string(IniDocument::kMaxLine, 'c');
+  EXPECT_EQ(doc.Parse(longComment.data(), longComment.size()), IniParseResult::LineTooLong);
 }
 
 TEST(IniDocument, GetStringReturnsBytesCopied) {
-    IniDocument doc;
-    const char text[] = "[A]\nname=abcdef\n";
-    doc.Parse(text, sizeof text - 1);
-    char buf[16];
-    EXPECT_EQ(doc.GetString("A", "NAME", "dflt", buf, sizeof buf), 6u);
-    EXPECT_STREQ(buf, "abcdef");
-    EXPECT_EQ(doc.GetString("A", "name", "dflt", buf, 4), 3u);
-    EXPECT_STREQ(buf, "abc");
-    EXPECT_EQ(doc.GetString("A", "missing", "dflt", buf, sizeof buf), 4u);
-    EXPECT_STREQ(buf, "dflt");
-    EXPECT_EQ(doc.GetString("A", "missing", "default-long", buf, 5), 4u);
-    EXPECT_STREQ(buf, "defa");
-    EXPECT_EQ(doc.GetString("A", "missing", nullptr, buf, sizeof buf), 0u);
-    EXPECT_STREQ(buf, "");
-    EXPECT_EQ(doc.GetString("A", "name", "d", buf, 1), 0u);
-    EXPECT_STREQ(buf, "");
-    EXPECT_EQ(doc.GetString("A", "name", "d", nullptr, 0), 0u);
+  IniDocument doc;
+  const char text[] = "[A]\nname=abcdef\n";
+  doc.Parse(text, sizeof text - 1);
+  char buf[16];
+  EXPECT_EQ(doc.GetString("A", "NAME", "dflt", buf, sizeof buf), 6u);
+  EXPECT_STREQ(buf, "abcdef");
+  EXPECT_EQ(doc.GetString("A", "name", "dflt", buf, 4), 3u);
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_EQ(doc.GetString("A", "missing", "dflt", buf, sizeof buf), 4u);
+  EXPECT_STREQ(buf, "dflt");
+  EXPECT_EQ(doc.GetString("A", "missing", "default-long", buf, 5), 4u);
+  EXPECT_STREQ(buf, "defa");
+  EXPECT_EQ(doc.GetString("A", "missing", nullptr, buf, sizeof buf), 0u);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(doc.GetString("A", "name", "d", buf, 1), 0u);
+  EXPECT_STREQ(buf, "");
+  EXPECT_EQ(doc.GetString("A", "name", "d", nullptr, 0), 0u);
 }
 
 TEST(IniDocument, GetKeyNamesListsWholeNames) {
-    IniDocument doc;
-    const char text[] = "[S]\nalpha=1\nbeta=2\ngamma=3\n";
-    doc.Parse(text, sizeof text - 1);
-    char buf[64];
-    size_t n = doc.GetKeyNames("s", buf, sizeof buf);
-    EXPECT_EQ(std::string(buf, n + 1), std::string("alpha\0beta\0gamma\0\0", n + 1));
-    EXPECT_EQ(n, 17u);
+  IniDocument doc;
+  const char text[] = "[S]\nalpha=1\nbeta=2\ngamma=3\n";
+  doc.Parse(text, sizeof text - 1);
+  char buf[64];
+  size_t n = doc.GetKeyNames("s", buf, sizeof buf);
+  EXPECT_EQ(std::string(buf, n + 1), std::string("alpha\0beta\0gamma\0\0", n + 1));
+  EXPECT_EQ(n, 17u);
 
-    // Room for "alpha\0beta\0" and the final zero only.
-    char small[13];
-    std::memset(small, 'x', sizeof small);
-    n = doc.GetKeyNames("S", small, sizeof small);
-    EXPECT_EQ(n, 11u);
-    EXPECT_EQ(std::string(small, 12), std::string("alpha\0beta\0\0", 12));
+  // Room for "alpha\0beta\0" and the final zero only.
+  char small[13];
+  std::memset(small, 'x', sizeof small);
+  n = doc.GetKeyNames("S", small, sizeof small);
+  EXPECT_EQ(n, 11u);
+  EXPECT_EQ(std::string(small, 12), std::string("alpha\0beta\0\0", 12));
 
-    char two[2] = {'x', 'x'};
-    EXPECT_EQ(doc.GetKeyNames("S", two, 2), 0u);
-    EXPECT_EQ(two[0], '\0');
-    EXPECT_EQ(doc.GetKeyNames("missing", buf, sizeof buf), 0u);
-    EXPECT_EQ(buf[0], '\0');
-    EXPECT_EQ(buf[1], '\0');
-    EXPECT_EQ(doc.GetKeyNames("S", buf, 1), 0u);
+  char two[2] = {'x', 'x'};
+  EXPECT_EQ(doc.GetKeyNames("S", two, 2), 0u);
+  EXPECT_EQ(two[0], '\0');
+  EXPECT_EQ(doc.GetKeyNames("missing", buf, sizeof buf), 0u);
+  EXPECT_EQ(buf[0], '\0');
+  EXPECT_EQ(buf[1], '\0');
+  EXPECT_EQ(doc.GetKeyNames("S", buf, 1), 0u);
 }
 
 TEST(IniDocument, SerializeKeepsNamelessKeysFirstAndRoundTrips) {
-    IniDocument doc;
-    const char text[] = "  top = 1 ;c\n[Sec One]\nKey=Val\n[Empty]\n[Two]\na=b\n";
-    doc.Parse(text, sizeof text - 1);
-    std::string out = doc.Serialize();
-    EXPECT_EQ(out, "top=1\r\n\r\n[Sec One]\r\nKey=Val\r\n\r\n[Empty]\r\n\r\n[Two]\r\na=b\r\n");
+  IniDocument doc;
+  const char text[] = "  top = 1 ;c\n[Sec One]\nKey=Val\n[Empty]\n[Two]\na=b\n";
+  doc.Parse(text, sizeof text - 1);
+  std::string out = doc.Serialize();
+  EXPECT_EQ(out, "top=1\r\n\r\n[Sec One]\r\nKey=Val\r\n\r\n[Empty]\r\n\r\n[Two]\r\na=b\r\n");
 
-    IniDocument again;
-    ASSERT_EQ(again.Parse(out.data(), out.size()), IniParseResult::Ok);
-    EXPECT_EQ(again.Serialize(), out);
-    EXPECT_NE(again.FindKey(nullptr, "top"), nullptr);
+  IniDocument again;
+  ASSERT_EQ(again.Parse(out.data(), out.size()), IniParseResult::Ok);
+  EXPECT_EQ(again.Serialize(), out);
+  EXPECT_NE(again.FindKey(nullptr, "top"), nullptr);
 }

@@ -9,8 +9,8 @@
 namespace {
 
 std::vector<std::string> Args13() {
-  return {"Vesk.exe", "3", "alice", "Alice", "Room 7", "17", "KEY-1", "127.0.0.1", "4100", "table",
-          "chat.local", "4200", "gold", "42"};
+  return {"Vesk.exe",  "3",    "alice", "Alice",      "Room 7", "17",   "KEY-1",
+          "127.0.0.1", "4100", "table", "chat.local", "4200",   "gold", "42"};
 }
 
 bool Parse(const std::vector<std::string>& args, GAME_LAUNCH_REC& rec) {
@@ -60,9 +60,12 @@ TEST(LaunchArgs, FourteenthArgumentIsForcedWatch) {
 }
 
 TEST(LaunchArgs, SeatOneBecomesZeroAndWatchSeatsStay) {
-  struct Case { const char* seat; bool ok; int stored; } cases[] = {
-      {"1", true, 0}, {"4", true, 3}, {"6", true, 5}, {"8", true, 7}, {" +2", true, 1},
-      {"0", false, 0}, {"9", false, 0}, {"-1", false, 0}, {"x", false, 0}, {"99999999999999999999", false, 0}};
+  struct Case {
+    const char* seat;
+    bool ok;
+    int stored;
+  } cases[] = {{"1", true, 0},  {"4", true, 3},  {"6", true, 5},   {"8", true, 7},  {" +2", true, 1},
+               {"0", false, 0}, {"9", false, 0}, {"-1", false, 0}, {"x", false, 0}, {"99999999999999999999", false, 0}};
   for (const auto& c : cases) {
     auto args = Args13();
     args[1] = c.seat;
@@ -75,9 +78,12 @@ TEST(LaunchArgs, SeatOneBecomesZeroAndWatchSeatsStay) {
 }
 
 TEST(LaunchArgs, PortsMustBeOneTo65535) {
-  struct Case { int index; const char* value; bool ok; } cases[] = {
-      {8, "65535", true}, {8, "0", false}, {8, "65536", false}, {8, "-80", false},
-      {11, "1", true}, {11, "", false}, {11, "70000", false}};
+  struct Case {
+    int index;
+    const char* value;
+    bool ok;
+  } cases[] = {{8, "65535", true}, {8, "0", false}, {8, "65536", false}, {8, "-80", false},
+               {11, "1", true},    {11, "", false}, {11, "70000", false}};
   for (const auto& c : cases) {
     auto args = Args13();
     args[c.index] = c.value;
@@ -147,9 +153,13 @@ TEST(LaunchMapping, UnterminatedFieldsAreCutInsideTheirField) {
 }
 
 TEST(LaunchMapping, SeatAndPortsAreChecked) {
-  struct Case { int seat; uint16_t port; uint16_t chat; bool ok; } cases[] = {
-      {1, 1, 1, true}, {8, 4100, 4200, true}, {0, 4100, 4200, false}, {9, 4100, 4200, false},
-      {-7, 4100, 4200, false}, {3, 0, 4200, false}, {3, 4100, 0, false}};
+  struct Case {
+    int seat;
+    uint16_t port;
+    uint16_t chat;
+    bool ok;
+  } cases[] = {{1, 1, 1, true},         {8, 4100, 4200, true}, {0, 4100, 4200, false}, {9, 4100, 4200, false},
+               {-7, 4100, 4200, false}, {3, 0, 4200, false},   {3, 4100, 0, false}};
   for (const auto& c : cases) {
     GAME_LAUNCH_REC lobby = LobbyRecord();
     lobby.nSeat = c.seat;

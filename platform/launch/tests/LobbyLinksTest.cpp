@@ -55,8 +55,8 @@ struct Recorder {
       wc.hInstance = GetModuleHandleA(nullptr);
       wc.lpszClassName = "LaunchTestRecorder";
       RegisterClassA(&wc);
-      hwnd = CreateWindowA("LaunchTestRecorder", title, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+      hwnd = CreateWindowA("LaunchTestRecorder", title, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                           nullptr);
       SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
       SetEvent(ready);
       MSG msg;

@@ -16,8 +16,7 @@ std::vector<uint8_t> Bytes(std::initializer_list<int> v) { return std::vector<ui
 TEST(NetFrame, HeaderGoldenBytes) {
   const uint8_t body[3] = {0xAA, 0xBB, 0xCC};
   EXPECT_EQ(BuildFrame(0x204, body, 3), Bytes({0x04, 0x02, 0, 0, 3, 0, 0, 0, 0xAA, 0xBB, 0xCC}));
-  EXPECT_EQ(BuildFrame(0x80000204, body, 1, 0x01020304),
-            Bytes({0x04, 0x02, 0, 0x80, 1, 0, 0, 0, 4, 3, 2, 1, 0xAA}));
+  EXPECT_EQ(BuildFrame(0x80000204, body, 1, 0x01020304), Bytes({0x04, 0x02, 0, 0x80, 1, 0, 0, 0, 4, 3, 2, 1, 0xAA}));
   EXPECT_EQ(BuildP80Header(8000, 7), Bytes({0x63, 0x06, 0, 0, 8, 0, 0, 0, 0x40, 0x1F, 0, 0, 7, 0, 0, 0}));
 
   NET_MSG_HEADER h;
@@ -93,9 +92,8 @@ TEST(NetFrame, InflateRejectsBadBodies) {
 
 TEST(NetFrame, ErrorStringTable) {
   const std::pair<int, int> cases[] = {
-      {0, 29900},     {10054, 29900}, {10061, 29901}, {10052, 29902}, {10053, 29903},
-      {10201, 29904}, {10202, 29905}, {10060, 29907}, {11001, 29909}, {10200, 0},
-      {-1, 0},        {10203, 29906}, {10204, 29906}, {12345, 29906},
+      {0, 29900},     {10054, 29900}, {10061, 29901}, {10052, 29902}, {10053, 29903}, {10201, 29904}, {10202, 29905},
+      {10060, 29907}, {11001, 29909}, {10200, 0},     {-1, 0},        {10203, 29906}, {10204, 29906}, {12345, 29906},
   };
   for (auto [code, id] : cases) EXPECT_EQ(ErrorStringId(code), id) << code;
 }

@@ -20,9 +20,9 @@ class FakeTransport : public INetTransport {
   std::vector<uint8_t> inbound;  // bytes the server has sent
   size_t readPos = 0;
   std::vector<uint8_t> sent;
-  std::deque<long> sendScript;   // >0 accept at most n, -1 would block, -2 error 10054, 0 returns 0
+  std::deque<long> sendScript;  // >0 accept at most n, -1 would block, -2 error 10054, 0 returns 0
   std::vector<bool> selects;
-  long availableOverride = -2;   // -2: the real count
+  long availableOverride = -2;  // -2: the real count
   std::vector<size_t> receiveAsks;
   int writableWaits = 0;
   std::function<void()> onWaitWritable;
@@ -45,9 +45,7 @@ class FakeTransport : public INetTransport {
     readPos += k;
     return long(k);
   }
-  long Available(int*) override {
-    return availableOverride != -2 ? availableOverride : long(inbound.size() - readPos);
-  }
+  long Available(int*) override { return availableOverride != -2 ? availableOverride : long(inbound.size() - readPos); }
   void SelectEvents(bool on) override { selects.push_back(on); }
   bool WaitWritable(int) override {
     ++writableWaits;
@@ -301,7 +299,10 @@ TEST(NetSession, FatalFrameIsNeverInflated) {
 }
 
 TEST(NetSession, BadFramesCloseTheConnection) {
-  struct Case { const char* name; std::vector<uint8_t> bytes; };
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+  };
   uint8_t huge[8];
   WriteU32(huge, 0x308);
   WriteU32(huge + 4, NET_MAX_BODY + 1);

@@ -39,9 +39,14 @@ TEST(ProxyHandshake, DottedAddresses) {
 }
 
 TEST(ProxyHandshake, Base64Vectors) {
-  const std::pair<const char*, const char*> v[] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
-                                                   {"foo", "Zm9v"},  {"foob", "Zm9vYg=="},  {"fooba", "Zm9vYmE="},
-                                                   {"foobar", "Zm9vYmFy"}, {"\xff\xfe", "//4="}};
+  const std::pair<const char*, const char*> v[] = {{"", ""},
+                                                   {"f", "Zg=="},
+                                                   {"fo", "Zm8="},
+                                                   {"foo", "Zm9v"},
+                                                   {"foob", "Zm9vYg=="},
+                                                   {"fooba", "Zm9vYmE="},
+                                                   {"foobar", "Zm9vYmFy"},
+                                                   {"\xff\xfe", "//4="}};
   for (auto [in, out] : v) EXPECT_EQ(Base64Encode(in), out);
 }
 
@@ -85,7 +90,12 @@ TEST(ProxyHandshake, Socks5UserPasswordAndName) {
 TEST(ProxyHandshake, Socks5ReplyByAddressType) {
   const Bytes head = B({5, 0});
   const Bytes tail = B({0xEE, 0xEE});  // first bytes of the game server's frame
-  struct Case { const char* name; Bytes reply; CProxyHandshake::Status status; size_t left; };
+  struct Case {
+    const char* name;
+    Bytes reply;
+    CProxyHandshake::Status status;
+    size_t left;
+  };
   const Case cases[] = {
       {"ipv4", Cat(B({5, 0, 0, 1, 1, 2, 3, 4, 0, 1}), tail), CProxyHandshake::kDone, 2},
       {"ipv6", Cat(Cat(B({5, 0, 0, 4}), Bytes(16, 7)), Cat(B({0, 1}), tail)), CProxyHandshake::kDone, 2},
@@ -104,7 +114,10 @@ TEST(ProxyHandshake, Socks5ReplyByAddressType) {
 }
 
 TEST(ProxyHandshake, Socks5Failures) {
-  struct Case { const char* name; Bytes reply; };
+  struct Case {
+    const char* name;
+    Bytes reply;
+  };
   const Case cases[] = {
       {"no acceptable method", B({5, 0xFF})},
       {"gssapi chosen", B({5, 1})},
@@ -144,7 +157,11 @@ TEST(ProxyHandshake, HttpConnectRequest) {
 }
 
 TEST(ProxyHandshake, HttpConnectResponses) {
-  struct Case { const char* reply; CProxyHandshake::Status status; int code; };
+  struct Case {
+    const char* reply;
+    CProxyHandshake::Status status;
+    int code;
+  };
   const Case cases[] = {
       {"HTTP/1.1 200 Connection established\r\n\r\n", CProxyHandshake::kDone, 200},
       {"HTTP/1.0 200\r\nVia: x\r\n\r\n", CProxyHandshake::kDone, 200},

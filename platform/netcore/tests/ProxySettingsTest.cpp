@@ -21,7 +21,12 @@ RegProxyValues Reg(uint32_t enable, const char* server, uint32_t port, uint32_t 
 }  // namespace
 
 TEST(ProxySettings, Decision) {
-  struct Case { const char* name; RegProxyValues reg; bool via; uint32_t kind; };
+  struct Case {
+    const char* name;
+    RegProxyValues reg;
+    bool via;
+    uint32_t kind;
+  };
   RegProxyValues noKey;
   RegProxyValues missingPort = Reg(1, "p", 1080, 5);
   missingPort.socksPort.reset();
@@ -84,8 +89,8 @@ TEST(ProxySettings, PortRemapIsAskedPerPort) {
   EXPECT_EQ(ResolveRemappedPort(1234, 8000, lookup), 1234);
   EXPECT_EQ(lookups, 3);
 
-  const std::pair<const char*, int> values[] = {{"80", 80}, {" 443", 443}, {"", 0}, {"0", 0},
-                                                {"65536", 0}, {"-80", 0}, {"x", 0}, {"8080abc", 8080}};
+  const std::pair<const char*, int> values[] = {{"80", 80},   {" 443", 443}, {"", 0},  {"0", 0},
+                                                {"65536", 0}, {"-80", 0},    {"x", 0}, {"8080abc", 8080}};
   for (auto [v, p] : values) EXPECT_EQ(ParseP80Value(v), p) << v;
 }
 
@@ -97,12 +102,24 @@ TEST(ProxySettings, LangRscCandidate) {
 
 TEST(ProxySettings, ConnectPlans) {
   PROXY_SETTINGS none, s5, s4, http;
-  s5.viaProxy = true; s5.kind = 5; s5.host = "127.0.0.1"; s5.port = 1080;
-  s4 = s5; s4.kind = 4;
-  http = s5; http.kind = 1;
+  s5.viaProxy = true;
+  s5.kind = 5;
+  s5.host = "127.0.0.1";
+  s5.port = 1080;
+  s4 = s5;
+  s4.kind = 4;
+  http = s5;
+  http.kind = 1;
   struct Case {
-    const char* name; PROXY_SETTINGS proxy; TunnelConfig tunnel; int remap;
-    ConnectPath path; const char* host; uint16_t port; bool via; bool p80;
+    const char* name;
+    PROXY_SETTINGS proxy;
+    TunnelConfig tunnel;
+    int remap;
+    ConnectPath path;
+    const char* host;
+    uint16_t port;
+    bool via;
+    bool p80;
   };
   const Case cases[] = {
       {"direct", none, {}, 0, ConnectPath::kDirect, "game", 7000, false, false},

@@ -62,8 +62,7 @@ int Attempt(uint16_t proxyPort, Kind kind, const std::string& host, const std::s
   a.sin_family = AF_INET;
   a.sin_port = htons(proxyPort);
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(c->s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)
-    return ConnectFailureCode(true, WSAGetLastError());
+  if (connect(c->s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return ConnectFailureCode(true, WSAGetLastError());
   std::unique_ptr<CProxyHandshake> h;
   uint16_t game = PortOf("VESK_TS_PORT");
   if (kind == Kind::kSocks4) h = std::make_unique<CSocks4Handshake>(host, game, "winuser");
@@ -93,8 +92,7 @@ void ExpectEcho(Conn& c) {
   WinSource src(c.s);
   CFrameAssembler as;
   int err = 0;
-  for (int i = 0; i < 10 && !as.HasFrame(); ++i)
-    ASSERT_NE(as.ReadOnce(src, &err), CFrameAssembler::kError) << err;
+  for (int i = 0; i < 10 && !as.HasFrame(); ++i) ASSERT_NE(as.ReadOnce(src, &err), CFrameAssembler::kError) << err;
   std::vector<uint8_t> r = as.TakeFrame();
   ASSERT_EQ(r.size(), 19u);
   EXPECT_EQ(ReadU32(r.data()), 0x80000700u);
@@ -115,7 +113,14 @@ class WinProxyPaths : public ::testing::Test {
 }  // namespace
 
 TEST_F(WinProxyPaths, EveryPathReachesTheTableServer) {
-  struct Case { const char* name; const char* port; Kind kind; const char* host; const char* user; const char* pw; };
+  struct Case {
+    const char* name;
+    const char* port;
+    Kind kind;
+    const char* host;
+    const char* user;
+    const char* pw;
+  };
   const Case cases[] = {
       {"socks4", "VESK_SOCKS_PLAIN", Kind::kSocks4, "127.0.0.1", "", ""},
       {"socks4a", "VESK_SOCKS_PLAIN", Kind::kSocks4, "game.local", "", ""},
@@ -135,7 +140,14 @@ TEST_F(WinProxyPaths, EveryPathReachesTheTableServer) {
 }
 
 TEST_F(WinProxyPaths, FailureCodes) {
-  struct Case { const char* name; const char* port; Kind kind; const char* user; const char* pw; int code; };
+  struct Case {
+    const char* name;
+    const char* port;
+    Kind kind;
+    const char* user;
+    const char* pw;
+    int code;
+  };
   const Case cases[] = {
       {"nothing listening", "VESK_CLOSED_PORT", Kind::kSocks5, "", "", 10201},
       {"socks5 bad reply", "VESK_SOCKS_BAD", Kind::kSocks5, "", "", 10202},

@@ -33,12 +33,9 @@ TEST(WireTransform, GoldenKeystream) {
 
 TEST(WireTransform, InverseUndoesEveryOperation) {
   const std::vector<WireStep> programs[] = {
-      {{WIRE_XOR, 1}},
-      {{WIRE_ADD, 2}},
-      {{WIRE_SUB, 3}},
-      {{WIRE_ROL, 4}},
-      {{WIRE_ROR, 5}},
-      {{WIRE_ADD, 0xDEADBEEF}, {WIRE_ROL, 9}, {WIRE_XOR, 77}, {WIRE_SUB, 1}, {WIRE_ROR, 0}},
+      {{WIRE_XOR, 1}}, {{WIRE_ADD, 2}},
+      {{WIRE_SUB, 3}}, {{WIRE_ROL, 4}},
+      {{WIRE_ROR, 5}}, {{WIRE_ADD, 0xDEADBEEF}, {WIRE_ROL, 9}, {WIRE_XOR, 77}, {WIRE_SUB, 1}, {WIRE_ROR, 0}},
   };
   for (const auto& steps : programs) {
     CWireProgram p(steps);
@@ -75,12 +72,16 @@ TEST(WireTransform, BlockParsing) {
   ASSERT_TRUE(CWireProgram::Parse(nullptr, 0, &back));
   EXPECT_TRUE(back.IsIdentity());
 
-  struct Bad { const char* why; size_t at; uint8_t value; int resize; };
+  struct Bad {
+    const char* why;
+    size_t at;
+    uint8_t value;
+    int resize;
+  };
   const Bad cases[] = {
-      {"magic", 0, 'X', 0},        {"version", 2, 2, 0},         {"no steps", 3, 0, 0},
-      {"too many steps", 3, 9, 0}, {"count vs length", 3, 3, 0}, {"unknown op", 4, 6, 0},
-      {"op zero", 4, 0, 0},        {"reserved byte", 5, 1, 0},   {"trailing byte", 0, 'V', 1},
-      {"cut step", 0, 'V', -1},
+      {"magic", 0, 'X', 0},         {"version", 2, 2, 0},     {"no steps", 3, 0, 0}, {"too many steps", 3, 9, 0},
+      {"count vs length", 3, 3, 0}, {"unknown op", 4, 6, 0},  {"op zero", 4, 0, 0},  {"reserved byte", 5, 1, 0},
+      {"trailing byte", 0, 'V', 1}, {"cut step", 0, 'V', -1},
   };
   for (const Bad& c : cases) {
     auto b = golden;

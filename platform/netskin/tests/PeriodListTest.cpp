@@ -36,8 +36,8 @@ TEST(NetSkinPeriods, TimesAgainstPeriods) {
 }
 
 TEST(NetSkinPeriods, MalformedAndPastPeriodsAreRefused) {
-  for (const char* bad : {"", "-", "2025/13/1-2025/1/2", "2025/1/32-2025/2/1", "20000/1/1-2025/1/1", "2025/1/1",
-                          "x-y", "2025/1/1 25:00-2025/1/2", "2025/1/1-2025/1/31&20:00"}) {
+  for (const char* bad : {"", "-", "2025/13/1-2025/1/2", "2025/1/32-2025/2/1", "20000/1/1-2025/1/1", "2025/1/1", "x-y",
+                          "2025/1/1 25:00-2025/1/2", "2025/1/1-2025/1/31&20:00"}) {
     Period p;
     EXPECT_FALSE(CPeriodList::Parse(bad, "-", "&", &p)) << bad;
   }

@@ -44,7 +44,8 @@ class NetSkinTest : public ::testing::Test {
   static void Set(const char* sub, const std::string& value) {
     HKEY key;
     const std::string name = std::string("Software\\Orvane\\Game\\") + sub;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0) return;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != 0)
+      return;
     ::RegSetValueExA(key, "Path", 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
     ::RegCloseKey(key);
   }

@@ -14,10 +14,17 @@ struct VersionCase {
 
 TEST(ParseVersionTest, Table) {
   const VersionCase cases[] = {
-      {"2.21.6.9", {2, 21, 6, 9}},      {"2,21,6,9", {2, 21, 6, 9}},  {"1.2", {1, 2, 0, 0}},
-      {"", {0, 0, 0, 0}},               {"7", {7, 0, 0, 0}},          {"1.2.3.4.5", {1, 2, 3, 4}},
-      {"2, 5, 1, 29", {2, 5, 1, 29}},   {"1,2.3", {1, 3, 0, 0}},       {"a.b", {0, 0, 0, 0}},
-      {"65536.1", {0, 1, 0, 0}},        {"99999999999999.2", {0xFFFF, 2, 0, 0}},
+      {"2.21.6.9", {2, 21, 6, 9}},
+      {"2,21,6,9", {2, 21, 6, 9}},
+      {"1.2", {1, 2, 0, 0}},
+      {"", {0, 0, 0, 0}},
+      {"7", {7, 0, 0, 0}},
+      {"1.2.3.4.5", {1, 2, 3, 4}},
+      {"2, 5, 1, 29", {2, 5, 1, 29}},
+      {"1,2.3", {1, 3, 0, 0}},
+      {"a.b", {0, 0, 0, 0}},
+      {"65536.1", {0, 1, 0, 0}},
+      {"99999999999999.2", {0xFFFF, 2, 0, 0}},
   };
   for (const auto& c : cases) {
     uint16_t w[4] = {9, 9, 9, 9};
@@ -39,9 +46,13 @@ TEST(ParseVersionTest, LooksAtSixtyThreeCharactersOnly) {
 }
 
 TEST(CompareVersionTest, FirstDifferenceDecides) {
-  struct Case { const char* a; const char* b; int want; };
+  struct Case {
+    const char* a;
+    const char* b;
+    int want;
+  };
   const Case cases[] = {
-      {"2.5.1.29", "2.5.1.29", 0},  {"2.5.1.29", "2.5.2.0", -1}, {"2.5.1.29", "2.4.9.99", 1},
+      {"2.5.1.29", "2.5.1.29", 0},  {"2.5.1.29", "2.5.2.0", -1},  {"2.5.1.29", "2.4.9.99", 1},
       {"3.0.0.0", "2.99.99.99", 1}, {"2.5.1.29", "2.5.1.30", -1}, {"1", "1.0.0.0", 0},
   };
   for (const auto& c : cases) {
@@ -53,8 +64,11 @@ TEST(CompareVersionTest, FirstDifferenceDecides) {
 }
 
 TEST(VersionTextTest, PackedIntoOneBytePerPart) {
-  struct Case { const char* text; uint32_t want; };
-  const Case cases[] = {{"1.2.3.4", 0x01020304u}, {"1.2", 0x01020000u}, {"", 0u},        {"255.0.0.1", 0xFF000001u},
+  struct Case {
+    const char* text;
+    uint32_t want;
+  };
+  const Case cases[] = {{"1.2.3.4", 0x01020304u}, {"1.2", 0x01020000u},       {"", 0u},  {"255.0.0.1", 0xFF000001u},
                         {"256.1", 0x00010000u},   {"1.2.3.4.5", 0x01020304u}, {"v2", 0u}};
   for (const auto& c : cases) EXPECT_EQ(VersionTextToNumber(c.text), c.want) << c.text;
   EXPECT_EQ(VersionTextToNumber(nullptr), 0u);
@@ -75,20 +89,28 @@ TEST(ResourceCheckTest, PassAndFailCases) {
   ModuleVersionFacts library{2, (2u << 16) | 21u, (6u << 16) | 9u, "Vesk_936_Resource"};
   EXPECT_EQ(CheckResourceLibrary(program, library), RESLIB_OK);
 
-  struct Case { const char* what; ModuleVersionFacts prog, lib; ResLibCheck want; };
+  struct Case {
+    const char* what;
+    ModuleVersionFacts prog, lib;
+    ResLibCheck want;
+  };
   auto lib = library;
   const Case cases[] = {
-      {"fourth part differs", program, {2, library.versionMS, library.versionLS + 1, lib.internalName},
+      {"fourth part differs",
+       program,
+       {2, library.versionMS, library.versionLS + 1, lib.internalName},
        RESLIB_WRONG_VERSION},
-      {"major differs", program, {2, library.versionMS + 0x10000, library.versionLS, lib.internalName},
+      {"major differs",
+       program,
+       {2, library.versionMS + 0x10000, library.versionLS, lib.internalName},
        RESLIB_WRONG_VERSION},
-      {"letter behind Resource", program, {2, lib.versionMS, lib.versionLS, "Vesk_936_Resources"},
+      {"letter behind Resource",
+       program,
+       {2, lib.versionMS, lib.versionLS, "Vesk_936_Resources"},
        RESLIB_WRONG_VERSION},
-      {"other program", program, {2, lib.versionMS, lib.versionLS, "Trebbin_936_Resource"},
-       RESLIB_WRONG_VERSION},
+      {"other program", program, {2, lib.versionMS, lib.versionLS, "Trebbin_936_Resource"}, RESLIB_WRONG_VERSION},
       {"case of name", program, {2, lib.versionMS, lib.versionLS, "vesk_936_Resource"}, RESLIB_WRONG_VERSION},
-      {"library is an application", program, {1, lib.versionMS, lib.versionLS, lib.internalName},
-       RESLIB_NOT_VALID},
+      {"library is an application", program, {1, lib.versionMS, lib.versionLS, lib.internalName}, RESLIB_NOT_VALID},
       {"program is a DLL", {2, program.versionMS, program.versionLS, "Vesk"}, library, RESLIB_NOT_VALID},
       {"type wins over version", program, {3, 0, 0, ""}, RESLIB_NOT_VALID},
   };
@@ -106,16 +128,16 @@ TEST(ResourceCheckTest, FailureTextsAreExact) {
 }
 
 TEST(RuleTextTest, ParseTable) {
-  struct Case { const char* text; bool byRounds; int rounds, seconds, record, chat; };
+  struct Case {
+    const char* text;
+    bool byRounds;
+    int rounds, seconds, record, chat;
+  };
   const Case cases[] = {
-      {"", false, 0, 100, 1, 0},
-      {nullptr, false, 0, 100, 1, 0},
-      {"1 8 30 0 2", true, 8, 30, 0, 2},
-      {"1 0 600 1 3", false, 0, 600, 1, 3},
-      {"   1   12", true, 12, 100, 1, 0},
-      {"9 4 15 1 1 77 88", true, 4, 15, 1, 1},
-      {"x 5", true, 5, 100, 1, 0},
-      {"1 -3 20", true, -3, 20, 1, 0},
+      {"", false, 0, 100, 1, 0},          {nullptr, false, 0, 100, 1, 0},
+      {"1 8 30 0 2", true, 8, 30, 0, 2},  {"1 0 600 1 3", false, 0, 600, 1, 3},
+      {"   1   12", true, 12, 100, 1, 0}, {"9 4 15 1 1 77 88", true, 4, 15, 1, 1},
+      {"x 5", true, 5, 100, 1, 0},        {"1 -3 20", true, -3, 20, 1, 0},
   };
   for (const auto& c : cases) {
     RuleSettings r = ParseRuleText(c.text);
@@ -182,11 +204,14 @@ TEST(NumberTest, ParseNumberAndNextInt) {
 }
 
 TEST(IniValueTest, Colors) {
-  struct Case { const char* text; uint32_t want; };
+  struct Case {
+    const char* text;
+    uint32_t want;
+  };
   const Case cases[] = {
-      {"0xFF0000", 0x0000FF}, {"255,0,0", 0x0000FF}, {"255, 0, 0", 0x0000FF}, {"0x00FF00", 0x00FF00},
-      {"0,0,255", 0xFF0000},  {"7", 7},              {"", 0x123456},          {"16711680", 0x0000FF},
-      {"1,2", 0x000201},
+      {"0xFF0000", 0x0000FF}, {"255,0,0", 0x0000FF},  {"255, 0, 0", 0x0000FF},
+      {"0x00FF00", 0x00FF00}, {"0,0,255", 0xFF0000},  {"7", 7},
+      {"", 0x123456},         {"16711680", 0x0000FF}, {"1,2", 0x000201},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseIniColorText(c.text, 0x123456), c.want) << c.text;
   EXPECT_EQ(ParseIniColorText(nullptr, 5), 5u);
@@ -206,7 +231,11 @@ TEST(IniValueTest, Pairs) {
 }
 
 TEST(PathTest, CutAtLastSeparator) {
-  struct Case { const char* in; const char* out; bool cut; };
+  struct Case {
+    const char* in;
+    const char* out;
+    bool cut;
+  };
   const Case cases[] = {
       {"C:\\Games\\Vesk.exe", "C:\\Games", true},
       {"C:Vesk.exe", "C", true},
@@ -230,12 +259,24 @@ TEST(PathTest, PlatformShareFolder) {
 }
 
 TEST(TextSearchTest, ReverseFindAndStrStrNoCase) {
-  struct Case { const char* text; const char* pat; int pos; int want; };
+  struct Case {
+    const char* text;
+    const char* pat;
+    int pos;
+    int want;
+  };
   const Case cases[] = {
-      {"a\\b\\c", "\\", -1, 3}, {"a\\b\\c", "\\", 2, 1}, {"a\\b\\c", "\\", 0, -1}, {"abc", "x", -1, -1},
-      {"abcabc", "abc", -1, 3}, {"abcabc", "abc", 2, 0}, {"", "a", -1, -1},
+      {"a\\b\\c", "\\", -1, 3},
+      {"a\\b\\c", "\\", 2, 1},
+      {"a\\b\\c", "\\", 0, -1},
+      {"abc", "x", -1, -1},
+      {"abcabc", "abc", -1, 3},
+      {"abcabc", "abc", 2, 0},
+      {"", "a", -1, -1},
       // the pattern "\\" inside a GBK character (second byte 0x5C) is skipped
-      {"\xD3\x5C" "x", "\\", -1, -1},
+      {"\xD3\x5C"
+       "x",
+       "\\", -1, -1},
   };
   for (const auto& c : cases) EXPECT_EQ(ReverseFind(c.text, c.pat, c.pos), c.want) << c.text << " " << c.pos;
   EXPECT_EQ(ReverseFind("abc", "", -1), -1);
@@ -277,7 +318,12 @@ TEST(TextCutterTest, InPlaceCutters) {
 int ByteExtent(const char*, size_t n) { return int(n) * 10; }
 
 TEST(EllipsizeTest, FitsOrCutsOnCharacterBoundaries) {
-  struct Case { std::string text; int width; int margin; std::string want; };
+  struct Case {
+    std::string text;
+    int width;
+    int margin;
+    std::string want;
+  };
   const std::string gbk = "\xC4\xE3\xBA\xC3\xC5\xF3\xD3\xD1";  // four two-byte characters
   const Case cases[] = {
       {"abcdef", 60, 0, "abcdef"},
@@ -290,13 +336,17 @@ TEST(EllipsizeTest, FitsOrCutsOnCharacterBoundaries) {
       {gbk, 60, 0, std::string(gbk, 0, 2) + "..."},  // 3 bytes would fit but would split
       {"a" + gbk, 60, 0, "a" + std::string(gbk, 0, 2) + "..."},
       // a trail byte below 0x80 ("\x5C") must not be taken for a character of its own
-      {std::string("ab\xD3\x5C" "cd"), 55, 0, "ab..."},
+      {std::string("ab\xD3\x5C"
+                   "cd"),
+       55, 0, "ab..."},
   };
   for (const auto& c : cases) EXPECT_EQ(EllipsizeBytes(c.text, c.width, c.margin, ByteExtent), c.want) << c.width;
 }
 
 TEST(EllipsizeTest, GbkPrefixLength) {
-  const char t[] = "a\xB0\xA1" "b\xFE";  // a, one character, b, a lone lead byte at the end
+  const char t[] =
+      "a\xB0\xA1"
+      "b\xFE";  // a, one character, b, a lone lead byte at the end
   const size_t n = sizeof t - 1;
   const size_t want[] = {0, 1, 1, 3, 4, 5};
   for (size_t limit = 0; limit <= n; ++limit) EXPECT_EQ(GbkPrefixLength(t, n, limit), want[limit]) << limit;

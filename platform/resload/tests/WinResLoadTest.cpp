@@ -81,7 +81,11 @@ TEST_F(ResourceLibraryInit, MatchingLibraryPassesAndFillsTheVersionInformation) 
 }
 
 TEST_F(ResourceLibraryInit, FailuresShowTheirExactTextsWithTheStopIcon) {
-  struct Case { const char* name; const char* text; bool installed; };
+  struct Case {
+    const char* name;
+    const char* text;
+    bool installed;
+  };
   const Case cases[] = {
       {"Missing", "Missing_Res.dll not found !", false},
       {"Fourth", "Incorrect version of Fourth_Res.dll !", true},        // 2.21.6.10
@@ -151,10 +155,16 @@ TEST(ResourceLibraryBox, MissingLibraryShowsARealStopBox) {
 TEST(ResourceVersionCheck, CheckAloneOnEachLibrary) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  struct Case { const char* file; ResLibCheck want; };
-  const Case cases[] = {{"Vesk_Res.dll", RESLIB_OK},           {"Fourth_Res.dll", RESLIB_WRONG_VERSION},
-                        {"Tail_Res.dll", RESLIB_WRONG_VERSION}, {"Other_Res.dll", RESLIB_WRONG_VERSION},
-                        {"Type_Res.dll", RESLIB_NOT_VALID},     {"NoVer_Res.dll", RESLIB_NOT_VALID}};
+  struct Case {
+    const char* file;
+    ResLibCheck want;
+  };
+  const Case cases[] = {{"Vesk_Res.dll", RESLIB_OK},
+                        {"Fourth_Res.dll", RESLIB_WRONG_VERSION},
+                        {"Tail_Res.dll", RESLIB_WRONG_VERSION},
+                        {"Other_Res.dll", RESLIB_WRONG_VERSION},
+                        {"Type_Res.dll", RESLIB_NOT_VALID},
+                        {"NoVer_Res.dll", RESLIB_NOT_VALID}};
   for (const auto& c : cases) {
     HMODULE m = LoadLibraryExA((ExeFolder() + c.file).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!m) m = LoadLibraryA((ExeFolder() + c.file).c_str());
@@ -169,9 +179,12 @@ TEST(ModuleVersion, LoadAndCompare) {
   CModuleVersion v;
   ASSERT_TRUE(v.Load((ExeFolder() + "Vesk_Res.dll").c_str()));
   EXPECT_STREQ(v.m_szVersion, "2.21.6.9");
-  struct Case { const char* text; int atLeast; };
-  const Case cases[] = {{"2.21.6.9", 1}, {"2,21,6,9", 1}, {"2.21.6.10", 0}, {"2.21.7", 0},
-                        {"2.20.99.99", 1}, {"3", 0}, {"", 1}};
+  struct Case {
+    const char* text;
+    int atLeast;
+  };
+  const Case cases[] = {{"2.21.6.9", 1},   {"2,21,6,9", 1}, {"2.21.6.10", 0}, {"2.21.7", 0},
+                        {"2.20.99.99", 1}, {"3", 0},        {"", 1}};
   for (const auto& c : cases) EXPECT_EQ(v.Compare(c.text) & 1, c.atLeast) << c.text;
 
   CModuleVersion self;
@@ -319,7 +332,9 @@ TEST(DisplayText, EllipsizeTextFitsAndKeepsWholeCharacters) {
   HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, "\xCB\xCE\xCC\xE5");
   HGDIOBJ old = SelectObject(dc, font);
   // "游戏正在进行中请稍候" then ASCII: mixed widths
-  const std::string text = "\xD3\xCE\xCF\xB7\xD5\xFD\xD4\xDA\xBD\xF8\xD0\xD0\xD6\xD0" "abc\xC7\xEB\xC9\xD4\xBA\xF2";
+  const std::string text =
+      "\xD3\xCE\xCF\xB7\xD5\xFD\xD4\xDA\xBD\xF8\xD0\xD0\xD6\xD0"
+      "abc\xC7\xEB\xC9\xD4\xBA\xF2";
   SIZE full;
   GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &full);
   EXPECT_EQ(EllipsizeText(dc, text.c_str(), full.cx, 0), text);

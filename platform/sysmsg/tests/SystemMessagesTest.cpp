@@ -197,8 +197,8 @@ TEST(ServerFramesTest, DialogsBoxesTipsAndRows) {
   ASSERT_EQ(wr.size(), 2u);
   EXPECT_EQ(wr[1].shown, -100);
 
-  const uint8_t longName[30] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n', 'o',
-                                'p', 'q', 'r', 's', 't', 'u', 'v', 'w', 'x', 'y', 'z', 0};
+  const uint8_t longName[30] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n',
+                                'o', 'p', 'q', 'r', 's', 't', 'u', 'v', 'w', 'x', 'y', 'z', 0};
   EXPECT_EQ(ParseName(longName, sizeof longName)->size(), 20u);
   EXPECT_FALSE(OwnInfoName(longName, sizeof longName));
 }
@@ -228,7 +228,7 @@ TEST(Decisions, FatalCodes) {
     uint32_t code;
     const char* name;
     int reason, id;
-  } cases[] = {{1, "x", 1, 29920}, {2, "x", 2, 29917}, {4, "me", 3, 29918}, {4, "ME", 3, 29935},
+  } cases[] = {{1, "x", 1, 29920},     {2, "x", 2, 29917}, {4, "me", 3, 29918}, {4, "ME", 3, 29935},
                {4, "other", 3, 29935}, {8, "x", 4, 29921}, {16, "x", 0, 29922}};
   for (const auto& c : cases) {
     auto f = MapFatal(c.code, c.name, "me");
@@ -246,8 +246,8 @@ TEST(Decisions, TrusteeshipNotices) {
     int id;
     int countdown;
   } cases[] = {
-      {0, 1, 0, true, Notice::Box, 29940, 5},       {0, 0, 0x0302, true, Notice::TextBox, 29942, 5},
-      {0, 0, 0, true, Notice::Box, 29941, 5},       {1, 1, 0x0201, true, Notice::TextBox, 29943, 0},
+      {0, 1, 0, true, Notice::Box, 29940, 5},          {0, 0, 0x0302, true, Notice::TextBox, 29942, 5},
+      {0, 0, 0, true, Notice::Box, 29941, 5},          {1, 1, 0x0201, true, Notice::TextBox, 29943, 0},
       {1, 2, 0x0201, true, Notice::TextBox, 29946, 0}, {1, 0, 0, true, Notice::TextBox, 29947, 5},
       {1, 0, 0, false, Notice::SystemLine, 0, 0},
   };

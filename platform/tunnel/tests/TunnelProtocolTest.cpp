@@ -24,8 +24,8 @@ TEST(TunnelText, Base64AndAuthorisation) {
   struct {
     const char* in;
     const char* out;
-  } cases[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"user:pass", "dXNlcjpwYXNz"},
-               {"\xff\xfe", "//4="}};
+  } cases[] = {
+      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"user:pass", "dXNlcjpwYXNz"}, {"\xff\xfe", "//4="}};
   for (const auto& c : cases) EXPECT_EQ(Base64Encode(c.in), c.out) << c.in;
   EXPECT_EQ(BuildAuthLine("user", "pass"), "Proxy-Authorization: Basic dXNlcjpwYXNz");
   EXPECT_EQ(BuildAuthLine("user", ""), "");

@@ -99,8 +99,8 @@ size_t DecodeEntity(const std::string& s, size_t at, std::string* out) {
   static const struct {
     const char* name;
     const char* text;
-  } kNamed[] = {{"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", " "},
-                {"copy", "\xC2\xA9"}};
+  } kNamed[] = {{"amp", "&"},  {"lt", "<"},   {"gt", ">"},         {"quot", "\""},
+                {"apos", "'"}, {"nbsp", " "}, {"copy", "\xC2\xA9"}};
   for (const auto& e : kNamed) {
     if (name == e.name) {
       *out += e.text;
@@ -174,8 +174,8 @@ std::string Attribute(const std::string& tag, const char* name) {
 }
 
 bool IsBlockTag(const std::string& name) {
-  static const char* kBlocks[] = {"br", "p", "div", "h1", "h2", "h3", "h4", "h5", "h6", "li", "ul", "ol",
-                                  "tr", "table", "hr", "pre", "blockquote", "title", "body", "form", "dt", "dd"};
+  static const char* kBlocks[] = {"br", "p",  "div",   "h1", "h2",  "h3",         "h4",    "h5",   "h6",   "li", "ul",
+                                  "ol", "tr", "table", "hr", "pre", "blockquote", "title", "body", "form", "dt", "dd"};
   for (const char* b : kBlocks)
     if (name == b) return true;
   return false;

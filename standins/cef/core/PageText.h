@@ -9,10 +9,10 @@
 namespace vcef {
 
 struct UrlParts {
-  bool valid = false;     // has a scheme
-  std::string scheme;     // lower case
-  std::string host;       // for scheme://host/...; lower case
-  std::string rest;       // everything after the scheme's ':'
+  bool valid = false;  // has a scheme
+  std::string scheme;  // lower case
+  std::string host;    // for scheme://host/...; lower case
+  std::string rest;    // everything after the scheme's ':'
 };
 UrlParts SplitUrl(const std::string& url);
 
@@ -42,8 +42,8 @@ struct PageLink {
 };
 
 struct PageText {
-  std::string title;               // empty when the page has none
-  std::string text;                // lines separated by '\n', blanks collapsed
+  std::string title;  // empty when the page has none
+  std::string text;   // lines separated by '\n', blanks collapsed
   std::vector<PageLink> links;
 };
 

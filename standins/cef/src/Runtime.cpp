@@ -122,13 +122,20 @@ bool PostTask(std::function<void()> task) {
 
 const char* ErrorName(int code) {
   switch (code) {
-    case ERR_ABORTED: return "ERR_ABORTED";
-    case ERR_FILE_NOT_FOUND: return "ERR_FILE_NOT_FOUND";
-    case ERR_ACCESS_DENIED: return "ERR_ACCESS_DENIED";
-    case ERR_NAME_NOT_RESOLVED: return "ERR_NAME_NOT_RESOLVED";
-    case ERR_INVALID_URL: return "ERR_INVALID_URL";
-    case ERR_UNKNOWN_URL_SCHEME: return "ERR_UNKNOWN_URL_SCHEME";
-    default: return "ERR_FAILED";
+    case ERR_ABORTED:
+      return "ERR_ABORTED";
+    case ERR_FILE_NOT_FOUND:
+      return "ERR_FILE_NOT_FOUND";
+    case ERR_ACCESS_DENIED:
+      return "ERR_ACCESS_DENIED";
+    case ERR_NAME_NOT_RESOLVED:
+      return "ERR_NAME_NOT_RESOLVED";
+    case ERR_INVALID_URL:
+      return "ERR_INVALID_URL";
+    case ERR_UNKNOWN_URL_SCHEME:
+      return "ERR_UNKNOWN_URL_SCHEME";
+    default:
+      return "ERR_FAILED";
   }
 }
 
@@ -327,8 +334,8 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
     }
     if (w != CW_USEDEFAULT && w < 0) w = 0;
     if (h != CW_USEDEFAULT && h < 0) h = 0;
-    HWND hwnd = CreateWindowExA(ex, kBrowserWindowClass, wi.window_name.c_str(), style, x, y, w, h,
-                                wi.parent_window, nullptr, g_module, this);
+    HWND hwnd = CreateWindowExA(ex, kBrowserWindowClass, wi.window_name.c_str(), style, x, y, w, h, wi.parent_window,
+                                nullptr, g_module, this);
     return hwnd != nullptr;
   }
 
@@ -459,8 +466,8 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
       for (const PageLink& l : links_) out += (out.empty() ? "" : "\n") + l.href;
       return out;
     }
-    if (key == "history") return std::to_string(historyIndex_ + (history_.empty() ? 0 : 1)) + "/" +
-                                 std::to_string(history_.size());
+    if (key == "history")
+      return std::to_string(historyIndex_ + (history_.empty() ? 0 : 1)) + "/" + std::to_string(history_.size());
     return "\x01";
   }
 

@@ -38,9 +38,9 @@ TEST(CefUrl, DataAddresses) {
   EXPECT_EQ(body, "Hello");
   ASSERT_TRUE(DecodeDataUrl("DATA:text/plain;charset=utf-8;base64,5Lit#frag", &mime, &body));
   EXPECT_EQ(body, "\xE4\xB8\xAD");
-  EXPECT_FALSE(DecodeDataUrl("data:text/plain", &mime, &body));          // no comma
-  EXPECT_FALSE(DecodeDataUrl("data:;base64,SGV*", &mime, &body));        // not base64
-  EXPECT_FALSE(DecodeDataUrl("data:;base64,SG==VsbG8", &mime, &body));   // data after padding
+  EXPECT_FALSE(DecodeDataUrl("data:text/plain", &mime, &body));         // no comma
+  EXPECT_FALSE(DecodeDataUrl("data:;base64,SGV*", &mime, &body));       // not base64
+  EXPECT_FALSE(DecodeDataUrl("data:;base64,SG==VsbG8", &mime, &body));  // data after padding
   EXPECT_FALSE(DecodeDataUrl("http://x/,y", &mime, &body));
 }
 

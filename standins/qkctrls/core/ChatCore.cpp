@@ -65,7 +65,9 @@ Line ParseLine(const std::string& t) {
   return line;
 }
 
-uint32_t ReadU32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t ReadU32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 }  // namespace
 
@@ -89,8 +91,8 @@ std::vector<Line> ParseMarkup(const std::string& text) {
 
 std::string StyleTag(int size, uint32_t rgb, bool bold) {
   char buf[48];
-  std::snprintf(buf, sizeof buf, "<s=%d,c=#%02X#%02X#%02X%s>", size, unsigned(rgb >> 16 & 0xFF), unsigned(rgb >> 8 & 0xFF),
-                unsigned(rgb & 0xFF), bold ? ",b" : "");
+  std::snprintf(buf, sizeof buf, "<s=%d,c=#%02X#%02X#%02X%s>", size, unsigned(rgb >> 16 & 0xFF),
+                unsigned(rgb >> 8 & 0xFF), unsigned(rgb & 0xFF), bold ? ",b" : "");
   return buf;
 }
 

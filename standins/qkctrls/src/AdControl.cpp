@@ -18,8 +18,10 @@ std::string PageText(const std::string& html) {
   std::string out;
   bool inTag = false, space = false;
   for (char c : html) {
-    if (c == '<') inTag = true;
-    else if (c == '>') inTag = false;
+    if (c == '<')
+      inTag = true;
+    else if (c == '>')
+      inTag = false;
     else if (!inTag) {
       if (c == '\r' || c == '\n' || c == '\t' || c == ' ') {
         space = !out.empty();
@@ -36,8 +38,10 @@ std::string PageText(const std::string& html) {
 
 std::string ReadPage(const std::string& page) {
   std::string path = page;
-  if (path.compare(0, 7, "file://") == 0) path = path.substr(7);
-  else return page;  // a web address is shown as it is
+  if (path.compare(0, 7, "file://") == 0)
+    path = path.substr(7);
+  else
+    return page;  // a web address is shown as it is
   size_t q = path.find('?');
   if (q != std::string::npos) path.resize(q);
   FILE* f = std::fopen(path.c_str(), "rb");
@@ -104,7 +108,9 @@ HRESULT CAdControl::Call(DISPID id, WORD, const CArgs& a, VARIANT* r) {
     case 9:  // banner: id, link, second link, text, two values: the text, else the linked page
       Show(a.Long(0), a.Str(3).empty() ? ReadPage(a.Str(1)) : a.Str(3));
       return S_OK;
-    case 10: case 11: case 12:  // a page: id, page, ...
+    case 10:
+    case 11:
+    case 12:  // a page: id, page, ...
       Show(a.Long(0), ReadPage(a.Str(1)));
       return S_OK;
     case DISPID_ADTEXT:

@@ -16,7 +16,9 @@ const size_t kRecordSize = 116;
 class CAvatarControl : public CCtrlBase {
  public:
   CAvatarControl() : CCtrlBase(CLSID_QKAvatar) {}
-  ~CAvatarControl() override { if (m_hMark) ::DeleteObject(m_hMark); }
+  ~CAvatarControl() override {
+    if (m_hMark) ::DeleteObject(m_hMark);
+  }
 
  protected:
   const char* ClassName() const override { return "QKAvatarCtrl"; }
@@ -52,10 +54,10 @@ void CAvatarControl::Render(HDC hdc) {
     ::SelectObject(hdc, o);
     ::DeleteObject(br);
   };
-  ellipse(shirt, 20, 120, 130, 240);        // shoulders
+  ellipse(shirt, 20, 120, 130, 240);              // shoulders
   ellipse(RGB(245, 205, 170), 40, 40, 110, 125);  // face
-  ellipse(hair, 38, 30, 112, 70);           // hair
-  ellipse(RGB(40, 40, 40), 57, 75, 67, 85);  // eyes
+  ellipse(hair, 38, 30, 112, 70);                 // hair
+  ellipse(RGB(40, 40, 40), 57, 75, 67, 85);       // eyes
   ellipse(RGB(40, 40, 40), 83, 75, 93, 85);
   ellipse(RGB(200, 80, 80), 65, 100, 85, 110);  // mouth
   ::SelectObject(hdc, oldPen);
@@ -93,7 +95,10 @@ LRESULT CAvatarControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HRESULT CAvatarControl::Call(DISPID id, WORD, const CArgs& a, VARIANT* r) {
   switch (id) {
-    case 1: case 12: case 17: case 20:
+    case 1:
+    case 12:
+    case 17:
+    case 20:
       SetLong(r, 0);
       return S_OK;
     case 8: {  // the player record: the name at its start

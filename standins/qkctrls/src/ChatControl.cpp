@@ -29,7 +29,10 @@ const char* const kLinesClass = "QKChatLines";
 class CChatControl : public CCtrlBase {
  public:
   CChatControl() : CCtrlBase(CLSID_QKChatEx) {}
-  ~CChatControl() override { CloseSocket(); if (m_hEmotion) ::DeleteObject(m_hEmotion); }
+  ~CChatControl() override {
+    CloseSocket();
+    if (m_hEmotion) ::DeleteObject(m_hEmotion);
+  }
 
  protected:
   const char* ClassName() const override { return "QKChatExCtrl"; }
@@ -97,13 +100,13 @@ void CChatControl::OnCreated() {
     ::WSAStartup(MAKEWORD(2, 2), &wsa);
     ready = true;
   }
-  m_hList = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL,
-                              0, 0, 10, 10, m_hWnd, (HMENU)1, g_hCtrlModule, nullptr);
+  m_hList = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL, 0,
+                              0, 10, 10, m_hWnd, (HMENU)1, g_hCtrlModule, nullptr);
   ListView_SetExtendedListViewStyle(m_hList, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   m_hLines = ::CreateWindowExA(WS_EX_CLIENTEDGE, kLinesClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_hWnd, (HMENU)2,
                                g_hCtrlModule, this);
-  m_hInput = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 10, 10, m_hWnd,
-                               (HMENU)3, g_hCtrlModule, nullptr);
+  m_hInput = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 10, 10,
+                               m_hWnd, (HMENU)3, g_hCtrlModule, nullptr);
   ::SendMessageA(m_hInput, EM_LIMITTEXT, 200, 0);
   HFONT font = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
   for (HWND h : {m_hList, m_hInput}) ::SendMessageA(h, WM_SETFONT, (WPARAM)font, 0);
@@ -443,7 +446,8 @@ void CChatControl::OnPeerLine(const std::string& line) {
   } else if (f[0] == "LEAVE" && f.size() >= 2) {
     RemoveRow(f[1]);
   } else if (f[0] == "SAY" && f.size() >= 3) {
-    std::string text = "\r\n" + qkchat::StyleTag(9, 0x0000A0, true) + f[1] + qkchat::StyleTag(9, 0x000000, false) + kColon + f[2];
+    std::string text =
+        "\r\n" + qkchat::StyleTag(9, 0x0000A0, true) + f[1] + qkchat::StyleTag(9, 0x000000, false) + kColon + f[2];
     AppendMarkup(text);
     // The table view shows the host's lines in its ticker; it reads the line while handling.
     if (m_hEcho && ::IsWindow(m_hEcho)) ::SendMessageA(m_hEcho, m_nEchoMsg2, 0, (LPARAM)(text.c_str() + 2));
@@ -474,12 +478,16 @@ LRESULT CChatControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 HRESULT CChatControl::Call(DISPID id, WORD wFlags, const CArgs& a, VARIANT* r) {
   switch (id) {
     case 18:  // chat server host (property)
-      if (wFlags & DISPATCH_PROPERTYPUT) m_host = a.Str(0);
-      else SetStr(r, m_host);
+      if (wFlags & DISPATCH_PROPERTYPUT)
+        m_host = a.Str(0);
+      else
+        SetStr(r, m_host);
       return S_OK;
     case 19:  // chat server port (property)
-      if (wFlags & DISPATCH_PROPERTYPUT) m_nPort = (unsigned short)a.Long(0);
-      else SetLong(r, m_nPort);
+      if (wFlags & DISPATCH_PROPERTYPUT)
+        m_nPort = (unsigned short)a.Long(0);
+      else
+        SetLong(r, m_nPort);
       return S_OK;
     case 35:  // ready for a table
       m_lines.clear();

@@ -132,7 +132,8 @@ STDMETHODIMP CCtrlBase::SetObjectRects(LPCRECT pos, LPCRECT) {
   return S_OK;
 }
 
-STDMETHODIMP CCtrlBase::Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS* dp, VARIANT* pResult, EXCEPINFO*, UINT*) {
+STDMETHODIMP CCtrlBase::Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS* dp, VARIANT* pResult, EXCEPINFO*,
+                               UINT*) {
   VARIANT dummy;
   ::VariantInit(&dummy);
   if (!pResult) pResult = &dummy;

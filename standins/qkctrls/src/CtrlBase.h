@@ -17,7 +17,7 @@ class CArgs {
   UINT Count() const { return m_dp ? m_dp->cArgs : 0; }
   VARIANT* At(UINT i) const;
   long Long(UINT i) const;
-  LONG_PTR Ptr(UINT i) const;  // VT_I4 or VT_I8 (handles and pointers are pointer-sized)
+  LONG_PTR Ptr(UINT i) const;     // VT_I4 or VT_I8 (handles and pointers are pointer-sized)
   std::string Str(UINT i) const;  // a BSTR as ANSI; a null BSTR is empty
   bool IsNullStr(UINT i) const;
 
@@ -43,11 +43,15 @@ class CCtrlBase : public IOleObject, public IOleInPlaceObject, public IDispatch 
   STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
   STDMETHODIMP InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
   STDMETHODIMP GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
-  STDMETHODIMP DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent, LPCRECT lprcPosRect) override;
+  STDMETHODIMP DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent,
+                      LPCRECT lprcPosRect) override;
   STDMETHODIMP EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
   STDMETHODIMP Update() override { return S_OK; }
   STDMETHODIMP IsUpToDate() override { return S_OK; }
-  STDMETHODIMP GetUserClassID(CLSID* p) override { *p = m_clsid; return S_OK; }
+  STDMETHODIMP GetUserClassID(CLSID* p) override {
+    *p = m_clsid;
+    return S_OK;
+  }
   STDMETHODIMP GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
   STDMETHODIMP SetExtent(DWORD, SIZEL*) override { return S_OK; }
   STDMETHODIMP GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
@@ -64,10 +68,14 @@ class CCtrlBase : public IOleObject, public IOleInPlaceObject, public IDispatch 
   STDMETHODIMP SetObjectRects(LPCRECT pos, LPCRECT) override;
   STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
   // IDispatch
-  STDMETHODIMP GetTypeInfoCount(UINT* p) override { *p = 0; return S_OK; }
+  STDMETHODIMP GetTypeInfoCount(UINT* p) override {
+    *p = 0;
+    return S_OK;
+  }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS* dp, VARIANT* pResult, EXCEPINFO*, UINT*) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD wFlags, DISPPARAMS* dp, VARIANT* pResult, EXCEPINFO*,
+                      UINT*) override;
 
  protected:
   // The control's own window class name and its messages.

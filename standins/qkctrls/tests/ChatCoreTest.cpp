@@ -19,7 +19,8 @@ TEST(ChatMarkup, RunsAndLines) {
 }
 
 TEST(ChatMarkup, MalformedTagsAreText) {
-  const char* cases[] = {"<s=9>x", "<s=9,c=#GG#00#00>x", "<s=9,c=#00#00>x", "<s=9,c=#00#00#00,q>x", "<b>x", "<s=9,c=#00#00#00"};
+  const char* cases[] = {"<s=9>x", "<s=9,c=#GG#00#00>x", "<s=9,c=#00#00>x", "<s=9,c=#00#00#00,q>x",
+                         "<b>x",   "<s=9,c=#00#00#00"};
   for (const char* c : cases) {
     auto lines = ParseMarkup(c);
     ASSERT_EQ(lines.size(), 1u) << c;
@@ -38,7 +39,9 @@ TEST(ChatMarkup, StyleTagRoundTrips) {
 namespace {
 std::vector<uint8_t> Block(const std::vector<std::pair<uint32_t, std::string>>& cols) {
   std::vector<uint8_t> b(8 + 4 * cols.size());
-  auto put = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i)); };
+  auto put = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+  };
   put(4, uint32_t(cols.size()));
   for (size_t i = 0; i < cols.size(); ++i) put(8 + 4 * i, cols[i].first);
   for (auto& c : cols) {

@@ -72,8 +72,8 @@ const char* Press(HWND box) {
   static const struct {
     int id;
     const char* name;
-  } order[] = {{IDNO, "no"},       {IDCANCEL, "cancel"}, {29716, "skin-3"}, {29715, "skin-2"},
-               {IDOK, "ok"},       {29714, "skin-1"},    {IDYES, "yes"}};
+  } order[] = {{IDNO, "no"}, {IDCANCEL, "cancel"}, {29716, "skin-3"}, {29715, "skin-2"},
+               {IDOK, "ok"}, {29714, "skin-1"},    {IDYES, "yes"}};
   for (const auto& o : order) {
     HWND b = ::GetDlgItem(box, o.id);
     if (b && ::IsWindowVisible(b) && ::IsWindowEnabled(b)) {
@@ -94,10 +94,14 @@ int main(int argc, char** argv) {
   int pressMs = 1000, seconds = 600;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string a = argv[i];
-    if (a == "--process") w.process = argv[i + 1];
-    else if (a == "--log") logPath = argv[i + 1];
-    else if (a == "--press-ms") pressMs = std::atoi(argv[i + 1]);
-    else if (a == "--seconds") seconds = std::atoi(argv[i + 1]);
+    if (a == "--process")
+      w.process = argv[i + 1];
+    else if (a == "--log")
+      logPath = argv[i + 1];
+    else if (a == "--press-ms")
+      pressMs = std::atoi(argv[i + 1]);
+    else if (a == "--seconds")
+      seconds = std::atoi(argv[i + 1]);
   }
   if (w.process.empty() || logPath.empty()) {
     std::fprintf(stderr, "usage: boxwatch --process NAME --log FILE [--press-ms N] [--seconds N]\n");

@@ -63,7 +63,8 @@ TEST(LobbyClient, MissingResourceLibraryShowsTheBuiltInBox) {
   std::string bin = ExeFolder() + "\\..\\..\\bin";
   ASSERT_TRUE(Exists(bin + "\\Vesk.exe")) << "Vesk.exe is not built";
   std::string stage = StageWithoutResources(bin);
-  std::string cmd = "\"" + bin + "\\lobby.exe\" --program \"" + stage + "\\Vesk.exe\" --mapping --seat 1 --user alice "
+  std::string cmd = "\"" + bin + "\\lobby.exe\" --program \"" + stage +
+                    "\\Vesk.exe\" --mapping --seat 1 --user alice "
                     "--log lobby_client.log --timeout 60";
   std::vector<char> line(cmd.begin(), cmd.end());
   line.push_back('\0');

@@ -50,8 +50,8 @@ void WaitForFindGame(FILE* f) {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "ProbeFrame";
   RegisterClassA(&wc);
-  HWND frame = CreateWindowA("ProbeFrame", "probe frame", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+  HWND frame =
+      CreateWindowA("ProbeFrame", "probe frame", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, wc.hInstance, nullptr);
   SetWindowLongPtrA(frame, GWLP_USERDATA, 0xFECE);
   DWORD start = GetTickCount();
   while (g_findGame < 0 && GetTickCount() - start < 20000) {
@@ -72,10 +72,9 @@ int main() {
   const GAME_LAUNCH_REC& r = g_LaunchRec;
   std::fprintf(f, "ok=%d\nargc=%d\n", ok ? 1 : 0, __argc);
   if (ok) {
-    std::fprintf(f, "seat=%d\nuser=%s\nnick=%s\nroom=%s\nloginword=%u\nkey=%s\nserver=%s\nport=%u\n",
-                 r.nSeat, Hex(r.szUserName, 20).c_str(), Hex(r.szNickName, 20).c_str(),
-                 Hex(r.szRoomTitle, 40).c_str(), r.wLoginWord, Hex(r.szLoginKey, 40).c_str(),
-                 Hex(r.szServerHost, 40).c_str(), r.wServerPort);
+    std::fprintf(f, "seat=%d\nuser=%s\nnick=%s\nroom=%s\nloginword=%u\nkey=%s\nserver=%s\nport=%u\n", r.nSeat,
+                 Hex(r.szUserName, 20).c_str(), Hex(r.szNickName, 20).c_str(), Hex(r.szRoomTitle, 40).c_str(),
+                 r.wLoginWord, Hex(r.szLoginKey, 40).c_str(), Hex(r.szServerHost, 40).c_str(), r.wServerPort);
     std::fprintf(f, "table=%s\nchathost=%s\nchatport=%u\ncoltext=%s\ncolnum=%d\nforcewatch=%d\n",
                  Hex(r.szTableText, 256).c_str(), Hex(r.szChatHost, 40).c_str(), r.wChatPort,
                  Hex(r.szChatColumnText, 16).c_str(), r.nChatColumnNumber, r.nForceWatch);

@@ -96,8 +96,8 @@ bool MpidPresent(const char* name) {
 
 TEST(Lobby, StartsTheClientThroughAFileMapping) {
   // "张三" in GBK as the user name, a room title longer than its field.
-  LobbyRun run = RunLobby("--mapping --seat 3 --user \xD5\xC5\xC8\xFD --nick Zhang --room " +
-                          std::string(45, 'R') + " --port 4100 --chat-port 4200 --column-text gold --column-number 42");
+  LobbyRun run = RunLobby("--mapping --seat 3 --user \xD5\xC5\xC8\xFD --nick Zhang --room " + std::string(45, 'R') +
+                          " --port 4100 --chat-port 4200 --column-text gold --column-number 42");
   ASSERT_EQ(run.code, 0u) << run.log;
   EXPECT_EQ(run.probe["argc"], "2");
   EXPECT_EQ(run.probe["seat"], "2");
@@ -126,8 +126,9 @@ TEST(Lobby, StartsTheClientThroughAFileMapping) {
 }
 
 TEST(Lobby, StartsTheClientWithArguments) {
-  LobbyRun run = RunLobby("--args --seat 1 --user alice --nick \"Alice A\" --room \"Room 2\" --key K1 --table "
-                          "\"t a b\" --column-text \"\"");
+  LobbyRun run = RunLobby(
+      "--args --seat 1 --user alice --nick \"Alice A\" --room \"Room 2\" --key K1 --table "
+      "\"t a b\" --column-text \"\"");
   ASSERT_EQ(run.code, 0u) << run.log;
   EXPECT_EQ(run.probe["argc"], "14");
   EXPECT_EQ(run.probe["seat"], "0");
@@ -161,7 +162,10 @@ TEST(Lobby, SendsFindGameToTheClientsFrame) {
 }
 
 TEST(Lobby, ClientRefusesBadLaunchData) {
-  struct Case { const char* what; const char* options; } cases[] = {
+  struct Case {
+    const char* what;
+    const char* options;
+  } cases[] = {
       {"16 entries", "--args --force-watch 0 --extra more"},
       {"seat 9 by mapping", "--mapping --seat 9"},
       {"seat 0 by arguments", "--args --seat 0"},

@@ -30,9 +30,15 @@ int ConnectVia(const Attempt& a, uint16_t proxyPort, uint16_t gamePort, CLoopbac
   if (!c->Connect(proxyPort, &err)) return ConnectFailureCode(true, err);
   std::unique_ptr<CProxyHandshake> h;
   switch (a.kind) {
-    case Kind::kSocks4: h = std::make_unique<CSocks4Handshake>(a.host, gamePort, "tester"); break;
-    case Kind::kSocks5: h = std::make_unique<CSocks5Handshake>(a.host, gamePort, a.user, a.password); break;
-    case Kind::kHttp: h = std::make_unique<CHttpConnectHandshake>(a.host, gamePort, a.user, a.password); break;
+    case Kind::kSocks4:
+      h = std::make_unique<CSocks4Handshake>(a.host, gamePort, "tester");
+      break;
+    case Kind::kSocks5:
+      h = std::make_unique<CSocks5Handshake>(a.host, gamePort, a.user, a.password);
+      break;
+    case Kind::kHttp:
+      h = std::make_unique<CHttpConnectHandshake>(a.host, gamePort, a.user, a.password);
+      break;
   }
   if (!c->Handshake(*h, 3000)) return HandshakeFailureCode(false, 0);
   return 0;
@@ -68,7 +74,13 @@ class ProxyPeers : public ::testing::Test {
 }  // namespace
 
 TEST_F(ProxyPeers, EveryPathReachesTheTableServer) {
-  struct Case { const char* name; Kind kind; ProxyOptions opt; Attempt attempt; const char* logged; };
+  struct Case {
+    const char* name;
+    Kind kind;
+    ProxyOptions opt;
+    Attempt attempt;
+    const char* logged;
+  };
   ProxyOptions plain, auth, v6, dom, slow;
   auth.user = "alice";
   auth.password = "s3cret";
@@ -81,8 +93,7 @@ TEST_F(ProxyPeers, EveryPathReachesTheTableServer) {
       {"socks4a name", Kind::kSocks4, plain, {Kind::kSocks4, "game.local"}, "socks4 name game.local"},
       {"socks5 no auth", Kind::kSocks5, plain, {Kind::kSocks5, "127.0.0.1", "u", "p"}, "socks5 127.0.0.1"},
       {"socks5 name", Kind::kSocks5, plain, {Kind::kSocks5, "localhost"}, "socks5 localhost"},
-      {"socks5 user+password", Kind::kSocks5, auth, {Kind::kSocks5, "127.0.0.1", "alice", "s3cret"},
-       "socks5 auth ok"},
+      {"socks5 user+password", Kind::kSocks5, auth, {Kind::kSocks5, "127.0.0.1", "alice", "s3cret"}, "socks5 auth ok"},
       {"socks5 ipv6 reply", Kind::kSocks5, v6, {Kind::kSocks5}, "socks5 127.0.0.1"},
       {"socks5 domain reply", Kind::kSocks5, dom, {Kind::kSocks5}, "socks5 127.0.0.1"},
       {"socks5 slow", Kind::kSocks5, slow, {Kind::kSocks5}, "socks5 127.0.0.1"},
@@ -102,7 +113,13 @@ TEST_F(ProxyPeers, EveryPathReachesTheTableServer) {
 }
 
 TEST_F(ProxyPeers, FailuresGiveTheProxyCodes) {
-  struct Case { const char* name; Kind kind; ProxyFault fault; Attempt attempt; ProxyOptions base; };
+  struct Case {
+    const char* name;
+    Kind kind;
+    ProxyFault fault;
+    Attempt attempt;
+    ProxyOptions base;
+  };
   ProxyOptions plain, auth;
   auth.user = "alice";
   auth.password = "s3cret";
@@ -110,14 +127,20 @@ TEST_F(ProxyPeers, FailuresGiveTheProxyCodes) {
   for (Kind k : {Kind::kSocks4, Kind::kSocks5, Kind::kHttp})
     for (ProxyFault f : {ProxyFault::kRefuse, ProxyFault::kWrongMethod, ProxyFault::kBadReply, ProxyFault::kCloseEarly})
       cases.push_back({"fault", k, f, {k}, plain});
-  cases.push_back({"socks5 wrong password", Kind::kSocks5, ProxyFault::kNone,
-                   {Kind::kSocks5, "127.0.0.1", "alice", "guess"}, auth});
-  cases.push_back({"socks5 no credentials offered to a proxy that wants them", Kind::kSocks5, ProxyFault::kNone,
-                   {Kind::kSocks5}, auth});
-  cases.push_back({"http wrong password", Kind::kHttp, ProxyFault::kNone, {Kind::kHttp, "127.0.0.1", "alice", "x"},
+  cases.push_back({"socks5 wrong password",
+                   Kind::kSocks5,
+                   ProxyFault::kNone,
+                   {Kind::kSocks5, "127.0.0.1", "alice", "guess"},
                    auth});
-  cases.push_back({"socks5 target beyond loopback", Kind::kSocks5, ProxyFault::kNone, {Kind::kSocks5, "10.9.8.7"},
-                   plain});
+  cases.push_back({"socks5 no credentials offered to a proxy that wants them",
+                   Kind::kSocks5,
+                   ProxyFault::kNone,
+                   {Kind::kSocks5},
+                   auth});
+  cases.push_back(
+      {"http wrong password", Kind::kHttp, ProxyFault::kNone, {Kind::kHttp, "127.0.0.1", "alice", "x"}, auth});
+  cases.push_back(
+      {"socks5 target beyond loopback", Kind::kSocks5, ProxyFault::kNone, {Kind::kSocks5, "10.9.8.7"}, plain});
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " kind " + std::to_string(int(c.kind)) + " fault " +
                  std::to_string(int(c.fault)));
@@ -164,8 +187,8 @@ TEST(ProxyPeersHttp, PlainGetIsForwardedByHost) {
   ASSERT_TRUE(proxy.Start());
   int c = ConnectLoopback(proxy.Port(), 2000);
   ASSERT_GE(c, 0);
-  std::string req = "GET http://127.0.0.1:" + std::to_string(webPort) + "/x HTTP/1.0\r\nHost: 127.0.0.1:" +
-                    std::to_string(webPort) + "\r\n\r\n";
+  std::string req = "GET http://127.0.0.1:" + std::to_string(webPort) +
+                    "/x HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(webPort) + "\r\n\r\n";
   ASSERT_TRUE(SendAll(c, req.data(), req.size(), 1000));
   std::string got;
   char buf[256];

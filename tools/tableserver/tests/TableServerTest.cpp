@@ -30,12 +30,12 @@ std::string BodyText(const std::vector<uint8_t>& f) {
 }  // namespace
 
 TEST(TableServer, RepliesGreetingsAndCompression) {
-  CTableServer server(Script(
-      "compress 64\n"
-      "greet 0x204 0 text:hello\n"
-      "reply 0x300 7 0a0b0c\n"
-      "reply 0x301 1 echo\n"
-      "silent 0x302\n"));
+  CTableServer server(
+      Script("compress 64\n"
+             "greet 0x204 0 text:hello\n"
+             "reply 0x300 7 0a0b0c\n"
+             "reply 0x301 1 echo\n"
+             "silent 0x302\n"));
   ASSERT_TRUE(server.Start());
   CLoopbackClient c;
   ASSERT_TRUE(c.Connect(server.Port()));
@@ -65,10 +65,10 @@ TEST(TableServer, RepliesGreetingsAndCompression) {
 
 // The transforms switch exactly between frames in both directions.
 TEST(TableServer, WireCodeTransformsBothDirections) {
-  CTableServer server(Script(
-      "echo\n"
-      "wirecode 0x11111111 0xFFFFFFFE add:5,xor:0x99,rol:3 sub:7,ror:1\n"
-      "reply 512 1 text:welcome wirecode\n"));
+  CTableServer server(
+      Script("echo\n"
+             "wirecode 0x11111111 0xFFFFFFFE add:5,xor:0x99,rol:3 sub:7,ror:1\n"
+             "reply 512 1 text:welcome wirecode\n"));
   ASSERT_TRUE(server.Start());
   CLoopbackClient c;
   ASSERT_TRUE(c.Connect(server.Port()));
@@ -152,13 +152,13 @@ TEST(TableServer, AcceptAndCloseHooks) {
 
 // Scripted frames at moments of the game, and the client's answers in the log.
 TEST(TableServer, ScriptedEventsAtMomentsOfTheGame) {
-  CTableServer server(Script(
-      "reply 0x300 1 -\n"
-      "on accept send 0x229 0 text:hi\n"
-      "on in:0x301@2 delay=200 send 0x12013 0 05000000\n"  // the second 0x301, later
-      "on out:0x80000300 send 0x230 0 0102\n"              // right behind the reply
-      "on in:0x302 every send 0x231 0 -\n"
-      "watch 0x303\n"));
+  CTableServer server(
+      Script("reply 0x300 1 -\n"
+             "on accept send 0x229 0 text:hi\n"
+             "on in:0x301@2 delay=200 send 0x12013 0 05000000\n"  // the second 0x301, later
+             "on out:0x80000300 send 0x230 0 0102\n"              // right behind the reply
+             "on in:0x302 every send 0x231 0 -\n"
+             "watch 0x303\n"));
   ASSERT_TRUE(server.Start());
   CLoopbackClient c;
   ASSERT_TRUE(c.Connect(server.Port()));
@@ -195,9 +195,22 @@ TEST(TableServer, ScriptedEventsAtMomentsOfTheGame) {
 }
 
 TEST(TableServer, ScriptErrors) {
-  const char* bad[] = {"on in:1 send 1 1", "on sideways:1 send 1 0 -", "on in:1@0 send 1 0 -",
-                       "on in:1 delay=x send 1 0 -", "on in:1 send 1 0 - extra", "watch","reply 1 2", "reply x 1 -", "reply 1 1 abc", "greet 1 1", "wirecode 1 2 nop:1 -",
-                       "wirecode 1 2 xor:1", "seconds 0", "port 70000", "reply 1 1 - delay=x", "frobnicate"};
+  const char* bad[] = {"on in:1 send 1 1",
+                       "on sideways:1 send 1 0 -",
+                       "on in:1@0 send 1 0 -",
+                       "on in:1 delay=x send 1 0 -",
+                       "on in:1 send 1 0 - extra",
+                       "watch",
+                       "reply 1 2",
+                       "reply x 1 -",
+                       "reply 1 1 abc",
+                       "greet 1 1",
+                       "wirecode 1 2 nop:1 -",
+                       "wirecode 1 2 xor:1",
+                       "seconds 0",
+                       "port 70000",
+                       "reply 1 1 - delay=x",
+                       "frobnicate"};
   for (const char* s : bad) {
     TableServerOptions opt;
     std::string err;
