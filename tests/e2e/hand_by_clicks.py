@@ -149,11 +149,16 @@ class Table:
         return lambda x, y: at(x + bx, y + by)
 
     def raised(self, n, px):
-        """The indexes of the own cards that stand raised (selected): a raised card shows
-        its white face where an unraised one leaves the table."""
-        y = self.h - 147 - 20 + 7
+        """The indexes of the own cards that stand raised (selected). Above the unraised row
+        a raised card shows its grey left edge at its own place; a card left unraised there
+        lies under the face of a raised neighbour or under nothing."""
+        top = self.h - 147 - 20
         x0 = self.own_left(n) + 143
-        return [i for i in range(n) if any(min(px(x0 + i * 16 + dx, y)) > 200 for dx in range(3, 14))]
+
+        def edge(c):
+            r, g, b = c
+            return 80 <= r <= 170 and abs(r - g) < 12 and abs(g - b) < 12
+        return [i for i in range(n) if all(edge(px(x0 + i * 16, top + dy)) for dy in (6, 10, 14))]
 
     def click(self, index, n, ctrl=False):
         x, y = self.card_point(index, n)
