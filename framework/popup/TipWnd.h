@@ -59,6 +59,7 @@ class CTipWnd : public CSkinPopupDlg {
   int Navigate(const char* url);
   const CString& GetUrl() const { return m_strUrl; }
   const CString& GetCaption() const { return m_strCaption; }
+  CWebBrowser2& GetBrowser() { return m_web; }
   void PaintFrame(CDC* pDC) override;
 
  protected:
