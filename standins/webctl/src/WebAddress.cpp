@@ -33,4 +33,15 @@ Target Classify(const std::string& url) {
   return Target::kRefused;
 }
 
+bool MayFollow(const std::string& from, const std::string& to) {
+  switch (Classify(to)) {
+    case Target::kRefused:
+      return false;
+    case Target::kLocalPage:
+      return Classify(from) == Target::kLocalPage;
+    default:
+      return true;
+  }
+}
+
 }  // namespace webctl

@@ -115,6 +115,7 @@ class CWebControl : public CCtrlBase,
  private:
   void Navigate(const std::string& url);
   void Show(const vcef::PlainPage& page);
+  void Refuse(const std::string& url);
   void OnFetched(UINT number, FetchResult* r);
   void FollowLink(int x, int y);
   void Fire(DISPID id, std::vector<VARIANT>& args);  // args in the event's order
@@ -184,8 +185,7 @@ void CWebControl::Navigate(const std::string& url) {
       return;
     }
     case webctl::Target::kRefused:
-      Show(vcef::MakePlainPage(url, "text/plain", kRefusedText));
-      FireError(url);
+      Refuse(url);
       return;
     case webctl::Target::kWeb:
       break;
@@ -209,6 +209,14 @@ void CWebControl::OnFetched(UINT number, FetchResult* r) {
     FireError(r->url);
   else
     FireCompleted(r->url);
+}
+
+// An address this browser does not open: a note in its place, nothing fetched or read.
+void CWebControl::Refuse(const std::string& url) {
+  ++m_nNavigation;
+  m_bBusy = false;
+  Show(vcef::MakePlainPage(url, "text/plain", kRefusedText));
+  FireError(url);
 }
 
 void CWebControl::Show(const vcef::PlainPage& page) {
@@ -298,6 +306,10 @@ void CWebControl::FollowLink(int x, int y) {
     FireWindowClosing();
     return;
   }
+  if (!webctl::MayFollow(m_page.address, href)) {
+    Refuse(href);
+    return;
+  }
   Navigate(href);
 }
 
@@ -338,6 +350,12 @@ LRESULT CWebControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kPageFetched:
       OnFetched((UINT)wParam, (FetchResult*)lParam);
       return 0;
+    case WM_DESTROY: {
+      // Pages fetched for this window that it will never show.
+      MSG m;
+      while (::PeekMessageA(&m, m_hWnd, kPageFetched, kPageFetched, PM_REMOVE)) delete (FetchResult*)m.lParam;
+      break;
+    }
   }
   return CCtrlBase::WndProc(msg, wParam, lParam);
 }

@@ -32,3 +32,15 @@ TEST(WebAddress, EachAddressGetsItsTarget) {
   };
   for (const auto& c : cases) EXPECT_EQ(Classify(c.url), c.want) << c.url;
 }
+
+TEST(WebAddress, LinksReachLocalPagesOnlyFromLocalPages) {
+  const char* local = "C:\\Vesk\\Help\\Help.htm";
+  const char* web = "http://127.0.0.1/notice";
+  EXPECT_TRUE(webctl::MayFollow(local, "C:\\Vesk\\Help\\Rules.htm"));
+  EXPECT_TRUE(webctl::MayFollow(local, web));
+  EXPECT_TRUE(webctl::MayFollow(web, "https://example.test/"));
+  EXPECT_TRUE(webctl::MayFollow(web, "about:blank"));
+  EXPECT_FALSE(webctl::MayFollow(web, local));
+  EXPECT_FALSE(webctl::MayFollow("", local));
+  EXPECT_FALSE(webctl::MayFollow(local, "file:///c:/x.htm"));
+}
