@@ -6,39 +6,18 @@
 
 #include <algorithm>
 #include <fstream>
-#include <functional>
 #include <string>
 
 #include "HelpDlg.h"
 #include "ResLoad.h"
 #include "SkinTestEnv.h"
 #include "TipWnd.h"
+#include "WebTestSupport.h"
 #include "WinProbe.h"
 
 namespace {
 
 const char kTipCaption[] = "\xCE\xC2\xDC\xB0\xCC\xE1\xCA\xBE";  // "温馨提示"
-const COLORREF kLinkBlue = RGB(0, 60, 200);
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 10000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > ms) return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    MSG m;
-    while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&m);
-      ::DispatchMessageA(&m);
-    }
-  }
-  return true;
-}
-
-CString LocationUrl(CWnd& web) {
-  CString s;
-  web.InvokeHelper(211, DISPATCH_PROPERTYGET, VT_BSTR, &s, nullptr);
-  return s;
-}
 
 // A local page beside the test: a text and a link that closes the window.
 std::string WritePage() {
@@ -51,41 +30,12 @@ std::string WritePage() {
   return page;
 }
 
-// Where the first link was painted in the browser's window (client coordinates).
-CPoint FirstLink(CWnd& web) {
-  CRect rc;
-  web.GetClientRect(&rc);
-  CClientDC screen(&web);
-  CDC mem;
-  mem.CreateCompatibleDC(&screen);
-  CBitmap bmp;
-  bmp.CreateCompatibleBitmap(&screen, rc.Width(), rc.Height());
-  CBitmap* old = mem.SelectObject(&bmp);
-  web.SendMessage(WM_PRINTCLIENT, (WPARAM)mem.GetSafeHdc(), PRF_CLIENT);
-  CPoint at(-1, -1);
-  for (int y = 0; y < rc.Height() && at.y < 0; ++y)
-    for (int x = 0; x < std::min(60, rc.Width()); ++x)
-      if (mem.GetPixel(x, y) == kLinkBlue) {
-        at = CPoint(x + 2, y + 4);
-        break;
-      }
-  mem.SelectObject(old);
-  return at;
-}
-
 class PopupTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     ASSERT_TRUE(AfxOleInit());
     AfxEnableControlContainer();
-    HMODULE h = ::LoadLibraryA("VWebCtl.dll");
-    ASSERT_NE(h, nullptr);
-    auto get = (HRESULT(WINAPI*)(REFCLSID, REFIID, void**))::GetProcAddress(h, "DllGetClassObject");
-    ASSERT_NE(get, nullptr);
-    IClassFactory* f = nullptr;
-    ASSERT_EQ(get(CWebBrowser2::clsid, IID_IClassFactory, (void**)&f), S_OK);
-    DWORD cookie = 0;
-    ASSERT_EQ(::CoRegisterClassObject(CWebBrowser2::clsid, f, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+    ASSERT_TRUE(RegisterWebControlForProcess());
   }
   void SetUp() override {
     ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000, 700,
@@ -123,9 +73,9 @@ TEST_F(PopupTest, TipWindowShowsThePageAndThePageClosesIt) {
   ASSERT_TRUE(winprobe::WaitPaintedAndStill(tip.m_hWnd, 5000));
   EXPECT_TRUE(SaveScreenPng(tip.m_hWnd, "tip_window.png"));
   // The page's close link: the browser's WindowClosing hides the window, the page goes blank.
-  const CPoint link = FirstLink(web);
-  ASSERT_GE(link.y, 0) << "the close link was not drawn";
-  winprobe::ClickAt(web.m_hWnd, link.x, link.y);
+  const std::vector<int> links = LinkRows(web);
+  ASSERT_FALSE(links.empty()) << "the close link was not drawn";
+  winprobe::ClickAt(web.m_hWnd, 20, links[0] + 4);
   ASSERT_TRUE(PumpUntil([&] { return !tip.IsWindowVisible(); }));
   EXPECT_EQ(std::string(LocationUrl(web)), "about:blank");
   EXPECT_EQ(std::string(tip.GetUrl()), "about:blank");

@@ -28,3 +28,22 @@ HRESULT CtrlGetClassObject(const CtrlClass* classes, size_t n, REFCLSID clsid, R
 // Writes CLSID\{...}\InprocServer32 (this module, apartment threaded) and Control for each class.
 HRESULT CtrlRegister(const CtrlClass* classes, size_t n);
 HRESULT CtrlUnregister(const CtrlClass* classes, size_t n);
+
+// The module's entry and its four server exports for the table `classes` (an array).
+#define VESK_CTRL_MODULE(classes)                                                                                     \
+  extern "C" BOOL WINAPI DllMain(HINSTANCE hInst, DWORD reason, LPVOID) {                                             \
+    if (reason == DLL_PROCESS_ATTACH) {                                                                               \
+      g_hCtrlModule = hInst;                                                                                          \
+      ::DisableThreadLibraryCalls(hInst);                                                                             \
+    }                                                                                                                 \
+    return TRUE;                                                                                                      \
+  }                                                                                                                   \
+  extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {                              \
+    return CtrlGetClassObject(classes, sizeof classes / sizeof classes[0], clsid, riid, ppv);                         \
+  }                                                                                                                   \
+  /* Windows the controls made may outlive their objects: the library stays loaded. */                                \
+  extern "C" HRESULT WINAPI DllCanUnloadNow() { return S_FALSE; }                                                     \
+  extern "C" HRESULT WINAPI DllRegisterServer() { return CtrlRegister(classes, sizeof classes / sizeof classes[0]); } \
+  extern "C" HRESULT WINAPI DllUnregisterServer() {                                                                   \
+    return CtrlUnregister(classes, sizeof classes / sizeof classes[0]);                                               \
+  }

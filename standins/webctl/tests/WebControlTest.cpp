@@ -6,11 +6,11 @@
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 
 #include "QKCtrls.h"
+#include "WebTestSupport.h"
 #include "WinProbe.h"
 
 namespace {
@@ -38,21 +38,6 @@ std::string ReadAll(const std::string& path) {
   return s.str();
 }
 
-// Runs this thread's messages until `done` holds; false when `ms` ran out first.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 15000) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > ms) return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    MSG m;
-    while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&m);
-      ::DispatchMessageA(&m);
-    }
-  }
-  return true;
-}
-
 // The host window and what the browser told it.
 class CHostWnd : public CWnd {
  public:
@@ -78,14 +63,7 @@ class WebControlTest : public ::testing::Test {
     ASSERT_TRUE(AfxOleInit());
     AfxEnableControlContainer();
     // The stand-in from the program folder, registered for this process only.
-    HMODULE h = ::LoadLibraryA("VWebCtl.dll");
-    ASSERT_NE(h, nullptr);
-    auto get = (HRESULT(WINAPI*)(REFCLSID, REFIID, void**))::GetProcAddress(h, "DllGetClassObject");
-    ASSERT_NE(get, nullptr);
-    IClassFactory* f = nullptr;
-    ASSERT_EQ(get(CWebBrowser2::clsid, IID_IClassFactory, (void**)&f), S_OK);
-    DWORD cookie = 0;
-    ASSERT_EQ(::CoRegisterClassObject(CWebBrowser2::clsid, f, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
+    ASSERT_TRUE(RegisterWebControlForProcess());
   }
   void SetUp() override {
     ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "web host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 480, 360,
@@ -121,7 +99,7 @@ TEST_F(WebControlTest, WebPageIsFetchedAndShown) {
   ASSERT_TRUE(web.Navigate(url.c_str(), nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(PumpUntil([&] { return host.m_nCompleted == 1; })) << "no page arrived";
   EXPECT_FALSE(Busy());
-  EXPECT_EQ(std::string(Get(211)), url);                       // LocationURL
+  EXPECT_EQ(std::string(LocationUrl(web)), url);               // LocationURL
   EXPECT_EQ(std::string(Get(210)), "Vesk live panel");         // LocationName
   EXPECT_EQ(std::string(host.m_strTitle), "Vesk live panel");  // TitleChange
   EXPECT_NE(std::string(Text()).find("Player: tester"), std::string::npos) << (LPCSTR)Text();
@@ -140,7 +118,7 @@ TEST_F(WebControlTest, OtherAddressesAreRefusedWithoutARequest) {
   for (const char* url : refused) {
     ASSERT_TRUE(web.Navigate(url, nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(host.m_nErrors, ++errors) << url;
-    EXPECT_EQ(std::string(Get(211)), url);
+    EXPECT_EQ(std::string(LocationUrl(web)), url);
     EXPECT_EQ(std::string(Text()), "This address is not opened here.") << url;
     EXPECT_FALSE(Busy());
   }
@@ -149,10 +127,10 @@ TEST_F(WebControlTest, OtherAddressesAreRefusedWithoutARequest) {
   EXPECT_TRUE(winprobe::SaveSettledWindowPng(web.m_hWnd, Shot("webctl_refused.png"), 5000));
   // A blank page and the empty address are shown at once.
   ASSERT_TRUE(web.Navigate("about:blank", nullptr, nullptr, nullptr, nullptr));
-  EXPECT_EQ(std::string(Get(211)), "about:blank");
+  EXPECT_EQ(std::string(LocationUrl(web)), "about:blank");
   EXPECT_EQ(std::string(Text()), "");
   ASSERT_TRUE(web.Navigate("", nullptr, nullptr, nullptr, nullptr));
-  EXPECT_EQ(std::string(Get(211)), "");
+  EXPECT_EQ(std::string(LocationUrl(web)), "");
   EXPECT_EQ(host.m_nCompleted, 2);
 }
 
@@ -170,33 +148,16 @@ TEST_F(WebControlTest, LocalPageLinkClosesAndFileLinkIsRefused) {
   ASSERT_TRUE(web.Navigate(page.c_str(), nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ(std::string(Get(210)), "Help");
   EXPECT_EQ(host.m_nCompleted, 1);
-  // The links are drawn in blue, one a line: find the first two rows of link pixels.
+  // The links are drawn in blue, one a line.
   ASSERT_TRUE(winprobe::WaitPaintedAndStill(web.m_hWnd, 5000));
-  CRect rc;
-  web.GetClientRect(&rc);
-  CClientDC screen(&web);
-  CDC mem;
-  mem.CreateCompatibleDC(&screen);
-  CBitmap bmp;
-  bmp.CreateCompatibleBitmap(&screen, rc.Width(), rc.Height());
-  CBitmap* old = mem.SelectObject(&bmp);
-  web.SendMessage(WM_PRINTCLIENT, (WPARAM)mem.GetSafeHdc(), PRF_CLIENT);
-  int rows[2] = {-1, -1}, found = 0;
-  for (int y = 0; y < rc.Height() && found < 2; ++y) {
-    for (int x = 0; x < 60; ++x) {
-      if (mem.GetPixel(x, y) != RGB(0, 60, 200)) continue;
-      if (found == 0 || y > rows[found - 1] + 12) rows[found++] = y;
-      break;
-    }
-  }
-  mem.SelectObject(old);
-  ASSERT_EQ(found, 2) << "two links expected on the page";
+  const std::vector<int> rows = LinkRows(web);
+  ASSERT_EQ(rows.size(), 2u) << "two links expected on the page";
   winprobe::ClickAt(web.m_hWnd, 20, rows[0] + 4);
   ASSERT_TRUE(PumpUntil([&] { return host.m_nClosing == 1; }, 5000));
-  EXPECT_EQ(std::string(Get(211)), page);  // the page stays; the host closes
+  EXPECT_EQ(std::string(LocationUrl(web)), page);  // the page stays; the host closes
   winprobe::ClickAt(web.m_hWnd, 20, rows[1] + 4);
   ASSERT_TRUE(PumpUntil([&] { return host.m_nErrors == 1; }, 5000));
-  EXPECT_EQ(std::string(Get(211)), "file:///c:/x.htm");
+  EXPECT_EQ(std::string(LocationUrl(web)), "file:///c:/x.htm");
   ::DeleteFileA(page.c_str());
 }
 

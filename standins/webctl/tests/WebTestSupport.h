@@ -1,0 +1,17 @@
+// What the Wine tests of windows that host the web-browser control stand-in share: the
+// control registered for the test process, a bounded message pump, and reading the page.
+#pragma once
+#include <afxdisp.h>
+#include <afxwin.h>
+
+#include <functional>
+#include <vector>
+
+// Loads VWebCtl.dll from the working folder and registers its class for this process.
+bool RegisterWebControlForProcess();
+// Runs this thread's messages until `done` holds; false when `ms` ran out first.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = 15000);
+// The browser's LocationURL.
+CString LocationUrl(CWnd& web);
+// The top rows (client coordinates) of the links the browser painted, one a line, top first.
+std::vector<int> LinkRows(CWnd& web);
