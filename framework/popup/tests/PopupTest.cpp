@@ -33,9 +33,7 @@ std::string WritePage() {
 class PopupTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(AfxOleInit());
-    AfxEnableControlContainer();
-    ASSERT_TRUE(RegisterWebControlForProcess());
+    ASSERT_TRUE(HostWebControlInProcess());
   }
   void SetUp() override {
     ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000, 700,

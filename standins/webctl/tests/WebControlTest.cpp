@@ -60,10 +60,7 @@ END_EVENTSINK_MAP()
 class WebControlTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(AfxOleInit());
-    AfxEnableControlContainer();
-    // The stand-in from the program folder, registered for this process only.
-    ASSERT_TRUE(RegisterWebControlForProcess());
+    ASSERT_TRUE(HostWebControlInProcess());
   }
   void SetUp() override {
     ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "web host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 480, 360,

@@ -6,7 +6,9 @@ namespace {
 const COLORREF kLinkBlue = RGB(0, 60, 200);  // the plain renderer's link colour
 }
 
-bool RegisterWebControlForProcess() {
+bool HostWebControlInProcess() {
+  if (!AfxOleInit()) return false;
+  AfxEnableControlContainer();
   HMODULE h = ::LoadLibraryA("VWebCtl.dll");
   if (!h) return false;
   auto get = (HRESULT(WINAPI*)(REFCLSID, REFIID, void**))::GetProcAddress(h, "DllGetClassObject");

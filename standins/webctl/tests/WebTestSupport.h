@@ -7,8 +7,9 @@
 #include <functional>
 #include <vector>
 
-// Loads VWebCtl.dll from the working folder and registers its class for this process.
-bool RegisterWebControlForProcess();
+// OLE and control hosting on, and VWebCtl.dll from the working folder registered for this
+// process only.
+bool HostWebControlInProcess();
 // Runs this thread's messages until `done` holds; false when `ms` ran out first.
 bool PumpUntil(const std::function<bool()>& done, DWORD ms = 15000);
 // The browser's LocationURL.
