@@ -141,6 +141,7 @@ BOOL CHelpDlg::LayOutBrowser() {
 }
 
 void CHelpDlg::FormatLink(CWnd* link) {
+  m_link.m_crLink = SkinThemeColor(GetSkinSection(), "DetailURLColor", GetCtrlTextColor());
   CString tmpl, text;
   link->GetWindowText(tmpl);
   text.Format(tmpl, (LPCSTR)m_strLink, "</a>");
