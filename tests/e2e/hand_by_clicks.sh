@@ -29,6 +29,8 @@ play_table() {
   mkdir -p "$out"
   local port
   port=$(E2E_OUT=$out e2e_server --bots --seed 7 --turn 20 --players "$players")
+  # The clean-up ends the processes named in the test folder's pid files.
+  cat "$out/server.pid" >> "$E2E_OUT/tables.pid"
   e2e_client alice Alice "$lobbySeat" "$port" --chat-host 127.0.0.1 --chat-port "$chatport"
   table_hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window ($players players)"
   E2E_WEBLOG=$E2E_OUT/web.log E2E_WINOUT=$(e2e_winpath "$out") python3 "$here/hand_by_clicks.py" "$WINE" "$E2E_PROBE" -- \
