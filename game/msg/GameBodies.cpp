@@ -1,5 +1,7 @@
 #include "GameBodies.h"
 
+#include <tuple>
+
 #include "WireBytes.h"
 
 namespace gamemsg {
@@ -27,22 +29,55 @@ std::optional<T> Done(const wire::Reader& r, T&& m) {
   return std::optional<T>(std::move(m));
 }
 
+// Bodies made of words only are described once, as the list of their members in body
+// order; the one list serves the decoder and the encoder.
+void Get(wire::Reader& r, uint32_t& v) { r.U32(&v); }
+void Get(wire::Reader& r, int32_t& v) { r.I32(&v); }
+template <class W, size_t N>
+void Get(wire::Reader& r, std::array<W, N>& a) {
+  for (auto& x : a) Get(r, x);
+}
+void Put(wire::Writer& w, uint32_t v) { w.U32(v); }
+void Put(wire::Writer& w, int32_t v) { w.I32(v); }
+template <class W, size_t N>
+void Put(wire::Writer& w, const std::array<W, N>& a) {
+  for (auto x : a) Put(w, x);
+}
+
+template <class T, class Layout>
+std::optional<T> DecodeWords(const uint8_t* body, size_t size, const Layout& layout) {
+  wire::Reader r(body, size);
+  T m;
+  std::apply([&](auto... member) { (Get(r, m.*member), ...); }, layout);
+  return Done(r, std::move(m));
+}
+
+template <class T, class Layout>
+Bytes EncodeWords(const T& m, const Layout& layout) {
+  wire::Writer w;
+  std::apply([&](auto... member) { (Put(w, m.*member), ...); }, layout);
+  return w.Take();
+}
+
+const auto kReadyNotice = std::make_tuple(&ReadyNotice::seat);
+const auto kAskWatchPermission = std::make_tuple(&AskWatchPermission::quiet);
+const auto kSeatValues = std::make_tuple(&SeatValues::value);
+const auto kBidNotice = std::make_tuple(&BidNotice::next, &BidNotice::state, &BidNotice::declarer, &BidNotice::bid);
+const auto kActionError = std::make_tuple(&ActionError::code);
+const auto kPause = std::make_tuple(&Pause::ms);
+const auto kTimeout = std::make_tuple(&Timeout::seat);
+const auto kLeaveRequest = std::make_tuple(&LeaveRequest::seat, &LeaveRequest::value);
+const auto kLeaveAnswer = std::make_tuple(&LeaveAnswer::seat, &LeaveAnswer::value, &LeaveAnswer::agree);
+
 }  // namespace
 
 // ---- seats and the start of a hand ----
 
 std::optional<ReadyNotice> DecodeReadyNotice(const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  ReadyNotice m;
-  r.U32(&m.seat);
-  return Done(r, std::move(m));
+  return DecodeWords<ReadyNotice>(body, size, kReadyNotice);
 }
 
-Bytes Encode(const ReadyNotice& m) {
-  wire::Writer w;
-  w.U32(m.seat);
-  return w.Take();
-}
+Bytes Encode(const ReadyNotice& m) { return EncodeWords(m, kReadyNotice); }
 
 std::optional<ReadyRequest> DecodeReadyRequest(const uint8_t* body, size_t size) {
   wire::Reader r(body, size);
@@ -112,30 +147,16 @@ Bytes Encode(const WatchPermission& m) {
 }
 
 std::optional<AskWatchPermission> DecodeAskWatchPermission(const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  AskWatchPermission m;
-  r.U32(&m.quiet);
-  return Done(r, std::move(m));
+  return DecodeWords<AskWatchPermission>(body, size, kAskWatchPermission);
 }
 
-Bytes Encode(const AskWatchPermission& m) {
-  wire::Writer w;
-  w.U32(m.quiet);
-  return w.Take();
-}
+Bytes Encode(const AskWatchPermission& m) { return EncodeWords(m, kAskWatchPermission); }
 
 std::optional<SeatValues> DecodeSeatValues(const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  SeatValues m;
-  for (auto& v : m.value) r.U32(&v);
-  return Done(r, std::move(m));
+  return DecodeWords<SeatValues>(body, size, kSeatValues);
 }
 
-Bytes Encode(const SeatValues& m) {
-  wire::Writer w;
-  for (uint32_t v : m.value) w.U32(v);
-  return w.Take();
-}
+Bytes Encode(const SeatValues& m) { return EncodeWords(m, kSeatValues); }
 
 std::optional<PlayerStates> DecodePlayerStates(const uint8_t* body, size_t size) {
   constexpr size_t kEntry = kNameField + 4;
@@ -165,23 +186,10 @@ Bytes Encode(const PlayerStates& m) {
 // ---- bidding ----
 
 std::optional<BidNotice> DecodeBidNotice(const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  BidNotice m;
-  r.I32(&m.next);
-  r.U32(&m.state);
-  r.U32(&m.declarer);
-  r.U32(&m.bid);
-  return Done(r, std::move(m));
+  return DecodeWords<BidNotice>(body, size, kBidNotice);
 }
 
-Bytes Encode(const BidNotice& m) {
-  wire::Writer w;
-  w.I32(m.next);
-  w.U32(m.state);
-  w.U32(m.declarer);
-  w.U32(m.bid);
-  return w.Take();
-}
+Bytes Encode(const BidNotice& m) { return EncodeWords(m, kBidNotice); }
 
 std::optional<BidRequest> DecodeBidRequest(const uint8_t* body, size_t size) {
   wire::Reader r(body, size);
@@ -248,44 +256,22 @@ std::optional<ShowCards> DecodeShowCards(uint32_t status, const uint8_t* body, s
 Bytes Encode(const ShowCards& m) { return m.cards; }
 
 std::optional<ActionError> DecodeActionError(uint32_t status, const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  ActionError m;
-  m.seat = status;
-  r.U32(&m.code);
-  return Done(r, std::move(m));
+  auto m = DecodeWords<ActionError>(body, size, kActionError);
+  if (m) m->seat = status;
+  return m;
 }
 
-Bytes Encode(const ActionError& m) {
-  wire::Writer w;
-  w.U32(m.code);
-  return w.Take();
-}
+Bytes Encode(const ActionError& m) { return EncodeWords(m, kActionError); }
 
-std::optional<Pause> DecodePause(const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  Pause m;
-  r.U32(&m.ms);
-  return Done(r, std::move(m));
-}
+std::optional<Pause> DecodePause(const uint8_t* body, size_t size) { return DecodeWords<Pause>(body, size, kPause); }
 
-Bytes Encode(const Pause& m) {
-  wire::Writer w;
-  w.U32(m.ms);
-  return w.Take();
-}
+Bytes Encode(const Pause& m) { return EncodeWords(m, kPause); }
 
 std::optional<Timeout> DecodeTimeout(const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  Timeout m;
-  r.U32(&m.seat);
-  return Done(r, std::move(m));
+  return DecodeWords<Timeout>(body, size, kTimeout);
 }
 
-Bytes Encode(const Timeout& m) {
-  wire::Writer w;
-  w.U32(m.seat);
-  return w.Take();
-}
+Bytes Encode(const Timeout& m) { return EncodeWords(m, kTimeout); }
 
 // ---- the end of a hand ----
 
@@ -335,36 +321,16 @@ Bytes Encode(const HandOver& m) {
 // ---- leaving ----
 
 std::optional<LeaveRequest> DecodeLeaveRequest(const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  LeaveRequest m;
-  r.U32(&m.seat);
-  r.U32(&m.value);
-  return Done(r, std::move(m));
+  return DecodeWords<LeaveRequest>(body, size, kLeaveRequest);
 }
 
-Bytes Encode(const LeaveRequest& m) {
-  wire::Writer w;
-  w.U32(m.seat);
-  w.U32(m.value);
-  return w.Take();
-}
+Bytes Encode(const LeaveRequest& m) { return EncodeWords(m, kLeaveRequest); }
 
 std::optional<LeaveAnswer> DecodeLeaveAnswer(const uint8_t* body, size_t size) {
-  wire::Reader r(body, size);
-  LeaveAnswer m;
-  r.U32(&m.seat);
-  r.U32(&m.value);
-  r.U32(&m.agree);
-  return Done(r, std::move(m));
+  return DecodeWords<LeaveAnswer>(body, size, kLeaveAnswer);
 }
 
-Bytes Encode(const LeaveAnswer& m) {
-  wire::Writer w;
-  w.U32(m.seat);
-  w.U32(m.value);
-  w.U32(m.agree);
-  return w.Take();
-}
+Bytes Encode(const LeaveAnswer& m) { return EncodeWords(m, kLeaveAnswer); }
 
 // ---- table services ----
 
