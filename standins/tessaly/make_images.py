@@ -57,6 +57,16 @@ def scroll_arrows(x, y):
     return (30, 60, 110) if 3 <= row <= 8 and abs(cx - 5.5) <= half else face
 
 
+def password_marks(x, y):
+    """Four 10 x 12 diamond cells on a magenta key: two blinking frames of the normal state,
+    then two of the selected state."""
+    cell, cx = x // 10, x % 10
+    if abs(cx - 4.5) + abs(y - 5.5) > 4.6:
+        return MAGENTA
+    fills = [(20, 48, 87), (60, 110, 180), (255, 255, 255), (214, 228, 242)]
+    return fills[cell]
+
+
 def write_cursor(path):
     """32 x 32 monochrome cursor: a small cross with its hot spot in the middle."""
     w = h = 32
@@ -84,6 +94,7 @@ def main():
     write_bmp(os.path.join(out, "background.bmp"), 16, 16, background_tile)
     write_bmp(os.path.join(out, "border.bmp"), 10, 10, border_bitmap)
     write_bmp(os.path.join(out, "arrows.bmp"), 24, 12, scroll_arrows)
+    write_bmp(os.path.join(out, "pwdmarks.bmp"), 40, 12, password_marks)
     write_cursor(os.path.join(out, "hand.cur"))
 
 

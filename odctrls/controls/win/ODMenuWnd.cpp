@@ -14,6 +14,9 @@ using vesk::odctrls::MenuRect;
 
 namespace {
 const UINT_PTR kOpenSubTimer = 60099, kCloseSubTimer = 60999;
+// The extra parts' image frames and moving texts, one timer each, top, bottom, left, right.
+const UINT_PTR kPartImageTimer = 60010, kPartTextTimer = 60020;
+const UINT kPartImagePeriod = 200, kPartTextPeriod = 60;
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CODMenuWnd, CWnd)
@@ -54,6 +57,16 @@ void CODMenuWnd::ResetToStart() {
   m_painter[0] = ::GetSysColor(COLOR_BTNSHADOW);
   m_painter[1] = m_painter[2] = m_painter[3] = CLR_NONE;
   m_rcFrame.SetRect(0, 0, 0, 0);
+  for (int i = 0; i < 4; ++i) {
+    m_bPart[i] = FALSE;
+    m_nPartSize[i] = 0;
+    m_crPartBk[i] = CLR_NONE;
+    m_strPartImage[i].Empty();
+    m_strPartText[i].Empty();
+    m_partImages[i].Clear();
+    m_partTexts[i].StopMoving();
+    m_partTexts[i].DestroyLines();
+  }
   memset(&m_font, 0, sizeof(m_font));
   m_font.lfHeight = 12;
   m_font.lfCharSet = GB2312_CHARSET;
@@ -141,6 +154,89 @@ void CODMenuWnd::LoadEdges() {
   if (!m_edges[1].IsEmpty()) mg.right = m_edges[1].GetCellWidth();
   if (!m_edges[2].IsEmpty()) mg.top = m_edges[2].GetCellHeight();
   if (!m_edges[3].IsEmpty()) mg.bottom = m_edges[3].GetCellHeight();
+}
+
+BOOL CODMenuWnd::SetExtraPart(int nPart, LPCSTR lpszImageSpec, int nSize, LPCSTR lpszText, COLORREF crBk) {
+  if (nPart < 0 || nPart > 3) return FALSE;
+  m_strPartImage[nPart] = lpszImageSpec ? lpszImageSpec : "";
+  m_strPartText[nPart] = lpszText ? lpszText : "";
+  m_bPart[nPart] = !m_strPartImage[nPart].IsEmpty() || !m_strPartText[nPart].IsEmpty();
+  m_nPartSize[nPart] = nSize < 0 ? 0 : nSize > 400 ? 400 : nSize;
+  m_crPartBk[nPart] = crBk;
+  return TRUE;
+}
+
+// Loads the parts' images and texts, sets their sizes into the layout and starts their timers.
+void CODMenuWnd::LoadParts() {
+  StopParts();
+  int sizes[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    m_partImages[i].Clear();
+    m_partTexts[i].DestroyLines();
+    if (!m_bPart[i]) continue;
+    if (!m_strPartImage[i].IsEmpty()) LoadThemeImageSpec(m_strPartImage[i], &m_partImages[i]);
+    m_partImages[i].SetDrawMode(CODThemeImage::DRAW_TILED);
+    const bool across = i == PART_TOP || i == PART_BOTTOM;
+    int size = m_nPartSize[i];
+    if (!size && !m_partImages[i].IsEmpty())
+      size = across ? m_partImages[i].GetCellHeight() : m_partImages[i].GetCellWidth();
+    sizes[i] = size ? size : 20;
+    if (!m_strPartText[i].IsEmpty()) m_partTexts[i].SetText(m_strPartText[i]);
+    if (!m_hWnd || m_partImages[i].IsEmpty()) continue;
+    if (m_partImages[i].StartAnimation()) SetTimer(kPartImageTimer + i, kPartImagePeriod, nullptr);
+    if (m_strPartText[i].IsEmpty()) continue;
+    m_partTexts[i].StartMoving();
+    if (m_partTexts[i].IsMoving()) SetTimer(kPartTextTimer + i, kPartTextPeriod, nullptr);
+  }
+  m_layout.m.parts = MenuRect{sizes[PART_LEFT], sizes[PART_TOP], sizes[PART_RIGHT], sizes[PART_BOTTOM]};
+}
+
+void CODMenuWnd::StopParts() {
+  for (int i = 0; i < 4; ++i) {
+    if (m_hWnd) {
+      KillTimer(kPartImageTimer + i);
+      KillTimer(kPartTextTimer + i);
+    }
+    if (!m_bPart[i]) continue;
+    if (!m_partImages[i].IsEmpty()) m_partImages[i].StopAnimation(FALSE);
+    m_partTexts[i].StopMoving();
+  }
+}
+
+CRect CODMenuWnd::ExtraPartRect(int nPart) const {
+  if (!HasExtraPart(nPart) || !m_hWnd) return CRect(0, 0, 0, 0);
+  CRect rc;
+  GetClientRect(&rc);
+  const auto& mg = m_layout.m.margins;
+  const MenuRect& p = m_layout.m.parts;
+  // Inside the margins: top and bottom strips run the full width, left and right between them.
+  rc.DeflateRect(mg.left, mg.top, mg.right, mg.bottom);
+  switch (nPart) {
+    case PART_TOP:
+      return CRect(rc.left, rc.top, rc.right, rc.top + p.top);
+    case PART_BOTTOM:
+      return CRect(rc.left, rc.bottom - p.bottom, rc.right, rc.bottom);
+    case PART_LEFT:
+      return CRect(rc.left, rc.top + p.top, rc.left + p.left, rc.bottom - p.bottom);
+    default:
+      return CRect(rc.right - p.right, rc.top + p.top, rc.right, rc.bottom - p.bottom);
+  }
+}
+
+void CODMenuWnd::DrawParts(HDC hDC) {
+  for (int i = 0; i < 4; ++i) {
+    CRect rc = ExtraPartRect(i);
+    if (rc.IsRectEmpty()) continue;
+    ODFillSolid(hDC, rc, m_crPartBk[i] != CLR_NONE ? m_crPartBk[i] : m_crImageBk);
+    m_partImages[i].Draw(hDC, rc, 0);
+    if (!m_strPartText[i].IsEmpty()) {
+      HFONT font = ::CreateFontIndirectA(&m_font);
+      CRect text = rc;
+      text.DeflateRect(2, 1);
+      m_partTexts[i].Draw(hDC, text, font);
+      ::DeleteObject(font);
+    }
+  }
 }
 
 void CODMenuWnd::DrawEdges(HDC hDC, const CRect& rc) {
@@ -239,6 +335,7 @@ void CODMenuWnd::LayoutItems() {
 void CODMenuWnd::Track(UINT nFlags, int x, int y, CWnd* pTarget) {
   if (!m_hWnd) return;
   m_pTarget = pTarget;
+  LoadParts();
   LayoutItems();
   for (auto& level : m_levels)
     for (OD_MENU_ITEM* item : level)
@@ -357,13 +454,15 @@ void CODMenuWnd::OnPaint() {
     ODFillSolid(dc, rc, m_crTextBk);
     ODFrame(dc, rc, m_painter[0], m_rcFrame.left > 0 ? m_rcFrame.left : 1);
     DrawEdges(dc, rc);
+    DrawParts(dc);
     const auto& m = m_layout.m;
+    const MenuRect inner = m_layout.Inner(rc.Width(), rc.Height());
     for (int c = 0; c < m_layout.Columns(); ++c) {
-      int left = m.margins.left + c * (m_layout.m_columnWidth + m.columnGap);
-      RECT image = {left, m.margins.top, left + m.leftGap + m.imageColumn, rc.bottom - m.margins.bottom};
+      int left = inner.left + c * (m_layout.m_columnWidth + m.columnGap);
+      RECT image = {left, inner.top, left + m.leftGap + m.imageColumn, inner.bottom};
       ODFillSolid(dc, image, m_crImageBk);
       if (c > 0) {
-        RECT gap = {left - m.columnGap, m.margins.top, left, rc.bottom - m.margins.bottom};
+        RECT gap = {left - m.columnGap, inner.top, left, inner.bottom};
         ODFillSolid(dc, gap, m_crColumn);
       }
       for (int r = 0; r < (int)m_levels[c].size(); ++r) {
@@ -522,7 +621,19 @@ void CODMenuWnd::OnKillFocus(HWND hNew) {
 }
 
 void CODMenuWnd::OnTimer(UINT_PTR nID) {
-  if (nID == kOpenSubTimer) {
+  if (nID >= kPartImageTimer && nID < kPartImageTimer + 4) {
+    const int i = int(nID - kPartImageTimer);
+    if (m_bPart[i] && !m_partImages[i].IsEmpty()) {
+      m_partImages[i].OnAnimationTimer();
+      InvalidateRect(ExtraPartRect(i), FALSE);
+    }
+  } else if (nID >= kPartTextTimer && nID < kPartTextTimer + 4) {
+    const int i = int(nID - kPartTextTimer);
+    if (m_bPart[i] && !m_partImages[i].IsEmpty()) {
+      m_partTexts[i].MoveStep();
+      InvalidateRect(ExtraPartRect(i), FALSE);
+    }
+  } else if (nID == kOpenSubTimer) {
     KillTimer(kOpenSubTimer);
     for (auto& level : m_subs)
       for (CODMenuWnd* sub : level)
@@ -542,6 +653,7 @@ void CODMenuWnd::OnDestroy() {
   KillTimer(kOpenSubTimer);
   KillTimer(kCloseSubTimer);
   if (m_bRoot && m_pOwner && ::IsWindow(m_pOwner->m_hWnd)) ::SetFocus(m_pOwner->m_hWnd);
+  StopParts();
   for (auto& level : m_levels)
     for (OD_MENU_ITEM* item : level) delete item;
   m_levels.clear();

@@ -8,6 +8,7 @@
 
 #include "MenuLayout.h"
 #include "ODThemeImage.h"
+#include "ODTxtMov.h"
 
 class CODToolTip;
 
@@ -44,6 +45,16 @@ class CODMenuWnd : public CWnd {
   // An image spec of the frame (0 left, 1 right, 2 top, 3 bottom, 4 left-top, 5 right-top,
   // 6 left-bottom, 7 right-bottom) that the menu keeps over the theme's.
   void SetEdgeImage(int nIndex, LPCSTR lpszSpec);
+  // Extra parts beside the columns (0 top, 1 bottom, 2 left, 3 right): a strip of the given
+  // size (height of top and bottom, width of left and right; 0 takes the image's cell) filled
+  // with a colour, its image laid over it (tiled; frames turn on timers 60010 to 60013) and a
+  // line of text that moves on timers 60020 to 60023 while the part has an image. A null
+  // image and text remove the part. Takes effect at the next Track.
+  enum { PART_TOP = 0, PART_BOTTOM = 1, PART_LEFT = 2, PART_RIGHT = 3 };
+  BOOL SetExtraPart(int nPart, LPCSTR lpszImageSpec, int nSize, LPCSTR lpszText, COLORREF crBk);
+  BOOL HasExtraPart(int nPart) const { return nPart >= 0 && nPart < 4 && m_bPart[nPart]; }
+  // The part's strip in client coordinates (empty when absent).
+  CRect ExtraPartRect(int nPart) const;
   void SetDeleteOnDestroy(BOOL b) { m_bDeleteOnDestroy = b; }
   void SetParentFont();
   // Background painter: colour index 0..3 (-1 refused) and frame widths; return the old ones.
@@ -66,6 +77,9 @@ class CODMenuWnd : public CWnd {
   void LoadEdges();
   void DrawEdges(HDC hDC, const CRect& rc);
   void DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc);
+  void LoadParts();
+  void DrawParts(HDC hDC);
+  void StopParts();
   void OnMouseMove(CPoint pt);
   void OnLButtonUp(CPoint pt);
   void OnKeyDown(UINT nKey);
@@ -103,4 +117,10 @@ class CODMenuWnd : public CWnd {
   CString m_strOwnEdges[8];
   CODThemeImage m_edges[8];
   CRect m_rcFrame;
+  BOOL m_bPart[4];
+  int m_nPartSize[4];
+  COLORREF m_crPartBk[4];
+  CString m_strPartImage[4], m_strPartText[4];
+  CODThemeImage m_partImages[4];
+  CODTxtMov m_partTexts[4];
 };

@@ -703,13 +703,10 @@ void CODToolTip::BuildEffect(int cx, int cy) {
   m_effect.BlendColours(B, 5);
   for (int x = 0; x < w; ++x) m_row.SetPixel(x, 0, (BYTE)((x & 1) ? 255 : 0));
   for (int y = 0; y < h; ++y) m_column.SetPixel(0, y, (BYTE)((y & 1) ? 255 : 0));
-  const int s = g ? 2 * g : 1;
-  const int effect = m_shown.nEffect > 13 ? 8 : m_shown.nEffect;  // 14 and 15 take the diagonal ramp
+  const std::vector<unsigned char> px = vesk::odctrls::EffectImage(m_shown.nEffect, w, h, g, [] { return rand(); });
+  if (px.empty()) return;
   for (int row = 0; row < h; ++row)
-    for (int x = 0; x < w; ++x) {
-      int noise = rand() / (32767 / s > 0 ? 32767 / s : 1) - g;
-      m_effect.SetPixel(x, h - 1 - row, (BYTE)(vesk::odctrls::EffectValue(effect, x, row, w, h, g) + noise));
-    }
+    for (int x = 0; x < w; ++x) m_effect.SetPixel(x, h - 1 - row, px[size_t(row) * w + x]);
 }
 
 void CODToolTip::OnPaint() {
