@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "WinProbe.h"
 
@@ -27,12 +29,16 @@ enum {
   IDC_EDIT = 203,
   IDC_PASSWORD = 204,
   IDC_TIPHOST = 205,
+  IDC_TIPFX14 = 206,
+  IDC_TIPFX15 = 207,
+  IDC_ANIMSTATIC = 208,
   IDC_LISTBOX = 301,
   IDC_COMBOLIST = 302,
   IDC_SCROLLVIEW = 305,
   IDC_COMBOCTRL = 306,
   IDC_OPENMENU = 401,
   IDC_SMALLTABS = 402,
+  IDC_OPENPARTSMENU = 403,
   IDC_OPENDIALOG = 501,
   IDC_OPENWAIT = 502,
   IDC_OPENMSG = 503
@@ -300,6 +306,23 @@ TEST_F(GalleryTest, TextEditPasswordLinksAndTooltip) {
   EXPECT_EQ(SendMessageA(pwd, WM_GETTEXTLENGTH, 0, 0), 0);
   char secret[32] = "unchanged";
   EXPECT_EQ(SendMessageA(pwd, WM_GETTEXT, sizeof(secret), (LPARAM)secret), 0);
+  // The theme draws each password character as a diamond of the password image (two
+  // blinking frames) instead of the replacement character.
+  {
+    RECT pc;
+    GetClientRect(pwd, &pc);
+    const int midY = pc.bottom / 2;
+    auto diamonds = [&] {
+      int n = 0;
+      for (int x = 0; x < 80; ++x) {
+        COLORREF c = ScreenPixel(pwd, x, midY);
+        if (c == RGB(20, 48, 87) || c == RGB(60, 110, 180)) ++n;
+      }
+      return n;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return diamonds() >= 6 * 5; })) << "no password images on screen: " << diamonds();
+    Shot("text_password");
+  }
   // Hovering the link shows the hover colour; a link that cannot be opened says so.
   HWND links = Control(IDC_LINKS);
   Hover(links, 150, 10);
@@ -326,6 +349,40 @@ TEST_F(GalleryTest, TextEditPasswordLinksAndTooltip) {
   EXPECT_GT(br.right - br.left, 60);
   EXPECT_GT(br.bottom - br.top, 40) << "three lines of text";
   Shot("text_tooltip", true);
+  // The two last effect fills: each balloon body shows many shades between the tool's
+  // begin (white) and end colours, not the flat fill of an unknown effect.
+  for (int id : {IDC_TIPFX14, IDC_TIPFX15}) {
+    Hover(Control(IDC_EDIT), 5, 5);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(balloon); })) << "the first balloon stayed";
+    HWND fxHost = Control(id);
+    ASSERT_NE(fxHost, nullptr) << id;
+    RECT fr = {};
+    bool shown = WaitUntil([&] {
+      Hover(fxHost, 30, 10);
+      if (!IsWindowVisible(balloon)) return false;
+      GetWindowRect(balloon, &fr);
+      return true;
+    });
+    ASSERT_TRUE(shown) << "no balloon over effect host " << id;
+    WaitPainted(balloon);
+    // Shades along the middle row of the balloon.
+    std::vector<COLORREF> seen;
+    for (int x = 8; x < fr.right - fr.left - 12; x += 2) {
+      COLORREF c = ScreenPixel(balloon, x, (fr.bottom - fr.top) / 2);
+      if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+    }
+    EXPECT_GT(seen.size(), 8u) << "effect " << (id == IDC_TIPFX14 ? 14 : 15) << " looks flat";
+    Shot(id == IDC_TIPFX14 ? "text_tooltip_effect14" : "text_tooltip_effect15", true);
+  }
+  // The static's own background image turns its frames on its second timer.
+  {
+    HWND anim = Control(IDC_ANIMSTATIC);
+    ASSERT_NE(anim, nullptr);
+    RECT ar;
+    GetWindowRect(anim, &ar);
+    const unsigned long long first = ScreenSum(ar);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenSum(ar) != first; })) << "the background image does not turn";
+  }
   Hover(Control(IDC_EDIT), 5, 5);
   Shot("text");
 }
@@ -442,6 +499,37 @@ TEST_F(GalleryTest, PopupMenuWithSubMenuAndKeys) {
     if (w.className == "msctls_updown32") upDown = w.hwnd;
   ASSERT_NE(upDown, nullptr);
   Shot("menus");
+}
+
+TEST_F(GalleryTest, PopupMenuWithExtraParts) {
+  // The page may be open already (its tab then reports nothing): wait for its button.
+  winprobe::ClickAt(Control(IDC_TABS), 190, 12);
+  ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(Control(IDC_OPENPARTSMENU)) != FALSE; }));
+  SetCursorPos(1300, 700);
+  Click(IDC_OPENPARTSMENU, 20, 10);
+  HWND menu = WaitPopup("ODMenu");
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(menu) != FALSE; }));
+  // The parts sit inside the one-pixel frame: a title strip of 20 over the columns, a left
+  // strip of round buttons 16 wide, a right strip of 6 and a bottom strip of 8.
+  RECT rc;
+  GetClientRect(menu, &rc);
+  EXPECT_EQ(ScreenPixel(menu, rc.right - 1 - 3, rc.bottom / 2), RGB(181, 209, 226)) << "right part";
+  EXPECT_EQ(ScreenPixel(menu, rc.right / 2, rc.bottom - 1 - 4), RGB(20, 48, 87)) << "bottom part";
+  // The title text moves and the buttons turn: the strips change while nothing is touched.
+  RECT wr;
+  GetWindowRect(menu, &wr);
+  RECT top = {wr.left + 1, wr.top + 1, wr.right - 1, wr.top + 21};
+  RECT left = {wr.left + 1, wr.top + 21, wr.left + 17, wr.bottom - 9};
+  const unsigned long long topSum = ScreenSum(top), leftSum = ScreenSum(left);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenSum(top) != topSum; })) << "the title text does not move";
+  EXPECT_TRUE(WaitUntil([&] { return ScreenSum(left) != leftSum; })) << "the left part's image does not turn";
+  Shot("menus_parts", true);
+  // Items start below the title and right of the left strip: the second item (20 high,
+  // 2 apart) is hit there.
+  winprobe::ClickAt(menu, 1 + 16 + 30, 1 + 20 + 22 + 2 + 10);
+  EXPECT_TRUE(WaitStatus("menu 32")) << Status();
+  EXPECT_TRUE(WaitUntil([] { return !MenuOpen(); })) << "the menu did not close";
 }
 
 TEST_F(GalleryTest, DialogWaitAndMessageDialogs) {
