@@ -68,6 +68,11 @@ void CODButton::PlaySoundOf(const CString& name) {
 }
 
 LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODButton", 0x1008, [&] { return CButton::WindowProc(message, wParam, lParam); },
+          [this] { ResetColours(); }, &common))
+    return common;
   switch (message) {
     case WM_GETDLGCODE:
       return OnGetDlgCode();

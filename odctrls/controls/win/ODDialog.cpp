@@ -254,6 +254,16 @@ HRGN CODDialog::BorderTransparentRegion(int cx, int cy) const {
 }
 
 LRESULT CODDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODDialog", 0x1004, [&] { return CDialog::WindowProc(message, wParam, lParam); },
+          [this] {
+            LoadImages();
+            SetWindowPos(nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+          },
+          &common))
+    return common;
   switch (message) {
     case WM_NCCALCSIZE:
       if (wParam) {

@@ -412,6 +412,15 @@ BOOL CODMenuWnd::IsCascadeWindow(HWND hWnd) {
 }
 
 LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODMenu", 0x1005, [&] { return CWnd::WindowProc(message, wParam, lParam); },
+          [this] {
+            ApplyThemeColours();
+            LoadEdges();
+          },
+          &common))
+    return common;
   switch (message) {
     case WM_PAINT:
       OnPaint();

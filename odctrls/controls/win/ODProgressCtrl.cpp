@@ -6,7 +6,9 @@
 
 IMPLEMENT_DYNAMIC(CODProgressCtrl, CWnd)
 
-CODProgressCtrl::CODProgressCtrl() : m_bHover(FALSE) {
+CODProgressCtrl::CODProgressCtrl() : m_bHover(FALSE) { ApplyThemeValues(); }
+
+void CODProgressCtrl::ApplyThemeValues() {
   int w = ODProgressValues().nBorderWidth;
   w = w < 0 ? 0 : w > 16 ? 16 : w;
   m_rcBorder.SetRect(w, w, w, w);
@@ -33,6 +35,11 @@ BOOL CODProgressCtrl::OnPositionChanging(int, int) { return TRUE; }
 BOOL CODProgressCtrl::IsVertical() const { return (m_style & PBS_VERTICAL) != 0; }
 
 LRESULT CODProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODProgress", 0x1002, [&] { return CWnd::WindowProc(message, wParam, lParam); },
+          [this] { ApplyThemeValues(); }, &common))
+    return common;
   switch (message) {
     case WM_PAINT:
       OnPaint();

@@ -34,6 +34,7 @@ class CODProgressCtrl : public CWnd, protected vesk::odctrls::ProgressModel {
   virtual void DrawBackground(HDC hDC, const RECT& rc);
 
  protected:
+  void ApplyThemeValues();
   bool OnPosChanging(int oldPos, int newPos) override { return OnPositionChanging(oldPos, newPos) != FALSE; }
   void OnPosChanged(int newPos) override { OnPositionChanged(newPos); }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -80,6 +80,7 @@ LRESULT CODStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       LRESULT r = CStatic::WindowProc(message, wParam, lParam);
       TakeWindowText();
       LoadBkImage();
+      if (r != -1) ODMarkWindow(m_hWnd, "ODStatic", 0x1003);
       return r;
     }
     case WM_PAINT:
@@ -121,6 +122,7 @@ void CODStatic::PreSubclassWindow() {
   CStatic::PreSubclassWindow();
   TakeWindowText();
   LoadBkImage();
+  ODMarkWindow(m_hWnd, "ODStatic", 0x1003);
 }
 
 void CODStatic::TakeWindowText() {

@@ -141,6 +141,11 @@ BOOL CODTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT 
 }
 
 LRESULT CODTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODTabCtrl", 0x100F, [&] { return CTabCtrl::WindowProc(message, wParam, lParam); }, nullptr,
+          &common))
+    return common;
   switch (message) {
     case WM_PAINT:
       OnPaint();

@@ -347,6 +347,11 @@ CODToolTip::CODToolTip()
                                       RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
                                       RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
   memcpy(m_colours, kTable, sizeof(kTable));
+  ApplyThemeColours();
+}
+
+// Entries 16 to 24 of the colour table are the theme's nine colours.
+void CODToolTip::ApplyThemeColours() {
   const ODToolTipTheme& t = ODToolTipValues();
   const COLORREF theme[9] = {t.crFg,      t.crBkBegin, t.crBkMid,  t.crBkEnd, t.crLink,
                              t.crVisited, t.crHover,   t.crShadow, t.crBorder};
@@ -468,6 +473,11 @@ void CODToolTip::RelayEvent(const MSG* pMsg) {
 }
 
 LRESULT CODToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODToolTip", 0x100A, [&] { return CWnd::WindowProc(message, wParam, lParam); },
+          [this] { ApplyThemeColours(); }, &common))
+    return common;
   switch (message) {
     case WM_PAINT:
       OnPaint();

@@ -387,6 +387,25 @@ TEST_F(GalleryTest, TextEditPasswordLinksAndTooltip) {
   Shot("text");
 }
 
+// Every owner-drawn window says what it is through two window properties.
+TEST_F(GalleryTest, ControlsCarryTheirKindProperties) {
+  struct Case {
+    int id;
+    const char* kind;
+    int value;
+  } cases[] = {
+      {IDC_PUSH, "ODButton", 0x1008},       {IDC_PROGRESS, "ODProgress", 0x1002}, {IDC_LINKS, "ODStatic", 0x1003},
+      {IDC_ANIMSTATIC, "ODStatic", 0x1003}, {IDC_EDIT, "ODEdit", 0x1001},         {IDC_PASSWORD, "ODEdit", 0x1001},
+      {IDC_TABS, "ODTabCtrl", 0x100F},      {IDC_SMALLTABS, "ODTabCtrl", 0x100F}, {IDC_LISTBOX, "ODListBox", 0x1006},
+  };
+  for (const Case& c : cases) {
+    HWND h = Control(c.id);
+    ASSERT_NE(h, nullptr) << c.id;
+    EXPECT_EQ((INT_PTR)GetPropA(h, "ODCtrl"), 0x1000) << c.kind << " " << c.id;
+    EXPECT_EQ((INT_PTR)GetPropA(h, c.kind), c.value) << c.kind << " " << c.id;
+  }
+}
+
 TEST_F(GalleryTest, ListBoxComboListViewAndScrollView) {
   OpenPage(2);
   HWND list = Control(IDC_LISTBOX);
@@ -510,6 +529,7 @@ TEST_F(GalleryTest, PopupMenuWithExtraParts) {
   HWND menu = WaitPopup("ODMenu");
   ASSERT_NE(menu, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(menu) != FALSE; }));
+  EXPECT_EQ((INT_PTR)GetPropA(menu, "ODMenu"), 0x1005);
   // The parts sit inside the one-pixel frame: a title strip of 20 over the columns, a left
   // strip of round buttons 16 wide, a right strip of 6 and a bottom strip of 8.
   RECT rc;
