@@ -565,10 +565,27 @@ void CODToolTip::ShowAt(int nTool, POINT ptAnchor) {
   nm.pPoint = &ptAnchor;
   nm.pTool = &rec;
   if (::IsWindow(m_hOwner)) ::SendMessageA(m_hOwner, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+  // What the owner changed (text, icon, bitmap, own values) stays with the tool, except its
+  // hot rectangle; a handle the owner put in is copied, the owner keeps its own.
   if (nTool >= 0 && nTool < (int)m_tools.size()) {
-    RECT keep = m_tools[nTool].rc;
-    m_tools[nTool].strText = rec.strText;
-    m_tools[nTool].rc = keep;
+    OD_TOOL_INFO& tool = m_tools[nTool];
+    const RECT keep = tool.rc;
+    HICON icon = tool.hIcon;
+    HBITMAP bitmap = tool.hBitmap;
+    if (rec.hIcon != icon) {
+      if (icon) ::DestroyIcon(icon);
+      icon = rec.hIcon ? ::CopyIcon(rec.hIcon) : nullptr;
+    }
+    if (rec.hBitmap != bitmap) {
+      if (bitmap) ::DeleteObject(bitmap);
+      bitmap = rec.hBitmap ? (HBITMAP)::CopyImage(rec.hBitmap, IMAGE_BITMAP, 0, 0, 0) : nullptr;
+    }
+    tool = rec;
+    tool.rc = keep;
+    tool.hIcon = icon;
+    tool.hBitmap = bitmap;
+    rec.hIcon = icon;
+    rec.hBitmap = bitmap;
   }
   if (!rec.hIcon && rec.strText.IsEmpty()) return;
   FreeShown();
