@@ -67,6 +67,14 @@ def password_marks(x, y):
     return fills[cell]
 
 
+def submenu_marks(x, y):
+    """Three 8 x 9 cells of a right-pointing mark on a magenta key: normal, marked, hot."""
+    cell, cx = x // 8, x % 8
+    if not (2 <= cx <= 5 and abs(y - 4) <= 5 - cx):
+        return MAGENTA
+    return [(20, 48, 87), (60, 110, 180), (255, 255, 255)][cell]
+
+
 def write_cursor(path):
     """32 x 32 monochrome cursor: a small cross with its hot spot in the middle."""
     w = h = 32
@@ -95,6 +103,7 @@ def main():
     write_bmp(os.path.join(out, "border.bmp"), 10, 10, border_bitmap)
     write_bmp(os.path.join(out, "arrows.bmp"), 24, 12, scroll_arrows)
     write_bmp(os.path.join(out, "pwdmarks.bmp"), 40, 12, password_marks)
+    write_bmp(os.path.join(out, "submarks.bmp"), 24, 9, submenu_marks)
     write_cursor(os.path.join(out, "hand.cur"))
 
 

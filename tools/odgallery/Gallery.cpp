@@ -283,6 +283,12 @@ void CGalleryWnd::OpenPopupMenu() {
   m_popup.AddItem("More", ID_MENU_FIRST + 13, nullptr, FALSE, 0);
   m_popup.AddItem("Disabled", ID_MENU_FIRST + 14, nullptr, TRUE, 0);
   m_popup.EnableItem(0, 4, FALSE);
+  // Round buttons by state (normal, marked, hot, disabled), blinking diamonds that turn while
+  // their item is hot, and the sub-menu mark.
+  m_popup.SetItemImage(0, 0, OD_MENU_ITEM::IMG_ICON, "0,120,0,4,4,1");
+  m_popup.SetItemImage(0, 1, OD_MENU_ITEM::IMG_ICON, "0,124,0,4,2,2");
+  m_popup.SetItemImage(0, 3, OD_MENU_ITEM::IMG_MARK, "0,125,0,3,3,1");
+  m_popup.SetItemImage(0, 4, OD_MENU_ITEM::IMG_ICON, "0,120,0,4,4,1");
   m_popup.AddItem("\xB8\xB4\xD6\xC6 column two", ID_MENU_FIRST + 15, nullptr, TRUE, 1);
   m_popup.AddItem("Last", ID_MENU_FIRST + 16, nullptr, TRUE, 1);
   CODMenuWnd* sub = new CODMenuWnd;

@@ -1,6 +1,7 @@
 #include "ODMenuWnd.h"
 
 #include <shellapi.h>
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "ODMemDC.h"
@@ -21,7 +22,7 @@ const UINT kPartImagePeriod = 200, kPartTextPeriod = 60;
 
 IMPLEMENT_DYNAMIC(CODMenuWnd, CWnd)
 
-CODMenuWnd::CODMenuWnd() : m_pTip(nullptr), m_bDeleteOnDestroy(FALSE) { ResetToStart(); }
+CODMenuWnd::CODMenuWnd() : m_pTip(nullptr), m_bDeleteOnDestroy(FALSE), m_hImageList(nullptr) { ResetToStart(); }
 
 CODMenuWnd::~CODMenuWnd() {
   m_bDeleteOnDestroy = FALSE;  // already being deleted
@@ -265,6 +266,7 @@ int CODMenuWnd::AddItem(LPCSTR lpszCaption, UINT nID, LPCSTR lpszTip, BOOL bComm
     item->command = bCommand;
     memcpy(item->colours, m_colours, sizeof(m_colours));
     item->font = m_font;
+    item->imageList = m_hImageList;
   }
   m_levels[nLevel].push_back(item);
   m_subs[nLevel].push_back(nullptr);
@@ -277,6 +279,56 @@ void CODMenuWnd::EnableItem(int nLevel, int nRow, BOOL bEnable) {
     item->enabled = bEnable;
     item->state = bEnable ? 0 : 3;
   }
+}
+
+BOOL CODMenuWnd::SetItemImage(int nLevel, int nRow, int nWhich, LPCSTR lpszSpec) {
+  OD_MENU_ITEM* item = ItemAt(nLevel, nRow);
+  if (!item || nWhich < 0 || nWhich > 2) return FALSE;
+  if (item->state == 2) StopItemAnimations(item);
+  item->images[nWhich].Clear();
+  if (lpszSpec && *lpszSpec) LoadThemeImageSpec(lpszSpec, &item->images[nWhich]);
+  item->images[nWhich].SetDrawMode(nWhich == OD_MENU_ITEM::IMG_BACKGROUND ? CODThemeImage::DRAW_STRETCH
+                                                                          : CODThemeImage::DRAW_SINGLE);
+  return !item->images[nWhich].IsEmpty();
+}
+
+BOOL CODMenuWnd::SetItemListImages(int nLevel, int nRow, int nLeft, int nRight) {
+  OD_MENU_ITEM* item = ItemAt(nLevel, nRow);
+  if (!item) return FALSE;
+  item->listLeft = nLeft;
+  item->listRight = nRight;
+  return TRUE;
+}
+
+void CODMenuWnd::StartItemAnimations(OD_MENU_ITEM* pItem) {
+  if (!pItem || !m_hWnd) return;
+  for (CODThemeImage& img : pItem->images) {
+    if (img.IsEmpty() || !img.StartAnimation()) continue;
+    size_t slot = 1;
+    while (slot < m_anims.size() && m_anims[slot]) ++slot;
+    if (slot >= m_anims.size()) m_anims.resize(slot + 1, nullptr);
+    m_anims[slot] = &img;
+    SetTimer(slot, 150, nullptr);
+  }
+}
+
+void CODMenuWnd::StopItemAnimations(OD_MENU_ITEM* pItem) {
+  if (!pItem) return;
+  for (CODThemeImage& img : pItem->images) {
+    for (size_t slot = 1; slot < m_anims.size(); ++slot)
+      if (m_anims[slot] == &img) {
+        if (m_hWnd) KillTimer(slot);
+        m_anims[slot] = nullptr;
+      }
+    if (!img.IsEmpty()) img.StopAnimation(TRUE);
+  }
+}
+
+CRect CODMenuWnd::HotItemRect() const {
+  MenuRect er = m_layout.EntryRect(m_nHotColumn, m_nHotItem);
+  CRect rc(er.left, er.top, er.right, er.bottom);
+  rc.InflateRect(1, 1);
+  return rc;
 }
 
 BOOL CODMenuWnd::AttachSubMenu(int nLevel, int nRow, CODMenuWnd* pSub, BOOL bDeleteOnDestroy) {
@@ -491,11 +543,32 @@ void CODMenuWnd::OnPaint() {
   });
 }
 
+// An image of a cell size centred in a column of the item, one pixel right and down.
+static CRect CentredIn(int left, int width, const RECT& rc, int cx, int cy) {
+  const int x = left + (width - cx) / 2 + 1, y = rc.top + ((rc.bottom - rc.top) - cy) / 2 + 1;
+  return CRect(x, y, x + cx, y + cy);
+}
+
 void CODMenuWnd::DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc) {
   const int s = item.enabled ? item.state : 3;
+  OD_MENU_ITEM& it = const_cast<OD_MENU_ITEM&>(item);  // images advance their frames
   if (item.colours[0][s] != CLR_NONE) ODFillSolid(hDC, rc, item.colours[0][s]);
+  it.images[OD_MENU_ITEM::IMG_BACKGROUND].Draw(hDC, rc, s);
   if (item.colours[1][s] != CLR_NONE) ODFrame(hDC, rc, item.colours[1][s], 1);
   const auto& m = m_layout.m;
+  // Left column: the icon image, else the shared list's icon.
+  CODThemeImage& icon = it.images[OD_MENU_ITEM::IMG_ICON];
+  int listCx = 0, listCy = 0;
+  if (item.imageList) ::ImageList_GetIconSize(item.imageList, &listCx, &listCy);
+  if (!icon.IsEmpty()) {
+    CRect ir = CentredIn(rc.left, m.imageColumn, rc, icon.GetCellWidth(), icon.GetCellHeight());
+    icon.Draw(hDC, ir, s);
+    if (item.colours[3][s] != CLR_NONE)
+      ODFrame(hDC, CRect(ir.left - 1, ir.top - 1, ir.right + 1, ir.bottom + 1), item.colours[3][s], 1);
+  } else if (item.imageList && item.listLeft >= 0) {
+    CRect ir = CentredIn(rc.left, m.imageColumn, rc, listCx, listCy);
+    ::ImageList_Draw(item.imageList, item.listLeft, hDC, ir.left, ir.top, ILD_TRANSPARENT);
+  }
   HFONT font = ::CreateFontIndirectA(&item.font);
   HGDIOBJ old = ::SelectObject(hDC, font);
   ::SetBkMode(hDC, TRANSPARENT);
@@ -505,14 +578,28 @@ void CODMenuWnd::DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc) {
   ::DrawTextA(hDC, item.caption, -1, &tr, DT_SINGLELINE | DT_VCENTER);
   ::SelectObject(hDC, old);
   ::DeleteObject(font);
+  // Right column: the sub-menu mark, else the shared list's mark.
+  CODThemeImage& mark = it.images[OD_MENU_ITEM::IMG_MARK];
+  const int right = rc.right - m.rightColumn;
+  if (!mark.IsEmpty())
+    mark.Draw(hDC, CentredIn(right, m.rightColumn, rc, mark.GetCellWidth(), mark.GetCellHeight()), s);
+  else if (item.imageList && item.listRight >= 0) {
+    CRect mr = CentredIn(right, m.rightColumn, rc, listCx, listCy);
+    ::ImageList_Draw(item.imageList, item.listRight, hDC, mr.left, mr.top, ILD_TRANSPARENT);
+  }
 }
 
 void CODMenuWnd::SetHot(int nColumn, int nRow) {
-  if (OD_MENU_ITEM* prev = ItemAt(m_nHotColumn, m_nHotItem))
+  if (OD_MENU_ITEM* prev = ItemAt(m_nHotColumn, m_nHotItem)) {
     if (prev->state == 2) prev->state = 0;
+    StopItemAnimations(prev);
+  }
   m_nHotColumn = nColumn;
   m_nHotItem = nRow;
-  if (OD_MENU_ITEM* item = ItemAt(nColumn, nRow)) item->state = 2;
+  if (OD_MENU_ITEM* item = ItemAt(nColumn, nRow)) {
+    item->state = 2;
+    StartItemAnimations(item);
+  }
   Invalidate(FALSE);
 }
 
@@ -630,7 +717,12 @@ void CODMenuWnd::OnKillFocus(HWND hNew) {
 }
 
 void CODMenuWnd::OnTimer(UINT_PTR nID) {
-  if (nID >= kPartImageTimer && nID < kPartImageTimer + 4) {
+  if (nID < m_anims.size()) {
+    if (m_anims[nID]) {
+      m_anims[nID]->OnAnimationTimer();
+      InvalidateRect(HotItemRect(), FALSE);
+    }
+  } else if (nID >= kPartImageTimer && nID < kPartImageTimer + 4) {
     const int i = int(nID - kPartImageTimer);
     if (m_bPart[i] && !m_partImages[i].IsEmpty()) {
       m_partImages[i].OnAnimationTimer();
@@ -663,6 +755,9 @@ void CODMenuWnd::OnDestroy() {
   KillTimer(kCloseSubTimer);
   if (m_bRoot && m_pOwner && ::IsWindow(m_pOwner->m_hWnd)) ::SetFocus(m_pOwner->m_hWnd);
   StopParts();
+  for (size_t slot = 1; slot < m_anims.size(); ++slot)
+    if (m_anims[slot]) KillTimer(slot);
+  m_anims.clear();
   for (auto& level : m_levels)
     for (OD_MENU_ITEM* item : level) delete item;
   m_levels.clear();

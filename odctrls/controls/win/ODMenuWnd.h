@@ -13,12 +13,17 @@
 class CODToolTip;
 
 struct OD_MENU_ITEM {
+  // Background, icon (left column) and sub-menu mark (right column); empty by default.
+  enum { IMG_BACKGROUND = 0, IMG_ICON = 1, IMG_MARK = 2 };
+  CODThemeImage images[3];
   CString caption;
   UINT id = 0;
   CString tip;
   COLORREF colours[4][5];  // kind (background, edge, text, icon frame) by state
   LOGFONTA font;
   int image = -1;
+  int listLeft = -1, listRight = -1;  // indexes in the menu's shared image list
+  HIMAGELIST imageList = nullptr;
   int state = 0;  // 0 normal, 1 marked, 2 hot, 3 disabled
   BOOL enabled = TRUE;
   BOOL command = FALSE;
@@ -35,6 +40,14 @@ class CODMenuWnd : public CWnd {
   // Empty caption: a separator. Returns the item's index in the level, -1 on failure.
   int AddItem(LPCSTR lpszCaption, UINT nID, LPCSTR lpszTip, BOOL bCommand, int nLevel);
   void EnableItem(int nLevel, int nRow, BOOL bEnable);
+  // An item's image (OD_MENU_ITEM::IMG_...) from an image text of the theme's syntax; its
+  // states follow the item's (0 normal, 1 marked, 2 hot, 3 disabled) and its frames turn
+  // while the item is hot.
+  BOOL SetItemImage(int nLevel, int nRow, int nWhich, LPCSTR lpszSpec);
+  // The image list that items added from now on share, and an item's left and right
+  // indexes in it (-1 none); drawn when the item has no icon or mark image of its own.
+  void SetImageList(HIMAGELIST hList) { m_hImageList = hList; }
+  BOOL SetItemListImages(int nLevel, int nRow, int nLeft, int nRight);
   // Links a sub-menu window to an item; the sub-menu is no longer a root.
   BOOL AttachSubMenu(int nLevel, int nRow, CODMenuWnd* pSub, BOOL bDeleteOnDestroy);
   void Track(UINT nFlags, int x, int y, CWnd* pTarget);
@@ -80,6 +93,10 @@ class CODMenuWnd : public CWnd {
   void LoadParts();
   void DrawParts(HDC hDC);
   void StopParts();
+  // The hot item's animations, each on the timer of its slot (slot 0 stays empty).
+  void StartItemAnimations(OD_MENU_ITEM* pItem);
+  void StopItemAnimations(OD_MENU_ITEM* pItem);
+  CRect HotItemRect() const;
   void OnMouseMove(CPoint pt);
   void OnLButtonUp(CPoint pt);
   void OnKeyDown(UINT nKey);
@@ -123,4 +140,6 @@ class CODMenuWnd : public CWnd {
   CString m_strPartImage[4], m_strPartText[4];
   CODThemeImage m_partImages[4];
   CODTxtMov m_partTexts[4];
+  std::vector<CODThemeImage*> m_anims;
+  HIMAGELIST m_hImageList;
 };

@@ -498,9 +498,30 @@ TEST_F(GalleryTest, PopupMenuWithSubMenuAndKeys) {
     for (const auto& w : winprobe::TopLevelWindows(s_pi.dwProcessId, true))
       if (w.text == "ODMenu" && w.hwnd != menu) sub = w.hwnd;
   ASSERT_NE(sub, nullptr) << "the sub-menu did not open";
+  // The hot "More" shows its sub-menu mark in the hot state's white.
+  RECT mc;
+  GetClientRect(menu, &mc);
+  auto whiteOnRow = [&](int y) {
+    int n = 0;
+    for (int x = 0; x < mc.right; ++x) n += ScreenPixel(menu, x, y) == RGB(255, 255, 255);
+    return n;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return whiteOnRow(moreY) >= 2; })) << "no sub-menu mark";
   Shot("menus_popup", true);
+  // The second item's diamonds turn while it is hot.
+  const int secondY = 1 + 22 + 12;
+  pt = {40, secondY};
+  ClientToScreen(menu, &pt);
+  SetCursorPos(pt.x, pt.y);
+  PostMessageA(menu, WM_MOUSEMOVE, 0, MAKELPARAM(40, secondY));
+  ASSERT_TRUE(WaitPixel(menu, 100, secondY - 8, RGB(181, 209, 226))) << "the second item is not hot";
+  RECT wr;
+  GetWindowRect(menu, &wr);
+  RECT icon = {wr.left + 1, wr.top + 1 + 22 + 2, wr.left + 1 + 4 + 16 + 2, wr.top + 1 + 22 + 2 + 20};
+  const unsigned long long before = ScreenSum(icon);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenSum(icon) != before; })) << "the hot item's image does not turn";
   // A click on an item runs its command and closes the whole cascade.
-  winprobe::ClickAt(menu, 40, 1 + 22 + 12);
+  winprobe::ClickAt(menu, 40, secondY);
   EXPECT_TRUE(WaitStatus("menu 12")) << Status();
   EXPECT_FALSE(IsWindowVisible(menu));
   // By keys: Down makes the first item hot, Return runs it (the mouse out of the way).
