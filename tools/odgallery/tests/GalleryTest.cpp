@@ -24,6 +24,7 @@ enum {
   IDC_DROPBTN = 105,
   IDC_HOVER = 106,
   IDC_PROGRESS = 107,
+  IDC_GROW = 108,
   IDC_STEP = 110,
   IDC_LINKS = 201,
   IDC_EDIT = 203,
@@ -247,6 +248,20 @@ TEST_F(GalleryTest, ButtonsCheckRadioHoverProgressAndDropMenu) {
   RECT pr;
   GetClientRect(progress, &pr);
   EXPECT_NE(ScreenPixel(progress, pr.right * 80 / 100, pr.bottom / 2), RGB(240, 246, 252)) << "the bar is filled";
+  // The theme lays its tile behind the bar and its blinking diamonds into the grow block.
+  const COLORREF rest = ScreenPixel(progress, pr.right * 96 / 100, pr.bottom - 3);
+  EXPECT_TRUE(rest == RGB(214, 222, 226) || rest == RGB(222, 230, 234)) << std::hex << rest;
+  HWND grow = Control(IDC_GROW);
+  ASSERT_NE(grow, nullptr);
+  RECT gr;
+  GetClientRect(grow, &gr);
+  int diamonds = 0;
+  for (int y = 2; y < gr.bottom - 2; y += 2)
+    for (int x = 2; x < gr.right - 2; x += 2) {
+      const COLORREF c = ScreenPixel(grow, x, y);
+      diamonds += c == RGB(20, 48, 87) || c == RGB(60, 110, 180);
+    }
+  EXPECT_GT(diamonds, 12) << "no grow image";
   // Hovering the hover button shows its hover frame (the strip's second colour).
   HWND hover = Control(IDC_HOVER);
   Hover(hover, 20, 10);
