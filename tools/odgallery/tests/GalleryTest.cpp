@@ -593,6 +593,15 @@ TEST_F(GalleryTest, DialogWaitAndMessageDialogs) {
   Click(IDC_OPENDIALOG, 20, 10);
   HWND dlg = WaitPopup("Dialog");
   ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ((INT_PTR)GetPropA(dlg, "ODDialog"), 0x1004);
+  // The system-menu image turns its frames on its own timer.
+  {
+    RECT dr;
+    GetWindowRect(dlg, &dr);
+    RECT sysMenu = {dr.left, dr.top, dr.left + 30, dr.top + 20};
+    const unsigned long long first = ScreenSum(sysMenu);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenSum(sysMenu) != first; })) << "the caption image does not turn";
+  }
   Shot("dialogs_dialog", true);
   // The caption's close button closes it.
   RECT wr;
