@@ -244,6 +244,19 @@ TEST_F(GalleryTest, ButtonsCheckRadioHoverProgressAndDropMenu) {
   for (int i = 0; i < 5; ++i) Click(IDC_STEP);
   // Stepping past the end of the grow bar turns it round rather than stopping.
   EXPECT_TRUE(WaitStatus("progress 90 grow")) << Status();
+  // The theme's push face gives the step button its size (120 x 28) and rounded shape.
+  {
+    HWND step = Control(IDC_STEP);
+    RECT sr;
+    GetWindowRect(step, &sr);
+    EXPECT_EQ(sr.right - sr.left, 120);
+    EXPECT_EQ(sr.bottom - sr.top, 28);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(step, shape), COMPLEXREGION) << "no rounded shape";
+    EXPECT_FALSE(PtInRegion(shape, 0, 0)) << "the corner is cut away";
+    EXPECT_TRUE(PtInRegion(shape, 60, 14));
+    DeleteObject(shape);
+  }
   HWND progress = Control(IDC_PROGRESS);
   RECT pr;
   GetClientRect(progress, &pr);
