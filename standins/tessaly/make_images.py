@@ -117,6 +117,30 @@ def button_face(pressed):
     return pixel
 
 
+def flip_arrow(left, pressed):
+    """A 12 x 12 flip button pointing left or right: a framed face with a triangle."""
+    def pixel(x, y):
+        if x in (0, 11) or y in (0, 11):
+            return (20, 48, 87)
+        tip = 3 if left else 8
+        reach = abs(x - tip)
+        if 3 <= x <= 8 and abs(y - 5.5) <= reach * 0.6 + 0.5 and (x >= tip if left else x <= tip):
+            return (255, 255, 255) if pressed else (20, 48, 87)
+        return (20, 48, 87) if pressed else (220, 243, 255)
+    return pixel
+
+
+def drop_button(pressed):
+    """A 16 x 20 drop button: a framed face with a down-pointing triangle."""
+    def pixel(x, y):
+        if x in (0, 15) or y in (0, 19):
+            return (20, 48, 87)
+        if 8 <= y <= 11 and abs(x - 7.5) <= 11.5 - y:
+            return (255, 255, 255) if pressed else (20, 48, 87)
+        return (20, 48, 87) if pressed else (214, 228, 242)
+    return pixel
+
+
 def write_cursor(path):
     """32 x 32 monochrome cursor: a small cross with its hot spot in the middle."""
     w = h = 32
@@ -152,6 +176,12 @@ def main():
     write_bmp(os.path.join(out, "radiooff.bmp"), 13, 13, radio_mark(False))
     write_bmp(os.path.join(out, "faceout.bmp"), 120, 28, button_face(False))
     write_bmp(os.path.join(out, "facein.bmp"), 120, 28, button_face(True))
+    write_bmp(os.path.join(out, "flipleftout.bmp"), 12, 12, flip_arrow(True, False))
+    write_bmp(os.path.join(out, "flipleftin.bmp"), 12, 12, flip_arrow(True, True))
+    write_bmp(os.path.join(out, "fliprightout.bmp"), 12, 12, flip_arrow(False, False))
+    write_bmp(os.path.join(out, "fliprightin.bmp"), 12, 12, flip_arrow(False, True))
+    write_bmp(os.path.join(out, "dropout.bmp"), 16, 20, drop_button(False))
+    write_bmp(os.path.join(out, "dropin.bmp"), 16, 20, drop_button(True))
     write_cursor(os.path.join(out, "hand.cur"))
 
 

@@ -450,9 +450,15 @@ TEST_F(GalleryTest, ListBoxComboListViewAndScrollView) {
   EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
   PostMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(lr.left + 20, lr.top + 20));
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETTOPINDEX, 0, 0) > 0; })) << "the wheel did not scroll";
-  // The drop-list combo drops its list and takes the chosen item.
+  // The drop-list combo drops its list and takes the chosen item; its drop button is the
+  // theme's picture, light while closed and dark while dropped.
+  HWND combo = Control(IDC_COMBOLIST);
+  RECT cr;
+  GetClientRect(combo, &cr);
+  EXPECT_TRUE(WaitPixel(combo, cr.right - 8, 3, RGB(214, 228, 242))) << std::hex << ScreenPixel(combo, cr.right - 8, 3);
   Click(IDC_COMBOLIST, 20, 10);
   EXPECT_TRUE(WaitStatus("combo 302 dropped")) << Status();
+  EXPECT_TRUE(WaitPixel(combo, cr.right - 8, 3, RGB(20, 48, 87))) << std::hex << ScreenPixel(combo, cr.right - 8, 3);
   Shot("lists_combo", true);
   HWND dropList = DropList();
   ASSERT_NE(dropList, nullptr);
@@ -566,6 +572,8 @@ TEST_F(GalleryTest, PopupMenuWithSubMenuAndKeys) {
   for (const auto& w : winprobe::ChildWindows(tabs))
     if (w.className == "msctls_updown32") upDown = w.hwnd;
   ASSERT_NE(upDown, nullptr);
+  // Its halves are the theme's flip pictures (their face colour, not the tab fill).
+  EXPECT_TRUE(WaitPixel(upDown, 2, 2, RGB(220, 243, 255))) << std::hex << ScreenPixel(upDown, 2, 2);
   Shot("menus");
 }
 
