@@ -391,7 +391,10 @@ void CODMenuWnd::Track(UINT nFlags, int x, int y, CWnd* pTarget) {
   LayoutItems();
   for (auto& level : m_levels)
     for (OD_MENU_ITEM* item : level)
-      if (item && item->state == 2) item->state = 0;
+      if (item && item->state == 2) {
+        item->state = 0;
+        StopItemAnimations(item);
+      }
   m_nHotItem = m_nHotColumn = -1;
   const int w = m_layout.Width(), h = m_layout.Height();
   int edge = -1;
@@ -498,7 +501,10 @@ LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_bMouseInside = FALSE;
       for (auto& level : m_levels)
         for (OD_MENU_ITEM* item : level)
-          if (item && item->state == 2) item->state = 0;
+          if (item && item->state == 2) {
+            item->state = 0;
+            StopItemAnimations(item);
+          }
       Invalidate(FALSE);
       return 0;
     case WM_MOUSEACTIVATE:
