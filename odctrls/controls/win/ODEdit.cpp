@@ -16,7 +16,7 @@ CODEdit::CODEdit()
       m_bCaretOn(FALSE),
       m_bNotify(TRUE),
       m_rcBorder(1, 1, 1, 1),
-      m_hFont(ODCreateFont(12)),
+      m_hFont(nullptr),
       m_nSpacing(0),
       m_bPwdImg(FALSE),
       m_nPwdGap(1),
@@ -26,6 +26,7 @@ CODEdit::CODEdit()
   w = w < 0 ? 0 : w > 16 ? 16 : w;
   m_rcBorder.SetRect(w, w, w, w);
   m_buffer.m_pwdChar = ODEditValues().pwdChar[0] ? std::string(1, ODEditValues().pwdChar[0]) : "*";
+  LoadFont();
 }
 
 CODEdit::~CODEdit() {
@@ -44,6 +45,7 @@ LRESULT CODEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == GetChangeThemeMsg()) {
     const ODEditTheme& t = ODEditValues();
     m_buffer.m_pwdChar = t.pwdChar[0] ? std::string(1, t.pwdChar[0]) : "*";
+    LoadFont();
     LoadImages();
     KeepCaretVisible();
     Invalidate(FALSE);
@@ -169,6 +171,24 @@ static UINT FramePeriod(const CODThemeImage& img) {
   const std::vector<CODThemeImage::GifFrame>& frames = img.GetGifFrames();
   if (!frames.empty() && frames[0].delay > 0) return UINT(frames[0].delay) * 10;
   return 250;
+}
+
+// The theme's "TextFont" when it reads, else the library's font.
+void CODEdit::LoadFont() {
+  vesk::odctrls::EditFontSpec spec;
+  HFONT font = nullptr;
+  if (vesk::odctrls::ParseEditFont(ODEditValues().textFont, &spec)) {
+    LOGFONTA lf = {};
+    lf.lfHeight = -spec.height;
+    lf.lfWeight = spec.weight;
+    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    lf.lfCharSet = GB2312_CHARSET;
+    lstrcpynA(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    font = ::CreateFontIndirectA(&lf);
+  }
+  if (!font) font = ODCreateFont(12);
+  if (m_hFont) ::DeleteObject(m_hFont);
+  m_hFont = font;
 }
 
 void CODEdit::LoadImages() {

@@ -66,6 +66,7 @@ class CODEdit : public CWnd {
   int HitTest(int x) const;
   // The theme's background and password images, with their animation timers.
   void LoadImages();
+  void LoadFont();
   int PasswordCellWidth() const;
   void DrawPasswordImages(HDC hDC, int x0, const RECT& rc);
 
