@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# End to end: the net skin. The table server sends MSG_NET_SKIN_DATA with three entries: one
+# whose period is current and whose installed folder holds pictures of its own (the frame in
+# other colours, the right pane's caption and background, a table fill), one whose installed
+# version differs (reported to the lobby, not used) and one whose period is over (drawn in
+# yet other colours; not used although it comes last). The client stores the section; from
+# then on the pictures come from the current entry's folder: after a restart the frame, the
+# table and the right pane show them. Screenshots before and after.
+# Usage: net_skin.sh NATIVE_TREE WIN_TREE OUT_DIR.
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_init "$@"
+here=$(cd "$(dirname "$0")" && pwd)
+pictures() { python3 "$here/net_skin_pictures.py" "$@"; }
+
+theme=$E2E_STAGE/program/Theme
+[ -f "$theme/frame01.bmp" ] || e2e_fail "the staged theme has no frame pictures"
+skin=$E2E_STAGE/share/skin/Vesk
+rm -rf "$E2E_STAGE/share/skin"
+installed() {  # FOLDER VERSION ORDER
+  mkdir -p "$skin/$1"
+  printf '[Version]\r\nVersion=%s\r\n' "$2" > "$skin/$1/version.ini"
+  pictures make "$theme" "$skin/$1" "$3"
+}
+installed spring 1.0 bgr   # current: red and blue swapped
+installed summer 1.0 gbr   # the server names version 2.0: not used, reported
+installed winter 1.0 grb   # its period is over: not used
+
+year=$(date +%Y)
+section="1=1,Vesk_skin_1,spring,$((year - 1)).1.1-$((year + 1)).12.31,springpkg,1.0,1"
+section+=$'\n'"2=2,Vesk_skin_1,summer,$((year - 1)).1.1-$((year + 1)).12.31,summerpkg,2.0,1"
+section+=$'\n'"3=3,Vesk_skin_1,winter,2001.1.1-2002.12.31,winterpkg,1.0,1"
+body=00000000$(printf '%s' "$section" | xxd -p | tr -d '\n')00
+echo "on out:0x8000021C delay=500 send 0x248 0 $body" > "$E2E_OUT/script.txt"
+port=$(e2e_server --bots --seed 5 --turn 30 --script "$E2E_OUT/script.txt")
+e2e_client alice Alice 2 "$port"
+hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
+
+ini=$E2E_STAGE/share/skin/GameClientSkin.ini
+e2e_wait_log "$ini" "spring" 30 || e2e_fail "the client did not store the net skin"
+grep -q "winter" "$ini" || e2e_fail "the stored section lacks an entry"
+# The entry whose installed version differs goes to the lobby: package and version 2.0.0.0.
+e2e_wait_log "$E2E_OUT/lobby-alice.log" "COPYDATA .*value=33554432 .*text=summerpkg" 20 ||
+  e2e_fail "the lobby was not told about the differing skin"
+grep -q "text=springpkg\|text=winterpkg" "$E2E_OUT/lobby-alice.log" && e2e_fail "the lobby was told about a skin it has"
+
+# The frame's caption at its middle, 8 pixels down: blue in the theme's own colours.
+frame_colour() {  # NAME -> "r g b"
+  local w
+  w=$(e2e_probe rect "$hwnd" | awk '{print $3 - $1}')
+  pictures pixel "$E2E_OUT/$1.png" $((w / 2)) 8
+}
+e2e_probe front "$hwnd" >/dev/null || true
+e2e_probe still "$hwnd" 3000 >/dev/null 2>&1 || true
+e2e_shot "$hwnd" theme_own
+read -r r g b < <(frame_colour theme_own)
+[ "$b" -gt "$r" ] || e2e_fail "the frame's own caption is not blue ($r $g $b)"
+
+# ---- a restart under the stored net skin ----
+"$WINE" taskkill /f /im Vesk.exe >/dev/null 2>&1 || true
+for i in $(seq 1 100); do e2e_probe list | grep -q '"Trebbin' || break; sleep 0.1; done
+port2=$(e2e_peer server2 "$E2E_SERVER" --port 0 --seconds 300 --log "$E2E_OUT/server2.log" --bots --seed 5 --turn 30)
+e2e_client bob Bob 2 "$port2"
+hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window after the restart"
+e2e_probe front "$hwnd" >/dev/null || true
+e2e_probe still "$hwnd" 3000 >/dev/null 2>&1 || true
+e2e_shot "$hwnd" theme_net_skin
+read -r r g b < <(frame_colour theme_net_skin)
+# spring swaps red and blue; winter (over) would give green the lead, summer too.
+[ "$r" -gt "$b" ] && [ "$r" -gt "$g" ] || e2e_fail "the frame does not show the current net skin ($r $g $b)"
+echo "e2e: net skin frame colour $r $g $b"
