@@ -314,10 +314,11 @@ def pane_caption(w, h=22, top=CAP_TOP, bottom=CAP_BOTTOM):
         c.fill(0, y, w, y + 1, lerp(top, bottom, y / float(h - 1)))
     c.fill(0, 0, w, 1, lerp(top, (255, 255, 255), 0.45))
     c.fill(0, h - 1, w, h, OUTLINE)
-    c.shape(rounded(5, 4, 21, 14, 4), GLYPH)
-    c.shape(lambda fx, fy: 8 <= fx <= 12 and 13 <= fy <= 18 - (fx - 8), GLYPH)
-    for x in (9, 13, 17):
-        c.fill(x, 8, x + 2, 10, bottom)
+    # The live panel covers the strip's upper half: the mark sits in the lower one.
+    c.shape(rounded(5, h - 11, 19, h - 4, 3), GLYPH)
+    c.shape(lambda fx, fy: 7 <= fx <= 10 and h - 5 <= fy <= h - 2 - (fx - 7), GLYPH)
+    for x in (8, 11, 14):
+        c.fill(x, h - 8, x + 2, h - 6, bottom)
     return c
 
 

@@ -18,6 +18,7 @@ IMPLEMENT_DYNCREATE(CChatView, CFormView)
 BEGIN_MESSAGE_MAP(CChatView, CFormView)
   ON_WM_SIZE()
   ON_WM_ERASEBKGND()
+  ON_WM_PAINT()
   ON_WM_DESTROY()
   ON_MESSAGE(CChatView::WM_PANEL_URL, &CChatView::OnPanelUrl)
 END_MESSAGE_MAP()
@@ -204,6 +205,13 @@ BOOL CChatView::OnEraseBkgnd(CDC* pDC) {
     StartPanelUrl(FALSE);
   }
   return TRUE;
+}
+
+// A form view leaves its painting to the dialog procedure: the pictures are drawn here.
+void CChatView::OnPaint() {
+  CPaintDC dc(this);
+  OnPrepareDC(&dc);
+  OnDraw(&dc);
 }
 
 void CChatView::OnDraw(CDC* pDC) {

@@ -51,6 +51,7 @@ class CChatView : public CFormView {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg void OnPaint();
   afx_msg void OnDestroy();
   afx_msg LRESULT OnPanelUrl(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()

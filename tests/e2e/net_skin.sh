@@ -5,7 +5,8 @@
 # version differs (reported to the lobby, not used) and one whose period is over (drawn in
 # yet other colours; not used although it comes last). The client stores the section; from
 # then on the pictures come from the current entry's folder: after a restart the frame, the
-# table and the right pane show them. Screenshots before and after.
+# table and the right pane show them. Screenshots before and after; the right pane's
+# caption picture is checked in both.
 # Usage: net_skin.sh NATIVE_TREE WIN_TREE OUT_DIR.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
@@ -49,11 +50,23 @@ frame_colour() {  # NAME -> "r g b"
   w=$(e2e_probe rect "$hwnd" | awk '{print $3 - $1}')
   pictures pixel "$E2E_OUT/$1.png" $((w / 2)) 8
 }
+# The right pane's chat caption, in the part the live panel (350 pixels high) leaves free:
+# 5 pixels above the chat window (which starts at 360), past the balloon mark.
+PANE_RIGHT=59649  # AFX_IDW_PANE_FIRST + 1
+pane_colour() {  # NAME -> "r g b"
+  local pane x y
+  pane=$(e2e_probe children "$hwnd" | awk -v id=$PANE_RIGHT '$2 == id {print $1; exit}')
+  [ -n "$pane" ] || e2e_fail "no right pane"
+  read -r x y < <(paste <(e2e_probe rect "$pane") <(e2e_probe rect "$hwnd") | awk '{print $1 - $5 + 40, $2 - $6 + 355}')
+  pictures pixel "$E2E_OUT/$1.png" "$x" "$y"
+}
 e2e_probe front "$hwnd" >/dev/null || true
 e2e_probe still "$hwnd" 3000 >/dev/null 2>&1 || true
 e2e_shot "$hwnd" theme_own
 read -r r g b < <(frame_colour theme_own)
 [ "$b" -gt "$r" ] || e2e_fail "the frame's own caption is not blue ($r $g $b)"
+read -r r g b < <(pane_colour theme_own)
+[ "$b" -gt "$r" ] && [ "$b" -gt 120 ] || e2e_fail "the right pane's caption picture is not drawn ($r $g $b)"
 
 # ---- a restart under the stored net skin ----
 "$WINE" taskkill /f /im Vesk.exe >/dev/null 2>&1 || true
@@ -67,4 +80,6 @@ e2e_shot "$hwnd" theme_net_skin
 read -r r g b < <(frame_colour theme_net_skin)
 # spring swaps red and blue; winter (over) would give green the lead, summer too.
 [ "$r" -gt "$b" ] && [ "$r" -gt "$g" ] || e2e_fail "the frame does not show the current net skin ($r $g $b)"
-echo "e2e: net skin frame colour $r $g $b"
+read -r r g b < <(pane_colour theme_net_skin)
+[ "$r" -gt "$b" ] && [ "$r" -gt 120 ] || e2e_fail "the right pane's caption is not the net skin's ($r $g $b)"
+echo "e2e: the right pane's caption under the net skin: $r $g $b"
