@@ -102,8 +102,11 @@ void CChatView::OnInitialUpdate() {
   CQKChatEx* pChat = m_wndChat.Create(1, this);
   if (!pChat) return;
   pChat->Invoke81(0);
-  // The advertisement control (behind the panel, which is put on top).
-  m_AdCtrl.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 0, 0), this, kAdControlId);
+  // The advertisement control, behind the panel (put on top) in the corner they share.
+  // Siblings clip each other there, so the order decides what shows, not which painted
+  // last; the control makes its own window, so the style is set once it is there.
+  if (m_AdCtrl.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 0, 0), this, kAdControlId))
+    m_AdCtrl.ModifyStyle(0, WS_CLIPSIBLINGS);
   CreatePanel();
   ChatViewSite().RegisterChatView(this);
   StartChat();
@@ -114,11 +117,11 @@ void CChatView::CreatePanel() {
   if (m_pPanel) return;
   m_pPanel = new BrowserHostDlg;
   if (!m_pPanel->Create(BrowserHostDlg::IDD, this)) return;
+  m_pPanel->ModifyStyle(0, WS_CLIPSIBLINGS);
   m_pPanel->SetWindowPos(&wndTop, 0, 0, 238, 350, SWP_NOMOVE | SWP_NOSIZE);
   m_pPanel->MoveWindow(0, 0, 238, 350);
-  // Without the browser library the host stays hidden: shown empty, it would only cover
-  // the advertisement control that shares its corner.
-  if (m_pPanel->IsLoaded()) m_pPanel->ShowWindow(SW_SHOW);
+  // Shown once the browser has a page: an empty host (no browser library, no address)
+  // would only cover the advertisement control beneath it.
   StartPanelUrl(TRUE);
 }
 
@@ -339,10 +342,12 @@ LRESULT CChatView::OnPanelUrl(WPARAM wParam, LPARAM lParam) {
                 wParam ? "CreateBrowser \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s"
                        : "LoadURL \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s",
                 url->substr(0, 2048).c_str());
-  if (wParam)
+  if (wParam) {
     m_pPanel->CreateBrowser(url->c_str());
-  else
+    m_pPanel->ShowWindow(SW_SHOW);
+  } else {
     m_pPanel->LoadURL(url->c_str());
+  }
   ChatViewSite().WriteConnectionLog(line);
   return 0;
 }

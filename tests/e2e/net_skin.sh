@@ -83,3 +83,36 @@ read -r r g b < <(frame_colour theme_net_skin)
 read -r r g b < <(pane_colour theme_net_skin)
 [ "$r" -gt "$b" ] && [ "$r" -gt 120 ] || e2e_fail "the right pane's caption is not the net skin's ($r $g $b)"
 echo "e2e: the right pane's caption under the net skin: $r $g $b"
+
+# ---- without the browser library the advertisement control shows in the panel's corner ----
+# The chat view's control (position 1003) gets an advertisement record whose page is a file
+# of the advertisement folder; with no live panel to host, the empty host stays hidden.
+"$WINE" taskkill /f /im Vesk.exe >/dev/null 2>&1 || true
+for i in $(seq 1 100); do e2e_probe list | grep -q '"Trebbin' || break; sleep 0.1; done
+rm -f "$E2E_STAGE/program/Brellin.dll"
+page='ad.htm'
+adbody="eb030000""07000000""0000""0000""1e00""0100""00000000""0000""0000"
+adbody+=$(printf '%02x000000' "${#page}")$(printf '%s' "$page" | xxd -p | tr -d '\n')
+echo "on out:0x8000021C delay=500 send 0x205 0 $adbody" > "$E2E_OUT/script3.txt"
+mkdir -p "$E2E_STAGE/share/Advert/7"
+echo '<html><body><p>Spring tables open</p></body></html>' > "$E2E_STAGE/share/Advert/7/ad.htm"
+port3=$(e2e_peer server3 "$E2E_SERVER" --port 0 --seconds 300 --log "$E2E_OUT/server3.log" --bots --seed 5 \
+  --turn 30 --script "$E2E_OUT/script3.txt")
+e2e_client carol Carol 2 "$port3"
+hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window without the browser library"
+ad=
+for i in $(seq 1 100); do
+  ad=$(e2e_probe children "$hwnd" | awk '$4 == "QKAdCtrl" && /Spring tables open/ {print $1; exit}')
+  [ -n "$ad" ] && break
+  sleep 0.2
+done
+[ -n "$ad" ] || e2e_fail "the advertisement did not reach the chat view's control"
+[ "$(e2e_probe visible "$ad")" = 1 ] || e2e_fail "the advertisement control is not visible"
+e2e_probe front "$hwnd" >/dev/null || true
+e2e_probe still "$hwnd" 3000 >/dev/null 2>&1 || true
+e2e_shot "$hwnd" advert_without_panel
+# On the screen the control's own face shows there (the stand-in's cream page), not the
+# grey of an empty panel host.
+read -r x y < <(paste <(e2e_probe rect "$ad") <(e2e_probe rect "$hwnd") | awk '{print $1 - $5 + 100, $2 - $6 + 150}')
+read -r r g b < <(pictures pixel "$E2E_OUT/advert_without_panel.png" "$x" "$y")
+[ "$r" -ge 250 ] && [ "$b" -le 235 ] || e2e_fail "the advertisement control is covered ($r $g $b)"
