@@ -68,9 +68,20 @@ function(vesk_core name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${A_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  # The fuzz and bench trees build a core only when one of their programs links it.
+  if(VESK_FUZZ OR VESK_BENCH)
+    set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
   if(A_LIBS)
     target_link_libraries(${name} PUBLIC ${A_LIBS})
   endif()
+endfunction()
+
+# The test files of one test program compile as one unit: gtest's headers and the code under
+# test are parsed once per program, not once per file. A file that cannot share a unit (a
+# name clash with its neighbours) sets SKIP_UNITY_BUILD_INCLUSION on itself.
+function(vesk_unity_test exe)
+  set_target_properties(${exe} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
 endfunction()
 
 # A native unit test program (gtest); the test name is NAME, label native.
@@ -82,6 +93,7 @@ function(vesk_native_test name)
   string(REPLACE "." "_" exe ${name})
   add_executable(${exe} ${A_SOURCES})
   target_link_libraries(${exe} PRIVATE ${A_LIBS} vesk_gtest_main)
+  vesk_unity_test(${exe})
   add_test(NAME ${name} COMMAND ${exe})
   set_tests_properties(${name} PROPERTIES LABELS native SKIP_RETURN_CODE 77)
 endfunction()
@@ -136,6 +148,7 @@ function(vesk_wine_test name)
   string(REPLACE "." "_" exe ${name})
   add_executable(${exe} ${A_SOURCES})
   target_link_libraries(${exe} PRIVATE ${A_LIBS} vesk_wingtest_main vesk_wincrashguard ${VESK_WIN_LIBS})
+  vesk_unity_test(${exe})
   set(label wine)
   if(A_LABEL)
     set(label ${A_LABEL})
