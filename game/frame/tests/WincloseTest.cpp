@@ -105,7 +105,8 @@ bool PumpUntil(Done done, DWORD ms) {
   const DWORD start = ::GetTickCount();
   for (;;) {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // Bounded as well: a window that keeps posting to itself must not hold the test here.
+    while (::GetTickCount() - start < ms && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageA(&msg);
     }
