@@ -214,8 +214,10 @@ class ListModel {
   // The default comparison: texts byte-wise, else check types, else image indices.
   int CompareCells(int rowA, int rowB, int column) const;
 
- private:
+  // Moves the focus bit to the row at a display position; selection unchanged.
   void MoveFocus(int position);
+
+ private:
   Row* MutableRow(int row);
 
   uint32_t m_style;

@@ -7,6 +7,7 @@
 
 #include "ODMemDC.h"
 #include "ODNcMgrWnd.h"
+#include "EditRules.h"
 #include "ODTheme.h"
 #include "ScrollBarEx.h"
 
@@ -340,11 +341,13 @@ int CODListCtrl::SetOption(int nCode, LPARAM lValue) {
 }
 
 void CODListCtrl::ModifyListStyle(DWORD dwRemove, DWORD dwAdd, UINT) {
+  CloseEditor();
   const DWORD before = GetStyle();
   ModifyStyle(dwRemove, dwAdd);
   const DWORD after = GetStyle();
   if (!(before & odlist::LS_HGRID) && (after & odlist::LS_HGRID)) ++m_nRowHeight;
   if ((before & odlist::LS_HGRID) && !(after & odlist::LS_HGRID)) --m_nRowHeight;
+  if (!(after & odlist::LS_CELLFOCUS)) m_nFocusColumn = -1;
   m_model.SetStyle(after);
   LayOut();
   Invalidate(FALSE);
@@ -460,6 +463,7 @@ void CODListCtrl::EnsureVisible(int nRow, BOOL bWhole) {
 }
 
 void CODListCtrl::OnVScroll(UINT nCode) {
+  CloseEditor();
   const int count = GetItemCount(), page = RowsPerPage();
   int first = m_nFirst;
   SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
@@ -498,6 +502,7 @@ void CODListCtrl::OnVScroll(UINT nCode) {
 }
 
 void CODListCtrl::OnHScroll(UINT nCode) {
+  CloseEditor();
   const int width = m_rcList.Width(), step = std::max(1, width / 8);
   int x = m_nXPos;
   SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
@@ -564,11 +569,20 @@ int CODListCtrl::HitTestRow(CPoint pt) const {
 
 void CODListCtrl::OnKey(UINT nKey) {
   const int focus = m_model.FocusRow();
-  if (NotifyParent(ODLN_KEYDOWN, focus, -1, (LPARAM)nKey)) return;
+  m_bKeyStartsEdit = FALSE;
+  if (NotifyParent(ODLN_KEYDOWN, focus, m_nFocusColumn, (LPARAM)nKey)) return;
   const BOOL shift = ::GetKeyState(VK_SHIFT) < 0, ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  if ((GetStyle() & odlist::LS_CELLFOCUS) && (nKey == VK_LEFT || nKey == VK_RIGHT)) {
+    MoveFocusColumn(nKey == VK_LEFT ? -1 : 1);
+    return;
+  }
   int first = m_nFirst;
   const std::vector<int> before = m_model.SelectedRows();
-  if (!m_model.OnKey(nKey, shift != FALSE, ctrl != FALSE, RowsPerPage(), &first)) return;
+  if (!m_model.OnKey(nKey, shift != FALSE, ctrl != FALSE, RowsPerPage(), &first)) {
+    // A key the list does not use may start an edit with the character it makes.
+    m_bKeyStartsEdit = !ctrl;
+    return;
+  }
   for (int row : m_model.SelectedRows())
     if (std::find(before.begin(), before.end(), row) == before.end()) NotifyParent(ODLN_ITEMCHANGED, row, -1, 0);
   m_nFirst = first;
@@ -577,9 +591,14 @@ void CODListCtrl::OnKey(UINT nKey) {
 }
 
 void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
+  CloseEditor();
   SetFocus();
   const int row = HitTestRow(pt);
   const int pos = m_model.PositionOf(row);
+  const int column = HitTestColumn(pt);
+  const int oldColumn = m_nFocusColumn;
+  const int oldRow = m_model.FocusRow();
+  m_nFocusColumn = (GetStyle() & odlist::LS_CELLFOCUS) && IsFocusableColumn(column) ? column : -1;
   if (pos < 0) {
     m_model.ClearSelection();
     Invalidate(FALSE);
@@ -594,11 +613,14 @@ void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
   } else {
     SelectAndNotify(pos, pos, TRUE, FALSE, FALSE);
     m_model.SetAnchor(pos);
+    // A second click on the focus cell edits it.
+    if (m_nFocusColumn >= 0 && m_nFocusColumn == oldColumn && row == oldRow) EditCell(row, m_nFocusColumn, 1);
   }
   NotifyParent(ODLN_CLICK, row, -1, (LPARAM)nFlags, MAKELPARAM(pt.x, pt.y));
 }
 
 LRESULT CODListCtrl::OnHeaderNotify(NMHDR* pHdr) {
+  CloseEditor();
   NMHEADERA* nm = (NMHEADERA*)pHdr;
   HDITEMA hdi{};
   hdi.mask = HDI_LPARAM | HDI_WIDTH;
@@ -706,7 +728,9 @@ void CODListCtrl::DrawRow(CDC* pDC, const CRect& rect, const CRect& clip, int nP
     odlist::Item item;
     item.row = row, item.column = column;
     m_model.GetItem(&item);
-    pDC->SetTextColor(text);
+    const BOOL focusCell = row == m_model.FocusRow() && column == m_nFocusColumn && (style & odlist::LS_CELLFOCUS);
+    if (focusCell && selected && focusShown) pDC->FillSolidRect(&cell, m_colors[CLR_BK]);
+    pDC->SetTextColor(focusCell ? m_colors[CLR_TEXT] : text);
     CRect inner = cell;
     inner.DeflateRect(m_opt.cellGap, 0);
     DrawCellText(pDC, inner, item, c->flags & 3);
@@ -726,9 +750,10 @@ void CODListCtrl::DrawRow(CDC* pDC, const CRect& rect, const CRect& clip, int nP
     pDC->LineTo(std::max<int>(rect.right, left), rect.bottom - 1);
     pDC->SelectObject(op);
   }
-  if (m_bHasFocus && row == m_model.FocusRow()) {
+  if (m_bHasFocus && !m_hEditor && row == m_model.FocusRow()) {
     CRect f = rect;
     f.right = std::min<int>(rect.right, left);
+    if (m_nFocusColumn >= 0 && (style & odlist::LS_CELLFOCUS)) GetCellRect(row, m_nFocusColumn, &f);
     DrawFocusFrame(pDC, f, PS_DOT, 0, 1);
   }
 }
@@ -765,6 +790,12 @@ void CODListCtrl::Paint() {
   PAINTSTRUCT ps;
   CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
   CRect clip(ps.rcPaint);
+  if (m_hEditor && ::IsWindowVisible(m_hEditor)) {
+    CRect editor;
+    ::GetWindowRect(m_hEditor, &editor);
+    ScreenToClient(&editor);
+    pDC->ExcludeClipRect(&editor);
+  }
   if (m_bDoubleBuffer) {
     CODMemDC mem(pDC, &clip);
     OnDrawList(&mem);
@@ -806,6 +837,7 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE: {
+      CloseEditor();
       const LRESULT r = CWnd::WindowProc(message, wParam, lParam);
       LayOut();
       return r;
@@ -830,6 +862,9 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_CHAR:
+      if (OnChar((UINT)wParam)) return 0;
+      break;
     case WM_LBUTTONDOWN:
       OnButtonDown((UINT)wParam, pt);
       return 0;
@@ -844,12 +879,18 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_bHasFocus = TRUE, Invalidate(FALSE);
       return 0;
     case WM_KILLFOCUS:
+      // The focus going to the editor (a child) keeps the list's focus look.
+      if (wParam && ::IsChild(m_hWnd, (HWND)wParam)) return 0;
       m_bHasFocus = FALSE;
       Invalidate(FALSE);
       NotifyParent(ODLN_KILLFOCUS, m_model.FocusRow(), -1, wParam);
       return 0;
     case WM_NOTIFY:
       if (lParam && ((NMHDR*)lParam)->hwndFrom == m_header.GetSafeHwnd()) return OnHeaderNotify((NMHDR*)lParam);
+      if (lParam && ((NMHDR*)lParam)->code == (UINT)ODLN_ENDLABELEDIT) return OnEditorEnd((NMODLISTEDIT*)lParam);
+      break;
+    case WM_DESTROY:
+      CloseEditor();
       break;
     case WM_NCDESTROY:
       ::RemovePropA(m_hWnd, "ODCtrl");
@@ -862,4 +903,159 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
   }
   return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// ---- in-place editing ------------------------------------------------------------------
+
+BOOL CODListCtrl::IsFocusableColumn(int nColumn) const {
+  const odlist::Column* c = m_model.GetColumn(nColumn);
+  return c && !(c->flags & 0x4000000);
+}
+
+int CODListCtrl::HitTestColumn(CPoint pt) const {
+  int left = m_rcList.left - m_nXPos;
+  for (int column : ShownColumns()) {
+    const odlist::Column* c = m_model.GetColumn(column);
+    if (!c) continue;
+    if (pt.x >= left && pt.x < left + c->width) return column;
+    left += c->width;
+  }
+  return -1;
+}
+
+BOOL CODListCtrl::GetCellRect(int nRow, int nColumn, CRect* pRect) const {
+  const int pos = m_model.PositionOf(nRow);
+  if (!pRect || pos < 0 || !m_model.GetColumn(nColumn)) return FALSE;
+  const int top = m_rcList.top + (pos - m_nFirst) * m_nRowHeight;
+  int left = m_rcList.left - m_nXPos;
+  for (int column : ShownColumns()) {
+    const odlist::Column* c = m_model.GetColumn(column);
+    if (!c) continue;
+    if (column == nColumn) {
+      pRect->SetRect(left, top, left + c->width, top + m_nRowHeight);
+      return TRUE;
+    }
+    left += c->width;
+  }
+  return FALSE;
+}
+
+int CODListCtrl::GetFocusCell(int* pColumn) const {
+  if (pColumn) *pColumn = m_nFocusColumn;
+  return m_model.FocusRow();
+}
+
+BOOL CODListCtrl::SetFocusCell(int nRow, int nColumn) {
+  const int pos = m_model.PositionOf(nRow);
+  if (pos < 0 || (nColumn >= 0 && !IsFocusableColumn(nColumn)) || nColumn < -1) return FALSE;
+  m_model.MoveFocus(pos);
+  m_nFocusColumn = nColumn;
+  Invalidate(FALSE);
+  return TRUE;
+}
+
+BOOL CODListCtrl::MoveFocusColumn(int nStep) {
+  const std::vector<int> shown = ShownColumns();
+  auto at = std::find(shown.begin(), shown.end(), m_nFocusColumn);
+  int i = at == shown.end() ? (nStep > 0 ? -1 : (int)shown.size()) : (int)(at - shown.begin());
+  for (i += nStep; i >= 0 && i < (int)shown.size(); i += nStep) {
+    if (!IsFocusableColumn(shown[(size_t)i])) continue;
+    m_nFocusColumn = shown[(size_t)i];
+    Invalidate(FALSE);
+    return TRUE;
+  }
+  // Nothing left of the first focusable column: the whole row has the focus again.
+  if (nStep < 0) m_nFocusColumn = -1, Invalidate(FALSE);
+  return FALSE;
+}
+
+BOOL CODListCtrl::OnChar(UINT nChar) {
+  const BOOL starts = m_bKeyStartsEdit;
+  m_bKeyStartsEdit = FALSE;
+  const int row = m_model.FocusRow();
+  if (!starts || m_nFocusColumn < 0 || (row != -1 && !(GetStyle() & odlist::LS_CELLFOCUS))) return FALSE;
+  return EditCell(row, m_nFocusColumn, nChar) != 0;
+}
+
+int CODListCtrl::NotifyEdit(int nCode, NMHDR* pHdr) {
+  CWnd* pParent = GetParent();
+  if (!pParent || !m_hWnd || !pHdr) return 0;
+  if (!(m_opt.notifyMask & (1u << ((unsigned)(-nCode) % 32u)))) return 0;
+  pHdr->hwndFrom = m_hWnd;
+  pHdr->idFrom = (UINT_PTR)GetDlgCtrlID();
+  pHdr->code = (UINT)nCode;
+  return (int)pParent->SendMessage(WM_NOTIFY, pHdr->idFrom, (LPARAM)pHdr);
+}
+
+int CODListCtrl::EditCell(int nRow, int nColumn, UINT nKey) {
+  if (nRow < 0 || !m_model.GetColumn(nColumn)) return 0;  // this list keeps no fixed row to edit
+  CloseEditor();
+  odlist::Item item;
+  item.row = nRow, item.column = nColumn;
+  if (!m_model.GetItem(&item) || (m_model.GetRowState(nRow) & odlist::RS_NOEDIT)) return 0;
+  EnsureVisible(nRow, TRUE);
+  CRect cell;
+  if (!GetCellRect(nRow, nColumn, &cell)) return 0;
+  m_nEditRow = nRow, m_nEditColumn = nColumn;
+  NMODLISTEDIT nm{};
+  nm.nRow = nRow, nm.nColumn = nColumn, nm.rcCell = cell, nm.nKey = nKey, nm.dwData = GetItemData(nRow);
+  const int n = odlist::BoundedTextLength(item.text.c_str(), (int)item.text.size(), sizeof nm.szText);
+  std::memcpy(nm.szText, item.text.data(), (size_t)n);
+  if (NotifyEdit(ODLN_BEGINLABELEDIT, &nm.hdr)) {
+    // The parent edits with a window of its own, or refuses the edit.
+    m_hEditor = ::IsWindow(nm.hEditor) ? nm.hEditor : nullptr;
+    if (!m_hEditor) m_nEditRow = -2, m_nEditColumn = -1;
+    if (m_hEditor) ::SetFocus(m_hEditor);
+    return m_hEditor ? 1 : 0;
+  }
+  if (!(item.mask & odlist::IM_TEXT)) return m_nEditRow = -2, m_nEditColumn = -1, 0;
+  CRect text = cell;
+  text.DeflateRect(m_opt.cellGap, 0);
+  text.bottom += 2;
+  CODListEdit* pEdit = new CODListEdit(nRow, nColumn, nm.bButton);
+  if (!pEdit->Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, text, this, 0)) {
+    delete pEdit;
+    m_nEditRow = -2, m_nEditColumn = -1;
+    return 0;
+  }
+  pEdit->SetAutoDelete();
+  m_editFont.DeleteObject();
+  m_editFont.CreateFontIndirect((m_model.GetRowState(nRow) & odlist::RS_BOLD) ? &m_boldFont : &m_font);
+  pEdit->SetFont(&m_editFont, FALSE);
+  pEdit->SetWindowText(nm.szText);
+  m_hEditor = pEdit->GetSafeHwnd();
+  pEdit->SetFocus();
+  pEdit->ApplyStartKey(nKey);
+  return 1;
+}
+
+void CODListCtrl::EndEdit(BOOL bCommit, const NMODLISTEDIT* pEnd) {
+  const HWND editor = m_hEditor;
+  if (!editor) return;
+  m_hEditor = nullptr;
+  if (bCommit && !m_model.IsOwnerData() && m_nEditRow >= 0) {
+    char text[256] = "";
+    if (pEnd)
+      std::memcpy(text, pEnd->szText, sizeof text - 1);
+    else
+      ::GetWindowTextA(editor, text, sizeof text);
+    SetItemText(m_nEditRow, m_nEditColumn, text);
+  }
+  m_nEditRow = -2, m_nEditColumn = -1;
+  // Closed by posting: the editor may be the one telling us it ended.
+  ::ShowWindow(editor, SW_HIDE);
+  ::PostMessageA(editor, WM_CLOSE, 0, 0);
+  if (::GetFocus() != m_hWnd) m_bHasFocus = FALSE;
+  Invalidate(FALSE);
+}
+
+LRESULT CODListCtrl::OnEditorEnd(NMODLISTEDIT* pEnd) {
+  if (!pEnd || !m_hEditor || pEnd->hdr.hwndFrom != m_hEditor) return 0;
+  pEnd->szText[sizeof pEnd->szText - 1] = '\0';
+  pEnd->nRow = m_nEditRow, pEnd->nColumn = m_nEditColumn;
+  pEnd->dwData = GetItemData(m_nEditRow);
+  NMODLISTEDIT toParent = *pEnd;
+  const int reply = NotifyEdit(ODLN_ENDLABELEDIT, &toParent.hdr);
+  EndEdit(odlist::ShouldCommit(reply, pEnd->nKey), pEnd);
+  return 0;
 }

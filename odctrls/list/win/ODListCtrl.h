@@ -10,6 +10,7 @@
 
 #include "ListModel.h"
 #include "ODHeaderCtrl.h"
+#include "ODListEdit.h"
 
 enum {
   ODLN_CUSTOMDRAW = -2048,
@@ -69,6 +70,17 @@ class CODListCtrl : public CWnd {
   virtual int DrawCellText(CDC* pDC, const CRect& rect, const odlist::Item& item, UINT nAlign);
   virtual void DrawBkgnd(CDC* pDC, const CRect& rect, COLORREF cr);
   virtual int GetWheelScrollLines();
+
+  // In-place editing of one cell; the editor reports its end with ODLN_ENDLABELEDIT.
+  virtual int EditCell(int nRow, int nColumn, UINT nKey);
+  virtual void EndEdit(BOOL bCommit, const NMODLISTEDIT* pEnd);
+  HWND GetEditor() const { return m_hEditor; }
+  int NotifyEdit(int nCode, NMHDR* pHdr);
+  // The focus cell: the focus row and, with cell focus (style 0x1000), a focus column.
+  int GetFocusCell(int* pColumn) const;
+  BOOL SetFocusCell(int nRow, int nColumn);
+  BOOL GetCellRect(int nRow, int nColumn, CRect* pRect) const;
+  int HitTestColumn(CPoint pt) const;
 
   // Columns: inserted and shown in one step.
   int InsertColumn(int nIndex, const OD_COLUMN& column);
@@ -151,6 +163,13 @@ class CODListCtrl : public CWnd {
   int RowsPerPage() const;
   std::vector<int> ShownColumns() const;
   void SelectAndNotify(int nFocusPos, int nAnchorPos, BOOL bSelect, BOOL bKeep, BOOL bToggle);
+  void CloseEditor() {
+    if (m_hEditor) EndEdit(TRUE, nullptr);
+  }
+  LRESULT OnEditorEnd(NMODLISTEDIT* pEnd);
+  BOOL MoveFocusColumn(int nStep);
+  BOOL IsFocusableColumn(int nColumn) const;
+  BOOL OnChar(UINT nChar);
 
   odlist::ListModel m_model;
   odlist::Options m_opt;
@@ -172,4 +191,9 @@ class CODListCtrl : public CWnd {
   int m_nSortColumn;
   BOOL m_bSortAscending;
   BOOL m_bInLayout;
+  int m_nEditRow = -2, m_nEditColumn = -1;
+  HWND m_hEditor = nullptr;
+  CFont m_editFont;
+  int m_nFocusColumn = -1;
+  BOOL m_bKeyStartsEdit = FALSE;
 };
