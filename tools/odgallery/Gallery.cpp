@@ -216,6 +216,8 @@ void CGalleryWnd::BuildListsPage(CWnd* page) {
   list.InsertColumn(0, "Player", 110);
   list.InsertColumn(1, "Score", 70);
   list.InsertColumn(2, "Hands", 70);
+  // A second click on the focused cell (or typing on it) edits it; header items drag.
+  list.ModifyListStyle(0, odlist::LS_CELLFOCUS);
   for (int i = 0; i < 14; ++i) {
     char name[16], score[16], hands[16];
     wsprintfA(name, "Player %d", i + 1);

@@ -137,6 +137,7 @@ BOOL CODListCtrl::InitControl() {
   if (!hFont && pParent && pParent->GetParent()) hFont = (HFONT)pParent->GetParent()->SendMessage(WM_GETFONT);
   ApplyFont(hFont);
   m_model.SetStyle(GetStyle());
+  m_model.SetOwnerData(0, [this](int row, int column, odlist::Item* it) { return RequestRowData(row, column, it); });
   LoadColors();
   SetBkImage(s_nBkImageID ? LoadThemeBitmap((UINT)s_nBkImageID, "QKImage") : nullptr);
   LayOut();
@@ -572,6 +573,7 @@ void CODListCtrl::OnKey(UINT nKey) {
   m_bKeyStartsEdit = FALSE;
   if (NotifyParent(ODLN_KEYDOWN, focus, m_nFocusColumn, (LPARAM)nKey)) return;
   const BOOL shift = ::GetKeyState(VK_SHIFT) < 0, ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  if (m_model.IsTree() && m_nFocusColumn < 0 && OnTreeKey(nKey)) return;
   if ((GetStyle() & odlist::LS_CELLFOCUS) && (nKey == VK_LEFT || nKey == VK_RIGHT)) {
     MoveFocusColumn(nKey == VK_LEFT ? -1 : 1);
     return;
@@ -593,6 +595,11 @@ void CODListCtrl::OnKey(UINT nKey) {
 void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
   CloseEditor();
   SetFocus();
+  int boxRow = -2;
+  if (HitExpandBox(pt, &boxRow)) {
+    ToggleByUser(boxRow);
+    return;
+  }
   const int row = HitTestRow(pt);
   const int pos = m_model.PositionOf(row);
   const int column = HitTestColumn(pt);
@@ -718,11 +725,20 @@ void CODListCtrl::DrawRow(CDC* pDC, const CRect& rect, const CRect& clip, int nP
   font.CreateFontIndirect((r->state & odlist::RS_BOLD) ? &m_boldFont : &m_font);
   CFont* old = pDC->SelectObject(&font);
   int left = rect.left;
+  BOOL firstColumn = TRUE;
   for (int column : ShownColumns()) {
     const odlist::Column* c = m_model.GetColumn(column);
     if (!c) continue;
     CRect cell(left, rect.top, left + c->width, rect.bottom);
     left = cell.right;
+    if (firstColumn) {
+      // The first column starts after the row's indent; a parent's box sits just before it.
+      firstColumn = FALSE;
+      cell.left = std::min<int>(cell.right, cell.left + IndentOf(row) * m_nRowHeight);
+      if ((r->state & (odlist::RS_COLLAPSED | odlist::RS_EXPANDED)) && IndentOf(row) > 0)
+        DrawExpandBox(pDC, CRect(cell.left - m_nRowHeight, rect.top, cell.left, rect.top + m_nRowHeight),
+                      (r->state & odlist::RS_EXPANDED) != 0);
+    }
     if (cell.left > clip.right) break;
     if (cell.right < clip.left) continue;
     odlist::Item item;
@@ -771,6 +787,7 @@ void CODListCtrl::OnDrawList(CDC* pDC) {
     if (row.bottom > clip.top) DrawRow(pDC, row, clip, pos, (pos & 1) != 0);
     row.OffsetRect(0, m_nRowHeight);
   }
+  if (m_bTreeLines && m_model.IsTree()) DrawTreeLines(pDC);
   if (count == 0 && !m_opt.emptyText.empty()) {
     CRect band(
         m_rcList.left, m_rcList.top + 2,
@@ -868,9 +885,11 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       OnButtonDown((UINT)wParam, pt);
       return 0;
-    case WM_LBUTTONDBLCLK:
-      NotifyParent(ODLN_DBLCLK, HitTestRow(pt), -1, (LPARAM)wParam);
+    case WM_LBUTTONDBLCLK: {
+      const int row = HitTestRow(pt);
+      if (!NotifyParent(ODLN_DBLCLK, row, -1, (LPARAM)wParam) && m_model.IsTree()) ToggleByUser(row);
       return 0;
+    }
     case WM_RBUTTONDOWN:
       SetFocus();
       NotifyParent(ODLN_RCLICK, HitTestRow(pt), -1, (LPARAM)wParam);
@@ -932,7 +951,8 @@ BOOL CODListCtrl::GetCellRect(int nRow, int nColumn, CRect* pRect) const {
     const odlist::Column* c = m_model.GetColumn(column);
     if (!c) continue;
     if (column == nColumn) {
-      pRect->SetRect(left, top, left + c->width, top + m_nRowHeight);
+      const int indent = column == ShownColumns().front() ? IndentOf(nRow) * m_nRowHeight : 0;
+      pRect->SetRect(std::min(left + indent, left + c->width), top, left + c->width, top + m_nRowHeight);
       return TRUE;
     }
     left += c->width;
@@ -1058,4 +1078,151 @@ LRESULT CODListCtrl::OnEditorEnd(NMODLISTEDIT* pEnd) {
   const int reply = NotifyEdit(ODLN_ENDLABELEDIT, &toParent.hdr);
   EndEdit(odlist::ShouldCommit(reply, pEnd->nKey), pEnd);
   return 0;
+}
+
+// ---- owner data and tree rows ------------------------------------------------------------
+
+void CODListCtrl::SetItemCountEx(int nCount) {
+  if (!m_model.IsOwnerData()) return;
+  m_model.SetOwnerData(nCount, [this](int row, int column, odlist::Item* it) { return RequestRowData(row, column, it); });
+  m_nFirst = 0;
+  UpdateScrollBars();
+  Invalidate(FALSE);
+}
+
+BOOL CODListCtrl::RequestRowData(int nRow, int nColumn, odlist::Item* pItem) {
+  NMODLISTDISPINFO nm{};
+  nm.nRow = nRow, nm.nColumn = nColumn;
+  nm.nMask = (nColumn >= 0 ? odlist::IM_TEXT : 0) | odlist::IM_BKCOLOUR | odlist::IM_STATE | odlist::IM_INDENT;
+  nm.nImage = nm.nCheck = nm.nColour = nm.nBkColour = nm.nIndent = -1;
+  NotifyEdit(ODLN_GETDISPINFO, &nm.hdr);
+  nm.szText[sizeof nm.szText - 1] = '\0';
+  pItem->mask = nm.nMask;
+  pItem->text = nm.szText;
+  pItem->image = nm.nImage, pItem->check = nm.nCheck, pItem->colour = nm.nColour;
+  pItem->bkColour = nm.nBkColour, pItem->extraHeight = nm.nExtraHeight, pItem->indent = nm.nIndent;
+  pItem->state = nm.nState;
+  return TRUE;
+}
+
+int CODListCtrl::InsertTreeItem(int nParentNode, LPCSTR lpszText, int nSpanColumn) {
+  odlist::Item it;
+  it.column = 0;
+  if (lpszText) it.mask = odlist::IM_TEXT, it.text = lpszText;
+  const int row = m_model.InsertTreeItem(ModelNode(nParentNode), it, nSpanColumn);
+  if (row >= 0 && m_bRedrawOnChange) UpdateScrollBars(), Invalidate(FALSE);
+  return row < 0 ? -1 : m_model.NodeOfRow(row);
+}
+
+int CODListCtrl::GetNextNode(int nNode, int nRelation) const { return m_model.GetNextNode(ModelNode(nNode), nRelation); }
+BOOL CODListCtrl::HasChildren(int nNode) const { return m_model.HasChildren(ModelNode(nNode)); }
+int CODListCtrl::GetNodeRow(int nNode) const { return m_model.GetNodeRow(ModelNode(nNode)); }
+
+BOOL CODListCtrl::Expand(int nNode, int nAction) {
+  CloseEditor();
+  if (!m_model.Expand(ModelNode(nNode), nAction)) return FALSE;
+  if (m_model.FocusRow() >= 0) EnsureVisible(m_model.FocusRow(), TRUE);
+  UpdateScrollBars();
+  Invalidate(FALSE);
+  return TRUE;
+}
+
+int CODListCtrl::IndentOf(int nRow) const {
+  const odlist::Row* r = m_model.IsTree() ? m_model.GetRow(nRow) : nullptr;
+  return r && r->indent > 0 ? std::min(r->indent, 64) : 0;
+}
+
+BOOL CODListCtrl::HitExpandBox(CPoint pt, int* pRow) const {
+  const int row = HitTestRow(pt);
+  if (!m_model.IsTree() || row < 0 || !(m_model.GetRowState(row) & (odlist::RS_COLLAPSED | odlist::RS_EXPANDED)))
+    return FALSE;
+  const std::vector<int> shown = ShownColumns();
+  CRect cell;
+  if (shown.empty() || !GetCellRect(row, shown.front(), &cell)) return FALSE;
+  if (pt.x < cell.left - m_nRowHeight || pt.x >= cell.left) return FALSE;
+  if (pRow) *pRow = row;
+  return TRUE;
+}
+
+// The player's toggle: the parent may veto it and hears when it happened.
+BOOL CODListCtrl::ToggleByUser(int nRow) {
+  const int node = m_model.NodeOfRow(nRow);
+  if (node < 0 || !m_model.HasChildren(node)) return FALSE;
+  if (NotifyParent(ODLN_ITEMEXPANDING, nRow, -1)) return FALSE;
+  if (!Expand(node, odlist::TREE_TOGGLE)) return FALSE;
+  NotifyParent(ODLN_ITEMEXPANDED, nRow, -1, (m_model.GetRowState(nRow) & odlist::RS_EXPANDED) ? 1 : 0);
+  return TRUE;
+}
+
+// Left closes an open node or goes to the parent; Right opens a closed node or goes to its
+// first child.
+BOOL CODListCtrl::OnTreeKey(UINT nKey) {
+  if (nKey != VK_LEFT && nKey != VK_RIGHT) return FALSE;
+  const int node = m_model.NodeOfRow(m_model.FocusRow());
+  const odlist::TreeNode* n = m_model.GetNode(node);
+  if (!n) return TRUE;
+  int target = -1;
+  if (nKey == VK_LEFT) {
+    if (n->expanded && !n->children.empty()) return Expand(node, odlist::TREE_COLLAPSE), TRUE;
+    target = m_model.GetNextNode(node, odlist::TREE_PARENT);
+  } else {
+    if (!n->expanded && !n->children.empty()) return Expand(node, odlist::TREE_EXPAND), TRUE;
+    target = m_model.GetNextNode(node, odlist::TREE_CHILD);
+  }
+  const int pos = m_model.PositionOf(m_model.GetNodeRow(target));
+  if (pos < 0) return TRUE;
+  SelectAndNotify(pos, pos, TRUE, FALSE, FALSE);
+  m_model.SetAnchor(pos);
+  EnsureVisible(m_model.RowAt(pos), TRUE);
+  return TRUE;
+}
+
+void CODListCtrl::DrawExpandBox(CDC* pDC, const CRect& square, BOOL bExpanded) {
+  const int size = std::max(5, (std::min(square.Width(), square.Height()) / 2) | 1);
+  CRect box(0, 0, size, size);
+  box.OffsetRect(square.left + (square.Width() - size) / 2, square.top + (square.Height() - size) / 2);
+  pDC->FillSolidRect(&box, m_colors[CLR_BK]);
+  CBrush frame(m_colors[CLR_3DSHADOW]);
+  pDC->FrameRect(&box, &frame);
+  const int mid = box.top + size / 2, centre = box.left + size / 2;
+  pDC->FillSolidRect(box.left + 2, mid, size - 4, 1, m_colors[CLR_TEXT]);
+  if (!bExpanded) pDC->FillSolidRect(centre, box.top + 2, 1, size - 4, m_colors[CLR_TEXT]);
+}
+
+namespace {
+struct DotState {
+  HDC hdc;
+  COLORREF colour;
+  int counter;
+};
+}  // namespace
+
+void CALLBACK CODListCtrl::DotProc(int x, int y, LPARAM lParam) {
+  DotState* s = (DotState*)lParam;
+  if (s->counter) ::SetPixel(s->hdc, x, y, s->colour);
+  s->counter = !s->counter;
+}
+
+// Dotted lines: across to each row from half a row left of its cell, and down from a node
+// to its next sibling.
+void CODListCtrl::DrawTreeLines(CDC* pDC) {
+  const std::vector<int> shown = ShownColumns();
+  if (shown.empty()) return;
+  const int count = GetItemCount();
+  for (int pos = m_nFirst; pos < count; ++pos) {
+    const int row = m_model.RowAt(pos);
+    CRect cell;
+    if (!GetCellRect(row, shown.front(), &cell) || cell.top >= m_rcList.bottom) break;
+    DotState dots{pDC->GetSafeHdc(), m_colors[CLR_TREELINE], 1};
+    const int y = cell.top + m_nRowHeight / 2, x = cell.left - m_nRowHeight / 2;
+    ::LineDDA(x, y, cell.left - 2, y, &CODListCtrl::DotProc, (LPARAM)&dots);
+    const int sibling = m_model.GetNextNode(m_model.NodeOfRow(row), odlist::TREE_NEXT);
+    if (sibling < 0) continue;
+    CRect next;
+    const int bottom = GetCellRect(m_model.GetNodeRow(sibling), shown.front(), &next) && next.top < m_rcList.bottom
+                           ? next.top + 10
+                           : m_rcList.bottom;
+    dots.counter = 1;
+    ::LineDDA(x, y, x, bottom, &CODListCtrl::DotProc, (LPARAM)&dots);
+  }
 }

@@ -25,6 +25,24 @@ enum {
   ODLN_RCLICK = -2061,
   ODLN_HEADERRCLICK = -2066,
   ODLN_KILLFOCUS = -2067,
+  ODLN_GETDISPINFO = -2056,
+  ODLN_ITEMEXPANDING = -2064,
+  ODLN_ITEMEXPANDED = -2065,
+};
+
+// The handle that names the tree's root in the tree calls.
+#define ODTREE_ROOT ((int)0xFFFF0000)
+
+// Body of ODLN_GETDISPINFO: the parent fills what nMask asks (text into szText) and says in
+// nMask what it filled (the odlist::ItemMask bits).
+struct NMODLISTDISPINFO {
+  NMHDR hdr;
+  int nRow;
+  int nColumn;
+  UINT nMask;
+  char szText[256];
+  int nImage, nCheck, nColour, nBkColour, nExtraHeight, nIndent;
+  UINT nState;
 };
 
 // The general notification body.
@@ -81,6 +99,19 @@ class CODListCtrl : public CWnd {
   BOOL SetFocusCell(int nRow, int nColumn);
   BOOL GetCellRect(int nRow, int nColumn, CRect* pRect) const;
   int HitTestColumn(CPoint pt) const;
+
+  // Owner data (style 0x0800): the row count; cells come through ODLN_GETDISPINFO.
+  void SetItemCountEx(int nCount);
+  // Tree rows (style 0x4000 or 0x8000). Nodes are handles; ODTREE_ROOT is the root.
+  int InsertTreeItem(int nParentNode, LPCSTR lpszText, int nSpanColumn = -1);
+  int GetNextNode(int nNode, int nRelation) const;
+  BOOL Expand(int nNode, int nAction);
+  BOOL HasChildren(int nNode) const;
+  int GetNodeRow(int nNode) const;
+  void SetTreeLines(BOOL bOn) { m_bTreeLines = bOn, Invalidate(FALSE); }
+  BOOL HitExpandBox(CPoint pt, int* pRow) const;
+  // The dot drawer of the tree lines: every second pixel along a line.
+  static void CALLBACK DotProc(int x, int y, LPARAM lParam);
 
   // Columns: inserted and shown in one step.
   int InsertColumn(int nIndex, const OD_COLUMN& column);
@@ -170,6 +201,13 @@ class CODListCtrl : public CWnd {
   BOOL MoveFocusColumn(int nStep);
   BOOL IsFocusableColumn(int nColumn) const;
   BOOL OnChar(UINT nChar);
+  BOOL RequestRowData(int nRow, int nColumn, odlist::Item* pItem);
+  BOOL OnTreeKey(UINT nKey);
+  BOOL ToggleByUser(int nRow);
+  int IndentOf(int nRow) const;
+  void DrawExpandBox(CDC* pDC, const CRect& box, BOOL bExpanded);
+  void DrawTreeLines(CDC* pDC);
+  static int ModelNode(int nNode) { return nNode == ODTREE_ROOT ? odlist::kTreeRoot : nNode; }
 
   odlist::ListModel m_model;
   odlist::Options m_opt;
@@ -195,5 +233,6 @@ class CODListCtrl : public CWnd {
   HWND m_hEditor = nullptr;
   CFont m_editFont;
   int m_nFocusColumn = -1;
+  BOOL m_bTreeLines = FALSE;
   BOOL m_bKeyStartsEdit = FALSE;
 };
