@@ -6,10 +6,10 @@ namespace odlist {
 
 // What the editor does with the key that opened it.
 enum class StartAction {
-  CaretAtEnd,          // 1 (programmatic) or Enter: caret after the last character
-  CaretAtEndBackspace, // Backspace: caret at the end, then the last character goes
-  SelectAll,           // Tab, Space, navigation keys 33-40: the whole text selected
-  ReplaceWithKey,      // any other character: it replaces the whole text
+  CaretAtEnd,           // 1 (programmatic) or Enter: caret after the last character
+  CaretAtEndBackspace,  // Backspace: caret at the end, then the last character goes
+  SelectAll,            // Tab, Space, navigation keys 33-40: the whole text selected
+  ReplaceWithKey,       // any other character: it replaces the whole text
 };
 StartAction StartActionFor(unsigned key);
 

@@ -270,7 +270,7 @@ class ListModel {
   int m_focusRow = -2;
   int m_anchor = 0;
   std::vector<TreeNode> m_nodes = std::vector<TreeNode>(1);  // node 0 is the root
-  std::vector<int> m_rowNode;                                 // node of each row in tree mode
+  std::vector<int> m_rowNode;                                // node of each row in tree mode
   int m_ownerCount = 0;
   RowRequest m_request;
   bool m_rowCaching = true;

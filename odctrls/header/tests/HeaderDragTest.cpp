@@ -30,12 +30,9 @@ TEST(HeaderDrag, MoveInOrderPlacesTheColumnAtTheDivider) {
     int dragged, drop;
     std::vector<int> expected;
   } cases[] = {
-      {"first to the end", 0, 4, {1, 2, 3, 0}},
-      {"last to the front", 3, 0, {3, 0, 1, 2}},
-      {"right over one", 1, 3, {0, 2, 1, 3}},
-      {"left over one", 2, 1, {0, 2, 1, 3}},
-      {"dragged out of range", 4, 0, {0, 1, 2, 3}},
-      {"drop out of range", 0, 5, {0, 1, 2, 3}},
+      {"first to the end", 0, 4, {1, 2, 3, 0}},     {"last to the front", 3, 0, {3, 0, 1, 2}},
+      {"right over one", 1, 3, {0, 2, 1, 3}},       {"left over one", 2, 1, {0, 2, 1, 3}},
+      {"dragged out of range", 4, 0, {0, 1, 2, 3}}, {"drop out of range", 0, 5, {0, 1, 2, 3}},
       {"negative drop", 0, -1, {0, 1, 2, 3}},
   };
   for (const Case& c : cases) EXPECT_EQ(MoveInOrder({0, 1, 2, 3}, c.dragged, c.drop), c.expected) << c.what;

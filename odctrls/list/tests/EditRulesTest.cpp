@@ -14,9 +14,9 @@ TEST(EditRules, OpeningKeyDecidesTheStartingText) {
     unsigned key;
     StartAction expected;
   } cases[] = {
-      {1, StartAction::CaretAtEnd},       {13, StartAction::CaretAtEnd},     {8, StartAction::CaretAtEndBackspace},
-      {9, StartAction::SelectAll},        {32, StartAction::SelectAll},      {33, StartAction::SelectAll},
-      {40, StartAction::SelectAll},       {41, StartAction::ReplaceWithKey}, {'a', StartAction::ReplaceWithKey},
+      {1, StartAction::CaretAtEnd},        {13, StartAction::CaretAtEnd},     {8, StartAction::CaretAtEndBackspace},
+      {9, StartAction::SelectAll},         {32, StartAction::SelectAll},      {33, StartAction::SelectAll},
+      {40, StartAction::SelectAll},        {41, StartAction::ReplaceWithKey}, {'a', StartAction::ReplaceWithKey},
       {0xB0, StartAction::ReplaceWithKey}, {0, StartAction::ReplaceWithKey},
   };
   for (const Case& c : cases) EXPECT_EQ(StartActionFor(c.key), c.expected) << "key " << c.key;

@@ -20,8 +20,8 @@ class CNotifyParent : public CWnd {
     std::string text;
   };
   std::vector<Seen> seen;
-  int endReply = 0;      // non-zero vetoes the edited text
-  int wantButton = 0;    // asks for a drop button
+  int endReply = 0;    // non-zero vetoes the edited text
+  int wantButton = 0;  // asks for a drop button
   int vetoExpand = 0;
   int dispInfoAsked = 0;
 
@@ -88,8 +88,8 @@ class ListEditTest : public ::testing::Test {
     parent.CreateEx(0, AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_BTNFACE + 1)),
                     "list edit test", WS_POPUP | WS_VISIBLE, CRect(20, 20, 420, 260), nullptr, 0);
     ::SetForegroundWindow(parent.m_hWnd);
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | odlist::LS_CELLFOCUS, CRect(10, 10, 390, 230),
-                            &parent, 7));
+    ASSERT_TRUE(
+        list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | odlist::LS_CELLFOCUS, CRect(10, 10, 390, 230), &parent, 7));
     list.InsertColumn(0, "name", 120);
     list.InsertColumn(1, "score", 90, HDF_RIGHT);
     list.InsertColumn(2, "note", 30);
@@ -272,7 +272,7 @@ TEST_F(ListModesTest, TreeNodesOpenByTheirBoxAndKeys) {
   list.SendMessage(WM_KEYDOWN, VK_HOME, 0);
   list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
   list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
-  list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);  // veg
+  list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);   // veg
   list.SendMessage(WM_KEYDOWN, VK_RIGHT, 0);  // opens veg
   EXPECT_TRUE(winprobe::SaveScreenArea(parent.m_hWnd, L"list-tree.png"));
   EXPECT_EQ(list.Model().RowAt(4), list.GetNodeRow(list.GetNextNode(veg, 4)));
@@ -288,8 +288,8 @@ TEST_F(ListModesTest, TreeNodesOpenByTheirBoxAndKeys) {
 }
 
 TEST_F(ListModesTest, OwnerDataCellsComeFromTheParentForThePaintedRowsOnly) {
-  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | odlist::LS_OWNERDATA, CRect(10, 10, 390, 230), &parent,
-                          9));
+  ASSERT_TRUE(
+      list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | odlist::LS_OWNERDATA, CRect(10, 10, 390, 230), &parent, 9));
   list.InsertColumn(0, "name", 150);
   list.InsertColumn(1, "more", 150);
   list.SetItemCountEx(100000);

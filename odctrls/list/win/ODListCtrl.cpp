@@ -1084,7 +1084,8 @@ LRESULT CODListCtrl::OnEditorEnd(NMODLISTEDIT* pEnd) {
 
 void CODListCtrl::SetItemCountEx(int nCount) {
   if (!m_model.IsOwnerData()) return;
-  m_model.SetOwnerData(nCount, [this](int row, int column, odlist::Item* it) { return RequestRowData(row, column, it); });
+  m_model.SetOwnerData(nCount,
+                       [this](int row, int column, odlist::Item* it) { return RequestRowData(row, column, it); });
   m_nFirst = 0;
   UpdateScrollBars();
   Invalidate(FALSE);
@@ -1114,7 +1115,9 @@ int CODListCtrl::InsertTreeItem(int nParentNode, LPCSTR lpszText, int nSpanColum
   return row < 0 ? -1 : m_model.NodeOfRow(row);
 }
 
-int CODListCtrl::GetNextNode(int nNode, int nRelation) const { return m_model.GetNextNode(ModelNode(nNode), nRelation); }
+int CODListCtrl::GetNextNode(int nNode, int nRelation) const {
+  return m_model.GetNextNode(ModelNode(nNode), nRelation);
+}
 BOOL CODListCtrl::HasChildren(int nNode) const { return m_model.HasChildren(ModelNode(nNode)); }
 int CODListCtrl::GetNodeRow(int nNode) const { return m_model.GetNodeRow(ModelNode(nNode)); }
 
