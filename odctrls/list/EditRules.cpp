@@ -29,4 +29,10 @@ int BoundedTextLength(const char* text, int length, int capacity) {
   return n;
 }
 
+TipAlphaStep NextTipAlpha(int alpha) {
+  if (alpha > 254) return {0, true};
+  const int next = alpha < 0 ? 10 : alpha + 10;
+  return next >= 255 ? TipAlphaStep{255, true} : TipAlphaStep{next, false};
+}
+
 }  // namespace odlist

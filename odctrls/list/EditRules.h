@@ -27,4 +27,12 @@ bool ShouldCommit(int parentReply, unsigned endingKey);
 // left without its trail byte.
 int BoundedTextLength(const char* text, int length, int capacity);
 
+// The title tip's fade timer: an alpha above 254 falls to 0 and the timer stops; any other
+// grows by 10 up to 255, where the timer stops too.
+struct TipAlphaStep {
+  int alpha;
+  bool stop;
+};
+TipAlphaStep NextTipAlpha(int alpha);
+
 }  // namespace odlist

@@ -101,8 +101,8 @@ TEST(ResultDlgPlace, FirstCentredOverItsOwnerThenAtTheSavedPlace) {
   app->WriteProfileInt("Settings", "ResultDlg-X", 0x7FFF);
   app->WriteProfileInt("Settings", "ResultDlg-Y", 0x7FFF);
   CWnd owner;
-  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "table", WS_POPUP | WS_VISIBLE, CRect(100, 80, 900, 680),
-                             nullptr, 0));
+  ASSERT_TRUE(
+      owner.CreateEx(0, AfxRegisterWndClass(0), "table", WS_POPUP | WS_VISIBLE, CRect(100, 80, 900, 680), nullptr, 0));
   const std::string names[4] = {"east", "me", "west", "north"};
   CRect rc;
   {

@@ -50,4 +50,16 @@ TEST(EditRules, ReplyTextKeepsDoubleByteCharactersWhole) {
   EXPECT_EQ(BoundedTextLength("ab", 2, 1), 0);
 }
 
+TEST(EditRules, TitleTipFadeSteps) {
+  struct Case {
+    int alpha, next;
+    bool stop;
+  } cases[] = {{255, 0, true}, {0, 10, false}, {240, 250, false}, {250, 255, true}, {245, 255, true}, {-3, 10, false}};
+  for (const Case& c : cases) {
+    const TipAlphaStep s = NextTipAlpha(c.alpha);
+    EXPECT_EQ(s.alpha, c.next) << c.alpha;
+    EXPECT_EQ(s.stop, c.stop) << c.alpha;
+  }
+}
+
 }  // namespace

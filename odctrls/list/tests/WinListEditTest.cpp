@@ -379,6 +379,36 @@ TEST_F(HeaderDragTest, OwnPlaceACancelAndAVetoKeepTheOrder) {
   EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2})) << "without drag and drop nothing moves";
 }
 
+TEST_F(HeaderDragTest, WithStyle0x100AColumnDroppedOffTheHeaderIsHidden) {
+  list.ModifyListStyle(0, odlist::LS_DRAGHIDE);
+  CODHeaderCtrl* h = list.GetHeaderCtrl();
+  const CPoint press = ItemRect(2).CenterPoint(), away(press.x, press.y + 120);
+  h->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+  h->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(away.x, away.y));
+  EXPECT_EQ(h->GetDropState(), -1) << "off the items";
+  h->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(away.x, away.y));
+  EXPECT_FALSE(list.IsColumnShown(2));
+  EXPECT_EQ(h->GetItemCount(), 2);
+  EXPECT_EQ(std::string(list.GetItemText(0, 2)), "n") << "a hidden column keeps its cells";
+  EXPECT_TRUE(list.ShowColumn(2));
+  EXPECT_TRUE(list.IsColumnShown(2));
+}
+
+TEST_F(ListEditTest, TitleTipFadesInStepsAfterHiding) {
+  CODTitleTip tip;
+  ASSERT_TRUE(tip.Create(&list, TRUE));
+  tip.Show(CRect(100, 100, 220, 120), "a long cell text");
+  EXPECT_TRUE(tip.IsWindowVisible());
+  tip.Hide();
+  EXPECT_FALSE(tip.IsWindowVisible());
+  EXPECT_EQ(tip.GetAlpha(), 255);
+  tip.SendMessage(WM_TIMER, 1);
+  EXPECT_EQ(tip.GetAlpha(), 0);
+  tip.SendMessage(WM_TIMER, 1);
+  EXPECT_EQ(tip.GetAlpha(), 10);
+  tip.DestroyWindow();
+}
+
 TEST_F(HeaderDragTest, AClickWithoutMovingStillSortsTheColumn) {
   CODHeaderCtrl* h = list.GetHeaderCtrl();
   list.SetItemText(0, 1, "90");

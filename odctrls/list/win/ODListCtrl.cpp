@@ -216,16 +216,7 @@ int CODListCtrl::InsertColumn(int nIndex, const OD_COLUMN& column) {
     m_header.GetItem(i, &hdi);
     if ((int)hdi.lParam >= index) hdi.lParam += 1, m_header.SetItem(i, &hdi);
   }
-  const odlist::Column* stored = m_model.GetColumn(index);
-  HDITEMA hdi{};
-  hdi.mask = HDI_WIDTH | HDI_FORMAT | HDI_LPARAM | HDI_TEXT;
-  hdi.cxy = stored->width;
-  hdi.fmt = (int)(stored->flags & 0xFFFF & ~0x4000u) | HDF_STRING;
-  hdi.lParam = index;
-  hdi.pszText = const_cast<LPSTR>(stored->title.c_str());
-  const int headerIndex = m_header.InsertItem(count, &hdi);
-  if (headerIndex >= 0) m_header.SetItemLimits(headerIndex, stored->minWidth, stored->maxWidth);
-  m_nTotalWidth += stored->width;
+  AddHeaderItem(index);
   if (m_bRedrawOnChange) LayOut(), Invalidate(FALSE);
   return index;
 }
@@ -271,6 +262,52 @@ std::vector<int> CODListCtrl::ShownColumns() const {
 BOOL CODListCtrl::EnableHeaderDragDrop(BOOL bEnable) {
   if (!m_header.GetSafeHwnd()) return FALSE;
   m_header.ModifyStyle(bEnable ? 0 : HDS_DRAGDROP, bEnable ? HDS_DRAGDROP : 0);
+  return TRUE;
+}
+
+BOOL CODListCtrl::IsColumnShown(int nColumn) const {
+  const std::vector<int> shown = ShownColumns();
+  return std::find(shown.begin(), shown.end(), nColumn) != shown.end();
+}
+
+BOOL CODListCtrl::HideColumn(int nColumn) {
+  CloseEditor();
+  for (int i = 0; i < m_header.GetItemCount(); ++i) {
+    HDITEMA hdi{};
+    hdi.mask = HDI_LPARAM | HDI_WIDTH;
+    m_header.GetItem(i, &hdi);
+    if ((int)hdi.lParam != nColumn) continue;
+    m_header.DeleteItem(i);
+    m_nTotalWidth -= hdi.cxy;
+    if (m_nFocusColumn == nColumn) m_nFocusColumn = -1;
+    LayOut();
+    Invalidate(FALSE);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+// A header item for the logical column, at the right end.
+BOOL CODListCtrl::AddHeaderItem(int nColumn) {
+  const odlist::Column* c = m_model.GetColumn(nColumn);
+  if (!c) return FALSE;
+  HDITEMA hdi{};
+  hdi.mask = HDI_WIDTH | HDI_FORMAT | HDI_LPARAM | HDI_TEXT;
+  hdi.cxy = c->width;
+  hdi.fmt = (int)(c->flags & 0xFFFF & ~0x4000u) | HDF_STRING;
+  hdi.lParam = nColumn;
+  hdi.pszText = const_cast<LPSTR>(c->title.c_str());
+  const int at = m_header.InsertItem(m_header.GetItemCount(), &hdi);
+  if (at < 0) return FALSE;
+  m_header.SetItemLimits(at, c->minWidth, c->maxWidth);
+  m_nTotalWidth += c->width;
+  return TRUE;
+}
+
+BOOL CODListCtrl::ShowColumn(int nColumn) {
+  if (IsColumnShown(nColumn) || !AddHeaderItem(nColumn)) return FALSE;
+  LayOut();
+  Invalidate(FALSE);
   return TRUE;
 }
 
@@ -655,6 +692,11 @@ LRESULT CODListCtrl::OnHeaderNotify(NMHDR* pHdr) {
       return 0;
     }
     case HDN_ENDDRAG:
+      // With style 0x0100 a column dropped off the header (or on the trash) is hidden.
+      if ((GetStyle() & odlist::LS_DRAGHIDE) && (m_header.GetDropState() == -1 || m_header.GetDropState() == 1)) {
+        HideColumn(column);
+        return 1;
+      }
       Invalidate(FALSE);
       return 0;
   }

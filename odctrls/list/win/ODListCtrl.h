@@ -120,6 +120,10 @@ class CODListCtrl : public CWnd {
   BOOL SetColumnWidth(int nColumn, int nWidth);
   CODHeaderCtrl* GetHeaderCtrl() { return m_header.GetSafeHwnd() ? &m_header : nullptr; }
   BOOL EnableHeaderDragDrop(BOOL bEnable);
+  // A hidden column keeps its cells; showing it puts it back at the right end.
+  BOOL HideColumn(int nColumn);
+  BOOL ShowColumn(int nColumn);
+  BOOL IsColumnShown(int nColumn) const;
 
   // Rows.
   int InsertItem(int nRow, LPCSTR lpszText);
@@ -201,6 +205,7 @@ class CODListCtrl : public CWnd {
   BOOL MoveFocusColumn(int nStep);
   BOOL IsFocusableColumn(int nColumn) const;
   BOOL OnChar(UINT nChar);
+  BOOL AddHeaderItem(int nColumn);
   BOOL RequestRowData(int nRow, int nColumn, odlist::Item* pItem);
   BOOL OnTreeKey(UINT nKey);
   BOOL ToggleByUser(int nRow);

@@ -180,6 +180,87 @@ BOOL CODListCombo::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRE
   return TRUE;
 }
 
+// ---- the title tip ---------------------------------------------------------------------
+
+BOOL CODTitleTip::Create(CWnd* pOwner, BOOL bFade) {
+  m_pOwner = pOwner, m_bFade = bFade;
+  LPCSTR cls = AfxRegisterWndClass(CS_SAVEBITS, ::LoadCursor(nullptr, IDC_ARROW), (HBRUSH)(COLOR_INFOBK + 1));
+  return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED, cls, "", WS_POPUP | WS_BORDER, CRect(0, 0, 0, 0),
+                  pOwner, 0);
+}
+
+void CODTitleTip::Show(const CRect& screenRect, LPCSTR lpszText) {
+  m_rect = screenRect;
+  m_strText = lpszText ? lpszText : "";
+  ::SetLayeredWindowAttributes(m_hWnd, 0xFF00FF, (BYTE)m_nAlpha, LWA_COLORKEY | LWA_ALPHA);
+  SetWindowPos(&CWnd::wndTopMost, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(),
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  Invalidate();
+}
+
+void CODTitleTip::Hide() {
+  if (m_bFade) {
+    m_nAlpha = 255;
+    SetTimer(1, 100, nullptr);
+  }
+  if (IsWindowVisible()) ShowWindow(SW_HIDE);
+}
+
+void CODTitleTip::OnFadeTimer() {
+  const odlist::TipAlphaStep step = odlist::NextTipAlpha(m_nAlpha);
+  m_nAlpha = step.alpha;
+  if (step.stop) KillTimer(1);
+  ::SetLayeredWindowAttributes(m_hWnd, 0xFF00FF, (BYTE)m_nAlpha, LWA_COLORKEY | LWA_ALPHA);
+}
+
+// A move off the tip hides it and goes on to the window under the point, as if the tip had
+// never been there.
+void CODTitleTip::PassMouseMove(CPoint screen) {
+  if (m_rect.PtInRect(screen)) return;
+  Hide();
+  HWND under = ::WindowFromPoint(screen);
+  if (!under || under == m_hWnd) under = m_pOwner ? m_pOwner->GetSafeHwnd() : nullptr;
+  if (!under) return;
+  const LRESULT hit = ::SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+  if (hit == HTCLIENT) {
+    CPoint client = screen;
+    ::ScreenToClient(under, &client);
+    ::PostMessageA(under, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+  } else {
+    ::PostMessageA(under, WM_NCMOUSEMOVE, (WPARAM)hit, MAKELPARAM(screen.x, screen.y));
+  }
+}
+
+LRESULT CODTitleTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == 1) OnFadeTimer();
+      return 0;
+    case WM_MOUSEMOVE: {
+      CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
+      ClientToScreen(&pt);
+      PassMouseMove(pt);
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(m_hWnd, &ps);
+      RECT rc;
+      ::GetClientRect(m_hWnd, &rc);
+      ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_INFOBK));
+      ::SetBkMode(dc, TRANSPARENT);
+      ::SetTextColor(dc, ::GetSysColor(COLOR_INFOTEXT));
+      HGDIOBJ old = ::SelectObject(dc, m_pOwner ? (HGDIOBJ)m_pOwner->SendMessage(WM_GETFONT) : nullptr);
+      rc.left += 2;
+      ::DrawTextA(dc, m_strText, m_strText.GetLength(), &rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+      if (old) ::SelectObject(dc, old);
+      ::EndPaint(m_hWnd, &ps);
+      return 0;
+    }
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
 // ---- helpers ----------------------------------------------------------------------------
 
 void RefillColumnChooser(HWND hListBox, const odlist::ListModel& model, const int* shown, int shownCount,

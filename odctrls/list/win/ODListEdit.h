@@ -84,6 +84,26 @@ class CODListCombo : public CComboBox {
   int m_nRow, m_nColumn, m_nValue;
 };
 
+// The fading tip that shows a cell's whole text over it (for derived lists).
+class CODTitleTip : public CWnd {
+ public:
+  BOOL Create(CWnd* pOwner, BOOL bFade);
+  void Show(const CRect& screenRect, LPCSTR lpszText);
+  void Hide();
+  int GetAlpha() const { return m_nAlpha; }
+  BOOL IsFading() const { return m_bFade; }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnFadeTimer();
+  void PassMouseMove(CPoint screen);
+  CWnd* m_pOwner = nullptr;
+  BOOL m_bFade = FALSE;
+  int m_nAlpha = 255;
+  CRect m_rect;
+  CString m_strText;
+};
+
 // Fills a list box with the titles of the columns not shown that the filter accepts.
 using ColumnChooserFilter = BOOL (*)(int nColumn, void* pUser);
 void RefillColumnChooser(HWND hListBox, const odlist::ListModel& model, const int* shown, int shownCount,
