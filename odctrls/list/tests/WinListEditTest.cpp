@@ -37,6 +37,13 @@ class CNotifyParent : public CWnd {
       wsprintfA(di->szText, "row %d cell %d", di->nRow, di->nColumn);
       return 0;
     }
+    if (code == ODLN_EDITKILLFOCUS) {
+      // The drop button's pick: the parent writes the chosen text.
+      NMODLISTEDITFOCUS* nm = (NMODLISTEDITFOCUS*)lParam;
+      seen.push_back({code, nm->nRow, nm->nColumn, 0, nm->szText});
+      lstrcpynA(nm->szText, "picked", sizeof nm->szText);
+      return 1;
+    }
     if (code == ODLN_ITEMEXPANDING || code == ODLN_ITEMEXPANDED) {
       seen.push_back({code, ((NMODLISTCTRL*)lParam)->nRow, -1, 0, ""});
       return code == ODLN_ITEMEXPANDING ? vetoExpand : 0;
@@ -217,6 +224,24 @@ TEST_F(ListEditTest, DropButtonOnlyWhereTheCellIsWideEnough) {
     ASSERT_TRUE(EditorGone(editor));
     list.SetFocusCell(0, -1);
   }
+}
+
+TEST_F(ListEditTest, TheDropButtonLetsTheParentPickTheText) {
+  parent.wantButton = 1;
+  HWND editor = OpenByClicks(0, 1);
+  ASSERT_NE(editor, nullptr);
+  CODListEdit* edit = dynamic_cast<CODListEdit*>(CWnd::FromHandlePermanent(editor));
+  ASSERT_NE(edit, nullptr);
+  ASSERT_TRUE(edit->HasDropButton());
+  edit->GetDropButton().SetFocus();  // what a press on the button does first
+  EXPECT_EQ(parent.seen.back().code, ODLN_EDITKILLFOCUS);
+  EXPECT_EQ(parent.seen.back().text, "10");
+  EXPECT_EQ(TextOf(editor), "picked");
+  EXPECT_EQ(::GetFocus(), editor) << "the edit keeps the focus";
+  EXPECT_EQ(list.GetEditor(), editor) << "and stays open";
+  ::SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(EditorGone(editor));
+  EXPECT_EQ(std::string(list.GetItemText(0, 1)), "picked");
 }
 
 TEST_F(ListEditTest, ScrollingClosesAnOpenEditorKeepingItsText) {
