@@ -42,6 +42,7 @@ enum {
   IDC_LISTVIEW = 304,
   IDC_SCROLLVIEW = 305,
   IDC_COMBOCTRL = 306,
+  IDC_TREELIST = 307,
   IDC_OPENMENU = 401,
   IDC_SMALLTABS = 402,
   IDC_OPENDIALOG = 501,
@@ -81,6 +82,7 @@ class CGalleryWnd : public CWnd {
   void BuildButtonsPage(CWnd* page);
   void BuildTextPage(CWnd* page);
   void BuildListsPage(CWnd* page);
+  void BuildTreeList(CWnd* page);
   void BuildMenusPage(CWnd* page);
   void BuildDialogsPage(CWnd* page);
   void OnCommandEvent(UINT nID, UINT nCode, HWND hCtrl);
@@ -101,6 +103,7 @@ class CGalleryWnd : public CWnd {
   CODComboList m_comboCtrl;
   CODListView* m_pListView;
   CGalleryScrollView* m_pScrollView;
+  CODListCtrl m_treeList;  // tree rows, lines and cell editing
   CODButton m_openMenu, m_openDialog, m_openWait, m_openMsg;
   CODTabCtrl m_smallTabs;
   CODMenuWnd m_popup;
