@@ -364,6 +364,11 @@ std::string ListModel::GetItemLineText(int row, const std::vector<int>& columnOr
   const Row* r = GetRow(row);
   if (!r) return std::string();
   std::string line;
+  if (IsTree()) {
+    // The level shown as indent strings, then the node's look: open, closed or a leaf.
+    for (int level = 1; level < r->indent; ++level) line += Shared().treeIndent;
+    line += (r->state & RS_EXPANDED) ? '-' : (r->state & RS_COLLAPSED) ? '+' : ' ';
+  }
   bool first = true;
   for (int col : columnOrder) {
     if (!first) line += separator;

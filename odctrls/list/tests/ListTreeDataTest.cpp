@@ -91,6 +91,15 @@ TEST(ListTree, CollapsingMovesTheFocusToTheVisibleParent) {
   EXPECT_EQ(t.m.GetNextNode(0, TREE_FOCUS), t.fruit);
 }
 
+TEST(ListTree, LineTextShowsLevelsAndLooks) {
+  TreeFixture t;
+  t.m.Expand(t.fruit, TREE_EXPAND);
+  const std::vector<int> order = {0};
+  EXPECT_EQ(t.m.GetItemLineText(t.m.GetNodeRow(t.fruit), order, '|'), "-fruit\n");
+  EXPECT_EQ(t.m.GetItemLineText(t.m.GetNodeRow(t.apple), order, '|'), "   apple\n");
+  EXPECT_EQ(t.m.GetItemLineText(t.m.GetNodeRow(t.veg), order, '|'), "+veg\n");
+}
+
 TEST(ListTree, SortOrdersEveryLevel) {
   TreeFixture t;
   t.m.Expand(t.fruit, TREE_EXPAND);
