@@ -487,6 +487,11 @@ void CODListCtrl::ShowListScrollBar(int nBar, BOOL bShow) {
   CWnd::ShowScrollBar(nBar, bShow);
 }
 
+void CODListCtrl::SetListScrollPos(int nBar, int nPos, BOOL bRedraw) {
+  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, nPos, 0};
+  SetListScrollInfo(nBar, &si, bRedraw && m_bRedrawOnChange);
+}
+
 void CODListCtrl::EnsureVisible(int nRow, BOOL bWhole) {
   const int pos = m_model.PositionOf(nRow);
   if (pos < 0) return;
@@ -534,8 +539,7 @@ void CODListCtrl::OnVScroll(UINT nCode) {
   first = std::max(0, std::min(first, count - page));
   if (first == m_nFirst) return;
   m_nFirst = first;
-  SCROLLINFO pos{sizeof pos, SIF_POS, 0, 0, 0, m_nFirst, 0};
-  SetListScrollInfo(SB_VERT, &pos, TRUE);
+  SetListScrollPos(SB_VERT, m_nFirst, TRUE);
   InvalidateRect(&m_rcList, FALSE);
 }
 

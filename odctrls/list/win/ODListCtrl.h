@@ -173,6 +173,8 @@ class CODListCtrl : public CWnd {
   BOOL SetListScrollInfo(int nBar, SCROLLINFO* pInfo, BOOL bRedraw);
   BOOL GetListScrollInfo(int nBar, SCROLLINFO* pInfo, UINT nMask);
   void ShowListScrollBar(int nBar, BOOL bShow);
+  // Redraws only when asked and the list redraws on changes.
+  void SetListScrollPos(int nBar, int nPos, BOOL bRedraw);
   static void DrawFocusFrame(CDC* pDC, const CRect& rect, int nPenStyle, COLORREF cr, int nWidth);
 
   // Section ODListCtrl.
