@@ -205,9 +205,12 @@ int ListModel::InsertColumn(int index, const Column& column) {
   if (c.width < 0) c.width = 200;
   const char sep = Shared().separator;
   std::vector<Row> rows = m_rows;  // all or nothing
+  Row extra = m_extraRow;
   for (Row& r : rows)
     if (!InsertCell(r.cells, index, Cell(), sep)) return -1;
+  if (!InsertCell(extra.cells, index, Cell(), sep)) return -1;
   m_rows.swap(rows);
+  m_extraRow = extra;
   m_columns.insert(m_columns.begin() + index, c);
   return index;
 }
@@ -229,11 +232,13 @@ bool ListModel::SetColumnWidth(int index, int width) {
 // ---- rows --------------------------------------------------------------------------
 
 const Row* ListModel::GetRow(int row) const {
+  if (row == -1) return IsOwnerData() ? nullptr : &m_extraRow;
   if (IsOwnerData()) return OwnerDataRow(row, -1);
   return row >= 0 && row < GetItemCount() ? &m_rows[static_cast<size_t>(row)] : nullptr;
 }
 Row* ListModel::MutableRow(int row) {
   if (IsOwnerData()) return nullptr;  // the parent owns the rows
+  if (row == -1) return &m_extraRow;
   return row >= 0 && row < GetItemCount() ? &m_rows[static_cast<size_t>(row)] : nullptr;
 }
 
@@ -260,7 +265,7 @@ int ListModel::InsertItem(const Item& item) {
 
 int ListModel::DeleteItem(int row) {
   if (IsOwnerData() || IsTree()) return -2;
-  if (!GetRow(row)) return 0;
+  if (row < 0 || !GetRow(row)) return 0;  // the fixed row stays
   m_rows.erase(m_rows.begin() + row);
   m_order.erase(std::remove(m_order.begin(), m_order.end(), row), m_order.end());
   for (int& o : m_order)

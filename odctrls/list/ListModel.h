@@ -264,6 +264,7 @@ class ListModel {
   uint32_t m_style;
   std::vector<Column> m_columns;
   std::vector<Row> m_rows;
+  Row m_extraRow;            // row -1: the fixed row under the header (style 0x0200)
   std::vector<int> m_order;  // display order: row index per position
   mutable std::vector<int> m_positions;
   mutable bool m_positionsDirty = true;

@@ -330,6 +330,41 @@ TEST_F(ListModesTest, OwnerDataCellsComeFromTheParentForThePaintedRowsOnly) {
   EXPECT_STREQ(text, "row 99999 cell 1");
 }
 
+TEST_F(ListModesTest, TheFixedRowSitsUnderTheHeaderTakesTheFocusAndEdits) {
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | odlist::LS_FIXEDROW | odlist::LS_CELLFOCUS,
+                          CRect(10, 10, 390, 230), &parent, 10));
+  list.InsertColumn(0, "name", 150);
+  list.InsertColumn(1, "filter", 150);
+  list.InsertItem(0, "alice");
+  list.InsertItem(1, "bob");
+  list.SetItemText(-1, 1, "");  // only a cell with a text (even an empty one) edits
+  CRect fixed, first;
+  ASSERT_TRUE(list.GetCellRect(-1, 1, &fixed));
+  ASSERT_TRUE(list.GetCellRect(0, 1, &first));
+  EXPECT_LE(fixed.bottom, first.top) << "the fixed row lies above the first row";
+  EXPECT_EQ(list.HitTestRow(fixed.CenterPoint()), -1);
+
+  Click(list, fixed.CenterPoint());
+  int column = -2;
+  EXPECT_EQ(list.GetFocusCell(&column), -1);
+  EXPECT_EQ(column, 1);
+  Click(list, fixed.CenterPoint());
+  HWND editor = list.GetEditor();
+  ASSERT_NE(editor, nullptr);
+  Type(editor, "al");
+  EXPECT_TRUE(winprobe::SaveScreenArea(parent.m_hWnd, L"list-fixedrow.png"));
+  ::SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(editor) && !list.GetEditor(); }));
+  EXPECT_EQ(std::string(list.GetItemText(-1, 1)), "al");
+  EXPECT_EQ(list.GetItemCount(), 2) << "the fixed row is not a row of the list";
+
+  list.SendMessage(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(list.GetFocusCell(nullptr), 0);
+  list.SendMessage(WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(list.GetFocusCell(nullptr), -1) << "Up from the first row reaches the fixed row";
+  EXPECT_FALSE(list.DeleteItem(-1));
+}
+
 // ---- the header's column drag --------------------------------------------------------------
 
 class HeaderDragTest : public ListEditTest {

@@ -431,6 +431,11 @@ void CODListCtrl::LayOut() {
       area.top = m_rcHeader.bottom;
     }
   }
+  m_rcFixed.SetRectEmpty();
+  if (HasFixedRow()) {
+    m_rcFixed.SetRect(area.left, area.top, area.right, area.top + m_nRowHeight + 2 * ::GetSystemMetrics(SM_CYDLGFRAME));
+    area.top = m_rcFixed.bottom;
+  }
   m_rcList = area;
   UpdateScrollBars();
   m_bInLayout = FALSE;
@@ -604,6 +609,7 @@ void CODListCtrl::SelectAndNotify(int nFocusPos, int nAnchorPos, BOOL bSelect, B
 }
 
 int CODListCtrl::HitTestRow(CPoint pt) const {
+  if (m_rcFixed.PtInRect(pt)) return -1;
   if (!m_rcList.PtInRect(pt)) return -2;
   const int pos = m_nFirst + (pt.y - m_rcList.top) / std::max(1, m_nRowHeight);
   return m_model.RowAt(pos);
@@ -615,6 +621,7 @@ void CODListCtrl::OnKey(UINT nKey) {
   if (NotifyParent(ODLN_KEYDOWN, focus, m_nFocusColumn, (LPARAM)nKey)) return;
   const BOOL shift = ::GetKeyState(VK_SHIFT) < 0, ctrl = ::GetKeyState(VK_CONTROL) < 0;
   if (m_model.IsTree() && m_nFocusColumn < 0 && OnTreeKey(nKey)) return;
+  if (HasFixedRow() && OnFixedRowKey(nKey)) return;
   if ((GetStyle() & odlist::LS_CELLFOCUS) && (nKey == VK_LEFT || nKey == VK_RIGHT)) {
     MoveFocusColumn(nKey == VK_LEFT ? -1 : 1);
     return;
@@ -647,6 +654,15 @@ void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
   const int oldColumn = m_nFocusColumn;
   const int oldRow = m_model.FocusRow();
   m_nFocusColumn = (GetStyle() & odlist::LS_CELLFOCUS) && IsFocusableColumn(column) ? column : -1;
+  if (row == -1) {
+    // The fixed row takes the focus without a selection; a second click on its cell edits.
+    if (m_nFocusColumn < 0 && IsFocusableColumn(column)) m_nFocusColumn = column;
+    m_model.MoveFocus(-1);
+    Invalidate(FALSE);
+    if (m_nFocusColumn >= 0 && m_nFocusColumn == oldColumn && oldRow == -1) EditCell(-1, m_nFocusColumn, 1);
+    NotifyParent(ODLN_CLICK, row, column, (LPARAM)nFlags, MAKELPARAM(pt.x, pt.y));
+    return;
+  }
   if (pos < 0) {
     m_model.ClearSelection();
     Invalidate(FALSE);
@@ -756,7 +772,7 @@ void CODListCtrl::DrawRow(CDC* pDC, const CRect& rect, const CRect& clip, int nP
   const odlist::Row* r = m_model.GetRow(row);
   if (!r) return;
   const DWORD style = GetStyle();
-  COLORREF bk = (style & odlist::LS_3DFACE) ? m_colors[CLR_3DFACE] : m_colors[CLR_BK];
+  COLORREF bk = (style & odlist::LS_3DFACE) || row == -1 ? m_colors[CLR_3DFACE] : m_colors[CLR_BK];
   COLORREF text = m_colors[CLR_TEXT];
   const BOOL selected = (r->state & odlist::RS_SELECTED) != 0;
   const BOOL focusShown = m_bHasFocus || (style & odlist::LS_SHOWSELALWAYS);
@@ -833,6 +849,7 @@ void CODListCtrl::OnDrawList(CDC* pDC) {
     if (row.bottom > clip.top) DrawRow(pDC, row, clip, pos, (pos & 1) != 0);
     row.OffsetRect(0, m_nRowHeight);
   }
+  if (!m_rcFixed.IsRectEmpty()) DrawFixedRow(pDC, clip);
   if (m_bTreeLines && m_model.IsTree()) DrawTreeLines(pDC);
   if (count == 0 && !m_opt.emptyText.empty()) {
     CRect band(
@@ -990,8 +1007,10 @@ int CODListCtrl::HitTestColumn(CPoint pt) const {
 
 BOOL CODListCtrl::GetCellRect(int nRow, int nColumn, CRect* pRect) const {
   const int pos = m_model.PositionOf(nRow);
-  if (!pRect || pos < 0 || !m_model.GetColumn(nColumn)) return FALSE;
-  const int top = m_rcList.top + (pos - m_nFirst) * m_nRowHeight;
+  const BOOL fixed = nRow == -1 && !m_rcFixed.IsRectEmpty();
+  if (!pRect || (pos < 0 && !fixed) || !m_model.GetColumn(nColumn)) return FALSE;
+  const int top =
+      fixed ? m_rcFixed.top + ::GetSystemMetrics(SM_CYDLGFRAME) : m_rcList.top + (pos - m_nFirst) * m_nRowHeight;
   int left = m_rcList.left - m_nXPos;
   for (int column : ShownColumns()) {
     const odlist::Column* c = m_model.GetColumn(column);
@@ -1054,7 +1073,7 @@ int CODListCtrl::NotifyEdit(int nCode, NMHDR* pHdr) {
 }
 
 int CODListCtrl::EditCell(int nRow, int nColumn, UINT nKey) {
-  if (nRow < 0 || !m_model.GetColumn(nColumn)) return 0;  // this list keeps no fixed row to edit
+  if (nRow < -1 || (nRow == -1 && !HasFixedRow()) || !m_model.GetColumn(nColumn)) return 0;
   CloseEditor();
   odlist::Item item;
   item.row = nRow, item.column = nColumn;
@@ -1099,7 +1118,7 @@ void CODListCtrl::EndEdit(BOOL bCommit, const NMODLISTEDIT* pEnd) {
   const HWND editor = m_hEditor;
   if (!editor) return;
   m_hEditor = nullptr;
-  if (bCommit && !m_model.IsOwnerData() && m_nEditRow >= 0) {
+  if (bCommit && !m_model.IsOwnerData() && m_nEditRow >= -1) {
     char text[256] = "";
     if (pEnd)
       std::memcpy(text, pEnd->szText, sizeof text - 1);
@@ -1274,4 +1293,39 @@ void CODListCtrl::DrawTreeLines(CDC* pDC) {
     dots.counter = 1;
     ::LineDDA(x, y, x, bottom, &CODListCtrl::DotProc, (LPARAM)&dots);
   }
+}
+
+// ---- the fixed row -----------------------------------------------------------------------
+
+// Row -1 under the header: a raised band in the 3-D face colour with the row inside it.
+void CODListCtrl::DrawFixedRow(CDC* pDC, const CRect& clip) {
+  pDC->FillSolidRect(&m_rcFixed, m_colors[CLR_3DFACE]);
+  const int frame = ::GetSystemMetrics(SM_CYDLGFRAME);
+  CRect row(m_rcList.left - m_nXPos, m_rcFixed.top + frame,
+            m_rcList.left - m_nXPos + std::max(m_nTotalWidth, m_rcList.Width() + m_nXPos), m_rcFixed.bottom - frame);
+  DrawRow(pDC, row, clip, -1, FALSE);
+  // The raised edge goes on last so the row never covers it.
+  pDC->Draw3dRect(&m_rcFixed, m_colors[CLR_3DHILIGHT], m_colors[CLR_3DDKSHADOW]);
+}
+
+// Up from the first row reaches the fixed row; Down from it goes back to the first row.
+BOOL CODListCtrl::OnFixedRowKey(UINT nKey) {
+  const int focus = m_model.FocusRow();
+  if (nKey == VK_UP && GetItemCount() > 0 && m_model.PositionOf(focus) == 0) {
+    m_model.MoveFocus(-1);
+    Invalidate(FALSE);
+    return TRUE;
+  }
+  if (nKey == VK_DOWN && (focus == -1 || (focus == -2 && GetItemCount() == 0))) {
+    if (GetItemCount() == 0) {
+      m_model.MoveFocus(-1);
+    } else {
+      SelectAndNotify(0, 0, TRUE, FALSE, FALSE);
+      m_model.SetAnchor(0);
+      EnsureVisible(m_model.RowAt(0), TRUE);
+    }
+    Invalidate(FALSE);
+    return TRUE;
+  }
+  return FALSE;
 }

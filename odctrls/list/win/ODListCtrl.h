@@ -208,6 +208,9 @@ class CODListCtrl : public CWnd {
   BOOL IsFocusableColumn(int nColumn) const;
   BOOL OnChar(UINT nChar);
   BOOL AddHeaderItem(int nColumn);
+  void DrawFixedRow(CDC* pDC, const CRect& clip);
+  BOOL OnFixedRowKey(UINT nKey);
+  BOOL HasFixedRow() const { return (GetStyle() & odlist::LS_FIXEDROW) != 0 && !m_model.IsOwnerData(); }
   BOOL RequestRowData(int nRow, int nColumn, odlist::Item* pItem);
   BOOL OnTreeKey(UINT nKey);
   BOOL ToggleByUser(int nRow);
@@ -229,6 +232,7 @@ class CODListCtrl : public CWnd {
   BOOL m_keep[CLR_COUNT];
   HBITMAP m_hBkImage;
   CRect m_rcHeader, m_rcList;
+  CRect m_rcFixed;  // the fixed row (style 0x0200), empty without it
   int m_nRowHeight;
   int m_nTotalWidth;
   int m_nFirst;  // first visible display position
