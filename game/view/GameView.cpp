@@ -298,7 +298,8 @@ CGameView::~CGameView() {
     ::DeleteDC(m_hBandDC);
   }
   if (m_hBand) ::DeleteObject(m_hBand);
-  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge})
+  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge,
+                    m_theme.hBidStrip, m_theme.hPass})
     if (b) ::DeleteObject(b);
   for (HBITMAP b : m_theme.hOrder)
     if (b) ::DeleteObject(b);
@@ -543,6 +544,8 @@ void CGameView::LoadTheme() {
   m_theme.hLogo = find("\\theme\\logo_0.bmp");
   m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
   m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);
+  m_theme.hBidStrip = LoadThemeBitmap(IDB_JF, m_strNetSkin, m_strProfilePath);
+  m_theme.hPass = LoadThemeBitmap(IDB_PASS, m_strNetSkin, m_strProfilePath);
   LoadOrderImages(true);
   // Sizes 8 and 16 of the card library beside the program.
   char path[MAX_PATH];

@@ -67,4 +67,17 @@ void StretchBmp(HDC dc, HBITMAP bmp, const RECT& to) {
   ::DeleteDC(src);
 }
 
+bool DrawStripCell(HDC dc, HBITMAP strip, int index, int cellW, int cellH, int x, int y) {
+  BITMAP bm;
+  if (!strip || !::GetObjectA(strip, sizeof bm, &bm) || bm.bmHeight < cellH) return false;
+  const int cell = tableview::StripCell(index, bm.bmWidth, cellW);
+  if (cell < 0) return false;
+  HDC src = ::CreateCompatibleDC(dc);
+  HGDIOBJ old = ::SelectObject(src, strip);
+  ::BitBlt(dc, x, y, cellW, cellH, src, cell * cellW, 0, SRCCOPY);
+  ::SelectObject(src, old);
+  ::DeleteDC(src);
+  return true;
+}
+
 }  // namespace tablegdi

@@ -301,4 +301,10 @@ bool IdleTick(int* counter, int idleSeconds) {
   return false;
 }
 
+int StripCell(int index, int stripW, int cellW) {
+  if (cellW <= 0 || stripW < cellW) return -1;
+  const int cells = stripW / cellW;
+  return std::max(0, std::min(index, cells - 1));
+}
+
 }  // namespace tableview

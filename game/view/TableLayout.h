@@ -124,6 +124,11 @@ int CountSelected(const CARD_INFO* cards, int count);
 // The card sheet cell of a record drawn face up or down; 0 when nothing is drawn.
 int CardCell(const CARD_INFO& card, bool faceUp);
 
+// The cell of a picture strip `stripW` pixels wide, `cellW` per cell, that `index` draws:
+// kept inside the strip (a bid or level beyond it takes the last cell); -1 when the strip
+// holds no whole cell.
+int StripCell(int index, int stripW, int cellW);
+
 // The bid buttons (1, 2, 3, no bid) enabled for the current bid and the own bombs.
 void BidButtonsEnabled(int currentBid, int ownBombs, bool enabled[4]);
 

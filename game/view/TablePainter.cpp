@@ -221,8 +221,10 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
     const Pt pl = l.play[slot];
     const int x = slot == 0 ? pl.x - 58 - 26 : pl.x;
     RECT br{x, pl.y + 30, x + 58, pl.y + 30 + 19};
-    RoundBox(dc, br, RGB(250, 230, 150), RGB(140, 90, 0), 8);
-    CenteredText(dc, br, kBidTexts[doc->m_nLastBid], RGB(150, 40, 0));
+    if (!DrawStripCell(dc, m_theme.hBidStrip, doc->m_nLastBid, 58, 19, br.left, br.top)) {
+      RoundBox(dc, br, RGB(250, 230, 150), RGB(140, 90, 0), 8);
+      CenteredText(dc, br, kBidTexts[doc->m_nLastBid], RGB(150, 40, 0));
+    }
   }
   // Ranked level from the table information.
   const int info = doc->FindTableInfo(seat.szUserName);
@@ -326,10 +328,16 @@ void CTablePainter::DrawHand(CDC* pDC, int p) {
   if (phase == SCHEDULE_PLAY && tableview::PassMarkShown(m_bShowingPrevious, n, doc->m_bPlayedThisRound[p] != 0,
                                                          doc->m_bNewRound != 0, p == doc->m_nTurnPosition)) {
     const Pt a = l.play[slot];
-    const int w = 60, h = 30;
-    int x = slot == 0 ? a.x - w : slot == 2 ? a.x : a.x - w / 2;
-    RECT r{x, a.y + 30, x + w, a.y + 30 + h};
     HDC dc = pDC->GetSafeHdc();
+    BITMAP bm;
+    const bool pic = m_theme.hPass && ::GetObjectA(m_theme.hPass, sizeof bm, &bm);
+    const int w = pic ? bm.bmWidth : 60, h = pic ? bm.bmHeight : 30;
+    int x = slot == 0 ? a.x - w : slot == 2 ? a.x : a.x - w / 2;
+    if (pic) {
+      DrawStripCell(dc, m_theme.hPass, 0, w, h, x, a.y + 30);
+      return;
+    }
+    RECT r{x, a.y + 30, x + w, a.y + 30 + h};
     RoundBox(dc, r, RGB(0, 50, 25), RGB(160, 200, 160), 10);
     HGDIOBJ of = ::SelectObject(dc, m_fonts.f16);
     CenteredText(dc, r, kPassText, RGB(255, 230, 120));

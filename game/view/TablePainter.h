@@ -16,8 +16,10 @@
 // of the profile's "Path"; any of them may be missing (the table then draws its own).
 struct TableTheme {
   HBITMAP hFill = nullptr, hBackground = nullptr, hLogo = nullptr, hPlayer = nullptr;
-  HBITMAP hBadge = nullptr;  // the declarer's badge, its right half the mask
-  HBITMAP hOrder[4] = {};    // each seat's order picture
+  HBITMAP hBadge = nullptr;     // the declarer's badge, its right half the mask
+  HBITMAP hOrder[4] = {};       // each seat's order picture
+  HBITMAP hBidStrip = nullptr;  // bids 0 to 3 in cells of 58 by 19
+  HBITMAP hPass = nullptr;      // the mark of a seat that passed
 };
 
 struct TableFonts {

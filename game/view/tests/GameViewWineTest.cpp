@@ -928,6 +928,8 @@ TEST(ThemeDrawing, MaskedHalfBlendsTheLeftHalfByTheRightHalf) {
   EXPECT_EQ(GetThemeBitmapPath(999, "C:\\x", "C:\\y"), "");
 }
 
+const COLORREF kBidCells[4] = {RGB(255, 0, 0), RGB(0, 0, 255), RGB(255, 255, 0), RGB(128, 0, 128)};
+
 class ThemedViewTest : public GameViewTest {
  protected:
   void BeforeCreate() override {
@@ -940,8 +942,12 @@ class ThemedViewTest : public GameViewTest {
     HBITMAP order = MakeBitmap(46, 46, [](int, int) { return RGB(255, 0, 255); });
     ASSERT_TRUE(SaveBmp(badge, folder + "\\theme\\respic\\VESK32.bmp"));
     ASSERT_TRUE(SaveBmp(order, folder + "\\theme\\order_0.bmp"));
-    ::DeleteObject(badge);
-    ::DeleteObject(order);
+    // Bids 0 to 3 in four coloured cells; a plain cyan pass mark.
+    HBITMAP bids = MakeBitmap(4 * 58, 19, [](int x, int) { return kBidCells[(x / 58) & 3]; });
+    HBITMAP pass = MakeBitmap(50, 24, [](int, int) { return RGB(0, 255, 255); });
+    ASSERT_TRUE(SaveBmp(bids, folder + "\\theme\\respic\\JF.bmp"));
+    ASSERT_TRUE(SaveBmp(pass, folder + "\\theme\\respic\\Pass.bmp"));
+    for (HBITMAP b : {badge, order, bids, pass}) ::DeleteObject(b);
     view->SetThemeFolders("", folder);
   }
   std::string folder;
@@ -957,6 +963,31 @@ TEST_F(ThemedViewTest, BadgeAndOrderPicturesComeFromTheTheme) {
   // West (server seat 0) sits on the right: its order picture 50 above the panel, 90 right.
   const tableview::Pt p = l.panel[0];
   EXPECT_EQ(s.At(p.x + 90 + 20, p.y - 50 + 20), RGB(255, 0, 255));
+}
+
+TEST_F(ThemedViewTest, BidAndPassMarksComeFromTheTheme) {
+  // West bids 1: its mark is cell 1 of the strip, beside its play anchor.
+  Deal(0);
+  ASSERT_TRUE(Deliver(MSG_BID, Words({1, 0, 0, 1})));
+  {
+    Shot s;
+    Snap("table_themed_bid.png", s);
+    const tableview::Pt pl = view->GetLayout().play[0];
+    EXPECT_EQ(s.At(pl.x - 58 - 26 + 29, pl.y + 30 + 9), kBidCells[1]) << "west's bid from the strip";
+  }
+  ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 3})));
+  ASSERT_TRUE(Deliver(MSG_BOTTOM_CARDS, Words({3, 1, Code(2, 5), Code(3, 9), 53})));
+  // We lead a three, east a five, west passes: west's pass mark is the theme's picture.
+  ClickCard(IndexOfCode(53), true);
+  ClickCard(IndexOfCode(static_cast<int>(Code(0, 0))));
+  view->OnTakeOut();
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, Code(0, 0)})));
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 1, 1, Code(3, 2)})));
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({0, 1, 0, 1})));
+  Shot s;
+  Snap("table_themed_pass.png", s);
+  const tableview::Pt a = view->GetLayout().play[0];
+  EXPECT_EQ(s.At(a.x - 25, a.y + 30 + 12), RGB(0, 255, 255)) << "west's pass mark";
 }
 
 TEST_F(GameViewTest, TierBalloonOverATierArea) {
