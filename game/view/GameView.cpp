@@ -6,6 +6,7 @@
 
 #include "TableGdi.h"
 #include "CoolButton.h"
+#include "QKBitmap.h"
 #include "ThemeBitmaps.h"
 #include "ViewTexts.h"
 #include "resource.h"
@@ -539,8 +540,18 @@ void CGameView::LoadTheme() {
     }
     return nullptr;
   };
+  // The background is a picture (JPEG): the picture decoder reads it, a BMP too.
+  auto findPicture = [this](const char* rel) -> HBITMAP {
+    for (const std::string& base : {m_strNetSkin, m_strProfilePath}) {
+      if (base.empty()) continue;
+      CQKBitmap pic;
+      if (pic.LoadFile((base + rel).c_str())) return (HBITMAP)pic.Detach();
+    }
+    return nullptr;
+  };
   m_theme.hFill = find("\\theme\\bkgFill.bmp");
-  m_theme.hBackground = find("\\theme\\background.bmp");
+  m_theme.hBackground = findPicture("\\theme\\background.jpg");
+  if (!m_theme.hBackground) m_theme.hBackground = find("\\theme\\background.bmp");
   m_theme.hLogo = find("\\theme\\logo_0.bmp");
   m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
   m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);

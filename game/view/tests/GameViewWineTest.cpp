@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "GameView.h"
+#include "GdiplusCodec.h"
 #include "QKCtrls.h"
 #include "StepTickSource.h"
 #include "ThemeBitmaps.h"
@@ -948,6 +949,21 @@ class ThemedViewTest : public GameViewTest {
     ASSERT_TRUE(SaveBmp(bids, folder + "\\theme\\respic\\JF.bmp"));
     ASSERT_TRUE(SaveBmp(pass, folder + "\\theme\\respic\\Pass.bmp"));
     for (HBITMAP b : {badge, order, bids, pass}) ::DeleteObject(b);
+    // The table's fill and, over it, an orange background picture in JPEG.
+    HBITMAP fill = MakeBitmap(16, 16, [](int, int) { return RGB(0, 0, 0); });
+    ASSERT_TRUE(SaveBmp(fill, folder + "\\theme\\bkgFill.bmp"));
+    ::DeleteObject(fill);
+    standin::GdiplusScope gdiplus;
+    ASSERT_TRUE(gdiplus.ok());
+    standin::Pixels px;
+    px.width = px.height = 32;
+    for (int i = 0; i < 32 * 32; ++i) px.bgra.insert(px.bgra.end(), {20, 120, 230, 255});
+    std::vector<unsigned char> jpeg;
+    ASSERT_TRUE(standin::EncodePixels(px, L"image/jpeg", 95, jpeg));
+    FILE* f = std::fopen((folder + "\\theme\\background.jpg").c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+    std::fclose(f);
     view->SetThemeFolders("", folder);
   }
   std::string folder;
@@ -963,6 +979,11 @@ TEST_F(ThemedViewTest, BadgeAndOrderPicturesComeFromTheTheme) {
   // West (server seat 0) sits on the right: its order picture 50 above the panel, 90 right.
   const tableview::Pt p = l.panel[0];
   EXPECT_EQ(s.At(p.x + 90 + 20, p.y - 50 + 20), RGB(255, 0, 255));
+  // The felt is the theme's JPEG background, stretched over the table.
+  const COLORREF felt = s.At(l.cx, l.cy - 40);
+  EXPECT_NEAR(GetRValue(felt), 230, 12);
+  EXPECT_NEAR(GetGValue(felt), 120, 12);
+  EXPECT_NEAR(GetBValue(felt), 20, 12);
 }
 
 TEST_F(ThemedViewTest, BidAndPassMarksComeFromTheTheme) {
