@@ -1389,10 +1389,11 @@ void CGameView::OnBid0() {
 
 void CGameView::OnTimer(UINT_PTR nIDEvent) {
   CGameDocCore* doc = GetGameDoc();
+  // Every timer message of the view is an idle tick: the keep-alive goes out every
+  // IdleSecond ticks whatever the user does.
+  if (tableview::IdleTick(&m_nIdleTicks, m_pSite->IdleSeconds())) m_pSite->SendKeepAlive();
   switch (nIDEvent) {
     case IDT_IDLE:
-      // The keep-alive goes out every IdleSecond ticks whatever the user does.
-      if (tableview::IdleTick(&m_nIdleTicks, m_pSite->IdleSeconds())) m_pSite->SendKeepAlive();
       break;
     case IDT_AUTOPLAY: {
       KillTimer(IDT_AUTOPLAY);

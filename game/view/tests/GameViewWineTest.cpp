@@ -587,6 +587,11 @@ TEST_F(GameViewTest, TimersKeepAliveClockAndLastCard) {
     view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   }
   EXPECT_EQ(idle.keepAlives, 2);
+  // The view's other timers tick the same count.
+  view->SendMessage(WM_TIMER, CGameView::IDT_AUTOPLAY, 0);
+  EXPECT_EQ(idle.keepAlives, 2);
+  view->SendMessage(WM_TIMER, CGameView::IDT_AUTOPLAY, 0);
+  EXPECT_EQ(idle.keepAlives, 3);
   view->SetSite(&site);
 
   // The clock counts on its own thread; at zero the command is the document's: in the
