@@ -300,7 +300,7 @@ CGameView::~CGameView() {
   }
   if (m_hBand) ::DeleteObject(m_hBand);
   for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge,
-                    m_theme.hBidStrip, m_theme.hPass})
+                    m_theme.hBidStrip, m_theme.hPass, m_theme.hBkPicture})
     if (b) ::DeleteObject(b);
   for (HBITMAP b : m_theme.hOrder)
     if (b) ::DeleteObject(b);
@@ -558,11 +558,34 @@ void CGameView::LoadTheme() {
   m_theme.hBidStrip = LoadThemeBitmap(IDB_JF, m_strNetSkin, m_strProfilePath);
   m_theme.hPass = LoadThemeBitmap(IDB_PASS, m_strNetSkin, m_strProfilePath);
   LoadOrderImages(true);
+  LoadBackgroundChoice();
   // Sizes 8 and 16 of the card library beside the program.
   char path[MAX_PATH];
   ::GetModuleFileNameA(nullptr, path, sizeof path);
   if (char* slash = std::strrchr(path, '\\')) *slash = 0;
   m_bCardsLoaded = m_painter.Initialization(8 | 16, path) != FALSE || (m_painter.GetLoadedMask() & 8);
+}
+
+void CGameView::SetBackground(int nMode, COLORREF crColour, const std::string& file, bool bTile) {
+  m_nUseBkColor = nMode;
+  m_crBkColor = crColour;
+  m_strBkBmp = file;
+  m_bTile = bTile ? 1 : 0;
+  LoadBackgroundChoice();
+  InvalidateTable();
+}
+
+void CGameView::LoadBackgroundChoice() {
+  m_theme.bkMode = m_nUseBkColor;
+  m_theme.bkColour = m_crBkColor;
+  m_theme.bkTile = m_bTile != 0;
+  // The picture is read when it is chosen; the same file is not read again.
+  if (m_nUseBkColor != 2 || m_strBkBmp == m_strBkLoaded) return;
+  if (m_theme.hBkPicture) ::DeleteObject(m_theme.hBkPicture);
+  m_theme.hBkPicture = nullptr;
+  m_strBkLoaded = m_strBkBmp;
+  CQKBitmap pic;
+  if (!m_strBkBmp.empty() && pic.LoadFile(m_strBkBmp.c_str())) m_theme.hBkPicture = (HBITMAP)pic.Detach();
 }
 
 void CGameView::OnInitialUpdate() {

@@ -1,5 +1,7 @@
 #include "TableGdi.h"
 
+#include <algorithm>
+
 using tableview::Box;
 
 namespace tablegdi {
@@ -62,6 +64,19 @@ void StretchBmp(HDC dc, HBITMAP bmp, const RECT& to) {
   HGDIOBJ old = ::SelectObject(src, bmp);
   ::SetStretchBltMode(dc, COLORONCOLOR);
   ::StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, src, 0, 0, bm.bmWidth, bm.bmHeight,
+               SRCCOPY);
+  ::SelectObject(src, old);
+  ::DeleteDC(src);
+}
+
+void TileBmp(HDC dc, HBITMAP bmp, const RECT& to) {
+  BITMAP bm;
+  if (!bmp || !::GetObjectA(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
+  HDC src = ::CreateCompatibleDC(dc);
+  HGDIOBJ old = ::SelectObject(src, bmp);
+  for (int y = to.top; y < to.bottom; y += bm.bmHeight)
+    for (int x = to.left; x < to.right; x += bm.bmWidth)
+      ::BitBlt(dc, x, y, std::min<int>(bm.bmWidth, to.right - x), std::min<int>(bm.bmHeight, to.bottom - y), src, 0, 0,
                SRCCOPY);
   ::SelectObject(src, old);
   ::DeleteDC(src);

@@ -51,7 +51,14 @@ void CTablePainter::DrawBackground(CDC* pDC) {
   HDC dc = pDC->GetSafeHdc();
   const tableview::Layout& l = m_layout;
   RECT table{0, 0, l.W, l.H};
-  if (m_theme.hFill) {
+  if (m_theme.bkMode == 1) {
+    FillRect(dc, 0, 0, l.W, l.H, m_theme.bkColour);
+  } else if (m_theme.bkMode == 2 && m_theme.hBkPicture) {
+    if (m_theme.bkTile)
+      TileBmp(dc, m_theme.hBkPicture, table);
+    else
+      StretchBmp(dc, m_theme.hBkPicture, table);
+  } else if (m_theme.hFill) {
     StretchBmp(dc, m_theme.hFill, table);
     StretchBmp(dc, m_theme.hBackground, table);
   } else {

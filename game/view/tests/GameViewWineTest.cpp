@@ -1016,6 +1016,45 @@ TEST_F(ThemedViewTest, BidAndPassMarksComeFromTheTheme) {
   EXPECT_EQ(s.At(a.x - 25, a.y + 30 + 12), RGB(0, 255, 255)) << "west's pass mark";
 }
 
+TEST_F(GameViewTest, ChosenBackgroundIsPainted) {
+  const tableview::Layout& l = view->GetLayout();
+  const int y = l.cy - 40;
+  {
+    view->SetBackground(1, RGB(200, 30, 30), "", true);
+    Shot s;
+    Snap("table_background_colour.png", s);
+    EXPECT_EQ(s.At(l.cx, y), RGB(200, 30, 30)) << "a plain colour";
+  }
+  // A 16 by 16 picture, blue on the left half and yellow on the right.
+  char dir[MAX_PATH];
+  ::GetCurrentDirectoryA(sizeof dir, dir);
+  const std::string file = std::string(dir) + "\\chosen_background.bmp";
+  HBITMAP pic = MakeBitmap(16, 16, [](int x, int) { return x < 8 ? RGB(0, 0, 255) : RGB(255, 255, 0); });
+  ASSERT_TRUE(SaveBmp(pic, file));
+  ::DeleteObject(pic);
+  {
+    view->SetBackground(2, 0, file, true);
+    Shot s;
+    Snap("table_background_tiled.png", s);
+    const int x = l.cx / 16 * 16;
+    EXPECT_EQ(s.At(x + 2, y), RGB(0, 0, 255)) << "tiled from the corner";
+    EXPECT_EQ(s.At(x + 12, y), RGB(255, 255, 0));
+    EXPECT_EQ(s.At(x + 18, y), RGB(0, 0, 255));
+  }
+  {
+    view->SetBackground(2, 0, file, false);
+    Shot s;
+    Snap("table_background_stretched.png", s);
+    EXPECT_EQ(s.At(l.W / 4, y), RGB(0, 0, 255)) << "stretched over the table";
+    EXPECT_EQ(s.At(l.W * 3 / 4, y), RGB(255, 255, 0));
+  }
+  // Back to the theme's table: the felt.
+  view->SetBackground(0, 0, file, false);
+  Shot s;
+  Snap("table_background_theme.png", s);
+  EXPECT_TRUE(IsGreen(s.At(l.cx, y)));
+}
+
 TEST_F(GameViewTest, TierBalloonOverATierArea) {
   BalloonTipWnd& b = view->GetBalloon();
   ASSERT_TRUE(b.GetSafeHwnd());
