@@ -1016,6 +1016,39 @@ TEST_F(ThemedViewTest, BidAndPassMarksComeFromTheTheme) {
   EXPECT_EQ(s.At(a.x - 25, a.y + 30 + 12), RGB(0, 255, 255)) << "west's pass mark";
 }
 
+TEST_F(GameViewTest, BombFloatsTheDoubledScoreOverTheTable) {
+  doc.m_bFlyMsg = 1;
+  BidAndTakeBottom();
+  ClickCard(IndexOfCode(53), true);
+  ClickCard(IndexOfCode(static_cast<int>(Code(0, 0))));
+  view->OnTakeOut();
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, Code(0, 0)})));
+  const tableview::Layout& l = view->GetLayout();
+  Shot before;
+  Snap("table_before_bomb.png", before);
+  // The row through the text, left of the own play.
+  const int y = l.H * 65 / 100 + 12;
+  auto changed = [&](const Shot& shot) {
+    int n = 0;
+    for (int x = l.cx - 70; x < l.cx - 35; ++x) n += shot.At(x, y) != before.At(x, y);
+    return n;
+  };
+  // East's four sixes double the score: the text rises from 65 % of the height.
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 4, 2, Code(0, 3), Code(1, 3), Code(2, 3), Code(3, 3)})));
+  EXPECT_EQ(doc.m_nMultiplier, 2);
+  ASSERT_TRUE(view->GetFloatingText().IsAnimating());
+  Shot s;
+  Snap("table_floating_text.png", s);
+  EXPECT_GT(changed(s), 25) << "the text's box over the felt";
+  // An overlay: once it has risen away the table underneath is as it was.
+  for (int i = 0; i < 100 && view->GetFloatingText().IsAnimating(); ++i)
+    view->GetFloatingText().SendMessage(WM_TIMER, 13528, 0);
+  EXPECT_FALSE(view->GetFloatingText().IsAnimating()) << "gone after its frames";
+  Shot again;
+  Snap("table_floating_text_gone.png", again);
+  EXPECT_EQ(changed(again), 0);
+}
+
 TEST_F(GameViewTest, ChosenBackgroundIsPainted) {
   const tableview::Layout& l = view->GetLayout();
   const int y = l.cy - 40;
