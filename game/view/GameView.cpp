@@ -300,7 +300,7 @@ CGameView::~CGameView() {
   }
   if (m_hBand) ::DeleteObject(m_hBand);
   for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge,
-                    m_theme.hBidStrip, m_theme.hPass, m_theme.hBkPicture})
+                    m_theme.hBidStrip, m_theme.hPass, m_theme.hBkPicture, m_theme.hLevel})
     if (b) ::DeleteObject(b);
   for (HBITMAP b : m_theme.hOrder)
     if (b) ::DeleteObject(b);
@@ -554,6 +554,7 @@ void CGameView::LoadTheme() {
   if (!m_theme.hBackground) m_theme.hBackground = find("\\theme\\background.bmp");
   m_theme.hLogo = find("\\theme\\logo_0.bmp");
   m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
+  m_theme.hLevel = find("\\theme\\respic\\level.bmp");
   m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);
   m_theme.hBidStrip = LoadThemeBitmap(IDB_JF, m_strNetSkin, m_strProfilePath);
   m_theme.hPass = LoadThemeBitmap(IDB_PASS, m_strNetSkin, m_strProfilePath);
@@ -712,8 +713,10 @@ void CGameView::LayOut() {
     in.topOpen = in.playerCount == 4 && Painter().HandShown(3);
     in.phase = doc->GetSchedule();
   }
-  in.levelW = 16;
-  in.levelH = 16;
+  // The theme's level icons are square cells as high as their strip.
+  BITMAP bm;
+  const bool strip = m_theme.hLevel && ::GetObjectA(m_theme.hLevel, sizeof bm, &bm) && bm.bmHeight > 0;
+  in.levelW = in.levelH = strip ? bm.bmHeight : 16;
   tableview::ComputeLayout(in, &m_layout);
   m_bLayoutDirty = false;
   PlaceControls();

@@ -77,6 +77,7 @@ struct Layout {
   int cardW = CARD_W_SMALL, cardH = CARD_H_SMALL, step = STEP_SMALL;
   int drawW = CARD_W_SMALL, drawH = CARD_H_SMALL;  // the painted card inside its layout box
   int cx = 0, cy = 0, e = 0, r = 0;
+  int levelW = 0, levelH = 0;  // one cell of the level-icon strip
   Pt hand[4], play[4], name[4], nameBox[4], avatar[4];
   Pt panel[4], badge[4], marker[4], level[4], tier[4];
   int topAvatarLeft = 0;

@@ -240,12 +240,16 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
     std::memcpy(&level, doc->m_TableInfo + 8 + 44 * info + 20, 4);
     if (level > 0) {
       const Pt lv = l.level[slot];
-      char t[8];
-      std::snprintf(t, sizeof t, "%d", level > 99 ? 99 : level);
-      Disc(dc, lv.x, lv.y, 16, 16, RGB(60, 120, 220), kWhite);
-      ::SelectObject(dc, m_fonts.f12);
-      CenteredText(dc, RECT{lv.x, lv.y, lv.x + 16, lv.y + 16}, t, kWhite);
-      ::SelectObject(dc, m_fonts.f14);
+      // The theme's level icon (a level past the strip takes its last cell), else a disc
+      // with the number.
+      if (!DrawStripCell(dc, m_theme.hLevel, level, l.levelW, l.levelH, lv.x, lv.y)) {
+        char t[8];
+        std::snprintf(t, sizeof t, "%d", level > 99 ? 99 : level);
+        Disc(dc, lv.x, lv.y, 16, 16, RGB(60, 120, 220), kWhite);
+        ::SelectObject(dc, m_fonts.f12);
+        CenteredText(dc, RECT{lv.x, lv.y, lv.x + 16, lv.y + 16}, t, kWhite);
+        ::SelectObject(dc, m_fonts.f14);
+      }
     }
   }
   if (present) DrawTier(pDC, p);

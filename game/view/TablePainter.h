@@ -20,6 +20,7 @@ struct TableTheme {
   HBITMAP hOrder[4] = {};       // each seat's order picture
   HBITMAP hBidStrip = nullptr;  // bids 0 to 3 in cells of 58 by 19
   HBITMAP hPass = nullptr;      // the mark of a seat that passed
+  HBITMAP hLevel = nullptr;     // level icons: square cells as high as the strip, cell n for level n
   // The player's own background from the settings: 1 a plain colour, 2 a picture file
   // (tiled or stretched); any other value, or a picture that did not load, the theme's.
   int bkMode = 0;

@@ -935,6 +935,8 @@ TEST(ThemeDrawing, MaskedHalfBlendsTheLeftHalfByTheRightHalf) {
 }
 
 const COLORREF kBidCells[4] = {RGB(255, 0, 0), RGB(0, 0, 255), RGB(255, 255, 0), RGB(128, 0, 128)};
+const COLORREF kLevelCells[5] = {RGB(10, 10, 10), RGB(250, 0, 120), RGB(0, 250, 120), RGB(120, 0, 250),
+                                 RGB(250, 120, 0)};
 
 class ThemedViewTest : public GameViewTest {
  protected:
@@ -953,7 +955,10 @@ class ThemedViewTest : public GameViewTest {
     HBITMAP pass = MakeBitmap(50, 24, [](int, int) { return RGB(0, 255, 255); });
     ASSERT_TRUE(SaveBmp(bids, folder + "\\theme\\respic\\JF.bmp"));
     ASSERT_TRUE(SaveBmp(pass, folder + "\\theme\\respic\\Pass.bmp"));
-    for (HBITMAP b : {badge, order, bids, pass}) ::DeleteObject(b);
+    // Five 20 by 20 level icons.
+    HBITMAP levels = MakeBitmap(5 * 20, 20, [](int x, int) { return kLevelCells[(x / 20) % 5]; });
+    ASSERT_TRUE(SaveBmp(levels, folder + "\\theme\\respic\\level.bmp"));
+    for (HBITMAP b : {badge, order, bids, pass, levels}) ::DeleteObject(b);
     // The table's fill and, over it, an orange background picture in JPEG.
     HBITMAP fill = MakeBitmap(16, 16, [](int, int) { return RGB(0, 0, 0); });
     ASSERT_TRUE(SaveBmp(fill, folder + "\\theme\\bkgFill.bmp"));
@@ -1014,6 +1019,25 @@ TEST_F(ThemedViewTest, BidAndPassMarksComeFromTheTheme) {
   Snap("table_themed_pass.png", s);
   const tableview::Pt a = view->GetLayout().play[0];
   EXPECT_EQ(s.At(a.x - 25, a.y + 30 + 12), RGB(0, 255, 255)) << "west's pass mark";
+}
+
+TEST_F(ThemedViewTest, LevelIconsComeFromTheThemeStrip) {
+  // The table's records: west at level 2, east at level 9 (past the strip's last cell).
+  std::vector<uint8_t> body(4 * 44, 0);
+  auto record = [&](int i, const char* user, int32_t level) {
+    std::memcpy(&body[44 * i], user, std::strlen(user));
+    std::memcpy(&body[44 * i + 20], &level, 4);
+  };
+  record(0, "west01", 2);
+  record(1, "east99", 9);
+  ASSERT_TRUE(Deliver(MSG_TABLE_INFO, body));
+  ASSERT_GE(doc.FindTableInfo("west01"), 0);
+  Shot s;
+  Snap("table_themed_levels.png", s);
+  const tableview::Layout& l = view->GetLayout();
+  EXPECT_EQ(l.levelW, 20) << "the cell is as wide as the strip is high";
+  EXPECT_EQ(s.At(l.level[0].x + 10, l.level[0].y + 10), kLevelCells[2]) << "west: cell 2";
+  EXPECT_EQ(s.At(l.level[2].x + 10, l.level[2].y + 10), kLevelCells[4]) << "east: the last cell";
 }
 
 TEST_F(GameViewTest, BombFloatsTheDoubledScoreOverTheTable) {
