@@ -139,6 +139,21 @@ TEST(DibImage, CopyHonoursClipAndOriginAndDrawKeepsRowsTopDown) {
   EXPECT_TRUE(src.Draw(c.dc, nullptr, 70000, 0));  // nothing left after clipping still succeeds
 }
 
+TEST(DibImage, StretchedDrawingReadsTheRightRows) {
+  CDibImage img;
+  MakeImage(img, 2, 3, kGreen);
+  img.Fill(0, 0, 2, 1, C565(kRed));
+  img.Fill(0, 2, 2, 1, C565(kBlue));
+  Canvas c(8, 8, kWhite);
+  EXPECT_TRUE(img.DrawStretched(c.dc, RECT{0, 0, 4, 4}, RECT{0, 1, 2, 2}));
+  EXPECT_EQ(c.At(0, 0), kGreen);
+  EXPECT_EQ(c.At(3, 3), kGreen);
+  EXPECT_EQ(c.At(4, 4), kWhite);
+  EXPECT_TRUE(img.DrawStretched(c.dc, RECT{4, 0, 8, 6}, RECT{0, 0, 2, 3}));
+  EXPECT_EQ(c.At(5, 0), kRed);
+  EXPECT_EQ(c.At(5, 5), kBlue);
+}
+
 TEST(DibImage, KeyedDrawingOnEveryDeviceDepth) {
   for (int bits : {32, 24, 16}) {
     CDibImage img;

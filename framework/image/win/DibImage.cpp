@@ -211,6 +211,21 @@ int CDibImage::Draw(HDC hDC, const RECT* pSrcRect, int x, int y) const {
   return 1;
 }
 
+int CDibImage::DrawStretched(HDC hDC, const RECT& rcDest, const RECT& rcSrc) const {
+  if (!m_pPixels || !hDC) return 0;
+  RECT s;
+  const RECT all{0, 0, m_nWidth, m_nHeight};
+  if (!::IntersectRect(&s, &rcSrc, &all) || ::IsRectEmpty(&rcDest)) return 1;
+  const int sh = s.bottom - s.top;
+  RowsInfo ri = RowsOf(m_pInfo, sh);
+  const BYTE* rows = reinterpret_cast<const BYTE*>(m_pPixels) + size_t(s.top) * m_nStride;
+  const int oldMode = ::SetStretchBltMode(hDC, COLORONCOLOR);
+  ::StretchDIBits(hDC, rcDest.left, rcDest.top, rcDest.right - rcDest.left, rcDest.bottom - rcDest.top, s.left, 0,
+                  s.right - s.left, sh, rows, reinterpret_cast<BITMAPINFO*>(&ri), DIB_RGB_COLORS, SRCCOPY);
+  ::SetStretchBltMode(hDC, oldMode);
+  return 1;
+}
+
 int CDibImage::DrawTransparent(HDC hDC, const RECT* pSrcRect, int x, int y) const {
   if (m_nTransparentMode == TRANSPARENT_NONE) return Draw(hDC, pSrcRect, x, y);
   if (!m_pPixels || !hDC) return 0;

@@ -30,6 +30,8 @@ class CDibImage {
   int Tint(COLORREF cr, const RECT* pRect, int nAlpha, BOOL bSkipKey);
   int Draw(HDC hDC, const RECT* pSrcRect, int x, int y) const;
   int DrawTransparent(HDC hDC, const RECT* pSrcRect, int x, int y) const;
+  // The source rectangle (clipped to the image) stretched over the destination rectangle.
+  int DrawStretched(HDC hDC, const RECT& rcDest, const RECT& rcSrc) const;
   // Takes the bitmap's size and pixels (through a 16-bit DIB section).
   int LoadFromBitmap(HBITMAP hBitmap);
   // A bitmap compatible with the screen holding the image, or null.
