@@ -9,6 +9,7 @@
 #include "DibImage.h"
 #include "DibPixels.h"
 #include "QKBitmap.h"
+#include "DibCanvas.h"
 #include "WinProbe.h"
 
 namespace {
@@ -16,43 +17,7 @@ namespace {
 const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 255, 255),
                kBlack = RGB(0, 0, 0), kKey = RGB(255, 0, 255), kGrey = RGB(128, 128, 128);
 
-// A top-down DIB section of the given depth selected into its own memory DC.
-struct Canvas {
-  HDC dc;
-  HBITMAP bmp;
-  HGDIOBJ old;
-  int w, h;
-  Canvas(int w_, int h_, COLORREF fill, int bits = 32) : w(w_), h(h_) {
-    dc = ::CreateCompatibleDC(nullptr);
-    bmp = MakeDib16(w, h, bits, nullptr);
-    old = ::SelectObject(dc, bmp);
-    Fill(0, 0, w, h, fill);
-  }
-  ~Canvas() {
-    ::SelectObject(dc, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(dc);
-  }
-  void Fill(int x, int y, int cx, int cy, COLORREF c) {
-    HBRUSH b = ::CreateSolidBrush(c);
-    RECT r{x, y, x + cx, y + cy};
-    ::FillRect(dc, &r, b);
-    ::DeleteObject(b);
-  }
-  COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
-  // The bitmap, deselected for a moment and copied.
-  HBITMAP Copy() {
-    ::SelectObject(dc, old);
-    HBITMAP c = static_cast<HBITMAP>(::CopyImage(bmp, IMAGE_BITMAP, 0, 0, 0));
-    ::SelectObject(dc, bmp);
-    return c;
-  }
-  void Save(const char* name) {
-    ::SelectObject(dc, old);
-    winprobe::SaveBitmapPng(bmp, std::wstring(name, name + strlen(name)));
-    ::SelectObject(dc, bmp);
-  }
-};
+using Canvas = DibCanvas;
 
 // The codec stand-ins are built into build/win/bin, two folders up from this program.
 struct CodecFolder : ::testing::Environment {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DibPixels.h"
+#include "GdiScope.h"
 #include "GifImage.h"
 #include "ImageBytes.h"
 #include "OutsideLibrary.h"
@@ -14,6 +15,9 @@
 
 using dibimage::Blit;
 using dibimage::Rect;
+
+using dibimage::MemDC;
+using dibimage::ScreenDC;
 
 namespace {
 
@@ -35,18 +39,6 @@ int DeviceBits(HDC dc) {
   }
   return ::GetDeviceCaps(dc, BITSPIXEL) * ::GetDeviceCaps(dc, PLANES);
 }
-
-struct MemDC {
-  HDC h;
-  HGDIOBJ old = nullptr;
-  MemDC(HDC like, HGDIOBJ bmp) : h(::CreateCompatibleDC(like)) {
-    if (h && bmp) old = ::SelectObject(h, bmp);
-  }
-  ~MemDC() {
-    if (h && old) ::SelectObject(h, old);
-    if (h) ::DeleteDC(h);
-  }
-};
 
 }  // namespace
 
@@ -143,29 +135,37 @@ int CDibImage::Fill(int x, int y, int w, int h, WORD wValue) {
   return 1;
 }
 
-int CDibImage::CopyFrom(const CDibImage& src, const RECT* pSrcRect, int x, int y) {
-  if (!m_pPixels || !src.m_pPixels) return 0;
+// The clipping of a copy from src to this image's (x, y); false when nothing is left.
+bool CDibImage::ClipFrom(const CDibImage& src, const RECT* pSrcRect, int x, int y, dibimage::Blit* b) const {
   Rect sr;
   if (pSrcRect) sr = ToRect(*pSrcRect);
+  return dibimage::ClipBlit(src.m_nWidth, src.m_nHeight, pSrcRect ? &sr : nullptr, x, y, m_nWidth, m_nHeight,
+                            m_nOriginX, m_nOriginY, ToRect(m_rcClip), b);
+}
+
+// The clipping of a drawing of this image to a device (65535 x 65535).
+bool CDibImage::ClipToDevice(const RECT* pSrcRect, int x, int y, dibimage::Blit* b) const {
+  Rect sr;
+  if (pSrcRect) sr = ToRect(*pSrcRect);
+  return dibimage::ClipBlit(m_nWidth, m_nHeight, pSrcRect ? &sr : nullptr, x, y, kDeviceSize, kDeviceSize, m_nOriginX,
+                            m_nOriginY, ToRect(m_rcClip), b);
+}
+
+int CDibImage::CopyFrom(const CDibImage& src, const RECT* pSrcRect, int x, int y) {
+  if (!m_pPixels || !src.m_pPixels) return 0;
   Blit b;
-  if (!dibimage::ClipBlit(src.m_nWidth, src.m_nHeight, pSrcRect ? &sr : nullptr, x, y, m_nWidth, m_nHeight, m_nOriginX,
-                          m_nOriginY, ToRect(m_rcClip), &b))
-    return 1;
-  dibimage::Copy(View(m_pPixels, m_nWidth, m_nHeight, m_nStride),
-                 View(src.m_pPixels, src.m_nWidth, src.m_nHeight, src.m_nStride), b);
+  if (ClipFrom(src, pSrcRect, x, y, &b))
+    dibimage::Copy(View(m_pPixels, m_nWidth, m_nHeight, m_nStride),
+                   View(src.m_pPixels, src.m_nWidth, src.m_nHeight, src.m_nStride), b);
   return 1;
 }
 
 int CDibImage::BlendFrom(const CDibImage& src, const RECT* pSrcRect, int x, int y, int nAlpha) {
   if (!m_pPixels || !src.m_pPixels) return 0;
-  Rect sr;
-  if (pSrcRect) sr = ToRect(*pSrcRect);
   Blit b;
-  if (!dibimage::ClipBlit(src.m_nWidth, src.m_nHeight, pSrcRect ? &sr : nullptr, x, y, m_nWidth, m_nHeight, m_nOriginX,
-                          m_nOriginY, ToRect(m_rcClip), &b))
-    return 1;
-  dibimage::Blend(View(m_pPixels, m_nWidth, m_nHeight, m_nStride),
-                  View(src.m_pPixels, src.m_nWidth, src.m_nHeight, src.m_nStride), b, nAlpha);
+  if (ClipFrom(src, pSrcRect, x, y, &b))
+    dibimage::Blend(View(m_pPixels, m_nWidth, m_nHeight, m_nStride),
+                    View(src.m_pPixels, src.m_nWidth, src.m_nHeight, src.m_nStride), b, nAlpha);
   return 1;
 }
 
@@ -198,12 +198,8 @@ RowsInfo RowsOf(const BITMAPINFO* info, int h) {
 
 int CDibImage::Draw(HDC hDC, const RECT* pSrcRect, int x, int y) const {
   if (!m_pPixels || !hDC) return 0;
-  Rect sr;
-  if (pSrcRect) sr = ToRect(*pSrcRect);
   Blit b;
-  if (!dibimage::ClipBlit(m_nWidth, m_nHeight, pSrcRect ? &sr : nullptr, x, y, kDeviceSize, kDeviceSize, m_nOriginX,
-                          m_nOriginY, ToRect(m_rcClip), &b))
-    return 1;
+  if (!ClipToDevice(pSrcRect, x, y, &b)) return 1;
   RowsInfo ri = RowsOf(m_pInfo, b.h);
   const BYTE* rows = reinterpret_cast<const BYTE*>(m_pPixels) + size_t(b.sy) * m_nStride;
   ::SetDIBitsToDevice(hDC, b.dx, b.dy, b.w, b.h, b.sx, 0, 0, b.h, rows, reinterpret_cast<BITMAPINFO*>(&ri),
@@ -229,12 +225,8 @@ int CDibImage::DrawStretched(HDC hDC, const RECT& rcDest, const RECT& rcSrc) con
 int CDibImage::DrawTransparent(HDC hDC, const RECT* pSrcRect, int x, int y) const {
   if (m_nTransparentMode == TRANSPARENT_NONE) return Draw(hDC, pSrcRect, x, y);
   if (!m_pPixels || !hDC) return 0;
-  Rect sr;
-  if (pSrcRect) sr = ToRect(*pSrcRect);
   Blit b;
-  if (!dibimage::ClipBlit(m_nWidth, m_nHeight, pSrcRect ? &sr : nullptr, x, y, kDeviceSize, kDeviceSize, m_nOriginX,
-                          m_nOriginY, ToRect(m_rcClip), &b))
-    return 1;
+  if (!ClipToDevice(pSrcRect, x, y, &b)) return 1;
   if (DeviceBits(hDC) == 16)
     DrawKeyed16(hDC, b.sx, b.sy, b.dx, b.dy, b.w, b.h);
   else

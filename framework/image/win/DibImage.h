@@ -6,6 +6,10 @@
 #pragma once
 #include <windows.h>
 
+namespace dibimage {
+struct Blit;
+}
+
 class CDibImage {
  public:
   enum { TRANSPARENT_NONE = 0, TRANSPARENT_COLOR = 1, TRANSPARENT_TOPLEFT = 2 };
@@ -55,6 +59,8 @@ class CDibImage {
   void DrawKeyed16(HDC hDC, int sx, int sy, int dx, int dy, int w, int h) const;
   void DrawKeyedMasked(HDC hDC, int sx, int sy, int dx, int dy, int w, int h) const;
   HBITMAP MakeKeyMask(int sx, int sy, int w, int h) const;
+  bool ClipFrom(const CDibImage& src, const RECT* pSrcRect, int x, int y, dibimage::Blit* b) const;
+  bool ClipToDevice(const RECT* pSrcRect, int x, int y, dibimage::Blit* b) const;
 
   int m_nWidth;
   int m_nHeight;

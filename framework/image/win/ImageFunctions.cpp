@@ -6,29 +6,16 @@
 
 #include "DibImage.h"
 #include "DibPixels.h"
+#include "GdiScope.h"
 #include "GifImage.h"
 #include "ImageBytes.h"
 #include "OutsideLibrary.h"
 #include "QKBitmap.h"
 
+using dibimage::MemDC;
+using dibimage::ScreenDC;
+
 namespace {
-
-struct MemDC {
-  HDC h;
-  HGDIOBJ old = nullptr;
-  MemDC(HDC like, HGDIOBJ bmp) : h(::CreateCompatibleDC(like)) {
-    if (h && bmp) old = ::SelectObject(h, bmp);
-  }
-  ~MemDC() {
-    if (h && old) ::SelectObject(h, old);
-    if (h) ::DeleteDC(h);
-  }
-};
-
-struct ScreenDC {
-  HDC h = ::GetDC(nullptr);
-  ~ScreenDC() { ::ReleaseDC(nullptr, h); }
-};
 
 // A decoded picture that came with a palette is drawn through it into a screen bitmap; the
 // decoded bitmap and the palette are deleted.

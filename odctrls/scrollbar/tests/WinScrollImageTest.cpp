@@ -7,6 +7,7 @@
 
 #include "QKBitmap.h"
 #include "ScrollBarEx.h"
+#include "DibCanvas.h"
 #include "WinProbe.h"
 
 namespace {
@@ -15,40 +16,7 @@ const COLORREF kArrow1 = RGB(255, 0, 0), kArrow2 = RGB(0, 255, 0), kThumb = RGB(
                kBox = RGB(255, 0, 255), kBoxLeft = RGB(0, 255, 255), kPressed = RGB(255, 255, 255),
                kHot = RGB(132, 0, 0), kVert = RGB(0, 0, 132);  // exact in 5-6-5
 
-struct Canvas {
-  HDC dc;
-  HBITMAP bmp;
-  HGDIOBJ old;
-  Canvas(int w, int h, COLORREF fill) {
-    dc = ::CreateCompatibleDC(nullptr);
-    bmp = MakeDib16(w, h, 32, nullptr);
-    old = ::SelectObject(dc, bmp);
-    Fill(0, 0, w, h, fill);
-  }
-  ~Canvas() {
-    ::SelectObject(dc, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(dc);
-  }
-  void Fill(int x, int y, int w, int h, COLORREF c) {
-    HBRUSH b = ::CreateSolidBrush(c);
-    RECT r{x, y, x + w, y + h};
-    ::FillRect(dc, &r, b);
-    ::DeleteObject(b);
-  }
-  COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
-  HBITMAP Copy() {
-    ::SelectObject(dc, old);
-    HBITMAP c = static_cast<HBITMAP>(::CopyImage(bmp, IMAGE_BITMAP, 0, 0, 0));
-    ::SelectObject(dc, bmp);
-    return c;
-  }
-  void Save(const char* name) {
-    ::SelectObject(dc, old);
-    winprobe::SaveBitmapPng(bmp, std::wstring(name, name + strlen(name)));
-    ::SelectObject(dc, bmp);
-  }
-};
+using Canvas = DibCanvas;
 
 // The strip for part sizes 4, 4, 4, 4: four vertical cells (all kVert), then the horizontal
 // arrows, thumb and track, then the size box column; row 1 hot, row 2 pressed.
