@@ -72,6 +72,7 @@ webport=$(e2e_peer web "$VESK_BUILD/native/tools/webpeer/webpeer" --port 0 --log
 cat > "$E2E_STAGE/share/LangRsc.ini" <<INI
 [TrebbinQualifying]
 VeskAdvertising=http://127.0.0.1:$webport/panel?user=%UserName%&ticket=%Ticket%
+QualifyingSign=http://127.0.0.1:$webport/tiers?usernames=%usernames%
 [DSTrebbinMsg]
 URL=http://127.0.0.1:$webport/msg
 INI

@@ -47,5 +47,9 @@ if [ -n "${WINEPREFIX:-}" ] && [ -x "${WINE:-}" ]; then
   if [ -f "$dest/share/QKChatEx.dll" ] && declare -F vesk_register_controls >/dev/null; then
     vesk_register_controls "$dest/share/QKChatEx.dll"
   fi
+  # The web-browser control stand-in takes the system control's class identifier.
+  if [ -f "$dest/program/VWebCtl.dll" ] && declare -F vesk_register_controls >/dev/null; then
+    vesk_register_controls "$dest/program/VWebCtl.dll"
+  fi
 fi
 echo "$dest"

@@ -24,9 +24,7 @@ int CAvatarPanel::Create(LPCSTR text, long value, CWnd* pParent, UINT idBase, in
   if (!m_Avatar.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, avatarlayout::kControlWidth, avatarlayout::kControlHeight),
                        &m_wndInner, idBase + 27020))
     return 0;
-  char record[116] = {};
-  if (text) strncpy(record, text, sizeof record - 1);
-  m_Avatar.Invoke8((LONG_PTR)record, sizeof record);
+  SetText(text);
   m_Avatar.Invoke20(1);
   m_Avatar.Invoke12(1);
   m_Avatar.Invoke1(nullptr);
@@ -101,6 +99,20 @@ int CAvatarPanel::ShowAvatar(CDC* pDC, int x, int y, int width, int height) {
 }
 
 void CAvatarPanel::SetValue(long value) { m_Avatar.Invoke14(value); }
+
+void CAvatarPanel::SetText(LPCSTR text) {
+  if (!m_Avatar.GetSafeHwnd()) return;
+  char record[116] = {};
+  if (text) strncpy(record, text, sizeof record - 1);
+  m_Avatar.Invoke8((LONG_PTR)record, sizeof record);
+}
+
+HWND CAvatarPanel::GetAvatarWindow() {
+  if (!m_Avatar.GetSafeHwnd()) return nullptr;
+  // The control answers with a 32-bit handle; window handles keep their meaning sign-extended.
+  HWND h = (HWND)(LONG_PTR)m_Avatar.Invoke17();
+  return h && ::IsWindow(h) ? h : m_Avatar.GetSafeHwnd();
+}
 
 void CAvatarPanel::OnPaint() {
   CPaintDC dc(this);

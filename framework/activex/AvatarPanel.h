@@ -18,8 +18,14 @@ class CAvatarPanel : public CWnd {
   void SetStatusMark(uint32_t flags);
   int ShowAvatar(CDC* pDC, int x, int y, int width, int height);
   void SetValue(long value);
+  // The player the control shows: the 116-byte record with the name at its start (dispid 8).
+  void SetText(LPCSTR text);
+  // The window that takes the table's clicks for this avatar: the handle the control gives
+  // (dispid 17), else the control's own window; null without a control.
+  HWND GetAvatarWindow();
   CQKAvatar* GetAvatar() { return m_Avatar.GetSafeHwnd() ? &m_Avatar : nullptr; }
   int GetBorder() const { return m_nBorder; }
+  uint32_t GetStatusFlags() const { return m_dwFlags; }
 
  protected:
   afx_msg void OnSize(UINT nType, int cx, int cy);

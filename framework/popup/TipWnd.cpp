@@ -194,6 +194,10 @@ BEGIN_MESSAGE_MAP(CTipWnd, CSkinPopupDlg)
   ON_WM_SIZE()
 END_MESSAGE_MAP()
 
+BEGIN_EVENTSINK_MAP(CTipWnd, CSkinPopupDlg)
+  ON_EVENT(CTipWnd, IDC_TIP_PAGE, 263, OnWindowClosing, VTS_BOOL VTS_PBOOL)
+END_EVENTSINK_MAP()
+
 CTipWnd::CTipWnd(CWnd* pParent) : CSkinPopupDlg(IDD_TIPPOPUP_DLG, pParent), m_pParent(pParent) {
   m_bDrawTitle = FALSE;
   m_strCaption = kTipCaption;
@@ -213,10 +217,7 @@ int CTipWnd::Open(int nWidth, int nHeight) {
   if (m_hWnd) DestroyWindow();
   if (!Create(IDD_TIPPOPUP_DLG, m_pParent)) return 0;
   if (!LoadPieces()) return 0;
-  if (!m_page.Create("", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, CRect(0, 0, 0, 0), this,
-                     IDC_TIP_PAGE))
-    return 0;
-  m_page.SetFont(GetFont());
+  if (!m_web.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_TIP_PAGE)) return 0;
   m_nWidth = nWidth;
   m_nHeight = nHeight;
   SetWindowPos(nullptr, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -224,7 +225,7 @@ int CTipWnd::Open(int nWidth, int nHeight) {
   BuildRegion();
   CRect rc;
   GetClientRect(&rc);
-  m_page.MoveWindow(&rc);
+  m_web.MoveWindow(&rc);
   return 1;
 }
 
@@ -236,10 +237,11 @@ void CTipWnd::SetTitle(const char* title) {
 }
 
 int CTipWnd::Navigate(const char* url) {
-  if (!m_hWnd || !m_page.GetSafeHwnd()) return 0;
+  if (!m_hWnd || !m_web.GetSafeHwnd()) return 0;
+  m_web.Navigate(url ? url : "", nullptr, nullptr, nullptr, nullptr);
   m_strUrl = url ? url : "";
-  m_page.SetWindowText(m_strUrl);
   if (!IsWindowVisible()) ShowWindow(SW_SHOWNOACTIVATE);
+  if (!m_web.IsWindowVisible()) m_web.ShowWindow(SW_SHOWNOACTIVATE);
   return 1;
 }
 
@@ -277,8 +279,10 @@ void CTipWnd::BuildRegion() {
 void CTipWnd::OnSize(UINT nType, int cx, int cy) {
   CSkinPopupDlg::OnSize(nType, cx, cy);
   if (m_hPiece[TL]) BuildRegion();
-  if (m_page.GetSafeHwnd()) m_page.MoveWindow(0, 0, cx, cy);
+  if (m_web.GetSafeHwnd()) m_web.MoveWindow(0, 0, cx, cy);
 }
+
+void CTipWnd::OnWindowClosing(BOOL, BOOL*) { OnCancel(); }
 
 void CTipWnd::PaintFrame(CDC* pDC) {
   CSkinPopupDlg::PaintFrame(pDC);

@@ -1,10 +1,11 @@
 // CSkinPopupDlg: a plain dialog that paints and hit-tests its own frame from ten bitmaps of
 // the resource library (corners, edges, background, a close button in the caption).
 // CTipWnd: the server's notice in that frame: a page area, the rounded region and its own
-// caption "温馨提示 - title". This program hosts no web-browser control, so the page area
-// shows the notice's address.
+// caption "温馨提示 - title"; the page is shown by the web-browser control.
 #pragma once
 #include <afxwin.h>
+
+#include "QKCtrls.h"
 
 #define IDD_TIPPOPUP_DLG 29663
 #define IDC_TIP_PAGE 101
@@ -58,19 +59,23 @@ class CTipWnd : public CSkinPopupDlg {
   int Navigate(const char* url);
   const CString& GetUrl() const { return m_strUrl; }
   const CString& GetCaption() const { return m_strCaption; }
+  CWebBrowser2& GetBrowser() { return m_web; }
   void PaintFrame(CDC* pDC) override;
 
  protected:
   void OnCancel() override;
   void BuildRegion();
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  // The page closed its window (the browser's WindowClosing).
+  void OnWindowClosing(BOOL bIsChildWindow, BOOL* pbCancel);
   DECLARE_MESSAGE_MAP()
+  DECLARE_EVENTSINK_MAP()
 
  private:
   CWnd* m_pParent;
   CString m_strUrl;
   CString m_strCaption;
-  CStatic m_page;
+  CWebBrowser2 m_web;
   CFont m_fontBold;
   int m_nWidth = 0, m_nHeight = 0;
 };

@@ -307,6 +307,35 @@ def help_picture(w=520, h=720):
     return c
 
 
+def scroll_grid(cell=16):
+    """The help picture's scroll bar: 9 columns by 3 rows (normal, hot, pressed) of cells:
+    up arrow, down arrow, thumb, track (vertical), the same four horizontal, the size box."""
+    c = Canvas(cell * 9, cell * 3, (236, 238, 242))
+    faces = [(214, 222, 236), (190, 206, 232), (150, 172, 212)]
+    for row, face in enumerate(faces):
+        y0 = row * cell
+        for col in range(9):
+            x0 = col * cell
+            kind = col % 4 if col < 8 else 4
+            if kind == 3:  # the track
+                c.fill(x0, y0, x0 + cell, y0 + cell, (226, 230, 238))
+                continue
+            c.fill(x0 + 1, y0 + 1, x0 + cell - 1, y0 + cell - 1, face)
+            c.fill(x0, y0, x0 + cell, y0 + 1, (120, 132, 156))
+            c.fill(x0, y0 + cell - 1, x0 + cell, y0 + cell, (120, 132, 156))
+            c.fill(x0, y0, x0 + 1, y0 + cell, (120, 132, 156))
+            c.fill(x0 + cell - 1, y0, x0 + cell, y0 + cell, (120, 132, 156))
+            if kind in (0, 1):  # an arrow head, up or down (left or right in the horizontal cells)
+                for i in range(4):
+                    y = y0 + cell // 2 - 2 + i if kind == 0 else y0 + cell // 2 + 1 - i
+                    if col < 4:
+                        c.fill(x0 + cell // 2 - i, y, x0 + cell // 2 + i + 1, y + 1, (40, 52, 80))
+                    else:
+                        x = x0 + cell // 2 - 2 + i if kind == 0 else x0 + cell // 2 + 1 - i
+                        c.fill(x, y0 + cell // 2 - i, x + 1, y0 + cell // 2 + i + 1, (40, 52, 80))
+    return c
+
+
 def frame_pieces(active):
     """The game frame's eight border pieces: a 30-pixel caption, 4-pixel sides."""
     # Corner pieces are at least 16 pixels each way: the frame's shape takes the
@@ -532,6 +561,7 @@ def main():
                 canvas.save_bmp(img("frame%s%s.bmp" % (key, suffix)))
     make_icons(img_dir)
     help_picture().save_bmp(img("help.bmp"))
+    scroll_grid().save_bmp(img("Scroll.bmp"))
     # The splitter's pictures live in the theme folder itself ("<Path>\theme\<name>").
     splitter_bar().save_bmp(os.path.join(thm_dir, "splitter.bmp"))
     splitter_arrow(True).save_bmp(os.path.join(thm_dir, "larrow.bmp"))

@@ -9,7 +9,6 @@
 #include <algorithm>
 
 #include "AppLinks.h"
-#include "NotYetBuilt.h"
 #include "NetFrame.h"
 #include "SystemMessages.h"
 #include "TipWnd.h"

@@ -1,13 +1,14 @@
 #include "VeskViewSite.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstring>
 
 #include "AppLinks.h"
+#include "ChatSite.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
-#include "NotYetBuilt.h"
 #include "TickerDlg.h"
 #include "VeskApp.h"
 #include "VeskDoc.h"
@@ -37,10 +38,36 @@ std::string CVeskViewSite::SaveScreenshot() {
 void CVeskViewSite::ChatNotice(const std::string& text, COLORREF, int) { SystemTextLine(text.c_str()); }
 
 std::string CVeskViewSite::NickNameOf(const char* userName) {
-  // The lobby gave the own nickname; the chat control's list (the others') is not here.
+  if (!userName || !*userName) return std::string();
+  // The chat control's user list: column 1 of the row whose text is the user name.
+  std::string nick = ChatListNickName(userName);
+  if (!nick.empty()) return nick;
+  // Before the chat knows the table, the lobby's record still names the own player.
   const GAME_LAUNCH_REC& rec = g_LaunchRec;
-  if (!userName || strncmp(userName, rec.szUserName, sizeof rec.szUserName) != 0) return std::string();
+  if (strncmp(userName, rec.szUserName, sizeof rec.szUserName) != 0) return std::string();
   return std::string(rec.szNickName, strnlen(rec.szNickName, sizeof rec.szNickName));
+}
+
+std::string CVeskViewSite::ChatListNickName(const char* userName) {
+  CChatView* pChatView = ChatSite().GetView();
+  CQKChatEx* pChat = pChatView ? pChatView->GetChat() : nullptr;
+  HWND hList = pChat ? (HWND)pChat->Invoke44() : nullptr;
+  if (!hList || !::IsWindow(hList)) return std::string();
+  const int count = (int)::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0);
+  char text[64];
+  for (int i = 0; i < count; ++i) {
+    LVITEMA item = {};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    text[0] = 0;
+    ::SendMessageA(hList, LVM_GETITEMTEXTA, i, (LPARAM)&item);
+    if (std::strcmp(text, userName) != 0) continue;
+    item.iSubItem = 1;
+    text[0] = 0;
+    ::SendMessageA(hList, LVM_GETITEMTEXTA, i, (LPARAM)&item);
+    return std::string(text, strnlen(text, 20));  // a seat's nickname field holds 20
+  }
+  return std::string();
 }
 
 void CVeskViewSite::PlayWave(int id) {
@@ -75,8 +102,9 @@ void CVeskViewSite::DestroyTicker() {
   m_pTicker.reset();
 }
 
-void CVeskViewSite::PostToAvatar(int position, UINT message, WPARAM wParam) {
-  NotYetBuilt().PostToAvatar(position, message, wParam);
+int CVeskViewSite::SeatTier(int position) {
+  CVeskDoc* pDoc = theApp.GetVeskDoc();
+  return pDoc && pDoc->m_pTiers ? pDoc->m_pTiers->Get(position) : 0;
 }
 
 void CVeskViewSite::HoldMessages(bool hold) {

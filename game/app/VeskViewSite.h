@@ -27,12 +27,13 @@ class CVeskViewSite : public CGameViewSite {
   void OpenSettings() override;
   void TickerText(const std::string& text) override;
   void PlaceTicker(CWnd* pParent, const RECT& rect) override;
-  void PostToAvatar(int position, UINT message, WPARAM wParam) override;
+  int SeatTier(int position) override;
   void HoldMessages(bool hold) override;
 
   // The ticker strip the view placed; destroyed before the view goes.
   void DestroyTicker();
 
  private:
+  std::string ChatListNickName(const char* userName);
   std::unique_ptr<CTickerDlg> m_pTicker;
 };

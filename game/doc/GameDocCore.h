@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "CardRules.h"
 #include "ChannelState.h"
@@ -213,6 +214,7 @@ class CGameDocCore : public CCardRules {
  private:
   CDocTableView* m_pTableView = nullptr;
   bool SendBody(uint32_t nId, const std::vector<uint8_t>& body, bool bBracket);
+  void SendPlay(const std::vector<uint32_t>& codes);
   void FillHand(int nPosition, const uint8_t* pCodes, int nCount, bool bFaceUp);
   void RemoveFromHand(int nPosition, const CARD_INFO* pPlay, int nCount, bool bByCode);
   void StartNewRound();

@@ -8,7 +8,6 @@
 #include "GameView.h"
 #include "LobbyLinks.h"
 #include "MainFrame.h"
-#include "NotYetBuilt.h"
 #include "ResLoad.h"
 #include "SoundManager.h"
 #include "TierQuery.h"

@@ -50,14 +50,15 @@ BOOL CLogFile::WriteLine(const char* msg) {
   HANDLE h = INVALID_HANDLE_VALUE;
   // Another process may hold the file for a moment: a few tries before the line is lost.
   for (int attempt = 0; attempt < 10 && h == INVALID_HANDLE_VALUE; ++attempt) {
-    h = ::CreateFileA(m_strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Append access: every write lands at the end as one piece, also when another process
+    // writes its line at the same moment (a seek to the end and a write could overwrite it).
+    h = ::CreateFileA(m_strPath.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   }
   if (h == INVALID_HANDLE_VALUE) {
     ::LeaveCriticalSection(&m_cs);
     return 0;
   }
-  ::SetFilePointer(h, 0, nullptr, FILE_END);
   char date[16] = "", time[16] = "";
   _strdate(date);
   _strtime(time);

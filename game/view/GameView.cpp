@@ -22,6 +22,7 @@ const COLORREF kShadow = RGB(0, 0, 128);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kYellow = RGB(255, 255, 0);
 const COLORREF kFrame = RGB(15, 17, 18);
+const int kAvatarBorder = 2;  // the avatar panels' frame
 const COLORREF kBadgeText = RGB(120, 0, 0);
 
 // Strings of the resource library the view shows, with the text used when the library
@@ -194,7 +195,7 @@ class CUnwiredSite : public CGameViewSite {
   void OpenUrl(const std::string&) override {}
   void TickerText(const std::string&) override {}
   void PlaceTicker(CWnd*, const RECT&) override {}
-  void PostToAvatar(int, UINT, WPARAM) override {}
+  int SeatTier(int) override { return 0; }
   void HoldMessages(bool) override {}
 };
 CUnwiredSite s_unwiredSite;
@@ -343,7 +344,76 @@ int CGameView::OnCreate(LPCREATESTRUCT lpcs) {
   if (CWinApp* app = AfxGetApp()) {
     if (app->GetProfileInt(kSettings, "KeyValue3", 0) != 73729) app->WriteProfileInt(kSettings, "KeyValue3", 73729);
   }
-  return 0;
+  return CreateAvatars() ? 0 : -1;
+}
+
+// ---- avatars ---------------------------------------------------------------------------------
+
+// The panels stay hidden: the view paints their pictures into the table itself, so clicks
+// on an avatar reach the view (which posts them to the control) and the table composes in
+// one copy. The top seat's panel is made when a four-player table needs it.
+bool CGameView::CreateAvatars() {
+  for (int p = 0; p < 4; ++p) {
+    if (p == 3 && PlayerCount() != 4) continue;
+    if (!m_avatars[p].GetSafeHwnd() && !m_avatars[p].Create("", 0, this, (UINT)p, kAvatarBorder)) return false;
+    m_avatars[p].ShowWindow(SW_HIDE);
+  }
+  return true;
+}
+
+bool CGameView::AvatarShown(int p) const {
+  CGameDocCore* doc = GetGameDoc();
+  return doc && p >= 0 && p < PlayerCount() && m_avatars[p].GetSafeHwnd() && doc->m_Seats[p].szUserName[0];
+}
+
+void CGameView::SyncAvatars() {
+  CGameDocCore* doc = GetGameDoc();
+  if (!doc || !m_hWnd) return;
+  if (PlayerCount() == 4 && !m_avatars[3].GetSafeHwnd()) CreateAvatars();
+  for (int p = 0; p < PlayerCount(); ++p) {
+    CAvatarPanel& a = m_avatars[p];
+    if (!a.GetSafeHwnd()) continue;
+    const SEAT_INFO& seat = doc->m_Seats[p];
+    const std::string user(seat.szUserName, strnlen(seat.szUserName, sizeof seat.szUserName));
+    if (user != m_strAvatarUser[p]) {
+      a.SetText(user.c_str());
+      m_strAvatarUser[p] = user;
+    }
+    if (seat.dwState != a.GetStatusFlags()) a.SetStatusMark(seat.dwState);
+    const Pt pt = m_layout.avatar[SlotOf(p)];
+    a.SetSizeType(pt.x, pt.y, 0, tableview::AVATAR_W, tableview::AVATAR_H);
+  }
+}
+
+// Each seat's picture with its status mark, framed as the panel frames it.
+void CGameView::DrawAvatars(CDC* pDC) {
+  for (int p = 0; p < PlayerCount(); ++p) {
+    if (!AvatarShown(p)) continue;
+    CAvatarPanel& a = m_avatars[p];
+    CRect r;
+    a.GetWindowRect(&r);
+    ScreenToClient(&r);
+    const int b = a.GetBorder();
+    a.ShowAvatar(pDC, r.left + b, r.top + b, r.Width() - 2 * b, r.Height() - 2 * b);
+    ::DrawEdge(pDC->GetSafeHdc(), &r, BDR_RAISEDOUTER | BDR_SUNKENINNER, BF_RECT);
+  }
+}
+
+void CGameView::PostToAvatar(int nPosition, UINT message, WPARAM wParam) {
+  if (nPosition < 0 || nPosition >= 4) return;
+  if (HWND h = m_avatars[nPosition].GetAvatarWindow()) ::PostMessageA(h, message, wParam, 0);
+}
+
+bool CGameView::PullTiers() {
+  bool changed = false;
+  for (int p = 0; p < 4; ++p) {
+    const int t = p < PlayerCount() ? m_pSite->SeatTier(p) : 0;
+    if (t == m_nTier[p]) continue;
+    m_nTier[p] = t;
+    changed = true;
+  }
+  if (changed) m_bTableDirty = true;
+  return changed;
 }
 
 // A control takes its skin; without the theme's picture it keeps the table's own face.
@@ -414,14 +484,9 @@ void CGameView::CreateWidgets() {
   }
 }
 
-void CGameView::SetSeatTier(int nPosition, int nTier) {
-  if (nPosition >= 0 && nPosition < 4) m_nTier[nPosition] = nTier;
-}
-
 tableview::Box CGameView::TierArea(int nPosition) {
-  // The tier icon's size: the area the pointer must be over.
-  const Pt t = GetLayout().tier[SlotOf(nPosition)];
-  return Box::At(t.x, t.y, 30, 16);
+  // The tier badge's size: the area the pointer must be over.
+  return tableview::TierBox(GetLayout(), SlotOf(nPosition));
 }
 
 void CGameView::PlaceWidgets() {
@@ -615,6 +680,7 @@ void CGameView::LayOut() {
   tableview::ComputeLayout(in, &m_layout);
   m_bLayoutDirty = false;
   PlaceControls();
+  SyncAvatars();
 }
 
 CTablePainter& CGameView::Painter() {
@@ -625,6 +691,7 @@ CTablePainter& CGameView::Painter() {
   fonts.badge = (HFONT)m_fontBadge.GetSafeHandle();
   m_tablePainter.Set(GetGameDoc(), m_layout, fonts, m_bCardsLoaded);
   m_tablePainter.SetShowingPrevious(m_bShowingPrevious);
+  m_tablePainter.SetTiers(m_nTier);
   m_tablePainter.SetNickNameSource([this](const char* user) { return m_pSite->NickNameOf(user); });
   return m_tablePainter;
 }
@@ -682,6 +749,7 @@ void CGameView::OnDraw(CDC* pDC) {
 
 void CGameView::RenderTo(CDC* pDC) {
   if (!EnsureBuffers()) return;
+  PullTiers();
   if (m_bLayoutDirty) {
     LayOut();
     m_bTableDirty = true;
@@ -710,6 +778,7 @@ void CGameView::RenderTo(CDC* pDC) {
   ::LineTo(frame, w, h - 1);
   ::SelectObject(frame, op);
   ::DeleteObject(pen);
+  DrawAvatars(&f);
   f.Detach();
   ::BitBlt(screen, 0, 0, w, h, frame, 0, 0, SRCCOPY);
   ::SelectObject(frame, old);
@@ -1088,9 +1157,9 @@ bool CGameView::ClickAvatars(CPoint point, bool bRight) {
     const Pt a = l.avatar[SlotOf(p)];
     if (!Box::At(a.x, a.y, tableview::AVATAR_W, tableview::AVATAR_H).Contains(point.x, point.y)) continue;
     if (bRight || doc->IsWatching())
-      m_pSite->PostToAvatar(p, AVATAR_MSG_WATCHER, 3);
+      PostToAvatar(p, AVATAR_MSG_WATCHER, 3);
     else if (p == 1)
-      m_pSite->PostToAvatar(1, AVATAR_MSG_PLAYER, 0);
+      PostToAvatar(1, AVATAR_MSG_PLAYER, 0);
     return true;
   }
   return false;
@@ -1121,6 +1190,7 @@ void CGameView::OnRButtonDown(UINT, CPoint point) {
 }
 
 void CGameView::OnMouseMove(UINT, CPoint point) {
+  if (PullTiers()) InvalidateTable();
   // Over a seat's tier area its tier shows in the balloon, its corner just above the pointer.
   int tier = 0;
   for (int p = 0; p < PlayerCount() && !tier; ++p)

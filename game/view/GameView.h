@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "AvatarPanel.h"
 #include "BalloonTipWnd.h"
 #include "BlinkButton.h"
 #include "CardPainter.h"
@@ -48,8 +49,8 @@ class CGameViewSite {
   // The ticker strip over the table: made on the first call with the view as its parent,
   // moved on later ones.
   virtual void PlaceTicker(CWnd* pParent, const RECT& rect) = 0;
-  // The avatar control of a seat gets message 1235 or 1236.
-  virtual void PostToAvatar(int position, UINT message, WPARAM wParam) = 0;
+  // A seat's ranked tier from the latest tier query (0 for none).
+  virtual int SeatTier(int position) = 0;
   // The server's frames wait (a paused table) or flow again.
   virtual void HoldMessages(bool hold) = 0;
 };
@@ -142,8 +143,14 @@ class CGameView : public CFormView, public CDocTableView {
   CFloatingText& GetFloatingText() { return m_float; }
   CBlinkButton& GetMarker() { return m_marker; }
   BalloonTipWnd& GetBalloon() { return m_balloon; }
-  // A seat's ranked tier (1 to 3 shows a balloon over its tier area; 0 none).
-  void SetSeatTier(int nPosition, int nTier);
+  // A seat's ranked tier (1 to 3 shows a balloon over its tier area; 0 none), as the site
+  // last gave it: the view takes the site's tiers before every paint and on pointer moves
+  // (the query answers on a worker thread and only invalidates the view).
+  int GetSeatTier(int nPosition) const { return nPosition >= 0 && nPosition < 4 ? m_nTier[nPosition] : 0; }
+  // The avatar panel of a view position (its window stays hidden: the view paints it).
+  CAvatarPanel& GetAvatarPanel(int nPosition) { return m_avatars[nPosition & 3]; }
+  // The avatar control of a position gets message 1235 or 1236.
+  void PostToAvatar(int nPosition, UINT message, WPARAM wParam);
   // The tier area of a position, where hovering shows its tier.
   tableview::Box TierArea(int nPosition);
   bool IsMarkerShown() const { return m_bMarkerShown; }
@@ -209,6 +216,13 @@ class CGameView : public CFormView, public CDocTableView {
   void MoveMarker(int nPosition);
   void ApplySchedule(const tableview::ScheduleResult& r);
   void DrawOverlays(CDC* pDC);
+  bool CreateAvatars();
+  // Each panel follows its seat: the player it shows, its status mark and its place.
+  void SyncAvatars();
+  void DrawAvatars(CDC* pDC);
+  bool AvatarShown(int nPosition) const;
+  // The site's tiers into the view; true when one changed.
+  bool PullTiers();
   void InvalidateBox(const tableview::Box& box);
   void InvalidateSeat(int nPosition);
   void InvalidateTable();
@@ -275,7 +289,9 @@ class CGameView : public CFormView, public CDocTableView {
   std::string m_strNotice;
   std::string m_strSurvey;
   bool m_bPaused;
-  int m_nClockPause;        // read by the clock's thread: non-zero while the table holds
-  int m_nTier[4];           // each seat's ranked tier, 0 for none
-  bool m_bShowingPrevious;  // the previous trick is on the table
+  int m_nClockPause;  // read by the clock's thread: non-zero while the table holds
+  int m_nTier[4];     // each seat's ranked tier, 0 for none
+  CAvatarPanel m_avatars[4];
+  std::string m_strAvatarUser[4];  // the player each panel was given
+  bool m_bShowingPrevious;         // the previous trick is on the table
 };

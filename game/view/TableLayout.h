@@ -43,6 +43,8 @@ enum {
   RAISE = 20,        // a selected card stands this much higher
   AVATAR_W = 90,
   AVATAR_H = 110,
+  TIER_W = 30,  // a seat's tier badge, also the area where hovering names the tier
+  TIER_H = 16,
   PANEL_W = 140,
   PANEL_H = 157,
   OWN_BLOCK_EXTRA = 143,  // avatar part of the own block
@@ -103,6 +105,12 @@ Box OwnCardRepaintBox(const Layout& l, int index);                   // the part
 Pt SideCardOrigin(const Layout& l, int slot, int index, int count);  // column cards, slot 0 or 2
 Pt TopCardOrigin(const Layout& l, int index);
 Box PlayRowBox(const Layout& l, int slot, int count);  // empty when count is 0
+// A seat's tier badge: from its tier point, on the right seat (slot 0) ending there, so the
+// badge stands beside the avatar as on the left seat and not under it.
+inline Box TierBox(const Layout& l, int slot) {
+  const Pt t = l.tier[slot];
+  return Box::At(slot == 0 ? t.x - TIER_W : t.x, t.y, TIER_W, TIER_H);
+}
 Pt BottomCardOrigin(const Layout& l, int index, int count);
 
 // The own card under a point, scanning from the last card to the first; cleared cards

@@ -162,49 +162,8 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
     RoundBox(dc, pr, RGB(0, 64, 32), RGB(90, 170, 110), 14);
   }
 
-  // Avatar: a framed portrait of the seat.
-  const Pt a = l.avatar[slot];
-  RECT ar{a.x, a.y, a.x + tableview::AVATAR_W, a.y + tableview::AVATAR_H};
+  // The avatar and its status mark are the avatar panel's (the view draws them over the table).
   const bool present = seat.szUserName[0] != 0;
-  VerticalGradient(dc, ar, present ? RGB(190, 220, 240) : RGB(90, 110, 100),
-                   present ? RGB(110, 150, 190) : RGB(60, 80, 70));
-  if (present) {
-    static const COLORREF kShirts[4] = {RGB(200, 60, 60), RGB(40, 90, 200), RGB(60, 150, 60), RGB(150, 90, 30)};
-    HRGN clip = ::CreateRectRgn(ar.left, ar.top, ar.right, ar.bottom);
-    ::SelectClipRgn(dc, clip);
-    Disc(dc, a.x + 13, a.y + 70, 64, 80, kShirts[p & 3], RGB(60, 40, 40));
-    Disc(dc, a.x + 27, a.y + 20, 36, 42, RGB(250, 210, 170), RGB(120, 80, 60));
-    ::SelectClipRgn(dc, nullptr);
-    ::DeleteObject(clip);
-  }
-  HGDIOBJ ob = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
-  HPEN edge = ::CreatePen(PS_SOLID, 1, RGB(230, 230, 200));
-  HGDIOBJ op = ::SelectObject(dc, edge);
-  ::Rectangle(dc, ar.left, ar.top, ar.right, ar.bottom);
-  ::SelectObject(dc, op);
-  ::SelectObject(dc, ob);
-  ::DeleteObject(edge);
-  // Status marks: offline, trusteeship, ready.
-  const char* mark = nullptr;
-  COLORREF markColor = kWhite;
-  if (seat.dwState & SEAT_TRUST_EXIT) {
-    mark = kCapTrustee;
-    markColor = RGB(255, 160, 60);
-  } else if (seat.dwState & SEAT_OFFLINE) {
-    mark = kMarkOffline;  // offline
-    markColor = RGB(200, 200, 200);
-  } else if (seat.dwState & SEAT_TRUSTEESHIP) {
-    mark = kCapTrustee;
-    markColor = RGB(255, 160, 60);
-  } else if (seat.dwState & SEAT_READY) {
-    mark = kMarkReady;  // ready
-    markColor = RGB(120, 255, 120);
-  }
-  if (mark) {
-    RECT mr{ar.left, ar.bottom - 20, ar.right, ar.bottom};
-    RoundBox(dc, mr, RGB(0, 40, 20), RGB(0, 40, 20), 6);
-    CenteredText(dc, mr, mark, markColor);
-  }
 
   // Names: nickname and [user name].
   const Pt n = l.name[slot];
@@ -280,8 +239,25 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
       ::SelectObject(dc, m_fonts.f14);
     }
   }
+  if (present) DrawTier(pDC, p);
   ::SelectObject(dc, of);
   DrawSeatHand(pDC, p);
+}
+
+// A seat's ranked tier as a small badge over its tier area, where hovering names it.
+void CTablePainter::DrawTier(CDC* pDC, int p) {
+  const int tier = m_nTier[p & 3];
+  if (tier <= 0) return;
+  HDC dc = pDC->GetSafeHdc();
+  static const COLORREF kTierColours[4] = {RGB(70, 110, 200), RGB(176, 112, 60), RGB(170, 180, 195), RGB(230, 180, 40)};
+  const Box box = tableview::TierBox(m_layout, SlotOf(p));
+  RECT r = {box.left, box.top, box.right, box.bottom};
+  RoundBox(dc, r, kTierColours[tier <= 3 ? tier : 0], RGB(40, 30, 10), 8);
+  char text[16];
+  std::snprintf(text, sizeof text, kTierBadgeFmt, tier > 99 ? 99 : tier);
+  HGDIOBJ of = ::SelectObject(dc, m_fonts.f12);
+  CenteredText(dc, r, text, RGB(30, 20, 0));
+  ::SelectObject(dc, of);
 }
 
 std::string CTablePainter::PanelNickName(int p) {

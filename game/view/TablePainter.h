@@ -38,6 +38,10 @@ class CTablePainter {
   // The platform's nickname of a user (empty: none known).
   void SetNickNameSource(std::function<std::string(const char*)> f) { m_nickNameOf = std::move(f); }
   void SetShowingPrevious(bool b) { m_bShowingPrevious = b; }
+  // Each position's ranked tier (0 none).
+  void SetTiers(const int* tiers) {
+    for (int p = 0; p < 4; ++p) m_nTier[p] = tiers[p];
+  }
   // A position whose play is on its way and not drawn in place (-1 none).
   void SetSkipPlay(int p) { m_nSkipPlay = p; }
 
@@ -59,6 +63,7 @@ class CTablePainter {
   void DrawHand(CDC* pDC, int nPosition);  // the position's last play
   void DrawBottomCards(CDC* pDC);
   void DrawOrderImage(CDC* pDC, int nPosition);
+  void DrawTier(CDC* pDC, int nPosition);
   bool CardFaceUp(int nPosition, const CARD_INFO& card) const;
 
   const TableTheme& m_theme;
@@ -69,5 +74,6 @@ class CTablePainter {
   bool m_bCardsLoaded = false;
   bool m_bShowingPrevious = false;
   int m_nSkipPlay = -1;
+  int m_nTier[4] = {0, 0, 0, 0};
   std::function<std::string(const char*)> m_nickNameOf;
 };

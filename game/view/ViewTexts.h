@@ -66,12 +66,10 @@ inline constexpr char kTipCancelTrustee[] = "\xBD\xE2\xB3\xFD\xCD\xD0\xB9\xDC";
 inline constexpr char kTipCcw[] = "\xC7\xD0\xBB\xBB\xB5\xBD\xC4\xE6\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6";
 // 切换到顺时针出牌
 inline constexpr char kTipCw[] = "\xC7\xD0\xBB\xBB\xB5\xBD\xCB\xB3\xCA\xB1\xD5\xEB\xB3\xF6\xC5\xC6";
-// 断线
-inline constexpr char kMarkOffline[] = "\xB6\xCF\xCF\xDF";
-// 已准备
-inline constexpr char kMarkReady[] = "\xD2\xD1\xD7\xBC\xB1\xB8";
 // Trebbin第%d门派 (a seat's ranked tier)
 inline constexpr char kTierFmt[] = "Trebbin\xB5\xDA%d\xC3\xC5\xC5\xC9";
+// 第%d (the tier badge at a seat)
+inline constexpr char kTierBadgeFmt[] = "\xB5\xDA%d";
 inline constexpr const char* kBidTexts[4] = {kBidNone, kBid1, kBid2, kBid3};
 
 }  // namespace viewtext

@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
-"""A person plays a whole hand through the prober: bids with the bid buttons, selects cards
-by clicking them (with Ctrl for a range, again to deselect), plays with the play button,
-passes, cycles hints with the hint button, and checks in the table server's log that every
-play reached the server exactly as selected.
+"""A person plays a whole hand through the prober: bids with a bid button (the bidding must
+come to the player: a bid by the clock fails), selects cards by clicking them (with Ctrl for
+a range, again to deselect), plays with the play button, passes, cycles hints with the hint
+button, and checks in the table server's log that every play reached the server exactly as
+selected: a hint's selection is read from the table's picture (the raised cards). Before
+playing it checks that the seats show their avatars and the tier badges the tier service
+gave (the web peer's log, env E2E_WEBLOG).
 
 Usage: hand_by_clicks.py PROBE_CMD... -- MAIN_HWND SERVER_LOG OUT_DIR USER PLAYERS [stop-after-N-turns]
 The prober command is run with its arguments appended (under Wine).
@@ -74,6 +77,27 @@ def shot(name):
         fail("no screenshot " + name)
 
 
+# ---- the table's picture ----------------------------------------------------------------
+
+
+def read_png(path):
+    """A PNG as (width, height, pixel at (x, y) as (r, g, b)), through ImageMagick's PPM."""
+    r = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    data = r.stdout
+    m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    if r.returncode != 0 or not m:
+        fail("cannot read the picture " + path)
+    w, h = int(m.group(1)), int(m.group(2))
+    px, base = data, m.end()
+    return w, h, lambda x, y: tuple(px[base + (y * w + x) * 3:base + (y * w + x) * 3 + 3])
+
+
+def is_table(px):
+    """The green of the table (the theme's background and fill)."""
+    r, g, b = px
+    return g > 60 and r < 40 and b < 100
+
+
 # ---- the player's picture of the table --------------------------------------------------
 
 
@@ -108,6 +132,33 @@ class Table:
         x = r + 143 + index * step
         y = self.h - 147
         return x + 5, y + 40  # inside whether raised or not
+
+    def own_left(self, n):
+        width = 71 + (n - 1) * 20 if n > 0 else 0
+        return self.w // 2 - (width + 143) // 2 + (55 if n >= 22 else 0)
+
+    def picture(self, name):
+        """The view's pixels as the screen shows them, in client coordinates."""
+        rc, _ = probe("settled-shot", self.view, WINE_OUT + "\\" + name + ".png")
+        if rc != 0:
+            fail("no picture of the table")
+        _, rect = probe("rect", self.view)
+        left, top, right, bottom = (int(v) for v in rect.split())
+        bx, by = (right - left - self.w) // 2, (bottom - top - self.h) // 2
+        _, _, at = read_png(os.path.join(OUT, name + ".png"))
+        return lambda x, y: at(x + bx, y + by)
+
+    def raised(self, n, px):
+        """The indexes of the own cards that stand raised (selected). Above the unraised row
+        a raised card shows its grey left edge at its own place; a card left unraised there
+        lies under the face of a raised neighbour or under nothing."""
+        top = self.h - 147 - 20
+        x0 = self.own_left(n) + 143
+
+        def edge(c):
+            r, g, b = c
+            return 80 <= r <= 170 and abs(r - g) < 12 and abs(g - b) < 12
+        return [i for i in range(n) if all(edge(px(x0 + i * 16, top + dy)) for dy in (6, 10, 14))]
 
     def click(self, index, n, ctrl=False):
         x, y = self.card_point(index, n)
@@ -157,6 +208,33 @@ def open_box():
     return None
 
 
+def check_seats(table, n):
+    """Every seat shows its avatar, and the two other seats their tier badges once the tier
+    service has answered (the own badge may lie under the turn marker)."""
+    weblog = os.environ.get("E2E_WEBLOG")
+    if not weblog:
+        fail("no web peer log given")
+
+    def asked():
+        try:
+            return any("GET /tiers?usernames=" + USER in l for l in open(weblog, encoding="latin-1"))
+        except OSError:
+            return False
+    wait_for(asked, 30, "the tier query at the web peer")
+    cy = table.h // 2
+    e = cy - 78
+    avatars = [(16, e + 6), (table.w - 104, e + 6), (table.own_left(n) + 6, table.h - 161)]
+    badges = [(114, cy - 27), (table.w - 113 - 30, cy - 27)]
+
+    def shown():
+        px = table.picture("seats")
+        bad = [a for a in avatars if is_table(px(a[0] + 45, a[1] + 50))]
+        bad += [b for b in badges if all(is_table(px(b[0] + dx, b[1] + 8)) for dx in range(4, 26, 3))]
+        return not bad
+    wait_for(shown, 30, "the avatars and the tier badges at the seats")
+    shot("seats")
+
+
 def main():
     global WINE_OUT
     WINE_OUT = os.environ["E2E_WINOUT"]
@@ -177,18 +255,26 @@ def main():
     # The dealt table has no start button any more.
     wait_for(lambda: not state(IDC_START)[0], 30, "the start button to go with the deal")
     shot("deal")
+    check_seats(table, len(hand))
 
-    # Bidding: three points when the bid buttons come; the bottom cards then are ours.
+    # Bidding: the player bids three points with the bid button; the bottom cards then are
+    # ours. The bidding must come to the player and the bid must be the click's, not the
+    # clock's.
     def bid_or_over():
-        if state(IDC_CALL3)[0]:
+        if state(IDC_CALL3) == (True, True):
             return "bid"
         if any(re.match(r"bottom seat \d+:", l) for l in log_lines()):
             return "over"
         return None
-    if wait_for(bid_or_over, 60, "the own bid") == "bid":
-        shot("bidding")
-        probe("click", MAIN, IDC_CALL3)
-        wait_for(lambda: cards_of("client bid", seat) is not None, 20, "the bid at the server")
+    if wait_for(bid_or_over, 60, "the own bid") != "bid":
+        fail("the bidding ended without the player's turn to bid")
+    shot("bidding")
+    probe("click", MAIN, IDC_CALL3)
+    bid = wait_for(lambda: cards_of("client bid", seat), 20, "the bid at the server")
+    if bid != [3]:
+        fail("clicked the three-point bid but the server saw %s" % bid)
+    if any(re.match(r"trusteeship %s" % re.escape(USER), l) for l in log_lines()):
+        fail("the bid went by the clock")
     bottom = wait_for(lambda: [l for l in log_lines() if re.match(r"bottom seat \d+:", l)], 30, "the bottom cards")
     m = re.match(r"bottom seat (\d+):(( \d+)*)$", bottom[0])
     declarer = int(m.group(1)) == seat
@@ -256,17 +342,20 @@ def main():
                 hinted = True
             # The hint selected something (play enabled) or, finding nothing, passed.
             wait_for(lambda: state(IDC_TAKEOUT)[1] or len(client_plays(seat)) > before, 10, "the hint")
-            chosen = None
-            # No hint at all acts as a pass by itself.
+            # No hint at all acts as a pass by itself: the server sees an empty play.
+            chosen = []
             if len(client_plays(seat)) == before:
-                if state(IDC_TAKEOUT)[1]:
-                    probe("click", MAIN, IDC_TAKEOUT)
-                elif state(IDC_PASS)[1]:
-                    probe("click", MAIN, IDC_PASS)
+                # What the hint selected, as the table shows it: the raised cards.
+                picked = table.raised(n, table.picture("hint_%d" % turns))
+                if not picked:
+                    fail("the play button is enabled but no card stands raised")
+                chosen = [order[i] for i in picked]
+                say("  the hint raised %s" % chosen)
+                probe("click", MAIN, IDC_TAKEOUT)
         plays = wait_for(lambda: client_plays(seat)[before:] or None, 20, "the play at the server")
         sent = plays[0]
         say("  the server saw %s" % sent)
-        if chosen is not None and sorted(sent) != sorted(chosen):
+        if sorted(sent) != sorted(chosen):
             fail("selected %s but the server saw %s" % (chosen, sent))
         for c in sent:
             if c not in hand:

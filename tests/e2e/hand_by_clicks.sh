@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# End to end: a person plays whole hands with clicks and keys only. On a three-player table
+# End to end: a person plays whole hands with clicks and keys only. The seats show their
+# avatars and the tiers the tier service (the web peer) gives. On a three-player table
 # the client bids with the bid buttons, takes the bottom cards, selects cards by clicking
 # (Ctrl for a range, again to deselect), is refused an illegal selection, plays, passes and
 # cycles hints until the hand is over; the server's log shows each play as selected. On a
@@ -10,15 +11,29 @@ source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 here=$(cd "$(dirname "$0")" && pwd)
 
+# The tier service and the chat (whose user list gives the seats' nicknames).
+webpeer=$E2E_NATIVE/tools/webpeer/webpeer
+chatpeer=$E2E_NATIVE/tools/chatpeer/chatpeer
+[ -x "$webpeer" ] || e2e_fail "the web peer is not built"
+[ -x "$chatpeer" ] || e2e_fail "the chat peer is not built"
+webport=$(e2e_peer web "$webpeer" --port 0 --seconds 900 --log "$E2E_OUT/web.log")
+chatport=$(e2e_peer chat "$chatpeer" --port 0 --seconds 900 --log "$E2E_OUT/chat.log")
+cat > "$E2E_STAGE/share/LangRsc.ini" <<INI
+[TrebbinQualifying]
+QualifyingSign=http://127.0.0.1:$webport/tiers?usernames=%usernames%
+INI
+
 # One table: PLAYERS, the lobby's seat, then the driver's optional turn limit.
 play_table() {
   local players=$1 lobbySeat=$2 limit=${3:-} out=$E2E_OUT/players$1
   mkdir -p "$out"
   local port
   port=$(E2E_OUT=$out e2e_server --bots --seed 7 --turn 20 --players "$players")
-  e2e_client alice Alice "$lobbySeat" "$port"
+  # The clean-up ends the processes named in the test folder's pid files.
+  cat "$out/server.pid" >> "$E2E_OUT/tables.pid"
+  e2e_client alice Alice "$lobbySeat" "$port" --chat-host 127.0.0.1 --chat-port "$chatport"
   table_hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window ($players players)"
-  E2E_WINOUT=$(e2e_winpath "$out") python3 "$here/hand_by_clicks.py" "$WINE" "$E2E_PROBE" -- \
+  E2E_WEBLOG=$E2E_OUT/web.log E2E_WINOUT=$(e2e_winpath "$out") python3 "$here/hand_by_clicks.py" "$WINE" "$E2E_PROBE" -- \
     "$table_hwnd" "$out/server.log" "$out" alice "$players" $limit > "$out/driver.log" 2>&1 ||
     { cat "$out/driver.log" >&2; e2e_fail "the hand by clicks ($players players)"; }
 }

@@ -51,7 +51,7 @@ e2e_shot "$question" question
 e2e_press "$question" 29714 || e2e_fail "no OK in the question box"
 e2e_wait_log "$log" "body #1 id=0x80000230 1100000001000000616263" 20 || e2e_fail "the server got no typed answer"
 
-# The tip window shows the notice's address under its caption, 400 by 300.
+# The tip window shows the notice's page (its browser window holds the address), 400 by 300.
 tipwnd=$(e2e_dialog "http://example.test/" 20) || e2e_fail "no tip window"
 e2e_shot "$tipwnd" tip_window
 read -r tl tt tr tb <<< "$(e2e_probe rect "$tipwnd")"

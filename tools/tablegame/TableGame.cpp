@@ -5,7 +5,7 @@
 
 #include "CardRules.h"
 #include "GameMessages.h"
-#include "WireBytes.h"
+#include "TableBodies.h"
 
 namespace tablegame {
 
@@ -13,12 +13,6 @@ namespace tablegame {
 struct TableGame::Rules : CCardTable {};
 
 namespace {
-std::vector<uint8_t> Words(std::initializer_list<uint32_t> w) {
-  wire::Writer out;
-  for (uint32_t x : w) out.U32(x);
-  return out.Take();
-}
-
 bool IsBomb(int type) { return type == PLAY_ROCKET || (type >= PLAY_BOMB && type <= PLAY_FOUR_JOKERS); }
 }  // namespace
 
@@ -42,28 +36,16 @@ void TableGame::SetBot(int seat, bool bot) { bots_[seat] = bot; }
 
 void TableGame::OnClientFrame(int seat, uint32_t id, const std::vector<uint8_t>& body, std::vector<OutFrame>& out) {
   if (seat < 0 || seat >= opt_.players) return;
-  wire::Reader r(body.data(), body.size());
   switch (id) {
     case MSG_READY:
       Ready(seat, out);
       break;
-    case MSG_BID: {
-      int32_t a, c;
-      uint32_t bid, d;
-      if (r.I32(&a) && r.U32(&bid) && r.I32(&c) && r.U32(&d)) Bid(seat, static_cast<int>(bid), out);
+    case MSG_BID:
+      if (auto bid = bodies::ReadBid(body)) Bid(seat, *bid, out);
       break;
-    }
     case MSG_PLAY: {
-      uint32_t s, n, z;
-      int32_t m;
-      if (!r.U32(&s) || !r.I32(&m) || !r.U32(&n) || !r.U32(&z) || n > 33 || r.remaining() < n * 4) break;
-      std::vector<int> codes(n);
-      for (auto& c : codes) {
-        uint32_t v;
-        r.U32(&v);
-        c = static_cast<int>(v);
-      }
-      Play(seat, codes, out);
+      auto play = bodies::ReadPlay(body);
+      if (play && play->cards.size() <= 33) Play(seat, play->cards, out);
       break;
     }
     case MSG_TIMEOUT:
@@ -82,7 +64,7 @@ void TableGame::OnClientFrame(int seat, uint32_t id, const std::vector<uint8_t>&
 void TableGame::Ready(int seat, std::vector<OutFrame>& out) {
   if (phase_ != Waiting || ready_[seat]) return;
   ready_[seat] = true;
-  out.push_back({-1, MSG_READY, 0, Words({static_cast<uint32_t>(seat)})});
+  out.push_back({-1, MSG_READY, 0, bodies::ReadyNotice(seat)});
   if (std::all_of(ready_.begin(), ready_.end(), [](bool b) { return b; })) Deal(out);
 }
 
@@ -106,17 +88,9 @@ void TableGame::Deal(std::vector<OutFrame>& out) {
   lastPlayer_ = -1;
   lastPlay_.clear();
   phase_ = Bidding;
-  for (int s = 0; s < opt_.players; ++s) {
-    wire::Writer w;
-    for (int i = 0; i < 4; ++i) w.U32(1);
-    for (int i = 0; i < 4; ++i) w.U32(i < opt_.players ? static_cast<uint32_t>(totals_[i]) : 0);
-    w.U32(0);
-    w.U32(1);  // hints on
-    w.U32(static_cast<uint32_t>(firstBidder_));
-    w.U32(static_cast<uint32_t>(bottomCount));
-    for (int c : hands_[s]) w.U8(static_cast<uint8_t>(c));
-    out.push_back({s, MSG_DEAL, 0, w.Take()});
-  }
+  // Every seat allows watching; hints are on.
+  for (int s = 0; s < opt_.players; ++s)
+    out.push_back({s, MSG_DEAL, 0, bodies::Deal({1, 1, 1, 1}, totals_, true, firstBidder_, bottomCount, hands_[s])});
 }
 
 void TableGame::Bid(int seat, int bid, std::vector<OutFrame>& out) {
@@ -135,16 +109,12 @@ void TableGame::Bid(int seat, int bid, std::vector<OutFrame>& out) {
   }
   if (!over) {
     turn_ = Next(seat);
-    out.push_back({-1, MSG_BID, 0, Words({static_cast<uint32_t>(turn_), 0, 0xFFFFFFFF, static_cast<uint32_t>(bid)})});
+    out.push_back({-1, MSG_BID, 0, bodies::BidNotice(turn_, 0, -1, bid)});
     return;
   }
   declarer_ = highBidder_;
-  out.push_back({-1, MSG_BID, 0, Words({0xFFFFFFFF, 0, static_cast<uint32_t>(declarer_), static_cast<uint32_t>(bid)})});
-  wire::Writer w;
-  w.U32(static_cast<uint32_t>(bottom_.size()));
-  w.U32(static_cast<uint32_t>(declarer_));
-  for (int c : bottom_) w.U32(static_cast<uint32_t>(c));
-  out.push_back({-1, MSG_BOTTOM_CARDS, 0, w.Take()});
+  out.push_back({-1, MSG_BID, 0, bodies::BidNotice(-1, 0, declarer_, bid)});
+  out.push_back({-1, MSG_BOTTOM_CARDS, 0, bodies::BottomCards(declarer_, bottom_)});
   hands_[declarer_].insert(hands_[declarer_].end(), bottom_.begin(), bottom_.end());
   turn_ = declarer_;
   lastPlayer_ = declarer_;
@@ -153,7 +123,8 @@ void TableGame::Bid(int seat, int bid, std::vector<OutFrame>& out) {
 
 bool TableGame::Play(int seat, const std::vector<int>& codes, std::vector<OutFrame>& out) {
   auto refuse = [&](int code) {
-    out.push_back({seat, MSG_ACTION_ERROR, static_cast<uint32_t>(seat), Words({static_cast<uint32_t>(code)})});
+    out.push_back(
+        {seat, MSG_ACTION_ERROR, static_cast<uint32_t>(seat), bodies::ActionError(static_cast<uint32_t>(code))});
     return false;
   };
   if (phase_ != Playing || seat != turn_) return refuse(ERR_NOT_YOUR_TURN);
@@ -184,13 +155,7 @@ bool TableGame::Play(int seat, const std::vector<int>& codes, std::vector<OutFra
   }
   bool done = hands_[seat].empty();
   turn_ = done ? -1 : Next(seat);
-  wire::Writer w;
-  w.U32(static_cast<uint32_t>(seat));
-  w.I32(turn_);
-  w.U32(static_cast<uint32_t>(codes.size()));
-  w.U32(static_cast<uint32_t>(multiplier_));
-  for (int c : codes) w.U32(static_cast<uint32_t>(c));
-  out.push_back({-1, MSG_PLAY, 0, w.Take()});
+  out.push_back({-1, MSG_PLAY, 0, bodies::Play(seat, turn_, static_cast<uint32_t>(multiplier_), codes)});
   if (done) HandOver(out);
   return true;
 }
@@ -211,20 +176,15 @@ void TableGame::HandOver(std::vector<OutFrame>& out) {
     seriesTotals_[s] += change[s];
   }
   bool seriesOver = opt_.series && handNumber_ % opt_.handsPerSeries == 0;
-  wire::Writer w;
-  w.U32(static_cast<uint32_t>(opt_.players));
-  w.U32(static_cast<uint32_t>(handNumber_));
-  w.U32(seriesOver ? seriesValue_ + 1 : seriesValue_);
-  w.U32(seriesOver ? 1 : 0);
-  w.U32(0);
-  w.U32(0);
-  for (int i = 0; i < 4; ++i) w.I32(i < opt_.players ? change[i] : 0);
-  for (int i = 0; i < 4; ++i) w.I32(i < opt_.players ? seriesTotals_[i] : 0);
-  for (int i = 0; i < 4; ++i) w.U32(0);
-  for (int i = 0; i < 4; ++i) w.U32(i < opt_.players ? static_cast<uint32_t>(hands_[i].size()) : 0);
-  for (int s = 0; s < opt_.players; ++s)
-    for (int c : hands_[s]) w.U32(static_cast<uint32_t>(c));
-  out.push_back({-1, MSG_HAND_OVER, 0, w.Take()});
+  bodies::HandOverFacts facts;
+  facts.players = opt_.players;
+  facts.hand = handNumber_;
+  facts.seriesValue = seriesOver ? seriesValue_ + 1 : seriesValue_;
+  facts.seriesOver = seriesOver;
+  facts.change = change;
+  facts.seriesTotals = seriesTotals_;
+  facts.left = hands_;
+  out.push_back({-1, MSG_HAND_OVER, 0, bodies::HandOver(facts)});
   if (seriesOver) {
     ++seriesValue_;
     std::fill(seriesTotals_.begin(), seriesTotals_.end(), 0);

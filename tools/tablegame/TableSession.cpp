@@ -4,6 +4,7 @@
 
 #include "GameMessages.h"
 #include "SystemMessages.h"
+#include "TableBodies.h"
 #include "WireBytes.h"
 
 namespace tablegame {
@@ -25,39 +26,41 @@ std::vector<uint8_t> Body(const std::vector<uint8_t>& f) {
 // "<what> seat <seat>: <numbers>" with every card code (or the bid) of a game frame, so a
 // test can check what was dealt and what a client played; empty for other frames.
 std::string DescribeCards(uint32_t id, int seat, const std::vector<uint8_t>& body, bool outgoing = false) {
-  wire::Reader r(body.data(), body.size());
   std::string what, list;
-  auto add = [&list](uint32_t v) { list += " " + std::to_string(v); };
-  uint32_t v = 0;
+  auto add = [&list](long v) { list += " " + std::to_string(v); };
+  auto addAll = [&add](const std::vector<int>& cards) {
+    for (int c : cards) add(static_cast<uint32_t>(c));
+  };
   switch (id & 0x7FFFFFFFu) {
-    case MSG_DEAL:
+    case MSG_DEAL: {
+      auto cards = bodies::ReadDealCards(body);
+      if (!cards) return std::string();
       what = "deal";
-      for (int i = 0; i < 12; ++i)
-        if (!r.U32(&v)) return std::string();
-      for (uint8_t c; r.remaining() > 0 && r.U8(&c);) add(c);
+      addAll(*cards);
       break;
+    }
     case MSG_BOTTOM_CARDS: {
-      uint32_t n = 0, declarer = 0;
-      if (!r.U32(&n) || !r.U32(&declarer) || n > 16) return std::string();
+      auto bottom = bodies::ReadBottomCards(body);
+      if (!bottom || bottom->cards.size() > 16) return std::string();
       what = "bottom";
-      seat = static_cast<int>(declarer);
-      for (uint32_t i = 0; i < n && r.U32(&v); ++i) add(v);
+      seat = bottom->declarer;
+      addAll(bottom->cards);
       break;
     }
     case MSG_PLAY: {
-      uint32_t s = 0, m = 0, n = 0, z = 0;
-      if (!r.U32(&s) || !r.U32(&m) || !r.U32(&n) || !r.U32(&z) || n > 33) return std::string();
+      auto play = bodies::ReadPlay(body);
+      if (!play || play->cards.size() > 33) return std::string();
       // What the table tells everyone: who played and whose turn it is now.
-      what = outgoing ? "table play next " + std::to_string(static_cast<int32_t>(m)) + " by" : "client play";
-      if (outgoing) seat = static_cast<int>(s);
-      for (uint32_t i = 0; i < n && r.U32(&v); ++i) add(v);
+      what = outgoing ? "table play next " + std::to_string(play->next) + " by" : "client play";
+      if (outgoing) seat = play->seat;
+      addAll(play->cards);
       break;
     }
     case MSG_BID: {
-      uint32_t a = 0, bid = 0;
-      if (!r.U32(&a) || !r.U32(&bid)) return std::string();
+      auto bid = bodies::ReadBid(body);
+      if (!bid) return std::string();
       what = "client bid";
-      add(bid);
+      add(static_cast<uint32_t>(*bid));
       break;
     }
     default:
@@ -156,10 +159,9 @@ void TableSession::OnGame(peers::CTableConnection& c, const std::vector<uint8_t>
 void TableSession::OnTrusteeship(peers::CTableConnection& c, const std::vector<uint8_t>& frame) {
   int seat = SeatOf(c);
   if (seat < 0) return;
-  std::vector<uint8_t> body = Body(frame);
-  wire::Reader r(body.data(), body.size());
-  uint32_t mode = 0;
-  if (!r.U32(&mode)) return;
+  auto read = bodies::ReadTrusteeshipMode(Body(frame));
+  if (!read) return;
+  uint32_t mode = *read;
   bool on = mode != 0;
   trusted_[seat] = on;
   game_->SetBot(seat, on);
@@ -199,23 +201,14 @@ void TableSession::OnClosed(int connectionNumber) {
 
 // "hand over N series S over O changes a b c totals x y z": what a score board shows.
 void TableSession::LogHandOver(const std::vector<uint8_t>& body) {
-  wire::Reader r(body.data(), body.size());
-  uint32_t players = 0, hand = 0, series = 0, over = 0, skip = 0;
-  r.U32(&players);
-  r.U32(&hand);
-  r.U32(&series);
-  r.U32(&over);
-  r.U32(&skip);
-  r.U32(&skip);
-  std::string line = "hand over " + std::to_string(hand) + " series " + std::to_string(series) + " over " +
-                     std::to_string(over) + " changes";
-  int32_t v = 0;
-  for (int i = 0; i < 4; ++i)
-    if (r.I32(&v), i < static_cast<int>(players)) line += " " + std::to_string(v);
+  auto f = bodies::ReadHandOver(body);
+  if (!f) return;
+  std::string line = "hand over " + std::to_string(f->hand) + " series " + std::to_string(f->seriesValue) + " over " +
+                     std::to_string(f->seriesOver ? 1 : 0) + " changes";
+  for (int v : f->change) line += " " + std::to_string(v);
   line += " totals";
-  for (int i = 0; i < 4; ++i)
-    if (r.I32(&v), i < static_cast<int>(players)) line += " " + std::to_string(v);
-  if (r.ok()) server_.AddLog(line);
+  for (int v : f->seriesTotals) line += " " + std::to_string(v);
+  server_.AddLog(line);
 }
 
 void TableSession::Deliver(const std::vector<OutFrame>& out) {

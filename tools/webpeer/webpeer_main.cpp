@@ -1,7 +1,9 @@
 // webpeer [--port N] [--log FILE] [--seconds N]
 // The web server of the live panel and the message service: every request is logged as its
 // request line ("GET /panel?user=...&ticket=..."); /panel answers a generated page that
-// names the player and the ticket it was given, every other path a short "OK" page.
+// names the player and the ticket it was given; /tiers answers the ranked-tier query
+// ("usernames" a comma-separated list) with tiers 1, 2, 3, 1, ... in the list's order;
+// every other path a short "OK" page.
 // Prints "listening 127.0.0.1:PORT" once ready.
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -91,6 +93,29 @@ std::string PanelPage(const std::string& target) {
          "</body></html>";
 }
 
+std::string JsonString(const std::string& s) {
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"' || c == '\\') out += '\\';
+    if ((unsigned char)c >= 0x20) out += c;
+  }
+  return out + "\"";
+}
+
+std::string TierReply(const std::string& target) {
+  std::string names = Query(target)["usernames"], data;
+  size_t start = 0;
+  for (int i = 0; start <= names.size() && i < 8; ++i) {
+    size_t comma = names.find(',', start);
+    std::string name = names.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (!data.empty()) data += ",";
+    data += "{\"username\":" + JsonString(name) + ",\"levels\":" + std::to_string(i % 3 + 1) + "}";
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return "{\"code\":0,\"data\":[" + data + "]}";
+}
+
 void Serve(int fd) {
   std::string req;
   char buf[4096];
@@ -107,8 +132,12 @@ void Serve(int fd) {
   peerbase::LogLine(g_opt, line);
   size_t sp1 = line.find(' '), sp2 = line.rfind(' ');
   std::string target = sp1 != std::string::npos && sp2 > sp1 ? line.substr(sp1 + 1, sp2 - sp1 - 1) : "/";
-  std::string body = target.compare(0, 6, "/panel") == 0 ? PanelPage(target) : "<html><body>OK</body></html>";
-  std::string resp = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) +
+  const bool tiers = target.compare(0, 6, "/tiers") == 0;
+  std::string body = tiers                                 ? TierReply(target)
+                     : target.compare(0, 6, "/panel") == 0 ? PanelPage(target)
+                                                           : "<html><body>OK</body></html>";
+  std::string type = tiers ? "application/json" : "text/html";
+  std::string resp = "HTTP/1.0 200 OK\r\nContent-Type: " + type + "\r\nContent-Length: " + std::to_string(body.size()) +
                      "\r\nConnection: close\r\n\r\n" + body;
   size_t sent = 0;
   while (sent < resp.size()) {

@@ -130,6 +130,28 @@ TEST(LogFile, ThreadsWriteWholeLines) {
   }
 }
 
+// Several logs of one file (as the programs at one table write it) at the same moment: no
+// line overwrites another.
+TEST(LogFile, WritersOfOneFileLoseNoLine) {
+  std::string path = TempPath("writers_log.txt");
+  const int kWriters = 4, kLines = 300;
+  CLogFile logs[kWriters];
+  for (CLogFile& log : logs) {
+    log.SetPath(path.c_str());
+    log.Open();
+  }
+  std::vector<std::thread> threads;
+  for (CLogFile& log : logs)
+    threads.emplace_back([&log] {
+      for (int i = 0; i < kLines; ++i) log.Write("writer line %d", i);
+    });
+  for (auto& th : threads) th.join();
+  auto lines = Lines(ReadFile(path));
+  EXPECT_EQ(lines.size(), size_t(kWriters * (kLines + 1))) << "a start line and the lines of each";
+  for (const auto& l : lines)
+    EXPECT_TRUE(l.find("writer line") != std::string::npos || l.find("StartLog") != std::string::npos) << l;
+}
+
 TEST(MutexGuard, SecondOwnerTimesOutAndAbandonedIsAcquired) {
   const char* name = "VeskServicesTestMutex";
   {

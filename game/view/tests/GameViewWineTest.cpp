@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "GameView.h"
+#include "QKCtrls.h"
 #include "StepTickSource.h"
 #include "ThemeBitmaps.h"
 #include "WinProbe.h"
@@ -40,7 +41,7 @@ struct ViewHost : CNullDocHost {
 struct Site : CGameViewSite {
   bool busy = false;
   int yesNo = 0;
-  std::vector<int> avatarMsgs;
+  int tiers[4] = {0, 0, 0, 0};
   std::vector<std::string> ticker;
   bool IsBusySending() override { return busy; }
   uint32_t OptionFlags() override { return 1; }
@@ -50,7 +51,7 @@ struct Site : CGameViewSite {
     return false;
   }
   UINT askStyle = 0;
-  void PostToAvatar(int p, UINT msg, WPARAM) override { avatarMsgs.push_back(p * 10000 + (int)msg); }
+  int SeatTier(int p) override { return tiers[p & 3]; }
   void TickerText(const std::string& t) override { ticker.push_back(t); }
   void PlaceTicker(CWnd* parent, const RECT& r) override {
     tickerParent = parent;
@@ -110,6 +111,21 @@ class GameViewTest : public ::testing::Test {
     HINSTANCE hRes = ::LoadLibraryA("Vesk_Res_936.dll");
     ASSERT_NE(hRes, nullptr);
     AfxSetResourceHandle(hRes);
+    ASSERT_TRUE(AfxOleInit());
+    AfxEnableControlContainer();
+    RegisterAvatarStandIn();
+  }
+
+  // The avatar stand-in from the test's folder, registered for this process only.
+  static void RegisterAvatarStandIn() {
+    HMODULE h = ::LoadLibraryA("QKChatEx.dll");
+    ASSERT_NE(h, nullptr);
+    auto get = (HRESULT(WINAPI*)(REFCLSID, REFIID, void**))::GetProcAddress(h, "DllGetClassObject");
+    ASSERT_NE(get, nullptr);
+    IClassFactory* f = nullptr;
+    ASSERT_EQ(get(CQKAvatar::clsid, IID_IClassFactory, (void**)&f), S_OK);
+    DWORD cookie = 0;
+    ASSERT_EQ(::CoRegisterClassObject(CQKAvatar::clsid, f, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie), S_OK);
   }
 
   void SetUp() override {
@@ -262,6 +278,16 @@ class GameViewTest : public ::testing::Test {
   CFrameWnd* frame = nullptr;
   CGameView* view = nullptr;
 };
+
+// What the avatar controls' windows received: position * 10000 + message + wParam.
+std::vector<int> s_avatarMsgs;
+WNDPROC s_avatarProcs[4];
+LRESULT CALLBACK RecordAvatar(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  const int p = (int)(INT_PTR)::GetPropA(h, "seat") - 1;
+  if (msg == CGameView::AVATAR_MSG_PLAYER || msg == CGameView::AVATAR_MSG_WATCHER)
+    s_avatarMsgs.push_back(p * 10000 + (int)msg + (int)wp);
+  return ::CallWindowProcA(s_avatarProcs[p & 3], h, msg, wp, lp);
+}
 
 bool IsGreen(COLORREF c) { return GetGValue(c) > 60 && GetRValue(c) < 40 && GetBValue(c) < 90; }
 // A card's face: near white on every channel.
@@ -480,10 +506,60 @@ TEST_F(GameViewTest, ChatEchoAndAvatarClicks) {
   EXPECT_EQ(t.right - t.left, 600);
   EXPECT_EQ(t.bottom - t.top, 30);
 
+  // Clicks on the avatars reach the avatar controls' windows: the own one on a left click,
+  // any seat's (the watcher's message) on a right click.
   const tableview::Layout& l = view->GetLayout();
+  s_avatarMsgs.clear();
+  for (int p = 0; p < 3; ++p) {
+    HWND h = view->GetAvatarPanel(p).GetAvatarWindow();
+    ASSERT_NE(h, nullptr);
+    s_avatarProcs[p] = (WNDPROC)::SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)&RecordAvatar);
+    ::SetPropA(h, "seat", (HANDLE)(INT_PTR)(p + 1));
+  }
   view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(l.avatar[1].x + 10, l.avatar[1].y + 10));
   view->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(l.avatar[0].x + 10, l.avatar[0].y + 10));
-  EXPECT_EQ(site.avatarMsgs, (std::vector<int>{10000 + 1235, 0 + 1236}));
+  // A left click on another player's avatar posts nothing.
+  view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(l.avatar[0].x + 10, l.avatar[0].y + 10));
+  Pump();
+  EXPECT_EQ(s_avatarMsgs, (std::vector<int>{10000 + 1235, 0 + 1236 + 3}));
+}
+
+TEST_F(GameViewTest, AvatarsAndTiersAtTheSeats) {
+  Deal(0);
+  // The others' tiers come from the query; west goes offline, east is ready.
+  site.tiers[0] = 3;
+  site.tiers[2] = 1;
+  doc.m_Seats[0].dwState = SEAT_OFFLINE;
+  doc.m_Seats[2].dwState = SEAT_READY;
+  view->RedrawAvatar(0);
+  view->RedrawAvatar(2);
+  Shot s;
+  Snap("table_avatars_tiers.png", s);
+  EXPECT_EQ(view->GetSeatTier(0), 3);
+  EXPECT_EQ(view->GetSeatTier(1), 0);
+  const tableview::Layout& l = view->GetLayout();
+  for (int p = 0; p < 3; ++p) {
+    // The avatar panel stands where the layout puts the seat's avatar, hidden: the view
+    // paints its picture (not the table's green) inside its frame.
+    CAvatarPanel& a = view->GetAvatarPanel(p);
+    ASSERT_TRUE(a.GetSafeHwnd());
+    EXPECT_FALSE(a.IsWindowVisible());
+    CRect r;
+    a.GetWindowRect(&r);
+    view->ScreenToClient(&r);
+    EXPECT_EQ(r.TopLeft(), CPoint(l.avatar[p].x, l.avatar[p].y)) << "the direction flag is set: no exchange";
+    EXPECT_EQ(r.Width(), tableview::AVATAR_W);
+    EXPECT_EQ(r.Height(), tableview::AVATAR_H);
+    EXPECT_FALSE(IsGreen(s.At(r.left + 45, r.top + 55))) << "avatar " << p;
+  }
+  // The status marks follow the seats' flags: offline west, ready east, none for the own seat.
+  EXPECT_EQ(view->GetAvatarPanel(0).GetStatusFlags(), (uint32_t)SEAT_OFFLINE);
+  EXPECT_EQ(view->GetAvatarPanel(2).GetStatusFlags(), (uint32_t)SEAT_READY);
+  // A tier badge where the tier area is.
+  for (int p : {0, 2}) {
+    const tableview::Box t = view->TierArea(p);
+    EXPECT_FALSE(IsGreen(s.At(t.left + 2, t.top + 8))) << "tier badge " << p;
+  }
 }
 
 TEST_F(GameViewTest, LargeCardsTable) {
@@ -887,7 +963,7 @@ TEST_F(GameViewTest, TierBalloonOverATierArea) {
   BalloonTipWnd& b = view->GetBalloon();
   ASSERT_TRUE(b.GetSafeHwnd());
   EXPECT_EQ(b.GetOpacity(), 80);
-  view->SetSeatTier(0, 2);
+  site.tiers[0] = 2;
   const tableview::Box a = view->TierArea(0);
   view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(a.left + 3, a.top + 3));
   ASSERT_TRUE(b.IsShown());

@@ -6,8 +6,6 @@
 #define VCEF_BUILDING
 #include "vcef/Vcef.h"
 
-#include <wininet.h>
-
 #include <algorithm>
 
 #include <functional>
@@ -17,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "PageFetch.h"
 #include "PageText.h"
+#include "PlainPage.h"
 
 namespace vcef {
 namespace {
@@ -25,9 +25,7 @@ namespace {
 HINSTANCE g_module = nullptr;
 constexpr UINT kRunTask = WM_APP + 1;
 constexpr char kTaskWindowClass[] = "VcefTaskWindow";
-constexpr DWORD kMaxFileBytes = 1024 * 1024;
 constexpr size_t kMaxCopyData = 8192;
-constexpr int kBarHeight = 24;
 
 // ---- record of what the runtime was given ------------------------------------
 
@@ -137,94 +135,6 @@ const char* ErrorName(int code) {
     default:
       return "ERR_FAILED";
   }
-}
-
-std::wstring ToWide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  // Pages are mostly UTF-8; anything that is not is read in the system code page (GBK).
-  UINT cp = CP_UTF8;
-  int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (n <= 0) {
-    cp = CP_ACP;
-    n = MultiByteToWideChar(cp, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  }
-  if (n <= 0) return std::wstring();
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(cp, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-  return out;
-}
-
-struct Fetched {
-  int code = ERR_NONE;
-  bool needsProtocolHandler = false;
-  std::string mime;
-  std::string body;
-};
-
-std::string MimeFromPath(const std::string& path) {
-  size_t dot = path.find_last_of('.');
-  std::string ext = dot == std::string::npos ? std::string() : path.substr(dot + 1);
-  for (char& c : ext) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  if (ext == "htm" || ext == "html") return "text/html";
-  if (ext == "txt" || ext == "ini" || ext == "log") return "text/plain";
-  return std::string();
-}
-
-Fetched ReadLocalFile(const std::string& path) {
-  Fetched f;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    f.code = GetLastError() == ERROR_ACCESS_DENIED ? ERR_ACCESS_DENIED : ERR_FILE_NOT_FOUND;
-    return f;
-  }
-  f.body.resize(kMaxFileBytes);
-  DWORD got = 0;
-  BOOL ok = ReadFile(h, &f.body[0], kMaxFileBytes, &got, nullptr);
-  CloseHandle(h);
-  if (!ok) {
-    f.code = ERR_ACCESS_DENIED;
-    f.body.clear();
-    return f;
-  }
-  f.body.resize(got);  // larger files show their first megabyte
-  f.mime = MimeFromPath(path);
-  return f;
-}
-
-// A web page through WinINet: status 200 gives the body (the first megabyte) and its type.
-bool FetchHttp(const std::string& url, Fetched* out) {
-  HINTERNET net = InternetOpenA("vcef", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  if (!net) return false;
-  DWORD timeout = 5000;
-  InternetSetOptionA(net, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-  InternetSetOptionA(net, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-  HINTERNET req = InternetOpenUrlA(net, url.c_str(), nullptr, 0,
-                                   INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0);
-  bool ok = false;
-  if (req) {
-    DWORD status = 0, len = sizeof status;
-    HttpQueryInfoA(req, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &len, nullptr);
-    char type[128] = "";
-    DWORD typeLen = sizeof type - 1;
-    if (!HttpQueryInfoA(req, HTTP_QUERY_CONTENT_TYPE, type, &typeLen, nullptr)) type[0] = 0;
-    std::string body;
-    char buf[8192];
-    DWORD got = 0;
-    while (body.size() < kMaxFileBytes && InternetReadFile(req, buf, sizeof buf, &got) && got > 0)
-      body.append(buf, std::min<size_t>(got, kMaxFileBytes - body.size()));
-    if (status == 200) {
-      std::string mime = type;
-      size_t semi = mime.find(';');
-      if (semi != std::string::npos) mime.resize(semi);
-      out->mime = mime.empty() ? "text/html" : mime;
-      out->body = body;
-      ok = true;
-    }
-    InternetCloseHandle(req);
-  }
-  InternetCloseHandle(net);
-  return ok;
 }
 
 Fetched FetchPage(const std::string& url) {
@@ -379,21 +289,8 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
   }
 
   void Commit(const std::string& url, const std::string& mime, const std::string& body, History mode) {
-    std::string title, text;
-    std::vector<PageLink> links;
-    if (IsHtml(mime, body)) {
-      PageText page = HtmlToText(body);
-      title = page.title;
-      text = page.text;
-      for (PageLink& l : page.links) {
-        if (l.href.empty()) continue;
-        l.href = ResolveUrl(url, l.href);
-        links.push_back(l);
-      }
-    } else {
-      text = body.substr(0, 64 * 1024);
-    }
-    if (title.empty()) title = TitleFromUrl(url);
+    PlainPage page = MakePlainPage(url, mime, body);
+    const std::string& title = page.title;
     bool titleChanged;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -413,11 +310,8 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
           historyIndex_ = history_.size() - 1;
           break;
       }
-      address_ = url;
-      text_ = text;
-      links_ = links;
-      titleChanged = title != title_;
-      title_ = title;
+      titleChanged = title != page_.title;
+      page_ = page;
     }
     committedUrl_ = url;
     if (hwnd_) {
@@ -450,9 +344,9 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
 
   std::string Query(const std::string& key) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (key == "address") return address_;
-    if (key == "title") return title_;
-    if (key == "text") return text_;
+    if (key == "address") return page_.address;
+    if (key == "title") return page_.title;
+    if (key == "text") return page_.text;
     if (key == "popup") return popup_ ? "1" : "0";
     if (key == "link_rects") {
       std::string out;
@@ -463,7 +357,7 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
     }
     if (key == "links") {
       std::string out;
-      for (const PageLink& l : links_) out += (out.empty() ? "" : "\n") + l.href;
+      for (const PageLink& l : page_.links) out += (out.empty() ? "" : "\n") + l.href;
       return out;
     }
     if (key == "history")
@@ -483,9 +377,8 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
   bool popup_;
   String committedUrl_;
   std::mutex mutex_;  // the fields below are read by vcef_query_browser on other threads
-  std::string address_, title_, text_;
-  std::vector<PageLink> links_;
-  std::vector<std::pair<RECT, PageLink>> linkRects_;  // where the last paint put each link
+  PlainPage page_;
+  PlacedLinks linkRects_;  // where the last paint put each link
   std::vector<std::string> history_;
   size_t historyIndex_ = 0;
   VCEF_IMPLEMENT_REFCOUNTING(BrowserImpl);
@@ -528,121 +421,34 @@ void BrowserImpl::OpenPopup(const std::string& url) {
   CreateBrowserOnUi(wi, popupClient, url, true);
 }
 
-HFONT MakeFont(int height, int weight) {
-  return CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "SimSun");
-}
-
 void BrowserImpl::Paint(HDC target) {
   RECT client;
   GetClientRect(hwnd_, &client);
-  int w = client.right, h = client.bottom;
-  if (w <= 0 || h <= 0) return;
-  std::string address, title, text;
-  std::vector<PageLink> links;
+  PlainPage page;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    address = address_;
-    title = title_;
-    text = text_;
-    links = links_;
+    page = page_;
   }
-  // Drawn off screen and copied in one go: no flicker, and WM_PRINTCLIENT gets the same picture.
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bmp = CreateCompatibleBitmap(target, w, h);
-  HGDIOBJ oldBmp = SelectObject(dc, bmp);
-  HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  FillRect(dc, &client, white);
-  SetBkMode(dc, TRANSPARENT);
-
-  RECT bar{0, 0, w, kBarHeight};
-  HBRUSH barBrush = CreateSolidBrush(RGB(236, 238, 242));
-  FillRect(dc, &bar, barBrush);
-  DeleteObject(barBrush);
-  RECT line{0, kBarHeight - 1, w, kBarHeight};
-  HBRUSH lineBrush = CreateSolidBrush(RGB(160, 166, 176));
-  FillRect(dc, &line, lineBrush);
-  DeleteObject(lineBrush);
-
-  HFONT small = MakeFont(12, FW_NORMAL), bold = MakeFont(16, FW_BOLD), body = MakeFont(14, FW_NORMAL);
-  HGDIOBJ oldFont = SelectObject(dc, small);
-  SetTextColor(dc, RGB(30, 30, 30));
-  RECT addr{6, 0, w - 4, kBarHeight - 1};
-  std::wstring waddr = ToWide(address);
-  DrawTextW(dc, waddr.c_str(), static_cast<int>(waddr.size()), &addr,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-
-  SelectObject(dc, bold);
-  SetTextColor(dc, RGB(0, 0, 0));
-  RECT titleRect{8, kBarHeight + 6, w - 8, kBarHeight + 28};
-  std::wstring wtitle = ToWide(title);
-  DrawTextW(dc, wtitle.c_str(), static_cast<int>(wtitle.size()), &titleRect,
-            DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-
-  SelectObject(dc, body);
-  SetTextColor(dc, RGB(40, 40, 40));
-  RECT textRect{8, kBarHeight + 34, w - 8, h - 4};
-  std::wstring wtext = ToWide(text);
-  const UINT textFlags = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | DT_EDITCONTROL;
-  RECT measured = textRect;
-  DrawTextW(dc, wtext.c_str(), static_cast<int>(wtext.size()), &measured, textFlags | DT_CALCRECT);
-  DrawTextW(dc, wtext.c_str(), static_cast<int>(wtext.size()), &textRect, textFlags);
-
-  // The page's links, one a line under the text, to be clicked.
-  HFONT linkFont = CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "SimSun");
-  SelectObject(dc, linkFont);
-  SetTextColor(dc, RGB(0, 60, 200));
-  std::vector<std::pair<RECT, PageLink>> placed;
-  int y = (wtext.empty() ? textRect.top : measured.bottom) + 10;
-  for (const PageLink& l : links) {
-    if (y + 18 > h) break;
-    RECT lr{16, y, w - 8, y + 18};
-    std::wstring label = ToWide(l.text.empty() ? l.href : l.text);
-    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &lr,
-              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_VCENTER);
-    RECT hit = lr;
-    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &hit, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    if (hit.right > lr.right) hit.right = lr.right;
-    hit.bottom = lr.bottom;
-    placed.push_back({hit, l});
-    y += 20;
-  }
-
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    linkRects_ = placed;
-  }
-
-  SelectObject(dc, oldFont);
-  DeleteObject(small);
-  DeleteObject(bold);
-  DeleteObject(body);
-  DeleteObject(linkFont);
-  BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, oldBmp);
-  DeleteObject(bmp);
-  DeleteDC(dc);
+  PlacedLinks placed;
+  PaintPlainPage(target, client.right, client.bottom, page, true, &placed);
+  std::lock_guard<std::mutex> lock(mutex_);
+  linkRects_ = placed;
 }
 
 void BrowserImpl::FollowLinkAt(int x, int y) {
-  POINT pt{x, y};
-  std::vector<std::pair<RECT, PageLink>> rects;
+  PageLink link;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    rects = linkRects_;
+    const PageLink* hit = LinkAt(linkRects_, x, y);
+    if (!hit) return;
+    link = *hit;
   }
-  for (const auto& e : rects) {
-    if (!PtInRect(&e.first, pt)) continue;
-    const PageLink& link = e.second;
-    std::string target = link.target;
-    for (char& c : target) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    if (target == "_blank" || target == "_new")
-      OpenPopup(link.href);
-    else
-      Navigate(link.href, TT_LINK, true, History::kPush);
-    return;
-  }
+  std::string target = link.target;
+  for (char& c : target) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  if (target == "_blank" || target == "_new")
+    OpenPopup(link.href);
+  else
+    Navigate(link.href, TT_LINK, true, History::kPush);
 }
 
 LRESULT BrowserImpl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -673,10 +479,10 @@ LRESULT BrowserImpl::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         POINT pt;
         GetCursorPos(&pt);
         ScreenToClient(hwnd_, &pt);
-        bool overLink = false;
+        bool overLink;
         {
           std::lock_guard<std::mutex> lock(mutex_);
-          for (const auto& e : linkRects_) overLink = overLink || PtInRect(&e.first, pt);
+          overLink = LinkAt(linkRects_, pt.x, pt.y) != nullptr;
         }
         SetCursor(LoadCursor(nullptr, overLink ? IDC_HAND : IDC_ARROW));
         return TRUE;

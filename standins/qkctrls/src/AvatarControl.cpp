@@ -97,9 +97,11 @@ HRESULT CAvatarControl::Call(DISPID id, WORD, const CArgs& a, VARIANT* r) {
   switch (id) {
     case 1:
     case 12:
-    case 17:
     case 20:
       SetLong(r, 0);
+      return S_OK;
+    case 17:  // the window that takes the table's clicks on this avatar
+      SetLong(r, (long)(LONG_PTR)m_hWnd);
       return S_OK;
     case 8: {  // the player record: the name at its start
       const char* p = (const char*)a.Ptr(0);
