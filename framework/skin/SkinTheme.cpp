@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "NetSkinFolder.h"
 #include "QKBitmap.h"
 #include "ResLoad.h"
 
@@ -42,7 +43,8 @@ COLORREF SkinDlgColor(const char* section, const char* key, COLORREF def) {
 std::string SkinImagePath(const std::string& value) {
   if (value.empty()) return value;
   if (value.find(':') != std::string::npos) return value;
-  return std::string(g_ConfigPaths.themeFolder) + value;
+  // A net skin in force brings its own pictures in its theme folder.
+  return NetSkinPicture("\\theme\\" + value, std::string(g_ConfigPaths.themeFolder) + value);
 }
 
 HICON SkinLoadThemeIcon(const char* section, const char* key) {

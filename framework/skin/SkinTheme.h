@@ -19,7 +19,8 @@ COLORREF SkinThemeColor(const char* section, const char* key, COLORREF def);
 std::string SkinDlgString(const char* section, const char* key, const char* def = "");
 int SkinDlgInt(const char* section, const char* key, int def);
 COLORREF SkinDlgColor(const char* section, const char* key, COLORREF def);
-// A picture value as a path: a value holding a colon is already a full path.
+// A picture value as a path: a value holding a colon is already a full path; else the
+// current net skin's "theme\<value>" when it has that file, else the theme's own.
 std::string SkinImagePath(const std::string& value);
 // The theme's 64 x 64 icon named by (section, key), or null.
 HICON SkinLoadThemeIcon(const char* section, const char* key);

@@ -293,6 +293,35 @@ def splitter_arrow(pointing_left, w=8, h=48):
     return strip(4, w, h, draw)
 
 
+def chat_background(w=32, h=32):
+    """The right pane's background tile: a pale blue weave that tiles without seams."""
+    c = Canvas(w, h)
+    for y in range(h):
+        for x in range(w):
+            t = ((x + y) % 16) / 15.0
+            shade = 0.5 + 0.5 * abs(t - 0.5) * 2
+            c.px[y][x] = lerp((214, 226, 242), (228, 236, 248), shade)
+    for i in range(0, w, 8):
+        c.fill(i, 0, i + 1, h, (206, 219, 238))
+    return c
+
+
+def pane_caption(w, h=22, top=CAP_TOP, bottom=CAP_BOTTOM):
+    """A caption strip of the right pane: a gradient band with a lit top line and a
+    speech-balloon mark at its left."""
+    c = Canvas(w, h)
+    for y in range(h):
+        c.fill(0, y, w, y + 1, lerp(top, bottom, y / float(h - 1)))
+    c.fill(0, 0, w, 1, lerp(top, (255, 255, 255), 0.45))
+    c.fill(0, h - 1, w, h, OUTLINE)
+    # The live panel covers the strip's upper half: the mark sits in the lower one.
+    c.shape(rounded(5, h - 11, 19, h - 4, 3), GLYPH)
+    c.shape(lambda fx, fy: 7 <= fx <= 10 and h - 5 <= fy <= h - 2 - (fx - 7), GLYPH)
+    for x in (8, 11, 14):
+        c.fill(x, h - 8, x + 2, h - 6, bottom)
+    return c
+
+
 def help_picture(w=520, h=720):
     """The help window's picture: a page of coloured sections, taller than its window so
     that it scrolls."""
@@ -566,6 +595,13 @@ def main():
     splitter_bar().save_bmp(os.path.join(thm_dir, "splitter.bmp"))
     splitter_arrow(True).save_bmp(os.path.join(thm_dir, "larrow.bmp"))
     splitter_arrow(False).save_bmp(os.path.join(thm_dir, "rarrow.bmp"))
+    # The right pane's pictures: captions and news strips in the theme folder, the chat
+    # background among the numbered pictures ("<Path>\theme\respic\Talk_win.bmp").
+    for w in (160, 240):
+        pane_caption(w).save_bmp(os.path.join(thm_dir, "pi_caption%d.bmp" % w))
+        pane_caption(w, top=(238, 160, 64), bottom=(196, 108, 24)).save_bmp(os.path.join(thm_dir, "News%d.bmp" % w))
+    os.makedirs(os.path.join(thm_dir, "respic"), exist_ok=True)
+    chat_background().save_bmp(os.path.join(thm_dir, "respic", "Talk_win.bmp"))
     with open(os.path.join(thm_dir, "Vesk.thm"), "w", newline="\r\n") as f:
         f.write(THEME)
     return 0

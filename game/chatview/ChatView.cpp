@@ -7,6 +7,7 @@
 #include "HttpClient.h"
 #include "LobbyLinks.h"
 #include "MutexGuard.h"
+#include "NetSkinFolder.h"
 #include "PanelUrl.h"
 #include "ResLoad.h"
 #include "WebUrl.h"
@@ -17,6 +18,7 @@ IMPLEMENT_DYNCREATE(CChatView, CFormView)
 BEGIN_MESSAGE_MAP(CChatView, CFormView)
   ON_WM_SIZE()
   ON_WM_ERASEBKGND()
+  ON_WM_PAINT()
   ON_WM_DESTROY()
   ON_MESSAGE(CChatView::WM_PANEL_URL, &CChatView::OnPanelUrl)
 END_MESSAGE_MAP()
@@ -51,6 +53,14 @@ std::string ReadLobbyRoomText() {
   }
   ::CloseHandle(h);
   return text;
+}
+
+// A picture of the theme: under the current net skin when it has the file, else under the
+// profile's "Path" (the platform's shared folder when the profile names none).
+std::string ThemePicture(const char* relative) {
+  std::string base = (LPCSTR)AfxGetApp()->GetProfileString("", "Path", "");
+  if (base.empty()) base = ReadRegistryString(kShareKey, "Path", "");
+  return NetSkinPicture(relative, base + relative);
 }
 
 std::string LangRscPathFromShare() {
@@ -92,8 +102,11 @@ void CChatView::OnInitialUpdate() {
   CQKChatEx* pChat = m_wndChat.Create(1, this);
   if (!pChat) return;
   pChat->Invoke81(0);
-  // The advertisement control (behind the panel, which is put on top).
-  m_AdCtrl.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 0, 0), this, kAdControlId);
+  // The advertisement control, behind the panel (put on top) in the corner they share.
+  // Siblings clip each other there, so the order decides what shows, not which painted
+  // last; the control makes its own window, so the style is set once it is there.
+  if (m_AdCtrl.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 0, 0), this, kAdControlId))
+    m_AdCtrl.ModifyStyle(0, WS_CLIPSIBLINGS);
   CreatePanel();
   ChatViewSite().RegisterChatView(this);
   StartChat();
@@ -104,9 +117,11 @@ void CChatView::CreatePanel() {
   if (m_pPanel) return;
   m_pPanel = new BrowserHostDlg;
   if (!m_pPanel->Create(BrowserHostDlg::IDD, this)) return;
+  m_pPanel->ModifyStyle(0, WS_CLIPSIBLINGS);
   m_pPanel->SetWindowPos(&wndTop, 0, 0, 238, 350, SWP_NOMOVE | SWP_NOSIZE);
   m_pPanel->MoveWindow(0, 0, 238, 350);
-  m_pPanel->ShowWindow(SW_SHOW);
+  // Shown once the browser has a page: an empty host (no browser library, no address)
+  // would only cover the advertisement control beneath it.
   StartPanelUrl(TRUE);
 }
 
@@ -120,12 +135,24 @@ void CChatView::StartChat() {
   GetClientRect(&rc);
   Layout(rc.Width(), rc.Height());
   pChat->Invoke70(FALSE);
+  // Talk_win, theme picture 173.
+  m_bmpTalk.LoadFile(ThemePicture("\\theme\\respic\\Talk_win.bmp").c_str());
   pChat->Invoke72((short)m_nChatHeight);
   // The table view is the splitter's left pane.
   HWND hTable = nullptr;
   if (CSplitterWnd* pSplitter = dynamic_cast<CSplitterWnd*>(GetParent()))
     if (CWnd* pLeft = pSplitter->GetPane(0, 0)) hTable = pLeft->GetSafeHwnd();
   if (hTable) pChat->Invoke76((LONG_PTR)hTable, kChatEchoMsg1, kChatEchoMsg2);
+  LoadPictures();
+}
+
+void CChatView::LoadPictures() {
+  const char* const caption[2] = {"\\theme\\pi_caption160.bmp", "\\theme\\pi_caption240.bmp"};
+  const char* const news[2] = {"\\theme\\News160.bmp", "\\theme\\News240.bmp"};
+  for (int i = 0; i < 2; ++i) {
+    m_bmpCaption[i].LoadFile(ThemePicture(caption[i]).c_str());
+    m_bmpNews[i].LoadFile(ThemePicture(news[i]).c_str());
+  }
 }
 
 void CChatView::Layout(int cx, int cy) {
@@ -159,7 +186,22 @@ BOOL CChatView::OnEraseBkgnd(CDC* pDC) {
     chat.DeflateRect(1, 0);
     pDC->ExcludeClipRect(&chat);
   }
-  pDC->FillSolidRect(&rc, kBackground);
+  int tw = 0, th = 0;
+  if (m_bmpTalk.GetSafeHandle() && m_bmpTalk.GetSize(tw, th) && tw > 0 && th > 0 && !rc.IsRectEmpty()) {
+    // Tiled off screen and copied in one piece, so the pane does not flicker.
+    CDC mem;
+    CBitmap off;
+    if (mem.CreateCompatibleDC(pDC) && off.CreateCompatibleBitmap(pDC, rc.Width(), rc.Height())) {
+      CBitmap* old = mem.SelectObject(&off);
+      m_bmpTalk.Draw(&mem, 0, 0, rc.Width(), rc.Height(), QKBMP_TILE);
+      pDC->BitBlt(0, 0, rc.Width(), rc.Height(), &mem, 0, 0, SRCCOPY);
+      mem.SelectObject(old);
+    } else {
+      pDC->FillSolidRect(&rc, kBackground);
+    }
+  } else {
+    pDC->FillSolidRect(&rc, kBackground);
+  }
   // The panel reloads when the server said so, not on every erase.
   if (m_bPanelReload && m_pPanel) {
     m_bPanelReload = FALSE;
@@ -168,13 +210,20 @@ BOOL CChatView::OnEraseBkgnd(CDC* pDC) {
   return TRUE;
 }
 
+// A form view leaves its painting to the dialog procedure: the pictures are drawn here.
+void CChatView::OnPaint() {
+  CPaintDC dc(this);
+  OnPrepareDC(&dc);
+  OnDraw(&dc);
+}
+
 void CChatView::OnDraw(CDC* pDC) {
   if (!m_wndChat.GetSafeHwnd()) return;
   CRect chat;
   m_wndChat.GetWindowRect(&chat);
   ScreenToClient(&chat);
-  CRect caption(chat.left - 1, chat.top - 22, chat.right, chat.top - 1);
-  pDC->FillSolidRect(&caption, RGB(120, 150, 200));
+  CQKBitmap& caption = m_bmpCaption[SizeClass() == 1 ? 0 : 1];
+  if (caption.GetSafeHandle()) caption.Draw(pDC, chat.left - 1, chat.top - 22, chat.right - chat.left + 1, 22);
   CRect frame = chat;
   frame.InflateRect(1, 1, 0, 0);
   CBrush br(kFrame);
@@ -293,10 +342,12 @@ LRESULT CChatView::OnPanelUrl(WPARAM wParam, LPARAM lParam) {
                 wParam ? "CreateBrowser \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s"
                        : "LoadURL \xBC\xD3\xD4\xD8\xCD\xF8\xD2\xB3\xC1\xB4\xBD\xD3\xB5\xD8\xD6\xB7\xCE\xAA %s",
                 url->substr(0, 2048).c_str());
-  if (wParam)
+  if (wParam) {
     m_pPanel->CreateBrowser(url->c_str());
-  else
+    m_pPanel->ShowWindow(SW_SHOW);
+  } else {
     m_pPanel->LoadURL(url->c_str());
+  }
   ChatViewSite().WriteConnectionLog(line);
   return 0;
 }

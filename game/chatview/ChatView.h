@@ -8,6 +8,7 @@
 
 #include "BrowserHostDlg.h"
 #include "EmotionWnd.h"
+#include "QKBitmap.h"
 #include "QKCtrls.h"
 
 class CChatView;
@@ -50,6 +51,7 @@ class CChatView : public CFormView {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg void OnPaint();
   afx_msg void OnDestroy();
   afx_msg LRESULT OnPanelUrl(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
@@ -62,6 +64,7 @@ class CChatView : public CFormView {
   // server) and comes back as WM_PANEL_URL; wParam 1 creates the browser, 0 reloads it.
   void StartPanelUrl(BOOL bCreate);
   void StartMessageService();
+  void LoadPictures();
   static DWORD WINAPI PanelUrlThread(LPVOID p);
   static DWORD WINAPI MessageThread(LPVOID p);
 
@@ -75,4 +78,9 @@ class CChatView : public CFormView {
   BrowserHostDlg* m_pPanel = nullptr;
   BOOL m_bPanelReload = FALSE;
   std::string m_strLangRsc;
+  // The theme's pictures: the chat background tile, the caption and news strips of both
+  // size classes ([0] for class 1, [1] for class 2).
+  CQKBitmap m_bmpTalk;
+  CQKBitmap m_bmpCaption[2];
+  CQKBitmap m_bmpNews[2];
 };

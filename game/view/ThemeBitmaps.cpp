@@ -2,10 +2,11 @@
 
 #include <vector>
 
+#include "NetSkinFolder.h"
 #include "ThemeBitmapsCore.h"
 
 std::string GetThemeBitmapPath(UINT id, const std::string& netSkin, const std::string& profilePath) {
-  return themebmp::ThemeBitmapPath((int)id, netSkin, profilePath, [](const std::string& p) {
+  return themebmp::ThemeBitmapPath((int)id, CurrentNetSkinFolder(), profilePath, [](const std::string& p) {
     return ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES;
   });
 }

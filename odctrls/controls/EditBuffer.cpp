@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace vesk {
 namespace odctrls {
@@ -248,6 +249,58 @@ void EditBuffer::ScrollToCaret(int caretX, int innerWidth, int textWidth) {
   }
   if (caretX - m_scroll > innerWidth) m_scroll = caretX - innerWidth;
   if (caretX - m_scroll < m_leftMargin) m_scroll = std::max(0, caretX - m_leftMargin);
+}
+
+namespace {
+std::string Trimmed(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t"), b = s.find_last_not_of(" \t");
+  return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+// A decimal number with an optional sign; false for anything else or beyond six digits.
+bool SmallNumber(const std::string& s, int* value) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  if (i == s.size() || s.size() - i > 6) return false;
+  int v = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9') return false;
+    v = v * 10 + (s[i] - '0');
+  }
+  *value = negative ? -v : v;
+  return true;
+}
+}  // namespace
+
+bool ParseEditFont(const std::string& text, EditFontSpec* spec) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  for (int guard = 0; guard < 8; ++guard) {
+    const size_t comma = text.find(',', start);
+    fields.push_back(Trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  if (fields.size() < 2 || fields[0].empty()) return false;
+  EditFontSpec out;
+  // Cut the face to 31 bytes without splitting a two-byte character.
+  size_t cut = 0;
+  while (cut < fields[0].size()) {
+    const size_t step = (static_cast<unsigned char>(fields[0][cut]) >= 0x80 && cut + 1 < fields[0].size()) ? 2 : 1;
+    if (cut + step > 31) break;
+    cut += step;
+  }
+  out.face = fields[0].substr(0, cut);
+  int height = 0;
+  if (!SmallNumber(fields[1], &height) || height == 0) return false;
+  out.height = std::min(std::abs(height), 96);
+  int weight = 0;
+  if (fields.size() > 2 && SmallNumber(fields[2], &weight)) out.weight = std::max(100, std::min(weight, 900));
+  int italic = 0;
+  if (fields.size() > 3 && SmallNumber(fields[3], &italic)) out.italic = italic != 0;
+  *spec = out;
+  return true;
 }
 
 }  // namespace odctrls

@@ -72,5 +72,17 @@ class EditBuffer {
   unsigned char m_lead = 0;
 };
 
+// The edit's theme font ("TextFont"): "face,height[,weight[,italic]]", height in pixels.
+struct EditFontSpec {
+  std::string face;
+  int height = 12;
+  int weight = 400;
+  bool italic = false;
+};
+// False (the default font stays) without a face or a height; the face is cut to 31 bytes at
+// a character boundary, the height (its size, either sign) to 1..96, the weight to 100..900;
+// italic is any number but 0. Blanks around the fields are ignored.
+bool ParseEditFont(const std::string& text, EditFontSpec* spec);
+
 }  // namespace odctrls
 }  // namespace vesk

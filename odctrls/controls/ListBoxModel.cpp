@@ -142,6 +142,8 @@ int EffectValue(int effect, int x, int row, int w, int h, int g) {
   g = std::max(0, std::min(g, 127));
   const int r = 255 - 2 * g;
   auto bump = [&](int t) { return (t * t * t / 16384) * (128 - g) / 128; };
+  // The soft bump of 14 has half the height; at g above 64 it turns over (64 - g < 0).
+  auto bump14 = [&](int t) { return (t * t * t / 16384) * (64 - g) * 2 / 128; };
   switch (effect) {
     case 7:
       return 128;
@@ -160,9 +162,80 @@ int EffectValue(int effect, int x, int row, int w, int h, int g) {
       int v = (tr * tr * tr / 16384 + tc * tc * tc / 16384) * (128 - g) / 128 + 128;
       return std::min(std::max(v, g), 255 - g);
     }
+    case 14:
+      return 128 + bump14(row * 255 / h - 127);
     default:
       return 128;
   }
+}
+
+namespace {
+
+// rand() / (32767 / s) - g with s = 2g (1 for g 0): a value in -g..g.
+int Noise(int g, const std::function<int()>& rnd) {
+  const int s = g ? 2 * g : 1;
+  const int d = 32767 / s > 0 ? 32767 / s : 1;
+  return (rnd() & 0x7FFF) / d - g;
+}
+
+// Effect 14's split: a line through the middle that leans by N = min(w / 6, 16) columns
+// from the bottom row to the top row. N columns left of it ramp up from g; N columns right
+// of it hold 255 - g.
+void DiagonalSplit(std::vector<unsigned char>& px, int w, int h, int g, const std::function<int()>& rnd) {
+  const int n = std::min(w / 6, 16);
+  if (n < 1) return;
+  for (int row = 0; row < h; ++row) {
+    const int mid = w / 2 - n + (h > 1 ? 2 * n * row / (h - 1) : 0);
+    for (int k = 1; k <= n; ++k) {
+      const int left = mid - k, right = mid + k - 1;
+      if (left >= 0 && left < w)
+        px[size_t(row) * w + left] = (unsigned char)(g + (n - k) * (128 - g) / n + Noise(g, rnd));
+      if (right >= 0 && right < w) px[size_t(row) * w + right] = (unsigned char)(255 - g + Noise(g, rnd));
+    }
+  }
+}
+
+// Effect 15's strokes: 200 short diagonals from random points, each drawn again mirrored
+// about the middle column; a stroke's value is rand() / 819 (at most 40).
+void Strokes(std::vector<unsigned char>& px, int w, int h, const std::function<int()>& rnd) {
+  const int longest = std::max(1, std::min(w, h) / 2);
+  for (int i = 0; i < 200; ++i) {
+    const int x0 = (rnd() & 0x7FFF) % w, row0 = (rnd() & 0x7FFF) % h;
+    const int len = 1 + (rnd() & 0x7FFF) % longest;
+    const int value = std::min((rnd() & 0x7FFF) / 819, 40);
+    for (int k = 0; k < len; ++k) {
+      const int x = x0 + k, row = row0 - k;
+      if (x >= w || row < 0) break;
+      px[size_t(row) * w + x] = (unsigned char)value;
+      px[size_t(row) * w + (w - 1 - x)] = (unsigned char)value;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<unsigned char> EffectImage(int effect, int w, int h, int g, const std::function<int()>& rnd) {
+  w = std::max(w, 1);
+  h = std::max(h, 1);
+  g = std::max(0, std::min(g, 127));
+  std::vector<unsigned char> px;
+  if (w > 4096 || h > 4096) return px;
+  px.assign(size_t(w) * h, 0);
+  if (effect == 15) {
+    Strokes(px, w, h, rnd);
+    const int half = std::max(0, (255 - 2 * g - 40) / 2);
+    for (int row = 0; row < h; ++row)
+      for (int x = 0; x < w; ++x) {
+        unsigned char& p = px[size_t(row) * w + x];
+        p = (unsigned char)(p + g + (row * half) / h + ((w - x) * half) / w + Noise(g, rnd));
+      }
+    return px;
+  }
+  for (int row = 0; row < h; ++row)
+    for (int x = 0; x < w; ++x)
+      px[size_t(row) * w + x] = (unsigned char)(EffectValue(effect, x, row, w, h, g) + Noise(g, rnd));
+  if (effect == 14) DiagonalSplit(px, w, h, g, rnd);
+  return px;
 }
 
 }  // namespace odctrls

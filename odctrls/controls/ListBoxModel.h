@@ -2,6 +2,7 @@
 // flip buttons and the dialog caption. Portable.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,9 +65,14 @@ unsigned GradientBand(unsigned from, unsigned to, int i);
 // The band's span [start, end) along a size; empty bands have start == end.
 void GradientSpan(int start, int size, int i, int* a, int* b);
 
-// A pixel of the tooltip's effect images 7 to 13 (row 0 is the bottom row); noise is added
+// A pixel of the tooltip's effect images 7 to 13, and 14 before its split (row 0 is the bottom row); noise is added
 // by the caller. Sizes below 1 count as 1 and the granularity is cut to 0..127.
 int EffectValue(int effect, int x, int row, int w, int h, int g);
+
+// The whole effect image 7 to 15, noise included: w x h bytes, row 0 (the bottom row)
+// first. rnd stands for rand() (0..32767). Sizes below 1 count as 1; an image larger than
+// 4096 x 4096 is refused (empty result).
+std::vector<unsigned char> EffectImage(int effect, int w, int h, int g, const std::function<int()>& rnd);
 
 }  // namespace odctrls
 }  // namespace vesk

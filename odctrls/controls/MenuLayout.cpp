@@ -25,20 +25,35 @@ void MenuLayout::Layout() {
   m_contentHeight = tallest + m.spacing;
 }
 
+// Part sizes from the theme or a caller are cut to sane widths.
+static int PartSize(int v) { return std::max(0, std::min(v, 2000)); }
+
 int MenuLayout::Width() const {
   int n = Columns();
-  return n * m_columnWidth + std::max(0, n - 1) * m.columnGap + m.margins.left + m.margins.right;
+  return n * m_columnWidth + std::max(0, n - 1) * m.columnGap + m.margins.left + m.margins.right +
+         PartSize(m.parts.left) + PartSize(m.parts.right);
 }
 
-int MenuLayout::Height() const { return m_contentHeight + m.margins.top + m.margins.bottom; }
+int MenuLayout::Height() const {
+  return m_contentHeight + m.margins.top + m.margins.bottom + PartSize(m.parts.top) + PartSize(m.parts.bottom);
+}
+
+MenuRect MenuLayout::Inner(int clientW, int clientH) const {
+  MenuRect rc;
+  rc.left = m.margins.left + PartSize(m.parts.left);
+  rc.top = m.margins.top + PartSize(m.parts.top);
+  rc.right = std::max(rc.left, clientW - m.margins.right - PartSize(m.parts.right));
+  rc.bottom = std::max(rc.top, clientH - m.margins.bottom - PartSize(m.parts.bottom));
+  return rc;
+}
 
 MenuRect MenuLayout::EntryRect(int column, int row) const {
   MenuRect rc;
   if (column < 0 || column >= Columns() || row < 0 || row >= static_cast<int>(m_columns[column].size())) return rc;
-  int top = m.margins.top;
+  int top = m.margins.top + PartSize(m.parts.top);
   for (int i = 0; i < row; ++i) top += EntryHeight(m_columns[column][i], m);
   const MenuEntry& e = m_columns[column][row];
-  rc.left = m.margins.left + column * (m_columnWidth + m.columnGap);
+  rc.left = m.margins.left + PartSize(m.parts.left) + column * (m_columnWidth + m.columnGap);
   rc.right = rc.left + m_columnWidth;
   rc.top = top + m.spacing;
   rc.bottom = rc.top + (e.separator ? m.separatorHeight : m.itemHeight);
@@ -52,7 +67,7 @@ bool MenuLayout::HitTest(int x, int y, int* column, int* row) const {
       if (e.separator || !e.enabled) continue;
       MenuRect rc = EntryRect(c, r);
       // The outer columns' items reach over the margins.
-      if (c == 0) rc.left = 0;
+      if (c == 0) rc.left -= m.margins.left;
       if (c == Columns() - 1) rc.right += m.margins.right;
       if (x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom) {
         *column = c;

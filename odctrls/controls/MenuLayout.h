@@ -25,6 +25,9 @@ struct MenuMetrics {
   int textGap = 8, leftGap = 4, rightGap = 4, spacing = 2, separatorHeight = 5, columnGap = 1;
   int imageColumn = 16, rightColumn = 16, itemHeight = 20;
   MenuRect margins{1, 1, 1, 1};  // widths of the frame on each side
+  // Sizes of the extra parts that are present, inside the margins: the left part's width,
+  // the top part's height, the right part's width, the bottom part's height (0: none).
+  MenuRect parts{0, 0, 0, 0};
 };
 
 class MenuLayout {
@@ -37,7 +40,10 @@ class MenuLayout {
   int Columns() const { return static_cast<int>(m_columns.size()); }
   int Width() const;   // the menu window's width with margins
   int Height() const;  // the menu window's height with margins
-  // The entry's rectangle in client coordinates (inner rectangle from the margins).
+  // The inner rectangle of a menu window of the given client size: less the margins and the
+  // extra parts; the columns start at its top-left.
+  MenuRect Inner(int clientW, int clientH) const;
+  // The entry's rectangle in client coordinates (inner rectangle from the margins and parts).
   MenuRect EntryRect(int column, int row) const;
   // The enabled item (not separator) under the point; false when none.
   bool HitTest(int x, int y, int* column, int* row) const;

@@ -85,6 +85,90 @@ def scroll_strip(x, y):
     return border if edge else track
 
 
+def password_marks(x, y):
+    """Four 10 x 12 diamond cells on a magenta key: two blinking frames of the normal state,
+    then two of the selected state."""
+    cell, cx = x // 10, x % 10
+    if abs(cx - 4.5) + abs(y - 5.5) > 4.6:
+        return MAGENTA
+    fills = [(20, 48, 87), (60, 110, 180), (255, 255, 255), (214, 228, 242)]
+    return fills[cell]
+
+
+def submenu_marks(x, y):
+    """Three 8 x 9 cells of a right-pointing mark on a magenta key: normal, marked, hot."""
+    cell, cx = x // 8, x % 8
+    if not (2 <= cx <= 5 and abs(y - 4) <= 5 - cx):
+        return MAGENTA
+    return [(20, 48, 87), (60, 110, 180), (255, 255, 255)][cell]
+
+
+def check_mark(on):
+    """A 13 x 13 box on a magenta key, ticked when on."""
+    def pixel(x, y):
+        if x in (0, 12) or y in (0, 12):
+            return (20, 48, 87)
+        if on and ((x - 3 == y - 6 and 3 <= x <= 5) or (x + y == 14 and 5 <= x <= 9)):
+            return (20, 48, 87)
+        return (255, 255, 255)
+    return pixel
+
+
+def radio_mark(on):
+    """A 13 x 13 ring on a magenta key, with a dot when on."""
+    def pixel(x, y):
+        d = (x - 6) ** 2 + (y - 6) ** 2
+        if d > 36:
+            return MAGENTA
+        if d > 25:
+            return (20, 48, 87)
+        if on and d <= 6:
+            return (20, 48, 87)
+        return (255, 255, 255)
+    return pixel
+
+
+def button_face(pressed):
+    """A 120 x 28 rounded face on a magenta key: light when out, deeper when in."""
+    def pixel(x, y):
+        r = 8
+        cx = min(max(x, r), 119 - r)
+        cy = min(max(y, r), 27 - r)
+        d = (x - cx) ** 2 + (y - cy) ** 2
+        if d > r * r:
+            return MAGENTA
+        if d > (r - 1) * (r - 1) or y in (0, 27) and 8 <= x <= 111 or x in (0, 119) and 8 <= y <= 19:
+            return (20, 48, 87)
+        top = (181, 209, 226) if pressed else (236, 244, 252)
+        bottom = (120, 160, 200) if pressed else (200, 222, 240)
+        return tuple(top[i] + (bottom[i] - top[i]) * y // 27 for i in range(3))
+    return pixel
+
+
+def flip_arrow(left, pressed):
+    """A 12 x 12 flip button pointing left or right: a framed face with a triangle."""
+    def pixel(x, y):
+        if x in (0, 11) or y in (0, 11):
+            return (20, 48, 87)
+        tip = 3 if left else 8
+        reach = abs(x - tip)
+        if 3 <= x <= 8 and abs(y - 5.5) <= reach * 0.6 + 0.5 and (x >= tip if left else x <= tip):
+            return (255, 255, 255) if pressed else (20, 48, 87)
+        return (20, 48, 87) if pressed else (220, 243, 255)
+    return pixel
+
+
+def drop_button(pressed):
+    """A 16 x 20 drop button: a framed face with a down-pointing triangle."""
+    def pixel(x, y):
+        if x in (0, 15) or y in (0, 19):
+            return (20, 48, 87)
+        if 8 <= y <= 11 and abs(x - 7.5) <= 11.5 - y:
+            return (255, 255, 255) if pressed else (20, 48, 87)
+        return (20, 48, 87) if pressed else (214, 228, 242)
+    return pixel
+
+
 def write_cursor(path):
     """32 x 32 monochrome cursor: a small cross with its hot spot in the middle."""
     w = h = 32
@@ -112,6 +196,20 @@ def main():
     write_bmp(os.path.join(out, "background.bmp"), 16, 16, background_tile)
     write_bmp(os.path.join(out, "border.bmp"), 10, 10, border_bitmap)
     write_bmp(os.path.join(out, "arrows.bmp"), 24, 12, scroll_arrows)
+    write_bmp(os.path.join(out, "pwdmarks.bmp"), 40, 12, password_marks)
+    write_bmp(os.path.join(out, "submarks.bmp"), 24, 9, submenu_marks)
+    write_bmp(os.path.join(out, "checkon.bmp"), 13, 13, check_mark(True))
+    write_bmp(os.path.join(out, "checkoff.bmp"), 13, 13, check_mark(False))
+    write_bmp(os.path.join(out, "radioon.bmp"), 13, 13, radio_mark(True))
+    write_bmp(os.path.join(out, "radiooff.bmp"), 13, 13, radio_mark(False))
+    write_bmp(os.path.join(out, "faceout.bmp"), 120, 28, button_face(False))
+    write_bmp(os.path.join(out, "facein.bmp"), 120, 28, button_face(True))
+    write_bmp(os.path.join(out, "flipleftout.bmp"), 12, 12, flip_arrow(True, False))
+    write_bmp(os.path.join(out, "flipleftin.bmp"), 12, 12, flip_arrow(True, True))
+    write_bmp(os.path.join(out, "fliprightout.bmp"), 12, 12, flip_arrow(False, False))
+    write_bmp(os.path.join(out, "fliprightin.bmp"), 12, 12, flip_arrow(False, True))
+    write_bmp(os.path.join(out, "dropout.bmp"), 16, 20, drop_button(False))
+    write_bmp(os.path.join(out, "dropin.bmp"), 16, 20, drop_button(True))
     write_bmp(os.path.join(out, "scrollbar.bmp"), 9 * 13, 3 * 13, scroll_strip)
     write_cursor(os.path.join(out, "hand.cur"))
 

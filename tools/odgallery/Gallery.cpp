@@ -195,6 +195,9 @@ void CGalleryWnd::BuildTextPage(CWnd* page) {
   m_moving.Create("Moving text runs to the left ... ", WS_CHILD | WS_VISIBLE, CRect(20, 90, 360, 114), page,
                   IDC_MOVING);
   m_moving.StartMoving(60);
+  // The round buttons as one state of four frames, keyed at the top-left corner.
+  m_animStatic.Create("", WS_CHILD | WS_VISIBLE, CRect(380, 90, 460, 114), page, IDC_ANIMSTATIC);
+  m_animStatic.SetBkImage("0,120,0,4,1,4");
   m_edit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(20, 130, 300, 154), page, IDC_EDIT);
   m_edit.SetWindowText("Edit me");
   m_password.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_PASSWORD, CRect(20, 166, 300, 190), page, IDC_PASSWORD);
@@ -210,6 +213,24 @@ void CGalleryWnd::BuildTextPage(CWnd* page) {
                 "<b>Balloon</b> tip<br><ct=0x0000FF>red</ct> <i>italic</i> <u>under</u><br><hr=50%><br>"
                 "\xCC\xE1\xCA\xBE <cti=20>link colour</cti><br><bmp=122 cx=30 cy=12> <img=Border cx=30 cy=12>",
                 nullptr, IDC_TIPHOST, &own);
+  // Two more hosts show the soft bump with its split (14) and the mirrored strokes (15).
+  for (int i = 0; i < 2; ++i) {
+    const int effect = 14 + i;
+    char caption[32], text[160];
+    wsprintfA(caption, "Effect %d balloon", effect);
+    m_tipEffects[i].Create(caption, WS_CHILD | WS_VISIBLE | SS_NOTIFY, CRect(380 + i * 180, 210, 540 + i * 180, 240),
+                           page, IDC_TIPFX14 + i);
+    wsprintfA(text, "<b>Effect %d</b><br>%s<br>\xB1\xB3\xBE\xB0 background<br><br>", effect,
+              effect == 14 ? "a soft bump, split on a slant" : "strokes mirrored about the middle");
+    OD_TOOL_INFO fx = {};
+    fx.uMask = ODTT_MASK_EFFECT | ODTT_MASK_COLOURS;
+    fx.nEffect = effect;
+    fx.nGranularity = 4;
+    fx.crBegin = RGB(255, 255, 255);
+    fx.crMid = RGB(181, 209, 226);
+    fx.crEnd = RGB(20, 48, 87);
+    m_tip.AddTool(&m_tipEffects[i], text, nullptr, IDC_TIPFX14 + i, &fx);
+  }
   m_tip.AddNamedImage("border", 122, 1, 0);
   m_tip.Enable(TRUE);
   m_tip.SetDelay(300, 0);
@@ -271,6 +292,8 @@ void CGalleryWnd::BuildListsPage(CWnd* page) {
 void CGalleryWnd::BuildMenusPage(CWnd* page) {
   m_openMenu.Create("Popup menu", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(20, 20, 160, 48), page,
                     IDC_OPENMENU);
+  m_openPartsMenu.Create("Menu with parts", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(300, 20, 440, 48),
+                         page, IDC_OPENPARTSMENU);
   m_smallTabs.Create(WS_CHILD | WS_VISIBLE, CRect(20, 80, 260, 200), page, IDC_SMALLTABS);
   for (int i = 0; i < 10; ++i) {
     char text[16];
@@ -297,6 +320,12 @@ void CGalleryWnd::OpenPopupMenu() {
   m_popup.AddItem("More", ID_MENU_FIRST + 13, nullptr, FALSE, 0);
   m_popup.AddItem("Disabled", ID_MENU_FIRST + 14, nullptr, TRUE, 0);
   m_popup.EnableItem(0, 4, FALSE);
+  // Round buttons by state (normal, marked, hot, disabled), blinking diamonds that turn while
+  // their item is hot, and the sub-menu mark.
+  m_popup.SetItemImage(0, 0, OD_MENU_ITEM::IMG_ICON, "0,120,0,4,4,1");
+  m_popup.SetItemImage(0, 1, OD_MENU_ITEM::IMG_ICON, "0,124,0,4,2,2");
+  m_popup.SetItemImage(0, 3, OD_MENU_ITEM::IMG_MARK, "0,125,0,3,3,1");
+  m_popup.SetItemImage(0, 4, OD_MENU_ITEM::IMG_ICON, "0,120,0,4,4,1");
   m_popup.AddItem("\xB8\xB4\xD6\xC6 column two", ID_MENU_FIRST + 15, nullptr, TRUE, 1);
   m_popup.AddItem("Last", ID_MENU_FIRST + 16, nullptr, TRUE, 1);
   CODMenuWnd* sub = new CODMenuWnd;
@@ -310,6 +339,23 @@ void CGalleryWnd::OpenPopupMenu() {
   CRect rc;
   m_openMenu.GetWindowRect(&rc);
   m_popup.Track(0, rc.left, rc.bottom, this);
+}
+
+// A title strip with moving text over the background tile, a left strip of turning round
+// buttons, a plain right strip and a bottom strip with its own colour.
+void CGalleryWnd::OpenPartsMenu() {
+  if (!m_partsMenu.Create(this, 1, TRUE)) return;
+  m_partsMenu.SetTipText("Menu with parts");
+  m_partsMenu.AddItem("Part item one", ID_MENU_FIRST + 31, nullptr, TRUE, 0);
+  m_partsMenu.AddItem("Part item two", ID_MENU_FIRST + 32, nullptr, TRUE, 0);
+  m_partsMenu.AddItem("Part item three", ID_MENU_FIRST + 33, nullptr, TRUE, 0);
+  m_partsMenu.SetExtraPart(CODMenuWnd::PART_TOP, "0,121", 20, "\xB2\xCB\xB5\xA5 Menu title moves", CLR_NONE);
+  m_partsMenu.SetExtraPart(CODMenuWnd::PART_LEFT, "0,120,0,4,1,4", 0, nullptr, RGB(20, 48, 87));
+  m_partsMenu.SetExtraPart(CODMenuWnd::PART_RIGHT, nullptr, 6, " ", RGB(181, 209, 226));
+  m_partsMenu.SetExtraPart(CODMenuWnd::PART_BOTTOM, nullptr, 8, " ", RGB(20, 48, 87));
+  CRect rc;
+  m_openPartsMenu.GetWindowRect(&rc);
+  m_partsMenu.Track(0, rc.left, rc.bottom, this);
 }
 
 void CGalleryWnd::OnCommandEvent(UINT nID, UINT nCode, HWND hCtrl) {
@@ -371,6 +417,9 @@ void CGalleryWnd::OnCommandEvent(UINT nID, UINT nCode, HWND hCtrl) {
       break;
     case IDC_OPENMENU:
       OpenPopupMenu();
+      break;
+    case IDC_OPENPARTSMENU:
+      OpenPartsMenu();
       break;
     case IDC_OPENDIALOG:
       if (!m_dialog.m_hWnd &&

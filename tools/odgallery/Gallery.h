@@ -36,6 +36,9 @@ enum {
   IDC_EDIT = 203,
   IDC_PASSWORD = 204,
   IDC_TIPHOST = 205,
+  IDC_TIPFX14 = 206,  // balloons with the two last effect fills
+  IDC_TIPFX15 = 207,
+  IDC_ANIMSTATIC = 208,  // a static whose own background image turns its frames
   IDC_LISTBOX = 301,
   IDC_COMBOLIST = 302,
   IDC_COMBOEDIT = 303,
@@ -44,6 +47,7 @@ enum {
   IDC_COMBOCTRL = 306,
   IDC_OPENMENU = 401,
   IDC_SMALLTABS = 402,
+  IDC_OPENPARTSMENU = 403,  // a popup menu with its four extra parts
   IDC_OPENDIALOG = 501,
   IDC_OPENWAIT = 502,
   IDC_OPENMSG = 503,
@@ -85,6 +89,7 @@ class CGalleryWnd : public CWnd {
   void BuildDialogsPage(CWnd* page);
   void OnCommandEvent(UINT nID, UINT nCode, HWND hCtrl);
   void OpenPopupMenu();
+  void OpenPartsMenu();
   void OnTimer();
 
   CODTabCtrl m_tabs;
@@ -93,7 +98,7 @@ class CGalleryWnd : public CWnd {
   CODButton m_push, m_check, m_radio1, m_radio2, m_radio3, m_dropButton, m_step;
   CHoverCtrl m_hover;
   CODProgressCtrl m_progress, m_grow;
-  CODStatic m_links, m_moving, m_tipHost;
+  CODStatic m_links, m_moving, m_tipHost, m_tipEffects[2], m_animStatic;
   CODEdit m_edit, m_password;
   CODToolTip m_tip;
   CODListBox m_listBox;
@@ -101,9 +106,9 @@ class CGalleryWnd : public CWnd {
   CODComboList m_comboCtrl;
   CODListView* m_pListView;
   CGalleryScrollView* m_pScrollView;
-  CODButton m_openMenu, m_openDialog, m_openWait, m_openMsg;
+  CODButton m_openMenu, m_openPartsMenu, m_openDialog, m_openWait, m_openMsg;
   CODTabCtrl m_smallTabs;
-  CODMenuWnd m_popup;
+  CODMenuWnd m_popup, m_partsMenu;
   CODDialog m_dialog;
   CODWaitDlg m_wait;
   CODMsgDlg m_msg;

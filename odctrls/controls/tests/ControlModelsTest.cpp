@@ -254,3 +254,83 @@ TEST(Geometry, UpDownCaptionAndGradient) {
         EXPECT_LE(v, 512);
       }
 }
+
+TEST(Geometry, TooltipEffectImages) {
+  // A generator that never reaches 32767, so the noise at granularity 0 is 0.
+  unsigned seed = 1;
+  auto lcg = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return int((seed >> 16) % 32767);
+  };
+  const int w = 60, h = 20;
+  // 14: a soft bump with a leaning split: N = min(60 / 6, 16) = 10 columns each side.
+  std::vector<unsigned char> px = EffectImage(14, w, h, 0, lcg);
+  ASSERT_EQ(px.size(), size_t(w * h));
+  auto at = [&](int x, int row) { return int(px[size_t(row) * w + x]); };
+  struct Case {
+    int x, row, want;
+    const char* what;
+  } cases14[] = {
+      {20, 0, 255, "right of the split at the bottom (middle 30 - 10)"},
+      {29, 0, 255, "the split's last right column at the bottom"},
+      {19, 0, 115, "the first ramp column left of the split: (10 - 1) x 128 / 10"},
+      {10, 0, 0, "the ramp's far end"},
+      {40, h - 1, 255, "the split leans 2N to the right at the top"},
+      {0, 0, 3, "the bump at the bottom: 128 + (-127^3 / 16384) x 64 x 2 / 128"},
+      {45, 0, 3, "the bump, outside the split's band"},
+  };
+  for (const Case& c : cases14) EXPECT_EQ(at(c.x, c.row), c.want) << c.what;
+  // 15: strokes mirrored about the middle column over the diagonal gradient of 8 with
+  // (255 - 40) / 2 = 107 in place of r / 2.
+  px = EffectImage(15, w, h, 0, lcg);
+  auto ramp = [&](int x, int row) { return (row * 107) / h + ((w - x) * 107) / w; };
+  int strokes = 0;
+  for (int row = 0; row < h; ++row)
+    for (int x = 0; x < w; ++x) {
+      const int stroke = at(x, row) - ramp(x, row), mirror = at(w - 1 - x, row) - ramp(w - 1 - x, row);
+      EXPECT_EQ(stroke, mirror) << x << "," << row;
+      EXPECT_GE(stroke, 0);
+      EXPECT_LE(stroke, 40);
+      strokes += stroke > 0;
+    }
+  EXPECT_GT(strokes, 0) << "no stroke drawn";
+  // Any granularity, any size: no write outside the image; an absurd size is refused.
+  for (int e : {7, 8, 13, 14, 15})
+    for (int g : {-3, 0, 64, 127, 255})
+      for (int size : {0, 1, 5, 97})
+        EXPECT_EQ(EffectImage(e, size, size + 1, g, lcg).size(), size_t(std::max(size, 1) * (size + 1)));
+  EXPECT_TRUE(EffectImage(15, 5000, 10, 0, lcg).empty());
+}
+
+TEST(MenuLayout, ExtraPartsWidenAndShiftTheColumns) {
+  MenuLayout plain;
+  plain.m_columns = {{MenuEntry{}, MenuEntry{}}};
+  plain.m_columns[0][0].textWidth = 30;
+  plain.Layout();
+  struct Case {
+    MenuRect parts;  // left width, top height, right width, bottom height
+    int dx, dy;      // how far the first item moves
+  } cases[] = {
+      {{0, 0, 0, 0}, 0, 0},   {{24, 0, 0, 0}, 24, 0}, {{0, 18, 0, 0}, 0, 18},
+      {{0, 0, 10, 12}, 0, 0}, {{5, 6, 7, 8}, 5, 6},   {{-9, -9, 0, 0}, 0, 0},  // negative sizes count as none
+  };
+  for (const Case& c : cases) {
+    MenuLayout m = plain;
+    m.m.parts = c.parts;
+    m.Layout();
+    auto clamp = [](int v) { return v < 0 ? 0 : v; };
+    EXPECT_EQ(m.Width(), plain.Width() + clamp(c.parts.left) + clamp(c.parts.right));
+    EXPECT_EQ(m.Height(), plain.Height() + clamp(c.parts.top) + clamp(c.parts.bottom));
+    MenuRect a = plain.EntryRect(0, 1), b = m.EntryRect(0, 1);
+    EXPECT_EQ(b.left - a.left, c.dx);
+    EXPECT_EQ(b.top - a.top, c.dy);
+    MenuRect inner = m.Inner(m.Width(), m.Height());
+    EXPECT_EQ(inner.left, b.left);
+    EXPECT_EQ(inner.Width(), m.m_columnWidth) << "one column fills the inner rectangle";
+    // The first column's items reach over the left margin, never into the left part.
+    int col = -1, row = -1;
+    EXPECT_TRUE(m.HitTest(b.left - m.m.margins.left, b.top + 1, &col, &row));
+    EXPECT_EQ(row, 1);
+    if (c.parts.left > 0) EXPECT_FALSE(m.HitTest(b.left - m.m.margins.left - 1, b.top + 1, &col, &row));
+  }
+}

@@ -306,3 +306,38 @@ TEST(TipMarkup, NulBytesInsideATagEnd) {
   auto tokens = TokenizeTip(text);
   EXPECT_LE(tokens.size(), text.size());
 }
+
+TEST(EditBuffer, ThemeFontText) {
+  struct Case {
+    const char* text;
+    bool ok;
+    const char* face;
+    int height, weight;
+    bool italic;
+  } cases[] = {
+      {"\xCB\xCE\xCC\xE5,12", true, "\xCB\xCE\xCC\xE5", 12, 400, false},
+      {" Tahoma , -14 , 700 , 1 ", true, "Tahoma", 14, 700, true},
+      {"Tahoma,500,5000", true, "Tahoma", 96, 900, false},  // cut to the limits
+      {"Tahoma,12,x,1", true, "Tahoma", 12, 400, true},     // an unreadable weight keeps its default
+      {"Tahoma", false, "", 0, 0, false},                   // no height
+      {",12", false, "", 0, 0, false},                      // no face
+      {"Tahoma,0", false, "", 0, 0, false},
+      {"Tahoma,1e3", false, "", 0, 0, false},
+      {"", false, "", 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    EditFontSpec spec;
+    ASSERT_EQ(ParseEditFont(c.text, &spec), c.ok) << c.text;
+    if (!c.ok) continue;
+    EXPECT_EQ(spec.face, c.face) << c.text;
+    EXPECT_EQ(spec.height, c.height) << c.text;
+    EXPECT_EQ(spec.weight, c.weight) << c.text;
+    EXPECT_EQ(spec.italic, c.italic) << c.text;
+  }
+  // A long face is cut to 31 bytes without splitting a two-byte character.
+  std::string face(30, 'a');
+  face += "\xCB\xCE";
+  EditFontSpec spec;
+  ASSERT_TRUE(ParseEditFont(face + ",12", &spec));
+  EXPECT_EQ(spec.face, std::string(30, 'a'));
+}

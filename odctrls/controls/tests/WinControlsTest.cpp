@@ -328,6 +328,50 @@ TEST(ODToolTip, PaletteImageAndCopiedHandles) {
   EXPECT_FALSE(tip.GetTool(1, &got));
 }
 
+namespace {
+// An owner that rewrites the record in the show notification, as a menu does for its tips.
+class TipOwner : public CWnd {
+ public:
+  TipOwner() { CreateEx(0, AfxRegisterWndClass(0), "owner", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr); }
+  ~TipOwner() override { DestroyWindow(); }
+  int shows = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_NOTIFY && ((NMHDR*)lParam)->code == ODTTN_SHOW) {
+      NM_ODTOOLTIP* nm = (NM_ODTOOLTIP*)lParam;
+      ++shows;
+      nm->pTool->strText = "changed by the owner";
+      nm->pTool->uMask |= ODTT_MASK_EFFECT;
+      nm->pTool->nEffect = 14;
+      ::SetRect(&nm->pTool->rc, 1, 2, 3, 4);
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+}  // namespace
+
+TEST(ODToolTip, WhatTheOwnerChangesStaysWithTheToolButItsRectangle) {
+  TipOwner owner;
+  CODToolTip tip;
+  ASSERT_TRUE(tip.Create(&owner, 0));
+  tip.Enable(TRUE);
+  RECT hot = {10, 10, 60, 40};
+  tip.AddTool(&owner, "original", &hot, 3);
+  tip.ShowAt(0, POINT{200, 200});
+  EXPECT_EQ(owner.shows, 1);
+  OD_TOOL_INFO got = {};
+  ASSERT_TRUE(tip.GetTool(0, &got));
+  EXPECT_STREQ(got.strText, "changed by the owner");
+  EXPECT_EQ(got.nEffect, 14);
+  EXPECT_TRUE((got.uMask & ODTT_MASK_EFFECT) != 0);
+  EXPECT_TRUE(::EqualRect(&got.rc, &hot)) << got.rc.left << "," << got.rc.top;
+  EXPECT_TRUE(tip.IsWindowVisible());
+  tip.Hide();
+  EXPECT_FALSE(tip.IsWindowVisible());
+}
+
 TEST(ODStatic, TextLinesFromTheWindowText) {
   Host host;
   CODStatic st;

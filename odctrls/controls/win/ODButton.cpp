@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include "ODPaint.h"
+#include "ODTheme.h"
+#include "ODThemeImage.h"
 #include "ODThemeSections.h"
 
 IMPLEMENT_DYNAMIC(CODButton, CButton)
@@ -25,9 +27,69 @@ CODButton::CODButton()
       m_hSoundModule(nullptr),
       m_dwSoundFlags(0) {
   ResetColours();
+  for (HBITMAP& h : m_hImages) h = nullptr;
 }
 
-CODButton::~CODButton() {}
+CODButton::~CODButton() { FreeImages(); }
+
+void CODButton::FreeImages() {
+  for (HBITMAP& h : m_hImages) {
+    if (h) ::DeleteObject(h);
+    h = nullptr;
+  }
+}
+
+void CODButton::LoadImages() {
+  FreeImages();
+  const ODButtonTheme& t = ODButtonValues();
+  const int ids[IMG_COUNT] = {t.nImageChecked,   t.nImageUnchecked, t.nImageRadioed,
+                              t.nImageUnradioed, t.nImageOut,       t.nImageIn};
+  for (int i = 0; i < IMG_COUNT; ++i)
+    if (ids[i] > 0) m_hImages[i] = LoadThemeBitmap(UINT(ids[i]), "QKImage");
+  FitToFace();
+}
+
+namespace {
+// The key colour of each picture: -1 none.
+int KeyOf(const ODButtonTheme& t, int nWhich) {
+  const int keys[CODButton::IMG_COUNT] = {t.nTransChecked,   t.nTransUnchecked, t.nTransRadioed,
+                                          t.nTransUnradioed, t.nTransOut,       t.nTransIn};
+  return keys[nWhich];
+}
+}  // namespace
+
+// A push button with a face takes the face's size ("SetSizeToContent") and, with a key
+// colour, the face's shape ("DefaultMakeIrregular").
+void CODButton::FitToFace() {
+  if (!m_hWnd || m_bCheckBox || m_bRadio || !m_hImages[IMG_OUT]) return;
+  const ODButtonTheme& t = ODButtonValues();
+  BITMAP bm = {};
+  ::GetObjectA(m_hImages[IMG_OUT], sizeof(bm), &bm);
+  if (t.bSizeToContent && bm.bmWidth > 0 && bm.bmHeight > 0)
+    SetWindowPos(nullptr, 0, 0, bm.bmWidth, bm.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const int key = KeyOf(t, IMG_OUT);
+  if (t.bMakeIrregular && key != -1) {
+    HRGN shape = KeyedRegionFromBitmap(m_hImages[IMG_OUT], COLORREF(key));
+    if (shape) ::SetWindowRgn(m_hWnd, shape, TRUE);  // the window owns it now
+  }
+}
+
+void CODButton::DrawPicture(HDC hDC, int nWhich, const RECT& dst, BOOL bStretch) {
+  HBITMAP bmp = m_hImages[nWhich];
+  if (!bmp) return;
+  BITMAP bm = {};
+  ::GetObjectA(bmp, sizeof(bm), &bm);
+  const int w = bStretch ? dst.right - dst.left : bm.bmWidth, h = bStretch ? dst.bottom - dst.top : bm.bmHeight;
+  HDC mem = ::CreateCompatibleDC(hDC);
+  HGDIOBJ old = ::SelectObject(mem, bmp);
+  const int key = KeyOf(ODButtonValues(), nWhich);
+  if (key == -1)
+    ::StretchBlt(hDC, dst.left, dst.top, w, h, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  else
+    ::TransparentBlt(hDC, dst.left, dst.top, w, h, mem, 0, 0, bm.bmWidth, bm.bmHeight, UINT(key));
+  ::SelectObject(mem, old);
+  ::DeleteDC(mem);
+}
 
 void CODButton::ResetColours() {
   const ODButtonTheme& t = ODButtonValues();
@@ -68,6 +130,17 @@ void CODButton::PlaySoundOf(const CString& name) {
 }
 
 LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODButton", 0x1008, [&] { return CButton::WindowProc(message, wParam, lParam); },
+          [this] {
+            ResetColours();
+            LoadImages();
+          },
+          &common)) {
+    if (message == WM_CREATE && common != -1) LoadImages();
+    return common;
+  }
   switch (message) {
     case WM_GETDLGCODE:
       return OnGetDlgCode();
@@ -291,9 +364,25 @@ void CODButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
   if (m_bCheckBox || m_bRadio) {
     int mid = (rc.top + rc.bottom) / 2;
     RECT box = {rc.left + 2, mid - 6, rc.left + 15, mid + 7};
-    int base = m_bRadio ? CLR_RADIO_IN : CLR_CHECK_IN;
-    DrawMark(dc, box, m_colours[base + (state == 0 ? 0 : state == 2 ? 2 : 1)]);
-    textRc.left += 20;
+    const int picture =
+        m_bRadio ? (m_nChecked ? IMG_RADIOED : IMG_UNRADIOED) : (m_nChecked ? IMG_CHECKED : IMG_UNCHECKED);
+    if (m_hImages[picture]) {
+      BITMAP bm = {};
+      ::GetObjectA(m_hImages[picture], sizeof(bm), &bm);
+      RECT at = {rc.left + 2, mid - bm.bmHeight / 2, rc.left + 2 + bm.bmWidth, mid - bm.bmHeight / 2 + bm.bmHeight};
+      DrawPicture(dc, picture, at, FALSE);
+      textRc.left += bm.bmWidth + 7;
+    } else {
+      int base = m_bRadio ? CLR_RADIO_IN : CLR_CHECK_IN;
+      DrawMark(dc, box, m_colours[base + (state == 0 ? 0 : state == 2 ? 2 : 1)]);
+      textRc.left += 20;
+    }
+  } else if (m_hImages[IMG_OUT] || m_hImages[IMG_IN]) {
+    // The face: "in" while pressed or hovered, else "out" (either stands in for the other).
+    int face = (pressed || m_bHover) ? IMG_IN : IMG_OUT;
+    if (!m_hImages[face]) face = face == IMG_IN ? IMG_OUT : IMG_IN;
+    DrawPicture(dc, face, rc, TRUE);
+    if (pressed) ::OffsetRect(&textRc, 1, 1);
   } else {
     // The 3-D frame turns over when pressed; the hover frame is solid.
     RECT r = rc;

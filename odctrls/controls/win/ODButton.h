@@ -48,6 +48,9 @@ class CODButton : public CButton {
   BOOL IsChecked() const { return m_nChecked; }
   COLORREF GetColour(int nIndex) const { return nIndex >= 0 && nIndex < CLR_COUNT ? m_colours[nIndex] : CLR_NONE; }
   void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
+  // The theme's pictures: check box and radio marks, and the push button's faces (out and in).
+  enum { IMG_CHECKED, IMG_UNCHECKED, IMG_RADIOED, IMG_UNRADIOED, IMG_OUT, IMG_IN, IMG_COUNT };
+  HBITMAP GetImage(int nWhich) const { return nWhich >= 0 && nWhich < IMG_COUNT ? m_hImages[nWhich] : nullptr; }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -63,6 +66,12 @@ class CODButton : public CButton {
   void OpenMenu();
   void PlaySoundOf(const CString& name);
   void DrawMark(HDC hDC, const RECT& rc, COLORREF cr);
+  // Loads the pictures; a push button with a face may take its size and shape from it.
+  void LoadImages();
+  void FitToFace();
+  void FreeImages();
+  // Draws a picture at its own size (or stretched over dst), leaving its key colour out.
+  void DrawPicture(HDC hDC, int nWhich, const RECT& dst, BOOL bStretch);
 
   BOOL m_bTrackHover, m_bHover;
   BOOL m_bDefault;
@@ -82,4 +91,5 @@ class CODButton : public CButton {
   CString m_strHoverSound, m_strClickSound;
   HMODULE m_hSoundModule;
   DWORD m_dwSoundFlags;
+  HBITMAP m_hImages[IMG_COUNT];
 };

@@ -337,7 +337,7 @@ void CODComboBase::DrawOwnText(HDC hDC, const RECT& rc) {
 void CODComboBase::DrawDropButton(HDC hDC, const RECT& rc) {
   const ODComboTheme& t = Theme();
   int image = m_bDropped ? t.nImageDropBtnIn : t.nImageDropBtnOut;
-  HBITMAP bmp = image ? LoadThemeBitmap(image, nullptr) : nullptr;
+  HBITMAP bmp = image ? LoadThemeBitmap(image, "QKImage") : nullptr;
   if (bmp) {
     DrawBitmapTiled(hDC, rc, bmp, 2);
     ::DeleteObject(bmp);

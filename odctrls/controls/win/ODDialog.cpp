@@ -36,6 +36,21 @@ CODDialog::~CODDialog() {
   if (m_hCaptionFont) ::DeleteObject(m_hCaptionFont);
 }
 
+CODThemeImage* CODDialog::AnimatedImage(int nIndex) {
+  if (nIndex < 0 || nIndex >= IMAGE_COUNT) return nullptr;
+  if (nIndex < 8) return &m_borders[nIndex];
+  if (nIndex < 16) return &m_captionImages[nIndex - 8];
+  return &m_clientImage;
+}
+
+void CODDialog::StartImageTimers() {
+  if (!m_hWnd) return;
+  for (int i = 0; i < IMAGE_COUNT; ++i) {
+    KillTimer(IMAGE_TIMER_FIRST + i);
+    if (AnimatedImage(i)->StartAnimation()) SetTimer(IMAGE_TIMER_FIRST + i, 200, nullptr);
+  }
+}
+
 void CODDialog::LoadImages() {
   const ODDialogTheme& t = ODDialogValues();
   for (int i = 0; i < 8; ++i) {
@@ -55,6 +70,7 @@ void CODDialog::LoadImages() {
   if (!m_borders[kRight].IsEmpty()) m_nBorder[2] = m_borders[kRight].GetCellWidth();
   if (!m_borders[kBottom].IsEmpty()) m_nBorder[3] = m_borders[kBottom].GetCellHeight();
   if (!m_borders[kTop].IsEmpty()) m_nBorder[1] = m_borders[kTop].GetCellHeight();
+  StartImageTimers();
 }
 
 BOOL CODDialog::CreateModeless(LPCSTR lpszTitle, DWORD dwStyle, int cx, int cy, CWnd* pParent) {
@@ -254,7 +270,28 @@ HRGN CODDialog::BorderTransparentRegion(int cx, int cy) const {
 }
 
 LRESULT CODDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODDialog", 0x1004, [&] { return CDialog::WindowProc(message, wParam, lParam); },
+          [this] {
+            LoadImages();
+            SetWindowPos(nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+          },
+          &common)) {
+    if (message == WM_CREATE && common != -1) StartImageTimers();
+    return common;
+  }
   switch (message) {
+    case WM_TIMER:
+      if (wParam >= IMAGE_TIMER_FIRST && wParam < IMAGE_TIMER_FIRST + IMAGE_COUNT) {
+        const int i = int(wParam - IMAGE_TIMER_FIRST);
+        AnimatedImage(i)->OnAnimationTimer();
+        // Borders and caption live in the frame, the client image behind the controls.
+        ::RedrawWindow(m_hWnd, nullptr, nullptr,
+                       i < 16 ? RDW_FRAME | RDW_INVALIDATE : RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      }
+      break;
     case WM_NCCALCSIZE:
       if (wParam) {
         OnNcCalcSize((NCCALCSIZE_PARAMS*)lParam);

@@ -36,8 +36,13 @@ class CODDialog : public CDialog {
   BOOL IsMaximised() const { return m_bMaximised; }
 
   virtual void OnAfterErase(HDC hDC, const RECT& rc) {}
+  // The animated image members: eight borders, eight caption parts and the client image,
+  // each turning on its own timer (first id + index).
+  enum { IMAGE_TIMER_FIRST = 2000, IMAGE_COUNT = 17 };
+  CODThemeImage* AnimatedImage(int nIndex);
 
  protected:
+  void StartImageTimers();
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL HasCaption() const { return (GetStyle() & WS_CAPTION) == WS_CAPTION; }
   void OnNcCalcSize(NCCALCSIZE_PARAMS* p);

@@ -4,6 +4,7 @@
 
 #include "ODMemDC.h"
 #include "ODPaint.h"
+#include "ODTheme.h"
 #include "ODThemeSections.h"
 
 using vesk::odctrls::EditRequest;
@@ -15,14 +16,17 @@ CODEdit::CODEdit()
       m_bCaretOn(FALSE),
       m_bNotify(TRUE),
       m_rcBorder(1, 1, 1, 1),
-      m_hFont(ODCreateFont(12)),
+      m_hFont(nullptr),
       m_nSpacing(0),
+      m_bPwdImg(FALSE),
+      m_nPwdGap(1),
       m_bDragging(FALSE),
       m_nDragAnchor(0) {
   int w = ODEditValues().nBorderWidth;
   w = w < 0 ? 0 : w > 16 ? 16 : w;
   m_rcBorder.SetRect(w, w, w, w);
   m_buffer.m_pwdChar = ODEditValues().pwdChar[0] ? std::string(1, ODEditValues().pwdChar[0]) : "*";
+  LoadFont();
 }
 
 CODEdit::~CODEdit() {
@@ -38,6 +42,15 @@ BOOL CODEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID
 }
 
 LRESULT CODEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == GetChangeThemeMsg()) {
+    const ODEditTheme& t = ODEditValues();
+    m_buffer.m_pwdChar = t.pwdChar[0] ? std::string(1, t.pwdChar[0]) : "*";
+    LoadFont();
+    LoadImages();
+    KeepCaretVisible();
+    Invalidate(FALSE);
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
   switch (message) {
     case WM_CREATE:
       return OnCreate();
@@ -149,8 +162,50 @@ int CODEdit::OnCreate() {
   ModifyStyle(WS_BORDER, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, SWP_FRAMECHANGED);
   ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)0x1000);
   ::SetPropA(m_hWnd, "ODEdit", (HANDLE)0x1001);
+  LoadImages();
   return 0;
 }
+
+// Frames of an animated bitmap image turn at this pace; a GIF keeps its first frame's delay.
+static UINT FramePeriod(const CODThemeImage& img) {
+  const std::vector<CODThemeImage::GifFrame>& frames = img.GetGifFrames();
+  if (!frames.empty() && frames[0].delay > 0) return UINT(frames[0].delay) * 10;
+  return 250;
+}
+
+// The theme's "TextFont" when it reads, else the library's font.
+void CODEdit::LoadFont() {
+  vesk::odctrls::EditFontSpec spec;
+  HFONT font = nullptr;
+  if (vesk::odctrls::ParseEditFont(ODEditValues().textFont, &spec)) {
+    LOGFONTA lf = {};
+    lf.lfHeight = -spec.height;
+    lf.lfWeight = spec.weight;
+    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    lf.lfCharSet = GB2312_CHARSET;
+    lstrcpynA(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    font = ::CreateFontIndirectA(&lf);
+  }
+  if (!font) font = ODCreateFont(12);
+  if (m_hFont) ::DeleteObject(m_hFont);
+  m_hFont = font;
+}
+
+void CODEdit::LoadImages() {
+  const ODEditTheme& t = ODEditValues();
+  KillTimer(TIMER_BKIMAGE);
+  KillTimer(TIMER_PWDIMAGE);
+  m_bkImage.Clear();
+  m_pwdImage.Clear();
+  if (t.bkImg[0]) LoadThemeImageSpec(t.bkImg, &m_bkImage);
+  if (t.pwdImg[0]) LoadThemeImageSpec(t.pwdImg, &m_pwdImage);
+  m_bPwdImg = t.bUsePwdImg && !m_pwdImage.IsEmpty() && m_pwdImage.GetCellWidth() > 0;
+  if (!m_hWnd) return;
+  if (m_pwdImage.StartAnimation()) SetTimer(TIMER_PWDIMAGE, FramePeriod(m_pwdImage), nullptr);
+  if (m_bkImage.StartAnimation()) SetTimer(TIMER_BKIMAGE, FramePeriod(m_bkImage), nullptr);
+}
+
+int CODEdit::PasswordCellWidth() const { return m_pwdImage.GetCellWidth() + 2 * m_nPwdGap + m_nSpacing; }
 
 LRESULT CODEdit::OnSetText(LPCSTR lpszText) {
   if (m_buffer.m_style & ES_PASSWORD) return 0;
@@ -277,6 +332,11 @@ CRect CODEdit::InnerRect() const {
 
 int CODEdit::PrefixWidth(int nBytes) const {
   std::string shown;
+  if ((m_buffer.m_style & ES_PASSWORD) && m_bPwdImg) {
+    int chars = 0;
+    for (int i = 0; i < nBytes && i < m_buffer.Length(); i = m_buffer.NextBoundary(i)) ++chars;
+    return chars * PasswordCellWidth();
+  }
   if (m_buffer.m_style & ES_PASSWORD) {
     for (int i = 0; i < nBytes && i < m_buffer.Length(); i = m_buffer.NextBoundary(i)) shown += m_buffer.m_pwdChar;
   } else {
@@ -338,7 +398,7 @@ void CODEdit::OnLButtonUp() {
 
 void CODEdit::OnSetFocus() {
   m_bFocus = m_bCaretOn = TRUE;
-  SetTimer(9001, 500, nullptr);
+  SetTimer(TIMER_CARET, 500, nullptr);
   Invalidate(FALSE);
 }
 
@@ -346,12 +406,17 @@ void CODEdit::OnKillFocus() {
   if (::GetCapture() == m_hWnd) ReleaseCapture();
   m_bDragging = FALSE;
   m_bFocus = m_bCaretOn = FALSE;
-  KillTimer(9001);
+  KillTimer(TIMER_CARET);
   Invalidate(FALSE);
 }
 
 void CODEdit::OnTimer(UINT_PTR nID) {
-  if (nID != 9001) return;
+  if (nID == TIMER_BKIMAGE || nID == TIMER_PWDIMAGE) {
+    (nID == TIMER_BKIMAGE ? m_bkImage : m_pwdImage).OnAnimationTimer();
+    if (nID == TIMER_BKIMAGE || (m_bPwdImg && m_buffer.Length() > 0)) Invalidate(FALSE);
+    return;
+  }
+  if (nID != TIMER_CARET) return;
   m_bCaretOn = !m_bCaretOn;
   Invalidate(FALSE);
 }
@@ -367,7 +432,30 @@ void CODEdit::OnPaint() {
 
 void CODEdit::DrawBackground(HDC hDC, const RECT& rc) {
   const ODEditTheme& t = ODEditValues();
+  // Mode 0 fills with the colour; any other mode lays the background image, when there is one.
+  if (t.nBkMode != 0 && !m_bkImage.IsEmpty()) {
+    m_bkImage.SetDrawMode(t.nBkMode == 2 ? CODThemeImage::DRAW_STRETCH : CODThemeImage::DRAW_TILED);
+    m_bkImage.Draw(hDC, rc, IsWindowEnabled() ? 0 : 1);
+    return;
+  }
   ODFillSolid(hDC, rc, IsWindowEnabled() ? t.crBkgnd : t.crDisableBkgnd);
+}
+
+// One image per character, centred in its cell; a selected character takes the image's
+// second state when it has one.
+void CODEdit::DrawPasswordImages(HDC hDC, int x0, const RECT& rc) {
+  const int cell = PasswordCellWidth(), cw = m_pwdImage.GetCellWidth(), ch = m_pwdImage.GetCellHeight();
+  const int y = rc.top + ((rc.bottom - rc.top) - ch) / 2;
+  int s = -1, e = -1;
+  if (m_buffer.HasSel()) m_buffer.SelRange(&s, &e);
+  int x = x0;
+  for (int i = 0; i < m_buffer.Length(); i = m_buffer.NextBoundary(i), x += cell) {
+    if (x + cell < rc.left) continue;
+    if (x > rc.right) break;
+    const bool selected = i >= s && i < e;
+    RECT r = {x + m_nPwdGap, y, x + m_nPwdGap + cw, y + ch};
+    m_pwdImage.Draw(hDC, r, selected && m_pwdImage.GetStateCount() > 1 ? 1 : 0);
+  }
 }
 
 void CODEdit::DrawBorder(HDC hDC, const RECT& rc) { ODFrame(hDC, rc, ODEditValues().crBorder, m_rcBorder.left); }
@@ -384,19 +472,29 @@ void CODEdit::DrawText(HDC hDC, const RECT& rc) {
   TEXTMETRICA tm = {};
   ::GetTextMetricsA(hDC, &tm);
   const int y = rc.top + ((rc.bottom - rc.top) - tm.tmHeight) / 2;
-  ::TextOutA(hDC, x0, y, shown.c_str(), (int)shown.size());
-  if (m_buffer.HasSel()) {
-    int s, e;
-    m_buffer.SelRange(&s, &e);
-    RECT sel = {x0 + PrefixWidth(s), y, x0 + PrefixWidth(e), y + tm.tmHeight};
-    ODFillSolid(hDC, sel, t.crSelBkgnd);
-    ::SetTextColor(hDC, t.crSelText);
-    const std::string part = (m_buffer.m_style & ES_PASSWORD) ? std::string() : m_buffer.Text().substr(s, e - s);
-    std::string masked;
-    if (m_buffer.m_style & ES_PASSWORD)
-      for (int i = s; i < e; i = m_buffer.NextBoundary(i)) masked += m_buffer.m_pwdChar;
-    const std::string& drawn = (m_buffer.m_style & ES_PASSWORD) ? masked : part;
-    ::TextOutA(hDC, sel.left, y, drawn.c_str(), (int)drawn.size());
+  if (m_bPwdImg && (m_buffer.m_style & ES_PASSWORD)) {
+    if (m_buffer.HasSel()) {
+      int s, e;
+      m_buffer.SelRange(&s, &e);
+      RECT sel = {x0 + PrefixWidth(s), rc.top + 1, x0 + PrefixWidth(e), rc.bottom - 1};
+      ODFillSolid(hDC, sel, t.crSelBkgnd);
+    }
+    DrawPasswordImages(hDC, x0, rc);
+  } else {
+    ::TextOutA(hDC, x0, y, shown.c_str(), (int)shown.size());
+    if (m_buffer.HasSel()) {
+      int s, e;
+      m_buffer.SelRange(&s, &e);
+      RECT sel = {x0 + PrefixWidth(s), y, x0 + PrefixWidth(e), y + tm.tmHeight};
+      ODFillSolid(hDC, sel, t.crSelBkgnd);
+      ::SetTextColor(hDC, t.crSelText);
+      const std::string part = (m_buffer.m_style & ES_PASSWORD) ? std::string() : m_buffer.Text().substr(s, e - s);
+      std::string masked;
+      if (m_buffer.m_style & ES_PASSWORD)
+        for (int i = s; i < e; i = m_buffer.NextBoundary(i)) masked += m_buffer.m_pwdChar;
+      const std::string& drawn = (m_buffer.m_style & ES_PASSWORD) ? masked : part;
+      ::TextOutA(hDC, sel.left, y, drawn.c_str(), (int)drawn.size());
+    }
   }
   if (m_bFocus && m_bCaretOn) {
     int cx = rc.left + CaretX() - m_buffer.m_scroll;

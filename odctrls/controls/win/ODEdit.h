@@ -1,11 +1,12 @@
 // CODEdit: a single-line edit written on a plain window: its own text, caret, selection and
 // scrolling, keys, characters, mouse selection and clipboard, the password style with a
-// replacement character, and a context menu from the popup menu window.
+// replacement character or a password image, and a context menu from the popup menu window.
 #pragma once
 #include <afxwin.h>
 
 #include "EditBuffer.h"
 #include "ODMenuWnd.h"
+#include "ODThemeImage.h"
 
 class CODEdit : public CWnd {
   DECLARE_DYNAMIC(CODEdit)
@@ -25,6 +26,9 @@ class CODEdit : public CWnd {
   void SetPassword(LPCSTR lpszText);
   int GetScrollOffset() const { return m_buffer.m_scroll; }
   int GetCaret() const { return m_buffer.m_caret; }
+  // Whether the password characters are drawn as the theme's password image.
+  BOOL UsesPasswordImage() const { return m_bPwdImg; }
+  enum { TIMER_CARET = 9001, TIMER_BKIMAGE = 9002, TIMER_PWDIMAGE = 9003 };
 
   virtual void Reserved1() {}
   virtual void Reserved2() {}
@@ -60,6 +64,11 @@ class CODEdit : public CWnd {
   int CaretX() const;
   void KeepCaretVisible();
   int HitTest(int x) const;
+  // The theme's background and password images, with their animation timers.
+  void LoadImages();
+  void LoadFont();
+  int PasswordCellWidth() const;
+  void DrawPasswordImages(HDC hDC, int x0, const RECT& rc);
 
   vesk::odctrls::EditBuffer m_buffer;
   BOOL m_bFocus, m_bCaretOn;
@@ -67,6 +76,9 @@ class CODEdit : public CWnd {
   CRect m_rcBorder;
   HFONT m_hFont;
   int m_nSpacing;
+  CODThemeImage m_bkImage, m_pwdImage;
+  BOOL m_bPwdImg;
+  int m_nPwdGap;
   BOOL m_bDragging;
   int m_nDragAnchor;
   CODMenuWnd m_menu;

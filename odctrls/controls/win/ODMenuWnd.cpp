@@ -1,6 +1,7 @@
 #include "ODMenuWnd.h"
 
 #include <shellapi.h>
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "ODMemDC.h"
@@ -14,11 +15,14 @@ using vesk::odctrls::MenuRect;
 
 namespace {
 const UINT_PTR kOpenSubTimer = 60099, kCloseSubTimer = 60999;
+// The extra parts' image frames and moving texts, one timer each, top, bottom, left, right.
+const UINT_PTR kPartImageTimer = 60010, kPartTextTimer = 60020;
+const UINT kPartImagePeriod = 200, kPartTextPeriod = 60;
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CODMenuWnd, CWnd)
 
-CODMenuWnd::CODMenuWnd() : m_pTip(nullptr), m_bDeleteOnDestroy(FALSE) { ResetToStart(); }
+CODMenuWnd::CODMenuWnd() : m_pTip(nullptr), m_bDeleteOnDestroy(FALSE), m_hImageList(nullptr) { ResetToStart(); }
 
 CODMenuWnd::~CODMenuWnd() {
   m_bDeleteOnDestroy = FALSE;  // already being deleted
@@ -54,6 +58,16 @@ void CODMenuWnd::ResetToStart() {
   m_painter[0] = ::GetSysColor(COLOR_BTNSHADOW);
   m_painter[1] = m_painter[2] = m_painter[3] = CLR_NONE;
   m_rcFrame.SetRect(0, 0, 0, 0);
+  for (int i = 0; i < 4; ++i) {
+    m_bPart[i] = FALSE;
+    m_nPartSize[i] = 0;
+    m_crPartBk[i] = CLR_NONE;
+    m_strPartImage[i].Empty();
+    m_strPartText[i].Empty();
+    m_partImages[i].Clear();
+    m_partTexts[i].StopMoving();
+    m_partTexts[i].DestroyLines();
+  }
   memset(&m_font, 0, sizeof(m_font));
   m_font.lfHeight = 12;
   m_font.lfCharSet = GB2312_CHARSET;
@@ -143,6 +157,89 @@ void CODMenuWnd::LoadEdges() {
   if (!m_edges[3].IsEmpty()) mg.bottom = m_edges[3].GetCellHeight();
 }
 
+BOOL CODMenuWnd::SetExtraPart(int nPart, LPCSTR lpszImageSpec, int nSize, LPCSTR lpszText, COLORREF crBk) {
+  if (nPart < 0 || nPart > 3) return FALSE;
+  m_strPartImage[nPart] = lpszImageSpec ? lpszImageSpec : "";
+  m_strPartText[nPart] = lpszText ? lpszText : "";
+  m_bPart[nPart] = !m_strPartImage[nPart].IsEmpty() || !m_strPartText[nPart].IsEmpty();
+  m_nPartSize[nPart] = nSize < 0 ? 0 : nSize > 400 ? 400 : nSize;
+  m_crPartBk[nPart] = crBk;
+  return TRUE;
+}
+
+// Loads the parts' images and texts, sets their sizes into the layout and starts their timers.
+void CODMenuWnd::LoadParts() {
+  StopParts();
+  int sizes[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    m_partImages[i].Clear();
+    m_partTexts[i].DestroyLines();
+    if (!m_bPart[i]) continue;
+    if (!m_strPartImage[i].IsEmpty()) LoadThemeImageSpec(m_strPartImage[i], &m_partImages[i]);
+    m_partImages[i].SetDrawMode(CODThemeImage::DRAW_TILED);
+    const bool across = i == PART_TOP || i == PART_BOTTOM;
+    int size = m_nPartSize[i];
+    if (!size && !m_partImages[i].IsEmpty())
+      size = across ? m_partImages[i].GetCellHeight() : m_partImages[i].GetCellWidth();
+    sizes[i] = size ? size : 20;
+    if (!m_strPartText[i].IsEmpty()) m_partTexts[i].SetText(m_strPartText[i]);
+    if (!m_hWnd || m_partImages[i].IsEmpty()) continue;
+    if (m_partImages[i].StartAnimation()) SetTimer(kPartImageTimer + i, kPartImagePeriod, nullptr);
+    if (m_strPartText[i].IsEmpty()) continue;
+    m_partTexts[i].StartMoving();
+    if (m_partTexts[i].IsMoving()) SetTimer(kPartTextTimer + i, kPartTextPeriod, nullptr);
+  }
+  m_layout.m.parts = MenuRect{sizes[PART_LEFT], sizes[PART_TOP], sizes[PART_RIGHT], sizes[PART_BOTTOM]};
+}
+
+void CODMenuWnd::StopParts() {
+  for (int i = 0; i < 4; ++i) {
+    if (m_hWnd) {
+      KillTimer(kPartImageTimer + i);
+      KillTimer(kPartTextTimer + i);
+    }
+    if (!m_bPart[i]) continue;
+    if (!m_partImages[i].IsEmpty()) m_partImages[i].StopAnimation(FALSE);
+    m_partTexts[i].StopMoving();
+  }
+}
+
+CRect CODMenuWnd::ExtraPartRect(int nPart) const {
+  if (!HasExtraPart(nPart) || !m_hWnd) return CRect(0, 0, 0, 0);
+  CRect rc;
+  GetClientRect(&rc);
+  const auto& mg = m_layout.m.margins;
+  const MenuRect& p = m_layout.m.parts;
+  // Inside the margins: top and bottom strips run the full width, left and right between them.
+  rc.DeflateRect(mg.left, mg.top, mg.right, mg.bottom);
+  switch (nPart) {
+    case PART_TOP:
+      return CRect(rc.left, rc.top, rc.right, rc.top + p.top);
+    case PART_BOTTOM:
+      return CRect(rc.left, rc.bottom - p.bottom, rc.right, rc.bottom);
+    case PART_LEFT:
+      return CRect(rc.left, rc.top + p.top, rc.left + p.left, rc.bottom - p.bottom);
+    default:
+      return CRect(rc.right - p.right, rc.top + p.top, rc.right, rc.bottom - p.bottom);
+  }
+}
+
+void CODMenuWnd::DrawParts(HDC hDC) {
+  for (int i = 0; i < 4; ++i) {
+    CRect rc = ExtraPartRect(i);
+    if (rc.IsRectEmpty()) continue;
+    ODFillSolid(hDC, rc, m_crPartBk[i] != CLR_NONE ? m_crPartBk[i] : m_crImageBk);
+    m_partImages[i].Draw(hDC, rc, 0);
+    if (!m_strPartText[i].IsEmpty()) {
+      HFONT font = ::CreateFontIndirectA(&m_font);
+      CRect text = rc;
+      text.DeflateRect(2, 1);
+      m_partTexts[i].Draw(hDC, text, font);
+      ::DeleteObject(font);
+    }
+  }
+}
+
 void CODMenuWnd::DrawEdges(HDC hDC, const CRect& rc) {
   const auto& mg = m_layout.m.margins;
   const CRect places[8] = {CRect(rc.left, rc.top + mg.top, rc.left + mg.left, rc.bottom - mg.bottom),
@@ -169,6 +266,7 @@ int CODMenuWnd::AddItem(LPCSTR lpszCaption, UINT nID, LPCSTR lpszTip, BOOL bComm
     item->command = bCommand;
     memcpy(item->colours, m_colours, sizeof(m_colours));
     item->font = m_font;
+    item->imageList = m_hImageList;
   }
   m_levels[nLevel].push_back(item);
   m_subs[nLevel].push_back(nullptr);
@@ -181,6 +279,56 @@ void CODMenuWnd::EnableItem(int nLevel, int nRow, BOOL bEnable) {
     item->enabled = bEnable;
     item->state = bEnable ? 0 : 3;
   }
+}
+
+BOOL CODMenuWnd::SetItemImage(int nLevel, int nRow, int nWhich, LPCSTR lpszSpec) {
+  OD_MENU_ITEM* item = ItemAt(nLevel, nRow);
+  if (!item || nWhich < 0 || nWhich > 2) return FALSE;
+  if (item->state == 2) StopItemAnimations(item);
+  item->images[nWhich].Clear();
+  if (lpszSpec && *lpszSpec) LoadThemeImageSpec(lpszSpec, &item->images[nWhich]);
+  item->images[nWhich].SetDrawMode(nWhich == OD_MENU_ITEM::IMG_BACKGROUND ? CODThemeImage::DRAW_STRETCH
+                                                                          : CODThemeImage::DRAW_SINGLE);
+  return !item->images[nWhich].IsEmpty();
+}
+
+BOOL CODMenuWnd::SetItemListImages(int nLevel, int nRow, int nLeft, int nRight) {
+  OD_MENU_ITEM* item = ItemAt(nLevel, nRow);
+  if (!item) return FALSE;
+  item->listLeft = nLeft;
+  item->listRight = nRight;
+  return TRUE;
+}
+
+void CODMenuWnd::StartItemAnimations(OD_MENU_ITEM* pItem) {
+  if (!pItem || !m_hWnd) return;
+  for (CODThemeImage& img : pItem->images) {
+    if (img.IsEmpty() || !img.StartAnimation()) continue;
+    size_t slot = 1;
+    while (slot < m_anims.size() && m_anims[slot]) ++slot;
+    if (slot >= m_anims.size()) m_anims.resize(slot + 1, nullptr);
+    m_anims[slot] = &img;
+    SetTimer(slot, 150, nullptr);
+  }
+}
+
+void CODMenuWnd::StopItemAnimations(OD_MENU_ITEM* pItem) {
+  if (!pItem) return;
+  for (CODThemeImage& img : pItem->images) {
+    for (size_t slot = 1; slot < m_anims.size(); ++slot)
+      if (m_anims[slot] == &img) {
+        if (m_hWnd) KillTimer(slot);
+        m_anims[slot] = nullptr;
+      }
+    if (!img.IsEmpty()) img.StopAnimation(TRUE);
+  }
+}
+
+CRect CODMenuWnd::HotItemRect() const {
+  MenuRect er = m_layout.EntryRect(m_nHotColumn, m_nHotItem);
+  CRect rc(er.left, er.top, er.right, er.bottom);
+  rc.InflateRect(1, 1);
+  return rc;
 }
 
 BOOL CODMenuWnd::AttachSubMenu(int nLevel, int nRow, CODMenuWnd* pSub, BOOL bDeleteOnDestroy) {
@@ -239,10 +387,14 @@ void CODMenuWnd::LayoutItems() {
 void CODMenuWnd::Track(UINT nFlags, int x, int y, CWnd* pTarget) {
   if (!m_hWnd) return;
   m_pTarget = pTarget;
+  LoadParts();
   LayoutItems();
   for (auto& level : m_levels)
     for (OD_MENU_ITEM* item : level)
-      if (item && item->state == 2) item->state = 0;
+      if (item && item->state == 2) {
+        item->state = 0;
+        StopItemAnimations(item);
+      }
   m_nHotItem = m_nHotColumn = -1;
   const int w = m_layout.Width(), h = m_layout.Height();
   int edge = -1;
@@ -315,6 +467,15 @@ BOOL CODMenuWnd::IsCascadeWindow(HWND hWnd) {
 }
 
 LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODMenu", 0x1005, [&] { return CWnd::WindowProc(message, wParam, lParam); },
+          [this] {
+            ApplyThemeColours();
+            LoadEdges();
+          },
+          &common))
+    return common;
   switch (message) {
     case WM_PAINT:
       OnPaint();
@@ -340,7 +501,10 @@ LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_bMouseInside = FALSE;
       for (auto& level : m_levels)
         for (OD_MENU_ITEM* item : level)
-          if (item && item->state == 2) item->state = 0;
+          if (item && item->state == 2) {
+            item->state = 0;
+            StopItemAnimations(item);
+          }
       Invalidate(FALSE);
       return 0;
     case WM_MOUSEACTIVATE:
@@ -357,13 +521,15 @@ void CODMenuWnd::OnPaint() {
     ODFillSolid(dc, rc, m_crTextBk);
     ODFrame(dc, rc, m_painter[0], m_rcFrame.left > 0 ? m_rcFrame.left : 1);
     DrawEdges(dc, rc);
+    DrawParts(dc);
     const auto& m = m_layout.m;
+    const MenuRect inner = m_layout.Inner(rc.Width(), rc.Height());
     for (int c = 0; c < m_layout.Columns(); ++c) {
-      int left = m.margins.left + c * (m_layout.m_columnWidth + m.columnGap);
-      RECT image = {left, m.margins.top, left + m.leftGap + m.imageColumn, rc.bottom - m.margins.bottom};
+      int left = inner.left + c * (m_layout.m_columnWidth + m.columnGap);
+      RECT image = {left, inner.top, left + m.leftGap + m.imageColumn, inner.bottom};
       ODFillSolid(dc, image, m_crImageBk);
       if (c > 0) {
-        RECT gap = {left - m.columnGap, m.margins.top, left, rc.bottom - m.margins.bottom};
+        RECT gap = {left - m.columnGap, inner.top, left, inner.bottom};
         ODFillSolid(dc, gap, m_crColumn);
       }
       for (int r = 0; r < (int)m_levels[c].size(); ++r) {
@@ -383,11 +549,32 @@ void CODMenuWnd::OnPaint() {
   });
 }
 
+// An image of a cell size centred in a column of the item, one pixel right and down.
+static CRect CentredIn(int left, int width, const RECT& rc, int cx, int cy) {
+  const int x = left + (width - cx) / 2 + 1, y = rc.top + ((rc.bottom - rc.top) - cy) / 2 + 1;
+  return CRect(x, y, x + cx, y + cy);
+}
+
 void CODMenuWnd::DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc) {
   const int s = item.enabled ? item.state : 3;
+  OD_MENU_ITEM& it = const_cast<OD_MENU_ITEM&>(item);  // images advance their frames
   if (item.colours[0][s] != CLR_NONE) ODFillSolid(hDC, rc, item.colours[0][s]);
+  it.images[OD_MENU_ITEM::IMG_BACKGROUND].Draw(hDC, rc, s);
   if (item.colours[1][s] != CLR_NONE) ODFrame(hDC, rc, item.colours[1][s], 1);
   const auto& m = m_layout.m;
+  // Left column: the icon image, else the shared list's icon.
+  CODThemeImage& icon = it.images[OD_MENU_ITEM::IMG_ICON];
+  int listCx = 0, listCy = 0;
+  if (item.imageList) ::ImageList_GetIconSize(item.imageList, &listCx, &listCy);
+  if (!icon.IsEmpty()) {
+    CRect ir = CentredIn(rc.left, m.imageColumn, rc, icon.GetCellWidth(), icon.GetCellHeight());
+    icon.Draw(hDC, ir, s);
+    if (item.colours[3][s] != CLR_NONE)
+      ODFrame(hDC, CRect(ir.left - 1, ir.top - 1, ir.right + 1, ir.bottom + 1), item.colours[3][s], 1);
+  } else if (item.imageList && item.listLeft >= 0) {
+    CRect ir = CentredIn(rc.left, m.imageColumn, rc, listCx, listCy);
+    ::ImageList_Draw(item.imageList, item.listLeft, hDC, ir.left, ir.top, ILD_TRANSPARENT);
+  }
   HFONT font = ::CreateFontIndirectA(&item.font);
   HGDIOBJ old = ::SelectObject(hDC, font);
   ::SetBkMode(hDC, TRANSPARENT);
@@ -397,14 +584,28 @@ void CODMenuWnd::DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc) {
   ::DrawTextA(hDC, item.caption, -1, &tr, DT_SINGLELINE | DT_VCENTER);
   ::SelectObject(hDC, old);
   ::DeleteObject(font);
+  // Right column: the sub-menu mark, else the shared list's mark.
+  CODThemeImage& mark = it.images[OD_MENU_ITEM::IMG_MARK];
+  const int right = rc.right - m.rightColumn;
+  if (!mark.IsEmpty())
+    mark.Draw(hDC, CentredIn(right, m.rightColumn, rc, mark.GetCellWidth(), mark.GetCellHeight()), s);
+  else if (item.imageList && item.listRight >= 0) {
+    CRect mr = CentredIn(right, m.rightColumn, rc, listCx, listCy);
+    ::ImageList_Draw(item.imageList, item.listRight, hDC, mr.left, mr.top, ILD_TRANSPARENT);
+  }
 }
 
 void CODMenuWnd::SetHot(int nColumn, int nRow) {
-  if (OD_MENU_ITEM* prev = ItemAt(m_nHotColumn, m_nHotItem))
+  if (OD_MENU_ITEM* prev = ItemAt(m_nHotColumn, m_nHotItem)) {
     if (prev->state == 2) prev->state = 0;
+    StopItemAnimations(prev);
+  }
   m_nHotColumn = nColumn;
   m_nHotItem = nRow;
-  if (OD_MENU_ITEM* item = ItemAt(nColumn, nRow)) item->state = 2;
+  if (OD_MENU_ITEM* item = ItemAt(nColumn, nRow)) {
+    item->state = 2;
+    StartItemAnimations(item);
+  }
   Invalidate(FALSE);
 }
 
@@ -522,7 +723,24 @@ void CODMenuWnd::OnKillFocus(HWND hNew) {
 }
 
 void CODMenuWnd::OnTimer(UINT_PTR nID) {
-  if (nID == kOpenSubTimer) {
+  if (nID < m_anims.size()) {
+    if (m_anims[nID]) {
+      m_anims[nID]->OnAnimationTimer();
+      InvalidateRect(HotItemRect(), FALSE);
+    }
+  } else if (nID >= kPartImageTimer && nID < kPartImageTimer + 4) {
+    const int i = int(nID - kPartImageTimer);
+    if (m_bPart[i] && !m_partImages[i].IsEmpty()) {
+      m_partImages[i].OnAnimationTimer();
+      InvalidateRect(ExtraPartRect(i), FALSE);
+    }
+  } else if (nID >= kPartTextTimer && nID < kPartTextTimer + 4) {
+    const int i = int(nID - kPartTextTimer);
+    if (m_bPart[i] && !m_partImages[i].IsEmpty()) {
+      m_partTexts[i].MoveStep();
+      InvalidateRect(ExtraPartRect(i), FALSE);
+    }
+  } else if (nID == kOpenSubTimer) {
     KillTimer(kOpenSubTimer);
     for (auto& level : m_subs)
       for (CODMenuWnd* sub : level)
@@ -542,6 +760,10 @@ void CODMenuWnd::OnDestroy() {
   KillTimer(kOpenSubTimer);
   KillTimer(kCloseSubTimer);
   if (m_bRoot && m_pOwner && ::IsWindow(m_pOwner->m_hWnd)) ::SetFocus(m_pOwner->m_hWnd);
+  StopParts();
+  for (size_t slot = 1; slot < m_anims.size(); ++slot)
+    if (m_anims[slot]) KillTimer(slot);
+  m_anims.clear();
   for (auto& level : m_levels)
     for (OD_MENU_ITEM* item : level) delete item;
   m_levels.clear();

@@ -2,11 +2,14 @@
 
 #include "ODMemDC.h"
 #include "ODPaint.h"
+#include "ODTheme.h"
 #include "ODThemeSections.h"
 
 IMPLEMENT_DYNAMIC(CODProgressCtrl, CWnd)
 
-CODProgressCtrl::CODProgressCtrl() : m_bHover(FALSE) {
+CODProgressCtrl::CODProgressCtrl() : m_bHover(FALSE) { ApplyThemeValues(); }
+
+void CODProgressCtrl::ApplyThemeValues() {
   int w = ODProgressValues().nBorderWidth;
   w = w < 0 ? 0 : w > 16 ? 16 : w;
   m_rcBorder.SetRect(w, w, w, w);
@@ -19,9 +22,25 @@ BOOL CODProgressCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, 
 }
 
 void CODProgressCtrl::ModifyODStyle(DWORD dwRemove, DWORD dwAdd) {
+  const BOOL wasVertical = IsVertical();
   m_style = dwAdd | (m_style & ~dwRemove);
   ModifyStyle(dwRemove, dwAdd);
+  if (IsVertical() != wasVertical) LoadImages();  // the other direction's images
   Invalidate(FALSE);
+}
+
+void CODProgressCtrl::LoadImages() {
+  const ODProgressTheme& t = ODProgressValues();
+  const BOOL vert = IsVertical();
+  const char* specs[4] = {vert ? t.vertBkImg : t.bkImg, vert ? t.vertBarImg : t.barImg,
+                          vert ? t.vertGrowImg : t.growImg, vert ? t.vertBlockImg : t.blockImg};
+  for (int i = 0; i < 4; ++i) {
+    if (m_hWnd) KillTimer(i + 1);
+    m_images[i].Clear();
+    if (specs[i][0]) LoadThemeImageSpec(specs[i], &m_images[i]);
+    m_images[i].SetDrawMode(i == IMG_BLOCK ? CODThemeImage::DRAW_STRETCH : CODThemeImage::DRAW_TILED);
+    if (m_hWnd && m_images[i].StartAnimation()) SetTimer(i + 1, 200, nullptr);
+  }
 }
 
 void CODProgressCtrl::OnPositionChanged(int) {
@@ -33,7 +52,24 @@ BOOL CODProgressCtrl::OnPositionChanging(int, int) { return TRUE; }
 BOOL CODProgressCtrl::IsVertical() const { return (m_style & PBS_VERTICAL) != 0; }
 
 LRESULT CODProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODProgress", 0x1002, [&] { return CWnd::WindowProc(message, wParam, lParam); },
+          [this] {
+            ApplyThemeValues();
+            LoadImages();
+          },
+          &common)) {
+    if (message == WM_CREATE && common != -1) LoadImages();
+    return common;
+  }
   switch (message) {
+    case WM_TIMER:
+      if (wParam >= 1 && wParam <= 4) {
+        m_images[wParam - 1].OnAnimationTimer();
+        Invalidate(FALSE);
+      }
+      break;
     case WM_PAINT:
       OnPaint();
       return 0;
@@ -68,7 +104,14 @@ void CODProgressCtrl::OnPaint() {
   });
 }
 
-void CODProgressCtrl::DrawBackground(HDC hDC, const RECT& rc) { ODFillSolid(hDC, rc, ODProgressValues().crBkgnd); }
+// Mode 0 fills with the colour; any other mode lays the background image when there is one.
+void CODProgressCtrl::DrawBackground(HDC hDC, const RECT& rc) {
+  if (ODProgressValues().nBkMode != 0 && !m_images[IMG_BACKGROUND].IsEmpty()) {
+    m_images[IMG_BACKGROUND].Draw(hDC, rc, m_bHover ? 1 : 0);
+    return;
+  }
+  ODFillSolid(hDC, rc, ODProgressValues().crBkgnd);
+}
 
 namespace {
 // The part [from, to) of the range as a span of the bar's extent.
@@ -114,9 +157,19 @@ void CODProgressCtrl::DrawBar(HDC hDC, const RECT& rc) {
         blk.left = x;
         blk.right = x + size - t.nBlockSpace < bar.right ? x + size - t.nBlockSpace : bar.right;
       }
+      if (!m_images[IMG_BLOCK].IsEmpty()) {
+        m_images[IMG_BLOCK].Draw(hDC, blk, m_bHover ? 1 : 0);
+        continue;
+      }
       ODFillSolid(hDC, blk, m_bHover ? t.crBlockFaceHI : t.crBlockFace);
       ODFrame(hDC, blk, m_bHover ? t.crBlockEdgeHI : t.crBlockEdge, 1);
     }
+    return;
+  }
+  // The grow block and the bar take their images over the gradient when the theme has them.
+  CODThemeImage& img = m_images[(m_style & vesk::odctrls::kProgressGrow) ? IMG_GROW : IMG_BAR];
+  if (!img.IsEmpty()) {
+    img.Draw(hDC, bar, m_bHover ? 1 : 0);
     return;
   }
   ODFillGradient(hDC, bar, t.crBarStart, t.crBarEnd, vert);

@@ -3,6 +3,7 @@
 #pragma once
 #include <afxwin.h>
 
+#include "ODThemeImage.h"
 #include "ProgressModel.h"
 
 class CODProgressCtrl : public CWnd, protected vesk::odctrls::ProgressModel {
@@ -25,6 +26,10 @@ class CODProgressCtrl : public CWnd, protected vesk::odctrls::ProgressModel {
   int GetStep() const { return m_step; }
   void SetBlockLength(int n) { ProgressModel::SetBlockLength(n); }
   vesk::odctrls::ProgressModel& Model() { return *this; }
+  // The four image members, each on its own timer 1 to 4: background, bar, grow block and
+  // blocks, from the theme's horizontal or vertical image by the bar's direction.
+  enum { IMG_BACKGROUND = 0, IMG_BAR = 1, IMG_GROW = 2, IMG_BLOCK = 3 };
+  const CODThemeImage& GetImage(int nWhich) const { return m_images[nWhich & 3]; }
 
   virtual void Reserved() {}
   virtual void OnPositionChanged(int nNewPos);
@@ -34,13 +39,16 @@ class CODProgressCtrl : public CWnd, protected vesk::odctrls::ProgressModel {
   virtual void DrawBackground(HDC hDC, const RECT& rc);
 
  protected:
+  void ApplyThemeValues();
   bool OnPosChanging(int oldPos, int newPos) override { return OnPositionChanging(oldPos, newPos) != FALSE; }
   void OnPosChanged(int newPos) override { OnPositionChanged(newPos); }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnPaint();
   void OnMouseMove();
   BOOL IsVertical() const;
+  void LoadImages();
 
   BOOL m_bHover;
   CRect m_rcBorder;
+  CODThemeImage m_images[4];
 };

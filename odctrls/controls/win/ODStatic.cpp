@@ -19,9 +19,30 @@ CODStatic::CODStatic()
       m_bInside(FALSE),
       m_bWasMoving(FALSE),
       m_hFont(ODCreateFont(12)) {
+  ApplyThemeValues();
+}
+
+void CODStatic::ApplyThemeValues() {
   int w = ODStaticValues().nBorderWidth;
   w = w < 0 ? 0 : w > 16 ? 16 : w;
   m_rcBorder.SetRect(w, w, w, w);
+  m_bStopOnFocus = ODStaticValues().bStopOnFocus;
+}
+
+void CODStatic::SetBkImage(LPCSTR lpszSpec) {
+  m_strOwnBkImage = lpszSpec ? lpszSpec : "";
+  if (m_hWnd) {
+    LoadBkImage();
+    Invalidate(FALSE);
+  }
+}
+
+void CODStatic::LoadBkImage() {
+  if (m_hWnd) KillTimer(TIMER_BKIMAGE);
+  m_bkImage.Clear();
+  LPCSTR spec = m_strOwnBkImage.IsEmpty() ? (LPCSTR)ODStaticValues().bkImg : (LPCSTR)m_strOwnBkImage;
+  if (spec && spec[0]) LoadThemeImageSpec(spec, &m_bkImage);
+  if (m_hWnd && m_bkImage.StartAnimation()) SetTimer(TIMER_BKIMAGE, 200, nullptr);
 }
 
 CODStatic::~CODStatic() {
@@ -41,10 +62,16 @@ void CODStatic::SetCursors(HCURSOR hNormal, HCURSOR hFocus) {
 
 void CODStatic::StartMoving(UINT nPeriod) {
   m_txt.StartMoving();
-  SetTimer(1, nPeriod, nullptr);
+  SetTimer(TIMER_MOVE, nPeriod, nullptr);
 }
 
 LRESULT CODStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == GetChangeThemeMsg()) {
+    ApplyThemeValues();
+    LoadBkImage();
+    Invalidate(FALSE);
+    return CStatic::WindowProc(message, wParam, lParam);
+  }
   switch (message) {
     case WM_SETTEXT:
       return OnSetText(reinterpret_cast<LPCSTR>(lParam));
@@ -52,6 +79,8 @@ LRESULT CODStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       // The creation text never passes WM_SETTEXT.
       LRESULT r = CStatic::WindowProc(message, wParam, lParam);
       TakeWindowText();
+      LoadBkImage();
+      if (r != -1) ODMarkWindow(m_hWnd, "ODStatic", 0x1003);
       return r;
     }
     case WM_PAINT:
@@ -92,6 +121,8 @@ BOOL CODStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 void CODStatic::PreSubclassWindow() {
   CStatic::PreSubclassWindow();
   TakeWindowText();
+  LoadBkImage();
+  ODMarkWindow(m_hWnd, "ODStatic", 0x1003);
 }
 
 void CODStatic::TakeWindowText() {
@@ -119,7 +150,12 @@ void CODStatic::OnPaint() {
 
 void CODStatic::DrawBackground(HDC hDC, const RECT& rc) {
   const ODStaticTheme& t = ODStaticValues();
-  if (t.nBkMode == 1)
+  // An image of its own, or the theme's in mode 3, lies over the start colour.
+  if (!m_bkImage.IsEmpty() && (!m_strOwnBkImage.IsEmpty() || t.nBkMode == 3)) {
+    ODFillSolid(hDC, rc, t.crBkStart);
+    m_bkImage.SetDrawMode(CODThemeImage::DRAW_TILED);
+    m_bkImage.Draw(hDC, rc, 0);
+  } else if (t.nBkMode == 1)
     ODFillGradient(hDC, rc, t.crBkStart, t.crBkEnd, FALSE);
   else if (t.nBkMode == 2)
     ODFillGradient(hDC, rc, t.crBkStart, t.crBkEnd, TRUE);
@@ -140,8 +176,11 @@ void CODStatic::DrawText(HDC hDC, const RECT& rc) {
 }
 
 void CODStatic::OnTimer(UINT_PTR nIDEvent) {
-  if (nIDEvent == 1) {
+  if (nIDEvent == TIMER_MOVE) {
     m_txt.MoveStep();
+    Invalidate(FALSE);
+  } else if (nIDEvent == TIMER_BKIMAGE) {
+    m_bkImage.OnAnimationTimer();
     Invalidate(FALSE);
   }
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <afxwin.h>
 
+#include "ODThemeImage.h"
 #include "ODTxtMov.h"
 
 class CODStatic : public CStatic {
@@ -18,6 +19,11 @@ class CODStatic : public CStatic {
   void SetCursors(HCURSOR hNormal, HCURSOR hFocus);
   // Starts the moving text (timer 1) with a step period in milliseconds.
   void StartMoving(UINT nPeriod);
+  // A background image of this static's own (image text of the theme's syntax), drawn in
+  // place of the theme's "BkImg"; empty goes back to the theme's. Its frames turn on timer 2.
+  void SetBkImage(LPCSTR lpszSpec);
+  const CODThemeImage& GetBkImage() const { return m_bkImage; }
+  enum { TIMER_MOVE = 1, TIMER_BKIMAGE = 2 };
 
   virtual void Reserved() {}
   virtual void DrawBorder(HDC hDC, const RECT& rc);
@@ -38,12 +44,17 @@ class CODStatic : public CStatic {
   void OnMouseLeave();
   void OnClicked();
   void ShowLinkCursor(BOOL bLink);
+  // Reads the theme's values that the instance keeps, and (re)loads the background image.
+  void ApplyThemeValues();
+  void LoadBkImage();
 
   HCURSOR m_hFocusCursor, m_hNormalCursor;
   BOOL m_bStopOnFocus;
   BOOL m_bTip;
   CRect m_rcBorder;
   CODTxtMov m_txt;
+  CODThemeImage m_bkImage;  // the second timer-driven member
+  CString m_strOwnBkImage;
   BOOL m_bInside;
   BOOL m_bWasMoving;
   CString m_strDefaultTip, m_strTip;

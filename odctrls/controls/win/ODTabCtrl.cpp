@@ -81,7 +81,7 @@ void CODTabUpDown::OnPaint() {
     const BOOL in = m_nPressed == i + 1;
     // Left/right flip images for a horizontal child, top/bottom for a vertical one.
     int image = t.nFlip[(horz ? (i == 0 ? 0 : 2) : (i == 0 ? 4 : 6)) + (in ? 1 : 0)];
-    HBITMAP bmp = image ? LoadThemeBitmap(image, nullptr) : nullptr;
+    HBITMAP bmp = image ? LoadThemeBitmap(image, "QKImage") : nullptr;
     if (bmp) {
       HDC mem = ::CreateCompatibleDC(dc);
       HGDIOBJ old = ::SelectObject(mem, bmp);
@@ -141,6 +141,11 @@ BOOL CODTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT 
 }
 
 LRESULT CODTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODTabCtrl", 0x100F, [&] { return CTabCtrl::WindowProc(message, wParam, lParam); }, nullptr,
+          &common))
+    return common;
   switch (message) {
     case WM_PAINT:
       OnPaint();
@@ -211,7 +216,7 @@ void CODTabCtrl::OnPaint() {
 
 void CODTabCtrl::DrawBody(const OD_TAB_DRAW& d) {
   const ODTabTheme& t = ODTabValues();
-  HBITMAP bmp = t.nDefBkImage ? LoadThemeBitmap(t.nDefBkImage, nullptr) : nullptr;
+  HBITMAP bmp = t.nDefBkImage ? LoadThemeBitmap(t.nDefBkImage, "QKImage") : nullptr;
   if (bmp) {
     extern void DrawBitmapTiled(HDC, const RECT&, HBITMAP, int);
     DrawBitmapTiled(d.hDC, d.rcItem, bmp, 3);

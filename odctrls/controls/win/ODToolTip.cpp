@@ -347,6 +347,11 @@ CODToolTip::CODToolTip()
                                       RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
                                       RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
   memcpy(m_colours, kTable, sizeof(kTable));
+  ApplyThemeColours();
+}
+
+// Entries 16 to 24 of the colour table are the theme's nine colours.
+void CODToolTip::ApplyThemeColours() {
   const ODToolTipTheme& t = ODToolTipValues();
   const COLORREF theme[9] = {t.crFg,      t.crBkBegin, t.crBkMid,  t.crBkEnd, t.crLink,
                              t.crVisited, t.crHover,   t.crShadow, t.crBorder};
@@ -468,6 +473,11 @@ void CODToolTip::RelayEvent(const MSG* pMsg) {
 }
 
 LRESULT CODToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT common = 0;
+  if (ODCommonMessage(
+          this, message, "ODToolTip", 0x100A, [&] { return CWnd::WindowProc(message, wParam, lParam); },
+          [this] { ApplyThemeColours(); }, &common))
+    return common;
   switch (message) {
     case WM_PAINT:
       OnPaint();
@@ -555,10 +565,27 @@ void CODToolTip::ShowAt(int nTool, POINT ptAnchor) {
   nm.pPoint = &ptAnchor;
   nm.pTool = &rec;
   if (::IsWindow(m_hOwner)) ::SendMessageA(m_hOwner, WM_NOTIFY, nm.hdr.idFrom, (LPARAM)&nm);
+  // What the owner changed (text, icon, bitmap, own values) stays with the tool, except its
+  // hot rectangle; a handle the owner put in is copied, the owner keeps its own.
   if (nTool >= 0 && nTool < (int)m_tools.size()) {
-    RECT keep = m_tools[nTool].rc;
-    m_tools[nTool].strText = rec.strText;
-    m_tools[nTool].rc = keep;
+    OD_TOOL_INFO& tool = m_tools[nTool];
+    const RECT keep = tool.rc;
+    HICON icon = tool.hIcon;
+    HBITMAP bitmap = tool.hBitmap;
+    if (rec.hIcon != icon) {
+      if (icon) ::DestroyIcon(icon);
+      icon = rec.hIcon ? ::CopyIcon(rec.hIcon) : nullptr;
+    }
+    if (rec.hBitmap != bitmap) {
+      if (bitmap) ::DeleteObject(bitmap);
+      bitmap = rec.hBitmap ? (HBITMAP)::CopyImage(rec.hBitmap, IMAGE_BITMAP, 0, 0, 0) : nullptr;
+    }
+    tool = rec;
+    tool.rc = keep;
+    tool.hIcon = icon;
+    tool.hBitmap = bitmap;
+    rec.hIcon = icon;
+    rec.hBitmap = bitmap;
   }
   if (!rec.hIcon && rec.strText.IsEmpty()) return;
   FreeShown();
@@ -703,13 +730,10 @@ void CODToolTip::BuildEffect(int cx, int cy) {
   m_effect.BlendColours(B, 5);
   for (int x = 0; x < w; ++x) m_row.SetPixel(x, 0, (BYTE)((x & 1) ? 255 : 0));
   for (int y = 0; y < h; ++y) m_column.SetPixel(0, y, (BYTE)((y & 1) ? 255 : 0));
-  const int s = g ? 2 * g : 1;
-  const int effect = m_shown.nEffect > 13 ? 8 : m_shown.nEffect;  // 14 and 15 take the diagonal ramp
+  const std::vector<unsigned char> px = vesk::odctrls::EffectImage(m_shown.nEffect, w, h, g, [] { return rand(); });
+  if (px.empty()) return;
   for (int row = 0; row < h; ++row)
-    for (int x = 0; x < w; ++x) {
-      int noise = rand() / (32767 / s > 0 ? 32767 / s : 1) - g;
-      m_effect.SetPixel(x, h - 1 - row, (BYTE)(vesk::odctrls::EffectValue(effect, x, row, w, h, g) + noise));
-    }
+    for (int x = 0; x < w; ++x) m_effect.SetPixel(x, h - 1 - row, px[size_t(row) * w + x]);
 }
 
 void CODToolTip::OnPaint() {

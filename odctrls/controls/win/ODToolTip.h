@@ -126,6 +126,7 @@ class CODToolTip : public CWnd {
   }
 
  protected:
+  void ApplyThemeColours();
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnTimer(UINT_PTR nID);
   void OnPaint();

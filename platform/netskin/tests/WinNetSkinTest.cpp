@@ -2,6 +2,7 @@
 // installed version matches gives the folders; one outside its period or with another
 // version does not; data from the server is stored and takes effect.
 #include "NetSkinConfig.h"
+#include "NetSkinFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,28 @@ TEST_F(NetSkinTest, CurrentEntriesChooseTheFoldersAndServerDataTakesEffect) {
   EXPECT_EQ(std::string(config.GetFolder(1)), root + "\\skin\\NetSkinGame\\now");
   EXPECT_EQ(std::string(config.GetFolder(2)), root + "\\own") << "the stale version is not used";
   EXPECT_EQ(std::string(config.GetFolder(3)), root + "\\own") << "the escaping folder is not used";
+}
+
+// The pictures' lookup follows the entry in force: its file when it has one, else the
+// caller's own; nothing of the skin once no entry is current.
+TEST_F(NetSkinTest, PicturesComeFromTheCurrentSkinElseTheTheme) {
+  CNetSkinConfig config;
+  ASSERT_TRUE(config.Init("NetSkinGame", "Spring"));
+  const std::string now = root + "\\skin\\NetSkinGame\\now";
+  ::CreateDirectoryA((now + "\\theme").c_str(), nullptr);
+  FILE* f = std::fopen((now + "\\theme\\frame01.bmp").c_str(), "wb");
+  ASSERT_TRUE(f);
+  std::fclose(f);
+  ASSERT_TRUE(config.HandleNetSkinData("1=1,Spring,now,2001/1/1-2099/12/31,pkg,1.0,1\n"));
+  EXPECT_EQ(CurrentNetSkinFolder(), now) << "taking the server's data reloads the choice";
+  EXPECT_EQ(NetSkinPicture("\\theme\\frame01.bmp", "C:\\own\\frame01.bmp"), now + "\\theme\\frame01.bmp");
+  EXPECT_EQ(NetSkinPicture("\\theme\\frame00.bmp", "C:\\own\\frame00.bmp"), "C:\\own\\frame00.bmp");
+  // Flag 8 alone names no picture folder.
+  ASSERT_TRUE(config.HandleNetSkinData("1=1,Spring,now,2001/1/1-2099/12/31,pkg,1.0,8\n"));
+  EXPECT_EQ(CurrentNetSkinFolder(), "");
+  ASSERT_TRUE(config.HandleNetSkinData("1=1,Spring,now,2001/1/1-2001/12/31,pkg,1.0,1\n"));
+  EXPECT_EQ(CurrentNetSkinFolder(), "") << "a period that is over";
+  EXPECT_EQ(NetSkinPicture("\\theme\\frame01.bmp", "C:\\own\\frame01.bmp"), "C:\\own\\frame01.bmp");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "LobbyLinks.h"
+#include "NetSkinFolder.h"
 #include "PeriodList.h"
 
 namespace {
@@ -80,6 +81,7 @@ int CNetSkinConfig::Load() {
   const std::string own = ReadPlatformPath(m_szGame);
   for (auto& f : m_szFolders) Copy(f, sizeof f, own);
   int found = 0;
+  bool pictures = false;  // an entry of flag bit 1 names the pictures' folder
   const netskin::DateTime now = Now();
   for (const std::string& line : SectionValues(m_szGame, m_szIni)) {
     netskin::SkinEntry e;
@@ -92,7 +94,9 @@ int CNetSkinConfig::Load() {
     const bool use[4] = {(e.flags & 1) != 0, (e.flags & 3) != 0, (e.flags & 8) != 0, (e.flags & 2) != 0};
     for (int i = 0; i < 4; ++i)
       if (use[i]) Copy(m_szFolders[i], sizeof m_szFolders[i], folder), found = 1;
+    pictures = pictures || use[0];
   }
+  SetCurrentNetSkinFolder(pictures ? m_szFolders[0] : "");
   return found;
 }
 

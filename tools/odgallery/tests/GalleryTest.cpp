@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "WinProbe.h"
 
@@ -22,17 +24,22 @@ enum {
   IDC_DROPBTN = 105,
   IDC_HOVER = 106,
   IDC_PROGRESS = 107,
+  IDC_GROW = 108,
   IDC_STEP = 110,
   IDC_LINKS = 201,
   IDC_EDIT = 203,
   IDC_PASSWORD = 204,
   IDC_TIPHOST = 205,
+  IDC_TIPFX14 = 206,
+  IDC_TIPFX15 = 207,
+  IDC_ANIMSTATIC = 208,
   IDC_LISTBOX = 301,
   IDC_COMBOLIST = 302,
   IDC_SCROLLVIEW = 305,
   IDC_COMBOCTRL = 306,
   IDC_OPENMENU = 401,
   IDC_SMALLTABS = 402,
+  IDC_OPENPARTSMENU = 403,
   IDC_OPENDIALOG = 501,
   IDC_OPENWAIT = 502,
   IDC_OPENMSG = 503
@@ -237,10 +244,37 @@ TEST_F(GalleryTest, ButtonsCheckRadioHoverProgressAndDropMenu) {
   for (int i = 0; i < 5; ++i) Click(IDC_STEP);
   // Stepping past the end of the grow bar turns it round rather than stopping.
   EXPECT_TRUE(WaitStatus("progress 90 grow")) << Status();
+  // The theme's push face gives the step button its size (120 x 28) and rounded shape.
+  {
+    HWND step = Control(IDC_STEP);
+    RECT sr;
+    GetWindowRect(step, &sr);
+    EXPECT_EQ(sr.right - sr.left, 120);
+    EXPECT_EQ(sr.bottom - sr.top, 28);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(step, shape), COMPLEXREGION) << "no rounded shape";
+    EXPECT_FALSE(PtInRegion(shape, 0, 0)) << "the corner is cut away";
+    EXPECT_TRUE(PtInRegion(shape, 60, 14));
+    DeleteObject(shape);
+  }
   HWND progress = Control(IDC_PROGRESS);
   RECT pr;
   GetClientRect(progress, &pr);
   EXPECT_NE(ScreenPixel(progress, pr.right * 80 / 100, pr.bottom / 2), RGB(240, 246, 252)) << "the bar is filled";
+  // The theme lays its tile behind the bar and its blinking diamonds into the grow block.
+  const COLORREF rest = ScreenPixel(progress, pr.right * 96 / 100, pr.bottom - 3);
+  EXPECT_TRUE(rest == RGB(214, 222, 226) || rest == RGB(222, 230, 234)) << std::hex << rest;
+  HWND grow = Control(IDC_GROW);
+  ASSERT_NE(grow, nullptr);
+  RECT gr;
+  GetClientRect(grow, &gr);
+  int diamonds = 0;
+  for (int y = 2; y < gr.bottom - 2; y += 2)
+    for (int x = 2; x < gr.right - 2; x += 2) {
+      const COLORREF c = ScreenPixel(grow, x, y);
+      diamonds += c == RGB(20, 48, 87) || c == RGB(60, 110, 180);
+    }
+  EXPECT_GT(diamonds, 12) << "no grow image";
   // Hovering the hover button shows its hover frame (the strip's second colour).
   HWND hover = Control(IDC_HOVER);
   Hover(hover, 20, 10);
@@ -303,6 +337,23 @@ TEST_F(GalleryTest, TextEditPasswordLinksAndTooltip) {
   EXPECT_EQ(SendMessageA(pwd, WM_GETTEXTLENGTH, 0, 0), 0);
   char secret[32] = "unchanged";
   EXPECT_EQ(SendMessageA(pwd, WM_GETTEXT, sizeof(secret), (LPARAM)secret), 0);
+  // The theme draws each password character as a diamond of the password image (two
+  // blinking frames) instead of the replacement character.
+  {
+    RECT pc;
+    GetClientRect(pwd, &pc);
+    const int midY = pc.bottom / 2;
+    auto diamonds = [&] {
+      int n = 0;
+      for (int x = 0; x < 80; ++x) {
+        COLORREF c = ScreenPixel(pwd, x, midY);
+        if (c == RGB(20, 48, 87) || c == RGB(60, 110, 180)) ++n;
+      }
+      return n;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return diamonds() >= 6 * 5; })) << "no password images on screen: " << diamonds();
+    Shot("text_password");
+  }
   // Hovering the link shows the hover colour; a link that cannot be opened says so.
   HWND links = Control(IDC_LINKS);
   Hover(links, 150, 10);
@@ -329,8 +380,61 @@ TEST_F(GalleryTest, TextEditPasswordLinksAndTooltip) {
   EXPECT_GT(br.right - br.left, 60);
   EXPECT_GT(br.bottom - br.top, 40) << "three lines of text";
   Shot("text_tooltip", true);
+  // The two last effect fills: each balloon body shows many shades between the tool's
+  // begin (white) and end colours, not the flat fill of an unknown effect.
+  for (int id : {IDC_TIPFX14, IDC_TIPFX15}) {
+    Hover(Control(IDC_EDIT), 5, 5);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(balloon); })) << "the first balloon stayed";
+    HWND fxHost = Control(id);
+    ASSERT_NE(fxHost, nullptr) << id;
+    RECT fr = {};
+    bool shown = WaitUntil([&] {
+      Hover(fxHost, 30, 10);
+      if (!IsWindowVisible(balloon)) return false;
+      GetWindowRect(balloon, &fr);
+      return true;
+    });
+    ASSERT_TRUE(shown) << "no balloon over effect host " << id;
+    WaitPainted(balloon);
+    // Shades along the middle row of the balloon.
+    std::vector<COLORREF> seen;
+    for (int x = 8; x < fr.right - fr.left - 12; x += 2) {
+      COLORREF c = ScreenPixel(balloon, x, (fr.bottom - fr.top) / 2);
+      if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+    }
+    EXPECT_GT(seen.size(), 8u) << "effect " << (id == IDC_TIPFX14 ? 14 : 15) << " looks flat";
+    Shot(id == IDC_TIPFX14 ? "text_tooltip_effect14" : "text_tooltip_effect15", true);
+  }
+  // The static's own background image turns its frames on its second timer.
+  {
+    HWND anim = Control(IDC_ANIMSTATIC);
+    ASSERT_NE(anim, nullptr);
+    RECT ar;
+    GetWindowRect(anim, &ar);
+    const unsigned long long first = ScreenSum(ar);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenSum(ar) != first; })) << "the background image does not turn";
+  }
   Hover(Control(IDC_EDIT), 5, 5);
   Shot("text");
+}
+
+// Every owner-drawn window says what it is through two window properties.
+TEST_F(GalleryTest, ControlsCarryTheirKindProperties) {
+  struct Case {
+    int id;
+    const char* kind;
+    int value;
+  } cases[] = {
+      {IDC_PUSH, "ODButton", 0x1008},       {IDC_PROGRESS, "ODProgress", 0x1002}, {IDC_LINKS, "ODStatic", 0x1003},
+      {IDC_ANIMSTATIC, "ODStatic", 0x1003}, {IDC_EDIT, "ODEdit", 0x1001},         {IDC_PASSWORD, "ODEdit", 0x1001},
+      {IDC_TABS, "ODTabCtrl", 0x100F},      {IDC_SMALLTABS, "ODTabCtrl", 0x100F}, {IDC_LISTBOX, "ODListBox", 0x1006},
+  };
+  for (const Case& c : cases) {
+    HWND h = Control(c.id);
+    ASSERT_NE(h, nullptr) << c.id;
+    EXPECT_EQ((INT_PTR)GetPropA(h, "ODCtrl"), 0x1000) << c.kind << " " << c.id;
+    EXPECT_EQ((INT_PTR)GetPropA(h, c.kind), c.value) << c.kind << " " << c.id;
+  }
 }
 
 TEST_F(GalleryTest, ListBoxComboListViewAndScrollView) {
@@ -353,9 +457,15 @@ TEST_F(GalleryTest, ListBoxComboListViewAndScrollView) {
   EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
   PostMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-120), MAKELPARAM(lr.left + 20, lr.top + 20));
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETTOPINDEX, 0, 0) > 0; })) << "the wheel did not scroll";
-  // The drop-list combo drops its list and takes the chosen item.
+  // The drop-list combo drops its list and takes the chosen item; its drop button is the
+  // theme's picture, light while closed and dark while dropped.
+  HWND combo = Control(IDC_COMBOLIST);
+  RECT cr;
+  GetClientRect(combo, &cr);
+  EXPECT_TRUE(WaitPixel(combo, cr.right - 8, 3, RGB(214, 228, 242))) << std::hex << ScreenPixel(combo, cr.right - 8, 3);
   Click(IDC_COMBOLIST, 20, 10);
   EXPECT_TRUE(WaitStatus("combo 302 dropped")) << Status();
+  EXPECT_TRUE(WaitPixel(combo, cr.right - 8, 3, RGB(20, 48, 87))) << std::hex << ScreenPixel(combo, cr.right - 8, 3);
   Shot("lists_combo", true);
   HWND dropList = DropList();
   ASSERT_NE(dropList, nullptr);
@@ -429,9 +539,30 @@ TEST_F(GalleryTest, PopupMenuWithSubMenuAndKeys) {
     for (const auto& w : winprobe::TopLevelWindows(s_pi.dwProcessId, true))
       if (w.text == "ODMenu" && w.hwnd != menu) sub = w.hwnd;
   ASSERT_NE(sub, nullptr) << "the sub-menu did not open";
+  // The hot "More" shows its sub-menu mark in the hot state's white.
+  RECT mc;
+  GetClientRect(menu, &mc);
+  auto whiteOnRow = [&](int y) {
+    int n = 0;
+    for (int x = 0; x < mc.right; ++x) n += ScreenPixel(menu, x, y) == RGB(255, 255, 255);
+    return n;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return whiteOnRow(moreY) >= 2; })) << "no sub-menu mark";
   Shot("menus_popup", true);
+  // The second item's diamonds turn while it is hot.
+  const int secondY = 1 + 22 + 12;
+  pt = {40, secondY};
+  ClientToScreen(menu, &pt);
+  SetCursorPos(pt.x, pt.y);
+  PostMessageA(menu, WM_MOUSEMOVE, 0, MAKELPARAM(40, secondY));
+  ASSERT_TRUE(WaitPixel(menu, 100, secondY - 8, RGB(181, 209, 226))) << "the second item is not hot";
+  RECT wr;
+  GetWindowRect(menu, &wr);
+  RECT icon = {wr.left + 1, wr.top + 1 + 22 + 2, wr.left + 1 + 4 + 16 + 2, wr.top + 1 + 22 + 2 + 20};
+  const unsigned long long before = ScreenSum(icon);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenSum(icon) != before; })) << "the hot item's image does not turn";
   // A click on an item runs its command and closes the whole cascade.
-  winprobe::ClickAt(menu, 40, 1 + 22 + 12);
+  winprobe::ClickAt(menu, 40, secondY);
   EXPECT_TRUE(WaitStatus("menu 12")) << Status();
   EXPECT_FALSE(IsWindowVisible(menu));
   // By keys: Down makes the first item hot, Return runs it (the mouse out of the way).
@@ -448,7 +579,41 @@ TEST_F(GalleryTest, PopupMenuWithSubMenuAndKeys) {
   for (const auto& w : winprobe::ChildWindows(tabs))
     if (w.className == "msctls_updown32") upDown = w.hwnd;
   ASSERT_NE(upDown, nullptr);
+  // Its halves are the theme's flip pictures (their face colour, not the tab fill).
+  EXPECT_TRUE(WaitPixel(upDown, 2, 2, RGB(220, 243, 255))) << std::hex << ScreenPixel(upDown, 2, 2);
   Shot("menus");
+}
+
+TEST_F(GalleryTest, PopupMenuWithExtraParts) {
+  // The page may be open already (its tab then reports nothing): wait for its button.
+  winprobe::ClickAt(Control(IDC_TABS), 190, 12);
+  ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(Control(IDC_OPENPARTSMENU)) != FALSE; }));
+  SetCursorPos(1300, 700);
+  Click(IDC_OPENPARTSMENU, 20, 10);
+  HWND menu = WaitPopup("ODMenu");
+  ASSERT_NE(menu, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(menu) != FALSE; }));
+  EXPECT_EQ((INT_PTR)GetPropA(menu, "ODMenu"), 0x1005);
+  // The parts sit inside the one-pixel frame: a title strip of 20 over the columns, a left
+  // strip of round buttons 16 wide, a right strip of 6 and a bottom strip of 8.
+  RECT rc;
+  GetClientRect(menu, &rc);
+  EXPECT_EQ(ScreenPixel(menu, rc.right - 1 - 3, rc.bottom / 2), RGB(181, 209, 226)) << "right part";
+  EXPECT_EQ(ScreenPixel(menu, rc.right / 2, rc.bottom - 1 - 4), RGB(20, 48, 87)) << "bottom part";
+  // The title text moves and the buttons turn: the strips change while nothing is touched.
+  RECT wr;
+  GetWindowRect(menu, &wr);
+  RECT top = {wr.left + 1, wr.top + 1, wr.right - 1, wr.top + 21};
+  RECT left = {wr.left + 1, wr.top + 21, wr.left + 17, wr.bottom - 9};
+  const unsigned long long topSum = ScreenSum(top), leftSum = ScreenSum(left);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenSum(top) != topSum; })) << "the title text does not move";
+  EXPECT_TRUE(WaitUntil([&] { return ScreenSum(left) != leftSum; })) << "the left part's image does not turn";
+  Shot("menus_parts", true);
+  // Items start below the title and right of the left strip: the second item (20 high,
+  // 2 apart) is hit there.
+  winprobe::ClickAt(menu, 1 + 16 + 30, 1 + 20 + 22 + 2 + 10);
+  EXPECT_TRUE(WaitStatus("menu 32")) << Status();
+  EXPECT_TRUE(WaitUntil([] { return !MenuOpen(); })) << "the menu did not close";
 }
 
 TEST_F(GalleryTest, DialogWaitAndMessageDialogs) {
@@ -456,6 +621,15 @@ TEST_F(GalleryTest, DialogWaitAndMessageDialogs) {
   Click(IDC_OPENDIALOG, 20, 10);
   HWND dlg = WaitPopup("Dialog");
   ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ((INT_PTR)GetPropA(dlg, "ODDialog"), 0x1004);
+  // The system-menu image turns its frames on its own timer.
+  {
+    RECT dr;
+    GetWindowRect(dlg, &dr);
+    RECT sysMenu = {dr.left, dr.top, dr.left + 30, dr.top + 20};
+    const unsigned long long first = ScreenSum(sysMenu);
+    EXPECT_TRUE(WaitUntil([&] { return ScreenSum(sysMenu) != first; })) << "the caption image does not turn";
+  }
   Shot("dialogs_dialog", true);
   // The caption's close button closes it.
   RECT wr;
