@@ -17,12 +17,20 @@ vesk_xvfb_start() {
   [ -n "${VESK_XVFB_PID:-}" ] && return 0
   local n
   for n in $(seq 91 140); do
-    [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] && continue
+    # A lock whose server is gone (a killed run) leaves the display free: Xvfb removes it itself.
+    if [ -e /tmp/.X$n-lock ]; then
+      local owner
+      owner=$(tr -dc '0-9' < /tmp/.X$n-lock 2>/dev/null)
+      [ -n "$owner" ] && kill -0 "$owner" 2>/dev/null && continue
+    elif [ -e /tmp/.X11-unix/X$n ]; then
+      continue
+    fi
     Xvfb :$n -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
     VESK_XVFB_PID=$!
     local i
     for i in $(seq 1 50); do
-      [ -e /tmp/.X11-unix/X$n ] && break
+      # Ready once the lock names this server and its socket is there (a stale socket may be).
+      [ "$(tr -dc '0-9' < /tmp/.X$n-lock 2>/dev/null)" = "$VESK_XVFB_PID" ] && [ -e /tmp/.X11-unix/X$n ] && break
       sleep 0.1
     done
     if kill -0 "$VESK_XVFB_PID" 2>/dev/null; then

@@ -17,6 +17,7 @@ class CGameDocCore;
 // The login reply as entering the table uses it.
 struct TABLE_LOGIN {
   int nPlayerCount = 0;
+  uint16_t wChatValue = 0;       // the chat control's value from the reply
   std::vector<uint8_t> players;  // 48-byte entries
   std::vector<uint8_t> options;  // table-options text
   std::vector<uint8_t> watch;    // watch block (a watcher's)

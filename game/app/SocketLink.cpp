@@ -96,6 +96,7 @@ BOOL GameSocketLogin(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login) {
   CGameSocket::LOGIN_RESULT result;
   if (!Socket().Login(rec, &result)) return FALSE;
   login.nPlayerCount = result.nPlayerCount;
+  login.wChatValue = result.wChatValue;
   login.players = result.players;
   login.options = result.options;
   login.watch = result.watch;

@@ -281,6 +281,7 @@ int CVeskApp::EnterChannel() {
                        login.watch.data(), login.watch.size(), m_Channel);
   switch (result) {
     case ENTER_OK:
+      m_wChatLoginValue = login.wChatValue;
       return 1;
     case ENTER_BAD_PLAYERS:
       GameSocketClose();

@@ -65,6 +65,7 @@ class CVeskApp : public CWinApp {
 
   // The entered table: seats by view position, options, watch data.
   CHANNEL_STATE m_Channel;
+  WORD m_wChatLoginValue = 0;  // the login reply's value, passed on to the chat control
   int m_nGameDataArrived = 0;
   int m_nBusy = 0;
   int m_nCrashReportSwitch = 0;

@@ -130,7 +130,7 @@ void CChatView::StartChat() {
   if (m_nChatviewPos == 0) pChat->Invoke53();
   std::string watched = ChatViewSite().IsWatching() ? ChatViewSite().GetWatchedName() : std::string();
   // The score column: the launch record's number column, kept up to date from the series.
-  m_wndChat.ShowEmotion("vesk", 0, IDS_COL_SCORE, watched.c_str(), 0);
+  m_wndChat.ShowEmotion("vesk", 0, IDS_COL_SCORE, watched.c_str(), ChatViewSite().GetChatLoginValue());
   CRect rc;
   GetClientRect(&rc);
   Layout(rc.Width(), rc.Height());

@@ -21,6 +21,7 @@ class CChatViewSite {
   virtual std::string GetPanelTemplate() = 0;           // the live panel's address template
   virtual std::string GetWatchedName() = 0;             // the watched player while watching, else empty
   virtual BOOL IsWatching() = 0;
+  virtual long GetChatLoginValue() = 0;  // the login reply's value for the chat control
   virtual void WriteConnectionLog(const char* text) = 0;
   // Seat i of the document: user name and score change of the running series; FALSE past the last.
   virtual BOOL GetSeat(int i, std::string* pName, int* pSeriesChange) = 0;

@@ -205,9 +205,12 @@ int ListModel::InsertColumn(int index, const Column& column) {
   if (c.width < 0) c.width = 200;
   const char sep = Shared().separator;
   std::vector<Row> rows = m_rows;  // all or nothing
+  Row extra = m_extraRow;
   for (Row& r : rows)
     if (!InsertCell(r.cells, index, Cell(), sep)) return -1;
+  if (!InsertCell(extra.cells, index, Cell(), sep)) return -1;
   m_rows.swap(rows);
+  m_extraRow = extra;
   m_columns.insert(m_columns.begin() + index, c);
   return index;
 }
@@ -229,9 +232,13 @@ bool ListModel::SetColumnWidth(int index, int width) {
 // ---- rows --------------------------------------------------------------------------
 
 const Row* ListModel::GetRow(int row) const {
+  if (row == -1) return IsOwnerData() ? nullptr : &m_extraRow;
+  if (IsOwnerData()) return OwnerDataRow(row, -1);
   return row >= 0 && row < GetItemCount() ? &m_rows[static_cast<size_t>(row)] : nullptr;
 }
 Row* ListModel::MutableRow(int row) {
+  if (IsOwnerData()) return nullptr;  // the parent owns the rows
+  if (row == -1) return &m_extraRow;
   return row >= 0 && row < GetItemCount() ? &m_rows[static_cast<size_t>(row)] : nullptr;
 }
 
@@ -258,7 +265,7 @@ int ListModel::InsertItem(const Item& item) {
 
 int ListModel::DeleteItem(int row) {
   if (IsOwnerData() || IsTree()) return -2;
-  if (!GetRow(row)) return 0;
+  if (row < 0 || !GetRow(row)) return 0;  // the fixed row stays
   m_rows.erase(m_rows.begin() + row);
   m_order.erase(std::remove(m_order.begin(), m_order.end(), row), m_order.end());
   for (int& o : m_order)
@@ -274,6 +281,8 @@ int ListModel::DeleteItem(int row) {
 
 bool ListModel::DeleteAllItems() {
   if (IsOwnerData()) return false;
+  m_nodes.assign(1, TreeNode());
+  m_rowNode.clear();
   m_rows.clear();
   m_order.clear();
   m_focusRow = -2;
@@ -283,8 +292,9 @@ bool ListModel::DeleteAllItems() {
 }
 
 bool ListModel::GetItem(Item* item) const {
-  const Row* r = item ? GetRow(item->row) : nullptr;
-  if (!r || item->column < 0 || item->column >= ColumnCount()) return false;
+  if (!item || item->column < 0 || item->column >= ColumnCount()) return false;
+  const Row* r = IsOwnerData() ? OwnerDataRow(item->row, item->column) : GetRow(item->row);
+  if (!r) return false;
   Cell c;
   DecodeCell(r->cells, item->column, Shared().separator, &c);
   uint32_t mask = IM_STATE | IM_DATA;
@@ -359,6 +369,11 @@ std::string ListModel::GetItemLineText(int row, const std::vector<int>& columnOr
   const Row* r = GetRow(row);
   if (!r) return std::string();
   std::string line;
+  if (IsTree()) {
+    // The level shown as indent strings, then the node's look: open, closed or a leaf.
+    for (int level = 1; level < r->indent; ++level) line += Shared().treeIndent;
+    line += (r->state & RS_EXPANDED) ? '-' : (r->state & RS_COLLAPSED) ? '+' : ' ';
+  }
   bool first = true;
   for (int col : columnOrder) {
     if (!first) line += separator;
@@ -382,11 +397,13 @@ std::string ListModel::GetItemLineText(int row, const std::vector<int>& columnOr
 
 int ListModel::RowAt(int position) const {
   if (position == -1) return -1;
+  if (IsOwnerData()) return position >= 0 && position < m_ownerCount ? position : -2;
   return position >= 0 && position < static_cast<int>(m_order.size()) ? m_order[static_cast<size_t>(position)] : -2;
 }
 
 int ListModel::PositionOf(int row) const {
   if (row == -1) return -1;
+  if (IsOwnerData()) return row >= 0 && row < m_ownerCount ? row : -2;
   if (m_positionsDirty) {
     m_positions.assign(m_rows.size(), -2);
     for (size_t p = 0; p < m_order.size(); ++p)
@@ -520,12 +537,12 @@ int ListModel::CompareCells(int rowA, int rowB, int column) const {
   return (a.image > b.image) - (a.image < b.image);
 }
 
-bool ListModel::Sort(int column, bool ascending, const RowCompare& compare) {
-  if (IsOwnerData() || column < 0 || column >= ColumnCount()) return false;
-  RowCompare cmp = compare ? compare : [this, column](int a, int b) { return CompareCells(a, b, column); };
-  // Bottom-up merge sort: every index stays in range and the work is n log n even when the
-  // comparison is inconsistent (a caller's callback may be).
-  std::vector<int> a = m_order, tmp(a.size());
+namespace {
+
+// Bottom-up merge sort: every index stays in range and the work is n log n even when the
+// comparison is inconsistent (a caller's callback may be).
+void MergeSort(std::vector<int>& a, const RowCompare& cmp, bool ascending) {
+  std::vector<int> tmp(a.size());
   const size_t n = a.size();
   for (size_t width = 1; width < n; width *= 2) {
     for (size_t lo = 0; lo < n; lo += 2 * width) {
@@ -541,9 +558,192 @@ bool ListModel::Sort(int column, bool ascending, const RowCompare& compare) {
     }
     a.swap(tmp);
   }
-  m_order.swap(a);
+}
+
+}  // namespace
+
+bool ListModel::Sort(int column, bool ascending, const RowCompare& compare) {
+  if (IsOwnerData() || column < 0 || column >= ColumnCount()) return false;
+  RowCompare cmp = compare ? compare : [this, column](int a, int b) { return CompareCells(a, b, column); };
+  if (IsTree()) {
+    const int focusNode = NodeOfRow(m_focusRow);
+    SortTreeLevel(kTreeRoot, cmp, column, ascending);
+    RebuildTreeOrder();
+    m_focusRow = GetNodeRow(focusNode) >= 0 ? GetNodeRow(focusNode) : m_focusRow;
+    return true;
+  }
+  MergeSort(m_order, cmp, ascending);
   m_positionsDirty = true;
   return true;
+}
+
+// ---- tree --------------------------------------------------------------------------
+
+int ListModel::InsertTreeItem(int parentNode, const Item& item, int spanColumn) {
+  if (!IsTree() || IsOwnerData() || !GetNode(parentNode)) return -2;
+  const int row = GetItemCount();
+  Row r;
+  r.cells = EmptyCells(ColumnCount(), Shared().separator);
+  m_rows.push_back(r);
+  TreeNode node;
+  node.parent = parentNode;
+  node.row = row;
+  node.spanColumn = spanColumn >= 0 && spanColumn < ColumnCount() ? spanColumn : -1;
+  node.level = m_nodes[static_cast<size_t>(parentNode)].level + 1;
+  m_nodes.push_back(node);
+  const int index = static_cast<int>(m_nodes.size()) - 1;
+  m_nodes[static_cast<size_t>(parentNode)].children.push_back(index);
+  m_rowNode.resize(m_rows.size(), -1);
+  m_rowNode[static_cast<size_t>(row)] = index;
+  Item applied = item;
+  applied.row = row;
+  applied.state &= ~static_cast<uint32_t>(RS_FOCUSED | RS_SELECTED | RS_COLLAPSED | RS_EXPANDED);
+  if (applied.column < 0 || applied.column >= ColumnCount())
+    applied.mask &= ~(IM_TEXT | IM_COLOUR | IM_IMAGE | IM_CHECK | IM_OVERLAY);
+  SetItem(applied);
+  RebuildTreeOrder();
+  return row;
+}
+
+const TreeNode* ListModel::GetNode(int node) const {
+  return node >= 0 && node < static_cast<int>(m_nodes.size()) ? &m_nodes[static_cast<size_t>(node)] : nullptr;
+}
+
+int ListModel::NodeOfRow(int row) const {
+  return row >= 0 && row < static_cast<int>(m_rowNode.size()) ? m_rowNode[static_cast<size_t>(row)] : -1;
+}
+
+int ListModel::GetNodeRow(int node) const {
+  const TreeNode* n = node == kTreeRoot ? nullptr : GetNode(node);
+  return n ? n->row : -1;
+}
+
+bool ListModel::HasChildren(int node) const {
+  const TreeNode* n = GetNode(node);
+  return n && !n->children.empty();
+}
+
+int ListModel::GetNextNode(int node, int relation) const {
+  if (relation == TREE_FOCUS) return NodeOfRow(m_focusRow);
+  const TreeNode* n = GetNode(node);
+  if (!n) return -1;
+  switch (relation) {
+    case TREE_TOP:
+      while (n->parent > kTreeRoot) node = n->parent, n = GetNode(node);
+      return node == kTreeRoot ? -1 : node;
+    case TREE_PARENT:
+      return n->parent > kTreeRoot ? n->parent : -1;
+    case TREE_CHILD:
+      return n->children.empty() ? -1 : n->children.front();
+    case TREE_NEXT:
+    case TREE_PREVIOUS: {
+      const TreeNode* p = GetNode(n->parent);
+      if (!p) return -1;
+      for (size_t i = 0; i < p->children.size(); ++i) {
+        if (p->children[i] != node) continue;
+        if (relation == TREE_NEXT) return i + 1 < p->children.size() ? p->children[i + 1] : -1;
+        return i > 0 ? p->children[i - 1] : -1;
+      }
+      return -1;
+    }
+  }
+  return -1;
+}
+
+bool ListModel::Expand(int node, int action) {
+  if (!IsTree() || node == kTreeRoot || !GetNode(node)) return false;
+  TreeNode& n = m_nodes[static_cast<size_t>(node)];
+  const bool want = action == TREE_TOGGLE ? !n.expanded : action == TREE_EXPAND;
+  if (want == n.expanded || (want && n.children.empty())) return false;
+  n.expanded = want;
+  RebuildTreeOrder();
+  // A focus row hidden by a collapse moves to its first visible ancestor.
+  for (int f = NodeOfRow(m_focusRow); f > kTreeRoot && PositionOf(m_focusRow) < 0;) {
+    f = m_nodes[static_cast<size_t>(f)].parent;
+    if (f > kTreeRoot && PositionOf(GetNodeRow(f)) >= 0) MoveFocus(PositionOf(GetNodeRow(f)));
+  }
+  return true;
+}
+
+// Depth first from the root: each child's row is shown, its indent is its level and its
+// parent look follows the node; only expanded nodes are walked into.
+void ListModel::RebuildTreeOrder() {
+  m_order.clear();
+  std::vector<int> stack(m_nodes[kTreeRoot].children.rbegin(), m_nodes[kTreeRoot].children.rend());
+  while (!stack.empty()) {
+    const int index = stack.back();
+    stack.pop_back();
+    const TreeNode& n = m_nodes[static_cast<size_t>(index)];
+    Row& r = m_rows[static_cast<size_t>(n.row)];
+    m_order.push_back(n.row);
+    r.indent = n.level;
+    r.state &= ~static_cast<uint32_t>(RS_COLLAPSED | RS_EXPANDED);
+    if (!n.children.empty()) r.state |= n.expanded ? RS_EXPANDED : RS_COLLAPSED;
+    if (n.expanded) stack.insert(stack.end(), n.children.rbegin(), n.children.rend());
+  }
+  m_positionsDirty = true;
+}
+
+void ListModel::SortTreeLevel(int node, const RowCompare& cmp, int column, bool ascending) {
+  std::vector<int>& children = m_nodes[static_cast<size_t>(node)].children;
+  for (int child : children) SortTreeLevel(child, cmp, column, ascending);
+  // Children are sorted by their rows; a group row sorts by its span column.
+  RowCompare byNode = [this, &cmp](int a, int b) {
+    const TreeNode& na = m_nodes[static_cast<size_t>(a)];
+    const TreeNode& nb = m_nodes[static_cast<size_t>(b)];
+    if (na.spanColumn >= 0 || nb.spanColumn >= 0)
+      return CompareCells(na.row, nb.row, na.spanColumn >= 0 ? na.spanColumn : nb.spanColumn);
+    return cmp(na.row, nb.row);
+  };
+  (void)column;
+  MergeSort(children, byNode, ascending);
+}
+
+// ---- owner data ----------------------------------------------------------------------
+
+void ListModel::SetOwnerData(int count, RowRequest request) {
+  m_ownerCount = std::clamp(count, 0, kMaxOwnerDataRows);
+  m_request = std::move(request);
+  m_cache.assign(kRowCacheSize, CacheEntry());
+  if (m_focusRow >= m_ownerCount) m_focusRow = -2;
+}
+
+int ListModel::CachedRowAt(int entry) const {
+  return entry >= 0 && entry < static_cast<int>(m_cache.size()) ? m_cache[static_cast<size_t>(entry)].row : -2;
+}
+
+// The row from its cache entry, asking the parent for what is missing: the whole row on a
+// miss (or with caching off), else the asked cell when its record is still empty.
+const Row* ListModel::OwnerDataRow(int row, int column) const {
+  if (row < 0 || row >= m_ownerCount) return nullptr;
+  if (m_cache.size() != static_cast<size_t>(kRowCacheSize)) m_cache.assign(kRowCacheSize, CacheEntry());
+  CacheEntry& e = m_cache[static_cast<size_t>(CacheEntryOf(row))];
+  const bool miss = e.row != row || !m_rowCaching;
+  if (miss) {
+    e.row = row;
+    e.data = Row();
+    e.data.cells = EmptyCells(ColumnCount(), Shared().separator);
+  } else {
+    Cell c;
+    if (column < 0 || (DecodeCell(e.data.cells, column, Shared().separator, &c) || !c.IsEmpty())) return &e.data;
+  }
+  Item it;
+  it.row = row, it.column = column;
+  if (!m_request || !m_request(row, column, &it)) return &e.data;
+  if (column >= 0 && column < ColumnCount()) {
+    Cell c;
+    if (it.mask & IM_TEXT) c.hasText = true, c.text = it.text.substr(0, kMaxCellText);
+    if (it.mask & IM_IMAGE) c.image = it.image;
+    if (it.mask & IM_CHECK) c.check = it.check;
+    if (it.mask & IM_COLOUR) c.colour = it.colour;
+    if (it.mask & IM_OVERLAY) c.overlay = it.overlay;
+    ReplaceCell(e.data.cells, column, c, Shared().separator);
+  }
+  e.data.bkColour = (it.mask & IM_BKCOLOUR) ? it.bkColour : -1;
+  e.data.extraHeight = (it.mask & IM_EXTRAHEIGHT) ? it.extraHeight : 0;
+  e.data.state = (it.mask & IM_STATE) ? it.state : 0;
+  e.data.indent = (it.mask & IM_INDENT) ? it.indent : -1;
+  return &e.data;
 }
 
 }  // namespace odlist

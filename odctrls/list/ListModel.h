@@ -158,6 +158,26 @@ struct Column {
 // Order of two rows by a column; negative, zero or positive.
 using RowCompare = std::function<int(int rowA, int rowB)>;
 
+// Owner data: the parent fills the item for (row, column); column -1 asks for the row's
+// values only. item->mask says what it filled. False leaves the row empty.
+using RowRequest = std::function<bool(int row, int column, Item* item)>;
+
+// Tree nodes are named by index; the root is node 0 (0xFFFF0000 in the window's calls).
+constexpr int kTreeRoot = 0;
+enum TreeRelation { TREE_TOP = 0, TREE_NEXT = 1, TREE_PREVIOUS = 2, TREE_PARENT = 3, TREE_CHILD = 4, TREE_FOCUS = 5 };
+enum TreeAction { TREE_COLLAPSE = 0, TREE_EXPAND = 1, TREE_TOGGLE = 2 };
+struct TreeNode {
+  int parent = -1;
+  std::vector<int> children;
+  int row = -2;
+  int spanColumn = -1;  // 0 or more: a group row whose text spans the row and sorts by it
+  bool expanded = false;
+  int level = 0;
+};
+
+constexpr int kRowCacheSize = 128;
+constexpr int kMaxOwnerDataRows = 100000000;
+
 class ListModel {
  public:
   explicit ListModel(uint32_t style = 0) : m_style(style) {}
@@ -176,9 +196,27 @@ class ListModel {
 
   // Rows. Insert refuses (-2) with owner data or tree rows.
   int InsertItem(const Item& item);
+
+  // Tree rows (either tree style bit): a new row as the last child of parentNode. Returns
+  // the row, or -2 outside tree mode or for an unknown parent.
+  int InsertTreeItem(int parentNode, const Item& item, int spanColumn = -1);
+  int NodeOfRow(int row) const;
+  int GetNodeRow(int node) const;  // -1 for no node
+  const TreeNode* GetNode(int node) const;
+  bool HasChildren(int node) const;
+  int GetNextNode(int node, int relation) const;  // -1 when there is none
+  // Collapse, expand or toggle; the display order is rebuilt and the focus kept on the
+  // first visible ancestor of the old focus row. True when the node changed.
+  bool Expand(int node, int action);
+
+  // Owner data: the row count and where rows come from; rows live in a 128-entry cache.
+  void SetOwnerData(int count, RowRequest request);
+  void SetRowCaching(bool on) { m_rowCaching = on; }
+  int CacheEntryOf(int row) const { return row < 0 ? -1 : row % kRowCacheSize; }
+  int CachedRowAt(int entry) const;
   int DeleteItem(int row);
   bool DeleteAllItems();
-  int GetItemCount() const { return static_cast<int>(m_rows.size()); }
+  int GetItemCount() const { return IsOwnerData() ? m_ownerCount : static_cast<int>(m_rows.size()); }
   bool GetItem(Item* item) const;  // fills item->mask with the values present
   bool SetItem(const Item& item);
   bool SetItemText(int row, int column, const std::string& text);
@@ -214,18 +252,34 @@ class ListModel {
   // The default comparison: texts byte-wise, else check types, else image indices.
   int CompareCells(int rowA, int rowB, int column) const;
 
- private:
+  // Moves the focus bit to the row at a display position; selection unchanged.
   void MoveFocus(int position);
+
+ private:
   Row* MutableRow(int row);
+  void RebuildTreeOrder();
+  void SortTreeLevel(int node, const RowCompare& cmp, int column, bool ascending);
+  const Row* OwnerDataRow(int row, int column) const;
 
   uint32_t m_style;
   std::vector<Column> m_columns;
   std::vector<Row> m_rows;
+  Row m_extraRow;            // row -1: the fixed row under the header (style 0x0200)
   std::vector<int> m_order;  // display order: row index per position
   mutable std::vector<int> m_positions;
   mutable bool m_positionsDirty = true;
   int m_focusRow = -2;
   int m_anchor = 0;
+  std::vector<TreeNode> m_nodes = std::vector<TreeNode>(1);  // node 0 is the root
+  std::vector<int> m_rowNode;                                // node of each row in tree mode
+  int m_ownerCount = 0;
+  RowRequest m_request;
+  bool m_rowCaching = true;
+  struct CacheEntry {
+    int row = -2;
+    Row data;
+  };
+  mutable std::vector<CacheEntry> m_cache;
 };
 
 }  // namespace odlist

@@ -65,6 +65,7 @@ class CGameSocket : public CSocket {
   // ---- system messages sent by the client ----
   struct LOGIN_RESULT {
     int nPlayerCount = 0;
+    uint16_t wChatValue = 0;       // passed on to the chat control's user table
     std::vector<uint8_t> players;  // 48-byte entries, first word the seat alone
     std::vector<uint8_t> options;  // the table options text
     std::vector<uint8_t> watch;    // the watch block; empty when absent

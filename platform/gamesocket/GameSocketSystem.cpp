@@ -123,6 +123,7 @@ BOOL CGameSocket::Login(const GAME_LAUNCH_REC& rec, LOGIN_RESULT* pResult) {
   if (r.outcome == sysmsg::LoginReply::Accepted && r.complete) {
     if (pResult) {
       pResult->nPlayerCount = r.playerCount;
+      pResult->wChatValue = r.chatValue;
       pResult->players.assign(v.body + 4, v.body + 4 + 48 * r.players.size());
       int clientCp = GetClientCodePage();
       for (size_t i = 0; i < r.players.size(); ++i) {

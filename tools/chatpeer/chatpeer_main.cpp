@@ -1,8 +1,10 @@
 // chatpeer [--port N] [--log FILE] [--seconds N]
 // The chat server of one table for the chat control stand-in: every client greets with its
 // user-table row (HELLO), hears the rows of everyone present (JOIN) and every line said at
-// the table (SAY); a client that goes away is announced (LEAVE).
-// Prints "listening 127.0.0.1:PORT" once ready; logs "hello USER" and "say USER TEXT".
+// the table (SAY); a client that goes away is announced (LEAVE). A client may name its room
+// first (ROOM, the value the game server gave the table; room 0 without it): it hears only
+// those of its own room.
+// Prints "listening 127.0.0.1:PORT" once ready; logs "hello USER room N" and "say USER TEXT".
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -28,6 +30,7 @@ namespace {
 struct Client {
   qkchat::LineBuffer in;
   std::vector<std::string> row;  // the HELLO cells; row[0] is the user name
+  std::string room = "0";
   std::string out;
 };
 
@@ -37,29 +40,31 @@ void Log(const std::string& line) { peerbase::LogLine(g_opt, line); }
 
 void Queue(Client& c, const std::vector<std::string>& fields) { c.out += qkchat::JoinFields(fields) + "\n"; }
 
-void Broadcast(std::map<int, Client>& clients, const std::vector<std::string>& fields) {
+void Broadcast(std::map<int, Client>& clients, const std::string& room, const std::vector<std::string>& fields) {
   for (auto& [fd, c] : clients)
-    if (!c.row.empty()) Queue(c, fields);
+    if (!c.row.empty() && c.room == room) Queue(c, fields);
 }
 
 void OnLine(std::map<int, Client>& clients, int fd, const std::string& line) {
   Client& c = clients[fd];
   std::vector<std::string> f = qkchat::SplitFields(line);
-  if (f[0] == "HELLO" && f.size() >= 2 && !f[1].empty() && c.row.empty()) {
+  if (f[0] == "ROOM" && f.size() >= 2 && c.row.empty()) {
+    c.room = f[1].substr(0, 16);
+  } else if (f[0] == "HELLO" && f.size() >= 2 && !f[1].empty() && c.row.empty()) {
     c.row.assign(f.begin() + 1, f.end());
     for (auto& [ofd, other] : clients)
-      if (ofd != fd && !other.row.empty()) {
+      if (ofd != fd && !other.row.empty() && other.room == c.room) {
         std::vector<std::string> join = {"JOIN"};
         join.insert(join.end(), other.row.begin(), other.row.end());
         Queue(c, join);
       }
     std::vector<std::string> join = {"JOIN"};
     join.insert(join.end(), c.row.begin(), c.row.end());
-    Broadcast(clients, join);
-    Log("hello " + c.row[0]);
+    Broadcast(clients, c.room, join);
+    Log("hello " + c.row[0] + " room " + c.room);
   } else if (f[0] == "SAY" && f.size() >= 2 && !c.row.empty()) {
     std::string text = f[1].substr(0, 200);
-    Broadcast(clients, {"SAY", c.row[0], text});
+    Broadcast(clients, c.room, {"SAY", c.row[0], text});
     Log("say " + c.row[0] + " " + text);
   }
 }
@@ -110,10 +115,11 @@ int main(int argc, char** argv) {
       auto it = clients.find(fd);
       if (it == clients.end()) continue;
       std::vector<std::string> row = it->second.row;
+      std::string room = it->second.room;
       close(fd);
       clients.erase(it);
       if (!row.empty()) {
-        Broadcast(clients, {"LEAVE", row[0]});
+        Broadcast(clients, room, {"LEAVE", row[0]});
         Log("leave " + row[0]);
       }
     }

@@ -237,6 +237,8 @@ void CGalleryWnd::BuildListsPage(CWnd* page) {
   list.InsertColumn(0, "Player", 110);
   list.InsertColumn(1, "Score", 70);
   list.InsertColumn(2, "Hands", 70);
+  // A second click on the focused cell (or typing on it) edits it; header items drag.
+  list.ModifyListStyle(0, odlist::LS_CELLFOCUS);
   for (int i = 0; i < 14; ++i) {
     char name[16], score[16], hands[16];
     wsprintfA(name, "Player %d", i + 1);
@@ -246,10 +248,31 @@ void CGalleryWnd::BuildListsPage(CWnd* page) {
     list.SetItemText(i, 1, score);
     list.SetItemText(i, 2, hands);
   }
+  BuildTreeList(page);
   m_pScrollView = new CGalleryScrollView;
   m_pScrollView->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(20, 220, 400, 470), page, IDC_SCROLLVIEW);
   m_pScrollView->OnInitialUpdate();
   m_pScrollView->SetScrollSizes(MM_TEXT, SIZE{600, 400}, SIZE{0, 0}, SIZE{10, 10});
+}
+
+void CGalleryWnd::BuildTreeList(CWnd* page) {
+  m_treeList.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | 0x4000 | odlist::LS_CELLFOCUS, CRect(420, 220, 730, 470), page,
+                    IDC_TREELIST);
+  m_treeList.InsertColumn(0, "Table", 170);
+  m_treeList.InsertColumn(1, "Seats", 70);
+  m_treeList.SetTreeLines(TRUE);
+  for (int room = 1; room <= 3; ++room) {
+    char text[32];
+    wsprintfA(text, "Room %d", room);
+    const int node = m_treeList.InsertTreeItem(ODTREE_ROOT, text);
+    for (int t = 1; t <= 3; ++t) {
+      wsprintfA(text, "Table %d-%d", room, t);
+      const int row = m_treeList.GetNodeRow(m_treeList.InsertTreeItem(node, text));
+      wsprintfA(text, "%d/3", (room + t) % 4);
+      m_treeList.SetItemText(row, 1, text);
+    }
+    if (room < 3) m_treeList.Expand(node, odlist::TREE_EXPAND);
+  }
 }
 
 void CGalleryWnd::BuildMenusPage(CWnd* page) {

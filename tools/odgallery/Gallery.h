@@ -45,6 +45,7 @@ enum {
   IDC_LISTVIEW = 304,
   IDC_SCROLLVIEW = 305,
   IDC_COMBOCTRL = 306,
+  IDC_TREELIST = 307,
   IDC_OPENMENU = 401,
   IDC_SMALLTABS = 402,
   IDC_OPENPARTSMENU = 403,  // a popup menu with its four extra parts
@@ -85,6 +86,7 @@ class CGalleryWnd : public CWnd {
   void BuildButtonsPage(CWnd* page);
   void BuildTextPage(CWnd* page);
   void BuildListsPage(CWnd* page);
+  void BuildTreeList(CWnd* page);
   void BuildMenusPage(CWnd* page);
   void BuildDialogsPage(CWnd* page);
   void OnCommandEvent(UINT nID, UINT nCode, HWND hCtrl);
@@ -106,6 +108,7 @@ class CGalleryWnd : public CWnd {
   CODComboList m_comboCtrl;
   CODListView* m_pListView;
   CGalleryScrollView* m_pScrollView;
+  CODListCtrl m_treeList;  // tree rows, lines and cell editing
   CODButton m_openMenu, m_openPartsMenu, m_openDialog, m_openWait, m_openMsg;
   CODTabCtrl m_smallTabs;
   CODMenuWnd m_popup, m_partsMenu;

@@ -128,7 +128,7 @@ void TableSession::OnLogin(peers::CTableConnection& c, const std::vector<uint8_t
   game_->SetBot(seat, false);
   wire::Writer w;
   w.U16(static_cast<uint16_t>(opt_.players));
-  w.U16(0);
+  w.U16(opt_.chatRoom);
   for (int s = 0; s < opt_.players; ++s) {
     w.U32(static_cast<uint32_t>(s));
     w.Field(NameOf(s), 20);

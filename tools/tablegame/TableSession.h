@@ -17,6 +17,7 @@ struct SessionOptions {
   int turnSeconds = 30;       // the turn time in the login reply's table options
   uint32_t optionFlags = 1;   // MSG_STATE540: bit 0 allows trusteeship
   int series = 0;             // hands per series; 0 plays no series
+  uint16_t chatRoom = 0;      // the login reply's value for the chat control (its chat room)
   bool tellTrustEnd = false;  // tell the seat (result, mode 0) when its trusteeship ends with the hand
 };
 

@@ -1,5 +1,5 @@
 // tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N]
-// [--turn SECONDS]
+// [--turn SECONDS] [--chat-room N]
 // --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
 // seats bots in every seat no client holds.
 // Prints "listening 127.0.0.1:PORT" once ready and logs every frame. Runs until killed, or
@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   unsigned seed = 0;
   int turn = 30;
   int series = 0;
+  unsigned chatRoom = 0;
   bool trusteeship = true, tellTrustEnd = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -52,12 +53,14 @@ int main(int argc, char** argv) {
       series = std::atoi(argv[++i]);
     else if (a == "--no-trusteeship")
       trusteeship = false;
+    else if (a == "--chat-room" && hasValue)
+      chatRoom = unsigned(std::strtoul(argv[++i], nullptr, 10));
     else if (a == "--tell-trust-end")
       tellTrustEnd = true;
     else {
       std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots]"
                    " [--players 3|4] [--seed N] [--turn SECONDS] [--series HANDS] [--no-trusteeship]"
-                   " [--tell-trust-end]\n";
+                   " [--tell-trust-end] [--chat-room N]\n";
       return 2;
     }
   }
@@ -84,6 +87,7 @@ int main(int argc, char** argv) {
     so.series = series > 0 && series < 100 ? series : 0;
     if (!trusteeship) so.optionFlags &= ~1u;
     so.tellTrustEnd = tellTrustEnd;
+    so.chatRoom = uint16_t(chatRoom);
     so.seed = seed ? seed : unsigned(std::chrono::steady_clock::now().time_since_epoch().count());
     session = std::make_unique<tablegame::TableSession>(server, so);
     session->Install();

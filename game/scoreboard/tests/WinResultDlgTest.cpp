@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "SkinTestEnv.h"
 #include "WinProbe.h"
 
@@ -88,6 +90,46 @@ TEST_F(ResultDlgTest, OverflowingRowsBringTheSkinnedBarAndThePictureLooksFinishe
   // The list paints the theme's background colour, not the system's.
   WindowPicture pic = Capture(dlg.GetList().GetSafeHwnd());
   EXPECT_GT(pic.w, 0);
+}
+
+// A first start shows the board centred over the table's frame; after a move and a restart
+// it opens where the player left it.
+TEST(ResultDlgPlace, FirstCentredOverItsOwnerThenAtTheSavedPlace) {
+  UseSkinTheme();
+  CWinApp* app = AfxGetApp();
+  ASSERT_NE(app, nullptr);
+  app->WriteProfileInt("Settings", "ResultDlg-X", 0x7FFF);
+  app->WriteProfileInt("Settings", "ResultDlg-Y", 0x7FFF);
+  CWnd owner;
+  ASSERT_TRUE(
+      owner.CreateEx(0, AfxRegisterWndClass(0), "table", WS_POPUP | WS_VISIBLE, CRect(100, 80, 900, 680), nullptr, 0));
+  const std::string names[4] = {"east", "me", "west", "north"};
+  CRect rc;
+  {
+    CResultDlg first;
+    first.SetSeats(names, 4, 3);
+    ASSERT_TRUE(first.CreateHidden(&owner));
+    first.ShowScoreBoard(true);
+    first.GetWindowRect(&rc);
+    EXPECT_LE(std::abs(rc.CenterPoint().x - 500), 1);
+    EXPECT_LE(std::abs(rc.CenterPoint().y - 380), 1);
+    first.SetWindowPos(nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    first.ShowWindow(SW_HIDE);
+    first.ShowScoreBoard(true);
+    first.GetWindowRect(&rc);
+    EXPECT_EQ(rc.TopLeft(), CPoint(40, 50)) << "shown again, it stays where the player put it";
+    first.DestroyWindow();
+  }
+  CResultDlg again;
+  again.SetSeats(names, 4, 3);
+  ASSERT_TRUE(again.CreateHidden(&owner));
+  again.ShowScoreBoard(true);
+  again.GetWindowRect(&rc);
+  EXPECT_EQ(rc.TopLeft(), CPoint(40, 50));
+  again.DestroyWindow();
+  owner.DestroyWindow();
+  app->WriteProfileInt("Settings", "ResultDlg-X", 0x7FFF);
+  app->WriteProfileInt("Settings", "ResultDlg-Y", 0x7FFF);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 BEGIN_MESSAGE_MAP(CResultDlg, CSkinDialog)
   ON_WM_DESTROY()
+  ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
 namespace {
@@ -65,6 +66,17 @@ void CResultDlg::PlaceOkButton(const CRect& listRect) {
 void CResultDlg::PlaceDialog() {
   if (m_nSavedX == kUnset || m_nSavedY == kUnset) return;
   SetWindowPos(nullptr, m_nSavedX, m_nSavedY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  m_bPlaced = TRUE;
+}
+
+// Without a saved place the board first appears centred over the table's frame; the frame
+// has its final size only once the table is up, so this waits for the first showing.
+void CResultDlg::CentreOverOwner() {
+  if (m_bPlaced) return;
+  m_bPlaced = TRUE;
+  CWnd* owner = GetParent();
+  if (!owner) owner = AfxGetMainWnd();
+  if (owner && owner != this) CenterWindow(owner);
 }
 
 void CResultDlg::CreateColumns() {
@@ -129,6 +141,12 @@ void CResultDlg::ShowScoreBoard(bool scrollToEnd) {
   if (!GetSafeHwnd()) return;
   ShowWindow(SW_SHOWNOACTIVATE);
   if (scrollToEnd && m_list.GetItemCount() > 0) m_list.EnsureVisible(m_list.GetItemCount() - 1, FALSE);
+}
+
+// Every way of showing the board (end of a hand, the score button) passes here.
+void CResultDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
+  if (bShow) CentreOverOwner();
+  CSkinDialog::OnShowWindow(bShow, nStatus);
 }
 
 // A modeless board hides instead of ending.

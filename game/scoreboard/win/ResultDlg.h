@@ -35,11 +35,13 @@ class CResultDlg : public CSkinDialog, public CDocScoreBoard {
   void OnOK() override;
   void OnCancel() override;
   afx_msg void OnDestroy();
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
   DECLARE_MESSAGE_MAP()
 
   void AddRow(const CString& title, const int* values, int count);
   void CreateColumns();
   void PlaceDialog();
+  void CentreOverOwner();
   void PlaceOkButton(const CRect& listRect);
   static CString Title(UINT nID, int first, int second = 0);
 
@@ -50,4 +52,5 @@ class CResultDlg : public CSkinDialog, public CDocScoreBoard {
   CQKResultListCtrl m_list;
   CCoolButton m_btnOK;
   BOOL m_bTotalRow = FALSE;
+  BOOL m_bPlaced = FALSE;  // at its saved place, centred once, or moved by the player
 };

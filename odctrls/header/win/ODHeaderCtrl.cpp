@@ -318,6 +318,8 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCDESTROY:
       ReleaseClip();
+      if (m_pDragWnd) m_pDragWnd->DestroyWindow(), m_pDragWnd = nullptr;
+      if (m_pDropWnd) m_pDropWnd->DestroyWindow(), m_pDropWnd = nullptr;
       ::RemovePropA(m_hWnd, "ODCtrl");
       ::RemovePropA(m_hWnd, "ODHeaderCtrl");
       break;
@@ -345,7 +347,11 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return r;
     }
     case WM_LBUTTONDOWN:
+      if (OnDragButtonDown((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       OnPress((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+      break;
+    case WM_MOUSEMOVE:
+      if (OnDragMouseMove(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       break;
     case WM_LBUTTONDBLCLK: {
       HDHITTESTINFO hit{};
@@ -357,6 +363,7 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_LBUTTONUP: {
+      if (OnDragButtonUp(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       const BOOL wasDrag = m_bDividerDrag;
       ReleaseClip();
       const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
@@ -368,6 +375,8 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CANCELMODE:
     case WM_KILLFOCUS:
       ReleaseClip();
+      // A column drag ends without reordering when the capture goes elsewhere.
+      if (m_bPressed && (message != WM_CAPTURECHANGED || (HWND)lParam != m_hWnd)) EndColumnDrag(FALSE);
       break;
     case WM_SYSCOLORCHANGE:
       m_crArrow1 = 0x598096, m_crArrow2 = 0x00020A;

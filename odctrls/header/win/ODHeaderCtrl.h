@@ -14,6 +14,9 @@ struct OD_HEADER_ITEM {
   int nParam1 = 0, nParam2 = 0;
 };
 
+class CODFHDragWnd;
+class CODFHDropWnd;
+
 class CODHeaderCtrl : public CHeaderCtrl {
   DECLARE_DYNAMIC(CODHeaderCtrl)
  public:
@@ -35,6 +38,18 @@ class CODHeaderCtrl : public CHeaderCtrl {
   virtual void DrawItemContent(CDC* pDC, int left, int top, int right, int bottom, const HDITEMA& hdi, BOOL bSorted,
                                int nDirection);
 
+  // Column drag and drop (HDS_DRAGDROP): the floating image, the drop marker.
+  void DrawDragImage(CDC* pDC, int nIndex, const CRect& rect);
+  int SetHotDivider(BOOL bByPoint, LPARAM value);
+  void SetTrashWindow(HWND hWnd) { m_hTrash = hWnd; }
+  void SetDropCursorId(UINT nId) { m_nDropCursorId = nId; }
+  void SetDropMarkerColor(COLORREF cr) { m_crDropMarker = cr; }
+  BOOL IsDragging() const { return m_bDragging; }
+  int GetDropIndex() const { return m_nDropIndex; }
+  int GetDropState() const { return m_nDropState; }
+  CODFHDragWnd* GetDragWnd() const { return m_pDragWnd; }
+  CODFHDropWnd* GetDropWnd() const { return m_pDropWnd; }
+
   static void LoadThemeValues();
   static COLORREF s_crText, s_crDividerLight, s_crDividerDark, s_crBackground;
   static int s_nHeaderImageID, s_nLeftShadowImageID;
@@ -48,6 +63,15 @@ class CODHeaderCtrl : public CHeaderCtrl {
   void OnPress(UINT nFlags, CPoint pt);
   void RefreshTheme();
   LRESULT OnLayout(WPARAM wParam, LPARAM lParam);
+  BOOL OnDragButtonDown(UINT nFlags, CPoint pt);
+  BOOL OnDragMouseMove(CPoint pt);
+  BOOL OnDragButtonUp(CPoint pt);
+  BOOL BeginColumnDrag(CPoint pt);
+  void TrackColumnDrag(CPoint pt);
+  void EndColumnDrag(BOOL bDrop);
+  int SendHeaderNotify(UINT nCode, int nItem);
+  int DropIndexAtClient(CPoint pt) const;
+  void SetDragCursor(CPoint pt, int nDrop);
 
   BOOL m_bDoubleBuffer;
   int m_nMargin;
@@ -60,4 +84,45 @@ class CODHeaderCtrl : public CHeaderCtrl {
   LOGFONTA m_font;
   HBITMAP m_hBackground;
   std::vector<OD_HEADER_ITEM> m_items;
+
+  // Column drag state.
+  BOOL m_bPressed = FALSE, m_bDragging = FALSE;
+  int m_nPressedItem = -1;
+  CPoint m_ptPress;
+  int m_nDropIndex = -1;
+  int m_nDropState = 0;  // 0 over an item, 1 over the trash window, 2 no drop, -1 elsewhere
+  COLORREF m_crDropMarker = 0x0000FF;
+  UINT m_nDropCursorId = 0;
+  HWND m_hTrash = nullptr;
+  CRect m_rcTrash;
+  CODFHDragWnd* m_pDragWnd = nullptr;
+  CODFHDropWnd* m_pDropWnd = nullptr;
+};
+
+// The floating picture of the dragged column, painted like the header.
+class CODFHDragWnd : public CWnd {
+ public:
+  CODFHDragWnd();
+  BOOL Create(const CRect& screenRect, CODHeaderCtrl* pHeader, int nItem);
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PostNcDestroy() override { delete this; }
+  CODHeaderCtrl* m_pHeader = nullptr;
+  int m_nItem = -1;
+};
+
+// The arrow-shaped marker over the divider where the dragged column would land.
+class CODFHDropWnd : public CWnd {
+ public:
+  CODFHDropWnd(COLORREF cr);
+  ~CODFHDropWnd() override;
+  BOOL Create(int nHeaderHeight);
+  void SetPosition(int x, int y);  // centre of the marker, screen coordinates
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PostNcDestroy() override { delete this; }
+  HBRUSH m_hBrush;
+  int m_nHeight = 0;
 };

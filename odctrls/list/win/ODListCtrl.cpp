@@ -7,6 +7,7 @@
 
 #include "ODMemDC.h"
 #include "ODNcMgrWnd.h"
+#include "EditRules.h"
 #include "ODTheme.h"
 #include "ScrollBarEx.h"
 
@@ -136,6 +137,7 @@ BOOL CODListCtrl::InitControl() {
   if (!hFont && pParent && pParent->GetParent()) hFont = (HFONT)pParent->GetParent()->SendMessage(WM_GETFONT);
   ApplyFont(hFont);
   m_model.SetStyle(GetStyle());
+  m_model.SetOwnerData(0, [this](int row, int column, odlist::Item* it) { return RequestRowData(row, column, it); });
   LoadColors();
   SetBkImage(s_nBkImageID ? LoadThemeBitmap((UINT)s_nBkImageID, "QKImage") : nullptr);
   LayOut();
@@ -214,16 +216,7 @@ int CODListCtrl::InsertColumn(int nIndex, const OD_COLUMN& column) {
     m_header.GetItem(i, &hdi);
     if ((int)hdi.lParam >= index) hdi.lParam += 1, m_header.SetItem(i, &hdi);
   }
-  const odlist::Column* stored = m_model.GetColumn(index);
-  HDITEMA hdi{};
-  hdi.mask = HDI_WIDTH | HDI_FORMAT | HDI_LPARAM | HDI_TEXT;
-  hdi.cxy = stored->width;
-  hdi.fmt = (int)(stored->flags & 0xFFFF & ~0x4000u) | HDF_STRING;
-  hdi.lParam = index;
-  hdi.pszText = const_cast<LPSTR>(stored->title.c_str());
-  const int headerIndex = m_header.InsertItem(count, &hdi);
-  if (headerIndex >= 0) m_header.SetItemLimits(headerIndex, stored->minWidth, stored->maxWidth);
-  m_nTotalWidth += stored->width;
+  AddHeaderItem(index);
   if (m_bRedrawOnChange) LayOut(), Invalidate(FALSE);
   return index;
 }
@@ -269,6 +262,52 @@ std::vector<int> CODListCtrl::ShownColumns() const {
 BOOL CODListCtrl::EnableHeaderDragDrop(BOOL bEnable) {
   if (!m_header.GetSafeHwnd()) return FALSE;
   m_header.ModifyStyle(bEnable ? 0 : HDS_DRAGDROP, bEnable ? HDS_DRAGDROP : 0);
+  return TRUE;
+}
+
+BOOL CODListCtrl::IsColumnShown(int nColumn) const {
+  const std::vector<int> shown = ShownColumns();
+  return std::find(shown.begin(), shown.end(), nColumn) != shown.end();
+}
+
+BOOL CODListCtrl::HideColumn(int nColumn) {
+  CloseEditor();
+  for (int i = 0; i < m_header.GetItemCount(); ++i) {
+    HDITEMA hdi{};
+    hdi.mask = HDI_LPARAM | HDI_WIDTH;
+    m_header.GetItem(i, &hdi);
+    if ((int)hdi.lParam != nColumn) continue;
+    m_header.DeleteItem(i);
+    m_nTotalWidth -= hdi.cxy;
+    if (m_nFocusColumn == nColumn) m_nFocusColumn = -1;
+    LayOut();
+    Invalidate(FALSE);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+// A header item for the logical column, at the right end.
+BOOL CODListCtrl::AddHeaderItem(int nColumn) {
+  const odlist::Column* c = m_model.GetColumn(nColumn);
+  if (!c) return FALSE;
+  HDITEMA hdi{};
+  hdi.mask = HDI_WIDTH | HDI_FORMAT | HDI_LPARAM | HDI_TEXT;
+  hdi.cxy = c->width;
+  hdi.fmt = (int)(c->flags & 0xFFFF & ~0x4000u) | HDF_STRING;
+  hdi.lParam = nColumn;
+  hdi.pszText = const_cast<LPSTR>(c->title.c_str());
+  const int at = m_header.InsertItem(m_header.GetItemCount(), &hdi);
+  if (at < 0) return FALSE;
+  m_header.SetItemLimits(at, c->minWidth, c->maxWidth);
+  m_nTotalWidth += c->width;
+  return TRUE;
+}
+
+BOOL CODListCtrl::ShowColumn(int nColumn) {
+  if (IsColumnShown(nColumn) || !AddHeaderItem(nColumn)) return FALSE;
+  LayOut();
+  Invalidate(FALSE);
   return TRUE;
 }
 
@@ -340,11 +379,13 @@ int CODListCtrl::SetOption(int nCode, LPARAM lValue) {
 }
 
 void CODListCtrl::ModifyListStyle(DWORD dwRemove, DWORD dwAdd, UINT) {
+  CloseEditor();
   const DWORD before = GetStyle();
   ModifyStyle(dwRemove, dwAdd);
   const DWORD after = GetStyle();
   if (!(before & odlist::LS_HGRID) && (after & odlist::LS_HGRID)) ++m_nRowHeight;
   if ((before & odlist::LS_HGRID) && !(after & odlist::LS_HGRID)) --m_nRowHeight;
+  if (!(after & odlist::LS_CELLFOCUS)) m_nFocusColumn = -1;
   m_model.SetStyle(after);
   LayOut();
   Invalidate(FALSE);
@@ -389,6 +430,11 @@ void CODListCtrl::LayOut() {
                             SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
       area.top = m_rcHeader.bottom;
     }
+  }
+  m_rcFixed.SetRectEmpty();
+  if (HasFixedRow()) {
+    m_rcFixed.SetRect(area.left, area.top, area.right, area.top + m_nRowHeight + 2 * ::GetSystemMetrics(SM_CYDLGFRAME));
+    area.top = m_rcFixed.bottom;
   }
   m_rcList = area;
   UpdateScrollBars();
@@ -446,6 +492,11 @@ void CODListCtrl::ShowListScrollBar(int nBar, BOOL bShow) {
   CWnd::ShowScrollBar(nBar, bShow);
 }
 
+void CODListCtrl::SetListScrollPos(int nBar, int nPos, BOOL bRedraw) {
+  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, nPos, 0};
+  SetListScrollInfo(nBar, &si, bRedraw && m_bRedrawOnChange);
+}
+
 void CODListCtrl::EnsureVisible(int nRow, BOOL bWhole) {
   const int pos = m_model.PositionOf(nRow);
   if (pos < 0) return;
@@ -460,6 +511,7 @@ void CODListCtrl::EnsureVisible(int nRow, BOOL bWhole) {
 }
 
 void CODListCtrl::OnVScroll(UINT nCode) {
+  CloseEditor();
   const int count = GetItemCount(), page = RowsPerPage();
   int first = m_nFirst;
   SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
@@ -492,12 +544,12 @@ void CODListCtrl::OnVScroll(UINT nCode) {
   first = std::max(0, std::min(first, count - page));
   if (first == m_nFirst) return;
   m_nFirst = first;
-  SCROLLINFO pos{sizeof pos, SIF_POS, 0, 0, 0, m_nFirst, 0};
-  SetListScrollInfo(SB_VERT, &pos, TRUE);
+  SetListScrollPos(SB_VERT, m_nFirst, TRUE);
   InvalidateRect(&m_rcList, FALSE);
 }
 
 void CODListCtrl::OnHScroll(UINT nCode) {
+  CloseEditor();
   const int width = m_rcList.Width(), step = std::max(1, width / 8);
   int x = m_nXPos;
   SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
@@ -557,6 +609,7 @@ void CODListCtrl::SelectAndNotify(int nFocusPos, int nAnchorPos, BOOL bSelect, B
 }
 
 int CODListCtrl::HitTestRow(CPoint pt) const {
+  if (m_rcFixed.PtInRect(pt)) return -1;
   if (!m_rcList.PtInRect(pt)) return -2;
   const int pos = m_nFirst + (pt.y - m_rcList.top) / std::max(1, m_nRowHeight);
   return m_model.RowAt(pos);
@@ -564,11 +617,22 @@ int CODListCtrl::HitTestRow(CPoint pt) const {
 
 void CODListCtrl::OnKey(UINT nKey) {
   const int focus = m_model.FocusRow();
-  if (NotifyParent(ODLN_KEYDOWN, focus, -1, (LPARAM)nKey)) return;
+  m_bKeyStartsEdit = FALSE;
+  if (NotifyParent(ODLN_KEYDOWN, focus, m_nFocusColumn, (LPARAM)nKey)) return;
   const BOOL shift = ::GetKeyState(VK_SHIFT) < 0, ctrl = ::GetKeyState(VK_CONTROL) < 0;
+  if (m_model.IsTree() && m_nFocusColumn < 0 && OnTreeKey(nKey)) return;
+  if (HasFixedRow() && OnFixedRowKey(nKey)) return;
+  if ((GetStyle() & odlist::LS_CELLFOCUS) && (nKey == VK_LEFT || nKey == VK_RIGHT)) {
+    MoveFocusColumn(nKey == VK_LEFT ? -1 : 1);
+    return;
+  }
   int first = m_nFirst;
   const std::vector<int> before = m_model.SelectedRows();
-  if (!m_model.OnKey(nKey, shift != FALSE, ctrl != FALSE, RowsPerPage(), &first)) return;
+  if (!m_model.OnKey(nKey, shift != FALSE, ctrl != FALSE, RowsPerPage(), &first)) {
+    // A key the list does not use may start an edit with the character it makes.
+    m_bKeyStartsEdit = !ctrl;
+    return;
+  }
   for (int row : m_model.SelectedRows())
     if (std::find(before.begin(), before.end(), row) == before.end()) NotifyParent(ODLN_ITEMCHANGED, row, -1, 0);
   m_nFirst = first;
@@ -577,9 +641,28 @@ void CODListCtrl::OnKey(UINT nKey) {
 }
 
 void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
+  CloseEditor();
   SetFocus();
+  int boxRow = -2;
+  if (HitExpandBox(pt, &boxRow)) {
+    ToggleByUser(boxRow);
+    return;
+  }
   const int row = HitTestRow(pt);
   const int pos = m_model.PositionOf(row);
+  const int column = HitTestColumn(pt);
+  const int oldColumn = m_nFocusColumn;
+  const int oldRow = m_model.FocusRow();
+  m_nFocusColumn = (GetStyle() & odlist::LS_CELLFOCUS) && IsFocusableColumn(column) ? column : -1;
+  if (row == -1) {
+    // The fixed row takes the focus without a selection; a second click on its cell edits.
+    if (m_nFocusColumn < 0 && IsFocusableColumn(column)) m_nFocusColumn = column;
+    m_model.MoveFocus(-1);
+    Invalidate(FALSE);
+    if (m_nFocusColumn >= 0 && m_nFocusColumn == oldColumn && oldRow == -1) EditCell(-1, m_nFocusColumn, 1);
+    NotifyParent(ODLN_CLICK, row, column, (LPARAM)nFlags, MAKELPARAM(pt.x, pt.y));
+    return;
+  }
   if (pos < 0) {
     m_model.ClearSelection();
     Invalidate(FALSE);
@@ -594,11 +677,14 @@ void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
   } else {
     SelectAndNotify(pos, pos, TRUE, FALSE, FALSE);
     m_model.SetAnchor(pos);
+    // A second click on the focus cell edits it.
+    if (m_nFocusColumn >= 0 && m_nFocusColumn == oldColumn && row == oldRow) EditCell(row, m_nFocusColumn, 1);
   }
   NotifyParent(ODLN_CLICK, row, -1, (LPARAM)nFlags, MAKELPARAM(pt.x, pt.y));
 }
 
 LRESULT CODListCtrl::OnHeaderNotify(NMHDR* pHdr) {
+  CloseEditor();
   NMHEADERA* nm = (NMHEADERA*)pHdr;
   HDITEMA hdi{};
   hdi.mask = HDI_LPARAM | HDI_WIDTH;
@@ -626,6 +712,11 @@ LRESULT CODListCtrl::OnHeaderNotify(NMHDR* pHdr) {
       return 0;
     }
     case HDN_ENDDRAG:
+      // With style 0x0100 a column dropped off the header (or on the trash) is hidden.
+      if ((GetStyle() & odlist::LS_DRAGHIDE) && (m_header.GetDropState() == -1 || m_header.GetDropState() == 1)) {
+        HideColumn(column);
+        return 1;
+      }
       Invalidate(FALSE);
       return 0;
   }
@@ -681,7 +772,7 @@ void CODListCtrl::DrawRow(CDC* pDC, const CRect& rect, const CRect& clip, int nP
   const odlist::Row* r = m_model.GetRow(row);
   if (!r) return;
   const DWORD style = GetStyle();
-  COLORREF bk = (style & odlist::LS_3DFACE) ? m_colors[CLR_3DFACE] : m_colors[CLR_BK];
+  COLORREF bk = (style & odlist::LS_3DFACE) || row == -1 ? m_colors[CLR_3DFACE] : m_colors[CLR_BK];
   COLORREF text = m_colors[CLR_TEXT];
   const BOOL selected = (r->state & odlist::RS_SELECTED) != 0;
   const BOOL focusShown = m_bHasFocus || (style & odlist::LS_SHOWSELALWAYS);
@@ -696,17 +787,28 @@ void CODListCtrl::DrawRow(CDC* pDC, const CRect& rect, const CRect& clip, int nP
   font.CreateFontIndirect((r->state & odlist::RS_BOLD) ? &m_boldFont : &m_font);
   CFont* old = pDC->SelectObject(&font);
   int left = rect.left;
+  BOOL firstColumn = TRUE;
   for (int column : ShownColumns()) {
     const odlist::Column* c = m_model.GetColumn(column);
     if (!c) continue;
     CRect cell(left, rect.top, left + c->width, rect.bottom);
     left = cell.right;
+    if (firstColumn) {
+      // The first column starts after the row's indent; a parent's box sits just before it.
+      firstColumn = FALSE;
+      cell.left = std::min<int>(cell.right, cell.left + IndentOf(row) * m_nRowHeight);
+      if ((r->state & (odlist::RS_COLLAPSED | odlist::RS_EXPANDED)) && IndentOf(row) > 0)
+        DrawExpandBox(pDC, CRect(cell.left - m_nRowHeight, rect.top, cell.left, rect.top + m_nRowHeight),
+                      (r->state & odlist::RS_EXPANDED) != 0);
+    }
     if (cell.left > clip.right) break;
     if (cell.right < clip.left) continue;
     odlist::Item item;
     item.row = row, item.column = column;
     m_model.GetItem(&item);
-    pDC->SetTextColor(text);
+    const BOOL focusCell = row == m_model.FocusRow() && column == m_nFocusColumn && (style & odlist::LS_CELLFOCUS);
+    if (focusCell && selected && focusShown) pDC->FillSolidRect(&cell, m_colors[CLR_BK]);
+    pDC->SetTextColor(focusCell ? m_colors[CLR_TEXT] : text);
     CRect inner = cell;
     inner.DeflateRect(m_opt.cellGap, 0);
     DrawCellText(pDC, inner, item, c->flags & 3);
@@ -726,9 +828,10 @@ void CODListCtrl::DrawRow(CDC* pDC, const CRect& rect, const CRect& clip, int nP
     pDC->LineTo(std::max<int>(rect.right, left), rect.bottom - 1);
     pDC->SelectObject(op);
   }
-  if (m_bHasFocus && row == m_model.FocusRow()) {
+  if (m_bHasFocus && !m_hEditor && row == m_model.FocusRow()) {
     CRect f = rect;
     f.right = std::min<int>(rect.right, left);
+    if (m_nFocusColumn >= 0 && (style & odlist::LS_CELLFOCUS)) GetCellRect(row, m_nFocusColumn, &f);
     DrawFocusFrame(pDC, f, PS_DOT, 0, 1);
   }
 }
@@ -746,6 +849,8 @@ void CODListCtrl::OnDrawList(CDC* pDC) {
     if (row.bottom > clip.top) DrawRow(pDC, row, clip, pos, (pos & 1) != 0);
     row.OffsetRect(0, m_nRowHeight);
   }
+  if (!m_rcFixed.IsRectEmpty()) DrawFixedRow(pDC, clip);
+  if (m_bTreeLines && m_model.IsTree()) DrawTreeLines(pDC);
   if (count == 0 && !m_opt.emptyText.empty()) {
     CRect band(
         m_rcList.left, m_rcList.top + 2,
@@ -765,6 +870,12 @@ void CODListCtrl::Paint() {
   PAINTSTRUCT ps;
   CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
   CRect clip(ps.rcPaint);
+  if (m_hEditor && ::IsWindowVisible(m_hEditor)) {
+    CRect editor;
+    ::GetWindowRect(m_hEditor, &editor);
+    ScreenToClient(&editor);
+    pDC->ExcludeClipRect(&editor);
+  }
   if (m_bDoubleBuffer) {
     CODMemDC mem(pDC, &clip);
     OnDrawList(&mem);
@@ -806,6 +917,7 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE: {
+      CloseEditor();
       const LRESULT r = CWnd::WindowProc(message, wParam, lParam);
       LayOut();
       return r;
@@ -830,12 +942,17 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_CHAR:
+      if (OnChar((UINT)wParam)) return 0;
+      break;
     case WM_LBUTTONDOWN:
       OnButtonDown((UINT)wParam, pt);
       return 0;
-    case WM_LBUTTONDBLCLK:
-      NotifyParent(ODLN_DBLCLK, HitTestRow(pt), -1, (LPARAM)wParam);
+    case WM_LBUTTONDBLCLK: {
+      const int row = HitTestRow(pt);
+      if (!NotifyParent(ODLN_DBLCLK, row, -1, (LPARAM)wParam) && m_model.IsTree()) ToggleByUser(row);
       return 0;
+    }
     case WM_RBUTTONDOWN:
       SetFocus();
       NotifyParent(ODLN_RCLICK, HitTestRow(pt), -1, (LPARAM)wParam);
@@ -844,12 +961,18 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_bHasFocus = TRUE, Invalidate(FALSE);
       return 0;
     case WM_KILLFOCUS:
+      // The focus going to the editor (a child) keeps the list's focus look.
+      if (wParam && ::IsChild(m_hWnd, (HWND)wParam)) return 0;
       m_bHasFocus = FALSE;
       Invalidate(FALSE);
       NotifyParent(ODLN_KILLFOCUS, m_model.FocusRow(), -1, wParam);
       return 0;
     case WM_NOTIFY:
       if (lParam && ((NMHDR*)lParam)->hwndFrom == m_header.GetSafeHwnd()) return OnHeaderNotify((NMHDR*)lParam);
+      if (lParam && ((NMHDR*)lParam)->code == (UINT)ODLN_ENDLABELEDIT) return OnEditorEnd((NMODLISTEDIT*)lParam);
+      break;
+    case WM_DESTROY:
+      CloseEditor();
       break;
     case WM_NCDESTROY:
       ::RemovePropA(m_hWnd, "ODCtrl");
@@ -862,4 +985,347 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
   }
   return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// ---- in-place editing ------------------------------------------------------------------
+
+BOOL CODListCtrl::IsFocusableColumn(int nColumn) const {
+  const odlist::Column* c = m_model.GetColumn(nColumn);
+  return c && !(c->flags & 0x4000000);
+}
+
+int CODListCtrl::HitTestColumn(CPoint pt) const {
+  int left = m_rcList.left - m_nXPos;
+  for (int column : ShownColumns()) {
+    const odlist::Column* c = m_model.GetColumn(column);
+    if (!c) continue;
+    if (pt.x >= left && pt.x < left + c->width) return column;
+    left += c->width;
+  }
+  return -1;
+}
+
+BOOL CODListCtrl::GetCellRect(int nRow, int nColumn, CRect* pRect) const {
+  const int pos = m_model.PositionOf(nRow);
+  const BOOL fixed = nRow == -1 && !m_rcFixed.IsRectEmpty();
+  if (!pRect || (pos < 0 && !fixed) || !m_model.GetColumn(nColumn)) return FALSE;
+  const int top =
+      fixed ? m_rcFixed.top + ::GetSystemMetrics(SM_CYDLGFRAME) : m_rcList.top + (pos - m_nFirst) * m_nRowHeight;
+  int left = m_rcList.left - m_nXPos;
+  for (int column : ShownColumns()) {
+    const odlist::Column* c = m_model.GetColumn(column);
+    if (!c) continue;
+    if (column == nColumn) {
+      const int indent = column == ShownColumns().front() ? IndentOf(nRow) * m_nRowHeight : 0;
+      pRect->SetRect(std::min(left + indent, left + c->width), top, left + c->width, top + m_nRowHeight);
+      return TRUE;
+    }
+    left += c->width;
+  }
+  return FALSE;
+}
+
+int CODListCtrl::GetFocusCell(int* pColumn) const {
+  if (pColumn) *pColumn = m_nFocusColumn;
+  return m_model.FocusRow();
+}
+
+BOOL CODListCtrl::SetFocusCell(int nRow, int nColumn) {
+  const int pos = m_model.PositionOf(nRow);
+  if (pos < 0 || (nColumn >= 0 && !IsFocusableColumn(nColumn)) || nColumn < -1) return FALSE;
+  m_model.MoveFocus(pos);
+  m_nFocusColumn = nColumn;
+  Invalidate(FALSE);
+  return TRUE;
+}
+
+BOOL CODListCtrl::MoveFocusColumn(int nStep) {
+  const std::vector<int> shown = ShownColumns();
+  auto at = std::find(shown.begin(), shown.end(), m_nFocusColumn);
+  int i = at == shown.end() ? (nStep > 0 ? -1 : (int)shown.size()) : (int)(at - shown.begin());
+  for (i += nStep; i >= 0 && i < (int)shown.size(); i += nStep) {
+    if (!IsFocusableColumn(shown[(size_t)i])) continue;
+    m_nFocusColumn = shown[(size_t)i];
+    Invalidate(FALSE);
+    return TRUE;
+  }
+  // Nothing left of the first focusable column: the whole row has the focus again.
+  if (nStep < 0) m_nFocusColumn = -1, Invalidate(FALSE);
+  return FALSE;
+}
+
+BOOL CODListCtrl::OnChar(UINT nChar) {
+  const BOOL starts = m_bKeyStartsEdit;
+  m_bKeyStartsEdit = FALSE;
+  const int row = m_model.FocusRow();
+  if (!starts || m_nFocusColumn < 0 || (row != -1 && !(GetStyle() & odlist::LS_CELLFOCUS))) return FALSE;
+  return EditCell(row, m_nFocusColumn, nChar) != 0;
+}
+
+int CODListCtrl::NotifyEdit(int nCode, NMHDR* pHdr) {
+  CWnd* pParent = GetParent();
+  if (!pParent || !m_hWnd || !pHdr) return 0;
+  if (!(m_opt.notifyMask & (1u << ((unsigned)(-nCode) % 32u)))) return 0;
+  pHdr->hwndFrom = m_hWnd;
+  pHdr->idFrom = (UINT_PTR)GetDlgCtrlID();
+  pHdr->code = (UINT)nCode;
+  return (int)pParent->SendMessage(WM_NOTIFY, pHdr->idFrom, (LPARAM)pHdr);
+}
+
+int CODListCtrl::EditCell(int nRow, int nColumn, UINT nKey) {
+  if (nRow < -1 || (nRow == -1 && !HasFixedRow()) || !m_model.GetColumn(nColumn)) return 0;
+  CloseEditor();
+  odlist::Item item;
+  item.row = nRow, item.column = nColumn;
+  if (!m_model.GetItem(&item) || (m_model.GetRowState(nRow) & odlist::RS_NOEDIT)) return 0;
+  EnsureVisible(nRow, TRUE);
+  CRect cell;
+  if (!GetCellRect(nRow, nColumn, &cell)) return 0;
+  m_nEditRow = nRow, m_nEditColumn = nColumn;
+  NMODLISTEDIT nm{};
+  nm.nRow = nRow, nm.nColumn = nColumn, nm.rcCell = cell, nm.nKey = nKey, nm.dwData = GetItemData(nRow);
+  const int n = odlist::BoundedTextLength(item.text.c_str(), (int)item.text.size(), sizeof nm.szText);
+  std::memcpy(nm.szText, item.text.data(), (size_t)n);
+  if (NotifyEdit(ODLN_BEGINLABELEDIT, &nm.hdr)) {
+    // The parent edits with a window of its own, or refuses the edit.
+    m_hEditor = ::IsWindow(nm.hEditor) ? nm.hEditor : nullptr;
+    if (!m_hEditor) m_nEditRow = -2, m_nEditColumn = -1;
+    if (m_hEditor) ::SetFocus(m_hEditor);
+    return m_hEditor ? 1 : 0;
+  }
+  if (!(item.mask & odlist::IM_TEXT)) return m_nEditRow = -2, m_nEditColumn = -1, 0;
+  CRect text = cell;
+  text.DeflateRect(m_opt.cellGap, 0);
+  text.bottom += 2;
+  CODListEdit* pEdit = new CODListEdit(nRow, nColumn, nm.bButton);
+  if (!pEdit->Create(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, text, this, 0)) {
+    delete pEdit;
+    m_nEditRow = -2, m_nEditColumn = -1;
+    return 0;
+  }
+  pEdit->SetAutoDelete();
+  m_editFont.DeleteObject();
+  m_editFont.CreateFontIndirect((m_model.GetRowState(nRow) & odlist::RS_BOLD) ? &m_boldFont : &m_font);
+  pEdit->SetFont(&m_editFont, FALSE);
+  pEdit->SetWindowText(nm.szText);
+  m_hEditor = pEdit->GetSafeHwnd();
+  pEdit->SetFocus();
+  pEdit->ApplyStartKey(nKey);
+  return 1;
+}
+
+void CODListCtrl::EndEdit(BOOL bCommit, const NMODLISTEDIT* pEnd) {
+  const HWND editor = m_hEditor;
+  if (!editor) return;
+  m_hEditor = nullptr;
+  if (bCommit && !m_model.IsOwnerData() && m_nEditRow >= -1) {
+    char text[256] = "";
+    if (pEnd)
+      std::memcpy(text, pEnd->szText, sizeof text - 1);
+    else
+      ::GetWindowTextA(editor, text, sizeof text);
+    SetItemText(m_nEditRow, m_nEditColumn, text);
+  }
+  m_nEditRow = -2, m_nEditColumn = -1;
+  // Closed by posting: the editor may be the one telling us it ended.
+  ::ShowWindow(editor, SW_HIDE);
+  ::PostMessageA(editor, WM_CLOSE, 0, 0);
+  if (::GetFocus() != m_hWnd) m_bHasFocus = FALSE;
+  Invalidate(FALSE);
+}
+
+LRESULT CODListCtrl::OnEditorEnd(NMODLISTEDIT* pEnd) {
+  if (!pEnd || !m_hEditor || pEnd->hdr.hwndFrom != m_hEditor) return 0;
+  pEnd->szText[sizeof pEnd->szText - 1] = '\0';
+  pEnd->nRow = m_nEditRow, pEnd->nColumn = m_nEditColumn;
+  pEnd->dwData = GetItemData(m_nEditRow);
+  NMODLISTEDIT toParent = *pEnd;
+  const int reply = NotifyEdit(ODLN_ENDLABELEDIT, &toParent.hdr);
+  EndEdit(odlist::ShouldCommit(reply, pEnd->nKey), pEnd);
+  return 0;
+}
+
+// ---- owner data and tree rows ------------------------------------------------------------
+
+void CODListCtrl::SetItemCountEx(int nCount) {
+  if (!m_model.IsOwnerData()) return;
+  m_model.SetOwnerData(nCount,
+                       [this](int row, int column, odlist::Item* it) { return RequestRowData(row, column, it); });
+  m_nFirst = 0;
+  UpdateScrollBars();
+  Invalidate(FALSE);
+}
+
+BOOL CODListCtrl::RequestRowData(int nRow, int nColumn, odlist::Item* pItem) {
+  NMODLISTDISPINFO nm{};
+  nm.nRow = nRow, nm.nColumn = nColumn;
+  nm.nMask = (nColumn >= 0 ? odlist::IM_TEXT : 0) | odlist::IM_BKCOLOUR | odlist::IM_STATE | odlist::IM_INDENT;
+  nm.nImage = nm.nCheck = nm.nColour = nm.nBkColour = nm.nIndent = -1;
+  NotifyEdit(ODLN_GETDISPINFO, &nm.hdr);
+  nm.szText[sizeof nm.szText - 1] = '\0';
+  pItem->mask = nm.nMask;
+  pItem->text = nm.szText;
+  pItem->image = nm.nImage, pItem->check = nm.nCheck, pItem->colour = nm.nColour;
+  pItem->bkColour = nm.nBkColour, pItem->extraHeight = nm.nExtraHeight, pItem->indent = nm.nIndent;
+  pItem->state = nm.nState;
+  return TRUE;
+}
+
+int CODListCtrl::InsertTreeItem(int nParentNode, LPCSTR lpszText, int nSpanColumn) {
+  odlist::Item it;
+  it.column = 0;
+  if (lpszText) it.mask = odlist::IM_TEXT, it.text = lpszText;
+  const int row = m_model.InsertTreeItem(ModelNode(nParentNode), it, nSpanColumn);
+  if (row >= 0 && m_bRedrawOnChange) UpdateScrollBars(), Invalidate(FALSE);
+  return row < 0 ? -1 : m_model.NodeOfRow(row);
+}
+
+int CODListCtrl::GetNextNode(int nNode, int nRelation) const {
+  return m_model.GetNextNode(ModelNode(nNode), nRelation);
+}
+BOOL CODListCtrl::HasChildren(int nNode) const { return m_model.HasChildren(ModelNode(nNode)); }
+int CODListCtrl::GetNodeRow(int nNode) const { return m_model.GetNodeRow(ModelNode(nNode)); }
+
+BOOL CODListCtrl::Expand(int nNode, int nAction) {
+  CloseEditor();
+  if (!m_model.Expand(ModelNode(nNode), nAction)) return FALSE;
+  if (m_model.FocusRow() >= 0) EnsureVisible(m_model.FocusRow(), TRUE);
+  UpdateScrollBars();
+  Invalidate(FALSE);
+  return TRUE;
+}
+
+int CODListCtrl::IndentOf(int nRow) const {
+  const odlist::Row* r = m_model.IsTree() ? m_model.GetRow(nRow) : nullptr;
+  return r && r->indent > 0 ? std::min(r->indent, 64) : 0;
+}
+
+BOOL CODListCtrl::HitExpandBox(CPoint pt, int* pRow) const {
+  const int row = HitTestRow(pt);
+  if (!m_model.IsTree() || row < 0 || !(m_model.GetRowState(row) & (odlist::RS_COLLAPSED | odlist::RS_EXPANDED)))
+    return FALSE;
+  const std::vector<int> shown = ShownColumns();
+  CRect cell;
+  if (shown.empty() || !GetCellRect(row, shown.front(), &cell)) return FALSE;
+  if (pt.x < cell.left - m_nRowHeight || pt.x >= cell.left) return FALSE;
+  if (pRow) *pRow = row;
+  return TRUE;
+}
+
+// The player's toggle: the parent may veto it and hears when it happened.
+BOOL CODListCtrl::ToggleByUser(int nRow) {
+  const int node = m_model.NodeOfRow(nRow);
+  if (node < 0 || !m_model.HasChildren(node)) return FALSE;
+  if (NotifyParent(ODLN_ITEMEXPANDING, nRow, -1)) return FALSE;
+  if (!Expand(node, odlist::TREE_TOGGLE)) return FALSE;
+  NotifyParent(ODLN_ITEMEXPANDED, nRow, -1, (m_model.GetRowState(nRow) & odlist::RS_EXPANDED) ? 1 : 0);
+  return TRUE;
+}
+
+// Left closes an open node or goes to the parent; Right opens a closed node or goes to its
+// first child.
+BOOL CODListCtrl::OnTreeKey(UINT nKey) {
+  if (nKey != VK_LEFT && nKey != VK_RIGHT) return FALSE;
+  const int node = m_model.NodeOfRow(m_model.FocusRow());
+  const odlist::TreeNode* n = m_model.GetNode(node);
+  if (!n) return TRUE;
+  int target = -1;
+  if (nKey == VK_LEFT) {
+    if (n->expanded && !n->children.empty()) return Expand(node, odlist::TREE_COLLAPSE), TRUE;
+    target = m_model.GetNextNode(node, odlist::TREE_PARENT);
+  } else {
+    if (!n->expanded && !n->children.empty()) return Expand(node, odlist::TREE_EXPAND), TRUE;
+    target = m_model.GetNextNode(node, odlist::TREE_CHILD);
+  }
+  const int pos = m_model.PositionOf(m_model.GetNodeRow(target));
+  if (pos < 0) return TRUE;
+  SelectAndNotify(pos, pos, TRUE, FALSE, FALSE);
+  m_model.SetAnchor(pos);
+  EnsureVisible(m_model.RowAt(pos), TRUE);
+  return TRUE;
+}
+
+void CODListCtrl::DrawExpandBox(CDC* pDC, const CRect& square, BOOL bExpanded) {
+  const int size = std::max(5, (std::min(square.Width(), square.Height()) / 2) | 1);
+  CRect box(0, 0, size, size);
+  box.OffsetRect(square.left + (square.Width() - size) / 2, square.top + (square.Height() - size) / 2);
+  pDC->FillSolidRect(&box, m_colors[CLR_BK]);
+  CBrush frame(m_colors[CLR_3DSHADOW]);
+  pDC->FrameRect(&box, &frame);
+  const int mid = box.top + size / 2, centre = box.left + size / 2;
+  pDC->FillSolidRect(box.left + 2, mid, size - 4, 1, m_colors[CLR_TEXT]);
+  if (!bExpanded) pDC->FillSolidRect(centre, box.top + 2, 1, size - 4, m_colors[CLR_TEXT]);
+}
+
+namespace {
+struct DotState {
+  HDC hdc;
+  COLORREF colour;
+  int counter;
+};
+}  // namespace
+
+void CALLBACK CODListCtrl::DotProc(int x, int y, LPARAM lParam) {
+  DotState* s = (DotState*)lParam;
+  if (s->counter) ::SetPixel(s->hdc, x, y, s->colour);
+  s->counter = !s->counter;
+}
+
+// Dotted lines: across to each row from half a row left of its cell, and down from a node
+// to its next sibling.
+void CODListCtrl::DrawTreeLines(CDC* pDC) {
+  const std::vector<int> shown = ShownColumns();
+  if (shown.empty()) return;
+  const int count = GetItemCount();
+  for (int pos = m_nFirst; pos < count; ++pos) {
+    const int row = m_model.RowAt(pos);
+    CRect cell;
+    if (!GetCellRect(row, shown.front(), &cell) || cell.top >= m_rcList.bottom) break;
+    DotState dots{pDC->GetSafeHdc(), m_colors[CLR_TREELINE], 1};
+    const int y = cell.top + m_nRowHeight / 2, x = cell.left - m_nRowHeight / 2;
+    ::LineDDA(x, y, cell.left - 2, y, &CODListCtrl::DotProc, (LPARAM)&dots);
+    const int sibling = m_model.GetNextNode(m_model.NodeOfRow(row), odlist::TREE_NEXT);
+    if (sibling < 0) continue;
+    CRect next;
+    const int bottom = GetCellRect(m_model.GetNodeRow(sibling), shown.front(), &next) && next.top < m_rcList.bottom
+                           ? next.top + 10
+                           : m_rcList.bottom;
+    dots.counter = 1;
+    ::LineDDA(x, y, x, bottom, &CODListCtrl::DotProc, (LPARAM)&dots);
+  }
+}
+
+// ---- the fixed row -----------------------------------------------------------------------
+
+// Row -1 under the header: a raised band in the 3-D face colour with the row inside it.
+void CODListCtrl::DrawFixedRow(CDC* pDC, const CRect& clip) {
+  pDC->FillSolidRect(&m_rcFixed, m_colors[CLR_3DFACE]);
+  const int frame = ::GetSystemMetrics(SM_CYDLGFRAME);
+  CRect row(m_rcList.left - m_nXPos, m_rcFixed.top + frame,
+            m_rcList.left - m_nXPos + std::max(m_nTotalWidth, m_rcList.Width() + m_nXPos), m_rcFixed.bottom - frame);
+  DrawRow(pDC, row, clip, -1, FALSE);
+  // The raised edge goes on last so the row never covers it.
+  pDC->Draw3dRect(&m_rcFixed, m_colors[CLR_3DHILIGHT], m_colors[CLR_3DDKSHADOW]);
+}
+
+// Up from the first row reaches the fixed row; Down from it goes back to the first row.
+BOOL CODListCtrl::OnFixedRowKey(UINT nKey) {
+  const int focus = m_model.FocusRow();
+  if (nKey == VK_UP && GetItemCount() > 0 && m_model.PositionOf(focus) == 0) {
+    m_model.MoveFocus(-1);
+    Invalidate(FALSE);
+    return TRUE;
+  }
+  if (nKey == VK_DOWN && (focus == -1 || (focus == -2 && GetItemCount() == 0))) {
+    if (GetItemCount() == 0) {
+      m_model.MoveFocus(-1);
+    } else {
+      SelectAndNotify(0, 0, TRUE, FALSE, FALSE);
+      m_model.SetAnchor(0);
+      EnsureVisible(m_model.RowAt(0), TRUE);
+    }
+    Invalidate(FALSE);
+    return TRUE;
+  }
+  return FALSE;
 }

@@ -10,6 +10,7 @@
 
 #include "ListModel.h"
 #include "ODHeaderCtrl.h"
+#include "ODListEdit.h"
 
 enum {
   ODLN_CUSTOMDRAW = -2048,
@@ -24,6 +25,24 @@ enum {
   ODLN_RCLICK = -2061,
   ODLN_HEADERRCLICK = -2066,
   ODLN_KILLFOCUS = -2067,
+  ODLN_GETDISPINFO = -2056,
+  ODLN_ITEMEXPANDING = -2064,
+  ODLN_ITEMEXPANDED = -2065,
+};
+
+// The handle that names the tree's root in the tree calls.
+#define ODTREE_ROOT ((int)0xFFFF0000)
+
+// Body of ODLN_GETDISPINFO: the parent fills what nMask asks (text into szText) and says in
+// nMask what it filled (the odlist::ItemMask bits).
+struct NMODLISTDISPINFO {
+  NMHDR hdr;
+  int nRow;
+  int nColumn;
+  UINT nMask;
+  char szText[256];
+  int nImage, nCheck, nColour, nBkColour, nExtraHeight, nIndent;
+  UINT nState;
 };
 
 // The general notification body.
@@ -70,6 +89,30 @@ class CODListCtrl : public CWnd {
   virtual void DrawBkgnd(CDC* pDC, const CRect& rect, COLORREF cr);
   virtual int GetWheelScrollLines();
 
+  // In-place editing of one cell; the editor reports its end with ODLN_ENDLABELEDIT.
+  virtual int EditCell(int nRow, int nColumn, UINT nKey);
+  virtual void EndEdit(BOOL bCommit, const NMODLISTEDIT* pEnd);
+  HWND GetEditor() const { return m_hEditor; }
+  int NotifyEdit(int nCode, NMHDR* pHdr);
+  // The focus cell: the focus row and, with cell focus (style 0x1000), a focus column.
+  int GetFocusCell(int* pColumn) const;
+  BOOL SetFocusCell(int nRow, int nColumn);
+  BOOL GetCellRect(int nRow, int nColumn, CRect* pRect) const;
+  int HitTestColumn(CPoint pt) const;
+
+  // Owner data (style 0x0800): the row count; cells come through ODLN_GETDISPINFO.
+  void SetItemCountEx(int nCount);
+  // Tree rows (style 0x4000 or 0x8000). Nodes are handles; ODTREE_ROOT is the root.
+  int InsertTreeItem(int nParentNode, LPCSTR lpszText, int nSpanColumn = -1);
+  int GetNextNode(int nNode, int nRelation) const;
+  BOOL Expand(int nNode, int nAction);
+  BOOL HasChildren(int nNode) const;
+  int GetNodeRow(int nNode) const;
+  void SetTreeLines(BOOL bOn) { m_bTreeLines = bOn, Invalidate(FALSE); }
+  BOOL HitExpandBox(CPoint pt, int* pRow) const;
+  // The dot drawer of the tree lines: every second pixel along a line.
+  static void CALLBACK DotProc(int x, int y, LPARAM lParam);
+
   // Columns: inserted and shown in one step.
   int InsertColumn(int nIndex, const OD_COLUMN& column);
   int InsertColumn(int nIndex, LPCSTR lpszTitle, int nWidth, UINT nFormat = HDF_LEFT);
@@ -77,6 +120,10 @@ class CODListCtrl : public CWnd {
   BOOL SetColumnWidth(int nColumn, int nWidth);
   CODHeaderCtrl* GetHeaderCtrl() { return m_header.GetSafeHwnd() ? &m_header : nullptr; }
   BOOL EnableHeaderDragDrop(BOOL bEnable);
+  // A hidden column keeps its cells; showing it puts it back at the right end.
+  BOOL HideColumn(int nColumn);
+  BOOL ShowColumn(int nColumn);
+  BOOL IsColumnShown(int nColumn) const;
 
   // Rows.
   int InsertItem(int nRow, LPCSTR lpszText);
@@ -126,6 +173,8 @@ class CODListCtrl : public CWnd {
   BOOL SetListScrollInfo(int nBar, SCROLLINFO* pInfo, BOOL bRedraw);
   BOOL GetListScrollInfo(int nBar, SCROLLINFO* pInfo, UINT nMask);
   void ShowListScrollBar(int nBar, BOOL bShow);
+  // Redraws only when asked and the list redraws on changes.
+  void SetListScrollPos(int nBar, int nPos, BOOL bRedraw);
   static void DrawFocusFrame(CDC* pDC, const CRect& rect, int nPenStyle, COLORREF cr, int nWidth);
 
   // Section ODListCtrl.
@@ -151,6 +200,24 @@ class CODListCtrl : public CWnd {
   int RowsPerPage() const;
   std::vector<int> ShownColumns() const;
   void SelectAndNotify(int nFocusPos, int nAnchorPos, BOOL bSelect, BOOL bKeep, BOOL bToggle);
+  void CloseEditor() {
+    if (m_hEditor) EndEdit(TRUE, nullptr);
+  }
+  LRESULT OnEditorEnd(NMODLISTEDIT* pEnd);
+  BOOL MoveFocusColumn(int nStep);
+  BOOL IsFocusableColumn(int nColumn) const;
+  BOOL OnChar(UINT nChar);
+  BOOL AddHeaderItem(int nColumn);
+  void DrawFixedRow(CDC* pDC, const CRect& clip);
+  BOOL OnFixedRowKey(UINT nKey);
+  BOOL HasFixedRow() const { return (GetStyle() & odlist::LS_FIXEDROW) != 0 && !m_model.IsOwnerData(); }
+  BOOL RequestRowData(int nRow, int nColumn, odlist::Item* pItem);
+  BOOL OnTreeKey(UINT nKey);
+  BOOL ToggleByUser(int nRow);
+  int IndentOf(int nRow) const;
+  void DrawExpandBox(CDC* pDC, const CRect& box, BOOL bExpanded);
+  void DrawTreeLines(CDC* pDC);
+  static int ModelNode(int nNode) { return nNode == ODTREE_ROOT ? odlist::kTreeRoot : nNode; }
 
   odlist::ListModel m_model;
   odlist::Options m_opt;
@@ -165,6 +232,7 @@ class CODListCtrl : public CWnd {
   BOOL m_keep[CLR_COUNT];
   HBITMAP m_hBkImage;
   CRect m_rcHeader, m_rcList;
+  CRect m_rcFixed;  // the fixed row (style 0x0200), empty without it
   int m_nRowHeight;
   int m_nTotalWidth;
   int m_nFirst;  // first visible display position
@@ -172,4 +240,10 @@ class CODListCtrl : public CWnd {
   int m_nSortColumn;
   BOOL m_bSortAscending;
   BOOL m_bInLayout;
+  int m_nEditRow = -2, m_nEditColumn = -1;
+  HWND m_hEditor = nullptr;
+  CFont m_editFont;
+  int m_nFocusColumn = -1;
+  BOOL m_bTreeLines = FALSE;
+  BOOL m_bKeyStartsEdit = FALSE;
 };

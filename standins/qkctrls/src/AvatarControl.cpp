@@ -1,5 +1,7 @@
 // The avatar control stand-in: a generated picture of the player (colours from the name)
 // with the status mark the client sets, drawn in its window or into any device context.
+// The table's clicks on an avatar (messages 1235 and 1236) open the player's card: a small
+// popup with the picture and the name, closed by a click or when it loses the focus.
 #include <windows.h>
 
 #include <cstring>
@@ -12,11 +14,15 @@ namespace {
 
 const int kW = 150, kH = 190;
 const size_t kRecordSize = 116;
+const UINT kMsgPlayerClick = 1235, kMsgWatcherClick = 1236;
+const int kCardPad = 8, kCardTextH = 22;
+const char kCardClass[] = "QKAvatarCard";
 
 class CAvatarControl : public CCtrlBase {
  public:
   CAvatarControl() : CCtrlBase(CLSID_QKAvatar) {}
   ~CAvatarControl() override {
+    CloseCard();
     if (m_hMark) ::DeleteObject(m_hMark);
   }
 
@@ -28,6 +34,12 @@ class CAvatarControl : public CCtrlBase {
  private:
   void Render(HDC hdc);
   void DrawTo(HDC hdc, int x, int y, int sx, int sy, int w, int h);
+  void ShowCard();
+  void CloseCard();
+  void PaintCard(HDC hdc);
+  static LRESULT CALLBACK CardProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HWND m_hCard = nullptr;
 
   std::string m_name;
   long m_value = 0;
@@ -81,7 +93,79 @@ void CAvatarControl::DrawTo(HDC hdc, int x, int y, int sx, int sy, int w, int h)
   ::DeleteDC(mem);
 }
 
+// The card sits beside the avatar, kept on the work area, owned by the table's window.
+void CAvatarControl::ShowCard() {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CardProc;
+    wc.hInstance = g_hCtrlModule;
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kCardClass;
+    registered = ::RegisterClassA(&wc) != 0;
+  }
+  CloseCard();
+  const int w = kW + 2 * kCardPad + 2, h = kH + kCardTextH + 2 * kCardPad + 2;
+  RECT at = {0, 0, 0, 0}, work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  ::GetWindowRect(m_hWnd, &at);
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  int x = at.right + 4, y = at.top;
+  if (x + w > work.right) x = at.left - 4 - w;
+  if (x < work.left) x = work.left;
+  if (y + h > work.bottom) y = work.bottom - h;
+  if (y < work.top) y = work.top;
+  m_hCard = ::CreateWindowExA(WS_EX_TOOLWINDOW, kCardClass, m_name.c_str(), WS_POPUP | WS_BORDER, x, y, w, h,
+                              ::GetAncestor(m_hWnd, GA_ROOT), nullptr, g_hCtrlModule, this);
+  if (m_hCard) ::ShowWindow(m_hCard, SW_SHOW);
+}
+
+void CAvatarControl::CloseCard() {
+  HWND card = m_hCard;
+  m_hCard = nullptr;
+  if (card && ::IsWindow(card)) ::DestroyWindow(card);
+}
+
+void CAvatarControl::PaintCard(HDC hdc) {
+  RECT rc;
+  ::GetClientRect(m_hCard, &rc);
+  ::FillRect(hdc, &rc, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+  DrawTo(hdc, kCardPad, kCardPad, 0, 0, kW, kH);
+  RECT text = {kCardPad, kCardPad + kH, rc.right - kCardPad, rc.bottom - kCardPad};
+  ::SetBkMode(hdc, TRANSPARENT);
+  HGDIOBJ old = ::SelectObject(hdc, ::GetStockObject(DEFAULT_GUI_FONT));
+  ::DrawTextA(hdc, m_name.c_str(), (int)m_name.size(), &text,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  ::SelectObject(hdc, old);
+}
+
+LRESULT CALLBACK CAvatarControl::CardProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)((CREATESTRUCTA*)lParam)->lpCreateParams);
+  auto* self = (CAvatarControl*)::GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+  if (!self || self->m_hCard != hwnd) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC hdc = ::BeginPaint(hwnd, &ps);
+      self->PaintCard(hdc);
+      ::EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      self->CloseCard();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) self->CloseCard();
+      return 0;
+  }
+  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
 LRESULT CAvatarControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kMsgPlayerClick || msg == kMsgWatcherClick) {
+    ShowCard();
+    return 0;
+  }
   if (msg == WM_ERASEBKGND) return 1;
   if (msg == WM_PAINT) {
     PAINTSTRUCT ps;

@@ -507,6 +507,8 @@ HRESULT CChatControl::Call(DISPID id, WORD wFlags, const CArgs& a, VARIANT* r) {
         std::vector<std::string> hello = {"HELLO"};
         hello.insert(hello.end(), cells.begin(), cells.end());
         m_outQueue.clear();
+        // The login value names the table's room: only players of one room hear each other.
+        SendLine({"ROOM", std::to_string(a.Long(5))});
         SendLine(hello);
         Connect();
       }
