@@ -1,5 +1,5 @@
 // The game log: one line per Write, appended to a text file that is reopened for every line so
-// other processes always see whole lines; writers on any thread are serialised.
+// other processes always see whole lines; writers on any thread and in any process are serialised.
 #pragma once
 #include <windows.h>
 
@@ -24,8 +24,11 @@ class CLogFile {
 
  private:
   BOOL WriteLine(const char* msg);
+  HANDLE OpenForAppend();
   volatile LONG m_bOpen = 0;
   std::string m_strPath;
   int m_nLine = 0;
   CRITICAL_SECTION m_cs;
+  // Named after the file: every program writing it takes this around each append.
+  HANDLE m_hWriters = nullptr;
 };

@@ -134,7 +134,7 @@ TEST(LogFile, ThreadsWriteWholeLines) {
 // line overwrites another.
 TEST(LogFile, WritersOfOneFileLoseNoLine) {
   std::string path = TempPath("writers_log.txt");
-  const int kWriters = 4, kLines = 300;
+  const int kWriters = 4, kLines = 1500;
   CLogFile logs[kWriters];
   for (CLogFile& log : logs) {
     log.SetPath(path.c_str());
