@@ -1,8 +1,14 @@
 # Native peers for the Wine tests: each prints "listening 127.0.0.1:PORT" (or the bare port) as
-# its first line. Sourced by the runners that start peers around a Windows test program:
+# its first line. Sourced by the end-to-end library and by the runners that start peers around a
+# Windows test program:
 #   source "$VESK_ROOT/tests/support/peers.sh"; peers_init TAG
 #   peers_start NAME PROGRAM ARGS... && port=$PEER_PORT   # output in $PEERS_WORK/NAME.out, .err
 # Every peer started is ended, and the work folder removed, on exit.
+
+# The port a peer reported in its output FILE; empty while it has reported none.
+peers_port_in() {
+  sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\).*/\1/p; s/^\([0-9][0-9]*\)$/\1/p' "$1" | head -n 1
+}
 
 peers_init() {
   PEERS_WORK=$(mktemp -d "${TMPDIR:-/tmp}/$1.XXXXXX")
@@ -31,7 +37,7 @@ peers_start() {
   PEERS_PIDS+=($!)
   local _
   for _ in $(seq 1 200); do
-    PEER_PORT=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\).*/\1/p; s/^\([0-9][0-9]*\)$/\1/p' "$PEERS_WORK/$name.out" | head -n 1)
+    PEER_PORT=$(peers_port_in "$PEERS_WORK/$name.out")
     [ -n "$PEER_PORT" ] && return 0
     sleep 0.05
   done
