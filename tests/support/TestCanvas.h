@@ -1,4 +1,4 @@
-// A 32-bit memory canvas for drawing tests: filled with one colour, read back pixel by pixel,
+// A 32-bit top-down memory canvas for drawing tests: filled with one colour, read back pixel by pixel,
 // saved as PNG for people to look at.
 #pragma once
 #include <afxwin.h>
