@@ -4,51 +4,12 @@
 #include "Cards.h"
 #include "CardCells.h"
 #include "QKBitmap.h"
+#include "TestCanvas.h"
 #include "WinProbe.h"
 
 namespace {
 
 const COLORREF kFelt = RGB(0, 110, 50);
-
-struct Canvas {
-  CDC dc;
-  HBITMAP bmp = nullptr;
-  HGDIOBJ old = nullptr;
-  Canvas(int w, int h, COLORREF fill) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    dc.Attach(::CreateCompatibleDC(nullptr));
-    old = ::SelectObject(dc.GetSafeHdc(), bmp);
-    RECT r{0, 0, w, h};
-    HBRUSH b = ::CreateSolidBrush(fill);
-    ::FillRect(dc.GetSafeHdc(), &r, b);
-    ::DeleteObject(b);
-  }
-  ~Canvas() {
-    ::SelectObject(dc.GetSafeHdc(), old);
-    ::DeleteObject(bmp);
-  }
-  COLORREF At(int x, int y) { return ::GetPixel(dc.GetSafeHdc(), x, y); }
-  // The smallest rectangle around pixels that differ from the fill.
-  RECT Drawn(COLORREF fill, int w, int h) {
-    RECT r{w, h, -1, -1};
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        if (At(x, y) != fill) {
-          r.left = std::min<LONG>(r.left, x);
-          r.top = std::min<LONG>(r.top, y);
-          r.right = std::max<LONG>(r.right, x + 1);
-          r.bottom = std::max<LONG>(r.bottom, y + 1);
-        }
-    return r;
-  }
-};
 
 TEST(CardsLibrary, ResultCodes) {
   Cards cards;
@@ -83,7 +44,7 @@ TEST(CardsLibrary, DefaultSizesAndInclusiveRectangle) {
   // Type 8 with all sizes 0 fills 142 x 192 from a 71 x 96 cell.
   Canvas c(400, 400, kFelt);
   EXPECT_EQ(cards.ShowCard(&c.dc, 0x3E, 10, 20, 0, 0, 8, 0, 0), CARD_DRAWN);
-  RECT r = c.Drawn(kFelt, 400, 400);
+  RECT r = c.Drawn(kFelt);
   EXPECT_EQ(r.left, 10);
   EXPECT_EQ(r.top, 20);
   EXPECT_EQ(r.right, 152);
@@ -93,7 +54,7 @@ TEST(CardsLibrary, DefaultSizesAndInclusiveRectangle) {
   Canvas d(100, 100, kFelt);
   RECT rr{5, 5, 31, 42};
   EXPECT_EQ(cards.ShowCard(&d.dc, 0x11, &rr, 4, nullptr), CARD_DRAWN);
-  RECT got = d.Drawn(kFelt, 100, 100);
+  RECT got = d.Drawn(kFelt);
   EXPECT_EQ(got.right, 32);
   EXPECT_EQ(got.bottom, 43);
   EXPECT_EQ(d.At(5, 5), RGB(0, 0, 0));  // the sheet's black corner, not the table

@@ -18,13 +18,13 @@ CWaitIndictDlg* CVeskComplaints::Dialog(bool declarerWaits) {
   if (declarerWaits) {
     if (!m_pWait) {
       m_pWait.reset(new CWaitIndictDlg(*this, main));
-      if (!m_pWait->Create(IDD_WAITINDICTDLG, main)) m_pWait.reset();
+      if (!m_pWait->Create(IDD_WAITINDICT, main)) m_pWait.reset();
     }
     return m_pWait.get();
   }
   if (!m_pIndict) {
     m_pIndict.reset(new CIndictDlg(*this, main));
-    if (!m_pIndict->Create(IDD_INDICTDLG, main)) m_pIndict.reset();
+    if (!m_pIndict->Create(IDD_INDICT, main)) m_pIndict.reset();
   }
   return m_pIndict.get();
 }

@@ -2,7 +2,7 @@
 
 #include "DialogRules.h"
 
-CAboutDlg::CAboutDlg(int nValue, CWnd* pParent) : CSkinAboutDlg(IDI_GAMEABOUT, pParent), m_nValue(nValue), m_nFlag(0) {}
+CAboutDlg::CAboutDlg(int nValue, CWnd* pParent) : CSkinAboutDlg(IDI_ABOUT, pParent), m_nValue(nValue), m_nFlag(0) {}
 
 namespace {
 dialogs::Rect4 ChildRect(CWnd* dlg, CWnd* c) {

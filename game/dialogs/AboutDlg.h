@@ -2,8 +2,7 @@
 // framework's skinned about box with a taller window and the game's own layout.
 #pragma once
 #include "SkinAboutDlg.h"
-
-#define IDI_GAMEABOUT 29894
+#include "resource.h"
 
 class CAboutDlg : public CSkinAboutDlg {
  public:

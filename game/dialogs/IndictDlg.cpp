@@ -13,8 +13,8 @@ const int kResultDrop = 100;  // the outcome moves the dialog down by this much
 CWaitIndictDlg::CWaitIndictDlg(CIndictSite& site, CWnd* pParent, UINT nTemplate, const char* skin)
     : CSkinDialog(nTemplate, pParent),
       m_site(site),
-      m_nTextId(nTemplate == IDD_INDICTDLG ? IDC_INDICTDLG_TEXT : IDC_WAITINDICTDLG_TEXT),
-      m_nCountdownId(nTemplate == IDD_INDICTDLG ? IDC_INDICTDLG_COUNTDOWN : IDC_WAITINDICTDLG_COUNTDOWN) {
+      m_nTextId(nTemplate == IDD_INDICT ? IDC_INDICT_TEXT : IDC_WAITINDICT_TEXT),
+      m_nCountdownId(nTemplate == IDD_INDICT ? IDC_INDICT_COUNTDOWN : IDC_WAITINDICT_COUNTDOWN) {
   SetSkinName(skin);
 }
 
@@ -98,24 +98,24 @@ void CWaitIndictDlg::OnTimer(UINT_PTR nIDEvent) {
 
 // ---- the farmers' dialog -------------------------------------------------------------------
 
-CIndictDlg::CIndictDlg(CIndictSite& site, CWnd* pParent) : CWaitIndictDlg(site, pParent, IDD_INDICTDLG, "Indict") {}
+CIndictDlg::CIndictDlg(CIndictSite& site, CWnd* pParent) : CWaitIndictDlg(site, pParent, IDD_INDICT, "Indict") {}
 
 BOOL CIndictDlg::OnInitDialog() {
   CWaitIndictDlg::OnInitDialog();  // fits the template into the skin first
-  m_btnYes.LoadSkin(this, IDC_INDICTDLG_YES, GetSkinSection(), "IDC_INDICTBTN", 0, 0, TRUE);
-  m_btnNo.LoadSkin(this, IDC_INDICTDLG_NO, GetSkinSection(), "IDC_NOINDICTBTN", 0, 0, TRUE);
+  m_btnYes.LoadSkin(this, IDC_INDICTBTN, GetSkinSection(), "IDC_INDICTBTN", 0, 0, TRUE);
+  m_btnNo.LoadSkin(this, IDC_NOINDICTBTN, GetSkinSection(), "IDC_NOINDICTBTN", 0, 0, TRUE);
   return TRUE;
 }
 
 void CIndictDlg::OnPrompt() {
   SetMainText(indict::PromptText(indict::ReadWord(m_fees, 8), indict::ReadWord(m_fees, 12)));
   m_bComplained = FALSE;
-  for (UINT id : {IDC_INDICTDLG_YES, IDC_INDICTDLG_NO})
+  for (UINT id : {IDC_INDICTBTN, IDC_NOINDICTBTN})
     if (CWnd* w = GetDlgItem(id)) w->ShowWindow(SW_SHOW);
 }
 
 void CIndictDlg::HideChoices() {
-  for (UINT id : {m_nCountdownId, (UINT)IDC_INDICTDLG_YES, (UINT)IDC_INDICTDLG_NO})
+  for (UINT id : {m_nCountdownId, (UINT)IDC_INDICTBTN, (UINT)IDC_NOINDICTBTN})
     if (CWnd* w = GetDlgItem(id)) w->ShowWindow(SW_HIDE);
 }
 
@@ -141,10 +141,10 @@ void CIndictDlg::Choose(bool complain) {
 
 BOOL CIndictDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   switch (LOWORD(wParam)) {
-    case IDC_INDICTDLG_YES:
+    case IDC_INDICTBTN:
       Choose(true);
       return TRUE;
-    case IDC_INDICTDLG_NO:
+    case IDC_NOINDICTBTN:
       Choose(false);
       return TRUE;
     default:

@@ -9,15 +9,7 @@
 #include "CoolButton.h"
 #include "IndictRules.h"
 #include "SkinDialog.h"
-
-#define IDD_WAITINDICTDLG 300
-#define IDD_INDICTDLG 301
-#define IDC_INDICTDLG_TEXT 302
-#define IDC_INDICTDLG_COUNTDOWN 1036
-#define IDC_INDICTDLG_YES 1008
-#define IDC_INDICTDLG_NO 1009
-#define IDC_WAITINDICTDLG_TEXT 1037
-#define IDC_WAITINDICTDLG_COUNTDOWN 1007
+#include "resource.h"
 
 // What the dialogs send and ask of the program.
 class CIndictSite {
@@ -36,7 +28,7 @@ class CIndictSite {
 class CWaitIndictDlg : public CSkinDialog {
  public:
   enum { IDT_COUNTDOWN = 1, IDT_KEEPALIVE = 2 };
-  CWaitIndictDlg(CIndictSite& site, CWnd* pParent = nullptr, UINT nTemplate = IDD_WAITINDICTDLG,
+  CWaitIndictDlg(CIndictSite& site, CWnd* pParent = nullptr, UINT nTemplate = IDD_WAITINDICT,
                  const char* skin = "WaitIndict");
 
   void Prompt(const uint8_t* frame);

@@ -8,13 +8,13 @@
 
 #include "QKGameFrameWnd.h"
 #include "SplitterEx.h"
+#include "resource.h"
 
 class CChatView;
 class CGameView;
 
 #define WM_SEND_OPTION_FLAGS 0x52D
 #define WM_CONFIRMED_CLOSE 0x812C
-#define ID_MAINFRAME_HELP 131
 
 // 1 when the screen is smaller than 1024 by 768 (either side), else 2.
 int GetScreenSizeClass();

@@ -1,5 +1,6 @@
 // Card records, sorting, shape tests, classification and comparison.
 #include "CardRules.h"
+#include "CardHelpers.h"
 
 #include <cstdint>
 #include <cstring>
@@ -8,18 +9,9 @@ namespace {
 
 const int kRankSlots = 15;  // ranks 0..14 as SetCardFromCode produces them
 
-inline int ValidCount(int nCount) {
-  if (nCount < 0) return 0;
-  return nCount > CCardRules::MAX_CARDS ? CCardRules::MAX_CARDS : nCount;
-}
-
-inline bool IsJoker(const CARD_INFO& c) { return c.nSuit >= CCardRules::SUIT_JOKER; }
-
-inline bool SameRank(const CARD_INFO* p, int nFirst, int nLen) {
-  for (int i = nFirst + 1; i < nFirst + nLen; ++i)
-    if (p[i].nRank != p[nFirst].nRank) return false;
-  return true;
-}
+using cardhelpers::IsJoker;
+using cardhelpers::SameRank;
+using cardhelpers::ValidCount;
 
 // Negative when a sorts before b.
 inline int CompareForMode(const CARD_INFO& a, const CARD_INFO& b, int nMode) {

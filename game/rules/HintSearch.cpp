@@ -1,24 +1,16 @@
 // Hint search: every play of the own hand that beats the last play, weakest
 // first, handed out one per press and cycling.
 #include "CardRules.h"
+#include "CardHelpers.h"
 
 #include <cstdint>
 #include <new>
 
 namespace {
 
-inline int ValidCount(int nCount) {
-  if (nCount < 0) return 0;
-  return nCount > CCardRules::MAX_CARDS ? CCardRules::MAX_CARDS : nCount;
-}
-
-inline bool IsJoker(const CARD_INFO& c) { return c.nSuit >= CCardRules::SUIT_JOKER; }
-
-inline bool SameRank(const CARD_INFO* p, int nFirst, int nLen) {
-  for (int i = nFirst + 1; i < nFirst + nLen; ++i)
-    if (p[i].nRank != p[nFirst].nRank) return false;
-  return true;
-}
+using cardhelpers::IsJoker;
+using cardhelpers::SameRank;
+using cardhelpers::ValidCount;
 
 // First position after j whose rank differs from the card at j.
 inline int SkipRank(const CARD_INFO* p, int n, int j) {

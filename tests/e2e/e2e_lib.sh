@@ -9,6 +9,7 @@
 #   e2e_shot "$hwnd" table                                  # $E2E_OUT/table.png
 # Every started process is ended on exit. A missing program is a failure, never a skip.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../support/peers.sh"
 
 e2e_fail() {
   echo "e2e: $*" >&2
@@ -89,7 +90,7 @@ e2e_peer() {
   # Callers take the port with $(...), a subshell: the process id reaches the clean-up through a file.
   echo $! > "$E2E_OUT/$name.pid"
   e2e_wait_log "$E2E_OUT/$name.out" '^listening 127\.0\.0\.1:[0-9]+' 20 || e2e_fail "$name did not start"
-  sed -n 's/^listening 127.0.0.1:\([0-9]*\).*/\1/p' "$E2E_OUT/$name.out" | head -1
+  peers_port_in "$E2E_OUT/$name.out"
 }
 
 # The table server with the given options; its log is $E2E_OUT/server.log. Prints its port.

@@ -462,4 +462,18 @@ bool SaveSettledWindowPng(HWND hwnd, const std::wstring& path, DWORD timeoutMs) 
   return SaveWindowPng(hwnd, path);
 }
 
+void CopyProgramFiles(const std::string& from, const std::string& to) {
+  for (const char* pattern : {"\\*.exe", "\\*.dll"}) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((from + pattern).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) continue;
+    do {
+      std::string name = fd.cFileName;
+      if (name.rfind("Vesk_Res", 0) == 0) continue;
+      CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+}
+
 }  // namespace winprobe

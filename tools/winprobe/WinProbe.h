@@ -60,5 +60,8 @@ bool SaveScreenArea(HWND hwnd, const std::wstring& path, DWORD timeoutMs = 5000)
 std::vector<std::vector<std::string>> ReadListRows(HWND list);
 // The titles of that list's header items, in item order.
 std::vector<std::string> ReadListHeader(HWND list);
+// Copies the programs and libraries (*.exe, *.dll) of folder `from` into folder `to`, all but
+// the resource libraries (Vesk_Res*): a test adds those when its case wants them.
+void CopyProgramFiles(const std::string& from, const std::string& to);
 
 }  // namespace winprobe

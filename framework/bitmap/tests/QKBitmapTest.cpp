@@ -7,42 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "TestCanvas.h"
+
 namespace {
 
 const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 255, 255),
                kBlack = RGB(0, 0, 0), kKey = RGB(255, 0, 255), kGrey = RGB(128, 128, 128);
 
-// A 32-bit top-down DIB section selected into its own memory DC.
-struct Canvas {
-  CDC dc;
-  HBITMAP bmp = nullptr;
-  HGDIOBJ old = nullptr;
-  int w, h;
-  Canvas(int w_, int h_, COLORREF fill) : w(w_), h(h_) {
-    dc.Attach(::CreateCompatibleDC(nullptr));
-    bmp = MakeDib16(w, h, 32, nullptr);
-    old = ::SelectObject(dc.GetSafeHdc(), bmp);
-    Fill(0, 0, w, h, fill);
-  }
-  ~Canvas() {
-    ::SelectObject(dc.GetSafeHdc(), old);
-    ::DeleteObject(bmp);
-  }
-  void Fill(int x, int y, int cx, int cy, COLORREF c) {
-    HBRUSH b = ::CreateSolidBrush(c);
-    RECT r{x, y, x + cx, y + cy};
-    ::FillRect(dc.GetSafeHdc(), &r, b);
-    ::DeleteObject(b);
-  }
-  COLORREF At(int x, int y) { return ::GetPixel(dc.GetSafeHdc(), x, y); }
-  // Hands the bitmap over (deselected) to a CQKBitmap.
-  void GiveTo(CQKBitmap& q) {
-    ::SelectObject(dc.GetSafeHdc(), old);
-    q.Attach(bmp);
-    bmp = MakeDib16(1, 1, 32, nullptr);
-    old = ::SelectObject(dc.GetSafeHdc(), bmp);
-  }
-};
+// Hands the canvas's bitmap over (deselected) to a CQKBitmap; the canvas keeps a 1 x 1 one.
+void GiveTo(Canvas& c, CQKBitmap& q) {
+  ::SelectObject(c.dc.GetSafeHdc(), c.old);
+  q.Attach(c.bmp);
+  c.bmp = MakeDib16(1, 1, 32, nullptr);
+  c.old = ::SelectObject(c.dc.GetSafeHdc(), c.bmp);
+}
 
 // Counts pixels of a colour in a rectangle (right and bottom exclusive).
 int Count(Canvas& c, RECT r, COLORREF col) {
@@ -148,7 +126,7 @@ void MakeMaskedSource(CQKBitmap& q) {
   s.Fill(2, 2, 6, 6, kRed);
   s.Fill(10, 0, 10, 10, kWhite);
   s.Fill(12, 2, 6, 6, kBlack);
-  s.GiveTo(q);
+  GiveTo(s, q);
 }
 
 TEST(QKBitmapDraw, TransparentWithoutOriginUsesTheRightHalfAsMask) {
@@ -165,7 +143,7 @@ TEST(QKBitmapDraw, CellsByOriginAndInclusiveRectangle) {
   s.Fill(10, 0, 10, 10, kBlue);
   s.Fill(20, 0, 10, 10, kGrey);
   CQKBitmap q;
-  s.GiveTo(q);
+  GiveTo(s, q);
   Canvas c(40, 40, kWhite);
   POINT src{10, 0};
   SIZE cell{10, 10};
@@ -187,7 +165,7 @@ TEST(QKBitmapDraw, CellsByOriginAndInclusiveRectangle) {
 TEST(QKBitmapDraw, CentringTilingAndClipping) {
   Canvas s(4, 4, kBlue);
   CQKBitmap q;
-  s.GiveTo(q);
+  GiveTo(s, q);
   Canvas c(20, 20, kWhite);
   q.Draw(&c.dc, 0, 0, 10, 20, QKBMP_CENTER_H | QKBMP_CENTER_V);
   EXPECT_EQ(Count(c, {3, 8, 7, 12}, kBlue), 16);
@@ -228,7 +206,7 @@ TEST(QKBitmapDraw, NineCellKeepsCornersAndTilesEdges) {
       if (cx != 1 && cy != 1) s.Fill(cx * 10, cy * 10, 10, 10, kRed);
   s.Fill(10, 10, 10, 10, kGrey);
   CQKBitmap q;
-  s.GiveTo(q);
+  GiveTo(s, q);
   Canvas c(80, 60, kWhite);
   RECT r{5, 5, 75, 55};
   q.DrawNineCell(&c.dc, &r, 0, TRUE);
@@ -245,7 +223,7 @@ TEST(QKBitmapDraw, NineCellKeepsCornersAndTilesEdges) {
   // Pictures too small for three cells draw nothing and return.
   Canvas tiny(2, 2, kBlue);
   CQKBitmap t;
-  tiny.GiveTo(t);
+  GiveTo(tiny, t);
   t.DrawNineCell(&d.dc, &r, 0, TRUE);
 }
 

@@ -80,17 +80,7 @@ class Stage {
     RemoveTree(m_dir);
     CreateDirectoryA(m_dir.c_str(), nullptr);
     std::string bin = ProgramFolder();
-    for (const char* pattern : {"\\*.exe", "\\*.dll"}) {
-      WIN32_FIND_DATAA fd;
-      HANDLE h = FindFirstFileA((bin + pattern).c_str(), &fd);
-      if (h == INVALID_HANDLE_VALUE) continue;
-      do {
-        std::string file = fd.cFileName;
-        if (file.rfind("Vesk_Res", 0) == 0) continue;
-        CopyFileA((bin + "\\" + file).c_str(), (m_dir + "\\" + file).c_str(), FALSE);
-      } while (FindNextFileA(h, &fd));
-      FindClose(h);
-    }
+    winprobe::CopyProgramFiles(bin, m_dir);
     if (withResources) CopyFileA((bin + "\\Vesk_Res.dll").c_str(), (m_dir + "\\Vesk_Res.dll").c_str(), FALSE);
     CopyThemeFolder(bin);
     CopyFileA((ExeFolder() + "\\VeskScripted.exe").c_str(), (m_dir + "\\VeskScripted.exe").c_str(), FALSE);

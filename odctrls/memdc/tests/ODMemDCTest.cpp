@@ -4,36 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "TestCanvas.h"
+
 namespace {
 
 const COLORREF kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 
-struct Target {
-  CDC dc;
-  HBITMAP bmp;
-  HGDIOBJ old;
-  Target(int w, int h) {
-    dc.Attach(::CreateCompatibleDC(nullptr));
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    old = ::SelectObject(dc.GetSafeHdc(), bmp);
-    dc.FillSolidRect(0, 0, w, h, kWhite);
-  }
-  ~Target() {
-    ::SelectObject(dc.GetSafeHdc(), old);
-    ::DeleteObject(bmp);
-  }
-  COLORREF At(int x, int y) { return ::GetPixel(dc.GetSafeHdc(), x, y); }
-};
-
 TEST(OdMemDc, DrawsOffScreenAndCopiesTheRectangleBackOnEnd) {
-  Target t(40, 30);
+  Canvas t(40, 30, kWhite);
   CRect r(10, 5, 30, 25);
   {
     CODMemDC mem(&t.dc, &r);
@@ -54,7 +32,7 @@ TEST(OdMemDc, DrawsOffScreenAndCopiesTheRectangleBackOnEnd) {
 
 TEST(OdMemDc, CopyBackgroundKeepsWhatWasThere) {
   for (BOOL copy : {FALSE, TRUE}) {
-    Target t(20, 20);
+    Canvas t(20, 20, kWhite);
     t.dc.FillSolidRect(0, 0, 20, 20, kBlue);
     CRect r(0, 0, 20, 20);
     {
@@ -70,7 +48,7 @@ TEST(OdMemDc, CopyBackgroundKeepsWhatWasThere) {
 }
 
 TEST(OdMemDc, NullRectangleUsesTheClipBox) {
-  Target t(40, 30);
+  Canvas t(40, 30, kWhite);
   CRgn clip;
   clip.CreateRectRgn(5, 5, 15, 10);
   t.dc.SelectClipRgn(&clip);
@@ -85,7 +63,7 @@ TEST(OdMemDc, NullRectangleUsesTheClipBox) {
 }
 
 TEST(OdMemDc, EmptyRectangleCopiesNothing) {
-  Target t(20, 20);
+  Canvas t(20, 20, kWhite);
   CRect r(5, 5, 5, 5);
   {
     CODMemDC mem(&t.dc, &r);
@@ -96,7 +74,7 @@ TEST(OdMemDc, EmptyRectangleCopiesNothing) {
 }
 
 TEST(OdMemDc, PrintingDcIsDrawnDirectly) {
-  Target t(20, 20);
+  Canvas t(20, 20, kWhite);
   t.dc.m_bPrinting = TRUE;
   CRect r(0, 0, 20, 20);
   {

@@ -9,33 +9,14 @@ shift 4
 [ -f "$bin/QKZip.dll" ] && cp -f "$bin/QKZip.dll" "$(dirname "$exe")/"
 # The boxes' texts come from the resource library.
 [ -f "$bin/Vesk_Res_936.dll" ] && cp -f "$bin/Vesk_Res_936.dll" "$(dirname "$exe")/"
-work=$(mktemp -d "${TMPDIR:-/tmp}/gamesocket-peers.XXXXXX")
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  for p in "${pids[@]}"; do wait "$p" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/../../../tests/support/peers.sh"
+peers_init gamesocket-peers
+work=$PEERS_WORK
 
-# start NAME PROGRAM ARGS...: runs it, waits for its port on stdout, sets PORT_NAME.
+# start NAME PROGRAM ARGS...: runs it, waits for its port, sets PORT_NAME.
 start() {
-  local name=$1 prog=$2
-  shift 2
-  if [ ! -x "$prog" ]; then
-    echo "peers: $prog missing (build the native tree first)" >&2
-    return 1
-  fi
-  "$prog" "$@" >"$work/$name.out" 2>"$work/$name.err" &
-  pids+=($!)
-  local port=""
-  for _ in $(seq 1 100); do
-    port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\).*/\1/p; s/^\([0-9][0-9]*\)$/\1/p' "$work/$name.out" | head -n 1)
-    [ -n "$port" ] && break
-    sleep 0.05
-  done
-  [ -n "$port" ] || { echo "peers: $name did not start" >&2; cat "$work/$name.err" >&2; return 1; }
-  eval "PORT_$name=$port"
+  peers_start "$@" || return 1
+  eval "PORT_$1=$PEER_PORT"
 }
 
 cat >"$work/table.txt" <<'SCRIPT'

@@ -9,30 +9,17 @@ if [ ! -x "$ts" ] || [ ! -x "$socks" ] || [ ! -x "$http" ]; then
   echo "run_wine_peers: native peers not built under $tools" >&2
   exit 1
 fi
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-echo "echo" > "$work/script"
+source "$(dirname "${BASH_SOURCE[0]}")/../../../tests/support/peers.sh"
+peers_init netcore-peers
+echo "echo" > "$PEERS_WORK/script"
 
 # start NAME PROGRAM ARGS...: exports NAME as the port the peer reports.
 start() {
   local name=$1; shift
-  "$@" --seconds 120 > "$work/$name.out" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 1 100); do
-    port=$(sed -n 's/^listening 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/$name.out" | head -n 1)
-    if [ -n "$port" ]; then export "$name=$port"; return 0; fi
-    sleep 0.05
-  done
-  echo "run_wine_peers: $name did not start" >&2
-  exit 1
+  peers_start "$name" "$@" --seconds 120 || exit 1
+  export "$name=$PEER_PORT"
 }
-start VESK_TS_PORT "$ts" --script "$work/script"
+start VESK_TS_PORT "$ts" --script "$PEERS_WORK/script"
 start VESK_SOCKS_PLAIN "$socks"
 start VESK_SOCKS_AUTH "$socks" --user alice --password s3cret
 start VESK_SOCKS_V6 "$socks" --reply-type 4
@@ -44,5 +31,5 @@ start VESK_HTTP_AUTH "$http" --user alice --password s3cret
 start VESK_HTTP_BAD "$http" --fault bad-reply
 # A port nobody listens on: taken by a peer that is then stopped.
 start VESK_CLOSED_PORT "$socks"
-kill "${pids[-1]}"; wait "${pids[-1]}" 2>/dev/null
+peers_stop_last
 "$winerun" "$exe"

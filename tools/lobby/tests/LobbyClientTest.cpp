@@ -26,17 +26,7 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 std::string StageWithoutResources(const std::string& bin) {
   std::string stage = ExeFolder() + "\\stage_client_" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(stage.c_str(), nullptr);
-  for (const char* pattern : {"\\*.exe", "\\*.dll"}) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((bin + pattern).c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) continue;
-    do {
-      std::string name = fd.cFileName;
-      if (name.rfind("Vesk_Res", 0) == 0) continue;
-      CopyFileA((bin + "\\" + name).c_str(), (stage + "\\" + name).c_str(), FALSE);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
+  winprobe::CopyProgramFiles(bin, stage);
   return stage;
 }
 
