@@ -1224,9 +1224,13 @@ void CGameView::ClickCards(UINT nFlags, CPoint point) {
   const int n = std::max(0, std::min<int>(doc->m_Seats[1].nCardCount, CGameDocCore::MAX_CARDS));
   const int hit = tableview::HitOwnCard(l, doc->m_Hands[1], n, point.x, point.y);
   if (hit < 0 || doc->GetSchedule() != SCHEDULE_PLAY) return;
+  bool was[CGameDocCore::MAX_CARDS];
+  for (int i = 0; i < n; ++i) was[i] = doc->m_Hands[1][i].bSelected != 0;
   tableview::ApplyCardClick(doc->m_Hands[1], n, hit, (nFlags & MK_CONTROL) != 0);
-  // The card rises under the pointer at once, not when the queue next runs dry.
-  InvalidateTable();
+  // Only the cards that rose or fell are repainted, at once, not when the queue next runs dry.
+  m_bLayoutDirty = true;
+  for (int i = 0; i < n; ++i)
+    if (was[i] != (doc->m_Hands[1][i].bSelected != 0)) InvalidateBox(tableview::OwnCardRepaintBox(l, i));
   UpdateWindow();
   EnablePlayIfSelected();
 }

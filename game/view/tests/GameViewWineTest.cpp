@@ -643,6 +643,32 @@ TEST_F(GameViewTest, RightClickPlaysTheSelection) {
   EXPECT_EQ(Selected().size(), 1u);
 }
 
+TEST_F(GameViewTest, CardClickRepaintsOnlyThatCard) {
+  BidAndTakeBottom();
+  view->UpdateWindow();
+  const tableview::Layout& l = view->GetLayout();
+  const int i = IndexOfCode(53);
+  const tableview::Box card = tableview::OwnCardRepaintBox(l, i);
+  // Marks straight on the window: one on the felt, one inside the card's area.
+  const COLORREF mark = RGB(255, 0, 255);
+  HDC dc = ::GetDC(view->GetSafeHwnd());
+  HBRUSH brush = ::CreateSolidBrush(mark);
+  const RECT felt{l.cx, l.cy - 40, l.cx + 6, l.cy - 34};
+  const RECT inCard{card.left + 2, card.bottom - 8, card.left + 8, card.bottom - 2};
+  ::FillRect(dc, &felt, brush);
+  ::FillRect(dc, &inCard, brush);
+  ::GdiFlush();
+  ASSERT_EQ(::GetPixel(dc, felt.left + 2, felt.top + 2), mark) << "the window DC reads back";
+  ClickCard(i);
+  ::GdiFlush();
+  EXPECT_NE(::GetPixel(dc, inCard.left + 2, inCard.top + 2), mark) << "the clicked card is repainted";
+  EXPECT_EQ(::GetPixel(dc, felt.left + 2, felt.top + 2), mark) << "the rest of the table is not";
+  ::DeleteObject(brush);
+  ::ReleaseDC(view->GetSafeHwnd(), dc);
+  Shot s;
+  Snap("table_card_lowered.png", s);
+}
+
 class FourPlayerViewTest : public GameViewTest {
  protected:
   void SetUp() override {
