@@ -299,7 +299,7 @@ CGameView::~CGameView() {
     ::DeleteDC(m_hBandDC);
   }
   if (m_hBand) ::DeleteObject(m_hBand);
-  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge,
+  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge, m_theme.hFarmer,
                     m_theme.hBidStrip, m_theme.hPass, m_theme.hBkPicture, m_theme.hLevel})
     if (b) ::DeleteObject(b);
   for (HBITMAP b : m_theme.hOrder)
@@ -549,15 +549,8 @@ void CGameView::LoadTheme() {
     }
     return nullptr;
   };
-  m_theme.hFill = find("\\theme\\bkgFill.bmp");
-  m_theme.hBackground = findPicture("\\theme\\background.jpg");
-  if (!m_theme.hBackground) m_theme.hBackground = find("\\theme\\background.bmp");
-  m_theme.hLogo = find("\\theme\\logo_0.bmp");
-  m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
-  m_theme.hLevel = find("\\theme\\respic\\level.bmp");
-  m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);
-  m_theme.hBidStrip = LoadThemeBitmap(IDB_JF, m_strNetSkin, m_strProfilePath);
-  m_theme.hPass = LoadThemeBitmap(IDB_PASS, m_strNetSkin, m_strProfilePath);
+  // The player's own choices and the card sheets do not hang on the theme: a theme that
+  // lacks a badge still leaves a playable table.
   LoadOrderImages(true);
   LoadBackgroundChoice();
   // Sizes 8 and 16 of the card library beside the program.
@@ -565,6 +558,23 @@ void CGameView::LoadTheme() {
   ::GetModuleFileNameA(nullptr, path, sizeof path);
   if (char* slash = std::strrchr(path, '\\')) *slash = 0;
   m_bCardsLoaded = m_painter.Initialization(8 | 16, path) != FALSE || (m_painter.GetLoadedMask() & 8);
+  m_theme.hLevel = find("\\theme\\respic\\level.bmp");
+  // The theme's pictures in order; a missing badge or fill ends the theme there.
+  m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);
+  m_theme.hFarmer = LoadThemeBitmap(IDB_FARMER, m_strNetSkin, m_strProfilePath);
+  if (!m_theme.hBadge || !m_theme.hFarmer) return;
+  BITMAP bm{};
+  if (::GetObjectA(m_theme.hFarmer, sizeof bm, &bm) && bm.bmWidth >= 2 && bm.bmHeight > 0)
+    m_theme.badgeCell = SIZE{bm.bmWidth / 2, bm.bmHeight};  // the right half is its mask
+  if (!m_imgDigits.GetSafeHandle()) m_imgDigits.Create(IDB_DIGITS11, 11, 0, RGB(255, 255, 255));
+  m_theme.hFill = find("\\theme\\bkgFill.bmp");
+  if (!m_theme.hFill) return;
+  m_theme.hBackground = findPicture("\\theme\\background.jpg");
+  if (!m_theme.hBackground) m_theme.hBackground = find("\\theme\\background.bmp");
+  m_theme.hLogo = find("\\theme\\logo_0.bmp");
+  m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
+  m_theme.hBidStrip = LoadThemeBitmap(IDB_JF, m_strNetSkin, m_strProfilePath);
+  m_theme.hPass = LoadThemeBitmap(IDB_PASS, m_strNetSkin, m_strProfilePath);
 }
 
 void CGameView::SetBackground(int nMode, COLORREF crColour, const std::string& file, bool bTile) {
@@ -1214,9 +1224,13 @@ void CGameView::ClickCards(UINT nFlags, CPoint point) {
   const int n = std::max(0, std::min<int>(doc->m_Seats[1].nCardCount, CGameDocCore::MAX_CARDS));
   const int hit = tableview::HitOwnCard(l, doc->m_Hands[1], n, point.x, point.y);
   if (hit < 0 || doc->GetSchedule() != SCHEDULE_PLAY) return;
+  bool was[CGameDocCore::MAX_CARDS];
+  for (int i = 0; i < n; ++i) was[i] = doc->m_Hands[1][i].bSelected != 0;
   tableview::ApplyCardClick(doc->m_Hands[1], n, hit, (nFlags & MK_CONTROL) != 0);
-  // The card rises under the pointer at once, not when the queue next runs dry.
-  InvalidateTable();
+  // Only the cards that rose or fell are repainted, at once, not when the queue next runs dry.
+  m_bLayoutDirty = true;
+  for (int i = 0; i < n; ++i)
+    if (was[i] != (doc->m_Hands[1][i].bSelected != 0)) InvalidateBox(tableview::OwnCardRepaintBox(l, i));
   UpdateWindow();
   EnablePlayIfSelected();
 }

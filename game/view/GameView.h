@@ -128,6 +128,9 @@ class CGameView : public CFormView, public CDocTableView {
   // The same with the visible buttons drawn in (screenshots of the table).
   void RenderWithControls(CDC* pDC);
   const tableview::Layout& GetLayout();
+  const TableTheme& GetTheme() const { return m_theme; }
+  // Small digits, 11 pixels a cell, white transparent (empty when the library lacks them).
+  const CImageList& GetDigitImages() const { return m_imgDigits; }
   int GetSelectedCount() const { return m_nSelected; }
   // A position's last play in the order it is drawn.
   std::vector<CARD_INFO> PlayShown(int nPosition);
@@ -277,6 +280,7 @@ class CGameView : public CFormView, public CDocTableView {
   CCardPainter m_painter;
   bool m_bCardsLoaded;
   TableTheme m_theme;
+  CImageList m_imgDigits;
   CTablePainter m_tablePainter;
   std::string m_strNetSkin, m_strProfilePath;
 

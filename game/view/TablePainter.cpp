@@ -208,11 +208,16 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
     DrawShadowText(pDC, t.x, t.y + 16, line, kWhite);
     if (doc->m_bDeclarerShown) DrawShadowText(pDC, t.x, t.y + 32, kShownText, kWhite);
   }
-  // The declarer's badge.
-  if (doc->m_nDeclarerSeat >= 0 && doc->SeatToPosition(doc->m_nDeclarerSeat) == p) {
+  // The declarer's badge; the farmers' badge on the other seats when the theme has one.
+  const bool declarer = doc->m_nDeclarerSeat >= 0 && doc->SeatToPosition(doc->m_nDeclarerSeat) == p;
+  if (doc->m_nDeclarerSeat >= 0 && !declarer && m_theme.hFarmer) {
+    const Pt b = l.badge[slot];
+    DrawMaskedHalf(dc, RECT{b.x, b.y, b.x + m_theme.badgeCell.cx, b.y + m_theme.badgeCell.cy}, m_theme.hFarmer);
+  }
+  if (declarer) {
     const Pt b = l.badge[slot];
     if (m_theme.hBadge) {
-      DrawMaskedHalf(dc, RECT{b.x, b.y, b.x + 40, b.y + 45}, m_theme.hBadge);
+      DrawMaskedHalf(dc, RECT{b.x, b.y, b.x + m_theme.badgeCell.cx, b.y + m_theme.badgeCell.cy}, m_theme.hBadge);
     } else {
       Disc(dc, b.x, b.y + 2, 40, 40, RGB(230, 170, 20), RGB(120, 60, 0));
       ::SelectObject(dc, m_fonts.badge);

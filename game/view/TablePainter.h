@@ -17,6 +17,8 @@
 struct TableTheme {
   HBITMAP hFill = nullptr, hBackground = nullptr, hLogo = nullptr, hPlayer = nullptr;
   HBITMAP hBadge = nullptr;     // the declarer's badge, its right half the mask
+  HBITMAP hFarmer = nullptr;    // the other seats' badge once a declarer is known, masked alike
+  SIZE badgeCell = {40, 45};    // the farmer badge's picture half, where both badges are centred
   HBITMAP hOrder[4] = {};       // each seat's order picture
   HBITMAP hBidStrip = nullptr;  // bids 0 to 3 in cells of 58 by 19
   HBITMAP hPass = nullptr;      // the mark of a seat that passed

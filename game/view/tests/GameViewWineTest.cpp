@@ -643,6 +643,32 @@ TEST_F(GameViewTest, RightClickPlaysTheSelection) {
   EXPECT_EQ(Selected().size(), 1u);
 }
 
+TEST_F(GameViewTest, CardClickRepaintsOnlyThatCard) {
+  BidAndTakeBottom();
+  view->UpdateWindow();
+  const tableview::Layout& l = view->GetLayout();
+  const int i = IndexOfCode(53);
+  const tableview::Box card = tableview::OwnCardRepaintBox(l, i);
+  // Marks straight on the window: one on the felt, one inside the card's area.
+  const COLORREF mark = RGB(255, 0, 255);
+  HDC dc = ::GetDC(view->GetSafeHwnd());
+  HBRUSH brush = ::CreateSolidBrush(mark);
+  const RECT felt{l.cx, l.cy - 40, l.cx + 6, l.cy - 34};
+  const RECT inCard{card.left + 2, card.bottom - 8, card.left + 8, card.bottom - 2};
+  ::FillRect(dc, &felt, brush);
+  ::FillRect(dc, &inCard, brush);
+  ::GdiFlush();
+  ASSERT_EQ(::GetPixel(dc, felt.left + 2, felt.top + 2), mark) << "the window DC reads back";
+  ClickCard(i);
+  ::GdiFlush();
+  EXPECT_NE(::GetPixel(dc, inCard.left + 2, inCard.top + 2), mark) << "the clicked card is repainted";
+  EXPECT_EQ(::GetPixel(dc, felt.left + 2, felt.top + 2), mark) << "the rest of the table is not";
+  ::DeleteObject(brush);
+  ::ReleaseDC(view->GetSafeHwnd(), dc);
+  Shot s;
+  Snap("table_card_lowered.png", s);
+}
+
 class FourPlayerViewTest : public GameViewTest {
  protected:
   void SetUp() override {
@@ -948,7 +974,15 @@ class ThemedViewTest : public GameViewTest {
     // A blue badge (mask all white) and a magenta order picture for server seat 0.
     HBITMAP badge = MakeBitmap(80, 45, [](int x, int) { return x < 40 ? RGB(0, 0, 255) : RGB(255, 255, 255); });
     HBITMAP order = MakeBitmap(46, 46, [](int, int) { return RGB(255, 0, 255); });
+    // The farmers' badge: green, a little smaller than the declarer's cell.
+    HBITMAP farmer = MakeBitmap(60, 40, [](int x, int) { return x < 30 ? RGB(0, 255, 0) : RGB(255, 255, 255); });
     ASSERT_TRUE(SaveBmp(badge, folder + "\\theme\\respic\\VESK32.bmp"));
+    if (Keep("Farmer")) {
+      ASSERT_TRUE(SaveBmp(farmer, folder + "\\theme\\respic\\Farmer.bmp"));
+    } else {
+      ::DeleteFileA((folder + "\\theme\\respic\\Farmer.bmp").c_str());  // left by an earlier case
+    }
+    ::DeleteObject(farmer);
     ASSERT_TRUE(SaveBmp(order, folder + "\\theme\\order_0.bmp"));
     // Bids 0 to 3 in four coloured cells; a plain cyan pass mark.
     HBITMAP bids = MakeBitmap(4 * 58, 19, [](int x, int) { return kBidCells[(x / 58) & 3]; });
@@ -961,7 +995,11 @@ class ThemedViewTest : public GameViewTest {
     for (HBITMAP b : {badge, order, bids, pass, levels}) ::DeleteObject(b);
     // The table's fill and, over it, an orange background picture in JPEG.
     HBITMAP fill = MakeBitmap(16, 16, [](int, int) { return RGB(0, 0, 0); });
-    ASSERT_TRUE(SaveBmp(fill, folder + "\\theme\\bkgFill.bmp"));
+    if (Keep("bkgFill")) {
+      ASSERT_TRUE(SaveBmp(fill, folder + "\\theme\\bkgFill.bmp"));
+    } else {
+      ::DeleteFileA((folder + "\\theme\\bkgFill.bmp").c_str());  // left by an earlier case
+    }
     ::DeleteObject(fill);
     standin::GdiplusScope gdiplus;
     ASSERT_TRUE(gdiplus.ok());
@@ -976,6 +1014,8 @@ class ThemedViewTest : public GameViewTest {
     std::fclose(f);
     view->SetThemeFolders("", folder);
   }
+  // Whether the theme has the picture of that name.
+  virtual bool Keep(const char*) const { return true; }
   std::string folder;
 };
 
@@ -995,6 +1035,61 @@ TEST_F(ThemedViewTest, BadgeAndOrderPicturesComeFromTheTheme) {
   EXPECT_NEAR(GetGValue(felt), 120, 12);
   EXPECT_NEAR(GetBValue(felt), 20, 12);
 }
+
+TEST_F(ThemedViewTest, FarmersWearTheThemeBadgeAndTheDigitsLoad) {
+  const TableTheme& theme = view->GetTheme();
+  EXPECT_EQ(theme.badgeCell.cx, 30) << "the farmer's picture half gives the badge cell";
+  EXPECT_EQ(theme.badgeCell.cy, 40);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(view->GetDigitImages().GetSafeHandle()) << "image list from bitmap 153";
+  EXPECT_TRUE(view->GetDigitImages().GetIconSize(&cx, &cy));
+  EXPECT_EQ(cx, 11);
+  EXPECT_GT(view->GetDigitImages().GetImageCount(), 1);
+  {
+    Shot s;
+    Snap("table_themed_no_declarer.png", s);
+    const tableview::Pt b = view->GetLayout().badge[0];
+    EXPECT_NE(s.At(b.x + 15, b.y + 20), RGB(0, 255 * 255 >> 8, 0)) << "no farmers before a declarer";
+  }
+  BidAndTakeBottom();
+  Shot s;
+  Snap("table_themed_farmers.png", s);
+  const tableview::Layout& l = view->GetLayout();
+  for (int slot : {0, 2}) {
+    const tableview::Pt b = l.badge[slot];
+    EXPECT_EQ(s.At(b.x + 15, b.y + 20), RGB(0, 255 * 255 >> 8, 0)) << "farmer badge at slot " << slot;
+  }
+  const tableview::Pt d = l.badge[1];
+  EXPECT_EQ(s.At(d.x + 15, d.y + 20), RGB(0, 0, 255 * 255 >> 8)) << "the declarer keeps its own badge";
+}
+
+// A theme that lacks a badge or the fill ends loading there: the pictures after it stay
+// unloaded and the table draws its own, while the cards still come from the card library.
+class ThemeWithoutTest : public ThemedViewTest, public ::testing::WithParamInterface<const char*> {
+ protected:
+  bool Keep(const char* name) const override { return std::strcmp(name, GetParam()) != 0; }
+};
+
+TEST_P(ThemeWithoutTest, LoadingStopsAtTheMissingPicture) {
+  const TableTheme& theme = view->GetTheme();
+  const bool noFarmer = std::strcmp(GetParam(), "Farmer") == 0;
+  EXPECT_TRUE(theme.hBadge);
+  EXPECT_EQ(theme.hFarmer != nullptr, !noFarmer);
+  EXPECT_EQ(view->GetDigitImages().GetSafeHandle() != nullptr, !noFarmer);
+  EXPECT_FALSE(theme.hFill);
+  for (HBITMAP after : {theme.hBackground, theme.hBidStrip, theme.hPass}) EXPECT_FALSE(after);
+  BidAndTakeBottom();
+  Shot s;
+  Snap((std::string("table_theme_without_") + GetParam() + ".png").c_str(), s);
+  const tableview::Layout& l = view->GetLayout();
+  const COLORREF felt = s.At(l.cx, l.cy - 40);
+  EXPECT_FALSE(std::abs(GetRValue(felt) - 230) < 13 && std::abs(GetBValue(felt) - 20) < 13)
+      << "the theme's background picture is not drawn";
+  EXPECT_EQ(s.At(l.badge[0].x + 15, l.badge[0].y + 20) == RGB(0, 255 * 255 >> 8, 0), !noFarmer)
+      << "a farmer badge only when the theme has one";
+}
+
+INSTANTIATE_TEST_SUITE_P(Missing, ThemeWithoutTest, ::testing::Values("Farmer", "bkgFill"));
 
 TEST_F(ThemedViewTest, BidAndPassMarksComeFromTheTheme) {
   // West bids 1: its mark is cell 1 of the strip, beside its play anchor.
