@@ -132,6 +132,86 @@ TEST_F(ListTest, TextMessagesAlwaysEndInsideTheCallersBuffer) {
   EXPECT_EQ(list.GetItemText(1, 0).GetLength(), 255) << "cells keep 255 bytes";
 }
 
+// A list whose wheel setting the test chooses (read again on a setting change).
+class CWheelList : public CODListCtrl {
+ public:
+  int lines = 3;
+  int GetWheelScrollLines() override { return lines; }
+};
+
+TEST_F(ListTest, WheelScrollsInProportionToTheTurnAndPagesByWholeNotches) {
+  struct Case {
+    int lines, from, delta, first;
+  } cases[] = {
+      {4, 10, -60, 12},                                  // half a notch of a fine wheel: half the lines
+      {4, 10, WHEEL_DELTA, 6},                           // forward: up
+      {3, 10, -2 * WHEEL_DELTA, 16},                     // two notches
+      {3, 10, 30, 10},                                   // less than a line: nothing
+      {(int)WHEEL_PAGESCROLL, 0, -2 * WHEEL_DELTA, -1},  // page mode: one page per notch
+  };
+  for (const Case& c : cases) {
+    CWheelList list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+    Fill(list, 60);
+    list.lines = c.lines;
+    list.SendMessage(WM_SETTINGCHANGE, 0, 0);
+    list.EnsureVisible(0, TRUE);
+    for (int i = 0; i < c.from; ++i) list.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    ASSERT_EQ(list.GetFirstVisible(), c.from);
+    list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)c.delta), 0);
+    MSG msg;
+    while (::PeekMessageA(&msg, list.GetSafeHwnd(), 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    if (c.first >= 0) {
+      EXPECT_EQ(list.GetFirstVisible(), c.first) << "lines " << c.lines << " delta " << c.delta;
+    } else {
+      // Two pages: the same as two page-down messages.
+      CWheelList ref;
+      ASSERT_TRUE(ref.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 2));
+      Fill(ref, 60);
+      ref.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+      ref.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+      EXPECT_GT(ref.GetFirstVisible(), 2);
+      EXPECT_EQ(list.GetFirstVisible(), ref.GetFirstVisible());
+    }
+  }
+}
+
+TEST_F(ListTest, RightClickSelectsAnUnselectedRowAndKeepsASelectedRange) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 6);
+  const CRect area = [&] {
+    CRect r;
+    list.GetClientRect(&r);
+    return r;
+  }();
+  const int h = list.GetRowHeight();
+  auto rowY = [&](int row) {
+    for (int y = area.top; y < area.bottom; ++y)
+      if (list.HitTestRow(CPoint(20, y)) == row) return y + h / 2;
+    return -1;
+  };
+  auto selected = [&](int row) { return (list.GetRowState(row) & odlist::RS_SELECTED) != 0; };
+  ASSERT_GT(rowY(4), 0);
+  // Rows 1 to 3 selected by a click and a shift-click.
+  list.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(20, rowY(1)));
+  list.SendMessage(WM_LBUTTONDOWN, MK_SHIFT, MAKELPARAM(20, rowY(3)));
+  ASSERT_TRUE(selected(1) && selected(2) && selected(3));
+  // Inside the selection: the range stays.
+  list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, rowY(2)));
+  EXPECT_TRUE(selected(1) && selected(2) && selected(3));
+  // With Ctrl: nothing changes either.
+  list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, MAKELPARAM(20, rowY(5)));
+  EXPECT_FALSE(selected(5));
+  // On a row outside it: that row alone.
+  list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, rowY(4)));
+  EXPECT_TRUE(selected(4));
+  EXPECT_FALSE(selected(1) || selected(2) || selected(3));
+  // Below the rows: the selection is left as it is.
+  list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, area.bottom - 2));
+  EXPECT_TRUE(selected(4));
+}
+
 TEST_F(ListTest, HostedListScrollsWithTheContainersSkinnedBars) {
   CSBContainerWnd box;
   ASSERT_TRUE(box.Create(CRect(0, 0, 300, 120), &parent, 2, WS_CHILD | WS_VISIBLE | WS_BORDER));

@@ -587,15 +587,17 @@ void CODListCtrl::OnHScroll(UINT nCode) {
 }
 
 void CODListCtrl::OnWheel(short delta) {
-  const int notches = delta / WHEEL_DELTA;
-  if (notches == 0) return;
-  const UINT code = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
   if (m_nWheelLines == (int)WHEEL_PAGESCROLL || m_nWheelLines <= 0) {
-    PostMessage(WM_VSCROLL, notches > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    // One page for each whole notch.
+    const int pages = std::min(std::abs(delta / WHEEL_DELTA), 1000);
+    for (int i = 0; i < pages; ++i) PostMessage(WM_VSCROLL, delta > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
     return;
   }
-  const int lines = std::min(std::abs(notches) * m_nWheelLines, 1000);
-  for (int i = 0; i < lines; ++i) PostMessage(WM_VSCROLL, code, 0);
+  // Lines in proportion to the delta, so a fine wheel's half notches scroll too; a forward
+  // turn (positive delta) scrolls up.
+  const long long n = (long long)delta * m_nWheelLines / -WHEEL_DELTA;
+  const int lines = (int)std::min<long long>(n < 0 ? -n : n, 1000);
+  for (int i = 0; i < lines; ++i) PostMessage(WM_VSCROLL, n > 0 ? SB_LINEDOWN : SB_LINEUP, 0);
 }
 
 // ---- selection, keys and mouse ----------------------------------------------------------
@@ -638,6 +640,20 @@ void CODListCtrl::OnKey(UINT nKey) {
   m_nFirst = first;
   UpdateScrollBars();
   Invalidate(FALSE);
+}
+
+// A right click on a row that is not selected makes it the only selected row, so a context
+// menu acts on what the player points at. A non-zero reply lets the default handling run.
+BOOL CODListCtrl::OnRightButtonDown(UINT nFlags, CPoint pt) {
+  CloseEditor();
+  SetFocus();
+  const int row = HitTestRow(pt);
+  const int pos = row >= 0 ? m_model.PositionOf(row) : -2;
+  if (pos >= 0 && !(nFlags & (MK_SHIFT | MK_CONTROL)) && !(m_model.GetRowState(row) & odlist::RS_SELECTED)) {
+    SelectAndNotify(pos, pos, TRUE, FALSE, FALSE);
+    m_model.SetAnchor(pos);
+  }
+  return NotifyParent(ODLN_RCLICK, row, -1, (LPARAM)nFlags, MAKELPARAM(pt.x, pt.y)) != 0;
 }
 
 void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
@@ -954,8 +970,7 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_RBUTTONDOWN:
-      SetFocus();
-      NotifyParent(ODLN_RCLICK, HitTestRow(pt), -1, (LPARAM)wParam);
+      if (OnRightButtonDown((UINT)wParam, pt)) break;
       return 0;
     case WM_SETFOCUS:
       m_bHasFocus = TRUE, Invalidate(FALSE);

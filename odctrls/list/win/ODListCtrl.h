@@ -194,6 +194,7 @@ class CODListCtrl : public CWnd {
   void OnWheel(short delta);
   void OnKey(UINT nKey);
   void OnButtonDown(UINT nFlags, CPoint pt);
+  BOOL OnRightButtonDown(UINT nFlags, CPoint pt);
   LRESULT OnHeaderNotify(NMHDR* pHdr);
   LRESULT OnListViewMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL* pHandled);
   void ThemeChanged();
