@@ -276,13 +276,22 @@ void CODHeaderCtrl::ReleaseClip() {
   m_bDividerDrag = FALSE;
 }
 
+// Whether pt (client) lies on the divider of a fixed-width item: such a divider neither
+// sizes nor shows the sizing cursor.
+BOOL CODHeaderCtrl::OnFixedDivider(CPoint pt) {
+  HDHITTESTINFO hit{};
+  hit.pt = pt;
+  HitTest(&hit);
+  return (hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) && hit.iItem >= 0 && hit.iItem < (int)m_items.size() &&
+         (m_items[(size_t)hit.iItem].nFlags & 4);
+}
+
 void CODHeaderCtrl::OnPress(UINT, CPoint pt) {
   HDHITTESTINFO hit{};
   hit.pt = pt;
   HitTest(&hit);
   if (!(hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) || hit.iItem < 0 || hit.iItem >= (int)m_items.size()) return;
   const OD_HEADER_ITEM& rec = m_items[(size_t)hit.iItem];
-  if (rec.nFlags & 4) return;
   m_bDividerDrag = TRUE;
   if (rec.nMinWidth <= 0 && rec.nMaxWidth <= 0) return;
   HDITEMA hdi{};
@@ -347,21 +356,27 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return r;
     }
     case WM_LBUTTONDOWN:
+      if (OnFixedDivider(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       if (OnDragButtonDown((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       OnPress((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+      break;
+    case WM_SETCURSOR:
+      if ((HWND)wParam == m_hWnd && LOWORD(lParam) == HTCLIENT) {
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ScreenToClient(&pt);
+        if (OnFixedDivider(pt)) {
+          ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+          return TRUE;
+        }
+      }
       break;
     case WM_MOUSEMOVE:
       if (OnDragMouseMove(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       break;
-    case WM_LBUTTONDBLCLK: {
-      HDHITTESTINFO hit{};
-      hit.pt = CPoint((short)LOWORD(lParam), (short)HIWORD(lParam));
-      HitTest(&hit);
-      if ((hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) && hit.iItem >= 0 && hit.iItem < (int)m_items.size() &&
-          (m_items[(size_t)hit.iItem].nFlags & 4))
-        return 0;
+    case WM_LBUTTONDBLCLK:
+      if (OnFixedDivider(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       break;
-    }
     case WM_LBUTTONUP: {
       if (OnDragButtonUp(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       const BOOL wasDrag = m_bDividerDrag;

@@ -60,6 +60,7 @@ class CODHeaderCtrl : public CHeaderCtrl {
   void PaintItems(CDC* pDC, const CRect& clip);
   int DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection);
   void ReleaseClip();
+  BOOL OnFixedDivider(CPoint pt);
   void OnPress(UINT nFlags, CPoint pt);
   void RefreshTheme();
   LRESULT OnLayout(WPARAM wParam, LPARAM lParam);
