@@ -54,13 +54,38 @@ CODHeaderCtrl::CODHeaderCtrl()
 
 CODHeaderCtrl::~CODHeaderCtrl() {
   if (m_hBackground) ::DeleteObject(m_hBackground);
+  if (m_hShadow) ::DeleteObject(m_hShadow);
 }
 
-void CODHeaderCtrl::RefreshTheme() {
-  m_crText = s_crText, m_crLight = s_crDividerLight, m_crDark = s_crDividerDark, m_crBackground = s_crBackground;
-  HBITMAP bmp = s_nHeaderImageID ? LoadThemeBitmap((UINT)s_nHeaderImageID, "QKImage") : nullptr;
+namespace {
+// The header keeps its own copy of a picture; the caller's is deleted when asked.
+HBITMAP TakePicture(HBITMAP hBitmap, BOOL bDelete) {
+  if (!hBitmap) return nullptr;
+  HBITMAP copy = (HBITMAP)::CopyImage(hBitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  if (bDelete) ::DeleteObject(hBitmap);
+  return copy;
+}
+}  // namespace
+
+void CODHeaderCtrl::SetBackgroundImage(BOOL bDelete, HBITMAP hBitmap, int nMode, BOOL bRepaint) {
   if (m_hBackground) ::DeleteObject(m_hBackground);
-  m_hBackground = bmp;
+  m_hBackground = TakePicture(hBitmap, bDelete);
+  m_nBackgroundMode = nMode;
+  if (bRepaint && m_hWnd) Invalidate(FALSE);
+}
+
+void CODHeaderCtrl::SetShadowImage(BOOL bDelete, HBITMAP hBitmap, BOOL bRepaint) {
+  if (m_hShadow) ::DeleteObject(m_hShadow);
+  m_hShadow = TakePicture(hBitmap, bDelete);
+  if (bRepaint && m_hWnd) Invalidate(FALSE);
+}
+
+// At creation the background is tiled; a later theme change stretches it.
+void CODHeaderCtrl::RefreshTheme(int nBackgroundMode) {
+  m_crText = s_crText, m_crLight = s_crDividerLight, m_crDark = s_crDividerDark, m_crBackground = s_crBackground;
+  SetBackgroundImage(TRUE, s_nHeaderImageID ? LoadThemeBitmap((UINT)s_nHeaderImageID, "QKImage") : nullptr,
+                     nBackgroundMode, FALSE);
+  SetShadowImage(TRUE, s_nLeftShadowImageID ? LoadThemeBitmap((UINT)s_nLeftShadowImageID, "QKImage") : nullptr, FALSE);
   if (m_hWnd) Invalidate(FALSE);
 }
 
@@ -222,9 +247,13 @@ void CODHeaderCtrl::PaintItems(CDC* pDC, const CRect& clip) {
   CRect rc;
   GetClientRect(&rc);
   if (m_hBackground)
-    DrawBitmapTiled(pDC->GetSafeHdc(), rc, m_hBackground, ODTILE_REPEAT);
+    DrawBitmapTiled(pDC->GetSafeHdc(), rc, m_hBackground, m_nBackgroundMode);
   else
     pDC->FillSolidRect(&rc, m_crBackground);
+  BITMAP shadow;
+  if (m_hShadow && ::GetObjectA(m_hShadow, sizeof shadow, &shadow))
+    DrawBitmapTiled(pDC->GetSafeHdc(), CRect(rc.left, rc.top, rc.left + shadow.bmWidth, rc.top + shadow.bmHeight),
+                    m_hShadow, ODTILE_CORNER);
   CFont font;
   font.CreateFontIndirect(&m_font);
   CFont* oldFont = pDC->SelectObject(&font);
@@ -319,7 +348,7 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
       const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
       if (r != -1) {
-        RefreshTheme();
+        RefreshTheme(ODTILE_REPEAT);
         ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
         ::SetPropA(m_hWnd, "ODHeaderCtrl", (HANDLE)(INT_PTR)0x100C);
       }
@@ -400,7 +429,7 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       if (message != 0 && message == GetChangeThemeMsg()) {
         LoadThemeValues();
-        RefreshTheme();
+        RefreshTheme(ODTILE_STRETCH);
         return 0;
       }
   }

@@ -30,6 +30,10 @@ class CODHeaderCtrl : public CHeaderCtrl {
   void SetSortColumn(int nColumn, int nDirection);
   int GetSortColumn(int* pDirection = nullptr) const;
   void ShowSortArrow(BOOL bShow, BOOL bRepaint = TRUE);
+  // Pictures are copied; the given bitmap is deleted when bDelete is set. Modes as
+  // DrawBitmapTiled: 3 tiled, 1 at the corner, 2 stretched.
+  void SetBackgroundImage(BOOL bDelete, HBITMAP hBitmap, int nMode, BOOL bRepaint = TRUE);
+  void SetShadowImage(BOOL bDelete, HBITMAP hBitmap, BOOL bRepaint = TRUE);
   void FitColumns(int nColumn);
   void SetFitMode(BOOL bFit) { m_bFitMode = bFit; }
   void SetFixedHeight(int cy) { m_nFixedHeight = cy; }
@@ -62,7 +66,7 @@ class CODHeaderCtrl : public CHeaderCtrl {
   void ReleaseClip();
   BOOL OnFixedDivider(CPoint pt);
   void OnPress(UINT nFlags, CPoint pt);
-  void RefreshTheme();
+  void RefreshTheme(int nBackgroundMode);
   LRESULT OnLayout(WPARAM wParam, LPARAM lParam);
   BOOL OnDragButtonDown(UINT nFlags, CPoint pt);
   BOOL OnDragMouseMove(CPoint pt);
@@ -84,6 +88,8 @@ class CODHeaderCtrl : public CHeaderCtrl {
   COLORREF m_crBackground, m_crText, m_crLight, m_crDark, m_crArrow1, m_crArrow2;
   LOGFONTA m_font;
   HBITMAP m_hBackground;
+  int m_nBackgroundMode = 3;    // ODTILE_* of the background picture
+  HBITMAP m_hShadow = nullptr;  // drawn at the top-left corner in its own size
   std::vector<OD_HEADER_ITEM> m_items;
 
   // Column drag state.

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ODMemDC.h"
+#include "ODNcMgrWnd.h"
 #include "ODTheme.h"
 #include "ScrollBarEx.h"
 
@@ -291,6 +292,44 @@ TEST_F(ListTest, HeaderPaintsItsColoursAndTheSortArrow) {
   CClientDC screen(header);
   EXPECT_EQ(screen.GetPixel(item.right - 1, rc.Height() / 2), CODHeaderCtrl::s_crDividerDark);
   EXPECT_EQ(screen.GetPixel(item.right, rc.Height() / 2), CODHeaderCtrl::s_crDividerLight);
+}
+
+// A solid 32-bit picture of w x h.
+HBITMAP SolidPicture(int w, int h, COLORREF c) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < w * h; ++i) px[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+  return bmp;
+}
+
+TEST_F(ListTest, HeaderDrawsItsBackgroundPictureAndTheLeftShadowAtTheCorner) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 1);
+  CODHeaderCtrl* header = list.GetHeaderCtrl();
+  ASSERT_NE(header, nullptr);
+  const COLORREF kPicture = RGB(20, 180, 40), kShadow = RGB(230, 20, 20);
+  header->SetBackgroundImage(TRUE, SolidPicture(3, 3, kPicture), ODTILE_REPEAT, FALSE);
+  header->SetShadowImage(TRUE, SolidPicture(5, 4, kShadow));
+  header->UpdateWindow();
+  CRect rc, item;
+  header->GetClientRect(&rc);
+  header->GetItemRect(0, &item);
+  CClientDC screen(header);
+  EXPECT_EQ(screen.GetPixel(1, 1), kShadow);
+  EXPECT_EQ(screen.GetPixel(4, 3), kShadow);
+  EXPECT_EQ(screen.GetPixel(6, 1), kPicture) << "the shadow keeps its own size";
+  EXPECT_EQ(screen.GetPixel(item.right - 4, rc.bottom - 1), kPicture);
+  EXPECT_EQ(screen.GetPixel(rc.right - 2, rc.bottom - 1), kPicture) << "tiled across the whole header";
+  // Removed: the theme's colour again.
+  header->SetBackgroundImage(FALSE, nullptr, ODTILE_REPEAT);
+  header->SetShadowImage(FALSE, nullptr);
+  header->UpdateWindow();
+  EXPECT_NE(screen.GetPixel(1, 1), kShadow);
+  EXPECT_NE(screen.GetPixel(rc.right - 2, rc.bottom - 1), kPicture);
 }
 
 TEST_F(ListTest, ThemeChangeReachesEveryOwnerDrawnWindowOfTheProcess) {
