@@ -158,6 +158,8 @@ void ApplySetup(CVeskDoc& doc, CGameView& view, const CSetupDlg& dlg) {
   theApp.WriteProfileString(kSettings, "BkBmp", dlg.m_strBkPicture);
   theApp.WriteProfileInt(kSettings, "Tile", dlg.m_bTile);
   theApp.WriteProfileInt(kSettings, "MoveCards", dlg.m_bAnimation);
+  // The view writes its background back when it ends: it must hold the new choice.
+  view.SetBackground(dlg.m_nBkMode, dlg.m_crBk, (LPCSTR)dlg.m_strBkPicture, dlg.m_bTile != 0);
   view.SetMoveCards(dlg.m_bAnimation != 0);
   doc.m_bSound = dlg.m_bSound;
   doc.m_bVoice = dlg.m_bVoice;

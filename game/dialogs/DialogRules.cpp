@@ -48,14 +48,17 @@ AboutPlaces LayOutGameAbout(const Rect4& iconT, const Rect4& okT, int text1H, in
   p.icon.bottom += 15;
   // The texts stand beside the icon, one under the other: stacked under it as well they
   // would not fit above the OK button in this height.
-  const int left = p.icon.right + 12, right = std::max(left + 1, clientW - 12);
-  p.text1 = {left, p.icon.top, right, p.icon.top + std::max(0, text1H)};
-  p.text2 = {left, p.text1.bottom + 6, right, p.text1.bottom + 6 + std::max(0, text2H)};
   const int okW = okT.Width(), okH = okT.Height();
   p.ok.left = (clientW - okW) / 2;
   p.ok.right = p.ok.left + okW;
   p.ok.bottom = clientH - 5;
   p.ok.top = p.ok.bottom - okH;
+  // Texts of several lines rise beside the icon rather than run under the button.
+  const int h1 = std::max(0, text1H), h2 = std::max(0, text2H);
+  const int top = std::max(0, std::min(p.icon.top, p.ok.top - 2 - (h1 + 6 + h2)));
+  const int left = p.icon.right + 12, right = std::max(left + 1, clientW - 12);
+  p.text1 = {left, top, right, top + h1};
+  p.text2 = {left, p.text1.bottom + 6, right, p.text1.bottom + 6 + h2};
   return p;
 }
 

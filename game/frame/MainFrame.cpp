@@ -2,9 +2,8 @@
 
 #include <mmsystem.h>
 
-#include <cstdio>
-
 #include "ChatView.h"
+#include "FrameRules.h"
 #include "GameView.h"
 #include "SkinTheme.h"
 #include "VeskApp.h"
@@ -37,8 +36,6 @@ END_MESSAGE_MAP()
 
 namespace {
 const char kSettings[] = "Settings";
-const int kRightPaneSmall = 160;
-const int kRightPaneLarge = 240;
 const DWORD kAdKey1 = 0x112000, kAdKey2 = 0x12000, kAdKey3 = 73729;
 const int kStatusIdle = 0x362, kStatusIdleText = 0xE001;
 const UINT kAskStyle = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;  // 0x124
@@ -61,10 +58,10 @@ CString LoadText(UINT id) {
 }  // namespace
 
 int GetScreenSizeClass() {
-  return (GetSystemMetrics(SM_CXSCREEN) < 1024 || GetSystemMetrics(SM_CYSCREEN) < 768) ? 1 : 2;
+  return frame::ScreenSizeClass(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
-int GetRightPaneWidth() { return GetScreenSizeClass() == 1 ? kRightPaneSmall : kRightPaneLarge; }
+int GetRightPaneWidth() { return frame::RightPaneWidth(GetScreenSizeClass()); }
 
 CMainFrame::CMainFrame() {
   memset(&m_wp, 0, sizeof m_wp);
@@ -132,29 +129,17 @@ void CMainFrame::LoadWindowPos() {
   memset(&wp, 0, sizeof wp);
   wp.length = sizeof wp;
   wp.showCmd = SW_SHOW;
-  if (!text.IsEmpty()) {
-    unsigned flags = 0, show = 0;
-    int v[10] = {};
-    if (sscanf(text, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", &flags, &show, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
-               &v[6], &v[7], &v[8], &v[9]) >= 10) {
-      wp.flags = flags;
-      wp.showCmd = show;
-      wp.ptMinPosition = {v[0], v[1]};
-      wp.ptMaxPosition = {v[2], v[3]};
-      wp.rcNormalPosition = {v[4], v[5], v[6], v[7]};
-    }
+  frame::SavedPlacement saved;
+  if (frame::ParseWindowPos(text, saved)) {
+    wp.flags = saved.flags;
+    wp.showCmd = saved.showCmd;
+    wp.ptMinPosition = {saved.minX, saved.minY};
+    wp.ptMaxPosition = {saved.maxX, saved.maxY};
+    wp.rcNormalPosition = {saved.left, saved.top, saved.right, saved.bottom};
   }
-  int screenH = GetSystemMetrics(SM_CYSCREEN);
-  int width, height;
-  if (GetScreenSizeClass() == 1) {
-    width = 800;
-    height = screenH > 800 ? 570 : 600 - UncoveredHeight();
-  } else {
-    width = 1024;
-    height = screenH > 768 ? 738 : 768 - UncoveredHeight();
-  }
-  wp.rcNormalPosition.right = wp.rcNormalPosition.left + width;
-  wp.rcNormalPosition.bottom = wp.rcNormalPosition.top + height;
+  frame::Size size = frame::FixedWindowSize(GetScreenSizeClass(), GetSystemMetrics(SM_CYSCREEN), UncoveredHeight());
+  wp.rcNormalPosition.right = wp.rcNormalPosition.left + size.w;
+  wp.rcNormalPosition.bottom = wp.rcNormalPosition.top + size.h;
   // The stored show command is kept for the record only: the window always comes up normal.
   m_nShowCmd = SW_SHOWNORMAL;
   theApp.m_nCmdShow = theApp.m_nCmdShow == SW_HIDE ? SW_HIDE : SW_SHOWNORMAL;
@@ -170,12 +155,20 @@ void CMainFrame::SaveWindowPos() {
   WINDOWPLACEMENT wp;
   wp.length = sizeof wp;
   if (!GetWindowPlacement(&wp)) return;
-  CString text;
-  text.Format("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d", wp.flags, wp.showCmd, (int)wp.ptMinPosition.x,
-              (int)wp.ptMinPosition.y, (int)wp.ptMaxPosition.x, (int)wp.ptMaxPosition.y, (int)wp.rcNormalPosition.left,
-              (int)wp.rcNormalPosition.top, (int)wp.rcNormalPosition.right, (int)wp.rcNormalPosition.bottom,
-              GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
-  theApp.WriteProfileString(kSettings, "WindowPos", text);
+  frame::SavedPlacement saved;
+  saved.flags = wp.flags;
+  saved.showCmd = wp.showCmd;
+  saved.minX = wp.ptMinPosition.x;
+  saved.minY = wp.ptMinPosition.y;
+  saved.maxX = wp.ptMaxPosition.x;
+  saved.maxY = wp.ptMaxPosition.y;
+  saved.left = wp.rcNormalPosition.left;
+  saved.top = wp.rcNormalPosition.top;
+  saved.right = wp.rcNormalPosition.right;
+  saved.bottom = wp.rcNormalPosition.bottom;
+  saved.fullW = GetSystemMetrics(SM_CXFULLSCREEN);
+  saved.fullH = GetSystemMetrics(SM_CYFULLSCREEN);
+  theApp.WriteProfileString(kSettings, "WindowPos", frame::FormatWindowPos(saved).c_str());
   theApp.WriteProfileInt(kSettings, "IsRViewVisible", g_nRViewVisible);
 }
 
@@ -218,7 +211,7 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy) {
   CQKGameFrameWnd::OnSize(nType, cx, cy);
   if (!m_bSplitterCreated) return;
   if (nType != SIZE_MINIMIZED) SaveWindowPos();
-  CGameView::SetLargeCards(cx > 1024 && cy > 738);
+  CGameView::SetLargeCards(frame::LargeCardsFor(cx, cy));
   RecalcSplitter();
 }
 

@@ -6,6 +6,7 @@
 
 #include "TableGdi.h"
 #include "CoolButton.h"
+#include "QKBitmap.h"
 #include "ThemeBitmaps.h"
 #include "ViewTexts.h"
 #include "resource.h"
@@ -298,7 +299,8 @@ CGameView::~CGameView() {
     ::DeleteDC(m_hBandDC);
   }
   if (m_hBand) ::DeleteObject(m_hBand);
-  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge})
+  for (HBITMAP b : {m_theme.hFill, m_theme.hBackground, m_theme.hLogo, m_theme.hPlayer, m_theme.hBadge,
+                    m_theme.hBidStrip, m_theme.hPass, m_theme.hBkPicture, m_theme.hLevel})
     if (b) ::DeleteObject(b);
   for (HBITMAP b : m_theme.hOrder)
     if (b) ::DeleteObject(b);
@@ -538,17 +540,53 @@ void CGameView::LoadTheme() {
     }
     return nullptr;
   };
+  // The background is a picture (JPEG): the picture decoder reads it, a BMP too.
+  auto findPicture = [this](const char* rel) -> HBITMAP {
+    for (const std::string& base : {m_strNetSkin, m_strProfilePath}) {
+      if (base.empty()) continue;
+      CQKBitmap pic;
+      if (pic.LoadFile((base + rel).c_str())) return (HBITMAP)pic.Detach();
+    }
+    return nullptr;
+  };
   m_theme.hFill = find("\\theme\\bkgFill.bmp");
-  m_theme.hBackground = find("\\theme\\background.bmp");
+  m_theme.hBackground = findPicture("\\theme\\background.jpg");
+  if (!m_theme.hBackground) m_theme.hBackground = find("\\theme\\background.bmp");
   m_theme.hLogo = find("\\theme\\logo_0.bmp");
   m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
+  m_theme.hLevel = find("\\theme\\respic\\level.bmp");
   m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);
+  m_theme.hBidStrip = LoadThemeBitmap(IDB_JF, m_strNetSkin, m_strProfilePath);
+  m_theme.hPass = LoadThemeBitmap(IDB_PASS, m_strNetSkin, m_strProfilePath);
   LoadOrderImages(true);
+  LoadBackgroundChoice();
   // Sizes 8 and 16 of the card library beside the program.
   char path[MAX_PATH];
   ::GetModuleFileNameA(nullptr, path, sizeof path);
   if (char* slash = std::strrchr(path, '\\')) *slash = 0;
   m_bCardsLoaded = m_painter.Initialization(8 | 16, path) != FALSE || (m_painter.GetLoadedMask() & 8);
+}
+
+void CGameView::SetBackground(int nMode, COLORREF crColour, const std::string& file, bool bTile) {
+  m_nUseBkColor = nMode;
+  m_crBkColor = crColour;
+  m_strBkBmp = file;
+  m_bTile = bTile ? 1 : 0;
+  LoadBackgroundChoice();
+  InvalidateTable();
+}
+
+void CGameView::LoadBackgroundChoice() {
+  m_theme.bkMode = m_nUseBkColor;
+  m_theme.bkColour = m_crBkColor;
+  m_theme.bkTile = m_bTile != 0;
+  // The picture is read when it is chosen; the same file is not read again.
+  if (m_nUseBkColor != 2 || m_strBkBmp == m_strBkLoaded) return;
+  if (m_theme.hBkPicture) ::DeleteObject(m_theme.hBkPicture);
+  m_theme.hBkPicture = nullptr;
+  m_strBkLoaded = m_strBkBmp;
+  CQKBitmap pic;
+  if (!m_strBkBmp.empty() && pic.LoadFile(m_strBkBmp.c_str())) m_theme.hBkPicture = (HBITMAP)pic.Detach();
 }
 
 void CGameView::OnInitialUpdate() {
@@ -675,8 +713,10 @@ void CGameView::LayOut() {
     in.topOpen = in.playerCount == 4 && Painter().HandShown(3);
     in.phase = doc->GetSchedule();
   }
-  in.levelW = 16;
-  in.levelH = 16;
+  // The theme's level icons are square cells as high as their strip.
+  BITMAP bm;
+  const bool strip = m_theme.hLevel && ::GetObjectA(m_theme.hLevel, sizeof bm, &bm) && bm.bmHeight > 0;
+  in.levelW = in.levelH = strip ? bm.bmHeight : 16;
   tableview::ComputeLayout(in, &m_layout);
   m_bLayoutDirty = false;
   PlaceControls();
@@ -1375,10 +1415,11 @@ void CGameView::OnBid0() {
 
 void CGameView::OnTimer(UINT_PTR nIDEvent) {
   CGameDocCore* doc = GetGameDoc();
+  // Every timer message of the view is an idle tick: the keep-alive goes out every
+  // IdleSecond ticks whatever the user does.
+  if (tableview::IdleTick(&m_nIdleTicks, m_pSite->IdleSeconds())) m_pSite->SendKeepAlive();
   switch (nIDEvent) {
     case IDT_IDLE:
-      // The keep-alive goes out every IdleSecond ticks whatever the user does.
-      if (tableview::IdleTick(&m_nIdleTicks, m_pSite->IdleSeconds())) m_pSite->SendKeepAlive();
       break;
     case IDT_AUTOPLAY: {
       KillTimer(IDT_AUTOPLAY);

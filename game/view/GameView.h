@@ -112,6 +112,9 @@ class CGameView : public CFormView, public CDocTableView {
   void AnimatePlay(int nPosition);
   bool IsPaused() const { return m_bPaused; }
   void SetMoveCards(bool bOn) { m_bMoveCards = bOn ? 1 : 0; }
+  // The background chosen in the settings (mode 0 the theme's, 1 a plain colour, 2 a
+  // picture file, tiled or stretched): kept for the profile and painted at once.
+  void SetBackground(int nMode, COLORREF crColour, const std::string& file, bool bTile);
 
   // Buttons (also reached by their command ids).
   void EnableStart(bool bOn);
@@ -256,6 +259,8 @@ class CGameView : public CFormView, public CDocTableView {
   COLORREF m_crBkColor;
   std::string m_strBkBmp;
   int m_bTile;
+  std::string m_strBkLoaded;  // the picture file that m_theme.hBkPicture holds
+  void LoadBackgroundChoice();
   int m_bMoveCards;
 
   CDC m_dcBack;

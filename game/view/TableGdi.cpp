@@ -1,5 +1,7 @@
 #include "TableGdi.h"
 
+#include <algorithm>
+
 using tableview::Box;
 
 namespace tablegdi {
@@ -65,6 +67,32 @@ void StretchBmp(HDC dc, HBITMAP bmp, const RECT& to) {
                SRCCOPY);
   ::SelectObject(src, old);
   ::DeleteDC(src);
+}
+
+void TileBmp(HDC dc, HBITMAP bmp, const RECT& to) {
+  BITMAP bm;
+  if (!bmp || !::GetObjectA(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
+  HDC src = ::CreateCompatibleDC(dc);
+  HGDIOBJ old = ::SelectObject(src, bmp);
+  for (int y = to.top; y < to.bottom; y += bm.bmHeight)
+    for (int x = to.left; x < to.right; x += bm.bmWidth)
+      ::BitBlt(dc, x, y, std::min<int>(bm.bmWidth, to.right - x), std::min<int>(bm.bmHeight, to.bottom - y), src, 0, 0,
+               SRCCOPY);
+  ::SelectObject(src, old);
+  ::DeleteDC(src);
+}
+
+bool DrawStripCell(HDC dc, HBITMAP strip, int index, int cellW, int cellH, int x, int y) {
+  BITMAP bm;
+  if (!strip || !::GetObjectA(strip, sizeof bm, &bm) || bm.bmHeight < cellH) return false;
+  const int cell = tableview::StripCell(index, bm.bmWidth, cellW);
+  if (cell < 0) return false;
+  HDC src = ::CreateCompatibleDC(dc);
+  HGDIOBJ old = ::SelectObject(src, strip);
+  ::BitBlt(dc, x, y, cellW, cellH, src, cell * cellW, 0, SRCCOPY);
+  ::SelectObject(src, old);
+  ::DeleteDC(src);
+  return true;
 }
 
 }  // namespace tablegdi

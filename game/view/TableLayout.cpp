@@ -81,6 +81,8 @@ void ComputeLayout(const LayoutInput& in, Layout* out) {
   l.avatar[0] = {W - 104, e + 6};
 
   const int lw = in.levelW, lh = in.levelH;
+  l.levelW = lw;
+  l.levelH = lh;
   l.panel[0] = {W - 150, e};
   l.panel[1] = {r, H - 167};
   l.panel[2] = {10, e};
@@ -299,6 +301,12 @@ bool IdleTick(int* counter, int idleSeconds) {
     return true;
   }
   return false;
+}
+
+int StripCell(int index, int stripW, int cellW) {
+  if (cellW <= 0 || stripW < cellW) return -1;
+  const int cells = stripW / cellW;
+  return std::max(0, std::min(index, cells - 1));
 }
 
 }  // namespace tableview

@@ -77,6 +77,7 @@ struct Layout {
   int cardW = CARD_W_SMALL, cardH = CARD_H_SMALL, step = STEP_SMALL;
   int drawW = CARD_W_SMALL, drawH = CARD_H_SMALL;  // the painted card inside its layout box
   int cx = 0, cy = 0, e = 0, r = 0;
+  int levelW = 0, levelH = 0;  // one cell of the level-icon strip
   Pt hand[4], play[4], name[4], nameBox[4], avatar[4];
   Pt panel[4], badge[4], marker[4], level[4], tier[4];
   int topAvatarLeft = 0;
@@ -123,6 +124,11 @@ int CountSelected(const CARD_INFO* cards, int count);
 
 // The card sheet cell of a record drawn face up or down; 0 when nothing is drawn.
 int CardCell(const CARD_INFO& card, bool faceUp);
+
+// The cell of a picture strip `stripW` pixels wide, `cellW` per cell, that `index` draws:
+// kept inside the strip (a bid or level beyond it takes the last cell); -1 when the strip
+// holds no whole cell.
+int StripCell(int index, int stripW, int cellW);
 
 // The bid buttons (1, 2, 3, no bid) enabled for the current bid and the own bombs.
 void BidButtonsEnabled(int currentBid, int ownBombs, bool enabled[4]);

@@ -51,7 +51,14 @@ void CTablePainter::DrawBackground(CDC* pDC) {
   HDC dc = pDC->GetSafeHdc();
   const tableview::Layout& l = m_layout;
   RECT table{0, 0, l.W, l.H};
-  if (m_theme.hFill) {
+  if (m_theme.bkMode == 1) {
+    FillRect(dc, 0, 0, l.W, l.H, m_theme.bkColour);
+  } else if (m_theme.bkMode == 2 && m_theme.hBkPicture) {
+    if (m_theme.bkTile)
+      TileBmp(dc, m_theme.hBkPicture, table);
+    else
+      StretchBmp(dc, m_theme.hBkPicture, table);
+  } else if (m_theme.hFill) {
     StretchBmp(dc, m_theme.hFill, table);
     StretchBmp(dc, m_theme.hBackground, table);
   } else {
@@ -221,8 +228,10 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
     const Pt pl = l.play[slot];
     const int x = slot == 0 ? pl.x - 58 - 26 : pl.x;
     RECT br{x, pl.y + 30, x + 58, pl.y + 30 + 19};
-    RoundBox(dc, br, RGB(250, 230, 150), RGB(140, 90, 0), 8);
-    CenteredText(dc, br, kBidTexts[doc->m_nLastBid], RGB(150, 40, 0));
+    if (!DrawStripCell(dc, m_theme.hBidStrip, doc->m_nLastBid, 58, 19, br.left, br.top)) {
+      RoundBox(dc, br, RGB(250, 230, 150), RGB(140, 90, 0), 8);
+      CenteredText(dc, br, kBidTexts[doc->m_nLastBid], RGB(150, 40, 0));
+    }
   }
   // Ranked level from the table information.
   const int info = doc->FindTableInfo(seat.szUserName);
@@ -231,12 +240,16 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
     std::memcpy(&level, doc->m_TableInfo + 8 + 44 * info + 20, 4);
     if (level > 0) {
       const Pt lv = l.level[slot];
-      char t[8];
-      std::snprintf(t, sizeof t, "%d", level > 99 ? 99 : level);
-      Disc(dc, lv.x, lv.y, 16, 16, RGB(60, 120, 220), kWhite);
-      ::SelectObject(dc, m_fonts.f12);
-      CenteredText(dc, RECT{lv.x, lv.y, lv.x + 16, lv.y + 16}, t, kWhite);
-      ::SelectObject(dc, m_fonts.f14);
+      // The theme's level icon (a level past the strip takes its last cell), else a disc
+      // with the number.
+      if (!DrawStripCell(dc, m_theme.hLevel, level, l.levelW, l.levelH, lv.x, lv.y)) {
+        char t[8];
+        std::snprintf(t, sizeof t, "%d", level > 99 ? 99 : level);
+        Disc(dc, lv.x, lv.y, 16, 16, RGB(60, 120, 220), kWhite);
+        ::SelectObject(dc, m_fonts.f12);
+        CenteredText(dc, RECT{lv.x, lv.y, lv.x + 16, lv.y + 16}, t, kWhite);
+        ::SelectObject(dc, m_fonts.f14);
+      }
     }
   }
   if (present) DrawTier(pDC, p);
@@ -326,10 +339,16 @@ void CTablePainter::DrawHand(CDC* pDC, int p) {
   if (phase == SCHEDULE_PLAY && tableview::PassMarkShown(m_bShowingPrevious, n, doc->m_bPlayedThisRound[p] != 0,
                                                          doc->m_bNewRound != 0, p == doc->m_nTurnPosition)) {
     const Pt a = l.play[slot];
-    const int w = 60, h = 30;
-    int x = slot == 0 ? a.x - w : slot == 2 ? a.x : a.x - w / 2;
-    RECT r{x, a.y + 30, x + w, a.y + 30 + h};
     HDC dc = pDC->GetSafeHdc();
+    BITMAP bm;
+    const bool pic = m_theme.hPass && ::GetObjectA(m_theme.hPass, sizeof bm, &bm);
+    const int w = pic ? bm.bmWidth : 60, h = pic ? bm.bmHeight : 30;
+    int x = slot == 0 ? a.x - w : slot == 2 ? a.x : a.x - w / 2;
+    if (pic) {
+      DrawStripCell(dc, m_theme.hPass, 0, w, h, x, a.y + 30);
+      return;
+    }
+    RECT r{x, a.y + 30, x + w, a.y + 30 + h};
     RoundBox(dc, r, RGB(0, 50, 25), RGB(160, 200, 160), 10);
     HGDIOBJ of = ::SelectObject(dc, m_fonts.f16);
     CenteredText(dc, r, kPassText, RGB(255, 230, 120));

@@ -16,8 +16,17 @@
 // of the profile's "Path"; any of them may be missing (the table then draws its own).
 struct TableTheme {
   HBITMAP hFill = nullptr, hBackground = nullptr, hLogo = nullptr, hPlayer = nullptr;
-  HBITMAP hBadge = nullptr;  // the declarer's badge, its right half the mask
-  HBITMAP hOrder[4] = {};    // each seat's order picture
+  HBITMAP hBadge = nullptr;     // the declarer's badge, its right half the mask
+  HBITMAP hOrder[4] = {};       // each seat's order picture
+  HBITMAP hBidStrip = nullptr;  // bids 0 to 3 in cells of 58 by 19
+  HBITMAP hPass = nullptr;      // the mark of a seat that passed
+  HBITMAP hLevel = nullptr;     // level icons: square cells as high as the strip, cell n for level n
+  // The player's own background from the settings: 1 a plain colour, 2 a picture file
+  // (tiled or stretched); any other value, or a picture that did not load, the theme's.
+  int bkMode = 0;
+  COLORREF bkColour = 0x8000;
+  HBITMAP hBkPicture = nullptr;
+  bool bkTile = true;
 };
 
 struct TableFonts {

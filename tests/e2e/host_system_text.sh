@@ -2,7 +2,8 @@
 # End to end: the server's scripted system messages reach the program's hooks. A user cut
 # and back of bot0 become system lines (in the game log until the chat view exists); a
 # server question with an input field gets the typed answer back to the server; a tip
-# window shows its notice (held to the work area; only web pages).
+# window shows its notice (held to the work area; only web pages); a text box with a
+# countdown closes itself.
 # Usage: host_system_text.sh NATIVE_TREE WIN_TREE OUT_DIR.
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
@@ -24,6 +25,9 @@ big="546970$(zeros 125)$(hex http://big.test/)$(zeros $((512 - 16)))b80b0000d007
 bad="546970$(zeros 125)$(hex file:///c:/x.htm)$(zeros $((512 - 16)))900100002c010000"
 echo "on out:0x8000021C delay=22000 send 585 0 $big" >>"$E2E_OUT/script.txt"
 echo "on out:0x8000021C delay=23000 send 585 0 $bad" >>"$E2E_OUT/script.txt"
+# MSG_TEXT_BOX (564): inline text (id 0), information icon, a 4-second countdown
+echo "on out:0x8000021C delay=26000 send 564 0 000000004000000004000000$(hex 'closes by itself')00" \
+  >>"$E2E_OUT/script.txt"
 port=$(e2e_server --game --players 3 --turn 60 --script "$E2E_OUT/script.txt")
 e2e_client alice Alice 2 "$port"
 hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
@@ -63,5 +67,13 @@ read -r tl tt tr tb <<< "$(e2e_probe rect "$tipwnd")"
 [ $((tr - tl)) -eq $((wr - wl)) ] && [ $((tb - tt)) -eq $((wb - wt)) ] || e2e_fail "the big notice is $((tr - tl)) by $((tb - tt))"
 e2e_shot "$tipwnd" tip_window_clamped
 e2e_wait_log "$gamelog" "tip window refused: file:" 20 || e2e_fail "a file address reached the tip window"
+
+# The server's text box counts down and closes itself as its default button, untouched.
+textbox=$(e2e_dialog "closes by itself" 40) || e2e_fail "no box for the server's text"
+e2e_shot "$textbox" text_box
+e2e_probe children "$textbox" | grep -qE '"[1-4]"' || e2e_fail "the text box shows no countdown"
+for i in $(seq 1 100); do [ "$(e2e_probe visible "$textbox")" = 1 ] || break; sleep 0.1; done
+[ "$(e2e_probe visible "$textbox")" = 1 ] && e2e_fail "the text box did not close itself"
+e2e_probe ping "$hwnd" 2000 || e2e_fail "the table does not answer after the text box"
 grep -q "drop #" "$log" && e2e_fail "the server dropped the client"
-echo "e2e: system lines, question with answer and tip window reached the program; screenshots in $E2E_OUT"
+echo "e2e: system lines, question with answer, tip window and text box reached the program; screenshots in $E2E_OUT"

@@ -72,7 +72,8 @@ arrow_x=$((pl - sl - 4)) arrow_y=$(((sb - st) / 2))
 e2e_probe mouse "$splitter" $arrow_x $arrow_y
 for i in $(seq 1 50); do [ "$(pane_width)" -eq 0 ] && break; sleep 0.1; done
 [ "$(pane_width)" -eq 0 ] || e2e_fail "the arrow did not hide the right pane"
-e2e_shot "$hwnd" right_pane_hidden
+# Once the table has laid itself out and painted again.
+e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/right_pane_hidden.png")" >/dev/null || e2e_fail "no screenshot right_pane_hidden"
 read -r pl _ _ _ <<< "$(e2e_probe rect "$pane")"
 e2e_probe mouse "$splitter" $((pl - sl - 4)) $arrow_y
 for i in $(seq 1 50); do [ "$(pane_width)" -eq 240 ] && break; sleep 0.1; done

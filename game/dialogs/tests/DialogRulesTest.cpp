@@ -68,6 +68,12 @@ TEST(AboutRules, GameLayoutKeepsEverythingInside) {
   EXPECT_GT(p.text1.left, p.icon.right);
   EXPECT_GE(p.text2.top, p.text1.bottom);
   EXPECT_LE(p.text1.right, 332);
+  // Two lines in each text: they rise beside the icon rather than run under the button.
+  AboutPlaces two = LayOutGameAbout(Rect4{18, 20, 50, 52}, ok, 38, 38, 332, 125);
+  EXPECT_EQ(two.icon.top, 35);
+  EXPECT_LE(two.text2.bottom, two.ok.top);
+  EXPECT_GE(two.text1.top, 0);
+  EXPECT_EQ(two.text2.Height(), 38);
 }
 
 TEST(SetupRules, NormalizeBringsValuesIntoRange) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "GameView.h"
+#include "GdiplusCodec.h"
 #include "QKCtrls.h"
 #include "StepTickSource.h"
 #include "ThemeBitmaps.h"
@@ -586,6 +587,11 @@ TEST_F(GameViewTest, TimersKeepAliveClockAndLastCard) {
     view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   }
   EXPECT_EQ(idle.keepAlives, 2);
+  // The view's other timers tick the same count.
+  view->SendMessage(WM_TIMER, CGameView::IDT_AUTOPLAY, 0);
+  EXPECT_EQ(idle.keepAlives, 2);
+  view->SendMessage(WM_TIMER, CGameView::IDT_AUTOPLAY, 0);
+  EXPECT_EQ(idle.keepAlives, 3);
   view->SetSite(&site);
 
   // The clock counts on its own thread; at zero the command is the document's: in the
@@ -928,6 +934,10 @@ TEST(ThemeDrawing, MaskedHalfBlendsTheLeftHalfByTheRightHalf) {
   EXPECT_EQ(GetThemeBitmapPath(999, "C:\\x", "C:\\y"), "");
 }
 
+const COLORREF kBidCells[4] = {RGB(255, 0, 0), RGB(0, 0, 255), RGB(255, 255, 0), RGB(128, 0, 128)};
+const COLORREF kLevelCells[5] = {RGB(10, 10, 10), RGB(250, 0, 120), RGB(0, 250, 120), RGB(120, 0, 250),
+                                 RGB(250, 120, 0)};
+
 class ThemedViewTest : public GameViewTest {
  protected:
   void BeforeCreate() override {
@@ -940,8 +950,30 @@ class ThemedViewTest : public GameViewTest {
     HBITMAP order = MakeBitmap(46, 46, [](int, int) { return RGB(255, 0, 255); });
     ASSERT_TRUE(SaveBmp(badge, folder + "\\theme\\respic\\VESK32.bmp"));
     ASSERT_TRUE(SaveBmp(order, folder + "\\theme\\order_0.bmp"));
-    ::DeleteObject(badge);
-    ::DeleteObject(order);
+    // Bids 0 to 3 in four coloured cells; a plain cyan pass mark.
+    HBITMAP bids = MakeBitmap(4 * 58, 19, [](int x, int) { return kBidCells[(x / 58) & 3]; });
+    HBITMAP pass = MakeBitmap(50, 24, [](int, int) { return RGB(0, 255, 255); });
+    ASSERT_TRUE(SaveBmp(bids, folder + "\\theme\\respic\\JF.bmp"));
+    ASSERT_TRUE(SaveBmp(pass, folder + "\\theme\\respic\\Pass.bmp"));
+    // Five 20 by 20 level icons.
+    HBITMAP levels = MakeBitmap(5 * 20, 20, [](int x, int) { return kLevelCells[(x / 20) % 5]; });
+    ASSERT_TRUE(SaveBmp(levels, folder + "\\theme\\respic\\level.bmp"));
+    for (HBITMAP b : {badge, order, bids, pass, levels}) ::DeleteObject(b);
+    // The table's fill and, over it, an orange background picture in JPEG.
+    HBITMAP fill = MakeBitmap(16, 16, [](int, int) { return RGB(0, 0, 0); });
+    ASSERT_TRUE(SaveBmp(fill, folder + "\\theme\\bkgFill.bmp"));
+    ::DeleteObject(fill);
+    standin::GdiplusScope gdiplus;
+    ASSERT_TRUE(gdiplus.ok());
+    standin::Pixels px;
+    px.width = px.height = 32;
+    for (int i = 0; i < 32 * 32; ++i) px.bgra.insert(px.bgra.end(), {20, 120, 230, 255});
+    std::vector<unsigned char> jpeg;
+    ASSERT_TRUE(standin::EncodePixels(px, L"image/jpeg", 95, jpeg));
+    FILE* f = std::fopen((folder + "\\theme\\background.jpg").c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(jpeg.data(), 1, jpeg.size(), f);
+    std::fclose(f);
     view->SetThemeFolders("", folder);
   }
   std::string folder;
@@ -957,6 +989,127 @@ TEST_F(ThemedViewTest, BadgeAndOrderPicturesComeFromTheTheme) {
   // West (server seat 0) sits on the right: its order picture 50 above the panel, 90 right.
   const tableview::Pt p = l.panel[0];
   EXPECT_EQ(s.At(p.x + 90 + 20, p.y - 50 + 20), RGB(255, 0, 255));
+  // The felt is the theme's JPEG background, stretched over the table.
+  const COLORREF felt = s.At(l.cx, l.cy - 40);
+  EXPECT_NEAR(GetRValue(felt), 230, 12);
+  EXPECT_NEAR(GetGValue(felt), 120, 12);
+  EXPECT_NEAR(GetBValue(felt), 20, 12);
+}
+
+TEST_F(ThemedViewTest, BidAndPassMarksComeFromTheTheme) {
+  // West bids 1: its mark is cell 1 of the strip, beside its play anchor.
+  Deal(0);
+  ASSERT_TRUE(Deliver(MSG_BID, Words({1, 0, 0, 1})));
+  {
+    Shot s;
+    Snap("table_themed_bid.png", s);
+    const tableview::Pt pl = view->GetLayout().play[0];
+    EXPECT_EQ(s.At(pl.x - 58 - 26 + 29, pl.y + 30 + 9), kBidCells[1]) << "west's bid from the strip";
+  }
+  ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 3})));
+  ASSERT_TRUE(Deliver(MSG_BOTTOM_CARDS, Words({3, 1, Code(2, 5), Code(3, 9), 53})));
+  // We lead a three, east a five, west passes: west's pass mark is the theme's picture.
+  ClickCard(IndexOfCode(53), true);
+  ClickCard(IndexOfCode(static_cast<int>(Code(0, 0))));
+  view->OnTakeOut();
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, Code(0, 0)})));
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 1, 1, Code(3, 2)})));
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({0, 1, 0, 1})));
+  Shot s;
+  Snap("table_themed_pass.png", s);
+  const tableview::Pt a = view->GetLayout().play[0];
+  EXPECT_EQ(s.At(a.x - 25, a.y + 30 + 12), RGB(0, 255, 255)) << "west's pass mark";
+}
+
+TEST_F(ThemedViewTest, LevelIconsComeFromTheThemeStrip) {
+  // The table's records: west at level 2, east at level 9 (past the strip's last cell).
+  std::vector<uint8_t> body(4 * 44, 0);
+  auto record = [&](int i, const char* user, int32_t level) {
+    std::memcpy(&body[44 * i], user, std::strlen(user));
+    std::memcpy(&body[44 * i + 20], &level, 4);
+  };
+  record(0, "west01", 2);
+  record(1, "east99", 9);
+  ASSERT_TRUE(Deliver(MSG_TABLE_INFO, body));
+  ASSERT_GE(doc.FindTableInfo("west01"), 0);
+  Shot s;
+  Snap("table_themed_levels.png", s);
+  const tableview::Layout& l = view->GetLayout();
+  EXPECT_EQ(l.levelW, 20) << "the cell is as wide as the strip is high";
+  EXPECT_EQ(s.At(l.level[0].x + 10, l.level[0].y + 10), kLevelCells[2]) << "west: cell 2";
+  EXPECT_EQ(s.At(l.level[2].x + 10, l.level[2].y + 10), kLevelCells[4]) << "east: the last cell";
+}
+
+TEST_F(GameViewTest, BombFloatsTheDoubledScoreOverTheTable) {
+  doc.m_bFlyMsg = 1;
+  BidAndTakeBottom();
+  ClickCard(IndexOfCode(53), true);
+  ClickCard(IndexOfCode(static_cast<int>(Code(0, 0))));
+  view->OnTakeOut();
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, Code(0, 0)})));
+  const tableview::Layout& l = view->GetLayout();
+  Shot before;
+  Snap("table_before_bomb.png", before);
+  // The row through the text, left of the own play.
+  const int y = l.H * 65 / 100 + 12;
+  auto changed = [&](const Shot& shot) {
+    int n = 0;
+    for (int x = l.cx - 70; x < l.cx - 35; ++x) n += shot.At(x, y) != before.At(x, y);
+    return n;
+  };
+  // East's four sixes double the score: the text rises from 65 % of the height.
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({2, 0, 4, 2, Code(0, 3), Code(1, 3), Code(2, 3), Code(3, 3)})));
+  EXPECT_EQ(doc.m_nMultiplier, 2);
+  ASSERT_TRUE(view->GetFloatingText().IsAnimating());
+  Shot s;
+  Snap("table_floating_text.png", s);
+  EXPECT_GT(changed(s), 25) << "the text's box over the felt";
+  // An overlay: once it has risen away the table underneath is as it was.
+  for (int i = 0; i < 100 && view->GetFloatingText().IsAnimating(); ++i)
+    view->GetFloatingText().SendMessage(WM_TIMER, 13528, 0);
+  EXPECT_FALSE(view->GetFloatingText().IsAnimating()) << "gone after its frames";
+  Shot again;
+  Snap("table_floating_text_gone.png", again);
+  EXPECT_EQ(changed(again), 0);
+}
+
+TEST_F(GameViewTest, ChosenBackgroundIsPainted) {
+  const tableview::Layout& l = view->GetLayout();
+  const int y = l.cy - 40;
+  {
+    view->SetBackground(1, RGB(200, 30, 30), "", true);
+    Shot s;
+    Snap("table_background_colour.png", s);
+    EXPECT_EQ(s.At(l.cx, y), RGB(200, 30, 30)) << "a plain colour";
+  }
+  // A 16 by 16 picture, blue on the left half and yellow on the right.
+  char dir[MAX_PATH];
+  ::GetCurrentDirectoryA(sizeof dir, dir);
+  const std::string file = std::string(dir) + "\\chosen_background.bmp";
+  HBITMAP pic = MakeBitmap(16, 16, [](int x, int) { return x < 8 ? RGB(0, 0, 255) : RGB(255, 255, 0); });
+  ASSERT_TRUE(SaveBmp(pic, file));
+  ::DeleteObject(pic);
+  {
+    view->SetBackground(2, 0, file, true);
+    Shot s;
+    Snap("table_background_tiled.png", s);
+    const int x = l.cx / 16 * 16;
+    EXPECT_EQ(s.At(x + 2, y), RGB(0, 0, 255)) << "tiled from the corner";
+    EXPECT_EQ(s.At(x + 12, y), RGB(255, 255, 0));
+    EXPECT_EQ(s.At(x + 18, y), RGB(0, 0, 255));
+  }
+  {
+    view->SetBackground(2, 0, file, false);
+    Shot s;
+    Snap("table_background_stretched.png", s);
+    EXPECT_EQ(s.At(l.W / 4, y), RGB(0, 0, 255)) << "stretched over the table";
+    EXPECT_EQ(s.At(l.W * 3 / 4, y), RGB(255, 255, 0));
+  }
+  // Back to the theme's table: the felt.
+  view->SetBackground(0, 0, file, false);
+  Shot s;
+  Snap("table_background_theme.png", s);
+  EXPECT_TRUE(IsGreen(s.At(l.cx, y)));
 }
 
 TEST_F(GameViewTest, TierBalloonOverATierArea) {

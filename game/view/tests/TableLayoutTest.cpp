@@ -244,6 +244,17 @@ TEST(TableDrawing, CardCells) {
   EXPECT_EQ(CardCell(bad, true), 0);
 }
 
+TEST(TableDrawing, StripCellsStayInsideTheirStrip) {
+  struct Case {
+    int index, stripW, cellW, cell;
+  } cases[] = {
+      {1, 232, 58, 1}, {3, 232, 58, 3}, {4, 232, 58, 3}, {3, 174, 58, 2}, {-2, 232, 58, 0},
+      {0, 57, 58, -1}, {0, 58, 0, -1},  {99, 90, 16, 4}, {0, 0, 58, -1},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(StripCell(c.index, c.stripW, c.cellW), c.cell) << c.index << " of " << c.stripW << "/" << c.cellW;
+}
+
 TEST(TableInput, ChatEcho) {
   const std::string colon = "\xA3\xBA";
   auto echo = [](const std::string& s, const char* host) { return ChatEchoForTicker(s.data(), s.size(), host); };
