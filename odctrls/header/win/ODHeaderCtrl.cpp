@@ -201,6 +201,45 @@ void CODHeaderCtrl::FitColumns(int nColumn) {
 
 void CODHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
+INT_PTR CODHeaderCtrl::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
+  HDHITTESTINFO hit{};
+  hit.pt = point;
+  const_cast<CODHeaderCtrl*>(this)->HitTest(&hit);
+  m_nTipItem = hit.iItem;
+  CRect r;
+  if (hit.iItem < 0 || hit.iItem >= (int)m_items.size() || !GetItemRect(hit.iItem, &r)) return -1;
+  if (pTI) {
+    pTI->hwnd = m_hWnd;
+    pTI->uId = kTipToolId;
+    pTI->rect = r;
+    pTI->lpszText = LPSTR_TEXTCALLBACKA;
+  }
+  // Each item is its own tool, so moving to another item shows that item's tip.
+  return (INT_PTR)hit.iItem + 1;
+}
+
+CString CODHeaderCtrl::GetTipText() const {
+  if (m_nTipItem < 0 || m_nTipItem >= (int)m_items.size()) return CString();
+  return m_items[(size_t)m_nTipItem].strTip;
+}
+
+BOOL CODHeaderCtrl::OnTipText(NMHDR* pHdr) {
+  if (pHdr->idFrom != kTipToolId) return FALSE;
+  m_strTipShown = GetTipText();
+  if (pHdr->code == TTN_NEEDTEXTA) {
+    NMTTDISPINFOA* info = (NMTTDISPINFOA*)pHdr;
+    info->lpszText = const_cast<LPSTR>((LPCSTR)m_strTipShown);
+    info->hinst = nullptr;
+  } else {
+    NMTTDISPINFOW* info = (NMTTDISPINFOW*)pHdr;
+    ::MultiByteToWideChar(CP_ACP, 0, m_strTipShown, -1, info->szText, (int)(sizeof info->szText / sizeof(WCHAR)));
+    info->szText[sizeof info->szText / sizeof(WCHAR) - 1] = L'\0';
+    info->lpszText = info->szText;
+    info->hinst = nullptr;
+  }
+  return TRUE;
+}
+
 int CODHeaderCtrl::DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection) {
   const int y = top + (bottom - top - m_cyArrow - 1) / 2;
   CPen pen1(PS_SOLID, 1, m_crArrow1), pen2(PS_SOLID, 1, m_crArrow2);
@@ -349,6 +388,7 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
       if (r != -1) {
         RefreshTheme(ODTILE_REPEAT);
+        EnableToolTips(TRUE);
         ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
         ::SetPropA(m_hWnd, "ODHeaderCtrl", (HANDLE)(INT_PTR)0x100C);
       }
@@ -364,6 +404,11 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_NOTIFY: {
+      NMHDR* hdr = (NMHDR*)lParam;
+      if (hdr && (hdr->code == TTN_NEEDTEXTA || hdr->code == TTN_NEEDTEXTW) && OnTipText(hdr)) return 0;
+      break;
+    }
     case WM_ERASEBKGND:
       return 1;
     case HDM_INSERTITEMA:

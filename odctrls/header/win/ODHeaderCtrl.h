@@ -54,6 +54,11 @@ class CODHeaderCtrl : public CHeaderCtrl {
   CODFHDragWnd* GetDragWnd() const { return m_pDragWnd; }
   CODFHDropWnd* GetDropWnd() const { return m_pDropWnd; }
 
+  // Item tips: the item under the mouse is a tool of its own rectangle whose text is the
+  // item record's tip (none when empty).
+  static constexpr UINT_PTR kTipToolId = 0xFF37ED5D;
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+  CString GetTipText() const;
   static void LoadThemeValues();
   static COLORREF s_crText, s_crDividerLight, s_crDividerDark, s_crBackground;
   static int s_nHeaderImageID, s_nLeftShadowImageID;
@@ -64,6 +69,7 @@ class CODHeaderCtrl : public CHeaderCtrl {
   void PaintItems(CDC* pDC, const CRect& clip);
   int DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection);
   void ReleaseClip();
+  BOOL OnTipText(NMHDR* pHdr);
   BOOL OnFixedDivider(CPoint pt);
   void OnPress(UINT nFlags, CPoint pt);
   void RefreshTheme(int nBackgroundMode);
@@ -88,8 +94,11 @@ class CODHeaderCtrl : public CHeaderCtrl {
   COLORREF m_crBackground, m_crText, m_crLight, m_crDark, m_crArrow1, m_crArrow2;
   LOGFONTA m_font;
   HBITMAP m_hBackground;
-  int m_nBackgroundMode = 3;    // ODTILE_* of the background picture
-  HBITMAP m_hShadow = nullptr;  // drawn at the top-left corner in its own size
+  int m_nBackgroundMode = 3;  // ODTILE_* of the background picture
+  HBITMAP m_hShadow = nullptr;
+  mutable int m_nTipItem = -1;
+  CString m_strTipShown;  // kept alive while the tip window reads it  // the item the last tool hit test found  //
+                          // drawn at the top-left corner in its own size
   std::vector<OD_HEADER_ITEM> m_items;
 
   // Column drag state.

@@ -332,6 +332,44 @@ TEST_F(ListTest, HeaderDrawsItsBackgroundPictureAndTheLeftShadowAtTheCorner) {
   EXPECT_NE(screen.GetPixel(rc.right - 2, rc.bottom - 1), kPicture);
 }
 
+TEST_F(ListTest, ColumnsAskingForATipShowItOverTheirHeaderItem) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  auto column = [](const char* title, UINT flags) {
+    OD_COLUMN c;
+    c.nFlags = 0x4000 | flags;
+    c.nWidth = 80;
+    c.strTitle = title;
+    return c;
+  };
+  list.InsertColumn(0, column("name", 0));
+  list.InsertColumn(1, column("score", HDF_RIGHT | 0x80000));
+  EXPECT_EQ(list.SetOption(odlist::OPT_HEADER_TIP, (LPARAM) "%s %n!"), 1);
+  list.InsertColumn(2, column("seat", 0x80000));
+  CODHeaderCtrl* header = list.GetHeaderCtrl();
+  ASSERT_NE(header, nullptr);
+  // What the tip window asks for over each item.
+  auto tipAt = [&](int item) -> std::string {
+    CRect r;
+    header->GetItemRect(item, &r);
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    if (header->OnToolHitTest(r.CenterPoint(), &ti) < 0) return "(no tool)";
+    EXPECT_EQ(ti.uId, CODHeaderCtrl::kTipToolId);
+    EXPECT_EQ(CRect(ti.rect), r);
+    NMTTDISPINFOA info{};
+    info.hdr = {header->m_hWnd, CODHeaderCtrl::kTipToolId, TTN_NEEDTEXTA};
+    header->SendMessage(WM_NOTIFY, 0, (LPARAM)&info);
+    return info.lpszText ? info.lpszText : "(none)";
+  };
+  EXPECT_EQ(tipAt(0), "");
+  EXPECT_EQ(tipAt(1), "Sort by: score");
+  EXPECT_EQ(tipAt(2), "seat %n!");
+  OD_HEADER_ITEM rec;
+  ASSERT_TRUE(header->GetItemEx(1, &rec));
+  EXPECT_EQ(rec.nFlags, 0x8) << "the header flags come from bits 16-23";
+}
+
 TEST_F(ListTest, ThemeChangeReachesEveryOwnerDrawnWindowOfTheProcess) {
   CSBContainerWnd box;
   ASSERT_TRUE(box.Create(CRect(0, 0, 300, 120), &parent, 2, WS_CHILD | WS_VISIBLE));

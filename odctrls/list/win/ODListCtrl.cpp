@@ -63,13 +63,6 @@ void CODListCtrl::LoadListCtrlTheme() {
 
 // ---- header -------------------------------------------------------------------------
 
-BOOL CODListHeaderCtrl::SetItemLimits(int nIndex, int nMin, int nMax) {
-  OD_HEADER_ITEM rec;
-  if (!GetItemEx(nIndex, &rec)) return FALSE;
-  rec.nMinWidth = nMin, rec.nMaxWidth = nMax;
-  return SetItemRecord(nIndex, rec);
-}
-
 LRESULT CODListHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_RBUTTONDOWN) {
     CODListCtrl* pList = dynamic_cast<CODListCtrl*>(GetParent());
@@ -299,7 +292,12 @@ BOOL CODListCtrl::AddHeaderItem(int nColumn) {
   hdi.pszText = const_cast<LPSTR>(c->title.c_str());
   const int at = m_header.InsertItem(m_header.GetItemCount(), &hdi);
   if (at < 0) return FALSE;
-  m_header.SetItemLimits(at, c->minWidth, c->maxWidth);
+  // The header's own flags sit in bits 16-23 of the column's; bit 0x80000 asks for a tip.
+  OD_HEADER_ITEM rec;
+  rec.nFlags = (int)((c->flags >> 16) & 0xFF);
+  rec.nMinWidth = c->minWidth, rec.nMaxWidth = c->maxWidth;
+  if (c->flags & 0x80000) rec.strTip = odlist::FormatHeaderTip(m_opt.headerTip, c->title).c_str();
+  m_header.SetItemRecord(at, rec);
   m_nTotalWidth += c->width;
   return TRUE;
 }

@@ -67,8 +67,6 @@ struct OD_COLUMN {
 class CODListHeaderCtrl : public CODHeaderCtrl {
   DECLARE_DYNAMIC(CODListHeaderCtrl)
  public:
-  BOOL SetItemLimits(int nIndex, int nMin, int nMax);
-
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
