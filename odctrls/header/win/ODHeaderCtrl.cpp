@@ -132,6 +132,8 @@ BOOL CODHeaderCtrl::SetItemEx(int nIndex, const OD_HEADER_ITEM& item) {
 
 int CODHeaderCtrl::MeasureItem(const HDITEMA& hdi, BOOL bSorted) {
   int w = m_nMargin;
+  if ((hdi.fmt & HDF_IMAGE) && m_cxImage > 0) w += m_cxImage + m_nMargin;
+  if (const int bw = BitmapWidth(hdi)) w += bw + m_nMargin;
   if (bSorted) w += m_cxArrow + m_nMargin;
   if ((hdi.mask & HDI_TEXT) && (hdi.fmt & HDF_STRING) && hdi.pszText && m_hWnd) {
     CClientDC dc(this);
@@ -262,23 +264,92 @@ int CODHeaderCtrl::DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nD
   return m_cxArrow;
 }
 
+// Parts inside an item, each returning the width it used (0: nothing drawn).
+int CODHeaderCtrl::DrawItemImage(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi) {
+  HIMAGELIST images = (HIMAGELIST)::SendMessageA(m_hWnd, HDM_GETIMAGELIST, 0, 0);
+  const int w = std::min(m_cxImage, space);
+  if (!images || w <= 0 || hdi.iImage < 0) return 0;
+  IMAGELISTDRAWPARAMS p{};
+  p.cbSize = sizeof p;
+  p.himl = images;
+  p.i = hdi.iImage;
+  p.hdcDst = pDC->GetSafeHdc();
+  p.x = left;
+  p.y = top + (bottom - top - m_cyImage) / 2;
+  p.cx = w;
+  p.cy = m_cyImage;
+  p.rgbBk = CLR_DEFAULT;
+  p.rgbFg = CLR_DEFAULT;
+  p.fStyle = ILD_NORMAL;
+  p.dwRop = SRCCOPY;
+  return ::ImageList_DrawIndirect(&p) ? w : 0;
+}
+
+int CODHeaderCtrl::DrawItemBitmap(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi) {
+  BITMAP bm;
+  if (!(hdi.fmt & HDF_BITMAP) || !hdi.hbm || !::GetObjectA(hdi.hbm, sizeof bm, &bm) || bm.bmWidth > space) return 0;
+  CDC mem;
+  if (!mem.CreateCompatibleDC(pDC)) return 0;
+  HGDIOBJ old = ::SelectObject(mem.GetSafeHdc(), hdi.hbm);
+  const int h = std::min<int>(bm.bmHeight, bottom - top);
+  pDC->BitBlt(left, top + (bottom - top - h) / 2, bm.bmWidth, h, &mem, 0, 0, SRCCOPY);
+  ::SelectObject(mem.GetSafeHdc(), old);
+  return bm.bmWidth;
+}
+
+int CODHeaderCtrl::BitmapWidth(const HDITEMA& hdi) {
+  BITMAP bm;
+  return (hdi.fmt & HDF_BITMAP) && hdi.hbm && ::GetObjectA(hdi.hbm, sizeof bm, &bm) ? bm.bmWidth : 0;
+}
+
 void CODHeaderCtrl::DrawItemContent(CDC* pDC, int left, int top, int right, int bottom, const HDITEMA& hdi,
                                     BOOL bSorted, int nDirection) {
-  const BOOL arrow = bSorted && m_bShowSortArrow && right - left >= m_cxArrow;
+  const int gap = m_nMargin;
   const int align = hdi.fmt & HDF_JUSTIFYMASK;
-  CRect text(left, top, right, bottom);
-  if (arrow) {
-    // The arrow keeps its place at the right; the text takes what remains.
-    DrawSortArrow(pDC, right - m_cxArrow, top, bottom, nDirection);
-    text.right -= m_cxArrow + m_nMargin;
-  }
-  if ((hdi.mask & HDI_TEXT) && (hdi.fmt & HDF_STRING) && hdi.pszText && text.Width() > 0) {
-    UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-    if (align == HDF_RIGHT)
-      fmt |= DT_RIGHT;
-    else if (align == HDF_CENTER)
-      fmt |= DT_CENTER;
-    pDC->DrawText(hdi.pszText, -1, &text, fmt);
+  const BOOL wantImage = (hdi.mask & HDI_IMAGE) && (hdi.fmt & HDF_IMAGE);
+  const BOOL arrow = bSorted && m_bShowSortArrow;
+  const int bitmapWidth = BitmapWidth(hdi);
+  int l = left, r = right;
+  auto text = [&](int from, int to, UINT fmt) {
+    if (!(hdi.mask & HDI_TEXT) || !(hdi.fmt & HDF_STRING) || !hdi.pszText || to <= from) return 0;
+    CRect rc(from, top, to, bottom);
+    pDC->DrawText(hdi.pszText, -1, &rc, fmt | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    const int w = pDC->GetTextExtent(hdi.pszText, lstrlenA(hdi.pszText)).cx;
+    return std::min(w, to - from);
+  };
+  // An item that asks for an image it cannot show shows nothing after it.
+  auto image = [&]() {
+    if (!wantImage) return true;
+    const int w = DrawItemImage(pDC, l, top, bottom, r - l, hdi);
+    if (w) l += w + gap;
+    return w != 0;
+  };
+  auto arrowAtRight = [&]() {
+    if (arrow && r - l >= m_cxArrow) {
+      DrawSortArrow(pDC, r - m_cxArrow, top, bottom, nDirection);
+      r -= m_cxArrow + 2 * gap;
+    }
+  };
+  if (align == HDF_RIGHT) {
+    if (bitmapWidth && !(hdi.fmt & HDF_BITMAP_ON_RIGHT) && DrawItemBitmap(pDC, l, top, bottom, r - l, hdi))
+      l += bitmapWidth + gap;
+    if (!image()) return;
+    if (bitmapWidth && (hdi.fmt & HDF_BITMAP_ON_RIGHT) && DrawItemBitmap(pDC, r - bitmapWidth, top, bottom, r - l, hdi))
+      r -= bitmapWidth + gap;
+    arrowAtRight();
+    text(l, r, DT_RIGHT);
+  } else if (align == HDF_CENTER) {
+    if (!image()) return;
+    if (bitmapWidth && DrawItemBitmap(pDC, r - bitmapWidth, top, bottom, r - l, hdi)) r -= bitmapWidth + gap;
+    arrowAtRight();
+    text(l, r, DT_CENTER);
+  } else {
+    if (!image()) return;
+    if (bitmapWidth && DrawItemBitmap(pDC, r - bitmapWidth, top, bottom, r - l, hdi)) r -= bitmapWidth + gap;
+    // The text keeps room for the arrow, which follows the text actually drawn.
+    const int used = text(l, arrow ? r - m_cxArrow - gap : r, DT_LEFT);
+    if (used) l += used + gap;
+    if (arrow && r - l >= m_cxArrow) DrawSortArrow(pDC, l, top, bottom, nDirection);
   }
 }
 
@@ -424,6 +495,10 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case HDM_LAYOUT:
       return OnLayout(wParam, lParam);
+    case HDM_SETIMAGELIST:
+      m_cxImage = m_cyImage = 0;
+      if (lParam) ::ImageList_GetIconSize((HIMAGELIST)lParam, &m_cxImage, &m_cyImage);
+      break;
     case WM_SETFONT: {
       const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
       if (wParam) ::GetObjectA((HFONT)wParam, sizeof m_font, &m_font);

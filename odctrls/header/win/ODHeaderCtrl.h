@@ -68,6 +68,9 @@ class CODHeaderCtrl : public CHeaderCtrl {
   void Paint();
   void PaintItems(CDC* pDC, const CRect& clip);
   int DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection);
+  int DrawItemImage(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi);
+  int DrawItemBitmap(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi);
+  static int BitmapWidth(const HDITEMA& hdi);
   void ReleaseClip();
   BOOL OnTipText(NMHDR* pHdr);
   BOOL OnFixedDivider(CPoint pt);
@@ -87,6 +90,7 @@ class CODHeaderCtrl : public CHeaderCtrl {
   BOOL m_bDoubleBuffer;
   int m_nMargin;
   int m_cxArrow, m_cyArrow;
+  int m_cxImage = 0, m_cyImage = 0;  // of the image list's images
   int m_nSortColumn, m_nSortDirection;
   BOOL m_bShowSortArrow;
   BOOL m_bFitMode, m_bFitting, m_bDividerDrag, m_bClipped;

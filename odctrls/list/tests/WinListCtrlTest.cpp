@@ -332,6 +332,56 @@ TEST_F(ListTest, HeaderDrawsItsBackgroundPictureAndTheLeftShadowAtTheCorner) {
   EXPECT_NE(screen.GetPixel(rc.right - 2, rc.bottom - 1), kPicture);
 }
 
+TEST_F(ListTest, HeaderItemsShowTheirImageListImageAndBitmap) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 1);
+  CODHeaderCtrl* header = list.GetHeaderCtrl();
+  ASSERT_NE(header, nullptr);
+  const COLORREF kImage = RGB(10, 40, 230), kBitmap = RGB(240, 30, 30);
+  HIMAGELIST images = ::ImageList_Create(8, 8, ILC_COLOR32, 1, 1);
+  HBITMAP cell = SolidPicture(8, 8, kImage);
+  ASSERT_EQ(::ImageList_Add(images, cell, nullptr), 0);
+  ::DeleteObject(cell);
+  header->SendMessage(HDM_SETIMAGELIST, 0, (LPARAM)images);
+  HDITEMA hdi{};
+  hdi.mask = HDI_FORMAT | HDI_IMAGE;
+  hdi.fmt = HDF_LEFT | HDF_STRING | HDF_IMAGE;
+  hdi.iImage = 0;
+  header->SetItem(0, &hdi);
+  HBITMAP bitmap = SolidPicture(6, 6, kBitmap);
+  hdi = HDITEMA{};
+  hdi.mask = HDI_FORMAT | HDI_BITMAP;
+  hdi.fmt = HDF_RIGHT | HDF_STRING | HDF_BITMAP;
+  hdi.hbm = bitmap;
+  header->SetItem(1, &hdi);
+  header->Invalidate(FALSE);
+  header->UpdateWindow();
+  CRect rc, first, second;
+  header->GetClientRect(&rc);
+  header->GetItemRect(0, &first);
+  header->GetItemRect(1, &second);
+  CClientDC screen(header);
+  const int mid = rc.Height() / 2, margin = 6;
+  EXPECT_EQ(screen.GetPixel(first.left + margin + 3, mid), kImage) << "the image at the left of a left item";
+  EXPECT_EQ(screen.GetPixel(second.left + margin + 2, mid), kBitmap) << "the bitmap at the left of a right item";
+  // The content width counts the image: margin, image, margin, text, margin.
+  char text[80] = "";
+  HDITEMA item{};
+  item.mask = HDI_FORMAT | HDI_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  header->GetItem(0, &item);
+  const int withImage = header->MeasureItem(item, FALSE);
+  item.fmt &= ~HDF_IMAGE;
+  EXPECT_EQ(withImage - header->MeasureItem(item, FALSE), 8 + margin);
+  header->SendMessage(HDM_SETIMAGELIST, 0, 0);
+  ::ImageList_Destroy(images);
+  hdi.hbm = nullptr;
+  header->SetItem(1, &hdi);
+  ::DeleteObject(bitmap);
+}
+
 TEST_F(ListTest, ColumnsAskingForATipShowItOverTheirHeaderItem) {
   CODListCtrl list;
   ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
