@@ -418,6 +418,16 @@ TEST_F(ListTest, ColumnsAskingForATipShowItOverTheirHeaderItem) {
   OD_HEADER_ITEM rec;
   ASSERT_TRUE(header->GetItemEx(1, &rec));
   EXPECT_EQ(rec.nFlags, 0x8) << "the header flags come from bits 16-23";
+  // A column with a header image (flag 0x800) hands the header its image index.
+  OD_COLUMN pictured = column("pic", HDF_IMAGE);
+  pictured.nImage = 2;
+  const int at = list.InsertColumn(3, pictured);
+  ASSERT_EQ(at, 3);
+  HDITEMA hdi{};
+  hdi.mask = HDI_IMAGE | HDI_FORMAT;
+  ASSERT_TRUE(header->GetItem(3, &hdi));
+  EXPECT_TRUE(hdi.fmt & HDF_IMAGE);
+  EXPECT_EQ(hdi.iImage, 2);
 }
 
 TEST_F(ListTest, ThemeChangeReachesEveryOwnerDrawnWindowOfTheProcess) {

@@ -290,6 +290,7 @@ BOOL CODListCtrl::AddHeaderItem(int nColumn) {
   hdi.fmt = (int)(c->flags & 0xFFFF & ~0x4000u) | HDF_STRING;
   hdi.lParam = nColumn;
   hdi.pszText = const_cast<LPSTR>(c->title.c_str());
+  if (c->flags & HDF_IMAGE) hdi.mask |= HDI_IMAGE, hdi.iImage = c->image;
   const int at = m_header.InsertItem(m_header.GetItemCount(), &hdi);
   if (at < 0) return FALSE;
   // The header's own flags sit in bits 16-23 of the column's; bit 0x80000 asks for a tip.
