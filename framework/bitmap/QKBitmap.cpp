@@ -428,7 +428,9 @@ BOOL CopyBitmap(HBITMAP hDst, HBITMAP hSrc, HPALETTE hPalette, LPCRECT lpSrcRect
   return ok;
 }
 
-HRGN BitmapToRegionKeyed(HBITMAP hBitmap, int x, int y) {
+HRGN BitmapToRegionKeyed(HBITMAP hBitmap, int x, int y) { return BitmapToRegionKeyColour(hBitmap, x, y, nullptr); }
+
+HRGN BitmapToRegionKeyColour(HBITMAP hBitmap, int x, int y, const COLORREF* pKey) {
   BITMAP bm;
   if (!hBitmap || !::GetObjectA(hBitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return nullptr;
   void* bits = nullptr;
@@ -440,7 +442,9 @@ HRGN BitmapToRegionKeyed(HBITMAP hBitmap, int x, int y) {
     ResolveKeyPoint(bm.bmWidth, bm.bmHeight, &x, &y);
     const size_t stride = DibRowBytes(bm.bmWidth, 16) / 2;
     const uint16_t* px = static_cast<const uint16_t*>(bits);
-    const uint16_t key = px[static_cast<size_t>(y) * stride + x];
+    const uint16_t key = pKey ? static_cast<uint16_t>(((GetRValue(*pKey) >> 3) << 11) | ((GetGValue(*pKey) >> 2) << 5) |
+                                                      (GetBValue(*pKey) >> 3))
+                              : px[static_cast<size_t>(y) * stride + x];
     const std::vector<RunRect> runs = KeyedRuns(px, bm.bmWidth, bm.bmHeight, stride, key);
     // Handed to the system in batches of 800 rectangles.
     const size_t kBatch = 800;

@@ -68,6 +68,8 @@ HBITMAP MakeDib16(int nWidth, int nHeight, int nBitsPerPixel, void** ppBits);
 BOOL CopyBitmap(HBITMAP hDst, HBITMAP hSrc, HPALETTE hPalette, LPCRECT lpSrcRect, LPCRECT lpDstRect);
 // Every pixel that differs from the colour at (x, y) (negative = last column / row).
 HRGN BitmapToRegionKeyed(HBITMAP hBitmap, int x, int y);
+// The same with the key given as a colour (taken in 5-6-5) when pKey is not null.
+HRGN BitmapToRegionKeyColour(HBITMAP hBitmap, int x, int y, const COLORREF* pKey);
 
 // Draws the bitmap with the colour of its pixel at ptKey transparent.
 void DrawBitmapKeyed(CDC* pDC, const RECT& rcDest, HBITMAP hBitmap, POINT ptSrc, POINT ptKey);

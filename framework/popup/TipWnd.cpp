@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DibImage.h"
 #include "QKBitmap.h"
 
 namespace {
@@ -11,16 +12,10 @@ const int kCloseMargin = 4;
 const char kTipCaption[] = "\xCE\xC2\xDC\xB0\xCC\xE1\xCA\xBE";
 const char kTitleFace[] = "\xCB\xCE\xCC\xE5";  // "宋体"
 
+// The pieces are tiled as they are, the last tiles cut at the area's edges.
 void TileBitmap(CDC* pDC, HBITMAP h, CSize size, const CRect& area) {
   if (!h || size.cx <= 0 || size.cy <= 0) return;
-  CDC mem;
-  mem.CreateCompatibleDC(pDC);
-  HGDIOBJ old = ::SelectObject(mem.GetSafeHdc(), h);
-  for (int y = area.top; y < area.bottom; y += size.cy)
-    for (int x = area.left; x < area.right; x += size.cx)
-      pDC->BitBlt(x, y, std::min<int>(size.cx, area.right - x), std::min<int>(size.cy, area.bottom - y), &mem, 0, 0,
-                  SRCCOPY);
-  ::SelectObject(mem.GetSafeHdc(), old);
+  DrawBitmapMode(pDC->GetSafeHdc(), area, h, 3, nullptr);
 }
 
 // A corner's see-through colour is its outermost pixel (magenta in the library's pieces).
@@ -145,7 +140,7 @@ void CSkinPopupDlg::OnNcPaint() { PaintFrameNow(); }
 BOOL CSkinPopupDlg::OnEraseBkgnd(CDC* pDC) {
   CRect rc;
   GetClientRect(&rc);
-  TileBitmap(pDC, m_hPiece[BACK], m_size[BACK], rc);
+  DrawBitmapMode(pDC->GetSafeHdc(), rc, m_hPiece[BACK], 3, nullptr);
   return TRUE;
 }
 
@@ -271,7 +266,7 @@ void CTipWnd::BuildRegion() {
     HRGN cut = ::CreateRectRgn(c.x, c.y, c.x + m_size[c.piece].cx, c.y + m_size[c.piece].cy);
     ::CombineRgn(region, region, cut, RGN_DIFF);
     ::DeleteObject(cut);
-    HRGN keep = BitmapToRegionKeyed(m_hPiece[c.piece], c.keyX, c.keyY);
+    HRGN keep = BitmapToRegionByPixel(m_hPiece[c.piece], c.keyX, c.keyY);
     if (keep) {
       ::OffsetRgn(keep, c.x, c.y);
       ::CombineRgn(region, region, keep, RGN_OR);

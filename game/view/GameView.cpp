@@ -721,6 +721,7 @@ void CGameView::LayOut() {
   m_bLayoutDirty = false;
   PlaceControls();
   SyncAvatars();
+  PlaceWidgets();  // the clock and marker windows follow a new size too
 }
 
 CTablePainter& CGameView::Painter() {

@@ -21,7 +21,8 @@ struct ListBoxItem {
   unsigned long long data = 0;
   int height = 0;
   bool selected = false;
-  int image = -1;
+  int image = -1;     // frame of the list box's image list; -1 none
+  int placement = 0;  // 0 image then text, 1 text over the image
 };
 
 class ListBoxModel {

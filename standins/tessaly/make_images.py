@@ -57,6 +57,34 @@ def scroll_arrows(x, y):
     return (30, 60, 110) if 3 <= row <= 8 and abs(cx - 5.5) <= half else face
 
 
+def scroll_strip(x, y):
+    """The scroll bars' image strip for part sizes 13: four vertical cells (up, down, thumb,
+    track), four horizontal ones (left, right, thumb, track) and the size box column; rows
+    normal, hot and pressed."""
+    n = 13
+    row, ry = y // n, y % n
+    face = [(214, 228, 242), (229, 240, 250), (181, 209, 226)][row]
+    thumb = [(160, 190, 220), (130, 170, 210), (90, 130, 180)][row]
+    ink, border, track = (30, 60, 110), (20, 48, 87), (236, 242, 248)
+    if x >= 8 * n:  # size box: three grip dots on the face
+        cx = (x - 8 * n) % n
+        return ink if ry % 13 in (9, 10) and cx in (3, 6, 9) else face
+    vertical = x < 4 * n
+    cell, along_x = divmod(x if vertical else x - 4 * n, n)
+    along, across = (ry, along_x) if vertical else (along_x, ry)
+    edge = across in (0, n - 1)
+    if cell in (0, 1):  # arrows: a triangle pointing out of the bar
+        a = along if cell == 0 else n - 1 - along
+        if edge or along in (0, n - 1):
+            return border
+        return ink if 3 <= a <= 8 and abs(across - 6) <= a - 3 else face
+    if cell == 2:  # thumb: caps of 6 pixels either side of the stretched middle line
+        if edge or along in (0, n - 2):
+            return border
+        return thumb
+    return border if edge else track
+
+
 def password_marks(x, y):
     """Four 10 x 12 diamond cells on a magenta key: two blinking frames of the normal state,
     then two of the selected state."""
@@ -182,6 +210,7 @@ def main():
     write_bmp(os.path.join(out, "fliprightin.bmp"), 12, 12, flip_arrow(False, True))
     write_bmp(os.path.join(out, "dropout.bmp"), 16, 20, drop_button(False))
     write_bmp(os.path.join(out, "dropin.bmp"), 16, 20, drop_button(True))
+    write_bmp(os.path.join(out, "scrollbar.bmp"), 9 * 13, 3 * 13, scroll_strip)
     write_cursor(os.path.join(out, "hand.cur"))
 
 

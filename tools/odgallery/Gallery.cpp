@@ -35,6 +35,32 @@ HBITMAP MakeHoverStrip() {
   ::ReleaseDC(nullptr, screen);
   return bmp;
 }
+
+// Round pictures on the teal key colour, one per frame (w x h each): the hover button's
+// icon and the list box's image list.
+HBITMAP MakeDots(int w, int h, const COLORREF* colours, int frames) {
+  HDC screen = ::GetDC(nullptr);
+  HDC mem = ::CreateCompatibleDC(screen);
+  HBITMAP bmp = ::CreateCompatibleBitmap(screen, w * frames, h);
+  HGDIOBJ old = ::SelectObject(mem, bmp);
+  RECT all = {0, 0, w * frames, h};
+  HBRUSH key = ::CreateSolidBrush(RGB(0, 128, 128));
+  ::FillRect(mem, &all, key);
+  ::DeleteObject(key);
+  HGDIOBJ oldPen = ::SelectObject(mem, ::GetStockObject(NULL_PEN));
+  for (int i = 0; i < frames; ++i) {
+    HBRUSH br = ::CreateSolidBrush(colours[i]);
+    HGDIOBJ oldBrush = ::SelectObject(mem, br);
+    ::Ellipse(mem, i * w + 1, 1, (i + 1) * w, h);
+    ::SelectObject(mem, oldBrush);
+    ::DeleteObject(br);
+  }
+  ::SelectObject(mem, oldPen);
+  ::SelectObject(mem, old);
+  ::DeleteDC(mem);
+  ::ReleaseDC(nullptr, screen);
+  return bmp;
+}
 }  // namespace
 
 // ---- page -----------------------------------------------------------------------------------
@@ -139,6 +165,10 @@ void CGalleryWnd::BuildButtonsPage(CWnd* page) {
   m_hover.Create("Hover", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(200, 60, 320, 90), page, IDC_HOVER);
   m_hHoverStrip = MakeHoverStrip();
   m_hover.SetStateImage(m_hHoverStrip);
+  const COLORREF iconColour = RGB(255, 0, 0);
+  HBITMAP icon = MakeDots(16, 16, &iconColour, 1);
+  m_hover.SetIcon(icon, 4);  // the button keeps its own 16-bit copy
+  ::DeleteObject(icon);
   m_progress.Create(WS_CHILD | WS_VISIBLE, CRect(360, 24, 720, 46), page, IDC_PROGRESS);
   m_progress.SetRange(0, 100);
   m_progress.SetStep(10);
@@ -213,6 +243,13 @@ void CGalleryWnd::BuildListsPage(CWnd* page) {
     wsprintfA(text, "Item %02d \xC1\xD0\xB1\xED", i);
     m_listBox.AddString(text);
   }
+  // Images on three of every four items: red, blue, green dots.
+  const COLORREF dots[3] = {RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 255, 0)};
+  HBITMAP strip = MakeDots(12, 12, dots, 3);
+  m_listBox.SetImageList(strip, 3);
+  ::DeleteObject(strip);
+  for (int i = 0; i < 20; ++i)
+    if (i % 4 != 3) m_listBox.SetItemImage(i, i % 3, 0);
   m_comboList.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, CRect(220, 20, 400, 44), page,
                      IDC_COMBOLIST);
   m_comboEdit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, CRect(220, 60, 400, 84), page, IDC_COMBOEDIT);

@@ -42,13 +42,11 @@ CHoverCtrl::CHoverCtrl()
       m_bPressed(FALSE),
       m_bHover(FALSE),
       m_bCaptured(FALSE),
-      m_hStates(nullptr),
-      m_hIcon(nullptr) {}
+      m_hStates(nullptr) {}
 
 CHoverCtrl::~CHoverCtrl() {
   if (m_hWnd) DestroyWindow();
   if (m_hStates) ::DeleteObject(m_hStates);
-  if (m_hIcon) ::DeleteObject(m_hIcon);
 }
 
 BOOL CHoverCtrl::Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
@@ -64,8 +62,8 @@ void CHoverCtrl::SetStateImage(HBITMAP hStrip) {
 }
 
 void CHoverCtrl::SetIcon(HBITMAP hIcon, int nOffset) {
-  if (m_hIcon) ::DeleteObject(m_hIcon);
-  m_hIcon = hIcon ? (HBITMAP)::CopyImage(hIcon, IMAGE_BITMAP, 0, 0, 0) : nullptr;
+  m_icon.Clear();
+  if (hIcon && m_icon.LoadFromBitmap(hIcon)) m_icon.SetTransparentTopLeft();
   m_nIconOffset = nOffset;
   if (m_hWnd) Invalidate();
 }
@@ -158,15 +156,7 @@ void CHoverCtrl::OnPaint() {
     ::FillRect(dc, &rc, br);
     ::DeleteObject(br);
   }
-  if (m_hIcon && ::GetObjectA(m_hIcon, sizeof(bm), &bm)) {
-    HDC mem = ::CreateCompatibleDC(dc);
-    HGDIOBJ old = ::SelectObject(mem, m_hIcon);
-    COLORREF key = ::GetPixel(mem, 0, 0);
-    ::TransparentBlt(dc, rc.left + m_nIconOffset, rc.top, bm.bmWidth, bm.bmHeight, mem, 0, 0, bm.bmWidth, bm.bmHeight,
-                     key);
-    ::SelectObject(mem, old);
-    ::DeleteDC(mem);
-  }
+  if (!m_icon.IsEmpty()) m_icon.DrawTransparent(dc, nullptr, rc.left + m_nIconOffset, rc.top);
   char text[128] = {};
   ::GetWindowTextA(m_hWnd, text, sizeof(text));
   LOGFONTA lf = {};

@@ -3,6 +3,8 @@
 #pragma once
 #include <afxwin.h>
 
+#include "DibImage.h"
+
 // Draws the source part of the bitmap over the destination, cut into thirds when the
 // destination is larger; 0 for a zero size, else 1.
 int DrawBitmapGrid(HDC hDC, HBITMAP hBitmap, int x, int y, int w, int h, int sx, int sy, int sw, int sh);
@@ -15,8 +17,10 @@ class CHoverCtrl : public CWnd {
   BOOL Create(LPCSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   // The strip of four equal frames; the control keeps its own copy.
   void SetStateImage(HBITMAP hStrip);
-  // An icon drawn with its top-left pixel as the transparent colour; the control keeps a copy.
+  // An icon drawn with its top-left pixel as the transparent colour; the control keeps a
+  // 16-bit copy (the caller keeps its bitmap).
   void SetIcon(HBITMAP hIcon, int nOffset);
+  const CDibImage& GetIcon() const { return m_icon; }
   void SetColours(COLORREF crNormal, COLORREF crHover, COLORREF crPressed, COLORREF crDisabled, COLORREF crFocus);
   void SetFill(COLORREF cr) { m_crFill = cr; }
   void SetTextOffset(int n) { m_nTextOffset = n; }
@@ -37,5 +41,5 @@ class CHoverCtrl : public CWnd {
   BOOL m_bPressed, m_bHover;
   BOOL m_bCaptured;
   HBITMAP m_hStates;
-  HBITMAP m_hIcon;
+  CDibImage m_icon;
 };

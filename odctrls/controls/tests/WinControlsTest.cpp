@@ -150,6 +150,50 @@ TEST(ODListBox, HotItemIsFilledFirstAndTheMeasuredHeightIsKept) {
   EXPECT_EQ(list.SendMessage(LB_GETCOUNT), 8);
 }
 
+// A strip of two 8 x 8 frames: a red and a green square on the teal key colour.
+HBITMAP TwoFrameStrip() {
+  Canvas c(16, 8);
+  HBRUSH teal = ::CreateSolidBrush(RGB(0, 128, 128)), red = ::CreateSolidBrush(RGB(255, 0, 0)),
+         green = ::CreateSolidBrush(RGB(0, 255, 0));
+  RECT all = {0, 0, 16, 8}, a = {2, 2, 6, 6}, b = {10, 2, 14, 6};
+  ::FillRect(c.dc, &all, teal);
+  ::FillRect(c.dc, &a, red);
+  ::FillRect(c.dc, &b, green);
+  ::DeleteObject(teal);
+  ::DeleteObject(red);
+  ::DeleteObject(green);
+  ::SelectObject(c.dc, c.old);
+  HBITMAP copy = (HBITMAP)::CopyImage(c.bmp, IMAGE_BITMAP, 0, 0, 0);
+  ::SelectObject(c.dc, c.bmp);
+  return copy;
+}
+
+TEST(ODListBox, ItemImagesAreDrawnOverTheFillWithTheSelectedLook) {
+  Host host;
+  CODListBox list;
+  ASSERT_TRUE(list.Create(WS_CHILD, CRect(0, 0, 150, 100), &host, 3));
+  for (const char* s : {"red", "green", "plain"}) list.AddString(s);
+  HBITMAP strip = TwoFrameStrip();
+  EXPECT_FALSE(list.SetImageList(strip, 40));  // frames narrower than a pixel are refused
+  ASSERT_TRUE(list.SetImageList(strip, 2));
+  ::DeleteObject(strip);  // the list box keeps its own copy
+  EXPECT_TRUE(list.SetItemImage(0, 0, 0));
+  EXPECT_TRUE(list.SetItemImage(1, 1, 0));
+  EXPECT_FALSE(list.SetItemImage(3, 0, 0));
+  list.SetCurSel(1);
+  Canvas c(150, 100);
+  list.OnDraw(CDC::FromHandle(c.dc));
+  const int h = list.GetItemHeight(), y0 = (h - 8) / 2;
+  const ODListBoxTheme& v = ODListBoxValues();
+  EXPECT_EQ(c.At(4 + 4, y0 + 4), RGB(255, 0, 0));
+  EXPECT_EQ(c.At(4 + 0, y0), v.crNormalBk);  // the key shows the fill beneath
+  const COLORREF tinted = c.At(4 + 4, h + y0 + 4);
+  EXPECT_NE(tinted, RGB(0, 255, 0));  // the selected item's image takes the selected look
+  EXPECT_GT(GetGValue(tinted), 0);
+  EXPECT_EQ(c.At(4 + 0, h + y0), v.crSelBk);
+  EXPECT_EQ(c.At(4 + 4, 2 * h + y0 + 4), v.crNormalBk);  // no image on the third item
+}
+
 TEST(ODEdit, CharactersPasswordAndSelectionDrawing) {
   Host host;
   CODEdit edit;

@@ -8,7 +8,14 @@
 
 IMPLEMENT_DYNCREATE(CODListBox, CODScrollCtrl)
 
-CODListBox::CODListBox() : m_nTextMargin(4), m_nHot(-1), m_nLastWidth(0), m_hFont(nullptr), m_bNotify(TRUE) {
+CODListBox::CODListBox()
+    : m_nTextMargin(4),
+      m_nHot(-1),
+      m_nLastWidth(0),
+      m_pImages(nullptr),
+      m_nTextIndent(2),
+      m_hFont(nullptr),
+      m_bNotify(TRUE) {
   for (BOOL& k : m_bKeep) k = FALSE;
   ReloadColours();
 }
@@ -16,6 +23,42 @@ CODListBox::CODListBox() : m_nTextMargin(4), m_nHot(-1), m_nLastWidth(0), m_hFon
 CODListBox::~CODListBox() {
   if (m_hWnd) DestroyWindow();
   if (m_hFont) ::DeleteObject(m_hFont);
+  delete m_pImages;
+}
+
+BOOL CODListBox::SetImageList(HBITMAP hStrip, int nFrames) {
+  delete m_pImages;
+  m_pImages = nullptr;
+  if (hStrip) {
+    m_pImages = new CImageStrip;
+    if (!m_pImages->Load(hStrip, nFrames)) {
+      delete m_pImages;
+      m_pImages = nullptr;
+      return FALSE;
+    }
+  }
+  if (m_hWnd) Invalidate(FALSE);
+  return TRUE;
+}
+
+BOOL CODListBox::SetItemImage(int nIndex, int nImage, int nPlacement) {
+  if (nIndex < 0 || nIndex >= GetCount()) return FALSE;
+  m_model.m_items[nIndex].image = nImage < 0 ? -1 : nImage;
+  m_model.m_items[nIndex].placement = nPlacement == 1 ? 1 : 0;
+  if (m_hWnd) Invalidate(FALSE);
+  return TRUE;
+}
+
+int CODListBox::DrawItemImage(HDC dc, const RECT& ir, const vesk::odctrls::ListBoxItem& item) {
+  const int left = ir.left + m_nTextMargin;
+  if (item.image < 0 || !m_pImages || item.image >= m_pImages->GetFrameCount()) return left;
+  // A selected item's image takes the selected background's tint.
+  m_pImages->SetTintColor(m_colours[1]);
+  const int y = ir.top + (ir.bottom - ir.top - m_pImages->GetFrameHeight()) / 2;
+  m_pImages->DrawFrame(
+      dc, item.image, left, y,
+      item.selected ? CImageStrip::DRAW_KEYED | CImageStrip::DRAW_TINT_STRONG : CImageStrip::DRAW_KEYED);
+  return item.placement == 1 ? left : left + m_pImages->GetFrameWidth() + m_nTextIndent;
 }
 
 BOOL CODListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
@@ -245,10 +288,11 @@ void CODListBox::OnDraw(CDC* pDC) {
     const auto& item = m_model.m_items[i];
     RECT ir = {rc.left, top, rc.right, top + m_model.ItemHeight(i)};
     const BOOL lit = item.selected || i == m_nHot;
-    // The fill first, then the text over it.
+    // The fill first, then the image and the text over it.
     ODFillSolid(dc, ir, lit ? m_colours[1] : m_colours[0]);
+    const int textLeft = DrawItemImage(dc, ir, item);
     ::SetTextColor(dc, i == m_nHot ? m_colours[4] : item.selected ? m_colours[3] : m_colours[2]);
-    RECT tr = {ir.left + m_nTextMargin, ir.top, ir.right, ir.bottom};
+    RECT tr = {textLeft, ir.top, ir.right, ir.bottom};
     ::DrawTextA(dc, item.text.c_str(), (int)item.text.size(), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   ::SelectObject(dc, old);

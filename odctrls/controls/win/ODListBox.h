@@ -3,6 +3,7 @@
 #pragma once
 #include <afxwin.h>
 
+#include "DibImage.h"
 #include "ListBoxModel.h"
 #include "ODScrollCtrl.h"
 
@@ -28,6 +29,12 @@ class CODListBox : public CODScrollCtrl {
   // selected background, normal text, selected text, hot text).
   void SetColour(int nIndex, COLORREF cr);
   void SetNotify(BOOL b) { m_bNotify = b; }
+  // The image list: the bitmap cut into nFrames equal frames (the list box keeps a copy);
+  // a null bitmap removes it. FALSE when the frames would be empty.
+  BOOL SetImageList(HBITMAP hStrip, int nFrames);
+  CImageStrip* GetImageList() const { return m_pImages; }
+  // nImage -1 for none; nPlacement 0 image then text, 1 text over the image.
+  BOOL SetItemImage(int nIndex, int nImage, int nPlacement);
   const vesk::odctrls::ListBoxModel& Model() const { return m_model; }
 
   virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMIS);
@@ -43,11 +50,15 @@ class CODListBox : public CODScrollCtrl {
   void Notify(UINT nCode);
   void ReloadColours();
   void UpdateSizes();
+  // The item's image after its fill; returns where its text starts.
+  int DrawItemImage(HDC dc, const RECT& ir, const vesk::odctrls::ListBoxItem& item);
 
   vesk::odctrls::ListBoxModel m_model;
   int m_nTextMargin;
   int m_nHot;
   int m_nLastWidth;
+  CImageStrip* m_pImages;
+  int m_nTextIndent;
   COLORREF m_colours[5];
   BOOL m_bKeep[5];
   HFONT m_hFont;

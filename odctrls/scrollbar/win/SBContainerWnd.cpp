@@ -75,6 +75,32 @@ void CSBContainerWnd::ApplyTheme() {
     bar->SetArrowLength(s_nScrollSize);
   }
   SetBarThickness(s_nScrollSize, s_nScrollSize);
+  SetPartSizes(SB_BOTH, s_nScrollSize, s_nScrollSize, s_nScrollSize, s_nScrollSize);
+  SetScrollImage(SB_BOTH, s_nScrollImageID ? LoadThemeBitmap(s_nScrollImageID, "QKImage") : nullptr);
+}
+
+void CSBContainerWnd::SetPartSizes(int nBar, int a, int b, int c, int d) {
+  if (nBar == SB_HORZ || nBar == SB_BOTH) m_wndHorz.SetPartSizes(a, b, c, d);
+  if (nBar == SB_VERT || nBar == SB_BOTH) m_wndVert.SetPartSizes(a, b, c, d);
+}
+
+void CSBContainerWnd::SetScrollImage(int nBar, HBITMAP hBitmap) {
+  if (nBar == SB_HORZ || nBar == SB_VERT) {
+    (nBar == SB_HORZ ? m_wndHorz : m_wndVert).SetImage(TRUE, hBitmap);
+    return;
+  }
+  if (nBar != SB_BOTH) {
+    if (hBitmap) ::DeleteObject(hBitmap);
+    return;
+  }
+  // The horizontal bar takes (and deletes) the bitmap; the vertical one a bitmap of its own
+  // made from a copy. Without a bitmap both lose their images (a theme without one).
+  CDibImage copy;
+  if (hBitmap) copy.LoadFromBitmap(hBitmap);
+  if (m_wndHorz.SetImage(TRUE, hBitmap))
+    m_wndVert.SetImage(TRUE, copy.CreateBitmap());
+  else
+    m_wndVert.SetImage(TRUE, nullptr);
 }
 
 ScrollBarEx* CSBContainerWnd::GetSkinScrollBar(int nBar) {

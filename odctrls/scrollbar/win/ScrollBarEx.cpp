@@ -46,7 +46,8 @@ ScrollBarEx::ScrollBarEx()
       m_bInside(FALSE),
       m_bTrackingLeave(FALSE),
       m_nHover(-1),
-      m_bRedraw(TRUE) {
+      m_bRedraw(TRUE),
+      m_table(odscroll::BuildImageTable(11, 11, 11, 11)) {
   RegisterBarClass();
   m_state.SetFixedThumb(s_nFixedSliderSize);
 }
@@ -299,10 +300,75 @@ void ScrollBarEx::Paint(CDC* pDC) {
   }
 }
 
+void ScrollBarEx::SetPartSizes(int a, int b, int c, int d) { m_table = odscroll::BuildImageTable(a, b, c, d); }
+
+BOOL ScrollBarEx::SetImage(BOOL bDeleteAfter, HBITMAP hBitmap) {
+  m_image.Clear();
+  const BOOL loaded = hBitmap && m_image.LoadFromBitmap(hBitmap);
+  if (bDeleteAfter && hBitmap) ::DeleteObject(hBitmap);
+  if (m_hWnd) Invalidate(FALSE);
+  return loaded;
+}
+
+void ScrollBarEx::DrawCell(CDC* pDC, const CRect& dst, int row, odscroll::ImagePart part) const {
+  const odscroll::SrcRect& s = m_table.Get(!IsHorizontal(), row, part);
+  if (s.w <= 0 || s.h <= 0 || dst.IsRectEmpty()) return;
+  m_image.DrawStretched(pDC->m_hDC, dst, RECT{s.x, s.y, s.x + s.w, s.y + s.h});
+}
+
+void ScrollBarEx::DrawPartFromImage(SBEX_DRAWPART* p) {
+  const int row = odscroll::ImageRow(p->nFlags);
+  const CRect& r = p->rect;
+  switch (p->nPart) {
+    case 0:
+      DrawCell(p->pDC, r, row, odscroll::IMG_ARROW1);
+      break;
+    case 1:
+      DrawCell(p->pDC, r, row, odscroll::IMG_ARROW2);
+      break;
+    case 2:
+    case 3:
+      DrawCell(p->pDC, r, row, odscroll::IMG_TRACK);
+      break;
+    case 8: {
+      // The track cell over the halves before and after the thumb (the whole track when
+      // there is no thumb to split it).
+      const odscroll::Layout l = CurrentLayout();
+      if (l.before.Empty() && l.after.Empty()) {
+        DrawCell(p->pDC, r, row, odscroll::IMG_TRACK);
+      } else {
+        DrawCell(p->pDC, PartRect(l.before), row, odscroll::IMG_TRACK);
+        DrawCell(p->pDC, PartRect(l.after), row, odscroll::IMG_TRACK);
+      }
+      break;
+    }
+    case 5: {
+      const bool horz = IsHorizontal() != FALSE;
+      const odscroll::ThumbSpans t =
+          odscroll::ThumbPieces(horz ? r.left : r.top, horz ? r.Width() : r.Height(), horz ? m_table.a : m_table.d);
+      auto span = [&](const int* ab) {
+        return horz ? CRect(ab[0], r.top, ab[1], r.bottom) : CRect(r.left, ab[0], r.right, ab[1]);
+      };
+      DrawCell(p->pDC, span(t.cap1), row, odscroll::IMG_THUMB_START);
+      DrawCell(p->pDC, span(t.middle), row, odscroll::IMG_THUMB_MIDDLE);
+      DrawCell(p->pDC, span(t.cap2), row, odscroll::IMG_THUMB_END);
+      break;
+    }
+    case 6:
+    case 7:
+      DrawCell(p->pDC, r, 0, p->nPart == 6 ? odscroll::IMG_SIZEBOX : odscroll::IMG_SIZEBOX_LEFT);
+      break;
+  }
+}
+
 void ScrollBarEx::DrawPart(SBEX_DRAWPART* p) {
   CDC* pDC = p->pDC;
   CRect r = p->rect;
   if (r.IsRectEmpty() && p->nPart != 8) return;
+  if (!m_image.IsEmpty()) {
+    DrawPartFromImage(p);
+    return;
+  }
   const BOOL pressed = p->nFlags & 1, disabled = (p->nFlags & 4) != 0;
   switch (p->nPart) {
     case 0:

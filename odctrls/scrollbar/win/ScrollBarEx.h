@@ -4,8 +4,10 @@
 #pragma once
 #include <afxwin.h>
 
+#include "DibImage.h"
 #include "ODNcMgrWnd.h"
 #include "ScrollGeometry.h"
+#include "ScrollImageTable.h"
 
 struct SBEX_DRAWPART {
   CDC* pDC;
@@ -39,6 +41,11 @@ class ScrollBarEx : public CWnd {
   void SetArrowLength(int n) { m_nArrow = n < 0 ? 0 : n; }
   void SetBarRedraw(BOOL bOn) { m_bRedraw = bOn; }
   BOOL IsHorizontal() const { return m_nHorz == 1; }
+  // The image strip: part sizes a, b, c, d give every part's cell (see ScrollImageTable.h).
+  void SetPartSizes(int a, int b, int c, int d);
+  // Takes a 16-bit copy of the bitmap (deleted afterwards when asked); whether one was loaded.
+  BOOL SetImage(BOOL bDeleteAfter, HBITMAP hBitmap);
+  BOOL HasImage() const { return !m_image.IsEmpty(); }
 
   virtual void DrawPart(SBEX_DRAWPART* pReq);
 
@@ -60,6 +67,8 @@ class ScrollBarEx : public CWnd {
   void OnMove(CPoint pt);
   int Along(CPoint pt) const { return IsHorizontal() ? pt.x : pt.y; }
   CRect PartRect(const odscroll::Span& s) const;
+  void DrawPartFromImage(SBEX_DRAWPART* p);
+  void DrawCell(CDC* pDC, const CRect& dst, int row, odscroll::ImagePart part) const;
 
   odscroll::ScrollState m_state;
   odscroll::Repeater m_repeat;
@@ -75,6 +84,8 @@ class ScrollBarEx : public CWnd {
   BOOL m_bTrackingLeave;
   int m_nHover;
   BOOL m_bRedraw;
+  CDibImage m_image;
+  odscroll::ImageTable m_table;
 };
 
 class CSBContainerWnd : public CODNcMgrWnd {
@@ -98,6 +109,10 @@ class CSBContainerWnd : public CODNcMgrWnd {
   // The only way a hosted control's bars appear or go.
   void ShowScrollBar(int nBar, BOOL bShow);
   void SetBarThickness(int cx, int cy);
+  // nBar SB_HORZ, SB_VERT or SB_BOTH.
+  void SetPartSizes(int nBar, int a, int b, int c, int d);
+  // The bars delete the bitmap; for SB_BOTH the vertical bar gets a copy of it.
+  void SetScrollImage(int nBar, HBITMAP hBitmap);
 
   // Section SBContainer: ScrollSize, ScrollImageID, MinSliderSize.
   static void LoadThemeValues();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "DibImage.h"
 #include "ODThemeImage.h"
 #include "QKBitmap.h"
 #include "ThemeValues.h"
@@ -288,14 +289,8 @@ int GetThemePoint(LPCSTR lpszSection, LPCSTR lpszKey, POINT* pPoint) {
 }
 
 HBITMAP DecodeThemePicture(const BYTE* pData, size_t nSize) {
-  if (!pData || nSize < 4) return nullptr;
-  CQKBitmap bmp;
-  BOOL ok;
-  if (nSize > 14 && pData[0] == 'B' && pData[1] == 'M')
-    ok = bmp.LoadPackedDib(pData + 14, nSize - 14);
-  else
-    ok = bmp.LoadPictureData(pData, nSize);
-  return ok ? (HBITMAP)bmp.Detach() : nullptr;
+  if (!pData || nSize > MAXDWORD) return nullptr;
+  return DecodeImageFromMemory(pData, DWORD(nSize));
 }
 
 HBITMAP LoadThemeBitmap(UINT nID, LPCSTR lpszType) {
@@ -305,12 +300,8 @@ HBITMAP LoadThemeBitmap(UINT nID, LPCSTR lpszType) {
   if (m.m_nMode != ODTHEME_MODE_PACKAGE) {
     HMODULE lib = m.m_hLibrary;
     if (!lib) return nullptr;
-    HBITMAP bmp = nullptr;
-    if (HRSRC res = ::FindResourceA(lib, MAKEINTRESOURCEA(id), lpszType)) {
-      HGLOBAL g = ::LoadResource(lib, res);
-      const BYTE* p = g ? static_cast<const BYTE*>(::LockResource(g)) : nullptr;
-      if (p) bmp = DecodeThemePicture(p, ::SizeofResource(lib, res));
-    }
+    HBITMAP bmp =
+        LoadImageFromResourceOrFile(lib, MAKEINTRESOURCEA(id), lpszType, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
     if (!bmp) bmp = ::LoadBitmapA(lib, MAKEINTRESOURCEA(id));
     return bmp;
   }

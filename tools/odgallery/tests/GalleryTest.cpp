@@ -279,6 +279,9 @@ TEST_F(GalleryTest, ButtonsCheckRadioHoverProgressAndDropMenu) {
   HWND hover = Control(IDC_HOVER);
   Hover(hover, 20, 10);
   EXPECT_TRUE(WaitPixel(hover, 60, 4, RGB(220, 243, 255))) << std::hex << ScreenPixel(hover, 60, 4);
+  // Its icon sits at the left over the frame, its teal corner see-through.
+  EXPECT_TRUE(WaitPixel(hover, 12, 8, RGB(255, 0, 0))) << std::hex << ScreenPixel(hover, 12, 8);
+  EXPECT_EQ(ScreenPixel(hover, 5, 1), RGB(220, 243, 255)) << std::hex << ScreenPixel(hover, 5, 1);
   Shot("buttons_hover");
   Click(IDC_HOVER, 20, 10);
   EXPECT_TRUE(WaitStatus("hover clicked")) << Status();
@@ -437,6 +440,10 @@ TEST_F(GalleryTest, ControlsCarryTheirKindProperties) {
 TEST_F(GalleryTest, ListBoxComboListViewAndScrollView) {
   OpenPage(2);
   HWND list = Control(IDC_LISTBOX);
+  // The items' images: a red dot on item 0, a blue one on item 1, none on item 3.
+  EXPECT_TRUE(WaitPixel(list, 10, 9, RGB(255, 0, 0))) << std::hex << ScreenPixel(list, 10, 9);
+  EXPECT_EQ(ScreenPixel(list, 10, 18 + 9), RGB(0, 0, 255)) << std::hex << ScreenPixel(list, 10, 18 + 9);
+  Shot("lists_images");
   winprobe::ClickAt(list, 30, 18 * 3 + 5);
   EXPECT_TRUE(WaitStatus("list 3 Item 03")) << Status();
   winprobe::SendKey(list, VK_DOWN);
