@@ -1,5 +1,7 @@
 #include "ODHeaderCtrl.h"
 
+#include <algorithm>
+
 #include "HeaderFit.h"
 #include "ODMemDC.h"
 #include "ODNcMgrWnd.h"
@@ -432,7 +434,25 @@ void CODHeaderCtrl::OnPress(UINT, CPoint pt) {
   if (!(hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) || hit.iItem < 0 || hit.iItem >= (int)m_items.size()) return;
   const OD_HEADER_ITEM& rec = m_items[(size_t)hit.iItem];
   m_bDividerDrag = TRUE;
-  if (rec.nMinWidth <= 0 && rec.nMaxWidth <= 0) return;
+  odheader::Limits limits{rec.nMinWidth, MaxOf(rec)};
+  if (m_bFitMode) {
+    // The columns after this one must still fit between their limits.
+    const int count = GetItemCount();
+    std::vector<int> order((size_t)std::max(count, 0));
+    if (count > 0 && GetOrderArray(order.data(), count)) {
+      const auto at = std::find(order.begin(), order.end(), hit.iItem);
+      std::vector<odheader::FitColumn> after;
+      for (auto it = at == order.end() ? at : at + 1; it != order.end(); ++it) {
+        OD_HEADER_ITEM r;
+        if (GetItemEx(*it, &r)) after.push_back({0, r.nMinWidth, r.nMaxWidth});
+      }
+      CRect client, item;
+      GetClientRect(&client);
+      GetItemRect(hit.iItem, &item);
+      limits = odheader::NarrowForFit(rec.nMinWidth, rec.nMaxWidth, client.right + 1 - item.left, after);
+    }
+  }
+  if (limits.minWidth <= 0 && limits.maxWidth >= 0x4000) return;
   HDITEMA hdi{};
   hdi.mask = HDI_WIDTH;
   GetItem(hit.iItem, &hdi);
@@ -440,8 +460,8 @@ void CODHeaderCtrl::OnPress(UINT, CPoint pt) {
   ::GetCursorPos(&cur);
   RECT clip;
   ::GetClipCursor(&clip);
-  clip.left = cur.x - (hdi.cxy - rec.nMinWidth);
-  clip.right = cur.x + (MaxOf(rec) - hdi.cxy) + 1;
+  clip.left = cur.x - (hdi.cxy - limits.minWidth);
+  clip.right = cur.x + (limits.maxWidth - hdi.cxy) + 1;
   if (clip.right > clip.left) m_bClipped = ::ClipCursor(&clip);
 }
 
