@@ -6,3 +6,5 @@ target_compile_options(vesk_wingtest PRIVATE -w)
 target_include_directories(vesk_wingtest PUBLIC ${VESK_ROOT}/tests/support)
 add_library(vesk_wingtest_main STATIC ${VESK_ROOT}/tests/support/GTestMain.cpp)
 target_link_libraries(vesk_wingtest_main PUBLIC vesk_wingtest)
+# The crash guard every Windows test program links (an object: its static constructor must stay).
+add_library(vesk_wincrashguard OBJECT ${VESK_ROOT}/tests/support/WinCrashGuard.cpp)
