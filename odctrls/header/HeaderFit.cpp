@@ -36,4 +36,17 @@ std::vector<int> FitWidths(const std::vector<FitColumn>& columns, int target) {
   return out;
 }
 
+Limits NarrowForFit(int minWidth, int maxWidth, int room, const std::vector<FitColumn>& after) {
+  Limits l{minWidth, maxWidth > 0 ? maxWidth : 0x4000};
+  if (after.empty()) return l;
+  long long sumMin = 0, sumMax = 0;
+  for (const FitColumn& c : after) {
+    sumMin += c.minWidth > 0 ? c.minWidth : 0;
+    sumMax += c.maxWidth > 0 ? c.maxWidth : 0x4000;
+  }
+  l.maxWidth = (int)std::min<long long>(l.maxWidth, room - sumMin);
+  l.minWidth = (int)std::max<long long>(l.minWidth, room - sumMax);
+  return l;
+}
+
 }  // namespace odheader

@@ -139,6 +139,28 @@ std::string EmptyCells(int count, char separator) {
 
 // ---- options -----------------------------------------------------------------------
 
+std::string FormatHeaderTip(const std::string& format, const std::string& title) {
+  std::string out;
+  bool used = false;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size()) {
+      if (format[i + 1] == '%') {
+        out += '%';
+        ++i;
+        continue;
+      }
+      if (format[i + 1] == 's' && !used) {
+        out += title;
+        used = true;
+        ++i;
+        continue;
+      }
+    }
+    out += format[i];
+  }
+  return out.substr(0, kMaxCellText);
+}
+
 int SetOption(Options& o, int code, uint32_t number, const char* text) {
   const std::string str = text ? text : "";
   switch (code) {

@@ -85,6 +85,11 @@ SharedValues& Shared();
 // counts as empty). Returns 1 when accepted, 0 for an unknown code or a refused value.
 int SetOption(Options& options, int code, uint32_t number, const char* text);
 
+// A column's header tip: the first "%s" of the tip format becomes the title and "%%" a
+// percent sign; any other conversion is written as it stands (the format is the caller's
+// text, never handed to a printf). At most 255 bytes.
+std::string FormatHeaderTip(const std::string& format, const std::string& title);
+
 // ---- rows --------------------------------------------------------------------------
 enum RowState : uint32_t {
   RS_FOCUSED = 0x01,

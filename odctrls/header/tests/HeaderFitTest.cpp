@@ -36,4 +36,23 @@ TEST(HeaderFit, SharesTheTargetWithinLimits) {
   EXPECT_EQ(Sum(FitWidths({{37, 5, 0}, {61, 5, 0}, {3, 5, 0}}, 400)), 400);
 }
 
+TEST(HeaderFit, ADividerDragLeavesTheLaterColumnsTheirLimits) {
+  struct Case {
+    const char* what;
+    int minWidth, maxWidth, room;
+    std::vector<FitColumn> after;
+    int expectMin, expectMax;
+  } cases[] = {
+      {"last column: as given", 10, 0, 300, {}, 10, 0x4000},
+      {"later minimums cap the maximum", 10, 0, 300, {{50, 40, 0}, {50, 60, 0}}, 10, 200},
+      {"later maximums raise the minimum", 10, 0, 300, {{50, 0, 80}, {50, 0, 100}}, 120, 300},
+      {"own limits stay when tighter", 100, 150, 300, {{50, 40, 250}}, 100, 150},
+  };
+  for (const auto& c : cases) {
+    const odheader::Limits l = odheader::NarrowForFit(c.minWidth, c.maxWidth, c.room, c.after);
+    EXPECT_EQ(l.minWidth, c.expectMin) << c.what;
+    EXPECT_EQ(l.maxWidth, c.expectMax) << c.what;
+  }
+}
+
 }  // namespace

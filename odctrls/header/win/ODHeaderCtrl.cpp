@@ -1,5 +1,7 @@
 #include "ODHeaderCtrl.h"
 
+#include <algorithm>
+
 #include "HeaderFit.h"
 #include "ODMemDC.h"
 #include "ODNcMgrWnd.h"
@@ -54,13 +56,38 @@ CODHeaderCtrl::CODHeaderCtrl()
 
 CODHeaderCtrl::~CODHeaderCtrl() {
   if (m_hBackground) ::DeleteObject(m_hBackground);
+  if (m_hShadow) ::DeleteObject(m_hShadow);
 }
 
-void CODHeaderCtrl::RefreshTheme() {
-  m_crText = s_crText, m_crLight = s_crDividerLight, m_crDark = s_crDividerDark, m_crBackground = s_crBackground;
-  HBITMAP bmp = s_nHeaderImageID ? LoadThemeBitmap((UINT)s_nHeaderImageID, "QKImage") : nullptr;
+namespace {
+// The header keeps its own copy of a picture; the caller's is deleted when asked.
+HBITMAP TakePicture(HBITMAP hBitmap, BOOL bDelete) {
+  if (!hBitmap) return nullptr;
+  HBITMAP copy = (HBITMAP)::CopyImage(hBitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  if (bDelete) ::DeleteObject(hBitmap);
+  return copy;
+}
+}  // namespace
+
+void CODHeaderCtrl::SetBackgroundImage(BOOL bDelete, HBITMAP hBitmap, int nMode, BOOL bRepaint) {
   if (m_hBackground) ::DeleteObject(m_hBackground);
-  m_hBackground = bmp;
+  m_hBackground = TakePicture(hBitmap, bDelete);
+  m_nBackgroundMode = nMode;
+  if (bRepaint && m_hWnd) Invalidate(FALSE);
+}
+
+void CODHeaderCtrl::SetShadowImage(BOOL bDelete, HBITMAP hBitmap, BOOL bRepaint) {
+  if (m_hShadow) ::DeleteObject(m_hShadow);
+  m_hShadow = TakePicture(hBitmap, bDelete);
+  if (bRepaint && m_hWnd) Invalidate(FALSE);
+}
+
+// At creation the background is tiled; a later theme change stretches it.
+void CODHeaderCtrl::RefreshTheme(int nBackgroundMode) {
+  m_crText = s_crText, m_crLight = s_crDividerLight, m_crDark = s_crDividerDark, m_crBackground = s_crBackground;
+  SetBackgroundImage(TRUE, s_nHeaderImageID ? LoadThemeBitmap((UINT)s_nHeaderImageID, "QKImage") : nullptr,
+                     nBackgroundMode, FALSE);
+  SetShadowImage(TRUE, s_nLeftShadowImageID ? LoadThemeBitmap((UINT)s_nLeftShadowImageID, "QKImage") : nullptr, FALSE);
   if (m_hWnd) Invalidate(FALSE);
 }
 
@@ -107,6 +134,8 @@ BOOL CODHeaderCtrl::SetItemEx(int nIndex, const OD_HEADER_ITEM& item) {
 
 int CODHeaderCtrl::MeasureItem(const HDITEMA& hdi, BOOL bSorted) {
   int w = m_nMargin;
+  if ((hdi.fmt & HDF_IMAGE) && m_cxImage > 0) w += m_cxImage + m_nMargin;
+  if (const int bw = BitmapWidth(hdi)) w += bw + m_nMargin;
   if (bSorted) w += m_cxArrow + m_nMargin;
   if ((hdi.mask & HDI_TEXT) && (hdi.fmt & HDF_STRING) && hdi.pszText && m_hWnd) {
     CClientDC dc(this);
@@ -176,6 +205,45 @@ void CODHeaderCtrl::FitColumns(int nColumn) {
 
 void CODHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
+INT_PTR CODHeaderCtrl::OnToolHitTest(CPoint point, TOOLINFOA* pTI) const {
+  HDHITTESTINFO hit{};
+  hit.pt = point;
+  const_cast<CODHeaderCtrl*>(this)->HitTest(&hit);
+  m_nTipItem = hit.iItem;
+  CRect r;
+  if (hit.iItem < 0 || hit.iItem >= (int)m_items.size() || !GetItemRect(hit.iItem, &r)) return -1;
+  if (pTI) {
+    pTI->hwnd = m_hWnd;
+    pTI->uId = kTipToolId;
+    pTI->rect = r;
+    pTI->lpszText = LPSTR_TEXTCALLBACKA;
+  }
+  // Each item is its own tool, so moving to another item shows that item's tip.
+  return (INT_PTR)hit.iItem + 1;
+}
+
+CString CODHeaderCtrl::GetTipText() const {
+  if (m_nTipItem < 0 || m_nTipItem >= (int)m_items.size()) return CString();
+  return m_items[(size_t)m_nTipItem].strTip;
+}
+
+BOOL CODHeaderCtrl::OnTipText(NMHDR* pHdr) {
+  if (pHdr->idFrom != kTipToolId) return FALSE;
+  m_strTipShown = GetTipText();
+  if (pHdr->code == TTN_NEEDTEXTA) {
+    NMTTDISPINFOA* info = (NMTTDISPINFOA*)pHdr;
+    info->lpszText = const_cast<LPSTR>((LPCSTR)m_strTipShown);
+    info->hinst = nullptr;
+  } else {
+    NMTTDISPINFOW* info = (NMTTDISPINFOW*)pHdr;
+    ::MultiByteToWideChar(CP_ACP, 0, m_strTipShown, -1, info->szText, (int)(sizeof info->szText / sizeof(WCHAR)));
+    info->szText[sizeof info->szText / sizeof(WCHAR) - 1] = L'\0';
+    info->lpszText = info->szText;
+    info->hinst = nullptr;
+  }
+  return TRUE;
+}
+
 int CODHeaderCtrl::DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection) {
   const int y = top + (bottom - top - m_cyArrow - 1) / 2;
   CPen pen1(PS_SOLID, 1, m_crArrow1), pen2(PS_SOLID, 1, m_crArrow2);
@@ -198,23 +266,92 @@ int CODHeaderCtrl::DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nD
   return m_cxArrow;
 }
 
+// Parts inside an item, each returning the width it used (0: nothing drawn).
+int CODHeaderCtrl::DrawItemImage(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi) {
+  HIMAGELIST images = (HIMAGELIST)::SendMessageA(m_hWnd, HDM_GETIMAGELIST, 0, 0);
+  const int w = std::min(m_cxImage, space);
+  if (!images || w <= 0 || hdi.iImage < 0) return 0;
+  IMAGELISTDRAWPARAMS p{};
+  p.cbSize = sizeof p;
+  p.himl = images;
+  p.i = hdi.iImage;
+  p.hdcDst = pDC->GetSafeHdc();
+  p.x = left;
+  p.y = top + (bottom - top - m_cyImage) / 2;
+  p.cx = w;
+  p.cy = m_cyImage;
+  p.rgbBk = CLR_DEFAULT;
+  p.rgbFg = CLR_DEFAULT;
+  p.fStyle = ILD_NORMAL;
+  p.dwRop = SRCCOPY;
+  return ::ImageList_DrawIndirect(&p) ? w : 0;
+}
+
+int CODHeaderCtrl::DrawItemBitmap(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi) {
+  BITMAP bm;
+  if (!(hdi.fmt & HDF_BITMAP) || !hdi.hbm || !::GetObjectA(hdi.hbm, sizeof bm, &bm) || bm.bmWidth > space) return 0;
+  CDC mem;
+  if (!mem.CreateCompatibleDC(pDC)) return 0;
+  HGDIOBJ old = ::SelectObject(mem.GetSafeHdc(), hdi.hbm);
+  const int h = std::min<int>(bm.bmHeight, bottom - top);
+  pDC->BitBlt(left, top + (bottom - top - h) / 2, bm.bmWidth, h, &mem, 0, 0, SRCCOPY);
+  ::SelectObject(mem.GetSafeHdc(), old);
+  return bm.bmWidth;
+}
+
+int CODHeaderCtrl::BitmapWidth(const HDITEMA& hdi) {
+  BITMAP bm;
+  return (hdi.fmt & HDF_BITMAP) && hdi.hbm && ::GetObjectA(hdi.hbm, sizeof bm, &bm) ? bm.bmWidth : 0;
+}
+
 void CODHeaderCtrl::DrawItemContent(CDC* pDC, int left, int top, int right, int bottom, const HDITEMA& hdi,
                                     BOOL bSorted, int nDirection) {
-  const BOOL arrow = bSorted && m_bShowSortArrow && right - left >= m_cxArrow;
+  const int gap = m_nMargin;
   const int align = hdi.fmt & HDF_JUSTIFYMASK;
-  CRect text(left, top, right, bottom);
-  if (arrow) {
-    // The arrow keeps its place at the right; the text takes what remains.
-    DrawSortArrow(pDC, right - m_cxArrow, top, bottom, nDirection);
-    text.right -= m_cxArrow + m_nMargin;
-  }
-  if ((hdi.mask & HDI_TEXT) && (hdi.fmt & HDF_STRING) && hdi.pszText && text.Width() > 0) {
-    UINT fmt = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-    if (align == HDF_RIGHT)
-      fmt |= DT_RIGHT;
-    else if (align == HDF_CENTER)
-      fmt |= DT_CENTER;
-    pDC->DrawText(hdi.pszText, -1, &text, fmt);
+  const BOOL wantImage = (hdi.mask & HDI_IMAGE) && (hdi.fmt & HDF_IMAGE);
+  const BOOL arrow = bSorted && m_bShowSortArrow;
+  const int bitmapWidth = BitmapWidth(hdi);
+  int l = left, r = right;
+  auto text = [&](int from, int to, UINT fmt) {
+    if (!(hdi.mask & HDI_TEXT) || !(hdi.fmt & HDF_STRING) || !hdi.pszText || to <= from) return 0;
+    CRect rc(from, top, to, bottom);
+    pDC->DrawText(hdi.pszText, -1, &rc, fmt | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    const int w = pDC->GetTextExtent(hdi.pszText, lstrlenA(hdi.pszText)).cx;
+    return std::min(w, to - from);
+  };
+  // An item that asks for an image it cannot show shows nothing after it.
+  auto image = [&]() {
+    if (!wantImage) return true;
+    const int w = DrawItemImage(pDC, l, top, bottom, r - l, hdi);
+    if (w) l += w + gap;
+    return w != 0;
+  };
+  auto arrowAtRight = [&]() {
+    if (arrow && r - l >= m_cxArrow) {
+      DrawSortArrow(pDC, r - m_cxArrow, top, bottom, nDirection);
+      r -= m_cxArrow + 2 * gap;
+    }
+  };
+  if (align == HDF_RIGHT) {
+    if (bitmapWidth && !(hdi.fmt & HDF_BITMAP_ON_RIGHT) && DrawItemBitmap(pDC, l, top, bottom, r - l, hdi))
+      l += bitmapWidth + gap;
+    if (!image()) return;
+    if (bitmapWidth && (hdi.fmt & HDF_BITMAP_ON_RIGHT) && DrawItemBitmap(pDC, r - bitmapWidth, top, bottom, r - l, hdi))
+      r -= bitmapWidth + gap;
+    arrowAtRight();
+    text(l, r, DT_RIGHT);
+  } else if (align == HDF_CENTER) {
+    if (!image()) return;
+    if (bitmapWidth && DrawItemBitmap(pDC, r - bitmapWidth, top, bottom, r - l, hdi)) r -= bitmapWidth + gap;
+    arrowAtRight();
+    text(l, r, DT_CENTER);
+  } else {
+    if (!image()) return;
+    if (bitmapWidth && DrawItemBitmap(pDC, r - bitmapWidth, top, bottom, r - l, hdi)) r -= bitmapWidth + gap;
+    // The text keeps room for the arrow, which follows the text actually drawn.
+    const int used = text(l, arrow ? r - m_cxArrow - gap : r, DT_LEFT);
+    if (used) l += used + gap;
+    if (arrow && r - l >= m_cxArrow) DrawSortArrow(pDC, l, top, bottom, nDirection);
   }
 }
 
@@ -222,9 +359,13 @@ void CODHeaderCtrl::PaintItems(CDC* pDC, const CRect& clip) {
   CRect rc;
   GetClientRect(&rc);
   if (m_hBackground)
-    DrawBitmapTiled(pDC->GetSafeHdc(), rc, m_hBackground, ODTILE_REPEAT);
+    DrawBitmapTiled(pDC->GetSafeHdc(), rc, m_hBackground, m_nBackgroundMode);
   else
     pDC->FillSolidRect(&rc, m_crBackground);
+  BITMAP shadow;
+  if (m_hShadow && ::GetObjectA(m_hShadow, sizeof shadow, &shadow))
+    DrawBitmapTiled(pDC->GetSafeHdc(), CRect(rc.left, rc.top, rc.left + shadow.bmWidth, rc.top + shadow.bmHeight),
+                    m_hShadow, ODTILE_CORNER);
   CFont font;
   font.CreateFontIndirect(&m_font);
   CFont* oldFont = pDC->SelectObject(&font);
@@ -276,15 +417,42 @@ void CODHeaderCtrl::ReleaseClip() {
   m_bDividerDrag = FALSE;
 }
 
+// Whether pt (client) lies on the divider of a fixed-width item: such a divider neither
+// sizes nor shows the sizing cursor.
+BOOL CODHeaderCtrl::OnFixedDivider(CPoint pt) {
+  HDHITTESTINFO hit{};
+  hit.pt = pt;
+  HitTest(&hit);
+  return (hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) && hit.iItem >= 0 && hit.iItem < (int)m_items.size() &&
+         (m_items[(size_t)hit.iItem].nFlags & 4);
+}
+
 void CODHeaderCtrl::OnPress(UINT, CPoint pt) {
   HDHITTESTINFO hit{};
   hit.pt = pt;
   HitTest(&hit);
   if (!(hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) || hit.iItem < 0 || hit.iItem >= (int)m_items.size()) return;
   const OD_HEADER_ITEM& rec = m_items[(size_t)hit.iItem];
-  if (rec.nFlags & 4) return;
   m_bDividerDrag = TRUE;
-  if (rec.nMinWidth <= 0 && rec.nMaxWidth <= 0) return;
+  odheader::Limits limits{rec.nMinWidth, MaxOf(rec)};
+  if (m_bFitMode) {
+    // The columns after this one must still fit between their limits.
+    const int count = GetItemCount();
+    std::vector<int> order((size_t)std::max(count, 0));
+    if (count > 0 && GetOrderArray(order.data(), count)) {
+      const auto at = std::find(order.begin(), order.end(), hit.iItem);
+      std::vector<odheader::FitColumn> after;
+      for (auto it = at == order.end() ? at : at + 1; it != order.end(); ++it) {
+        OD_HEADER_ITEM r;
+        if (GetItemEx(*it, &r)) after.push_back({0, r.nMinWidth, r.nMaxWidth});
+      }
+      CRect client, item;
+      GetClientRect(&client);
+      GetItemRect(hit.iItem, &item);
+      limits = odheader::NarrowForFit(rec.nMinWidth, rec.nMaxWidth, client.right + 1 - item.left, after);
+    }
+  }
+  if (limits.minWidth <= 0 && limits.maxWidth >= 0x4000) return;
   HDITEMA hdi{};
   hdi.mask = HDI_WIDTH;
   GetItem(hit.iItem, &hdi);
@@ -292,8 +460,8 @@ void CODHeaderCtrl::OnPress(UINT, CPoint pt) {
   ::GetCursorPos(&cur);
   RECT clip;
   ::GetClipCursor(&clip);
-  clip.left = cur.x - (hdi.cxy - rec.nMinWidth);
-  clip.right = cur.x + (MaxOf(rec) - hdi.cxy) + 1;
+  clip.left = cur.x - (hdi.cxy - limits.minWidth);
+  clip.right = cur.x + (limits.maxWidth - hdi.cxy) + 1;
   if (clip.right > clip.left) m_bClipped = ::ClipCursor(&clip);
 }
 
@@ -310,7 +478,8 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
       const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
       if (r != -1) {
-        RefreshTheme();
+        RefreshTheme(ODTILE_REPEAT);
+        EnableToolTips(TRUE);
         ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
         ::SetPropA(m_hWnd, "ODHeaderCtrl", (HANDLE)(INT_PTR)0x100C);
       }
@@ -326,6 +495,11 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_NOTIFY: {
+      NMHDR* hdr = (NMHDR*)lParam;
+      if (hdr && (hdr->code == TTN_NEEDTEXTA || hdr->code == TTN_NEEDTEXTW) && OnTipText(hdr)) return 0;
+      break;
+    }
     case WM_ERASEBKGND:
       return 1;
     case HDM_INSERTITEMA:
@@ -341,27 +515,37 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case HDM_LAYOUT:
       return OnLayout(wParam, lParam);
+    case HDM_SETIMAGELIST:
+      m_cxImage = m_cyImage = 0;
+      if (lParam) ::ImageList_GetIconSize((HIMAGELIST)lParam, &m_cxImage, &m_cyImage);
+      break;
     case WM_SETFONT: {
       const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
       if (wParam) ::GetObjectA((HFONT)wParam, sizeof m_font, &m_font);
       return r;
     }
     case WM_LBUTTONDOWN:
+      if (OnFixedDivider(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       if (OnDragButtonDown((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       OnPress((UINT)wParam, CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)));
+      break;
+    case WM_SETCURSOR:
+      if ((HWND)wParam == m_hWnd && LOWORD(lParam) == HTCLIENT) {
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ScreenToClient(&pt);
+        if (OnFixedDivider(pt)) {
+          ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+          return TRUE;
+        }
+      }
       break;
     case WM_MOUSEMOVE:
       if (OnDragMouseMove(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       break;
-    case WM_LBUTTONDBLCLK: {
-      HDHITTESTINFO hit{};
-      hit.pt = CPoint((short)LOWORD(lParam), (short)HIWORD(lParam));
-      HitTest(&hit);
-      if ((hit.flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN)) && hit.iItem >= 0 && hit.iItem < (int)m_items.size() &&
-          (m_items[(size_t)hit.iItem].nFlags & 4))
-        return 0;
+    case WM_LBUTTONDBLCLK:
+      if (OnFixedDivider(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       break;
-    }
     case WM_LBUTTONUP: {
       if (OnDragButtonUp(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       const BOOL wasDrag = m_bDividerDrag;
@@ -385,7 +569,7 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       if (message != 0 && message == GetChangeThemeMsg()) {
         LoadThemeValues();
-        RefreshTheme();
+        RefreshTheme(ODTILE_STRETCH);
         return 0;
       }
   }

@@ -30,6 +30,10 @@ class CODHeaderCtrl : public CHeaderCtrl {
   void SetSortColumn(int nColumn, int nDirection);
   int GetSortColumn(int* pDirection = nullptr) const;
   void ShowSortArrow(BOOL bShow, BOOL bRepaint = TRUE);
+  // Pictures are copied; the given bitmap is deleted when bDelete is set. Modes as
+  // DrawBitmapTiled: 3 tiled, 1 at the corner, 2 stretched.
+  void SetBackgroundImage(BOOL bDelete, HBITMAP hBitmap, int nMode, BOOL bRepaint = TRUE);
+  void SetShadowImage(BOOL bDelete, HBITMAP hBitmap, BOOL bRepaint = TRUE);
   void FitColumns(int nColumn);
   void SetFitMode(BOOL bFit) { m_bFitMode = bFit; }
   void SetFixedHeight(int cy) { m_nFixedHeight = cy; }
@@ -50,6 +54,11 @@ class CODHeaderCtrl : public CHeaderCtrl {
   CODFHDragWnd* GetDragWnd() const { return m_pDragWnd; }
   CODFHDropWnd* GetDropWnd() const { return m_pDropWnd; }
 
+  // Item tips: the item under the mouse is a tool of its own rectangle whose text is the
+  // item record's tip (none when empty).
+  static constexpr UINT_PTR kTipToolId = 0xFF37ED5D;
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFOA* pTI) const override;
+  CString GetTipText() const;
   static void LoadThemeValues();
   static COLORREF s_crText, s_crDividerLight, s_crDividerDark, s_crBackground;
   static int s_nHeaderImageID, s_nLeftShadowImageID;
@@ -59,9 +68,14 @@ class CODHeaderCtrl : public CHeaderCtrl {
   void Paint();
   void PaintItems(CDC* pDC, const CRect& clip);
   int DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection);
+  int DrawItemImage(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi);
+  int DrawItemBitmap(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi);
+  static int BitmapWidth(const HDITEMA& hdi);
   void ReleaseClip();
+  BOOL OnTipText(NMHDR* pHdr);
+  BOOL OnFixedDivider(CPoint pt);
   void OnPress(UINT nFlags, CPoint pt);
-  void RefreshTheme();
+  void RefreshTheme(int nBackgroundMode);
   LRESULT OnLayout(WPARAM wParam, LPARAM lParam);
   BOOL OnDragButtonDown(UINT nFlags, CPoint pt);
   BOOL OnDragMouseMove(CPoint pt);
@@ -76,6 +90,7 @@ class CODHeaderCtrl : public CHeaderCtrl {
   BOOL m_bDoubleBuffer;
   int m_nMargin;
   int m_cxArrow, m_cyArrow;
+  int m_cxImage = 0, m_cyImage = 0;  // of the image list's images
   int m_nSortColumn, m_nSortDirection;
   BOOL m_bShowSortArrow;
   BOOL m_bFitMode, m_bFitting, m_bDividerDrag, m_bClipped;
@@ -83,6 +98,11 @@ class CODHeaderCtrl : public CHeaderCtrl {
   COLORREF m_crBackground, m_crText, m_crLight, m_crDark, m_crArrow1, m_crArrow2;
   LOGFONTA m_font;
   HBITMAP m_hBackground;
+  int m_nBackgroundMode = 3;  // ODTILE_* of the background picture
+  HBITMAP m_hShadow = nullptr;
+  mutable int m_nTipItem = -1;
+  CString m_strTipShown;  // kept alive while the tip window reads it  // the item the last tool hit test found  //
+                          // drawn at the top-left corner in its own size
   std::vector<OD_HEADER_ITEM> m_items;
 
   // Column drag state.

@@ -110,7 +110,7 @@ LRESULT CODFHDropWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CODHeaderCtrl::DrawDragImage(CDC* pDC, int nIndex, const CRect& rect) {
   pDC->FillSolidRect(&rect, m_crBackground);
-  if (m_hBackground) DrawBitmapTiled(pDC->GetSafeHdc(), rect, m_hBackground, ODTILE_REPEAT);
+  if (m_hBackground) DrawBitmapTiled(pDC->GetSafeHdc(), rect, m_hBackground, m_nBackgroundMode);
   char text[80] = "";
   HDITEMA hdi{};
   hdi.mask = HDI_FORMAT | HDI_TEXT | HDI_IMAGE | HDI_BITMAP | HDI_LPARAM;

@@ -149,6 +149,20 @@ TEST(ListOptions, AcceptedAndRefusedValues) {
   EXPECT_EQ(SetOption(o, OPT_SEPARATOR, '|', nullptr), 1);
 }
 
+TEST(ListOptions, HeaderTipsTakeTheTitleWithoutTrustingTheFormat) {
+  struct Case {
+    const char *format, *title, *tip;
+  } cases[] = {
+      {"Sort by: %s", "score", "Sort by: score"},
+      {"%s and %s", "a", "a and %s"},
+      {"100%% %s %d %n", "x", "100% x %d %n"},
+      {"no title", "x", "no title"},
+      {"%", "x", "%"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(odlist::FormatHeaderTip(c.format, c.title), c.tip) << c.format;
+  EXPECT_EQ(odlist::FormatHeaderTip("%s", std::string(400, 'y')).size(), odlist::kMaxCellText);
+}
+
 TEST(ListSelection, ClicksAndKeysAsAPlayerSeesThem) {
   ListModel m = Rows(6);
   int first = 0;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ODMemDC.h"
+#include "ODNcMgrWnd.h"
 #include "ODTheme.h"
 #include "ScrollBarEx.h"
 
@@ -132,6 +133,86 @@ TEST_F(ListTest, TextMessagesAlwaysEndInsideTheCallersBuffer) {
   EXPECT_EQ(list.GetItemText(1, 0).GetLength(), 255) << "cells keep 255 bytes";
 }
 
+// A list whose wheel setting the test chooses (read again on a setting change).
+class CWheelList : public CODListCtrl {
+ public:
+  int lines = 3;
+  int GetWheelScrollLines() override { return lines; }
+};
+
+TEST_F(ListTest, WheelScrollsInProportionToTheTurnAndPagesByWholeNotches) {
+  struct Case {
+    int lines, from, delta, first;
+  } cases[] = {
+      {4, 10, -60, 12},                                  // half a notch of a fine wheel: half the lines
+      {4, 10, WHEEL_DELTA, 6},                           // forward: up
+      {3, 10, -2 * WHEEL_DELTA, 16},                     // two notches
+      {3, 10, 30, 10},                                   // less than a line: nothing
+      {(int)WHEEL_PAGESCROLL, 0, -2 * WHEEL_DELTA, -1},  // page mode: one page per notch
+  };
+  for (const Case& c : cases) {
+    CWheelList list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+    Fill(list, 60);
+    list.lines = c.lines;
+    list.SendMessage(WM_SETTINGCHANGE, 0, 0);
+    list.EnsureVisible(0, TRUE);
+    for (int i = 0; i < c.from; ++i) list.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    ASSERT_EQ(list.GetFirstVisible(), c.from);
+    list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)c.delta), 0);
+    MSG msg;
+    while (::PeekMessageA(&msg, list.GetSafeHwnd(), 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    if (c.first >= 0) {
+      EXPECT_EQ(list.GetFirstVisible(), c.first) << "lines " << c.lines << " delta " << c.delta;
+    } else {
+      // Two pages: the same as two page-down messages.
+      CWheelList ref;
+      ASSERT_TRUE(ref.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 2));
+      Fill(ref, 60);
+      ref.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+      ref.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+      EXPECT_GT(ref.GetFirstVisible(), 2);
+      EXPECT_EQ(list.GetFirstVisible(), ref.GetFirstVisible());
+    }
+  }
+}
+
+TEST_F(ListTest, RightClickSelectsAnUnselectedRowAndKeepsASelectedRange) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 6);
+  const CRect area = [&] {
+    CRect r;
+    list.GetClientRect(&r);
+    return r;
+  }();
+  const int h = list.GetRowHeight();
+  auto rowY = [&](int row) {
+    for (int y = area.top; y < area.bottom; ++y)
+      if (list.HitTestRow(CPoint(20, y)) == row) return y + h / 2;
+    return -1;
+  };
+  auto selected = [&](int row) { return (list.GetRowState(row) & odlist::RS_SELECTED) != 0; };
+  ASSERT_GT(rowY(4), 0);
+  // Rows 1 to 3 selected by a click and a shift-click.
+  list.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(20, rowY(1)));
+  list.SendMessage(WM_LBUTTONDOWN, MK_SHIFT, MAKELPARAM(20, rowY(3)));
+  ASSERT_TRUE(selected(1) && selected(2) && selected(3));
+  // Inside the selection: the range stays.
+  list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, rowY(2)));
+  EXPECT_TRUE(selected(1) && selected(2) && selected(3));
+  // With Ctrl: nothing changes either.
+  list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, MAKELPARAM(20, rowY(5)));
+  EXPECT_FALSE(selected(5));
+  // On a row outside it: that row alone.
+  list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, rowY(4)));
+  EXPECT_TRUE(selected(4));
+  EXPECT_FALSE(selected(1) || selected(2) || selected(3));
+  // Below the rows: the selection is left as it is.
+  list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, area.bottom - 2));
+  EXPECT_TRUE(selected(4));
+}
+
 TEST_F(ListTest, HostedListScrollsWithTheContainersSkinnedBars) {
   CSBContainerWnd box;
   ASSERT_TRUE(box.Create(CRect(0, 0, 300, 120), &parent, 2, WS_CHILD | WS_VISIBLE | WS_BORDER));
@@ -211,6 +292,142 @@ TEST_F(ListTest, HeaderPaintsItsColoursAndTheSortArrow) {
   CClientDC screen(header);
   EXPECT_EQ(screen.GetPixel(item.right - 1, rc.Height() / 2), CODHeaderCtrl::s_crDividerDark);
   EXPECT_EQ(screen.GetPixel(item.right, rc.Height() / 2), CODHeaderCtrl::s_crDividerLight);
+}
+
+// A solid 32-bit picture of w x h.
+HBITMAP SolidPicture(int w, int h, COLORREF c) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* px = static_cast<uint32_t*>(bits);
+  for (int i = 0; i < w * h; ++i) px[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+  return bmp;
+}
+
+TEST_F(ListTest, HeaderDrawsItsBackgroundPictureAndTheLeftShadowAtTheCorner) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 1);
+  CODHeaderCtrl* header = list.GetHeaderCtrl();
+  ASSERT_NE(header, nullptr);
+  const COLORREF kPicture = RGB(20, 180, 40), kShadow = RGB(230, 20, 20);
+  header->SetBackgroundImage(TRUE, SolidPicture(3, 3, kPicture), ODTILE_REPEAT, FALSE);
+  header->SetShadowImage(TRUE, SolidPicture(5, 4, kShadow));
+  header->UpdateWindow();
+  CRect rc, item;
+  header->GetClientRect(&rc);
+  header->GetItemRect(0, &item);
+  CClientDC screen(header);
+  EXPECT_EQ(screen.GetPixel(1, 1), kShadow);
+  EXPECT_EQ(screen.GetPixel(4, 3), kShadow);
+  EXPECT_EQ(screen.GetPixel(6, 1), kPicture) << "the shadow keeps its own size";
+  EXPECT_EQ(screen.GetPixel(item.right - 4, rc.bottom - 1), kPicture);
+  EXPECT_EQ(screen.GetPixel(rc.right - 2, rc.bottom - 1), kPicture) << "tiled across the whole header";
+  // Removed: the theme's colour again.
+  header->SetBackgroundImage(FALSE, nullptr, ODTILE_REPEAT);
+  header->SetShadowImage(FALSE, nullptr);
+  header->UpdateWindow();
+  EXPECT_NE(screen.GetPixel(1, 1), kShadow);
+  EXPECT_NE(screen.GetPixel(rc.right - 2, rc.bottom - 1), kPicture);
+}
+
+TEST_F(ListTest, HeaderItemsShowTheirImageListImageAndBitmap) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  Fill(list, 1);
+  CODHeaderCtrl* header = list.GetHeaderCtrl();
+  ASSERT_NE(header, nullptr);
+  const COLORREF kImage = RGB(10, 40, 230), kBitmap = RGB(240, 30, 30);
+  HIMAGELIST images = ::ImageList_Create(8, 8, ILC_COLOR32, 1, 1);
+  HBITMAP cell = SolidPicture(8, 8, kImage);
+  ASSERT_EQ(::ImageList_Add(images, cell, nullptr), 0);
+  ::DeleteObject(cell);
+  header->SendMessage(HDM_SETIMAGELIST, 0, (LPARAM)images);
+  HDITEMA hdi{};
+  hdi.mask = HDI_FORMAT | HDI_IMAGE;
+  hdi.fmt = HDF_LEFT | HDF_STRING | HDF_IMAGE;
+  hdi.iImage = 0;
+  header->SetItem(0, &hdi);
+  HBITMAP bitmap = SolidPicture(6, 6, kBitmap);
+  hdi = HDITEMA{};
+  hdi.mask = HDI_FORMAT | HDI_BITMAP;
+  hdi.fmt = HDF_RIGHT | HDF_STRING | HDF_BITMAP;
+  hdi.hbm = bitmap;
+  header->SetItem(1, &hdi);
+  header->Invalidate(FALSE);
+  header->UpdateWindow();
+  CRect rc, first, second;
+  header->GetClientRect(&rc);
+  header->GetItemRect(0, &first);
+  header->GetItemRect(1, &second);
+  CClientDC screen(header);
+  const int mid = rc.Height() / 2, margin = 6;
+  EXPECT_EQ(screen.GetPixel(first.left + margin + 3, mid), kImage) << "the image at the left of a left item";
+  EXPECT_EQ(screen.GetPixel(second.left + margin + 2, mid), kBitmap) << "the bitmap at the left of a right item";
+  // The content width counts the image: margin, image, margin, text, margin.
+  char text[80] = "";
+  HDITEMA item{};
+  item.mask = HDI_FORMAT | HDI_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  header->GetItem(0, &item);
+  const int withImage = header->MeasureItem(item, FALSE);
+  item.fmt &= ~HDF_IMAGE;
+  EXPECT_EQ(withImage - header->MeasureItem(item, FALSE), 8 + margin);
+  header->SendMessage(HDM_SETIMAGELIST, 0, 0);
+  ::ImageList_Destroy(images);
+  hdi.hbm = nullptr;
+  header->SetItem(1, &hdi);
+  ::DeleteObject(bitmap);
+}
+
+TEST_F(ListTest, ColumnsAskingForATipShowItOverTheirHeaderItem) {
+  CODListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1));
+  auto column = [](const char* title, UINT flags) {
+    OD_COLUMN c;
+    c.nFlags = 0x4000 | flags;
+    c.nWidth = 80;
+    c.strTitle = title;
+    return c;
+  };
+  list.InsertColumn(0, column("name", 0));
+  list.InsertColumn(1, column("score", HDF_RIGHT | 0x80000));
+  EXPECT_EQ(list.SetOption(odlist::OPT_HEADER_TIP, (LPARAM) "%s %n!"), 1);
+  list.InsertColumn(2, column("seat", 0x80000));
+  CODHeaderCtrl* header = list.GetHeaderCtrl();
+  ASSERT_NE(header, nullptr);
+  // What the tip window asks for over each item.
+  auto tipAt = [&](int item) -> std::string {
+    CRect r;
+    header->GetItemRect(item, &r);
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    if (header->OnToolHitTest(r.CenterPoint(), &ti) < 0) return "(no tool)";
+    EXPECT_EQ(ti.uId, CODHeaderCtrl::kTipToolId);
+    EXPECT_EQ(CRect(ti.rect), r);
+    NMTTDISPINFOA info{};
+    info.hdr = {header->m_hWnd, CODHeaderCtrl::kTipToolId, TTN_NEEDTEXTA};
+    header->SendMessage(WM_NOTIFY, 0, (LPARAM)&info);
+    return info.lpszText ? info.lpszText : "(none)";
+  };
+  EXPECT_EQ(tipAt(0), "");
+  EXPECT_EQ(tipAt(1), "Sort by: score");
+  EXPECT_EQ(tipAt(2), "seat %n!");
+  OD_HEADER_ITEM rec;
+  ASSERT_TRUE(header->GetItemEx(1, &rec));
+  EXPECT_EQ(rec.nFlags, 0x8) << "the header flags come from bits 16-23";
+  // A column with a header image (flag 0x800) hands the header its image index.
+  OD_COLUMN pictured = column("pic", HDF_IMAGE);
+  pictured.nImage = 2;
+  const int at = list.InsertColumn(3, pictured);
+  ASSERT_EQ(at, 3);
+  HDITEMA hdi{};
+  hdi.mask = HDI_IMAGE | HDI_FORMAT;
+  ASSERT_TRUE(header->GetItem(3, &hdi));
+  EXPECT_TRUE(hdi.fmt & HDF_IMAGE);
+  EXPECT_EQ(hdi.iImage, 2);
 }
 
 TEST_F(ListTest, ThemeChangeReachesEveryOwnerDrawnWindowOfTheProcess) {

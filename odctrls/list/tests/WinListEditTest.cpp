@@ -417,6 +417,33 @@ TEST_F(HeaderDragTest, DraggingAColumnPastAnotherReordersTheListsColumns) {
   EXPECT_TRUE(winprobe::SaveScreenArea(parent.m_hWnd, L"header-dropped.png"));
 }
 
+TEST_F(HeaderDragTest, AFixedWidthColumnKeepsItsWidthAndTheArrowOverItsDivider) {
+  CODHeaderCtrl* h = list.GetHeaderCtrl();
+  OD_HEADER_ITEM fixed;
+  fixed.nFlags = 4;
+  ASSERT_TRUE(h->SetItemEx(0, fixed));
+  // Drags each divider 30 pixels right.
+  auto dragDivider = [&](int item) {
+    const CRect r = ItemRect(item);
+    const int y = r.CenterPoint().y;
+    h->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right, y));
+    h->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(r.right + 15, y));
+    h->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(r.right + 30, y));
+    h->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(r.right + 30, y));
+    return ItemRect(item).Width() - r.Width();
+  };
+  EXPECT_EQ(dragDivider(0), 0) << "fixed";
+  EXPECT_GT(dragDivider(1), 0) << "the same gesture widens a column that is not fixed";
+  EXPECT_EQ(::GetCapture(), nullptr);
+  // Over the fixed divider the cursor stays the arrow.
+  CPoint at(ItemRect(0).right, ItemRect(0).CenterPoint().y);
+  h->ClientToScreen(&at);
+  ASSERT_TRUE(::SetCursorPos(at.x, at.y));
+  ::SetCursor(nullptr);
+  h->SendMessage(WM_SETCURSOR, (WPARAM)h->m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), ::LoadCursor(nullptr, IDC_ARROW));
+}
+
 TEST_F(HeaderDragTest, OwnPlaceACancelAndAVetoKeepTheOrder) {
   Drag(1, ItemRect(1).left + 3);  // its own place
   EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2}));

@@ -63,13 +63,6 @@ void CODListCtrl::LoadListCtrlTheme() {
 
 // ---- header -------------------------------------------------------------------------
 
-BOOL CODListHeaderCtrl::SetItemLimits(int nIndex, int nMin, int nMax) {
-  OD_HEADER_ITEM rec;
-  if (!GetItemEx(nIndex, &rec)) return FALSE;
-  rec.nMinWidth = nMin, rec.nMaxWidth = nMax;
-  return SetItemRecord(nIndex, rec);
-}
-
 LRESULT CODListHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_RBUTTONDOWN) {
     CODListCtrl* pList = dynamic_cast<CODListCtrl*>(GetParent());
@@ -297,9 +290,15 @@ BOOL CODListCtrl::AddHeaderItem(int nColumn) {
   hdi.fmt = (int)(c->flags & 0xFFFF & ~0x4000u) | HDF_STRING;
   hdi.lParam = nColumn;
   hdi.pszText = const_cast<LPSTR>(c->title.c_str());
+  if (c->flags & HDF_IMAGE) hdi.mask |= HDI_IMAGE, hdi.iImage = c->image;
   const int at = m_header.InsertItem(m_header.GetItemCount(), &hdi);
   if (at < 0) return FALSE;
-  m_header.SetItemLimits(at, c->minWidth, c->maxWidth);
+  // The header's own flags sit in bits 16-23 of the column's; bit 0x80000 asks for a tip.
+  OD_HEADER_ITEM rec;
+  rec.nFlags = (int)((c->flags >> 16) & 0xFF);
+  rec.nMinWidth = c->minWidth, rec.nMaxWidth = c->maxWidth;
+  if (c->flags & 0x80000) rec.strTip = odlist::FormatHeaderTip(m_opt.headerTip, c->title).c_str();
+  m_header.SetItemRecord(at, rec);
   m_nTotalWidth += c->width;
   return TRUE;
 }
@@ -587,15 +586,17 @@ void CODListCtrl::OnHScroll(UINT nCode) {
 }
 
 void CODListCtrl::OnWheel(short delta) {
-  const int notches = delta / WHEEL_DELTA;
-  if (notches == 0) return;
-  const UINT code = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
   if (m_nWheelLines == (int)WHEEL_PAGESCROLL || m_nWheelLines <= 0) {
-    PostMessage(WM_VSCROLL, notches > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    // One page for each whole notch.
+    const int pages = std::min(std::abs(delta / WHEEL_DELTA), 1000);
+    for (int i = 0; i < pages; ++i) PostMessage(WM_VSCROLL, delta > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
     return;
   }
-  const int lines = std::min(std::abs(notches) * m_nWheelLines, 1000);
-  for (int i = 0; i < lines; ++i) PostMessage(WM_VSCROLL, code, 0);
+  // Lines in proportion to the delta, so a fine wheel's half notches scroll too; a forward
+  // turn (positive delta) scrolls up.
+  const long long n = (long long)delta * m_nWheelLines / -WHEEL_DELTA;
+  const int lines = (int)std::min<long long>(n < 0 ? -n : n, 1000);
+  for (int i = 0; i < lines; ++i) PostMessage(WM_VSCROLL, n > 0 ? SB_LINEDOWN : SB_LINEUP, 0);
 }
 
 // ---- selection, keys and mouse ----------------------------------------------------------
@@ -638,6 +639,20 @@ void CODListCtrl::OnKey(UINT nKey) {
   m_nFirst = first;
   UpdateScrollBars();
   Invalidate(FALSE);
+}
+
+// A right click on a row that is not selected makes it the only selected row, so a context
+// menu acts on what the player points at. A non-zero reply lets the default handling run.
+BOOL CODListCtrl::OnRightButtonDown(UINT nFlags, CPoint pt) {
+  CloseEditor();
+  SetFocus();
+  const int row = HitTestRow(pt);
+  const int pos = row >= 0 ? m_model.PositionOf(row) : -2;
+  if (pos >= 0 && !(nFlags & (MK_SHIFT | MK_CONTROL)) && !(m_model.GetRowState(row) & odlist::RS_SELECTED)) {
+    SelectAndNotify(pos, pos, TRUE, FALSE, FALSE);
+    m_model.SetAnchor(pos);
+  }
+  return NotifyParent(ODLN_RCLICK, row, -1, (LPARAM)nFlags, MAKELPARAM(pt.x, pt.y)) != 0;
 }
 
 void CODListCtrl::OnButtonDown(UINT nFlags, CPoint pt) {
@@ -954,8 +969,7 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_RBUTTONDOWN:
-      SetFocus();
-      NotifyParent(ODLN_RCLICK, HitTestRow(pt), -1, (LPARAM)wParam);
+      if (OnRightButtonDown((UINT)wParam, pt)) break;
       return 0;
     case WM_SETFOCUS:
       m_bHasFocus = TRUE, Invalidate(FALSE);

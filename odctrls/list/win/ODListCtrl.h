@@ -67,8 +67,6 @@ struct OD_COLUMN {
 class CODListHeaderCtrl : public CODHeaderCtrl {
   DECLARE_DYNAMIC(CODListHeaderCtrl)
  public:
-  BOOL SetItemLimits(int nIndex, int nMin, int nMax);
-
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
@@ -194,6 +192,7 @@ class CODListCtrl : public CWnd {
   void OnWheel(short delta);
   void OnKey(UINT nKey);
   void OnButtonDown(UINT nFlags, CPoint pt);
+  BOOL OnRightButtonDown(UINT nFlags, CPoint pt);
   LRESULT OnHeaderNotify(NMHDR* pHdr);
   LRESULT OnListViewMessage(UINT message, WPARAM wParam, LPARAM lParam, BOOL* pHandled);
   void ThemeChanged();

@@ -5,7 +5,7 @@
 #pragma once
 #include <afxwin.h>
 
-enum { ODTILE_CORNER = 1, ODTILE_REPEAT = 3 };  // any other mode stretches
+enum { ODTILE_CORNER = 1, ODTILE_STRETCH = 2, ODTILE_REPEAT = 3 };  // any other mode stretches too
 
 // Mode 3: copies at steps of the bitmap's size from the rectangle's top-left corner; mode 1:
 // one copy at the corner, clipped to the rectangle; other modes: stretched over it.
