@@ -20,7 +20,7 @@ vesk_xvfb_start() {
     # A lock whose server is gone (a killed run) leaves the display free: Xvfb removes it itself.
     if [ -e /tmp/.X$n-lock ]; then
       local owner
-      owner=$(tr -dc '0-9' < /tmp/.X$n-lock 2>/dev/null)
+      owner=$(tr -dc '0-9' 2>/dev/null < /tmp/.X$n-lock)
       [ -n "$owner" ] && kill -0 "$owner" 2>/dev/null && continue
     elif [ -e /tmp/.X11-unix/X$n ]; then
       continue
@@ -30,7 +30,7 @@ vesk_xvfb_start() {
     local i
     for i in $(seq 1 50); do
       # Ready once the lock names this server and its socket is there (a stale socket may be).
-      [ "$(tr -dc '0-9' < /tmp/.X$n-lock 2>/dev/null)" = "$VESK_XVFB_PID" ] && [ -e /tmp/.X11-unix/X$n ] && break
+      [ "$(tr -dc '0-9' 2>/dev/null < /tmp/.X$n-lock)" = "$VESK_XVFB_PID" ] && [ -e /tmp/.X11-unix/X$n ] && break
       sleep 0.1
     done
     if kill -0 "$VESK_XVFB_PID" 2>/dev/null; then

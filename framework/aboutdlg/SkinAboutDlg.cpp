@@ -10,7 +10,7 @@ BEGIN_MESSAGE_MAP(CSkinAboutDlg, CSkinDialog)
 END_MESSAGE_MAP()
 
 CSkinAboutDlg::CSkinAboutDlg(UINT nIconId, CWnd* pParent)
-    : CSkinDialog(IDD_SKINABOUT, pParent), m_nIconId(nIconId), m_hIcon(nullptr) {
+    : CSkinDialog(IDD_ABOUTBOX, pParent), m_nIconId(nIconId), m_hIcon(nullptr) {
   SetSkinName("About");
 }
 
@@ -18,10 +18,10 @@ CSkinAboutDlg::~CSkinAboutDlg() = default;
 
 void CSkinAboutDlg::DoDataExchange(CDataExchange* pDX) {
   CSkinDialog::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_SKINABOUT_TEXT1, m_text1);
-  DDX_Control(pDX, IDC_SKINABOUT_TEXT2, m_text2);
-  DDX_Text(pDX, IDC_SKINABOUT_TEXT1, m_strText1);
-  DDX_Text(pDX, IDC_SKINABOUT_TEXT2, m_strText2);
+  DDX_Control(pDX, IDC_ABOUT_TEXT1, m_text1);
+  DDX_Control(pDX, IDC_ABOUT_TEXT2, m_text2);
+  DDX_Text(pDX, IDC_ABOUT_TEXT1, m_strText1);
+  DDX_Text(pDX, IDC_ABOUT_TEXT2, m_strText2);
 }
 
 CString CSkinAboutDlg::ProductName() {
@@ -58,7 +58,7 @@ void CSkinAboutDlg::MakeTexts() {
 void CSkinAboutDlg::LayOutControls() {
   CRect inner;
   GetSkinClientRect(&inner);
-  for (UINT id : {(UINT)IDC_SKINABOUT_ICON, (UINT)IDC_SKINABOUT_TEXT1, (UINT)IDC_SKINABOUT_TEXT2, (UINT)IDOK}) {
+  for (UINT id : {(UINT)IDC_ABOUT_ICON, (UINT)IDC_ABOUT_TEXT1, (UINT)IDC_ABOUT_TEXT2, (UINT)IDOK}) {
     CWnd* c = GetDlgItem(id);
     if (!c) continue;
     CRect r;
@@ -78,7 +78,7 @@ void CSkinAboutDlg::LayOutControls() {
                       std::min(0, (int)(inner.bottom - 5 - okRect.bottom)));
     ok->SetWindowPos(nullptr, okRect.left, okRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  for (UINT id : {(UINT)IDC_SKINABOUT_TEXT1, (UINT)IDC_SKINABOUT_TEXT2}) {
+  for (UINT id : {(UINT)IDC_ABOUT_TEXT1, (UINT)IDC_ABOUT_TEXT2}) {
     CWnd* c = GetDlgItem(id);
     if (!c) continue;
     CRect r;
@@ -95,7 +95,7 @@ BOOL CSkinAboutDlg::OnInitDialog() {
   m_btnOK.LoadSkin(this, IDOK, GetSkinSection(), "IDOK", 0, 0, TRUE);
 
   m_hIcon = LoadAboutIcon();
-  CWnd* iconCtrl = GetDlgItem(IDC_SKINABOUT_ICON);
+  CWnd* iconCtrl = GetDlgItem(IDC_ABOUT_ICON);
   if (m_hIcon && iconCtrl) iconCtrl->SendMessage(STM_SETICON, (WPARAM)m_hIcon, 0);
 
   aboutbox::Size2 size = aboutbox::AboutWindowSize(GetBorderWidth(), GetCaptionHeight(), ExtraHeight());
@@ -111,13 +111,13 @@ BOOL CSkinAboutDlg::OnInitDialog() {
   UpdateData(FALSE);
 
   CString format;
-  if (!format.LoadString(IDS_SKINABOUT_CAPTION)) format = "%s";
+  if (!format.LoadString(IDS_ABOUTCAPTION)) format = "%s";
   SetWindowText(aboutbox::FillOneString(std::string((LPCSTR)format), std::string((LPCSTR)ProductName())).c_str());
   return TRUE;
 }
 
 void CSkinAboutDlg::PaintClient(CDC* pDC) {
-  CWnd* iconCtrl = GetDlgItem(IDC_SKINABOUT_ICON);
+  CWnd* iconCtrl = GetDlgItem(IDC_ABOUT_ICON);
   if (!m_hIcon || !iconCtrl) return;
   CRect r;
   iconCtrl->GetWindowRect(&r);

@@ -4,15 +4,11 @@
 #pragma once
 #include <afxwin.h>
 
+#include "resource.h"  // the templates live in the resource library
+
 #include "CoolButton.h"
 #include "HyperLinkStatic.h"
 #include "SkinDialog.h"
-
-#define IDD_SKINABOUT 29891
-#define IDC_SKINABOUT_TEXT1 29891
-#define IDC_SKINABOUT_TEXT2 29892
-#define IDC_SKINABOUT_ICON 29893
-#define IDS_SKINABOUT_CAPTION 29933
 
 class CSkinAboutDlg : public CSkinDialog {
  public:

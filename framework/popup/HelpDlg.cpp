@@ -19,7 +19,7 @@ const int kLinkWidth = 123, kLinkHeight = 17;
 }  // namespace
 
 CHelpDlg::CHelpDlg(CWnd* pParent, const char* link)
-    : CSkinDialog(IDD_HELPDLG, pParent), m_nShowAgain(1), m_bLinkShown(FALSE), m_bPictureShown(FALSE) {
+    : CSkinDialog(IDD_TIPS, pParent), m_nShowAgain(1), m_bLinkShown(FALSE), m_bPictureShown(FALSE) {
   SetSkinName("help");
   m_nWebWidth = SkinThemeInt(GetSkinSection(), "WedWidth", 780);
   m_nWebHeight = SkinThemeInt(GetSkinSection(), "WebHeight", 550);
@@ -37,13 +37,13 @@ CHelpDlg::~CHelpDlg() = default;
 
 void CHelpDlg::DoDataExchange(CDataExchange* pDX) {
   CSkinDialog::DoDataExchange(pDX);
-  if (GetDlgItem(IDC_HELP_AGAIN)) DDX_Check(pDX, IDC_HELP_AGAIN, m_nShowAgain);
+  if (GetDlgItem(IDC_TIPS_AGAIN)) DDX_Check(pDX, IDC_TIPS_AGAIN, m_nShowAgain);
 }
 
 BOOL CHelpDlg::OnInitDialog() {
   CSkinDialog::OnInitDialog();
   ModifyStyle(WS_SYSMENU | WS_BORDER, 0);
-  m_link.SubclassDlgItem(IDC_HELP_LINK, this);
+  m_link.SubclassDlgItem(IDC_TIPS_LINK, this);
   m_btnOK.LoadSkin(this, IDOK, GetSkinSection(), "IDOK", 0, 0, TRUE);
   // Without its picture or its browser the window keeps its template: the texts and the
   // close button (a broken theme still leaves a help window that can be closed).
@@ -124,8 +124,8 @@ BOOL CHelpDlg::LayOutBrowser() {
   m_strPageUrl = m_nHelpType == 1 ? HelpPageUrl() : m_strLink;
   m_web.Navigate(m_strPageUrl, nullptr, nullptr, nullptr, nullptr);
   // The link and the check box in the row below the page, the close button at the bottom.
-  CWnd* link = GetDlgItem(IDC_HELP_LINK);
-  CWnd* again = GetDlgItem(IDC_HELP_AGAIN);
+  CWnd* link = GetDlgItem(IDC_TIPS_LINK);
+  CWnd* again = GetDlgItem(IDC_TIPS_AGAIN);
   const int rowTop = page.bottom + (kRow - kLinkHeight) / 2;
   int x = border + 2;
   if (link && m_bLinkShown) {
@@ -149,8 +149,8 @@ void CHelpDlg::FormatLink(CWnd* link) {
 }
 
 void CHelpDlg::PlaceLinkAndCheck(const CRect& inner) {
-  CWnd* link = GetDlgItem(IDC_HELP_LINK);
-  CWnd* again = GetDlgItem(IDC_HELP_AGAIN);
+  CWnd* link = GetDlgItem(IDC_TIPS_LINK);
+  CWnd* again = GetDlgItem(IDC_TIPS_AGAIN);
   if (link && m_bLinkShown) {
     FormatLink(link);
     link->SetWindowPos(nullptr, inner.left + 4, inner.bottom - 2 * kRow + 4, inner.Width() - 8, kLinkHeight,

@@ -7,6 +7,8 @@
 #pragma once
 #include <afxwin.h>
 
+#include "resource.h"  // the templates live in the resource library
+
 #include "CoolButton.h"
 #include "HelpScrollBar.h"
 #include "HyperLinkStatic.h"
@@ -14,9 +16,6 @@
 #include "QKCtrls.h"
 #include "SkinDialog.h"
 
-#define IDD_HELPDLG 29735
-#define IDC_HELP_LINK 29750
-#define IDC_HELP_AGAIN 29753
 #define IDC_HELP_SCROLL 29749
 #define IDC_HELP_WEB 29752
 

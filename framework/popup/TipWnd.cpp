@@ -198,7 +198,7 @@ BEGIN_EVENTSINK_MAP(CTipWnd, CSkinPopupDlg)
   ON_EVENT(CTipWnd, IDC_TIP_PAGE, 263, OnWindowClosing, VTS_BOOL VTS_PBOOL)
 END_EVENTSINK_MAP()
 
-CTipWnd::CTipWnd(CWnd* pParent) : CSkinPopupDlg(IDD_TIPPOPUP_DLG, pParent), m_pParent(pParent) {
+CTipWnd::CTipWnd(CWnd* pParent) : CSkinPopupDlg(IDD_TIPPOPUP, pParent), m_pParent(pParent) {
   m_bDrawTitle = FALSE;
   m_strCaption = kTipCaption;
   LOGFONTA lf = {};
@@ -215,7 +215,7 @@ CTipWnd::~CTipWnd() {
 
 int CTipWnd::Open(int nWidth, int nHeight) {
   if (m_hWnd) DestroyWindow();
-  if (!Create(IDD_TIPPOPUP_DLG, m_pParent)) return 0;
+  if (!Create(IDD_TIPPOPUP, m_pParent)) return 0;
   if (!LoadPieces()) return 0;
   if (!m_web.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_TIP_PAGE)) return 0;
   m_nWidth = nWidth;

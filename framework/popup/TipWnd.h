@@ -5,9 +5,10 @@
 #pragma once
 #include <afxwin.h>
 
+#include "resource.h"  // the templates live in the resource library
+
 #include "QKCtrls.h"
 
-#define IDD_TIPPOPUP_DLG 29663
 #define IDC_TIP_PAGE 101
 
 class CSkinPopupDlg : public CDialog {

@@ -203,10 +203,10 @@ BEGIN_MESSAGE_MAP(CMsgBoxDlg, CDialog)
 END_MESSAGE_MAP()
 
 CMsgBoxDlg::CMsgBoxDlg(LPCSTR lpszText, UINT nType, int nCountdown, BOOL bInput)
-    : CDialog(IDD_MSGBOX_PLAIN), m_core(lpszText, nType, nCountdown, bInput) {}
+    : CDialog(IDD_MSGBOX), m_core(lpszText, nType, nCountdown, bInput) {}
 
 CMsgBoxDlg::CMsgBoxDlg(UINT nIDText, UINT nType, int nCountdown, BOOL bInput)
-    : CDialog(IDD_MSGBOX_PLAIN), m_core(LoadText(nIDText), nType, nCountdown, bInput) {}
+    : CDialog(IDD_MSGBOX), m_core(LoadText(nIDText), nType, nCountdown, bInput) {}
 
 void CMsgBoxDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, kIdIcon, m_icon);
@@ -254,12 +254,12 @@ BEGIN_MESSAGE_MAP(CSkinMsgBoxDlg, CSkinDialog)
 END_MESSAGE_MAP()
 
 CSkinMsgBoxDlg::CSkinMsgBoxDlg(LPCSTR lpszText, UINT nType, int nCountdown, BOOL bInput)
-    : CSkinDialog(IDD_MSGBOX_SKIN), m_core(lpszText, nType, nCountdown, bInput), m_hThemeIcon(nullptr) {
+    : CSkinDialog(IDD_MSGBOX2), m_core(lpszText, nType, nCountdown, bInput), m_hThemeIcon(nullptr) {
   SetSkinName("MsgBox");
 }
 
 CSkinMsgBoxDlg::CSkinMsgBoxDlg(UINT nIDText, UINT nType, int nCountdown, BOOL bInput)
-    : CSkinDialog(IDD_MSGBOX_SKIN), m_core(LoadText(nIDText), nType, nCountdown, bInput), m_hThemeIcon(nullptr) {
+    : CSkinDialog(IDD_MSGBOX2), m_core(LoadText(nIDText), nType, nCountdown, bInput), m_hThemeIcon(nullptr) {
   SetSkinName("MsgBox");
 }
 

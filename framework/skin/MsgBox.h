@@ -4,13 +4,12 @@
 #pragma once
 #include <afxwin.h>
 
+#include "resource.h"  // the templates live in the resource library
+
 #include "CoolButton.h"
 #include "HyperLinkStatic.h"
 #include "SkinDialog.h"
 #include "SkinLayout.h"
-
-#define IDD_MSGBOX_PLAIN 29810
-#define IDD_MSGBOX_SKIN 29733
 
 int ShowMessageBox(LPCSTR lpszText, UINT nType, int nCountdown = 0);
 int ShowMessageBoxId(UINT nIDText, UINT nType, int nCountdown = 0);

@@ -30,7 +30,7 @@ void MeasureDistances(CWnd* pDlg, CWnd* pButton, int dist[3]) {
 // ---- skinned wait box ----------------------------------------------------------------------
 
 CSkinWaitDlg::CSkinWaitDlg(LPCSTR lpszText, int nShowCancel, CWnd* pParent, LPCSTR lpszSkin)
-    : CSkinDialog(IDD_WAITBOX_SKIN, pParent),
+    : CSkinDialog(IDD_WAITBOX, pParent),
       m_nShowCancel(nShowCancel),
       m_bCancelled(FALSE),
       m_bSecondLayout(FALSE),
@@ -75,7 +75,7 @@ void CSkinWaitDlg::SetText(LPCSTR lpszText, int nShowCancel, int nKeepOpen) {
   m_bCancelled = FALSE;
   SetHasCaption(m_bSecondLayout || nShowCancel || nKeepOpen);
   if (!m_bCreated) {
-    if (!Create(IDD_WAITBOX_SKIN, m_pParent)) return;
+    if (!Create(IDD_WAITBOX, m_pParent)) return;
     m_bCreated = TRUE;
   }
   ShowWindow(SW_HIDE);
@@ -120,7 +120,7 @@ void CSkinWaitDlg::PaintClient(CDC* pDC) {
 // ---- plain notice box ----------------------------------------------------------------------
 
 CNoticeDlg::CNoticeDlg(LPCSTR lpszText, int nShowCancel, CWnd* pParent)
-    : CDialog(IDD_NOTICE_PLAIN, pParent),
+    : CDialog(IDD_NOTICE, pParent),
       m_nShowCancel(nShowCancel),
       m_bCancelled(FALSE),
       m_pParent(pParent),
@@ -156,7 +156,7 @@ void CNoticeDlg::SetTextId(UINT nID, int nShowCancel) {
 
 void CNoticeDlg::SetText(LPCSTR lpszText, int nShowCancel) {
   if (!m_bCreated) {
-    if (!Create(IDD_NOTICE_PLAIN, m_pParent)) return;
+    if (!Create(IDD_NOTICE, m_pParent)) return;
     m_bCreated = TRUE;
   }
   m_nShowCancel = nShowCancel;

@@ -4,12 +4,11 @@
 #pragma once
 #include <afxwin.h>
 
+#include "resource.h"  // the templates live in the resource library
+
 #include "CoolButton.h"
 #include "HyperLinkStatic.h"
 #include "SkinDialog.h"
-
-#define IDD_WAITBOX_SKIN 29734
-#define IDD_NOTICE_PLAIN 29800
 
 class CSkinWaitDlg : public CSkinDialog {
  public:

@@ -84,7 +84,7 @@ CWnd* CVeskFrameSite::CreateHelpWindow(CWnd* pParent) {
   CString fallback;
   if (link.empty() && fallback.LoadString(IDS_INTROURL)) link = (LPCSTR)fallback;
   auto* help = new CHelpDlg(pParent, link.c_str());
-  if (!help->Create(IDD_HELPDLG, pParent)) {
+  if (!help->Create(IDD_TIPS, pParent)) {
     delete help;
     return nullptr;
   }

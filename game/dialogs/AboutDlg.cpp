@@ -26,9 +26,9 @@ int TextHeight(CWnd* dlg, const CString& text) {
 }  // namespace
 
 void CAboutDlg::LayOutControls() {
-  CWnd* icon = GetDlgItem(IDC_SKINABOUT_ICON);
-  CWnd* t1 = GetDlgItem(IDC_SKINABOUT_TEXT1);
-  CWnd* t2 = GetDlgItem(IDC_SKINABOUT_TEXT2);
+  CWnd* icon = GetDlgItem(IDC_ABOUT_ICON);
+  CWnd* t1 = GetDlgItem(IDC_ABOUT_TEXT1);
+  CWnd* t2 = GetDlgItem(IDC_ABOUT_TEXT2);
   CWnd* ok = GetDlgItem(IDOK);
   if (!icon || !t1 || !t2 || !ok) {
     CSkinAboutDlg::LayOutControls();

@@ -32,9 +32,7 @@ std::string WritePage() {
 
 class PopupTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(HostWebControlInProcess());
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(HostWebControlInProcess()); }
   void SetUp() override {
     ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), "parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000, 700,
                                 nullptr, nullptr));
@@ -88,7 +86,7 @@ TEST_F(PopupTest, TipWindowShowsThePageAndThePageClosesIt) {
 TEST_F(PopupTest, HelpPictureScrollsWithTheSkinnedBar) {
   UseSkinTheme();
   CHelpDlg help(&parent, "http://127.0.0.1/help");
-  ASSERT_TRUE(help.Create(IDD_HELPDLG, &parent));
+  ASSERT_TRUE(help.Create(IDD_TIPS, &parent));
   help.ShowWindow(SW_SHOW);
   ASSERT_TRUE(help.m_bPictureShown);
   CWnd* bar = help.GetDlgItem(IDC_HELP_SCROLL);
@@ -162,7 +160,7 @@ TEST_F(PopupTest, HelpBrowserModesAndFallback) {
     UseThemeText(("help_web" + std::to_string(n++)).c_str(), ThemeWithHelp(c.theme));
     const std::string url = c.link ? c.link : page;
     CHelpDlg help(&parent, url.c_str());
-    ASSERT_TRUE(help.Create(IDD_HELPDLG, &parent)) << c.theme;
+    ASSERT_TRUE(help.Create(IDD_TIPS, &parent)) << c.theme;
     help.ShowWindow(SW_SHOW);
     CWnd* web = help.GetDlgItem(IDC_HELP_WEB);
     ASSERT_NE(web, nullptr) << c.theme;
@@ -184,7 +182,7 @@ TEST_F(PopupTest, HelpBrowserModesAndFallback) {
   // A theme whose picture is missing: the template stays, with its close button.
   UseThemeText("help_nopicture", ThemeWithHelp("HelpType=0\nHelpBmp=missing.bmp\n"));
   CHelpDlg help(&parent, "");
-  ASSERT_TRUE(help.Create(IDD_HELPDLG, &parent));
+  ASSERT_TRUE(help.Create(IDD_TIPS, &parent));
   EXPECT_FALSE(help.m_bPictureShown);
   EXPECT_EQ(help.GetDlgItem(IDC_HELP_SCROLL), nullptr);
   EXPECT_NE(help.GetDlgItem(IDOK), nullptr);

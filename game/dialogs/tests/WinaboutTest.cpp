@@ -29,16 +29,15 @@ Seen Open(CSkinAboutDlg& dlg, const char* png) {
     char title[128] = "";
     ::GetWindowTextA(h, title, sizeof title);
     s.title = title;
-    s.text1 = ItemText(h, IDC_SKINABOUT_TEXT1);
-    s.text2 = ItemText(h, IDC_SKINABOUT_TEXT2);
-    s.iconShown = ItemVisible(h, IDC_SKINABOUT_ICON);
+    s.text1 = ItemText(h, IDC_ABOUT_TEXT1);
+    s.text2 = ItemText(h, IDC_ABOUT_TEXT2);
+    s.iconShown = ItemVisible(h, IDC_ABOUT_ICON);
     RECT client;
     ::GetClientRect(h, &client);
     s.ok = ItemRect(h, IDOK);
-    s.icon = ItemRect(h, IDC_SKINABOUT_ICON);
+    s.icon = ItemRect(h, IDC_ABOUT_ICON);
     s.okInside = Inside(client, s.ok);
-    s.textsInside =
-        Inside(client, ItemRect(h, IDC_SKINABOUT_TEXT1)) && Inside(client, ItemRect(h, IDC_SKINABOUT_TEXT2));
+    s.textsInside = Inside(client, ItemRect(h, IDC_ABOUT_TEXT1)) && Inside(client, ItemRect(h, IDC_ABOUT_TEXT2));
     s.pic = Capture(h);
     if (png) SaveScreenPng(h, png);
     EXPECT_TRUE(ClickVisible(h, kOK));
