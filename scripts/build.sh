@@ -7,14 +7,17 @@ jobs=${VESK_JOBS:-$(nproc)}
 trees=("$@")
 [ ${#trees[@]} -gt 0 ] || trees=(native fuzz bench win)
 
+# Work trees of one machine share compiled objects through ccache: paths below the
+# tree's root are hashed relative to it, so another clone or work tree hits the cache.
+# The Windows tree compiles against a precompiled afxwin.h: ccache caches those
+# compiles only when told that the header's macros and times may be trusted.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
+
 configure() {
   local tree=$1 dir=$build/$1
   local args=(-S "$root" -B "$dir" -G Ninja -DVESK_TREE="$tree")
-  # Work trees of one machine share compiled objects through ccache.
   if command -v ccache >/dev/null; then
-    # The Windows tree compiles against a precompiled afxwin.h: ccache caches those
-    # compiles only when told that the header's macros and times may be trusted.
-    export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
     args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   fi
   case $tree in
