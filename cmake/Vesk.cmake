@@ -49,6 +49,40 @@ elseif(VESK_WIN)
   include(${CMAKE_CURRENT_LIST_DIR}/WinGTest.cmake)
 endif()
 
+# Windows and end-to-end tests run side by side, each isolated by the harness in a Wine prefix,
+# display and wineserver of its own (scripts/wine-env.sh): none needs the machine to itself.
+# Each learns its name (for its prefix and its results after a failure) and the build root
+# from its environment. Runs at the end of a directory, over every test it declared.
+function(vesk_isolate_wine_tests)
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  get_filename_component(root ${CMAKE_BINARY_DIR} DIRECTORY)
+  foreach(t ${tests})
+    get_test_property(${t} LABELS labels)
+    if(NOT labels MATCHES "(^|;)(wine|e2e)(;|$)")
+      continue()
+    endif()
+    get_test_property(${t} ENVIRONMENT env)
+    if(NOT env)
+      set(env "")
+    endif()
+    list(APPEND env VESK_TEST_NAME=${t} VESK_BUILD=${root})
+    set_tests_properties(${t} PROPERTIES ENVIRONMENT "${env}" RUN_SERIAL FALSE)
+  endforeach()
+endfunction()
+
+# Schedules vesk_isolate_wine_tests for the end of the calling directory, once. The helpers
+# below call it, so a directory that declares tests through them needs nothing more.
+function(vesk_wine_tests_here)
+  if(NOT VESK_WIN)
+    return()
+  endif()
+  get_property(scheduled DIRECTORY PROPERTY VESK_WINE_TESTS_SCHEDULED)
+  if(NOT scheduled)
+    set_property(DIRECTORY PROPERTY VESK_WINE_TESTS_SCHEDULED TRUE)
+    cmake_language(DEFER CALL vesk_isolate_wine_tests)
+  endif()
+endfunction()
+
 # Adds every folder below TOP that has a CMakeLists.txt (TOP's own first when present).
 function(vesk_add_components top)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${top}/CMakeLists.txt)
@@ -65,6 +99,7 @@ endfunction()
 
 # A portable core: standard C++ only, built in every tree (the Windows program links it too).
 function(vesk_core name)
+  vesk_wine_tests_here()
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${A_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
@@ -86,6 +121,7 @@ endfunction()
 
 # A native unit test program (gtest); the test name is NAME, label native.
 function(vesk_native_test name)
+  vesk_wine_tests_here()
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   if(NOT VESK_NATIVE)
     return()
@@ -102,6 +138,7 @@ endfunction()
 # libFuzzer program run for VESK_FUZZ_SECONDS on its seed corpus; in the native tree
 # the same target replays the corpus once under the sanitizers.
 function(vesk_fuzz name)
+  vesk_wine_tests_here()
   cmake_parse_arguments(A "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   string(REPLACE "." "_" exe fuzz_${name})
   set(corpus "")
@@ -141,6 +178,7 @@ endfunction()
 
 # A Windows gtest program run under Wine (label wine). WORKDIR defaults to the binary dir.
 function(vesk_wine_test name)
+  vesk_wine_tests_here()
   cmake_parse_arguments(A "" "WORKDIR;LABEL" "SOURCES;LIBS;ARGS" ${ARGN})
   if(NOT VESK_WIN)
     return()
@@ -197,12 +235,14 @@ endif()
 # Puts a deliverable, stand-in or lobby tool into build/win/bin, which the staging
 # script copies into the program folder. DLLs get no "lib" prefix.
 function(vesk_stage_binary target)
+  vesk_wine_tests_here()
   set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
                         LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endfunction()
 
 # Files a component contributes to the share folder (relative destination under build/win/share).
 function(vesk_share_file src dest)
+  vesk_wine_tests_here()
   configure_file(${src} ${CMAKE_BINARY_DIR}/share/${dest} COPYONLY)
 endfunction()
 
