@@ -89,7 +89,7 @@ vesk_prefix_create() {
 # Persistent server and one warm-up run, so each later program starts fast and
 # no service process keeps a test's pipes open.
 vesk_wineserver_start() {
-  "$WINESERVER" -p
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
