@@ -23,17 +23,21 @@ step_done() {  # NAME: records the seconds since the previous step
 
 status=0
 
-# Every C/C++ file tracked by git is as the tree's .clang-format lays it out.
+# Every C/C++ file tracked by git is as the tree's .clang-format lays it out (one clang-format
+# run over all of them; it names each file that differs).
 check_format() {
-  local unformatted=() f
-  while IFS= read -r -d '' f; do
-    clang-format --dry-run --Werror "$root/$f" >/dev/null 2>&1 || unformatted+=("$f")
-  done < <(git -C "$root" ls-files -z -- '*.c' '*.cc' '*.cpp' '*.cxx' '*.h' '*.hh' '*.hpp' '*.inl')
-  if [ ${#unformatted[@]} -gt 0 ]; then
+  local out unformatted
+  out=$(cd "$root" && git ls-files -z -- '*.c' '*.cc' '*.cpp' '*.cxx' '*.h' '*.hh' '*.hpp' '*.inl' |
+    xargs -0 -r clang-format --dry-run --Werror 2>&1) && return 0
+  unformatted=$(sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/\1/p' <<<"$out" | sort -u)
+  if [ -n "$unformatted" ]; then
     echo "harness: not formatted as .clang-format says (clang-format -i FILE):" >&2
-    printf '  %s\n' "${unformatted[@]}" >&2
-    status=1
+    sed 's/^/  /' <<<"$unformatted" >&2
+  else
+    echo "harness: clang-format failed:" >&2
+    echo "$out" | head -20 >&2
   fi
+  status=1
 }
 if ! command -v clang-format >/dev/null || ! git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
   echo "harness: the format check needs clang-format and a git checkout" >&2
