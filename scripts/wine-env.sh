@@ -101,11 +101,12 @@ vesk_wineserver_stop() {
 # Copies the prepared prefix to DEST. System libraries are hard links (Wine never rewrites
 # them); every other file (registry, ini files) is a copy, since Wine may rewrite it in place.
 vesk_prefix_clone() {
-  local dest=$1 f
+  local dest=$1
   cp -a --link "$VESK_PREFIX" "$dest"
-  while IFS= read -r -d '' f; do
-    cp -p "$f" "$f.own" && mv -f "$f.own" "$f"
-  done < <(find "$dest" -type f ! -regex '.*\.\(dll\|exe\|nls\|sys\|drv\|ocx\|cpl\|acm\|tlb\|ds\|msstyles\|icm\|com\|ax\)' -print0)
+  # Replaced, not written through: a hard-linked file truncated in place would change the original.
+  (cd "$VESK_PREFIX" &&
+    find . -type f ! -regex '.*\.\(dll\|exe\|nls\|sys\|drv\|ocx\|cpl\|acm\|tlb\|ds\|msstyles\|icm\|com\|ax\)' -print0 |
+    xargs -0 -r cp -a --parents --remove-destination -t "$dest")
 }
 
 # Isolates the caller, one test named NAME: its own copy of the prepared prefix, Xvfb display
