@@ -17,13 +17,26 @@ else()
   message(FATAL_ERROR "VESK_TREE must be native, fuzz, bench or win")
 endif()
 
-set(VESK_FUZZ_SECONDS 10 CACHE STRING "seconds each fuzz target runs in the fuzz tree's tests")
+set(VESK_FUZZ_SECONDS 10 CACHE STRING "seconds each fuzz target runs in its fuzz test")
 set(VESK_ROOT ${CMAKE_SOURCE_DIR})
+
+# A native tree built with clang also fuzzes: the portable cores and the fuzz targets are
+# compiled once, with libFuzzer's coverage, and serve the unit tests, the corpus replays and
+# the timed fuzz runs alike (no separate fuzz tree compiling the same sources again).
+set(VESK_NATIVE_FUZZ OFF)
+if(VESK_NATIVE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  set(VESK_NATIVE_FUZZ ON)
+endif()
 
 if(VESK_NATIVE)
   add_compile_options(-g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined
                       -fno-sanitize-recover=undefined -Wall -Wextra)
   add_link_options(-fsanitize=address,undefined)
+  if(VESK_NATIVE_FUZZ)
+    # Coverage for libFuzzer everywhere, as a fuzz tree has it; programs without libFuzzer's
+    # main take the sanitizer runtime's empty coverage hooks.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
   find_package(GTest REQUIRED)
   # main() of every gtest program and the corpus replayer of every fuzz target, compiled
   # once for the tree rather than once per program.
@@ -134,9 +147,10 @@ function(vesk_native_test name)
   set_tests_properties(${name} PROPERTIES LABELS native SKIP_RETURN_CODE 77)
 endfunction()
 
-# A fuzz target (a file defining LLVMFuzzerTestOneInput). In the fuzz tree it is a
-# libFuzzer program run for VESK_FUZZ_SECONDS on its seed corpus; in the native tree
-# the same target replays the corpus once under the sanitizers.
+# A fuzz target (a file defining LLVMFuzzerTestOneInput). As a libFuzzer program (the fuzz
+# tree, or a native tree built with clang) it is run for VESK_FUZZ_SECONDS on a copy of its
+# seed corpus (test NAME, label fuzz); in the native tree it also replays the corpus once under
+# the sanitizers (test NAME.replay, label native), with gcc through a replaying main().
 function(vesk_fuzz name)
   vesk_wine_tests_here()
   cmake_parse_arguments(A "" "CORPUS" "SOURCES;LIBS" ${ARGN})
@@ -145,7 +159,7 @@ function(vesk_fuzz name)
   if(A_CORPUS)
     set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/${A_CORPUS})
   endif()
-  if(VESK_FUZZ)
+  if(VESK_FUZZ OR VESK_NATIVE_FUZZ)
     add_executable(${exe} ${A_SOURCES})
     target_link_libraries(${exe} PRIVATE ${A_LIBS})
     target_link_options(${exe} PRIVATE -fsanitize=fuzzer)
@@ -154,6 +168,12 @@ function(vesk_fuzz name)
              COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${exe}> -DWORK=${work} -DSEEDS=${corpus}
                      -DSECONDS=${VESK_FUZZ_SECONDS} -P ${VESK_ROOT}/cmake/RunFuzz.cmake)
     set_tests_properties(${name} PROPERTIES LABELS fuzz)
+    if(VESK_NATIVE_FUZZ)
+      add_test(NAME ${name}.replay
+               COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${exe}> -DWORK=${work}_replay -DSEEDS=${corpus}
+                       -DRUNS=0 -P ${VESK_ROOT}/cmake/RunFuzz.cmake)
+      set_tests_properties(${name}.replay PROPERTIES LABELS native)
+    endif()
   elseif(VESK_NATIVE)
     add_executable(${exe} ${A_SOURCES})
     target_link_libraries(${exe} PRIVATE ${A_LIBS} vesk_fuzz_replay)
