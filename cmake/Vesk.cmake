@@ -148,9 +148,10 @@ function(vesk_native_test name)
 endfunction()
 
 # A fuzz target (a file defining LLVMFuzzerTestOneInput). As a libFuzzer program (the fuzz
-# tree, or a native tree built with clang) it is run for VESK_FUZZ_SECONDS on a copy of its
-# seed corpus (test NAME, label fuzz); in the native tree it also replays the corpus once under
-# the sanitizers (test NAME.replay, label native), with gcc through a replaying main().
+# tree, or a native tree built with clang) it runs for VESK_FUZZ_SECONDS on a copy of its seed
+# corpus (test NAME, in the native tree NAME.fuzz; label fuzz). In the native tree it also
+# replays the corpus once under the sanitizers (test NAME.replay, label native); built with
+# gcc, through a replaying main().
 function(vesk_fuzz name)
   vesk_wine_tests_here()
   cmake_parse_arguments(A "" "CORPUS" "SOURCES;LIBS" ${ARGN})
@@ -164,10 +165,15 @@ function(vesk_fuzz name)
     target_link_libraries(${exe} PRIVATE ${A_LIBS})
     target_link_options(${exe} PRIVATE -fsanitize=fuzzer)
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${exe}_corpus)
-    add_test(NAME ${name}
+    # Beside the native tree's unit tests (which may share the target's name) it is NAME.fuzz.
+    set(fuzz_test ${name})
+    if(VESK_NATIVE_FUZZ)
+      set(fuzz_test ${name}.fuzz)
+    endif()
+    add_test(NAME ${fuzz_test}
              COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${exe}> -DWORK=${work} -DSEEDS=${corpus}
                      -DSECONDS=${VESK_FUZZ_SECONDS} -P ${VESK_ROOT}/cmake/RunFuzz.cmake)
-    set_tests_properties(${name} PROPERTIES LABELS fuzz)
+    set_tests_properties(${fuzz_test} PROPERTIES LABELS fuzz)
     if(VESK_NATIVE_FUZZ)
       add_test(NAME ${name}.replay
                COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${exe}> -DWORK=${work}_replay -DSEEDS=${corpus}
