@@ -55,17 +55,22 @@ e2e_init() {
 e2e_cleanup() {
   local rc=$?
   set +e
-  [ $rc -eq 0 ] || e2e_save_results
+  if [ $rc -eq 0 ]; then
+    [ -z "${E2E_NAME:-}" ] || rm -rf "$VESK_BUILD/test-results/$E2E_NAME"
+  else
+    e2e_save_results
+  fi
   e2e_end_processes
   vesk_release
   return 0
 }
 
 # Keeps what shows why a test failed under build/test-results/TEST/ (the display as it was,
-# screenshots, logs, the client's game log); the test's own folder is replaced by its next run.
+# screenshots, logs, the client's game log); the test's next run replaces or removes it.
 e2e_save_results() {
   [ -n "${E2E_OUT:-}" ] && [ -n "${E2E_NAME:-}" ] || return 0
   local dest=$VESK_BUILD/test-results/$E2E_NAME f
+  rm -rf "$dest"
   mkdir -p "$dest"
   vesk_screen_shot "$dest/screen.png"
   for f in "$E2E_OUT"/*.png "$E2E_OUT"/*.log "$E2E_OUT"/*.out "$E2E_OUT"/*.txt; do
