@@ -80,6 +80,13 @@ function(vesk_isolate_wine_tests)
     endif()
     list(APPEND env VESK_TEST_NAME=${t} VESK_BUILD=${root})
     set_tests_properties(${t} PROPERTIES ENVIRONMENT "${env}" RUN_SERIAL FALSE)
+    # Before ctest has timed a run, a test's time-out stands for its length: the long ones
+    # start first, so they do not run alone at the end.
+    get_test_property(${t} COST cost)
+    get_test_property(${t} TIMEOUT timeout)
+    if(NOT cost AND timeout)
+      set_tests_properties(${t} PROPERTIES COST ${timeout})
+    endif()
   endforeach()
 endfunction()
 
