@@ -271,11 +271,16 @@ bool SendFindGame(DWORD pid, LPARAM lParam, bool lastTry) {
   FindFrames f{pid, {}};
   EnumWindows(CollectFrame, reinterpret_cast<LPARAM>(&f));
   if (f.frames.empty() && !lastTry) return false;
+  unsigned visible = 0;
   for (HWND w : f.frames) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(w, msg, 0, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+    // How the frame stands once it has handled the request: tests read it here, not by
+    // catching the moment between two requests.
+    if (IsWindowVisible(w)) ++visible;
   }
-  Record("FINDGAME lparam=%lld frames=%u", static_cast<long long>(lParam), static_cast<unsigned>(f.frames.size()));
+  Record("FINDGAME lparam=%lld frames=%u visible=%u", static_cast<long long>(lParam),
+         static_cast<unsigned>(f.frames.size()), visible);
   return true;
 }
 
