@@ -54,12 +54,11 @@ void CVeskComplaints::SendDecline() {
 }
 
 void CVeskComplaints::SendKeepAlive() {
-  if (GameSocketCloseState().bConnected) GameSocketSendKeepAlive();
+  if (theApp.m_Connection.IsConnected()) theApp.m_Connection.SendKeepAlive();
 }
 
 void CVeskComplaints::FlashIfInactive() {
-  if (CVeskDoc* doc = theApp.GetVeskDoc())
-    if (!doc->IsMainWindowActive()) doc->FlashMainWindow(kFlashCount, kFlashMs);
+  if (!theApp.m_Connection.IsMainWindowActive()) theApp.m_Connection.FlashMainWindow(kFlashCount, kFlashMs);
 }
 
 CRect CVeskComplaints::MainWindowRect() {
@@ -72,10 +71,11 @@ CRect CVeskComplaints::MainWindowRect() {
 
 void CVeskComplaints::PlaceScoreBoardAbove(const CRect& dialog) {
   CVeskDoc* doc = theApp.GetVeskDoc();
-  if (!doc || !doc->m_pScoreBoard || !doc->m_pScoreBoard->GetSafeHwnd()) return;
+  CDialog* pBoard = doc ? doc->GetScoreBoardWindow() : nullptr;
+  if (!pBoard || !pBoard->GetSafeHwnd()) return;
   CRect board;
-  doc->m_pScoreBoard->GetWindowRect(&board);
-  doc->m_pScoreBoard->SetWindowPos(nullptr, dialog.CenterPoint().x - board.Width() / 2, dialog.top - board.Height(), 0,
+  pBoard->GetWindowRect(&board);
+  pBoard->SetWindowPos(nullptr, dialog.CenterPoint().x - board.Width() / 2, dialog.top - board.Height(), 0,
                                    0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -1,6 +1,7 @@
 // The program's application object: start-up from a bare process to a table with the main
-// window on screen, the seat table and table options of the entered table, the busy counter
-// around sends, the run log, and shut-down.
+// window on screen, the seat table and table options of the entered table, the run log, and
+// shut-down. It owns the table connection and the sites of the document, the frame and the
+// table view, and hands them over when the document template creates those.
 #pragma once
 #include <afxwin.h>
 
@@ -11,6 +12,9 @@
 #include "CrashReport.h"
 #include "LogFile.h"
 #include "RunLogStore.h"
+#include "TableConnection.h"
+#include "VeskDocSite.h"
+#include "VeskFrameSite.h"
 #include "VeskViewSite.h"
 
 class CVeskDoc;
@@ -28,14 +32,6 @@ class CVeskApp : public CWinApp {
 
   // Entering the table after the login: 1 on success, 0 on failure.
   int EnterChannel();
-
-  // Every send of a player action is bracketed by these; the table view ignores input while busy.
-  void BeginSend() { ++m_nBusy; }
-  int EndSend() {
-    if (m_nBusy > 0) --m_nBusy;
-    return m_nBusy;
-  }
-  BOOL IsBusy() const { return m_nBusy > 0; }
 
   // A watcher's window once the game data arrived.
   void ShowMainWindow();
@@ -56,7 +52,8 @@ class CVeskApp : public CWinApp {
   BOOL SendRemoteLog(int level, const char* topic, const char* text, const char* reason);
 
   CVeskDoc* GetVeskDoc() const { return m_pDoc; }
-  void SetVeskDoc(CVeskDoc* pDoc) { m_pDoc = pDoc; }
+  // The document template's new document gets the hosts in one call; null when it goes.
+  void AdoptDocument(CVeskDoc* pDoc);
 
   // LangRsc.ini [TrebbinQualifying].
   char m_szQualifyingSign[QUALIFYING_TEXT_SIZE];
@@ -67,7 +64,6 @@ class CVeskApp : public CWinApp {
   CHANNEL_STATE m_Channel;
   WORD m_wChatLoginValue = 0;  // the login reply's value, passed on to the chat control
   int m_nGameDataArrived = 0;
-  int m_nBusy = 0;
   int m_nCrashReportSwitch = 0;
   int m_nAutoReport = 1;
   char m_szStartTime[16];
@@ -79,6 +75,11 @@ class CVeskApp : public CWinApp {
   char m_szChatSkinBak[MAX_PATH];
   char m_szNetSkinFolder[MAX_PATH];
   BOOL m_bStartupComplete = FALSE;
+  // The connection to the game server and what the document, the frame and the view ask of
+  // the program.
+  CTableConnection m_Connection;
+  CVeskDocSite m_DocSite;
+  CVeskFrameSite m_FrameSite;
   CVeskViewSite m_ViewSite;
 
  private:

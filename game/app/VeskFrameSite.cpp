@@ -2,7 +2,6 @@
 
 #include "AboutDlg.h"
 #include "ChatView.h"
-#include "AppLinks.h"
 #include "ExitDlg.h"
 #include "GameView.h"
 #include "HelpDlg.h"
@@ -17,19 +16,20 @@ namespace {
 CVeskDoc* Doc() { return theApp.GetVeskDoc(); }
 }  // namespace
 
-CMainFrameSite& ProgramFrameSite() {
-  static CVeskFrameSite s_site;
-  return s_site;
-}
+IMPLEMENT_DYNCREATE(CVeskFrame, CMainFrame)
 
-BOOL CVeskFrameSite::IsConnected() { return GameSocketCloseState().bConnected; }
-BOOL CVeskFrameSite::IsTrustExitDone() { return GameSocketCloseState().bTrustExitDone; }
-BOOL CVeskFrameSite::IsConnectionEnded() { return GameSocketCloseState().nEnded != 0; }
-BOOL CVeskFrameSite::IsEndedByServer() { return GameSocketCloseState().nEndedByServer != 0; }
-DWORD CVeskFrameSite::OptionFlags() { return GameSocketOptionFlags(); }
-void CVeskFrameSite::RequestTrustExit() { GameSocketRequestTrustExit(); }
-void CVeskFrameSite::QuitAndClose() { GameSocketQuitAndClose(false); }
-BOOL CVeskFrameSite::SendOptionFlags(int nType, DWORD dwValue) { return GameSocketSendOptionFlags(nType, dwValue); }
+CVeskFrame::CVeskFrame() { SetSite(&theApp.m_FrameSite); }
+
+BOOL CVeskFrameSite::IsConnected() { return theApp.m_Connection.IsConnected(); }
+BOOL CVeskFrameSite::IsTrustExitDone() { return theApp.m_Connection.IsTrustExitDone(); }
+BOOL CVeskFrameSite::IsConnectionEnded() { return theApp.m_Connection.IsEnded(); }
+BOOL CVeskFrameSite::IsEndedByServer() { return theApp.m_Connection.IsEndedByServer(); }
+DWORD CVeskFrameSite::OptionFlags() { return theApp.m_Connection.OptionFlags(); }
+void CVeskFrameSite::RequestTrustExit() { theApp.m_Connection.RequestTrustExit(); }
+void CVeskFrameSite::QuitAndClose() { theApp.m_Connection.QuitAndClose(); }
+BOOL CVeskFrameSite::SendOptionFlags(int nType, DWORD dwValue) {
+  return theApp.m_Connection.SendOptionFlags(nType, dwValue);
+}
 
 BOOL CVeskFrameSite::IsWatching() { return theApp.m_Channel.nWatchMode != 0; }
 BOOL CVeskFrameSite::IsQuietClose() { return Doc() && Doc()->m_bQuietClose; }
@@ -78,6 +78,10 @@ void CVeskFrameSite::ShowAbout() {
 }
 
 void CVeskFrameSite::OpenSettings() { OpenSettingsDialog(); }
+
+std::string CVeskFrameSite::SharePath() { return (LPCSTR)theApp.GetSharePath(); }
+std::string CVeskFrameSite::SkinFolder() { return theApp.m_szNetSkinFolder; }
+CGameViewSite* CVeskFrameSite::ViewSite() { return &theApp.m_ViewSite; }
 
 CWnd* CVeskFrameSite::CreateHelpWindow(CWnd* pParent) {
   std::string link = GetLangRscUrl("Vesk");

@@ -18,11 +18,10 @@
 CVeskViewSite::CVeskViewSite() = default;
 CVeskViewSite::~CVeskViewSite() = default;
 
-bool CVeskViewSite::IsBusySending() { return theApp.IsBusy() != FALSE; }
-uint32_t CVeskViewSite::OptionFlags() { return GameSocketOptionFlags(); }
+uint32_t CVeskViewSite::OptionFlags() { return theApp.m_Connection.OptionFlags(); }
 bool CVeskViewSite::GameProgressArrived() { return theApp.m_nGameDataArrived != 0; }
-int CVeskViewSite::IdleSeconds() { return GameSocketIdleSeconds(); }
-void CVeskViewSite::SendKeepAlive() { GameSocketSendKeepAlive(); }
+int CVeskViewSite::IdleSeconds() { return theApp.m_Connection.IdleSeconds(); }
+void CVeskViewSite::SendKeepAlive() { theApp.m_Connection.SendKeepAlive(); }
 
 bool CVeskViewSite::AskYesNo(const char* text, UINT style) { return ShowStartupBoxText(text, style, 0) == IDYES; }
 
@@ -102,14 +101,11 @@ void CVeskViewSite::DestroyTicker() {
   m_pTicker.reset();
 }
 
-int CVeskViewSite::SeatTier(int position) {
-  CVeskDoc* pDoc = theApp.GetVeskDoc();
-  return pDoc && pDoc->m_pTiers ? pDoc->m_pTiers->Get(position) : 0;
-}
+int CVeskViewSite::SeatTier(int position) { return theApp.m_DocSite.SeatTier(position); }
 
 void CVeskViewSite::HoldMessages(bool hold) {
   if (hold)
-    GameSocketSuspend();
+    theApp.m_Connection.Suspend();
   else
-    GameSocketResume();
+    theApp.m_Connection.Resume();
 }

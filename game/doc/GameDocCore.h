@@ -4,6 +4,7 @@
 // CVeskDoc derives from it; tests drive a whole hand through the handler table.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,13 @@ class CGameDocCore : public CCardRules {
 
   CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel);
 
+  // The hosts and the entered table's channel, in one call; the program's document gets them
+  // from the application right after it is created.
+  void SetHost(const CDocHost& host, CHANNEL_STATE& channel);
+  bool HasHost() const { return m_Host.has_value(); }
+  // Sends in flight or a timeout not yet answered: the player's actions wait.
+  bool IsBusy() const { return m_Host->connection.IsBusy(); }
+
   // The table view while it exists (null: none; the calls then have nothing to update).
   void AttachTableView(CDocTableView* pView) { m_pTableView = pView; }
   CDocTableView* GetAttachedTableView() const { return m_pTableView; }
@@ -76,14 +84,27 @@ class CGameDocCore : public CCardRules {
   // Seats and positions.
   int SeatToPosition(int nSeat) const;  // NO_POSITION when no record holds the seat
   int PositionToSeat(int nPosition) const;
-  bool IsWatching() const { return m_Channel.nWatchMode != 0; }
-  bool IsWatchingAsEntered() const { return m_Channel.nWatchModeEntered != 0; }
+  bool IsWatching() const { return m_pChannel->nWatchMode != 0; }
+  bool IsWatchingAsEntered() const { return m_pChannel->nWatchModeEntered != 0; }
 
   // Phases and the turn clock.
   void SetSchedule(int nPhase, bool bRestartClock = true);
   int GetSchedule() const { return m_nSchedule; }
   void EndHand();
   void ShowTurnClock(bool bShow);
+
+  // The own position's hand and its selection (the table view's clicks and hints).
+  const CARD_INFO* OwnHand() const { return m_Hands[OWN_POSITION]; }
+  int OwnCardCount() const;  // within 0 .. MAX_CARDS
+  void SelectOwnCard(int nIndex, bool bSelected);
+  // Exactly the cards of these codes selected (a hint).
+  void SelectOwnCards(const CARD_INFO* pCards, int nCount);
+  void ClearSelection();
+  // The player may play now: their turn, nothing sent or sending, not watching.
+  bool CanPlayNow() const;
+  // With one card left in play and no trusteeship acting, the card is selected and played
+  // where the player may play; false when there was nothing to do.
+  bool AutoPlayLastCard();
 
   // Player actions.
   void SendReady();
@@ -167,7 +188,6 @@ class CGameDocCore : public CCardRules {
   int m_nTurnPosition;
   int m_nLastPlayerPosition;
   int m_bQuietClose;
-  int m_bBusy;
   int m_nBidState;
   int m_nLastBid;
   int m_nFirstBidder;
@@ -207,9 +227,11 @@ class CGameDocCore : public CCardRules {
   int GetSeatCardCount(int nPosition) override;
   const CARD_INFO* GetLastPlayCards(int* pnCount) override;
 
-  CDocHost m_Host;
+  // Without hosts until SetHost.
+  CGameDocCore();
+  std::optional<CDocHost> m_Host;
   CDocTableView& View();
-  CHANNEL_STATE& m_Channel;
+  CHANNEL_STATE* m_pChannel = nullptr;
 
  private:
   CDocTableView* m_pTableView = nullptr;

@@ -308,7 +308,7 @@ TEST_F(Table, FreeLeadIsNeverPassed) {
       EXPECT_NE(id, static_cast<uint32_t>(MSG_PLAY));
     }
     doc.m_bPlaySent = 0;
-    doc.m_bBusy = 0;
+    host.ReleaseInput();
   }
 
   // A refused play on the free lead: play again, but pass and hint stay off.

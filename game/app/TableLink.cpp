@@ -1,6 +1,6 @@
-// The program's game-server socket: CVeskSocket with every hook of the program (boxes, the
-// input box, the system-text sink, web addresses, the progress box, tips) and the
-// crash-report line of a closing connection.
+// The connection host over the program's game-server socket: CVeskSocket with every hook of
+// the program (boxes, the input box, the system-text sink, web addresses, the progress box,
+// tips) and the crash-report line of a closing connection.
 // The socket headers first: they bring winsock2.h before windows.h.
 #include "VeskSocket.h"
 
@@ -13,8 +13,8 @@
 #include "SystemMessages.h"
 #include "TipWnd.h"
 #include "WebUrl.h"
+#include "TableConnection.h"
 #include "VeskApp.h"
-#include "VeskDoc.h"
 
 namespace {
 
@@ -60,30 +60,35 @@ void Tip(const BYTE* frame) {
   s_pTip->Navigate(tip->url.c_str());
 }
 
-CVeskSocket& Socket() {
-  static CVeskSocket socket;
-  static bool hooked = false;
-  if (!hooked) {
+}  // namespace
+
+class CTableConnection::CLink {
+ public:
+  CLink() {
     socket.SetBoxHooks(TextBox, IdBox);
     socket.SetInputBoxHook(InputBox);
     socket.SetSystemTextSink(SystemText, nullptr);
     socket.SetOpenUrlHook(OpenUrl);
     socket.SetProgressHook(Progress);
     socket.SetTipHook(Tip);
-    hooked = true;
   }
-  return socket;
+  CVeskSocket socket;
+};
+
+CTableConnection::CTableConnection() = default;
+CTableConnection::~CTableConnection() = default;
+
+CTableConnection::CLink& CTableConnection::Link() {
+  if (!m_pLink) m_pLink.reset(new CLink);
+  return *m_pLink;
 }
 
-}  // namespace
-
-void GameSocketSetCloseLog(BOOL crashReportOn) {
-  Socket().SetCloseLog(
+void CTableConnection::SetCloseLog(BOOL crashReportOn) {
+  Link().socket.SetCloseLog(
       crashReportOn,
-      [](int* pSchedule) {
-        CVeskDoc* pDoc = theApp.GetVeskDoc();
-        if (!pDoc || pDoc->m_bQuietClose) return false;
-        *pSchedule = pDoc->GetSchedule();
+      [this](int* pSchedule) {
+        if (!m_pDoc || m_pDoc->m_bQuietClose) return false;
+        *pSchedule = m_pDoc->GetSchedule();
         return true;
       },
       [](const SocketCloseLog& line) {
@@ -92,9 +97,9 @@ void GameSocketSetCloseLog(BOOL crashReportOn) {
       });
 }
 
-BOOL GameSocketLogin(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login) {
+BOOL CTableConnection::Login(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login) {
   CGameSocket::LOGIN_RESULT result;
-  if (!Socket().Login(rec, &result)) return FALSE;
+  if (!Link().socket.Login(rec, &result)) return FALSE;
   login.nPlayerCount = result.nPlayerCount;
   login.wChatValue = result.wChatValue;
   login.players = result.players;
@@ -103,40 +108,33 @@ BOOL GameSocketLogin(const GAME_LAUNCH_REC& rec, TABLE_LOGIN& login) {
   return TRUE;
 }
 
-void GameSocketClose() { Socket().Close(); }
+void CTableConnection::Close() { Link().socket.Close(); }
+void CTableConnection::QuitAndClose() { Link().socket.QuitAndClose(); }
+void CTableConnection::QuitForcedAndClose() { Link().socket.QuitForcedAndClose(); }
+void CTableConnection::Suspend() { Link().socket.SuspendNotifications(); }
+void CTableConnection::Resume() { Link().socket.ResumeNotifications(); }
+BOOL CTableConnection::SendClientStart() { return Link().socket.SendClientStart(); }
+uint32_t CTableConnection::OptionFlags() { return Link().socket.GetOptionFlags(); }
+int CTableConnection::IdleSeconds() { return static_cast<int>(CGameSocket::ReadIdleSecond()); }
+void CTableConnection::SendKeepAlive() { Link().socket.SendKeepAlive(); }
 
-void GameSocketQuitAndClose(bool forced) {
-  if (forced)
-    Socket().QuitForcedAndClose();
-  else
-    Socket().QuitAndClose();
-}
-void GameSocketSuspend() { Socket().SuspendNotifications(); }
-void GameSocketResume() { Socket().ResumeNotifications(); }
-BOOL GameSocketSendClientStart() { return Socket().SendClientStart(); }
-uint32_t GameSocketOptionFlags() { return Socket().GetOptionFlags(); }
-int GameSocketIdleSeconds() { return static_cast<int>(CGameSocket::ReadIdleSecond()); }
-void GameSocketSendKeepAlive() { Socket().SendKeepAlive(); }
-
-BOOL GameSocketSendFrame(const std::vector<uint8_t>& frame) {
+bool CTableConnection::SendFrame(const std::vector<uint8_t>& frame) {
   if (frame.size() < netcore::NET_SHORT_HEADER || netcore::FrameTotalSize(frame.data(), frame.size()) > frame.size())
-    return FALSE;
-  return Socket().SendMsg(frame.data()) != 0;
+    return false;
+  return Link().socket.SendMsg(frame.data()) != 0;
 }
 
-GAME_SOCKET_CLOSE_STATE GameSocketCloseState() {
-  GAME_SOCKET_CLOSE_STATE st;
-  st.bConnected = Socket().IsConnected();
-  st.bTrustExitDone = Socket().IsTrustExitDone();
-  st.nEnded = Socket().m_nStateEnded;
-  st.nEndedByServer = Socket().m_nStateEndedByServer;
-  return st;
+BOOL CTableConnection::IsConnected() { return Link().socket.IsConnected(); }
+BOOL CTableConnection::IsTrustExitDone() { return Link().socket.IsTrustExitDone(); }
+BOOL CTableConnection::IsEnded() { return Link().socket.m_nStateEnded != 0; }
+BOOL CTableConnection::IsEndedByServer() { return Link().socket.m_nStateEndedByServer != 0; }
+void CTableConnection::RequestTrustExit() { Link().socket.RequestTrustExit(); }
+BOOL CTableConnection::SendOptionFlags(int nType, DWORD dwValue) { return Link().socket.SendOptionFlags(nType, dwValue); }
+
+void CTableConnection::AttachDocument(CGameDocCore* pDoc) {
+  m_pDoc = pDoc;
+  Link().socket.RegisterDocument(pDoc);
 }
 
-void GameSocketRequestTrustExit() { Socket().RequestTrustExit(); }
-BOOL GameSocketSendOptionFlags(int nType, DWORD dwValue) { return Socket().SendOptionFlags(nType, dwValue); }
-
-void GameSocketRegisterDocument(CGameDocCore* pDoc) { Socket().RegisterDocument(pDoc); }
-CMessageHandlerTable<CGameDocCore>& GameSocketHandlers() { return Socket().Handlers(); }
-BOOL GameSocketInitSockets() { return CGameSocket::InitSockets(); }
-const char* GameSocketMissingHook() { return Socket().MissingHook(); }
+BOOL CTableConnection::InitSockets() { return CGameSocket::InitSockets(); }
+const char* CTableConnection::MissingHook() { return Link().socket.MissingHook(); }
