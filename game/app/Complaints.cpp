@@ -1,7 +1,8 @@
 #include "Complaints.h"
 
 #include "AppLinks.h"
-#include "VeskApp.h"
+#include "Program.h"
+#include "TableConnection.h"
 #include "VeskDoc.h"
 
 namespace {
@@ -42,7 +43,7 @@ void CVeskComplaints::ComplaintUpdate(const uint8_t* frame, bool declarerWaits) 
 }
 
 void CVeskComplaints::SendComplaint() {
-  CVeskDoc* doc = theApp.GetVeskDoc();
+  CVeskDoc* doc = Program().GetVeskDoc();
   if (!doc) return;
   // The accused is the other farmer.
   const int other = doc->SeatToPosition(doc->m_nDeclarerSeat) == 2 ? 0 : 2;
@@ -50,15 +51,15 @@ void CVeskComplaints::SendComplaint() {
 }
 
 void CVeskComplaints::SendDecline() {
-  if (CVeskDoc* doc = theApp.GetVeskDoc()) doc->SendComplaintDecline();
+  if (CVeskDoc* doc = Program().GetVeskDoc()) doc->SendComplaintDecline();
 }
 
 void CVeskComplaints::SendKeepAlive() {
-  if (theApp.m_Connection.IsConnected()) theApp.m_Connection.SendKeepAlive();
+  if (Program().Connection().IsConnected()) Program().Connection().SendKeepAlive();
 }
 
 void CVeskComplaints::FlashIfInactive() {
-  if (!theApp.m_Connection.IsMainWindowActive()) theApp.m_Connection.FlashMainWindow(kFlashCount, kFlashMs);
+  if (!Program().Connection().IsMainWindowActive()) Program().Connection().FlashMainWindow(kFlashCount, kFlashMs);
 }
 
 CRect CVeskComplaints::MainWindowRect() {
@@ -70,7 +71,7 @@ CRect CVeskComplaints::MainWindowRect() {
 }
 
 void CVeskComplaints::PlaceScoreBoardAbove(const CRect& dialog) {
-  CVeskDoc* doc = theApp.GetVeskDoc();
+  CVeskDoc* doc = Program().GetVeskDoc();
   CDialog* pBoard = doc ? doc->GetScoreBoardWindow() : nullptr;
   if (!pBoard || !pBoard->GetSafeHwnd()) return;
   CRect board;

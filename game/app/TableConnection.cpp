@@ -4,7 +4,7 @@
 #include <afxwin.h>
 
 #include "LobbyLinks.h"
-#include "VeskApp.h"
+#include "Program.h"
 
 void CTableConnection::BeginSend() { ++m_nSending; }
 
@@ -37,9 +37,9 @@ void CTableConnection::FlashMainWindow(int count, int ms) {
   ::FlashWindowEx(&fi);
 }
 
-void CTableConnection::ShowMainWindow() { theApp.ShowMainWindow(); }
+void CTableConnection::ShowMainWindow() { Program().ShowMainWindow(); }
 
 void CTableConnection::DetachDocument() {
   AttachDocument(nullptr);
-  theApp.AdoptDocument(nullptr);
+  Program().AdoptDocument(nullptr);
 }

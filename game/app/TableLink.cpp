@@ -14,7 +14,8 @@
 #include "TipWnd.h"
 #include "WebUrl.h"
 #include "TableConnection.h"
-#include "VeskApp.h"
+#include "Program.h"
+#include "LogFile.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void Tip(const BYTE* frame) {
   auto tip = sysmsg::ParseTipWindow(frame + head, h.length);
   if (!tip || tip->url.empty()) return;
   if (!weburl::IsWebUrl(tip->url) && tip->url != "about:blank") {
-    theApp.m_GameLog.Write("tip window refused: %s", tip->url.c_str());
+    Program().GameLog().Write("tip window refused: %s", tip->url.c_str());
     return;
   }
   RECT work;
@@ -92,8 +93,8 @@ void CTableConnection::SetCloseLog(BOOL crashReportOn) {
         return true;
       },
       [](const SocketCloseLog& line) {
-        if (!theApp.SendRemoteLog(line.level, "connection", line.text.c_str(), line.reason.c_str()))
-          theApp.QueueRemoteLog(line.level, "connection", line.text.c_str(), line.reason.c_str());
+        if (!Program().SendRemoteLog(line.level, "connection", line.text.c_str(), line.reason.c_str()))
+          Program().QueueRemoteLog(line.level, "connection", line.text.c_str(), line.reason.c_str());
       });
 }
 

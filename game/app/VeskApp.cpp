@@ -23,10 +23,13 @@ using std::min;
 #include "ResLoad.h"
 #include "SoundManager.h"
 #include "StartupTexts.h"
+#include "VeskFrameSite.h"
 #include "VeskDoc.h"
 #include "resource.h"
 
 CVeskApp theApp;
+
+CProgram& Program() { return theApp; }
 
 namespace {
 

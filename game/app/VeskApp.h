@@ -9,12 +9,12 @@
 #include <string>
 
 #include "ChannelState.h"
+#include "Program.h"
 #include "CrashReport.h"
 #include "LogFile.h"
 #include "RunLogStore.h"
 #include "TableConnection.h"
 #include "VeskDocSite.h"
-#include "VeskFrameSite.h"
 #include "VeskViewSite.h"
 
 class CVeskDoc;
@@ -22,7 +22,7 @@ class CVeskDoc;
 // Text buffers the constructor reads from LangRsc.ini [TrebbinQualifying].
 const int QUALIFYING_TEXT_SIZE = 1024;
 
-class CVeskApp : public CWinApp {
+class CVeskApp : public CWinApp, public CProgram {
  public:
   CVeskApp();
   ~CVeskApp() override;
@@ -34,26 +34,37 @@ class CVeskApp : public CWinApp {
   int EnterChannel();
 
   // A watcher's window once the game data arrived.
-  void ShowMainWindow();
+  void ShowMainWindow() override;
   // The profile value "Path" of the section "Share".
   CString GetSharePath();
   // The main window as a JPEG in the screenshot folder; nothing without a main window.
   // The saved file's path, empty when nothing was saved.
-  std::string SaveScreenshot(const char* folder);
+  std::string SaveScreenshot(const char* folder) override;
 
   // The run log (nothing happens while the crash-report switch is off).
-  void SetRunLogField(const char* key, const char* value);
+  void SetRunLogField(const char* key, const char* value) override;
   BOOL WriteRunLogStart();
   BOOL ReadRunLog(RUN_LOG& log);
   BOOL CheckPreviousRun();
   void ClearRunLog();
-  void QueueRemoteLog(int level, const char* topic, const char* text, const char* reason);
+  void QueueRemoteLog(int level, const char* topic, const char* text, const char* reason) override;
   // The crash-report library's send; FALSE while the switch is off or the line was not taken.
-  BOOL SendRemoteLog(int level, const char* topic, const char* text, const char* reason);
+  BOOL SendRemoteLog(int level, const char* topic, const char* text, const char* reason) override;
 
-  CVeskDoc* GetVeskDoc() const { return m_pDoc; }
-  // The document template's new document gets the hosts in one call; null when it goes.
-  void AdoptDocument(CVeskDoc* pDoc);
+  // CProgram
+  CVeskDoc* GetVeskDoc() const override { return m_pDoc; }
+  void AdoptDocument(CVeskDoc* pDoc) override;
+  CTableConnection& Connection() override { return m_Connection; }
+  CVeskDocSite& DocSite() override { return m_DocSite; }
+  CGameViewSite& ViewSite() override { return m_ViewSite; }
+  CLogFile& GameLog() override { return m_GameLog; }
+  const CHANNEL_STATE& Channel() const override { return m_Channel; }
+  bool GameDataArrived() const override { return m_nGameDataArrived != 0; }
+  WORD ChatLoginValue() const override { return m_wChatLoginValue; }
+  std::string QualifyingSign() const override { return m_szQualifyingSign; }
+  std::string AdvertisingTemplate() const override { return m_szVeskAdvertising; }
+  std::string NetSkinFolder() const override { return m_szNetSkinFolder; }
+  std::string SharePath() override { return (LPCSTR)GetSharePath(); }
 
   // LangRsc.ini [TrebbinQualifying].
   char m_szQualifyingSign[QUALIFYING_TEXT_SIZE];
@@ -75,11 +86,10 @@ class CVeskApp : public CWinApp {
   char m_szChatSkinBak[MAX_PATH];
   char m_szNetSkinFolder[MAX_PATH];
   BOOL m_bStartupComplete = FALSE;
-  // The connection to the game server and what the document, the frame and the view ask of
-  // the program.
+  // The connection to the game server and what the document and the view ask of the
+  // program (the frame holds its own site).
   CTableConnection m_Connection;
   CVeskDocSite m_DocSite;
-  CVeskFrameSite m_FrameSite;
   CVeskViewSite m_ViewSite;
 
  private:

@@ -4,7 +4,8 @@
 
 #include "AppLinks.h"
 #include "GameView.h"
-#include "VeskApp.h"
+#include "Program.h"
+#include "LogFile.h"
 #include "VeskDoc.h"
 
 int CVeskDocSite::ShowBoxId(int stringId, uint32_t style, int countdown, const std::string& arg) {
@@ -24,14 +25,14 @@ int CVeskDocSite::ShowBoxText(const std::string& text, uint32_t style, int count
 }
 
 void CVeskDocSite::SetRunLogField(const char* key, const std::string& value) {
-  theApp.SetRunLogField(key, value.c_str());
+  Program().SetRunLogField(key, value.c_str());
 }
 
-void CVeskDocSite::WriteGameLog(const std::string& line) { theApp.m_GameLog.Write("%s", line.c_str()); }
+void CVeskDocSite::WriteGameLog(const std::string& line) { Program().GameLog().Write("%s", line.c_str()); }
 
 void CVeskDocSite::StartTierQuery(const std::vector<std::string>& userNames) {
-  CVeskDoc* pDoc = theApp.GetVeskDoc();
+  CVeskDoc* pDoc = Program().GetVeskDoc();
   CGameView* pView = pDoc ? pDoc->GetGameView() : nullptr;
-  ::StartTierQuery(theApp.m_szQualifyingSign, userNames, m_pTiers, &theApp.m_GameLog,
+  ::StartTierQuery(Program().QualifyingSign(), userNames, m_pTiers, &Program().GameLog(),
                    pView ? pView->GetSafeHwnd() : nullptr);
 }

@@ -8,30 +8,33 @@
 #include "MsgBox.h"
 #include "ResLoad.h"
 #include "SetupDlg.h"
-#include "VeskApp.h"
+#include "Program.h"
+#include "ChannelState.h"
+#include "LogFile.h"
+#include "TableConnection.h"
 #include "VeskDoc.h"
 #include "resource.h"
 
 namespace {
-CVeskDoc* Doc() { return theApp.GetVeskDoc(); }
+CVeskDoc* Doc() { return Program().GetVeskDoc(); }
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CVeskFrame, CMainFrame)
 
-CVeskFrame::CVeskFrame() { SetSite(&theApp.m_FrameSite); }
+CVeskFrame::CVeskFrame() { SetSite(&m_site); }
 
-BOOL CVeskFrameSite::IsConnected() { return theApp.m_Connection.IsConnected(); }
-BOOL CVeskFrameSite::IsTrustExitDone() { return theApp.m_Connection.IsTrustExitDone(); }
-BOOL CVeskFrameSite::IsConnectionEnded() { return theApp.m_Connection.IsEnded(); }
-BOOL CVeskFrameSite::IsEndedByServer() { return theApp.m_Connection.IsEndedByServer(); }
-DWORD CVeskFrameSite::OptionFlags() { return theApp.m_Connection.OptionFlags(); }
-void CVeskFrameSite::RequestTrustExit() { theApp.m_Connection.RequestTrustExit(); }
-void CVeskFrameSite::QuitAndClose() { theApp.m_Connection.QuitAndClose(); }
+BOOL CVeskFrameSite::IsConnected() { return Program().Connection().IsConnected(); }
+BOOL CVeskFrameSite::IsTrustExitDone() { return Program().Connection().IsTrustExitDone(); }
+BOOL CVeskFrameSite::IsConnectionEnded() { return Program().Connection().IsEnded(); }
+BOOL CVeskFrameSite::IsEndedByServer() { return Program().Connection().IsEndedByServer(); }
+DWORD CVeskFrameSite::OptionFlags() { return Program().Connection().OptionFlags(); }
+void CVeskFrameSite::RequestTrustExit() { Program().Connection().RequestTrustExit(); }
+void CVeskFrameSite::QuitAndClose() { Program().Connection().QuitAndClose(); }
 BOOL CVeskFrameSite::SendOptionFlags(int nType, DWORD dwValue) {
-  return theApp.m_Connection.SendOptionFlags(nType, dwValue);
+  return Program().Connection().SendOptionFlags(nType, dwValue);
 }
 
-BOOL CVeskFrameSite::IsWatching() { return theApp.m_Channel.nWatchMode != 0; }
+BOOL CVeskFrameSite::IsWatching() { return Program().Channel().nWatchMode != 0; }
 BOOL CVeskFrameSite::IsQuietClose() { return Doc() && Doc()->m_bQuietClose; }
 BOOL CVeskFrameSite::IsInTrusteeship() { return Doc() && (Doc()->m_bOwnTrusteeship || Doc()->m_bOwnTrustExit); }
 int CVeskFrameSite::LeaveRequests() { return Doc() ? Doc()->m_nLeaveRequests : 0; }
@@ -58,7 +61,7 @@ BOOL CVeskFrameSite::ChatMayClose() {
   return !chat || !chat->GetSafeHwnd() || chat->Invoke56();
 }
 
-void CVeskFrameSite::SetRunLogField(const char* key, const char* value) { theApp.SetRunLogField(key, value); }
+void CVeskFrameSite::SetRunLogField(const char* key, const char* value) { Program().SetRunLogField(key, value); }
 
 BOOL CVeskFrameSite::AskYesNo(const char* text, UINT style, int countdown) {
   return ShowMessageBox(text, style, countdown) == IDYES;
@@ -79,9 +82,9 @@ void CVeskFrameSite::ShowAbout() {
 
 void CVeskFrameSite::OpenSettings() { OpenSettingsDialog(); }
 
-std::string CVeskFrameSite::SharePath() { return (LPCSTR)theApp.GetSharePath(); }
-std::string CVeskFrameSite::SkinFolder() { return theApp.m_szNetSkinFolder; }
-CGameViewSite* CVeskFrameSite::ViewSite() { return &theApp.m_ViewSite; }
+std::string CVeskFrameSite::SharePath() { return Program().SharePath(); }
+std::string CVeskFrameSite::SkinFolder() { return Program().NetSkinFolder(); }
+CGameViewSite* CVeskFrameSite::ViewSite() { return &Program().ViewSite(); }
 
 CWnd* CVeskFrameSite::CreateHelpWindow(CWnd* pParent) {
   std::string link = GetLangRscUrl("Vesk");
@@ -114,10 +117,10 @@ class CVeskSetupDlg : public CSetupDlg {
 };
 
 void FillSetup(CSetupDlg& dlg, const CVeskDoc& doc) {
-  dlg.m_nBkMode = theApp.GetProfileInt(kSettings, "UseBkColor", 0);
-  dlg.m_crBk = (COLORREF)theApp.GetProfileInt(kSettings, "BkColor", 0x8000);
-  dlg.m_strBkPicture = theApp.GetProfileString(kSettings, "BkBmp", "");
-  dlg.m_bTile = theApp.GetProfileInt(kSettings, "Tile", 1);
+  dlg.m_nBkMode = AfxGetApp()->GetProfileInt(kSettings, "UseBkColor", 0);
+  dlg.m_crBk = (COLORREF)AfxGetApp()->GetProfileInt(kSettings, "BkColor", 0x8000);
+  dlg.m_strBkPicture = AfxGetApp()->GetProfileString(kSettings, "BkBmp", "");
+  dlg.m_bTile = AfxGetApp()->GetProfileInt(kSettings, "Tile", 1);
   dlg.m_nSeatDir = doc.m_bOrder ? 0 : 1;
   dlg.m_bAllowWatch = doc.m_bEnableWatch;
   dlg.m_bWatcher = doc.IsWatching();
@@ -125,7 +128,7 @@ void FillSetup(CSetupDlg& dlg, const CVeskDoc& doc) {
   dlg.m_bMusic = doc.m_bMusic;
   dlg.m_strMusicFile = doc.m_strMusicFile.c_str();
   dlg.m_bSmallCards = doc.m_bSmallCard;
-  dlg.m_bAnimation = theApp.GetProfileInt(kSettings, "MoveCards", 0);
+  dlg.m_bAnimation = AfxGetApp()->GetProfileInt(kSettings, "MoveCards", 0);
   dlg.m_bVoice = doc.m_bVoice;
   dlg.m_bTradSound = doc.m_bNormalSound;
   dlg.m_bFloatText = doc.m_bFlyMsg;
@@ -138,7 +141,7 @@ void ApplyMusic(CVeskDoc& doc, const CSetupDlg& dlg) {
   doc.m_bMusic = dlg.m_bMusic;
   doc.m_strMusicFile = (LPCSTR)dlg.m_strMusicFile;
   if (doc.m_bMusic && (!wasOn || fileChanged)) doc.RestartMusic(doc.m_strMusicFile);
-  if (!doc.m_bMusic && wasOn) theApp.m_GameLog.Write("not built yet: music (StopMusic)");
+  if (!doc.m_bMusic && wasOn) Program().GameLog().Write("not built yet: music (StopMusic)");
 }
 
 // The profile holds the choice at once, whatever way the program ends later.
@@ -149,19 +152,19 @@ void WriteChosenSettings(const CVeskDoc& doc) {
   } ints[] = {{"Sound", doc.m_bSound},  {"Music", doc.m_bMusic}, {"SmallCard", doc.m_bSmallCard},
               {"Order", doc.m_bOrder},  {"Voice", doc.m_bVoice}, {"NormalSound", doc.m_bNormalSound},
               {"FlyMsg", doc.m_bFlyMsg}};
-  for (const auto& v : ints) theApp.WriteProfileInt(kSettings, v.key, v.value);
-  theApp.WriteProfileString(kSettings, "MusicFile", doc.m_strMusicFile.c_str());
-  theApp.WriteProfileString(kSettings, "SnapshotPath", doc.m_strSnapshotPath.c_str());
-  if (!doc.IsWatchingAsEntered()) theApp.WriteProfileInt(kSettings, "EnableWatch", doc.m_bEnableWatch);
+  for (const auto& v : ints) AfxGetApp()->WriteProfileInt(kSettings, v.key, v.value);
+  AfxGetApp()->WriteProfileString(kSettings, "MusicFile", doc.m_strMusicFile.c_str());
+  AfxGetApp()->WriteProfileString(kSettings, "SnapshotPath", doc.m_strSnapshotPath.c_str());
+  if (!doc.IsWatchingAsEntered()) AfxGetApp()->WriteProfileInt(kSettings, "EnableWatch", doc.m_bEnableWatch);
 }
 
 void ApplySetup(CVeskDoc& doc, CGameView& view, const CSetupDlg& dlg) {
   bool repaint = dlg.m_bSmallCards != doc.m_bSmallCard;
-  theApp.WriteProfileInt(kSettings, "UseBkColor", dlg.m_nBkMode);
-  theApp.WriteProfileInt(kSettings, "BkColor", (int)dlg.m_crBk);
-  theApp.WriteProfileString(kSettings, "BkBmp", dlg.m_strBkPicture);
-  theApp.WriteProfileInt(kSettings, "Tile", dlg.m_bTile);
-  theApp.WriteProfileInt(kSettings, "MoveCards", dlg.m_bAnimation);
+  AfxGetApp()->WriteProfileInt(kSettings, "UseBkColor", dlg.m_nBkMode);
+  AfxGetApp()->WriteProfileInt(kSettings, "BkColor", (int)dlg.m_crBk);
+  AfxGetApp()->WriteProfileString(kSettings, "BkBmp", dlg.m_strBkPicture);
+  AfxGetApp()->WriteProfileInt(kSettings, "Tile", dlg.m_bTile);
+  AfxGetApp()->WriteProfileInt(kSettings, "MoveCards", dlg.m_bAnimation);
   // The view writes its background back when it ends: it must hold the new choice.
   view.SetBackground(dlg.m_nBkMode, dlg.m_crBk, (LPCSTR)dlg.m_strBkPicture, dlg.m_bTile != 0);
   view.SetMoveCards(dlg.m_bAnimation != 0);

@@ -39,6 +39,9 @@ class CVeskFrame : public CMainFrame {
   DECLARE_DYNCREATE(CVeskFrame)
  public:
   CVeskFrame();
+
+ private:
+  CVeskFrameSite m_site;
 };
 
 // The settings dialog over the table view; nothing without a document and a view.
