@@ -44,8 +44,8 @@ std::string CChatSite::GetPanelTemplate() { return Program().AdvertisingTemplate
 std::string CChatSite::GetWatchedName() {
   CVeskDoc* pDoc = Program().GetVeskDoc();
   if (!pDoc) return std::string();
-  const char* name = pDoc->m_Seats[CVeskDoc::OWN_POSITION].szUserName;
-  return std::string(name, strnlen(name, sizeof pDoc->m_Seats[0].szUserName));
+  const SEAT_INFO& own = pDoc->Seat(CVeskDoc::OWN_POSITION);
+  return std::string(own.szUserName, strnlen(own.szUserName, sizeof own.szUserName));
 }
 
 BOOL CChatSite::IsWatching() {
@@ -57,8 +57,8 @@ void CChatSite::WriteConnectionLog(const char* text) { Program().GameLog().Write
 
 BOOL CChatSite::GetSeat(int i, std::string* pName, int* pSeriesChange) {
   CVeskDoc* pDoc = Program().GetVeskDoc();
-  if (!pDoc || i < 0 || i >= (int)(sizeof pDoc->m_Seats / sizeof pDoc->m_Seats[0])) return FALSE;
-  const SEAT_INFO& s = pDoc->m_Seats[i];
+  if (!pDoc || i < 0 || i >= CVeskDoc::MAX_POSITIONS) return FALSE;
+  const SEAT_INFO& s = pDoc->Seat(i);
   *pName = std::string(s.szUserName, strnlen(s.szUserName, sizeof s.szUserName));
   *pSeriesChange = s.nSeriesTotal;
   return TRUE;

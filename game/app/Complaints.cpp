@@ -46,8 +46,8 @@ void CVeskComplaints::SendComplaint() {
   CVeskDoc* doc = Program().GetVeskDoc();
   if (!doc) return;
   // The accused is the other farmer.
-  const int other = doc->SeatToPosition(doc->m_nDeclarerSeat) == 2 ? 0 : 2;
-  doc->SendComplaint(doc->m_Seats[other].szUserName);
+  const int other = doc->SeatToPosition(doc->DeclarerSeat()) == 2 ? 0 : 2;
+  doc->SendComplaint(doc->Seat(other).szUserName);
 }
 
 void CVeskComplaints::SendDecline() {

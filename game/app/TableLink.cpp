@@ -88,7 +88,7 @@ void CTableConnection::SetCloseLog(BOOL crashReportOn) {
   Link().socket.SetCloseLog(
       crashReportOn,
       [this](int* pSchedule) {
-        if (!m_pDoc || m_pDoc->m_bQuietClose) return false;
+        if (!m_pDoc || m_pDoc->IsQuietClose()) return false;
         *pSchedule = m_pDoc->GetSchedule();
         return true;
       },

@@ -232,7 +232,7 @@ BOOL CVeskApp::InitInstance() {
   TraceStartupStep(23, "show");
   if (!m_Channel.nWatchMode) ShowAndLayoutMainWindow();
   // The background music plays with the table shown (a watcher's waits for the game data).
-  m_pDoc->RestartMusic(m_pDoc->m_strMusicFile);
+  m_pDoc->RestartMusic(m_pDoc->GetSettings().strMusicFile);
 
   TraceStartupStep(24, "client start");
   m_Connection.SendClientStart();

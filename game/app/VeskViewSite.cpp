@@ -34,7 +34,7 @@ void CVeskViewSite::ToggleScoreBoard() {
 
 std::string CVeskViewSite::SaveScreenshot() {
   CVeskDoc* pDoc = Program().GetVeskDoc();
-  return Program().SaveScreenshot(pDoc ? pDoc->m_strSnapshotPath.c_str() : nullptr);
+  return Program().SaveScreenshot(pDoc ? pDoc->GetSettings().strSnapshotPath.c_str() : nullptr);
 }
 
 void CVeskViewSite::ChatNotice(const std::string& text, COLORREF, int) { SystemTextLine(text.c_str()); }

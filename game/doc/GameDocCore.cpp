@@ -114,6 +114,24 @@ void CGameDocCore::SetHost(const CDocHost& host, CHANNEL_STATE& channel) {
                  m_pChannel->nOptions[OPT_FOUR_TRIPLE_ONE]);
 }
 
+CGameDocCore::SETTINGS CGameDocCore::GetSettings() const {
+  return SETTINGS{m_bSound,       m_bMusic,  m_bOrder,        m_bVoice,          m_bNormalSound,
+                  m_bFlyMsg,      m_bEnableWatch, m_bSmallCard, m_strMusicFile, m_strSnapshotPath};
+}
+
+void CGameDocCore::SetSettings(const SETTINGS& v) {
+  m_bSound = v.bSound;
+  m_bMusic = v.bMusic;
+  m_bOrder = v.bOrder;
+  m_bVoice = v.bVoice;
+  m_bNormalSound = v.bNormalSound;
+  m_bFlyMsg = v.bFlyMsg;
+  m_bEnableWatch = v.bEnableWatch;
+  m_bSmallCard = v.bSmallCard;
+  m_strMusicFile = v.strMusicFile;
+  m_strSnapshotPath = v.strSnapshotPath;
+}
+
 void CGameDocCore::LoadSeats() {
   SetRuleOptions(m_pChannel->nPlayerCount, m_pChannel->nOptions[OPT_FOUR_STRAIGHT],
                  m_pChannel->nOptions[OPT_FOUR_TRIPLE_ONE]);

@@ -329,7 +329,7 @@ int CGameView::PlayerCount() const {
 
 int CGameView::SlotOf(int nPosition) const {
   CGameDocCore* doc = GetGameDoc();
-  return tableview::SlotOf(nPosition, doc ? doc->m_bOrder != 0 : true);
+  return tableview::SlotOf(nPosition, doc ? doc->IsOrderClockwise() : true);
 }
 
 bool CGameView::Watching() const {
@@ -369,7 +369,7 @@ bool CGameView::CreateAvatars() {
 
 bool CGameView::AvatarShown(int p) const {
   CGameDocCore* doc = GetGameDoc();
-  return doc && p >= 0 && p < PlayerCount() && m_avatars[p].GetSafeHwnd() && doc->m_Seats[p].szUserName[0];
+  return doc && p >= 0 && p < PlayerCount() && m_avatars[p].GetSafeHwnd() && doc->Seat(p).szUserName[0];
 }
 
 void CGameView::SyncAvatars() {
@@ -379,7 +379,7 @@ void CGameView::SyncAvatars() {
   for (int p = 0; p < PlayerCount(); ++p) {
     CAvatarPanel& a = m_avatars[p];
     if (!a.GetSafeHwnd()) continue;
-    const SEAT_INFO& seat = doc->m_Seats[p];
+    const SEAT_INFO& seat = doc->Seat(p);
     const std::string user(seat.szUserName, strnlen(seat.szUserName, sizeof seat.szUserName));
     if (user != m_strAvatarUser[p]) {
       a.SetText(user.c_str());
@@ -629,7 +629,7 @@ void CGameView::OnInitialUpdate() {
   CGameDocCore* doc = GetGameDoc();
   if (doc) {
     doc->AttachTableView(this);
-    ShowNotice(doc->m_strNotice);
+    ShowNotice(doc->Notice());
     if (!Watching()) doc->SetSchedule(SCHEDULE_WAIT);
   }
   EnsureBuffers();
@@ -663,7 +663,7 @@ void CGameView::LoadOrderImages(bool bNetSkinToo) {
     if (!doc) continue;
     // The seat's order number is its seat at the server.
     char rel[48];
-    std::snprintf(rel, sizeof rel, "\\theme\\order_%d.bmp", (int)doc->m_Seats[p].wSeat);
+    std::snprintf(rel, sizeof rel, "\\theme\\order_%d.bmp", (int)doc->Seat(p).wSeat);
     for (const std::string& base : {bNetSkinToo ? m_strNetSkin : std::string(), m_strProfilePath}) {
       if (base.empty()) continue;
       if ((m_theme.hOrder[p] = LoadBmpFile(base + rel)) != nullptr) break;

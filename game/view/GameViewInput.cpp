@@ -35,7 +35,7 @@ void CGameView::ClearSelection() {
 void CGameView::EnablePlayIfSelected() {
   CGameDocCore* doc = GetGameDoc();
   UpdateSelectedCount();
-  const bool on = m_nSelected > 0 && !Watching() && doc && doc->m_nTurnPosition == OWN_POSITION;
+  const bool on = m_nSelected > 0 && !Watching() && doc && doc->TurnPosition() == OWN_POSITION;
   EnablePlayButton(on);
 }
 
@@ -58,7 +58,7 @@ bool CGameView::ClickAvatars(CPoint point, bool bRight) {
 void CGameView::ClickCards(UINT nFlags, CPoint point) {
   if (ClickAvatars(point, false)) return;
   CGameDocCore* doc = GetGameDoc();
-  if (!doc || doc->IsWatching() || doc->m_bPlaySent || doc->IsBusy()) return;
+  if (!doc || doc->IsWatching() || doc->IsPlaySent() || doc->IsBusy()) return;
   const tableview::Layout& l = GetLayout();
   const int n = doc->OwnCardCount();
   const int hit = tableview::HitOwnCard(l, doc->OwnHand(), n, point.x, point.y);
@@ -163,7 +163,7 @@ void CGameView::OnPass() {
   EnablePlayButton(false);
   EnablePass(false);
   EnableHint(false);
-  if (!doc->m_bHintFlag) ShowControl(IDC_SEARCH, false);
+  if (!doc->IsHintOn()) ShowControl(IDC_SEARCH, false);
   doc->Pass();
   ClearSelection();
 }
@@ -171,7 +171,7 @@ void CGameView::OnPass() {
 void CGameView::OnSearch() {
   KillTimer(IDT_AUTOPLAY);
   CGameDocCore* doc = GetGameDoc();
-  if (!doc || !doc->m_bHintFlag) return;
+  if (!doc || !doc->IsHintOn()) return;
   SetFocus();
   const CARD_INFO* hint = nullptr;
   const int k = doc->FindHint(&hint);
@@ -200,8 +200,8 @@ void CGameView::OnSwitchDirection() {
   CGameDocCore* doc = GetGameDoc();
   if (!doc) return;
   doc->ToggleOrder();
-  ShowControl(IDC_SEAT_CCW, doc->m_bOrder != 0);
-  ShowControl(IDC_SEAT_CW, doc->m_bOrder == 0);
+  ShowControl(IDC_SEAT_CCW, doc->IsOrderClockwise());
+  ShowControl(IDC_SEAT_CW, !doc->IsOrderClockwise());
   InvalidateTable();
   MoveMarker(m_nMarkerPosition);
 }
@@ -229,7 +229,7 @@ void CGameView::OnScreenshot() {
 void CGameView::OnLastRound() {
   CGameDocCore* doc = GetGameDoc();
   // On the first trick there is nothing to show.
-  if (!doc || !tableview::PreviousTrickExists(doc->m_nPrevPlayCount, PlayerCount())) return;
+  if (!doc || !tableview::PreviousTrickExists(doc->PrevPlayCounts(), PlayerCount())) return;
   doc->ShowLastRound();
 }
 
@@ -299,10 +299,9 @@ void CGameView::OnTimer(UINT_PTR nIDEvent) {
 LRESULT CGameView::OnChatEcho(WPARAM, LPARAM lParam) {
   CGameDocCore* doc = GetGameDoc();
   const char* line = reinterpret_cast<const char*>(lParam);
-  if (!doc || !line || !doc->m_szHostName[0]) return 0;
-  char host[sizeof doc->m_szHostName + 1];
-  std::memcpy(host, doc->m_szHostName, sizeof doc->m_szHostName);
-  host[sizeof doc->m_szHostName] = 0;
+  if (!doc || !line || doc->HostName().empty()) return 0;
+  const std::string hostName = doc->HostName();
+  const char* host = hostName.c_str();
   // Chat lines are bounded by the chat control; never read past 4096 bytes.
   std::string text = tableview::ChatEchoForTicker(line, 4096, host);
   if (!text.empty()) m_pSite->TickerText(text);

@@ -86,10 +86,10 @@ void CGameView::LayOut() {
   in.largeCards = s_bLargeCards;
   in.playerCount = PlayerCount();
   if (doc) {
-    in.scoreBoard = doc->m_bScoreBoard == 1 || doc->m_bScoreBoard == 2 ? doc->m_bScoreBoard : 0;
+    in.scoreBoard = doc->ScoreBoardMode() == 1 || doc->ScoreBoardMode() == 2 ? doc->ScoreBoardMode() : 0;
     in.ownCount = doc->OwnCardCount();
     in.topCount =
-        in.playerCount == 4 ? std::max(0, std::min<int>(doc->m_Seats[3].nCardCount, CGameDocCore::MAX_CARDS)) : 0;
+        in.playerCount == 4 ? std::max(0, std::min<int>(doc->Seat(3).nCardCount, CGameDocCore::MAX_CARDS)) : 0;
     in.topOpen = in.playerCount == 4 && Painter().HandShown(3);
     in.phase = doc->GetSchedule();
   }

@@ -56,7 +56,7 @@ void CGameView::MoveMarker(int nPosition) {
   m_bMarkerShown = false;
   if (doc && nPosition >= 0 && nPosition < 4) {
     const int phase = doc->GetSchedule();
-    const uint32_t state = doc->m_Seats[nPosition].dwState;
+    const uint32_t state = doc->Seat(nPosition).dwState;
     m_bMarkerShown = (phase == SCHEDULE_BID || phase == SCHEDULE_PLAY) &&
                      !(state & (SEAT_OFFLINE | SEAT_TRUSTEESHIP | SEAT_TRUST_EXIT));
   }
@@ -67,7 +67,7 @@ void CGameView::MoveMarker(int nPosition) {
 void CGameView::ShowControl(UINT nID, bool bShow) {
   CGameDocCore* doc = GetGameDoc();
   // Once the settings were saved ten times the direction buttons stay hidden for good.
-  if ((nID == IDC_SEAT_CCW || nID == IDC_SEAT_CW) && doc && !tableview::DirectionButtonsShown(doc->m_nShowOrder))
+  if ((nID == IDC_SEAT_CCW || nID == IDC_SEAT_CW) && doc && !tableview::DirectionButtonsShown(doc->ShowOrder()))
     bShow = false;
   CWnd* w = GetControl(nID);
   if (!w) return;
@@ -92,7 +92,7 @@ void CGameView::EnablePass(bool bOn) {
 void CGameView::EnableHint(bool bOn) {
   if (Watching()) return;
   CGameDocCore* doc = GetGameDoc();
-  if (CWnd* w = GetControl(IDC_SEARCH)) w->EnableWindow(bOn && doc && doc->m_bHintFlag);
+  if (CWnd* w = GetControl(IDC_SEARCH)) w->EnableWindow(bOn && doc && doc->IsHintOn());
 }
 
 void CGameView::ShowBidButtons(bool bShow) {
@@ -143,7 +143,7 @@ void CGameView::CloseWaitNotice() { SetStatusText(std::string()); }
 
 void CGameView::ShowFloatingText(const std::string& text) {
   CGameDocCore* doc = GetGameDoc();
-  if (!m_pSite->GameProgressArrived() || !doc || !doc->m_bFlyMsg) return;
+  if (!m_pSite->GameProgressArrived() || !doc || !doc->IsFlyMsgOn()) return;
   if (text.empty()) return;
   m_float.AddText(text.c_str());
 }
@@ -192,17 +192,17 @@ void CGameView::PhaseChanged(int nPhase) {
   LayOut();  // the bid and play rows move with the phase
   tableview::ScheduleInput in;
   in.phase = nPhase;
-  in.turnPosition = doc->m_nTurnPosition;
+  in.turnPosition = doc->TurnPosition();
   in.watching = doc->IsWatching();
-  in.quiet = doc->m_bOwnTrusteeship || doc->m_bOwnTrustExit;
+  in.quiet = doc->IsOwnTrusteeship() || doc->IsOwnTrustExit();
   in.trusteeAllowed = (m_pSite->OptionFlags() & 1) != 0;
-  in.ownTrusteeship = doc->m_bOwnTrusteeship != 0;
-  in.hintFlag = doc->m_bHintFlag != 0;
-  in.freeLead = doc->m_bFreeLead != 0;
-  in.ownCount = doc->m_Seats[OWN_POSITION].nCardCount;
+  in.ownTrusteeship = doc->IsOwnTrusteeship();
+  in.hintFlag = doc->IsHintOn();
+  in.freeLead = doc->IsFreeLead();
+  in.ownCount = doc->Seat(OWN_POSITION).nCardCount;
   UpdateSelectedCount();
   in.selectedCount = m_nSelected;
-  in.currentBid = doc->m_nBidValue;
+  in.currentBid = doc->BidValue();
   in.ownBombs = nPhase == SCHEDULE_BID ? doc->CountBombs(OWN_POSITION) : 0;
   const tableview::ScheduleResult r = tableview::OnScheduleRules(in);
   if (r.ignored) return;
@@ -235,7 +235,7 @@ void CGameView::AnimatePlay(int p) {
   CGameDocCore* doc = GetGameDoc();
   if (!m_bMoveCards || !doc || !m_hWnd || !IsWindowVisible() || !m_pSite->GameProgressArrived()) return;
   if (p < 0 || p >= PlayerCount()) return;
-  const int n = std::max(0, std::min<int>(doc->m_Seats[p].nLastPlayCount, CGameDocCore::MAX_CARDS));
+  const int n = std::max(0, std::min<int>(doc->Seat(p).nLastPlayCount, CGameDocCore::MAX_CARDS));
   if (n == 0 || !EnsureBuffers()) return;
   // The table under the moving cards: everything but this play, band included.
   LayOut();
@@ -247,7 +247,7 @@ void CGameView::AnimatePlay(int p) {
   const int slot = SlotOf(p);
   const Box target = tableview::PlayRowBox(l, slot, n);
   const std::vector<CARD_INFO> play = PlayShown(p);
-  const int remaining = std::max(0, std::min<int>(doc->m_Seats[p].nCardCount, CGameDocCore::MAX_CARDS));
+  const int remaining = std::max(0, std::min<int>(doc->Seat(p).nCardCount, CGameDocCore::MAX_CARDS));
   Pt from = l.hand[slot];
   if (slot == 1 || slot == 3)
     from.x += remaining * l.step / 2;  // the played cards came from somewhere in the row

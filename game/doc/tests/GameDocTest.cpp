@@ -7,6 +7,7 @@
 
 #include "GameDocCore.h"
 #include "tests/NullDocHost.h"
+#include "tests/TestDoc.h"
 #include "WireBytes.h"
 
 namespace {
@@ -115,7 +116,7 @@ class Table : public ::testing::Test {
 
   CHANNEL_STATE ch;
   RecordingHost host;
-  CGameDocCore doc{host.Hosts(), ch};
+  CTestDoc doc{host.Hosts(), ch};
   CMessageHandlerTable<CGameDocCore> table;
 };
 

@@ -18,6 +18,7 @@
 #include "WinProbe.h"
 #include "WireBytes.h"
 #include "tests/NullDocHost.h"
+#include "tests/TestDoc.h"
 #include "resource.h"
 
 namespace {
@@ -272,7 +273,7 @@ class GameViewTest : public ::testing::Test {
   CHANNEL_STATE ch;
   ViewHost host;
   Site site;
-  CGameDocCore doc{host.Hosts(), ch};
+  CTestDoc doc{host.Hosts(), ch};
   CMessageHandlerTable<CGameDocCore> table;
   CFrameWnd* frame = nullptr;
   CGameView* view = nullptr;
