@@ -76,8 +76,8 @@ void CVeskComplaints::PlaceScoreBoardAbove(const CRect& dialog) {
   if (!pBoard || !pBoard->GetSafeHwnd()) return;
   CRect board;
   pBoard->GetWindowRect(&board);
-  pBoard->SetWindowPos(nullptr, dialog.CenterPoint().x - board.Width() / 2, dialog.top - board.Height(), 0,
-                                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pBoard->SetWindowPos(nullptr, dialog.CenterPoint().x - board.Width() / 2, dialog.top - board.Height(), 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CVeskComplaints::Destroy() {

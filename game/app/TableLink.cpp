@@ -130,7 +130,9 @@ BOOL CTableConnection::IsTrustExitDone() { return Link().socket.IsTrustExitDone(
 BOOL CTableConnection::IsEnded() { return Link().socket.m_nStateEnded != 0; }
 BOOL CTableConnection::IsEndedByServer() { return Link().socket.m_nStateEndedByServer != 0; }
 void CTableConnection::RequestTrustExit() { Link().socket.RequestTrustExit(); }
-BOOL CTableConnection::SendOptionFlags(int nType, DWORD dwValue) { return Link().socket.SendOptionFlags(nType, dwValue); }
+BOOL CTableConnection::SendOptionFlags(int nType, DWORD dwValue) {
+  return Link().socket.SendOptionFlags(nType, dwValue);
+}
 
 void CTableConnection::AttachDocument(CGameDocCore* pDoc) {
   m_pDoc = pDoc;

@@ -313,9 +313,9 @@ int CVeskApp::EnterChannel() {
 void CVeskApp::AdoptDocument(CVeskDoc* pDoc) {
   m_pDoc = pDoc;
   if (!pDoc) return;
-  pDoc->SetHost(CDocHost{m_Connection, m_DocSite, *pDoc, *pDoc, m_DocSite, pDoc->ScoreBoard(), ProgramComplaints(),
-                         ChatSite()},
-                m_Channel);
+  pDoc->SetHost(
+      CDocHost{m_Connection, m_DocSite, *pDoc, *pDoc, m_DocSite, pDoc->ScoreBoard(), ProgramComplaints(), ChatSite()},
+      m_Channel);
 }
 
 void CVeskApp::ShowWatchWaitBox() { m_hWaitBox = CreateWatchWaitBox(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr); }

@@ -151,8 +151,9 @@ void WriteChosenSettings(const CVeskDoc& doc) {
   const struct {
     const char* key;
     int value;
-  } ints[] = {{"Sound", v.bSound}, {"Music", v.bMusic}, {"SmallCard", v.bSmallCard}, {"Order", v.bOrder},
-              {"Voice", v.bVoice}, {"NormalSound", v.bNormalSound}, {"FlyMsg", v.bFlyMsg}};
+  } ints[] = {{"Sound", v.bSound},  {"Music", v.bMusic}, {"SmallCard", v.bSmallCard},
+              {"Order", v.bOrder},  {"Voice", v.bVoice}, {"NormalSound", v.bNormalSound},
+              {"FlyMsg", v.bFlyMsg}};
   for (const auto& i : ints) AfxGetApp()->WriteProfileInt(kSettings, i.key, i.value);
   AfxGetApp()->WriteProfileString(kSettings, "MusicFile", v.strMusicFile.c_str());
   AfxGetApp()->WriteProfileString(kSettings, "SnapshotPath", v.strSnapshotPath.c_str());

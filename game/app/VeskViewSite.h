@@ -1,4 +1,5 @@
-// What the table view asks of the program: the connection's option flags and keep-alive, questions, the score board, the screenshot and web addresses.
+// What the table view asks of the program: the connection's option flags and keep-alive,
+// questions, the score board, the screenshot and web addresses.
 #pragma once
 #include <memory>
 

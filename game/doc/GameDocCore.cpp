@@ -115,8 +115,8 @@ void CGameDocCore::SetHost(const CDocHost& host, CHANNEL_STATE& channel) {
 }
 
 CGameDocCore::SETTINGS CGameDocCore::GetSettings() const {
-  return SETTINGS{m_bSound,       m_bMusic,  m_bOrder,        m_bVoice,          m_bNormalSound,
-                  m_bFlyMsg,      m_bEnableWatch, m_bSmallCard, m_strMusicFile, m_strSnapshotPath};
+  return SETTINGS{m_bSound,  m_bMusic,       m_bOrder,     m_bVoice,       m_bNormalSound,
+                  m_bFlyMsg, m_bEnableWatch, m_bSmallCard, m_strMusicFile, m_strSnapshotPath};
 }
 
 void CGameDocCore::SetSettings(const SETTINGS& v) {

@@ -36,7 +36,6 @@ const StringText kStrings[] = {
     {3002, kWaitStart},
 };
 
-
 }  // namespace
 
 std::string gameview::LoadText(int id) {
@@ -203,8 +202,9 @@ CUnwiredSite s_unwiredSite;
 }  // namespace
 
 // The controls of the rules' buttons, in the order of tableview::TableButton.
-const UINT gameview::kButtonIds[tableview::BTN_COUNT] = {IDC_START,   IDC_CALL1, IDC_CALL2,  IDC_CALL3,   IDC_CALL0,
-                                               IDC_TAKEOUT, IDC_PASS,  IDC_SEARCH, IDC_TRUSTEE, IDC_CANCELTRUSTEE};
+const UINT gameview::kButtonIds[tableview::BTN_COUNT] = {IDC_START,   IDC_CALL1,        IDC_CALL2, IDC_CALL3,
+                                                         IDC_CALL0,   IDC_TAKEOUT,      IDC_PASS,  IDC_SEARCH,
+                                                         IDC_TRUSTEE, IDC_CANCELTRUSTEE};
 
 bool CGameView::s_bLargeCards = false;
 

@@ -228,8 +228,7 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
   // The last bid of the seat before the current bidder.
   if (doc->GetSchedule() == SCHEDULE_BID && p != CGameDocCore::OWN_POSITION &&
       p == tableview::PreviousBidder(doc->TurnPosition(), PlayerCount()) &&
-      doc->TurnPosition() != doc->SeatToPosition(doc->FirstBidder()) && doc->LastBid() >= 0 &&
-      doc->LastBid() <= 3) {
+      doc->TurnPosition() != doc->SeatToPosition(doc->FirstBidder()) && doc->LastBid() >= 0 && doc->LastBid() <= 3) {
     const Pt pl = l.play[slot];
     const int x = slot == 0 ? pl.x - 58 - 26 : pl.x;
     RECT br{x, pl.y + 30, x + 58, pl.y + 30 + 19};
