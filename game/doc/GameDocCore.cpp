@@ -148,7 +148,7 @@ void CGameDocCore::LoadSeats() {
     s.bAllowWatching = 1;
   }
   m_wOwnSeat = m_Seats[OWN_POSITION].wSeat;
-  m_nMultiplier = 0;
+  m_nMultiplier = m_pChannel->nOptions[OPT_BASE_MULTIPLIER];
 }
 
 void CGameDocCore::LoadSettings() {
@@ -301,7 +301,7 @@ void CGameDocCore::EndHand() {
   m_nBidValue = 0;
   m_nDeclarerSeat = -1;
   m_nBidState = 0;
-  m_nMultiplier = 0;
+  m_nMultiplier = m_pChannel->nOptions[OPT_BASE_MULTIPLIER];
   m_Host->scoreBoard.ShowScoreBoard(true);
   View().FocusGameView();
   SetSchedule(SCHEDULE_WAIT);
