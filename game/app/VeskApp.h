@@ -1,7 +1,7 @@
 // The program's application object: start-up from a bare process to a table with the main
 // window on screen, the seat table and table options of the entered table, the run log, and
-// shut-down. It owns the table connection and the sites of the document, the frame and the
-// table view, and hands them over when the document template creates those.
+// shut-down. It owns the table connection and the sites of the document and the table view,
+// and hands the document its hosts as soon as the document template creates it.
 #pragma once
 #include <afxwin.h>
 

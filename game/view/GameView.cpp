@@ -655,6 +655,31 @@ void CGameView::OnDestroy() {
   CFormView::OnDestroy();
 }
 
+// The screenshot form of the table: the visible buttons drawn into the same DC.
+void CGameView::RenderWithControls(CDC* pDC) {
+  RenderTo(pDC);
+  HDC dc = pDC->GetSafeHdc();
+  for (int i = 0; i < m_nControls; ++i) {
+    CButton& b = m_pControls[i].wnd();
+    if (!b.GetSafeHwnd() || !b.IsWindowVisible()) continue;
+    CRect r;
+    b.GetWindowRect(&r);
+    ScreenToClient(&r);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_BUTTON;
+    dis.CtlID = m_pControls[i].nID;
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = b.IsWindowEnabled() ? 0 : ODS_DISABLED;
+    dis.hwndItem = b.GetSafeHwnd();
+    dis.hDC = dc;
+    dis.rcItem = RECT{0, 0, r.Width(), r.Height()};
+    POINT old;
+    ::SetViewportOrgEx(dc, r.left, r.top, &old);
+    b.DrawItem(&dis);
+    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
+  }
+}
+
 void CGameView::LoadOrderImages(bool bNetSkinToo) {
   CGameDocCore* doc = GetGameDoc();
   for (int p = 0; p < 4; ++p) {

@@ -207,30 +207,6 @@ void CGameView::RenderTo(CDC* pDC) {
   ::DeleteDC(frame);
 }
 
-void CGameView::RenderWithControls(CDC* pDC) {
-  RenderTo(pDC);
-  HDC dc = pDC->GetSafeHdc();
-  for (int i = 0; i < m_nControls; ++i) {
-    CButton& b = m_pControls[i].wnd();
-    if (!b.GetSafeHwnd() || !b.IsWindowVisible()) continue;
-    CRect r;
-    b.GetWindowRect(&r);
-    ScreenToClient(&r);
-    DRAWITEMSTRUCT dis{};
-    dis.CtlType = ODT_BUTTON;
-    dis.CtlID = m_pControls[i].nID;
-    dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = b.IsWindowEnabled() ? 0 : ODS_DISABLED;
-    dis.hwndItem = b.GetSafeHwnd();
-    dis.hDC = dc;
-    dis.rcItem = RECT{0, 0, r.Width(), r.Height()};
-    POINT old;
-    ::SetViewportOrgEx(dc, r.left, r.top, &old);
-    b.DrawItem(&dis);
-    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
-  }
-}
-
 void CGameView::DrawOverlays(CDC* pDC) {
   HDC dc = pDC->GetSafeHdc();
   const tableview::Layout& l = m_layout;
