@@ -145,7 +145,7 @@ vesk_sweep() {
     [ -d "$d" ] || continue
     [ -d "$d/prefix" ] && WINEPREFIX=${d%/}/prefix "$WINESERVER" -k 2>/dev/null
     pid=$(cat "$d/xvfb.pid" 2>/dev/null || true)
-    if [ -n "$pid" ] && [ "$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | cut -d' ' -f1)" = Xvfb ]; then
+    if [ -n "$pid" ] && [ -r "/proc/$pid/cmdline" ] && [ "$(tr '\0' ' ' <"/proc/$pid/cmdline" | cut -d' ' -f1)" = Xvfb ]; then
       kill "$pid" 2>/dev/null
     fi
     rm -rf "$d"
