@@ -16,9 +16,6 @@
 #include "QKCtrls.h"
 #include "SkinDialog.h"
 
-#define IDC_HELP_SCROLL 29749
-#define IDC_HELP_WEB 29752
-
 class CHelpDlg : public CSkinDialog {
  public:
   CHelpDlg(CWnd* pParent, const char* link);

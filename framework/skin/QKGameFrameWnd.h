@@ -18,7 +18,6 @@
 #define ID_FRAME_CLOSE 29739
 #define ID_FRAME_SYSBUTTON1 29755
 #define ID_FRAME_SYSBUTTON10 29764
-#define IDC_FRAME_ADCTRL 29725
 
 // The lobby's registered find-game message (process-wide value).
 UINT GetLobbyFindGameMessage();

@@ -15,6 +15,7 @@
 
 #include "MsgBox.h"
 #include "SkinTheme.h"
+#include "resource.h"
 #include "VeskApp.h"
 #include "../dialogs/WaitDlg.h"
 // The framework's wait box and the game's wait dialog share their header's name.
@@ -144,8 +145,6 @@ struct InputBoxState {
   std::string* answer;
 };
 
-enum { IDC_INPUT_TEXT = 100, IDC_INPUT_FIELD = 101 };
-
 INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG: {
@@ -214,7 +213,7 @@ int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std:
   t.push_back(0);  // the standard class
   t.push_back(0);  // the title is set at WM_INITDIALOG
   t.push_back(9);
-  for (const wchar_t* f = L"SimSun"; *f; ++f) t.push_back(static_cast<WORD>(*f));
+  for (const wchar_t* f = VESK_FACE_SONG_W; *f; ++f) t.push_back(static_cast<WORD>(*f));
   t.push_back(0);
   AddItem(t, SS_LEFT, 8, 8, 204, 40, IDC_INPUT_TEXT, 0x0082, L"");
   AddItem(t, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 52, 204, 14, IDC_INPUT_FIELD, 0x0081, L"");

@@ -11,6 +11,7 @@
 #include "PanelUrl.h"
 #include "ResLoad.h"
 #include "WebUrl.h"
+#include "resource.h"
 #include "Ticket.h"
 
 IMPLEMENT_DYNCREATE(CChatView, CFormView)
@@ -28,7 +29,6 @@ const char kSettings[] = "Settings";
 const char kShareKey[] = "Software\\Orvane\\Game\\Share";
 const int kAdControlId = 1001;
 const UINT kChatEchoMsg1 = 1135, kChatEchoMsg2 = 1136;
-const UINT IDS_COL_SCORE = 29926;
 const COLORREF kBackground = RGB(236, 233, 216);
 const COLORREF kFrame = RGB(128, 128, 128);
 

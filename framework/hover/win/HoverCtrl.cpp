@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BitmapGrid.h"
+#include "resource.h"
 
 int DrawBitmapGrid(HDC hDC, HBITMAP hBitmap, int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
   std::vector<GridPiece> pieces;
@@ -164,7 +165,7 @@ void CHoverCtrl::OnPaint() {
   lf.lfHeight = -::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
   ::ReleaseDC(nullptr, screen);
   lf.lfCharSet = GB2312_CHARSET;
-  lstrcpyA(lf.lfFaceName, "\xCB\xCE\xCC\xE5");
+  lstrcpyA(lf.lfFaceName, VESK_FACE_SONG);
   HFONT font = ::CreateFontIndirectA(&lf);
   HGDIOBJ oldFont = ::SelectObject(dc, font);
   ::SetBkMode(dc, TRANSPARENT);

@@ -3,8 +3,7 @@
 #include "ListBoxModel.h"
 #include "ODMemDC.h"
 #include "ODTheme.h"
-
-const char kODFontFace[] = "\xCB\xCE\xCC\xE5";
+#include "resource.h"
 
 void ODFillSolid(HDC hDC, const RECT& rc, COLORREF cr) {
   if (cr == CLR_NONE) return;
@@ -53,7 +52,7 @@ HFONT ODCreateFont(int nHeight, int nWeight, BOOL bUnderline) {
   lf.lfClipPrecision = CLIP_STROKE_PRECIS;
   lf.lfQuality = DRAFT_QUALITY;
   lf.lfPitchAndFamily = VARIABLE_PITCH;
-  lstrcpyA(lf.lfFaceName, kODFontFace);
+  lstrcpyA(lf.lfFaceName, VESK_FACE_SONG);
   return ::CreateFontIndirectA(&lf);
 }
 
