@@ -71,7 +71,7 @@ void CODMenuWnd::ResetToStart() {
   memset(&m_font, 0, sizeof(m_font));
   m_font.lfHeight = 12;
   m_font.lfCharSet = GB2312_CHARSET;
-  lstrcpyA(m_font.lfFaceName, kODFontFace);
+  lstrcpyA(m_font.lfFaceName, VESK_FACE_SONG);
 }
 
 void CODMenuWnd::ApplyThemeColours() {

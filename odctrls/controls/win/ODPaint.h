@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "resource.h"  // VESK_FACE_SONG, the face of the library's fonts
+
 // Colour -1 (CLR_NONE) fills nothing.
 void ODFillSolid(HDC hDC, const RECT& rc, COLORREF cr);
 // 64 bands from one colour to the other, left to right or top to bottom.
@@ -13,8 +15,6 @@ void ODFillGradient(HDC hDC, const RECT& rc, COLORREF crFrom, COLORREF crTo, BOO
 void ODFrame(HDC hDC, const RECT& rc, COLORREF cr, int nWidth);
 // "宋体" of the given pixel height (GB2312 charset).
 HFONT ODCreateFont(int nHeight, int nWeight = FW_NORMAL, BOOL bUnderline = FALSE);
-// The face name of the library's fonts, GBK.
-extern const char kODFontFace[];
 // Paints a window's client area double-buffered (when it is visible at all): draw gets the
 // memory DC and the client rectangle.
 void ODPaintClient(HWND hWnd, const std::function<void(HDC, const CRect&)>& draw);

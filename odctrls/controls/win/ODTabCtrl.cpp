@@ -129,7 +129,7 @@ CODTabCtrl::CODTabCtrl() : m_crBack(::GetSysColor(COLOR_BTNFACE)), m_bFoundUpDow
   memset(&m_font, 0, sizeof(m_font));
   m_font.lfHeight = -12;
   m_font.lfCharSet = GB2312_CHARSET;
-  lstrcpyA(m_font.lfFaceName, kODFontFace);
+  lstrcpyA(m_font.lfFaceName, VESK_FACE_SONG);
 }
 
 CODTabCtrl::~CODTabCtrl() {

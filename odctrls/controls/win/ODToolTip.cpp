@@ -341,7 +341,7 @@ CODToolTip::CODToolTip()
   m_font.lfHeight = -12;
   m_font.lfWeight = FW_NORMAL;
   m_font.lfCharSet = GB2312_CHARSET;
-  lstrcpyA(m_font.lfFaceName, kODFontFace);
+  lstrcpyA(m_font.lfFaceName, VESK_FACE_SONG);
   static const COLORREF kTable[16] = {RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
                                       RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
                                       RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
