@@ -77,25 +77,3 @@ void ODUnionRegion(HRGN* pAll, HRGN hPart) {
   ::CombineRgn(*pAll, *pAll, hPart, RGN_OR);
   ::DeleteObject(hPart);
 }
-
-void ODMarkWindow(HWND hWnd, LPCSTR lpszKind, UINT nValue) {
-  if (!hWnd) return;
-  ::SetPropA(hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
-  ::SetPropA(hWnd, lpszKind, (HANDLE)(INT_PTR)nValue);
-}
-
-BOOL ODCommonMessage(CWnd* pWnd, UINT message, LPCSTR lpszKind, UINT nValue, const std::function<LRESULT()>& base,
-                     const std::function<void()>& reload, LRESULT* pResult) {
-  if (message == WM_CREATE) {
-    *pResult = base();
-    if (*pResult != -1) ODMarkWindow(pWnd->m_hWnd, lpszKind, nValue);
-    return TRUE;
-  }
-  if (message == GetChangeThemeMsg()) {
-    if (reload) reload();
-    pWnd->Invalidate(FALSE);
-    *pResult = base();
-    return TRUE;
-  }
-  return FALSE;
-}

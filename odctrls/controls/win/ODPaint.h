@@ -20,12 +20,3 @@ HFONT ODCreateFont(int nHeight, int nWeight = FW_NORMAL, BOOL bUnderline = FALSE
 void ODPaintClient(HWND hWnd, const std::function<void(HDC, const CRect&)>& draw);
 // A region joined into a union that may not exist yet; the part is consumed.
 void ODUnionRegion(HRGN* pAll, HRGN hPart);
-
-// Every owner-drawn window carries the property "ODCtrl" = 0x1000 and one named after its
-// kind; nothing reads them.
-void ODMarkWindow(HWND hWnd, LPCSTR lpszKind, UINT nValue);
-// What every owner-drawn window answers alike: WM_CREATE runs the base handling, then marks
-// the window (unless creation failed); ChangeThemeMsg reloads the instance's theme values and
-// images, repaints and runs the base handling. True with the result when it was one of these.
-BOOL ODCommonMessage(CWnd* pWnd, UINT message, LPCSTR lpszKind, UINT nValue, const std::function<LRESULT()>& base,
-                     const std::function<void()>& reload, LRESULT* pResult);
