@@ -213,6 +213,19 @@
 // skinned frame
 #define IDC_FRAME_CAPTIONBAR 29720
 #define IDC_FRAME_ADCTRL 29725
+// skinned frame's caption buttons and system buttons 1..10 (29755..29764)
+#define ID_FRAME_HELP 29736
+#define ID_FRAME_MINIMIZE 29737
+#define ID_FRAME_MAXRESTORE 29738
+#define ID_FRAME_CLOSE 29739
+#define ID_FRAME_SETUP 29748
+#define ID_FRAME_SYSBUTTON1 29755
+#define ID_FRAME_SYSBUTTON10 29764
+// skinned dialog's caption buttons
+#define ID_SKINDLG_CLOSE 29735
+#define ID_SKINDLG_MAXRESTORE 29754
+// chat panel's advertisement control
+#define IDC_CHAT_AD 1001
 // input box (an in-memory template)
 #define IDC_INPUT_TEXT 100
 #define IDC_INPUT_FIELD 101
