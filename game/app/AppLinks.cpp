@@ -16,7 +16,6 @@
 #include "MsgBox.h"
 #include "SkinTheme.h"
 #include "resource.h"
-#include "VeskApp.h"
 #include "../dialogs/WaitDlg.h"
 // The framework's wait box and the game's wait dialog share their header's name.
 #include "../../framework/skin/WaitDlg.h"
