@@ -49,6 +49,11 @@ int main(int argc, char** argv) {
   HBITMAP bmp = CreateCompatibleBitmap(screen, 780, 550);
   HGDIOBJ old = SelectObject(mem, bmp);
   int height = 0;
+  {
+    // The first paint loads the fonts and their glyphs: not what a player waits for later.
+    vcef::PlacedLinks placed;
+    vcef::PaintPlainPage(mem, 780, 550, page, false, &placed, 0, &height);
+  }
   for (int scroll : {0, -1}) {
     vcef::PlacedLinks placed;
     const int at = scroll < 0 ? height / 2 : 0;
