@@ -195,12 +195,20 @@ TEST_F(PopupTest, HelpBrowserModesAndFallback) {
 }
 
 // The shipped theme: F1's help window is a browser on the help page beside the program
-// (without a configured page), with the introduction link below it.
+// (without a configured page), with the introduction link below it. The wheel, which goes to
+// the focused close button, scrolls the page under the pointer to its end.
 TEST_F(PopupTest, ShippedThemeOpensTheHelpPageBesideTheProgram) {
   UseSkinTheme();
   char folder[MAX_PATH];
   GetModuleFolder(folder, sizeof folder, nullptr);
-  const std::string page = std::string(folder) + "Help\\Help.htm";
+  const std::string dir = std::string(folder) + "Help", page = dir + "\\Help.htm";
+  ::CreateDirectoryA(dir.c_str(), nullptr);
+  {
+    std::ofstream out(page, std::ios::binary);
+    out << "<html><head><title>Help</title></head><body>";
+    for (int i = 0; i < 120; ++i) out << "<p>Rule " << i << "</p>";
+    out << "<a href=\"javascript:window.close()\">Close</a></body></html>";
+  }
   CHelpDlg help(&parent, "http://127.0.0.1/intro.htm");
   ASSERT_TRUE(help.Create(IDD_TIPS, &parent));
   help.ShowWindow(SW_SHOW);
@@ -209,7 +217,19 @@ TEST_F(PopupTest, ShippedThemeOpensTheHelpPageBesideTheProgram) {
   EXPECT_EQ(std::string(help.GetPageUrl()), page);
   EXPECT_EQ(std::string(LocationUrl(help.m_web)), page);
   EXPECT_TRUE(help.GetDlgItem(IDC_TIPS_LINK)->IsWindowVisible());
+  ASSERT_TRUE(winprobe::WaitPaintedAndStill(help.m_hWnd, 5000));
+  EXPECT_TRUE(LinkRows(help.m_web).empty()) << "the page's last link is below its window";
+  CRect shown;
+  help.m_web.GetWindowRect(&shown);
+  const CPoint over = shown.CenterPoint();
+  CWnd* ok = help.GetDlgItem(IDOK);
+  ASSERT_NE(ok, nullptr);
+  for (int i = 0; i < 200 && LinkRows(help.m_web).empty(); ++i)
+    ok->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), MAKELPARAM(over.x, over.y));
+  EXPECT_EQ(LinkRows(help.m_web).size(), 1u) << "the wheel did not scroll the page";
   help.DestroyWindow();
+  ::DeleteFileA(page.c_str());
+  ::RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace
