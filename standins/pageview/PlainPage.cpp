@@ -103,8 +103,13 @@ void PaintPlainPage(HDC target, int w, int h, const PlainPage& page, bool addres
   const std::wstring text = ToWide(page.text, page.utf8);
   const UINT textFlags = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | DT_EDITCONTROL;
   RECT measured{8, y0 + 34, w - 8, y0 + 34};
-  DrawWide(dc, text, &measured, textFlags | DT_CALCRECT);
+  if (page.layoutWidth != w) {
+    DrawWide(dc, text, &measured, textFlags | DT_CALCRECT);
+    page.layoutWidth = w;
+    page.layoutHeight = measured.bottom - measured.top;
+  }
   measured.right = w - 8;
+  measured.bottom = measured.top + page.layoutHeight;
   if (measured.bottom > top && measured.top < h) DrawWide(dc, text, &measured, textFlags);
 
   // The page's links, one a line under the text, to be clicked.

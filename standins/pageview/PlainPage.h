@@ -18,6 +18,10 @@ struct PlainPage {
   std::string text;
   std::vector<PageLink> links;  // absolute addresses
   bool utf8 = false;            // the bytes' encoding: UTF-8, else GBK
+  // The text's laid-out height at one width, kept by the paint: a paint of a scrolled page
+  // then draws without laying the whole text out twice.
+  mutable int layoutWidth = -1;
+  mutable int layoutHeight = 0;
 };
 
 using PlacedLinks = std::vector<std::pair<RECT, PageLink>>;
