@@ -310,8 +310,19 @@ void DestroyWatchWaitBox(HWND box) {
 void TraceStartupStep(int step, const char* name) {
   const char* path = getenv("VESK_STARTUP_TRACE");
   if (!path || !*path) return;
+  // Milliseconds since the process was created (so the loader's share
+  // shows in the first step) and the wall clock in Unix milliseconds, which
+  // a benchmark outside the program lines up with its own clock.
+  FILETIME created, exited, kernel, user, now;
+  GetSystemTimeAsFileTime(&now);  // the precise form is Windows 8 and later
+  const auto ticks = [](const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  const ULONGLONG nowTicks = ticks(now);  // 100 ns since 1601
+  double sinceStart = -1;
+  if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+    sinceStart = double(nowTicks - ticks(created)) / 1e4;
+  const ULONGLONG kUnixEpoch = 116444736000000000ULL;
   FILE* f = fopen(path, "a");
   if (!f) return;
-  fprintf(f, "%d %s\n", step, name);
+  fprintf(f, "%d %s: %.1f ms\t%llu\n", step, name, sinceStart, (nowTicks - kUnixEpoch) / 10000);
   fclose(f);
 }
