@@ -62,6 +62,25 @@ elseif(VESK_WIN)
   include(${CMAKE_CURRENT_LIST_DIR}/WinGTest.cmake)
 endif()
 
+# The ids of the resource library's string table, written from the table itself at
+# configure time (every tree, before any component), so that code and resource scripts
+# name a string the one way. Editing the table reconfigures.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(VESK_STRING_IDS_DIR ${CMAKE_BINARY_DIR}/generated/include)
+execute_process(COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/resources/gen/gen_rc.py --ids
+                        ${CMAKE_SOURCE_DIR}/resources/strings.tsv ${VESK_STRING_IDS_DIR}/StringIds.h
+                RESULT_VARIABLE string_ids_result)
+if(string_ids_result)
+  message(FATAL_ERROR "resources/strings.tsv: the string ids could not be written")
+endif()
+set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_SOURCE_DIR}/resources/strings.tsv ${CMAKE_SOURCE_DIR}/resources/gen/gen_rc.py)
+# resource.h includes the generated header wherever it is found.
+include_directories(${VESK_STRING_IDS_DIR})
+# Header-only view of the ids (controls, bitmaps, strings) for code in any tree.
+add_library(vesk_resource_ids INTERFACE)
+target_include_directories(vesk_resource_ids INTERFACE ${CMAKE_SOURCE_DIR}/resources/include ${VESK_STRING_IDS_DIR})
+
 # Windows and end-to-end tests run side by side, each isolated by the harness in a Wine prefix,
 # display and wineserver of its own (scripts/wine-env.sh): none needs the machine to itself.
 # Each learns its name (for its prefix and its results after a failure) and the build root

@@ -11,7 +11,7 @@ mkdir -p "$dest/program" "$dest/share/odctrls"
 
 # A run without one of the deliverables would test a smaller program than the one shipped.
 missing=()
-for f in Vesk.exe Vesk_Res_936.dll QKCards.dll Brellin.dll; do
+for f in Vesk.exe Vesk_Res_936.dll QKCards.dll Brellin.dll Help/Help.htm; do
   [ -f "$win/bin/$f" ] || missing+=("$f")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -23,6 +23,9 @@ fi
 for f in "$win"/bin/*.exe "$win"/bin/*.dll "$win"/bin/*.emt; do
   [ -f "$f" ] && cp -f "$f" "$dest/program/"
 done
+# The help page (and its pictures) the help window opens from the program's folder.
+rm -rf "$dest/program/Help"
+cp -r "$win/bin/Help" "$dest/program/Help"
 # The resource library is looked up by the program under its generic name.
 cp -f "$dest/program/Vesk_Res_936.dll" "$dest/program/Vesk_Res.dll"
 # Outside the platform's own folder layout the skinned windows read their theme beside the

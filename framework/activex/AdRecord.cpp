@@ -1,8 +1,8 @@
 #include "AdRecord.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
+
+#include "WebUrl.h"
 
 namespace adrecord {
 namespace {
@@ -11,11 +11,6 @@ uint32_t U32(const uint8_t* p) {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = char(std::tolower((unsigned char)c));
-  return s;
-}
 
 void ReplaceAll(std::string& s, const std::string& what, const std::string& with) {
   for (size_t pos = 0; (pos = s.find(what, pos)) != std::string::npos; pos += with.size())
@@ -49,11 +44,6 @@ bool Parse(const uint8_t* f, size_t size, AdRecord* out) {
   return true;
 }
 
-bool IsWebAddress(const std::string& s) {
-  std::string l = Lower(s);
-  return l.find("http://") != std::string::npos || l.find("https://") != std::string::npos;
-}
-
 std::string DefaultPage(uint32_t kind, const std::string& share) {
   const char* name = "gg.htm";
   if (kind == 1003 || kind == 1009)
@@ -72,7 +62,7 @@ void ResolvePages(AdRecord& r, const std::string& share, const std::function<boo
   auto fallback = [&]() { return replacement ? *replacement : DefaultPage(r.position, share); };
   std::string* pages[3] = {&r.link1, &r.link2, &r.page};
   for (std::string* s : pages) {
-    if (s->empty() || IsWebAddress(*s)) continue;
+    if (s->empty() || weburl::IsWebUrl(*s)) continue;
     // A page name never leaves the advertisement folder.
     if (s->find("..") != std::string::npos || s->find(':') != std::string::npos || (*s)[0] == '\\' || (*s)[0] == '/') {
       *s = fallback();

@@ -24,8 +24,6 @@ const size_t kFixedSize = 36;  // header, fields and the four string lengths
 // The whole frame (header included), SIZE bytes of it readable. False when it is cut short.
 bool Parse(const uint8_t* frame, size_t size, AdRecord* out);
 
-// "http://" or "https://" in any case: a web address, passed on as it is.
-bool IsWebAddress(const std::string& s);
 // The default page of a position kind, under the shared folder.
 std::string DefaultPage(uint32_t positionKind, const std::string& share);
 

@@ -8,6 +8,7 @@
 BEGIN_MESSAGE_MAP(CHelpDlg, CSkinDialog)
   ON_WM_VSCROLL()
   ON_WM_DESTROY()
+  ON_WM_MOUSEWHEEL()
 END_MESSAGE_MAP()
 
 namespace {
@@ -177,6 +178,19 @@ void CHelpDlg::PlaceOK(int width, int rowBottom) {
 void CHelpDlg::OnOK() {
   UpdateData(TRUE);
   ShowWindow(SW_HIDE);
+}
+
+// The wheel goes to the window with the focus (the close button), which hands it up here:
+// the page under the pointer scrolls. A page that hands it back up ends the round.
+BOOL CHelpDlg::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+  HWND under = ::WindowFromPoint(pt);
+  if (!m_bWheelForwarded && m_web.GetSafeHwnd() && under && (under == m_web.m_hWnd || ::IsChild(m_web.m_hWnd, under))) {
+    m_bWheelForwarded = TRUE;
+    ::SendMessage(under, WM_MOUSEWHEEL, MAKEWPARAM(nFlags, (WORD)zDelta), MAKELPARAM(pt.x, pt.y));
+    m_bWheelForwarded = FALSE;
+    return TRUE;
+  }
+  return CSkinDialog::OnMouseWheel(nFlags, zDelta, pt);
 }
 
 void CHelpDlg::OnDestroy() {

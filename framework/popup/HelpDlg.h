@@ -16,9 +16,6 @@
 #include "QKCtrls.h"
 #include "SkinDialog.h"
 
-#define IDC_HELP_SCROLL 29749
-#define IDC_HELP_WEB 29752
-
 class CHelpDlg : public CSkinDialog {
  public:
   CHelpDlg(CWnd* pParent, const char* link);
@@ -50,6 +47,7 @@ class CHelpDlg : public CSkinDialog {
   void PaintClient(CDC* pDC) override;
   afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
   afx_msg void OnDestroy();
+  afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -64,6 +62,7 @@ class CHelpDlg : public CSkinDialog {
   CQKBitmap m_picture;
   CString m_strPageUrl;
   int m_nScroll = 0;
+  BOOL m_bWheelForwarded = FALSE;  // a wheel message on its way to the page
   int m_nSaved = 0;
   CRgn m_clip;
 };

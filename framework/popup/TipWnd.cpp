@@ -4,13 +4,13 @@
 
 #include "DibImage.h"
 #include "QKBitmap.h"
+#include "resource.h"
 
 namespace {
 const UINT kFirstPiece = 29664;  // top-left corner .. close button strip (29673)
 const int kCloseMargin = 4;
 // "温馨提示" in the program's code page.
 const char kTipCaption[] = "\xCE\xC2\xDC\xB0\xCC\xE1\xCA\xBE";
-const char kTitleFace[] = "\xCB\xCE\xCC\xE5";  // "宋体"
 
 // The pieces are tiled as they are, the last tiles cut at the area's edges.
 void TileBitmap(CDC* pDC, HBITMAP h, CSize size, const CRect& area) {
@@ -171,7 +171,7 @@ void CSkinPopupDlg::PaintFrame(CDC* pDC) {
     CString title;
     GetWindowText(title);
     CFont font;
-    font.CreatePointFont(90, kTitleFace);
+    font.CreatePointFont(90, VESK_FACE_SONG);
     CFont* old = pDC->SelectObject(&font);
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(m_crTitle);
@@ -205,7 +205,7 @@ CTipWnd::CTipWnd(CWnd* pParent) : CSkinPopupDlg(IDD_TIPPOPUP, pParent), m_pParen
   lf.lfHeight = 12;
   lf.lfWeight = FW_BOLD;
   lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(lf.lfFaceName, kTitleFace, LF_FACESIZE);
+  lstrcpynA(lf.lfFaceName, VESK_FACE_SONG, LF_FACESIZE);
   m_fontBold.CreateFontIndirect(&lf);
 }
 

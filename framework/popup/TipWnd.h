@@ -9,8 +9,6 @@
 
 #include "QKCtrls.h"
 
-#define IDC_TIP_PAGE 101
-
 class CSkinPopupDlg : public CDialog {
  public:
   enum { TL, TOP, TR, LEFT, RIGHT, BL, BOTTOM, BR, BACK, CLOSE, PIECES };

@@ -13,8 +13,7 @@
 #endif
 
 #include "QKBitmap.h"
-
-#define IDC_FRAME_CAPTIONBAR 29720
+#include "resource.h"
 
 class CFrameCaptionBar : public CWnd {
  public:

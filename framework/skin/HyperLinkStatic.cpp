@@ -1,14 +1,13 @@
 #include "HyperLinkStatic.h"
 
-#include <shellapi.h>
-
 #include <cstring>
 
+#include "OpenWebAddress.h"
 #include "SkinLayout.h"
+#include "resource.h"
 
 namespace {
-void OpenWithShell(const char* address) { ::ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOW); }
-const UINT kHandCursorId = 29710;
+void OpenWithShell(const char* address) { weburl::OpenWebAddress(address); }
 }  // namespace
 
 void (*CHyperLinkStatic::s_pfnOpen)(const char* address) = OpenWithShell;
@@ -41,7 +40,7 @@ CHyperLinkStatic::~CHyperLinkStatic() {
 HCURSOR CHyperLinkStatic::LoadHandCursor() {
   // 32 x 32 monochrome: 128 bytes of XOR plane, then 128 bytes of AND plane.
   HINSTANCE res = AfxGetResourceHandle();
-  HRSRC r = res ? ::FindResourceA(res, MAKEINTRESOURCEA(kHandCursorId), "HANDCURSOR") : nullptr;
+  HRSRC r = res ? ::FindResourceA(res, MAKEINTRESOURCEA(IDC_HANDCURSOR), "HANDCURSOR") : nullptr;
   if (r && ::SizeofResource(res, r) >= 256) {
     HGLOBAL g = ::LoadResource(res, r);
     const BYTE* p = g ? static_cast<const BYTE*>(::LockResource(g)) : nullptr;

@@ -24,7 +24,7 @@ class CHyperLinkStatic : public CStatic {
   const LinkRecord* GetLink(int i) const { return i >= 0 && i < GetLinkCount() ? &m_links[i] : nullptr; }
   // The address that a click on link i would open ("" = refused).
   std::string GetOpenAddress(int i) const;
-  // Where opening goes (tests install their own; the default is ShellExecute "open").
+  // Where opening goes (tests install their own; the default is OpenWebAddress).
   static void (*s_pfnOpen)(const char* address);
 
  protected:

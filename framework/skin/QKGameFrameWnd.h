@@ -10,15 +10,7 @@
 #include "FrameCaptionBar.h"
 #include "QKBitmap.h"
 #include "SkinLayout.h"
-
-#define ID_FRAME_SETUP 29748
-#define ID_FRAME_HELP 29736
-#define ID_FRAME_MINIMIZE 29737
-#define ID_FRAME_MAXRESTORE 29738
-#define ID_FRAME_CLOSE 29739
-#define ID_FRAME_SYSBUTTON1 29755
-#define ID_FRAME_SYSBUTTON10 29764
-#define IDC_FRAME_ADCTRL 29725
+#include "resource.h"
 
 // The lobby's registered find-game message (process-wide value).
 UINT GetLobbyFindGameMessage();

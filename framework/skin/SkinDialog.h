@@ -8,9 +8,7 @@
 #include "CaptionButtons.h"
 #include "QKBitmap.h"
 #include "SkinLayout.h"
-
-#define ID_SKINDLG_CLOSE 29735
-#define ID_SKINDLG_MAXRESTORE 29754
+#include "resource.h"
 
 class CSkinDialog : public CDialog {
  public:

@@ -7,6 +7,7 @@
 #include "NetSkinFolder.h"
 #include "QKBitmap.h"
 #include "ResLoad.h"
+#include "resource.h"
 
 const char* const kSkinDialogSection = "QKDLG";
 
@@ -110,8 +111,8 @@ BOOL SkinCreateTitleFont(CFont& font, const char* face) {
   CString name;
   if (face && *face)
     name = face;
-  else if (!name.LoadString(29931) || name.IsEmpty())
-    name = "\xCB\xCE\xCC\xE5";  // the system's Song face
+  else if (!name.LoadString(IDS_TITLEFONT) || name.IsEmpty())
+    name = VESK_FACE_SONG;
   font.DeleteObject();
   return font.CreateFont(12, 6, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name);

@@ -556,7 +556,8 @@ framerestore=framemax.bmp, framerestore.bmp
 frameclose=frameclose.bmp
 
 [QKDLG_help]
-HelpType=0
+; The help window opens the help page beside the program; the picture stays for picture mode.
+HelpType=1
 HelpBmp=help.bmp
 
 [QKSPLITTER]

@@ -15,6 +15,7 @@
 
 #include "MsgBox.h"
 #include "SkinTheme.h"
+#include "resource.h"
 #include "../dialogs/WaitDlg.h"
 // The framework's wait box and the game's wait dialog share their header's name.
 #include "../../framework/skin/WaitDlg.h"
@@ -143,8 +144,6 @@ struct InputBoxState {
   std::string* answer;
 };
 
-enum { IDC_INPUT_TEXT = 100, IDC_INPUT_FIELD = 101 };
-
 INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITDIALOG: {
@@ -213,7 +212,7 @@ int ShowStartupInputBox(const char* text, UINT style, int countdownSeconds, std:
   t.push_back(0);  // the standard class
   t.push_back(0);  // the title is set at WM_INITDIALOG
   t.push_back(9);
-  for (const wchar_t* f = L"SimSun"; *f; ++f) t.push_back(static_cast<WORD>(*f));
+  for (const wchar_t* f = VESK_FACE_SONG_W; *f; ++f) t.push_back(static_cast<WORD>(*f));
   t.push_back(0);
   AddItem(t, SS_LEFT, 8, 8, 204, 40, IDC_INPUT_TEXT, 0x0082, L"");
   AddItem(t, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 52, 204, 14, IDC_INPUT_FIELD, 0x0081, L"");
@@ -311,8 +310,19 @@ void DestroyWatchWaitBox(HWND box) {
 void TraceStartupStep(int step, const char* name) {
   const char* path = getenv("VESK_STARTUP_TRACE");
   if (!path || !*path) return;
+  // Milliseconds since the process was created (so the loader's share
+  // shows in the first step) and the wall clock in Unix milliseconds, which
+  // a benchmark outside the program lines up with its own clock.
+  FILETIME created, exited, kernel, user, now;
+  GetSystemTimeAsFileTime(&now);  // the precise form is Windows 8 and later
+  const auto ticks = [](const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  const ULONGLONG nowTicks = ticks(now);  // 100 ns since 1601
+  double sinceStart = -1;
+  if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+    sinceStart = double(nowTicks - ticks(created)) / 1e4;
+  const ULONGLONG kUnixEpoch = 116444736000000000ULL;
   FILE* f = fopen(path, "a");
   if (!f) return;
-  fprintf(f, "%d %s\n", step, name);
+  fprintf(f, "%d %s: %.1f ms\t%llu\n", step, name, sinceStart, (nowTicks - kUnixEpoch) / 10000);
   fclose(f);
 }

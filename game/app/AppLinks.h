@@ -32,6 +32,7 @@ HWND CreatePlainWaitBox(HWND owner);
 void DestroyWatchWaitBox(HWND box);
 
 // ---- start-up trace ------------------------------------------------------------------------
-// Appends "<step> <name>" to the file named by VESK_STARTUP_TRACE, when that is set, so a
-// test can see how far start-up went and in which order.
+// Appends "<step> <name>: <ms> ms\t<unix ms>" to the file named by VESK_STARTUP_TRACE, when
+// that is set, so a test can see how far start-up went and in which order, and a benchmark
+// where the time went: milliseconds since the process was created, then the wall clock.
 void TraceStartupStep(int step, const char* name);

@@ -4,14 +4,13 @@
 // The socket headers first: they bring winsock2.h before windows.h.
 #include "VeskSocket.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "AppLinks.h"
 #include "NetFrame.h"
 #include "SystemMessages.h"
 #include "TipWnd.h"
+#include "OpenWebAddress.h"
 #include "WebUrl.h"
 #include "TableConnection.h"
 #include "Program.h"
@@ -29,11 +28,7 @@ int InputBox(LPCSTR text, UINT style, int countdown, std::string* answer) {
 // Until the chat view exists its system lines go to the game log.
 void SystemText(LPCSTR line, void*) { SystemTextLine(line); }
 
-BOOL OpenUrl(LPCSTR url) {
-  // Only web addresses are opened; anything else could start a program.
-  if (!url || !weburl::IsWebUrl(url)) return FALSE;
-  return reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url, nullptr, nullptr, SW_SHOWNORMAL)) > 32;
-}
+BOOL OpenUrl(LPCSTR url) { return url && weburl::OpenWebAddress(url); }
 
 void Progress(UINT id) { ShowStartupProgress(id); }
 

@@ -1,7 +1,6 @@
 #include "VeskViewSite.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cstring>
 
@@ -9,6 +8,7 @@
 #include "ChatSite.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
+#include "OpenWebAddress.h"
 #include "TickerDlg.h"
 #include "Program.h"
 #include "VeskDocSite.h"
@@ -76,11 +76,7 @@ void CVeskViewSite::PlayWave(int id) {
   if (CVeskDoc* pDoc = Program().GetVeskDoc()) pDoc->PlayWave(id);
 }
 
-void CVeskViewSite::OpenUrl(const std::string& url) {
-  // Only web addresses are opened; anything else could start a program.
-  if (!weburl::IsWebUrl(url)) return;
-  ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
+void CVeskViewSite::OpenUrl(const std::string& url) { weburl::OpenWebAddress(url); }
 
 void CVeskViewSite::OpenSettings() { OpenSettingsDialog(); }
 

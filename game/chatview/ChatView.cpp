@@ -11,6 +11,7 @@
 #include "PanelUrl.h"
 #include "ResLoad.h"
 #include "WebUrl.h"
+#include "resource.h"
 #include "Ticket.h"
 
 IMPLEMENT_DYNCREATE(CChatView, CFormView)
@@ -26,9 +27,7 @@ END_MESSAGE_MAP()
 namespace {
 const char kSettings[] = "Settings";
 const char kShareKey[] = "Software\\Orvane\\Game\\Share";
-const int kAdControlId = 1001;
 const UINT kChatEchoMsg1 = 1135, kChatEchoMsg2 = 1136;
-const UINT IDS_COL_SCORE = 29926;
 const COLORREF kBackground = RGB(236, 233, 216);
 const COLORREF kFrame = RGB(128, 128, 128);
 
@@ -105,7 +104,7 @@ void CChatView::OnInitialUpdate() {
   // The advertisement control, behind the panel (put on top) in the corner they share.
   // Siblings clip each other there, so the order decides what shows, not which painted
   // last; the control makes its own window, so the style is set once it is there.
-  if (m_AdCtrl.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 0, 0), this, kAdControlId))
+  if (m_AdCtrl.Create(nullptr, "", WS_VISIBLE, CRect(0, 0, 0, 0), this, IDC_CHAT_AD))
     m_AdCtrl.ModifyStyle(0, WS_CLIPSIBLINGS);
   CreatePanel();
   ChatViewSite().RegisterChatView(this);

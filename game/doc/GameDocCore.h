@@ -14,6 +14,7 @@
 #include "DocHost.h"
 #include "GameMessages.h"
 #include "MessageHandlerTable.h"
+#include "resource.h"
 
 enum {
   SCHEDULE_WAIT = 1,
@@ -50,18 +51,6 @@ constexpr int NO_POSITION = -1;
 class CGameDocCore : public CCardRules {
  public:
   enum { MAX_BOTTOM = 8, TABLE_INFO_SIZE = 184, PANEL_DATA_SIZE = 512, NOTICE_SIZE = 1024 };
-  // Strings of the resource library that the document shows.
-  enum {
-    IDS_WAIT_START = 3002,
-    IDS_LEAVE_CONFIRM_AGREED = 3010,
-    IDS_LEAVE_REFUSED_TAIL = 3009,
-    IDS_LEAVE_ASK = 3023,
-    IDS_LEAVE_REFUSED = 3027,
-    IDS_ACTION_ERROR2 = 3030,
-    IDS_PLAY_NOT_BIGGER = 5001,
-    IDS_PLAY_INVALID = 5002,
-    IDS_KICKED_TIMEOUT = 29928,
-  };
 
   CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel);
 

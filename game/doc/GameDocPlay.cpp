@@ -255,14 +255,14 @@ int CGameDocCore::OnActionError(const uint8_t* pFrame) {
   uint32_t code = m->code;
   switch (code) {
     case 2:
-      m_Host->boxes.ShowBoxId(IDS_ACTION_ERROR2, kStyleWarning, 10, "");
+      m_Host->boxes.ShowBoxId(IDS_ACTIONERROR, kStyleWarning, 10, "");
       break;
     case 201:
     case 202:
     case 203:
     case 204: {
       // 201..204 map to 5004, 5003, 5002, 5001.
-      static const int kIds[] = {5004, 5003, IDS_PLAY_INVALID, IDS_PLAY_NOT_BIGGER};
+      static const int kIds[] = {IDS_PLAY_NOT_YOUR_TURN, IDS_PLAY_NOT_HELD, IDS_PLAY_INVALID, IDS_PLAY_NOT_BIGGER};
       m_Host->boxes.ShowBoxId(kIds[code - 201], kStyleWarning, 10, "");
       m_bPlaySent = 0;
       SetSchedule(SCHEDULE_PLAY, false);
@@ -271,7 +271,7 @@ int CGameDocCore::OnActionError(const uint8_t* pFrame) {
       break;
     }
     case 501:
-      m_Host->boxes.ShowBoxId(IDS_KICKED_TIMEOUT, kStyleWarning, 10, "");
+      m_Host->boxes.ShowBoxId(IDS_ACTION501, kStyleWarning, 10, "");
       [[fallthrough]];
     case 500:
       m_bQuietClose = 1;

@@ -27,7 +27,7 @@ int CGameDocCore::OnReady(const uint8_t* pFrame) {
   View().RedrawAvatar(pos);
   if (pos == OWN_POSITION) {
     View().HideStartButton();
-    if (!IsWatching()) View().SetStatusTextId(IDS_WAIT_START);
+    if (!IsWatching()) View().SetStatusTextId(IDS_WAITSTART);
   }
   return 1;
 }
@@ -107,7 +107,7 @@ int CGameDocCore::OnLeaveRequest(const uint8_t* pFrame) {
   int pos = SeatToPosition(static_cast<int>(m->seat));
   if (pos == NO_POSITION) return 0;
   if (!IsWatching()) FlashUnlessActive(5, 20);
-  int answer = m_Host->boxes.ShowBoxId(IDS_LEAVE_ASK, kStyleYesNoQuestion, 10, m_Seats[pos].szUserName);
+  int answer = m_Host->boxes.ShowBoxId(IDS_LEAVEREQUEST, kStyleYesNoQuestion, 10, m_Seats[pos].szUserName);
   gamemsg::LeaveAnswer reply{m_wOwnSeat, m->value, answer == kIdYes ? 1u : 0u};
   SendBody(MSG_LEAVE_ANSWER, gamemsg::Encode(reply), true);
   return 1;
@@ -122,14 +122,13 @@ int CGameDocCore::OnLeaveAnswer(const uint8_t* pFrame) {
   // The confirmation has the answer's three words: {own seat, value, leave anyway}.
   gamemsg::LeaveAnswer confirm{m_wOwnSeat, 0, 0};
   if (m->agree) {
-    if (m_Host->boxes.ShowBoxId(IDS_LEAVE_CONFIRM_AGREED, kStyleYesNoQuestion, 10, "") != kIdYes) return 1;
+    if (m_Host->boxes.ShowBoxId(IDS_CONFIRMQUIT, kStyleYesNoQuestion, 10, "") != kIdYes) return 1;
     confirm.value = m->value;
   } else {
     int pos = SeatToPosition(static_cast<int>(m->seat));
     std::string name = pos != NO_POSITION ? m_Seats[pos].szUserName : "";
     // "[%s] refused!" followed by the question whether to leave anyway.
-    if (m_Host->boxes.ShowBoxIdPair(IDS_LEAVE_REFUSED, name, IDS_LEAVE_REFUSED_TAIL, kStyleYesNoQuestion, 10) != kIdYes)
-      return 1;
+    if (m_Host->boxes.ShowBoxIdPair(IDS_LEAVEREFUSED, name, IDS_FORCEQUIT, kStyleYesNoQuestion, 10) != kIdYes) return 1;
     confirm.agree = 1;
   }
   SendBody(MSG_LEAVE_CONFIRM, gamemsg::Encode(confirm), true);

@@ -112,6 +112,10 @@ class CCardRules {
   // The copies stay valid until the next recompute.
   int FindHint(const CARD_INFO** ppCards);
   void InvalidateHint() { m_bHintRecompute = 1; }
+  // The recompute behind FindHint for a last play already classified: its
+  // type, the rank of its first card sorted in mode 0, and its card count.
+  // The next FindHint hands out the first candidate.
+  void SearchHints(int nType, int nTopRank, int nLastCount);
   void ClearMarks();
   int AddCandidate(int nKey);
   int GetCandidateCount() const { return m_nCandidates; }

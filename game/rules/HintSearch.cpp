@@ -4,6 +4,7 @@
 #include "CardHelpers.h"
 
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -360,6 +361,21 @@ inline Mask Bit(int i) { return Mask(1) << i; }
 inline Mask Span(int lo, int hi) { return (Bit(hi) - 1) & ~(Bit(lo) - 1); }
 inline int TopBit(Mask m) { return 63 - __builtin_clzll(m); }
 
+// Bits set, by bytes from a table: the processors the client runs on need
+// not have a popcount instruction, and the library call is slower.
+struct ByteBits {
+  uint8_t n[256];
+  constexpr ByteBits() : n() {
+    for (int i = 1; i < 256; ++i) n[i] = static_cast<uint8_t>((i & 1) + n[i >> 1]);
+  }
+};
+constexpr ByteBits kByteBits;
+inline int CountBits(Mask m) {
+  int c = 0;
+  for (; m; m >>= 8) c += kByteBits.n[m & 0xFF];
+  return c;
+}
+
 bool Answerable(int t) {
   return (t >= PLAY_SINGLE && t <= PLAY_FOUR_PAIR_SINGLE) || (t >= PLAY_BOMB && t <= PLAY_BOMB8);
 }
@@ -367,11 +383,11 @@ bool Answerable(int t) {
 struct RankTable {
   int n;
   Mask all;
-  Mask pairEnd;  // bit i: cards i-1 and i share a rank
-  int8_t rank[CCardRules::MAX_CARDS];
+  Mask pairEnd;                // bit i: cards i-1 and i share a rank
+  const CARD_INFO* cards;      // the hand read
   int8_t start[kMaxRank + 1];  // first position of each rank
   int8_t count[kMaxRank + 1];
-  int8_t order[kMaxRank + 1];  // ranks in hand order
+  int8_t order[kMaxRank + 2];  // ranks in hand order (one spare slot for Read)
   int nRanks;
   int32_t marked;  // nonzero when some card carries a mark
 
@@ -387,34 +403,47 @@ struct RankTable {
 
   // False when the hand does not fit the table: a rank outside 0..14, a
   // joker mark that disagrees with the rank, or a rank split in two runs.
+  // Without branches on the cards: in a dealt hand whether the next card
+  // starts a new rank is a coin toss, and a mispredicted branch per card
+  // cost more than the whole read.
   bool Read(const CARD_INFO* p, int nCards) {
     n = nCards;
+    cards = p;
     all = Span(0, n);
-    pairEnd = 0;
-    nRanks = 0;
-    marked = 0;
-    unsigned seen = 0;
-    int prev = -1;
+    int8_t runStart[kMaxRank + 3];
+    Mask ends = 0;
+    unsigned seen = 0, bad = 0;
+    int32_t mark = 0;
+    int k = 0, prev = -1;
     for (int i = 0; i < n; ++i) {
       const int r = p[i].nRank;
-      marked |= p[i].bHintMark;
-      if (r < 0 || r > kMaxRank) return false;
-      if (IsJoker(p[i]) != (r >= kMaxRank - 1)) return false;
-      rank[i] = static_cast<int8_t>(r);
-      if (r == prev) {
-        pairEnd |= Bit(i);
-        ++count[r];
-        continue;
-      }
-      if (seen & (1u << r)) return false;
-      seen |= 1u << r;
-      start[r] = static_cast<int8_t>(i);
-      count[r] = 1;
-      order[nRanks++] = static_cast<int8_t>(r);
+      mark |= p[i].bHintMark;
+      const unsigned v = static_cast<unsigned>(r);
+      // Ranks of 16 and up (and negative ones) show in the high bits, 15 in
+      // the set of ranks seen.
+      bad |= (v >> 4) | (unsigned(IsJoker(p[i])) ^ unsigned(v >= unsigned(kMaxRank - 1)));
+      const int slot = r & 15;  // in range even before the check above counts
+      seen |= 1u << slot;
+      const int fresh = r != prev;
+      ends |= Mask(1 - fresh) << i;
+      // A split hand has more runs than ranks and runs past the arrays'
+      // end: the index wraps, and the hand is refused below.
+      order[k & 15] = static_cast<int8_t>(slot);
+      runStart[k & 15] = static_cast<int8_t>(i);
+      k += fresh;
       prev = r;
     }
-    for (int r = 0; r <= kMaxRank; ++r)
-      if (!(seen & (1u << r))) count[r] = 0;
+    // A rank split in two runs makes more runs than ranks.
+    if (bad || (seen >> (kMaxRank + 1)) || k != CountBits(seen)) return false;
+    pairEnd = ends;
+    marked = mark;
+    nRanks = k;
+    runStart[k] = static_cast<int8_t>(n);
+    std::memset(count, 0, sizeof count);
+    for (int j = 0; j < k; ++j) {
+      start[order[j]] = runStart[j];
+      count[order[j]] = static_cast<int8_t>(runStart[j + 1] - runStart[j]);
+    }
     return true;
   }
 
@@ -452,9 +481,9 @@ struct RankTable {
     while (nTaken < nWant && cand) {
       const int i = TopBit(cand);
       cand &= Bit(i - 1) - 1;  // the next pair ends at i - 2 or below
-      if (bDiffer && nTaken > 0 && rank[i] == nFirstRank) continue;
+      if (bDiffer && nTaken > 0 && cards[i].nRank == nFirstRank) continue;
       marks |= Bit(i - 1) | Bit(i);
-      if (nTaken == 0) nFirstRank = rank[i];
+      if (nTaken == 0) nFirstRank = cards[i].nRank;
       ++nTaken;
     }
     return nTaken == nWant;
@@ -631,7 +660,7 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
   // one distinct number per entry and sort as plain integers.
   uint32_t order[MAX_CANDIDATES];
   for (int i = 0; i < nFound; ++i) {
-    const int nCards = __builtin_popcountll(found[i]);
+    const int nCards = CountBits(found[i]);
     order[i] = (uint32_t(keys[i]) << 12) | (uint32_t(nCards) << 6) | uint32_t(i);
   }
   for (int i = 1; i < nFound; ++i) {
@@ -724,15 +753,17 @@ void CCardRules::SearchCardByCard(Hand h, int t, int R, int c) {
 }
 
 void CCardRules::RecomputeHints() {
-  ResetCandidates();
   int nLast = 0;
   const CARD_INFO* pLast = GetLastPlayCards(&nLast);
   nLast = pLast ? ValidCount(nLast) : 0;
   CARD_INFO last[MAX_CARDS];
   if (!SortedRanks(pLast, nLast, last)) SortedCopy(pLast, nLast, last);
   const int t = nLast > 0 ? ClassifySorted(last, nLast) : PLAY_INVALID;
-  const int c = nLast;
-  const int R = c > 0 ? last[0].nRank : 0;
+  SearchHints(t, nLast > 0 ? last[0].nRank : 0, nLast);
+}
+
+void CCardRules::SearchHints(int t, int R, int c) {
+  ResetCandidates();
   Hand h = OwnHand();
   if (!Answerable(t)) {
     // Nothing to beat (a lead) or nothing beats it: the list stays empty
@@ -740,24 +771,23 @@ void CCardRules::RecomputeHints() {
     ClearHandMarks(h);
     return;
   }
-  // The rank table leaves no card marked; the search card by card marks as
-  // it goes and starts and ends with no marks.
+  // The rank table leaves no card marked and its list sorted; the search
+  // card by card marks as it goes and starts and ends with no marks.
   if (!SearchRankTable(h, t, R, c)) {
     ClearHandMarks(h);
     SearchCardByCard(h, t, R, c);
     ClearHandMarks(h);
-  }
-
-  // Weakest first: by key, then by size; equal entries keep their order.
-  for (int i = 1; i < m_nCandidates; ++i) {
-    HINT_CANDIDATE x = m_Candidates[i];
-    int j = i;
-    while (j > 0 && (m_Candidates[j - 1].nKey > x.nKey ||
-                     (m_Candidates[j - 1].nKey == x.nKey && m_Candidates[j - 1].nCount > x.nCount))) {
-      m_Candidates[j] = m_Candidates[j - 1];
-      --j;
+    // Weakest first: by key, then by size; equal entries keep their order.
+    for (int i = 1; i < m_nCandidates; ++i) {
+      HINT_CANDIDATE x = m_Candidates[i];
+      int j = i;
+      while (j > 0 && (m_Candidates[j - 1].nKey > x.nKey ||
+                       (m_Candidates[j - 1].nKey == x.nKey && m_Candidates[j - 1].nCount > x.nCount))) {
+        m_Candidates[j] = m_Candidates[j - 1];
+        --j;
+      }
+      m_Candidates[j] = x;
     }
-    m_Candidates[j] = x;
   }
   m_nHintIndex = -1;
   m_bHintRecompute = 0;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "resource.h"
+
 namespace {
 
 // The strip's template when the resource library has none: a borderless child in the
@@ -19,11 +21,12 @@ std::vector<WORD> StripTemplate() {
   t.push_back(0);
   t.push_back(100);
   t.push_back(12);
-  t.push_back(0);                                                       // menu
-  t.push_back(0);                                                       // class
-  t.push_back(0);                                                       // title
-  t.push_back(9);                                                       // point size
-  for (WORD c : {WORD(0x5B8B), WORD(0x4F53), WORD(0)}) t.push_back(c);  // "宋体"
+  t.push_back(0);  // menu
+  t.push_back(0);  // class
+  t.push_back(0);  // title
+  t.push_back(9);  // point size
+  for (const wchar_t* f = VESK_FACE_SONG_W; *f; ++f) t.push_back(static_cast<WORD>(*f));
+  t.push_back(0);
   return t;
 }
 

@@ -33,7 +33,7 @@ struct StringText {
   const char* text;
 };
 const StringText kStrings[] = {
-    {3002, kWaitStart},
+    {IDS_WAITSTART, kWaitStart},
 };
 
 }  // namespace
@@ -139,16 +139,16 @@ struct ControlSpec {
 // the bid and play row from the theme's "respic" section.
 const ControlSpec kControls[] = {
     {IDC_LASTROUND, kCapLastRound, IDB_ICON5, nullptr},
-    {IDC_SCOREBOARD, kCapScore, 186, nullptr},
-    {IDC_SORT, kCapSort, 185, nullptr},
+    {IDC_SCOREBOARD, kCapScore, IDB_ICON6, nullptr},
+    {IDC_SORT, kCapSort, IDB_ICON4, nullptr},
     {IDC_SHOWCARD, kShownText, IDB_SHOWCARD, nullptr},
-    {IDC_SCREENSHOT, kCapScreenshot, 187, nullptr},
-    {IDC_TRUSTEE, kCapTrustee, 29716, nullptr},
-    {IDC_CANCELTRUSTEE, kCapCancelTrustee, 29717, nullptr},
-    {IDC_SEAT_CCW, kCapCcw, 29714, nullptr},
-    {IDC_SEAT_CW, kCapCw, 29715, nullptr},
+    {IDC_SCREENSHOT, kCapScreenshot, IDB_ICON7, nullptr},
+    {IDC_TRUSTEE, kCapTrustee, IDB_ICON2A, nullptr},
+    {IDC_CANCELTRUSTEE, kCapCancelTrustee, IDB_ICON2B, nullptr},
+    {IDC_SEAT_CCW, kCapCcw, IDB_ICON3A, nullptr},
+    {IDC_SEAT_CW, kCapCw, IDB_ICON3B, nullptr},
     {IDC_SETTINGS, kCapSettings, IDB_ICON1, nullptr},
-    {IDC_SURVEY, kCapSurvey, 211, nullptr},
+    {IDC_SURVEY, kCapSurvey, IDB_ADVICE, nullptr},
     {IDC_CALL1, kBid1, 0, "IDB_CALL1"},
     {IDC_CALL2, kBid2, 0, "IDB_CALL2"},
     {IDC_CALL3, kBid3, 0, "IDB_CALL3"},
@@ -167,16 +167,16 @@ struct TipSpec {
   const char* text;
 };
 const TipSpec kTips[] = {
-    {IDC_LASTROUND, 6004, nullptr},
-    {IDC_SCOREBOARD, 6003, nullptr},
-    {IDC_SORT, 6001, nullptr},
-    {IDC_SHOWCARD, 9007, nullptr},
-    {IDC_SCREENSHOT, 6005, nullptr},
+    {IDC_LASTROUND, IDS_TIP_LASTROUND, nullptr},
+    {IDC_SCOREBOARD, IDS_TIP_SCOREBOARD, nullptr},
+    {IDC_SORT, IDS_TIP_SORT, nullptr},
+    {IDC_SHOWCARD, IDS_SHOWCARDPLAY, nullptr},
+    {IDC_SCREENSHOT, IDS_TIP_SCREENSHOT, nullptr},
     {IDC_TRUSTEE, 0, kTipTrustee},
     {IDC_CANCELTRUSTEE, 0, kTipCancelTrustee},
     {IDC_SEAT_CCW, 0, kTipCcw},
     {IDC_SEAT_CW, 0, kTipCw},
-    {IDC_SETTINGS, 6000, nullptr},
+    {IDC_SETTINGS, IDS_TIP_SETTINGS, nullptr},
 };
 // The site of a view that no program has wired (a table without a connection).
 class CUnwiredSite : public CGameViewSite {

@@ -1,5 +1,7 @@
 #include "TableRules.h"
 
+#include "resource.h"
+
 #include "TableLayout.h"
 
 namespace tableview {
@@ -21,7 +23,7 @@ Act Enable(const ScheduleInput& in, bool on) { return in.watching ? KEEP : (on ?
 void Waiting(const ScheduleInput& in, ScheduleResult& r) {
   r.closeWait = true;
   if (in.watching) {
-    r.waitTextId = 3002;
+    r.waitTextId = IDS_WAITSTART;
   } else if (!in.quiet) {
     r.clearPlayOf = 1;
     ShowBids(r, OFF);

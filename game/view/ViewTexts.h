@@ -2,10 +2,12 @@
 // the comment beside each is the text itself.
 #pragma once
 
+#include "resource.h"
+
 namespace viewtext {
 
-// 宋体 (the table's Chinese face)
-inline constexpr char kFace[] = "\xCB\xCE\xCC\xE5";
+// the table's Chinese face
+inline constexpr char kFace[] = VESK_FACE_SONG;
 // 将由服务器托管游戏，是否继续？
 inline constexpr char kAskTrustee[] =
     "\xBD\xAB\xD3\xC9\xB7\xFE\xCE\xF1\xC6\xF7\xCD\xD0\xB9\xDC\xD3\xCE\xCF\xB7\xA3\xAC\xCA\xC7\xB7\xF1\xBC\xCC\xD0\xF8"

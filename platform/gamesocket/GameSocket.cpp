@@ -7,6 +7,7 @@
 #include "LobbyLinks.h"
 #include "OutsideLibrary.h"
 #include "ProxyTunnel.h"
+#include "resource.h"
 
 class CGameSocket::Transport : public netcore::INetTransport {
  public:
@@ -202,7 +203,7 @@ int CGameSocket::SendMsg(const BYTE* pFrame, BYTE** ppReply, DWORD dwReplyId) {
     netcore::DecodeHeader(pFrame, netcore::NET_LONG_HEADER, &h);
     size_t total = netcore::HeaderSizeForId(h.id) + size_t(h.length);
     if (total > netcore::NET_SEND_LIMIT) {
-      ShowIdBox(netcore::IDS_SENDFAIL, MB_ICONINFORMATION, -1);
+      ShowIdBox(IDS_SENDFAIL, MB_ICONINFORMATION, -1);
       return 0;
     }
     frame.assign(pFrame, pFrame + total);
@@ -225,7 +226,7 @@ int CGameSocket::SendMsg(const BYTE* pFrame, BYTE** ppReply, DWORD dwReplyId) {
 int CGameSocket::SendMsg(uint32_t id, const void* body, size_t length, BYTE** ppReply, DWORD dwReplyId) {
   if (length > netcore::NET_SEND_LIMIT) {
     if (!TransportOpen() || m_session.LoginInProgress()) return 0;
-    ShowIdBox(netcore::IDS_SENDFAIL, MB_ICONINFORMATION, -1);
+    ShowIdBox(IDS_SENDFAIL, MB_ICONINFORMATION, -1);
     return 0;
   }
   std::vector<uint8_t> f = netcore::BuildFrame(id, body, length);
@@ -244,9 +245,7 @@ BOOL CGameSocket::WaitReply(DWORD* pdwStartTick, BOOL bPump) {
   return keep;
 }
 
-bool CGameSocket::AskKeepWaiting() {
-  return ShowIdBox(netcore::IDS_WAIT_TIMEOUT_ASK, MB_YESNO | MB_ICONQUESTION, -1) == IDYES;
-}
+bool CGameSocket::AskKeepWaiting() { return ShowIdBox(IDS_WAITMORE, MB_YESNO | MB_ICONQUESTION, -1) == IDYES; }
 
 bool CGameSocket::WaitStep(bool pump) {
   if (!pump) {

@@ -9,6 +9,7 @@
 #include "OutsideLibrary.h"
 #include "SystemMessages.h"
 #include "SystemTexts.h"
+#include "OpenWebAddress.h"
 #include "WebUrl.h"
 
 namespace {
@@ -84,9 +85,8 @@ void CGameSocket::SetOwnName(LPCSTR lpszName) {
 }
 
 BOOL CGameSocket::OpenUrl(const std::string& url) {
-  if (!weburl::IsWebUrl(url)) return FALSE;
-  if (m_pfnOpenUrl) return m_pfnOpenUrl(url.c_str());
-  return reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOW)) > 32;
+  if (m_pfnOpenUrl) return weburl::IsWebUrl(url) && m_pfnOpenUrl(url.c_str());
+  return weburl::OpenWebAddress(url);
 }
 
 // ---- sent by the client ----

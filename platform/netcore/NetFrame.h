@@ -41,9 +41,6 @@ constexpr int NETERR_REPLY_WAIT = 10203;
 constexpr int NETERR_BAD_FRAME = 10204;
 constexpr int NETERR_NONE = 10300;
 
-constexpr int IDS_SENDFAIL = 29674;
-constexpr int IDS_WAIT_TIMEOUT_ASK = 29910;
-
 struct NET_MSG_HEADER {
   uint32_t id = 0;
   uint32_t length = 0;

@@ -1,5 +1,7 @@
 #include "NetSession.h"
 
+#include "resource.h"
+
 #include <exception>
 
 namespace netcore {

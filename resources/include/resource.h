@@ -71,6 +71,7 @@
 #define IDB_TURNMARK 184     // blinking turn marker, 32 x 32 cells, green key
 #define IDB_ICON4 185        // sort button, 4 cells
 #define IDB_ICON6 186        // score board button, 4 cells
+#define IDB_ICON7 187        // screenshot button, 4 cells (theme file only)
 #define IDB_FARMER 202       // farmer badge
 #define IDB_ADVICE 211       // survey button, 4 cells of 78 x 31
 #define IDB_WAITICON 219     // wait dialog picture
@@ -205,52 +206,45 @@
 // help window 29735
 #define IDC_TIPS_LINK 29750
 #define IDC_TIPS_AGAIN 29753
+#define IDC_HELP_SCROLL 29749  // the help window's scroll bar
+#define IDC_HELP_WEB 29752     // the help window's page
+// tip window
+#define IDC_TIP_PAGE 101
+// skinned frame
+#define IDC_FRAME_CAPTIONBAR 29720
+#define IDC_FRAME_ADCTRL 29725
+// skinned frame's caption buttons and system buttons 1..10 (29755..29764)
+#define ID_FRAME_HELP 29736
+#define ID_FRAME_MINIMIZE 29737
+#define ID_FRAME_MAXRESTORE 29738
+#define ID_FRAME_CLOSE 29739
+#define ID_FRAME_SETUP 29748
+#define ID_FRAME_SYSBUTTON1 29755
+#define ID_FRAME_SYSBUTTON10 29764
+// skinned dialog's caption buttons
+#define ID_SKINDLG_CLOSE 29735
+#define ID_SKINDLG_MAXRESTORE 29754
+// chat panel's advertisement control
+#define IDC_CHAT_AD 1001
+// input box (an in-memory template)
+#define IDC_INPUT_TEXT 100
+#define IDC_INPUT_FIELD 101
 // about box 29891
 #define IDC_ABOUT_TEXT1 29891
 #define IDC_ABOUT_TEXT2 29892
 #define IDC_ABOUT_ICON 29893
 
 // ---- strings -------------------------------------------------------------------
-#define IDS_SOCKETINIT 104
-#define IDS_BLANK 128
-#define IDS_LISTHEAD 1000  // 1000..1003
-#define IDS_RANKLABELS 1004
-#define IDS_SUITNAMES 1005
-#define IDS_GAMESTATUS 3000  // 3000..3041
-#define IDS_WAITSTART 3002
-#define IDS_PLAYERLIST 3005
-#define IDS_FORCEQUIT 3009
-#define IDS_CONFIRMQUIT 3010
-#define IDS_ENTERFROMLOBBY 3013
-#define IDS_SERIESROW 3017
-#define IDS_HANDROW 3019
-#define IDS_LEAVEREQUEST 3023
-#define IDS_LEAVEREFUSED 3027
-#define IDS_ACTIONERROR 3030
-#define IDS_RANGEROW 3035
-#define IDS_TOTALROW 3036
-#define IDS_FINALROW 3037
-#define IDS_SHOWCARDS 3040
-#define IDS_BUTTONTEXT 4000  // 4000..4003
-#define IDS_HANDCOLUMN 4003
-#define IDS_PLAYERROR 5000  // 5000..5004
-#define IDS_TOOLTIP 6000    // 6000..6005
-#define IDS_ASKQUIT 9005
-#define IDS_SHOWCARDPLAY 9007
-#define IDS_ABOUTMENU 10018
-#define IDS_BET 29600  // 29600..29662
-#define IDS_SENDFAIL 29674
-#define IDS_MSGBOXBTN 29700  // 29700..29706
-#define IDS_NETERROR 29900   // 29900..29935
-#define IDS_TITLEFONT 29931
-#define IDS_KAIFONT 29932
-#define IDS_ABOUTCAPTION 29933
-#define IDS_CODEPAGE 29936
-#define IDS_SETUPMENU 29937
-#define IDS_TRUST 29940  // 29940..29947
-#define IDS_VERSION 29999
-#define IDS_APP_TITLE 57344
-#define IDS_FONTNAME 57672
-#define IDS_INTROURL 57673
-#define IDS_TRUSTEXITWARN 57674  // 57674..57675
-#define IDS_TRUSTEXITASK 57676
+// The string table's ids, written by the build from resources/strings.tsv (one row a
+// string: id, name, text), so the table and the names cannot disagree.
+#include "StringIds.h"
+
+// ---- faces -----------------------------------------------------------------------
+// The Song face of the dialogs, the table and the owner-drawn controls: UTF-8 for the
+// resource scripts (code page 65001), GBK bytes and UTF-16 for the program's code.
+#ifdef RC_INVOKED
+#define VESK_FACE_SONG "宋体"
+#else
+#define VESK_FACE_SONG "\xCB\xCE\xCC\xE5"
+#define VESK_FACE_SONG_W L"\x5B8B\x4F53"
+#endif

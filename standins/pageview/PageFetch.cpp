@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "PageText.h"
 #include "vcef/Vcef.h"
 
 namespace vcef {
@@ -24,6 +25,18 @@ std::wstring ToWide(const std::string& text) {
   MultiByteToWideChar(cp, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
   return out;
 }
+
+std::wstring ToWide(const std::string& text, bool utf8) {
+  if (text.empty()) return std::wstring();
+  const UINT cp = utf8 ? CP_UTF8 : 936;
+  int n = MultiByteToWideChar(cp, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(cp, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+  return out;
+}
+
+std::string ContentType(const Fetched& f) { return f.charset.empty() ? f.mime : f.mime + "; charset=" + f.charset; }
 
 std::string MimeFromPath(const std::string& path) {
   size_t dot = path.find_last_of('.');
@@ -74,13 +87,21 @@ bool FetchHttp(const std::string& url, Fetched* out) {
     std::string body;
     char buf[8192];
     DWORD got = 0;
-    while (body.size() < kMaxFileBytes && InternetReadFile(req, buf, sizeof buf, &got) && got > 0)
+    const DWORD start = GetTickCount();
+    // Only what has arrived is read, so that a page trickling in meets the time limit
+    // between reads instead of waiting for a full buffer.
+    DWORD ready = 0;
+    while (body.size() < kMaxFileBytes && GetTickCount() - start < kFetchMillis &&
+           InternetQueryDataAvailable(req, &ready, 0, 0) && ready > 0 &&
+           InternetReadFile(req, buf, std::min<DWORD>(ready, sizeof buf), &got) && got > 0)
       body.append(buf, std::min<size_t>(got, kMaxFileBytes - body.size()));
     if (status == 200) {
-      std::string mime = type;
-      size_t semi = mime.find(';');
-      if (semi != std::string::npos) mime.resize(semi);
+      std::string mime = BareMime(type);
       out->mime = mime.empty() ? "text/html" : mime;
+      std::string full = type;
+      for (char& c : full) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+      const size_t at = full.find("charset=");
+      if (at != std::string::npos) out->charset = full.substr(at + 8, full.find(';', at) - at - 8);
       out->body = body;
       ok = true;
     }

@@ -90,6 +90,12 @@ e2e_press "$about" 1 || e2e_fail "the about box did not close with its OK button
 # ---- F1 shows the help window, F1 again hides it ----
 e2e_probe key "$hwnd" 0x70 >/dev/null
 help=$(e2e_probe dialogid $HELP_AGAIN 10000) || e2e_fail "F1 showed no help window"
+# The shipped theme opens the help page shipped beside the program.
+shown=$(e2e_probe children "$help" | awk '$4 == "VeskWebPage" {sub(/^[^"]*"/, ""); sub(/"$/, ""); print; exit}')
+case "$shown" in
+  *'\Help\Help.htm') ;;
+  *) e2e_fail "the help window shows '$shown', not the help page beside the program" ;;
+esac
 e2e_shot "$help" help
 e2e_probe key "$hwnd" 0x70 >/dev/null
 for i in $(seq 1 50); do [ "$(e2e_probe visible "$help")" = 1 ] || break; sleep 0.1; done

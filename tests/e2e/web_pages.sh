@@ -15,7 +15,7 @@ HELP_WEB=29752    # the help window's browser
 webpeer=$E2E_NATIVE/tools/webpeer/webpeer
 [ -x "$webpeer" ] || e2e_fail "the web peer is not built"
 webport=$(e2e_peer web "$webpeer" --port 0 --seconds 600 --log "$E2E_OUT/web.log")
-tipurl="http://127.0.0.1:$webport/panel?user=noticed&ticket=n1"
+tipurl="http://127.0.0.1:$webport/tip?user=noticed&ticket=n1"
 helpurl="http://127.0.0.1:$webport/help"
 cat > "$E2E_STAGE/share/LangRsc.ini" <<INI
 [URL]
@@ -48,7 +48,7 @@ page_address() {
 
 # ---- the tip window shows the notice's page ----
 tipwnd=$(e2e_dialog "$tipurl" 30) || e2e_fail "no tip window with the notice's page"
-e2e_wait_log "$E2E_OUT/web.log" "GET /panel\?user=noticed&ticket=n1" 20 || e2e_fail "the tip window's page was not fetched"
+e2e_wait_log "$E2E_OUT/web.log" "GET /tip\?user=noticed&ticket=n1" 20 || e2e_fail "the tip window's page was not fetched"
 [ -n "$(page_of "$tipwnd")" ] || e2e_fail "the tip window holds no browser page"
 read -r tl tt tr tb <<< "$(e2e_probe rect "$tipwnd")"
 [ $((tr - tl)) -eq 400 ] && [ $((tb - tt)) -eq 300 ] || e2e_fail "tip window is $((tr - tl)) by $((tb - tt)), not 400 by 300"

@@ -84,6 +84,32 @@ TEST(AdRecord, PagesOfTheAdvertFolder) {
   EXPECT_EQ(one.link1, "file://S\\gg.htm");
 }
 
+TEST(AdRecord, OnlyAWebAddressPassesAsItStands) {
+  // A page that merely mentions a web address is a name like any other: it may not name
+  // another scheme or leave the folder, so it gets the default page.
+  struct Case {
+    const char* page;
+    const char* resolved;
+  } cases[] = {
+      {"http://web/a.htm", "http://web/a.htm"},
+      {"hTTps://web/", "hTTps://web/"},
+      {"javascript:open('http://web/')", "file://S\\gg.htm"},
+      {"file:///C:/x.htm?u=http://web/", "file://S\\gg.htm"},
+      {" http://web/", "file://S\\gg.htm"},
+      {"http://", "file://S\\gg.htm"},
+      {"a.htm", "file://S\\Advert\\7\\a.htm"},
+  };
+  auto exists = [](const std::string& p) { return p == "S\\Advert\\7\\a.htm"; };
+  for (const auto& c : cases) {
+    AdRecord r;
+    r.position = 5;
+    r.id = 7;
+    r.page = c.page;
+    ResolvePages(r, "S", exists, nullptr, nullptr, nullptr);
+    EXPECT_EQ(r.page, c.resolved) << c.page;
+  }
+}
+
 TEST(AdRecord, DefaultPages) {
   struct Case {
     uint32_t kind;

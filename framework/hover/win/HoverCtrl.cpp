@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BitmapGrid.h"
+#include "resource.h"
 
 int DrawBitmapGrid(HDC hDC, HBITMAP hBitmap, int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
   std::vector<GridPiece> pieces;
@@ -30,7 +31,8 @@ int DrawBitmapGrid(HDC hDC, HBITMAP hBitmap, int x, int y, int w, int h, int sx,
 IMPLEMENT_DYNAMIC(CHoverCtrl, CWnd)
 
 CHoverCtrl::CHoverCtrl()
-    : m_crNormal(RGB(0, 0, 0)),
+    : CODPaintedWnd<CWnd>(nullptr, 0),
+      m_crNormal(RGB(0, 0, 0)),
       m_crHover(RGB(0, 0, 160)),
       m_crPressed(RGB(160, 0, 0)),
       m_crDisabled(::GetSysColor(COLOR_GRAYTEXT)),
@@ -83,13 +85,8 @@ int CHoverCtrl::CurrentFrame() const {
   return m_bHover ? 1 : 0;
 }
 
-LRESULT CHoverCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CHoverCtrl::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
       OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       return 0;
@@ -119,7 +116,7 @@ LRESULT CHoverCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Invalidate();
       break;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 void CHoverCtrl::OnMouseMove(CPoint pt) {
@@ -141,7 +138,7 @@ void CHoverCtrl::OnMouseMove(CPoint pt) {
   }
 }
 
-void CHoverCtrl::OnPaint() {
+void CHoverCtrl::PaintWindow() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(m_hWnd, &ps);
   CRect rc;
@@ -164,7 +161,7 @@ void CHoverCtrl::OnPaint() {
   lf.lfHeight = -::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
   ::ReleaseDC(nullptr, screen);
   lf.lfCharSet = GB2312_CHARSET;
-  lstrcpyA(lf.lfFaceName, "\xCB\xCE\xCC\xE5");
+  lstrcpyA(lf.lfFaceName, VESK_FACE_SONG);
   HFONT font = ::CreateFontIndirectA(&lf);
   HGDIOBJ oldFont = ::SelectObject(dc, font);
   ::SetBkMode(dc, TRANSPARENT);

@@ -4,12 +4,13 @@
 #include <afxwin.h>
 
 #include "DibImage.h"
+#include "ODWnd.h"
 
 // Draws the source part of the bitmap over the destination, cut into thirds when the
 // destination is larger; 0 for a zero size, else 1.
 int DrawBitmapGrid(HDC hDC, HBITMAP hBitmap, int x, int y, int w, int h, int sx, int sy, int sw, int sh);
 
-class CHoverCtrl : public CWnd {
+class CHoverCtrl : public CODPaintedWnd<CWnd> {
   DECLARE_DYNAMIC(CHoverCtrl)
  public:
   CHoverCtrl();
@@ -30,8 +31,9 @@ class CHoverCtrl : public CWnd {
   int CurrentFrame() const;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
+  void OnThemeChanged() override {}  // its own pictures, set by the program
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintWindow() override;
   void OnMouseMove(CPoint pt);
 
   COLORREF m_crNormal, m_crHover, m_crPressed, m_crDisabled, m_crFocus;

@@ -81,10 +81,41 @@ TEST_F(PopupTest, TipWindowShowsThePageAndThePageClosesIt) {
   EXPECT_TRUE(tip.IsWindowVisible());
 }
 
-// Picture mode with the real theme: the picture is taller than its area, so the skinned
-// bar scrolls it; its arrows step 16 pixels and the position stays within the picture.
+// The real theme with its pictures named by full path and the help section's keys replaced.
+std::string ThemeWithHelp(const std::string& helpKeys) {
+  char folder[MAX_PATH];
+  GetModuleFolder(folder, sizeof folder, nullptr);
+  std::ifstream in(std::string(folder) + "Theme\\Vesk.thm", std::ios::binary);
+  std::string line, out;
+  bool inHelp = false;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] == '[') {
+      inHelp = line == "[QKDLG_help]";
+      out += line + "\n";
+      if (inHelp) out += helpKeys;
+      continue;
+    }
+    if (inHelp) continue;
+    const size_t eq = line.find('=');
+    const std::string value = eq == std::string::npos ? "" : line.substr(eq + 1);
+    const bool picture = value.size() > 4 && (value.compare(value.size() - 4, 4, ".bmp") == 0 ||
+                                              value.compare(value.size() - 4, 4, ".ico") == 0);
+    out += picture && value.find(':') == std::string::npos ? line.substr(0, eq + 1) + "$P" + value : line;
+    out += "\n";
+  }
+  return out;
+}
+
+// Picture mode with the real theme's picture and bar: the picture is taller than its area, so
+// the skinned bar scrolls it; its arrows step 16 pixels and the position stays within the picture.
 TEST_F(PopupTest, HelpPictureScrollsWithTheSkinnedBar) {
   UseSkinTheme();
+  const std::string pictures = g_ConfigPaths.themeFolder;
+  UseThemeText("help_picture", ThemeWithHelp("HelpType=0\nHelpBmp=$Phelp.bmp\n"));
+  // The bar's pictures are looked up in the theme's own folder.
+  ASSERT_TRUE(::CopyFileA((pictures + "Scroll.bmp").c_str(),
+                          (std::string(g_ConfigPaths.themeFolder) + "Scroll.bmp").c_str(), FALSE));
   CHelpDlg help(&parent, "http://127.0.0.1/help");
   ASSERT_TRUE(help.Create(IDD_TIPS, &parent));
   help.ShowWindow(SW_SHOW);
@@ -114,32 +145,6 @@ TEST_F(PopupTest, HelpPictureScrollsWithTheSkinnedBar) {
   help.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEUP, 0), 0);
   EXPECT_EQ(help.GetScrollPosition(), std::max(0, limit - help.m_rcPicture.Height()));
   help.DestroyWindow();
-}
-
-// The real theme with its pictures named by full path and the help section's keys replaced.
-std::string ThemeWithHelp(const std::string& helpKeys) {
-  char folder[MAX_PATH];
-  GetModuleFolder(folder, sizeof folder, nullptr);
-  std::ifstream in(std::string(folder) + "Theme\\Vesk.thm", std::ios::binary);
-  std::string line, out;
-  bool inHelp = false;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line[0] == '[') {
-      inHelp = line == "[QKDLG_help]";
-      out += line + "\n";
-      if (inHelp) out += helpKeys;
-      continue;
-    }
-    if (inHelp) continue;
-    const size_t eq = line.find('=');
-    const std::string value = eq == std::string::npos ? "" : line.substr(eq + 1);
-    const bool picture = value.size() > 4 && (value.compare(value.size() - 4, 4, ".bmp") == 0 ||
-                                              value.compare(value.size() - 4, 4, ".ico") == 0);
-    out += picture && value.find(':') == std::string::npos ? line.substr(0, eq + 1) + "$P" + value : line;
-    out += "\n";
-  }
-  return out;
 }
 
 // Browser modes from a theme of their own: the caller's address (type 2), sizes from the
@@ -187,6 +192,44 @@ TEST_F(PopupTest, HelpBrowserModesAndFallback) {
   EXPECT_EQ(help.GetDlgItem(IDC_HELP_SCROLL), nullptr);
   EXPECT_NE(help.GetDlgItem(IDOK), nullptr);
   help.DestroyWindow();
+}
+
+// The shipped theme: F1's help window is a browser on the help page beside the program
+// (without a configured page), with the introduction link below it. The wheel, which goes to
+// the focused close button, scrolls the page under the pointer to its end.
+TEST_F(PopupTest, ShippedThemeOpensTheHelpPageBesideTheProgram) {
+  UseSkinTheme();
+  char folder[MAX_PATH];
+  GetModuleFolder(folder, sizeof folder, nullptr);
+  const std::string dir = std::string(folder) + "Help", page = dir + "\\Help.htm";
+  ::CreateDirectoryA(dir.c_str(), nullptr);
+  {
+    std::ofstream out(page, std::ios::binary);
+    out << "<html><head><title>Help</title></head><body>";
+    for (int i = 0; i < 120; ++i) out << "<p>Rule " << i << "</p>";
+    out << "<a href=\"javascript:window.close()\">Close</a></body></html>";
+  }
+  CHelpDlg help(&parent, "http://127.0.0.1/intro.htm");
+  ASSERT_TRUE(help.Create(IDD_TIPS, &parent));
+  help.ShowWindow(SW_SHOW);
+  EXPECT_FALSE(help.m_bPictureShown);
+  ASSERT_NE(help.GetDlgItem(IDC_HELP_WEB), nullptr);
+  EXPECT_EQ(std::string(help.GetPageUrl()), page);
+  EXPECT_EQ(std::string(LocationUrl(help.m_web)), page);
+  EXPECT_TRUE(help.GetDlgItem(IDC_TIPS_LINK)->IsWindowVisible());
+  ASSERT_TRUE(winprobe::WaitPaintedAndStill(help.m_hWnd, 5000));
+  EXPECT_TRUE(LinkRows(help.m_web).empty()) << "the page's last link is below its window";
+  CRect shown;
+  help.m_web.GetWindowRect(&shown);
+  const CPoint over = shown.CenterPoint();
+  CWnd* ok = help.GetDlgItem(IDOK);
+  ASSERT_NE(ok, nullptr);
+  for (int i = 0; i < 200 && LinkRows(help.m_web).empty(); ++i)
+    ok->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), MAKELPARAM(over.x, over.y));
+  EXPECT_EQ(LinkRows(help.m_web).size(), 1u) << "the wheel did not scroll the page";
+  help.DestroyWindow();
+  ::DeleteFileA(page.c_str());
+  ::RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace

@@ -422,3 +422,41 @@ TEST(SocketClose, RemoteLogLines) {
     EXPECT_EQ(l.reason, c.why);
   }
 }
+
+// The last card in the hand is played by the document itself, only where the player could
+// play it: never for a trusteeship, never while input is held or on another's turn.
+TEST_F(Table, AutoPlayOfTheLastCard) {
+  struct {
+    const char* name;
+    int turn;
+    bool trusteeship, held, alreadySelected;
+    bool acts, sent;
+  } cases[] = {
+      {"own turn", 1, false, false, false, true, true},
+      {"another's turn: selected, not played", 0, false, false, false, true, false},
+      {"a trusteeship plays for the seat", 1, true, false, false, false, false},
+      {"input held by a timeout", 1, false, true, false, true, false},
+      {"the card is already selected", 1, false, false, true, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.ReleaseInput();
+    if (c.held) host.HoldInput();
+    doc.m_nSchedule = SCHEDULE_PLAY;
+    doc.m_bPlaySent = 0;
+    doc.m_bFreeLead = 1;
+    doc.m_bOwnTrusteeship = c.trusteeship ? 1 : 0;
+    doc.m_nTurnPosition = c.turn;
+    doc.m_Seats[1].nCardCount = 1;
+    CCardRules::SetCardFromCode(&doc.m_Hands[1][0], Code(2, 5));
+    doc.m_Hands[1][0].bSelected = c.alreadySelected ? 1 : 0;
+    const size_t before = host.sent.size();
+    EXPECT_EQ(doc.AutoPlayLastCard(), c.acts);
+    EXPECT_EQ(host.sent.size() > before, c.sent);
+    if (c.sent) {
+      EXPECT_EQ(host.LastId(), static_cast<uint32_t>(MSG_PLAY));
+      EXPECT_TRUE(doc.IsPlaySent());
+    }
+  }
+  host.ReleaseInput();
+}

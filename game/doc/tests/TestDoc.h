@@ -19,6 +19,7 @@ class CTestDoc : public CGameDocCore {
   using CGameDocCore::m_nDeclarerSeat;
   using CGameDocCore::m_nMultiplier;
   using CGameDocCore::m_nPrevPlayCount;
+  using CGameDocCore::m_nSchedule;
   using CGameDocCore::m_nShowOrder;
   using CGameDocCore::m_nTurnPosition;
   using CGameDocCore::m_Seats;

@@ -188,6 +188,61 @@ void BM_HintRecompute(benchmark::State& state) {
 }
 BENCHMARK(BM_HintRecompute)->Arg(17)->Arg(20)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// The search alone, the last play classified beforehand (type, top rank and
+// count, as the recompute derives them), over the same deals.
+void BM_HintSearch(benchmark::State& state) {
+  const int handSize = static_cast<int>(state.range(0));
+  std::vector<Scenario> sc = MakeScenarios(handSize, 256, 3 + handSize);
+  struct Classified {
+    int type, top, count;
+  };
+  std::vector<Classified> pre;
+  CCardTable rules;
+  rules.SetRuleOptions(3, 0, 0);
+  for (const Scenario& s : sc) {
+    std::vector<CARD_INFO> tmp = s.last.cards;
+    const int n = static_cast<int>(tmp.size());
+    const int type = rules.ClassifyCards(tmp.data(), n);  // sorts tmp in mode 0
+    pre.push_back({type, n > 0 ? tmp[0].nRank : 0, n});
+  }
+  BenchTable table;
+  table.SetRuleOptions(3, 0, 0);
+  const size_t mask = sc.size() - 1;
+  size_t i = 0;
+  for (auto _ : state) {
+    const size_t k = i++ & mask;
+    table.cur = &sc[k];
+    table.SearchHints(pre[k].type, pre[k].top, pre[k].count);
+    const CARD_INFO* p = nullptr;
+    benchmark::DoNotOptimize(table.FindHint(&p));
+  }
+}
+BENCHMARK(BM_HintSearch)->Arg(17)->Arg(20)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The floor any search pays, over the same deals: the hand's and the last
+// play's rank histograms, then one scan of the ranks above the play's main
+// rank for those with as many cards.
+void BM_HintFloor(benchmark::State& state) {
+  const int handSize = static_cast<int>(state.range(0));
+  std::vector<Scenario> sc = MakeScenarios(handSize, 256, 3 + handSize);
+  const size_t mask = sc.size() - 1;
+  size_t i = 0;
+  for (auto _ : state) {
+    const Scenario& s = sc[i++ & mask];
+    benchmark::DoNotOptimize(&s);
+    int hand[16] = {0}, last[16] = {0};
+    for (int k = 0; k < s.handCount; ++k) ++hand[s.hand[k].nRank & 15];
+    for (const CARD_INFO& c : s.last.cards) ++last[c.nRank & 15];
+    int top = 0, need = 0;
+    for (int r = 0; r < 15; ++r)
+      if (last[r] >= need && last[r] > 0) need = last[r], top = r;
+    int answers = 0;
+    for (int r = top + 1; r < 15; ++r) answers += hand[r] >= need;
+    benchmark::DoNotOptimize(answers);
+  }
+}
+BENCHMARK(BM_HintFloor)->Arg(17)->Arg(20)->Repetitions(5)->ReportAggregatesOnly(true);
+
 // ---- per shape, the engine beside the card-by-card reference -----------------
 
 struct ShapeDeal {
@@ -284,6 +339,18 @@ void PrintShapeSummary(const Collector& c) {
         c.ns.find(std::string("BM_HintShape<") + engine + ">/" + std::to_string(shape) + "/" + std::to_string(size));
     return it == c.ns.end() ? -1.0 : it->second;
   };
+  for (int size : {17, 20}) {
+    auto at = [&](const char* name) {
+      auto it = c.ns.find(std::string(name) + "/" + std::to_string(size));
+      return it == c.ns.end() ? -1.0 : it->second;
+    };
+    const double floor = at("BM_HintFloor"), whole = at("BM_HintRecompute"), search = at("BM_HintSearch");
+    if (floor <= 0) continue;
+    if (whole > 0)
+      std::printf("%d cards: whole recompute %.1f ns / floor %.1f ns = %.2fx\n", size, whole, floor, whole / floor);
+    if (search > 0)
+      std::printf("%d cards: search alone    %.1f ns / floor %.1f ns = %.2fx\n", size, search, floor, search / floor);
+  }
   if (get("CCardRules", 0, 17) < 0) return;
   std::printf("\nhint recompute per shape (ns): engine / reference = speed-up\n");
   std::printf("%-18s %22s %22s %22s %7s\n", "shape", "17 cards", "20 cards", "33 cards", "33/17");

@@ -8,10 +8,16 @@
 #include "ODThemeImage.h"
 #include "ODThemeSections.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_buttonLoader = (SetThemeClassLoader("ODButton", &LoadODButtonTheme), true);
+}  // namespace
+
 IMPLEMENT_DYNAMIC(CODButton, CButton)
 
 CODButton::CODButton()
-    : m_bTrackHover(TRUE),
+    : CODWnd<CButton>("ODButton", 0x1008),
+      m_bTrackHover(TRUE),
       m_bHover(FALSE),
       m_bDefault(FALSE),
       m_bCheckBox(FALSE),
@@ -129,23 +135,22 @@ void CODButton::PlaySoundOf(const CString& name) {
   if (!name.IsEmpty()) ::PlaySoundA(name, m_hSoundModule, m_dwSoundFlags | SND_ASYNC | SND_NODEFAULT);
 }
 
-LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT common = 0;
-  if (ODCommonMessage(
-          this, message, "ODButton", 0x1008, [&] { return CButton::WindowProc(message, wParam, lParam); },
-          [this] {
-            ResetColours();
-            LoadImages();
-          },
-          &common)) {
-    if (message == WM_CREATE && common != -1) LoadImages();
-    return common;
-  }
+void CODButton::OnThemeChanged() {
+  ResetColours();
+  LoadImages();
+}
+
+LRESULT CODButton::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CREATE: {
+      LRESULT r = DefaultProc(message, wParam, lParam);
+      if (r != -1) LoadImages();
+      return r;
+    }
     case WM_GETDLGCODE:
       return OnGetDlgCode();
     case WM_SYSCOLORCHANGE:
-      CButton::WindowProc(message, wParam, lParam);
+      DefaultProc(message, wParam, lParam);
       ResetColours();
       Invalidate();
       return 0;
@@ -163,26 +168,26 @@ LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_MOUSEMOVE: {
-      LRESULT r = CButton::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       OnMouseMove();
       return r;
     }
     case WM_MOUSELEAVE:
     case WM_KILLFOCUS:
     case WM_CANCELMODE: {
-      LRESULT r = CButton::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       ClearHover();
       return r;
     }
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
-        LRESULT r = CButton::WindowProc(message, wParam, lParam);
+        LRESULT r = DefaultProc(message, wParam, lParam);
         ClearHover();
         return r;
       }
       break;
     case WM_ENABLE: {
-      LRESULT r = CButton::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       if (!wParam) {
         CWnd* parent = GetParent();
         HWND next = parent ? ::GetNextDlgTabItem(parent->m_hWnd, m_hWnd, FALSE) : nullptr;
@@ -213,7 +218,7 @@ LRESULT CODButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  return CButton::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 BOOL CODButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -239,7 +244,7 @@ LRESULT CODButton::OnGetDlgCode() {
 LRESULT CODButton::OnSetStyle(WPARAM wParam, LPARAM lParam) {
   UINT type = (UINT)wParam & 0x1F;
   m_bDefault = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
-  return CButton::WindowProc(BM_SETSTYLE, (wParam & ~0x14) | 0x0B, lParam);
+  return DefaultProc(BM_SETSTYLE, (wParam & ~0x14) | 0x0B, lParam);
 }
 
 void CODButton::OnSetCheck(int nState) {

@@ -4,8 +4,9 @@
 #include <afxwin.h>
 
 #include "ODIconMenu.h"
+#include "ODWnd.h"
 
-class CODButton : public CButton {
+class CODButton : public CODWnd<CButton> {
   DECLARE_DYNAMIC(CODButton)
  public:
   enum {
@@ -53,7 +54,8 @@ class CODButton : public CButton {
   HBITMAP GetImage(int nWhich) const { return nWhich >= 0 && nWhich < IMG_COUNT ? m_hImages[nWhich] : nullptr; }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   void ResetColours();
   LRESULT OnGetDlgCode();

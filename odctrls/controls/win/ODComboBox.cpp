@@ -6,6 +6,12 @@
 #include "ODPaint.h"
 #include "ODTheme.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_comboboxLoader = (SetThemeClassLoader("ODComboBox", &LoadODComboBoxTheme), true);
+const bool g_combolistLoader = (SetThemeClassLoader("ODComboList", &LoadODComboListTheme), true);
+}  // namespace
+
 // ---- the drop-down windows -------------------------------------------------------------------
 
 IMPLEMENT_DYNAMIC(CODComboDrop, CODNcMgrWnd)
@@ -42,10 +48,10 @@ void CODComboListCtrl::SelectRow(int nRow) {
   EnsureVisible(nRow, TRUE);
 }
 
-LRESULT CODComboDrop::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODComboDrop::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
-      if (CODNcMgrWnd::WindowProc(message, wParam, lParam) == -1) return -1;
+      if (CODNcMgrWnd::OnODMessage(message, wParam, lParam) == -1) return -1;
       CRect rc;
       GetClientRect(&rc);
       if (!m_container.Create(rc, this, 0, WS_CHILD | WS_VISIBLE) || !CreateList(rc)) return -1;
@@ -84,7 +90,7 @@ LRESULT CODComboDrop::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       return m_pCombo && m_pCombo->GetParent() ? m_pCombo->GetParent()->SendMessage(message, wParam, lParam) : 0;
   }
-  return CODNcMgrWnd::WindowProc(message, wParam, lParam);
+  return CODNcMgrWnd::OnODMessage(message, wParam, lParam);
 }
 
 BOOL CODComboDrop::PreTranslateMessage(MSG* pMsg) {
@@ -228,7 +234,7 @@ LRESULT CODComboBase::OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   return m_edit.SendMessage(message, wParam, lParam);
 }
 
-LRESULT CODComboBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODComboBase::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT:
     case WM_GETTEXT:
@@ -251,11 +257,6 @@ LRESULT CODComboBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       OnSize();
       break;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDOWN: {
       CRect rc;
       GetClientRect(&rc);
@@ -282,7 +283,7 @@ LRESULT CODComboBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_KILLFOCUS: {
-      LRESULT r = CODNcMgrWnd::WindowProc(message, wParam, lParam);
+      LRESULT r = CODNcMgrWnd::OnODMessage(message, wParam, lParam);
       Notify(CBN_KILLFOCUS);
       if (m_edit.m_hWnd) m_edit.Invalidate(FALSE);
       return r;
@@ -296,8 +297,7 @@ LRESULT CODComboBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
   }
-  if (message == GetChangeThemeMsg()) Invalidate(FALSE);
-  return CODNcMgrWnd::WindowProc(message, wParam, lParam);
+  return CODNcMgrWnd::OnODMessage(message, wParam, lParam);
 }
 
 void CODComboBase::OnSize() {
@@ -308,7 +308,7 @@ void CODComboBase::OnSize() {
   Invalidate(FALSE);
 }
 
-void CODComboBase::OnPaint() {
+void CODComboBase::PaintWindow() {
   ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     if (m_hBackground)
       DrawBackground(dc, rc);

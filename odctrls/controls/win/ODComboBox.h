@@ -27,7 +27,7 @@ class CODComboDrop : public CODNcMgrWnd {
 
  protected:
   virtual BOOL CreateList(const RECT& rc) = 0;
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnKillFocus(HWND hNew);
   CSBContainerWnd m_container;
   CODComboBase* m_pCombo;
@@ -64,7 +64,7 @@ class CODComboLC : public CODComboDrop {
   CODComboListCtrl m_list;
 };
 
-class CODComboBase : public CODNcMgrWnd {
+class CODComboBase : public CODPainted<CODNcMgrWnd> {
   DECLARE_DYNAMIC(CODComboBase)
  public:
   enum { ID_DROPBTN = 4317, ID_LIST = 4318, ID_EDIT = 4319 };
@@ -94,11 +94,11 @@ class CODComboBase : public CODNcMgrWnd {
   virtual void ListSelect(int nIndex) = 0;
   virtual CString ListText(int nIndex) = 0;
   virtual const ODComboTheme& Theme() const = 0;
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL IsDropList() const { return (m_dwComboStyle & 3) == 3; }
   void Notify(UINT nCode);
   void OnSize();
-  void OnPaint();
+  void PaintWindow() override;
   void DrawDropButton(HDC hDC, const RECT& rc);
   LRESULT OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void TakeSelection();

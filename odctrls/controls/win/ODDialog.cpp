@@ -9,6 +9,13 @@
 #include "ODThemeSections.h"
 #include "ProgressModel.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_dialogLoader = (SetThemeClassLoader("ODDialog", &LoadODDialogTheme), true);
+const bool g_msgdlgLoader = (SetThemeClassLoader("ODMsgDlg", &LoadODMsgDlgTheme), true);
+const bool g_waitdlgLoader = (SetThemeClassLoader("ODWaitDlg", &LoadODWaitDlgTheme), true);
+}  // namespace
+
 IMPLEMENT_DYNAMIC(CODDialog, CDialog)
 
 namespace {
@@ -17,7 +24,8 @@ const int kButtonSize = 16;
 }  // namespace
 
 CODDialog::CODDialog()
-    : m_nPressed(-1),
+    : CODWnd<CDialog>("ODDialog", 0x1004),
+      m_nPressed(-1),
       m_nHot(-1),
       m_bActive(TRUE),
       m_bMaximised(FALSE),
@@ -269,20 +277,18 @@ HRGN CODDialog::BorderTransparentRegion(int cx, int cy) const {
   return all;
 }
 
-LRESULT CODDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT common = 0;
-  if (ODCommonMessage(
-          this, message, "ODDialog", 0x1004, [&] { return CDialog::WindowProc(message, wParam, lParam); },
-          [this] {
-            LoadImages();
-            SetWindowPos(nullptr, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-          },
-          &common)) {
-    if (message == WM_CREATE && common != -1) StartImageTimers();
-    return common;
-  }
+void CODDialog::OnThemeChanged() {
+  LoadImages();
+  SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+LRESULT CODDialog::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CREATE: {
+      LRESULT r = DefaultProc(message, wParam, lParam);
+      if (r != -1) StartImageTimers();
+      return r;
+    }
     case WM_TIMER:
       if (wParam >= IMAGE_TIMER_FIRST && wParam < IMAGE_TIMER_FIRST + IMAGE_COUNT) {
         const int i = int(wParam - IMAGE_TIMER_FIRST);
@@ -349,7 +355,7 @@ LRESULT CODDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SIZE: {
-      LRESULT r = CDialog::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       OnSize((UINT)wParam);
       return r;
     }
@@ -366,7 +372,7 @@ LRESULT CODDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  return CDialog::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 void CODDialog::OnNcCalcSize(NCCALCSIZE_PARAMS* p) {
@@ -513,9 +519,9 @@ BOOL CODWaitDlg::CreateWait(LPCSTR lpszTitle, int nMode, CWnd* pParent) {
   return TRUE;
 }
 
-LRESULT CODWaitDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODWaitDlg::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == 1000 && m_bar.m_hWnd) vesk::odctrls::WaitDialogTick(m_nMode, m_bar.Model());
-  return CODDialog::WindowProc(message, wParam, lParam);
+  return CODDialog::OnODMessage(message, wParam, lParam);
 }
 
 // ---- message dialog -------------------------------------------------------------------------
@@ -535,7 +541,7 @@ BOOL CODMsgDlg::CreateMessage(LPCSTR lpszTitle, LPCSTR lpszText, int nSeconds, U
   return TRUE;
 }
 
-LRESULT CODMsgDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODMsgDlg::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == 1001) {
     std::string text;
     bool end = vesk::odctrls::MessageCountdownTick(&m_nRemaining, (LPCSTR)m_strText, &text);
@@ -552,5 +558,5 @@ LRESULT CODMsgDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
   }
-  return CODDialog::WindowProc(message, wParam, lParam);
+  return CODDialog::OnODMessage(message, wParam, lParam);
 }

@@ -10,8 +10,9 @@
 #include "ODStatic.h"
 #include "ODThemeImage.h"
 #include "ODTxtMov.h"
+#include "ODWnd.h"
 
-class CODDialog : public CDialog {
+class CODDialog : public CODWnd<CDialog> {
   DECLARE_DYNAMIC(CODDialog)
  public:
   enum { BTN_CLOSE = 0, BTN_MAX = 1, BTN_MIN = 2 };
@@ -43,7 +44,8 @@ class CODDialog : public CDialog {
 
  protected:
   void StartImageTimers();
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL HasCaption() const { return (GetStyle() & WS_CAPTION) == WS_CAPTION; }
   void OnNcCalcSize(NCCALCSIZE_PARAMS* p);
   void OnNcPaint();
@@ -81,7 +83,7 @@ class CODWaitDlg : public CODDialog {
   int GetMode() const { return m_nMode; }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   int m_nMode;
   CODProgressCtrl m_bar;
 };
@@ -97,7 +99,7 @@ class CODMsgDlg : public CODDialog {
   CODStatic& GetTextCtrl() { return m_text; }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   int m_nRemaining;
   CString m_strText;
   CODStatic m_text;

@@ -7,12 +7,18 @@
 #include "ODTheme.h"
 #include "ODThemeSections.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_editLoader = (SetThemeClassLoader("ODEdit", &LoadODEditTheme), true);
+}  // namespace
+
 using vesk::odctrls::EditRequest;
 
 IMPLEMENT_DYNAMIC(CODEdit, CWnd)
 
 CODEdit::CODEdit()
-    : m_bFocus(FALSE),
+    : CODPaintedWnd<CWnd>("ODEdit", 0x1001),
+      m_bFocus(FALSE),
       m_bCaretOn(FALSE),
       m_bNotify(TRUE),
       m_rcBorder(1, 1, 1, 1),
@@ -41,16 +47,15 @@ BOOL CODEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID
   return CWnd::Create(cls, "", dwStyle, rect, pParentWnd, nID);
 }
 
-LRESULT CODEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == GetChangeThemeMsg()) {
-    const ODEditTheme& t = ODEditValues();
-    m_buffer.m_pwdChar = t.pwdChar[0] ? std::string(1, t.pwdChar[0]) : "*";
-    LoadFont();
-    LoadImages();
-    KeepCaretVisible();
-    Invalidate(FALSE);
-    return CWnd::WindowProc(message, wParam, lParam);
-  }
+void CODEdit::OnThemeChanged() {
+  const ODEditTheme& t = ODEditValues();
+  m_buffer.m_pwdChar = t.pwdChar[0] ? std::string(1, t.pwdChar[0]) : "*";
+  LoadFont();
+  LoadImages();
+  KeepCaretVisible();
+}
+
+LRESULT CODEdit::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       return OnCreate();
@@ -123,11 +128,6 @@ LRESULT CODEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       OnTimer(wParam);
       return 0;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_CONTEXTMENU:
       OnContextMenu(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       return 0;
@@ -153,15 +153,13 @@ LRESULT CODEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 int CODEdit::OnCreate() {
-  if (CWnd::WindowProc(WM_CREATE, 0, (LPARAM)GetCurrentMessage()->lParam) == -1) return -1;
+  if (DefaultProc(WM_CREATE, 0, (LPARAM)GetCurrentMessage()->lParam) == -1) return -1;
   OnInitialize();
   ModifyStyle(WS_BORDER, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, SWP_FRAMECHANGED);
-  ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)0x1000);
-  ::SetPropA(m_hWnd, "ODEdit", (HANDLE)0x1001);
   LoadImages();
   return 0;
 }
@@ -421,7 +419,7 @@ void CODEdit::OnTimer(UINT_PTR nID) {
   Invalidate(FALSE);
 }
 
-void CODEdit::OnPaint() {
+void CODEdit::PaintWindow() {
   ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     CRect inner = InnerRect();
     DrawBackground(dc, inner);

@@ -7,8 +7,9 @@
 #include "EditBuffer.h"
 #include "ODMenuWnd.h"
 #include "ODThemeImage.h"
+#include "ODWnd.h"
 
-class CODEdit : public CWnd {
+class CODEdit : public CODPaintedWnd<CWnd> {
   DECLARE_DYNAMIC(CODEdit)
  public:
   enum { ID_CUT = 9001, ID_COPY = 9002, ID_PASTE = 9003, ID_CLEAR = 9004, ID_SELALL = 9005 };
@@ -38,7 +39,8 @@ class CODEdit : public CWnd {
   virtual void DrawBackground(HDC hDC, const RECT& rc);
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   int OnCreate();
   LRESULT OnSetText(LPCSTR lpszText);
   LRESULT OnGetText(int nSize, LPSTR lpBuffer) const;
@@ -50,7 +52,7 @@ class CODEdit : public CWnd {
   void OnSetFocus();
   void OnKillFocus();
   void OnTimer(UINT_PTR nID);
-  void OnPaint();
+  void PaintWindow() override;
   void OnContextMenu(CPoint pt);
   void Copy();
   void Cut();

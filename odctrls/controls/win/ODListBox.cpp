@@ -6,6 +6,11 @@
 #include "ODTheme.h"
 #include "ODThemeSections.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_listboxLoader = (SetThemeClassLoader("ODListBox", &LoadODListBoxTheme), true);
+}  // namespace
+
 IMPLEMENT_DYNCREATE(CODListBox, CODScrollCtrl)
 
 CODListBox::CODListBox()
@@ -94,8 +99,7 @@ int CODListBox::OnCreate(LPCREATESTRUCT) {
   } else {
     m_model.m_itemHeight = 18;
   }
-  ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)0x1000);
-  ::SetPropA(m_hWnd, "ODListBox", (HANDLE)0x1006);
+  ODMarkWindow(m_hWnd, "ODListBox", 0x1006);
   UpdateSizes();
   return 0;
 }
@@ -160,10 +164,15 @@ void CODListBox::Notify(UINT nCode) {
   parent->SendMessage(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), nCode), (LPARAM)m_hWnd);
 }
 
-LRESULT CODListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+void CODListBox::OnThemeChanged() {
+  LoadODListBoxTheme();
+  ReloadColours();
+}
+
+LRESULT CODListBox::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      if (CODScrollCtrl::WindowProc(message, wParam, lParam) == -1) return -1;
+      if (CODScrollCtrl::OnODMessage(message, wParam, lParam) == -1) return -1;
       return OnCreate((LPCREATESTRUCT)lParam);
     case WM_LBUTTONDOWN:
       OnLButtonDown((UINT)wParam, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
@@ -198,7 +207,7 @@ LRESULT CODListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case LB_GETTEXTLEN:
       return (int)wParam >= 0 && (int)wParam < GetCount() ? GetText((int)wParam).GetLength() : LB_ERR;
     case WM_SIZE: {
-      LRESULT r = CODScrollCtrl::WindowProc(message, wParam, lParam);
+      LRESULT r = CODScrollCtrl::OnODMessage(message, wParam, lParam);
       if ((m_model.m_style & vesk::odctrls::kLbsOwnerDrawVariable) && LOWORD(lParam) != m_nLastWidth) {
         for (int i = 0; i < GetCount(); ++i) {
           MEASUREITEMSTRUCT mis = {ODT_LISTBOX, (UINT)GetDlgCtrlID(), (UINT)i, 0, (UINT)m_model.m_itemHeight, 0};
@@ -211,13 +220,7 @@ LRESULT CODListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return r;
     }
   }
-  if (message == GetChangeThemeMsg()) {
-    LoadODListBoxTheme();
-    ReloadColours();
-    Invalidate(FALSE);
-    return 0;
-  }
-  return CODScrollCtrl::WindowProc(message, wParam, lParam);
+  return CODScrollCtrl::OnODMessage(message, wParam, lParam);
 }
 
 void CODListBox::OnLButtonDown(UINT nFlags, CPoint pt) {

@@ -42,7 +42,8 @@ class CODListBox : public CODScrollCtrl {
   void OnDraw(CDC* pDC) override;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   int OnCreate(LPCREATESTRUCT lpcs);
   void OnLButtonDown(UINT nFlags, CPoint pt);
   void OnMouseMove(CPoint pt);

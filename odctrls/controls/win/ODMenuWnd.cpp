@@ -10,6 +10,11 @@
 #include "ODThemeSections.h"
 #include "ODToolTip.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_menuLoader = (SetThemeClassLoader("ODMenu", &LoadODMenuTheme), true);
+}  // namespace
+
 using vesk::odctrls::MenuEntry;
 using vesk::odctrls::MenuRect;
 
@@ -22,7 +27,10 @@ const UINT kPartImagePeriod = 200, kPartTextPeriod = 60;
 
 IMPLEMENT_DYNAMIC(CODMenuWnd, CWnd)
 
-CODMenuWnd::CODMenuWnd() : m_pTip(nullptr), m_bDeleteOnDestroy(FALSE), m_hImageList(nullptr) { ResetToStart(); }
+CODMenuWnd::CODMenuWnd()
+    : CODPaintedWnd<CWnd>("ODMenu", 0x1005), m_pTip(nullptr), m_bDeleteOnDestroy(FALSE), m_hImageList(nullptr) {
+  ResetToStart();
+}
 
 CODMenuWnd::~CODMenuWnd() {
   m_bDeleteOnDestroy = FALSE;  // already being deleted
@@ -71,7 +79,7 @@ void CODMenuWnd::ResetToStart() {
   memset(&m_font, 0, sizeof(m_font));
   m_font.lfHeight = 12;
   m_font.lfCharSet = GB2312_CHARSET;
-  lstrcpyA(m_font.lfFaceName, kODFontFace);
+  lstrcpyA(m_font.lfFaceName, VESK_FACE_SONG);
 }
 
 void CODMenuWnd::ApplyThemeColours() {
@@ -466,22 +474,13 @@ BOOL CODMenuWnd::IsCascadeWindow(HWND hWnd) {
   return FALSE;
 }
 
-LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT common = 0;
-  if (ODCommonMessage(
-          this, message, "ODMenu", 0x1005, [&] { return CWnd::WindowProc(message, wParam, lParam); },
-          [this] {
-            ApplyThemeColours();
-            LoadEdges();
-          },
-          &common))
-    return common;
+void CODMenuWnd::OnThemeChanged() {
+  ApplyThemeColours();
+  LoadEdges();
+}
+
+LRESULT CODMenuWnd::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
       OnMouseMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       return 0;
@@ -513,10 +512,10 @@ LRESULT CODMenuWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return 0;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
-void CODMenuWnd::OnPaint() {
+void CODMenuWnd::PaintWindow() {
   ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     ODFillSolid(dc, rc, m_crTextBk);
     ODFrame(dc, rc, m_painter[0], m_rcFrame.left > 0 ? m_rcFrame.left : 1);

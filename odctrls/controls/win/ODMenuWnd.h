@@ -9,6 +9,7 @@
 #include "MenuLayout.h"
 #include "ODThemeImage.h"
 #include "ODTxtMov.h"
+#include "ODWnd.h"
 
 class CODToolTip;
 
@@ -29,7 +30,7 @@ struct OD_MENU_ITEM {
   BOOL command = FALSE;
 };
 
-class CODMenuWnd : public CWnd {
+class CODMenuWnd : public CODPaintedWnd<CWnd> {
   DECLARE_DYNAMIC(CODMenuWnd)
  public:
   CODMenuWnd();
@@ -81,12 +82,13 @@ class CODMenuWnd : public CWnd {
   const vesk::odctrls::MenuLayout& Layout() const { return m_layout; }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PostNcDestroy() override;
   void ResetToStart();
   void ApplyThemeColours();
   void LayoutItems();
-  void OnPaint();
+  void PaintWindow() override;
   void LoadEdges();
   void DrawEdges(HDC hDC, const CRect& rc);
   void DrawItem(HDC hDC, const OD_MENU_ITEM& item, const RECT& rc);

@@ -3,8 +3,7 @@
 #include "ListBoxModel.h"
 #include "ODMemDC.h"
 #include "ODTheme.h"
-
-const char kODFontFace[] = "\xCB\xCE\xCC\xE5";
+#include "resource.h"
 
 void ODFillSolid(HDC hDC, const RECT& rc, COLORREF cr) {
   if (cr == CLR_NONE) return;
@@ -53,7 +52,7 @@ HFONT ODCreateFont(int nHeight, int nWeight, BOOL bUnderline) {
   lf.lfClipPrecision = CLIP_STROKE_PRECIS;
   lf.lfQuality = DRAFT_QUALITY;
   lf.lfPitchAndFamily = VARIABLE_PITCH;
-  lstrcpyA(lf.lfFaceName, kODFontFace);
+  lstrcpyA(lf.lfFaceName, VESK_FACE_SONG);
   return ::CreateFontIndirectA(&lf);
 }
 
@@ -77,26 +76,4 @@ void ODUnionRegion(HRGN* pAll, HRGN hPart) {
   }
   ::CombineRgn(*pAll, *pAll, hPart, RGN_OR);
   ::DeleteObject(hPart);
-}
-
-void ODMarkWindow(HWND hWnd, LPCSTR lpszKind, UINT nValue) {
-  if (!hWnd) return;
-  ::SetPropA(hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
-  ::SetPropA(hWnd, lpszKind, (HANDLE)(INT_PTR)nValue);
-}
-
-BOOL ODCommonMessage(CWnd* pWnd, UINT message, LPCSTR lpszKind, UINT nValue, const std::function<LRESULT()>& base,
-                     const std::function<void()>& reload, LRESULT* pResult) {
-  if (message == WM_CREATE) {
-    *pResult = base();
-    if (*pResult != -1) ODMarkWindow(pWnd->m_hWnd, lpszKind, nValue);
-    return TRUE;
-  }
-  if (message == GetChangeThemeMsg()) {
-    if (reload) reload();
-    pWnd->Invalidate(FALSE);
-    *pResult = base();
-    return TRUE;
-  }
-  return FALSE;
 }

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "resource.h"  // VESK_FACE_SONG, the face of the library's fonts
+
 // Colour -1 (CLR_NONE) fills nothing.
 void ODFillSolid(HDC hDC, const RECT& rc, COLORREF cr);
 // 64 bands from one colour to the other, left to right or top to bottom.
@@ -13,19 +15,8 @@ void ODFillGradient(HDC hDC, const RECT& rc, COLORREF crFrom, COLORREF crTo, BOO
 void ODFrame(HDC hDC, const RECT& rc, COLORREF cr, int nWidth);
 // "宋体" of the given pixel height (GB2312 charset).
 HFONT ODCreateFont(int nHeight, int nWeight = FW_NORMAL, BOOL bUnderline = FALSE);
-// The face name of the library's fonts, GBK.
-extern const char kODFontFace[];
 // Paints a window's client area double-buffered (when it is visible at all): draw gets the
 // memory DC and the client rectangle.
 void ODPaintClient(HWND hWnd, const std::function<void(HDC, const CRect&)>& draw);
 // A region joined into a union that may not exist yet; the part is consumed.
 void ODUnionRegion(HRGN* pAll, HRGN hPart);
-
-// Every owner-drawn window carries the property "ODCtrl" = 0x1000 and one named after its
-// kind; nothing reads them.
-void ODMarkWindow(HWND hWnd, LPCSTR lpszKind, UINT nValue);
-// What every owner-drawn window answers alike: WM_CREATE runs the base handling, then marks
-// the window (unless creation failed); ChangeThemeMsg reloads the instance's theme values and
-// images, repaints and runs the base handling. True with the result when it was one of these.
-BOOL ODCommonMessage(CWnd* pWnd, UINT message, LPCSTR lpszKind, UINT nValue, const std::function<LRESULT()>& base,
-                     const std::function<void()>& reload, LRESULT* pResult);

@@ -5,9 +5,14 @@
 #include "ODTheme.h"
 #include "ODThemeSections.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_progressLoader = (SetThemeClassLoader("ODProgress", &LoadODProgressTheme), true);
+}  // namespace
+
 IMPLEMENT_DYNAMIC(CODProgressCtrl, CWnd)
 
-CODProgressCtrl::CODProgressCtrl() : m_bHover(FALSE) { ApplyThemeValues(); }
+CODProgressCtrl::CODProgressCtrl() : CODPaintedWnd<CWnd>("ODProgress", 0x1002), m_bHover(FALSE) { ApplyThemeValues(); }
 
 void CODProgressCtrl::ApplyThemeValues() {
   int w = ODProgressValues().nBorderWidth;
@@ -51,30 +56,24 @@ BOOL CODProgressCtrl::OnPositionChanging(int, int) { return TRUE; }
 
 BOOL CODProgressCtrl::IsVertical() const { return (m_style & PBS_VERTICAL) != 0; }
 
-LRESULT CODProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT common = 0;
-  if (ODCommonMessage(
-          this, message, "ODProgress", 0x1002, [&] { return CWnd::WindowProc(message, wParam, lParam); },
-          [this] {
-            ApplyThemeValues();
-            LoadImages();
-          },
-          &common)) {
-    if (message == WM_CREATE && common != -1) LoadImages();
-    return common;
-  }
+void CODProgressCtrl::OnThemeChanged() {
+  ApplyThemeValues();
+  LoadImages();
+}
+
+LRESULT CODProgressCtrl::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CREATE: {
+      LRESULT r = DefaultProc(message, wParam, lParam);
+      if (r != -1) LoadImages();
+      return r;
+    }
     case WM_TIMER:
       if (wParam >= 1 && wParam <= 4) {
         m_images[wParam - 1].OnAnimationTimer();
         Invalidate(FALSE);
       }
       break;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
       OnMouseMove();
       break;
@@ -83,7 +82,7 @@ LRESULT CODProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       Invalidate(FALSE);
       return 0;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 void CODProgressCtrl::OnMouseMove() {
@@ -94,7 +93,7 @@ void CODProgressCtrl::OnMouseMove() {
   Invalidate(FALSE);
 }
 
-void CODProgressCtrl::OnPaint() {
+void CODProgressCtrl::PaintWindow() {
   ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     CRect inner = rc;
     inner.DeflateRect(m_rcBorder.left, m_rcBorder.top, m_rcBorder.right, m_rcBorder.bottom);

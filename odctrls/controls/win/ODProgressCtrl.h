@@ -4,9 +4,10 @@
 #include <afxwin.h>
 
 #include "ODThemeImage.h"
+#include "ODWnd.h"
 #include "ProgressModel.h"
 
-class CODProgressCtrl : public CWnd, protected vesk::odctrls::ProgressModel {
+class CODProgressCtrl : public CODPaintedWnd<CWnd>, protected vesk::odctrls::ProgressModel {
   DECLARE_DYNAMIC(CODProgressCtrl)
  public:
   CODProgressCtrl();
@@ -41,8 +42,9 @@ class CODProgressCtrl : public CWnd, protected vesk::odctrls::ProgressModel {
   void ApplyThemeValues();
   bool OnPosChanging(int oldPos, int newPos) override { return OnPositionChanging(oldPos, newPos) != FALSE; }
   void OnPosChanged(int newPos) override { OnPositionChanged(newPos); }
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintWindow() override;
   void OnMouseMove();
   BOOL IsVertical() const;
   void LoadImages();

@@ -18,16 +18,7 @@ CODScrollCtrl::CODScrollCtrl()
 
 BOOL CODScrollCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   static const char kClass[] = "ODScrollCtrl";
-  WNDCLASSA wc = {};
-  HINSTANCE inst = ::GetModuleHandleA(nullptr);
-  if (!::GetClassInfoA(inst, kClass, &wc)) {
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = inst;
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClass;
-    ::RegisterClassA(&wc);
-  }
+  ODRegisterWindowClass(kClass, CS_DBLCLKS, nullptr);
   return CWnd::Create(kClass, "", dwStyle, rect, pParentWnd, nID);
 }
 
@@ -151,7 +142,7 @@ BOOL CODScrollCtrl::OnWheel(UINT nFlags, short zDelta) {
   return moved;
 }
 
-LRESULT CODScrollCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODScrollCtrl::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_HSCROLL:
     case WM_VSCROLL: {
@@ -177,20 +168,15 @@ LRESULT CODScrollCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SIZE: {
-      LRESULT r = CODNcMgrWnd::WindowProc(message, wParam, lParam);
+      LRESULT r = CODNcMgrWnd::OnODMessage(message, wParam, lParam);
       UpdateBars();
       return r;
     }
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
   }
-  return CODNcMgrWnd::WindowProc(message, wParam, lParam);
+  return CODNcMgrWnd::OnODMessage(message, wParam, lParam);
 }
 
-void CODScrollCtrl::OnPaint() {
+void CODScrollCtrl::PaintWindow() {
   PAINTSTRUCT ps;
   HDC hdc = ::BeginPaint(m_hWnd, &ps);
   {
@@ -241,7 +227,7 @@ BOOL CODPanWnd::Open(POINT pt) {
   return TRUE;
 }
 
-LRESULT CODPanWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODPanWnd::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
       if (wParam == kPanTimer) OnTimer();
@@ -269,7 +255,7 @@ LRESULT CODPanWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (m_pOwner && m_pOwner->m_pPan == this) m_pOwner->m_pPan = nullptr;
       break;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 void CODPanWnd::OnTimer() {

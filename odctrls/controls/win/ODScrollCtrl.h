@@ -13,14 +13,15 @@ class CODScrollCtrl;
 
 // The middle-button pan window: a small round window at the cursor; while it is open the
 // owner scrolls toward the cursor, faster the further the cursor is from it.
-class CODPanWnd : public CWnd {
+class CODPanWnd : public CODWnd<CWnd> {
  public:
-  explicit CODPanWnd(CODScrollCtrl* pOwner) : m_pOwner(pOwner), m_bEnd(FALSE) {}
+  explicit CODPanWnd(CODScrollCtrl* pOwner) : CODWnd<CWnd>(nullptr, 0), m_pOwner(pOwner), m_bEnd(FALSE) {}
   BOOL Open(POINT ptScreen);
   void MarkEnd() { m_bEnd = TRUE; }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override {}  // a plain circle
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PostNcDestroy() override { delete this; }
   void OnTimer();
   CODScrollCtrl* m_pOwner;
@@ -28,7 +29,7 @@ class CODPanWnd : public CWnd {
   POINT m_ptCentre;
 };
 
-class CODScrollCtrl : public CODNcMgrWnd {
+class CODScrollCtrl : public CODPainted<CODNcMgrWnd> {
   DECLARE_DYNAMIC(CODScrollCtrl)
  public:
   CODScrollCtrl();
@@ -46,11 +47,11 @@ class CODScrollCtrl : public CODNcMgrWnd {
   virtual void OnDraw(CDC* pDC) = 0;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void UpdateBars();
   void OnScroll(int nBar, UINT nCode, int nThumb);
   BOOL OnWheel(UINT nFlags, short zDelta);
-  void OnPaint();
+  void PaintWindow() override;
   CSBContainerWnd* Container() const;
   void RouteScrollInfo(int nBar, const vesk::odctrls::ScrollAxis& axis);
   void RouteShow(int nBar, BOOL bShow);

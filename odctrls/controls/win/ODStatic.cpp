@@ -8,10 +8,16 @@
 #include "ODTheme.h"
 #include "ODThemeSections.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_staticLoader = (SetThemeClassLoader("ODStatic", &LoadODStaticTheme), true);
+}  // namespace
+
 IMPLEMENT_DYNAMIC(CODStatic, CStatic)
 
 CODStatic::CODStatic()
-    : m_hFocusCursor(nullptr),
+    : CODPaintedWnd<CStatic>("ODStatic", 0x1003),
+      m_hFocusCursor(nullptr),
       m_hNormalCursor(nullptr),
       m_bStopOnFocus(ODStaticValues().bStopOnFocus),
       m_bTip(FALSE),
@@ -65,29 +71,22 @@ void CODStatic::StartMoving(UINT nPeriod) {
   SetTimer(TIMER_MOVE, nPeriod, nullptr);
 }
 
-LRESULT CODStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == GetChangeThemeMsg()) {
-    ApplyThemeValues();
-    LoadBkImage();
-    Invalidate(FALSE);
-    return CStatic::WindowProc(message, wParam, lParam);
-  }
+void CODStatic::OnThemeChanged() {
+  ApplyThemeValues();
+  LoadBkImage();
+}
+
+LRESULT CODStatic::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETTEXT:
       return OnSetText(reinterpret_cast<LPCSTR>(lParam));
     case WM_CREATE: {
       // The creation text never passes WM_SETTEXT.
-      LRESULT r = CStatic::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       TakeWindowText();
       LoadBkImage();
-      if (r != -1) ODMarkWindow(m_hWnd, "ODStatic", 0x1003);
       return r;
     }
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_TIMER:
       OnTimer(wParam);
       break;
@@ -100,14 +99,14 @@ LRESULT CODStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       return TRUE;
     case WM_DESTROY: {
-      LRESULT r = CStatic::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       if (m_hFocusCursor) ::DestroyCursor(m_hFocusCursor);
       if (m_hNormalCursor) ::DestroyCursor(m_hNormalCursor);
       m_hFocusCursor = m_hNormalCursor = nullptr;
       return r;
     }
   }
-  return CStatic::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 BOOL CODStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -135,10 +134,10 @@ void CODStatic::TakeWindowText() {
 LRESULT CODStatic::OnSetText(LPCSTR lpszText) {
   m_txt.SetText(lpszText ? lpszText : "");
   Invalidate(FALSE);
-  return CStatic::WindowProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszText ? lpszText : "")) ? 1 : 0;
+  return DefaultProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszText ? lpszText : "")) ? 1 : 0;
 }
 
-void CODStatic::OnPaint() {
+void CODStatic::PaintWindow() {
   ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     CRect inner = rc;
     inner.DeflateRect(m_rcBorder.left, m_rcBorder.top, m_rcBorder.right, m_rcBorder.bottom);

@@ -6,8 +6,9 @@
 
 #include "ODThemeImage.h"
 #include "ODTxtMov.h"
+#include "ODWnd.h"
 
-class CODStatic : public CStatic {
+class CODStatic : public CODPaintedWnd<CStatic> {
   DECLARE_DYNAMIC(CODStatic)
  public:
   CODStatic();
@@ -32,12 +33,13 @@ class CODStatic : public CStatic {
   virtual INT_PTR OpenLink(LPCSTR lpszLink);
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   void PreSubclassWindow() override;
   void TakeWindowText();
   LRESULT OnSetText(LPCSTR lpszText);
-  void OnPaint();
+  void PaintWindow() override;
   void OnTimer(UINT_PTR nIDEvent);
   void OnMouseMove(CPoint point);
   void OnMouseLeave();

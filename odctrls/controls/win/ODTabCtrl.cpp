@@ -6,9 +6,15 @@
 #include "ODTheme.h"
 #include "ODThemeSections.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_tabctrlLoader = (SetThemeClassLoader("ODTabCtrl", &LoadODTabTheme), true);
+}  // namespace
+
 // ---- the up-down child -------------------------------------------------------------------
 
-CODTabUpDown::CODTabUpDown() : m_nPos(0), m_nMin(0), m_nMax(100), m_nLimit(2), m_nPressed(0) {}
+CODTabUpDown::CODTabUpDown()
+    : CODPaintedWnd<CWnd>(nullptr, 0), m_nPos(0), m_nMin(0), m_nMax(100), m_nLimit(2), m_nPressed(0) {}
 
 void CODTabUpDown::Halves(CRect* pFirst, CRect* pSecond) const {
   CRect rc;
@@ -35,13 +41,8 @@ BOOL CODTabUpDown::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRE
   return CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
-LRESULT CODTabUpDown::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODTabUpDown::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDOWN: {
       CRect a, b;
       Halves(&a, &b);
@@ -67,10 +68,10 @@ LRESULT CODTabUpDown::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
-void CODTabUpDown::OnPaint() {
+void CODTabUpDown::PaintWindow() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(m_hWnd, &ps);
   const ODTabTheme& t = ODTabValues();
@@ -125,11 +126,12 @@ void CODTabUpDown::OnPaint() {
 
 IMPLEMENT_DYNAMIC(CODTabCtrl, CTabCtrl)
 
-CODTabCtrl::CODTabCtrl() : m_crBack(::GetSysColor(COLOR_BTNFACE)), m_bFoundUpDown(FALSE) {
+CODTabCtrl::CODTabCtrl()
+    : CODPaintedWnd<CTabCtrl>("ODTabCtrl", 0x100F), m_crBack(::GetSysColor(COLOR_BTNFACE)), m_bFoundUpDown(FALSE) {
   memset(&m_font, 0, sizeof(m_font));
   m_font.lfHeight = -12;
   m_font.lfCharSet = GB2312_CHARSET;
-  lstrcpyA(m_font.lfFaceName, kODFontFace);
+  lstrcpyA(m_font.lfFaceName, VESK_FACE_SONG);
 }
 
 CODTabCtrl::~CODTabCtrl() {
@@ -140,27 +142,17 @@ BOOL CODTabCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT 
   return CTabCtrl::Create(dwStyle | WS_CLIPCHILDREN, rect, pParentWnd, nID);
 }
 
-LRESULT CODTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT common = 0;
-  if (ODCommonMessage(
-          this, message, "ODTabCtrl", 0x100F, [&] { return CTabCtrl::WindowProc(message, wParam, lParam); }, nullptr,
-          &common))
-    return common;
+LRESULT CODTabCtrl::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case TCM_INSERTITEMA:
     case TCM_INSERTITEMW:
     case WM_SIZE: {
-      LRESULT r = CTabCtrl::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       FindUpDown();
       return r;
     }
   }
-  return CTabCtrl::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 void CODTabCtrl::FindUpDown() {
@@ -177,7 +169,7 @@ void CODTabCtrl::FindUpDown() {
   }
 }
 
-void CODTabCtrl::OnPaint() {
+void CODTabCtrl::PaintWindow() {
   ODPaintClient(m_hWnd, [this](HDC dc, const CRect& rc) {
     ODFillSolid(dc, rc, m_crBack);
     LOGFONTA lf = m_font;

@@ -4,6 +4,8 @@
 #include <afxcmn.h>
 #include <afxwin.h>
 
+#include "ODWnd.h"
+
 struct OD_TAB_DRAW {
   UINT nCtlType;  // 101
   UINT nCtlID;
@@ -16,7 +18,7 @@ struct OD_TAB_DRAW {
 
 // The up-down child of the tab control, subclassed so its two halves are drawn from the
 // theme and its position kept within its limits.
-class CODTabUpDown : public CWnd {
+class CODTabUpDown : public CODPaintedWnd<CWnd> {
  public:
   CODTabUpDown();
   int GetLimitState() const { return m_nLimit; }
@@ -28,15 +30,16 @@ class CODTabUpDown : public CWnd {
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
+  void OnThemeChanged() override {}  // drawn from the tab control's theme values
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintWindow() override;
   void Halves(CRect* pFirst, CRect* pSecond) const;
 
   int m_nPos, m_nMin, m_nMax, m_nLimit;
   int m_nPressed;  // 0 none, 1 first half, 2 second
 };
 
-class CODTabCtrl : public CTabCtrl {
+class CODTabCtrl : public CODPaintedWnd<CTabCtrl> {
   DECLARE_DYNAMIC(CODTabCtrl)
  public:
   CODTabCtrl();
@@ -50,8 +53,9 @@ class CODTabCtrl : public CTabCtrl {
   virtual void DrawTabContent(const OD_TAB_DRAW& draw);
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void OnPaint();
+  void OnThemeChanged() override {}  // reads the theme's values as it paints
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintWindow() override;
   void FindUpDown();
 
   COLORREF m_crBack;

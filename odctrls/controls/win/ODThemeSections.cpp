@@ -379,24 +379,3 @@ void LoadODTabTheme() {
             I("FlipRightInImage", t.nFlip[3]), I("FlipTopOutImage", t.nFlip[4]), I("FlipTopInImage", t.nFlip[5]),
             I("FlipBottomOutImage", t.nFlip[6]), I("FlipBottomInImage", t.nFlip[7])});
 }
-
-namespace {
-// The loaders take their slots before the program's main code runs. The list control's,
-// header's, container's and scroll bar's slots belong to those classes.
-const bool g_loadersSet = [] {
-  SetThemeClassLoader(ODTHEME_LOAD_EDIT, &LoadODEditTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_PROGRESS, &LoadODProgressTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_STATIC, &LoadODStaticTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_DIALOG, &LoadODDialogTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_MSGDLG, &LoadODMsgDlgTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_WAITDLG, &LoadODWaitDlgTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_MENU, &LoadODMenuTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_BUTTON, &LoadODButtonTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_LISTBOX, &LoadODListBoxTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_TOOLTIP, &LoadODToolTipTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_COMBOBOX, &LoadODComboBoxTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_TABCTRL, &LoadODTabTheme);
-  SetThemeClassLoader(ODTHEME_LOAD_COMBOLIST, &LoadODComboListTheme);
-  return true;
-}();
-}  // namespace

@@ -10,6 +10,11 @@
 #include "ODTheme.h"
 #include "ODThemeSections.h"
 
+// The class's theme values are read on every theme load.
+namespace {
+const bool g_tooltipLoader = (SetThemeClassLoader("ODToolTip", &LoadODToolTipTheme), true);
+}  // namespace
+
 using vesk::odctrls::TipFont;
 using vesk::odctrls::TipToken;
 
@@ -306,7 +311,8 @@ const UINT_PTR kShowTimer = 256, kHideTimer = 257;
 IMPLEMENT_DYNAMIC(CODToolTip, CWnd)
 
 CODToolTip::CODToolTip()
-    : m_hOwner(nullptr),
+    : CODPaintedWnd<CWnd>("ODToolTip", 0x100A),
+      m_hOwner(nullptr),
       m_hHost(nullptr),
       m_nPending(-1),
       m_nShown(-1),
@@ -341,7 +347,7 @@ CODToolTip::CODToolTip()
   m_font.lfHeight = -12;
   m_font.lfWeight = FW_NORMAL;
   m_font.lfCharSet = GB2312_CHARSET;
-  lstrcpyA(m_font.lfFaceName, kODFontFace);
+  lstrcpyA(m_font.lfFaceName, VESK_FACE_SONG);
   static const COLORREF kTable[16] = {RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
                                       RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
                                       RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
@@ -472,18 +478,10 @@ void CODToolTip::RelayEvent(const MSG* pMsg) {
   if (tool >= 0) SetTimer(kShowTimer, m_nShowDelay, nullptr);
 }
 
-LRESULT CODToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT common = 0;
-  if (ODCommonMessage(
-          this, message, "ODToolTip", 0x100A, [&] { return CWnd::WindowProc(message, wParam, lParam); },
-          [this] { ApplyThemeColours(); }, &common))
-    return common;
+void CODToolTip::OnThemeChanged() { ApplyThemeColours(); }
+
+LRESULT CODToolTip::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_TIMER:
       OnTimer(wParam);
       return 0;
@@ -494,12 +492,12 @@ LRESULT CODToolTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       FreeShown();
       break;
     case WM_KILLFOCUS: {
-      LRESULT r = CWnd::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       Hide();
       return r;
     }
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 void CODToolTip::OnTimer(UINT_PTR nID) {
@@ -736,7 +734,7 @@ void CODToolTip::BuildEffect(int cx, int cy) {
     for (int x = 0; x < w; ++x) m_effect.SetPixel(x, h - 1 - row, px[size_t(row) * w + x]);
 }
 
-void CODToolTip::OnPaint() {
+void CODToolTip::PaintWindow() {
   PAINTSTRUCT ps;
   HDC hdc = ::BeginPaint(m_hWnd, &ps);
   if (m_nPending >= 0 || m_nPending == -2) {

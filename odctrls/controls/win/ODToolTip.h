@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TipMarkup.h"
+#include "ODWnd.h"
 
 class CODPaletteDib {
  public:
@@ -85,7 +86,7 @@ struct NM_ODTOOLTIP {
   OD_TOOL_INFO* pTool;
 };
 
-class CODToolTip : public CWnd {
+class CODToolTip : public CODPaintedWnd<CWnd> {
   DECLARE_DYNAMIC(CODToolTip)
  public:
   CODToolTip();
@@ -127,9 +128,10 @@ class CODToolTip : public CWnd {
 
  protected:
   void ApplyThemeColours();
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnTimer(UINT_PTR nID);
-  void OnPaint();
+  void PaintWindow() override;
   void Draw(HDC hDC, const CRect& rcClient);
   void FillBackground(HDC hDC, const CRect& rc);
   void BuildEffect(int cx, int cy);

@@ -2,7 +2,7 @@
 
 IMPLEMENT_DYNCREATE(CODListView, CView)
 
-CODListView::CODListView() : m_dwListStyle(0), m_bInitialised(FALSE) {}
+CODListView::CODListView() : CODWnd<CView>(nullptr, 0), m_dwListStyle(0), m_bInitialised(FALSE) {}
 
 CODListView::~CODListView() {
   if (m_list.m_hWnd) m_list.DestroyWindow();
@@ -31,10 +31,10 @@ void CODListView::OnInitialUpdate() {
 
 void CODListView::OnDraw(CDC*) {}
 
-LRESULT CODListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODListView::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE: {
-      LRESULT r = CView::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       if (m_bInitialised && m_container.m_hWnd) {
         CRect rc;
         GetClientRect(&rc);
@@ -51,14 +51,14 @@ LRESULT CODListView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
   }
-  return CView::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 void CODScrollPane::OnDraw(CDC* pDC) { m_pView->OnDrawContent(pDC); }
 
 IMPLEMENT_DYNAMIC(CODScrollView, CView)
 
-CODScrollView::CODScrollView() : m_pane(this), m_bInitialised(FALSE) {}
+CODScrollView::CODScrollView() : CODWnd<CView>(nullptr, 0), m_pane(this), m_bInitialised(FALSE) {}
 
 CODScrollView::~CODScrollView() {
   if (m_pane.m_hWnd) m_pane.DestroyWindow();
@@ -82,10 +82,10 @@ void CODScrollView::SetScrollSizes(int nMapMode, SIZE sizeTotal, SIZE sizePage, 
 
 void CODScrollView::OnDraw(CDC*) {}
 
-LRESULT CODScrollView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODScrollView::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE: {
-      LRESULT r = CView::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       if (m_bInitialised) {
         CRect rc;
         GetClientRect(&rc);
@@ -102,5 +102,5 @@ LRESULT CODScrollView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
   }
-  return CView::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }

@@ -7,7 +7,7 @@
 #include "ODScrollCtrl.h"
 #include "ScrollBarEx.h"
 
-class CODListView : public CView {
+class CODListView : public CODWnd<CView> {
   DECLARE_DYNCREATE(CODListView)
  public:
   CODListView();
@@ -21,7 +21,8 @@ class CODListView : public CView {
   void OnDraw(CDC* pDC) override;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override {}  // its controls reload their own
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   CSBContainerWnd m_container;
   CODListCtrl m_list;
@@ -41,7 +42,7 @@ class CODScrollPane : public CODScrollCtrl {
   CODScrollView* m_pView;
 };
 
-class CODScrollView : public CView {
+class CODScrollView : public CODWnd<CView> {
   DECLARE_DYNAMIC(CODScrollView)
  public:
   CODScrollView();
@@ -55,7 +56,8 @@ class CODScrollView : public CView {
   virtual void OnDrawContent(CDC* pDC) = 0;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override {}  // its controls reload their own
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   CSBContainerWnd m_container;
   CODScrollPane m_pane;
   BOOL m_bInitialised;

@@ -17,7 +17,7 @@ int CODHeaderCtrl::s_nHeaderImageID = 0;
 int CODHeaderCtrl::s_nLeftShadowImageID = 0;
 
 namespace {
-const bool g_loader = (SetThemeClassLoader(ODTHEME_LOAD_HEADER, &CODHeaderCtrl::LoadThemeValues), true);
+const bool g_loader = (SetThemeClassLoader("ODHeaderCtrl", &CODHeaderCtrl::LoadThemeValues), true);
 int MaxOf(const OD_HEADER_ITEM& r) { return r.nMaxWidth > 0 ? r.nMaxWidth : 0x4000; }
 }  // namespace
 
@@ -32,7 +32,8 @@ void CODHeaderCtrl::LoadThemeValues() {
 }
 
 CODHeaderCtrl::CODHeaderCtrl()
-    : m_bDoubleBuffer(TRUE),
+    : CODPaintedWnd<CHeaderCtrl>("ODHeaderCtrl", 0x100C),
+      m_bDoubleBuffer(TRUE),
       m_nMargin(6),
       m_cxArrow(8),
       m_cyArrow(8),
@@ -398,7 +399,7 @@ void CODHeaderCtrl::PaintItems(CDC* pDC, const CRect& clip) {
   pDC->SelectObject(oldFont);
 }
 
-void CODHeaderCtrl::Paint() {
+void CODHeaderCtrl::PaintWindow() {
   PAINTSTRUCT ps;
   CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
   CRect clip(ps.rcPaint);
@@ -466,22 +467,25 @@ void CODHeaderCtrl::OnPress(UINT, CPoint pt) {
 }
 
 LRESULT CODHeaderCtrl::OnLayout(WPARAM wParam, LPARAM lParam) {
-  const LRESULT r = CHeaderCtrl::WindowProc(HDM_LAYOUT, wParam, lParam);
+  const LRESULT r = DefaultProc(HDM_LAYOUT, wParam, lParam);
   HDLAYOUT* lay = (HDLAYOUT*)lParam;
   if (lay && lay->pwpos && m_nFixedHeight > 0) lay->pwpos->cy = m_nFixedHeight;
   if (m_bFitMode && !m_bDividerDrag && !m_bFitting) FitColumns(-1);
   return r;
 }
 
-LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+void CODHeaderCtrl::OnThemeChanged() {
+  LoadThemeValues();
+  RefreshTheme(ODTILE_STRETCH);
+}
+
+LRESULT CODHeaderCtrl::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
-      const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      const LRESULT r = DefaultProc(message, wParam, lParam);
       if (r != -1) {
         RefreshTheme(ODTILE_REPEAT);
         EnableToolTips(TRUE);
-        ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
-        ::SetPropA(m_hWnd, "ODHeaderCtrl", (HANDLE)(INT_PTR)0x100C);
       }
       return r;
     }
@@ -492,21 +496,16 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ::RemovePropA(m_hWnd, "ODCtrl");
       ::RemovePropA(m_hWnd, "ODHeaderCtrl");
       break;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_NOTIFY: {
       NMHDR* hdr = (NMHDR*)lParam;
       if (hdr && (hdr->code == TTN_NEEDTEXTA || hdr->code == TTN_NEEDTEXTW) && OnTipText(hdr)) return 0;
       break;
     }
-    case WM_ERASEBKGND:
-      return 1;
     case HDM_INSERTITEMA:
     case HDM_INSERTITEMW: {
       const size_t at = std::min<size_t>((size_t)(wParam > 0x7FFFFFFF ? 0 : wParam), m_items.size());
       m_items.insert(m_items.begin() + (ptrdiff_t)at, OD_HEADER_ITEM());
-      const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      const LRESULT r = DefaultProc(message, wParam, lParam);
       if (r < 0) m_items.erase(m_items.begin() + (ptrdiff_t)at);
       return r;
     }
@@ -520,7 +519,7 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam) ::ImageList_GetIconSize((HIMAGELIST)lParam, &m_cxImage, &m_cyImage);
       break;
     case WM_SETFONT: {
-      const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      const LRESULT r = DefaultProc(message, wParam, lParam);
       if (wParam) ::GetObjectA((HFONT)wParam, sizeof m_font, &m_font);
       return r;
     }
@@ -550,7 +549,7 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (OnDragButtonUp(CPoint((short)LOWORD(lParam), (short)HIWORD(lParam)))) return 0;
       const BOOL wasDrag = m_bDividerDrag;
       ReleaseClip();
-      const LRESULT r = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      const LRESULT r = DefaultProc(message, wParam, lParam);
       if (wasDrag && m_bFitMode) FitColumns(-1);
       return r;
     }
@@ -566,12 +565,6 @@ LRESULT CODHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_crArrow1 = 0x598096, m_crArrow2 = 0x00020A;
       m_crBackground = ::GetSysColor(COLOR_BTNFACE);
       break;
-    default:
-      if (message != 0 && message == GetChangeThemeMsg()) {
-        LoadThemeValues();
-        RefreshTheme(ODTILE_STRETCH);
-        return 0;
-      }
   }
-  return CHeaderCtrl::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }

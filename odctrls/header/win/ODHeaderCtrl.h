@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "ODWnd.h"
+
 struct OD_HEADER_ITEM {
   int nFlags = 0;  // 0x1 width from content, 0x4 fixed width, 0x10 no-drop cursor off the items
   int nMinWidth = 0;
@@ -17,7 +19,7 @@ struct OD_HEADER_ITEM {
 class CODFHDragWnd;
 class CODFHDropWnd;
 
-class CODHeaderCtrl : public CHeaderCtrl {
+class CODHeaderCtrl : public CODPaintedWnd<CHeaderCtrl> {
   DECLARE_DYNAMIC(CODHeaderCtrl)
  public:
   CODHeaderCtrl();
@@ -64,8 +66,9 @@ class CODHeaderCtrl : public CHeaderCtrl {
   static int s_nHeaderImageID, s_nLeftShadowImageID;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Paint();
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintWindow() override;
   void PaintItems(CDC* pDC, const CRect& clip);
   int DrawSortArrow(CDC* pDC, int left, int top, int bottom, int nDirection);
   int DrawItemImage(CDC* pDC, int left, int top, int bottom, int space, const HDITEMA& hdi);
@@ -120,20 +123,24 @@ class CODHeaderCtrl : public CHeaderCtrl {
 };
 
 // The floating picture of the dragged column, painted like the header.
-class CODFHDragWnd : public CWnd {
+class CODFHDragWnd : public CODPaintedWnd<CWnd> {
  public:
   CODFHDragWnd();
   BOOL Create(const CRect& screenRect, CODHeaderCtrl* pHeader, int nItem);
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override {}  // painted by the header
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    return DefaultProc(message, wParam, lParam);
+  }
+  void PaintWindow() override;
   void PostNcDestroy() override { delete this; }
   CODHeaderCtrl* m_pHeader = nullptr;
   int m_nItem = -1;
 };
 
 // The arrow-shaped marker over the divider where the dragged column would land.
-class CODFHDropWnd : public CWnd {
+class CODFHDropWnd : public CODWnd<CWnd> {
  public:
   CODFHDropWnd(COLORREF cr);
   ~CODFHDropWnd() override;
@@ -141,7 +148,8 @@ class CODFHDropWnd : public CWnd {
   void SetPosition(int x, int y);  // centre of the marker, screen coordinates
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override {}  // one colour, given at creation
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PostNcDestroy() override { delete this; }
   HBRUSH m_hBrush;
   int m_nHeight = 0;

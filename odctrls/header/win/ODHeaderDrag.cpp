@@ -14,17 +14,7 @@ namespace {
 const char kDragClass[] = "MFCODFHDragWnd";
 const char kDropClass[] = "MFCODFHDropWnd";
 
-void RegisterOnce(const char* name, HBRUSH background) {
-  WNDCLASSA wc{};
-  if (::GetClassInfoA(AfxGetInstanceHandle(), name, &wc)) return;
-  wc.style = CS_SAVEBITS;
-  wc.lpfnWndProc = ::DefWindowProcA;
-  wc.hInstance = AfxGetInstanceHandle();
-  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = background;
-  wc.lpszClassName = name;
-  if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
-}
+void RegisterOnce(const char* name, HBRUSH background) { ODRegisterWindowClass(name, CS_SAVEBITS, background); }
 
 std::vector<odheader::DragItem> ItemsInOrder(const CHeaderCtrl& header) {
   std::vector<odheader::DragItem> items;
@@ -41,16 +31,16 @@ std::vector<odheader::DragItem> ItemsInOrder(const CHeaderCtrl& header) {
 
 // ---- the floating picture ---------------------------------------------------------------
 
-CODFHDragWnd::CODFHDragWnd() { RegisterOnce(kDragClass, (HBRUSH)(COLOR_BTNFACE + 1)); }
+CODFHDragWnd::CODFHDragWnd() : CODPaintedWnd<CWnd>(nullptr, 0) {
+  RegisterOnce(kDragClass, (HBRUSH)(COLOR_BTNFACE + 1));
+}
 
 BOOL CODFHDragWnd::Create(const CRect& screenRect, CODHeaderCtrl* pHeader, int nItem) {
   m_pHeader = pHeader, m_nItem = nItem;
   return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kDragClass, "", WS_POPUP | WS_DISABLED, screenRect, nullptr, 0);
 }
 
-LRESULT CODFHDragWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_ERASEBKGND) return 1;
-  if (message != WM_PAINT) return CWnd::WindowProc(message, wParam, lParam);
+void CODFHDragWnd::PaintWindow() {
   PAINTSTRUCT ps;
   CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
   CRect rc;
@@ -60,12 +50,13 @@ LRESULT CODFHDragWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pHeader && m_pHeader->GetSafeHwnd()) m_pHeader->DrawDragImage(&mem, m_nItem, rc);
   }
   ::EndPaint(m_hWnd, &ps);
-  return 0;
 }
 
 // ---- the drop marker --------------------------------------------------------------------
 
-CODFHDropWnd::CODFHDropWnd(COLORREF cr) : m_hBrush(::CreateSolidBrush(cr)) { RegisterOnce(kDropClass, nullptr); }
+CODFHDropWnd::CODFHDropWnd(COLORREF cr) : CODWnd<CWnd>(nullptr, 0), m_hBrush(::CreateSolidBrush(cr)) {
+  RegisterOnce(kDropClass, nullptr);
+}
 
 CODFHDropWnd::~CODFHDropWnd() { ::DeleteObject(m_hBrush); }
 
@@ -89,7 +80,7 @@ void CODFHDropWnd::SetPosition(int x, int y) {
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-LRESULT CODFHDropWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODFHDropWnd::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ERASEBKGND) {
     CRect rc;
     GetClientRect(&rc);
@@ -103,7 +94,7 @@ LRESULT CODFHDropWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     ::EndPaint(m_hWnd, &ps);
     return 0;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 // ---- the header's side ------------------------------------------------------------------

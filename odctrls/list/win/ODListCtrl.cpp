@@ -19,18 +19,10 @@ namespace {
 const char kListClass[] = "ODListCtrl";
 
 void RegisterListClass() {
-  WNDCLASSA wc{};
-  if (::GetClassInfoA(AfxGetInstanceHandle(), kListClass, &wc)) return;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = ::DefWindowProcA;
-  wc.hInstance = AfxGetInstanceHandle();
-  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
-  wc.lpszClassName = kListClass;
-  if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
+  ODRegisterWindowClass(kListClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, (HBRUSH)(COLOR_MENU + 1));
 }
 
-const bool g_loader = (SetThemeClassLoader(ODTHEME_LOAD_LISTCTRL, &CODListCtrl::LoadListCtrlTheme), true);
+const bool g_loader = (SetThemeClassLoader("ODListCtrl", &CODListCtrl::LoadListCtrlTheme), true);
 
 const char* const kColorKeys[CODListCtrl::CLR_COUNT - 1] = {
     "ColorBackground", "ColorBkSelected",   "ColorBkSelectedNoFocus",
@@ -63,7 +55,7 @@ void CODListCtrl::LoadListCtrlTheme() {
 
 // ---- header -------------------------------------------------------------------------
 
-LRESULT CODListHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODListHeaderCtrl::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_RBUTTONDOWN) {
     CODListCtrl* pList = dynamic_cast<CODListCtrl*>(GetParent());
     if (pList) {
@@ -76,13 +68,14 @@ LRESULT CODListHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
       if (pList->NotifyParent(ODLN_HEADERRCLICK, -2, column)) return 0;
     }
   }
-  return CODHeaderCtrl::WindowProc(message, wParam, lParam);
+  return CODHeaderCtrl::OnODMessage(message, wParam, lParam);
 }
 
 // ---- construction -------------------------------------------------------------------
 
 CODListCtrl::CODListCtrl()
-    : m_bCreated(FALSE),
+    : CODPaintedWnd<CWnd>(nullptr, 0),  // InitControl marks it, created or subclassed
+      m_bCreated(FALSE),
       m_bDoubleBuffer(TRUE),
       m_bRedrawOnChange(TRUE),
       m_bHasFocus(FALSE),
@@ -881,7 +874,7 @@ void CODListCtrl::OnDrawList(CDC* pDC) {
   }
 }
 
-void CODListCtrl::Paint() {
+void CODListCtrl::PaintWindow() {
   PAINTSTRUCT ps;
   CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
   CRect clip(ps.rcPaint);
@@ -920,20 +913,15 @@ LRESULT CODListCtrl::OnListViewMessage(UINT message, WPARAM wParam, LPARAM lPara
   return 0;
 }
 
-LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODListCtrl::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   BOOL handled = FALSE;
   const LRESULT lv = OnListViewMessage(message, wParam, lParam, &handled);
   if (handled) return lv;
   const CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
   switch (message) {
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SIZE: {
       CloseEditor();
-      const LRESULT r = CWnd::WindowProc(message, wParam, lParam);
+      const LRESULT r = DefaultProc(message, wParam, lParam);
       LayOut();
       return r;
     }
@@ -992,13 +980,8 @@ LRESULT CODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ::RemovePropA(m_hWnd, "ODCtrl");
       ::RemovePropA(m_hWnd, "ODListCtrl");
       break;
-    default:
-      if (message != 0 && message == GetChangeThemeMsg()) {
-        ThemeChanged();
-        return CWnd::DefWindowProc(message, wParam, lParam);
-      }
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 // ---- in-place editing ------------------------------------------------------------------

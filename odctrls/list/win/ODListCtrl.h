@@ -68,10 +68,10 @@ class CODListHeaderCtrl : public CODHeaderCtrl {
   DECLARE_DYNAMIC(CODListHeaderCtrl)
  public:
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-class CODListCtrl : public CWnd {
+class CODListCtrl : public CODPaintedWnd<CWnd> {
   DECLARE_DYNCREATE(CODListCtrl)
  public:
   CODListCtrl();
@@ -181,12 +181,13 @@ class CODListCtrl : public CWnd {
   static int s_nBkImageID;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override { ThemeChanged(); }
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PreSubclassWindow() override;
   void LayOut();
   void UpdateScrollBars();
   void ApplyFont(HFONT hFont);
-  void Paint();
+  void PaintWindow() override;
   void OnVScroll(UINT nCode);
   void OnHScroll(UINT nCode);
   void OnWheel(short delta);

@@ -28,7 +28,8 @@ void SendEndNotify(HWND hFrom, CWnd* pTarget, int nRow, int nColumn, int bButton
 
 // ---- the edit ---------------------------------------------------------------------------
 
-CODListEdit::CODListEdit(int nRow, int nColumn, BOOL bButton) : m_nRow(nRow), m_nColumn(nColumn), m_bButton(bButton) {}
+CODListEdit::CODListEdit(int nRow, int nColumn, BOOL bButton)
+    : CODWnd<CEdit>(nullptr, 0), m_nRow(nRow), m_nColumn(nColumn), m_bButton(bButton) {}
 
 BOOL CODListEdit::PreCreateWindow(CREATESTRUCT& cs) {
   if (m_bButton) {
@@ -123,10 +124,10 @@ void CODListEdit::Finish() {
   if (pTarget) SendEndNotify(self, pTarget, m_nRow, m_nColumn, m_bButton, m_nEndKey);
 }
 
-LRESULT CODListEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODListEdit::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
-      const LRESULT r = CEdit::WindowProc(message, wParam, lParam);
+      const LRESULT r = DefaultProc(message, wParam, lParam);
       if (r != -1 && m_bButton) return OnCreateButton();
       return r;
     }
@@ -142,7 +143,7 @@ LRESULT CODListEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCHAR:
       return 0;
     case WM_KILLFOCUS: {
-      const LRESULT r = CEdit::WindowProc(message, wParam, lParam);
+      const LRESULT r = DefaultProc(message, wParam, lParam);
       OnLoseFocus((HWND)wParam);
       return r;
     }
@@ -151,18 +152,18 @@ LRESULT CODListEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow();
       return 0;
   }
-  return CEdit::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 // ---- the combo --------------------------------------------------------------------------
 
-LRESULT CODListCombo::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODListCombo::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS;
   if (message == WM_CLOSE) {
     DestroyWindow();
     return 0;
   }
-  return CComboBox::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 // The parent hands the combo its own focus loss: it ends like the edit, one report and
@@ -231,7 +232,7 @@ void CODTitleTip::PassMouseMove(CPoint screen) {
   }
 }
 
-LRESULT CODTitleTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CODTitleTip::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
       if (wParam == 1) OnFadeTimer();
@@ -258,7 +259,7 @@ LRESULT CODTitleTip::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 // ---- helpers ----------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <afxwin.h>
 
 #include "ListModel.h"
+#include "ODWnd.h"
 
 enum {
   ODLN_BEGINLABELEDIT = -2057,
@@ -36,7 +37,7 @@ struct NMODLISTEDITFOCUS {
   char szText[256];
 };
 
-class CODListEdit : public CEdit {
+class CODListEdit : public CODWnd<CEdit> {
  public:
   CODListEdit(int nRow, int nColumn, BOOL bButton);
 
@@ -53,7 +54,8 @@ class CODListEdit : public CEdit {
   void SetAutoDelete() { m_bAutoDelete = TRUE; }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override {}  // the list's own font and colours
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PostNcDestroy() override {
     if (m_bAutoDelete) delete this;
   }
@@ -72,12 +74,14 @@ class CODListEdit : public CEdit {
 };
 
 // The in-place combo for derived lists: ends like the edit when it loses the focus.
-class CODListCombo : public CComboBox {
+class CODListCombo : public CODWnd<CComboBox> {
  public:
-  CODListCombo(int nRow, int nColumn, int nValue) : m_nRow(nRow), m_nColumn(nColumn), m_nValue(nValue) {}
+  CODListCombo(int nRow, int nColumn, int nValue)
+      : CODWnd<CComboBox>(nullptr, 0), m_nRow(nRow), m_nColumn(nColumn), m_nValue(nValue) {}
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override {}  // a system combo box
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   void PostNcDestroy() override { delete this; }
   BOOL m_bEnding = FALSE;
@@ -85,8 +89,9 @@ class CODListCombo : public CComboBox {
 };
 
 // The fading tip that shows a cell's whole text over it (for derived lists).
-class CODTitleTip : public CWnd {
+class CODTitleTip : public CODWnd<CWnd> {
  public:
+  CODTitleTip() : CODWnd<CWnd>(nullptr, 0) {}
   BOOL Create(CWnd* pOwner, BOOL bFade);
   void Show(const CRect& screenRect, LPCSTR lpszText);
   void Hide();
@@ -94,7 +99,8 @@ class CODTitleTip : public CWnd {
   BOOL IsFading() const { return m_bFade; }
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override {}  // system tip colours
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnFadeTimer();
   void PassMouseMove(CPoint screen);
   CWnd* m_pOwner = nullptr;

@@ -9,20 +9,12 @@ const char kContainerClass[] = "MFCSBContainerWnd";
 enum { ID_HORZ = 59904, ID_VERT = 59905 };
 
 void RegisterContainerClass() {
-  WNDCLASSA wc{};
-  if (::GetClassInfoA(AfxGetInstanceHandle(), kContainerClass, &wc)) return;
-  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = ::DefWindowProcA;
-  wc.hInstance = AfxGetInstanceHandle();
-  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kContainerClass;
-  if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
+  ODRegisterWindowClass(kContainerClass, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, (HBRUSH)(COLOR_BTNFACE + 1));
 }
 
 // Both classes' theme sections are read by the theme's loaders.
-const bool g_loaders = (SetThemeClassLoader(ODTHEME_LOAD_SBCONTAINER, &CSBContainerWnd::LoadThemeValues),
-                        SetThemeClassLoader(ODTHEME_LOAD_SCROLLBAR, &ScrollBarEx::LoadThemeValues), true);
+const bool g_loaders = (SetThemeClassLoader("SBContainer", &CSBContainerWnd::LoadThemeValues),
+                        SetThemeClassLoader("ScrollBarEx", &ScrollBarEx::LoadThemeValues), true);
 
 }  // namespace
 
@@ -211,10 +203,17 @@ void CSBContainerWnd::PaintSizeBox() {
   ::EndPaint(m_hWnd, &ps);
 }
 
-LRESULT CSBContainerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+void CSBContainerWnd::OnThemeChanged() {
+  LoadThemeValues();
+  ApplyTheme();
+  Invalidate(TRUE);
+  CODNcMgrWnd::OnThemeChanged();
+}
+
+LRESULT CSBContainerWnd::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
-      const LRESULT r = CODNcMgrWnd::WindowProc(message, wParam, lParam);
+      const LRESULT r = CODNcMgrWnd::OnODMessage(message, wParam, lParam);
       if (r != -1) ::SetPropA(m_hWnd, "SBContainer", (HANDLE)(INT_PTR)0x100D);
       return r;
     }
@@ -222,7 +221,7 @@ LRESULT CSBContainerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       ::RemovePropA(m_hWnd, "SBContainer");
       break;
     case WM_SIZE: {
-      const LRESULT r = CODNcMgrWnd::WindowProc(message, wParam, lParam);
+      const LRESULT r = CODNcMgrWnd::OnODMessage(message, wParam, lParam);
       OnSizeChanged(LOWORD(lParam), HIWORD(lParam));
       return r;
     }
@@ -249,13 +248,6 @@ LRESULT CSBContainerWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
         return 1;
       }
       break;
-    default:
-      if (message != 0 && message == GetChangeThemeMsg()) {
-        LoadThemeValues();
-        ApplyTheme();
-        Invalidate(TRUE);
-      }
-      break;
   }
-  return CODNcMgrWnd::WindowProc(message, wParam, lParam);
+  return CODNcMgrWnd::OnODMessage(message, wParam, lParam);
 }

@@ -8,17 +8,7 @@ namespace {
 enum { TIMER_FIRST = 5, TIMER_REPEAT = 3 };
 const char kBarClass[] = "ODScrollBarCtrl";
 
-void RegisterBarClass() {
-  WNDCLASSA wc{};
-  if (::GetClassInfoA(AfxGetInstanceHandle(), kBarClass, &wc)) return;
-  wc.style = CS_VREDRAW | CS_HREDRAW;
-  wc.lpfnWndProc = ::DefWindowProcA;
-  wc.hInstance = AfxGetInstanceHandle();
-  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kBarClass;
-  if (!AfxRegisterClass(&wc)) AfxThrowResourceException();
-}
+void RegisterBarClass() { ODRegisterWindowClass(kBarClass, CS_VREDRAW | CS_HREDRAW, (HBRUSH)(COLOR_BTNFACE + 1)); }
 
 void FrameSides(CDC* pDC, CRect r, COLORREF topLeft, COLORREF bottomRight) {
   pDC->Draw3dRect(&r, topLeft, bottomRight);
@@ -33,7 +23,8 @@ void ScrollBarEx::LoadThemeValues() {
 }
 
 ScrollBarEx::ScrollBarEx()
-    : m_bVisible(FALSE),
+    : CODPaintedWnd<CWnd>("ScrollBarEx", 0x100E),
+      m_bVisible(FALSE),
       m_nHorz(-1),
       m_nArrow(18),
       m_crTrack(::GetSysColor(COLOR_SCROLLBAR)),
@@ -61,8 +52,6 @@ BOOL ScrollBarEx::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT
   dwStyle &= ~(WS_HSCROLL | WS_VSCROLL);
   if (!CWnd::CreateEx(0, kBarClass, "", dwStyle, rect, pParentWnd, nID)) return FALSE;
   m_bVisible = (dwStyle & WS_VISIBLE) != 0;
-  ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
-  ::SetPropA(m_hWnd, "ScrollBarEx", (HANDLE)(INT_PTR)0x100E);
   return TRUE;
 }
 
@@ -425,18 +414,21 @@ void ScrollBarEx::DrawPart(SBEX_DRAWPART* p) {
   }
 }
 
-LRESULT ScrollBarEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+void ScrollBarEx::PaintWindow() {
+  PAINTSTRUCT ps;
+  CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
+  if (::IsWindowVisible(m_hWnd) && m_bRedraw) Paint(pDC);
+  ::EndPaint(m_hWnd, &ps);
+}
+
+void ScrollBarEx::OnThemeChanged() {
+  LoadThemeValues();
+  m_state.SetFixedThumb(s_nFixedSliderSize);
+}
+
+LRESULT ScrollBarEx::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const CPoint pt((short)LOWORD(lParam), (short)HIWORD(lParam));
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      CDC* pDC = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
-      if (::IsWindowVisible(m_hWnd) && m_bRedraw) Paint(pDC);
-      ::EndPaint(m_hWnd, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       OnButtonDown(pt);
@@ -491,13 +483,6 @@ LRESULT ScrollBarEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ::RemovePropA(m_hWnd, "ODCtrl");
       ::RemovePropA(m_hWnd, "ScrollBarEx");
       break;
-    default:
-      if (message != 0 && message == GetChangeThemeMsg()) {
-        LoadThemeValues();
-        m_state.SetFixedThumb(s_nFixedSliderSize);
-        Invalidate(FALSE);
-        return 0;
-      }
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }

@@ -16,7 +16,7 @@ struct SBEX_DRAWPART {
   UINT nFlags;  // bit 0 pressed, bit 1 hot, bit 2 disabled
 };
 
-class ScrollBarEx : public CWnd {
+class ScrollBarEx : public CODPaintedWnd<CWnd> {
  public:
   ScrollBarEx();
   ~ScrollBarEx() override;
@@ -57,7 +57,9 @@ class ScrollBarEx : public CWnd {
   odscroll::Layout CurrentLayout() const;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintWindow() override;
   void Paint(CDC* pDC);
   int HitAt(CPoint pt) const;
   void Notify(UINT nCode);
@@ -119,7 +121,8 @@ class CSBContainerWnd : public CODNcMgrWnd {
   static int s_nScrollSize, s_nScrollImageID, s_nMinSliderSize;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   BOOL CreateScrollBars();
   void ApplyTheme();
   void LayOut();

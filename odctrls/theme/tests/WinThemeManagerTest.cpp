@@ -40,14 +40,14 @@ class ThemeManager : public ::testing::Test {
     dir_ = TestFolder();
     ::CreateDirectoryA((dir_ + "themes").c_str(), nullptr);
     g_loaderRuns.clear();
-    SetThemeClassLoader(ODTHEME_LOAD_EDIT, &FirstLoader);
-    SetThemeClassLoader(ODTHEME_LOAD_COMBOLIST, &LastLoader);
+    SetThemeClassLoader("AFirst", &FirstLoader);
+    SetThemeClassLoader("ZLast", &LastLoader);
     TakeBoxes();
   }
   void TearDown() override {
     UnloadTheme();
-    SetThemeClassLoader(ODTHEME_LOAD_EDIT, nullptr);
-    SetThemeClassLoader(ODTHEME_LOAD_COMBOLIST, nullptr);
+    SetThemeClassLoader("AFirst", nullptr);
+    SetThemeClassLoader("ZLast", nullptr);
     CODNcMgrWnd::s_crBorder = 0xFF0000;
   }
   // An INI beside Tessaly.dll (the test folder holds the library).

@@ -30,7 +30,7 @@ COLORREF CODNcMgrWnd::s_crBorder = 0xFF0000;
 
 namespace {
 // Registers the class loader before the program's main code runs.
-const bool g_loaderSet = (SetThemeClassLoader(ODTHEME_LOAD_NCMGR, &CODNcMgrWnd::LoadThemeValues), true);
+const bool g_loaderSet = (SetThemeClassLoader("ODNcMgrWnd", &CODNcMgrWnd::LoadThemeValues), true);
 }  // namespace
 
 void CODNcMgrWnd::LoadThemeValues() {
@@ -40,7 +40,12 @@ void CODNcMgrWnd::LoadThemeValues() {
 IMPLEMENT_DYNAMIC(CODNcMgrWnd, CWnd)
 
 CODNcMgrWnd::CODNcMgrWnd()
-    : m_crBorder(s_crBorder), m_bOwnColour(FALSE), m_bNcPaint(TRUE), m_hBackground(nullptr), m_nBackgroundMode(0) {}
+    : CODWnd<CWnd>("ODNcMgrWnd", 0x1007),
+      m_crBorder(s_crBorder),
+      m_bOwnColour(FALSE),
+      m_bNcPaint(TRUE),
+      m_hBackground(nullptr),
+      m_nBackgroundMode(0) {}
 
 CODNcMgrWnd::~CODNcMgrWnd() {
   if (m_hBackground) ::DeleteObject(m_hBackground);
@@ -98,14 +103,17 @@ void CODNcMgrWnd::PaintBorder() {
   ::ReleaseDC(m_hWnd, dc);
 }
 
-LRESULT CODNcMgrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+void CODNcMgrWnd::OnThemeChanged() {
+  LoadThemeValues();
+  RefreshBorder();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+LRESULT CODNcMgrWnd::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
-      LRESULT r = CWnd::WindowProc(message, wParam, lParam);
-      if (r == -1) return r;
-      RefreshBorder();
-      ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
-      ::SetPropA(m_hWnd, "ODNcMgrWnd", (HANDLE)(INT_PTR)0x1007);
+      LRESULT r = DefaultProc(message, wParam, lParam);
+      if (r != -1) RefreshBorder();
       return r;
     }
     case WM_NCDESTROY:
@@ -114,18 +122,10 @@ LRESULT CODNcMgrWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_NCPAINT: {
       if (!::IsWindowVisible(m_hWnd) || !m_bNcPaint) return 0;
-      LRESULT r = CWnd::WindowProc(message, wParam, lParam);
+      LRESULT r = DefaultProc(message, wParam, lParam);
       PaintBorder();
       return r;
     }
-    default:
-      if (message != 0 && message == GetChangeThemeMsg()) {
-        LoadThemeValues();
-        RefreshBorder();
-        ::InvalidateRect(m_hWnd, nullptr, TRUE);
-        return CWnd::DefWindowProc(message, wParam, lParam);
-      }
-      break;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }

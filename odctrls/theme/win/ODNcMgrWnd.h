@@ -4,6 +4,7 @@
 // background picture. DrawBitmapTiled is the tiled blit the list, header and this use.
 #pragma once
 #include <afxwin.h>
+#include "ODWnd.h"
 
 enum { ODTILE_CORNER = 1, ODTILE_STRETCH = 2, ODTILE_REPEAT = 3 };  // any other mode stretches too
 
@@ -11,7 +12,7 @@ enum { ODTILE_CORNER = 1, ODTILE_STRETCH = 2, ODTILE_REPEAT = 3 };  // any other
 // one copy at the corner, clipped to the rectangle; other modes: stretched over it.
 void DrawBitmapTiled(HDC hDC, const RECT& rc, HBITMAP hBitmap, int nMode);
 
-class CODNcMgrWnd : public CWnd {
+class CODNcMgrWnd : public CODWnd<CWnd> {
   DECLARE_DYNAMIC(CODNcMgrWnd)
  public:
   CODNcMgrWnd();
@@ -36,7 +37,8 @@ class CODNcMgrWnd : public CWnd {
   static COLORREF s_crBorder;
 
  protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnThemeChanged() override;
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PaintBorder();
 
   COLORREF m_crBorder;

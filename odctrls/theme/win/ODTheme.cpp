@@ -1,5 +1,6 @@
 #include "ODTheme.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,22 @@ struct ThemeState {
   int mode = ODTHEME_MODE_INI;
   int loaded = 0;
   UINT changeMsg = ::RegisterWindowMessageA("ChangeThemeMsg");
-  PFN_ODTHEME_LOADER loaders[ODTHEME_LOADER_COUNT] = {};
+  std::map<std::string, PFN_ODTHEME_LOADER> loaders;
 };
+
+// An entry of the package as bytes (its extra block is not used); false when missing.
+bool ExtractEntry(CPackageFile& package, LPCSTR lpszEntry, std::vector<BYTE>* pOut) {
+  if (!lpszEntry || !*lpszEntry) return false;
+  BYTE* data = nullptr;
+  DWORD size = 0;
+  BYTE* extra = nullptr;
+  DWORD extraSize = 0;
+  if (!package.ExtractEntry(lpszEntry, &data, &size, &extra, &extraSize)) return false;
+  pOut->assign(data, data + size);
+  CPackageFile::FreeBuffer(data);
+  CPackageFile::FreeBuffer(extra);
+  return true;
+}
 
 ThemeState& State() {
   static ThemeState s;
@@ -105,18 +120,12 @@ int CODThemeManager::Load(LPCSTR lpszPath, int nMode) {
     ShowThemeError(text.c_str());
     return 0;
   }
-  BYTE* data = nullptr;
-  DWORD size = 0;
-  BYTE* extra = nullptr;
-  DWORD extraSize = 0;
-  if (!m_package.ExtractEntry("QKTheme.ini", &data, &size, &extra, &extraSize)) {
+  std::vector<BYTE> ini;
+  if (!ExtractEntry(m_package, "QKTheme.ini", &ini)) {
     ShowThemeError(kNoPackageIniText);
     return 0;
   }
-  BOOL ok = m_ini.LoadFromMemory(data, size, FALSE, nullptr);
-  CPackageFile::FreeBuffer(data);
-  CPackageFile::FreeBuffer(extra);
-  return ok ? 1 : 0;
+  return m_ini.LoadFromMemory(ini.data(), DWORD(ini.size()), FALSE, nullptr) ? 1 : 0;
 }
 
 DWORD CODThemeManager::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpszDefault, LPSTR lpBuffer, DWORD nSize) {
@@ -124,25 +133,15 @@ DWORD CODThemeManager::GetString(LPCSTR lpszSection, LPCSTR lpszKey, LPCSTR lpsz
 }
 
 HBITMAP CODThemeManager::LoadPackageImage(LPCSTR lpszEntry) {
-  if (m_nMode != ODTHEME_MODE_PACKAGE || !lpszEntry || !*lpszEntry) return nullptr;
-  BYTE* data = nullptr;
-  DWORD size = 0;
-  BYTE* extra = nullptr;
-  DWORD extraSize = 0;
-  if (!m_package.ExtractEntry(lpszEntry, &data, &size, &extra, &extraSize)) return nullptr;
-  HBITMAP bmp = DecodeThemePicture(data, size);
-  CPackageFile::FreeBuffer(data);
-  CPackageFile::FreeBuffer(extra);
-  return bmp;
+  std::vector<BYTE> picture;
+  if (m_nMode != ODTHEME_MODE_PACKAGE || !ExtractEntry(m_package, lpszEntry, &picture)) return nullptr;
+  return DecodeThemePicture(picture.data(), picture.size());
 }
 
 HCURSOR CODThemeManager::LoadPackageCursor(LPCSTR lpszEntry) {
-  if (m_nMode != ODTHEME_MODE_PACKAGE || !lpszEntry || !*lpszEntry) return nullptr;
-  BYTE* data = nullptr;
-  DWORD size = 0;
-  BYTE* extra = nullptr;
-  DWORD extraSize = 0;
-  if (!m_package.ExtractEntry(lpszEntry, &data, &size, &extra, &extraSize)) return nullptr;
+  std::vector<BYTE> data;
+  if (m_nMode != ODTHEME_MODE_PACKAGE || !ExtractEntry(m_package, lpszEntry, &data)) return nullptr;
+  const DWORD size = DWORD(data.size());
   // The system loads cursors from files only. A private temporary file is used rather than
   // "temp.cur" in the current folder, which may be read-only or hold someone else's file.
   HCURSOR cursor = nullptr;
@@ -152,14 +151,12 @@ HCURSOR CODThemeManager::LoadPackageCursor(LPCSTR lpszEntry) {
     HANDLE h = ::CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
       DWORD written = 0;
-      BOOL ok = ::WriteFile(h, data, size, &written, nullptr) && written == size;
+      BOOL ok = ::WriteFile(h, data.data(), size, &written, nullptr) && written == size;
       ::CloseHandle(h);
       if (ok) cursor = ::LoadCursorFromFileA(file);
     }
     ::DeleteFileA(file);
   }
-  CPackageFile::FreeBuffer(data);
-  CPackageFile::FreeBuffer(extra);
   return cursor;
 }
 
@@ -198,15 +195,7 @@ void NotifyOwnerDrawnWindows(HWND self, UINT message, WPARAM wParam, LPARAM lPar
   ::EnumWindows(NotifyTopLevel, reinterpret_cast<LPARAM>(&n));
 }
 
-LRESULT CODThemeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    LRESULT r = CWnd::WindowProc(message, wParam, lParam);
-    if (r != -1) {
-      ::SetPropA(m_hWnd, "ODCtrl", (HANDLE)(INT_PTR)0x1000);
-      ::SetPropA(m_hWnd, "ODThemeWnd", (HANDLE)(INT_PTR)0x1000);
-    }
-    return r;
-  }
+LRESULT CODThemeWnd::OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCDESTROY) {
     ::RemovePropA(m_hWnd, "ODCtrl");
     ::RemovePropA(m_hWnd, "ODThemeWnd");
@@ -216,7 +205,7 @@ LRESULT CODThemeWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (ApplyTheme()) NotifyOwnerDrawnWindows(m_hWnd, message, wParam, lParam);
     return 0;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 CODThemeWnd& GetODThemeWnd() { return State().wnd; }
@@ -239,8 +228,7 @@ int LoadTheme(LPCSTR lpszPath, int nMode) {
 int ApplyTheme() {
   ThemeState& s = State();
   if (!s.manager.Load(s.path.empty() ? nullptr : s.path.c_str(), s.mode)) return 0;
-  for (PFN_ODTHEME_LOADER fn : s.loaders)
-    if (fn) fn();
+  for (const auto& loader : s.loaders) loader.second();
   s.loaded = 1;
   return 1;
 }
@@ -256,8 +244,12 @@ int UnloadTheme() {
 
 BOOL IsThemeLoaded() { return State().loaded != 0; }
 
-void SetThemeClassLoader(int nSlot, PFN_ODTHEME_LOADER pfn) {
-  if (nSlot >= 0 && nSlot < ODTHEME_LOADER_COUNT) State().loaders[nSlot] = pfn;
+void SetThemeClassLoader(LPCSTR lpszClass, PFN_ODTHEME_LOADER pfn) {
+  if (!lpszClass) return;
+  if (pfn)
+    State().loaders[lpszClass] = pfn;
+  else
+    State().loaders.erase(lpszClass);
 }
 
 PFN_ODTHEME_BOX SetThemeErrorBox(PFN_ODTHEME_BOX pfn) {

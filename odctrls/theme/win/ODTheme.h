@@ -5,6 +5,7 @@
 #include <afxwin.h>
 
 #include "IniCache.h"
+#include "ODWnd.h"
 #include "PackageFile.h"
 
 class CODThemeImage;
@@ -39,18 +40,20 @@ class CODThemeManager {
 CODThemeManager& GetODThemeManager();
 
 // Hidden top-level window of the theme; reloads it when "ChangeThemeMsg" arrives.
-class CODThemeWnd : public CWnd {
+class CODThemeWnd : public CODWnd<CWnd> {
   DECLARE_DYNAMIC(CODThemeWnd)
  public:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  CODThemeWnd() : CODWnd<CWnd>("ODThemeWnd", 0x1000) {}
+
+ protected:
+  void OnThemeChanged() override {}  // the change itself is handled as a message
+  LRESULT OnODMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 CODThemeWnd& GetODThemeWnd();
 // Sends the theme-change message to every window of this process marked "ODCtrl" (top-level
 // windows and their descendants), except `self`.
 void NotifyOwnerDrawnWindows(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
-// The registered message number of "ChangeThemeMsg".
-UINT GetChangeThemeMsg();
 
 // ---- front end ---------------------------------------------------------------------
 // Once loaded, later calls return 1 and keep the first theme.
@@ -70,32 +73,13 @@ HCURSOR LoadThemeCursor(UINT nID);
 // Decodes a picture held in memory: a BMP file, or anything the system picture decoder reads.
 HBITMAP DecodeThemePicture(const BYTE* pData, size_t nSize);
 
-// The class loaders ApplyTheme runs, in this order; each control class registers its own
-// (the non-client border manager's is built in). Loaders read only through GetThemeInt,
-// GetThemeString and GetThemePoint.
-enum ODThemeLoaderSlot {
-  ODTHEME_LOAD_EDIT,         // ODEdit
-  ODTHEME_LOAD_PROGRESS,     // ODProgress
-  ODTHEME_LOAD_STATIC,       // ODStatic, ODTxtMov
-  ODTHEME_LOAD_DIALOG,       // ODDialog (caption buttons, ODTxtMov)
-  ODTHEME_LOAD_MSGDLG,       // ODMsgDlg
-  ODTHEME_LOAD_WAITDLG,      // ODWaitDlg
-  ODTHEME_LOAD_MENU,         // ODMenu
-  ODTHEME_LOAD_NCMGR,        // ODNcMgrWnd
-  ODTHEME_LOAD_BUTTON,       // ODButton
-  ODTHEME_LOAD_LISTBOX,      // ODListBox
-  ODTHEME_LOAD_TOOLTIP,      // ODToolTip
-  ODTHEME_LOAD_LISTCTRL,     // ODListCtrl
-  ODTHEME_LOAD_COMBOBOX,     // ODComboBox (CODComboBox)
-  ODTHEME_LOAD_SBCONTAINER,  // SBContainer
-  ODTHEME_LOAD_HEADER,       // ODHeaderCtrl
-  ODTHEME_LOAD_TABCTRL,      // ODTabCtrl
-  ODTHEME_LOAD_SCROLLBAR,    // ScrollBarEx
-  ODTHEME_LOAD_COMBOLIST,    // ODComboBox (CODComboList)
-  ODTHEME_LOADER_COUNT
-};
+// The class loaders ApplyTheme runs. Each control class registers its own from its own
+// file, under its class name, before the program's main code runs; loaders run in the
+// order of the names. Loaders read only through GetThemeInt, GetThemeString and
+// GetThemePoint, each into its own class's values, so the order changes no value.
 typedef void (*PFN_ODTHEME_LOADER)();
-void SetThemeClassLoader(int nSlot, PFN_ODTHEME_LOADER pfn);
+// Sets the loader of a class; null removes it.
+void SetThemeClassLoader(LPCSTR lpszClass, PFN_ODTHEME_LOADER pfn);
 
 // The theme's error boxes go through this (AfxMessageBox with MB_ICONSTOP when unset), so a
 // host without a visible desktop can take them another way.

@@ -9,6 +9,7 @@
 
 #include "NetSession.h"
 #include "ZlibAdapter.h"
+#include "resource.h"
 
 using namespace netcore;
 

@@ -319,6 +319,61 @@ std::string ResolveUrl(const std::string& base, const std::string& href) {
   return origin + pathOnly.substr(0, pathOnly.rfind('/') + 1) + link;
 }
 
+namespace {
+
+// "charset=NAME" inside `text` (a type or a meta tag's content): NAME lower case, or "".
+std::string CharsetParam(const std::string& text) {
+  const std::string lower = LowerCopy(text);
+  size_t at = lower.find("charset");
+  while (at != std::string::npos) {
+    size_t i = at + 7;
+    while (i < lower.size() && (lower[i] == ' ' || lower[i] == '\t')) ++i;
+    if (i < lower.size() && lower[i] == '=') {
+      ++i;
+      while (i < lower.size() && (lower[i] == ' ' || lower[i] == '"' || lower[i] == '\'')) ++i;
+      size_t end = i;
+      while (end < lower.size() &&
+             (std::isalnum(static_cast<unsigned char>(lower[end])) || lower[end] == '-' || lower[end] == '_'))
+        ++end;
+      if (end > i) return lower.substr(i, end - i);
+    }
+    at = lower.find("charset", at + 7);
+  }
+  return std::string();
+}
+
+bool IsUtf8Name(const std::string& name) { return name == "utf-8" || name == "utf8"; }
+
+bool IsGbkName(const std::string& name) {
+  return name == "gbk" || name == "gb2312" || name == "gb18030" || name == "x-gbk" || name == "cp936" ||
+         name == "windows-936";
+}
+
+}  // namespace
+
+std::string BareMime(const std::string& contentType) {
+  std::string m = LowerCopy(contentType.substr(0, contentType.find(';')));
+  while (!m.empty() && (m.back() == ' ' || m.back() == '\t')) m.pop_back();
+  size_t start = m.find_first_not_of(" \t");
+  return start == std::string::npos ? std::string() : m.substr(start);
+}
+
+PageCharset CharsetOf(const std::string& contentType, const std::string& body) {
+  const std::string named = CharsetParam(contentType);
+  if (IsUtf8Name(named)) return PageCharset::kUtf8;
+  if (IsGbkName(named)) return PageCharset::kGbk;
+  // The page's own word, where a browser looks for it: a meta tag near the start.
+  const std::string head = LowerCopy(body.substr(0, 4096));
+  for (size_t at = head.find("<meta"); at != std::string::npos; at = head.find("<meta", at + 5)) {
+    size_t end = head.find('>', at);
+    if (end == std::string::npos) break;
+    const std::string meta = CharsetParam(head.substr(at, end - at));
+    if (IsUtf8Name(meta)) return PageCharset::kUtf8;
+    if (!meta.empty()) return PageCharset::kGbk;
+  }
+  return PageCharset::kGbk;
+}
+
 bool IsHtml(const std::string& mime, const std::string& body) {
   std::string m = LowerCopy(mime);
   if (m == "text/html" || m == "application/xhtml+xml") return true;

@@ -35,6 +35,16 @@ std::string ResolveUrl(const std::string& base, const std::string& href);
 // Whether a body is to be read as HTML (by mime type, else by a leading '<').
 bool IsHtml(const std::string& mime, const std::string& body);
 
+// The encoding a page's bytes are read in: the charset named by the reply's type
+// ("text/html; charset=utf-8"), else by the page's own <meta charset=..> or
+// <meta http-equiv=Content-Type content="..; charset=..">, else GBK, the pages' usual one.
+// GB2312, GBK and GB18030 are read as GBK; other names are passed over.
+enum class PageCharset { kGbk, kUtf8 };
+PageCharset CharsetOf(const std::string& contentType, const std::string& body);
+
+// The type without its parameters, lower case ("text/html; charset=x" gives "text/html").
+std::string BareMime(const std::string& contentType);
+
 struct PageLink {
   std::string href;
   std::string target;

@@ -275,7 +275,7 @@ class BrowserImpl : public Browser, public BrowserHost, public Frame {
       Fail(url, f.code, mode);
       return;
     }
-    Commit(url, f.mime, f.body, mode);
+    Commit(url, ContentType(f), f.body, mode);
     if (lh) lh->OnLoadEnd(this, this, 200);
   }
 

@@ -130,3 +130,30 @@ TEST(CefHtml, DetectsHtml) {
   EXPECT_TRUE(IsHtml("", "  <html>"));
   EXPECT_FALSE(IsHtml("", "hello"));
 }
+
+// The reply's type wins, then the page's meta tag (either form, near the start), then GBK.
+TEST(CefHtml, ChoosesTheCharset) {
+  const struct {
+    const char* type;
+    std::string body;
+    PageCharset expected;
+  } cases[] = {
+      {"text/html; charset=UTF-8", "<meta charset=gbk>", PageCharset::kUtf8},
+      {"text/html;charset=\"utf8\"", "", PageCharset::kUtf8},
+      {"text/html; charset=gb2312", "<meta charset=\"utf-8\">", PageCharset::kGbk},
+      {"text/html; charset=GB18030", "", PageCharset::kGbk},
+      {"text/html; charset=iso-8859-1", "<META CHARSET='Utf-8'>", PageCharset::kUtf8},
+      {"text/html", "<head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">",
+       PageCharset::kUtf8},
+      {"text/html", "<meta http-equiv=Content-Type content='text/html; charset=gb2312'>\xD6\xD0", PageCharset::kGbk},
+      {"text/html", "<meta name=x><meta charset=utf-8>", PageCharset::kUtf8},
+      {"text/html", "<meta charset=koi8-r>\xD6\xD0", PageCharset::kGbk},
+      {"text/html", "<p>\xD6\xD0</p>", PageCharset::kGbk},
+      {"", "", PageCharset::kGbk},
+      {"text/html", "<meta charset=utf-8", PageCharset::kGbk},  // the tag never closes
+      {"text/html", std::string(5000, ' ') + "<meta charset=utf-8>", PageCharset::kGbk},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CharsetOf(c.type, c.body), c.expected) << c.type << " | " << c.body;
+  EXPECT_EQ(BareMime(" Text/HTML ; charset=x"), "text/html");
+  EXPECT_EQ(BareMime(""), "");
+}

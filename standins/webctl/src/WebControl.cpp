@@ -118,6 +118,9 @@ class CWebControl : public CCtrlBase,
   void Refuse(const std::string& url);
   void OnFetched(UINT number, FetchResult* r);
   void FollowLink(int x, int y);
+  void SetPageStr(VARIANT* r, const std::string& text) const;
+  void Paint(HDC dc);
+  void ScrollBy(int pixels);
   void Fire(DISPID id, std::vector<VARIANT>& args);  // args in the event's order
   void FireCompleted(const std::string& url);
   void FireError(const std::string& url);
@@ -128,6 +131,9 @@ class CWebControl : public CCtrlBase,
   vcef::PlacedLinks m_links;
   UINT m_nNavigation = 0;  // results of an older navigation are dropped
   bool m_bBusy = false;
+  int m_nScroll = 0;         // pixels of the page above the window
+  int m_nContentHeight = 0;  // of the page as last painted
+  int m_nWheel = 0;          // wheel movement short of a notch
 };
 
 HRESULT CWebControl::Call(DISPID id, WORD wFlags, const CArgs& args, VARIANT* pResult) {
@@ -147,7 +153,7 @@ HRESULT CWebControl::Call(DISPID id, WORD wFlags, const CArgs& args, VARIANT* pR
       SetStr(pResult, m_page.address);
       return S_OK;
     case DISPID_WB_LOCATIONNAME:
-      SetStr(pResult, m_page.title);
+      SetPageStr(pResult, m_page.title);
       return S_OK;
     case DISPID_WB_BUSY:
       SetBool(pResult, m_bBusy);
@@ -156,10 +162,18 @@ HRESULT CWebControl::Call(DISPID id, WORD wFlags, const CArgs& args, VARIANT* pR
       SetLong(pResult, m_bBusy ? 1 : 4);  // loading, complete
       return S_OK;
     case DISPID_WB_PAGETEXT:
-      SetStr(pResult, m_page.text);
+      SetPageStr(pResult, m_page.text);
       return S_OK;
   }
   return DISP_E_MEMBERNOTFOUND;
+}
+
+// The page's own texts in the encoding the page was read in.
+void CWebControl::SetPageStr(VARIANT* r, const std::string& text) const {
+  ::VariantClear(r);
+  const std::wstring w = vcef::ToWide(text, m_page.utf8);
+  r->vt = VT_BSTR;
+  r->bstrVal = ::SysAllocStringLen(w.data(), (UINT)w.size());
 }
 
 void CWebControl::Navigate(const std::string& url) {
@@ -180,7 +194,7 @@ void CWebControl::Navigate(const std::string& url) {
         FireError(url);
         return;
       }
-      Show(vcef::MakePlainPage(url, f.mime, f.body));
+      Show(vcef::MakePlainPage(url, vcef::ContentType(f), f.body));
       FireCompleted(url);
       return;
     }
@@ -204,7 +218,7 @@ void CWebControl::OnFetched(UINT number, FetchResult* r) {
   // Only the latest navigation is shown, and only while it has not been stopped.
   if (number != m_nNavigation || !m_bBusy) return;
   m_bBusy = false;
-  Show(vcef::MakePlainPage(r->url, r->page.mime, r->page.body));
+  Show(vcef::MakePlainPage(r->url, vcef::ContentType(r->page), r->page.body));
   if (r->page.code)
     FireError(r->url);
   else
@@ -222,6 +236,7 @@ void CWebControl::Refuse(const std::string& url) {
 void CWebControl::Show(const vcef::PlainPage& page) {
   const bool titleChanged = page.title != m_page.title;
   m_page = page;
+  m_nScroll = 0;
   if (m_hWnd) {
     ::SetWindowTextA(m_hWnd, m_page.address.c_str());
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -229,7 +244,7 @@ void CWebControl::Show(const vcef::PlainPage& page) {
   if (titleChanged) {
     std::vector<VARIANT> args(1);
     args[0].vt = VT_BSTR;
-    std::wstring w = vcef::ToWide(m_page.title);
+    std::wstring w = vcef::ToWide(m_page.title, m_page.utf8);
     args[0].bstrVal = ::SysAllocStringLen(w.data(), (UINT)w.size());
     Fire(DISPID_WBE_TITLECHANGE, args);
     ::VariantClear(&args[0]);
@@ -313,27 +328,51 @@ void CWebControl::FollowLink(int x, int y) {
   Navigate(href);
 }
 
+void CWebControl::Paint(HDC dc) {
+  RECT rc;
+  ::GetClientRect(m_hWnd, &rc);
+  vcef::PaintPlainPage(dc, rc.right, rc.bottom, m_page, false, &m_links, m_nScroll, &m_nContentHeight);
+}
+
+// The page moves within its height: its end stops at the window's bottom.
+void CWebControl::ScrollBy(int pixels) {
+  RECT rc;
+  ::GetClientRect(m_hWnd, &rc);
+  const int limit = std::max(0, m_nContentHeight - (int)rc.bottom);
+  const int pos = std::max(0, std::min(m_nScroll + pixels, limit));
+  if (pos == m_nScroll) return;
+  m_nScroll = pos;
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
 LRESULT CWebControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = ::BeginPaint(m_hWnd, &ps);
-      RECT rc;
-      ::GetClientRect(m_hWnd, &rc);
-      vcef::PaintPlainPage(dc, rc.right, rc.bottom, m_page, false, &m_links);
+      Paint(dc);
       ::EndPaint(m_hWnd, &ps);
       return 0;
     }
-    case WM_PRINTCLIENT: {
-      RECT rc;
-      ::GetClientRect(m_hWnd, &rc);
-      vcef::PaintPlainPage((HDC)wParam, rc.right, rc.bottom, m_page, false, &m_links);
+    case WM_PRINTCLIENT:
+      Paint((HDC)wParam);
       return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
     case WM_SIZE:
       ::InvalidateRect(m_hWnd, nullptr, FALSE);
+      return 0;
+    case WM_MOUSEWHEEL: {
+      // Three lines of 20 pixels a notch, as the system's default.
+      m_nWheel += GET_WHEEL_DELTA_WPARAM(wParam);
+      const int notches = m_nWheel / WHEEL_DELTA;
+      m_nWheel -= notches * WHEEL_DELTA;
+      ScrollBy(-notches * 60);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      // A click on the page gives it the wheel (the wheel goes to the focus window).
+      ::SetFocus(m_hWnd);
       return 0;
     case WM_LBUTTONUP:
       FollowLink((short)LOWORD(lParam), (short)HIWORD(lParam));

@@ -4,7 +4,9 @@
 #include <afxdisp.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -94,10 +96,11 @@ TEST_F(WebControlTest, WebPageIsFetchedAndShown) {
   ASSERT_TRUE(web.Navigate(url.c_str(), nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(PumpUntil([&] { return host.m_nCompleted == 1; })) << "no page arrived";
   EXPECT_FALSE(Busy());
-  EXPECT_EQ(std::string(LocationUrl(web)), url);               // LocationURL
-  EXPECT_EQ(std::string(Get(210)), "Vesk live panel");         // LocationName
-  EXPECT_EQ(std::string(host.m_strTitle), "Vesk live panel");  // TitleChange
-  EXPECT_NE(std::string(Text()).find("Player: tester"), std::string::npos) << (LPCSTR)Text();
+  const std::string title = "Trebbin \xD6\xB1\xB2\xA5";  // "Trebbin 直播" in GBK
+  EXPECT_EQ(std::string(LocationUrl(web)), url);         // LocationURL
+  EXPECT_EQ(std::string(Get(210)), title);               // LocationName
+  EXPECT_EQ(std::string(host.m_strTitle), title);        // TitleChange
+  EXPECT_NE(std::string(Text()).find("tester"), std::string::npos) << (LPCSTR)Text();
   EXPECT_NE(ReadAll(g_webLog).find("GET /panel?user=tester&ticket=t42"), std::string::npos);
   CString windowText;
   web.GetWindowText(windowText);
@@ -153,6 +156,113 @@ TEST_F(WebControlTest, LocalPageLinkClosesAndFileLinkIsRefused) {
   winprobe::ClickAt(web.m_hWnd, 20, rows[1] + 4);
   ASSERT_TRUE(PumpUntil([&] { return host.m_nErrors == 1; }, 5000));
   EXPECT_EQ(std::string(LocationUrl(web)), "file:///c:/x.htm");
+  ::DeleteFileA(page.c_str());
+}
+
+// Each page's bytes are read in the charset its reply or its meta tag names: the panel is
+// UTF-8 by the reply's type, the notice and the help page GBK by their meta tags, a local
+// page UTF-8 by its meta tag, one that names none GBK. The host gets the texts right in its
+// code page (936).
+TEST_F(WebControlTest, PagesAreReadInTheirCharset) {
+  ASSERT_FALSE(g_port.empty()) << "no web peer (run through run_with_webpeer.sh)";
+  char dir[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, dir);
+  const std::string local = std::string(dir) + "vesk_webctl_utf8.htm";
+  const std::string plain = std::string(dir) + "vesk_webctl_gbk.htm";
+  {
+    std::ofstream out(local, std::ios::binary);
+    out << "<html><head><meta charset=\"utf-8\"><title>\xE5\x8F\xAB\xE5\x88\x86</title></head>"  // 叫分
+           "<body><p>\xE4\xBB\x8A\xE6\x99\x9A\xE5\x85\xAB\xE7\x82\xB9</p></body></html>";        // 今晚八点
+    // No charset named: GBK, although these bytes ("模式") also read as UTF-8.
+    std::ofstream gbk(plain, std::ios::binary);
+    gbk << "<html><head><title>\xC4\xA3\xCA\xBD</title></head><body><p>\xC4\xA3\xCA\xBD</p></body></html>";
+  }
+  const std::string base = "http://127.0.0.1:" + g_port;
+  const struct {
+    std::string url;
+    const char* title;
+    const char* text;
+  } cases[] = {
+      {base + "/panel?user=u&ticket=t", "Trebbin \xD6\xB1\xB2\xA5", "\xCD\xE6\xBC\xD2\xA3\xBAu"},  // 直播, 玩家：
+      {base + "/tip", "\xCF\xB5\xCD\xB3\xB9\xAB\xB8\xE6", "\xBD\xF1\xCD\xED\xB0\xCB\xB5\xE3"},  // 系统公告, 今晚八点
+      {base + "/help", "Trebbin \xD3\xCE\xCF\xB7\xB0\xEF\xD6\xFA", "\xBD\xD0\xB7\xD6"},         // 游戏帮助, 叫分
+      {local, "\xBD\xD0\xB7\xD6", "\xBD\xF1\xCD\xED\xB0\xCB\xB5\xE3"},
+      {plain, "\xC4\xA3\xCA\xBD", "\xC4\xA3\xCA\xBD"},
+  };
+  int completed = 0;
+  for (const auto& c : cases) {
+    ASSERT_TRUE(web.Navigate(c.url.c_str(), nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(PumpUntil([&] { return host.m_nCompleted == completed + 1; })) << c.url;
+    ++completed;
+    EXPECT_EQ(std::string(Get(210)), c.title) << c.url;
+    EXPECT_EQ(std::string(host.m_strTitle), c.title) << c.url;
+    EXPECT_NE(std::string(Text()).find(c.text), std::string::npos) << c.url << ": " << (LPCSTR)Text();
+  }
+  ::DeleteFileA(local.c_str());
+  ::DeleteFileA(plain.c_str());
+}
+
+// A page that never ends and a page of 50 MB: the fetch runs off the window's thread (the
+// control is busy right after Navigate returns), ends within its bounds and shows the start.
+TEST_F(WebControlTest, EndlessAndHugePagesShowTheirStart) {
+  ASSERT_FALSE(g_port.empty()) << "no web peer (run through run_with_webpeer.sh)";
+  const struct {
+    const char* path;
+    const char* start;
+  } cases[] = {
+      {"/endless", "The start of a page that never ends."},
+      {"/huge", "The start of a page of fifty megabytes."},
+  };
+  int completed = 0;
+  for (const auto& c : cases) {
+    const std::string url = "http://127.0.0.1:" + g_port + c.path;
+    ASSERT_TRUE(web.Navigate(url.c_str(), nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(Busy()) << c.path;
+    ASSERT_TRUE(PumpUntil([&] { return host.m_nCompleted == completed + 1; }, 60000)) << c.path;
+    ++completed;
+    const std::string text = (LPCSTR)Text();
+    EXPECT_EQ(text.compare(0, strlen(c.start), c.start), 0) << c.path << ": " << text.substr(0, 80);
+    EXPECT_LE(text.size(), 64u * 1024) << c.path;
+  }
+}
+
+// A page taller than its window scrolls with the wheel: its last link comes into view and
+// is placed where it is drawn; scrolling back up hides it again, and the page stops at its ends.
+TEST_F(WebControlTest, WheelScrollsALongPage) {
+  char dir[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, dir);
+  const std::string page = std::string(dir) + "vesk_webctl_long.htm";
+  {
+    std::ofstream out(page, std::ios::binary);
+    out << "<html><head><title>Long</title></head><body>";
+    for (int i = 0; i < 80; ++i) out << "<p>Line " << i << "</p>";
+    out << "<a href=\"javascript:window.close()\">Close</a></body></html>";
+  }
+  ASSERT_TRUE(web.Navigate(page.c_str(), nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(winprobe::WaitPaintedAndStill(web.m_hWnd, 5000));
+  EXPECT_TRUE(LinkRows(web).empty()) << "the link is below the window";
+  // Down by `notches` (up when negative), at most ten a message as a wheel sends them.
+  auto wheel = [&](int notches) {
+    for (int left = notches; left != 0;) {
+      const int step = std::max(-10, std::min(10, left));
+      web.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (short)(-WHEEL_DELTA * step)), MAKELPARAM(100, 100));
+      left -= step;
+    }
+  };
+  for (int i = 0; i < 200 && LinkRows(web).empty(); ++i) wheel(1);
+  std::vector<int> rows = LinkRows(web);
+  ASSERT_EQ(rows.size(), 1u) << "the wheel did not bring the link into view";
+  wheel(50);  // past the end: the page stops with its end in the window
+  rows = LinkRows(web);
+  ASSERT_EQ(rows.size(), 1u);
+  CRect rc;
+  web.GetClientRect(&rc);
+  EXPECT_GT(rows[0], rc.Height() / 2);
+  EXPECT_TRUE(winprobe::SaveSettledWindowPng(web.m_hWnd, Shot("webctl_scrolled.png"), 5000));
+  winprobe::ClickAt(web.m_hWnd, 20, rows[0] + 4);
+  ASSERT_TRUE(PumpUntil([&] { return host.m_nClosing == 1; }, 5000)) << "the link is not where it is drawn";
+  wheel(-500);
+  EXPECT_TRUE(LinkRows(web).empty()) << "the wheel did not bring the page back to its top";
   ::DeleteFileA(page.c_str());
 }
 

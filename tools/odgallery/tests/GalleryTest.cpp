@@ -644,7 +644,7 @@ TEST_F(GalleryTest, DialogWaitAndMessageDialogs) {
   // The wait dialog's bar runs back and forth.
   Click(IDC_OPENWAIT, 20, 10);
   ASSERT_TRUE(WaitStatus("wait 10", 8000)) << Status();
-  ASSERT_TRUE(WaitStatus("wait 9", 3000)) << Status();
+  ASSERT_TRUE(WaitStatus("wait 9", 8000)) << Status();
   Shot("dialogs_wait", true);
   HWND wait = WaitPopup("\xC7\xEB\xC9\xD4\xBA\xF2");
   ASSERT_NE(wait, nullptr);
@@ -656,7 +656,9 @@ TEST_F(GalleryTest, DialogWaitAndMessageDialogs) {
   EXPECT_TRUE(WaitStatus("message 3")) << Status();
   EXPECT_TRUE(WaitStatus("message 2")) << Status();
   Shot("dialogs_message", true);
-  EXPECT_TRUE(WaitStatus("message 1")) << Status();
+  // On a busy machine the shot can take longer than the last second of the count: the
+  // status may already tell that the dialog closed.
+  EXPECT_TRUE(WaitStatus("message 1") || Status() == "message closed -1") << Status();
   EXPECT_TRUE(WaitStatus("message closed -1", 8000)) << Status();
   Shot("dialogs");
 }
