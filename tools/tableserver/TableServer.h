@@ -126,11 +126,15 @@ class CTableServer {
   bool WaitForLog(const std::string& text, int timeoutMs) const;
   void AddLog(const std::string& line);
   const TableServerOptions& Options() const { return m_opt; }
+  // Serves one client over a connected descriptor on the caller's thread until it closes (or
+  // maxRounds reads): no listening socket, no serving thread. The fuzz target's way in.
+  void ServeDescriptor(int fd, int maxRounds);
 
  private:
   friend class CTableConnection;
   void Serve();
   void OnFrame(CTableConnection& c, const std::vector<uint8_t>& frame);
+  void Drain(CTableConnection& c);
   // A moment of the game on connection c: schedules the script's events it fires.
   void OnMoment(CTableConnection& c, ScriptEvent::Trigger trigger, uint32_t id);
   void SendDueEvents(std::vector<std::unique_ptr<CTableConnection>>& conns);
