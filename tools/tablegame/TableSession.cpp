@@ -128,6 +128,7 @@ void TableSession::Install() {
     server_.SetHandler(id, [this, m](Conn& c, const Frame& f) { (this->*m)(c, f); });
   };
   server_.SetCloseHook([this](Conn& c) { OnClosed(c.Number()); });
+  server_.SetTickHook([this] { LetWatchersIn(); });
   on(sysmsg::MSG_LOGIN, &TableSession::OnLogin);
   on(sysmsg::MSG_QUIT, &TableSession::OnQuit);
   on(sysmsg::MSG_QUIT_FORCED, &TableSession::OnQuit);
@@ -284,7 +285,7 @@ void TableSession::SeatPlayer(Conn& c, const std::string& user, int seat) {
 }
 
 void TableSession::SeatWatcher(Conn& c, const std::string& user, int seat) {
-  watchers_[c.Number()] = Watcher{&c, seat, user, false};
+  watchers_[c.Number()] = Watcher{&c, seat, user, false, {}, false};
   c.Reply(sysmsg::MSG_LOGIN, 1, LoginReply(true));
   c.Send(sysmsg::MSG_STATE540, {}, opt_.optionFlags);
   server_.AddLog("watcher " + user + " watches seat " + std::to_string(seat));
@@ -293,9 +294,20 @@ void TableSession::SeatWatcher(Conn& c, const std::string& user, int seat) {
 // The client is up (its handlers are in place): a watcher may see the table now.
 void TableSession::OnClientStart(Conn& c) {
   Watcher* w = WatcherOf(c);
-  if (!w || w->started) return;
-  w->started = true;
-  SendReplay(*w);
+  if (!w || w->started || w->waiting) return;
+  w->waiting = true;
+  w->due = std::chrono::steady_clock::now() + std::chrono::milliseconds(opt_.watchDelayMs);
+  LetWatchersIn();
+}
+
+void TableSession::LetWatchersIn() {
+  auto now = std::chrono::steady_clock::now();
+  for (auto& [n, w] : watchers_) {
+    if (!w.waiting || w.due > now) continue;
+    w.waiting = false;
+    w.started = true;
+    SendReplay(w);
+  }
 }
 
 void TableSession::SendReplay(Watcher& w) {

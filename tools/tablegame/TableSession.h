@@ -3,6 +3,7 @@
 // with its counts, watchers, complaints, speed probes, and the game itself (TableGame) with
 // bots in the seats no client holds.
 #pragma once
+#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
@@ -25,6 +26,7 @@ struct SessionOptions {
   bool complaints = false;        // offer the farmers a complaint after every hand
   uint32_t complaintOutcome = 0;  // the outcome code of a complaint (0: it succeeded)
   uint32_t complaintMs = 15000;   // the complaint dialogs' countdown
+  int watchDelayMs = 0;           // a watcher waits this long for the table once its client is up
 };
 
 class TableSession {
@@ -43,7 +45,9 @@ class TableSession {
     Conn* conn;
     int seat;
     std::string name;
-    bool started;  // the client is up: it gets the table from now on
+    bool started;                               // the client is up: it gets the table from now on
+    std::chrono::steady_clock::time_point due;  // when it may see the table (once up)
+    bool waiting;
   };
   struct LeaveRequest {
     int seat = -1;
@@ -58,6 +62,7 @@ class TableSession {
   void SeatWatcher(Conn& c, const std::string& user, int seat);
   Frame LoginReply(bool watcher) const;
   void OnClientStart(Conn& c);
+  void LetWatchersIn();
   void OnQuit(Conn& c, const Frame& frame);
   void EndSeat(int seat, uint32_t how);
   void OnTrustExit(Conn& c, const Frame& frame);

@@ -210,7 +210,10 @@ void CTableServer::ServeDescriptor(int fd, int maxRounds) {
   AddLog("accept #1");
   for (auto& g : m_opt.greeting) c.Send(g.first.first, g.second, g.first.second);
   if (m_onAccept) m_onAccept(c);
-  for (int round = 0; round < maxRounds && !c.Closing(); ++round) Drain(c);
+  for (int round = 0; round < maxRounds && !c.Closing(); ++round) {
+    Drain(c);
+    if (m_onTick) m_onTick();
+  }
   if (m_onClose) m_onClose(c);
   m_pending.clear();
 }
@@ -237,6 +240,7 @@ void CTableServer::Serve() {
     for (size_t i = 1; i < fds.size(); ++i)
       if (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) Drain(*conns[i - 1]);
     SendDueEvents(conns);
+    if (m_onTick) m_onTick();
     for (size_t i = conns.size(); i-- > 0;) {
       if (!conns[i]->Closing()) continue;
       if (m_onClose) m_onClose(*conns[i]);

@@ -121,6 +121,8 @@ class CTableServer {
   using ConnectionHook = std::function<void(CTableConnection&)>;
   void SetAcceptHook(ConnectionHook h) { m_onAccept = std::move(h); }
   void SetCloseHook(ConnectionHook h) { m_onClose = std::move(h); }
+  // Called on the serving thread at least every 50 ms (for game logic that waits).
+  void SetTickHook(std::function<void()> h) { m_onTick = std::move(h); }
   std::vector<std::string> Log() const;
   // Waits (bounded) until the log holds a line containing `text`.
   bool WaitForLog(const std::string& text, int timeoutMs) const;
@@ -150,6 +152,7 @@ class CTableServer {
   TableServerOptions m_opt;
   std::map<uint32_t, Handler> m_handlers;
   ConnectionHook m_onAccept, m_onClose;
+  std::function<void()> m_onTick;
   int m_listen = -1;
   uint16_t m_port = 0;
   std::thread m_thread;
