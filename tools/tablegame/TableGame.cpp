@@ -36,6 +36,7 @@ TableGame::~TableGame() { delete rules_; }
 void TableGame::SetBot(int seat, bool bot) { bots_[seat] = bot; }
 
 bool TableGame::BotsMayReady() const {
+  if (botsAlone_) return true;
   for (int s = 0; s < opt_.players; ++s)
     if (!bots_[s] || !autoReady_[s]) return true;
   return false;

@@ -47,6 +47,8 @@ class TableGame {
   bool AllowsWatching(int seat) const { return allow_[seat] != 0; }
   // While held (a complaint is being decided) ready seats wait; releasing deals when all are ready.
   void SetHold(bool hold, std::vector<OutFrame>& out);
+  // Whether bots deal new hands among themselves when no person holds a seat (they do unless told).
+  void SetBotsAlone(bool play) { botsAlone_ = play; }
   bool IsBot(int seat) const { return bots_[seat]; }
   int players() const { return opt_.players; }
   Phase phase() const { return phase_; }
@@ -77,7 +79,7 @@ class TableGame {
   int BotBid(int seat);
   std::vector<int> BotPlay(int seat);
   int Next(int seat) const { return (seat + 1) % opt_.players; }
-  // Bots get ready only while a person holds a seat: a table of bots alone deals no more.
+  // Bots get ready while a person holds a seat, or always when they may play alone.
   bool BotsMayReady() const;
   bool AllReady() const;
 
@@ -88,6 +90,7 @@ class TableGame {
   std::vector<bool> bots_, ready_, autoReady_;
   std::vector<uint32_t> allow_;
   bool hold_ = false;
+  bool botsAlone_ = true;
   int handsInSeries_ = 0;
   std::vector<std::vector<int>> hands_;
   std::vector<int> bottom_;

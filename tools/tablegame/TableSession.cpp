@@ -119,6 +119,8 @@ TableSession::TableSession(peers::CTableServer& server, const SessionOptions& op
   t.series = opt.series > 0;
   if (opt.series > 0) t.handsPerSeries = opt.series;
   game_ = std::make_unique<TableGame>(t);
+  // Once the last person has left, the bots finish the hand and deal no more.
+  game_->SetBotsAlone(false);
   for (int s = 0; s < opt.players; ++s) game_->SetBot(s, opt.bots);
 }
 
