@@ -290,6 +290,8 @@ void TableSession::SeatWatcher(Conn& c, const std::string& user, int seat) {
   watchers_[c.Number()] = Watcher{&c, seat, user, false, {}, false};
   c.Reply(sysmsg::MSG_LOGIN, 1, LoginReply(true));
   c.Send(sysmsg::MSG_STATE540, {}, opt_.optionFlags);
+  // Nothing is at stake for a watcher: closing always takes the exit path, which lets it go.
+  c.Send(sysmsg::MSG_SET_STATE557, Words({1}));
   server_.AddLog("watcher " + user + " watches seat " + std::to_string(seat));
 }
 
