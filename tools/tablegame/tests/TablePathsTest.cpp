@@ -354,8 +354,9 @@ TEST(TablePathsTest, WatchersSeeTheRunningHand) {
   EXPECT_TRUE(w1.Saw(sysmsg::MSG_TRUSTEESHIP_RESULT));
   // A watcher may always close: its connection-ended word is never cleared.
   EXPECT_TRUE(w1.Saw(sysmsg::MSG_SET_STATE557));
-  for (const Got& g : w1.seen)
+  for (const Got& g : w1.seen) {
     if (g.id == sysmsg::MSG_SET_STATE557) EXPECT_EQ(Word(g.body, 0), 1u);
+  }
 }
 
 // A series of two: the hand number counts within the series and the series' last hand
