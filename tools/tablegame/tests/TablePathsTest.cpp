@@ -355,7 +355,9 @@ TEST(TablePathsTest, WatchersSeeTheRunningHand) {
   // A watcher may always close: its connection-ended word is never cleared.
   EXPECT_TRUE(w1.Saw(sysmsg::MSG_SET_STATE557));
   for (const Got& g : w1.seen) {
-    if (g.id == sysmsg::MSG_SET_STATE557) EXPECT_EQ(Word(g.body, 0), 1u);
+    if (g.id == sysmsg::MSG_SET_STATE557) {
+      EXPECT_EQ(Word(g.body, 0), 1u);
+    }
   }
 }
 
