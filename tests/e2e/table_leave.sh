@@ -57,7 +57,8 @@ for id in $EXIT_FORCE $EXIT_ASK; do
 done
 e2e_shot "$dlg" between/exit_dialog
 e2e_press "$dlg" $EXIT_FORCE || e2e_fail "the exit dialog did not take 'force'"
-sure=$(e2e_dialog "" 15) || e2e_fail "no question before forcing the exit"
+# The skinned Yes/No box (the score board is a dialog too).
+sure=$(e2e_probe dialogid $BOX_FIRST_BUTTON 15000 | head -1) || e2e_fail "no question before forcing the exit"
 e2e_shot "$sure" between/force_question
 e2e_press "$sure" $BOX_FIRST_BUTTON || e2e_fail "the force question did not take Yes"
 e2e_wait_log "$log" "in #1 id=0x00000203" 20 || e2e_fail "no MSG_QUIT_FORCED"

@@ -56,7 +56,7 @@ e2e_press "$box" $BOX_FIRST_BUTTON || e2e_fail "alice's box did not take Yes"
 e2e_wait_log "$log" "leave answer alice agree 1" 10 || e2e_fail "alice's Yes did not reach the server"
 grep -qE "body #1 id=0x0000020F 010000000200000001000000$" "$log" || e2e_fail "alice's answer is not {1, 2, 1}"
 e2e_wait_log "$log" "leave request 2 agreed by all" 10 || e2e_fail "the table did not agree"
-sure=$(e2e_dialog "" 20) || e2e_fail "bob was not asked to confirm"
+sure=$(e2e_probe dialogid $BOX_FIRST_BUTTON 20000 | head -1) || e2e_fail "bob was not asked to confirm"
 e2e_shot "$sure" bob_confirm
 e2e_press "$sure" $BOX_FIRST_BUTTON || e2e_fail "bob's confirmation did not take Yes"
 e2e_wait_log "$log" "leave confirmed by bob" 10 || e2e_fail "no MSG_LEAVE_CONFIRM"

@@ -7,7 +7,7 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
-port=$(e2e_server --bots --seed 3 --turn 60 --series 3 --watch-delay 4000)
+port=$(e2e_server --bots --seed 3 --turn 60 --series 3 --watch-delay 8000)
 log=$E2E_OUT/server.log
 e2e_client alice alice 2 "$port"
 hwnd=$(e2e_window "alice[alice]" 60) || e2e_fail "no table window of alice"
@@ -17,7 +17,10 @@ e2e_wait_log "$log" "out #1 id=0x0000020C" 60 || e2e_fail "no deal"
 
 e2e_client wendy wendy 6 "$port"
 e2e_wait_log "$log" "watcher wendy watches seat 1" 60 || e2e_fail "the server did not seat the watcher"
-e2e_wait_log "$log" "in #2 id=0x00000208" 60 || e2e_fail "the watcher's client did not come up"
+# The watcher's connection: the login right before the server seated it.
+w=$(grep -E "in #[0-9]+ id=0x00000200|watcher wendy watches" "$log" | grep -B1 "watcher wendy" | head -1 | sed 's/.*#\([0-9]*\).*/\1/')
+[ -n "$w" ] || e2e_fail "no login of the watcher in the server's log"
+e2e_wait_log "$log" "in #$w id=0x00000208" 60 || e2e_fail "the watcher's client did not come up"
 # Until the table arrives: the main window hidden, the wait box up.
 main=$(e2e_probe list | awk '/wendy\[wendy\]/ {print $1, $3; exit}')
 [ -n "$main" ] || e2e_fail "no window of the watcher"
@@ -45,9 +48,9 @@ e2e_wait_log "$log" "out #1 id=0x00012009" 30 || e2e_fail "play did not start"
 e2e_probe press "$view" 1026 >/dev/null || e2e_fail "no trusteeship button"
 box=$(e2e_probe dialogid 29714 20000) || e2e_fail "no trusteeship question"
 e2e_press "$box" 29714 || e2e_fail "no Yes in the trusteeship question"
-e2e_wait_log "$log" "out #2 id=0x00000215" 60 || e2e_fail "the watcher did not get the hand's result"
+e2e_wait_log "$log" "out #$w id=0x00000215" 60 || e2e_fail "the watcher did not get the hand's result"
 e2e_shot "$main" watcher_hand_over
-grep -qE "in #2 id=0x(8000020A|00012008|00012010|00000216|0000021B|0000020E|0000020F|00000211|00003301|00012048)" "$log" &&
+grep -qE "in #$w id=0x(8000020A|00012008|00012010|00000216|0000021B|0000020E|0000020F|00000211|00003301|00012048)" "$log" &&
   e2e_fail "the watcher sent a game action"
 grep -q "game action of watcher" "$log" && e2e_fail "the server ignored a game action of the watcher"
 echo "e2e: a watcher joined a running table and saw the hand; screenshots in $E2E_OUT"
