@@ -54,6 +54,10 @@ e2e_probe children "$dlg" | awk -v id=$EXIT_TRUST '$2 == id && $3 == 1 {exit 1}'
 e2e_shot "$dlg" exit_dialog
 e2e_press "$dlg" $EXIT_ASK || e2e_fail "the exit dialog did not take 'ask the others'"
 e2e_wait_log "$log" "in #[0-9]+ id=0x0000020E" 20 || e2e_fail "no MSG_LEAVE_REQUEST"
+# No hand runs, so the bots agree: the client asks whether to leave now; No keeps the window.
+agreed=$(e2e_probe dialogid 29715 15000 | head -1) || e2e_fail "no question once the table agreed"
+e2e_shot "$agreed" leave_agreed_question
+e2e_press "$agreed" 29715 || e2e_fail "the question did not take No"
 [ "$(e2e_probe visible "$hwnd")" = 1 ] || e2e_fail "asking the others closed the window"
 
 before=$(wc -l < "$log")
