@@ -57,7 +57,8 @@ for i in $(seq 1 40); do
   e2e_probe click "$hwnd" 1073 >/dev/null 2>&1 && e2e_wait_log "$log" "in #1 id=0x00012008" 1 && break
 done
 e2e_wait_log "$log" "out #1 id=0x00012009" 30 || e2e_fail "play did not start"
-e2e_probe press "$view" 1026 >/dev/null || e2e_fail "no trusteeship button"
+# The watcher's window covers alice's: her 托管 gets its command directly.
+e2e_probe post "$view" 0x111 1026 >/dev/null || e2e_fail "no table view of alice"
 box=$(e2e_probe dialogid 29714 20000) || e2e_fail "no trusteeship question"
 e2e_press "$box" 29714 || e2e_fail "no Yes in the trusteeship question"
 e2e_wait_log "$log" "out #$w id=0x00000215" 60 || e2e_fail "the watcher did not get the hand's result"
