@@ -27,7 +27,7 @@ class CMsgBoxCore {
   CMsgBoxCore(LPCSTR lpszText, UINT nType, int nCountdown, BOOL bInput);
   void Init(CDialog* pDlg, CWnd* pButtons[3], CStatic* pIcon, CStatic* pCountdown, HICON hIcon, BOOL bSkinned,
             const RECT& inner);
-  BOOL Tick(CDialog* pDlg);  // one countdown second; TRUE when the box ended
+  BOOL Tick(CDialog* pDlg);  // a countdown tick: the seconds left by the clock; TRUE when the box ended
   void Clicked(CDialog* pDlg, int k);
   void ShowCountdown(CDialog* pDlg);
   char* TakeAnswer() const;
@@ -35,7 +35,9 @@ class CMsgBoxCore {
   CString m_strText;
   CString m_strEdit, m_strPassword;
   UINT m_nType;
-  int m_nCountdown;
+  int m_nCountdown;         // seconds the box still shows
+  int m_nCountdownSeconds;  // the whole countdown, counted from m_dwCountdownStart
+  DWORD m_dwCountdownStart;
   int m_nButtons;
   int m_nReturn[3];
   int m_nTimeoutResult;
