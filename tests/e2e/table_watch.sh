@@ -19,7 +19,7 @@ press_start() {
   e2e_fail "开始 sent no MSG_READY"
 }
 
-port=$(e2e_server --bots --seed 3 --turn 60 --series 3 --watch-delay 8000)
+port=$(e2e_server --bots --seed 3 --turn 60 --series 3 --watch-delay 15000)
 log=$E2E_OUT/server.log
 e2e_client alice alice 2 "$port"
 hwnd=$(e2e_window "alice[alice]" 60) || e2e_fail "no table window of alice"
@@ -44,7 +44,7 @@ wait_box=$(e2e_probe list "$pid" | awk '$3 == 1 && $4 == "#32770" {print $1; exi
 e2e_shot "$wait_box" watcher_wait_box
 main=${main% *}
 
-e2e_wait_log "$log" "game progress to watcher wendy" 20 || e2e_fail "no MSG_GAME_PROGRESS"
+e2e_wait_log "$log" "game progress to watcher wendy" 40 || e2e_fail "no MSG_GAME_PROGRESS"
 for i in $(seq 1 100); do [ "$(e2e_probe visible "$main")" = 1 ] && break; sleep 0.1; done
 [ "$(e2e_probe visible "$main")" = 1 ] || e2e_fail "the watcher's window stayed hidden"
 [ "$(e2e_probe visible "$wait_box")" = 1 ] && e2e_fail "the wait box stayed"
