@@ -41,7 +41,10 @@ grep -q "game progress to watcher wendy" "$log" && e2e_fail "the table arrived b
 pid=$(sed -n 's/.*STARTED pid=\([0-9]*\).*/\1/p' "$E2E_OUT/lobby-wendy.log" | head -1)
 wait_box=$(e2e_probe list "$pid" | awk '$3 == 1 && $4 == "#32770" {print $1; exit}')
 [ -n "$wait_box" ] || e2e_fail "no wait box while the watcher waits"
-e2e_shot "$wait_box" watcher_wait_box
+for i in 1 2 3; do
+  e2e_probe shot "$wait_box" "$(e2e_winpath "$E2E_OUT/watcher_wait_box.png")" >/dev/null && break
+done
+[ -f "$E2E_OUT/watcher_wait_box.png" ] || e2e_fail "no screenshot of the wait box"
 main=${main% *}
 
 e2e_wait_log "$log" "game progress to watcher wendy" 40 || e2e_fail "no MSG_GAME_PROGRESS"
