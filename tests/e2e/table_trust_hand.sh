@@ -20,7 +20,7 @@ press_start() {
 }
 START=1006 TRUST=1026 UNTRUST=1027 BOX_FIRST_BUTTON=29714
 
-port=$(e2e_server --bots --seed 3 --turn 60 --series 3)
+port=$(e2e_server --bots --seed 3 --turn 99 --series 3)
 log=$E2E_OUT/server.log
 e2e_client alice alice 2 "$port"
 hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
