@@ -5,8 +5,23 @@
 # there; without one it runs on a virtual display that a browser on this machine shows
 # (x11vnc and noVNC on the loopback address; the address is printed).
 # Closing the client ends everything this script started.
+# Options: --seats N seats N people (the player and N-1 more clients, the rest bots);
+# --four plays the four-player two-deck table; --watch opens a client watching the player.
+# Hands are scored in series of three.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+people=1 players=3 watch=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    --seats) [ $# -ge 2 ] || { echo "play: --seats needs a number" >&2; exit 2; }; people=$2; shift ;;
+    --four) players=4 ;;
+    --watch) watch=1 ;;
+    *) echo "usage: play.sh [--seats N] [--four] [--watch]" >&2; exit 2 ;;
+  esac
+  shift
+done
+case $people in [1-4]) ;; *) echo "play: --seats takes 1 to 4" >&2; exit 2 ;; esac
+[ "$people" -le "$players" ] || { echo "play: $people people do not fit a table of $players" >&2; exit 2; }
 export VESK_BUILD=${VESK_BUILD:-$root/build}
 bash "$root/scripts/setup.sh" play
 bash "$root/scripts/build.sh" native win
@@ -65,7 +80,7 @@ echo "play: staged the platform in $E2E_STAGE"
 
 E2E_SERVER=$VESK_BUILD/native/tools/tableserver/tableserver
 [ -x "$E2E_SERVER" ] || e2e_fail "the table server is not built"
-port=$(E2E_SERVER_SECONDS=86400 e2e_server --bots)
+port=$(E2E_SERVER_SECONDS=86400 e2e_server --bots --series 3 --players "$players")
 # The table's chat server and the live panel's web server.
 chatport=$(e2e_peer chat "$VESK_BUILD/native/tools/chatpeer/chatpeer" --port 0 --log "$E2E_OUT/chat.log")
 webport=$(e2e_peer web "$VESK_BUILD/native/tools/webpeer/webpeer" --port 0 --log "$E2E_OUT/web.log")
@@ -77,7 +92,20 @@ QualifyingSign=http://127.0.0.1:$webport/tiers?usernames=%usernames%
 URL=http://127.0.0.1:$webport/msg
 INI
 echo "play: table server on 127.0.0.1:$port, chat on $chatport, panel on $webport; starting the client"
-e2e_client player Player 2 "$port" --chat-host 127.0.0.1 --chat-port "$chatport" --column-number 1000
+client() {
+  e2e_client "$@" --chat-host 127.0.0.1 --chat-port "$chatport" --column-number 1000
+}
+# The player takes the lobby's seat 2 (the server's seat 1); more people take the others.
+client player Player 2 "$port"
+e2e_wait_log "$E2E_OUT/server.log" "login player seat 1" 60 || e2e_fail "the player did not reach the table"
+n=1
+for seat in 1 3 4; do
+  [ "$n" -lt "$people" ] && [ "$seat" -le "$players" ] || continue
+  n=$((n + 1))
+  client "player$n" "Player$n" "$seat" "$port"
+done
+# A watcher of the player's seat: the lobby's seat 6 is the server's watch seat 5 (seat 1).
+if [ "$watch" = 1 ]; then client watcher Watcher 6 "$port"; fi
 # The lobby stand-in returns when the client ends.
 wait "${E2E_LOBBY_PIDS[0]}" || true
 echo "play: the client has ended"

@@ -54,6 +54,12 @@ e2e_probe children "$dlg" | awk -v id=$EXIT_TRUST '$2 == id && $3 == 1 {exit 1}'
 e2e_shot "$dlg" exit_dialog
 e2e_press "$dlg" $EXIT_ASK || e2e_fail "the exit dialog did not take 'ask the others'"
 e2e_wait_log "$log" "in #[0-9]+ id=0x0000020E" 20 || e2e_fail "no MSG_LEAVE_REQUEST"
+# No hand runs, so the bots agree: the client asks whether to leave now; No keeps the window.
+agreed=$(e2e_probe dialogid $BOX_FIRST_BUTTON 15000 | head -1) || e2e_fail "no question once the table agreed"
+e2e_shot "$agreed" leave_agreed_question
+# Its countdown answers No.
+for i in $(seq 1 200); do [ "$(e2e_probe visible "$agreed")" = 1 ] || break; sleep 0.1; done
+[ "$(e2e_probe visible "$agreed")" = 1 ] && e2e_fail "the question did not count down to No"
 [ "$(e2e_probe visible "$hwnd")" = 1 ] || e2e_fail "asking the others closed the window"
 
 before=$(wc -l < "$log")

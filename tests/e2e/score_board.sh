@@ -11,7 +11,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 here=$(cd "$(dirname "$0")" && pwd)
 
-port=$(e2e_server --bots --seed "${E2E_SCORE_SEED:-3}" --turn 3 --series 3 --tell-trust-end)
+port=$(e2e_server --bots --seed "${E2E_SCORE_SEED:-3}" --turn 3 --series 3)
 e2e_client alice Alice 2 "$port"
 table=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
 e2e_wait_log "$E2E_OUT/server.log" "login alice seat 1" 30 || e2e_fail "the server saw no login"

@@ -15,7 +15,7 @@ status=0
 for seed in 7 11; do
   E2E_OUT=$base/seed-$seed
   mkdir -p "$E2E_OUT"
-  port=$(e2e_server --bots --seed "$seed" --turn 1 --tell-trust-end)
+  port=$(e2e_server --bots --seed "$seed" --turn 1)
   "$WINE" "$boxwatch" --process Vesk.exe --log "$(e2e_winpath "$E2E_OUT/box.log")" --press-ms 800 \
     --seconds $((90 * hands + 60)) </dev/null >/dev/null 2>&1 &
   E2E_PIDS+=($!)

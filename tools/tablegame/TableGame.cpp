@@ -23,6 +23,7 @@ TableGame::TableGame(const TableOptions& opt)
       bots_(opt.players, false),
       ready_(opt.players, false),
       autoReady_(opt.players, true),
+      allow_(opt.players, 1),
       hands_(opt.players),
       totals_(opt.players, 0),
       seriesTotals_(opt.players, 0) {
@@ -33,6 +34,24 @@ TableGame::TableGame(const TableOptions& opt)
 TableGame::~TableGame() { delete rules_; }
 
 void TableGame::SetBot(int seat, bool bot) { bots_[seat] = bot; }
+
+bool TableGame::BotsMayReady() const {
+  if (botsAlone_) return true;
+  for (int s = 0; s < opt_.players; ++s)
+    if (!bots_[s] || !autoReady_[s]) return true;
+  return false;
+}
+
+bool TableGame::AllReady() const {
+  return std::all_of(ready_.begin(), ready_.end(), [](bool b) { return b; });
+}
+
+void TableGame::SetHold(bool hold, std::vector<OutFrame>& out) {
+  hold_ = hold;
+  if (hold_ || phase_ != Waiting) return;
+  RunBots(out);
+  if (phase_ == Waiting && AllReady()) Deal(out);
+}
 
 void TableGame::OnClientFrame(int seat, uint32_t id, const std::vector<uint8_t>& body, std::vector<OutFrame>& out) {
   if (seat < 0 || seat >= opt_.players) return;
@@ -65,7 +84,7 @@ void TableGame::Ready(int seat, std::vector<OutFrame>& out) {
   if (phase_ != Waiting || ready_[seat]) return;
   ready_[seat] = true;
   out.push_back({-1, MSG_READY, 0, bodies::ReadyNotice(seat)});
-  if (std::all_of(ready_.begin(), ready_.end(), [](bool b) { return b; })) Deal(out);
+  if (!hold_ && AllReady()) Deal(out);
 }
 
 void TableGame::Deal(std::vector<OutFrame>& out) {
@@ -88,9 +107,9 @@ void TableGame::Deal(std::vector<OutFrame>& out) {
   lastPlayer_ = -1;
   lastPlay_.clear();
   phase_ = Bidding;
-  // Every seat allows watching; hints are on.
+  // Hints are on.
   for (int s = 0; s < opt_.players; ++s)
-    out.push_back({s, MSG_DEAL, 0, bodies::Deal({1, 1, 1, 1}, totals_, true, firstBidder_, bottomCount, hands_[s])});
+    out.push_back({s, MSG_DEAL, 0, bodies::Deal(allow_, totals_, true, firstBidder_, bottomCount, hands_[s])});
 }
 
 void TableGame::Bid(int seat, int bid, std::vector<OutFrame>& out) {
@@ -171,14 +190,16 @@ void TableGame::HandOver(std::vector<OutFrame>& out) {
     change[declarer_] -= change[s];
   }
   ++handNumber_;
+  ++handsInSeries_;
   for (int s = 0; s < opt_.players; ++s) {
     totals_[s] += change[s];
     seriesTotals_[s] += change[s];
   }
-  bool seriesOver = opt_.series && handNumber_ % opt_.handsPerSeries == 0;
+  bool seriesOver = opt_.series && handsInSeries_ >= opt_.handsPerSeries;
   bodies::HandOverFacts facts;
   facts.players = opt_.players;
-  facts.hand = handNumber_;
+  // Hands counted so far in the running series: a series that ends leaves none for the next.
+  facts.hand = seriesOver ? 0 : handsInSeries_;
   facts.seriesValue = seriesOver ? seriesValue_ + 1 : seriesValue_;
   facts.seriesOver = seriesOver;
   facts.change = change;
@@ -187,10 +208,12 @@ void TableGame::HandOver(std::vector<OutFrame>& out) {
   out.push_back({-1, MSG_HAND_OVER, 0, bodies::HandOver(facts)});
   if (seriesOver) {
     ++seriesValue_;
+    handsInSeries_ = 0;
     std::fill(seriesTotals_.begin(), seriesTotals_.end(), 0);
   }
   phase_ = Waiting;
   std::fill(ready_.begin(), ready_.end(), false);
+  if (!BotsMayReady()) return;
   for (int s = 0; s < opt_.players; ++s)
     if (bots_[s] && autoReady_[s]) Ready(s, out);
 }
@@ -229,6 +252,7 @@ std::vector<int> TableGame::BotPlay(int seat) {
 void TableGame::RunBots(std::vector<OutFrame>& out) {
   for (int guard = 0; guard < 400; ++guard) {
     if (phase_ == Waiting) {
+      if (!BotsMayReady()) return;
       bool acted = false;
       for (int s = 0; s < opt_.players; ++s)
         if (bots_[s] && autoReady_[s] && !ready_[s]) {

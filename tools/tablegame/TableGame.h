@@ -42,6 +42,13 @@ class TableGame {
   void SetBot(int seat, bool bot);
   // A seat the server only plays for a while (trusteeship) is not made ready for the next hand.
   void SetAutoReady(int seat, bool autoReady) { autoReady_[seat] = autoReady; }
+  // The seat's "allow watching" flag, sent with every deal.
+  void SetAllowWatching(int seat, bool allow) { allow_[seat] = allow ? 1 : 0; }
+  bool AllowsWatching(int seat) const { return allow_[seat] != 0; }
+  // While held (a complaint is being decided) ready seats wait; releasing deals when all are ready.
+  void SetHold(bool hold, std::vector<OutFrame>& out);
+  // Whether bots deal new hands among themselves when no person holds a seat (they do unless told).
+  void SetBotsAlone(bool play) { botsAlone_ = play; }
   bool IsBot(int seat) const { return bots_[seat]; }
   int players() const { return opt_.players; }
   Phase phase() const { return phase_; }
@@ -50,6 +57,10 @@ class TableGame {
   int Turn() const { return turn_; }
   int HandsPlayed() const { return handNumber_; }
   const std::vector<int>& Scores() const { return totals_; }
+  // The running series: hands counted in it so far, its value and its totals per seat.
+  int HandsInSeries() const { return handsInSeries_; }
+  uint32_t SeriesValue() const { return seriesValue_; }
+  const std::vector<int>& SeriesTotals() const { return seriesTotals_; }
 
   // A client frame (body without header) from a seat; answers go to `out`.
   void OnClientFrame(int seat, uint32_t id, const std::vector<uint8_t>& body, std::vector<OutFrame>& out);
@@ -68,12 +79,19 @@ class TableGame {
   int BotBid(int seat);
   std::vector<int> BotPlay(int seat);
   int Next(int seat) const { return (seat + 1) % opt_.players; }
+  // Bots get ready while a person holds a seat, or always when they may play alone.
+  bool BotsMayReady() const;
+  bool AllReady() const;
 
   TableOptions opt_;
   Rules* rules_;
   std::mt19937 rng_;
   Phase phase_ = Waiting;
   std::vector<bool> bots_, ready_, autoReady_;
+  std::vector<uint32_t> allow_;
+  bool hold_ = false;
+  bool botsAlone_ = true;
+  int handsInSeries_ = 0;
   std::vector<std::vector<int>> hands_;
   std::vector<int> bottom_;
   std::vector<int> totals_, seriesTotals_;

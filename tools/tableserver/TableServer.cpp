@@ -182,6 +182,42 @@ void CTableServer::OnFrame(CTableConnection& c, const std::vector<uint8_t>& fram
   if (r.closeAfter) c.Close();
 }
 
+// Reads what is there frame by frame; each frame may switch the transforms.
+void CTableServer::Drain(CTableConnection& c) {
+  for (int turn = 0; turn < 64 && !c.Closing(); ++turn) {
+    int err = 0;
+    CFrameAssembler::Status st = c.m_as.ReadOnce(c.m_src, &err);
+    if (st == CFrameAssembler::kIncomplete) continue;
+    if (st == CFrameAssembler::kWouldBlock) break;
+    if (st == CFrameAssembler::kFrame) {
+      std::vector<uint8_t> f = c.m_as.TakeFrame();
+      AddLog(DescribeFrame("in", c.Number(), f));
+      OnFrame(c, f);
+      continue;
+    }
+    if (st == CFrameAssembler::kClosed)
+      AddLog("closed #" + std::to_string(c.Number()));
+    else if (st == CFrameAssembler::kTooLong)
+      AddLog("drop #" + std::to_string(c.Number()) + " bad stream (length beyond the bound)");
+    else
+      AddLog("drop #" + std::to_string(c.Number()) + " bad stream (read error " + std::to_string(err) + ")");
+    c.Close();
+  }
+}
+
+void CTableServer::ServeDescriptor(int fd, int maxRounds) {
+  CTableConnection c(*this, fd, 1);
+  AddLog("accept #1");
+  for (auto& g : m_opt.greeting) c.Send(g.first.first, g.second, g.first.second);
+  if (m_onAccept) m_onAccept(c);
+  for (int round = 0; round < maxRounds && !c.Closing(); ++round) {
+    Drain(c);
+    if (m_onTick) m_onTick();
+  }
+  if (m_onClose) m_onClose(c);
+  m_pending.clear();
+}
+
 void CTableServer::Serve() {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(m_opt.maxSeconds);
   std::vector<std::unique_ptr<CTableConnection>> conns;
@@ -201,31 +237,10 @@ void CTableServer::Serve() {
         OnMoment(c, ScriptEvent::Accept, 0);
       }
     }
-    for (size_t i = 1; i < fds.size(); ++i) {
-      CTableConnection& c = *conns[i - 1];
-      if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-      // Drain what is there frame by frame; each frame may switch the transforms.
-      for (int turn = 0; turn < 64 && !c.Closing(); ++turn) {
-        int err = 0;
-        CFrameAssembler::Status st = c.m_as.ReadOnce(c.m_src, &err);
-        if (st == CFrameAssembler::kIncomplete) continue;
-        if (st == CFrameAssembler::kWouldBlock) break;
-        if (st == CFrameAssembler::kFrame) {
-          std::vector<uint8_t> f = c.m_as.TakeFrame();
-          AddLog(DescribeFrame("in", c.Number(), f));
-          OnFrame(c, f);
-          continue;
-        }
-        if (st == CFrameAssembler::kClosed)
-          AddLog("closed #" + std::to_string(c.Number()));
-        else if (st == CFrameAssembler::kTooLong)
-          AddLog("drop #" + std::to_string(c.Number()) + " bad stream (length beyond the bound)");
-        else
-          AddLog("drop #" + std::to_string(c.Number()) + " bad stream (read error " + std::to_string(err) + ")");
-        c.Close();
-      }
-    }
+    for (size_t i = 1; i < fds.size(); ++i)
+      if (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) Drain(*conns[i - 1]);
     SendDueEvents(conns);
+    if (m_onTick) m_onTick();
     for (size_t i = conns.size(); i-- > 0;) {
       if (!conns[i]->Closing()) continue;
       if (m_onClose) m_onClose(*conns[i]);

@@ -121,16 +121,22 @@ class CTableServer {
   using ConnectionHook = std::function<void(CTableConnection&)>;
   void SetAcceptHook(ConnectionHook h) { m_onAccept = std::move(h); }
   void SetCloseHook(ConnectionHook h) { m_onClose = std::move(h); }
+  // Called on the serving thread at least every 50 ms (for game logic that waits).
+  void SetTickHook(std::function<void()> h) { m_onTick = std::move(h); }
   std::vector<std::string> Log() const;
   // Waits (bounded) until the log holds a line containing `text`.
   bool WaitForLog(const std::string& text, int timeoutMs) const;
   void AddLog(const std::string& line);
   const TableServerOptions& Options() const { return m_opt; }
+  // Serves one client over a connected descriptor on the caller's thread until it closes (or
+  // maxRounds reads): no listening socket, no serving thread. The fuzz target's way in.
+  void ServeDescriptor(int fd, int maxRounds);
 
  private:
   friend class CTableConnection;
   void Serve();
   void OnFrame(CTableConnection& c, const std::vector<uint8_t>& frame);
+  void Drain(CTableConnection& c);
   // A moment of the game on connection c: schedules the script's events it fires.
   void OnMoment(CTableConnection& c, ScriptEvent::Trigger trigger, uint32_t id);
   void SendDueEvents(std::vector<std::unique_ptr<CTableConnection>>& conns);
@@ -146,6 +152,7 @@ class CTableServer {
   TableServerOptions m_opt;
   std::map<uint32_t, Handler> m_handlers;
   ConnectionHook m_onAccept, m_onClose;
+  std::function<void()> m_onTick;
   int m_listen = -1;
   uint16_t m_port = 0;
   std::thread m_thread;

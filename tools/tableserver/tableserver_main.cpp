@@ -1,7 +1,11 @@
 // tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N]
-// [--turn SECONDS] [--chat-room N]
+// [--turn SECONDS] [--series HANDS] [--no-trusteeship] [--trust-limit N] [--complaints OUTCOME] [--watch-delay MS]
+// [--chat-room N]
 // --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
-// seats bots in every seat no client holds.
+// seats bots in every seat no client holds. --series ends a series every HANDS hands;
+// --trust-limit is how often a seat may enter trusteeship in a hand; --complaints offers the
+// farmers a complaint after every hand, and a complaint ends with that outcome code;
+// --watch-delay holds a watcher's table back that long once its client is up.
 // Prints "listening 127.0.0.1:PORT" once ready and logs every frame. Runs until killed, or
 // stops by itself after --seconds.
 #include <chrono>
@@ -27,7 +31,10 @@ int main(int argc, char** argv) {
   int turn = 30;
   int series = 0;
   unsigned chatRoom = 0;
-  bool trusteeship = true, tellTrustEnd = false;
+  bool trusteeship = true;
+  int trustLimit = 3;
+  long complaintOutcome = -1;
+  int watchDelay = 0;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool hasValue = i + 1 < argc;
@@ -55,12 +62,16 @@ int main(int argc, char** argv) {
       trusteeship = false;
     else if (a == "--chat-room" && hasValue)
       chatRoom = unsigned(std::strtoul(argv[++i], nullptr, 10));
-    else if (a == "--tell-trust-end")
-      tellTrustEnd = true;
+    else if (a == "--trust-limit" && hasValue)
+      trustLimit = std::atoi(argv[++i]);
+    else if (a == "--watch-delay" && hasValue)
+      watchDelay = std::atoi(argv[++i]);
+    else if (a == "--complaints" && hasValue)
+      complaintOutcome = std::strtol(argv[++i], nullptr, 10);
     else {
       std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots]"
                    " [--players 3|4] [--seed N] [--turn SECONDS] [--series HANDS] [--no-trusteeship]"
-                   " [--tell-trust-end] [--chat-room N]\n";
+                   " [--trust-limit N] [--complaints OUTCOME] [--watch-delay MS] [--chat-room N]\n";
       return 2;
     }
   }
@@ -86,7 +97,10 @@ int main(int argc, char** argv) {
     so.turnSeconds = turn > 0 && turn < 100 ? turn : 30;
     so.series = series > 0 && series < 100 ? series : 0;
     if (!trusteeship) so.optionFlags &= ~1u;
-    so.tellTrustEnd = tellTrustEnd;
+    so.trustLimit = trustLimit >= 0 && trustLimit < 256 ? trustLimit : 3;
+    so.watchDelayMs = watchDelay > 0 && watchDelay <= 60000 ? watchDelay : 0;
+    so.complaints = complaintOutcome >= 0;
+    so.complaintOutcome = complaintOutcome >= 0 ? uint32_t(complaintOutcome) : 0;
     so.chatRoom = uint16_t(chatRoom);
     so.seed = seed ? seed : unsigned(std::chrono::steady_clock::now().time_since_epoch().count());
     session = std::make_unique<tablegame::TableSession>(server, so);
