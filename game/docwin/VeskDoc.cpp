@@ -171,6 +171,8 @@ std::string CVeskDoc::GetProfileString(const char* key, const std::string& def) 
   return (LPCSTR)theApp.GetProfileString(kSettings, key, def.c_str());
 }
 
+std::string CVeskDoc::GetDocumentFolder() { return (LPCSTR)theApp.GetProfileString("", "Path", ""); }
+
 void CVeskDoc::WriteProfileInt(const char* key, int value) { theApp.WriteProfileInt(kSettings, key, value); }
 
 void CVeskDoc::WriteProfileString(const char* key, const std::string& value) {
