@@ -51,26 +51,25 @@ while IFS='|' read -r name how login; do
   log=$E2E_OUT/server.log
   lobbylog=$E2E_OUT/lobby-$name.log
   case $how in
-    lobby) e2e_client "$name" "$name" 2 "$port" ;;
-    seat9) e2e_client "$name" "$name" 9 "$port" ;;
-    garbage13) e2e_client "$name" "$name" 2 "$port" --args --seat "x7" --port "port" --chat-port "-1" ;;
+    lobby) e2e_client "$name" "$name" 2 "$port"; pid=${E2E_LOBBY_PIDS[-1]} ;;
+    seat9) e2e_client "$name" "$name" 9 "$port"; pid=${E2E_LOBBY_PIDS[-1]} ;;
+    garbage13) e2e_client "$name" "$name" 2 "$port" --args --seat "x7" --port "port" --chat-port "-1"
+               pid=${E2E_LOBBY_PIDS[-1]} ;;
     garbage1) "$WINE" "$program/Vesk.exe" "no-such-record" > "$E2E_OUT/direct-$name.out" 2>&1 </dev/null &
-              E2E_PIDS+=($!) ;;
+              pid=$!; E2E_PIDS+=($pid) ;;
     garbage3) "$WINE" "$program/Vesk.exe" "%s%n" "-1" "$(printf 'x%.0s' $(seq 1 300))" > "$E2E_OUT/direct-$name.out" 2>&1 </dev/null &
-              E2E_PIDS+=($!) ;;
+              pid=$!; E2E_PIDS+=($pid) ;;
   esac
-  pid=${E2E_PIDS[-1]}
-  [ "$how" = garbage1 ] || [ "$how" = garbage3 ] || pid=${E2E_LOBBY_PIDS[-1]}
-  if [ "$login" = yes ]; then
-    e2e_wait_log "$log" "login $name seat" 60 || faults+=("$name: the server saw no login")
-    box=$(e2e_dialog "" 40) || true
-    if [ -n "$box" ]; then
-      e2e_probe children "$box" | tr -d '\r' > "$E2E_OUT/box-$name.txt"
-      e2e_shot "$box" "box-$name"
-      e2e_probe click "$box" 29714 >/dev/null || true
-    else
-      faults+=("$name: no box told the player why the table did not open")
-    fi
+  [ "$login" = yes ] && { e2e_wait_log "$log" "login $name seat" 60 || faults+=("$name: the server saw no login"); }
+  # The box that says why (the launch record's, the resource library's, the start-up's):
+  # looked at, saved and answered as a player would.
+  box=$(e2e_dialog "" 30) || true
+  if [ -n "$box" ]; then
+    e2e_probe children "$box" > "$E2E_OUT/box-$name.txt"
+    e2e_probe shot "$box" "$(e2e_winpath "$E2E_OUT/box-$name.png")" >/dev/null 2>&1 || true
+    e2e_probe click "$box" 29714 >/dev/null 2>&1 || e2e_probe click "$box" 1 >/dev/null 2>&1 || true
+  elif [ "$login" = yes ]; then
+    faults+=("$name: no box told the player why the table did not open")
   fi
   # The client ends by itself: a bounded wait for its launcher.
   code=
