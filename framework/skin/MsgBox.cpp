@@ -394,6 +394,11 @@ int RunBox(LPCSTR text, UINT type, int countdown, BOOL input, BOOL masked, Run&&
   CMsgBoxDlg box(text, type, countdown, input);
   box.m_core.m_bMasked = masked;
   INT_PTR r = RunTracked(box, kind);
+  // What the plain box covered is painted now, not whenever the queue next runs dry (the
+  // skinned dialogs do this as they hide).
+  CWnd* main = AfxGetMainWnd();
+  if (main && main->GetSafeHwnd() && main->IsWindowVisible())
+    main->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   after(box.m_core);
   return box.m_core.m_nResult ? box.m_core.m_nResult : (int)r;
 }
