@@ -47,7 +47,7 @@ while IFS='|' read -r name how login; do
   echo "e2e: start-up case $name"
   damage "$name"
   : > "$gamelog" 2>/dev/null || true
-  port=$(e2e_server --seed 1 --turn 30)
+  port=$(e2e_server --game --seed 1 --turn 30)
   log=$E2E_OUT/server.log
   lobbylog=$E2E_OUT/lobby-$name.log
   case $how in

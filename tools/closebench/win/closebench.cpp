@@ -4,7 +4,7 @@
 // board stood after the second press hides it. The screen is read back every 2 ms; a region
 // counts as shown when nearly all of its sampled pixels match the picture awaited (the turn
 // clock may tick inside it). Prints one line per round and the medians, in milliseconds:
-//   round N open MS close MS        median open MS close MS
+//   round N open MS close MS (window hidden after MS)      median open MS close MS
 // A benchmark, not a test: it reports times and fails only when the board never shows.
 #include <windows.h>
 
@@ -132,10 +132,12 @@ int main(int argc, char** argv) {
     ::PostMessageA(view, WM_COMMAND, kScoreCommand, 0);
     // Closed: the board's window is hidden and the screen there no longer shows it and
     // stands still (the table repainted).
+    double hidden = -1;
     for (;;) {
       ::QueryPerformanceCounter(&t3);
       if (Ms(t2, t3, freq) > kLimitMs) break;
       if (!::IsWindowVisible(board)) {
+        if (hidden < 0) hidden = Ms(t2, t3, freq);
         Picture now = Grab(br);
         if (Match(now, board0) < 0.5) {
           ::Sleep(2);
@@ -148,7 +150,7 @@ int main(int argc, char** argv) {
     const double open = Ms(t0, t1, freq), close = Ms(t2, t3, freq);
     opens.push_back(open);
     closes.push_back(close);
-    std::printf("round %d open %.0f close %.0f\n", round, open, close);
+    std::printf("round %d open %.0f close %.0f (window hidden after %.0f)\n", round, open, close, hidden);
     std::fflush(stdout);
     ::Sleep(500);
   }
