@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Runs the close-speed benchmark on the real program: the staged client at a table of the
 # local server, the score board opened and hidden ROUNDS times, the times printed.
-# Usage: run.sh NATIVE_TREE WIN_TREE OUT_DIR [ROUNDS]. Needs DISPLAY (or the harness's).
+# Usage: run.sh NATIVE_TREE WIN_TREE OUT_DIR [ROUNDS] [none|present]. Needs DISPLAY (or the
+# harness's); the last argument says whether a window manager runs on it (as play.sh sets it:
+# "none" on the virtual display of the headless play path).
 source "$(dirname "$0")/../../tests/e2e/e2e_lib.sh"
 rounds=${4:-7}
 e2e_init "$1" "$2" "$3"
+vesk_window_manager "${5:-none}"
 bench=$E2E_WIN/tools/closebench/closebench.exe
 [ -f "$bench" ] || e2e_fail "closebench is not built"
 port=$(e2e_server --bots --seed 3 --turn 60)
