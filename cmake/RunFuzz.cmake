@@ -1,4 +1,5 @@
-# Runs one libFuzzer target for a fixed time on a copy of its seed corpus.
+# Runs one libFuzzer target for a fixed time (SECONDS) on a copy of its seed corpus, or, with
+# RUNS=0, only replays that corpus once (each seed and the empty input).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 if(SEEDS AND EXISTS ${SEEDS})
@@ -7,8 +8,12 @@ if(SEEDS AND EXISTS ${SEEDS})
     file(COPY ${seeds} DESTINATION ${WORK})
   endif()
 endif()
-execute_process(COMMAND ${EXE} -max_total_time=${SECONDS} -timeout=10 -rss_limit_mb=2048
-                        -print_final_stats=0 ${WORK}
+if(DEFINED RUNS)
+  set(limit -runs=${RUNS})
+else()
+  set(limit -max_total_time=${SECONDS})
+endif()
+execute_process(COMMAND ${EXE} ${limit} -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 ${WORK}
                 RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "fuzz target ${EXE} failed: ${rc}")

@@ -17,13 +17,26 @@ else()
   message(FATAL_ERROR "VESK_TREE must be native, fuzz, bench or win")
 endif()
 
-set(VESK_FUZZ_SECONDS 10 CACHE STRING "seconds each fuzz target runs in the fuzz tree's tests")
+set(VESK_FUZZ_SECONDS 10 CACHE STRING "seconds each fuzz target runs in its fuzz test")
 set(VESK_ROOT ${CMAKE_SOURCE_DIR})
+
+# A native tree built with clang also fuzzes: the portable cores and the fuzz targets are
+# compiled once, with libFuzzer's coverage, and serve the unit tests, the corpus replays and
+# the timed fuzz runs alike (no separate fuzz tree compiling the same sources again).
+set(VESK_NATIVE_FUZZ OFF)
+if(VESK_NATIVE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  set(VESK_NATIVE_FUZZ ON)
+endif()
 
 if(VESK_NATIVE)
   add_compile_options(-g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined
                       -fno-sanitize-recover=undefined -Wall -Wextra)
   add_link_options(-fsanitize=address,undefined)
+  if(VESK_NATIVE_FUZZ)
+    # Coverage for libFuzzer everywhere, as a fuzz tree has it; programs without libFuzzer's
+    # main take the sanitizer runtime's empty coverage hooks.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
   find_package(GTest REQUIRED)
   # main() of every gtest program and the corpus replayer of every fuzz target, compiled
   # once for the tree rather than once per program.
@@ -49,6 +62,47 @@ elseif(VESK_WIN)
   include(${CMAKE_CURRENT_LIST_DIR}/WinGTest.cmake)
 endif()
 
+# Windows and end-to-end tests run side by side, each isolated by the harness in a Wine prefix,
+# display and wineserver of its own (scripts/wine-env.sh): none needs the machine to itself.
+# Each learns its name (for its prefix and its results after a failure) and the build root
+# from its environment. Runs at the end of a directory, over every test it declared.
+function(vesk_isolate_wine_tests)
+  get_property(tests DIRECTORY PROPERTY TESTS)
+  get_filename_component(root ${CMAKE_BINARY_DIR} DIRECTORY)
+  foreach(t ${tests})
+    get_test_property(${t} LABELS labels)
+    if(NOT labels MATCHES "(^|;)(wine|e2e)(;|$)")
+      continue()
+    endif()
+    get_test_property(${t} ENVIRONMENT env)
+    if(NOT env)
+      set(env "")
+    endif()
+    list(APPEND env VESK_TEST_NAME=${t} VESK_BUILD=${root})
+    set_tests_properties(${t} PROPERTIES ENVIRONMENT "${env}" RUN_SERIAL FALSE)
+    # Before ctest has timed a run, a test's time-out stands for its length: the long ones
+    # start first, so they do not run alone at the end.
+    get_test_property(${t} COST cost)
+    get_test_property(${t} TIMEOUT timeout)
+    if(NOT cost AND timeout)
+      set_tests_properties(${t} PROPERTIES COST ${timeout})
+    endif()
+  endforeach()
+endfunction()
+
+# Schedules vesk_isolate_wine_tests for the end of the calling directory, once. The helpers
+# below call it, so a directory that declares tests through them needs nothing more.
+function(vesk_wine_tests_here)
+  if(NOT VESK_WIN)
+    return()
+  endif()
+  get_property(scheduled DIRECTORY PROPERTY VESK_WINE_TESTS_SCHEDULED)
+  if(NOT scheduled)
+    set_property(DIRECTORY PROPERTY VESK_WINE_TESTS_SCHEDULED TRUE)
+    cmake_language(DEFER CALL vesk_isolate_wine_tests)
+  endif()
+endfunction()
+
 # Adds every folder below TOP that has a CMakeLists.txt (TOP's own first when present).
 function(vesk_add_components top)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${top}/CMakeLists.txt)
@@ -65,6 +119,7 @@ endfunction()
 
 # A portable core: standard C++ only, built in every tree (the Windows program links it too).
 function(vesk_core name)
+  vesk_wine_tests_here()
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${A_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
@@ -86,6 +141,7 @@ endfunction()
 
 # A native unit test program (gtest); the test name is NAME, label native.
 function(vesk_native_test name)
+  vesk_wine_tests_here()
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
   if(NOT VESK_NATIVE)
     return()
@@ -98,25 +154,39 @@ function(vesk_native_test name)
   set_tests_properties(${name} PROPERTIES LABELS native SKIP_RETURN_CODE 77)
 endfunction()
 
-# A fuzz target (a file defining LLVMFuzzerTestOneInput). In the fuzz tree it is a
-# libFuzzer program run for VESK_FUZZ_SECONDS on its seed corpus; in the native tree
-# the same target replays the corpus once under the sanitizers.
+# A fuzz target (a file defining LLVMFuzzerTestOneInput). As a libFuzzer program (the fuzz
+# tree, or a native tree built with clang) it runs for VESK_FUZZ_SECONDS on a copy of its seed
+# corpus (test NAME, in the native tree NAME.fuzz; label fuzz). In the native tree it also
+# replays the corpus once under the sanitizers (test NAME.replay, label native); built with
+# gcc, through a replaying main().
 function(vesk_fuzz name)
+  vesk_wine_tests_here()
   cmake_parse_arguments(A "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   string(REPLACE "." "_" exe fuzz_${name})
   set(corpus "")
   if(A_CORPUS)
     set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/${A_CORPUS})
   endif()
-  if(VESK_FUZZ)
+  if(VESK_FUZZ OR VESK_NATIVE_FUZZ)
     add_executable(${exe} ${A_SOURCES})
     target_link_libraries(${exe} PRIVATE ${A_LIBS})
     target_link_options(${exe} PRIVATE -fsanitize=fuzzer)
     set(work ${CMAKE_CURRENT_BINARY_DIR}/${exe}_corpus)
-    add_test(NAME ${name}
+    # Beside the native tree's unit tests (which may share the target's name) it is NAME.fuzz.
+    set(fuzz_test ${name})
+    if(VESK_NATIVE_FUZZ)
+      set(fuzz_test ${name}.fuzz)
+    endif()
+    add_test(NAME ${fuzz_test}
              COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${exe}> -DWORK=${work} -DSEEDS=${corpus}
                      -DSECONDS=${VESK_FUZZ_SECONDS} -P ${VESK_ROOT}/cmake/RunFuzz.cmake)
-    set_tests_properties(${name} PROPERTIES LABELS fuzz)
+    set_tests_properties(${fuzz_test} PROPERTIES LABELS fuzz)
+    if(VESK_NATIVE_FUZZ)
+      add_test(NAME ${name}.replay
+               COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:${exe}> -DWORK=${work}_replay -DSEEDS=${corpus}
+                       -DRUNS=0 -P ${VESK_ROOT}/cmake/RunFuzz.cmake)
+      set_tests_properties(${name}.replay PROPERTIES LABELS native)
+    endif()
   elseif(VESK_NATIVE)
     add_executable(${exe} ${A_SOURCES})
     target_link_libraries(${exe} PRIVATE ${A_LIBS} vesk_fuzz_replay)
@@ -141,6 +211,7 @@ endfunction()
 
 # A Windows gtest program run under Wine (label wine). WORKDIR defaults to the binary dir.
 function(vesk_wine_test name)
+  vesk_wine_tests_here()
   cmake_parse_arguments(A "" "WORKDIR;LABEL" "SOURCES;LIBS;ARGS" ${ARGN})
   if(NOT VESK_WIN)
     return()
@@ -197,12 +268,14 @@ endif()
 # Puts a deliverable, stand-in or lobby tool into build/win/bin, which the staging
 # script copies into the program folder. DLLs get no "lib" prefix.
 function(vesk_stage_binary target)
+  vesk_wine_tests_here()
   set_target_properties(${target} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
                         LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endfunction()
 
 # Files a component contributes to the share folder (relative destination under build/win/share).
 function(vesk_share_file src dest)
+  vesk_wine_tests_here()
   configure_file(${src} ${CMAKE_BINARY_DIR}/share/${dest} COPYONLY)
 endfunction()
 

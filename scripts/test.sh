@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds the four trees, then runs the
-# native unit tests, fuzz targets for a short fixed time, benchmarks briefly,
-# and the Windows and end-to-end tests under Wine.
+# Runs every test: checks the formatting, installs what is missing, builds the three trees,
+# then runs the native unit tests, fuzz targets for a short fixed time (side by side),
+# benchmarks briefly, and the Windows and end-to-end tests under Wine side by side (each in a
+# Wine prefix, display and wineserver of its own; a failed one leaves what shows why in
+# test-results/TEST/).
 # Results: build/test-results/TREE-LABEL.xml (JUnit) and TREE-LABEL.log (console) per
 # ctest run, times.txt (seconds per step). A skipped test fails the run: every test
 # here checks a deliverable or a part of one, and a skip would hide that it was not checked.
@@ -19,14 +21,39 @@ step_done() {  # NAME: records the seconds since the previous step
   step_start=$SECONDS
 }
 
+status=0
+
+# Every C/C++ file tracked by git is as the tree's .clang-format lays it out (one clang-format
+# run over all of them; it names each file that differs).
+check_format() {
+  local out unformatted
+  out=$(cd "$root" && git ls-files -z -- '*.c' '*.cc' '*.cpp' '*.cxx' '*.h' '*.hh' '*.hpp' '*.inl' |
+    xargs -0 -r clang-format --dry-run --Werror 2>&1) && return 0
+  unformatted=$(sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/\1/p' <<<"$out" | sort -u)
+  if [ -n "$unformatted" ]; then
+    echo "harness: not formatted as .clang-format says (clang-format -i FILE):" >&2
+    sed 's/^/  /' <<<"$unformatted" >&2
+  else
+    echo "harness: clang-format failed:" >&2
+    echo "$out" | head -20 >&2
+  fi
+  status=1
+}
+if ! command -v clang-format >/dev/null || ! git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
+  echo "harness: the format check needs clang-format and a git checkout" >&2
+  status=1
+else
+  check_format
+fi
+step_done format
+
 bash "$root/scripts/setup.sh"
 step_done setup
-for tree in native fuzz bench win; do
+for tree in native bench win; do
   bash "$root/scripts/build.sh" "$tree"
   step_done "build-$tree"
 done
 
-status=0
 passed=0
 failed=0
 skipped=0
@@ -67,24 +94,24 @@ run_ctest() {
   step_done "ctest-$tree-$name"
 }
 
-run_ctest native native -j "$jobs"
-run_ctest fuzz fuzz -j "$jobs"
+run_ctest native native -j "$jobs" -LE '^fuzz$'
+run_ctest native fuzz -j "$jobs" -L '^fuzz$'
 run_ctest bench bench -j 1
 
 source "$root/scripts/wine-env.sh"
-vesk_xvfb_start
-trap 'vesk_wineserver_stop; vesk_xvfb_stop' EXIT
+# What a killed earlier run of this tree left (prefixes, displays, wineservers of its tests).
+vesk_sweep
+trap vesk_sweep EXIT
 vesk_prefix_init
-vesk_wineserver_start
-"$WINE" "$VESK_BUILD/win/tools/winprobe/winprobe.exe" acp >"$VESK_BUILD/acp.txt" 2>/dev/null </dev/null || true
+VESK_TEST_NAME=acp "$root/scripts/winerun" "$VESK_BUILD/win/tools/winprobe/winprobe.exe" acp \
+  >"$VESK_BUILD/acp.txt" 2>/dev/null </dev/null || true
 if [ "$(tr -d '\r\n' <"$VESK_BUILD/acp.txt")" != "936" ]; then
   echo "harness: the ANSI code page under Wine is '$(cat "$VESK_BUILD/acp.txt")', not 936" >&2
   exit 1
 fi
 step_done wine-setup
-# One at a time: these tests drive real windows, the focus and the pointer on one display.
-run_ctest win wine -j 1 -L wine
-run_ctest win e2e -j 1 -L e2e
+# Side by side: each test has a Wine prefix, display and wineserver of its own.
+run_ctest win wine-e2e -j "$jobs" -L '^(wine|e2e)$'
 
 if [ ${#skipped_names[@]} -gt 0 ]; then
   echo "harness: skipped tests fail the run; skipped:" >&2

@@ -59,6 +59,8 @@ CMsgBoxCore::CMsgBoxCore(LPCSTR lpszText, UINT nType, int nCountdown, BOOL bInpu
     : m_strText(lpszText ? lpszText : ""),
       m_nType(nType & 0x7FFFFFFFu),
       m_nCountdown(nCountdown > 0 ? nCountdown : 0),
+      m_nCountdownSeconds(m_nCountdown),
+      m_dwCountdownStart(0),
       m_nButtons(1),
       m_nTimeoutResult(1),
       m_pFont(nullptr),
@@ -147,6 +149,7 @@ void CMsgBoxCore::Init(CDialog* pDlg, CWnd* pButtons[3], CStatic* pIcon, CStatic
   pDlg->SetWindowPos(nullptr, 0, 0, m_place.clientW + extraW, m_place.clientH + extraH,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   if (m_nCountdown > 0) {
+    m_dwCountdownStart = ::GetTickCount();
     pDlg->SetTimer(kTimerCountdown, 1000);
     ShowCountdown(pDlg);
   }
@@ -157,6 +160,7 @@ void CMsgBoxCore::Replace(CDialog* pDlg, LPCSTR lpszText, int nCountdown) {
   if (m_nCountdown > 0) pDlg->KillTimer(kTimerCountdown);
   m_strText = lpszText ? lpszText : "";
   m_nCountdown = nCountdown > 0 ? nCountdown : 0;
+  m_nCountdownSeconds = m_nCountdown;
   pDlg->SetDlgItemText(kIdText, m_strText);
   Init(pDlg, m_pButtons, m_pIcon, m_pCountdown, m_hIcon, m_bSkinned, m_inner);
   if (m_nCountdown <= 0) m_pCountdown->SetWindowText("");
@@ -179,7 +183,10 @@ void CMsgBoxCore::ShowCountdown(CDialog* pDlg) {
 
 BOOL CMsgBoxCore::Tick(CDialog* pDlg) {
   if (m_nCountdown <= 0) return FALSE;
-  --m_nCountdown;
+  // Ticks a busy thread missed arrive merged into one: the clock says how much time is left.
+  const int left = skin::CountdownSecondsLeft(m_nCountdownSeconds, ::GetTickCount() - m_dwCountdownStart);
+  if (left >= m_nCountdown) return FALSE;
+  m_nCountdown = left;
   ShowCountdown(pDlg);
   if (m_nCountdown > 0) return FALSE;
   pDlg->KillTimer(kTimerCountdown);

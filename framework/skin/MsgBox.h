@@ -29,7 +29,7 @@ class CMsgBoxCore {
             const RECT& inner);
   // A newer text of the same kind shown in this box: laid out again, countdown restarted.
   void Replace(CDialog* pDlg, LPCSTR lpszText, int nCountdown);
-  BOOL Tick(CDialog* pDlg);  // one countdown second; TRUE when the box ended
+  BOOL Tick(CDialog* pDlg);  // a countdown tick: the seconds left by the clock; TRUE when the box ended
   void Clicked(CDialog* pDlg, int k);
   void ShowCountdown(CDialog* pDlg);
   char* TakeAnswer() const;
@@ -37,7 +37,9 @@ class CMsgBoxCore {
   CString m_strText;
   CString m_strEdit, m_strPassword;
   UINT m_nType;
-  int m_nCountdown;
+  int m_nCountdown;         // seconds the box still shows
+  int m_nCountdownSeconds;  // the whole countdown, counted from m_dwCountdownStart
+  DWORD m_dwCountdownStart;
   int m_nButtons;
   int m_nReturn[3];
   int m_nTimeoutResult;

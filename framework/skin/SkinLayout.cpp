@@ -516,4 +516,11 @@ void CopyTextBounded(char* dst, size_t size, const char* src) {
   dst[n] = 0;
 }
 
+int CountdownSecondsLeft(int seconds, uint32_t elapsedMs) {
+  if (seconds <= 0) return 0;
+  const int64_t leftMs = int64_t(seconds) * 1000 - int64_t(elapsedMs);
+  if (leftMs < 250) return 0;
+  return std::max<int>(1, int((leftMs + 500) / 1000));
+}
+
 }  // namespace skin

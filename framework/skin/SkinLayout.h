@@ -181,6 +181,12 @@ struct MsgBoxPlace {
 };
 MsgBoxPlace LayOutMessageBox(const MsgBoxMetrics& m);
 
+// Seconds a countdown box still shows after ELAPSEDMS of its SECONDS: whole seconds,
+// rounded, never 0 before the time is up (within a quarter second); 0 ends the box. The
+// window system merges timer ticks that a busy thread could not take, so the box counts
+// the time that passed, not the ticks that reached it.
+int CountdownSecondsLeft(int seconds, uint32_t elapsedMs);
+
 // Wait box: content width W + 56 (at least 200); height 48, or with the button
 // button height + 56 + extra.
 struct WaitBoxSize {

@@ -15,7 +15,6 @@
 
 #include "MsgBox.h"
 #include "SkinTheme.h"
-#include "VeskApp.h"
 #include "../dialogs/WaitDlg.h"
 // The framework's wait box and the game's wait dialog share their header's name.
 #include "../../framework/skin/WaitDlg.h"

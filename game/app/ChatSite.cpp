@@ -5,7 +5,8 @@
 #include "Advert.h"
 #include "NetFrame.h"
 #include "NetSkinConfig.h"
-#include "VeskApp.h"
+#include "Program.h"
+#include "LogFile.h"
 #include "VeskDoc.h"
 
 namespace {
@@ -38,29 +39,26 @@ void CChatSite::ShowAdRecord(const uint8_t* frame) {
 
 void CChatSite::HandleNetSkinData(const std::string& text) { NetSkinConfig().HandleNetSkinData(text); }
 
-std::string CChatSite::GetPanelTemplate() {
-  return std::string(theApp.m_szVeskAdvertising,
-                     strnlen(theApp.m_szVeskAdvertising, sizeof theApp.m_szVeskAdvertising));
-}
+std::string CChatSite::GetPanelTemplate() { return Program().AdvertisingTemplate(); }
 
 std::string CChatSite::GetWatchedName() {
-  CVeskDoc* pDoc = theApp.GetVeskDoc();
+  CVeskDoc* pDoc = Program().GetVeskDoc();
   if (!pDoc) return std::string();
-  const char* name = pDoc->m_Seats[CVeskDoc::OWN_POSITION].szUserName;
-  return std::string(name, strnlen(name, sizeof pDoc->m_Seats[0].szUserName));
+  const SEAT_INFO& own = pDoc->Seat(CVeskDoc::OWN_POSITION);
+  return std::string(own.szUserName, strnlen(own.szUserName, sizeof own.szUserName));
 }
 
 BOOL CChatSite::IsWatching() {
-  CVeskDoc* pDoc = theApp.GetVeskDoc();
+  CVeskDoc* pDoc = Program().GetVeskDoc();
   return pDoc && pDoc->IsWatching();
 }
 
-void CChatSite::WriteConnectionLog(const char* text) { theApp.m_GameLog.Write("%s", text); }
+void CChatSite::WriteConnectionLog(const char* text) { Program().GameLog().Write("%s", text); }
 
 BOOL CChatSite::GetSeat(int i, std::string* pName, int* pSeriesChange) {
-  CVeskDoc* pDoc = theApp.GetVeskDoc();
-  if (!pDoc || i < 0 || i >= (int)(sizeof pDoc->m_Seats / sizeof pDoc->m_Seats[0])) return FALSE;
-  const SEAT_INFO& s = pDoc->m_Seats[i];
+  CVeskDoc* pDoc = Program().GetVeskDoc();
+  if (!pDoc || i < 0 || i >= CVeskDoc::MAX_POSITIONS) return FALSE;
+  const SEAT_INFO& s = pDoc->Seat(i);
   *pName = std::string(s.szUserName, strnlen(s.szUserName, sizeof s.szUserName));
   *pSeriesChange = s.nSeriesTotal;
   return TRUE;
@@ -68,6 +66,6 @@ BOOL CChatSite::GetSeat(int i, std::string* pName, int* pSeriesChange) {
 
 void CChatSite::SystemLine(const char* line) {
   if (!line) return;
-  theApp.m_GameLog.Write("system: %s", line);
+  Program().GameLog().Write("system: %s", line);
   if (m_pView) m_pView->AppendLine(line, kSystemLineColor, kSystemLineSize);
 }

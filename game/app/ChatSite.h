@@ -5,7 +5,7 @@
 
 #include "ChatView.h"
 #include "DocHost.h"
-#include "VeskApp.h"
+#include "Program.h"
 
 class CChatSite : public CDocChatPanel, public CChatViewSite {
  public:
@@ -19,7 +19,7 @@ class CChatSite : public CDocChatPanel, public CChatViewSite {
   std::string GetPanelTemplate() override;
   std::string GetWatchedName() override;
   BOOL IsWatching() override;
-  long GetChatLoginValue() override { return theApp.m_wChatLoginValue; }
+  long GetChatLoginValue() override { return Program().ChatLoginValue(); }
   void WriteConnectionLog(const char* text) override;
   BOOL GetSeat(int i, std::string* pName, int* pSeriesChange) override;
 

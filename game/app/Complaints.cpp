@@ -1,7 +1,8 @@
 #include "Complaints.h"
 
 #include "AppLinks.h"
-#include "VeskApp.h"
+#include "Program.h"
+#include "TableConnection.h"
 #include "VeskDoc.h"
 
 namespace {
@@ -42,24 +43,23 @@ void CVeskComplaints::ComplaintUpdate(const uint8_t* frame, bool declarerWaits) 
 }
 
 void CVeskComplaints::SendComplaint() {
-  CVeskDoc* doc = theApp.GetVeskDoc();
+  CVeskDoc* doc = Program().GetVeskDoc();
   if (!doc) return;
   // The accused is the other farmer.
-  const int other = doc->SeatToPosition(doc->m_nDeclarerSeat) == 2 ? 0 : 2;
-  doc->SendComplaint(doc->m_Seats[other].szUserName);
+  const int other = doc->SeatToPosition(doc->DeclarerSeat()) == 2 ? 0 : 2;
+  doc->SendComplaint(doc->Seat(other).szUserName);
 }
 
 void CVeskComplaints::SendDecline() {
-  if (CVeskDoc* doc = theApp.GetVeskDoc()) doc->SendComplaintDecline();
+  if (CVeskDoc* doc = Program().GetVeskDoc()) doc->SendComplaintDecline();
 }
 
 void CVeskComplaints::SendKeepAlive() {
-  if (GameSocketCloseState().bConnected) GameSocketSendKeepAlive();
+  if (Program().Connection().IsConnected()) Program().Connection().SendKeepAlive();
 }
 
 void CVeskComplaints::FlashIfInactive() {
-  if (CVeskDoc* doc = theApp.GetVeskDoc())
-    if (!doc->IsMainWindowActive()) doc->FlashMainWindow(kFlashCount, kFlashMs);
+  if (!Program().Connection().IsMainWindowActive()) Program().Connection().FlashMainWindow(kFlashCount, kFlashMs);
 }
 
 CRect CVeskComplaints::MainWindowRect() {
@@ -71,12 +71,13 @@ CRect CVeskComplaints::MainWindowRect() {
 }
 
 void CVeskComplaints::PlaceScoreBoardAbove(const CRect& dialog) {
-  CVeskDoc* doc = theApp.GetVeskDoc();
-  if (!doc || !doc->m_pScoreBoard || !doc->m_pScoreBoard->GetSafeHwnd()) return;
+  CVeskDoc* doc = Program().GetVeskDoc();
+  CDialog* pBoard = doc ? doc->GetScoreBoardWindow() : nullptr;
+  if (!pBoard || !pBoard->GetSafeHwnd()) return;
   CRect board;
-  doc->m_pScoreBoard->GetWindowRect(&board);
-  doc->m_pScoreBoard->SetWindowPos(nullptr, dialog.CenterPoint().x - board.Width() / 2, dialog.top - board.Height(), 0,
-                                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  pBoard->GetWindowRect(&board);
+  pBoard->SetWindowPos(nullptr, dialog.CenterPoint().x - board.Width() / 2, dialog.top - board.Height(), 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CVeskComplaints::Destroy() {

@@ -14,18 +14,22 @@ using std::min;
 #include <ctime>
 
 #include "AppLinks.h"
+#include "ChatSite.h"
+#include "Complaints.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
-#include "MainFrame.h"
 #include "OutsideLibrary.h"
 #include "ODTheme.h"
 #include "ResLoad.h"
 #include "SoundManager.h"
 #include "StartupTexts.h"
+#include "VeskFrameSite.h"
 #include "VeskDoc.h"
 #include "resource.h"
 
 CVeskApp theApp;
+
+CProgram& Program() { return theApp; }
 
 namespace {
 
@@ -81,6 +85,18 @@ int BindCodePageFromResources() {
   text.LoadString(IDS_CODEPAGE);
   return BindCodePageLibrary(text);
 }
+
+// The program's document template: every new document gets the program's hosts at once,
+// before it loads its seats.
+class CVeskDocTemplate : public CSingleDocTemplate {
+ public:
+  using CSingleDocTemplate::CSingleDocTemplate;
+  CDocument* CreateNewDocument() override {
+    CDocument* pDoc = CSingleDocTemplate::CreateNewDocument();
+    if (CVeskDoc* pVeskDoc = dynamic_cast<CVeskDoc*>(pDoc)) theApp.AdoptDocument(pVeskDoc);
+    return pDoc;
+  }
+};
 
 }  // namespace
 
@@ -144,12 +160,12 @@ BOOL CVeskApp::InitInstance() {
   Gdiplus::GdiplusStartup(&m_nGdiplusToken, &gdiplusInput, nullptr);
 
   TraceStartupStep(8, "sockets");
-  if (!GameSocketInitSockets()) {
+  if (!m_Connection.InitSockets()) {
     ShowStartupBoxId(IDS_SOCKETINIT, BOX_ERROR, BOX_COUNTDOWN);
     return FailStartup("sockets not initialised", FALSE);
   }
   // A socket hook the program forgot would drop what the server shows; refuse to start.
-  if (const char* missing = GameSocketMissingHook()) {
+  if (const char* missing = m_Connection.MissingHook()) {
     m_GameLog.Write("socket hook not set: %s", missing);
     fprintf(stderr, "socket hook not set: %s\n", missing);
     return FailStartup("socket hook not set", FALSE);
@@ -171,7 +187,7 @@ BOOL CVeskApp::InitInstance() {
   if (m_nCrashReportSwitch && !StartCrashReport()) return FailStartup("crash report not started", FALSE);
   CreateRunLogStore();
 
-  GameSocketSetCloseLog(m_nCrashReportSwitch != 0);
+  m_Connection.SetCloseLog(m_nCrashReportSwitch != 0);
 
   TraceStartupStep(13, "run log");
   CheckPreviousRun();
@@ -181,11 +197,11 @@ BOOL CVeskApp::InitInstance() {
   if (!EnterChannel()) return FailStartup("the table was not entered", FALSE);
 
   TraceStartupStep(15, "suspend socket");
-  GameSocketSuspend();
+  m_Connection.Suspend();
 
   TraceStartupStep(16, "document template");
-  AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVeskDoc), RUNTIME_CLASS(CMainFrame),
-                                        RUNTIME_CLASS(CGameView)));
+  AddDocTemplate(new CVeskDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CVeskDoc), RUNTIME_CLASS(CVeskFrame),
+                                      RUNTIME_CLASS(CGameView)));
 
   TraceStartupStep(17, "watch mode");
   m_nGameDataArrived = 1;
@@ -210,18 +226,19 @@ BOOL CVeskApp::InitInstance() {
 
   TraceStartupStep(21, "game dialogs");
   if (!m_pDoc->CreateGameDialogs()) return FailStartup("the game dialogs were not created", TRUE);
+  m_Connection.AttachDocument(m_pDoc);
 
   TraceStartupStep(22, "resume socket");
-  GameSocketResume();
+  m_Connection.Resume();
   m_bStartupComplete = TRUE;
 
   TraceStartupStep(23, "show");
   if (!m_Channel.nWatchMode) ShowAndLayoutMainWindow();
   // The background music plays with the table shown (a watcher's waits for the game data).
-  m_pDoc->RestartMusic(m_pDoc->m_strMusicFile);
+  m_pDoc->RestartMusic(m_pDoc->GetSettings().strMusicFile);
 
   TraceStartupStep(24, "client start");
-  GameSocketSendClientStart();
+  m_Connection.SendClientStart();
 
   TraceStartupStep(25, "find-game message");
   m_nLobbyFindGameMsg = RegisterWindowMessageA("QK_LOBBYFINDGAME_MESSAGE_ID");
@@ -235,7 +252,7 @@ BOOL CVeskApp::FailStartup(const char* why, BOOL bLoggedIn) {
   m_GameLog.Write("start-up failed: %s", why);
   m_nStartupFailure = 1;
   if (bLoggedIn) {
-    GameSocketQuitAndClose(false);
+    m_Connection.QuitAndClose();
     ShowStartupBoxId(IDS_STARTFAILED, BOX_ERROR, BOX_COUNTDOWN, why);
   }
   return FALSE;
@@ -285,7 +302,7 @@ void CVeskApp::CreateRunLogStore() {
 
 int CVeskApp::EnterChannel() {
   TABLE_LOGIN login;
-  if (!GameSocketLogin(g_LaunchRec, login)) {
+  if (!m_Connection.Login(g_LaunchRec, login)) {
     std::string text = FormatEnterChannelFailure();
     if (!SendRemoteLog(0, "game start", text.c_str(), "can not enter channel"))
       QueueRemoteLog(0, "game start", text.c_str(), "can not enter channel");
@@ -301,15 +318,23 @@ int CVeskApp::EnterChannel() {
       m_wChatLoginValue = login.wChatValue;
       return 1;
     case ENTER_BAD_PLAYERS:
-      GameSocketClose();
+      m_Connection.Close();
       ShowStartupBoxId(IDS_PLAYERLIST, BOX_ERROR, BOX_COUNTDOWN);
       return 0;
     default:
       m_GameLog.Write("enter channel refused: %d", static_cast<int>(result));
       // The server saw the login: it hears that this seat leaves again.
-      GameSocketQuitAndClose(false);
+      m_Connection.QuitAndClose();
       return 0;
   }
+}
+
+void CVeskApp::AdoptDocument(CVeskDoc* pDoc) {
+  m_pDoc = pDoc;
+  if (!pDoc) return;
+  pDoc->SetHost(
+      CDocHost{m_Connection, m_DocSite, *pDoc, *pDoc, m_DocSite, pDoc->ScoreBoard(), ProgramComplaints(), ChatSite()},
+      m_Channel);
 }
 
 void CVeskApp::ShowWatchWaitBox() { m_hWaitBox = CreateWatchWaitBox(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr); }

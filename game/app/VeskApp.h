@@ -1,6 +1,7 @@
 // The program's application object: start-up from a bare process to a table with the main
-// window on screen, the seat table and table options of the entered table, the busy counter
-// around sends, the run log, and shut-down.
+// window on screen, the seat table and table options of the entered table, the run log, and
+// shut-down. It owns the table connection and the sites of the document and the table view,
+// and hands the document its hosts as soon as the document template creates it.
 #pragma once
 #include <afxwin.h>
 
@@ -8,9 +9,12 @@
 #include <string>
 
 #include "ChannelState.h"
+#include "Program.h"
 #include "CrashReport.h"
 #include "LogFile.h"
 #include "RunLogStore.h"
+#include "TableConnection.h"
+#include "VeskDocSite.h"
 #include "VeskViewSite.h"
 
 class CVeskDoc;
@@ -18,7 +22,7 @@ class CVeskDoc;
 // Text buffers the constructor reads from LangRsc.ini [TrebbinQualifying].
 const int QUALIFYING_TEXT_SIZE = 1024;
 
-class CVeskApp : public CWinApp {
+class CVeskApp : public CWinApp, public CProgram {
  public:
   CVeskApp();
   ~CVeskApp() override;
@@ -29,34 +33,38 @@ class CVeskApp : public CWinApp {
   // Entering the table after the login: 1 on success, 0 on failure.
   int EnterChannel();
 
-  // Every send of a player action is bracketed by these; the table view ignores input while busy.
-  void BeginSend() { ++m_nBusy; }
-  int EndSend() {
-    if (m_nBusy > 0) --m_nBusy;
-    return m_nBusy;
-  }
-  BOOL IsBusy() const { return m_nBusy > 0; }
-
   // A watcher's window once the game data arrived.
-  void ShowMainWindow();
+  void ShowMainWindow() override;
   // The profile value "Path" of the section "Share".
   CString GetSharePath();
   // The main window as a JPEG in the screenshot folder; nothing without a main window.
   // The saved file's path, empty when nothing was saved.
-  std::string SaveScreenshot(const char* folder);
+  std::string SaveScreenshot(const char* folder) override;
 
   // The run log (nothing happens while the crash-report switch is off).
-  void SetRunLogField(const char* key, const char* value);
+  void SetRunLogField(const char* key, const char* value) override;
   BOOL WriteRunLogStart();
   BOOL ReadRunLog(RUN_LOG& log);
   BOOL CheckPreviousRun();
   void ClearRunLog();
-  void QueueRemoteLog(int level, const char* topic, const char* text, const char* reason);
+  void QueueRemoteLog(int level, const char* topic, const char* text, const char* reason) override;
   // The crash-report library's send; FALSE while the switch is off or the line was not taken.
-  BOOL SendRemoteLog(int level, const char* topic, const char* text, const char* reason);
+  BOOL SendRemoteLog(int level, const char* topic, const char* text, const char* reason) override;
 
-  CVeskDoc* GetVeskDoc() const { return m_pDoc; }
-  void SetVeskDoc(CVeskDoc* pDoc) { m_pDoc = pDoc; }
+  // CProgram
+  CVeskDoc* GetVeskDoc() const override { return m_pDoc; }
+  void AdoptDocument(CVeskDoc* pDoc) override;
+  CTableConnection& Connection() override { return m_Connection; }
+  CVeskDocSite& DocSite() override { return m_DocSite; }
+  CGameViewSite& ViewSite() override { return m_ViewSite; }
+  CLogFile& GameLog() override { return m_GameLog; }
+  const CHANNEL_STATE& Channel() const override { return m_Channel; }
+  bool GameDataArrived() const override { return m_nGameDataArrived != 0; }
+  WORD ChatLoginValue() const override { return m_wChatLoginValue; }
+  std::string QualifyingSign() const override { return m_szQualifyingSign; }
+  std::string AdvertisingTemplate() const override { return m_szVeskAdvertising; }
+  std::string NetSkinFolder() const override { return m_szNetSkinFolder; }
+  std::string SharePath() override { return (LPCSTR)GetSharePath(); }
 
   // LangRsc.ini [TrebbinQualifying].
   char m_szQualifyingSign[QUALIFYING_TEXT_SIZE];
@@ -67,7 +75,6 @@ class CVeskApp : public CWinApp {
   CHANNEL_STATE m_Channel;
   WORD m_wChatLoginValue = 0;  // the login reply's value, passed on to the chat control
   int m_nGameDataArrived = 0;
-  int m_nBusy = 0;
   int m_nCrashReportSwitch = 0;
   int m_nAutoReport = 1;
   char m_szStartTime[16];
@@ -79,6 +86,10 @@ class CVeskApp : public CWinApp {
   char m_szChatSkinBak[MAX_PATH];
   char m_szNetSkinFolder[MAX_PATH];
   BOOL m_bStartupComplete = FALSE;
+  // The connection to the game server and what the document and the view ask of the
+  // program (the frame holds its own site).
+  CTableConnection m_Connection;
+  CVeskDocSite m_DocSite;
   CVeskViewSite m_ViewSite;
 
  private:

@@ -2,44 +2,45 @@
 
 #include "AboutDlg.h"
 #include "ChatView.h"
-#include "AppLinks.h"
 #include "ExitDlg.h"
 #include "GameView.h"
 #include "HelpDlg.h"
 #include "MsgBox.h"
 #include "ResLoad.h"
 #include "SetupDlg.h"
-#include "VeskApp.h"
+#include "Program.h"
+#include "ChannelState.h"
+#include "LogFile.h"
+#include "TableConnection.h"
 #include "VeskDoc.h"
 #include "resource.h"
 
 namespace {
-CVeskDoc* Doc() { return theApp.GetVeskDoc(); }
+CVeskDoc* Doc() { return Program().GetVeskDoc(); }
 }  // namespace
 
-CMainFrameSite& ProgramFrameSite() {
-  static CVeskFrameSite s_site;
-  return s_site;
+IMPLEMENT_DYNCREATE(CVeskFrame, CMainFrame)
+
+CVeskFrame::CVeskFrame() { SetSite(&m_site); }
+
+BOOL CVeskFrameSite::IsConnected() { return Program().Connection().IsConnected(); }
+BOOL CVeskFrameSite::IsTrustExitDone() { return Program().Connection().IsTrustExitDone(); }
+BOOL CVeskFrameSite::IsConnectionEnded() { return Program().Connection().IsEnded(); }
+BOOL CVeskFrameSite::IsEndedByServer() { return Program().Connection().IsEndedByServer(); }
+DWORD CVeskFrameSite::OptionFlags() { return Program().Connection().OptionFlags(); }
+void CVeskFrameSite::RequestTrustExit() { Program().Connection().RequestTrustExit(); }
+void CVeskFrameSite::QuitAndClose() { Program().Connection().QuitAndClose(); }
+BOOL CVeskFrameSite::SendOptionFlags(int nType, DWORD dwValue) {
+  return Program().Connection().SendOptionFlags(nType, dwValue);
 }
 
-BOOL CVeskFrameSite::IsConnected() { return GameSocketCloseState().bConnected; }
-BOOL CVeskFrameSite::IsTrustExitDone() { return GameSocketCloseState().bTrustExitDone; }
-BOOL CVeskFrameSite::IsConnectionEnded() { return GameSocketCloseState().nEnded != 0; }
-BOOL CVeskFrameSite::IsEndedByServer() { return GameSocketCloseState().nEndedByServer != 0; }
-DWORD CVeskFrameSite::OptionFlags() { return GameSocketOptionFlags(); }
-void CVeskFrameSite::RequestTrustExit() { GameSocketRequestTrustExit(); }
-void CVeskFrameSite::QuitAndClose() { GameSocketQuitAndClose(false); }
-BOOL CVeskFrameSite::SendOptionFlags(int nType, DWORD dwValue) { return GameSocketSendOptionFlags(nType, dwValue); }
-
-BOOL CVeskFrameSite::IsWatching() { return theApp.m_Channel.nWatchMode != 0; }
-BOOL CVeskFrameSite::IsQuietClose() { return Doc() && Doc()->m_bQuietClose; }
-BOOL CVeskFrameSite::IsInTrusteeship() { return Doc() && (Doc()->m_bOwnTrusteeship || Doc()->m_bOwnTrustExit); }
-int CVeskFrameSite::LeaveRequests() { return Doc() ? Doc()->m_nLeaveRequests : 0; }
+BOOL CVeskFrameSite::IsWatching() { return Program().Channel().nWatchMode != 0; }
+BOOL CVeskFrameSite::IsQuietClose() { return Doc() && Doc()->IsQuietClose(); }
+BOOL CVeskFrameSite::IsInTrusteeship() { return Doc() && (Doc()->IsOwnTrusteeship() || Doc()->IsOwnTrustExit()); }
+int CVeskFrameSite::LeaveRequests() { return Doc() ? Doc()->LeaveRequests() : 0; }
 
 void CVeskFrameSite::SendLeaveRequest() {
-  if (!Doc()) return;
-  ++Doc()->m_nLeaveRequests;
-  Doc()->SendLeaveRequest();
+  if (Doc()) Doc()->RequestLeave();
 }
 
 void CVeskFrameSite::ForceQuit() {
@@ -47,7 +48,7 @@ void CVeskFrameSite::ForceQuit() {
 }
 
 void CVeskFrameSite::RestartMusicIfOn() {
-  if (Doc() && Doc()->m_bMusic) Doc()->RestartMusic(Doc()->m_strMusicFile);
+  if (Doc() && Doc()->GetSettings().bMusic) Doc()->RestartMusic(Doc()->GetSettings().strMusicFile);
 }
 
 // The chat control may hold the close back (method 56); without one nothing does.
@@ -58,7 +59,7 @@ BOOL CVeskFrameSite::ChatMayClose() {
   return !chat || !chat->GetSafeHwnd() || chat->Invoke56();
 }
 
-void CVeskFrameSite::SetRunLogField(const char* key, const char* value) { theApp.SetRunLogField(key, value); }
+void CVeskFrameSite::SetRunLogField(const char* key, const char* value) { Program().SetRunLogField(key, value); }
 
 BOOL CVeskFrameSite::AskYesNo(const char* text, UINT style, int countdown) {
   return ShowMessageBox(text, style, countdown) == IDYES;
@@ -78,6 +79,10 @@ void CVeskFrameSite::ShowAbout() {
 }
 
 void CVeskFrameSite::OpenSettings() { OpenSettingsDialog(); }
+
+std::string CVeskFrameSite::SharePath() { return Program().SharePath(); }
+std::string CVeskFrameSite::SkinFolder() { return Program().NetSkinFolder(); }
+CGameViewSite* CVeskFrameSite::ViewSite() { return &Program().ViewSite(); }
 
 CWnd* CVeskFrameSite::CreateHelpWindow(CWnd* pParent) {
   std::string link = GetLangRscUrl("Vesk");
@@ -110,67 +115,75 @@ class CVeskSetupDlg : public CSetupDlg {
 };
 
 void FillSetup(CSetupDlg& dlg, const CVeskDoc& doc) {
-  dlg.m_nBkMode = theApp.GetProfileInt(kSettings, "UseBkColor", 0);
-  dlg.m_crBk = (COLORREF)theApp.GetProfileInt(kSettings, "BkColor", 0x8000);
-  dlg.m_strBkPicture = theApp.GetProfileString(kSettings, "BkBmp", "");
-  dlg.m_bTile = theApp.GetProfileInt(kSettings, "Tile", 1);
-  dlg.m_nSeatDir = doc.m_bOrder ? 0 : 1;
-  dlg.m_bAllowWatch = doc.m_bEnableWatch;
+  const CVeskDoc::SETTINGS v = doc.GetSettings();
+  dlg.m_nBkMode = AfxGetApp()->GetProfileInt(kSettings, "UseBkColor", 0);
+  dlg.m_crBk = (COLORREF)AfxGetApp()->GetProfileInt(kSettings, "BkColor", 0x8000);
+  dlg.m_strBkPicture = AfxGetApp()->GetProfileString(kSettings, "BkBmp", "");
+  dlg.m_bTile = AfxGetApp()->GetProfileInt(kSettings, "Tile", 1);
+  dlg.m_nSeatDir = v.bOrder ? 0 : 1;
+  dlg.m_bAllowWatch = v.bEnableWatch;
   dlg.m_bWatcher = doc.IsWatching();
-  dlg.m_bSound = doc.m_bSound;
-  dlg.m_bMusic = doc.m_bMusic;
-  dlg.m_strMusicFile = doc.m_strMusicFile.c_str();
-  dlg.m_bSmallCards = doc.m_bSmallCard;
-  dlg.m_bAnimation = theApp.GetProfileInt(kSettings, "MoveCards", 0);
-  dlg.m_bVoice = doc.m_bVoice;
-  dlg.m_bTradSound = doc.m_bNormalSound;
-  dlg.m_bFloatText = doc.m_bFlyMsg;
-  dlg.m_strCaptureDir = doc.m_strSnapshotPath.c_str();
+  dlg.m_bSound = v.bSound;
+  dlg.m_bMusic = v.bMusic;
+  dlg.m_strMusicFile = v.strMusicFile.c_str();
+  dlg.m_bSmallCards = v.bSmallCard;
+  dlg.m_bAnimation = AfxGetApp()->GetProfileInt(kSettings, "MoveCards", 0);
+  dlg.m_bVoice = v.bVoice;
+  dlg.m_bTradSound = v.bNormalSound;
+  dlg.m_bFloatText = v.bFlyMsg;
+  dlg.m_strCaptureDir = v.strSnapshotPath.c_str();
 }
 
 void ApplyMusic(CVeskDoc& doc, const CSetupDlg& dlg) {
-  bool wasOn = doc.m_bMusic != 0;
-  bool fileChanged = doc.m_strMusicFile != (LPCSTR)dlg.m_strMusicFile;
-  doc.m_bMusic = dlg.m_bMusic;
-  doc.m_strMusicFile = (LPCSTR)dlg.m_strMusicFile;
-  if (doc.m_bMusic && (!wasOn || fileChanged)) doc.RestartMusic(doc.m_strMusicFile);
-  if (!doc.m_bMusic && wasOn) theApp.m_GameLog.Write("not built yet: music (StopMusic)");
+  CVeskDoc::SETTINGS v = doc.GetSettings();
+  const bool wasOn = v.bMusic != 0;
+  const bool fileChanged = v.strMusicFile != (LPCSTR)dlg.m_strMusicFile;
+  v.bMusic = dlg.m_bMusic;
+  v.strMusicFile = (LPCSTR)dlg.m_strMusicFile;
+  doc.SetSettings(v);
+  if (v.bMusic && (!wasOn || fileChanged)) doc.RestartMusic(v.strMusicFile);
+  if (!v.bMusic && wasOn) Program().GameLog().Write("not built yet: music (StopMusic)");
 }
 
 // The profile holds the choice at once, whatever way the program ends later.
 void WriteChosenSettings(const CVeskDoc& doc) {
+  const CVeskDoc::SETTINGS v = doc.GetSettings();
   const struct {
     const char* key;
     int value;
-  } ints[] = {{"Sound", doc.m_bSound},  {"Music", doc.m_bMusic}, {"SmallCard", doc.m_bSmallCard},
-              {"Order", doc.m_bOrder},  {"Voice", doc.m_bVoice}, {"NormalSound", doc.m_bNormalSound},
-              {"FlyMsg", doc.m_bFlyMsg}};
-  for (const auto& v : ints) theApp.WriteProfileInt(kSettings, v.key, v.value);
-  theApp.WriteProfileString(kSettings, "MusicFile", doc.m_strMusicFile.c_str());
-  theApp.WriteProfileString(kSettings, "SnapshotPath", doc.m_strSnapshotPath.c_str());
-  if (!doc.IsWatchingAsEntered()) theApp.WriteProfileInt(kSettings, "EnableWatch", doc.m_bEnableWatch);
+  } ints[] = {{"Sound", v.bSound},  {"Music", v.bMusic}, {"SmallCard", v.bSmallCard},
+              {"Order", v.bOrder},  {"Voice", v.bVoice}, {"NormalSound", v.bNormalSound},
+              {"FlyMsg", v.bFlyMsg}};
+  for (const auto& i : ints) AfxGetApp()->WriteProfileInt(kSettings, i.key, i.value);
+  AfxGetApp()->WriteProfileString(kSettings, "MusicFile", v.strMusicFile.c_str());
+  AfxGetApp()->WriteProfileString(kSettings, "SnapshotPath", v.strSnapshotPath.c_str());
+  if (!doc.IsWatchingAsEntered()) AfxGetApp()->WriteProfileInt(kSettings, "EnableWatch", v.bEnableWatch);
 }
 
 void ApplySetup(CVeskDoc& doc, CGameView& view, const CSetupDlg& dlg) {
-  bool repaint = dlg.m_bSmallCards != doc.m_bSmallCard;
-  theApp.WriteProfileInt(kSettings, "UseBkColor", dlg.m_nBkMode);
-  theApp.WriteProfileInt(kSettings, "BkColor", (int)dlg.m_crBk);
-  theApp.WriteProfileString(kSettings, "BkBmp", dlg.m_strBkPicture);
-  theApp.WriteProfileInt(kSettings, "Tile", dlg.m_bTile);
-  theApp.WriteProfileInt(kSettings, "MoveCards", dlg.m_bAnimation);
+  CVeskDoc::SETTINGS v = doc.GetSettings();
+  const bool repaint = dlg.m_bSmallCards != v.bSmallCard;
+  AfxGetApp()->WriteProfileInt(kSettings, "UseBkColor", dlg.m_nBkMode);
+  AfxGetApp()->WriteProfileInt(kSettings, "BkColor", (int)dlg.m_crBk);
+  AfxGetApp()->WriteProfileString(kSettings, "BkBmp", dlg.m_strBkPicture);
+  AfxGetApp()->WriteProfileInt(kSettings, "Tile", dlg.m_bTile);
+  AfxGetApp()->WriteProfileInt(kSettings, "MoveCards", dlg.m_bAnimation);
   // The view writes its background back when it ends: it must hold the new choice.
   view.SetBackground(dlg.m_nBkMode, dlg.m_crBk, (LPCSTR)dlg.m_strBkPicture, dlg.m_bTile != 0);
   view.SetMoveCards(dlg.m_bAnimation != 0);
-  doc.m_bSound = dlg.m_bSound;
-  doc.m_bVoice = dlg.m_bVoice;
-  doc.m_bNormalSound = dlg.m_bTradSound;
-  doc.m_bFlyMsg = dlg.m_bFloatText;
-  doc.m_strSnapshotPath = (LPCSTR)dlg.m_strCaptureDir;
+  v.bSound = dlg.m_bSound;
+  v.bVoice = dlg.m_bVoice;
+  v.bNormalSound = dlg.m_bTradSound;
+  v.bFlyMsg = dlg.m_bFloatText;
+  v.strSnapshotPath = (LPCSTR)dlg.m_strCaptureDir;
+  doc.SetSettings(v);
   ApplyMusic(doc, dlg);
-  if ((dlg.m_nSeatDir == 0) != (doc.m_bOrder != 0)) view.OnSwitchDirection();
-  doc.m_bSmallCard = dlg.m_bSmallCards;
+  if ((dlg.m_nSeatDir == 0) != doc.IsOrderClockwise()) view.OnSwitchDirection();
+  v = doc.GetSettings();
+  v.bSmallCard = dlg.m_bSmallCards;
+  doc.SetSettings(v);
   if (repaint) {
-    CGameView::SetLargeCards(!doc.m_bSmallCard);
+    CGameView::SetLargeCards(!v.bSmallCard);
     view.RelayoutTable();
     view.RepaintTable();
   }

@@ -29,6 +29,19 @@ class CVeskFrameSite : public CMainFrameSite {
   void ShowAbout() override;
   void OpenSettings() override;
   CWnd* CreateHelpWindow(CWnd* pParent) override;
+  std::string SharePath() override;
+  std::string SkinFolder() override;
+  CGameViewSite* ViewSite() override;
+};
+
+// The program's main frame: the frame with the program's site.
+class CVeskFrame : public CMainFrame {
+  DECLARE_DYNCREATE(CVeskFrame)
+ public:
+  CVeskFrame();
+
+ private:
+  CVeskFrameSite m_site;
 };
 
 // The settings dialog over the table view; nothing without a document and a view.

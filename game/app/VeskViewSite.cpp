@@ -10,7 +10,10 @@
 #include "GameView.h"
 #include "LobbyLinks.h"
 #include "TickerDlg.h"
-#include "VeskApp.h"
+#include "Program.h"
+#include "VeskDocSite.h"
+#include "LogFile.h"
+#include "TableConnection.h"
 #include "VeskDoc.h"
 #include "VeskFrameSite.h"
 #include "WebUrl.h"
@@ -18,21 +21,20 @@
 CVeskViewSite::CVeskViewSite() = default;
 CVeskViewSite::~CVeskViewSite() = default;
 
-bool CVeskViewSite::IsBusySending() { return theApp.IsBusy() != FALSE; }
-uint32_t CVeskViewSite::OptionFlags() { return GameSocketOptionFlags(); }
-bool CVeskViewSite::GameProgressArrived() { return theApp.m_nGameDataArrived != 0; }
-int CVeskViewSite::IdleSeconds() { return GameSocketIdleSeconds(); }
-void CVeskViewSite::SendKeepAlive() { GameSocketSendKeepAlive(); }
+uint32_t CVeskViewSite::OptionFlags() { return Program().Connection().OptionFlags(); }
+bool CVeskViewSite::GameProgressArrived() { return Program().GameDataArrived(); }
+int CVeskViewSite::IdleSeconds() { return Program().Connection().IdleSeconds(); }
+void CVeskViewSite::SendKeepAlive() { Program().Connection().SendKeepAlive(); }
 
 bool CVeskViewSite::AskYesNo(const char* text, UINT style) { return ShowStartupBoxText(text, style, 0) == IDYES; }
 
 void CVeskViewSite::ToggleScoreBoard() {
-  if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->ToggleScoreBoard();
+  if (CVeskDoc* pDoc = Program().GetVeskDoc()) pDoc->ToggleScoreBoard();
 }
 
 std::string CVeskViewSite::SaveScreenshot() {
-  CVeskDoc* pDoc = theApp.GetVeskDoc();
-  return theApp.SaveScreenshot(pDoc ? pDoc->m_strSnapshotPath.c_str() : nullptr);
+  CVeskDoc* pDoc = Program().GetVeskDoc();
+  return Program().SaveScreenshot(pDoc ? pDoc->GetSettings().strSnapshotPath.c_str() : nullptr);
 }
 
 void CVeskViewSite::ChatNotice(const std::string& text, COLORREF, int) { SystemTextLine(text.c_str()); }
@@ -71,7 +73,7 @@ std::string CVeskViewSite::ChatListNickName(const char* userName) {
 }
 
 void CVeskViewSite::PlayWave(int id) {
-  if (CVeskDoc* pDoc = theApp.GetVeskDoc()) pDoc->PlayWave(id);
+  if (CVeskDoc* pDoc = Program().GetVeskDoc()) pDoc->PlayWave(id);
 }
 
 void CVeskViewSite::OpenUrl(const std::string& url) {
@@ -83,7 +85,7 @@ void CVeskViewSite::OpenUrl(const std::string& url) {
 void CVeskViewSite::OpenSettings() { OpenSettingsDialog(); }
 
 void CVeskViewSite::TickerText(const std::string& text) {
-  theApp.m_GameLog.Write("ticker: %s", text.c_str());
+  Program().GameLog().Write("ticker: %s", text.c_str());
   if (m_pTicker && m_pTicker->GetSafeHwnd()) m_pTicker->AddLine(text.c_str(), (int)text.size());
 }
 
@@ -102,14 +104,11 @@ void CVeskViewSite::DestroyTicker() {
   m_pTicker.reset();
 }
 
-int CVeskViewSite::SeatTier(int position) {
-  CVeskDoc* pDoc = theApp.GetVeskDoc();
-  return pDoc && pDoc->m_pTiers ? pDoc->m_pTiers->Get(position) : 0;
-}
+int CVeskViewSite::SeatTier(int position) { return Program().DocSite().SeatTier(position); }
 
 void CVeskViewSite::HoldMessages(bool hold) {
   if (hold)
-    GameSocketSuspend();
+    Program().Connection().Suspend();
   else
-    GameSocketResume();
+    Program().Connection().Resume();
 }

@@ -1,5 +1,5 @@
-// What the table view asks of the program: the busy state of sends, the connection's option
-// flags and keep-alive, questions, the score board, the screenshot and web addresses.
+// What the table view asks of the program: the connection's option flags and keep-alive,
+// questions, the score board, the screenshot and web addresses.
 #pragma once
 #include <memory>
 
@@ -12,7 +12,6 @@ class CVeskViewSite : public CGameViewSite {
  public:
   CVeskViewSite();
   ~CVeskViewSite() override;
-  bool IsBusySending() override;
   uint32_t OptionFlags() override;
   bool GameProgressArrived() override;
   int IdleSeconds() override;

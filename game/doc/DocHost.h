@@ -14,8 +14,14 @@ class CDocConnection {
  public:
   virtual ~CDocConnection() = default;
   virtual bool SendFrame(const std::vector<uint8_t>& frame) = 0;  // without a reply wait
+  // The table's one busy state: a send in flight (BeginSend .. EndSend), or a timeout the
+  // table has not yet answered with the next wait phase (HoldInput .. ReleaseInput). The
+  // player's actions wait while it is set.
   virtual void BeginSend() = 0;
   virtual void EndSend() = 0;
+  virtual void HoldInput() = 0;
+  virtual void ReleaseInput() = 0;
+  virtual bool IsBusy() = 0;
   virtual uint32_t OptionFlags() = 0;  // the table's option flags (bit 0: trusteeship allowed)
   virtual void QuitAndClose() = 0;
   virtual void QuitForcedAndClose() = 0;
@@ -24,6 +30,8 @@ class CDocConnection {
   virtual bool IsMainWindowActive() = 0;
   virtual void FlashMainWindow(int count, int ms) = 0;
   virtual void ShowMainWindow() = 0;  // a watcher's window once the game data arrived
+  // The document goes: no frame of the server may reach it any more.
+  virtual void DetachDocument() = 0;
 };
 
 // Boxes: a string of the resource library (formatted with `arg` when it has a placeholder)
@@ -65,12 +73,14 @@ class CDocProfile {
   virtual void WriteProfileString(const char* key, const std::string& value) = 0;
 };
 
-// The program's services: the run log and the tier query.
+// The program's services: the run log, the game log and the tier query.
 class CDocServices {
  public:
   virtual ~CDocServices() = default;
   virtual void SetRunLogField(const char* key, const std::string& value) = 0;
-  virtual void StartTierQuery() = 0;
+  virtual void WriteGameLog(const std::string& line) = 0;
+  // The ranked tiers of the players at the table, by view position.
+  virtual void StartTierQuery(const std::vector<std::string>& userNames) = 0;
 };
 
 // The score board's rows.

@@ -28,7 +28,7 @@ int CGameDocCore::OnDeal(const uint8_t* pFrame) {
     m_Seats[p].nLastPlayCount = 0;
     m_nPrevPlayCount[p] = 0;
   }
-  for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p)
+  for (int p = 0; p < m_pChannel->nPlayerCount && p < MAX_POSITIONS; ++p)
     if (m_Seats[p].wSeat < 4) m_Seats[p].nScoreTotal = static_cast<int32_t>(score[m_Seats[p].wSeat]);
   m_bHintFlag = m->hint != 0;
   if (!m_bHintFlag) View().RelayoutTable();
@@ -47,14 +47,16 @@ int CGameDocCore::OnDeal(const uint8_t* pFrame) {
     m_Seats[OWN_POSITION].bAllowWatching = static_cast<int32_t>(allow[m_wOwnSeat]);
     faceUp = allow[m_wOwnSeat] != 0;
   }
-  for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p)
+  for (int p = 0; p < m_pChannel->nPlayerCount && p < MAX_POSITIONS; ++p)
     FillHand(p, p == OWN_POSITION ? m->cards.data() : nullptr, cards, p == OWN_POSITION && faceUp);
   SortSeatHand(OWN_POSITION, 0);
   m_nTurnPosition = firstPos;
   InvalidateHint();
   if (m_bVoice) PlayVoiceNow(1, -1);
   SetSchedule(SCHEDULE_BID);
-  m_Host.services.StartTierQuery();
+  std::vector<std::string> names;
+  for (int p = 0; p < m_pChannel->nPlayerCount && p < MAX_POSITIONS; ++p) names.push_back(m_Seats[p].szUserName);
+  m_Host->services.StartTierQuery(names);
   return 1;
 }
 
@@ -78,7 +80,7 @@ int CGameDocCore::OnBid(const uint8_t* pFrame) {
       voice = 4 + static_cast<int>(bid);
     } else if (m_nFirstBidder == m_nTurnPosition || state != 0) {
       voice = 2;
-    } else if (m_Channel.nPlayerCount > 0 && m_nFirstBidder == (m_nTurnPosition + 1) % m_Channel.nPlayerCount) {
+    } else if (m_pChannel->nPlayerCount > 0 && m_nFirstBidder == (m_nTurnPosition + 1) % m_pChannel->nPlayerCount) {
       voice = 4;
     } else {
       voice = 3;
@@ -102,7 +104,7 @@ int CGameDocCore::OnBid(const uint8_t* pFrame) {
   m_bNewRound = 1;
   SetSchedule(SCHEDULE_PLAY);
   if (!IsWatching()) View().SetStatusText(gamedoc::kTextPlayHelp);
-  if (m_Channel.nPlayerCount == 4 && pos == OWN_POSITION && !IsWatching()) View().ShowShowCardsButton();
+  if (m_pChannel->nPlayerCount == 4 && pos == OWN_POSITION && !IsWatching()) View().ShowShowCardsButton();
   return 1;
 }
 

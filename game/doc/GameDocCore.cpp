@@ -58,7 +58,9 @@ CDocTableView& CGameDocCore::View() {
   return m_pTableView ? *m_pTableView : s_none;
 }
 
-CGameDocCore::CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel) : m_Host(host), m_Channel(channel) {
+CGameDocCore::CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel) : CGameDocCore() { SetHost(host, channel); }
+
+CGameDocCore::CGameDocCore() {
   std::memset(m_Seats, 0, sizeof m_Seats);
   std::memset(m_Hands, 0, sizeof m_Hands);
   std::memset(m_LastPlays, 0, sizeof m_LastPlays);
@@ -78,14 +80,13 @@ CGameDocCore::CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel) : m_Hos
   m_nTurnPosition = 0;
   m_nLastPlayerPosition = 0;
   m_bQuietClose = 1;
-  m_bBusy = 0;
   m_nBidState = 0;
   m_nLastBid = -1;
   m_nFirstBidder = -1;
   m_nBidValue = 0;
   m_nDeclarerSeat = -1;
   m_bOwnDeclarer = 1;
-  m_nMultiplier = m_Channel.nOptions[OPT_BASE_MULTIPLIER];
+  m_nMultiplier = 0;
   m_nMultiplierCount = 0;
   m_bDeclarerShown = 0;
   m_nBottomCount = 0;
@@ -103,60 +104,84 @@ CGameDocCore::CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel) : m_Hos
   std::memset(m_nSavedPlayCount, 0, sizeof m_nSavedPlayCount);
   m_bSound = 1, m_bMusic = 0, m_bScoreBoard = 0, m_bClockFlowBlink = 0, m_bOrder = 1, m_nShowOrder = 0;
   m_nSortMode = 0, m_bVoice = 1, m_bNormalSound = 0, m_bFlyMsg = 0, m_bEnableWatch = 1, m_bSmallCard = 1;
-  SetRuleOptions(m_Channel.nPlayerCount, m_Channel.nOptions[OPT_FOUR_STRAIGHT],
-                 m_Channel.nOptions[OPT_FOUR_TRIPLE_ONE]);
+}
+
+void CGameDocCore::SetHost(const CDocHost& host, CHANNEL_STATE& channel) {
+  m_Host.emplace(host);
+  m_pChannel = &channel;
+  m_nMultiplier = m_pChannel->nOptions[OPT_BASE_MULTIPLIER];
+  SetRuleOptions(m_pChannel->nPlayerCount, m_pChannel->nOptions[OPT_FOUR_STRAIGHT],
+                 m_pChannel->nOptions[OPT_FOUR_TRIPLE_ONE]);
+}
+
+CGameDocCore::SETTINGS CGameDocCore::GetSettings() const {
+  return SETTINGS{m_bSound,  m_bMusic,       m_bOrder,     m_bVoice,       m_bNormalSound,
+                  m_bFlyMsg, m_bEnableWatch, m_bSmallCard, m_strMusicFile, m_strSnapshotPath};
+}
+
+void CGameDocCore::SetSettings(const SETTINGS& v) {
+  m_bSound = v.bSound;
+  m_bMusic = v.bMusic;
+  m_bOrder = v.bOrder;
+  m_bVoice = v.bVoice;
+  m_bNormalSound = v.bNormalSound;
+  m_bFlyMsg = v.bFlyMsg;
+  m_bEnableWatch = v.bEnableWatch;
+  m_bSmallCard = v.bSmallCard;
+  m_strMusicFile = v.strMusicFile;
+  m_strSnapshotPath = v.strSnapshotPath;
 }
 
 void CGameDocCore::LoadSeats() {
-  SetRuleOptions(m_Channel.nPlayerCount, m_Channel.nOptions[OPT_FOUR_STRAIGHT],
-                 m_Channel.nOptions[OPT_FOUR_TRIPLE_ONE]);
+  SetRuleOptions(m_pChannel->nPlayerCount, m_pChannel->nOptions[OPT_FOUR_STRAIGHT],
+                 m_pChannel->nOptions[OPT_FOUR_TRIPLE_ONE]);
   for (int p = 0; p < MAX_POSITIONS; ++p) {
     SEAT_INFO& s = m_Seats[p];
     std::memset(&s, 0, sizeof s);
-    if (p >= m_Channel.nPlayerCount) continue;
-    std::memcpy(s.szUserName, m_Channel.seats[p].szUserName, sizeof s.szUserName);
-    std::memcpy(s.szNickName, m_Channel.seats[p].szNickName, sizeof s.szNickName);
+    if (p >= m_pChannel->nPlayerCount) continue;
+    std::memcpy(s.szUserName, m_pChannel->seats[p].szUserName, sizeof s.szUserName);
+    std::memcpy(s.szNickName, m_pChannel->seats[p].szNickName, sizeof s.szNickName);
     s.szUserName[19] = s.szNickName[19] = 0;
-    s.wSeat = m_Channel.seats[p].wServerSeat;
-    s.nScoreTotal = m_Channel.nScoreTotal[p];
-    s.nSeriesTotal = m_Channel.nSeriesTotal[p];
+    s.wSeat = m_pChannel->seats[p].wServerSeat;
+    s.nScoreTotal = m_pChannel->nScoreTotal[p];
+    s.nSeriesTotal = m_pChannel->nSeriesTotal[p];
     s.bAllowWatching = 1;
   }
   m_wOwnSeat = m_Seats[OWN_POSITION].wSeat;
-  m_nMultiplier = m_Channel.nOptions[OPT_BASE_MULTIPLIER];
+  m_nMultiplier = m_pChannel->nOptions[OPT_BASE_MULTIPLIER];
 }
 
 void CGameDocCore::LoadSettings() {
-  m_bSound = m_Host.profile.GetProfileInt("Sound", 1);
-  m_bMusic = m_Host.profile.GetProfileInt("Music", 0);
-  m_strMusicFile = m_Host.profile.GetProfileString("MusicFile", "");
-  m_bScoreBoard = m_Host.profile.GetProfileInt("ScoreBoard", 0);
-  m_bClockFlowBlink = m_Host.profile.GetProfileInt("ClockFlowBlink", 0);
-  m_bOrder = m_Host.profile.GetProfileInt("Order", 1);
-  m_nShowOrder = m_Host.profile.GetProfileInt("ShowOrder", 0);
-  m_nSortMode = m_Host.profile.GetProfileInt("SortMode", 0) ? 1 : 0;
-  m_bVoice = m_Host.profile.GetProfileInt("Voice", 1);
-  m_bNormalSound = m_Host.profile.GetProfileInt("NormalSound", 0);
-  m_bFlyMsg = m_Host.profile.GetProfileInt("FlyMsg", 0);
-  m_strSnapshotPath = m_Host.profile.GetProfileString("SnapshotPath", m_strSnapshotPath);
-  m_bEnableWatch = m_Host.profile.GetProfileInt("EnableWatch", 1);
-  m_strDocFolder = m_Host.profile.GetDocumentFolder();
+  m_bSound = m_Host->profile.GetProfileInt("Sound", 1);
+  m_bMusic = m_Host->profile.GetProfileInt("Music", 0);
+  m_strMusicFile = m_Host->profile.GetProfileString("MusicFile", "");
+  m_bScoreBoard = m_Host->profile.GetProfileInt("ScoreBoard", 0);
+  m_bClockFlowBlink = m_Host->profile.GetProfileInt("ClockFlowBlink", 0);
+  m_bOrder = m_Host->profile.GetProfileInt("Order", 1);
+  m_nShowOrder = m_Host->profile.GetProfileInt("ShowOrder", 0);
+  m_nSortMode = m_Host->profile.GetProfileInt("SortMode", 0) ? 1 : 0;
+  m_bVoice = m_Host->profile.GetProfileInt("Voice", 1);
+  m_bNormalSound = m_Host->profile.GetProfileInt("NormalSound", 0);
+  m_bFlyMsg = m_Host->profile.GetProfileInt("FlyMsg", 0);
+  m_strSnapshotPath = m_Host->profile.GetProfileString("SnapshotPath", m_strSnapshotPath);
+  m_bEnableWatch = m_Host->profile.GetProfileInt("EnableWatch", 1);
+  m_strDocFolder = m_Host->profile.GetDocumentFolder();
 }
 
 void CGameDocCore::SaveSettings() {
-  m_Host.profile.WriteProfileInt("Sound", m_bSound);
-  m_Host.profile.WriteProfileInt("Music", m_bMusic);
-  m_Host.profile.WriteProfileInt("SmallCard", m_bSmallCard);
-  m_Host.profile.WriteProfileInt("Order", m_bOrder);
-  m_Host.profile.WriteProfileInt("Voice", m_bVoice);
-  m_Host.profile.WriteProfileInt("NormalSound", m_bNormalSound);
-  m_Host.profile.WriteProfileInt("FlyMsg", m_bFlyMsg);
+  m_Host->profile.WriteProfileInt("Sound", m_bSound);
+  m_Host->profile.WriteProfileInt("Music", m_bMusic);
+  m_Host->profile.WriteProfileInt("SmallCard", m_bSmallCard);
+  m_Host->profile.WriteProfileInt("Order", m_bOrder);
+  m_Host->profile.WriteProfileInt("Voice", m_bVoice);
+  m_Host->profile.WriteProfileInt("NormalSound", m_bNormalSound);
+  m_Host->profile.WriteProfileInt("FlyMsg", m_bFlyMsg);
   if (m_nShowOrder < 10) ++m_nShowOrder;
-  m_Host.profile.WriteProfileInt("ShowOrder", m_nShowOrder);
-  m_Host.profile.WriteProfileInt("SortMode", m_nSortMode);
-  m_Host.profile.WriteProfileString("MusicFile", m_strMusicFile);
-  m_Host.profile.WriteProfileString("SnapshotPath", m_strSnapshotPath);
-  if (!IsWatchingAsEntered()) m_Host.profile.WriteProfileInt("EnableWatch", m_bEnableWatch);
+  m_Host->profile.WriteProfileInt("ShowOrder", m_nShowOrder);
+  m_Host->profile.WriteProfileInt("SortMode", m_nSortMode);
+  m_Host->profile.WriteProfileString("MusicFile", m_strMusicFile);
+  m_Host->profile.WriteProfileString("SnapshotPath", m_strSnapshotPath);
+  if (!IsWatchingAsEntered()) m_Host->profile.WriteProfileInt("EnableWatch", m_bEnableWatch);
 }
 
 void CGameDocCore::RegisterMessageHandlers(CMessageHandlerTable<CGameDocCore>& t) {
@@ -193,7 +218,7 @@ void CGameDocCore::RegisterMessageHandlers(CMessageHandlerTable<CGameDocCore>& t
 // ---- seats ----
 
 int CGameDocCore::SeatToPosition(int nSeat) const {
-  for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p)
+  for (int p = 0; p < m_pChannel->nPlayerCount && p < MAX_POSITIONS; ++p)
     if (m_Seats[p].wSeat == nSeat) return p;
   return NO_POSITION;
 }
@@ -204,7 +229,7 @@ int CGameDocCore::PositionToSeat(int nPosition) const {
 }
 
 int CGameDocCore::FindSeatByName(const char* szName, bool bIgnoreCase) const {
-  for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p) {
+  for (int p = 0; p < m_pChannel->nPlayerCount && p < MAX_POSITIONS; ++p) {
     if (bIgnoreCase ? SameNameNoCase(m_Seats[p].szUserName, szName)
                     : std::strncmp(m_Seats[p].szUserName, szName, 20) == 0)
       return p;
@@ -236,19 +261,19 @@ const CARD_INFO* CGameDocCore::GetLastPlayCards(int* pnCount) {
 
 void CGameDocCore::SetSchedule(int nPhase, bool bRestartClock) {
   m_nSchedule = nPhase;
-  m_Host.services.SetRunLogField("Schedule", std::to_string(nPhase));
+  m_Host->services.SetRunLogField("Schedule", std::to_string(nPhase));
   if (bRestartClock) ShowTurnClock(false);
   bool quiet = m_bOwnTrusteeship || m_bOwnTrustExit;
   switch (nPhase) {
     case SCHEDULE_WAIT: {
       if (!quiet) {
         bool anyMarked = false;
-        for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p)
+        for (int p = 0; p < m_pChannel->nPlayerCount && p < MAX_POSITIONS; ++p)
           if (m_Seats[p].dwState & (SEAT_OFFLINE | SEAT_TRUSTEESHIP | SEAT_TRUST_EXIT)) anyMarked = true;
         if (!anyMarked && bRestartClock) ShowTurnClock(true);
         View().RefreshButtons();
       }
-      m_bBusy = 0;
+      m_Host->connection.ReleaseInput();
       std::memset(m_bReady, 0, sizeof m_bReady);
       break;
     }
@@ -272,13 +297,13 @@ void CGameDocCore::SetSchedule(int nPhase, bool bRestartClock) {
 }
 
 void CGameDocCore::EndHand() {
-  m_Host.chat.RefreshChatLists();
+  m_Host->chat.RefreshChatLists();
   if (m_bClockFlowBlink) View().MoveClockForHandEnd();
   m_nBidValue = 0;
   m_nDeclarerSeat = -1;
   m_nBidState = 0;
-  m_nMultiplier = m_Channel.nOptions[OPT_BASE_MULTIPLIER];
-  m_Host.scoreBoard.ShowScoreBoard(true);
+  m_nMultiplier = m_pChannel->nOptions[OPT_BASE_MULTIPLIER];
+  m_Host->scoreBoard.ShowScoreBoard(true);
   View().FocusGameView();
   SetSchedule(SCHEDULE_WAIT);
 }
@@ -289,7 +314,7 @@ void CGameDocCore::ShowTurnClock(bool bShow) {
     View().HideTurnClock();
     return;
   }
-  int seconds = m_Channel.nOptions[OPT_TURN_TIME];
+  int seconds = m_pChannel->nOptions[OPT_TURN_TIME];
   if (m_nSchedule == SCHEDULE_PLAY && m_bOwnDeclarer) {
     seconds *= 2;
     m_bOwnDeclarer = 0;
@@ -297,19 +322,19 @@ void CGameDocCore::ShowTurnClock(bool bShow) {
   if (seconds > 99) seconds = 99;
   if (seconds < 0) seconds = 0;
   View().ShowTurnClock(seconds);
-  if (!m_Host.connection.IsMainWindowActive()) m_Host.connection.FlashMainWindow(5, 20);
+  if (!m_Host->connection.IsMainWindowActive()) m_Host->connection.FlashMainWindow(5, 20);
 }
 
 void CGameDocCore::FlashUnlessActive(int nCount, int nMs) {
-  if (!m_Host.connection.IsMainWindowActive()) m_Host.connection.FlashMainWindow(nCount, nMs);
+  if (!m_Host->connection.IsMainWindowActive()) m_Host->connection.FlashMainWindow(nCount, nMs);
 }
 
 // ---- sending ----
 
 bool CGameDocCore::SendBody(uint32_t nId, const std::vector<uint8_t>& body, bool bBracket) {
-  if (bBracket) m_Host.connection.BeginSend();
-  bool ok = m_Host.connection.SendFrame(Frame(nId, body));
-  if (bBracket) m_Host.connection.EndSend();
+  if (bBracket) m_Host->connection.BeginSend();
+  bool ok = m_Host->connection.SendFrame(Frame(nId, body));
+  if (bBracket) m_Host->connection.EndSend();
   return ok;
 }
 
@@ -320,12 +345,12 @@ std::string CGameDocCore::PlayVoice(int nVoice, int nSeat) {
   if (!m_bGameProgress || m_strDocFolder.empty()) return std::string();
   std::string ini = m_strDocFolder + "\\sound.ini";
   if (m_nSchedule == SCHEDULE_PLAY) {
-    int range = m_Host.profile.ReadIniInt(ini, "RANDOM_RANGE", "SET", 30);
-    if (range < m_Host.profile.Random() % 100) return std::string();
+    int range = m_Host->profile.ReadIniInt(ini, "RANDOM_RANGE", "SET", 30);
+    if (range < m_Host->profile.Random() % 100) return std::string();
   }
   int seat = nSeat >= 0 ? nSeat : PositionToSeat(m_nTurnPosition);
-  int gender = seat >= 0 && seat < 4 ? m_Channel.nGender[seat] : 0;
-  std::string list = m_Host.profile.ReadIniString(ini, std::to_string(nVoice), (gender & 1) ? "FEMALE" : "MALE", "");
+  int gender = seat >= 0 && seat < 4 ? m_pChannel->nGender[seat] : 0;
+  std::string list = m_Host->profile.ReadIniString(ini, std::to_string(nVoice), (gender & 1) ? "FEMALE" : "MALE", "");
   if (list.size() > 1024) list.resize(1024);
   std::vector<std::string> entries;
   size_t start = 0;
@@ -338,10 +363,10 @@ std::string CGameDocCore::PlayVoice(int nVoice, int nSeat) {
   }
   if (entries.empty()) return std::string();
   int d = static_cast<int>(entries.size());
-  int e = m_Host.profile.Random() % d;
+  int e = m_Host->profile.Random() % d;
   auto path = [&](int i) { return m_strDocFolder + "\\sound\\" + entries[i]; };
   std::string chosen = path(e);
-  if (!m_Host.profile.FileExists(chosen)) return std::string();
+  if (!m_Host->profile.FileExists(chosen)) return std::string();
   if (m_nSchedule == SCHEDULE_BID) return chosen;
   if (chosen != m_strLastVoice) {
     m_strLastVoice = chosen;
@@ -349,14 +374,14 @@ std::string CGameDocCore::PlayVoice(int nVoice, int nSeat) {
   }
   if (d == 1) return std::string();
   std::string other = path((e + 1) % d);
-  if (!m_Host.profile.FileExists(other)) return std::string();
+  if (!m_Host->profile.FileExists(other)) return std::string();
   m_strLastVoice = other;
   return other;
 }
 
 void CGameDocCore::PlayVoiceNow(int nVoice, int nSeat) {
   std::string file = PlayVoice(nVoice, nSeat);
-  if (!file.empty()) m_Host.sounds.PlayVoiceFile(file);
+  if (!file.empty()) m_Host->sounds.PlayVoiceFile(file);
 }
 
 // ---- the previous round ----
@@ -372,7 +397,7 @@ void CGameDocCore::ShowLastRound() {
   }
   View().RedrawPlays();
   // The table comes back on a timer; the message loop keeps running meanwhile.
-  if (m_Host.connection.IsMainWindowVisible())
+  if (m_Host->connection.IsMainWindowVisible())
     View().StartLastRoundTimer(3000);
   else
     EndShowLastRound();

@@ -4,6 +4,8 @@
 // CVeskDoc derives from it; tests drive a whole hand through the handler table.
 #pragma once
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,13 @@ class CGameDocCore : public CCardRules {
 
   CGameDocCore(const CDocHost& host, CHANNEL_STATE& channel);
 
+  // The hosts and the entered table's channel, in one call; the program's document gets them
+  // from the application right after it is created.
+  void SetHost(const CDocHost& host, CHANNEL_STATE& channel);
+  bool HasHost() const { return m_Host.has_value(); }
+  // Sends in flight or a timeout not yet answered: the player's actions wait.
+  bool IsBusy() const { return m_Host->connection.IsBusy(); }
+
   // The table view while it exists (null: none; the calls then have nothing to update).
   void AttachTableView(CDocTableView* pView) { m_pTableView = pView; }
   CDocTableView* GetAttachedTableView() const { return m_pTableView; }
@@ -76,14 +85,27 @@ class CGameDocCore : public CCardRules {
   // Seats and positions.
   int SeatToPosition(int nSeat) const;  // NO_POSITION when no record holds the seat
   int PositionToSeat(int nPosition) const;
-  bool IsWatching() const { return m_Channel.nWatchMode != 0; }
-  bool IsWatchingAsEntered() const { return m_Channel.nWatchModeEntered != 0; }
+  bool IsWatching() const { return m_pChannel->nWatchMode != 0; }
+  bool IsWatchingAsEntered() const { return m_pChannel->nWatchModeEntered != 0; }
 
   // Phases and the turn clock.
   void SetSchedule(int nPhase, bool bRestartClock = true);
   int GetSchedule() const { return m_nSchedule; }
   void EndHand();
   void ShowTurnClock(bool bShow);
+
+  // The own position's hand and its selection (the table view's clicks and hints).
+  const CARD_INFO* OwnHand() const { return m_Hands[OWN_POSITION]; }
+  int OwnCardCount() const;  // within 0 .. MAX_CARDS
+  void SelectOwnCard(int nIndex, bool bSelected);
+  // Exactly the cards of these codes selected (a hint).
+  void SelectOwnCards(const CARD_INFO* pCards, int nCount);
+  void ClearSelection();
+  // The player may play now: their turn, nothing sent or sending, not watching.
+  bool CanPlayNow() const;
+  // With one card left in play and no trusteeship acting, the card is selected and played
+  // where the player may play; false when there was nothing to do.
+  bool AutoPlayLastCard();
 
   // Player actions.
   void SendReady();
@@ -153,7 +175,59 @@ class CGameDocCore : public CCardRules {
     if (nPosition >= 0 && nPosition < MAX_POSITIONS) m_Seats[nPosition].nLastPlayCount = 0;
   }
 
-  // State, read by the views.
+  // ---- the table as the views and the program read it
+  const SEAT_INFO& Seat(int nPosition) const { return m_Seats[nPosition]; }
+  const CARD_INFO* Hand(int nPosition) const { return m_Hands[nPosition]; }
+  const CARD_INFO* LastPlay(int nPosition) const { return m_LastPlays[nPosition]; }
+  const int* PrevPlayCounts() const { return m_nPrevPlayCount; }
+  bool PlayedThisRound(int nPosition) const { return m_bPlayedThisRound[nPosition] != 0; }
+  const CARD_INFO* BottomCards() const { return m_BottomCards; }
+  int BottomCount() const { return m_nBottomCount; }
+  const uint8_t* TableInfo() const { return m_TableInfo; }
+  int TurnPosition() const { return m_nTurnPosition; }
+  int BidValue() const { return m_nBidValue; }
+  int LastBid() const { return m_nLastBid; }
+  int FirstBidder() const { return m_nFirstBidder; }
+  int DeclarerSeat() const { return m_nDeclarerSeat; }
+  bool IsDeclarerShown() const { return m_bDeclarerShown != 0; }
+  int Multiplier() const { return m_nMultiplier; }
+  bool IsNewRound() const { return m_bNewRound != 0; }
+  bool IsPlaySent() const { return m_bPlaySent != 0; }
+  bool IsFreeLead() const { return m_bFreeLead != 0; }
+  bool IsHintOn() const { return m_bHintFlag != 0; }
+  bool IsOwnTrusteeship() const { return m_bOwnTrusteeship != 0; }
+  bool IsOwnTrustExit() const { return m_bOwnTrustExit != 0; }
+  bool IsQuietClose() const { return m_bQuietClose != 0; }
+  int LeaveRequests() const { return m_nLeaveRequests; }
+  const std::string& Notice() const { return m_strNotice; }
+  // The host's name from the server (at most 20 bytes, not always terminated).
+  std::string HostName() const { return std::string(m_szHostName, strnlen(m_szHostName, sizeof m_szHostName)); }
+  // How the table shows: seats clockwise or not, the direction buttons, the hand's sort
+  // mode, the floating texts, the score board at the hand's end.
+  bool IsOrderClockwise() const { return m_bOrder != 0; }
+  int ShowOrder() const { return m_nShowOrder; }
+  int SortMode() const { return m_nSortMode; }
+  bool IsFlyMsgOn() const { return m_bFlyMsg != 0; }
+  int ScoreBoardMode() const { return m_bScoreBoard; }
+  // The own hand in the sort mode's order (before it is drawn).
+  void SortOwnHand() { SortCards(m_Hands[OWN_POSITION], OwnCardCount(), 0, m_nSortMode); }
+  // The player asks to leave once more (the close of the main window).
+  void RequestLeave() {
+    ++m_nLeaveRequests;
+    SendLeaveRequest();
+  }
+
+  // The settings the settings dialog shows and changes (the profile keeps them).
+  struct SETTINGS {
+    int bSound, bMusic, bOrder, bVoice, bNormalSound, bFlyMsg, bEnableWatch, bSmallCard;
+    std::string strMusicFile, strSnapshotPath;
+  };
+  SETTINGS GetSettings() const;
+  // Takes the values as they are; the caller restarts the music or turns the seats.
+  void SetSettings(const SETTINGS& settings);
+
+ protected:
+  // The state of the table; the accessors above are its readers.
   SEAT_INFO m_Seats[MAX_POSITIONS];
   CARD_INFO m_Hands[MAX_POSITIONS][MAX_CARDS];
   CARD_INFO m_LastPlays[MAX_POSITIONS][MAX_CARDS];
@@ -167,7 +241,6 @@ class CGameDocCore : public CCardRules {
   int m_nTurnPosition;
   int m_nLastPlayerPosition;
   int m_bQuietClose;
-  int m_bBusy;
   int m_nBidState;
   int m_nLastBid;
   int m_nFirstBidder;
@@ -202,14 +275,15 @@ class CGameDocCore : public CCardRules {
       m_bNormalSound, m_bFlyMsg, m_bEnableWatch, m_bSmallCard;
   std::string m_strMusicFile, m_strSnapshotPath, m_strDocFolder;
 
- protected:
   CARD_INFO* GetSeatCards(int nPosition) override;
   int GetSeatCardCount(int nPosition) override;
   const CARD_INFO* GetLastPlayCards(int* pnCount) override;
 
-  CDocHost m_Host;
+  // Without hosts until SetHost.
+  CGameDocCore();
+  std::optional<CDocHost> m_Host;
   CDocTableView& View();
-  CHANNEL_STATE& m_Channel;
+  CHANNEL_STATE* m_pChannel = nullptr;
 
  private:
   CDocTableView* m_pTableView = nullptr;

@@ -8,7 +8,7 @@ using namespace gamedoc;
 
 int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
   auto m = DecodeFrame(pFrame, gamemsg::DecodeHandOver);
-  if (!m || static_cast<int>(m->players) > m_Channel.nPlayerCount) return 0;
+  if (!m || static_cast<int>(m->players) > m_pChannel->nPlayerCount) return 0;
   uint32_t n = m->players, hand = m->hand, seriesValue = m->seriesValue, seriesOver = m->seriesOver;
   const auto& change = m->change;
   const auto& series = m->seriesTotal;
@@ -20,8 +20,8 @@ int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
 
   int ownChange = m_wOwnSeat < 4 ? change[m_wOwnSeat] : 0;
   if (m_bSound) {
-    int limit = m_Channel.nPlayerCount == 4 ? 7 : 3;
-    m_Host.sounds.PlayWave(ownChange <= 0 ? 186 : m_nMultiplierCount > limit ? 188 : 190);
+    int limit = m_pChannel->nPlayerCount == 4 ? 7 : 3;
+    m_Host->sounds.PlayWave(ownChange <= 0 ? 186 : m_nMultiplierCount > limit ? 188 : 190);
   }
   int declPos = SeatToPosition(m_nDeclarerSeat);
   if (m_bVoice && declPos != NO_POSITION && m_nDeclarerSeat < 4) {
@@ -35,7 +35,7 @@ int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
     if (s >= 4) continue;
     m_nScoreChange[p] = change[s];
     m_Seats[p].nSeriesTotal = series[s];
-    m_Channel.nSeriesTotal[p] = series[s];
+    m_pChannel->nSeriesTotal[p] = series[s];
     m_Seats[p].nScoreTotal = SaturatingAdd(m_Seats[p].nScoreTotal, change[s]);
     m_Seats[p].nCardCount = static_cast<int>(remain[s]);
   }
@@ -54,44 +54,44 @@ int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
   }
   View().HideTurnClock();
   View().RepaintTable();
-  uint32_t held = m_Channel.nHandNumber;
-  bool seriesOn = m_Channel.nOptions[OPT_SERIES] != 0;
+  uint32_t held = m_pChannel->nHandNumber;
+  bool seriesOn = m_pChannel->nOptions[OPT_SERIES] != 0;
   int count = static_cast<int>(n);
   int totals[MAX_POSITIONS];
   for (int p = 0; p < MAX_POSITIONS; ++p) totals[p] = m_Seats[p].nSeriesTotal;
-  if (m_Host.connection.IsMainWindowVisible()) {
-    if (seriesOn && held == 0) m_Host.scoreBoard.AddSeriesRow(m_Channel.nSeriesValue);
-    m_Host.scoreBoard.RemoveTotalRow();
-    m_Host.scoreBoard.AddHandRow(static_cast<int>(held), m_nScoreChange, count);
-    if (held > 0) m_Host.scoreBoard.AddTotalRow(totals, count);
+  if (m_Host->connection.IsMainWindowVisible()) {
+    if (seriesOn && held == 0) m_Host->scoreBoard.AddSeriesRow(m_pChannel->nSeriesValue);
+    m_Host->scoreBoard.RemoveTotalRow();
+    m_Host->scoreBoard.AddHandRow(static_cast<int>(held), m_nScoreChange, count);
+    if (held > 0) m_Host->scoreBoard.AddTotalRow(totals, count);
   }
-  m_Channel.nHandNumber = hand;
+  m_pChannel->nHandNumber = hand;
   if (seriesOn && seriesOver) {
-    if (m_Host.connection.IsMainWindowVisible()) {
-      m_Host.scoreBoard.RemoveTotalRow();
-      m_Host.scoreBoard.AddFinalRow(totals, count);
+    if (m_Host->connection.IsMainWindowVisible()) {
+      m_Host->scoreBoard.RemoveTotalRow();
+      m_Host->scoreBoard.AddFinalRow(totals, count);
     }
-    for (int p = 0; p < MAX_POSITIONS; ++p) m_Seats[p].nSeriesTotal = m_Channel.nSeriesTotal[p] = 0;
-    m_Channel.nSeriesValue = seriesValue;
+    for (int p = 0; p < MAX_POSITIONS; ++p) m_Seats[p].nSeriesTotal = m_pChannel->nSeriesTotal[p] = 0;
+    m_pChannel->nSeriesValue = seriesValue;
   }
   SetSchedule(SCHEDULE_OVER);
   return 1;
 }
 
 int CGameDocCore::OnGameProgress(const uint8_t*) {
-  m_Host.connection.ShowMainWindow();
-  uint32_t h = m_Channel.nHandNumber;
-  if (h > 0 && m_Host.connection.IsMainWindowVisible()) {
+  m_Host->connection.ShowMainWindow();
+  uint32_t h = m_pChannel->nHandNumber;
+  if (h > 0 && m_Host->connection.IsMainWindowVisible()) {
     int totals[MAX_POSITIONS];
-    for (int p = 0; p < MAX_POSITIONS; ++p) totals[p] = m_Channel.nSeriesTotal[p];
-    if (m_Channel.nOptions[OPT_SERIES]) m_Host.scoreBoard.AddSeriesRow(m_Channel.nSeriesValue);
+    for (int p = 0; p < MAX_POSITIONS; ++p) totals[p] = m_pChannel->nSeriesTotal[p];
+    if (m_pChannel->nOptions[OPT_SERIES]) m_Host->scoreBoard.AddSeriesRow(m_pChannel->nSeriesValue);
     if (h == 1)
-      m_Host.scoreBoard.AddHandRow(0, totals, m_Channel.nPlayerCount);
+      m_Host->scoreBoard.AddHandRow(0, totals, m_pChannel->nPlayerCount);
     else
-      m_Host.scoreBoard.AddRangeRow(static_cast<int>(h - 1), totals, m_Channel.nPlayerCount);
-    m_Host.chat.RefreshChatLists();
+      m_Host->scoreBoard.AddRangeRow(static_cast<int>(h - 1), totals, m_pChannel->nPlayerCount);
+    m_Host->chat.RefreshChatLists();
   }
   m_bGameProgress = true;
-  m_Host.sounds.AllowMusic();
+  m_Host->sounds.AllowMusic();
   return 1;
 }

@@ -9,8 +9,44 @@
 
 using namespace gamedoc;
 
+int CGameDocCore::OwnCardCount() const {
+  const int n = m_Seats[OWN_POSITION].nCardCount;
+  return n < 0 ? 0 : n > MAX_CARDS ? MAX_CARDS : n;
+}
+
+void CGameDocCore::SelectOwnCard(int nIndex, bool bSelected) {
+  if (nIndex >= 0 && nIndex < MAX_CARDS) m_Hands[OWN_POSITION][nIndex].bSelected = bSelected ? 1 : 0;
+}
+
+void CGameDocCore::SelectOwnCards(const CARD_INFO* pCards, int nCount) {
+  const int n = OwnCardCount();
+  for (int i = 0; i < n; ++i) {
+    CARD_INFO& c = m_Hands[OWN_POSITION][i];
+    c.bSelected = 0;
+    for (int j = 0; j < nCount; ++j)
+      if (pCards[j].nCode == c.nCode) c.bSelected = 1;
+  }
+}
+
+void CGameDocCore::ClearSelection() {
+  for (int i = 0; i < MAX_CARDS; ++i) m_Hands[OWN_POSITION][i].bSelected = 0;
+}
+
+bool CGameDocCore::CanPlayNow() const {
+  return !IsWatching() && !IsBusy() && m_nTurnPosition == OWN_POSITION && !m_bPlaySent;
+}
+
+bool CGameDocCore::AutoPlayLastCard() {
+  if (m_bOwnTrusteeship || m_bOwnTrustExit || m_nSchedule != SCHEDULE_PLAY) return false;
+  if (m_Seats[OWN_POSITION].nCardCount != 1 || m_Hands[OWN_POSITION][0].bSelected) return false;
+  m_Hands[OWN_POSITION][0].bSelected = 1;
+  View().EnablePlayButton(!IsWatching() && m_nTurnPosition == OWN_POSITION);
+  if (CanPlayNow()) PlaySelectedCards();
+  return true;
+}
+
 void CGameDocCore::PlaySelectedCards() {
-  if (m_bPlaySent || m_bBusy) return;
+  if (m_bPlaySent || IsBusy()) return;
   InvalidateHint();
   CARD_INFO sel[MAX_CARDS];
   int n = 0;
@@ -36,8 +72,8 @@ void CGameDocCore::PlaySelectedCards() {
       if (lastCount > 0 && CompareCards(check, n, lastCopy, lastCount) <= 0) refusal = IDS_PLAY_NOT_BIGGER;
     }
     if (refusal) {
-      m_Host.sounds.PlayWave(172);
-      m_Host.boxes.ShowBoxId(refusal, kStyleWarning, 0, "");
+      m_Host->sounds.PlayWave(172);
+      m_Host->boxes.ShowBoxId(refusal, kStyleWarning, 0, "");
       SetSchedule(SCHEDULE_PLAY, false);
       return;
     }
@@ -61,7 +97,7 @@ void CGameDocCore::SendPlay(const std::vector<uint32_t>& codes) {
 
 void CGameDocCore::Pass() {
   // The server refuses a pass on a free lead; sending one would only bring its box back.
-  if (m_bPlaySent || m_bBusy || m_bFreeLead) return;
+  if (m_bPlaySent || IsBusy() || m_bFreeLead) return;
   SendPlay({});
 }
 
@@ -79,7 +115,7 @@ void CGameDocCore::OnClockExpired() {
       SendBid(0);
       break;
     case SCHEDULE_PLAY:
-      if (m_Host.connection.OptionFlags() & 1) {
+      if (m_Host->connection.OptionFlags() & 1) {
         View().HideTurnMarker();
         ShowTurnClock(false);
         View().SetPlayButtons(false, false);
@@ -95,7 +131,7 @@ void CGameDocCore::OnClockExpired() {
       }
       break;
     default:
-      m_bBusy = 1;
+      m_Host->connection.HoldInput();
       SendTimeout();
       break;
   }
@@ -219,7 +255,7 @@ int CGameDocCore::OnActionError(const uint8_t* pFrame) {
   uint32_t code = m->code;
   switch (code) {
     case 2:
-      m_Host.boxes.ShowBoxId(IDS_ACTION_ERROR2, kStyleWarning, 10, "");
+      m_Host->boxes.ShowBoxId(IDS_ACTION_ERROR2, kStyleWarning, 10, "");
       break;
     case 201:
     case 202:
@@ -227,7 +263,7 @@ int CGameDocCore::OnActionError(const uint8_t* pFrame) {
     case 204: {
       // 201..204 map to 5004, 5003, 5002, 5001.
       static const int kIds[] = {5004, 5003, IDS_PLAY_INVALID, IDS_PLAY_NOT_BIGGER};
-      m_Host.boxes.ShowBoxId(kIds[code - 201], kStyleWarning, 10, "");
+      m_Host->boxes.ShowBoxId(kIds[code - 201], kStyleWarning, 10, "");
       m_bPlaySent = 0;
       SetSchedule(SCHEDULE_PLAY, false);
       ShowTurnClock(true);
@@ -235,12 +271,12 @@ int CGameDocCore::OnActionError(const uint8_t* pFrame) {
       break;
     }
     case 501:
-      m_Host.boxes.ShowBoxId(IDS_KICKED_TIMEOUT, kStyleWarning, 10, "");
+      m_Host->boxes.ShowBoxId(IDS_KICKED_TIMEOUT, kStyleWarning, 10, "");
       [[fallthrough]];
     case 500:
       m_bQuietClose = 1;
-      m_Host.connection.PostCloseMainWindow();
-      m_Host.connection.QuitAndClose();
+      m_Host->connection.PostCloseMainWindow();
+      m_Host->connection.QuitAndClose();
       break;
     default:
       break;

@@ -9,7 +9,7 @@
 using namespace gamedoc;
 
 void CGameDocCore::SendReady() {
-  if (m_bSound) m_Host.sounds.PlayWave(184);
+  if (m_bSound) m_Host->sounds.PlayWave(184);
   ShowTurnClock(false);
   gamemsg::ReadyRequest m;
   m.seat = m_wOwnSeat;
@@ -81,7 +81,7 @@ int CGameDocCore::OnPlayerStates(const uint8_t* pFrame) {
   auto m = DecodeFrame(pFrame, gamemsg::DecodePlayerStates);
   if (!m) return 0;
   for (const auto& player : m->players) {
-    for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p) {
+    for (int p = 0; p < m_pChannel->nPlayerCount && p < MAX_POSITIONS; ++p) {
       if (std::strncmp(m_Seats[p].szUserName, player.name.c_str(), 20) != 0) continue;
       m_Seats[p].dwState = player.state;
       View().RedrawAvatar(p);
@@ -98,7 +98,7 @@ void CGameDocCore::SendLeaveRequest() {
 void CGameDocCore::ForceQuit() {
   // Leaving for good: no box about the closed connection.
   m_bQuietClose = 1;
-  m_Host.connection.QuitForcedAndClose();
+  m_Host->connection.QuitForcedAndClose();
 }
 
 int CGameDocCore::OnLeaveRequest(const uint8_t* pFrame) {
@@ -107,7 +107,7 @@ int CGameDocCore::OnLeaveRequest(const uint8_t* pFrame) {
   int pos = SeatToPosition(static_cast<int>(m->seat));
   if (pos == NO_POSITION) return 0;
   if (!IsWatching()) FlashUnlessActive(5, 20);
-  int answer = m_Host.boxes.ShowBoxId(IDS_LEAVE_ASK, kStyleYesNoQuestion, 10, m_Seats[pos].szUserName);
+  int answer = m_Host->boxes.ShowBoxId(IDS_LEAVE_ASK, kStyleYesNoQuestion, 10, m_Seats[pos].szUserName);
   gamemsg::LeaveAnswer reply{m_wOwnSeat, m->value, answer == kIdYes ? 1u : 0u};
   SendBody(MSG_LEAVE_ANSWER, gamemsg::Encode(reply), true);
   return 1;
@@ -122,13 +122,13 @@ int CGameDocCore::OnLeaveAnswer(const uint8_t* pFrame) {
   // The confirmation has the answer's three words: {own seat, value, leave anyway}.
   gamemsg::LeaveAnswer confirm{m_wOwnSeat, 0, 0};
   if (m->agree) {
-    if (m_Host.boxes.ShowBoxId(IDS_LEAVE_CONFIRM_AGREED, kStyleYesNoQuestion, 10, "") != kIdYes) return 1;
+    if (m_Host->boxes.ShowBoxId(IDS_LEAVE_CONFIRM_AGREED, kStyleYesNoQuestion, 10, "") != kIdYes) return 1;
     confirm.value = m->value;
   } else {
     int pos = SeatToPosition(static_cast<int>(m->seat));
     std::string name = pos != NO_POSITION ? m_Seats[pos].szUserName : "";
     // "[%s] refused!" followed by the question whether to leave anyway.
-    if (m_Host.boxes.ShowBoxIdPair(IDS_LEAVE_REFUSED, name, IDS_LEAVE_REFUSED_TAIL, kStyleYesNoQuestion, 10) != kIdYes)
+    if (m_Host->boxes.ShowBoxIdPair(IDS_LEAVE_REFUSED, name, IDS_LEAVE_REFUSED_TAIL, kStyleYesNoQuestion, 10) != kIdYes)
       return 1;
     confirm.agree = 1;
   }
@@ -139,7 +139,7 @@ int CGameDocCore::OnLeaveAnswer(const uint8_t* pFrame) {
 // ---- the socket's system messages about seats ----
 
 int CGameDocCore::OnServerClose(int) {
-  m_Host.connection.PostCloseMainWindow();
+  m_Host->connection.PostCloseMainWindow();
   return 0;
 }
 
@@ -152,7 +152,7 @@ int CGameDocCore::MarkOffline(const uint8_t* pFrame, bool bOffline) {
   std::string name;
   wire::Reader r(f.body, f.size);
   r.Field(f.size < 20 ? f.size : 20, &name);
-  for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p) {
+  for (int p = 0; p < m_pChannel->nPlayerCount && p < MAX_POSITIONS; ++p) {
     if (std::strncmp(m_Seats[p].szUserName, name.c_str(), 20) != 0) continue;
     if (bOffline)
       m_Seats[p].dwState |= SEAT_OFFLINE;
@@ -164,7 +164,7 @@ int CGameDocCore::MarkOffline(const uint8_t* pFrame, bool bOffline) {
 }
 
 void CGameDocCore::RequestTrusteeship(int nMode) {
-  if (!(m_Host.connection.OptionFlags() & 1)) return;
+  if (!(m_Host->connection.OptionFlags() & 1)) return;
   SendBody(MSG_TRUSTEESHIP, gamemsg::Encode(gamemsg::TrusteeshipRequest{static_cast<uint32_t>(nMode), OwnUserName()}),
            true);
 }
@@ -180,7 +180,7 @@ int CGameDocCore::OnTrusteeship(const uint8_t* pFrame) {
   int pos = FindSeatByName(name.c_str(), false);
   if (pos == NO_POSITION || f.status != 1) return 1;
   bool on = (onOff & 0xFFFF) != 0;
-  if (m_bSound || m_bVoice) m_Host.sounds.PlaySoundId(189);
+  if (m_bSound || m_bVoice) m_Host->sounds.PlaySoundId(189);
   if (on)
     m_Seats[pos].dwState |= SEAT_TRUSTEESHIP;
   else
@@ -204,7 +204,7 @@ int CGameDocCore::OnUserTrustExit(const uint8_t* pFrame) {
   }
   int pos = FindSeatByName(name.c_str(), false);
   if (pos == NO_POSITION || f.status != 1) return 1;
-  m_Host.sounds.PlaySoundId(189);
+  m_Host->sounds.PlaySoundId(189);
   m_Seats[pos].dwState |= SEAT_TRUST_EXIT;
   View().RedrawAvatar(pos);
   return 1;

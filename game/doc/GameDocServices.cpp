@@ -20,7 +20,7 @@ int CGameDocCore::OnNotice(const uint8_t* pFrame) {
 }
 
 int CGameDocCore::OnAdRecord(const uint8_t* pFrame) {
-  m_Host.chat.ShowAdRecord(pFrame);
+  m_Host->chat.ShowAdRecord(pFrame);
   return 1;
 }
 
@@ -28,7 +28,7 @@ int CGameDocCore::OnComplaintPrompt(const uint8_t* pFrame) {
   GameFrame f = ParseGameFrame(pFrame);
   // The prompt record is the first 20 bytes of the frame.
   if (f.size < gamemsg::kComplaintMinSize) return 0;
-  m_Host.complaints.ComplaintPrompt(pFrame, m_nDeclarerSeat == m_wOwnSeat);
+  m_Host->complaints.ComplaintPrompt(pFrame, m_nDeclarerSeat == m_wOwnSeat);
   FlashUnlessActive(5, 20);
   return 1;
 }
@@ -36,13 +36,13 @@ int CGameDocCore::OnComplaintPrompt(const uint8_t* pFrame) {
 int CGameDocCore::OnComplaintResult(const uint8_t* pFrame) {
   GameFrame f = ParseGameFrame(pFrame);
   if (f.size < gamemsg::kComplaintMinSize) return 0;
-  m_Host.complaints.ComplaintResult(pFrame, m_nDeclarerSeat == m_wOwnSeat);
+  m_Host->complaints.ComplaintResult(pFrame, m_nDeclarerSeat == m_wOwnSeat);
   FlashUnlessActive(5, 20);
   return 1;
 }
 
 int CGameDocCore::OnComplaintUpdate(const uint8_t* pFrame) {
-  m_Host.complaints.ComplaintUpdate(pFrame, m_nDeclarerSeat == m_wOwnSeat);
+  m_Host->complaints.ComplaintUpdate(pFrame, m_nDeclarerSeat == m_wOwnSeat);
   return 1;
 }
 
@@ -56,7 +56,7 @@ void CGameDocCore::SendComplaintDecline() { SendBody(MSG_COMPLAINT_DECLINE, {}, 
 int CGameDocCore::OnNetSkinData(const uint8_t* pFrame) {
   auto m = DecodeFrame(pFrame, gamemsg::DecodeNetSkinData);
   if (!m) return 0;
-  m_Host.chat.HandleNetSkinData(m->text);
+  m_Host->chat.HandleNetSkinData(m->text);
   return 1;
 }
 
@@ -112,6 +112,6 @@ int CGameDocCore::OnPanelData(const uint8_t* pFrame) {
   if (!f.status) return 1;
   std::memset(m_PanelData, 0, sizeof m_PanelData);
   std::memcpy(m_PanelData, f.body, f.size < sizeof m_PanelData ? f.size : sizeof m_PanelData);
-  m_Host.chat.PanelReload();
+  m_Host->chat.PanelReload();
   return 1;
 }

@@ -6,7 +6,6 @@
 #include "FrameRules.h"
 #include "GameView.h"
 #include "SkinTheme.h"
-#include "VeskApp.h"
 #include "resource.h"
 
 namespace {
@@ -79,16 +78,17 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
-  if (!m_pSite) m_pSite = &ProgramFrameSite();
+  // Closing, settings and help go through the site: no frame without one.
+  if (!m_pSite) return -1;
   if (CQKGameFrameWnd::OnCreate(lpcs) == -1) return -1;
   LoadWindowPos();
   SetAdKeys(kAdKey1, kAdKey2, kAdKey3);
   AddAboutMenuItem(IDS_ABOUTMENU);
   m_nAboutId = IDS_ABOUTMENU;
-  if ((DWORD)theApp.GetProfileInt("", "KeyValue1", 0) != kAdKey1 ||
-      (DWORD)theApp.GetProfileInt("", "KeyValue2", 0) != kAdKey2) {
-    theApp.WriteProfileInt("", "KeyValue1", (int)kAdKey1);
-    theApp.WriteProfileInt("", "KeyValue2", (int)kAdKey2);
+  if ((DWORD)AfxGetApp()->GetProfileInt("", "KeyValue1", 0) != kAdKey1 ||
+      (DWORD)AfxGetApp()->GetProfileInt("", "KeyValue2", 0) != kAdKey2) {
+    AfxGetApp()->WriteProfileInt("", "KeyValue1", (int)kAdKey1);
+    AfxGetApp()->WriteProfileInt("", "KeyValue2", (int)kAdKey2);
   }
   ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, SKIN_FRAME_MARK);
   SkinCreateTitleFont(m_font);
@@ -98,17 +98,17 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
   m_wndSplitter.SetPlainMode(FALSE);
   // Without the profile's own "Path" the platform's shared folder holds the theme.
-  CString path = theApp.GetProfileString("", "Path", "");
-  if (path.IsEmpty()) path = theApp.GetSharePath();
-  m_wndSplitter.LoadImages(theApp.m_szNetSkinFolder, (LPCSTR)path);
+  CString path = AfxGetApp()->GetProfileString("", "Path", "");
+  if (path.IsEmpty()) path = m_pSite->SharePath().c_str();
+  m_wndSplitter.LoadImages(m_pSite->SkinFolder().c_str(), (LPCSTR)path);
   m_wndSplitter.SetRightWidth(GetRightPaneWidth());
   if (!m_wndSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST)) return FALSE;
   if (!m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CGameView), CSize(600, 400), pContext)) return FALSE;
   if (!m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CChatView), CSize(GetRightPaneWidth(), 400), pContext))
     return FALSE;
   if (CGameView* pView = dynamic_cast<CGameView*>(m_wndSplitter.GetPane(0, 0))) {
-    pView->SetSite(&theApp.m_ViewSite);
-    pView->SetThemeFolders(theApp.m_szNetSkinFolder, (LPCSTR)theApp.GetProfileString("", "Path", ""));
+    pView->SetSite(m_pSite->ViewSite());
+    pView->SetThemeFolders(m_pSite->SkinFolder().c_str(), (LPCSTR)AfxGetApp()->GetProfileString("", "Path", ""));
   }
   m_bSplitterCreated = TRUE;
   return TRUE;
@@ -123,8 +123,8 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
 // ---- size and placement ------------------------------------------------------------------
 
 void CMainFrame::LoadWindowPos() {
-  CString text = theApp.GetProfileString(kSettings, "WindowPos", "");
-  g_nRViewVisible = theApp.GetProfileInt(kSettings, "IsRViewVisible", 0);
+  CString text = AfxGetApp()->GetProfileString(kSettings, "WindowPos", "");
+  g_nRViewVisible = AfxGetApp()->GetProfileInt(kSettings, "IsRViewVisible", 0);
   WINDOWPLACEMENT wp;
   memset(&wp, 0, sizeof wp);
   wp.length = sizeof wp;
@@ -142,7 +142,8 @@ void CMainFrame::LoadWindowPos() {
   wp.rcNormalPosition.bottom = wp.rcNormalPosition.top + size.h;
   // The stored show command is kept for the record only: the window always comes up normal.
   m_nShowCmd = SW_SHOWNORMAL;
-  theApp.m_nCmdShow = theApp.m_nCmdShow == SW_HIDE ? SW_HIDE : SW_SHOWNORMAL;
+  CWinApp* pApp = AfxGetApp();
+  pApp->m_nCmdShow = pApp->m_nCmdShow == SW_HIDE ? SW_HIDE : SW_SHOWNORMAL;
   m_wp = wp;
   // Placing only: showing is start-up's decision.
   wp.showCmd = SW_HIDE;
@@ -168,8 +169,8 @@ void CMainFrame::SaveWindowPos() {
   saved.bottom = wp.rcNormalPosition.bottom;
   saved.fullW = GetSystemMetrics(SM_CXFULLSCREEN);
   saved.fullH = GetSystemMetrics(SM_CYFULLSCREEN);
-  theApp.WriteProfileString(kSettings, "WindowPos", frame::FormatWindowPos(saved).c_str());
-  theApp.WriteProfileInt(kSettings, "IsRViewVisible", g_nRViewVisible);
+  AfxGetApp()->WriteProfileString(kSettings, "WindowPos", frame::FormatWindowPos(saved).c_str());
+  AfxGetApp()->WriteProfileInt(kSettings, "IsRViewVisible", g_nRViewVisible);
 }
 
 void CMainFrame::RecalcSplitter() {

@@ -6,12 +6,15 @@
 #include <afxext.h>
 #include <afxwin.h>
 
+#include <string>
+
 #include "QKGameFrameWnd.h"
 #include "SplitterEx.h"
 #include "resource.h"
 
 class CChatView;
 class CGameView;
+class CGameViewSite;
 
 #define WM_SEND_OPTION_FLAGS 0x52D
 #define WM_CONFIRMED_CLOSE 0x812C
@@ -21,8 +24,9 @@ int GetScreenSizeClass();
 // The right pane's width for the screen's class.
 int GetRightPaneWidth();
 
-// What closing asks of the rest of the program; the program's frame uses the real game
-// connection and document, a test its own.
+// What the frame asks of the rest of the program: how closing goes, the settings, help and
+// about boxes, and the folders and view site it hands to its panes. The program gives its
+// frame the real connection and document, a test its own.
 class CMainFrameSite {
  public:
   virtual ~CMainFrameSite() = default;
@@ -55,10 +59,13 @@ class CMainFrameSite {
   virtual void OpenSettings() = 0;
   // The help window, created hidden on first use (null when it cannot be made).
   virtual CWnd* CreateHelpWindow(CWnd* pParent) = 0;
+  // The platform's shared folder (the theme's home when the profile names none).
+  virtual std::string SharePath() = 0;
+  // The net skin's folder, empty without a net skin.
+  virtual std::string SkinFolder() = 0;
+  // What the table view asks of the program.
+  virtual CGameViewSite* ViewSite() = 0;
 };
-
-// The program's site (the game connection, the document and the game's dialogs).
-CMainFrameSite& ProgramFrameSite();
 
 class CMainFrame : public CQKGameFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)

@@ -26,7 +26,6 @@
 class CGameViewSite {
  public:
   virtual ~CGameViewSite() = default;
-  virtual bool IsBusySending() = 0;
   virtual uint32_t OptionFlags() = 0;
   virtual bool GameProgressArrived() = 0;
   virtual int IdleSeconds() = 0;
@@ -63,6 +62,7 @@ class CGameView : public CFormView, public CDocTableView {
   enum { CLOCK_TICK_SECONDS = 5, CLOCK_DIGITS = 2 };
   enum { WM_RELOAD_ORDER = 100, WM_CHAT_ECHO = 0x470 };
   enum { AVATAR_MSG_PLAYER = 1235, AVATAR_MSG_WATCHER = 1236 };
+  enum { OWN_POSITION = CGameDocCore::OWN_POSITION };
 
   CGameView();
   ~CGameView() override;

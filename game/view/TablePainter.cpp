@@ -27,7 +27,7 @@ int CTablePainter::PlayerCount() const {
 }
 
 int CTablePainter::SlotOf(int nPosition) const {
-  return tableview::SlotOf(nPosition, m_pDoc ? m_pDoc->m_bOrder != 0 : true);
+  return tableview::SlotOf(nPosition, m_pDoc ? m_pDoc->IsOrderClockwise() : true);
 }
 
 void CTablePainter::BuildTable(CDC* pDC) {
@@ -101,23 +101,23 @@ void CTablePainter::DrawShadowText(CDC* pDC, int x, int y, const char* text, COL
 bool CTablePainter::HandShown(int nPosition) const {
   CGameDocCore* doc = m_pDoc;
   if (!doc || nPosition == CGameDocCore::OWN_POSITION) return true;
-  const int n = doc->m_Seats[nPosition].nCardCount;
+  const int n = doc->Seat(nPosition).nCardCount;
   if (n <= 0) return false;
   const int phase = doc->GetSchedule();
   if (phase == SCHEDULE_PLAY) {
     // The declarer playing with open cards.
-    return doc->m_bDeclarerShown && doc->m_nDeclarerSeat >= 0 && doc->SeatToPosition(doc->m_nDeclarerSeat) == nPosition;
+    return doc->IsDeclarerShown() && doc->DeclarerSeat() >= 0 && doc->SeatToPosition(doc->DeclarerSeat()) == nPosition;
   }
   if (phase == SCHEDULE_BID) return false;
   // After a hand the document lays every remaining hand open.
-  const CARD_INFO& c = doc->m_Hands[nPosition][0];
+  const CARD_INFO& c = doc->Hand(nPosition)[0];
   return c.bFaceUp && c.nCode != 255;
 }
 
 bool CTablePainter::CardFaceUp(int nPosition, const CARD_INFO& card) const {
   if (!card.bFaceUp) return false;
   CGameDocCore* doc = m_pDoc;
-  if (doc && doc->IsWatching() && !doc->m_Seats[nPosition].bAllowWatching) return false;
+  if (doc && doc->IsWatching() && !doc->Seat(nPosition).bAllowWatching) return false;
   return true;
 }
 
@@ -151,7 +151,7 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
   const tableview::Layout& l = m_layout;
   const int slot = SlotOf(p);
   HDC dc = pDC->GetSafeHdc();
-  const SEAT_INFO& seat = doc->m_Seats[p];
+  const SEAT_INFO& seat = doc->Seat(p);
   ::SetBkMode(dc, TRANSPARENT);
 
   DrawOrderImage(pDC, p);
@@ -202,15 +202,15 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
   if (p == CGameDocCore::OWN_POSITION) {
     char line[48];
     const Pt t = l.textOrigin;
-    std::snprintf(line, sizeof line, kBaseFmt, doc->m_nBidValue);
+    std::snprintf(line, sizeof line, kBaseFmt, doc->BidValue());
     DrawShadowText(pDC, t.x, t.y, line, kWhite);
-    std::snprintf(line, sizeof line, kMultFmt, doc->m_nMultiplier);
+    std::snprintf(line, sizeof line, kMultFmt, doc->Multiplier());
     DrawShadowText(pDC, t.x, t.y + 16, line, kWhite);
-    if (doc->m_bDeclarerShown) DrawShadowText(pDC, t.x, t.y + 32, kShownText, kWhite);
+    if (doc->IsDeclarerShown()) DrawShadowText(pDC, t.x, t.y + 32, kShownText, kWhite);
   }
   // The declarer's badge; the farmers' badge on the other seats when the theme has one.
-  const bool declarer = doc->m_nDeclarerSeat >= 0 && doc->SeatToPosition(doc->m_nDeclarerSeat) == p;
-  if (doc->m_nDeclarerSeat >= 0 && !declarer && m_theme.hFarmer) {
+  const bool declarer = doc->DeclarerSeat() >= 0 && doc->SeatToPosition(doc->DeclarerSeat()) == p;
+  if (doc->DeclarerSeat() >= 0 && !declarer && m_theme.hFarmer) {
     const Pt b = l.badge[slot];
     DrawMaskedHalf(dc, RECT{b.x, b.y, b.x + m_theme.badgeCell.cx, b.y + m_theme.badgeCell.cy}, m_theme.hFarmer);
   }
@@ -227,22 +227,21 @@ void CTablePainter::DrawPlayerPanel(CDC* pDC, int p) {
   }
   // The last bid of the seat before the current bidder.
   if (doc->GetSchedule() == SCHEDULE_BID && p != CGameDocCore::OWN_POSITION &&
-      p == tableview::PreviousBidder(doc->m_nTurnPosition, PlayerCount()) &&
-      doc->m_nTurnPosition != doc->SeatToPosition(doc->m_nFirstBidder) && doc->m_nLastBid >= 0 &&
-      doc->m_nLastBid <= 3) {
+      p == tableview::PreviousBidder(doc->TurnPosition(), PlayerCount()) &&
+      doc->TurnPosition() != doc->SeatToPosition(doc->FirstBidder()) && doc->LastBid() >= 0 && doc->LastBid() <= 3) {
     const Pt pl = l.play[slot];
     const int x = slot == 0 ? pl.x - 58 - 26 : pl.x;
     RECT br{x, pl.y + 30, x + 58, pl.y + 30 + 19};
-    if (!DrawStripCell(dc, m_theme.hBidStrip, doc->m_nLastBid, 58, 19, br.left, br.top)) {
+    if (!DrawStripCell(dc, m_theme.hBidStrip, doc->LastBid(), 58, 19, br.left, br.top)) {
       RoundBox(dc, br, RGB(250, 230, 150), RGB(140, 90, 0), 8);
-      CenteredText(dc, br, kBidTexts[doc->m_nLastBid], RGB(150, 40, 0));
+      CenteredText(dc, br, kBidTexts[doc->LastBid()], RGB(150, 40, 0));
     }
   }
   // Ranked level from the table information.
   const int info = doc->FindTableInfo(seat.szUserName);
   if (info >= 0) {
     int32_t level = 0;
-    std::memcpy(&level, doc->m_TableInfo + 8 + 44 * info + 20, 4);
+    std::memcpy(&level, doc->TableInfo() + 8 + 44 * info + 20, 4);
     if (level > 0) {
       const Pt lv = l.level[slot];
       // The theme's level icon (a level past the strip takes its last cell), else a disc
@@ -281,7 +280,7 @@ void CTablePainter::DrawTier(CDC* pDC, int p) {
 std::string CTablePainter::PanelNickName(int p) {
   CGameDocCore* doc = m_pDoc;
   if (!doc || p < 0 || p >= CGameDocCore::MAX_POSITIONS) return std::string();
-  const SEAT_INFO& seat = doc->m_Seats[p];
+  const SEAT_INFO& seat = doc->Seat(p);
   // The records' fields need not be terminated: copy at most their size.
   const std::string user(seat.szUserName, strnlen(seat.szUserName, sizeof seat.szUserName));
   std::string nick(seat.szNickName, strnlen(seat.szNickName, sizeof seat.szNickName));
@@ -298,11 +297,11 @@ void CTablePainter::DrawSeatHand(CDC* pDC, int p) {
   CGameDocCore* doc = m_pDoc;
   const tableview::Layout& l = m_layout;
   const int slot = SlotOf(p);
-  const int n = std::max(0, std::min<int>(doc->m_Seats[p].nCardCount, CGameDocCore::MAX_CARDS));
+  const int n = std::max(0, std::min<int>(doc->Seat(p).nCardCount, CGameDocCore::MAX_CARDS));
   if (n == 0) return;
-  CARD_INFO* hand = doc->m_Hands[p];
+  if (p == CGameDocCore::OWN_POSITION) doc->SortOwnHand();
+  const CARD_INFO* hand = doc->Hand(p);
   if (p == CGameDocCore::OWN_POSITION) {
-    doc->SortCards(hand, n, 0, doc->m_nSortMode);
     for (int i = 0; i < n; ++i) DrawCard(pDC, hand[i], l.hand[1].x + i * l.step, l.hand[1].y, CardFaceUp(p, hand[i]));
     return;
   }
@@ -317,8 +316,8 @@ std::vector<CARD_INFO> CTablePainter::PlayShown(int p) {
   std::vector<CARD_INFO> cards;
   CGameDocCore* doc = m_pDoc;
   if (!doc || p < 0 || p >= CGameDocCore::MAX_POSITIONS) return cards;
-  const int n = std::max(0, std::min<int>(doc->m_Seats[p].nLastPlayCount, CGameDocCore::MAX_CARDS));
-  cards.assign(doc->m_LastPlays[p], doc->m_LastPlays[p] + n);
+  const int n = std::max(0, std::min<int>(doc->Seat(p).nLastPlayCount, CGameDocCore::MAX_CARDS));
+  cards.assign(doc->LastPlay(p), doc->LastPlay(p) + n);
   for (CARD_INFO& c : cards) c.bSelected = 0;
   // Plays are shown the way the rules order them (a straight high to low), whatever
   // order the server sent.
@@ -341,8 +340,8 @@ void CTablePainter::DrawHand(CDC* pDC, int p) {
     for (int i = 0; i < n; ++i) DrawCard(pDC, play[i], row.left + i * l.step, row.top, true, false);
     return;
   }
-  if (phase == SCHEDULE_PLAY && tableview::PassMarkShown(m_bShowingPrevious, n, doc->m_bPlayedThisRound[p] != 0,
-                                                         doc->m_bNewRound != 0, p == doc->m_nTurnPosition)) {
+  if (phase == SCHEDULE_PLAY && tableview::PassMarkShown(m_bShowingPrevious, n, doc->PlayedThisRound(p),
+                                                         doc->IsNewRound(), p == doc->TurnPosition())) {
     const Pt a = l.play[slot];
     HDC dc = pDC->GetSafeHdc();
     BITMAP bm;
@@ -365,14 +364,14 @@ void CTablePainter::DrawBottomCards(CDC* pDC) {
   CGameDocCore* doc = m_pDoc;
   const int phase = doc->GetSchedule();
   if (phase == SCHEDULE_WAIT || phase == SCHEDULE_PHASE3) return;
-  const int n = std::max(0, std::min<int>(doc->m_nBottomCount, CGameDocCore::MAX_BOTTOM));
+  const int n = std::max(0, std::min<int>(doc->BottomCount(), CGameDocCore::MAX_BOTTOM));
   // Before the bottom cards are known the table shows three backs.
   const int shown = n > 0 ? n : 3;
   for (int i = 0; i < shown; ++i) {
     CARD_INFO c{};
     bool faceUp = false;
     if (n > 0) {
-      c = doc->m_BottomCards[i];
+      c = doc->BottomCards()[i];
       faceUp = c.bFaceUp != 0;
     }
     c.bSelected = 0;

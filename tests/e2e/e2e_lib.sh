@@ -7,7 +7,11 @@
 #   hwnd=$(e2e_window "Trebbin" 60)                        # the client's table window
 #   e2e_wait_log "$E2E_OUT/server.log" "id=0x00000215" 120 || e2e_fail "the hand did not end"
 #   e2e_shot "$hwnd" table                                  # $E2E_OUT/table.png
-# Every started process is ended on exit. A missing program is a failure, never a skip.
+# Each test runs isolated: a copy of the prepared Wine prefix, a display and a wineserver of its
+# own (scripts/wine-env.sh), so tests run side by side. Every started process is ended on exit.
+# A failed test leaves what shows why under build/test-results/TEST/: a picture of its display,
+# its screenshots, the server's, peers' and lobby's logs and the client's game log.
+# A missing program is a failure, never a skip.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../support/peers.sh"
 
@@ -33,7 +37,11 @@ e2e_init() {
   export VESK_ROOT=$(cd "$here/../.." && pwd)
   export VESK_BUILD=$(cd "$E2E_WIN/.." && pwd)
   source "$VESK_ROOT/scripts/wine-env.sh"
-  [ -n "${DISPLAY:-}" ] || e2e_fail "DISPLAY is not set"
+  E2E_NAME=${VESK_TEST_NAME:-tests.e2e.$(basename "$E2E_OUT")}
+  E2E_PIDS=()
+  E2E_LOBBY_PIDS=()
+  trap e2e_cleanup EXIT
+  vesk_isolate "$E2E_NAME" || e2e_fail "no Wine prefix, display or wineserver of its own"
   [ -f "$E2E_WIN/bin/Vesk.exe" ] || e2e_fail "Vesk.exe is not built"
   E2E_SERVER=$E2E_NATIVE/tools/tableserver/tableserver
   [ -x "$E2E_SERVER" ] || e2e_fail "the table server is not built"
@@ -42,16 +50,45 @@ e2e_init() {
   rm -rf "$E2E_OUT"
   mkdir -p "$E2E_OUT"
   E2E_STAGE=$(bash "$VESK_ROOT/scripts/stage.sh" "$E2E_OUT/stage") || e2e_fail "staging failed"
-  E2E_PIDS=()
-  E2E_LOBBY_PIDS=()
-  trap e2e_cleanup EXIT
 }
 
 e2e_cleanup() {
+  local rc=$?
   set +e
-  # The Windows processes outlive their Wine launchers: end them by name.
-  "$WINE" taskkill /f /im Vesk.exe >/dev/null 2>&1
-  "$WINE" taskkill /f /im lobby.exe >/dev/null 2>&1
+  if [ $rc -eq 0 ]; then
+    [ -z "${E2E_NAME:-}" ] || rm -rf "$VESK_BUILD/test-results/$E2E_NAME"
+  else
+    e2e_save_results
+  fi
+  e2e_end_processes
+  vesk_release
+  return 0
+}
+
+# Keeps what shows why a test failed under build/test-results/TEST/ (the display as it was,
+# screenshots, logs, the client's game log); the test's next run replaces or removes it.
+e2e_save_results() {
+  [ -n "${E2E_OUT:-}" ] && [ -n "${E2E_NAME:-}" ] || return 0
+  local dest=$VESK_BUILD/test-results/$E2E_NAME f
+  rm -rf "$dest"
+  mkdir -p "$dest"
+  vesk_screen_shot "$dest/screen.png"
+  for f in "$E2E_OUT"/*.png "$E2E_OUT"/*.log "$E2E_OUT"/*.out "$E2E_OUT"/*.txt; do
+    [ -f "$f" ] && cp -f "$f" "$dest/"
+  done
+  if [ -n "${E2E_STAGE:-}" ]; then
+    for f in "$E2E_STAGE"/program/*.txt "$E2E_STAGE"/program/*.log; do
+      [ -f "$f" ] && cp -f "$f" "$dest/"
+    done
+  fi
+  # The game log is GBK: a UTF-8 copy reads in any viewer.
+  [ -f "$dest/CQKVesklog.txt" ] && iconv -f GBK -t UTF-8 "$dest/CQKVesklog.txt" >"$dest/CQKVesklog.utf8.txt" 2>/dev/null
+  echo "e2e: what the failed test showed is in $dest" >&2
+}
+
+# Ends the native peers and lobby launchers started so far, and every Windows process of the
+# test's own prefix (its wineserver knows them; other tests' prefixes are never touched).
+e2e_end_processes() {
   local p f
   for f in "$E2E_OUT"/*.pid; do
     [ -f "$f" ] && E2E_PIDS+=($(cat "$f"))
@@ -63,6 +100,11 @@ e2e_cleanup() {
   for p in "${E2E_LOBBY_PIDS[@]}" "${E2E_PIDS[@]}"; do
     wait "$p" 2>/dev/null
   done
+  rm -f "$E2E_OUT"/*.pid
+  if [ -n "${VESK_ISOLATED:-}" ]; then
+    "$WINESERVER" -k 2>/dev/null
+    "$WINESERVER" -w 2>/dev/null
+  fi
   return 0
 }
 
@@ -135,15 +177,20 @@ e2e_shot() {
 
 # Ends every process started so far and forgets them, so that a test can run several rounds.
 e2e_reset() {
-  e2e_cleanup
+  set +e
+  e2e_end_processes
+  set -e
   E2E_PIDS=()
   E2E_LOBBY_PIDS=()
+  [ -z "${VESK_ISOLATED:-}" ] || vesk_wineserver_start
 }
 
-# The resident set size in KB of the running Windows program NAME (e.g. Vesk.exe), 0 if none.
+# The resident set size in KB of this test's running Windows program NAME (e.g. Vesk.exe), 0 if none.
 e2e_rss_kb() {
   local name=$1 pid arg0
   for pid in $(pgrep -f "$name" 2>/dev/null); do
+    # Only this test's program: other tests run the same one in prefixes of their own.
+    tr '\0' '\n' < /proc/$pid/environ 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
     arg0=$(tr '\0' '\n' < /proc/$pid/cmdline 2>/dev/null | head -1)
     # Only this run's program: other runs on the machine have prefixes of their own.
     tr '\0' '\n' < /proc/$pid/environ 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue

@@ -3,7 +3,8 @@
 # Windows test program:
 #   source "$VESK_ROOT/tests/support/peers.sh"; peers_init TAG
 #   peers_start NAME PROGRAM ARGS... && port=$PEER_PORT   # output in $PEERS_WORK/NAME.out, .err
-# Every peer started is ended, and the work folder removed, on exit.
+# Every peer started is ended, and the work folder removed, on exit (after a failure its files
+# are kept under build/test-results/TEST/).
 
 # The port a peer reported in its output FILE; empty while it has reported none.
 peers_port_in() {
@@ -17,9 +18,14 @@ peers_init() {
 }
 
 peers_cleanup() {
-  local p
+  local rc=$? p
   for p in "${PEERS_PIDS[@]}"; do kill "$p" 2>/dev/null; done
   for p in "${PEERS_PIDS[@]}"; do wait "$p" 2>/dev/null; done
+  # A failed test keeps its peers' logs under build/test-results/TEST/.
+  if [ $rc -ne 0 ] && [ $rc -ne 77 ] && [ -n "${VESK_TEST_NAME:-}" ] && [ -n "${VESK_BUILD:-}" ]; then
+    mkdir -p "$VESK_BUILD/test-results/$VESK_TEST_NAME"
+    cp -rf "$PEERS_WORK"/. "$VESK_BUILD/test-results/$VESK_TEST_NAME/" 2>/dev/null
+  fi
   rm -rf "$PEERS_WORK"
 }
 

@@ -210,6 +210,23 @@ TEST(MsgBoxGate, SameKindReplacesAndDepthIsBounded) {
   EXPECT_EQ(DefaultResult(0x80000004u), 6);
 }
 
+// The digits follow the time that passed: a thread that missed ticks (merged by the window
+// system while it was busy) shows the true seconds left and ends on time.
+TEST(MsgBoxCountdown, SecondsLeftFollowTheTimeNotTheTicks) {
+  struct Case {
+    int seconds;
+    uint32_t elapsedMs;
+    int left;
+  } cases[] = {
+      {10, 0, 10},    {10, 990, 9},   {10, 1000, 9}, {10, 1490, 9},  // a tick a little early or late
+      {10, 4600, 5},  {10, 8700, 1},  {10, 9700, 1}, {10, 9760, 0},  // the last second, then the end
+      {10, 10000, 0}, {10, 45000, 0}, {3, 4000, 0},  {2, 1000, 1},   // starved ticks end it at once
+      {0, 0, 0},      {-1, 0, 0},     {1, 0, 1},     {1, 800, 0},   {3600, 0, 3600}, {10, 0xFFFFFFFFu, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CountdownSecondsLeft(c.seconds, c.elapsedMs), c.left) << c.seconds << " s after " << c.elapsedMs << " ms";
+}
+
 TEST(MessageLines, BreaksAsTheTextIsDrawn) {
   struct Case {
     const char* text;

@@ -112,6 +112,28 @@ TEST(MsgBox, CountdownEndsWithTheDefaultButton) {
   EXPECT_EQ(seen.countdown, "2");
 }
 
+// A thread kept busy past the whole countdown (a table repainting on a loaded machine) gets
+// the ticks it missed as one: the box ends at that tick instead of counting on from there.
+TEST(MsgBox, CountdownEndsOnTimeAfterTheThreadWasBusy) {
+  UseSkinTheme();
+  std::vector<std::string> shownAfter;
+  bool ended = false;
+  ActOnNextDialog([&](HWND dlg) {
+    ::Sleep(3500);  // the busy thread itself, not a wait for something
+    const DWORD start = ::GetTickCount();
+    while (!ended && ::GetTickCount() - start < 5000) {
+      Pump(20);
+      ended = !::IsWindow(dlg) || !::IsWindowVisible(dlg);
+      char text[16] = "";
+      if (!ended && ::GetDlgItemTextA(dlg, 29813, text, sizeof text) && text != std::string("2"))
+        shownAfter.push_back(text);
+    }
+  });
+  EXPECT_EQ(DoMessageBox("countdown", 0x124, 2), 7);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(shownAfter, std::vector<std::string>{}) << "the box counted on after the time was up";
+}
+
 TEST(MsgBox, InputBoxAnswers) {
   UseSkinTheme();
   bool plainShown = false, maskedShown = true;

@@ -1,4 +1,4 @@
-// The application object's own operations, on the program's one CVeskApp: the busy counter,
+// The application object's own operations, on the program's one CVeskApp: the busy state,
 // the share path through the switched profile, entering the table from a scripted login, and
 // the screenshot written through the JPEG library stand-in.
 #include <afxwin.h>
@@ -60,18 +60,27 @@ class AppTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(AppTest, BusyCounterNeverGoesBelowZero) {
-  EXPECT_FALSE(theApp.IsBusy());
-  theApp.BeginSend();
-  theApp.BeginSend();
-  EXPECT_TRUE(theApp.IsBusy());
-  EXPECT_EQ(theApp.EndSend(), 1);
-  EXPECT_EQ(theApp.EndSend(), 0);
-  EXPECT_FALSE(theApp.IsBusy());
-  EXPECT_EQ(theApp.EndSend(), 0);
-  theApp.BeginSend();
-  EXPECT_TRUE(theApp.IsBusy());
-  EXPECT_EQ(theApp.EndSend(), 0);
+TEST_F(AppTest, OneBusyStateForSendsAndHeldInput) {
+  CTableConnection& c = theApp.m_Connection;
+  EXPECT_FALSE(c.IsBusy());
+  c.BeginSend();
+  c.BeginSend();
+  c.EndSend();
+  EXPECT_TRUE(c.IsBusy()) << "one send still in flight";
+  c.EndSend();
+  EXPECT_FALSE(c.IsBusy());
+  c.EndSend();  // an extra end never goes below zero
+  c.BeginSend();
+  EXPECT_TRUE(c.IsBusy());
+  c.EndSend();
+  EXPECT_FALSE(c.IsBusy());
+  // A held timeout outlasts the sends around it until the table releases it.
+  c.HoldInput();
+  c.BeginSend();
+  c.EndSend();
+  EXPECT_TRUE(c.IsBusy());
+  c.ReleaseInput();
+  EXPECT_FALSE(c.IsBusy());
 }
 
 TEST_F(AppTest, SharePathIsReadFromTheSharedKeyAndTheProfileIsRestored) {

@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     table.Dispatch(id, frame.data());
     pos += len;
     for (int p = 0; p < 4; ++p)
-      if (doc.m_Seats[p].nCardCount < 0 || doc.m_Seats[p].nCardCount > CCardRules::MAX_CARDS ||
-          doc.m_Seats[p].nLastPlayCount < 0 || doc.m_Seats[p].nLastPlayCount > CCardRules::MAX_CARDS)
+      if (doc.Seat(p).nCardCount < 0 || doc.Seat(p).nCardCount > CCardRules::MAX_CARDS ||
+          doc.Seat(p).nLastPlayCount < 0 || doc.Seat(p).nLastPlayCount > CCardRules::MAX_CARDS)
         __builtin_trap();
   }
   doc.PlaySelectedCards();

@@ -10,6 +10,7 @@
 
 #include "GameDocCore.h"
 #include "tests/NullDocHost.h"
+#include "tests/TestDoc.h"
 #include "WireBytes.h"
 
 namespace {
@@ -130,7 +131,7 @@ class Table : public ::testing::Test {
 
   CHANNEL_STATE ch;
   RecordingHost host;
-  CGameDocCore doc{host.Hosts(), ch};
+  CTestDoc doc{host.Hosts(), ch};
   CMessageHandlerTable<CGameDocCore> table;
 };
 
@@ -345,7 +346,7 @@ TEST_F(Table, FreeLeadIsNeverPassed) {
       EXPECT_NE(id, static_cast<uint32_t>(MSG_PLAY));
     }
     doc.m_bPlaySent = 0;
-    doc.m_bBusy = 0;
+    host.ReleaseInput();
   }
 
   // A refused play on the free lead: play again, but pass and hint stay off.

@@ -14,10 +14,17 @@ class CNullDocHost : public CDocConnection,
                      public CDocChatPanel,
                      public CDocTableView {
  public:
+  int sending = 0;
+  bool held = false;
   // CDocConnection
   bool SendFrame(const std::vector<uint8_t>&) override { return true; }
-  void BeginSend() override {}
-  void EndSend() override {}
+  void BeginSend() override { ++sending; }
+  void EndSend() override {
+    if (sending > 0) --sending;
+  }
+  void HoldInput() override { held = true; }
+  void ReleaseInput() override { held = false; }
+  bool IsBusy() override { return sending > 0 || held; }
   uint32_t OptionFlags() override { return 0; }
   void QuitAndClose() override {}
   void QuitForcedAndClose() override {}
@@ -26,6 +33,7 @@ class CNullDocHost : public CDocConnection,
   bool IsMainWindowActive() override { return false; }
   void FlashMainWindow(int, int) override {}
   void ShowMainWindow() override {}
+  void DetachDocument() override {}
   // CDocBoxes
   int ShowBoxId(int, uint32_t, int, const std::string&) override { return 0; }
   int ShowBoxIdPair(int stringId, const std::string& arg, int, uint32_t style, int countdown) override {
@@ -53,7 +61,8 @@ class CNullDocHost : public CDocConnection,
   void WriteProfileString(const char*, const std::string&) override {}
   // CDocServices
   void SetRunLogField(const char*, const std::string&) override {}
-  void StartTierQuery() override {}
+  void WriteGameLog(const std::string&) override {}
+  void StartTierQuery(const std::vector<std::string>&) override {}
   // CDocScoreBoard
   void AddSeriesRow(uint32_t) override {}
   void AddHandRow(int, const int*, int) override {}

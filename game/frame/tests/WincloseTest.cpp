@@ -10,7 +10,6 @@
 
 #include "MainFrame.h"
 #include "ResLoad.h"
-#include "VeskApp.h"
 #include "resource.h"
 
 namespace {
@@ -85,6 +84,9 @@ struct FakeSite : CMainFrameSite {
   void ShowAbout() override {}
   void OpenSettings() override {}
   CWnd* CreateHelpWindow(CWnd*) override { return nullptr; }
+  std::string SharePath() override { return std::string(); }
+  std::string SkinFolder() override { return std::string(); }
+  CGameViewSite* ViewSite() override { return nullptr; }
 };
 
 // The frame without its views: closing does not look at them.
@@ -120,7 +122,7 @@ class CloseTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     AfxWinInit(::GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);
-    theApp.SetRegistryKey("Orvane\\Game");
+    AfxGetApp()->SetRegistryKey("Orvane\\Game");
     char folder[MAX_PATH];
     GetModuleFolder(folder, sizeof folder, nullptr);
     HINSTANCE res = ::LoadLibraryA((std::string(folder) + "Vesk_Res.dll").c_str());

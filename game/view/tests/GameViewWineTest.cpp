@@ -18,6 +18,7 @@
 #include "WinProbe.h"
 #include "WireBytes.h"
 #include "tests/NullDocHost.h"
+#include "tests/TestDoc.h"
 #include "resource.h"
 
 namespace {
@@ -40,11 +41,9 @@ struct ViewHost : CNullDocHost {
 };
 
 struct Site : CGameViewSite {
-  bool busy = false;
   int yesNo = 0;
   int tiers[4] = {0, 0, 0, 0};
   std::vector<std::string> ticker;
-  bool IsBusySending() override { return busy; }
   uint32_t OptionFlags() override { return 1; }
   bool AskYesNo(const char*, UINT style) override {
     ++yesNo;
@@ -274,7 +273,7 @@ class GameViewTest : public ::testing::Test {
   CHANNEL_STATE ch;
   ViewHost host;
   Site site;
-  CGameDocCore doc{host.Hosts(), ch};
+  CTestDoc doc{host.Hosts(), ch};
   CMessageHandlerTable<CGameDocCore> table;
   CFrameWnd* frame = nullptr;
   CGameView* view = nullptr;
@@ -382,11 +381,11 @@ TEST_F(GameViewTest, PlayingWithClicksAndHandEnd) {
   ClickCard(2, true);
   EXPECT_TRUE(Selected().empty());
 
-  // While the application is sending, clicks are refused.
-  site.busy = true;
+  // While a send is in flight, clicks are refused.
+  host.BeginSend();
   ClickCard(0);
   EXPECT_TRUE(Selected().empty());
-  site.busy = false;
+  host.EndSend();
 
   // Play a pair of threes with two clicks and the play button's command.
   const int a = IndexOfCode(static_cast<int>(Code(0, 0)));

@@ -30,8 +30,6 @@ class CODEdit : public CWnd {
   BOOL UsesPasswordImage() const { return m_bPwdImg; }
   enum { TIMER_CARET = 9001, TIMER_BKIMAGE = 9002, TIMER_PWDIMAGE = 9003 };
 
-  virtual void Reserved1() {}
-  virtual void Reserved2() {}
   // Sends EN_CHANGE to the parent.
   virtual void OnTextChanged();
   virtual void OnInitialize() {}

@@ -31,7 +31,6 @@ class CODProgressCtrl : public CWnd, protected vesk::odctrls::ProgressModel {
   enum { IMG_BACKGROUND = 0, IMG_BAR = 1, IMG_GROW = 2, IMG_BLOCK = 3 };
   const CODThemeImage& GetImage(int nWhich) const { return m_images[nWhich & 3]; }
 
-  virtual void Reserved() {}
   virtual void OnPositionChanged(int nNewPos);
   virtual BOOL OnPositionChanging(int nOldPos, int nNewPos);
   virtual void DrawBar(HDC hDC, const RECT& rc);

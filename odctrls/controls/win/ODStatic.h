@@ -25,7 +25,6 @@ class CODStatic : public CStatic {
   const CODThemeImage& GetBkImage() const { return m_bkImage; }
   enum { TIMER_MOVE = 1, TIMER_BKIMAGE = 2 };
 
-  virtual void Reserved() {}
   virtual void DrawBorder(HDC hDC, const RECT& rc);
   virtual void DrawText(HDC hDC, const RECT& rc);
   virtual void DrawBackground(HDC hDC, const RECT& rc);

@@ -32,12 +32,9 @@ class CODTxtMov {
   void Draw(HDC hDC, const RECT& rc, HFONT hFont);
   const vesk::odctrls::TxtMovLines& Store() const { return m_store; }
 
-  // Virtual operations in slot order.
-  virtual void Reserved1() {}
-  virtual void Reserved2() {}
+  // Virtual operations.
   virtual void MoveStep();
   virtual BOOL MoveSwitch(int nOn);
-  virtual void Reserved3() {}
   virtual void Update(int nA, int nB);
   virtual void HitTest();
 

@@ -52,7 +52,6 @@ class CODThemeImage {
 
   // Virtual operations: the owner's animation timer calls OnAnimationTimer to advance a
   // frame; Draw paints the state's current frame by the draw mode.
-  virtual void Reserved() {}
   virtual void OnAnimationTimer();
   virtual UINT_PTR OnStartAnimation();
   virtual BOOL OnStopAnimation();

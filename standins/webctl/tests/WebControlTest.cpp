@@ -59,9 +59,7 @@ END_EVENTSINK_MAP()
 
 class WebControlTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(HostWebControlInProcess());
-  }
+  static void SetUpTestSuite() { ASSERT_TRUE(HostWebControlInProcess()); }
   void SetUp() override {
     ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "web host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 480, 360,
                               nullptr, nullptr));

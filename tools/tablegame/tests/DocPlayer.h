@@ -23,25 +23,26 @@ struct QueueHost : CNullDocHost {
 
 // One action when it is the local seat's turn; false when it is not.
 inline bool ActForOwnSeat(CGameDocCore& doc) {
-  if (doc.m_nTurnPosition != 1) return false;
+  if (doc.TurnPosition() != CGameDocCore::OWN_POSITION) return false;
   if (doc.GetSchedule() == SCHEDULE_BID) {
     doc.SendBid(0);
     return true;
   }
-  if (doc.GetSchedule() != SCHEDULE_PLAY || doc.m_bPlaySent) return false;
-  int n = doc.m_Seats[1].nCardCount;
-  for (int i = 0; i < n; ++i) doc.m_Hands[1][i].bSelected = 0;
-  if (doc.m_bFreeLead) {
-    doc.m_Hands[1][n - 1].bSelected = 1;
+  if (doc.GetSchedule() != SCHEDULE_PLAY || doc.IsPlaySent()) return false;
+  const int n = doc.OwnCardCount();
+  doc.ClearSelection();
+  if (doc.IsFreeLead()) {
+    doc.SelectOwnCard(n - 1, true);
     doc.PlaySelectedCards();
     return true;
   }
   const CARD_INFO* hint = nullptr;
   int h = doc.FindHint(&hint);
+  const CARD_INFO* hand = doc.OwnHand();
   for (int k = 0; k < h; ++k)
     for (int i = 0; i < n; ++i)
-      if (doc.m_Hands[1][i].nCode == hint[k].nCode && !doc.m_Hands[1][i].bSelected) {
-        doc.m_Hands[1][i].bSelected = 1;
+      if (hand[i].nCode == hint[k].nCode && !hand[i].bSelected) {
+        doc.SelectOwnCard(i, true);
         break;
       }
   if (h > 0)

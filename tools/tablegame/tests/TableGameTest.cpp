@@ -130,7 +130,9 @@ TEST(TableGameTest, ClientDocumentPlaysAHandAgainstBots) {
     CGameDocCore doc(host.Hosts(), ch);
     doc.AttachTableView(&host);
     doc.LoadSeats();
-    doc.m_bVoice = 0;
+    CGameDocCore::SETTINGS quiet = doc.GetSettings();
+    quiet.bVoice = 0;
+    doc.SetSettings(quiet);
     CMessageHandlerTable<CGameDocCore> table;
     doc.RegisterMessageHandlers(table);
 
@@ -164,7 +166,7 @@ TEST(TableGameTest, ClientDocumentPlaysAHandAgainstBots) {
     ASSERT_EQ(server.HandsPlayed(), 1) << "seed " << seed;
     EXPECT_TRUE(host.boxes.empty()) << "the document refused its own hint, seed " << seed;
     EXPECT_EQ(doc.GetSchedule(), SCHEDULE_WAIT);
-    EXPECT_EQ(doc.m_Seats[1].nScoreTotal, server.Scores()[1]);
-    EXPECT_EQ(doc.m_Seats[0].nScoreTotal + doc.m_Seats[1].nScoreTotal + doc.m_Seats[2].nScoreTotal, 0);
+    EXPECT_EQ(doc.Seat(1).nScoreTotal, server.Scores()[1]);
+    EXPECT_EQ(doc.Seat(0).nScoreTotal + doc.Seat(1).nScoreTotal + doc.Seat(2).nScoreTotal, 0);
   }
 }

@@ -49,7 +49,9 @@ TEST(TableSessionTest, ClientLogsInAndPlaysAHand) {
   CGameDocCore doc(host.Hosts(), ch);
   doc.AttachTableView(&host);
   doc.LoadSeats();
-  doc.m_bVoice = 0;
+  CGameDocCore::SETTINGS quiet = doc.GetSettings();
+  quiet.bVoice = 0;
+  doc.SetSettings(quiet);
   CMessageHandlerTable<CGameDocCore> table;
   doc.RegisterMessageHandlers(table);
 
@@ -78,7 +80,7 @@ TEST(TableSessionTest, ClientLogsInAndPlaysAHand) {
   ASSERT_TRUE(over);
   EXPECT_EQ(doc.GetSchedule(), SCHEDULE_WAIT);
   EXPECT_TRUE(host.boxes.empty());
-  EXPECT_EQ(doc.m_Seats[0].nScoreTotal + doc.m_Seats[1].nScoreTotal + doc.m_Seats[2].nScoreTotal, 0);
+  EXPECT_EQ(doc.Seat(0).nScoreTotal + doc.Seat(1).nScoreTotal + doc.Seat(2).nScoreTotal, 0);
   EXPECT_TRUE(server.WaitForLog("login alice seat 1", 1000));
   server.Stop();
 }

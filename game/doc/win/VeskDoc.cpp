@@ -2,16 +2,10 @@
 
 #include <cstdlib>
 
-#include "AppLinks.h"
-#include "ChatSite.h"
-#include "Complaints.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
-#include "MainFrame.h"
 #include "ResLoad.h"
 #include "SoundManager.h"
-#include "TierQuery.h"
-#include "VeskApp.h"
 #include "resource.h"
 
 IMPLEMENT_DYNCREATE(CVeskDoc, CDocument)
@@ -20,23 +14,19 @@ namespace {
 const char kSettings[] = "Settings";
 }
 
-CVeskDoc::CVeskDoc()
-    : CGameDocCore(CDocHost{*this, *this, *this, *this, *this, m_ResultDlg, ProgramComplaints(), ChatSite()},
-                   theApp.m_Channel) {}
+CVeskDoc::CVeskDoc() = default;
 
 CVeskDoc::~CVeskDoc() {
-  // The socket outlives the document (the program's connection is static): it must not
-  // deliver another frame to this object.
-  GameSocketRegisterDocument(nullptr);
+  // The connection outlives the document: it must not deliver another frame to this object.
+  if (HasHost()) m_Host->connection.DetachDocument();
   DestroyGameDialogs();
-  if (theApp.GetVeskDoc() == this) theApp.SetVeskDoc(nullptr);
 }
 
 BOOL CVeskDoc::OnNewDocument() {
-  if (!CDocument::OnNewDocument()) return FALSE;
+  // Without the application's hosts there is no table to show.
+  if (!HasHost() || !CDocument::OnNewDocument()) return FALSE;
   LoadSeats();
   LoadSettings();
-  theApp.SetVeskDoc(this);
   return TRUE;
 }
 
@@ -49,16 +39,15 @@ int CVeskDoc::CreateGameDialogs() {
   m_wOwnSeat = m_Seats[OWN_POSITION].wSeat;
   for (int p = 0; p < MAX_POSITIONS; ++p) m_Seats[p].dwState = 0;
   if (!IsWatchingAsEntered()) {
-    m_bEnableWatch = m_Host.profile.GetProfileInt("EnableWatch", 1);
+    m_bEnableWatch = m_Host->profile.GetProfileInt("EnableWatch", 1);
     m_Seats[OWN_POSITION].bAllowWatching = m_bEnableWatch;
   }
-  RegisterMessageHandlers();
   CWnd* pMain = AfxGetMainWnd();
   // The score board, the complaint and the complaint-wait dialogs: modeless and hidden.
   if (!m_ResultDlg.GetSafeHwnd()) {
     std::string names[MAX_POSITIONS];
     for (int p = 0; p < MAX_POSITIONS; ++p) names[p] = m_Seats[p].szUserName;
-    m_ResultDlg.SetSeats(names, MAX_POSITIONS, m_Channel.nPlayerCount);
+    m_ResultDlg.SetSeats(names, MAX_POSITIONS, m_pChannel->nPlayerCount);
     if (!m_ResultDlg.CreateHidden(pMain)) return 0;
     m_pScoreBoard = &m_ResultDlg;
   }
@@ -91,8 +80,6 @@ void CVeskDoc::DestroyGameDialogs() {
   }
 }
 
-void CVeskDoc::RegisterMessageHandlers() { GameSocketRegisterDocument(this); }
-
 CGameView* CVeskDoc::GetGameView() const {
   POSITION pos = GetFirstViewPosition();
   while (pos) {
@@ -102,54 +89,7 @@ CGameView* CVeskDoc::GetGameView() const {
   return nullptr;
 }
 
-// ---- CDocHost -------------------------------------------------------------------------------
-
-bool CVeskDoc::SendFrame(const std::vector<uint8_t>& frame) { return GameSocketSendFrame(frame) != FALSE; }
-uint32_t CVeskDoc::OptionFlags() { return GameSocketOptionFlags(); }
-void CVeskDoc::BeginSend() { theApp.BeginSend(); }
-void CVeskDoc::EndSend() { theApp.EndSend(); }
-
-void CVeskDoc::QuitAndClose() { GameSocketQuitAndClose(false); }
-void CVeskDoc::QuitForcedAndClose() { GameSocketQuitAndClose(true); }
-
-void CVeskDoc::PostCloseMainWindow() {
-  if (CWnd* pMain = AfxGetMainWnd()) pMain->PostMessage(WM_CLOSE, 0, 0);
-}
-
-bool CVeskDoc::IsMainWindowVisible() {
-  CWnd* pMain = AfxGetMainWnd();
-  return pMain && ::IsMainWindowVisible(pMain->GetSafeHwnd());
-}
-
-bool CVeskDoc::IsMainWindowActive() {
-  CWnd* pMain = AfxGetMainWnd();
-  return pMain && ::GetActiveWindow() == pMain->GetSafeHwnd();
-}
-
-void CVeskDoc::FlashMainWindow(int count, int ms) {
-  CWnd* pMain = AfxGetMainWnd();
-  if (!pMain) return;
-  FLASHWINFO fi = {sizeof fi, pMain->GetSafeHwnd(), FLASHW_ALL, (UINT)count, (DWORD)ms};
-  ::FlashWindowEx(&fi);
-}
-
-void CVeskDoc::ShowMainWindow() { theApp.ShowMainWindow(); }
-
-int CVeskDoc::ShowBoxId(int stringId, uint32_t style, int countdown, const std::string& arg) {
-  return ShowStartupBoxId((UINT)stringId, style, countdown, arg.empty() ? nullptr : arg.c_str());
-}
-
-int CVeskDoc::ShowBoxIdPair(int stringId, const std::string& arg, int tailId, uint32_t style, int countdown) {
-  CString head, tail, text;
-  if (!head.LoadString((UINT)stringId)) head.Format("%d", stringId);
-  text.Format(head, arg.c_str());
-  if (tail.LoadString((UINT)tailId)) text += tail;
-  return ShowStartupBoxText(text, style, countdown);
-}
-
-int CVeskDoc::ShowBoxText(const std::string& text, uint32_t style, int countdown) {
-  return ShowStartupBoxText(text.c_str(), style, countdown);
-}
+// ---- profile and files ----
 
 std::string CVeskDoc::ReadIniString(const std::string& file, const std::string& section, const std::string& key,
                                     const std::string& def) {
@@ -165,18 +105,18 @@ int CVeskDoc::ReadIniInt(const std::string& file, const std::string& section, co
 bool CVeskDoc::FileExists(const std::string& path) { return ::FileExists(path.c_str()) != FALSE; }
 int CVeskDoc::Random() { return rand(); }
 
-int CVeskDoc::GetProfileInt(const char* key, int def) { return (int)theApp.GetProfileInt(kSettings, key, def); }
+int CVeskDoc::GetProfileInt(const char* key, int def) { return (int)AfxGetApp()->GetProfileInt(kSettings, key, def); }
 
 std::string CVeskDoc::GetProfileString(const char* key, const std::string& def) {
-  return (LPCSTR)theApp.GetProfileString(kSettings, key, def.c_str());
+  return (LPCSTR)AfxGetApp()->GetProfileString(kSettings, key, def.c_str());
 }
 
-std::string CVeskDoc::GetDocumentFolder() { return (LPCSTR)theApp.GetProfileString("", "Path", ""); }
+std::string CVeskDoc::GetDocumentFolder() { return (LPCSTR)AfxGetApp()->GetProfileString("", "Path", ""); }
 
-void CVeskDoc::WriteProfileInt(const char* key, int value) { theApp.WriteProfileInt(kSettings, key, value); }
+void CVeskDoc::WriteProfileInt(const char* key, int value) { AfxGetApp()->WriteProfileInt(kSettings, key, value); }
 
 void CVeskDoc::WriteProfileString(const char* key, const std::string& value) {
-  theApp.WriteProfileString(kSettings, key, value.c_str());
+  AfxGetApp()->WriteProfileString(kSettings, key, value.c_str());
 }
 
 void CVeskDoc::ShowScoreBoardDialog() {
@@ -194,11 +134,11 @@ void CVeskDoc::PlayWave(int id) {
   // Game sounds follow the sound setting and only play while the table can be seen.
   CSoundManager& sound = VeskSoundManager();
   sound.SetSoundOn(m_bSound ? TRUE : FALSE);
-  if (m_bSound && IsMainWindowVisible()) sound.PlayWaveResource(static_cast<UINT>(id));
+  if (m_bSound && m_Host->connection.IsMainWindowVisible()) sound.PlayWaveResource(static_cast<UINT>(id));
 }
 
 void CVeskDoc::PlayVoiceFile(const std::string& path) {
-  if (m_bVoice && IsMainWindowVisible()) VeskSoundManager().PlayWaveFile(path.c_str());
+  if (m_bVoice && m_Host->connection.IsMainWindowVisible()) VeskSoundManager().PlayWaveFile(path.c_str());
 }
 
 void CVeskDoc::PlaySoundId(int id) {
@@ -225,17 +165,5 @@ void CVeskDoc::RestartMusic(const std::string& file) {
   }
   if (!sound.GetMusicPlayFlag()) return;
   BOOL playing = sound.RestartMusic(file.c_str());
-  theApp.m_GameLog.Write("music %s: %s", playing ? "playing" : "not playable", file.c_str());
-}
-
-// ---- services ----
-
-void CVeskDoc::SetRunLogField(const char* key, const std::string& value) { theApp.SetRunLogField(key, value.c_str()); }
-
-void CVeskDoc::StartTierQuery() {
-  std::vector<std::string> names;
-  for (int p = 0; p < m_Channel.nPlayerCount && p < MAX_POSITIONS; ++p) names.push_back(m_Seats[p].szUserName);
-  CGameView* pView = GetGameView();
-  ::StartTierQuery(theApp.m_szQualifyingSign, names, m_pTiers, &theApp.m_GameLog,
-                   pView ? pView->GetSafeHwnd() : nullptr);
+  m_Host->services.WriteGameLog(std::string("music ") + (playing ? "playing" : "not playable") + ": " + file);
 }

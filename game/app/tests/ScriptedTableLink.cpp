@@ -1,4 +1,4 @@
-// The game-server socket's links answered from a script beside the program, so start-up can
+// The connection host's socket answered from a script beside the program, so start-up can
 // be driven past the login without a server. scripted_table.ini:
 //   [Login] Result=1, Players=3, Entry0..Entry7="seat,user,nick,gender", Options="2,1,0,0,30",
 //   WatchSize=44 (zero-filled watch block of that size);
@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "AppLinks.h"
 #include "GameDocCore.h"
 #include "MessageHandlerTable.h"
+#include "TableConnection.h"
 
 namespace {
 
@@ -33,7 +33,10 @@ void Note(const char* call) {
   fclose(f);
 }
 
-CMessageHandlerTable<CGameDocCore>& Handlers() { return GameSocketHandlers(); }
+CMessageHandlerTable<CGameDocCore>& Handlers() {
+  static CMessageHandlerTable<CGameDocCore> table;
+  return table;
+}
 
 void PutU32(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
@@ -41,7 +44,17 @@ void PutU32(uint8_t* p, uint32_t v) {
 
 }  // namespace
 
-BOOL GameSocketLogin(const GAME_LAUNCH_REC&, TABLE_LOGIN& login) {
+class CTableConnection::CLink {};
+
+CTableConnection::CTableConnection() = default;
+CTableConnection::~CTableConnection() = default;
+
+CTableConnection::CLink& CTableConnection::Link() {
+  if (!m_pLink) m_pLink.reset(new CLink);
+  return *m_pLink;
+}
+
+BOOL CTableConnection::Login(const GAME_LAUNCH_REC&, TABLE_LOGIN& login) {
   Note("login");
   std::string ini = Beside("scripted_table.ini");
   if (!GetPrivateProfileIntA("Login", "Result", 0, ini.c_str())) return FALSE;
@@ -70,9 +83,10 @@ BOOL GameSocketLogin(const GAME_LAUNCH_REC&, TABLE_LOGIN& login) {
   return TRUE;
 }
 
-void GameSocketClose() { Note("close"); }
-void GameSocketQuitAndClose(bool forced) { Note(forced ? "quit forced" : "quit"); }
-void GameSocketSuspend() { Note("suspend"); }
+void CTableConnection::Close() { Note("close"); }
+void CTableConnection::QuitAndClose() { Note("quit"); }
+void CTableConnection::QuitForcedAndClose() { Note("quit forced"); }
+void CTableConnection::Suspend() { Note("suspend"); }
 namespace {
 void CALLBACK DeliverProgress(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
@@ -101,7 +115,7 @@ void CALLBACK DeliverDeal(HWND, UINT, UINT_PTR id, DWORD) {
 }
 }  // namespace
 
-void GameSocketResume() {
+void CTableConnection::Resume() {
   Note("resume");
   std::string ini = Beside("scripted_table.ini");
   UINT ms = GetPrivateProfileIntA("Arrive", "Progress", 0, ini.c_str());
@@ -109,43 +123,38 @@ void GameSocketResume() {
   ms = GetPrivateProfileIntA("Arrive", "Deal", 0, ini.c_str());
   if (ms) SetTimer(nullptr, 0, ms, DeliverDeal);
 }
-BOOL GameSocketSendClientStart() {
+BOOL CTableConnection::SendClientStart() {
   Note("client start");
   return TRUE;
 }
-uint32_t GameSocketOptionFlags() { return 1; }
-GAME_SOCKET_CLOSE_STATE GameSocketCloseState() {
-  // The scripted table has ended its connection: closing asks and quits.
-  GAME_SOCKET_CLOSE_STATE st;
-  st.nEnded = 1;
-  return st;
-}
-void GameSocketRequestTrustExit() { Note("trust exit"); }
-BOOL GameSocketSendOptionFlags(int, DWORD) { return TRUE; }
-int GameSocketIdleSeconds() { return 120; }
-void GameSocketSendKeepAlive() { Note("keep-alive"); }
+uint32_t CTableConnection::OptionFlags() { return 1; }
+// The scripted table has ended its connection: closing asks and quits.
+BOOL CTableConnection::IsConnected() { return FALSE; }
+BOOL CTableConnection::IsTrustExitDone() { return FALSE; }
+BOOL CTableConnection::IsEnded() { return TRUE; }
+BOOL CTableConnection::IsEndedByServer() { return FALSE; }
+void CTableConnection::RequestTrustExit() { Note("trust exit"); }
+BOOL CTableConnection::SendOptionFlags(int, DWORD) { return TRUE; }
+int CTableConnection::IdleSeconds() { return 120; }
+void CTableConnection::SendKeepAlive() { Note("keep-alive"); }
 
-BOOL GameSocketSendFrame(const std::vector<uint8_t>&) {
+bool CTableConnection::SendFrame(const std::vector<uint8_t>&) {
   Note("send");
-  return TRUE;
+  return true;
 }
 
-void GameSocketRegisterDocument(CGameDocCore* pDoc) {
+void CTableConnection::AttachDocument(CGameDocCore* pDoc) {
   Note("register document");
+  m_pDoc = pDoc;
   Handlers().SetUserData(pDoc);
   if (pDoc) pDoc->RegisterMessageHandlers(Handlers());
 }
 
-void GameSocketSetCloseLog(BOOL) {}
+void CTableConnection::SetCloseLog(BOOL) {}
 
-CMessageHandlerTable<CGameDocCore>& GameSocketHandlers() {
-  static CMessageHandlerTable<CGameDocCore> table;
-  return table;
-}
+const char* CTableConnection::MissingHook() { return nullptr; }
 
-const char* GameSocketMissingHook() { return nullptr; }
-
-BOOL GameSocketInitSockets() {
+BOOL CTableConnection::InitSockets() {
   WSADATA data;
   return WSAStartup(MAKEWORD(2, 2), &data) == 0;
 }
