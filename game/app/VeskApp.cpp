@@ -134,7 +134,7 @@ BOOL CVeskApp::InitInstance() {
   ResLoadServices services = GetResLoadServices();
   services.bindCodePageLibrary = BindCodePageFromResources;
   SetResLoadServices(services);
-  if (!InitResourceLibrary("Vesk")) return FALSE;
+  if (!InitResourceLibrary("Vesk")) return FailStartup("resource library not loaded", FALSE);
 
   TraceStartupStep(3, "net skin");
   if (!LoadNetSkin("Vesk", "Vesk_skin_1", m_szNetSkinFolder, sizeof m_szNetSkinFolder)) m_szNetSkinFolder[0] = '\0';
@@ -147,7 +147,10 @@ BOOL CVeskApp::InitInstance() {
 
   TraceStartupStep(6, "theme");
   CString theme = GetSharePath() + "\\odctrls\\vesk_skn.ini";
-  if (!LoadOwnerDrawnTheme(theme, 1)) return FALSE;
+  if (!LoadOwnerDrawnTheme(theme, 1)) {
+    CString why = "owner-drawn theme not loaded: " + theme;
+    return FailStartup(why, FALSE);
+  }
   m_bThemeLoaded = TRUE;
   m_GameLog.Write("theme loaded: %s (%s)", (LPCSTR)theme, IsThemeLoaded() ? "held" : "not held");
 
@@ -159,13 +162,13 @@ BOOL CVeskApp::InitInstance() {
   TraceStartupStep(8, "sockets");
   if (!m_Connection.InitSockets()) {
     ShowStartupBoxId(IDS_SOCKETINIT, BOX_ERROR, BOX_COUNTDOWN);
-    return FALSE;
+    return FailStartup("sockets not initialised", FALSE);
   }
   // A socket hook the program forgot would drop what the server shows; refuse to start.
   if (const char* missing = m_Connection.MissingHook()) {
     m_GameLog.Write("socket hook not set: %s", missing);
     fprintf(stderr, "socket hook not set: %s\n", missing);
-    return FALSE;
+    return FailStartup("socket hook not set", FALSE);
   }
 
   TraceStartupStep(9, "3d controls");
@@ -174,14 +177,14 @@ BOOL CVeskApp::InitInstance() {
   TraceStartupStep(10, "launch record");
   if (!ReadLaunchRecord()) {
     ShowStartupBoxId(IDS_ENTERFROMLOBBY, BOX_ERROR, BOX_COUNTDOWN);
-    return FALSE;
+    return FailStartup("no valid launch record", FALSE);
   }
 
   TraceStartupStep(11, "crash-report switch");
   ReadCrashReportSwitch();
 
   TraceStartupStep(12, "crash report");
-  if (m_nCrashReportSwitch && !StartCrashReport()) return FALSE;
+  if (m_nCrashReportSwitch && !StartCrashReport()) return FailStartup("crash report not started", FALSE);
   CreateRunLogStore();
 
   m_Connection.SetCloseLog(m_nCrashReportSwitch != 0);
@@ -191,7 +194,7 @@ BOOL CVeskApp::InitInstance() {
   WriteRunLogStart();
 
   TraceStartupStep(14, "enter channel");
-  if (!EnterChannel()) return FALSE;
+  if (!EnterChannel()) return FailStartup("the table was not entered", FALSE);
 
   TraceStartupStep(15, "suspend socket");
   m_Connection.Suspend();
@@ -213,7 +216,7 @@ BOOL CVeskApp::InitInstance() {
   RegisterShellFileTypes(TRUE);
   OnFileNew();
   // Without a main window there is nothing to run the table in.
-  if (m_pMainWnd == nullptr || m_pDoc == nullptr) return FALSE;
+  if (m_pMainWnd == nullptr || m_pDoc == nullptr) return FailStartup("the main window was not created", TRUE);
 
   TraceStartupStep(19, "wait box");
   if (m_Channel.nWatchMode) ShowWatchWaitBox();
@@ -222,7 +225,7 @@ BOOL CVeskApp::InitInstance() {
   SetMainWindowTitle();
 
   TraceStartupStep(21, "game dialogs");
-  if (!m_pDoc->CreateGameDialogs()) return FALSE;
+  if (!m_pDoc->CreateGameDialogs()) return FailStartup("the game dialogs were not created", TRUE);
   m_Connection.AttachDocument(m_pDoc);
 
   TraceStartupStep(22, "resume socket");
@@ -242,6 +245,19 @@ BOOL CVeskApp::InitInstance() {
   return TRUE;
 }
 
+// A start-up that cannot go on ends with a non-zero code and a game-log line saying why.
+// After the login the server is told first, so the seat is not held for nothing, and the
+// player sees why no table opened (the plain box when the skin is what failed).
+BOOL CVeskApp::FailStartup(const char* why, BOOL bLoggedIn) {
+  m_GameLog.Write("start-up failed: %s", why);
+  m_nStartupFailure = 1;
+  if (bLoggedIn) {
+    m_Connection.QuitAndClose();
+    ShowStartupBoxId(IDS_STARTFAILED, BOX_ERROR, BOX_COUNTDOWN, why);
+  }
+  return FALSE;
+}
+
 int CVeskApp::ExitInstance() {
   m_ViewSite.DestroyTicker();
   if (m_bThemeLoaded) {
@@ -258,7 +274,8 @@ int CVeskApp::ExitInstance() {
   m_hWaitBox = nullptr;
   if (m_nGdiplusToken) Gdiplus::GdiplusShutdown(m_nGdiplusToken);
   m_nGdiplusToken = 0;
-  return CWinApp::ExitInstance();
+  const int code = CWinApp::ExitInstance();
+  return m_nStartupFailure ? m_nStartupFailure : code;
 }
 
 BOOL CVeskApp::CopyChatSkin() {
@@ -306,6 +323,8 @@ int CVeskApp::EnterChannel() {
       return 0;
     default:
       m_GameLog.Write("enter channel refused: %d", static_cast<int>(result));
+      // The server saw the login: it hears that this seat leaves again.
+      m_Connection.QuitAndClose();
       return 0;
   }
 }
