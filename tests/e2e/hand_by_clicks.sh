@@ -28,7 +28,7 @@ play_table() {
   local players=$1 lobbySeat=$2 limit=${3:-} out=$E2E_OUT/players$1
   mkdir -p "$out"
   local port
-  port=$(E2E_OUT=$out e2e_server --bots --seed 7 --turn 20 --players "$players")
+  port=$(E2E_OUT=$out e2e_server --bots --seed 7 --turn 99 --players "$players")
   # The clean-up ends the processes named in the test folder's pid files.
   cat "$out/server.pid" >> "$E2E_OUT/tables.pid"
   e2e_client alice Alice "$lobbySeat" "$port" --chat-host 127.0.0.1 --chat-port "$chatport"

@@ -12,7 +12,7 @@ hands=${4:-50}
 growth_kb=${5:-3072}
 e2e_init "$1" "$2" "$3"
 E2E_SERVER_SECONDS=$((60 * hands + 120))
-port=$(e2e_server --bots --seed 5 --turn 1 --tell-trust-end)
+port=$(e2e_server --bots --seed 5 --turn 1)
 e2e_client alice Alice 2 "$port"
 lobby=${E2E_LOBBY_PIDS[-1]}
 table=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
