@@ -110,8 +110,11 @@ if [ "$(tr -d '\r\n' <"$VESK_BUILD/acp.txt")" != "936" ]; then
   exit 1
 fi
 step_done wine-setup
-# Side by side: each test has a Wine prefix, display and wineserver of its own.
-run_ctest win wine-e2e -j "$jobs" -L '^(wine|e2e)$'
+# Side by side: each test has a Wine prefix, display and wineserver of its own. A Wine
+# test keeps about two cores busy (its wineserver, the client, the peers and the prober),
+# so half as many at once as there are cores: more only makes each player's turn slower.
+wine_jobs=${VESK_WINE_JOBS:-$(( jobs > 3 ? jobs / 2 : 2 ))}
+run_ctest win wine-e2e -j "$wine_jobs" -L '^(wine|e2e)$'
 
 if [ ${#skipped_names[@]} -gt 0 ]; then
   echo "harness: skipped tests fail the run; skipped:" >&2
