@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "GbkText.h"
 #include "LaunchRecord.h"
 
 namespace {
@@ -25,11 +24,9 @@ void FillText(Reader& in, char* field, size_t size) {
   if (len < size && (in.Byte() & 1)) field[len] = 0;
 }
 
-// The text a field must hold after reading: up to its first zero; a field with no zero is
-// cut to size-1 bytes without splitting a two-byte character.
+// The text a field must hold after reading: up to its first zero, at most size-1 bytes.
 bool TextMatches(const char* got, const char* raw, size_t size) {
-  size_t n = strnlen(raw, size);
-  if (n == size) n = GbkFitLength(raw, size, size - 1);
+  size_t n = strnlen(raw, size - 1);
   return strnlen(got, size) == n && std::memcmp(got, raw, n) == 0;
 }
 
