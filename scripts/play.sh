@@ -68,15 +68,12 @@ mkdir -p "$E2E_OUT"
 E2E_PIDS=()
 E2E_LOBBY_PIDS=()
 trap play_stop EXIT
-managers=present
 if [ -z "${DISPLAY:-}" ]; then
   vesk_xvfb_start
   echo "play: no display was set; the table runs on the virtual display $DISPLAY"
   serve_display
-  managers=none
 fi
 vesk_prefix_init
-vesk_window_manager "$managers"
 vesk_wineserver_start
 E2E_STAGE=$(bash "$root/scripts/stage.sh" "$E2E_OUT/stage") || e2e_fail "staging failed"
 echo "play: staged the platform in $E2E_STAGE"

@@ -86,20 +86,6 @@ vesk_prefix_create() {
   fi
 }
 
-# Wine leaves "managed" windows to the window manager and, each time it hides one, waits up to
-# two seconds for the manager to confirm. A display without a manager (the virtual display of
-# the headless play path) never confirms, so every closed box or dialog froze the table for two
-# seconds. On such a display Wine is told to manage the windows itself; with a real display
-# the manager's part is restored. Usage: vesk_window_manager none|present.
-vesk_window_manager() {
-  if [ "${1:-present}" = none ]; then
-    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-  else
-    "$WINE" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null
-  fi
-  return 0
-}
-
 # Persistent server and one warm-up run, so each later program starts fast and
 # no service process keeps a test's pipes open.
 vesk_wineserver_start() {

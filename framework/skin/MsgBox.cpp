@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "SkinTheme.h"
 
@@ -72,12 +71,6 @@ CMsgBoxCore::CMsgBoxCore(LPCSTR lpszText, UINT nType, int nCountdown, BOOL bInpu
 
 void CMsgBoxCore::Init(CDialog* pDlg, CWnd* pButtons[3], CStatic* pIcon, CStatic* pCountdown, HICON hIcon,
                        BOOL bSkinned, const RECT& inner) {
-  for (int i = 0; i < 3; ++i) m_pButtons[i] = pButtons[i];
-  m_pIcon = pIcon;
-  m_pCountdown = pCountdown;
-  m_hIcon = hIcon;
-  m_bSkinned = bSkinned;
-  m_inner = inner;
   // Buttons of the set.
   skin::MsgBoxButtons set = skin::ButtonsForStyle(m_nType);
   m_nButtons = set.count;
@@ -153,19 +146,6 @@ void CMsgBoxCore::Init(CDialog* pDlg, CWnd* pButtons[3], CStatic* pIcon, CStatic
     pDlg->SetTimer(kTimerCountdown, 1000);
     ShowCountdown(pDlg);
   }
-}
-
-void CMsgBoxCore::Replace(CDialog* pDlg, LPCSTR lpszText, int nCountdown) {
-  if (!pDlg->GetSafeHwnd() || !m_pButtons[0]) return;
-  if (m_nCountdown > 0) pDlg->KillTimer(kTimerCountdown);
-  m_strText = lpszText ? lpszText : "";
-  m_nCountdown = nCountdown > 0 ? nCountdown : 0;
-  m_nCountdownSeconds = m_nCountdown;
-  pDlg->SetDlgItemText(kIdText, m_strText);
-  Init(pDlg, m_pButtons, m_pIcon, m_pCountdown, m_hIcon, m_bSkinned, m_inner);
-  if (m_nCountdown <= 0) m_pCountdown->SetWindowText("");
-  if (m_bSkinned) m_pCountdown->ShowWindow(m_nCountdown > 0 ? SW_SHOW : SW_HIDE);
-  pDlg->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void CMsgBoxCore::ShowCountdown(CDialog* pDlg) {
@@ -356,42 +336,12 @@ void CSkinMsgBoxDlg::OnButton3() { m_core.Clicked(this, 2); }
 // ---- the five functions ------------------------------------------------------------------------
 
 namespace {
-// The boxes running their loops on this (the UI) thread, innermost last.
-struct OpenBox {
-  skin::OpenBoxKind kind;
-  CDialog* dlg;
-  CMsgBoxCore* core;
-};
-std::vector<OpenBox> g_openBoxes;
-
-template <class Dlg>
-INT_PTR RunTracked(Dlg& box, const skin::OpenBoxKind& kind) {
-  g_openBoxes.push_back({kind, &box, &box.m_core});
-  INT_PTR r = box.DoModal();
-  g_openBoxes.pop_back();  // loops end innermost first
-  return r;
-}
-
 template <class Run>
 int RunBox(LPCSTR text, UINT type, int countdown, BOOL input, BOOL masked, Run&& after) {
-  const skin::OpenBoxKind kind{type & 0x7FFFFFFFu, input != FALSE, false};
-  std::vector<skin::OpenBoxKind> open;
-  for (const OpenBox& o : g_openBoxes) {
-    skin::OpenBoxKind k = o.kind;
-    k.ended = !o.dlg->GetSafeHwnd() || !o.dlg->ContinueModal();
-    open.push_back(k);
-  }
-  const skin::BoxGate gate = skin::GateBox(open, kind);
-  if (gate.action == skin::BoxGate::kReplace) {
-    const OpenBox& o = g_openBoxes[size_t(gate.index)];
-    o.core->Replace(o.dlg, text, countdown);
-    return skin::DefaultResult(type);
-  }
-  if (gate.action == skin::BoxGate::kAnswer) return skin::DefaultResult(type);
   if (SkinPathsSet()) {
     CSkinMsgBoxDlg box(text, type, countdown, input);
     box.m_core.m_bMasked = masked;
-    INT_PTR r = RunTracked(box, kind);
+    INT_PTR r = box.DoModal();
     if (r != -1) {
       after(box.m_core);
       return box.m_core.m_nResult ? box.m_core.m_nResult : (int)r;
@@ -400,12 +350,7 @@ int RunBox(LPCSTR text, UINT type, int countdown, BOOL input, BOOL masked, Run&&
   }
   CMsgBoxDlg box(text, type, countdown, input);
   box.m_core.m_bMasked = masked;
-  INT_PTR r = RunTracked(box, kind);
-  // What the plain box covered is painted now, not whenever the queue next runs dry (the
-  // skinned dialogs do this as they hide).
-  CWnd* main = AfxGetMainWnd();
-  if (main && main->GetSafeHwnd() && main->IsWindowVisible())
-    main->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  INT_PTR r = box.DoModal();
   after(box.m_core);
   return box.m_core.m_nResult ? box.m_core.m_nResult : (int)r;
 }

@@ -27,8 +27,6 @@ class CMsgBoxCore {
   CMsgBoxCore(LPCSTR lpszText, UINT nType, int nCountdown, BOOL bInput);
   void Init(CDialog* pDlg, CWnd* pButtons[3], CStatic* pIcon, CStatic* pCountdown, HICON hIcon, BOOL bSkinned,
             const RECT& inner);
-  // A newer text of the same kind shown in this box: laid out again, countdown restarted.
-  void Replace(CDialog* pDlg, LPCSTR lpszText, int nCountdown);
   BOOL Tick(CDialog* pDlg);  // a countdown tick: the seconds left by the clock; TRUE when the box ended
   void Clicked(CDialog* pDlg, int k);
   void ShowCountdown(CDialog* pDlg);
@@ -48,15 +46,6 @@ class CMsgBoxCore {
   BOOL m_bInput;
   int m_nResult;
   skin::MsgBoxPlace m_place;
-
- private:
-  // What Init was given, for Replace.
-  CWnd* m_pButtons[3] = {nullptr, nullptr, nullptr};
-  CStatic* m_pIcon = nullptr;
-  CStatic* m_pCountdown = nullptr;
-  HICON m_hIcon = nullptr;
-  BOOL m_bSkinned = FALSE;
-  RECT m_inner = {0, 0, 0, 0};
 };
 
 class CMsgBoxDlg : public CDialog {

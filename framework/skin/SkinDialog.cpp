@@ -223,23 +223,7 @@ LRESULT CSkinDialog::OnNcHitTest(CPoint point) {
   return CDialog::OnNcHitTest(point);
 }
 
-namespace {
-// What a closing box or dialog covered is repainted at once. Left to the exposure that the
-// display reports, the table waited for the queue to run dry: about two seconds at a busy
-// table, where opening takes a fraction of that.
-void RepaintBeneath(HWND self) {
-  CWnd* main = AfxGetMainWnd();
-  HWND m = main ? main->GetSafeHwnd() : nullptr;
-  if (!m || m == self || !::IsWindowVisible(m)) return;
-  RECT r;
-  ::GetWindowRect(self, &r);
-  ::MapWindowPoints(nullptr, m, reinterpret_cast<POINT*>(&r), 2);
-  ::RedrawWindow(m, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-}  // namespace
-
 void CSkinDialog::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
-  if (lpwndpos && (lpwndpos->flags & SWP_HIDEWINDOW)) RepaintBeneath(m_hWnd);
   if (IsSkinned()) {
     CRect rc;
     GetWindowRect(&rc);

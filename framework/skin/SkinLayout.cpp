@@ -321,30 +321,6 @@ int DefaultButtonIndex(uint32_t style, int count, bool* makeDefault) {
   return index;
 }
 
-BoxGate GateBox(const std::vector<OpenBoxKind>& open, const OpenBoxKind& asked) {
-  BoxGate g;
-  const uint32_t style = asked.style & 0x7FFFFFFFu;
-  if (!asked.input) {
-    // The innermost box of the same kind takes the newer text.
-    for (int i = static_cast<int>(open.size()) - 1; i >= 0; --i) {
-      if (!open[size_t(i)].input && !open[size_t(i)].ended && (open[size_t(i)].style & 0x7FFFFFFFu) == style) {
-        g.action = BoxGate::kReplace;
-        g.index = i;
-        return g;
-      }
-    }
-  }
-  g.action = open.size() < size_t(kMaxOpenBoxes) ? BoxGate::kOpen : BoxGate::kAnswer;
-  return g;
-}
-
-int DefaultResult(uint32_t style) {
-  style &= 0x7FFFFFFFu;
-  MsgBoxButtons b = ButtonsForStyle(style);
-  bool makeDefault = true;
-  return b.result[DefaultButtonIndex(style, b.count, &makeDefault)];
-}
-
 std::vector<std::string> SplitMessageLines(const std::string& text) {
   std::vector<std::string> lines(1);
   for (const TextPiece& p : ParseLinkText(text)) {

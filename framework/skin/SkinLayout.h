@@ -140,26 +140,6 @@ MsgBoxIcon IconForStyle(uint32_t style);
 // button (an unknown default bit pattern only focuses the first button).
 int DefaultButtonIndex(uint32_t style, int count, bool* makeDefault);
 
-// A box asked for while others run their loops. The server drives most boxes, and each
-// modal loop dispatches the next frame: a box opened from inside another's loop nests
-// one stack level deeper and cannot return before the inner one. So a box of the same
-// kind (same style word, no entry field) takes over the open one's text and countdown,
-// at most kMaxOpenBoxes run at once, and beyond that a box answers with its default
-// button as its countdown would.
-constexpr int kMaxOpenBoxes = 2;
-struct OpenBoxKind {
-  uint32_t style = 0;  // bit 31 cleared
-  bool input = false;
-  bool ended = false;  // ended but still on the stack below an inner box: not taken over
-};
-struct BoxGate {
-  enum Action { kOpen, kReplace, kAnswer } action = kOpen;
-  int index = -1;  // the open box taken over (kReplace)
-};
-BoxGate GateBox(const std::vector<OpenBoxKind>& open, const OpenBoxKind& asked);
-// The button value a box ends with when nobody presses anything.
-int DefaultResult(uint32_t style);
-
 // Lines of a message: breaks at CR LF, LF CR, CR CR, LF LF (a pair counts once), a single
 // CR or LF, and the two characters '\' 'n'. Two-byte characters are never split.
 std::vector<std::string> SplitMessageLines(const std::string& text);

@@ -100,10 +100,8 @@ LRESULT CALLBACK CentreBoxHook(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int ShowStartupBoxText(const char* text, UINT style, int countdownSeconds) {
-  // The program's own box asks: skinned once the configuration paths are built, else the
-  // plain one. Only without its template (no resource library) does the system's box.
-  const int own = ShowMessageBox(text, style, countdownSeconds);
-  if (own != -1) return own;
+  // Once the configuration paths are built the program's own skinned box asks.
+  if (SkinPathsSet()) return ShowMessageBox(text, style, countdownSeconds);
   const char* title = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "Vesk";
   HWND owner = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : nullptr;
   // The countdown is a thread timer: the box's own message loop runs it.

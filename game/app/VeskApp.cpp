@@ -134,7 +134,7 @@ BOOL CVeskApp::InitInstance() {
   ResLoadServices services = GetResLoadServices();
   services.bindCodePageLibrary = BindCodePageFromResources;
   SetResLoadServices(services);
-  if (!InitResourceLibrary("Vesk")) return FailStartup("resource library not loaded", FALSE);
+  if (!InitResourceLibrary("Vesk")) return FALSE;
 
   TraceStartupStep(3, "net skin");
   if (!LoadNetSkin("Vesk", "Vesk_skin_1", m_szNetSkinFolder, sizeof m_szNetSkinFolder)) m_szNetSkinFolder[0] = '\0';
@@ -147,10 +147,7 @@ BOOL CVeskApp::InitInstance() {
 
   TraceStartupStep(6, "theme");
   CString theme = GetSharePath() + "\\odctrls\\vesk_skn.ini";
-  if (!LoadOwnerDrawnTheme(theme, 1)) {
-    CString why = "owner-drawn theme not loaded: " + theme;
-    return FailStartup(why, FALSE);
-  }
+  if (!LoadOwnerDrawnTheme(theme, 1)) return FALSE;
   m_bThemeLoaded = TRUE;
   m_GameLog.Write("theme loaded: %s (%s)", (LPCSTR)theme, IsThemeLoaded() ? "held" : "not held");
 
@@ -162,13 +159,13 @@ BOOL CVeskApp::InitInstance() {
   TraceStartupStep(8, "sockets");
   if (!m_Connection.InitSockets()) {
     ShowStartupBoxId(IDS_SOCKETINIT, BOX_ERROR, BOX_COUNTDOWN);
-    return FailStartup("sockets not initialised", FALSE);
+    return FALSE;
   }
   // A socket hook the program forgot would drop what the server shows; refuse to start.
   if (const char* missing = m_Connection.MissingHook()) {
     m_GameLog.Write("socket hook not set: %s", missing);
     fprintf(stderr, "socket hook not set: %s\n", missing);
-    return FailStartup("socket hook not set", FALSE);
+    return FALSE;
   }
 
   TraceStartupStep(9, "3d controls");
@@ -177,14 +174,14 @@ BOOL CVeskApp::InitInstance() {
   TraceStartupStep(10, "launch record");
   if (!ReadLaunchRecord()) {
     ShowStartupBoxId(IDS_ENTERFROMLOBBY, BOX_ERROR, BOX_COUNTDOWN);
-    return FailStartup("no valid launch record", FALSE);
+    return FALSE;
   }
 
   TraceStartupStep(11, "crash-report switch");
   ReadCrashReportSwitch();
 
   TraceStartupStep(12, "crash report");
-  if (m_nCrashReportSwitch && !StartCrashReport()) return FailStartup("crash report not started", FALSE);
+  if (m_nCrashReportSwitch && !StartCrashReport()) return FALSE;
   CreateRunLogStore();
 
   m_Connection.SetCloseLog(m_nCrashReportSwitch != 0);
@@ -194,7 +191,7 @@ BOOL CVeskApp::InitInstance() {
   WriteRunLogStart();
 
   TraceStartupStep(14, "enter channel");
-  if (!EnterChannel()) return FailStartup("the table was not entered", FALSE);
+  if (!EnterChannel()) return FALSE;
 
   TraceStartupStep(15, "suspend socket");
   m_Connection.Suspend();
@@ -216,7 +213,7 @@ BOOL CVeskApp::InitInstance() {
   RegisterShellFileTypes(TRUE);
   OnFileNew();
   // Without a main window there is nothing to run the table in.
-  if (m_pMainWnd == nullptr || m_pDoc == nullptr) return FailStartup("the main window was not created", TRUE);
+  if (m_pMainWnd == nullptr || m_pDoc == nullptr) return FALSE;
 
   TraceStartupStep(19, "wait box");
   if (m_Channel.nWatchMode) ShowWatchWaitBox();
@@ -225,7 +222,7 @@ BOOL CVeskApp::InitInstance() {
   SetMainWindowTitle();
 
   TraceStartupStep(21, "game dialogs");
-  if (!m_pDoc->CreateGameDialogs()) return FailStartup("the game dialogs were not created", TRUE);
+  if (!m_pDoc->CreateGameDialogs()) return FALSE;
   m_Connection.AttachDocument(m_pDoc);
 
   TraceStartupStep(22, "resume socket");
@@ -245,19 +242,6 @@ BOOL CVeskApp::InitInstance() {
   return TRUE;
 }
 
-// A start-up that cannot go on ends with a non-zero code and a game-log line saying why.
-// After the login the server is told first, so the seat is not held for nothing, and the
-// player sees why no table opened (the plain box when the skin is what failed).
-BOOL CVeskApp::FailStartup(const char* why, BOOL bLoggedIn) {
-  m_GameLog.Write("start-up failed: %s", why);
-  m_nStartupFailure = 1;
-  if (bLoggedIn) {
-    m_Connection.QuitAndClose();
-    ShowStartupBoxId(IDS_STARTFAILED, BOX_ERROR, BOX_COUNTDOWN, why);
-  }
-  return FALSE;
-}
-
 int CVeskApp::ExitInstance() {
   m_ViewSite.DestroyTicker();
   if (m_bThemeLoaded) {
@@ -274,8 +258,7 @@ int CVeskApp::ExitInstance() {
   m_hWaitBox = nullptr;
   if (m_nGdiplusToken) Gdiplus::GdiplusShutdown(m_nGdiplusToken);
   m_nGdiplusToken = 0;
-  const int code = CWinApp::ExitInstance();
-  return m_nStartupFailure ? m_nStartupFailure : code;
+  return CWinApp::ExitInstance();
 }
 
 BOOL CVeskApp::CopyChatSkin() {
@@ -323,8 +306,6 @@ int CVeskApp::EnterChannel() {
       return 0;
     default:
       m_GameLog.Write("enter channel refused: %d", static_cast<int>(result));
-      // The server saw the login: it hears that this seat leaves again.
-      m_Connection.QuitAndClose();
       return 0;
   }
 }

@@ -100,12 +100,10 @@ class CVeskApp : public CWinApp, public CProgram {
   void ShowWatchWaitBox();
   void SetMainWindowTitle();
   void ShowAndLayoutMainWindow();
-  BOOL FailStartup(const char* why, BOOL bLoggedIn);
 
   std::unique_ptr<CRunLogStore> m_pRunLog;
   CVeskDoc* m_pDoc = nullptr;
   BOOL m_bThemeLoaded = FALSE;
-  int m_nStartupFailure = 0;  // the exit code of a start-up that could not go on
 };
 
 extern CVeskApp theApp;

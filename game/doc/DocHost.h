@@ -67,8 +67,6 @@ class CDocProfile {
   virtual int Random() = 0;  // 0 .. RAND_MAX
   virtual int GetProfileInt(const char* key, int def) = 0;
   virtual std::string GetProfileString(const char* key, const std::string& def) = 0;
-  // The application profile's value "Path": the folder of sound.ini and the voices.
-  virtual std::string GetDocumentFolder() = 0;
   virtual void WriteProfileInt(const char* key, int value) = 0;
   virtual void WriteProfileString(const char* key, const std::string& value) = 0;
 };

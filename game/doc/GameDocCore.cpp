@@ -165,7 +165,6 @@ void CGameDocCore::LoadSettings() {
   m_bFlyMsg = m_Host->profile.GetProfileInt("FlyMsg", 0);
   m_strSnapshotPath = m_Host->profile.GetProfileString("SnapshotPath", m_strSnapshotPath);
   m_bEnableWatch = m_Host->profile.GetProfileInt("EnableWatch", 1);
-  m_strDocFolder = m_Host->profile.GetDocumentFolder();
 }
 
 void CGameDocCore::SaveSettings() {
@@ -341,8 +340,7 @@ bool CGameDocCore::SendBody(uint32_t nId, const std::vector<uint8_t>& body, bool
 // ---- voices ----
 
 std::string CGameDocCore::PlayVoice(int nVoice, int nSeat) {
-  // Without the profile's folder there is no voice list to read (not the drive's root).
-  if (!m_bGameProgress || m_strDocFolder.empty()) return std::string();
+  if (!m_bGameProgress) return std::string();
   std::string ini = m_strDocFolder + "\\sound.ini";
   if (m_nSchedule == SCHEDULE_PLAY) {
     int range = m_Host->profile.ReadIniInt(ini, "RANDOM_RANGE", "SET", 30);

@@ -36,7 +36,7 @@ int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
     m_nScoreChange[p] = change[s];
     m_Seats[p].nSeriesTotal = series[s];
     m_pChannel->nSeriesTotal[p] = series[s];
-    m_Seats[p].nScoreTotal = SaturatingAdd(m_Seats[p].nScoreTotal, change[s]);
+    m_Seats[p].nScoreTotal += change[s];
     m_Seats[p].nCardCount = static_cast<int>(remain[s]);
   }
   for (uint32_t s = 0; s < n; ++s) {

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "GameBodies.h"
-#include "GbkText.h"
 #include "GameMessages.h"
 
 namespace gamedoc {
@@ -17,18 +16,11 @@ constexpr uint32_t kStyleYesNoQuestion = 0x124;
 constexpr int kIdYes = 6;
 constexpr int kPlaceholder = 255;
 
-// A fixed name field: cut to leave its zero (never inside a two-byte character), the rest
-// zero-filled.
+// A fixed name field: cut to leave its zero, the rest zero-filled.
 inline void CopyName(char* dst, size_t dstSize, const std::string& src) {
-  size_t n = GbkFitLength(src.data(), src.size(), dstSize - 1);
+  size_t n = src.size() < dstSize - 1 ? src.size() : dstSize - 1;
   std::memcpy(dst, src.data(), n);
   std::memset(dst + n, 0, dstSize - n);
-}
-
-// Totals kept from the server's changes stop at the ends of their range rather than wrap.
-inline int32_t SaturatingAdd(int32_t a, int32_t b) {
-  const int64_t sum = int64_t(a) + int64_t(b);
-  return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : int32_t(sum);
 }
 
 // ASCII letters compare without case; GBK bytes as they stand.

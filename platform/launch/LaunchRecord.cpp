@@ -3,8 +3,6 @@
 #include <climits>
 #include <cstring>
 
-#include "GbkText.h"
-
 long LaunchAtol(const char* text) {
   if (!text) return 0;
   const char* p = text;
@@ -25,7 +23,7 @@ void CopyLaunchText(char* field, size_t size, const char* text) {
   if (size == 0) return;
   size_t n = 0;
   if (text) {
-    n = GbkFitLength(text, strnlen(text, size), size - 1);
+    while (n + 1 < size && text[n] != '\0') ++n;
     std::memcpy(field, text, n);
   }
   std::memset(field + n, 0, size - n);
@@ -38,7 +36,7 @@ bool PortInRange(long value) { return value >= 1 && value <= 65535; }
 void TerminateField(char* field, size_t size) {
   // A field that fills its whole width loses its last byte rather than running into the next.
   size_t n = strnlen(field, size);
-  if (n == size) n = GbkFitLength(field, size, size - 1);
+  if (n == size) n = size - 1;
   std::memset(field + n, 0, size - n);
 }
 

@@ -192,8 +192,6 @@ e2e_rss_kb() {
     # Only this test's program: other tests run the same one in prefixes of their own.
     tr '\0' '\n' < /proc/$pid/environ 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
     arg0=$(tr '\0' '\n' < /proc/$pid/cmdline 2>/dev/null | head -1)
-    # Only this run's program: other runs on the machine have prefixes of their own.
-    tr '\0' '\n' < /proc/$pid/environ 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
     case "$arg0" in
       *"$name") awk '/^VmRSS:/ {print $2; exit}' /proc/$pid/status 2>/dev/null; return 0 ;;
     esac

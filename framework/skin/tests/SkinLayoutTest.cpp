@@ -177,39 +177,6 @@ TEST(MsgBoxStyle, ButtonsIconsAndDefault) {
   EXPECT_STREQ(ButtonsForStyle(3).key[2], "IDCANCEL");
 }
 
-// Boxes the server asks for while others are open never nest deeper than two, and a box
-// of a kind already open takes it over rather than opening inside it.
-TEST(MsgBoxGate, SameKindReplacesAndDepthIsBounded) {
-  using A = BoxGate::Action;
-  const OpenBoxKind notice{0x40, false}, question{0x124, false}, input{0x40, true};
-  struct Case {
-    const char* what;
-    std::vector<OpenBoxKind> open;
-    OpenBoxKind asked;
-    A action;
-    int index;
-  } cases[] = {
-      {"nothing open", {}, notice, A::kOpen, -1},
-      {"the same notice again", {notice}, notice, A::kReplace, 0},
-      {"a notice below a question", {notice, question}, notice, A::kReplace, 0},
-      {"bit 31 is not part of the kind", {notice}, {0x80000040u, false}, A::kReplace, 0},
-      {"an ended box is not taken over", {{0x40, false, true}}, notice, A::kOpen, -1},
-      {"another kind nests once", {notice}, question, A::kOpen, -1},
-      {"a third kind is answered", {notice, question}, {0x30, false}, A::kAnswer, -1},
-      {"an input box never takes another over", {input}, input, A::kOpen, -1},
-      {"nor is it taken over", {input}, notice, A::kOpen, -1},
-      {"input boxes are bounded too", {input, input}, input, A::kAnswer, -1},
-  };
-  for (const Case& c : cases) {
-    BoxGate g = GateBox(c.open, c.asked);
-    EXPECT_EQ(g.action, c.action) << c.what;
-    EXPECT_EQ(g.index, c.index) << c.what;
-  }
-  EXPECT_EQ(DefaultResult(0x124), 7);
-  EXPECT_EQ(DefaultResult(0x40), 1);
-  EXPECT_EQ(DefaultResult(0x80000004u), 6);
-}
-
 // The digits follow the time that passed: a thread that missed ticks (merged by the window
 // system while it was busy) shows the true seconds left and ends on time.
 TEST(MsgBoxCountdown, SecondsLeftFollowTheTimeNotTheTicks) {

@@ -198,51 +198,6 @@ TEST(MsgBox, EveryLineOfTheTextFits) {
   EXPECT_EQ(two - one, three - two);  // two line feeds draw (and measure) an empty line
 }
 
-// Boxes asked for while another box runs its loop (the server's next frames arrive there):
-// one of the same kind takes the open box over and returns at once, another kind opens
-// once inside it, and a third is answered with its default button without opening.
-TEST(MsgBox, BoxesAskedInsideABoxDoNotNest) {
-  UseSkinTheme();
-  auto openBoxes = [] {
-    int n = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND h, LPARAM l) -> BOOL {
-          if (::GetDlgItem(h, 29811) && ::IsWindowVisible(h)) ++*reinterpret_cast<int*>(l);
-          return TRUE;
-        },
-        (LPARAM)&n);
-    return n;
-  };
-  int replaced = 0, question = 0, third = 0, openAtThird = 0, openAfterReplace = 0;
-  std::string textAfter, countdownAfter;
-  ActOnNextDialog([&](HWND outer) {
-    replaced = DoMessageBox("second notice", 0x40, 5);
-    char t[256] = "";
-    ::GetDlgItemTextA(outer, 29811, t, sizeof t);
-    textAfter = t;
-    ::GetDlgItemTextA(outer, 29813, t, sizeof t);
-    countdownAfter = t;
-    openAfterReplace = openBoxes();
-    ActOnNextDialog([&](HWND inner) {
-      third = DoMessageBox("third kind", 0x30, 0);
-      openAtThird = openBoxes();
-      Press(inner, 29714);
-    });
-    question = DoMessageBox("question", 0x124, 0);
-    Press(outer, 29714);
-  });
-  EXPECT_EQ(DoMessageBox("first notice", 0x40, 0), 1);
-  EXPECT_EQ(replaced, 1) << "taken over: the default button's value at once";
-  EXPECT_EQ(textAfter, "second notice");
-  EXPECT_EQ(countdownAfter, "5");
-  EXPECT_EQ(openAfterReplace, 1);
-  EXPECT_EQ(question, 6);
-  EXPECT_EQ(third, 1) << "answered with its default button";
-  EXPECT_EQ(openAtThird, 2);
-  EXPECT_EQ(openBoxes(), 0);
-}
-
 // A box whose skin cannot be made still asks its question (the plain box).
 TEST(MsgBox, BrokenSkinFallsBackToThePlainBox) {
   char folder[MAX_PATH];

@@ -2,9 +2,6 @@
 // document asks of the views, boxes and socket.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
-#include <cstdint>
 #include <cstring>
 #include <map>
 
@@ -53,18 +50,6 @@ struct RecordingHost : CNullDocHost {
     return it == profile.end() ? def : it->second;
   }
   void WriteProfileInt(const char* key, int v) override { profile[key] = v; }
-  std::string folder;
-  std::map<std::string, std::string> ini;  // "file|section|key" -> value
-  std::vector<std::string> files;
-  std::string GetDocumentFolder() override { return folder; }
-  std::string ReadIniString(const std::string& f, const std::string& s, const std::string& k,
-                            const std::string& def) override {
-    auto it = ini.find(f + "|" + s + "|" + k);
-    return it == ini.end() ? def : it->second;
-  }
-  bool FileExists(const std::string& path) override {
-    return std::find(files.begin(), files.end(), path) != files.end();
-  }
 
   uint32_t LastId() const {
     uint32_t id;
@@ -242,28 +227,6 @@ TEST_F(Table, WholeHandFromDealToResult) {
   EXPECT_EQ(ch.nHandNumber, 1u);
 }
 
-// Score totals add the server's changes hand after hand; at the ends of their range they
-// stay there rather than wrap to the other sign.
-TEST_F(Table, ScoreTotalsStopAtTheirLimits) {
-  struct Case {
-    int32_t start, change, total;
-  } cases[] = {
-      {INT32_MAX - 5, 10, INT32_MAX},    {INT32_MIN + 5, -10, INT32_MIN}, {INT32_MAX, INT32_MAX, INT32_MAX},
-      {INT32_MIN, INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MIN, -1},      {-7, 3, -4},
-  };
-  for (const Case& c : cases) {
-    doc.m_Seats[1].nScoreTotal = c.start;
-    wire::Writer w;
-    for (uint32_t x : {3u, 1u, 0u, 0u, 0u, 0u}) w.U32(x);
-    for (int32_t x : {0, c.change, 0, 0}) w.I32(x);
-    for (int i = 0; i < 4; ++i) w.I32(0);
-    for (int i = 0; i < 4; ++i) w.U32(0);
-    for (int i = 0; i < 4; ++i) w.U32(0);
-    ASSERT_TRUE(Deliver(MSG_HAND_OVER, w.Take()));
-    EXPECT_EQ(doc.m_Seats[1].nScoreTotal, c.total) << c.start << " + " << c.change;
-  }
-}
-
 TEST_F(Table, PlayChecksRefuseBeforeSending) {
   Deal(SeventeenCards(), 0);
   ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 0, 1})));  // west declares
@@ -419,26 +382,6 @@ TEST_F(Table, ServerTextsAndTableInfo) {
   ASSERT_TRUE(Deliver(MSG_TABLE_INFO, info.Take()));
   EXPECT_EQ(doc.FindTableInfo("east"), 2);
   EXPECT_EQ(doc.FindTableInfo("nobody"), -1);
-}
-
-// The voices come from the folder the profile's "Path" names: its sound.ini lists them and
-// its "sound" folder holds them. Without that value no list is read at all.
-TEST_F(Table, VoicesComeFromTheProfileFolder) {
-  ASSERT_TRUE(Deliver(MSG_GAME_PROGRESS, {}));
-  host.ini["C:\\Game\\Share\\sound.ini|12|MALE"] = "bid3.wav,";
-  host.files = {"C:\\Game\\Share\\sound\\bid3.wav"};
-  struct Case {
-    const char* folder;
-    const char* chosen;
-  } cases[] = {
-      {"C:\\Game\\Share", "C:\\Game\\Share\\sound\\bid3.wav"}, {"", ""},  // not at the drive's root
-  };
-  for (const Case& c : cases) {
-    host.folder = c.folder;
-    doc.LoadSettings();
-    doc.SetSchedule(SCHEDULE_BID, false);
-    EXPECT_EQ(doc.PlayVoice(12, 1), c.chosen) << c.folder;
-  }
 }
 
 TEST_F(Table, SettingsAndPhaseRules) {

@@ -56,7 +56,6 @@ class CNullDocHost : public CDocConnection,
   int Random() override { return 0; }
   int GetProfileInt(const char*, int def) override { return def; }
   std::string GetProfileString(const char*, const std::string& def) override { return def; }
-  std::string GetDocumentFolder() override { return std::string(); }
   void WriteProfileInt(const char*, int) override {}
   void WriteProfileString(const char*, const std::string&) override {}
   // CDocServices

@@ -111,8 +111,6 @@ std::string CVeskDoc::GetProfileString(const char* key, const std::string& def) 
   return (LPCSTR)AfxGetApp()->GetProfileString(kSettings, key, def.c_str());
 }
 
-std::string CVeskDoc::GetDocumentFolder() { return (LPCSTR)AfxGetApp()->GetProfileString("", "Path", ""); }
-
 void CVeskDoc::WriteProfileInt(const char* key, int value) { AfxGetApp()->WriteProfileInt(kSettings, key, value); }
 
 void CVeskDoc::WriteProfileString(const char* key, const std::string& value) {

@@ -41,7 +41,6 @@ class CVeskDoc : public CDocument, public CDocSounds, public CDocProfile, public
   int Random() override;
   int GetProfileInt(const char* key, int def) override;
   std::string GetProfileString(const char* key, const std::string& def) override;
-  std::string GetDocumentFolder() override;
   void WriteProfileInt(const char* key, int value) override;
   void WriteProfileString(const char* key, const std::string& value) override;
   // CDocSounds

@@ -1,9 +1,7 @@
 #include "LaunchRecord.h"
-#include "GbkText.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -152,53 +150,6 @@ TEST(LaunchMapping, UnterminatedFieldsAreCutInsideTheirField) {
   EXPECT_EQ(std::string(rec.szNickName), std::string(19, 'n'));
   EXPECT_EQ(std::string(rec.szChatColumnText), std::string(15, 'c'));
   EXPECT_EQ(std::string(rec.szTableText), std::string(255, 't'));
-}
-
-// GBK texts longer than their field lose whole characters, never half of one: the title
-// would otherwise end in a broken character.
-TEST(LaunchTexts, CutOnACharacterBoundary) {
-  const std::string zhong = "\xD6\xD0";  // one two-byte character
-  struct Fit {
-    std::string text;
-    size_t limit, kept;
-  } fits[] = {
-      {zhong + zhong, 3, 2},
-      {zhong + zhong, 4, 4},
-      {"a" + zhong, 2, 1},
-      {"ab" + zhong, 3, 2},
-      {"a" + zhong + "b", 4, 4},
-      {"\xD6", 5, 1},  // a lone lead byte at the end is one byte
-      {"", 4, 0},
-  };
-  for (const Fit& f : fits) EXPECT_EQ(GbkFitLength(f.text.data(), f.text.size(), f.limit), f.kept) << f.limit;
-
-  // From the command line: texts of characters only, longer than their fields, whose
-  // room for text (the field less its zero) is an odd number of bytes.
-  auto args = Args13();
-  std::string chars;
-  for (int i = 0; i < 200; ++i) chars += zhong;
-  args[2] = args[4] = args[9] = args[12] = chars;
-  GAME_LAUNCH_REC rec;
-  ASSERT_TRUE(Parse(args, rec));
-  // From the lobby's record: fields that fill their width without a terminating zero.
-  GAME_LAUNCH_REC lobby = LobbyRecord();
-  for (char* f : {lobby.szUserName, lobby.szRoomTitle, lobby.szTableText, lobby.szChatColumnText}) {
-    const size_t size = f == lobby.szUserName    ? sizeof lobby.szUserName
-                        : f == lobby.szRoomTitle ? sizeof lobby.szRoomTitle
-                        : f == lobby.szTableText ? sizeof lobby.szTableText
-                                                 : sizeof lobby.szChatColumnText;
-    for (size_t i = 0; i < size; i += 2) std::memcpy(f + i, zhong.data(), std::min<size_t>(2, size - i));
-  }
-  GAME_LAUNCH_REC mapped;
-  ASSERT_TRUE(ParseLaunchRecordBytes(&lobby, sizeof lobby, mapped));
-  // Whole characters only: an even length one character short of the field.
-  for (const char* text : {rec.szUserName, rec.szRoomTitle, rec.szTableText, rec.szChatColumnText, mapped.szUserName,
-                           mapped.szRoomTitle, mapped.szTableText, mapped.szChatColumnText}) {
-    const std::string t = text;
-    EXPECT_FALSE(t.empty());
-    EXPECT_EQ(t.size() % 2, 0u) << t.size();
-    EXPECT_EQ(t, chars.substr(0, t.size()));
-  }
 }
 
 TEST(LaunchMapping, SeatAndPortsAreChecked) {
