@@ -239,7 +239,16 @@ def main():
     global WINE_OUT
     WINE_OUT = os.environ["E2E_WINOUT"]
     seat = my_seat()
-    hand = wait_for(lambda: cards_of("deal", seat), 90, "the deal")
+    # The player starts the hand with 开始 (the wait clock would start it too, but only once
+    # the whole turn time has passed).
+    def dealt():
+        cards = cards_of("deal", seat)
+        if cards:
+            return cards
+        if state(IDC_START) == (True, True):
+            probe("click", MAIN, IDC_START)
+        return None
+    hand = wait_for(dealt, 90, "the deal")
     expected = {3: 17, 4: 25}[PLAYERS]
     if len(hand) != expected:
         fail("dealt %d cards, expected %d" % (len(hand), expected))
@@ -255,11 +264,11 @@ def main():
     # The dealt table has no start button any more.
     wait_for(lambda: not state(IDC_START)[0], 30, "the start button to go with the deal")
     shot("deal")
-    check_seats(table, len(hand))
 
     # Bidding: the player bids three points with the bid button; the bottom cards then are
     # ours. The bidding must come to the player and the bid must be the click's, not the
-    # clock's.
+    # clock's. The bid comes before the slow checks of the seats: the player's clock runs
+    # from the deal when the player bids first, and a clock run out bids "no bid" for it.
     def bid_or_over():
         if state(IDC_CALL3) == (True, True):
             return "bid"
@@ -281,6 +290,7 @@ def main():
     if declarer:
         hand += [int(x) for x in m.group(2).split()]
     say("seat %d, declarer %s, %d cards" % (seat, declarer, len(hand)))
+    check_seats(table, len(hand))
 
     turns, played_any, illegal_done, hinted = 0, False, False, False
     raised = set(int(x) for x in m.group(2).split()) if declarer else set()
