@@ -382,10 +382,12 @@ void TableSession::EndSeat(int seat, uint32_t how) {
 // Leave by trusteeship: granted when the table allows trusteeship; the server plays the seat.
 void TableSession::OnTrustExit(Conn& c, const Frame&) {
   int seat = SeatOf(c);
-  if (seat < 0 || !(opt_.optionFlags & 1)) {
+  if (seat < 0 || !(opt_.optionFlags & 1) || opt_.refuseTrustExit) {
     Watcher* w = WatcherOf(c);
     c.Reply(sysmsg::MSG_TRUST_EXIT, 0, NameBody(seat >= 0 ? NameOf(seat) : w ? w->name : ""));
-    server_.AddLog("trust exit refused: " + std::string(seat < 0 ? "not a player" : "the table allows no trusteeship"));
+    server_.AddLog("trust exit refused: " + std::string(seat < 0                  ? "not a player"
+                                                        : !(opt_.optionFlags & 1) ? "the table allows no trusteeship"
+                                                                                  : "the table refuses leave"));
     return;
   }
   leaving_[seat] = kLeftTrust;

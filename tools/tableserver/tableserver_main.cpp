@@ -1,5 +1,6 @@
 // tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N]
-// [--turn SECONDS] [--series HANDS] [--no-trusteeship] [--trust-limit N] [--complaints OUTCOME] [--watch-delay MS]
+// [--turn SECONDS] [--series HANDS] [--no-trusteeship] [--refuse-trust-exit] [--trust-limit N] [--complaints OUTCOME]
+// [--watch-delay MS]
 // [--chat-room N]
 // --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
 // seats bots in every seat no client holds. --series ends a series every HANDS hands;
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   unsigned chatRoom = 0;
   bool trusteeship = true;
   int trustLimit = 3;
+  bool refuseTrustExit = false;
   long complaintOutcome = -1;
   int watchDelay = 0;
   for (int i = 1; i < argc; ++i) {
@@ -60,6 +62,8 @@ int main(int argc, char** argv) {
       series = std::atoi(argv[++i]);
     else if (a == "--no-trusteeship")
       trusteeship = false;
+    else if (a == "--refuse-trust-exit")
+      refuseTrustExit = true;
     else if (a == "--chat-room" && hasValue)
       chatRoom = unsigned(std::strtoul(argv[++i], nullptr, 10));
     else if (a == "--trust-limit" && hasValue)
@@ -98,6 +102,7 @@ int main(int argc, char** argv) {
     so.series = series > 0 && series < 100 ? series : 0;
     if (!trusteeship) so.optionFlags &= ~1u;
     so.trustLimit = trustLimit >= 0 && trustLimit < 256 ? trustLimit : 3;
+    so.refuseTrustExit = refuseTrustExit;
     so.watchDelayMs = watchDelay > 0 && watchDelay <= 60000 ? watchDelay : 0;
     so.complaints = complaintOutcome >= 0;
     so.complaintOutcome = complaintOutcome >= 0 ? uint32_t(complaintOutcome) : 0;
