@@ -6,8 +6,10 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
-# A long turn: the clock must not run out before the buttons are pressed.
-port=$(e2e_server --bots --seed 3 --turn 60)
+# A long turn: the clock must not run out before the buttons are pressed. The server plays
+# the seat at once, so the hand may end before 解托 is pressed: the server then leaves the
+# client in trusteeship rather than telling it, and 解托 is still there to press.
+port=$(e2e_server --bots --seed 3 --turn 60 --untold-trust-end)
 e2e_client alice Alice 2 "$port"
 hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
 log=$E2E_OUT/server.log

@@ -27,7 +27,7 @@ read_setting() {
 "$WINE" reg delete 'HKCU\Software\Orvane\Game\Vesk' /f >/dev/null 2>&1 || true
 
 # The server refuses leave by trusteeship (status 0), so the window stays and asks.
-port=$(e2e_server --bots --seed 5 --turn 99 --refuse-trust-exit)
+port=$(e2e_server --bots --seed 5 --turn 30 --refuse-trust-exit)
 e2e_client alice Alice 2 "$port" --find-game 20000:0 --find-game 30000:1
 hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
 e2e_wait_log "$E2E_OUT/server.log" "login alice seat 1" 30 || e2e_fail "the server saw no login"

@@ -564,6 +564,10 @@ void TableSession::EndTrusteeshipWithHand() {
     if (trustExited_.count(seat)) continue;
     game_->SetBot(seat, !seats_.count(seat) && opt_.bots);
     game_->SetAutoReady(seat, true);
+    if (opt_.untoldTrustEnd) {
+      server_.AddLog("trusteeship " + NameOf(seat) + " ended with the hand, untold");
+      continue;
+    }
     SendTrusteeshipResult(seat, 0, 1, true);
     server_.AddLog("trusteeship " + NameOf(seat) + " ended with the hand");
   }

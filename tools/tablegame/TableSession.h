@@ -24,6 +24,7 @@ struct SessionOptions {
   uint16_t chatRoom = 0;          // the login reply's value for the chat control (its chat room)
   int trustLimit = 3;             // how often a seat may enter trusteeship in one hand
   bool refuseTrustExit = false;   // leave by trusteeship refused although trusteeship is allowed
+  bool untoldTrustEnd = false;    // the end of trusteeship with the hand is not told (the client keeps 解托)
   bool complaints = false;        // offer the farmers a complaint after every hand
   uint32_t complaintOutcome = 0;  // the outcome code of a complaint (0: it succeeded)
   uint32_t complaintMs = 15000;   // the complaint dialogs' countdown

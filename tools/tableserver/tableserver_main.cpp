@@ -1,5 +1,6 @@
 // tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots] [--players 3|4] [--seed N]
-// [--turn SECONDS] [--series HANDS] [--no-trusteeship] [--refuse-trust-exit] [--trust-limit N] [--complaints OUTCOME]
+// [--turn SECONDS] [--series HANDS] [--no-trusteeship] [--refuse-trust-exit] [--untold-trust-end] [--trust-limit N]
+// [--complaints OUTCOME]
 // [--watch-delay MS]
 // [--chat-room N]
 // --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   bool trusteeship = true;
   int trustLimit = 3;
   bool refuseTrustExit = false;
+  bool untoldTrustEnd = false;
   long complaintOutcome = -1;
   int watchDelay = 0;
   for (int i = 1; i < argc; ++i) {
@@ -64,6 +66,8 @@ int main(int argc, char** argv) {
       trusteeship = false;
     else if (a == "--refuse-trust-exit")
       refuseTrustExit = true;
+    else if (a == "--untold-trust-end")
+      untoldTrustEnd = true;
     else if (a == "--chat-room" && hasValue)
       chatRoom = unsigned(std::strtoul(argv[++i], nullptr, 10));
     else if (a == "--trust-limit" && hasValue)
@@ -103,6 +107,7 @@ int main(int argc, char** argv) {
     if (!trusteeship) so.optionFlags &= ~1u;
     so.trustLimit = trustLimit >= 0 && trustLimit < 256 ? trustLimit : 3;
     so.refuseTrustExit = refuseTrustExit;
+    so.untoldTrustEnd = untoldTrustEnd;
     so.watchDelayMs = watchDelay > 0 && watchDelay <= 60000 ? watchDelay : 0;
     so.complaints = complaintOutcome >= 0;
     so.complaintOutcome = complaintOutcome >= 0 ? uint32_t(complaintOutcome) : 0;
