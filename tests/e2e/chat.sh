@@ -165,6 +165,13 @@ settings='HKCU\Software\Orvane\Game\Vesk\Settings'
 e2e_probe close "$alice" >/dev/null
 for i in $(seq 1 60); do
   e2e_probe list | grep -q "^$alice " || break
+  # Between hands the program asks how to leave (its exit dialog): force, then Yes.
+  dlg=$(e2e_probe dialogid 1152 1000 | head -1) || dlg=
+  if [ -n "$dlg" ]; then
+    e2e_press "$dlg" 1003 || true
+    sure=$(e2e_probe dialogid 29714 10000 | head -1) || sure=
+    [ -z "$sure" ] || e2e_press "$sure" 29714 || true
+  fi
   sleep 1
 done
 e2e_probe list | grep -q "^$alice " && e2e_fail "alice's window did not close"
