@@ -237,3 +237,16 @@ e2e_press() {
   for j in $(seq 1 50); do [ "$(e2e_probe visible "$dlg")" = 1 ] || return 0; sleep 0.1; done
   return 1
 }
+
+# e2e_press_start HWND SERVER_LOG: clicks 开始 until the server sees a new MSG_READY (the
+# button shows once the table is up).
+e2e_press_start() {
+  local hwnd=$1 log=$2 i n
+  n=$(grep -cE "in #[0-9]+ id=0x8000020A" "$log" || true)
+  for i in $(seq 1 60); do
+    e2e_probe click "$hwnd" 1006 >/dev/null 2>&1 || true
+    [ "$(grep -cE "in #[0-9]+ id=0x8000020A" "$log" || true)" -gt "$n" ] && return 0
+    sleep 0.5
+  done
+  e2e_fail "开始 sent no MSG_READY"
+}

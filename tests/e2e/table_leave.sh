@@ -7,17 +7,6 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
-# Clicks 开始 until the server sees the client's MSG_READY (the button shows once the table is up).
-press_start() {
-  local i n
-  n=$(grep -cE "in #[0-9]+ id=0x8000020A" "$log" || true)
-  for i in $(seq 1 60); do
-    e2e_probe click "$hwnd" 1006 >/dev/null 2>&1 || true
-    [ "$(grep -cE "in #[0-9]+ id=0x8000020A" "$log" || true)" -gt "$n" ] && return 0
-    sleep 0.5
-  done
-  e2e_fail "开始 sent no MSG_READY"
-}
 EXIT_FORCE=1003 EXIT_ASK=1004 EXIT_CANCEL=1152 BOX_FIRST_BUTTON=29714
 BID_NONE=1073 PASS=1009
 
@@ -36,7 +25,7 @@ start_table() {
 
 # ---- mid-hand: leave by trusteeship ----
 start_table midhand --bots --seed 3 --turn 60 --series 3
-press_start
+e2e_press_start "$hwnd" "$log"
 e2e_wait_log "$log" "out #1 id=0x0000020C" 60 || e2e_fail "no deal"
 e2e_shot "$hwnd" midhand/before_close
 e2e_probe close "$hwnd" >/dev/null
@@ -49,7 +38,7 @@ grep -qE "in #1 id=0x0000020(2|3)" "$log" && e2e_fail "a quit went out besides t
 
 # ---- between hands of a series, without trusteeship: the exit dialog, then force ----
 start_table between --bots --seed 3 --turn 60 --series 3 --no-trusteeship
-press_start
+e2e_press_start "$hwnd" "$log"
 e2e_wait_log "$log" "out #1 id=0x0000020C" 60 || e2e_fail "no deal (between)"
 # The player bids nothing and passes on every turn (a bot declares and leads): the hand ends.
 for i in $(seq 1 400); do

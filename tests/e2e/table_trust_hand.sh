@@ -7,17 +7,6 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
-# Clicks 开始 until the server sees the client's MSG_READY (the button shows once the table is up).
-press_start() {
-  local i n
-  n=$(grep -cE "in #[0-9]+ id=0x8000020A" "$log" || true)
-  for i in $(seq 1 60); do
-    e2e_probe click "$hwnd" 1006 >/dev/null 2>&1 || true
-    [ "$(grep -cE "in #[0-9]+ id=0x8000020A" "$log" || true)" -gt "$n" ] && return 0
-    sleep 0.5
-  done
-  e2e_fail "开始 sent no MSG_READY"
-}
 START=1006 TRUST=1026 UNTRUST=1027 BOX_FIRST_BUTTON=29714
 
 port=$(e2e_server --bots --seed 3 --turn 99 --series 3)
@@ -27,7 +16,7 @@ hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
 e2e_wait_log "$log" "login alice seat 1" 30 || e2e_fail "no login"
 view=$(e2e_probe children "$hwnd" | awk '$2 == 59648 && $4 == "#32770" {print $1; exit}') || true
 [ -n "$view" ] || e2e_fail "no table view"
-press_start
+e2e_press_start "$hwnd" "$log"
 e2e_wait_log "$log" "out #1 id=0x00012008" 60 || e2e_fail "no bidding"
 for i in $(seq 1 40); do
   e2e_probe click "$hwnd" 1073 >/dev/null 2>&1 && e2e_wait_log "$log" "in #1 id=0x00012008" 1 && break

@@ -7,24 +7,13 @@
 source "$(dirname "$0")/e2e_lib.sh"
 e2e_init "$@"
 
-# Clicks 开始 until the server sees the client's MSG_READY (the button shows once the table is up).
-press_start() {
-  local i n
-  n=$(grep -cE "in #[0-9]+ id=0x8000020A" "$log" || true)
-  for i in $(seq 1 60); do
-    e2e_probe click "$hwnd" 1006 >/dev/null 2>&1 || true
-    [ "$(grep -cE "in #[0-9]+ id=0x8000020A" "$log" || true)" -gt "$n" ] && return 0
-    sleep 0.5
-  done
-  e2e_fail "开始 sent no MSG_READY"
-}
 
 port=$(e2e_server --bots --seed 3 --turn 60 --series 3 --watch-delay 15000)
 log=$E2E_OUT/server.log
 e2e_client alice alice 2 "$port"
 hwnd=$(e2e_window "alice[alice]" 60) || e2e_fail "no table window of alice"
 e2e_wait_log "$log" "login alice seat 1" 30 || e2e_fail "alice did not log in"
-press_start
+e2e_press_start "$hwnd" "$log"
 e2e_wait_log "$log" "out #1 id=0x0000020C" 60 || e2e_fail "no deal"
 
 e2e_client wendy wendy 6 "$port"
