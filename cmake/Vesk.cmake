@@ -98,6 +98,13 @@ function(vesk_isolate_wine_tests)
       set(env "")
     endif()
     list(APPEND env VESK_TEST_NAME=${t} VESK_BUILD=${root})
+    # The test ends itself (saving what shows why) before ctest kills it without a word;
+    # 600 s is the harness's ctest time-out for tests that set none.
+    get_test_property(${t} TIMEOUT limit)
+    if(NOT limit)
+      set(limit 600)
+    endif()
+    list(APPEND env VESK_TEST_TIMEOUT=${limit})
     set_tests_properties(${t} PROPERTIES ENVIRONMENT "${env}" RUN_SERIAL FALSE)
     # Before ctest has timed a run, a test's time-out stands for its length: the long ones
     # start first, so they do not run alone at the end.

@@ -41,6 +41,7 @@ e2e_init() {
   E2E_PIDS=()
   E2E_LOBBY_PIDS=()
   trap e2e_cleanup EXIT
+  e2e_watchdog
   vesk_isolate "$E2E_NAME" || e2e_fail "no Wine prefix, display or wineserver of its own"
   [ -f "$E2E_WIN/bin/Vesk.exe" ] || e2e_fail "Vesk.exe is not built"
   E2E_SERVER=$E2E_NATIVE/tools/tableserver/tableserver
@@ -50,6 +51,15 @@ e2e_init() {
   rm -rf "$E2E_OUT"
   mkdir -p "$E2E_OUT"
   E2E_STAGE=$(bash "$VESK_ROOT/scripts/stage.sh" "$E2E_OUT/stage") || e2e_fail "staging failed"
+}
+
+# Under ctest the test fails by itself 45 s before ctest would kill it without a word, so a
+# test that hangs still leaves what shows why. The watchdog ends with this script.
+e2e_watchdog() {
+  local limit=$(( ${VESK_TEST_TIMEOUT:-0} - 45 )) me=$$
+  [ "$limit" -gt 0 ] || return 0
+  trap "e2e_fail 'did not end within $limit s'" TERM
+  (timeout "$limit" tail --pid="$me" -f /dev/null || kill -TERM "$me") </dev/null >/dev/null 2>&1 &
 }
 
 e2e_cleanup() {
