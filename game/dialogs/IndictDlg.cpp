@@ -50,7 +50,8 @@ void CWaitIndictDlg::CentreOnMain() {
 void CWaitIndictDlg::Prompt(const uint8_t* frame) {
   if (!m_hWnd || !indict::CopyFrameHead(frame, m_prompt, sizeof m_prompt)) return;
   const indict::Prompt p = indict::ReadPrompt(m_prompt);
-  m_nCountdown = p.seconds;
+  m_nCountdown = m_nCountdownSeconds = p.seconds;
+  m_dwCountdownStart = ::GetTickCount();
   ShowCountdown();
   OnPrompt();
   CentreOnMain();
@@ -87,7 +88,9 @@ void CWaitIndictDlg::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent == IDT_KEEPALIVE) {
     m_site.SendKeepAlive();
   } else if (nIDEvent == IDT_COUNTDOWN) {
-    if (--m_nCountdown < 0)
+    // The time that passed, not the ticks that arrived: a busy thread gets merged ticks.
+    m_nCountdown = m_nCountdownSeconds - static_cast<int>((::GetTickCount() - m_dwCountdownStart) / 1000);
+    if (m_nCountdown < 0)
       OnCountdownOver();
     else
       ShowCountdown();

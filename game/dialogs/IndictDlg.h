@@ -61,6 +61,8 @@ class CWaitIndictDlg : public CSkinDialog {
   uint8_t m_result[indict::RESULT_RECORD] = {};
   uint8_t m_fees[indict::FEE_RECORD] = {};
   int m_nCountdown = 0;
+  int m_nCountdownSeconds = 0;
+  DWORD m_dwCountdownStart = 0;
 };
 
 class CIndictDlg : public CWaitIndictDlg {
