@@ -130,7 +130,6 @@ inline constexpr char kLogProxyFailDirect[] =
 inline constexpr char kLogOnClose[] =
     "[\xC1\xAC\xBD\xD3]\xCA\xD5\xB5\xBDOnClose\xCF\xFB\xCF\xA2\xCD\xF8\xC2\xE7\xB6\xCF\xBF\xAA";
 
-
 // The speed test's lines.
 // [线程]直连GS单次返回值 = %d
 inline constexpr char kLogSpeedDirectOk[] =

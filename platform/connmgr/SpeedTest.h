@@ -43,11 +43,11 @@ class SpeedWorkerStop {
  public:
   virtual ~SpeedWorkerStop() = default;
   virtual bool Running() = 0;
-  virtual void Signal() = 0;                  // set the stop event; end the probe's waits
-  virtual bool WaitEnded(unsigned ms) = 0;    // true when the worker ended in time
-  virtual bool Terminate() = 0;               // true when the worker was ended by force
+  virtual void Signal() = 0;                // set the stop event; end the probe's waits
+  virtual bool WaitEnded(unsigned ms) = 0;  // true when the worker ended in time
+  virtual bool Terminate() = 0;             // true when the worker was ended by force
   virtual void Log(const char* line) = 0;
-  virtual void Release() = 0;                 // the thread handle and the window go
+  virtual void Release() = 0;  // the thread handle and the window go
 };
 
 enum class SpeedStopOutcome { kNotRunning, kEnded, kForced, kTerminateFailed };

@@ -272,7 +272,7 @@ BOOL CConnectionManager::StartSpeedTest(LPCSTR lpszHost, UINT nPort) {
   return m_speedWnd.Start(m_pSpeedProber.get());
 }
 
-void CConnectionManager::StopSpeedTest() { m_speedWnd.Stop(); }
+connmgr::SpeedStopOutcome CConnectionManager::StopSpeedTest() { return m_speedWnd.Stop(); }
 
 BOOL CConnectionManager::ConnectProbe(CGameSocket& probe, bool viaInterconnect) {
   const SpeedTarget& t = m_speedTarget;

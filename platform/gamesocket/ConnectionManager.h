@@ -34,7 +34,7 @@ class CConnectionManager : public CGameSocket {
   // nothing in the client starts it. The target and the proxy settings are taken as they
   // stand at the start.
   BOOL StartSpeedTest(LPCSTR lpszHost, UINT nPort);
-  void StopSpeedTest();
+  connmgr::SpeedStopOutcome StopSpeedTest();
   HWND GetSpeedTestWnd() const { return m_speedWnd.GetSafeHwnd(); }
   // One probe on the calling thread: two timed requests 272 and their replies; the result
   // (also logged and kept in its table), or -1.

@@ -18,8 +18,7 @@ std::vector<uint8_t> Frame(uint32_t id, std::vector<uint8_t> body) {
 
 TEST(SpeedTestTest, RequestCarriesValueThenTick) {
   auto body = EncodeSpeedProbe(0x01020304u, 0xA0B0C0D0u);
-  EXPECT_EQ(std::vector<uint8_t>(body.begin(), body.end()),
-            (std::vector<uint8_t>{4, 3, 2, 1, 0xD0, 0xC0, 0xB0, 0xA0}));
+  EXPECT_EQ(std::vector<uint8_t>(body.begin(), body.end()), (std::vector<uint8_t>{4, 3, 2, 1, 0xD0, 0xC0, 0xB0, 0xA0}));
 }
 
 TEST(SpeedTestTest, EchoIsReadOnlyFromAWholeReply) {
@@ -42,8 +41,7 @@ TEST(SpeedTestTest, EchoIsReadOnlyFromAWholeReply) {
       {"another id", Frame(273, echo), 0, {}},
       {"the reply id", Frame(kSpeedProbeId | netcore::NET_REPLY_BIT, echo), 0, {}},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(DecodeSpeedEcho(c.frame.data(), c.frame.size() - c.cut), c.tick) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(DecodeSpeedEcho(c.frame.data(), c.frame.size() - c.cut), c.tick) << c.what;
   // A length word near 4 GiB does not wrap the bound.
   std::vector<uint8_t> huge = Frame(kSpeedProbeId, echo);
   netcore::WriteU32(huge.data() + 4, 0xFFFFFFFCu);
@@ -56,16 +54,16 @@ TEST(SpeedTestTest, ResultIsTenthsOfTheDistanceWithinBounds) {
     uint32_t now, echoed;
     int32_t result;
   } cases[] = {
-      {1000, 1000, 1},              // no time: the lower bound
-      {1009, 1000, 1},              // under 10 ms
-      {1250, 1000, 25},             //
-      {1000, 1250, 25},             // a tick from the future counts by its distance
-      {100000, 0, 9999},            // the upper bound
-      {99990, 0, 9999},             //
-      {99989, 0, 9998},             //
-      {5, 0xFFFFFF00u, 26},         // across the wrap of the tick count (261 ms)
-      {0x80000000u, 0, 9999},       // the farthest distance
-      {0, 0x80000000u, 9999},       //
+      {1000, 1000, 1},         // no time: the lower bound
+      {1009, 1000, 1},         // under 10 ms
+      {1250, 1000, 25},        //
+      {1000, 1250, 25},        // a tick from the future counts by its distance
+      {100000, 0, 9999},       // the upper bound
+      {99990, 0, 9999},        //
+      {99989, 0, 9998},        //
+      {5, 0xFFFFFF00u, 26},    // across the wrap of the tick count (261 ms)
+      {0x80000000u, 0, 9999},  // the farthest distance
+      {0, 0x80000000u, 9999},  //
   };
   for (const auto& c : cases) EXPECT_EQ(SpeedResult(c.now, c.echoed), c.result) << c.now << " " << c.echoed;
 }
