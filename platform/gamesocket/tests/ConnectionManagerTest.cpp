@@ -268,6 +268,43 @@ TEST_F(ConnectionManagerTest, SpeedTestWindowProbesBothPaths) {
   EXPECT_TRUE(m.SpeedTable(false).empty());
 }
 
+// Through the interconnect proxy a game port that P80Port remaps is asked of the proxy as
+// the remapped port, and the server first gets MSG_P80_HEADER {game port, 0}.
+TEST_F(ConnectionManagerTest, SpeedProbeThroughTheProxySendsTheP80Header) {
+  NEED_PEERS();
+  int port = PeerPort("speed"), asked = DeadPort();
+  char exe[MAX_PATH];
+  ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string share = exe;
+  share = share.substr(0, share.rfind('\\'));
+  share = share.substr(0, share.rfind('\\')) + "\\Share";  // where the program's folder leads
+  ::CreateDirectoryA(share.c_str(), nullptr);
+  std::string ini = share + "\\LangRsc.ini";
+  ASSERT_TRUE(::WritePrivateProfileStringA("P80Port", std::to_string(asked).c_str(), std::to_string(port).c_str(),
+                                           ini.c_str()));
+  Interconnect(PeerPort("socksauth"));
+  Ini("VodoVozev", "2", "127.0.0.1;5;" + std::to_string(port));
+  CConnectionManager m;
+  ASSERT_TRUE(m.Connect("127.0.0.1", port, TRUE));  // makes the interconnect proxy known
+  ASSERT_TRUE(m.StartSpeedTest("127.0.0.1", asked));
+  int32_t r = SendProbe(m.GetSpeedTestWnd(), 0xC3C3C3C3u, connmgr::kSpeedInterconnect);
+  EXPECT_GE(r, connmgr::kSpeedMin);
+  EXPECT_LE(r, connmgr::kSpeedMax);
+  m.StopSpeedTest();
+  ::DeleteFileA(ini.c_str());
+  std::string seen;
+  for (int i = 0; i < 100; ++i) {
+    seen = ReadPeerLog(g_peerArgs["speedlog"]);
+    if (Has(seen, "id=0x00000110 " + Hex32(0xC3C3C3C3u))) break;
+    ::Sleep(50);
+  }
+  size_t header = seen.find("id=0x00000663 " + Hex32(uint32_t(asked)) + "00000000");
+  size_t probe = seen.find("id=0x00000110 " + Hex32(0xC3C3C3C3u));
+  ASSERT_NE(header, std::string::npos) << seen;
+  ASSERT_NE(probe, std::string::npos);
+  EXPECT_LT(header, probe);
+}
+
 // A probe that cannot reach the server, or has no interconnect proxy, fails with its line.
 // A stop while a probe waits for its reply ends the wait: the worker ends in time.
 TEST_F(ConnectionManagerTest, SpeedProbeFailuresAndStopDuringAWait) {

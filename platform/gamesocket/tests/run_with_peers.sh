@@ -48,8 +48,9 @@ greet 549 0 ffffffff00000000000000000100000000000000000000000000000066696c653a2f
 greet 0xFFFFFFFF 4 706c617965723100
 SCRIPT
 
-# The game table answers the speed probe 272 with its own id; its log shows the bodies.
-printf 'watch 272\n' >"$work/speed.txt"
+# The game table answers the speed probe 272 with its own id; its log shows the bodies of the
+# probes and of the P80 header.
+printf 'watch 272\nwatch 1635\n' >"$work/speed.txt"
 
 # The server puts the own name into trusteeship (mode 2, once of at most 3), then changes the
 # option flags: the second frame must arrive while the first one's box is open.
