@@ -5,41 +5,11 @@
 #include <ctime>
 
 #include "ConnLogTexts.h"
+#include "SpeedTest.h"
 
 namespace {
 const char kShareKey[] = "Software\\Orvane\\Game\\Share";
 const char kProxyKey[] = "Software\\Orvane\\Game\\Share\\Proxy";
-const UINT MSG_SPEED_PROBE = 272;
-
-// Speed-test log texts (GBK).
-// [线程]直连GS单次返回值 = %d
-const char kSpeedDirectOk[] = "[\xCF\xDF\xB3\xCC]\xD6\xB1\xC1\xACGS\xB5\xA5\xB4\xCE\xB7\xB5\xBB\xD8\xD6\xB5 = %d";
-// [线程]互联GS单次返回值 = %d
-const char kSpeedViaOk[] = "[\xCF\xDF\xB3\xCC]\xBB\xA5\xC1\xAAGS\xB5\xA5\xB4\xCE\xB7\xB5\xBB\xD8\xD6\xB5 = %d";
-// [线程]与游戏服务器直连测速失败 %s:%d
-const char kSpeedDirectFail[] =
-    "[\xCF\xDF\xB3\xCC]"
-    "\xD3\xEB\xD3\xCE\xCF\xB7\xB7\xFE\xCE\xF1\xC6\xF7\xD6\xB1\xC1\xAC\xB2\xE2\xCB\xD9\xCA\xA7\xB0\xDC %s:%d";
-// [线程]发送第一次直连测速消息失败 %s:%d
-const char kSpeedDirectFirst[] =
-    "[\xCF\xDF\xB3\xCC]"
-    "\xB7\xA2\xCB\xCD\xB5\xDA\xD2\xBB\xB4\xCE\xD6\xB1\xC1\xAC\xB2\xE2\xCB\xD9\xCF\xFB\xCF\xA2\xCA\xA7\xB0\xDC %s:%d";
-// [线程]发送第二次直连测速消息失败 %s:%d
-const char kSpeedDirectSecond[] =
-    "[\xCF\xDF\xB3\xCC]"
-    "\xB7\xA2\xCB\xCD\xB5\xDA\xB6\xFE\xB4\xCE\xD6\xB1\xC1\xAC\xB2\xE2\xCB\xD9\xCF\xFB\xCF\xA2\xCA\xA7\xB0\xDC %s:%d";
-// [线程]与游戏服务器互联测速失败 %s:%d
-const char kSpeedViaFail[] =
-    "[\xCF\xDF\xB3\xCC]"
-    "\xD3\xEB\xD3\xCE\xCF\xB7\xB7\xFE\xCE\xF1\xC6\xF7\xBB\xA5\xC1\xAA\xB2\xE2\xCB\xD9\xCA\xA7\xB0\xDC %s:%d";
-// [线程]发送第一次互联测速消息失败 %s:%d
-const char kSpeedViaFirst[] =
-    "[\xCF\xDF\xB3\xCC]"
-    "\xB7\xA2\xCB\xCD\xB5\xDA\xD2\xBB\xB4\xCE\xBB\xA5\xC1\xAA\xB2\xE2\xCB\xD9\xCF\xFB\xCF\xA2\xCA\xA7\xB0\xDC %s:%d";
-// [线程]发送第二次互联测速消息失败 %s:%d
-const char kSpeedViaSecond[] =
-    "[\xCF\xDF\xB3\xCC]"
-    "\xB7\xA2\xCB\xCD\xB5\xDA\xB6\xFE\xB4\xCE\xBB\xA5\xC1\xAA\xB2\xE2\xCB\xD9\xCF\xFB\xCF\xA2\xCA\xA7\xB0\xDC %s:%d";
 
 bool RegDword(const char* keyName, const char* value, DWORD* out) {
   HKEY key;
@@ -120,16 +90,23 @@ class CConnectionManager::Host : public connmgr::ConnectHost {
   CConnectionManager& m_m;
 };
 
-CConnectionManager::CConnectionManager() {
-  m_hSpeedStop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  Init();
-}
+// The speed-test window's view of this object.
+class CConnectionManager::SpeedProber : public CSpeedTestWnd::Prober {
+ public:
+  explicit SpeedProber(CConnectionManager& m) : m_m(m) {}
+  long ProbeSpeed(bool viaInterconnect, uint32_t value) override { return m_m.ProbeSpeed(viaInterconnect, value); }
+  void LogLine(const char* line) override { m_m.WriteLog("%s", line); }
+
+ private:
+  CConnectionManager& m_m;
+};
+
+CConnectionManager::CConnectionManager() : m_pSpeedProber(new SpeedProber(*this)) { Init(); }
 
 CConnectionManager::~CConnectionManager() {
   StopSpeedTest();
   ClearSpeedTables();
   if (m_pLog) fclose(m_pLog);
-  if (m_hSpeedStop) ::CloseHandle(m_hSpeedStop);
 }
 
 std::string CConnectionManager::IniString(const std::string& file, const char* section, const char* key,
@@ -269,81 +246,93 @@ void CConnectionManager::OnClose(int nErrorCode) {
 }
 
 void CConnectionManager::ClearSpeedTables() {
+  std::lock_guard<std::mutex> lock(m_speedLock);
   m_directSpeeds.clear();
   m_proxySpeeds.clear();
 }
 
+void CConnectionManager::SetMaxSpeedRecords(int nMax) {
+  std::lock_guard<std::mutex> lock(m_speedLock);
+  m_nMaxSpeedRecords = nMax;
+}
+
+std::vector<connmgr::SpeedRecord> CConnectionManager::SpeedTable(bool viaInterconnect) const {
+  std::lock_guard<std::mutex> lock(m_speedLock);
+  return viaInterconnect ? m_proxySpeeds : m_directSpeeds;
+}
+
 BOOL CConnectionManager::StartSpeedTest(LPCSTR lpszHost, UINT nPort) {
-  if (m_speedThread.joinable() || !lpszHost) return FALSE;
-  m_strGameHost = std::string(lpszHost).substr(0, 39);
-  m_nGamePort = nPort;
-  ::ResetEvent(m_hSpeedStop);
-  m_nSpeedCancel = 0;
-  m_speedThread = std::thread([this] {
-    for (bool via : {false, true}) {
-      if (::WaitForSingleObject(m_hSpeedStop, 0) == WAIT_OBJECT_0) break;
-      long v = ProbeSpeed(via, m_hSpeedStop);
-      // The tables belong to the UI thread; with no maximum set nothing is stored anyway.
-      (void)v;
-    }
-  });
+  if (m_speedWnd.IsRunning() || !lpszHost) return FALSE;
+  m_speedTarget.gameHost = std::string(lpszHost).substr(0, 39);
+  m_speedTarget.gamePort = nPort;
+  m_speedTarget.proxyHost = m_strProxyHost;
+  m_speedTarget.proxyPort = m_nProxyPort;
+  m_speedTarget.user = m_strWellUser;
+  m_speedTarget.password = m_strWellPwd;
+  return m_speedWnd.Start(m_pSpeedProber.get());
+}
+
+connmgr::SpeedStopOutcome CConnectionManager::StopSpeedTest() { return m_speedWnd.Stop(); }
+
+BOOL CConnectionManager::ConnectProbe(CGameSocket& probe, bool viaInterconnect) {
+  const SpeedTarget& t = m_speedTarget;
+  if (!viaInterconnect) return probe.Connect(t.gameHost.c_str(), t.gamePort, FALSE);
+  probe.SetRemappedPort(-1, 0);
+  if (!probe.Connect(t.proxyHost.c_str(), t.proxyPort, FALSE)) return FALSE;
+  // The target port is looked up for the game port itself, as for the game's own connect.
+  probe.SetRemappedPort(0, 0);
+  int mapped = probe.MapP80Port(t.gamePort);
+  probe.SetRemappedPort(-1, 0);
+  UINT target = mapped > 0 ? UINT(mapped) : t.gamePort;
+  netcore::CSocks5Handshake hs(t.gameHost, uint16_t(target), t.user, t.password);
+  if (!probe.RunHandshake(hs)) return FALSE;
+  if (mapped > 0) {
+    std::vector<uint8_t> f = netcore::BuildP80Header(t.gamePort, 0);
+    probe.SendMsg(f.data());
+  }
   return TRUE;
 }
 
-void CConnectionManager::StopSpeedTest() {
-  if (!m_speedThread.joinable()) return;
-  m_nSpeedCancel = 1;
-  ::SetEvent(m_hSpeedStop);
-  m_speedThread.join();
-}
-
-long CConnectionManager::ProbeSpeed(bool viaInterconnect, HANDLE hStop) {
-  // A socket of this thread's own, not interactive, with the probe's own short time-out.
+long CConnectionManager::ProbeSpeed(bool viaInterconnect, uint32_t value) {
+  // A socket of this thread's own, not interactive, with the probe's own short time-out;
+  // a stop of the speed test ends its waits at once.
   CGameSocket probe;
-  // Stopping the test ends the probe's waits at once.
-  probe.SetCancelFlag(&m_nSpeedCancel);
+  probe.SetCancelFlag(m_speedWnd.CancelFlag());
   probe.SetInteractive(FALSE);
   probe.SetReplyTimeout(10);
-  const char* okText = viaInterconnect ? kSpeedViaOk : kSpeedDirectOk;
-  BOOL connected;
-  if (viaInterconnect) {
-    probe.SetRemappedPort(-1, 0);
-    connected = probe.Connect(m_strProxyHost.c_str(), m_nProxyPort, FALSE);
-    if (connected) {
-      netcore::CSocks5Handshake hs(m_strGameHost, uint16_t(m_nGamePort), m_strWellUser, m_strWellPwd);
-      connected = probe.RunHandshake(hs);
-    }
-  } else {
-    connected = probe.Connect(m_strGameHost.c_str(), m_nGamePort, FALSE);
-  }
-  const char* host = m_strGameHost.c_str();
-  int port = int(m_nGamePort);
-  if (!connected) {
-    WriteLog(viaInterconnect ? kSpeedViaFail : kSpeedDirectFail, host, port);
+  const char* host = m_speedTarget.gameHost.c_str();
+  int port = int(m_speedTarget.gamePort);
+  if (!ConnectProbe(probe, viaInterconnect)) {
+    WriteLog(viaInterconnect ? connmgr::kLogSpeedViaFail : connmgr::kLogSpeedDirectFail, host, port);
     return -1;
   }
-  DWORD echoed = 0;
+  std::optional<uint32_t> echoed;
   for (int i = 0; i < 2; ++i) {
-    if (::WaitForSingleObject(hStop, 0) == WAIT_OBJECT_0) return -1;
-    uint8_t body[8];
-    netcore::WriteU32(body, 0);
-    netcore::WriteU32(body + 4, ::GetTickCount());
+    auto body = connmgr::EncodeSpeedProbe(value, ::GetTickCount());
     BYTE* reply = nullptr;
-    if (!probe.SendMsg(MSG_SPEED_PROBE, body, sizeof body, &reply, MSG_SPEED_PROBE) || !reply) {
-      const char* text = viaInterconnect ? (i == 0 ? kSpeedViaFirst : kSpeedViaSecond)
-                                         : (i == 0 ? kSpeedDirectFirst : kSpeedDirectSecond);
+    bool sent = !*m_speedWnd.CancelFlag() &&
+                probe.SendMsg(connmgr::kSpeedProbeId, body.data(), body.size(), &reply, connmgr::kSpeedProbeId) &&
+                reply;
+    if (sent && i == 1) {
+      // Our own assembler built the frame: header plus the length its header gives.
+      netcore::NET_MSG_HEADER h;
+      size_t n = netcore::DecodeHeader(reply, netcore::NET_SHORT_HEADER, &h)
+                     ? netcore::HeaderSizeForId(h.id) + size_t(h.length)
+                     : 0;
+      echoed = connmgr::DecodeSpeedEcho(reply, n);
+      sent = echoed.has_value();
+    }
+    if (reply) CGameSocket::FreeFrame(reply);
+    if (!sent) {
+      const char* text = viaInterconnect ? (i == 0 ? connmgr::kLogSpeedViaFirst : connmgr::kLogSpeedViaSecond)
+                                         : (i == 0 ? connmgr::kLogSpeedDirectFirst : connmgr::kLogSpeedDirectSecond);
       WriteLog(text, host, port);
       return -1;
     }
-    netcore::NET_MSG_HEADER h;
-    netcore::DecodeHeader(reply, 12, &h);
-    size_t head = netcore::HeaderSizeForId(h.id);
-    if (h.length >= 8) echoed = netcore::ReadU32(reply + head + 4);
-    CGameSocket::FreeFrame(reply);
   }
-  long ms = long(::GetTickCount() - echoed);
-  long v = (ms < 0 ? -ms : ms) / 10;
-  v = v < 1 ? 1 : v > 9999 ? 9999 : v;
-  WriteLog(okText, int(v));
+  int32_t v = connmgr::SpeedResult(::GetTickCount(), *echoed);
+  WriteLog(viaInterconnect ? connmgr::kLogSpeedViaOk : connmgr::kLogSpeedDirectOk, int(v));
+  std::lock_guard<std::mutex> lock(m_speedLock);
+  connmgr::AddSpeedRecord(viaInterconnect ? m_proxySpeeds : m_directSpeeds, m_nMaxSpeedRecords, v);
   return v;
 }

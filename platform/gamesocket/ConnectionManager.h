@@ -3,12 +3,14 @@
 // connection log VodoVozev.log. The choice itself is connmgr::ChooseConnectPath.
 #pragma once
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ConnectionPlan.h"
 #include "GameSocket.h"
+#include "SpeedTestWnd.h"
 
 class CConnectionManager : public CGameSocket {
  public:
@@ -27,12 +29,19 @@ class CConnectionManager : public CGameSocket {
   // Section and key names of VodoVozev.dat as stored (scrambled unless switched off).
   std::string ScrambleValue(const std::string& name) const { return connmgr::ScrambleName(name, m_bScramble); }
 
-  // The speed test: a worker that probes the game server directly and through the proxy;
-  // nothing in the client starts it. Stopping signals its event and joins it.
+  // The speed test: the speed-test window on a worker of its own probes the game server
+  // directly or through the interconnect proxy for each speed-test message it is sent;
+  // nothing in the client starts it. The target and the proxy settings are taken as they
+  // stand at the start.
   BOOL StartSpeedTest(LPCSTR lpszHost, UINT nPort);
-  void StopSpeedTest();
-  // One probe: two timed requests 272 and their replies; the result or -1.
-  long ProbeSpeed(bool viaInterconnect, HANDLE hStop);
+  connmgr::SpeedStopOutcome StopSpeedTest();
+  HWND GetSpeedTestWnd() const { return m_speedWnd.GetSafeHwnd(); }
+  // One probe on the calling thread: two timed requests 272 and their replies; the result
+  // (also logged and kept in its table), or -1.
+  long ProbeSpeed(bool viaInterconnect, uint32_t value);
+  // The tables keep nothing until a maximum is set; the client never sets one.
+  void SetMaxSpeedRecords(int nMax);
+  std::vector<connmgr::SpeedRecord> SpeedTable(bool viaInterconnect) const;
 
   BOOL IsViaInterconnect() const { return m_bViaInterconnect; }
   const std::string& BasePath() const { return m_strBasePath; }
@@ -43,6 +52,13 @@ class CConnectionManager : public CGameSocket {
  private:
   class Host;
   friend class Host;
+  class SpeedProber;
+  // Where the speed test goes, fixed when it starts.
+  struct SpeedTarget {
+    std::string gameHost, proxyHost, user, password;
+    UINT gamePort = 0, proxyPort = 0;
+  };
+  BOOL ConnectProbe(CGameSocket& probe, bool viaInterconnect);
   std::string LangRscPath() const { return m_strBasePath + "langrsc.ini"; }
   std::string DatPath() const { return m_strBasePath + "VodoVozev.dat"; }
   std::string IniString(const std::string& file, const char* section, const char* key, size_t cap) const;
@@ -57,12 +73,13 @@ class CConnectionManager : public CGameSocket {
   UINT m_nProxyPort = 80;
   BOOL m_bViaInterconnect = FALSE;
   std::string m_strWellUser, m_strWellPwd;
+  mutable std::mutex m_speedLock;  // the tables: the worker adds, the owner reads and clears
   std::vector<connmgr::SpeedRecord> m_directSpeeds, m_proxySpeeds;
   int m_nMaxSpeedRecords = 0;  // never set in this client: nothing is stored
   FILE* m_pLog = nullptr;
-  std::thread m_speedThread;
-  HANDLE m_hSpeedStop = nullptr;
-  volatile int m_nSpeedCancel = 0;
+  SpeedTarget m_speedTarget;
+  std::unique_ptr<SpeedProber> m_pSpeedProber;
+  CSpeedTestWnd m_speedWnd;
   BOOL m_bScramble = TRUE;
   BOOL m_bCancelled = FALSE;
 };

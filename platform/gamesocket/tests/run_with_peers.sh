@@ -48,6 +48,10 @@ greet 549 0 ffffffff00000000000000000100000000000000000000000000000066696c653a2f
 greet 0xFFFFFFFF 4 706c617965723100
 SCRIPT
 
+# The game table answers the speed probe 272 with its own id; its log shows the bodies of the
+# probes and of the P80 header.
+printf 'watch 272\nwatch 1635\n' >"$work/speed.txt"
+
 # The server puts the own name into trusteeship (mode 2, once of at most 3), then changes the
 # option flags: the second frame must arrive while the first one's box is open.
 cat >"$work/trust.txt" <<'SCRIPT'
@@ -82,6 +86,7 @@ if [ $ok = 1 ]; then
   start trust "$tools/tableserver/tableserver" --seconds 240 --script "$work/trust.txt" || ok=0
   start sysmsg "$tools/tableserver/tableserver" --seconds 240 --script "$work/sysmsg.txt" --log "$work/sysmsg.log" || ok=0
   start relay302 "$tools/relay/relay" --redirects 4 || ok=0
+  start speed "$tools/tableserver/tableserver" --seconds 240 --game --script "$work/speed.txt" --log "$work/speed.log" || ok=0
 fi
 args=()
 if [ $ok = 1 ]; then
@@ -89,6 +94,7 @@ if [ $ok = 1 ]; then
         --socksbad="$PORT_socksbad" --socksearly="$PORT_socksearly" --http="$PORT_http" --httpauth="$PORT_httpauth"
         --relay="$PORT_relay" --relay302="$PORT_relay302" --login="$PORT_login" --login4="$PORT_login4"
         --login2="$PORT_login2" --sysmsg="$PORT_sysmsg" --sysmsglog="$work/sysmsg.log"
-        --badzip="$PORT_badzip" --badwire="$PORT_badwire" --quit="$PORT_quit" --trust="$PORT_trust")
+        --badzip="$PORT_badzip" --badwire="$PORT_badwire" --quit="$PORT_quit" --trust="$PORT_trust"
+        --speed="$PORT_speed" --speedlog="$work/speed.log")
 fi
 "$winerun" "$exe" "${args[@]}" "$@"
