@@ -79,9 +79,10 @@ INT_PTR CSkinDialog::DoModal() {
 BOOL CSkinDialog::LoadSkin() {
   const char* own = m_szSection;
   const char* base = kSkinDialogSection;
+  // A dialog with a picture of its own keeps it in both states (its section's backgrdbmpNA
+  // is not looked at); only dialogs drawn with QKDLG's picture change when inactive.
   std::string active = SkinThemeString(own, "backgrdbmp", "");
-  std::string inactive = SkinThemeString(own, "backgrdbmpNA", "");
-  if (inactive.empty()) inactive = active;  // a dialog's own picture serves both states
+  std::string inactive = active;
   if (active.empty()) active = SkinThemeString(base, "backgrdbmp", "dialogBK.jpg");
   if (inactive.empty()) inactive = SkinThemeString(base, "backgrdbmpNA", "dialogBKNA.jpg");
   if (!m_bmpActive.LoadFile(SkinImagePath(active).c_str())) return FALSE;

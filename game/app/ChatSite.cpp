@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Advert.h"
+#include "LobbyLinks.h"
 #include "NetFrame.h"
 #include "NetSkinConfig.h"
 #include "Program.h"
@@ -12,6 +13,8 @@
 namespace {
 const COLORREF kSystemLineColor = RGB(0xC0, 0x00, 0x00);
 const int kSystemLineSize = 9;
+
+std::string LaunchText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
 }  // namespace
 
 CChatSite& ChatSite() {
@@ -34,7 +37,10 @@ void CChatSite::ShowAdRecord(const uint8_t* frame) {
   // The whole frame: its header and the body length the header states.
   size_t size = netcore::HeaderSizeForId(netcore::ReadU32(frame)) + netcore::ReadU32(frame + 4);
   CQKAdCtrl* controls[] = {m_pView->GetAdCtrl()};
-  NotifyAdControls(frame, size, nullptr, nullptr, 1, controls);
+  // The pages' "%1" and "%2" name who sees them: the player's user name and nickname.
+  std::string user = LaunchText(g_LaunchRec.szUserName, sizeof g_LaunchRec.szUserName);
+  std::string nick = LaunchText(g_LaunchRec.szNickName, sizeof g_LaunchRec.szNickName);
+  NotifyAdControls(frame, size, user.c_str(), nick.c_str(), 1, controls);
 }
 
 void CChatSite::HandleNetSkinData(const std::string& text) { NetSkinConfig().HandleNetSkinData(text); }

@@ -278,8 +278,12 @@ BOOL CVeskApp::StartCrashReport() {
 }
 
 void CVeskApp::CreateRunLogStore() {
-  // The files stay in the program's folder whatever the current folder is.
-  m_pRunLog.reset(new CRunLogStore(ProgramFolder(), g_LaunchRec.szUserName, m_szStartTime, m_nCrashReportSwitch != 0,
+  // The files live in the current folder, the one the lobby started the program in; it is
+  // taken once, so a later change of the current folder does not move them.
+  char folder[MAX_PATH] = "";
+  DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
+  if (n == 0 || n >= sizeof folder) folder[0] = '\0';
+  m_pRunLog.reset(new CRunLogStore(folder, g_LaunchRec.szUserName, m_szStartTime, m_nCrashReportSwitch != 0,
                                    m_CrashReport.Sender()));
 }
 

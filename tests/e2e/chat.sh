@@ -14,10 +14,12 @@ chatpeer=$E2E_NATIVE/tools/chatpeer/chatpeer
 [ -x "$chatpeer" ] || e2e_fail "the chat peer is not built"
 chatport=$(e2e_peer chat "$chatpeer" --port 0 --seconds 600 --log "$E2E_OUT/chat.log")
 # An advertisement record (MSG_AD_RECORD 0x205) after the login: position 1003 (the chat
-# view's control), id 7, a banner whose page is a file of the advertisement folder.
+# view's control), id 7, a banner whose page is a file of the advertisement folder and whose
+# second link names the player ("%1" the user name, "%2" the nickname).
 page='ad.htm?src=table'
+link='http://127.0.0.1/click?u=%1&n=%2'
 adbody="eb030000""07000000""0000""0000""1e00""0100""00000000""0000""0000"
-adbody+=$(printf '%02x000000' "${#page}")$(printf '%s' "$page" | xxd -p | tr -d '\n')
+adbody+=$(printf '%02x%02x0000' "${#page}" "${#link}")$(printf '%s%s' "$page" "$link" | xxd -p | tr -d '\n')
 echo "on out:0x8000021C delay=2000 send 0x205 0 $adbody" > "$E2E_OUT/script.txt"
 # MSG_HOST_NAME: alice hosts the table, so her chat lines also run in the table's ticker.
 echo "on out:0x8000021C delay=1000 send 0x80012052 1 616c696365$(printf '00%.0s' $(seq 1 15))" >> "$E2E_OUT/script.txt"
@@ -97,6 +99,7 @@ fi
 
 # The advertisement record reached the chat view's control, which shows the folder's page.
 wait_text "$alice" QKAdCtrl "\[7\] Double points tonight" 30 || e2e_fail "the advertisement was not shown"
+wait_text "$alice" QKAdCtrl "<http://127.0.0.1/click\?u=alice&n=Alice>" 5 || e2e_fail "the advertisement does not name alice"
 
 # Both lists show both players with the lobby's scores.
 wait_text "$alice" QKChatExCtrl "bob,Bob,2000" 30 || e2e_fail "alice's list lacks bob"

@@ -42,6 +42,7 @@ struct Options {
   std::vector<std::string> extra;
   std::string roomText = "Vesk Room 1";
   std::string logPath = "lobby.log";
+  std::string folder;  // the client's current folder; empty: the program's own
   DWORD timeoutMs = INFINITE;
   struct FindGame {
     DWORD afterMs;
@@ -156,7 +157,7 @@ int Usage() {
                "  [--room TITLE] [--login-word N] [--key TEXT] [--server HOST] [--port N] [--table TEXT]\n"
                "  [--chat-host HOST] [--chat-port N] [--column-text TEXT] [--column-number N]\n"
                "  [--force-watch N] [--extra ARG]... [--room-text TEXT] [--log FILE] [--timeout SECONDS]\n"
-               "  [--find-game AFTER_MS:LPARAM]...\n");
+               "  [--find-game AFTER_MS:LPARAM]... [--folder DIR]\n");
   return 2;
 }
 
@@ -196,7 +197,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
                     {"--column-number", &o.columnNumber},
                     {"--force-watch", &o.forceWatch},
                     {"--room-text", &o.roomText},
-                    {"--log", &o.logPath}};
+                    {"--log", &o.logPath},
+                    {"--folder", &o.folder}};
       bool known = false;
       for (auto& f : fields) {
         if (a == f.name) {
@@ -351,11 +353,12 @@ int main(int argc, char** argv) {
   std::vector<char> line(cmd.begin(), cmd.end());
   line.push_back('\0');
   Record("START %s", cmd.c_str());
-  // The client runs in its own folder, as the platform starts it.
+  // The client runs in its own folder, as the platform starts it, unless another is asked.
   char full[MAX_PATH] = {};
   char* namePart = nullptr;
-  std::string folder;
-  if (GetFullPathNameA(o.program.c_str(), MAX_PATH, full, &namePart) && namePart) folder.assign(full, namePart - full);
+  std::string folder = o.folder;
+  if (folder.empty() && GetFullPathNameA(o.program.c_str(), MAX_PATH, full, &namePart) && namePart)
+    folder.assign(full, namePart - full);
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
     Record("START FAILED error=%lu", GetLastError());

@@ -175,8 +175,9 @@ TEST_F(SkinDialogTest, LobbyHideAndShow) {
   dlg.DestroyWindow();
 }
 
-// Dialog sections choose their own backgrounds: the inactive picture is the section's
-// backgrdbmpNA, else its own backgrdbmp, and only then QKDLG's.
+// A dialog section with a backgrdbmp of its own keeps that picture when inactive, even
+// when the section names a backgrdbmpNA too; QKDLG's backgrdbmpNA serves only dialogs
+// without a picture of their own.
 TEST_F(SkinDialogTest, InactiveBackgroundOrder) {
   const std::string pics = g_ConfigPaths.themeFolder;
   char exe[MAX_PATH];
@@ -198,7 +199,7 @@ TEST_F(SkinDialogTest, InactiveBackgroundOrder) {
   struct Case {
     const char* skin;
     bool greyWhenInactive;
-  } cases[] = {{"Own", false}, {"OwnNA", true}, {"Test", true}};
+  } cases[] = {{"Own", false}, {"OwnNA", false}, {"Test", true}};
   for (const Case& c : cases) {
     CTestSkinDlg dlg;
     dlg.SetSkinName(c.skin);

@@ -214,11 +214,17 @@ LRESULT CALLBACK CountingChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 }
 
 RECT g_boxRect;
+std::string g_boxTitle;
+bool g_boxHasCountdown = false;
 BOOL CALLBACK RecordThreadBox(HWND hwnd, LPARAM) {
   char cls[16] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
   if (strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
     GetWindowRect(hwnd, &g_boxRect);
+    char title[64] = "";
+    GetWindowTextA(hwnd, title, sizeof title);
+    g_boxTitle = title;
+    g_boxHasCountdown = GetDlgItem(hwnd, 29813) != nullptr;  // the program's box counts down in a static
     return FALSE;
   }
   return TRUE;
@@ -230,7 +236,13 @@ void CALLBACK RecordBox(HWND, UINT, UINT_PTR id, DWORD) {
 
 }  // namespace
 
+// Before the configuration paths are built the box is the program's plain box (template
+// IDD_MSGBOX of the resource library, captioned "提示信息"), not the system's.
 TEST_F(AppTest, BoxesStandCentredOnTheMainWindowAndLeaveNoGhost) {
+  HMODULE res = LoadLibraryA("Vesk_Res_936.dll");
+  ASSERT_NE(res, nullptr);
+  HINSTANCE savedRes = AfxGetResourceHandle();
+  AfxSetResourceHandle(res);
   WNDCLASSA wc = {};
   wc.lpfnWndProc = CountingChildProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -261,6 +273,10 @@ TEST_F(AppTest, BoxesStandCentredOnTheMainWindowAndLeaveNoGhost) {
   ASSERT_GT(g_boxRect.right, g_boxRect.left) << "the box was never seen";
   EXPECT_NEAR((g_boxRect.left + g_boxRect.right) / 2, (owner.left + owner.right) / 2, 2);
   EXPECT_NEAR((g_boxRect.top + g_boxRect.bottom) / 2, (owner.top + owner.bottom) / 2, 2);
+  EXPECT_TRUE(g_boxHasCountdown);
+  EXPECT_EQ(g_boxTitle, "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2");
   theApp.m_pMainWnd = nullptr;
   frame->DestroyWindow();
+  AfxSetResourceHandle(savedRes);
+  FreeLibrary(res);
 }

@@ -424,6 +424,37 @@ TEST_F(StartupTest, CrashReportKeepsWhatCouldNotBeSentAndReportsThePreviousRun) 
   EXPECT_NE(pending[2].find("can not enter channel"), std::string::npos);
 }
 
+// The run file and the pending remote-log file live in the folder the program was started
+// in, not beside the program: a previous run's file there is the one reported, one beside
+// the program is left alone.
+TEST_F(StartupTest, RunLogFilesLiveInTheCurrentFolder) {
+  Stage stage("zoltcwd", true);
+  ShareFolder share(stage, "1,0");
+  const std::string work = stage.Path("work");
+  CreateDirectoryA(work.c_str(), nullptr);
+  const std::string beside =
+      "[ZOLT]\nStartTime=20200101101010\nUserName=alice\nWatch=0\nSchedule=7\nSocketClose=1\n"
+      "MainFrameClose=1\nExitInstance=0\n";
+  WriteText(stage.Path("alice.txt"), beside);
+  WriteText(work + "\\alice.txt",
+            "[ZOLT]\nStartTime=20200101101010\nUserName=alice\nWatch=0\nSchedule=3\nSocketClose=0\n"
+            "MainFrameClose=0\nExitInstance=0\n");
+  std::string refused = ResourceString(stage, 29901);
+  ASSERT_FALSE(refused.empty());
+  Started lobby(stage,
+                LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1 --folder \"" + work + "\""));
+  ASSERT_TRUE(lobby.Ok());
+  ExpectBoxAndPress(refused, L"startup_zolt_cwd.png");
+  EXPECT_EQ(lobby.WaitExit(30000), 0);
+  std::vector<std::string> pending = Lines(ReadText(work + "\\alice_zolt.txt"));
+  ASSERT_EQ(pending.size(), 2u) << ReadText(work + "\\alice_zolt.txt");
+  EXPECT_EQ(pending[0].rfind("0:game run:", 0), 0u) << pending[0];
+  EXPECT_NE(pending[0].find("program abnormal end"), std::string::npos) << pending[0];
+  EXPECT_FALSE(Exists(work + "\\alice.txt")) << "this run's file is gone at shut-down";
+  EXPECT_EQ(ReadText(stage.Path("alice.txt")), beside);
+  EXPECT_FALSE(Exists(stage.Path("alice_zolt.txt")));
+}
+
 TEST_F(StartupTest, CrashReportThatCannotBeCreatedEndsStartUpWithTheErrorLine) {
   Stage stage("zoltfail", true);
   ShareFolder share(stage, "1,0");

@@ -244,6 +244,62 @@ TEST_F(ThemePackage, ImagesAndCursorsByEntryName) {
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA("temp.cur"));
 }
 
+// The cursor goes through a private temporary file, never through the fixed "temp.cur" of
+// the current folder: another client started from the same folder may be using that name
+// at the same moment, and whatever holds it there is not the theme's to delete.
+TEST_F(ThemePackage, CursorLeavesTheCurrentFolderAlone) {
+  std::string path = MakePackage("theme.pkg", true);
+  ASSERT_EQ(1, LoadTheme(path.c_str(), ODTHEME_MODE_PACKAGE));
+  char tempDir[MAX_PATH] = {};
+  ASSERT_GT(::GetTempPathA(MAX_PATH, tempDir), 0u);
+  const auto count = [&]() {
+    int n = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((std::string(tempDir) + "cur*.tmp").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do ++n;
+    while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+    return n;
+  };
+  struct Case {
+    const char* name;
+    bool folder;
+  } cases[] = {{"another's file", false}, {"a folder", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.folder) {
+      ASSERT_TRUE(::CreateDirectoryA("temp.cur", nullptr));
+    } else {
+      HANDLE h = ::CreateFileA("temp.cur", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+      ASSERT_NE(INVALID_HANDLE_VALUE, h);
+      DWORD n = 0;
+      ::WriteFile(h, "not a cursor", 12, &n, nullptr);
+      ::CloseHandle(h);
+    }
+    const int before = count();
+    HCURSOR cursor = LoadThemeCursor(130);
+    EXPECT_NE(nullptr, cursor);
+    if (cursor) ::DestroyCursor(cursor);
+    EXPECT_EQ(before, count()) << "the private file is removed";
+    const DWORD attrs = ::GetFileAttributesA("temp.cur");
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attrs) << "the current folder's temp.cur is still there";
+    EXPECT_EQ(c.folder, (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    if (!c.folder) {
+      char text[32] = {};
+      HANDLE h = ::CreateFileA("temp.cur", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(INVALID_HANDLE_VALUE, h);
+      DWORD n = 0;
+      ::ReadFile(h, text, sizeof text - 1, &n, nullptr);
+      ::CloseHandle(h);
+      EXPECT_STREQ("not a cursor", text);
+      ::DeleteFileA("temp.cur");
+    } else {
+      ::RemoveDirectoryA("temp.cur");
+    }
+  }
+}
+
 TEST_F(ThemePackage, MissingPackageOrIniFails) {
   std::string missing = dir_ + "nothere.pkg";
   EXPECT_EQ(0, LoadTheme(missing.c_str(), ODTHEME_MODE_PACKAGE));

@@ -143,7 +143,9 @@ HCURSOR CODThemeManager::LoadPackageCursor(LPCSTR lpszEntry) {
   if (m_nMode != ODTHEME_MODE_PACKAGE || !ExtractEntry(m_package, lpszEntry, &data)) return nullptr;
   const DWORD size = DWORD(data.size());
   // The system loads cursors from files only. A private temporary file is used rather than
-  // "temp.cur" in the current folder, which may be read-only or hold someone else's file.
+  // "temp.cur" in the current folder: two clients started from one folder would race on that
+  // name (one deleting the file the other is about to load), the folder may be read-only,
+  // and a file already there under that name is not ours to delete.
   HCURSOR cursor = nullptr;
   char dir[MAX_PATH] = {}, file[MAX_PATH] = {};
   DWORD n = ::GetTempPathA(MAX_PATH, dir);

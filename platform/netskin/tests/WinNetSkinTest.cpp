@@ -2,6 +2,7 @@
 // installed version matches gives the folders; one outside its period or with another
 // version does not; data from the server is stored and takes effect.
 #include "NetSkinConfig.h"
+#include "IniCacheCore.h"
 #include "NetSkinFolder.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,43 @@ TEST_F(NetSkinTest, PicturesComeFromTheCurrentSkinElseTheTheme) {
   ASSERT_TRUE(config.HandleNetSkinData("1=1,Spring,now,2001/1/1-2001/12/31,pkg,1.0,1\n"));
   EXPECT_EQ(CurrentNetSkinFolder(), "") << "a period that is over";
   EXPECT_EQ(NetSkinPicture("\\theme\\frame01.bmp", "C:\\own\\frame01.bmp"), "C:\\own\\frame01.bmp");
+}
+
+// Writes GameClientSkin.ini, plain or enciphered as the platform may keep it.
+void WriteSkinIni(const std::string& path, const std::string& text, bool enciphered) {
+  std::vector<uint8_t> bytes(text.begin(), text.end());
+  if (enciphered) {
+    vesk::StdIniFileAccess files;
+    vesk::IniCacheCore core(files);
+    ASSERT_TRUE(core.LoadFromMemory(bytes.data(), bytes.size(), true, nullptr));
+    bytes = core.BuildStoredFile();
+  }
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_TRUE(f);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+// The file goes through the INI cache, in both its forms: a key given twice counts once
+// (its last value), and a comment behind a value is not part of it.
+TEST_F(NetSkinTest, TheFileIsReadThroughTheIniCache) {
+  const std::string ini = root + "\\skin\\GameClientSkin.ini";
+  for (bool enciphered : {false, true}) {
+    SCOPED_TRACE(enciphered ? "enciphered" : "plain");
+    // Key 1's second line replaces its first; cut at its comment it lacks the flags field.
+    WriteSkinIni(ini,
+                 "[NetSkinGame]\r\n"
+                 "1=1,Spring,now,2001/1/1-2099/12/31,pkg,1.0,8\r\n"
+                 "1=1,Spring,now,2001/1/1-2099/12/31,pkg;1.0,1\r\n",
+                 enciphered);
+    CNetSkinConfig config;
+    ASSERT_TRUE(config.Init("NetSkinGame", "Spring"));
+    EXPECT_FALSE(config.Load());
+    EXPECT_EQ(std::string(config.GetFolder(2)), root + "\\own") << "the first line of key 1 is not used";
+    WriteSkinIni(ini, "[NetSkinGame]\r\n1=1,Spring,now,2001/1/1-2099/12/31,pkg,1.0,1 ; pictures\r\n", enciphered);
+    EXPECT_TRUE(config.Load());
+    EXPECT_EQ(std::string(config.GetFolder(0)), root + "\\skin\\NetSkinGame\\now");
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "IniCache.h"
 #include "LobbyLinks.h"
 #include "NetSkinFolder.h"
 #include "PeriodList.h"
@@ -18,16 +19,21 @@ netskin::DateTime Now() {
 
 void Copy(char* dst, size_t size, const std::string& src) { std::snprintf(dst, size, "%s", src.c_str()); }
 
-// The values of a section's "key=value" lines, in order.
+// The values of a section's keys, in the order of the keys. The file goes through a plain
+// INI cache, as the theme's does: an enciphered file is read as well, a key given twice
+// keeps its last value and a value is cut at its comment.
 std::vector<std::string> SectionValues(const char* section, const char* ini) {
-  std::vector<char> buf(32768, '\0');
-  const DWORD n = ::GetPrivateProfileSectionA(section, buf.data(), (DWORD)buf.size(), ini);
   std::vector<std::string> values;
-  for (DWORD p = 0; p < n && buf[p];) {
-    const std::string line(&buf[p]);
-    p += (DWORD)line.size() + 1;
-    const size_t eq = line.find('=');
-    if (eq != std::string::npos) values.push_back(line.substr(eq + 1));
+  CIniCache cache;
+  if (!cache.LoadFromFile(ini, FALSE, nullptr, FALSE)) return values;
+  std::vector<char> names(32768, '\0');
+  const DWORD n = cache.GetKeyNames(section, names.data(), (DWORD)names.size());
+  std::vector<char> value(1024, '\0');
+  for (DWORD p = 0; p < n && names[p];) {
+    const char* key = &names[p];
+    p += (DWORD)std::strlen(key) + 1;
+    cache.GetString(section, key, "", value.data(), (DWORD)value.size());
+    values.push_back(value.data());
   }
   return values;
 }

@@ -105,9 +105,13 @@ HRESULT CAdControl::Call(DISPID id, WORD, const CArgs& a, VARIANT* r) {
     case 2:
       SetLong(r, m_nPosition);
       return S_OK;
-    case 9:  // banner: id, link, second link, text, two values: the text, else the linked page
-      Show(a.Long(0), a.Str(3).empty() ? ReadPage(a.Str(1)) : a.Str(3));
+    case 9: {  // banner: id, link, second link, text, two values: the text, else the linked page
+      std::string shown = a.Str(3).empty() ? ReadPage(a.Str(1)) : a.Str(3);
+      // The second link (where a click on the banner leads) is shown after it.
+      if (!a.Str(2).empty()) shown += " <" + a.Str(2) + ">";
+      Show(a.Long(0), shown);
       return S_OK;
+    }
     case 10:
     case 11:
     case 12:  // a page: id, page, ...
