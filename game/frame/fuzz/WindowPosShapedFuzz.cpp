@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char number[32];
     if (how >= 250) {
       // Past the 32-bit range: what a damaged profile could hold.
-      snprintf(number, sizeof number, "%lld", v * 10000000000LL + (v < 0 ? -7 : 7));
+      snprintf(number, sizeof number, "%lld", v + (v < 0 ? -4294967296LL : 4294967296LL));
       plain = false;
     } else {
       snprintf(number, sizeof number, "%lld", v);
