@@ -302,6 +302,7 @@ TEST_F(StartupTest, MissingResourceLibraryShowsTheEnglishBoxAndEnds) {
 
 TEST_F(StartupTest, WithoutLaunchRecordShowsString3013AndEnds) {
   Stage stage("norecord", true);
+  ShareFolder share(stage, "0");
   std::string text = ResourceString(stage, 3013);
   ASSERT_FALSE(text.empty());
   Started vesk(stage, "\"" + stage.Path("Vesk.exe") + "\"");
@@ -314,6 +315,7 @@ TEST_F(StartupTest, WithoutLaunchRecordShowsString3013AndEnds) {
 
 TEST_F(StartupTest, TwelveArgumentsAreNoLaunchRecord) {
   Stage stage("twelve", true);
+  ShareFolder share(stage, "0");
   std::string text = ResourceString(stage, 3013);
   std::string cmd = "\"" + stage.Path("Vesk.exe") + "\" 1 alice Alice Room 1 KEY 127.0.0.1 4100 t 127.0.0.1 4200 x";
   Started vesk(stage, cmd);
@@ -334,6 +336,7 @@ TEST_F(StartupTest, UnreachableTableShowsTheSocketsBoxAndEnds) {
 
 TEST_F(StartupTest, PlayerListWithEmptyPositionShowsString3005) {
   Stage stage("badplayers", true);
+  ShareFolder share(stage, "0");
   WriteText(stage.Path("scripted_table.ini"),
             "[Login]\r\nResult=1\r\nPlayers=3\r\nEntry0=0,bob,Bob,0\r\nEntry1=0,alice,Alice,1\r\n"
             "Entry2=2,carol,Carol,0\r\n");
@@ -522,6 +525,7 @@ TEST_F(StartupTest, WatchersWindowComesUpWhenTheGameDataArrives) {
 
 TEST_F(StartupTest, FailureBoxClosesItselfAfterItsCountdown) {
   Stage stage("countdown", true);
+  ShareFolder share(stage, "0");
   std::string text = ResourceString(stage, 3013);
   Started vesk(stage, "\"" + stage.Path("Vesk.exe") + "\"");
   ASSERT_TRUE(vesk.Ok());
@@ -552,6 +556,7 @@ TEST_F(StartupTest, FailureAfterTheLoginQuitsTheTableAndSaysWhy) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Stage stage(c.name, true);
+    ShareFolder share(stage, "0");
     if (c.emptyTheme) WriteText(stage.Path("Theme\\Vesk.thm"), "");
     WriteText(stage.Path("scripted_table.ini"), kThreePlayers);
     std::string text = ResourceString(stage, c.text);
