@@ -54,7 +54,12 @@ bool ShouldCancelBrowse(const std::string& url, unsigned transition) {
   return StartsWithNoCase(TrimLeading(url), kLobbyProtocol);
 }
 
-bool AllowOsProtocol(const std::string& url) { return !StartsWithNoCase(TrimLeading(url), kLobbyProtocol); }
+bool AllowOsProtocol(const std::string& url) {
+  const std::string u = TrimLeading(url);
+  for (const char* scheme : {"http://", "https://", "mailto:"})
+    if (StartsWithNoCase(u, scheme)) return true;
+  return false;
+}
 
 std::string HtmlEscape(const std::string& text) {
   std::string out;

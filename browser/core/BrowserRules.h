@@ -42,7 +42,9 @@ PopupDecision DecidePopup(const PopupRequest& req);
 // True when the navigation must not happen: back/forward, or the lobby's own protocol.
 bool ShouldCancelBrowse(const std::string& url, unsigned transition);
 
-// Whether an address no browser handles may be passed to the operating system.
+// Whether an address no browser handles may be passed to the operating system: only
+// web and mail addresses. A page must not start whatever other handler is registered
+// (a shell, a file, a program's own scheme); the lobby's own scheme is handled here.
 bool AllowOsProtocol(const std::string& url);
 
 // The page shown in place of a failed load; false (no page) for an aborted load.

@@ -1,5 +1,7 @@
 #include "SimpleHandler.h"
 
+#include <windows.h>
+
 #include <string>
 
 namespace {
@@ -95,7 +97,13 @@ vcef::ReturnValue SimpleHandler::OnBeforeResourceLoad(vcef::RefPtr<vcef::Browser
 }
 
 void SimpleHandler::OnProtocolExecution(vcef::RefPtr<vcef::Browser>, const vcef::String& url, bool& allowOsExecution) {
-  allowOsExecution = brellin::AllowOsProtocol(url.ToString());
+  const std::string address = url.ToString();
+  allowOsExecution = brellin::AllowOsProtocol(address);
+  if (!allowOsExecution) {
+    // Logging of the runtime is off: the refusal goes to the debugger's channel.
+    std::string line = "Brellin: address not handed to the system: " + address.substr(0, 200) + "\n";
+    ::OutputDebugStringA(line.c_str());
+  }
 }
 
 bool SimpleHandler::IsClosing() {

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,27 @@ std::string Record(const char* key) {
   char buf[2048];
   if (!Lib().query || Lib().query(key, buf, sizeof buf) < 0) return "<none>";
   return buf;
+}
+
+// Lines the library writes to the debugger's channel: the system raises them as an
+// exception that a vectored handler sees before the system's own handling.
+std::mutex g_debugMutex;
+std::string g_debugLines;
+
+LONG CALLBACK CatchDebugString(EXCEPTION_POINTERS* e) {
+  const EXCEPTION_RECORD* r = e->ExceptionRecord;
+  if (r->ExceptionCode == DBG_PRINTEXCEPTION_C && r->NumberParameters >= 2 && r->ExceptionInformation[1]) {
+    std::lock_guard<std::mutex> lock(g_debugMutex);
+    g_debugLines.append(reinterpret_cast<const char*>(r->ExceptionInformation[1]),
+                        strnlen(reinterpret_cast<const char*>(r->ExceptionInformation[1]),
+                                static_cast<size_t>(r->ExceptionInformation[0])));
+  }
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+std::string DebugLines() {
+  std::lock_guard<std::mutex> lock(g_debugMutex);
+  return g_debugLines;
 }
 
 int RecordInt(const char* key) {
@@ -374,6 +396,17 @@ TEST_F(BrellinPanel, AbortedLoadKeepsThePage) {
   EXPECT_EQ(Record("os_protocol"), "mailto:table@example.com");
   EXPECT_EQ(Page(browser_, "address"), kFirstPage);
   EXPECT_EQ(Page(browser_, "text"), "Tonight's table\nAlice & Bob");
+  // Any other handler the system knows is not started from a page: the load fails instead,
+  // and the refusal is written to the debugger's channel.
+  PVOID catcher = AddVectoredExceptionHandler(1, CatchDebugString);
+  for (const char* other : {"steam://run/1", "ms-settings:network", "tel:+100"}) {
+    Lib().load(other);
+    ASSERT_TRUE(WaitUntil([other] { return Record("last_error") == std::string("-302 ") + other; }))
+        << Record("last_error");
+    EXPECT_EQ(Record("os_protocol"), "mailto:table@example.com") << other;
+    EXPECT_NE(DebugLines().find(std::string("not handed to the system: ") + other), std::string::npos) << DebugLines();
+  }
+  RemoveVectoredExceptionHandler(catcher);
 }
 
 TEST_F(BrellinPanel, LobbyProtocolAndBackForwardAreRefused) {

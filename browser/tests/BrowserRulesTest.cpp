@@ -69,10 +69,27 @@ TEST(BrowserNavigation, CancelRules) {
   for (const Case& c : cases) EXPECT_EQ(ShouldCancelBrowse(c.url, c.transition), c.cancel) << c.url;
 }
 
-TEST(BrowserNavigation, OsProtocolRefusesLobbyOnly) {
-  EXPECT_TRUE(AllowOsProtocol("mailto:someone@example.com"));
-  EXPECT_FALSE(AllowOsProtocol("lobbyprotocol://join"));
-  EXPECT_FALSE(AllowOsProtocol("LOBBYPROTOCOL://join"));
+TEST(BrowserNavigation, OsGetsOnlyWebAndMailAddresses) {
+  struct Case {
+    const char* url;
+    bool allowed;
+  } cases[] = {
+      {"mailto:someone@example.com", true},
+      {"MAILTO:someone@example.com", true},
+      {"http://example.com/", true},
+      {" https://example.com/", true},
+      {"lobbyprotocol://join", false},
+      {"LOBBYPROTOCOL://join", false},
+      {"file:///C:/windows/system32/calc.exe", false},
+      {"ms-settings:network", false},
+      {"javascript:alert(1)", false},
+      {"steam://run/1", false},
+      {"httpx://example.com/", false},
+      {"http:example.com", false},
+      {"mailto", false},
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(AllowOsProtocol(c.url), c.allowed) << c.url;
 }
 
 TEST(BrowserErrorPage, ExactTextAndAbortedKeepsPage) {

@@ -18,6 +18,7 @@ using std::min;
 #include "Complaints.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
+#include "MsgBox.h"
 #include "OutsideLibrary.h"
 #include "ODTheme.h"
 #include "ResLoad.h"
@@ -37,6 +38,7 @@ const char kShareKey[] = "Software\\Orvane\\Game\\Share";
 const int BOX_ERROR = MB_ICONHAND;  // 0x10
 const int BOX_COUNTDOWN = 10;
 const int SCREENSHOT_QUALITY = 60;
+const int STARTUP_FAILED_EXIT_CODE = 1;
 
 std::string ProgramFolder() {
   char folder[MAX_PATH] = "";
@@ -134,7 +136,7 @@ BOOL CVeskApp::InitInstance() {
   ResLoadServices services = GetResLoadServices();
   services.bindCodePageLibrary = BindCodePageFromResources;
   SetResLoadServices(services);
-  if (!InitResourceLibrary("Vesk")) return FALSE;
+  if (!InitResourceLibrary("Vesk")) return FailStartup("resource library not loaded");
 
   TraceStartupStep(3, "net skin");
   if (!LoadNetSkin("Vesk", "Vesk_skin_1", m_szNetSkinFolder, sizeof m_szNetSkinFolder)) m_szNetSkinFolder[0] = '\0';
@@ -147,7 +149,10 @@ BOOL CVeskApp::InitInstance() {
 
   TraceStartupStep(6, "theme");
   CString theme = GetSharePath() + "\\odctrls\\vesk_skn.ini";
-  if (!LoadOwnerDrawnTheme(theme, 1)) return FALSE;
+  if (!LoadOwnerDrawnTheme(theme, 1)) {
+    CString why = "owner-drawn theme not loaded: " + theme;
+    return FailStartup(why);
+  }
   m_bThemeLoaded = TRUE;
   m_GameLog.Write("theme loaded: %s (%s)", (LPCSTR)theme, IsThemeLoaded() ? "held" : "not held");
 
@@ -159,13 +164,13 @@ BOOL CVeskApp::InitInstance() {
   TraceStartupStep(8, "sockets");
   if (!m_Connection.InitSockets()) {
     ShowStartupBoxId(IDS_SOCKETINIT, BOX_ERROR, BOX_COUNTDOWN);
-    return FALSE;
+    return FailStartup("sockets not initialised");
   }
   // A socket hook the program forgot would drop what the server shows; refuse to start.
   if (const char* missing = m_Connection.MissingHook()) {
     m_GameLog.Write("socket hook not set: %s", missing);
     fprintf(stderr, "socket hook not set: %s\n", missing);
-    return FALSE;
+    return FailStartup("socket hook not set");
   }
 
   TraceStartupStep(9, "3d controls");
@@ -174,14 +179,14 @@ BOOL CVeskApp::InitInstance() {
   TraceStartupStep(10, "launch record");
   if (!ReadLaunchRecord()) {
     ShowStartupBoxId(IDS_ENTERFROMLOBBY, BOX_ERROR, BOX_COUNTDOWN);
-    return FALSE;
+    return FailStartup("no valid launch record");
   }
 
   TraceStartupStep(11, "crash-report switch");
   ReadCrashReportSwitch();
 
   TraceStartupStep(12, "crash report");
-  if (m_nCrashReportSwitch && !StartCrashReport()) return FALSE;
+  if (m_nCrashReportSwitch && !StartCrashReport()) return FailStartup("crash report not started");
   CreateRunLogStore();
 
   m_Connection.SetCloseLog(m_nCrashReportSwitch != 0);
@@ -191,7 +196,7 @@ BOOL CVeskApp::InitInstance() {
   WriteRunLogStart();
 
   TraceStartupStep(14, "enter channel");
-  if (!EnterChannel()) return FALSE;
+  if (!EnterChannel()) return FALSE;  // it says why itself
 
   TraceStartupStep(15, "suspend socket");
   m_Connection.Suspend();
@@ -213,7 +218,10 @@ BOOL CVeskApp::InitInstance() {
   RegisterShellFileTypes(TRUE);
   OnFileNew();
   // Without a main window there is nothing to run the table in.
-  if (m_pMainWnd == nullptr || m_pDoc == nullptr) return FALSE;
+  if (m_pMainWnd == nullptr || m_pDoc == nullptr) {
+    m_pDoc = nullptr;  // a document whose frame failed is deleted with it
+    return FailStartup("main window not created", FAILURE_BOX_WINDOW);
+  }
 
   TraceStartupStep(19, "wait box");
   if (m_Channel.nWatchMode) ShowWatchWaitBox();
@@ -222,7 +230,7 @@ BOOL CVeskApp::InitInstance() {
   SetMainWindowTitle();
 
   TraceStartupStep(21, "game dialogs");
-  if (!m_pDoc->CreateGameDialogs()) return FALSE;
+  if (!m_pDoc->CreateGameDialogs()) return FailStartup("game dialogs not created", FAILURE_BOX_WINDOW);
   m_Connection.AttachDocument(m_pDoc);
 
   TraceStartupStep(22, "resume socket");
@@ -242,6 +250,32 @@ BOOL CVeskApp::InitInstance() {
   return TRUE;
 }
 
+// A start-up that cannot go on ends with a non-zero exit code and a game-log line that says
+// why, so an unattended table never just vanishes. Once the server has seen the login it is
+// told the seat leaves (else it holds the seat until the connection times out), and the
+// player is told why no table opened: the window failures in the plain box, since the skin
+// may be what failed; a box the failure already showed is not shown twice.
+BOOL CVeskApp::FailStartup(const char* why, StartupFailureBox box) {
+  m_GameLog.Write("start-up failed: %s", why);
+  m_nStartupFailed = STARTUP_FAILED_EXIT_CODE;
+  if (!m_bLoggedIn) return FALSE;
+  m_Connection.QuitAndClose();
+  m_bLoggedIn = FALSE;
+  if (box == FAILURE_BOX_SHOWN) return FALSE;
+  // A window that failed on creation may have posted the quit message: it would end the box
+  // before the player sees it. The program ends anyway.
+  MSG quit;
+  while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  if (box == FAILURE_BOX_WINDOW) {
+    CMsgBoxDlg plain(IDS_STARTFAILED_WINDOW, BOX_ERROR, BOX_COUNTDOWN);
+    plain.DoModal();
+  } else {
+    ShowStartupBoxId(IDS_STARTFAILED_TABLE, BOX_ERROR, BOX_COUNTDOWN);
+  }
+  return FALSE;
+}
+
 int CVeskApp::ExitInstance() {
   m_ViewSite.DestroyTicker();
   if (m_bThemeLoaded) {
@@ -258,7 +292,8 @@ int CVeskApp::ExitInstance() {
   m_hWaitBox = nullptr;
   if (m_nGdiplusToken) Gdiplus::GdiplusShutdown(m_nGdiplusToken);
   m_nGdiplusToken = 0;
-  return CWinApp::ExitInstance();
+  const int code = CWinApp::ExitInstance();
+  return m_nStartupFailed ? m_nStartupFailed : code;
 }
 
 BOOL CVeskApp::CopyChatSkin() {
@@ -294,8 +329,10 @@ int CVeskApp::EnterChannel() {
     if (!SendRemoteLog(0, "game start", text.c_str(), "can not enter channel"))
       QueueRemoteLog(0, "game start", text.c_str(), "can not enter channel");
     m_GameLog.Write("%s", text.c_str());
+    FailStartup("the table was not entered");
     return 0;
   }
+  m_bLoggedIn = TRUE;
   EnterChannelResult result =
       EnterChannelCore(g_LaunchRec.nSeat, g_LaunchRec.nForceWatch, login.nPlayerCount, login.players.data(),
                        login.players.size(), reinterpret_cast<const char*>(login.options.data()), login.options.size(),
@@ -305,12 +342,18 @@ int CVeskApp::EnterChannel() {
       m_wChatLoginValue = login.wChatValue;
       return 1;
     case ENTER_BAD_PLAYERS:
-      m_Connection.Close();
+      // The server hears the seat leave before the connection closes.
+      m_Connection.QuitAndClose();
+      m_bLoggedIn = FALSE;
       ShowStartupBoxId(IDS_PLAYERLIST, BOX_ERROR, BOX_COUNTDOWN);
+      FailStartup("player list leaves a seat empty");
       return 0;
-    default:
-      m_GameLog.Write("enter channel refused: %d", static_cast<int>(result));
+    default: {
+      char why[64];
+      snprintf(why, sizeof why, "the table refused the seat (%d)", static_cast<int>(result));
+      FailStartup(why, FAILURE_BOX_TABLE);
       return 0;
+    }
   }
 }
 

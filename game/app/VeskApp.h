@@ -100,10 +100,15 @@ class CVeskApp : public CWinApp, public CProgram {
   void ShowWatchWaitBox();
   void SetMainWindowTitle();
   void ShowAndLayoutMainWindow();
+  // How a start-up that cannot go on ends (see VeskApp.cpp).
+  enum StartupFailureBox { FAILURE_BOX_SHOWN, FAILURE_BOX_WINDOW, FAILURE_BOX_TABLE };
+  BOOL FailStartup(const char* why, StartupFailureBox box = FAILURE_BOX_SHOWN);
 
   std::unique_ptr<CRunLogStore> m_pRunLog;
   CVeskDoc* m_pDoc = nullptr;
   BOOL m_bThemeLoaded = FALSE;
+  BOOL m_bLoggedIn = FALSE;  // the server has seen this seat's login
+  int m_nStartupFailed = 0;  // the exit code of a start-up that could not go on
 };
 
 extern CVeskApp theApp;

@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "GbkText.h"
+
 namespace {
 
 uint32_t ReadU32(const uint8_t* p) {
@@ -27,9 +29,12 @@ int BoundedAtoi(const char* p, const char* end) {
 }
 
 void CopyName(char* dst, const uint8_t* src) {
-  // Names in the list fill 20 bytes and may lack their zero.
-  std::memcpy(dst, src, 19);
-  dst[19] = '\0';
+  // Names in the list fill 20 bytes and may lack their zero: such a name loses its last
+  // whole character.
+  const char* text = reinterpret_cast<const char*>(src);
+  const size_t n = GbkFieldTextLength(text, 20);
+  std::memcpy(dst, text, n);
+  std::memset(dst + n, 0, 20 - n);
 }
 
 }  // namespace

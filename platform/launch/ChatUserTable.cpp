@@ -1,5 +1,7 @@
 #include "ChatUserTable.h"
 
+#include "GbkText.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -31,7 +33,7 @@ std::vector<uint8_t> BuildChatUserTable(const std::vector<uint32_t>& widths, con
     size_t start = out.size();
     out.resize(start + widths[i], 0);
     if (i < fields.size() && widths[i] > 0) {
-      size_t n = std::min<size_t>(fields[i].size(), widths[i] - 1);
+      size_t n = GbkFitLength(fields[i].data(), fields[i].size(), widths[i] - 1);
       std::memcpy(out.data() + start, fields[i].data(), n);
     }
   }

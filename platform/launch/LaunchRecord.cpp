@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstring>
 
+#include "GbkText.h"
+
 long LaunchAtol(const char* text) {
   if (!text) return 0;
   const char* p = text;
@@ -23,7 +25,8 @@ void CopyLaunchText(char* field, size_t size, const char* text) {
   if (size == 0) return;
   size_t n = 0;
   if (text) {
-    while (n + 1 < size && text[n] != '\0') ++n;
+    // Only the field's width is read: an argument may be longer than any field.
+    n = GbkFieldTextLength(text, size);
     std::memcpy(field, text, n);
   }
   std::memset(field + n, 0, size - n);
@@ -34,9 +37,9 @@ namespace {
 bool PortInRange(long value) { return value >= 1 && value <= 65535; }
 
 void TerminateField(char* field, size_t size) {
-  // A field that fills its whole width loses its last byte rather than running into the next.
-  size_t n = strnlen(field, size);
-  if (n == size) n = size - 1;
+  // A field that fills its whole width loses its last character rather than running into
+  // the next field.
+  size_t n = GbkFieldTextLength(field, size);
   std::memset(field + n, 0, size - n);
 }
 

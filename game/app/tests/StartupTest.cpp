@@ -259,6 +259,15 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// The exit code of a start-up that could not go on: never 0, so the lobby can tell.
+const long kStartupFailed = 1;
+
+// The game log (in the program folder) says why start-up ended.
+void ExpectFailureLogged(const Stage& stage, const std::string& why) {
+  std::string log = ReadText(stage.Path("CQKVesklog.txt"));
+  EXPECT_NE(log.find("start-up failed: " + why), std::string::npos) << log;
+}
+
 // The real program against a port where nothing listens: the socket says so in its box
 // (string 29901), the box is pressed, and start-up ends.
 void RunAgainstClosedPort(const Stage& stage, const wchar_t* png) {
@@ -267,7 +276,8 @@ void RunAgainstClosedPort(const Stage& stage, const wchar_t* png) {
   Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1"));
   ASSERT_TRUE(lobby.Ok());
   ExpectBoxAndPress(refused, png);
-  EXPECT_EQ(lobby.WaitExit(30000), 0);
+  EXPECT_EQ(lobby.WaitExit(30000), kStartupFailed);
+  ExpectFailureLogged(stage, "the table was not entered");
 }
 
 class StartupTest : public ::testing::Test {
@@ -285,29 +295,33 @@ TEST_F(StartupTest, MissingResourceLibraryShowsTheEnglishBoxAndEnds) {
   Started lobby(stage, LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice"));
   ASSERT_TRUE(lobby.Ok());
   ExpectBoxAndPress("Vesk_Res.dll not found !", L"startup_no_resource_library.png");
-  EXPECT_EQ(lobby.WaitExit(30000), 0);
+  EXPECT_EQ(lobby.WaitExit(30000), kStartupFailed);
   EXPECT_EQ(stage.Steps(), Range(1, 2));
+  ExpectFailureLogged(stage, "resource library not loaded");
 }
 
 TEST_F(StartupTest, WithoutLaunchRecordShowsString3013AndEnds) {
   Stage stage("norecord", true);
+  ShareFolder share(stage, "0");
   std::string text = ResourceString(stage, 3013);
   ASSERT_FALSE(text.empty());
   Started vesk(stage, "\"" + stage.Path("Vesk.exe") + "\"");
   ASSERT_TRUE(vesk.Ok());
   ExpectBoxAndPress(text, L"startup_no_launch_record.png");
-  EXPECT_EQ(vesk.WaitExit(30000), 0);
+  EXPECT_EQ(vesk.WaitExit(30000), kStartupFailed);
   EXPECT_EQ(stage.Steps(), Range(1, 10));
+  ExpectFailureLogged(stage, "no valid launch record");
 }
 
 TEST_F(StartupTest, TwelveArgumentsAreNoLaunchRecord) {
   Stage stage("twelve", true);
+  ShareFolder share(stage, "0");
   std::string text = ResourceString(stage, 3013);
   std::string cmd = "\"" + stage.Path("Vesk.exe") + "\" 1 alice Alice Room 1 KEY 127.0.0.1 4100 t 127.0.0.1 4200 x";
   Started vesk(stage, cmd);
   ASSERT_TRUE(vesk.Ok());
   ExpectBoxAndPress(text, L"startup_twelve_arguments.png");
-  EXPECT_EQ(vesk.WaitExit(30000), 0);
+  EXPECT_EQ(vesk.WaitExit(30000), kStartupFailed);
 }
 
 TEST_F(StartupTest, UnreachableTableShowsTheSocketsBoxAndEnds) {
@@ -322,6 +336,7 @@ TEST_F(StartupTest, UnreachableTableShowsTheSocketsBoxAndEnds) {
 
 TEST_F(StartupTest, PlayerListWithEmptyPositionShowsString3005) {
   Stage stage("badplayers", true);
+  ShareFolder share(stage, "0");
   WriteText(stage.Path("scripted_table.ini"),
             "[Login]\r\nResult=1\r\nPlayers=3\r\nEntry0=0,bob,Bob,0\r\nEntry1=0,alice,Alice,1\r\n"
             "Entry2=2,carol,Carol,0\r\n");
@@ -330,9 +345,11 @@ TEST_F(StartupTest, PlayerListWithEmptyPositionShowsString3005) {
   Started lobby(stage, LobbyCommand(stage, "VeskScripted.exe", "--mapping --seat 2 --user alice"));
   ASSERT_TRUE(lobby.Ok());
   ExpectBoxAndPress(text, L"startup_bad_player_list.png");
-  EXPECT_EQ(lobby.WaitExit(30000), 0);
+  EXPECT_EQ(lobby.WaitExit(30000), kStartupFailed);
   EXPECT_EQ(stage.Steps(), Range(1, 14));
-  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nclose\n");
+  // The server hears the seat leave before the connection closes.
+  EXPECT_EQ(ReadText(stage.Path("scripted_calls.txt")), "login\nquit\n");
+  ExpectFailureLogged(stage, "player list leaves a seat empty");
 }
 
 TEST_F(StartupTest, PlayerReachesTheTableThroughEveryStepInOrder) {
@@ -481,6 +498,9 @@ TEST_F(StartupTest, CrashReportThatCannotBeCreatedEndsStartUpWithTheErrorLine) {
   CloseHandle(err);
   ASSERT_TRUE(started);
   EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(static_cast<long>(code), kStartupFailed);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
   EXPECT_EQ(stage.Steps(), Range(1, 12));
@@ -536,6 +556,7 @@ TEST_F(StartupTest, WatchersWindowComesUpWhenTheGameDataArrives) {
 
 TEST_F(StartupTest, FailureBoxClosesItselfAfterItsCountdown) {
   Stage stage("countdown", true);
+  ShareFolder share(stage, "0");
   std::string text = ResourceString(stage, 3013);
   Started vesk(stage, "\"" + stage.Path("Vesk.exe") + "\"");
   ASSERT_TRUE(vesk.Ok());
@@ -543,8 +564,55 @@ TEST_F(StartupTest, FailureBoxClosesItselfAfterItsCountdown) {
   ASSERT_NE(WaitForBox(text, 30000, texts), nullptr);
   DWORD seen = GetTickCount();
   // Nobody presses the button: the box goes after ten seconds and start-up ends.
-  EXPECT_EQ(vesk.WaitExit(25000), 0);
+  EXPECT_EQ(vesk.WaitExit(25000), kStartupFailed);
   DWORD waited = GetTickCount() - seen;
   EXPECT_GE(waited, 8000u);
   EXPECT_LT(waited, 15000u);
+}
+
+// After the login a start-up that cannot go on tells the server the seat leaves, says why in
+// a box and ends with a failure code: a window skin that cannot be read (the plain box, as
+// the skin is what failed), and a seat the table does not have.
+TEST_F(StartupTest, FailureAfterTheLoginQuitsTheTableAndSaysWhy) {
+  struct Case {
+    const char* name;
+    const char* seat;
+    bool emptyTheme;
+    UINT text;
+    const char* why;
+  } cases[] = {
+      {"emptytheme", "2", true, 3042, "main window not created"},
+      {"badseat", "4", false, 3043, "the table refused the seat"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Stage stage(c.name, true);
+    ShareFolder share(stage, "0");
+    if (c.emptyTheme) WriteText(stage.Path("Theme\\Vesk.thm"), "");
+    WriteText(stage.Path("scripted_table.ini"), kThreePlayers);
+    std::string text = ResourceString(stage, c.text);
+    ASSERT_FALSE(text.empty());
+    Started lobby(stage,
+                  LobbyCommand(stage, "VeskScripted.exe", std::string("--mapping --user alice --seat ") + c.seat));
+    ASSERT_TRUE(lobby.Ok());
+    if (c.emptyTheme) {
+      std::string texts;
+      HWND box = WaitForBox(text, 30000, texts);
+      ASSERT_NE(box, nullptr) << "no box holding: " << text;
+      // The plain box: its template's caption "提示信息", its own OK button.
+      char caption[64] = "";
+      GetWindowTextA(box, caption, sizeof caption);
+      EXPECT_STREQ(caption, "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2") << texts;
+      winprobe::SaveScreenArea(box, L"startup_window_failed.png");
+      EXPECT_TRUE(winprobe::ClickButton(box, "29714")) << texts;
+    } else {
+      ExpectBoxAndPress(text, L"startup_seat_refused.png");
+    }
+    EXPECT_EQ(lobby.WaitExit(30000), kStartupFailed);
+    const std::string calls = ReadText(stage.Path("scripted_calls.txt"));
+    EXPECT_EQ(calls.rfind("login\n", 0), 0u) << calls;
+    EXPECT_NE(calls.find("quit\n"), std::string::npos) << calls;
+    EXPECT_EQ(calls.find("client start"), std::string::npos) << calls;
+    ExpectFailureLogged(stage, c.why);
+  }
 }

@@ -161,3 +161,15 @@ TEST(EnterChannel, FourPlayersAndLongNames) {
   EXPECT_EQ(st.seats[2].wServerSeat, 0);
   EXPECT_EQ(st.seats[0].wServerSeat, 2);
 }
+
+// Names that fill their 20 bytes without a zero lose their last whole character.
+TEST(EnterChannel, LongGbkNamesAreCutOnACharacterBoundary) {
+  std::string chars;
+  for (int i = 0; i < 10; ++i) chars += "\xD6\xD0";
+  auto players = PlayerList({{0, chars, "x" + chars, 0}, {1, "b", "B", 0}, {2, "c", "C", 0}});
+  int32_t seat = 0;
+  CHANNEL_STATE st;
+  ASSERT_EQ(Enter(seat, 0, 3, players, "", {}, st), ENTER_OK);
+  EXPECT_EQ(std::string(st.seats[1].szUserName), chars.substr(0, 18));
+  EXPECT_EQ(std::string(st.seats[1].szNickName), "x" + chars.substr(0, 18));
+}

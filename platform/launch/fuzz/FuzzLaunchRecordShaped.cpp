@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "GbkText.h"
 #include "LaunchRecord.h"
 
 namespace {
@@ -24,10 +25,24 @@ void FillText(Reader& in, char* field, size_t size) {
   if (len < size && (in.Byte() & 1)) field[len] = 0;
 }
 
-// The text a field must hold after reading: up to its first zero, at most size-1 bytes.
+// Whether `n` falls between two characters of raw[0..len): walked from the start, a GBK
+// lead byte takes the next byte with it.
+bool OnCharacterBoundary(const char* raw, size_t len, size_t n) {
+  size_t i = 0;
+  while (i < n) i += (IsGbkLeadByte(static_cast<unsigned char>(raw[i])) && i + 1 < len) ? 2 : 1;
+  return i == n;
+}
+
+// The text a field must hold after reading: up to its first zero; a field without one
+// keeps its bytes up to the last character boundary that leaves room for the zero.
 bool TextMatches(const char* got, const char* raw, size_t size) {
-  size_t n = strnlen(raw, size - 1);
-  return strnlen(got, size) == n && std::memcmp(got, raw, n) == 0;
+  const size_t len = strnlen(raw, size);
+  const size_t n = strnlen(got, size);
+  if (n == size || std::memcmp(got, raw, n) != 0) return false;
+  if (len < size) return n == len;
+  // Unterminated: one character (one or two bytes) gives way to the zero, and no more.
+  if (!OnCharacterBoundary(raw, len, n)) return false;
+  return n == size - 1 || (n == size - 2 && !OnCharacterBoundary(raw, len, size - 1));
 }
 
 }  // namespace

@@ -39,6 +39,13 @@ TEST(ChatUserTable, OptionalColumnsAndCutFields) {
   EXPECT_STREQ(reinterpret_cast<const char*>(&block[header + 40]), "gold");
   EXPECT_STREQ(reinterpret_cast<const char*>(&block[header + 56]), "-42");
   EXPECT_STREQ(reinterpret_cast<const char*>(&block[header + 72]), "bob");
+  // A GBK name is cut between characters.
+  auto gbk =
+      BuildChatUserTable({20}, {"u\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0"});
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&gbk[12])).size(), 19u);
+  auto even =
+      BuildChatUserTable({20}, {"\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0"});
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&even[12])).size(), 18u);
   // Fewer fields than columns leave the rest empty.
   auto titles = BuildChatUserTable(widths, {"a"});
   EXPECT_EQ(titles[header + 20], 0);

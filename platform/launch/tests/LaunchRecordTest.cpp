@@ -1,7 +1,10 @@
 #include "LaunchRecord.h"
 
+#include "GbkText.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -150,6 +153,54 @@ TEST(LaunchMapping, UnterminatedFieldsAreCutInsideTheirField) {
   EXPECT_EQ(std::string(rec.szNickName), std::string(19, 'n'));
   EXPECT_EQ(std::string(rec.szChatColumnText), std::string(15, 'c'));
   EXPECT_EQ(std::string(rec.szTableText), std::string(255, 't'));
+}
+
+// GBK texts longer than their fields lose whole characters, never half of one: the window
+// title would otherwise end in a broken character.
+TEST(LaunchTexts, CutOnACharacterBoundary) {
+  const std::string zhong = "\xD6\xD0";
+  std::string chars;
+  for (int i = 0; i < 200; ++i) chars += zhong;
+  // From the command line: texts of characters only, longer than their fields.
+  auto args = Args13();
+  args[2] = args[3] = args[4] = args[6] = args[9] = args[12] = chars;
+  GAME_LAUNCH_REC rec;
+  ASSERT_TRUE(Parse(args, rec));
+  // From the lobby's record: fields filled with characters and no terminating zero.
+  GAME_LAUNCH_REC lobby = LobbyRecord();
+  struct Field {
+    char* text;
+    size_t size;
+  } fields[] = {{lobby.szUserName, sizeof lobby.szUserName},
+                {lobby.szNickName, sizeof lobby.szNickName},
+                {lobby.szRoomTitle, sizeof lobby.szRoomTitle},
+                {lobby.szTableText, sizeof lobby.szTableText},
+                {lobby.szChatColumnText, sizeof lobby.szChatColumnText}};
+  for (const Field& f : fields) std::memcpy(f.text, chars.data(), f.size);
+  GAME_LAUNCH_REC mapped;
+  ASSERT_TRUE(ParseLaunchRecordBytes(&lobby, sizeof lobby, mapped));
+  // Every field's width is even: one whole character less than the field.
+  struct Got {
+    const char* text;
+    size_t size;
+  } got[] = {{rec.szUserName, sizeof rec.szUserName},
+             {rec.szNickName, sizeof rec.szNickName},
+             {rec.szRoomTitle, sizeof rec.szRoomTitle},
+             {rec.szLoginKey, sizeof rec.szLoginKey},
+             {rec.szTableText, sizeof rec.szTableText},
+             {rec.szChatColumnText, sizeof rec.szChatColumnText},
+             {mapped.szUserName, sizeof mapped.szUserName},
+             {mapped.szNickName, sizeof mapped.szNickName},
+             {mapped.szRoomTitle, sizeof mapped.szRoomTitle},
+             {mapped.szTableText, sizeof mapped.szTableText},
+             {mapped.szChatColumnText, sizeof mapped.szChatColumnText}};
+  for (const Got& g : got) EXPECT_EQ(std::string(g.text), chars.substr(0, g.size - 2)) << g.size;
+  // A single-byte letter first shifts the characters: then only the zero's byte goes.
+  GAME_LAUNCH_REC shifted = LobbyRecord();
+  shifted.szRoomTitle[0] = 'R';
+  std::memcpy(shifted.szRoomTitle + 1, chars.data(), sizeof shifted.szRoomTitle - 1);
+  ASSERT_TRUE(ParseLaunchRecordBytes(&shifted, sizeof shifted, mapped));
+  EXPECT_EQ(std::string(mapped.szRoomTitle), "R" + chars.substr(0, sizeof mapped.szRoomTitle - 2));
 }
 
 TEST(LaunchMapping, SeatAndPortsAreChecked) {
