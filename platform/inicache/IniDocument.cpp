@@ -194,6 +194,8 @@ void IniSection::SetKey(const char* key, size_t keyLength, const char* value, si
 void IniDocument::Clear() {
   m_sections.clear();
   m_index.Clear();
+  m_lines.clear();
+  m_text.clear();
 }
 
 long IniDocument::FindSectionIndex(const char* name, size_t length, uint32_t hash) const {
@@ -213,53 +215,150 @@ IniSection& IniDocument::SectionFor(const char* name, size_t length) {
   return section;
 }
 
-IniParseResult IniDocument::Parse(const char* text, size_t length) {
+namespace {
+
+// One line of the text, its start at the first character that is no blank
+// or line break.
+struct IniLine {
+  enum Kind { kNone, kSection, kKey };
+  Kind kind = kNone;
+  const char* nameBegin = nullptr;
+  const char* nameEnd = nullptr;
+  const char* valueBegin = nullptr;
+  const char* valueEnd = nullptr;
+};
+
+// Reads the line from `line` to `lineEnd`: a section header, a key with a
+// value, or nothing (a comment, a line without "=", an empty key or value).
+IniLine ReadLine(const char* line, const char* lineEnd) {
+  IniLine out;
+  if (*line == ';') return out;
+  if (*line == '[') {
+    const char* nameBegin = line + 1;
+    const char* nameEnd = FindChar(nameBegin, lineEnd, ']');
+    for (const char* before = nullptr; before != nameEnd;) {
+      before = nameEnd;
+      Trim(nameBegin, nameEnd);
+      DropDanglingLead(nameBegin, nameEnd);
+    }
+    out.kind = IniLine::kSection;
+    out.nameBegin = nameBegin;
+    out.nameEnd = nameEnd;
+    return out;
+  }
+  const char* eq = FindChar(line, lineEnd, '=');
+  if (eq == lineEnd) return out;  // no value
+  const char* keyBegin = line;
+  const char* keyEnd = eq;
+  Trim(keyBegin, keyEnd);
+  const char* valueBegin = eq + 1;
+  const char* valueEnd = FindChar(valueBegin, lineEnd, ';');
+  Trim(valueBegin, valueEnd);
+  if (keyBegin == keyEnd || valueBegin == valueEnd) return out;
+  out.kind = IniLine::kKey;
+  out.nameBegin = keyBegin;
+  out.nameEnd = keyEnd;
+  out.valueBegin = valueBegin;
+  out.valueEnd = valueEnd;
+  return out;
+}
+
+inline const char* LineEnd(const char* p, const char* end) {
+  while (p < end && *p != '\r' && *p != '\n') ++p;
+  return p;
+}
+
+}  // namespace
+
+IniParseResult IniDocument::Parse(const char* text, size_t length) { return Parse(std::string(text, length)); }
+
+// The parse reads every line and checks it, and keeps of each key line only
+// where it starts: a key costs four bytes, not two strings and a slot of an
+// index. The keys of a section are read again from their lines, and
+// indexed, when the section is first asked for.
+IniParseResult IniDocument::Parse(std::string&& text) {
   Clear();
-  const char* p = text;
-  const char* end = text + length;
-  IniSection* current = nullptr;
+  m_text = std::move(text);
+  // Offsets are 32 bits: a larger text (far beyond any INI file) is kept
+  // as it is and read at once.
+  const bool bOffsets = m_text.size() < (size_t(1) << 32);
+  // At most one key line every four bytes ("k=v" and a line break).
+  if (bOffsets) m_lines.reserve(m_text.size() / 4 + 1);
+  const char* text0 = m_text.data();
+  const char* p = text0;
+  const char* end = text0 + m_text.size();
+  // By place, not by address: a new section may move the others.
+  const size_t kNone = size_t(-1);
+  size_t current = kNone;
+  auto closeRun = [&] {
+    if (current != kNone && bOffsets) {
+      IniSection& section = m_sections[current];
+      section.runs.back().end = uint32_t(m_lines.size());
+      if (section.runs.back().begin == section.runs.back().end) section.runs.pop_back();
+    }
+  };
+  auto enter = [&](const char* name, size_t length) {
+    closeRun();
+    IniSection& section = SectionFor(name, length);
+    current = size_t(&section - m_sections.data());
+    if (bOffsets) section.runs.push_back({uint32_t(m_lines.size()), 0});
+  };
   while (p < end) {
     while (p < end && (IsBlank(*p) || *p == '\r' || *p == '\n')) ++p;
     if (p == end) break;
-    const char* lineEnd = p;
-    while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n') ++lineEnd;
+    const char* lineEnd = LineEnd(p, end);
     if (size_t(lineEnd - p) >= kMaxLine) {
       Clear();
       return IniParseResult::LineTooLong;
     }
     const char* line = p;
     p = lineEnd;
-    if (*line == ';') continue;
-    if (*line == '[') {
-      const char* nameBegin = line + 1;
-      const char* nameEnd = FindChar(nameBegin, lineEnd, ']');
-      for (const char* before = nullptr; before != nameEnd;) {
-        before = nameEnd;
-        Trim(nameBegin, nameEnd);
-        DropDanglingLead(nameBegin, nameEnd);
-      }
-      const size_t keysBefore = current ? current->keys.size() : 0;
-      current = &SectionFor(nameBegin, size_t(nameEnd - nameBegin));
-      // Sections of one file tend to hold alike numbers of keys.
-      if (current->keys.empty()) current->Reserve(keysBefore);
+    const IniLine l = ReadLine(line, lineEnd);
+    if (l.kind == IniLine::kSection) {
+      enter(l.nameBegin, size_t(l.nameEnd - l.nameBegin));
       continue;
     }
-    const char* eq = FindChar(line, lineEnd, '=');
-    if (eq == lineEnd) continue;  // no value
-    const char* keyBegin = line;
-    const char* keyEnd = eq;
-    Trim(keyBegin, keyEnd);
-    const char* valueBegin = eq + 1;
-    const char* valueEnd = FindChar(valueBegin, lineEnd, ';');
-    Trim(valueBegin, valueEnd);
-    if (keyBegin == keyEnd || valueBegin == valueEnd) continue;
-    if (!current) current = &SectionFor(nullptr, 0);
-    current->SetKey(keyBegin, size_t(keyEnd - keyBegin), valueBegin, size_t(valueEnd - valueBegin));
+    if (l.kind != IniLine::kKey) continue;
+    if (current == kNone) enter(nullptr, 0);
+    IniSection& section = m_sections[current];
+    if (bOffsets) {
+      section.built = false;
+      m_lines.push_back(uint32_t(line - text0));
+    } else {
+      section.SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin, size_t(l.valueEnd - l.valueBegin));
+    }
   }
+  closeRun();
   return IniParseResult::Ok;
 }
 
+IniSection& IniDocument::Build(IniSection& section) const {
+  if (section.built) return section;
+  section.built = true;
+  size_t count = 0;
+  for (const IniSection::Run& run : section.runs) count += run.end - run.begin;
+  section.Reserve(count);
+  const char* text0 = m_text.data();
+  const char* end = text0 + m_text.size();
+  for (const IniSection::Run& run : section.runs) {
+    for (uint32_t i = run.begin; i < run.end; ++i) {
+      const char* line = text0 + m_lines[i];
+      const IniLine l = ReadLine(line, LineEnd(line, end));
+      section.SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin, size_t(l.valueEnd - l.valueBegin));
+    }
+  }
+  section.runs.clear();
+  section.runs.shrink_to_fit();
+  return section;
+}
+
+const std::vector<IniSection>& IniDocument::Sections() const {
+  for (IniSection& section : m_sections) Build(section);
+  return m_sections;
+}
+
 std::string IniDocument::Serialize() const {
+  Sections();
   std::string out;
   // The nameless section can only be written first: anything later would
   // belong to the section above it.
@@ -292,7 +391,7 @@ std::string IniDocument::Serialize() const {
 const IniSection* IniDocument::FindSection(const char* section) const {
   size_t length = section ? std::strlen(section) : 0;
   long pos = FindSectionIndex(section, length, IniNameIndex::Hash(section, length));
-  return pos < 0 ? nullptr : &m_sections[size_t(pos)];
+  return pos < 0 ? nullptr : &Build(m_sections[size_t(pos)]);
 }
 
 const IniKey* IniDocument::FindKey(const char* section, const char* key) const {
@@ -302,7 +401,7 @@ const IniKey* IniDocument::FindKey(const char* section, const char* key) const {
 
 void IniDocument::SetValue(const char* section, const char* key, const char* value) {
   if (!key || !*key) return;
-  IniSection& s = SectionFor(section, section ? std::strlen(section) : 0);
+  IniSection& s = Build(SectionFor(section, section ? std::strlen(section) : 0));
   s.SetKey(key, value ? value : "");
 }
 
