@@ -1,6 +1,9 @@
 #include "IniDocument.h"
 
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vesk {
 
@@ -272,21 +275,44 @@ inline const char* LineEnd(const char* p, const char* end) {
 
 IniParseResult IniDocument::Parse(const char* text, size_t length) { return Parse(std::string(text, length)); }
 
+namespace {
+
+// The first of the bytes a, b and c from p on, or end; sixteen bytes at a
+// time where the processor has SSE2 (every x86-64).
+inline const char* FindFirstOf(const char* p, const char* end, char a, char b, char c) {
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
+  for (; end - p >= 16; p += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int m = _mm_movemask_epi8(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)), _mm_cmpeq_epi8(x, vc)));
+    if (m) return p + __builtin_ctz(static_cast<unsigned>(m));
+  }
+#endif
+  for (; p < end; ++p)
+    if (*p == a || *p == b || *p == c) return p;
+  return end;
+}
+
+}  // namespace
+
 // The parse reads every line and checks it, and keeps of each key line only
-// where it starts: a key costs four bytes, not two strings and a slot of an
-// index. The keys of a section are read again from their lines, and
-// indexed, when the section is first asked for.
+// where it starts, in two bytes: not two strings and a slot of an index.
+// The keys of a section are read again from their lines, and indexed, when
+// the section is first asked for.
 IniParseResult IniDocument::Parse(std::string&& text) {
   Clear();
   m_text = std::move(text);
-  // Offsets are 32 bits: a larger text (far beyond any INI file) is kept
-  // as it is and read at once.
+  // Runs count from 32-bit offsets: a larger text (far beyond any INI
+  // file) is read at once.
   const bool bOffsets = m_text.size() < (size_t(1) << 32);
-  // At most one key line every four bytes ("k=v" and a line break).
-  if (bOffsets) m_lines.reserve(m_text.size() / 4 + 1);
+  // At most one key line every four bytes ("k=v" and a line break), and a
+  // long step every 64 KB.
+  if (bOffsets) m_lines.reserve(m_text.size() / 4 + 2 * (m_text.size() >> 16) + 4);
   const char* text0 = m_text.data();
   const char* p = text0;
   const char* end = text0 + m_text.size();
+  uint32_t prev = 0;  // offset of the last key line kept
   // By place, not by address: a new section may move the others.
   const size_t kNone = size_t(-1);
   size_t current = kNone;
@@ -301,32 +327,66 @@ IniParseResult IniDocument::Parse(std::string&& text) {
     closeRun();
     IniSection& section = SectionFor(name, length);
     current = size_t(&section - m_sections.data());
-    if (bOffsets) section.runs.push_back({uint32_t(m_lines.size()), 0});
+    if (bOffsets) section.runs.push_back({uint32_t(m_lines.size()), 0, prev});
+  };
+  auto keep = [&](const char* line, const IniLine* l) {
+    if (current == kNone) enter(nullptr, 0);
+    IniSection& section = m_sections[current];
+    if (!bOffsets) {
+      section.SetKey(l->nameBegin, size_t(l->nameEnd - l->nameBegin), l->valueBegin,
+                     size_t(l->valueEnd - l->valueBegin));
+      return;
+    }
+    section.built = false;
+    const uint32_t at = uint32_t(line - text0), step = at - prev;
+    prev = at;
+    if (step < 0xFFFF) {
+      m_lines.push_back(uint16_t(step));
+    } else {
+      m_lines.push_back(0xFFFF);
+      m_lines.push_back(uint16_t(step));
+      m_lines.push_back(uint16_t(step >> 16));
+    }
   };
   while (p < end) {
     while (p < end && (IsBlank(*p) || *p == '\r' || *p == '\n')) ++p;
     if (p == end) break;
+    const char* line = p;
+    if (*line != '[' && *line != ';') {
+      // A key line. "=" and ";" are below the trail bytes of double-byte
+      // characters, so the first of each is the one outside them.
+      const char* eq = FindFirstOf(line, end, '=', '\r', '\n');
+      const char* lineEnd = eq;
+      const char* semi = eq;
+      if (eq < end && *eq == '=') {
+        lineEnd = semi = FindFirstOf(eq + 1, end, ';', '\r', '\n');
+        if (semi < end && *semi == ';') lineEnd = FindFirstOf(semi, end, '\r', '\n', '\n');
+      }
+      if (size_t(lineEnd - line) >= kMaxLine) {
+        Clear();
+        return IniParseResult::LineTooLong;
+      }
+      p = lineEnd;
+      if (eq == lineEnd || *eq != '=' || eq == line) continue;  // no value, or no key
+      const char* v = eq + 1;
+      while (v < semi && IsBlank(*v)) ++v;
+      if (v == semi) continue;  // an empty value
+      if (bOffsets) {
+        keep(line, nullptr);
+      } else {
+        const IniLine l = ReadLine(line, lineEnd);
+        keep(line, &l);
+      }
+      continue;
+    }
     const char* lineEnd = LineEnd(p, end);
     if (size_t(lineEnd - p) >= kMaxLine) {
       Clear();
       return IniParseResult::LineTooLong;
     }
-    const char* line = p;
     p = lineEnd;
     const IniLine l = ReadLine(line, lineEnd);
-    if (l.kind == IniLine::kSection) {
-      enter(l.nameBegin, size_t(l.nameEnd - l.nameBegin));
-      continue;
-    }
-    if (l.kind != IniLine::kKey) continue;
-    if (current == kNone) enter(nullptr, 0);
-    IniSection& section = m_sections[current];
-    if (bOffsets) {
-      section.built = false;
-      m_lines.push_back(uint32_t(line - text0));
-    } else {
-      section.SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin, size_t(l.valueEnd - l.valueBegin));
-    }
+    if (l.kind == IniLine::kSection) enter(l.nameBegin, size_t(l.nameEnd - l.nameBegin));
   }
   closeRun();
   return IniParseResult::Ok;
@@ -336,13 +396,20 @@ IniSection& IniDocument::Build(IniSection& section) const {
   if (section.built) return section;
   section.built = true;
   size_t count = 0;
-  for (const IniSection::Run& run : section.runs) count += run.end - run.begin;
+  for (const IniSection::Run& run : section.runs) count += run.end - run.begin;  // an upper bound
   section.Reserve(count);
   const char* text0 = m_text.data();
   const char* end = text0 + m_text.size();
   for (const IniSection::Run& run : section.runs) {
+    uint32_t at = run.base;
     for (uint32_t i = run.begin; i < run.end; ++i) {
-      const char* line = text0 + m_lines[i];
+      uint32_t step = m_lines[i];
+      if (step == 0xFFFF) {
+        step = uint32_t(m_lines[i + 1]) | (uint32_t(m_lines[i + 2]) << 16);
+        i += 2;
+      }
+      at += step;
+      const char* line = text0 + at;
       const IniLine l = ReadLine(line, LineEnd(line, end));
       section.SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin, size_t(l.valueEnd - l.valueBegin));
     }

@@ -55,7 +55,8 @@ struct IniSection {
   // name comes back later); its keys are read from those lines the first
   // time anything asks for them.
   struct Run {
-    uint32_t begin, end;
+    uint32_t begin, end;  // entries of the line list
+    uint32_t base;        // the text offset its first step counts from
   };
   std::vector<Run> runs;
   bool built = true;
@@ -112,7 +113,9 @@ class IniDocument {
   long FindSectionIndex(const char* name, size_t length, uint32_t hash) const;
 
   std::string m_text;
-  std::vector<uint32_t> m_lines;  // start of every key line, by section runs
+  // Where every key line starts, by section runs: the step from the key
+  // line before, in two bytes, or 0xFFFF and the step in the next four.
+  std::vector<uint16_t> m_lines;
   // Sections are read from their lines on first use, which a const reader
   // may be the one to do.
   mutable std::vector<IniSection> m_sections;
