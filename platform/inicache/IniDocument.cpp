@@ -1,5 +1,6 @@
 #include "IniDocument.h"
 
+#include <algorithm>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -309,6 +310,11 @@ IniParseResult IniDocument::Parse(std::string&& text) {
   // At most one key line every four bytes ("k=v" and a line break), and a
   // long step every 64 KB.
   if (bOffsets) m_lines.reserve(m_text.size() / 4 + 2 * (m_text.size() >> 16) + 4);
+  // Every section line holds a "[": room for them all, so that the list of
+  // sections and its index never move or grow while the text is read.
+  const size_t nBrackets = size_t(std::count(m_text.begin(), m_text.end(), '['));
+  m_sections.reserve(nBrackets + 1);
+  m_index.Reserve(nBrackets + 1);
   const char* text0 = m_text.data();
   const char* p = text0;
   const char* end = text0 + m_text.size();
@@ -316,18 +322,21 @@ IniParseResult IniDocument::Parse(std::string&& text) {
   // By place, not by address: a new section may move the others.
   const size_t kNone = size_t(-1);
   size_t current = kNone;
+  IniSection::Run open = {0, 0, 0};  // the current section's run
   auto closeRun = [&] {
-    if (current != kNone && bOffsets) {
-      IniSection& section = m_sections[current];
-      section.runs.back().end = uint32_t(m_lines.size());
-      if (section.runs.back().begin == section.runs.back().end) section.runs.pop_back();
-    }
+    open.end = uint32_t(m_lines.size());
+    if (current == kNone || !bOffsets || open.begin == open.end) return;
+    IniSection& section = m_sections[current];
+    if (section.run.begin == section.run.end)
+      section.run = open;
+    else
+      section.moreRuns.push_back(open);
   };
   auto enter = [&](const char* name, size_t length) {
     closeRun();
     IniSection& section = SectionFor(name, length);
     current = size_t(&section - m_sections.data());
-    if (bOffsets) section.runs.push_back({uint32_t(m_lines.size()), 0, prev});
+    open = {uint32_t(m_lines.size()), 0, prev};
   };
   auto keep = [&](const char* line, const IniLine* l) {
     if (current == kNone) enter(nullptr, 0);
@@ -395,12 +404,13 @@ IniParseResult IniDocument::Parse(std::string&& text) {
 IniSection& IniDocument::Build(IniSection& section) const {
   if (section.built) return section;
   section.built = true;
-  size_t count = 0;
-  for (const IniSection::Run& run : section.runs) count += run.end - run.begin;  // an upper bound
+  size_t count = section.run.end - section.run.begin;
+  for (const IniSection::Run& run : section.moreRuns) count += run.end - run.begin;  // an upper bound
   section.Reserve(count);
   const char* text0 = m_text.data();
   const char* end = text0 + m_text.size();
-  for (const IniSection::Run& run : section.runs) {
+  for (size_t k = 0; k <= section.moreRuns.size(); ++k) {
+    const IniSection::Run& run = k == 0 ? section.run : section.moreRuns[k - 1];
     uint32_t at = run.base;
     for (uint32_t i = run.begin; i < run.end; ++i) {
       uint32_t step = m_lines[i];
@@ -414,8 +424,8 @@ IniSection& IniDocument::Build(IniSection& section) const {
       section.SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin, size_t(l.valueEnd - l.valueBegin));
     }
   }
-  section.runs.clear();
-  section.runs.shrink_to_fit();
+  section.run = {0, 0, 0};
+  std::vector<IniSection::Run>().swap(section.moreRuns);
   return section;
 }
 

@@ -58,7 +58,8 @@ struct IniSection {
     uint32_t begin, end;  // entries of the line list
     uint32_t base;        // the text offset its first step counts from
   };
-  std::vector<Run> runs;
+  Run run = {0, 0, 0};        // the first (empty when begin == end)
+  std::vector<Run> moreRuns;  // the later ones
   bool built = true;
 
   const IniKey* FindKey(const char* key) const;
