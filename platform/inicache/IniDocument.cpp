@@ -198,7 +198,6 @@ void IniSection::SetKey(const char* key, size_t keyLength, const char* value, si
 void IniDocument::Clear() {
   m_sections.clear();
   m_index.Clear();
-  m_lines.clear();
   m_text.clear();
 }
 
@@ -297,19 +296,16 @@ inline const char* FindFirstOf(const char* p, const char* end, char a, char b, c
 
 }  // namespace
 
-// The parse reads every line and checks it, and keeps of each key line only
-// where it starts, in two bytes: not two strings and a slot of an index.
-// The keys of a section are read again from their lines, and indexed, when
-// the section is first asked for.
+// The parse reads every line and checks it, and keeps of each section only
+// the stretches of text that hold its key lines: a key costs nothing, not
+// two strings and a slot of an index. The keys of a section are read again
+// from its stretches, and indexed, when the section is first asked for.
 IniParseResult IniDocument::Parse(std::string&& text) {
   Clear();
   m_text = std::move(text);
-  // Runs count from 32-bit offsets: a larger text (far beyond any INI
-  // file) is read at once.
+  // Stretches are 32-bit offsets: a larger text (far beyond any INI file)
+  // is read at once.
   const bool bOffsets = m_text.size() < (size_t(1) << 32);
-  // At most one key line every four bytes ("k=v" and a line break), and a
-  // long step every 64 KB.
-  if (bOffsets) m_lines.reserve(m_text.size() / 4 + 2 * (m_text.size() >> 16) + 4);
   // Every section line holds a "[": room for them all, so that the list of
   // sections and its index never move or grow while the text is read.
   const size_t nBrackets = size_t(std::count(m_text.begin(), m_text.end(), '['));
@@ -318,44 +314,29 @@ IniParseResult IniDocument::Parse(std::string&& text) {
   const char* text0 = m_text.data();
   const char* p = text0;
   const char* end = text0 + m_text.size();
-  uint32_t prev = 0;  // offset of the last key line kept
   // By place, not by address: a new section may move the others.
   const size_t kNone = size_t(-1);
   size_t current = kNone;
-  IniSection::Run open = {0, 0, 0};  // the current section's run
-  auto closeRun = [&] {
-    open.end = uint32_t(m_lines.size());
-    if (current == kNone || !bOffsets || open.begin == open.end) return;
+  // The current section's stretch: from the line after its header, or
+  // from its first key line before any header.
+  IniSection::Run open = {0, 0};
+  bool openHasKeys = false;
+  auto closeRun = [&](const char* at) {
+    if (current == kNone || !bOffsets || !openHasKeys) return;
+    open.end = uint32_t(at - text0);
     IniSection& section = m_sections[current];
+    section.built = false;
     if (section.run.begin == section.run.end)
       section.run = open;
     else
       section.moreRuns.push_back(open);
   };
-  auto enter = [&](const char* name, size_t length) {
-    closeRun();
+  auto enter = [&](const char* at, const char* name, size_t length) {
+    closeRun(at);
     IniSection& section = SectionFor(name, length);
     current = size_t(&section - m_sections.data());
-    open = {uint32_t(m_lines.size()), 0, prev};
-  };
-  auto keep = [&](const char* line, const IniLine* l) {
-    if (current == kNone) enter(nullptr, 0);
-    IniSection& section = m_sections[current];
-    if (!bOffsets) {
-      section.SetKey(l->nameBegin, size_t(l->nameEnd - l->nameBegin), l->valueBegin,
-                     size_t(l->valueEnd - l->valueBegin));
-      return;
-    }
-    section.built = false;
-    const uint32_t at = uint32_t(line - text0), step = at - prev;
-    prev = at;
-    if (step < 0xFFFF) {
-      m_lines.push_back(uint16_t(step));
-    } else {
-      m_lines.push_back(0xFFFF);
-      m_lines.push_back(uint16_t(step));
-      m_lines.push_back(uint16_t(step >> 16));
-    }
+    open.begin = uint32_t(at - text0);
+    openHasKeys = false;
   };
   while (p < end) {
     while (p < end && (IsBlank(*p) || *p == '\r' || *p == '\n')) ++p;
@@ -380,11 +361,12 @@ IniParseResult IniDocument::Parse(std::string&& text) {
       const char* v = eq + 1;
       while (v < semi && IsBlank(*v)) ++v;
       if (v == semi) continue;  // an empty value
-      if (bOffsets) {
-        keep(line, nullptr);
-      } else {
+      if (current == kNone) enter(line, nullptr, 0);
+      openHasKeys = true;
+      if (!bOffsets) {
         const IniLine l = ReadLine(line, lineEnd);
-        keep(line, &l);
+        m_sections[current].SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin,
+                                   size_t(l.valueEnd - l.valueBegin));
       }
       continue;
     }
@@ -395,36 +377,35 @@ IniParseResult IniDocument::Parse(std::string&& text) {
     }
     p = lineEnd;
     const IniLine l = ReadLine(line, lineEnd);
-    if (l.kind == IniLine::kSection) enter(l.nameBegin, size_t(l.nameEnd - l.nameBegin));
+    if (l.kind == IniLine::kSection) {
+      closeRun(line);
+      current = kNone;
+      enter(lineEnd, l.nameBegin, size_t(l.nameEnd - l.nameBegin));
+    }
   }
-  closeRun();
+  closeRun(end);
   return IniParseResult::Ok;
 }
 
 IniSection& IniDocument::Build(IniSection& section) const {
   if (section.built) return section;
   section.built = true;
-  size_t count = section.run.end - section.run.begin;
-  for (const IniSection::Run& run : section.moreRuns) count += run.end - run.begin;  // an upper bound
-  section.Reserve(count);
   const char* text0 = m_text.data();
-  const char* end = text0 + m_text.size();
   for (size_t k = 0; k <= section.moreRuns.size(); ++k) {
     const IniSection::Run& run = k == 0 ? section.run : section.moreRuns[k - 1];
-    uint32_t at = run.base;
-    for (uint32_t i = run.begin; i < run.end; ++i) {
-      uint32_t step = m_lines[i];
-      if (step == 0xFFFF) {
-        step = uint32_t(m_lines[i + 1]) | (uint32_t(m_lines[i + 2]) << 16);
-        i += 2;
-      }
-      at += step;
-      const char* line = text0 + at;
-      const IniLine l = ReadLine(line, LineEnd(line, end));
-      section.SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin, size_t(l.valueEnd - l.valueBegin));
+    const char* p = text0 + run.begin;
+    const char* end = text0 + run.end;
+    while (p < end) {
+      while (p < end && (IsBlank(*p) || *p == '\r' || *p == '\n')) ++p;
+      if (p == end) break;
+      const char* line = p;
+      p = LineEnd(p, end);
+      const IniLine l = ReadLine(line, p);
+      if (l.kind == IniLine::kKey)
+        section.SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin, size_t(l.valueEnd - l.valueBegin));
     }
   }
-  section.run = {0, 0, 0};
+  section.run = {0, 0};
   std::vector<IniSection::Run>().swap(section.moreRuns);
   return section;
 }

@@ -50,15 +50,13 @@ struct IniSection {
   std::vector<IniKey> keys;
   IniNameIndex index;  // folded key name -> keys[]
 
-  // A parsed section keeps only where its key lines start in the
-  // document's text (runs of IniDocument's line list, more than one when the
-  // name comes back later); its keys are read from those lines the first
-  // time anything asks for them.
+  // A parsed section keeps only the stretches of the document's text that
+  // hold its key lines (more than one when its name comes back later); its
+  // keys are read from them the first time anything asks for them.
   struct Run {
-    uint32_t begin, end;  // entries of the line list
-    uint32_t base;        // the text offset its first step counts from
+    uint32_t begin, end;  // text offsets
   };
-  Run run = {0, 0, 0};        // the first (empty when begin == end)
+  Run run = {0, 0};           // the first (empty when begin == end)
   std::vector<Run> moreRuns;  // the later ones
   bool built = true;
 
@@ -114,9 +112,6 @@ class IniDocument {
   long FindSectionIndex(const char* name, size_t length, uint32_t hash) const;
 
   std::string m_text;
-  // Where every key line starts, by section runs: the step from the key
-  // line before, in two bytes, or 0xFFFF and the step in the next four.
-  std::vector<uint16_t> m_lines;
   // Sections are read from their lines on first use, which a const reader
   // may be the one to do.
   mutable std::vector<IniSection> m_sections;
