@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -360,20 +363,15 @@ inline Mask Bit(int i) { return Mask(1) << i; }
 // Positions lo..hi-1 (0 <= lo <= hi <= 63).
 inline Mask Span(int lo, int hi) { return (Bit(hi) - 1) & ~(Bit(lo) - 1); }
 inline int TopBit(Mask m) { return 63 - __builtin_clzll(m); }
+inline int LowBit(unsigned m) { return __builtin_ctz(m); }
 
-// Bits set, by bytes from a table: the processors the client runs on need
-// not have a popcount instruction, and the library call is slower.
-struct ByteBits {
-  uint8_t n[256];
-  constexpr ByteBits() : n() {
-    for (int i = 1; i < 256; ++i) n[i] = static_cast<uint8_t>((i & 1) + n[i >> 1]);
-  }
-};
-constexpr ByteBits kByteBits;
+// Bits set, by adding neighbouring fields: the processors the client runs
+// on need not have a popcount instruction, and the library call is slower.
 inline int CountBits(Mask m) {
-  int c = 0;
-  for (; m; m >>= 8) c += kByteBits.n[m & 0xFF];
-  return c;
+  m = m - ((m >> 1) & 0x5555555555555555ull);
+  m = (m & 0x3333333333333333ull) + ((m >> 2) & 0x3333333333333333ull);
+  m = (m + (m >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((m * 0x0101010101010101ull) >> 56);
 }
 
 bool Answerable(int t) {
@@ -383,80 +381,103 @@ bool Answerable(int t) {
 struct RankTable {
   int n;
   Mask all;
-  Mask pairEnd;                // bit i: cards i-1 and i share a rank
-  const CARD_INFO* cards;      // the hand read
-  int8_t start[kMaxRank + 1];  // first position of each rank
-  int8_t count[kMaxRank + 1];
-  int8_t order[kMaxRank + 2];  // ranks in hand order (one spare slot for Read)
-  int nRanks;
-  int32_t marked;  // nonzero when some card carries a mark
+  const CARD_INFO* cards;        // the hand read
+  unsigned present;              // bit r: the hand holds rank r
+  Mask pairEnd;                  // after FindPairEnds
+  int32_t marked;                // nonzero when some card carries a mark
+  alignas(16) int8_t start[16];  // first position of each rank held
+  alignas(16) int8_t count[16];  // cards of each rank (0 for ranks not held)
 
   Mask OfRank(int r) const { return Span(start[r], start[r] + count[r]); }
   Mask OfRanks(int lo, int hi) const {  // ranks lo..hi, clamped to 0..14
     if (lo < 0) lo = 0;
     if (hi > kMaxRank) hi = kMaxRank;
+    if (lo > hi) return 0;
     Mask m = 0;
-    for (int r = lo; r <= hi; ++r)
-      if (count[r]) m |= OfRank(r);
+    for (unsigned b = present & (((2u << hi) - 1) & ~((1u << lo) - 1)); b; b &= b - 1) m |= OfRank(LowBit(b));
     return m;
   }
 
   // False when the hand does not fit the table: a rank outside 0..14, a
   // joker mark that disagrees with the rank, or a rank split in two runs.
-  // Without branches on the cards: in a dealt hand whether the next card
-  // starts a new rank is a coin toss, and a mispredicted branch per card
-  // cost more than the whole read.
+  // Each card is only read and its position written under its rank, from
+  // the front (its last card) and from the back (its first): no step waits
+  // on the one before, and no branch depends on the cards (whether the next
+  // card starts a new rank is a coin toss in a dealt hand).
   bool Read(const CARD_INFO* p, int nCards) {
     n = nCards;
     cards = p;
     all = Span(0, n);
-    int8_t runStart[kMaxRank + 3];
-    Mask ends = 0;
-    unsigned seen = 0, bad = 0;
+    alignas(16) int8_t last[16];
+    std::memset(last, -1, sizeof last);
+    std::memset(start, 0, sizeof start);
+    unsigned ranks = 0;
+    int64_t jokers = 0;
     int32_t mark = 0;
-    int k = 0, prev = -1;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0, j = n - 1; i < n; ++i, --j) {
       const int r = p[i].nRank;
+      // Ranks of 16 and up (and negative ones) show above the low four bits.
+      ranks |= static_cast<unsigned>(r);
+      // Negative exactly when the suit says joker and the rank does not, or
+      // the other way round.
+      jokers |= (int64_t(p[i].nSuit) - CCardRules::SUIT_JOKER) ^ (int64_t(r) - (kMaxRank - 1));
       mark |= p[i].bHintMark;
-      const unsigned v = static_cast<unsigned>(r);
-      // Ranks of 16 and up (and negative ones) show in the high bits, 15 in
-      // the set of ranks seen.
-      bad |= (v >> 4) | (unsigned(IsJoker(p[i])) ^ unsigned(v >= unsigned(kMaxRank - 1)));
-      const int slot = r & 15;  // in range even before the check above counts
-      seen |= 1u << slot;
-      const int fresh = r != prev;
-      ends |= Mask(1 - fresh) << i;
-      // A split hand has more runs than ranks and runs past the arrays'
-      // end: the index wraps, and the hand is refused below.
-      order[k & 15] = static_cast<int8_t>(slot);
-      runStart[k & 15] = static_cast<int8_t>(i);
-      k += fresh;
-      prev = r;
+      last[r & 15] = static_cast<int8_t>(i);
+      start[p[j].nRank & 15] = static_cast<int8_t>(j);  // the front-most write stays
     }
-    // A rank split in two runs makes more runs than ranks.
-    if (bad || (seen >> (kMaxRank + 1)) || k != CountBits(seen)) return false;
-    pairEnd = ends;
+    if ((ranks >> 4) || jokers < 0) return false;
+    // A rank's span from its first to its last card holds all its cards,
+    // and more when the rank is split: the spans fill the hand exactly when
+    // no rank is. Ranks not held span nothing (-1 - 0 + 1).
+    int spans = 0;
+    unsigned held = 0;
+#if defined(__SSE2__)
+    const __m128i e = _mm_sub_epi8(_mm_sub_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(last)),
+                                                _mm_load_si128(reinterpret_cast<const __m128i*>(start))),
+                                   _mm_set1_epi8(-1));
+    _mm_store_si128(reinterpret_cast<__m128i*>(count), e);
+    held = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(e, _mm_setzero_si128())));
+    const __m128i sums = _mm_sad_epu8(e, _mm_setzero_si128());
+    spans = _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+#else
+    for (int r = 0; r < 16; ++r) {
+      count[r] = static_cast<int8_t>(last[r] - start[r] + 1);
+      spans += count[r];
+      held |= unsigned(count[r] > 0) << r;
+    }
+#endif
+    if (spans != n || (held >> (kMaxRank + 1))) return false;
+    present = held;
     marked = mark;
-    nRanks = k;
-    runStart[k] = static_cast<int8_t>(n);
-    std::memset(count, 0, sizeof count);
-    for (int j = 0; j < k; ++j) {
-      start[order[j]] = runStart[j];
-      count[order[j]] = static_cast<int8_t>(runStart[j + 1] - runStart[j]);
-    }
     return true;
+  }
+
+  // Bit i: cards i-1 and i share a rank. Only the finders that attach
+  // pairs need it.
+  void FindPairEnds() {
+    Mask starts = 0;
+    for (unsigned b = present; b; b &= b - 1) starts |= Bit(start[LowBit(b)]);
+    pairEnd = all & ~starts;
   }
 
   // Ranks other than twos with at least g cards.
   unsigned RanksWith(int g) const {
     unsigned m = 0;
-    for (int k = 0; k < nRanks; ++k)
-      if (count[order[k]] >= g && order[k] != CCardRules::RANK_TWO) m |= 1u << order[k];
-    return m;
+#if defined(__SSE2__)
+    const __m128i e = _mm_load_si128(reinterpret_cast<const __m128i*>(count));
+    m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(e, _mm_set1_epi8(static_cast<char>(g - 1)))));
+#else
+    for (unsigned b = present; b; b &= b - 1) {
+      const int r = LowBit(b);
+      if (count[r] >= g) m |= 1u << r;
+    }
+#endif
+    return m & present & ~(1u << CCardRules::RANK_TWO);
   }
 
   // Free cards from the hand's end backwards, skipping ranks lo..hi.
   bool TakeSingles(Mask& marks, int nWant, int lo, int hi) const {
+    if (nWant <= 0) return true;
     Mask avail = all & ~marks & ~OfRanks(lo, hi);
     for (int k = 0; k < nWant; ++k) {
       if (!avail) return false;
@@ -499,6 +520,9 @@ struct RankTable {
 
 }  // namespace
 
+// The list comes out weakest first: by key, then by size. Ranks are visited
+// from the lowest, so the answers to the play come in order already, and
+// the bombs and the jokers that follow them mostly too.
 bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
   RankTable tab;
   if (!tab.Read(h.p, h.n)) return false;
@@ -513,21 +537,23 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
       ++nFound;
     }
   };
+  // Ranks above the play's, lowest first.
+  const unsigned above = R >= kMaxRank ? 0u : R < 0 ? tab.present : tab.present & ~((2u << R) - 1);
 
   switch (t) {
     case PLAY_SINGLE:
-      for (int k = 0; k < tab.nRanks; ++k) {
-        const int x = tab.order[k];
-        if (x > R) add(Bit(tab.start[x]), x);
+      for (unsigned b = above; b; b &= b - 1) {
+        const int x = LowBit(b);
+        add(Bit(tab.start[x]), x);
       }
       break;
     case PLAY_STRAIGHT: {
-      if (h.n < c) break;
+      if (h.n < c || c < 1) break;
       const unsigned have = tab.RanksWith(1);
-      for (int k = 0; k < tab.nRanks; ++k) {
-        const int x = tab.order[k];
+      for (unsigned b = above & ((1u << (kMaxRank - 1)) - 1); b; b &= b - 1) {
+        const int x = LowBit(b);
         const int nLow = x - c + 1;
-        if (x >= kMaxRank - 1 || x <= R || c < 1 || nLow < 0) continue;
+        if (nLow < 0) continue;
         const unsigned want = ((1u << (x + 1)) - 1) & ~((1u << nLow) - 1);
         if ((have & want) != want) continue;
         Mask m = 0;
@@ -542,8 +568,8 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
     case PLAY_BOMB7:
     case PLAY_BOMB8: {
       const int nMin = 4 + (t - PLAY_BOMB);
-      for (int k = 0; k < tab.nRanks; ++k) {
-        const int x = tab.order[k];
+      for (unsigned b = tab.present; b; b &= b - 1) {
+        const int x = LowBit(b);
         const int e = tab.count[x];
         if (e < nMin || tab.start[x] >= h.n - (nMin - 1)) continue;
         const int end = tab.start[x] + e;
@@ -610,15 +636,20 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
       }
       if (n < 1) break;
       const int g = sp->g;
-      const unsigned enough = tab.RanksWith(g);
-      for (int k = 0; k < tab.nRanks; ++k) {
-        const int x = tab.order[k];
-        const int a = tab.start[x];
-        // Start positions whose first g cards are all of rank x.
-        int last = a + tab.count[x] - g;
-        if (last > nLimit - 1) last = nLimit - 1;
-        if (x <= R || last < a) continue;
-        if (n == 1) {
+      // Ranks with a group of g whose start lies below nLimit.
+      unsigned cands = 0;
+      for (unsigned b = above; b; b &= b - 1) {
+        const int x = LowBit(b);
+        if (tab.count[x] >= g && tab.start[x] <= nLimit - 1) cands |= 1u << x;
+      }
+      if (!cands) break;
+      if (sp->nPairs) tab.FindPairEnds();
+      if (n == 1) {
+        for (unsigned b = cands; b; b &= b - 1) {
+          const int x = LowBit(b);
+          const int a = tab.start[x];
+          int last = a + tab.count[x] - g;
+          if (last > nLimit - 1) last = nLimit - 1;
           // One group: the cards taken depend on where it starts.
           for (int s = a; s <= last; ++s) {
             Mask m = Span(s, s + g);
@@ -627,10 +658,14 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
               break;
             }
           }
-          continue;
         }
+        break;
+      }
+      const unsigned enough = tab.RanksWith(g);
+      for (unsigned b = cands & ((1u << (kMaxRank + 1)) - 1); b; b &= b - 1) {
+        const int x = LowBit(b);
         const int nLow = x - n + 1;
-        if (nLow < 0 || x > kMaxRank) continue;
+        if (nLow < 0) continue;
         const unsigned want = ((1u << (x + 1)) - 1) & ~((1u << nLow) - 1);
         if ((enough & want) != want) continue;
         Mask m = 0;
@@ -642,10 +677,9 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
   }
 
   if (t < PLAY_BOMB) {
-    // Bombs in hand order, so that equal keys keep the order of the hand.
-    for (int k = 0; k < tab.nRanks; ++k) {
-      const int x = tab.order[k];
-      if (x < kMaxRank - 1 && tab.count[x] >= 4) add(tab.OfRank(x), x + 100 * tab.count[x]);
+    for (unsigned b = tab.present & ((1u << (kMaxRank - 1)) - 1); b; b &= b - 1) {
+      const int x = LowBit(b);
+      if (tab.count[x] >= 4) add(tab.OfRank(x), x + 100 * tab.count[x]);
     }
   }
   const int nJokers = tab.count[kMaxRank - 1] + tab.count[kMaxRank];
@@ -655,9 +689,9 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
     m_pCandidatePool.reset(new (std::nothrow) CARD_INFO[MAX_CANDIDATES * MAX_CARDS]);
     if (!m_pCandidatePool) nFound = 0;
   }
-  // Weakest first: by key, then by size, then in the order found. Keys here
-  // are at most 1000 and sizes at most 33, so key, size and order pack into
-  // one distinct number per entry and sort as plain integers.
+  // Key, size and order found pack into one distinct number per entry (keys
+  // here are below 4096 and sizes at most 33) and sort as plain integers;
+  // the list is nearly in order, so the insertion sort is a single pass.
   uint32_t order[MAX_CANDIDATES];
   for (int i = 0; i < nFound; ++i) {
     const int nCards = CountBits(found[i]);
@@ -669,11 +703,9 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
     for (; j > 0 && order[j - 1] > x; --j) order[j] = order[j - 1];
     order[j] = x;
   }
-  for (int i = 0; i < nFound; ++i) {
-    // Copies stay in the slot of the order found, as the card-by-card
-    // search leaves them.
+  CARD_INFO* pDst = m_pCandidatePool.get();
+  for (int i = 0; i < nFound; ++i, pDst += MAX_CARDS) {
     const int slot = static_cast<int>(order[i] & 63);
-    CARD_INFO* pDst = m_pCandidatePool.get() + slot * MAX_CARDS;
     int nCopied = 0;
     for (Mask m = found[slot]; m; m &= m - 1) {
       CARD_INFO& d = pDst[nCopied++];

@@ -72,7 +72,7 @@ bool IniCacheCore::Load(const uint8_t* data, size_t length, bool storeEnciphered
   m_bRewrite = enciphered != storeEnciphered;
   m_bStoreEnciphered = storeEnciphered;
   m_bLoaded = true;
-  if (m_doc.Parse(text.data(), text.size()) != IniParseResult::Ok) {
+  if (m_doc.Parse(std::move(text)) != IniParseResult::Ok) {
     m_bLoaded = false;
     m_bRewrite = false;
     return false;

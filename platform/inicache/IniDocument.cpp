@@ -1,6 +1,10 @@
 #include "IniDocument.h"
 
+#include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vesk {
 
@@ -194,6 +198,7 @@ void IniSection::SetKey(const char* key, size_t keyLength, const char* value, si
 void IniDocument::Clear() {
   m_sections.clear();
   m_index.Clear();
+  m_text.clear();
 }
 
 long IniDocument::FindSectionIndex(const char* name, size_t length, uint32_t hash) const {
@@ -213,53 +218,205 @@ IniSection& IniDocument::SectionFor(const char* name, size_t length) {
   return section;
 }
 
-IniParseResult IniDocument::Parse(const char* text, size_t length) {
+namespace {
+
+// One line of the text, its start at the first character that is no blank
+// or line break.
+struct IniLine {
+  enum Kind { kNone, kSection, kKey };
+  Kind kind = kNone;
+  const char* nameBegin = nullptr;
+  const char* nameEnd = nullptr;
+  const char* valueBegin = nullptr;
+  const char* valueEnd = nullptr;
+};
+
+// Reads the line from `line` to `lineEnd`: a section header, a key with a
+// value, or nothing (a comment, a line without "=", an empty key or value).
+IniLine ReadLine(const char* line, const char* lineEnd) {
+  IniLine out;
+  if (*line == ';') return out;
+  if (*line == '[') {
+    const char* nameBegin = line + 1;
+    const char* nameEnd = FindChar(nameBegin, lineEnd, ']');
+    for (const char* before = nullptr; before != nameEnd;) {
+      before = nameEnd;
+      Trim(nameBegin, nameEnd);
+      DropDanglingLead(nameBegin, nameEnd);
+    }
+    out.kind = IniLine::kSection;
+    out.nameBegin = nameBegin;
+    out.nameEnd = nameEnd;
+    return out;
+  }
+  const char* eq = FindChar(line, lineEnd, '=');
+  if (eq == lineEnd) return out;  // no value
+  const char* keyBegin = line;
+  const char* keyEnd = eq;
+  Trim(keyBegin, keyEnd);
+  const char* valueBegin = eq + 1;
+  const char* valueEnd = FindChar(valueBegin, lineEnd, ';');
+  Trim(valueBegin, valueEnd);
+  if (keyBegin == keyEnd || valueBegin == valueEnd) return out;
+  out.kind = IniLine::kKey;
+  out.nameBegin = keyBegin;
+  out.nameEnd = keyEnd;
+  out.valueBegin = valueBegin;
+  out.valueEnd = valueEnd;
+  return out;
+}
+
+inline const char* LineEnd(const char* p, const char* end) {
+  while (p < end && *p != '\r' && *p != '\n') ++p;
+  return p;
+}
+
+}  // namespace
+
+IniParseResult IniDocument::Parse(const char* text, size_t length) { return Parse(std::string(text, length)); }
+
+namespace {
+
+// The first of the bytes a, b and c from p on, or end; sixteen bytes at a
+// time where the processor has SSE2 (every x86-64).
+inline const char* FindFirstOf(const char* p, const char* end, char a, char b, char c) {
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b), vc = _mm_set1_epi8(c);
+  for (; end - p >= 16; p += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int m = _mm_movemask_epi8(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)), _mm_cmpeq_epi8(x, vc)));
+    if (m) return p + __builtin_ctz(static_cast<unsigned>(m));
+  }
+#endif
+  for (; p < end; ++p)
+    if (*p == a || *p == b || *p == c) return p;
+  return end;
+}
+
+}  // namespace
+
+// The parse reads every line and checks it, and keeps of each section only
+// the stretches of text that hold its key lines: a key costs nothing, not
+// two strings and a slot of an index. The keys of a section are read again
+// from its stretches, and indexed, when the section is first asked for.
+IniParseResult IniDocument::Parse(std::string&& text) {
   Clear();
-  const char* p = text;
-  const char* end = text + length;
-  IniSection* current = nullptr;
+  m_text = std::move(text);
+  // Stretches are 32-bit offsets: a larger text (far beyond any INI file)
+  // is read at once.
+  const bool bOffsets = m_text.size() < (size_t(1) << 32);
+  // Every section line holds a "[": room for them all, so that the list of
+  // sections and its index never move or grow while the text is read.
+  const size_t nBrackets = size_t(std::count(m_text.begin(), m_text.end(), '['));
+  m_sections.reserve(nBrackets + 1);
+  m_index.Reserve(nBrackets + 1);
+  const char* text0 = m_text.data();
+  const char* p = text0;
+  const char* end = text0 + m_text.size();
+  // By place, not by address: a new section may move the others.
+  const size_t kNone = size_t(-1);
+  size_t current = kNone;
+  // The current section's stretch: from the line after its header, or
+  // from its first key line before any header.
+  IniSection::Run open = {0, 0};
+  bool openHasKeys = false;
+  auto closeRun = [&](const char* at) {
+    if (current == kNone || !bOffsets || !openHasKeys) return;
+    open.end = uint32_t(at - text0);
+    IniSection& section = m_sections[current];
+    section.built = false;
+    if (section.run.begin == section.run.end)
+      section.run = open;
+    else
+      section.moreRuns.push_back(open);
+  };
+  auto enter = [&](const char* at, const char* name, size_t length) {
+    closeRun(at);
+    IniSection& section = SectionFor(name, length);
+    current = size_t(&section - m_sections.data());
+    open.begin = uint32_t(at - text0);
+    openHasKeys = false;
+  };
   while (p < end) {
     while (p < end && (IsBlank(*p) || *p == '\r' || *p == '\n')) ++p;
     if (p == end) break;
-    const char* lineEnd = p;
-    while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n') ++lineEnd;
+    const char* line = p;
+    if (*line != '[' && *line != ';') {
+      // A key line. "=" and ";" are below the trail bytes of double-byte
+      // characters, so the first of each is the one outside them.
+      const char* eq = FindFirstOf(line, end, '=', '\r', '\n');
+      const char* lineEnd = eq;
+      const char* semi = eq;
+      if (eq < end && *eq == '=') {
+        lineEnd = semi = FindFirstOf(eq + 1, end, ';', '\r', '\n');
+        if (semi < end && *semi == ';') lineEnd = FindFirstOf(semi, end, '\r', '\n', '\n');
+      }
+      if (size_t(lineEnd - line) >= kMaxLine) {
+        Clear();
+        return IniParseResult::LineTooLong;
+      }
+      p = lineEnd;
+      if (eq == lineEnd || *eq != '=' || eq == line) continue;  // no value, or no key
+      const char* v = eq + 1;
+      while (v < semi && IsBlank(*v)) ++v;
+      if (v == semi) continue;  // an empty value
+      if (current == kNone) enter(line, nullptr, 0);
+      openHasKeys = true;
+      if (!bOffsets) {
+        const IniLine l = ReadLine(line, lineEnd);
+        m_sections[current].SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin,
+                                   size_t(l.valueEnd - l.valueBegin));
+      }
+      continue;
+    }
+    const char* lineEnd = LineEnd(p, end);
     if (size_t(lineEnd - p) >= kMaxLine) {
       Clear();
       return IniParseResult::LineTooLong;
     }
-    const char* line = p;
     p = lineEnd;
-    if (*line == ';') continue;
-    if (*line == '[') {
-      const char* nameBegin = line + 1;
-      const char* nameEnd = FindChar(nameBegin, lineEnd, ']');
-      for (const char* before = nullptr; before != nameEnd;) {
-        before = nameEnd;
-        Trim(nameBegin, nameEnd);
-        DropDanglingLead(nameBegin, nameEnd);
-      }
-      const size_t keysBefore = current ? current->keys.size() : 0;
-      current = &SectionFor(nameBegin, size_t(nameEnd - nameBegin));
-      // Sections of one file tend to hold alike numbers of keys.
-      if (current->keys.empty()) current->Reserve(keysBefore);
-      continue;
+    const IniLine l = ReadLine(line, lineEnd);
+    if (l.kind == IniLine::kSection) {
+      closeRun(line);
+      current = kNone;
+      enter(lineEnd, l.nameBegin, size_t(l.nameEnd - l.nameBegin));
     }
-    const char* eq = FindChar(line, lineEnd, '=');
-    if (eq == lineEnd) continue;  // no value
-    const char* keyBegin = line;
-    const char* keyEnd = eq;
-    Trim(keyBegin, keyEnd);
-    const char* valueBegin = eq + 1;
-    const char* valueEnd = FindChar(valueBegin, lineEnd, ';');
-    Trim(valueBegin, valueEnd);
-    if (keyBegin == keyEnd || valueBegin == valueEnd) continue;
-    if (!current) current = &SectionFor(nullptr, 0);
-    current->SetKey(keyBegin, size_t(keyEnd - keyBegin), valueBegin, size_t(valueEnd - valueBegin));
   }
+  closeRun(end);
   return IniParseResult::Ok;
 }
 
+IniSection& IniDocument::Build(IniSection& section) const {
+  if (section.built) return section;
+  section.built = true;
+  const char* text0 = m_text.data();
+  for (size_t k = 0; k <= section.moreRuns.size(); ++k) {
+    const IniSection::Run& run = k == 0 ? section.run : section.moreRuns[k - 1];
+    const char* p = text0 + run.begin;
+    const char* end = text0 + run.end;
+    while (p < end) {
+      while (p < end && (IsBlank(*p) || *p == '\r' || *p == '\n')) ++p;
+      if (p == end) break;
+      const char* line = p;
+      p = LineEnd(p, end);
+      const IniLine l = ReadLine(line, p);
+      if (l.kind == IniLine::kKey)
+        section.SetKey(l.nameBegin, size_t(l.nameEnd - l.nameBegin), l.valueBegin, size_t(l.valueEnd - l.valueBegin));
+    }
+  }
+  section.run = {0, 0};
+  std::vector<IniSection::Run>().swap(section.moreRuns);
+  return section;
+}
+
+const std::vector<IniSection>& IniDocument::Sections() const {
+  for (IniSection& section : m_sections) Build(section);
+  return m_sections;
+}
+
 std::string IniDocument::Serialize() const {
+  Sections();
   std::string out;
   // The nameless section can only be written first: anything later would
   // belong to the section above it.
@@ -292,7 +449,7 @@ std::string IniDocument::Serialize() const {
 const IniSection* IniDocument::FindSection(const char* section) const {
   size_t length = section ? std::strlen(section) : 0;
   long pos = FindSectionIndex(section, length, IniNameIndex::Hash(section, length));
-  return pos < 0 ? nullptr : &m_sections[size_t(pos)];
+  return pos < 0 ? nullptr : &Build(m_sections[size_t(pos)]);
 }
 
 const IniKey* IniDocument::FindKey(const char* section, const char* key) const {
@@ -302,7 +459,7 @@ const IniKey* IniDocument::FindKey(const char* section, const char* key) const {
 
 void IniDocument::SetValue(const char* section, const char* key, const char* value) {
   if (!key || !*key) return;
-  IniSection& s = SectionFor(section, section ? std::strlen(section) : 0);
+  IniSection& s = Build(SectionFor(section, section ? std::strlen(section) : 0));
   s.SetKey(key, value ? value : "");
 }
 

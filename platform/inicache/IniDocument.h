@@ -50,6 +50,16 @@ struct IniSection {
   std::vector<IniKey> keys;
   IniNameIndex index;  // folded key name -> keys[]
 
+  // A parsed section keeps only the stretches of the document's text that
+  // hold its key lines (more than one when its name comes back later); its
+  // keys are read from them the first time anything asks for them.
+  struct Run {
+    uint32_t begin, end;  // text offsets
+  };
+  Run run = {0, 0};           // the first (empty when begin == end)
+  std::vector<Run> moreRuns;  // the later ones
+  bool built = true;
+
   const IniKey* FindKey(const char* key) const;
   IniKey* FindKey(const char* key, size_t length);
   void SetKey(const std::string& key, const std::string& value);
@@ -67,8 +77,10 @@ class IniDocument {
   // Lines of this many characters or more make the whole text fail.
   static constexpr size_t kMaxLine = 8191;
 
-  // Replaces the content; on failure the document is left empty.
+  // Replaces the content; on failure the document is left empty. The
+  // document keeps the text: the second form takes it over without a copy.
   IniParseResult Parse(const char* text, size_t length);
+  IniParseResult Parse(std::string&& text);
 
   // "key=value\r\n" lines of the nameless section first, then for every
   // named section "\r\n[name]\r\n" and its keys.
@@ -91,14 +103,18 @@ class IniDocument {
   // final zero (0 when size < 2 or the section is unknown).
   size_t GetKeyNames(const char* section, char* buffer, size_t size) const;
 
-  const std::vector<IniSection>& Sections() const { return m_sections; }
+  const std::vector<IniSection>& Sections() const;
 
  private:
   IniSection& SectionFor(const char* name, size_t length);
+  IniSection& Build(IniSection& section) const;
 
   long FindSectionIndex(const char* name, size_t length, uint32_t hash) const;
 
-  std::vector<IniSection> m_sections;
+  std::string m_text;
+  // Sections are read from their lines on first use, which a const reader
+  // may be the one to do.
+  mutable std::vector<IniSection> m_sections;
   IniNameIndex m_index;  // folded name -> m_sections[] (the nameless one as "")
 };
 

@@ -1,9 +1,14 @@
 #include "Rc6Core.h"
 
+#include <atomic>
+#include <initializer_list>
 #include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
 #endif
 
 namespace vesk {
@@ -307,6 +312,243 @@ void Decrypt(const uint32_t* S, uint8_t* data) {
 }  // namespace sse2
 #endif
 
+#if defined(__x86_64__) || defined(__i386__)
+// Wider kernels for processors that have them, chosen at run time (the
+// program is built for any x86-64). AVX2 brings a 32-bit multiply and shifts
+// by a per-lane count; AVX-512 a rotate by a per-lane count. Each takes
+// kGroups groups of blocks, each word of a group's blocks in one register;
+// the blocks of a register come in lane order of the loads, which the same
+// transpose puts back.
+namespace avx2 {
+
+constexpr size_t kGroups = 2;
+constexpr size_t kBlocks = 8 * kGroups;
+
+#define VESK_AVX2 __attribute__((target("avx2")))
+
+VESK_AVX2 inline __m256i Rotl5(__m256i x) { return _mm256_or_si256(_mm256_slli_epi32(x, 5), _mm256_srli_epi32(x, 27)); }
+
+// n taken mod 32; a shift by 32 gives zero, which the rotate by 0 needs.
+VESK_AVX2 inline __m256i Rotlv(__m256i x, __m256i n) {
+  n = _mm256_and_si256(n, _mm256_set1_epi32(31));
+  return _mm256_or_si256(_mm256_sllv_epi32(x, n), _mm256_srlv_epi32(x, _mm256_sub_epi32(_mm256_set1_epi32(32), n)));
+}
+
+VESK_AVX2 inline __m256i Rotrv(__m256i x, __m256i n) {
+  n = _mm256_and_si256(n, _mm256_set1_epi32(31));
+  return _mm256_or_si256(_mm256_srlv_epi32(x, n), _mm256_sllv_epi32(x, _mm256_sub_epi32(_mm256_set1_epi32(32), n)));
+}
+
+// rotl(x * (2x + 1), 5)
+VESK_AVX2 inline __m256i F(__m256i x) {
+  return Rotl5(_mm256_mullo_epi32(x, _mm256_add_epi32(_mm256_add_epi32(x, x), _mm256_set1_epi32(1))));
+}
+
+VESK_AVX2 inline void Transpose(__m256i& a, __m256i& b, __m256i& c, __m256i& d) {
+  const __m256i t0 = _mm256_unpacklo_epi32(a, b), t1 = _mm256_unpacklo_epi32(c, d);
+  const __m256i t2 = _mm256_unpackhi_epi32(a, b), t3 = _mm256_unpackhi_epi32(c, d);
+  a = _mm256_unpacklo_epi64(t0, t1);
+  b = _mm256_unpackhi_epi64(t0, t1);
+  c = _mm256_unpacklo_epi64(t2, t3);
+  d = _mm256_unpackhi_epi64(t2, t3);
+}
+
+VESK_AVX2 inline void Load(const uint8_t* data, __m256i* A, __m256i* B, __m256i* C, __m256i* D) {
+  for (size_t g = 0; g < kGroups; ++g) {
+    const __m256i* in = reinterpret_cast<const __m256i*>(data + 128 * g);
+    A[g] = _mm256_loadu_si256(in);
+    B[g] = _mm256_loadu_si256(in + 1);
+    C[g] = _mm256_loadu_si256(in + 2);
+    D[g] = _mm256_loadu_si256(in + 3);
+    Transpose(A[g], B[g], C[g], D[g]);
+  }
+}
+
+VESK_AVX2 inline void Store(uint8_t* data, __m256i* A, __m256i* B, __m256i* C, __m256i* D) {
+  for (size_t g = 0; g < kGroups; ++g) {
+    Transpose(A[g], B[g], C[g], D[g]);
+    __m256i* out = reinterpret_cast<__m256i*>(data + 128 * g);
+    _mm256_storeu_si256(out, A[g]);
+    _mm256_storeu_si256(out + 1, B[g]);
+    _mm256_storeu_si256(out + 2, C[g]);
+    _mm256_storeu_si256(out + 3, D[g]);
+  }
+}
+
+VESK_AVX2 void Encrypt(const uint32_t* S, uint8_t* data, size_t count) {
+  for (; count; --count, data += 16 * kBlocks) {
+    __m256i A[kGroups], B[kGroups], C[kGroups], D[kGroups];
+    Load(data, A, B, C, D);
+    const __m256i s0 = _mm256_set1_epi32(int(S[0])), s1 = _mm256_set1_epi32(int(S[1]));
+    for (size_t g = 0; g < kGroups; ++g) {
+      B[g] = _mm256_add_epi32(B[g], s0);
+      D[g] = _mm256_add_epi32(D[g], s1);
+    }
+    for (int r = 1; r <= Rc6Core::kRounds; ++r) {
+      const __m256i k0 = _mm256_set1_epi32(int(S[2 * r])), k1 = _mm256_set1_epi32(int(S[2 * r + 1]));
+      for (size_t g = 0; g < kGroups; ++g) {
+        const __m256i t = F(B[g]), u = F(D[g]);
+        const __m256i a = _mm256_add_epi32(Rotlv(_mm256_xor_si256(A[g], t), u), k0);
+        const __m256i c = _mm256_add_epi32(Rotlv(_mm256_xor_si256(C[g], u), t), k1);
+        A[g] = B[g];
+        B[g] = c;
+        C[g] = D[g];
+        D[g] = a;
+      }
+    }
+    const __m256i s42 = _mm256_set1_epi32(int(S[2 * Rc6Core::kRounds + 2]));
+    const __m256i s43 = _mm256_set1_epi32(int(S[2 * Rc6Core::kRounds + 3]));
+    for (size_t g = 0; g < kGroups; ++g) {
+      A[g] = _mm256_add_epi32(A[g], s42);
+      C[g] = _mm256_add_epi32(C[g], s43);
+    }
+    Store(data, A, B, C, D);
+  }
+}
+
+VESK_AVX2 void Decrypt(const uint32_t* S, uint8_t* data, size_t count) {
+  for (; count; --count, data += 16 * kBlocks) {
+    __m256i A[kGroups], B[kGroups], C[kGroups], D[kGroups];
+    Load(data, A, B, C, D);
+    const __m256i s42 = _mm256_set1_epi32(int(S[2 * Rc6Core::kRounds + 2]));
+    const __m256i s43 = _mm256_set1_epi32(int(S[2 * Rc6Core::kRounds + 3]));
+    for (size_t g = 0; g < kGroups; ++g) {
+      A[g] = _mm256_sub_epi32(A[g], s42);
+      C[g] = _mm256_sub_epi32(C[g], s43);
+    }
+    for (int r = Rc6Core::kRounds; r >= 1; --r) {
+      const __m256i k0 = _mm256_set1_epi32(int(S[2 * r])), k1 = _mm256_set1_epi32(int(S[2 * r + 1]));
+      for (size_t g = 0; g < kGroups; ++g) {
+        const __m256i a = D[g], b = A[g], c = B[g], d = C[g];
+        const __m256i u = F(d), t = F(b);
+        C[g] = _mm256_xor_si256(Rotrv(_mm256_sub_epi32(c, k1), t), u);
+        A[g] = _mm256_xor_si256(Rotrv(_mm256_sub_epi32(a, k0), u), t);
+        B[g] = b;
+        D[g] = d;
+      }
+    }
+    const __m256i s0 = _mm256_set1_epi32(int(S[0])), s1 = _mm256_set1_epi32(int(S[1]));
+    for (size_t g = 0; g < kGroups; ++g) {
+      B[g] = _mm256_sub_epi32(B[g], s0);
+      D[g] = _mm256_sub_epi32(D[g], s1);
+    }
+    Store(data, A, B, C, D);
+  }
+}
+
+#undef VESK_AVX2
+
+}  // namespace avx2
+
+namespace avx512 {
+
+constexpr size_t kGroups = 2;
+constexpr size_t kBlocks = 16 * kGroups;
+
+#define VESK_AVX512 __attribute__((target("avx512f")))
+
+VESK_AVX512 inline __m512i F(__m512i x) {
+  return _mm512_rol_epi32(_mm512_mullo_epi32(x, _mm512_add_epi32(_mm512_add_epi32(x, x), _mm512_set1_epi32(1))), 5);
+}
+
+VESK_AVX512 inline void Transpose(__m512i& a, __m512i& b, __m512i& c, __m512i& d) {
+  const __m512i t0 = _mm512_unpacklo_epi32(a, b), t1 = _mm512_unpacklo_epi32(c, d);
+  const __m512i t2 = _mm512_unpackhi_epi32(a, b), t3 = _mm512_unpackhi_epi32(c, d);
+  a = _mm512_unpacklo_epi64(t0, t1);
+  b = _mm512_unpackhi_epi64(t0, t1);
+  c = _mm512_unpacklo_epi64(t2, t3);
+  d = _mm512_unpackhi_epi64(t2, t3);
+}
+
+VESK_AVX512 inline void Load(const uint8_t* data, __m512i* A, __m512i* B, __m512i* C, __m512i* D) {
+  for (size_t g = 0; g < kGroups; ++g) {
+    const uint8_t* in = data + 256 * g;
+    A[g] = _mm512_loadu_si512(in);
+    B[g] = _mm512_loadu_si512(in + 64);
+    C[g] = _mm512_loadu_si512(in + 128);
+    D[g] = _mm512_loadu_si512(in + 192);
+    Transpose(A[g], B[g], C[g], D[g]);
+  }
+}
+
+VESK_AVX512 inline void Store(uint8_t* data, __m512i* A, __m512i* B, __m512i* C, __m512i* D) {
+  for (size_t g = 0; g < kGroups; ++g) {
+    Transpose(A[g], B[g], C[g], D[g]);
+    uint8_t* out = data + 256 * g;
+    _mm512_storeu_si512(out, A[g]);
+    _mm512_storeu_si512(out + 64, B[g]);
+    _mm512_storeu_si512(out + 128, C[g]);
+    _mm512_storeu_si512(out + 192, D[g]);
+  }
+}
+
+VESK_AVX512 void Encrypt(const uint32_t* S, uint8_t* data, size_t count) {
+  for (; count; --count, data += 16 * kBlocks) {
+    __m512i A[kGroups], B[kGroups], C[kGroups], D[kGroups];
+    Load(data, A, B, C, D);
+    const __m512i s0 = _mm512_set1_epi32(int(S[0])), s1 = _mm512_set1_epi32(int(S[1]));
+    for (size_t g = 0; g < kGroups; ++g) {
+      B[g] = _mm512_add_epi32(B[g], s0);
+      D[g] = _mm512_add_epi32(D[g], s1);
+    }
+    for (int r = 1; r <= Rc6Core::kRounds; ++r) {
+      const __m512i k0 = _mm512_set1_epi32(int(S[2 * r])), k1 = _mm512_set1_epi32(int(S[2 * r + 1]));
+      for (size_t g = 0; g < kGroups; ++g) {
+        const __m512i t = F(B[g]), u = F(D[g]);
+        const __m512i a = _mm512_add_epi32(_mm512_rolv_epi32(_mm512_xor_si512(A[g], t), u), k0);
+        const __m512i c = _mm512_add_epi32(_mm512_rolv_epi32(_mm512_xor_si512(C[g], u), t), k1);
+        A[g] = B[g];
+        B[g] = c;
+        C[g] = D[g];
+        D[g] = a;
+      }
+    }
+    const __m512i s42 = _mm512_set1_epi32(int(S[2 * Rc6Core::kRounds + 2]));
+    const __m512i s43 = _mm512_set1_epi32(int(S[2 * Rc6Core::kRounds + 3]));
+    for (size_t g = 0; g < kGroups; ++g) {
+      A[g] = _mm512_add_epi32(A[g], s42);
+      C[g] = _mm512_add_epi32(C[g], s43);
+    }
+    Store(data, A, B, C, D);
+  }
+}
+
+VESK_AVX512 void Decrypt(const uint32_t* S, uint8_t* data, size_t count) {
+  for (; count; --count, data += 16 * kBlocks) {
+    __m512i A[kGroups], B[kGroups], C[kGroups], D[kGroups];
+    Load(data, A, B, C, D);
+    const __m512i s42 = _mm512_set1_epi32(int(S[2 * Rc6Core::kRounds + 2]));
+    const __m512i s43 = _mm512_set1_epi32(int(S[2 * Rc6Core::kRounds + 3]));
+    for (size_t g = 0; g < kGroups; ++g) {
+      A[g] = _mm512_sub_epi32(A[g], s42);
+      C[g] = _mm512_sub_epi32(C[g], s43);
+    }
+    for (int r = Rc6Core::kRounds; r >= 1; --r) {
+      const __m512i k0 = _mm512_set1_epi32(int(S[2 * r])), k1 = _mm512_set1_epi32(int(S[2 * r + 1]));
+      for (size_t g = 0; g < kGroups; ++g) {
+        const __m512i a = D[g], b = A[g], c = B[g], d = C[g];
+        const __m512i u = F(d), t = F(b);
+        C[g] = _mm512_xor_si512(_mm512_rorv_epi32(_mm512_sub_epi32(c, k1), t), u);
+        A[g] = _mm512_xor_si512(_mm512_rorv_epi32(_mm512_sub_epi32(a, k0), u), t);
+        B[g] = b;
+        D[g] = d;
+      }
+    }
+    const __m512i s0 = _mm512_set1_epi32(int(S[0])), s1 = _mm512_set1_epi32(int(S[1]));
+    for (size_t g = 0; g < kGroups; ++g) {
+      B[g] = _mm512_sub_epi32(B[g], s0);
+      D[g] = _mm512_sub_epi32(D[g], s1);
+    }
+    Store(data, A, B, C, D);
+  }
+}
+
+#undef VESK_AVX512
+
+}  // namespace avx512
+#define VESK_RC6_WIDE 1
+#endif
+
 }  // namespace
 
 Rc6Core::Rc6Core() : m_S{}, m_bKeyed(false) {}
@@ -351,13 +593,86 @@ void Rc6Core::DecryptBlock(const uint8_t in[16], uint8_t out[16]) {
   DecryptLanes<1>(m_S, out);
 }
 
+namespace {
+
+int DetectKernel() {
+  for (Rc6Core::Kernel k : {Rc6Core::Kernel::Avx512, Rc6Core::Kernel::Avx2, Rc6Core::Kernel::Sse2})
+    if (Rc6Core::KernelAvailable(k)) return int(k);
+  return int(Rc6Core::Kernel::Portable);
+}
+
+// -1 until the first buffer call looks at the processor.
+std::atomic<int> g_kernel{-1};
+
+Rc6Core::Kernel ActiveKernel() {
+  int k = g_kernel.load(std::memory_order_relaxed);
+  if (k < 0) {
+    k = DetectKernel();
+    g_kernel.store(k, std::memory_order_relaxed);
+  }
+  return Rc6Core::Kernel(k);
+}
+
+}  // namespace
+
+bool Rc6Core::KernelAvailable(Kernel kernel) {
+  switch (kernel) {
+    case Kernel::Portable:
+      return true;
+#if defined(__SSE2__)
+    case Kernel::Sse2:
+      return true;
+#endif
+#if defined(VESK_RC6_WIDE)
+    // The checks also ask whether the system saves the wide registers.
+    case Kernel::Avx2:
+      return __builtin_cpu_supports("avx2");
+    case Kernel::Avx512:
+      return __builtin_cpu_supports("avx512f");
+#endif
+    default:
+      return false;
+  }
+}
+
+bool Rc6Core::SelectKernel(Kernel kernel) {
+  if (!KernelAvailable(kernel)) return false;
+  g_kernel.store(int(kernel), std::memory_order_relaxed);
+  return true;
+}
+
+Rc6Core::Kernel Rc6Core::SelectedKernel() { return ActiveKernel(); }
+
+// The widest kernel takes as many of its batches as fit; the narrower ones
+// take what is left, down to single blocks.
 void Rc6Core::EncryptBuffer(uint8_t* data, size_t length) {
   EnsureKeyed();
-  size_t whole = length - length % kBlockSize;
+  const size_t whole = length - length % kBlockSize;
   size_t off = 0;
-#if defined(__SSE2__)
-  for (; off + sse2::kBlocks * kBlockSize <= whole; off += sse2::kBlocks * kBlockSize) sse2::Encrypt(m_S, data + off);
+  switch (ActiveKernel()) {
+#if defined(VESK_RC6_WIDE)
+    case Kernel::Avx512: {
+      const size_t n = (whole - off) / (avx512::kBlocks * kBlockSize);
+      avx512::Encrypt(m_S, data + off, n);
+      off += n * avx512::kBlocks * kBlockSize;
+    }
+      [[fallthrough]];
+    case Kernel::Avx2: {
+      const size_t n = (whole - off) / (avx2::kBlocks * kBlockSize);
+      avx2::Encrypt(m_S, data + off, n);
+      off += n * avx2::kBlocks * kBlockSize;
+    }
+      [[fallthrough]];
 #endif
+#if defined(__SSE2__)
+    case Kernel::Sse2:
+      for (; off + sse2::kBlocks * kBlockSize <= whole; off += sse2::kBlocks * kBlockSize)
+        sse2::Encrypt(m_S, data + off);
+      [[fallthrough]];
+#endif
+    default:
+      break;
+  }
   for (; off + kLanes * kBlockSize <= whole; off += kLanes * kBlockSize) EncryptLanes<kLanes>(m_S, data + off);
   for (; off < whole; off += kBlockSize) EncryptLanes<1>(m_S, data + off);
   for (size_t off = whole; off < length; ++off) data[off] ^= kTailByte;
@@ -365,11 +680,32 @@ void Rc6Core::EncryptBuffer(uint8_t* data, size_t length) {
 
 void Rc6Core::DecryptBuffer(uint8_t* data, size_t length) {
   EnsureKeyed();
-  size_t whole = length - length % kBlockSize;
+  const size_t whole = length - length % kBlockSize;
   size_t off = 0;
-#if defined(__SSE2__)
-  for (; off + sse2::kBlocks * kBlockSize <= whole; off += sse2::kBlocks * kBlockSize) sse2::Decrypt(m_S, data + off);
+  switch (ActiveKernel()) {
+#if defined(VESK_RC6_WIDE)
+    case Kernel::Avx512: {
+      const size_t n = (whole - off) / (avx512::kBlocks * kBlockSize);
+      avx512::Decrypt(m_S, data + off, n);
+      off += n * avx512::kBlocks * kBlockSize;
+    }
+      [[fallthrough]];
+    case Kernel::Avx2: {
+      const size_t n = (whole - off) / (avx2::kBlocks * kBlockSize);
+      avx2::Decrypt(m_S, data + off, n);
+      off += n * avx2::kBlocks * kBlockSize;
+    }
+      [[fallthrough]];
 #endif
+#if defined(__SSE2__)
+    case Kernel::Sse2:
+      for (; off + sse2::kBlocks * kBlockSize <= whole; off += sse2::kBlocks * kBlockSize)
+        sse2::Decrypt(m_S, data + off);
+      [[fallthrough]];
+#endif
+    default:
+      break;
+  }
   for (; off + kLanes * kBlockSize <= whole; off += kLanes * kBlockSize) DecryptLanes<kLanes>(m_S, data + off);
   for (; off < whole; off += kBlockSize) DecryptLanes<1>(m_S, data + off);
   for (size_t off = whole; off < length; ++off) data[off] ^= kTailByte;

@@ -33,6 +33,15 @@ class Rc6Core {
 
   const uint32_t* RoundKeys() const { return m_S; }
 
+  // The instruction sets the buffer calls may use, narrowest first. The
+  // widest the processor has is chosen on first use; tests pick each in turn
+  // (every kernel gives the same bytes).
+  enum class Kernel { Portable, Sse2, Avx2, Avx512 };
+  static bool KernelAvailable(Kernel kernel);
+  // False (and no change) when the processor lacks it.
+  static bool SelectKernel(Kernel kernel);
+  static Kernel SelectedKernel();
+
  private:
   void EnsureKeyed();
 

@@ -139,3 +139,27 @@ TEST(IniDocument, SerializeKeepsNamelessKeysFirstAndRoundTrips) {
   EXPECT_EQ(again.Serialize(), out);
   EXPECT_NE(again.FindKey(nullptr, "top"), nullptr);
 }
+
+// Key lines far apart (comments of more than 64 KB between them) and a
+// section that comes back after others: every key is still found where it
+// is, with the last value of a repeated key.
+TEST(IniDocument, KeysFarApartAndSectionsThatComeBack) {
+  std::string comments;
+  while (comments.size() < 200000) comments += "; " + std::string(1000, 'c') + "\r\n";
+  const std::string text = "top=0\r\n" + comments + "[A]\r\nk=1\r\n" + comments + "j=2\r\n[B]\r\n" + comments +
+                           "x=3\r\n[a]\r\n" + comments + "K=4\r\nm=5\r\n";
+  IniDocument doc;
+  ASSERT_EQ(doc.Parse(text.data(), text.size()), IniParseResult::Ok);
+  char buf[8];
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+  } cases[] = {{nullptr, "top", "0"}, {"A", "k", "4"}, {"A", "J", "2"}, {"b", "x", "3"}, {"A", "m", "5"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    ASSERT_EQ(doc.GetString(c.section, c.key, "?", buf, sizeof buf), 1u);
+    EXPECT_STREQ(buf, c.value);
+  }
+  EXPECT_EQ(doc.Serialize(), "top=0\r\n\r\n[A]\r\nk=4\r\nj=2\r\nm=5\r\n\r\n[B]\r\nx=3\r\n");
+}
