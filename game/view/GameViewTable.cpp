@@ -6,7 +6,7 @@
 
 #include "GameView.h"
 #include "GameViewShared.h"
-#include "WaitDlg.h"
+#include "../dialogs/WaitDlg.h"
 #include "TableGdi.h"
 #include "ViewTexts.h"
 #include "resource.h"
@@ -136,13 +136,13 @@ void CGameView::RefreshButtons() {
 void CGameView::SetStatusText(const std::string& text) {
   CWnd* main = m_pSite->MainWindow();
   if (!main || !m_hWnd) return;
+  m_strStatus = text;
   if (!m_pWaitNotice) m_pWaitNotice = new CWaitDlg(this);
   if (!m_pWaitNotice->Arrange(text.c_str(), FALSE)) {
     delete m_pWaitNotice;
     m_pWaitNotice = nullptr;
     return;
   }
-  m_strStatus = text;
   PlaceWaitNotice();
   SyncWaitNotice();
   if (main->IsWindowVisible()) SetFocus();
