@@ -34,8 +34,9 @@ printf '[Debug]\r\nlog=1\r\nEncrypt=0\r\n' >"$E2E_STAGE/share/VodoVozev.dat"
 connlog=$E2E_STAGE/share/VodoVozev.log
 gamelog=$(e2e_game_log)
 
-# A complaint prompt (15 s, keep-alive every 10 s) three seconds after the player is ready.
-echo "on in:0x8000020A delay=3000 send 0x80012047 0 983a000010270000" >"$E2E_OUT/script.txt"
+# A complaint prompt (15 s, keep-alive every 10 s) ten seconds after the player is ready, once
+# the wait box has been looked at.
+echo "on in:0x8000020A delay=10000 send 0x80012047 0 983a000010270000" >"$E2E_OUT/script.txt"
 port=$(e2e_server --game --players 3 --turn 60 --script "$E2E_OUT/script.txt")
 e2e_client alice Alice 2 "$port"
 hwnd=$(e2e_window "Trebbin" 60) || e2e_fail "no table window"
@@ -82,7 +83,7 @@ e2e_probe settled-shot "$box" "$(e2e_winpath "$E2E_OUT/wait_box_alone.png")" >/d
 vesk_screen_shot "$E2E_OUT/wait_box.png"
 
 # ---- the prompt shows the complaint dialog made at start-up, and no other ----
-for i in $(seq 1 100); do [ "$(e2e_probe visible "$indict")" = 1 ] && break; sleep 0.2; done
+for i in $(seq 1 150); do [ "$(e2e_probe visible "$indict")" = 1 ] && break; sleep 0.2; done
 [ "$(e2e_probe visible "$indict")" = 1 ] || e2e_fail "the prompt did not show the complaint dialog made at start-up"
 mapfile -t farmers < <(dialogs_with $INDICT_BUTTON)
 [ ${#farmers[@]} -eq 1 ] || e2e_fail "${#farmers[@]} complaint dialogs after the prompt, not 1"
