@@ -8,6 +8,7 @@
 #include "NetSkinConfig.h"
 #include "Program.h"
 #include "LogFile.h"
+#include "TableConnection.h"
 #include "VeskDoc.h"
 
 namespace {
@@ -59,7 +60,7 @@ BOOL CChatSite::IsWatching() {
   return pDoc && pDoc->IsWatching();
 }
 
-void CChatSite::WriteConnectionLog(const char* text) { Program().GameLog().Write("%s", text); }
+void CChatSite::WriteConnectionLog(const char* text) { Program().Connection().WriteConnectionLog(text); }
 
 BOOL CChatSite::GetSeat(int i, std::string* pName, int* pSeriesChange) {
   CVeskDoc* pDoc = Program().GetVeskDoc();
@@ -74,4 +75,10 @@ void CChatSite::SystemLine(const char* line) {
   if (!line) return;
   Program().GameLog().Write("system: %s", line);
   if (m_pView) m_pView->AppendLine(line, kSystemLineColor, kSystemLineSize);
+}
+
+void CChatSite::Notice(const char* line, COLORREF color, int size) {
+  if (!line) return;
+  Program().GameLog().Write("notice: %s", line);
+  if (m_pView) m_pView->AppendLine(line, color, size);
 }

@@ -26,6 +26,8 @@ class CChatSite : public CDocChatPanel, public CChatViewSite {
   // A system line (a player cut and back, trusteeship) in colour in the chat; the game log
   // keeps it as well.
   void SystemLine(const char* line);
+  // A line for the player in its own colour (COLORREF) and size; the game log keeps it too.
+  void Notice(const char* line, COLORREF color, int size);
   CChatView* GetView() const { return m_pView; }
 
  private:

@@ -30,6 +30,12 @@ CWaitIndictDlg* CVeskComplaints::Dialog(bool declarerWaits) {
   return m_pIndict.get();
 }
 
+bool CVeskComplaints::CreateComplaintDialogs() {
+  const bool wait = Dialog(true) != nullptr;
+  const bool farmers = Dialog(false) != nullptr;
+  return wait && farmers;
+}
+
 void CVeskComplaints::ComplaintPrompt(const uint8_t* frame, bool declarerWaits) {
   if (CWaitIndictDlg* dlg = Dialog(declarerWaits)) dlg->Prompt(frame);
 }

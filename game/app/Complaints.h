@@ -11,6 +11,7 @@
 class CVeskComplaints : public CDocComplaints, public CIndictSite {
  public:
   // CDocComplaints
+  bool CreateComplaintDialogs() override;
   void ComplaintPrompt(const uint8_t* record20, bool declarerWaits) override;
   void ComplaintResult(const uint8_t* record20, bool declarerWaits) override;
   void ComplaintUpdate(const uint8_t* frame, bool declarerWaits) override;
@@ -25,7 +26,7 @@ class CVeskComplaints : public CDocComplaints, public CIndictSite {
   void Destroy();
 
  private:
-  // The dialog for this player, created hidden on first use (null when it cannot be made).
+  // The dialog for this player, made hidden at start-up (null when it cannot be made).
   CWaitIndictDlg* Dialog(bool declarerWaits);
 
   std::unique_ptr<CIndictDlg> m_pIndict;

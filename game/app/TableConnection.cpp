@@ -30,6 +30,11 @@ bool CTableConnection::IsMainWindowActive() {
   return pMain && ::GetActiveWindow() == pMain->GetSafeHwnd();
 }
 
+bool CTableConnection::IsMainWindowMinimised() {
+  CWnd* pMain = AfxGetMainWnd();
+  return pMain && ::IsIconic(pMain->GetSafeHwnd());
+}
+
 void CTableConnection::FlashMainWindow(int count, int ms) {
   CWnd* pMain = AfxGetMainWnd();
   if (!pMain) return;

@@ -55,6 +55,8 @@ class CTableConnection : public CDocConnection {
   // The idle time before the keep-alive, in seconds.
   int IdleSeconds();
   void SendKeepAlive();
+  // A line in the connection manager's log (written only while its debug switch is on).
+  void WriteConnectionLog(const char* text);
 
   // ---- CDocConnection
   bool SendFrame(const std::vector<uint8_t>& frame) override;
@@ -69,6 +71,7 @@ class CTableConnection : public CDocConnection {
   void PostCloseMainWindow() override;
   bool IsMainWindowVisible() override;
   bool IsMainWindowActive() override;
+  bool IsMainWindowMinimised() override;
   void FlashMainWindow(int count, int ms) override;
   void ShowMainWindow() override;
   void DetachDocument() override;

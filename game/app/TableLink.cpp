@@ -113,6 +113,9 @@ BOOL CTableConnection::SendClientStart() { return Link().socket.SendClientStart(
 uint32_t CTableConnection::OptionFlags() { return Link().socket.GetOptionFlags(); }
 int CTableConnection::IdleSeconds() { return static_cast<int>(CGameSocket::ReadIdleSecond()); }
 void CTableConnection::SendKeepAlive() { Link().socket.SendKeepAlive(); }
+void CTableConnection::WriteConnectionLog(const char* text) {
+  if (text) Link().socket.WriteLog("%s", text);
+}
 
 bool CTableConnection::SendFrame(const std::vector<uint8_t>& frame) {
   if (frame.size() < netcore::NET_SHORT_HEADER || netcore::FrameTotalSize(frame.data(), frame.size()) > frame.size())

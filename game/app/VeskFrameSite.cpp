@@ -142,7 +142,7 @@ void ApplyMusic(CVeskDoc& doc, const CSetupDlg& dlg) {
   v.strMusicFile = (LPCSTR)dlg.m_strMusicFile;
   doc.SetSettings(v);
   if (v.bMusic && (!wasOn || fileChanged)) doc.RestartMusic(v.strMusicFile);
-  if (!v.bMusic && wasOn) Program().GameLog().Write("not built yet: music (StopMusic)");
+  if (!v.bMusic && wasOn) doc.StopMusic();
 }
 
 // The profile holds the choice at once, whatever way the program ends later.

@@ -37,7 +37,9 @@ std::string CVeskViewSite::SaveScreenshot() {
   return Program().SaveScreenshot(pDoc ? pDoc->GetSettings().strSnapshotPath.c_str() : nullptr);
 }
 
-void CVeskViewSite::ChatNotice(const std::string& text, COLORREF, int) { SystemTextLine(text.c_str()); }
+void CVeskViewSite::ChatNotice(const std::string& text, COLORREF color, int size) {
+  ChatSite().Notice(text.c_str(), color, size);
+}
 
 std::string CVeskViewSite::NickNameOf(const char* userName) {
   if (!userName || !*userName) return std::string();

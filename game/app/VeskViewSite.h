@@ -28,6 +28,7 @@ class CVeskViewSite : public CGameViewSite {
   void PlaceTicker(CWnd* pParent, const RECT& rect) override;
   int SeatTier(int position) override;
   void HoldMessages(bool hold) override;
+  CWnd* MainWindow() override { return AfxGetMainWnd(); }
 
   // The ticker strip the view placed; destroyed before the view goes.
   void DestroyTicker();

@@ -36,7 +36,8 @@ WaitGeometry LayOutWait(int textW, int textH, bool showButton, int buttonW, int 
     g.buttonX = (g.clientW - buttonW) / 2;
     g.buttonY = 48 + overhang;
   } else {
-    g.clientH = std::max(48, 14 + textH + 2);
+    // One line beside the icon: the box keeps the icon row's height whatever the font.
+    g.clientH = 48;
   }
   return g;
 }

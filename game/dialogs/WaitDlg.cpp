@@ -53,15 +53,25 @@ void CWaitDlg::ShowId(UINT nStringId, BOOL showButton, BOOL third) {
 }
 
 void CWaitDlg::Show(const char* text, BOOL showButton, BOOL third) {
+  if (m_bCreated && m_hWnd) ShowWindow(SW_HIDE);
+  if (!Arrange(text, showButton, third)) return;
+  ShowWindow(SW_SHOW);
+  Invalidate(FALSE);
+  UpdateWindow();
+}
+
+BOOL CWaitDlg::Arrange(const char* text, BOOL showButton, BOOL third) {
   m_strText = text ? text : "";
   m_bShowButton = showButton;
   m_bCancelled = FALSE;
   SetHasCaption(showButton || third);
   if (!m_bCreated) {
-    if (!Create(IDD_WAIT, m_pOwner)) return;
+    if (!Create(IDD_WAIT, m_pOwner)) return FALSE;
     m_bCreated = TRUE;
   }
-  ShowWindow(SW_HIDE);
+  // Laid out unseen: a shown box changes size and place in one step.
+  const BOOL wasVisible = IsWindowVisible();
+  if (wasVisible) ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
   m_text.SetWindowText(m_strText);
 
   CSize size(0, 0);
@@ -95,9 +105,11 @@ void CWaitDlg::Show(const char* text, BOOL showButton, BOOL third) {
     if (!SetWindowRgn(rgn, TRUE)) ::DeleteObject(rgn);
   }
   CenterWindow(m_pOwner);
-  ShowWindow(SW_SHOW);
-  Invalidate(FALSE);
-  UpdateWindow();
+  if (wasVisible) {
+    ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  return TRUE;
 }
 
 void CWaitDlg::Hide() {

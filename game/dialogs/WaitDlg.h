@@ -17,6 +17,9 @@ class CWaitDlg : public CSkinDialog {
   // Creates the window on first use, lays it out for the text and shows it centred on the
   // owner. `third` keeps the heading even without the button (the application passes 0).
   void Show(const char* text, BOOL showButton, BOOL third = FALSE);
+  // The same without showing it: created, laid out and centred, visibility unchanged.
+  // FALSE when the window cannot be made.
+  BOOL Arrange(const char* text, BOOL showButton, BOOL third = FALSE);
   void ShowId(UINT nStringId, BOOL showButton, BOOL third = FALSE);
   void Hide();
   BOOL IsCancelled() const { return m_bCancelled; }

@@ -28,6 +28,7 @@ class CDocConnection {
   virtual void PostCloseMainWindow() = 0;
   virtual bool IsMainWindowVisible() = 0;
   virtual bool IsMainWindowActive() = 0;
+  virtual bool IsMainWindowMinimised() = 0;
   virtual void FlashMainWindow(int count, int ms) = 0;
   virtual void ShowMainWindow() = 0;  // a watcher's window once the game data arrived
   // The document goes: no frame of the server may reach it any more.
@@ -98,6 +99,9 @@ class CDocScoreBoard {
 class CDocComplaints {
  public:
   virtual ~CDocComplaints() = default;
+  // Both dialogs made hidden at start-up, ready for the first prompt; false when either
+  // cannot be made.
+  virtual bool CreateComplaintDialogs() = 0;
   virtual void ComplaintPrompt(const uint8_t* record20, bool declarerWaits) = 0;
   virtual void ComplaintResult(const uint8_t* record20, bool declarerWaits) = 0;
   virtual void ComplaintUpdate(const uint8_t* frame, bool declarerWaits) = 0;

@@ -321,7 +321,9 @@ void CGameDocCore::ShowTurnClock(bool bShow) {
   if (seconds > 99) seconds = 99;
   if (seconds < 0) seconds = 0;
   View().ShowTurnClock(seconds);
-  if (!m_Host->connection.IsMainWindowActive()) m_Host->connection.FlashMainWindow(5, 20);
+  // A player looking at another window sees the clock's sounds; only a minimised table
+  // needs its taskbar button to flash.
+  if (m_Host->connection.IsMainWindowMinimised()) FlashUnlessActive(5, 20);
 }
 
 void CGameDocCore::FlashUnlessActive(int nCount, int nMs) {

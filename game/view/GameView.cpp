@@ -197,6 +197,7 @@ class CUnwiredSite : public CGameViewSite {
   void PlaceTicker(CWnd*, const RECT&) override {}
   int SeatTier(int) override { return 0; }
   void HoldMessages(bool) override {}
+  CWnd* MainWindow() override { return nullptr; }
 };
 CUnwiredSite s_unwiredSite;
 }  // namespace
@@ -264,6 +265,7 @@ CGameView::CGameView()
       m_sizeBack(0, 0),
       m_bCardsLoaded(false),
       m_tablePainter(m_theme, m_painter),
+      m_pWaitNotice(nullptr),
       m_pControls(new Control[kControlCount]),
       m_nControls(kControlCount),
       m_bMarkerShown(false),
@@ -640,6 +642,7 @@ void CGameView::OnInitialUpdate() {
 void CGameView::SetSite(CGameViewSite* pSite) { m_pSite = pSite ? pSite : &s_unwiredSite; }
 
 void CGameView::OnDestroy() {
+  CloseWaitNotice();
   if (m_balloon.GetSafeHwnd()) m_balloon.DestroyWindow();
   if (!Watching()) KillTimer(IDT_IDLE);
   KillTimer(IDT_AUTOPLAY);

@@ -15,6 +15,7 @@
 #include "BalloonTipWnd.h"
 #include "BlinkButton.h"
 #include "CardPainter.h"
+#include "CoolButton.h"
 #include "FloatingText.h"
 #include "TurnClock.h"
 #include "GameDocCore.h"
@@ -48,11 +49,15 @@ class CGameViewSite {
   // The ticker strip over the table: made on the first call with the view as its parent,
   // moved on later ones.
   virtual void PlaceTicker(CWnd* pParent, const RECT& rect) = 0;
+  // The program's main window (null before it exists): the status box shows only with it.
+  virtual CWnd* MainWindow() = 0;
   // A seat's ranked tier from the latest tier query (0 for none).
   virtual int SeatTier(int position) = 0;
   // The server's frames wait (a paused table) or flow again.
   virtual void HoldMessages(bool hold) = 0;
 };
+
+class CWaitDlg;
 
 class CGameView : public CFormView, public CDocTableView {
   DECLARE_DYNCREATE(CGameView)
@@ -138,7 +143,10 @@ class CGameView : public CFormView, public CDocTableView {
   std::string PanelNickName(int nPosition);
   CWnd* GetControl(UINT nID);
   std::string GetToolTipText(UINT nID);
+  // The status text of the wait box (empty while none is open) and the box itself.
   const std::string& GetStatusText() const { return m_strStatus; }
+  CWaitDlg* GetWaitNotice() const { return m_pWaitNotice; }
+  CToolTipCtrl& GetToolTip() { return m_tooltip; }
   // The band copy's place in the client (top, height); empty before the first paint.
   tableview::Box GetBandBox() const {
     return tableview::Box::At(0, m_nBandTop, m_sizeBack.cx, m_hBand ? m_nBandHeight : 0);
@@ -220,6 +228,9 @@ class CGameView : public CFormView, public CDocTableView {
   void LayOut();
   void PlaceControls();
   void MoveMarker(int nPosition);
+  // The wait box centred on the table, shown only with the main window.
+  void PlaceWaitNotice();
+  void SyncWaitNotice();
   void ApplySchedule(const tableview::ScheduleResult& r);
   void DrawOverlays(CDC* pDC);
   bool CreateAvatars();
@@ -284,7 +295,8 @@ class CGameView : public CFormView, public CDocTableView {
   CTablePainter m_tablePainter;
   std::string m_strNetSkin, m_strProfilePath;
 
-  CToolTipCtrl m_tooltip;
+  CQKToolTipCtrl m_tooltip;
+  CWaitDlg* m_pWaitNotice;
   CTurnClock m_clock;
   CFloatingText m_float;
   CBlinkButton m_marker;

@@ -269,6 +269,8 @@ void CGameView::OnTimer(UINT_PTR nIDEvent) {
   if (tableview::IdleTick(&m_nIdleTicks, m_pSite->IdleSeconds())) m_pSite->SendKeepAlive();
   switch (nIDEvent) {
     case IDT_IDLE:
+      PlaceWaitNotice();
+      SyncWaitNotice();
       break;
     case IDT_AUTOPLAY: {
       KillTimer(IDT_AUTOPLAY);

@@ -17,7 +17,6 @@ using namespace tablegdi;
 using namespace gameview;
 
 namespace {
-const COLORREF kShadow = RGB(0, 0, 128);
 const COLORREF kFrame = RGB(15, 17, 18);
 }  // namespace
 
@@ -212,16 +211,6 @@ void CGameView::DrawOverlays(CDC* pDC) {
   const tableview::Layout& l = m_layout;
   HGDIOBJ of = ::SelectObject(dc, m_font16.GetSafeHandle());
   DrawWidgets(pDC);
-  // Status line above the own play row.
-  if (!m_strStatus.empty()) {
-    RECT r{l.cx - 220, l.play[1].y - 30, l.cx + 220, l.play[1].y - 6};
-    HGDIOBJ f2 = ::SelectObject(dc, m_font14.GetSafeHandle());
-    RECT sh = r;
-    ::OffsetRect(&sh, 1, 1);
-    CenteredText(dc, sh, m_strStatus.c_str(), kShadow);
-    CenteredText(dc, r, m_strStatus.c_str(), RGB(255, 255, 200));
-    ::SelectObject(dc, f2);
-  }
   // Floating texts rise over everything else.
   m_float.Draw(pDC);
   // A notice from the server in the top-left corner.

@@ -6,6 +6,7 @@
 
 #include "GameView.h"
 #include "GameViewShared.h"
+#include "../dialogs/WaitDlg.h"
 #include "TableGdi.h"
 #include "ViewTexts.h"
 #include "resource.h"
@@ -133,13 +134,50 @@ void CGameView::RefreshButtons() {
 }
 
 void CGameView::SetStatusText(const std::string& text) {
+  CWnd* main = m_pSite->MainWindow();
+  if (!main || !m_hWnd) return;
   m_strStatus = text;
-  if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+  if (!m_pWaitNotice) m_pWaitNotice = new CWaitDlg(this);
+  if (!m_pWaitNotice->Arrange(text.c_str(), FALSE)) {
+    delete m_pWaitNotice;
+    m_pWaitNotice = nullptr;
+    return;
+  }
+  PlaceWaitNotice();
+  SyncWaitNotice();
+  if (main->IsWindowVisible()) SetFocus();
 }
 
 void CGameView::SetStatusTextId(int nStringId) { SetStatusText(LoadText(nStringId)); }
 
-void CGameView::CloseWaitNotice() { SetStatusText(std::string()); }
+void CGameView::CloseWaitNotice() {
+  m_strStatus.clear();
+  if (!m_pWaitNotice) return;
+  CWaitDlg* dlg = m_pWaitNotice;
+  m_pWaitNotice = nullptr;
+  delete dlg;  // destroys its window
+}
+
+void CGameView::PlaceWaitNotice() {
+  if (!m_pWaitNotice || !m_pWaitNotice->GetSafeHwnd() || !m_hWnd) return;
+  // Centred on the table: between the other seats' plays and above the own play row, so
+  // it covers none of the own cards. Kept there when the main window moves.
+  CRect view, box;
+  GetWindowRect(&view);
+  m_pWaitNotice->GetWindowRect(&box);
+  const CPoint at(view.CenterPoint().x - box.Width() / 2, view.CenterPoint().y - box.Height() / 2);
+  if (at == box.TopLeft()) return;
+  m_pWaitNotice->SetWindowPos(nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The box belongs to the table: it shows while the main window shows and hides with it.
+void CGameView::SyncWaitNotice() {
+  if (!m_pWaitNotice || !m_pWaitNotice->GetSafeHwnd()) return;
+  CWnd* main = m_pSite->MainWindow();
+  const bool show = main && main->IsWindowVisible() && !main->IsIconic();
+  if ((m_pWaitNotice->IsWindowVisible() != FALSE) == show) return;
+  m_pWaitNotice->ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
 
 void CGameView::ShowFloatingText(const std::string& text) {
   CGameDocCore* doc = GetGameDoc();

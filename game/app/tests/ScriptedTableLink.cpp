@@ -137,6 +137,8 @@ void CTableConnection::RequestTrustExit() { Note("trust exit"); }
 BOOL CTableConnection::SendOptionFlags(int, DWORD) { return TRUE; }
 int CTableConnection::IdleSeconds() { return 120; }
 void CTableConnection::SendKeepAlive() { Note("keep-alive"); }
+// No connection manager behind the scripted table: its log has nowhere to go.
+void CTableConnection::WriteConnectionLog(const char*) {}
 
 bool CTableConnection::SendFrame(const std::vector<uint8_t>&) {
   Note("send");

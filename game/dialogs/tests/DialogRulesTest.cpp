@@ -43,6 +43,8 @@ TEST(WaitRules, PlacesWithAndWithoutButton) {
   EXPECT_EQ(plain.iconX, 8);
   EXPECT_EQ(plain.iconY, 14);
   EXPECT_FALSE(plain.button);
+  // Without the button the box is 48 high for any text height.
+  for (int h : {0, 12, 32, 40, 200}) EXPECT_EQ(LayOutWait(300, h, false, 80, 22).clientH, 48) << h;
   WaitGeometry withButton = LayOutWait(300, 12, true, 80, 22);
   EXPECT_EQ(withButton.clientH, 22 + 56);
   EXPECT_EQ(withButton.buttonY, 48);

@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "GameDocCore.h"
 #include "tests/NullDocHost.h"
@@ -21,6 +23,8 @@ struct RecordingHost : CNullDocHost {
   int boxAnswer = 7;  // IDNO
   uint32_t optionFlags = 1;
   int closes = 0, quits = 0, brackets = 0, scoreBoardShown = 0;
+  bool active = false, minimised = false;
+  std::vector<std::pair<int, int>> flashes;  // count, ms
   std::string survey;
   std::map<std::string, int> profile;
 
@@ -29,6 +33,9 @@ struct RecordingHost : CNullDocHost {
     return true;
   }
   void BeginSend() override { ++brackets; }
+  bool IsMainWindowActive() override { return active; }
+  bool IsMainWindowMinimised() override { return minimised; }
+  void FlashMainWindow(int count, int ms) override { flashes.emplace_back(count, ms); }
   uint32_t OptionFlags() override { return optionFlags; }
   void QuitAndClose() override { ++quits; }
   void PostCloseMainWindow() override { ++closes; }
@@ -143,6 +150,26 @@ TEST_F(Table, RegistrationOrderAndLimits) {
   t2.AddHandler(MSG_NOTICE, &CGameDocCore::OnSeatFlags);
   t2.AddHandler(MSG_NOTICE, &CGameDocCore::OnNotice);
   EXPECT_EQ(t2.Find(MSG_NOTICE), &CGameDocCore::OnSeatFlags);
+}
+
+// The turn clock flashes the window only when the table is minimised (and not active): a
+// player with another window in front is not flashed at each turn.
+TEST_F(Table, TurnClockFlashesOnlyAMinimisedTable) {
+  struct Case {
+    bool active, minimised, flashes;
+  } cases[] = {{false, false, false}, {true, false, false}, {false, true, true}, {true, true, false}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << "active " << k.active << " minimised " << k.minimised);
+    host.active = k.active;
+    host.minimised = k.minimised;
+    host.flashes.clear();
+    doc.SetSchedule(SCHEDULE_WAIT);
+    ASSERT_EQ(host.clock.back(), 60) << "the waiting phase shows the clock";
+    if (k.flashes)
+      EXPECT_EQ(host.flashes, (std::vector<std::pair<int, int>>{{5, 20}}));
+    else
+      EXPECT_TRUE(host.flashes.empty());
+  }
 }
 
 TEST_F(Table, WholeHandFromDealToResult) {

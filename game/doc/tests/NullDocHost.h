@@ -31,6 +31,7 @@ class CNullDocHost : public CDocConnection,
   void PostCloseMainWindow() override {}
   bool IsMainWindowVisible() override { return true; }
   bool IsMainWindowActive() override { return false; }
+  bool IsMainWindowMinimised() override { return false; }
   void FlashMainWindow(int, int) override {}
   void ShowMainWindow() override {}
   void DetachDocument() override {}
@@ -71,6 +72,7 @@ class CNullDocHost : public CDocConnection,
   void AddFinalRow(const int*, int) override {}
   void ShowScoreBoard(bool) override {}
   // CDocComplaints
+  bool CreateComplaintDialogs() override { return true; }
   void ComplaintPrompt(const uint8_t*, bool) override {}
   void ComplaintResult(const uint8_t*, bool) override {}
   void ComplaintUpdate(const uint8_t*, bool) override {}

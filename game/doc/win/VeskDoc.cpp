@@ -44,6 +44,7 @@ int CVeskDoc::CreateGameDialogs() {
   }
   CWnd* pMain = AfxGetMainWnd();
   // The score board, the complaint and the complaint-wait dialogs: modeless and hidden.
+  // The complaint dialogs send through the program, which makes them.
   if (!m_ResultDlg.GetSafeHwnd()) {
     std::string names[MAX_POSITIONS];
     for (int p = 0; p < MAX_POSITIONS; ++p) names[p] = m_Seats[p].szUserName;
@@ -51,33 +52,13 @@ int CVeskDoc::CreateGameDialogs() {
     if (!m_ResultDlg.CreateHidden(pMain)) return 0;
     m_pScoreBoard = &m_ResultDlg;
   }
-  struct {
-    CDialog** ppDlg;
-    UINT nTemplate;
-  } dialogs[] = {{&m_pComplaintDlg, IDD_INDICT}, {&m_pComplaintWaitDlg, IDD_WAITINDICT}};
-  for (auto& d : dialogs) {
-    if (*d.ppDlg) continue;
-    CDialog* pDlg = new CDialog();
-    if (!pDlg->Create(d.nTemplate, pMain)) {
-      delete pDlg;
-      return 0;
-    }
-    pDlg->ShowWindow(SW_HIDE);
-    *d.ppDlg = pDlg;
-  }
+  if (!m_Host->complaints.CreateComplaintDialogs()) return 0;
   return 1;
 }
 
 void CVeskDoc::DestroyGameDialogs() {
   if (m_ResultDlg.GetSafeHwnd()) m_ResultDlg.DestroyWindow();
   m_pScoreBoard = nullptr;
-  for (CDialog** pp : {&m_pComplaintDlg, &m_pComplaintWaitDlg}) {
-    if (*pp) {
-      if ((*pp)->GetSafeHwnd()) (*pp)->DestroyWindow();
-      delete *pp;
-      *pp = nullptr;
-    }
-  }
 }
 
 CGameView* CVeskDoc::GetGameView() const {
@@ -122,8 +103,8 @@ void CVeskDoc::ShowScoreBoardDialog() {
 }
 
 void CVeskDoc::ToggleScoreBoard() {
-  if (!m_pScoreBoard || !m_pScoreBoard->GetSafeHwnd()) return;
-  m_pScoreBoard->ShowWindow(m_pScoreBoard->IsWindowVisible() ? SW_HIDE : SW_SHOW);
+  if (!m_pScoreBoard || !m_pScoreBoard->GetSafeHwnd() || !m_Host->connection.IsMainWindowVisible()) return;
+  m_ResultDlg.ToggleScoreBoard();
 }
 
 // ---- sounds, through the process's one sound player ----
@@ -164,4 +145,11 @@ void CVeskDoc::RestartMusic(const std::string& file) {
   if (!sound.GetMusicPlayFlag()) return;
   BOOL playing = sound.RestartMusic(file.c_str());
   m_Host->services.WriteGameLog(std::string("music ") + (playing ? "playing" : "not playable") + ": " + file);
+}
+
+void CVeskDoc::StopMusic() {
+  CSoundManager& sound = VeskSoundManager();
+  const bool was = sound.IsMusicPlaying() != FALSE;
+  sound.StopMusic();
+  m_Host->services.WriteGameLog(was ? "music stopped" : "music stopped (none playing)");
 }

@@ -28,7 +28,8 @@ class CVeskDoc : public CDocument, public CDocSounds, public CDocProfile, public
   // The score board's rows (the document's hook) and its window.
   CDocScoreBoard& ScoreBoard() { return m_ResultDlg; }
   CDialog* GetScoreBoardWindow() const { return m_pScoreBoard; }
-  // The score board shown or hidden (the table view's score button).
+  // The score board shown at its last row or hidden (the table view's score button); only
+  // while the main window shows.
   void ToggleScoreBoard();
   // The score board dialog shown.
   void ShowScoreBoardDialog();
@@ -49,14 +50,14 @@ class CVeskDoc : public CDocument, public CDocSounds, public CDocProfile, public
   void PlaySoundId(int id) override;
   void AllowMusic() override;
   void RestartMusic(const std::string& file) override;
+  // The music switched off in the settings: what plays stops at once.
+  void StopMusic();
 
  private:
   void DestroyGameDialogs();
 
-  // The modeless dialogs (score board, complaint, complaint wait), hidden until used. The
-  // score board answers the document's score-row hooks, so it lives as long as the document.
+  // The score board, hidden until used. It answers the document's score-row hooks, so it
+  // lives as long as the document.
   CResultDlg m_ResultDlg;
   CDialog* m_pScoreBoard = nullptr;
-  CDialog* m_pComplaintDlg = nullptr;
-  CDialog* m_pComplaintWaitDlg = nullptr;
 };

@@ -92,6 +92,32 @@ TEST_F(ResultDlgTest, OverflowingRowsBringTheSkinnedBarAndThePictureLooksFinishe
   EXPECT_GT(pic.w, 0);
 }
 
+// The score button: a board the player scrolled back to the top and hid comes up at its
+// last row (rows came meanwhile); pressed again it goes.
+TEST_F(ResultDlgTest, ScoreButtonShowsTheLastRowThenHides) {
+  CDocScoreBoard& board = dlg;
+  for (int h = 0; h < 14; ++h) {
+    const int change[3] = {h, -h, 0};
+    board.AddHandRow(h, change, 3);
+  }
+  board.ShowScoreBoard(true);
+  dlg.GetList().EnsureVisible(0, FALSE);
+  Pump(100);
+  ASSERT_EQ(dlg.GetList().GetFirstVisible(), 0);
+  dlg.ToggleScoreBoard();
+  EXPECT_FALSE(::IsWindowVisible(dlg.GetSafeHwnd()));
+  const int more[3] = {1, 1, -2};
+  board.AddHandRow(14, more, 3);
+  dlg.ToggleScoreBoard();
+  Pump(100);
+  EXPECT_TRUE(::IsWindowVisible(dlg.GetSafeHwnd()));
+  const int first = dlg.GetList().GetFirstVisible();
+  EXPECT_GT(first, 0) << "shown at the last row, not where it was left";
+  EXPECT_TRUE(SaveScreenPng(dlg.GetSafeHwnd(), "result_board_button.png"));
+  dlg.ToggleScoreBoard();
+  EXPECT_FALSE(::IsWindowVisible(dlg.GetSafeHwnd()));
+}
+
 // A first start shows the board centred over the table's frame; after a move and a restart
 // it opens where the player left it.
 TEST(ResultDlgPlace, FirstCentredOverItsOwnerThenAtTheSavedPlace) {

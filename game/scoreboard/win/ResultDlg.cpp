@@ -143,6 +143,14 @@ void CResultDlg::ShowScoreBoard(bool scrollToEnd) {
   if (scrollToEnd && m_list.GetItemCount() > 0) m_list.EnsureVisible(m_list.GetItemCount() - 1, FALSE);
 }
 
+void CResultDlg::ToggleScoreBoard() {
+  if (!GetSafeHwnd()) return;
+  if (IsWindowVisible())
+    ShowWindow(SW_HIDE);
+  else
+    ShowScoreBoard(true);
+}
+
 // Every way of showing the board (end of a hand, the score button) passes here.
 void CResultDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
   if (bShow) CentreOverOwner();

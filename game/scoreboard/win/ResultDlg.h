@@ -26,6 +26,8 @@ class CResultDlg : public CSkinDialog, public CDocScoreBoard {
   void AddTotalRow(const int* values, int count) override;
   void AddFinalRow(const int* values, int count) override;
   void ShowScoreBoard(bool scrollToEnd) override;
+  // The score button: a hidden board comes up at its last row, a shown one goes.
+  void ToggleScoreBoard();
 
   CQKResultListCtrl& GetList() { return m_list; }
   BOOL HasTotalRow() const { return m_bTotalRow; }

@@ -6,6 +6,7 @@
 #include <afxwin.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,8 +14,10 @@
 #include "GameView.h"
 #include "GdiplusCodec.h"
 #include "QKCtrls.h"
+#include "ResLoad.h"
 #include "StepTickSource.h"
 #include "ThemeBitmaps.h"
+#include "../../dialogs/WaitDlg.h"
 #include "WinProbe.h"
 #include "WireBytes.h"
 #include "tests/NullDocHost.h"
@@ -80,6 +83,8 @@ struct Site : CGameViewSite {
   std::vector<int> waves;
   void OpenUrl(const std::string&) override {}
   void HoldMessages(bool hold) override { holds.push_back(hold); }
+  CWnd* MainWindow() override { return mainWnd; }
+  CWnd* mainWnd = nullptr;
   int idleSeconds = 120;
   int keepAlives = 0;
   std::vector<bool> holds;
@@ -149,6 +154,7 @@ class GameViewTest : public ::testing::Test {
     frame = new CFrameWnd;
     ASSERT_TRUE(
         frame->Create(nullptr, "Vesk table", WS_OVERLAPPED | WS_CAPTION, CRect(0, 0, kViewW + 40, kViewH + 60)));
+    site.mainWnd = frame;
     view = new CGameView;
     host.view = view;
     view->SetGameDoc(&doc);
@@ -734,6 +740,23 @@ TEST_F(WatcherViewTest, HiddenHandWhenWatchingIsRefused) {
 
 // ---- what players found wrong on the table ----
 
+// Without a main window there is nowhere to show a status text.
+TEST_F(GameViewTest, NoStatusBoxWithoutAMainWindow) {
+  site.mainWnd = nullptr;
+  ASSERT_TRUE(Deliver(MSG_READY, Words({1})));
+  EXPECT_EQ(view->GetWaitNotice(), nullptr);
+}
+
+// The tool buttons' tips come from the skinned tooltip, which keeps working while a modal
+// dialog (settings, questions) runs.
+TEST_F(GameViewTest, ToolTipIsTheSkinnedOne) {
+  CToolTipCtrl& tip = view->GetToolTip();
+  ASSERT_TRUE(tip.GetSafeHwnd());
+  EXPECT_TRUE(tip.IsKindOf(RUNTIME_CLASS(CQKToolTipCtrl)));
+  EXPECT_NE(::SendMessageA(tip.GetSafeHwnd(), WM_DISABLEMODAL, 0, 0), 1);
+  EXPECT_FALSE(view->GetToolTipText(IDC_SETTINGS).empty());
+}
+
 TEST_F(GameViewTest, WaitTextLeavesTheTableWhenTheBiddingBegins) {
   ASSERT_TRUE(Deliver(MSG_READY, Words({1})));
   EXPECT_FALSE(view->GetStatusText().empty()) << "the own ready shows the wait text";
@@ -1260,4 +1283,65 @@ TEST_F(GameViewTest, PainterDrawsTheTableWithoutAWindow) {
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   ::DeleteObject(bmp);
+}
+
+// The status text is a wait box of its own over the table, owned by the main window: the
+// own cards stay clear of it; it hides while the main window is hidden and goes with the
+// waiting.
+// Last in this file, a suite of its own: it reads the window skin from the Theme folder
+// beside the test, which the tables before it do without.
+class StatusBoxViewTest : public GameViewTest {};
+
+TEST_F(StatusBoxViewTest, StatusTextShowsInAWaitBoxClearOfTheOwnCards) {
+  BuildConfigPaths("Vesk", FALSE, nullptr);
+  // A hand on the table first: the own cards and a play of the own seat in their rows.
+  Deal(1);
+  doc.m_Seats[1].nLastPlayCount = 3;
+  for (int i = 0; i < 3; ++i) doc.m_LastPlays[1][i] = doc.m_Hands[1][i];
+  view->RepaintTable();
+  ASSERT_TRUE(Deliver(MSG_READY, Words({1})));
+  CWaitDlg* box = view->GetWaitNotice();
+  ASSERT_NE(box, nullptr) << "the own ready shows the wait text in a box";
+  HWND h = box->GetSafeHwnd();
+  ASSERT_TRUE(::IsWindow(h));
+  EXPECT_TRUE(::IsWindowVisible(h));
+  EXPECT_EQ(::GetWindow(h, GW_OWNER), frame->GetSafeHwnd()) << "made with the view as its parent";
+  char text[128] = "";
+  ::GetDlgItemTextA(h, IDC_WAIT_TEXT, text, sizeof text);
+  EXPECT_EQ(std::string(text), view->GetStatusText());
+  CString wait;
+  wait.LoadString(IDS_WAITSTART);
+  EXPECT_EQ(std::string(text), (const char*)wait);
+  // Centred on the table, over none of the own cards nor the own play.
+  CRect onScreen, viewRect;
+  ::GetWindowRect(h, &onScreen);
+  view->GetWindowRect(&viewRect);
+  EXPECT_LE(std::abs(onScreen.CenterPoint().x - viewRect.CenterPoint().x), 1);
+  EXPECT_LE(std::abs(onScreen.CenterPoint().y - viewRect.CenterPoint().y), 1);
+  CRect inView = onScreen;
+  view->ScreenToClient(&inView);
+  const tableview::Layout& l = view->GetLayout();
+  auto clear = [&](const tableview::Box& b) {
+    return b.right <= inView.left || b.left >= inView.right || b.bottom <= inView.top || b.top >= inView.bottom;
+  };
+  for (int i = 0; i < doc.m_Seats[1].nCardCount; ++i) EXPECT_TRUE(clear(tableview::OwnCardBox(l, i, true))) << i;
+  EXPECT_TRUE(clear(tableview::PlayRowBox(l, 1, 3)));
+  EXPECT_TRUE(winprobe::SaveScreenArea(frame->GetSafeHwnd(), L"table_wait_box.png"));
+  // The box hides with the main window and comes back with it.
+  frame->ShowWindow(SW_HIDE);
+  view->SendMessage(WM_TIMER, CGameView::IDT_IDLE);
+  EXPECT_FALSE(::IsWindowVisible(h));
+  frame->ShowWindow(SW_SHOWNOACTIVATE);
+  view->SendMessage(WM_TIMER, CGameView::IDT_IDLE);
+  EXPECT_TRUE(::IsWindowVisible(h));
+  // A text given while the main window is hidden keeps the box hidden.
+  frame->ShowWindow(SW_HIDE);
+  view->SetStatusText("x");
+  EXPECT_FALSE(::IsWindowVisible(view->GetWaitNotice()->GetSafeHwnd()));
+  frame->ShowWindow(SW_SHOWNOACTIVATE);
+  // The waiting ends: the box is destroyed.
+  view->CloseWaitNotice();
+  EXPECT_EQ(view->GetWaitNotice(), nullptr);
+  EXPECT_FALSE(::IsWindow(h));
+  EXPECT_EQ(view->GetStatusText(), "");
 }
