@@ -92,11 +92,30 @@ CQKGameFrameWnd::~CQKGameFrameWnd() {
     if (r) ::DeleteObject(r);
 }
 
+namespace {
+// The system menu the window system gives may hold an item of its own on the about item's
+// access key (Wine adds its own about item): that item goes, with a separator it leaves
+// dangling, so the key opens our box at once.
+void FreeAccessKey(HMENU menu, char key) {
+  if (!key) return;
+  for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i) {
+    char text[256] = "";
+    if (::GetMenuStringA(menu, (UINT)i, text, sizeof text, MF_BYPOSITION) > 0 && skin::MenuAccessKey(text) == key)
+      ::DeleteMenu(menu, (UINT)i, MF_BYPOSITION);
+  }
+  auto isSeparator = [&](int i) { return (::GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_SEPARATOR) != 0; };
+  for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i)
+    if (isSeparator(i) && (i == ::GetMenuItemCount(menu) - 1 || isSeparator(i + 1)))
+      ::DeleteMenu(menu, (UINT)i, MF_BYPOSITION);
+}
+}  // namespace
+
 void CQKGameFrameWnd::AddAboutMenuItem(UINT nID) {
   CString text;
   if (!text.LoadString(nID) || text.IsEmpty()) return;
   HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
   if (!menu) return;
+  FreeAccessKey(menu, skin::MenuAccessKey((LPCSTR)text));
   ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(menu, MF_STRING, nID, text);
   m_nAboutMenuId = nID;

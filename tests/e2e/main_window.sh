@@ -14,7 +14,8 @@ PANE_RIGHT=59649           # AFX_IDW_PANE_FIRST + 1
 ABOUT_ITEM=10018           # the system menu's about item
 SETTINGS_BUTTON=1007
 HELP_AGAIN=29753          # the help window's check box
-SETUP_SMALLCARDS=1048 SETUP_SOUND=1022 SETUP_SEAT_CW=1026
+SETUP_SMALLCARDS=1048 SETUP_SOUND=1022 SETUP_SEAT_CCW=1025 SETUP_SEAT_CW=1026
+SEAT_CCW_BUTTON=1018 SEAT_CW_BUTTON=1019  # the table's direction buttons: each offers the other way
 
 read_setting() {
   local v
@@ -108,13 +109,22 @@ e2e_probe press "$(table_view "$hwnd")" $SETTINGS_BUTTON >/dev/null || e2e_fail 
 setup=$(e2e_probe dialogid $SETUP_SMALLCARDS 10000) || e2e_fail "no settings dialog"
 small_before=$(e2e_probe checked "$setup" $SETUP_SMALLCARDS)
 e2e_shot "$setup" settings
-for id in $SETUP_SMALLCARDS $SETUP_SOUND $SETUP_SEAT_CW; do e2e_probe click "$setup" $id >/dev/null; done
+# Play goes clockwise at first, and the dialog says so.
+[ "$(e2e_probe checked "$setup" $SETUP_SEAT_CW)" = 1 ] || e2e_fail "a first start does not show clockwise"
+[ "$(e2e_probe checked "$setup" $SETUP_SEAT_CCW)" = 0 ] || e2e_fail "a first start shows counter-clockwise"
+for id in $SETUP_SMALLCARDS $SETUP_SOUND $SETUP_SEAT_CCW; do e2e_probe click "$setup" $id >/dev/null; done
 e2e_shot "$setup" settings_changed
 e2e_press "$setup" 1 || e2e_fail "the settings dialog did not take OK"
 for i in $(seq 1 50); do [ "$(read_setting Order)" = 0 ] && break; sleep 0.1; done
 [ "$(read_setting Order)" = 0 ] || e2e_fail "the seating direction was not stored"
 [ "$(read_setting SmallCard)" = $((1 - small_before)) ] || e2e_fail "the card size was not stored"
 [ "$(read_setting Sound)" = $((1 - sound_before)) ] || e2e_fail "the sound choice was not stored"
+# Now counter-clockwise: the table offers the way back to clockwise, not the way just chosen.
+view=$(table_view "$hwnd")
+read -r cw_shown _ <<< "$(e2e_probe state "$view" $SEAT_CW_BUTTON)"
+read -r ccw_shown _ <<< "$(e2e_probe state "$view" $SEAT_CCW_BUTTON)"
+[ "$cw_shown" = 1 ] || e2e_fail "the switch-to-clockwise button is not shown"
+[ "$ccw_shown" = 0 ] || e2e_fail "the switch-to-counter-clockwise button is shown"
 e2e_shot "$hwnd" table_after_settings
 
 # ---- closing during a hand with trusteeship allowed ----
@@ -147,7 +157,7 @@ e2e_probe press "$(table_view "$hwnd")" $SETTINGS_BUTTON >/dev/null || e2e_fail 
 setup=$(e2e_probe dialogid $SETUP_SMALLCARDS 10000) || e2e_fail "no settings dialog after the restart"
 # The card-size choice is stored but, by design, never read back at start.
 [ "$(read_setting SmallCard)" = $((1 - small_before)) ] || e2e_fail "card size lost by the restart"
-[ "$(e2e_probe checked "$setup" $SETUP_SEAT_CW)" = 1 ] || e2e_fail "direction lost by the restart"
+[ "$(e2e_probe checked "$setup" $SETUP_SEAT_CCW)" = 1 ] || e2e_fail "direction lost by the restart"
 [ "$(e2e_probe checked "$setup" $SETUP_SOUND)" = $((1 - sound_before)) ] || e2e_fail "sound lost by the restart"
 e2e_shot "$setup" settings_after_restart
 e2e_press "$setup" 2 || e2e_fail "the settings dialog did not take Cancel"
