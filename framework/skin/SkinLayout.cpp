@@ -499,6 +499,12 @@ int CountdownSecondsLeft(int seconds, uint32_t elapsedMs) {
   return std::max<int>(1, int((leftMs + 500) / 1000));
 }
 
+Box MaximisedBox(const Box& workArea, int screenH) {
+  Box b = workArea;
+  if (b.Height() > screenH - 1) b.bottom = b.top + screenH - 1;
+  return b;
+}
+
 char MenuAccessKey(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);

@@ -81,10 +81,31 @@ e2e_probe mouse "$splitter" $((pl - sl - 4)) $arrow_y
 for i in $(seq 1 50); do [ "$(pane_width)" -eq 240 ] && break; sleep 0.1; done
 [ "$(pane_width)" -eq 240 ] || e2e_fail "the arrow did not bring the right pane back"
 
+# ---- maximise and restore: the window itself takes the size it lays out for ----
+# This display has no window manager: a window left to one for its maximised size would lay
+# out for the screen while it stays 1024 wide.
+SC_MAXIMIZE=0xF030 SC_RESTORE=0xF120
+win_size() { read -r l t r b <<< "$(e2e_probe rect "$hwnd")"; echo "$l $t $r $b"; }
+max_b=$(( wb < wt + sh - 1 ? wb : wt + sh - 1 ))
+e2e_probe post "$hwnd" 0x112 $SC_MAXIMIZE >/dev/null
+for i in $(seq 1 50); do [ "$(win_size)" = "$wl $wt $wr $max_b" ] && break; sleep 0.1; done
+[ "$(win_size)" = "$wl $wt $wr $max_b" ] || e2e_fail "maximised window at $(win_size), not the work area $wl $wt $wr $max_b"
+read -r pl _ pr _ <<< "$(e2e_probe rect "$pane")"
+[ $((pr - pl)) -eq 240 ] && [ "$pr" -le "$wr" ] || e2e_fail "maximised: right pane at $pl-$pr, not 240 wide inside the window"
+e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/maximised.png")" >/dev/null || e2e_fail "no screenshot maximised"
+e2e_probe post "$hwnd" 0x112 $SC_RESTORE >/dev/null
+for i in $(seq 1 50); do read -r l t r b <<< "$(win_size)"; [ $((r - l)) -eq 1024 ] && break; sleep 0.1; done
+read -r l t r b <<< "$(win_size)"
+[ $((r - l)) -eq 1024 ] && [ $((b - t)) -eq "$want_h" ] || e2e_fail "restored window is $((r - l)) by $((b - t))"
+[ "$(pane_width)" -eq 240 ] || e2e_fail "restored: right pane is $(pane_width) wide"
+e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/restored.png")" >/dev/null || e2e_fail "no screenshot restored"
+
 # ---- the about box from the system menu ----
 e2e_probe post "$hwnd" 0x112 $ABOUT_ITEM >/dev/null
 about=$(e2e_probe dialog "Vesk" 10000 | head -1) || e2e_fail "no about box"
 e2e_shot "$about" about
+# The version line ends with the program's build text after "Build".
+e2e_probe children "$about" | grep -q 'Build 20261211' || e2e_fail "the about box shows no build after 'Build'"
 e2e_press "$about" 1 || e2e_fail "the about box did not close with its OK button"
 
 # ---- F1 shows the help window, F1 again hides it ----

@@ -343,3 +343,9 @@ TEST(MenuKeys, AccessKeyOfAMenuText) {
   };
   for (const Case& c : cases) EXPECT_EQ(MenuAccessKey(c.text), c.key) << c.text;
 }
+
+TEST(FrameZoom, MaximisedBoxIsTheWorkAreaBelowTheScreenHeight) {
+  EXPECT_EQ(MaximisedBox({0, 0, 1366, 738}, 768), (Box{0, 0, 1366, 738}));
+  EXPECT_EQ(MaximisedBox({0, 0, 1366, 768}, 768), (Box{0, 0, 1366, 767}));
+  EXPECT_EQ(MaximisedBox({0, 30, 1366, 768}, 768), (Box{0, 30, 1366, 768}));
+}
