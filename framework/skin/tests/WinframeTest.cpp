@@ -337,9 +337,13 @@ TEST_F(FrameTest, AboutItemToolTipControlAndFrameBar) {
     char text[256] = "";
     ::GetMenuStringA(menu, (UINT)i, text, sizeof text, MF_BYPOSITION);
     const char key = skin::MenuAccessKey(text);
-    if (key > 0) EXPECT_EQ(++keyed[(int)key], 1) << "two items on key " << key << ": " << text;
+    if (key > 0) {
+      EXPECT_EQ(++keyed[(int)key], 1) << "two items on key " << key << ": " << text;
+    }
     const bool sep = (::GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_SEPARATOR) != 0;
-    if (sep && i > 0) EXPECT_FALSE(::GetMenuState(menu, (UINT)i - 1, MF_BYPOSITION) & MF_SEPARATOR) << i;
+    if (sep && i > 0) {
+      EXPECT_FALSE(::GetMenuState(menu, (UINT)i - 1, MF_BYPOSITION) & MF_SEPARATOR) << i;
+    }
   }
   // The view's tooltip keeps working while a modal dialog disables its owner.
   CQKToolTipCtrl tip;
