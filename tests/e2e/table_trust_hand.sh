@@ -60,12 +60,15 @@ for i in $(seq 1 50); do [ "$(state $START)" = "1 1" ] && break; sleep 0.2; done
 [ "$(state $START)" = "1 1" ] || e2e_fail "开始 is not back after the hand (state $(state $START))"
 [ "$(state $UNTRUST | cut -d' ' -f1)" = 0 ] || e2e_fail "解托 still shown after the hand"
 [ "$(state $TRUST | cut -d' ' -f1)" = 1 ] || e2e_fail "托管 is not shown after the hand"
+# Trusteeship plays cards: between hands and in the bidding it stays disabled.
+[ "$(state $TRUST)" = "1 0" ] || e2e_fail "托管 is enabled between hands (state $(state $TRUST))"
 e2e_shot "$hwnd" after_hand
 before=$(grep -c "in #1 id=0x8000020A" "$log" || true)
 e2e_probe press "$view" $START >/dev/null || e2e_probe click "$hwnd" $START >/dev/null || e2e_fail "no start button"
 for i in $(seq 1 50); do [ "$(grep -c "in #1 id=0x8000020A" "$log")" -gt "$before" ] && break; sleep 0.2; done
 [ "$(grep -c "in #1 id=0x8000020A" "$log")" -gt "$before" ] || e2e_fail "开始 sent no MSG_READY"
 e2e_wait_log "$log" "client bid seat 1|out #1 id=0x00012008" 30 || e2e_fail "the next hand did not start"
+[ "$(state $TRUST | cut -d' ' -f2)" = 0 ] || e2e_fail "托管 is enabled in the bidding after trusteeship"
 grep -q "trusteeship alice mode 1" <(tail -n +"$(grep -n 'ended with the hand' "$log" | head -1 | cut -d: -f1)" "$log" | tail -n +2) &&
   e2e_fail "the client asked for trusteeship again by itself"
 echo "e2e: trusteeship to the hand's end and back; screenshots in $E2E_OUT"
