@@ -2,7 +2,7 @@
 # End to end: the main window as a player sees it. The skinned frame with its caption, the
 # table, the splitter bar with its arrow and the right pane; its fixed size; the arrow hides
 # and shows the right pane; the lobby's find-game request hides the window and brings it
-# back to the front; the about box from the system menu; F1 toggles the help window; the settings dialog changes the
+# back to the front; the about box from the system menu; maximise and restore; F1 toggles the help window; the settings dialog changes the
 # card size, the sound and the seating direction, and the profile keeps them after a
 # restart (the card size stays in the profile only); closing during a hand with trusteeship allowed asks the server for leave and
 # asks the player with a countdown box.
@@ -80,25 +80,6 @@ read -r pl _ _ _ <<< "$(e2e_probe rect "$pane")"
 e2e_probe mouse "$splitter" $((pl - sl - 4)) $arrow_y
 for i in $(seq 1 50); do [ "$(pane_width)" -eq 240 ] && break; sleep 0.1; done
 [ "$(pane_width)" -eq 240 ] || e2e_fail "the arrow did not bring the right pane back"
-
-# ---- maximise and restore: the window itself takes the size it lays out for ----
-# This display has no window manager: a window left to one for its maximised size would lay
-# out for the screen while it stays 1024 wide.
-SC_MAXIMIZE=0xF030 SC_RESTORE=0xF120
-win_size() { read -r l t r b <<< "$(e2e_probe rect "$hwnd")"; echo "$l $t $r $b"; }
-max_b=$(( wb < wt + sh - 1 ? wb : wt + sh - 1 ))
-e2e_probe post "$hwnd" 0x112 $SC_MAXIMIZE >/dev/null
-for i in $(seq 1 50); do [ "$(win_size)" = "$wl $wt $wr $max_b" ] && break; sleep 0.1; done
-[ "$(win_size)" = "$wl $wt $wr $max_b" ] || e2e_fail "maximised window at $(win_size), not the work area $wl $wt $wr $max_b"
-read -r pl _ pr _ <<< "$(e2e_probe rect "$pane")"
-[ $((pr - pl)) -eq 240 ] && [ "$pr" -le "$wr" ] || e2e_fail "maximised: right pane at $pl-$pr, not 240 wide inside the window"
-e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/maximised.png")" >/dev/null || e2e_fail "no screenshot maximised"
-e2e_probe post "$hwnd" 0x112 $SC_RESTORE >/dev/null
-for i in $(seq 1 50); do read -r l t r b <<< "$(win_size)"; [ $((r - l)) -eq 1024 ] && break; sleep 0.1; done
-read -r l t r b <<< "$(win_size)"
-[ $((r - l)) -eq 1024 ] && [ $((b - t)) -eq "$want_h" ] || e2e_fail "restored window is $((r - l)) by $((b - t))"
-[ "$(pane_width)" -eq 240 ] || e2e_fail "restored: right pane is $(pane_width) wide"
-e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/restored.png")" >/dev/null || e2e_fail "no screenshot restored"
 
 # ---- the about box from the system menu ----
 e2e_probe post "$hwnd" 0x112 $ABOUT_ITEM >/dev/null
@@ -182,4 +163,25 @@ setup=$(e2e_probe dialogid $SETUP_SMALLCARDS 10000) || e2e_fail "no settings dia
 [ "$(e2e_probe checked "$setup" $SETUP_SOUND)" = $((1 - sound_before)) ] || e2e_fail "sound lost by the restart"
 e2e_shot "$setup" settings_after_restart
 e2e_press "$setup" 2 || e2e_fail "the settings dialog did not take Cancel"
+
+# ---- maximise and restore: the window itself takes the size it lays out for ----
+# This display has no window manager: a window left to one for its maximised size would lay
+# out for the screen while it stays 1024 wide.
+SC_MAXIMIZE=0xF030 SC_RESTORE=0xF120
+pane=$(e2e_probe children "$hwnd" | awk -v id=$PANE_RIGHT '$2 == id {print $1; exit}')
+[ -n "$pane" ] || e2e_fail "no right pane after the restart"
+win_size() { read -r l t r b <<< "$(e2e_probe rect "$hwnd")"; echo "$l $t $r $b"; }
+max_b=$(( wb < wt + sh - 1 ? wb : wt + sh - 1 ))
+e2e_probe post "$hwnd" 0x112 $SC_MAXIMIZE >/dev/null
+for i in $(seq 1 50); do [ "$(win_size)" = "$wl $wt $wr $max_b" ] && break; sleep 0.1; done
+[ "$(win_size)" = "$wl $wt $wr $max_b" ] || e2e_fail "maximised window at $(win_size), not the work area $wl $wt $wr $max_b"
+read -r pl _ pr _ <<< "$(e2e_probe rect "$pane")"
+[ $((pr - pl)) -eq 240 ] && [ "$pr" -le "$wr" ] || e2e_fail "maximised: right pane at $pl-$pr, not 240 wide inside the window"
+e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/maximised.png")" >/dev/null || e2e_fail "no screenshot maximised"
+e2e_probe post "$hwnd" 0x112 $SC_RESTORE >/dev/null
+for i in $(seq 1 50); do read -r l t r b <<< "$(win_size)"; [ $((r - l)) -eq 1024 ] && break; sleep 0.1; done
+read -r l t r b <<< "$(win_size)"
+[ $((r - l)) -eq 1024 ] && [ $((b - t)) -eq "$want_h" ] || e2e_fail "restored window is $((r - l)) by $((b - t))"
+[ "$(pane_width)" -eq 240 ] || e2e_fail "restored: right pane is $(pane_width) wide"
+e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/restored.png")" >/dev/null || e2e_fail "no screenshot restored"
 echo "e2e: main window checked; screenshots in $E2E_OUT"
