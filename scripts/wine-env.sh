@@ -84,6 +84,22 @@ vesk_prefix_create() {
     "$WINESERVER" -w
     touch "$WINEPREFIX/.vesk-ready"
   fi
+  vesk_prefix_symbol_font
+}
+
+# Wine draws the small marks of menus and captions (the system menu's restore, minimise,
+# maximise and close) with its Marlett font, which the prefix does not get by itself:
+# without it they show as the letters "2 0 1 r". Also for prefixes prepared before.
+vesk_prefix_symbol_font() {
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts f
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  for f in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
+    if [ -f "$f" ]; then
+      mkdir -p "$fonts" && cp "$f" "$fonts/"
+      return 0
+    fi
+  done
+  echo "harness: Wine's Marlett font is missing (package fonts-wine)" >&2
 }
 
 # Persistent server and one warm-up run, so each later program starts fast and

@@ -10,7 +10,8 @@ Size2 AboutWindowSize(int border, int captionHeight, int extraHeight) {
 }
 
 std::pair<std::string, std::string> AboutTexts(const VersionTexts& v) {
-  std::string first = v.product + "\n" + v.description + " " + v.version + " Build" + v.build;
+  // A program without a build text shows no dangling "Build".
+  std::string first = v.product + "\n" + v.description + " " + v.version + (v.build.empty() ? "" : " Build" + v.build);
   std::string second = v.copyright + "\n" + v.company;
   return {first, second};
 }

@@ -15,7 +15,8 @@ Size2 AboutWindowSize(int border, int captionHeight, int extraHeight);
 struct VersionTexts {
   std::string product, description, version, build, copyright, company;
 };
-// "%s\n%s %s Build%s" and "%s\n%s", assembled without a format string.
+// "%s\n%s %s Build%s" and "%s\n%s", assembled without a format string; " Build" is left
+// out when the build text is empty.
 std::pair<std::string, std::string> AboutTexts(const VersionTexts& v);
 // A caption format with one %s (and %% for a per-cent sign) filled with `value`; a format
 // with any other conversion is used as it stands.

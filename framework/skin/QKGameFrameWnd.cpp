@@ -92,11 +92,30 @@ CQKGameFrameWnd::~CQKGameFrameWnd() {
     if (r) ::DeleteObject(r);
 }
 
+namespace {
+// The system menu the window system gives may hold an item of its own on the about item's
+// access key (Wine adds its own about item): that item goes, with a separator it leaves
+// dangling, so the key opens our box at once.
+void FreeAccessKey(HMENU menu, char key) {
+  if (!key) return;
+  for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i) {
+    char text[256] = "";
+    if (::GetMenuStringA(menu, (UINT)i, text, sizeof text, MF_BYPOSITION) > 0 && skin::MenuAccessKey(text) == key)
+      ::DeleteMenu(menu, (UINT)i, MF_BYPOSITION);
+  }
+  auto isSeparator = [&](int i) { return (::GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_SEPARATOR) != 0; };
+  for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i)
+    if (isSeparator(i) && (i == ::GetMenuItemCount(menu) - 1 || isSeparator(i + 1)))
+      ::DeleteMenu(menu, (UINT)i, MF_BYPOSITION);
+}
+}  // namespace
+
 void CQKGameFrameWnd::AddAboutMenuItem(UINT nID) {
   CString text;
   if (!text.LoadString(nID) || text.IsEmpty()) return;
   HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
   if (!menu) return;
+  FreeAccessKey(menu, skin::MenuAccessKey((LPCSTR)text));
   ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(menu, MF_STRING, nID, text);
   m_nAboutMenuId = nID;
@@ -419,10 +438,31 @@ void CQKGameFrameWnd::ShowWithoutAnimation(int nCmdShow) {
 
 void CQKGameFrameWnd::ToggleMaxRestore() {
   if (m_nWidthLock != 0) return;
-  int cmd = IsZoomed() ? SW_RESTORE : SW_MAXIMIZE;
-  if (CWinApp* app = AfxGetApp()) app->m_nCmdShow = cmd;
-  ShowWithoutAnimation(cmd);
-  m_captionButtons.UseAlternate(IsZoomed(), m_nMaxButton);
+  const bool zoom = !IsFrameZoomed();
+  if (CWinApp* app = AfxGetApp()) app->m_nCmdShow = zoom ? SW_MAXIMIZE : SW_RESTORE;
+  if (IsZoomed())
+    ShowWithoutAnimation(SW_RESTORE);
+  else
+    ZoomFrame(zoom);
+  m_captionButtons.UseAlternate(IsFrameZoomed(), m_nMaxButton);
+}
+
+void CQKGameFrameWnd::ZoomFrame(bool bZoom) {
+  if (bZoom == m_bZoomed) return;
+  if (IsIconic()) ShowWithoutAnimation(SW_RESTORE);
+  CRect to = m_rcBeforeZoom;
+  if (bZoom) {
+    GetWindowRect(&m_rcBeforeZoom);
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const skin::Box box =
+        skin::MaximisedBox({work.left, work.top, work.right, work.bottom}, ::GetSystemMetrics(SM_CYSCREEN));
+    to.SetRect(box.left, box.top, box.right, box.bottom);
+  }
+  m_bZoomed = bZoom;
+  SetWindowPos(nullptr, to.left, to.top, to.Width(), to.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  m_captionButtons.UseAlternate(m_bZoomed, m_nMaxButton);
+  RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void CQKGameFrameWnd::OnFrameMinimize() { ShowWithoutAnimation(SW_MINIMIZE); }
@@ -435,9 +475,15 @@ void CQKGameFrameWnd::OnSysCommand(UINT nID, LPARAM lParam) {
   if (cmd == SC_MINIMIZE) {
     ShowWithoutAnimation(SW_MINIMIZE);
   } else if (cmd == SC_MAXIMIZE) {
-    ShowWithoutAnimation(m_nWidthLock != 0 ? SW_RESTORE : SW_MAXIMIZE);
+    if (m_nWidthLock != 0)
+      ShowWithoutAnimation(SW_RESTORE);
+    else
+      ZoomFrame(true);
   } else if (cmd == SC_RESTORE) {
-    ShowWithoutAnimation(SW_RESTORE);
+    if (IsIconic() || IsZoomed())
+      ShowWithoutAnimation(SW_RESTORE);
+    else
+      ZoomFrame(false);
   } else {
     CFrameWnd::OnSysCommand(nID, lParam);
   }
@@ -445,7 +491,7 @@ void CQKGameFrameWnd::OnSysCommand(UINT nID, LPARAM lParam) {
 
 void CQKGameFrameWnd::OnSize(UINT nType, int cx, int cy) {
   InvalidateFrame();
-  m_captionButtons.UseAlternate(IsZoomed(), m_nMaxButton);
+  m_captionButtons.UseAlternate(IsFrameZoomed(), m_nMaxButton);
   CFrameWnd::OnSize(nType, cx, cy);
 }
 
@@ -467,10 +513,12 @@ void CQKGameFrameWnd::OnActivateApp(BOOL bActive, DWORD dwThreadID) {
 void CQKGameFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
   RECT work;
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  lpMMI->ptMaxPosition.x = work.left;
-  lpMMI->ptMaxPosition.y = work.top;
-  lpMMI->ptMaxSize.x = work.right - work.left;
-  lpMMI->ptMaxSize.y = std::min<int>(work.bottom - work.top, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+  const skin::Box box =
+      skin::MaximisedBox({work.left, work.top, work.right, work.bottom}, ::GetSystemMetrics(SM_CYSCREEN));
+  lpMMI->ptMaxPosition.x = box.left;
+  lpMMI->ptMaxPosition.y = box.top;
+  lpMMI->ptMaxSize.x = box.right - box.left;
+  lpMMI->ptMaxSize.y = box.bottom - box.top;
   lpMMI->ptMinTrackSize.x = m_sizeMin.cx;
   lpMMI->ptMinTrackSize.y = m_sizeMin.cy;
 }

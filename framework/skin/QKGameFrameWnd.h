@@ -48,6 +48,11 @@ class CQKGameFrameWnd : public CFrameWnd {
   BOOL LoadSkin();
   void AddCaptionButtons();
   void ToggleMaxRestore();
+  // Maximised by the frame itself: the window takes the maximised box without the window
+  // system's maximised state, so a display without a window manager shows what the frame
+  // lays out for.
+  void ZoomFrame(bool bZoom);
+  BOOL IsFrameZoomed() const { return m_bZoomed || IsZoomed(); }
   void ShowWithoutAnimation(int nCmdShow);
   void InvalidateFrame();
   void ForwardToSkinDialogs(LPARAM lParam);
@@ -90,6 +95,8 @@ class CQKGameFrameWnd : public CFrameWnd {
   UINT m_nAboutMenuId;
   DWORD m_dwAdKeys[3];
   int m_nWidthLock;
+  bool m_bZoomed = false;
+  CRect m_rcBeforeZoom;
   CFont m_fontTitle;
   COLORREF m_crTitle;
   int m_nTitleHeight;

@@ -499,4 +499,29 @@ int CountdownSecondsLeft(int seconds, uint32_t elapsedMs) {
   return std::max<int>(1, int((leftMs + 500) / 1000));
 }
 
+Box MaximisedBox(const Box& workArea, int screenH) {
+  Box b = workArea;
+  if (b.Height() > screenH - 1) b.bottom = b.top + screenH - 1;
+  return b;
+}
+
+char MenuAccessKey(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x81) {
+      ++i;  // the second byte of a two-byte character is never an ampersand to us
+      continue;
+    }
+    if (c != '&' || i + 1 >= text.size()) continue;
+    const unsigned char k = static_cast<unsigned char>(text[i + 1]);
+    if (k == '&') {
+      ++i;
+      continue;
+    }
+    if (k >= 0x81) return 0;
+    return static_cast<char>(k >= 'A' && k <= 'Z' ? k - 'A' + 'a' : k);
+  }
+  return 0;
+}
+
 }  // namespace skin

@@ -190,4 +190,11 @@ std::string SafeLinkAddress(const std::string& address);
 // Copies at most size - 1 bytes and terminates, never ending on half a two-byte character.
 void CopyTextBounded(char* dst, size_t size, const char* src);
 
+// The box a maximised frame takes: the work area, at most one pixel shorter than the screen.
+Box MaximisedBox(const Box& workArea, int screenH);
+
+// The access key of a menu text: the lower-cased letter after its first single "&" ("&&" is
+// a plain ampersand), or 0 when it has none. Two-byte characters are skipped whole.
+char MenuAccessKey(const std::string& text);
+
 }  // namespace skin

@@ -120,7 +120,8 @@ void FillSetup(CSetupDlg& dlg, const CVeskDoc& doc) {
   dlg.m_crBk = (COLORREF)AfxGetApp()->GetProfileInt(kSettings, "BkColor", 0x8000);
   dlg.m_strBkPicture = AfxGetApp()->GetProfileString(kSettings, "BkBmp", "");
   dlg.m_bTile = AfxGetApp()->GetProfileInt(kSettings, "Tile", 1);
-  dlg.m_nSeatDir = v.bOrder ? 0 : 1;
+  // The play-order flag set is clockwise (the view then offers the counter-clockwise button).
+  dlg.m_nSeatDir = v.bOrder ? 1 : 0;
   dlg.m_bAllowWatch = v.bEnableWatch;
   dlg.m_bWatcher = doc.IsWatching();
   dlg.m_bSound = v.bSound;
@@ -178,7 +179,7 @@ void ApplySetup(CVeskDoc& doc, CGameView& view, const CSetupDlg& dlg) {
   v.strSnapshotPath = (LPCSTR)dlg.m_strCaptureDir;
   doc.SetSettings(v);
   ApplyMusic(doc, dlg);
-  if ((dlg.m_nSeatDir == 0) != doc.IsOrderClockwise()) view.OnSwitchDirection();
+  if ((dlg.m_nSeatDir == 1) != doc.IsOrderClockwise()) view.OnSwitchDirection();
   v = doc.GetSettings();
   v.bSmallCard = dlg.m_bSmallCards;
   doc.SetSettings(v);

@@ -288,4 +288,5 @@ class CGameDocCore : public CCardRules {
   const char* OwnUserName() const { return m_Seats[OWN_POSITION].szUserName; }
   int FindSeatByName(const char* szName, bool bIgnoreCase) const;
   int MarkOffline(const uint8_t* pFrame, bool bOffline);
+  void ApplyTrusteeship(uint32_t status, uint32_t onOff, const std::string& name, bool own);
 };

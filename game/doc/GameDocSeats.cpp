@@ -175,9 +175,16 @@ int CGameDocCore::OnTrusteeship(const uint8_t* pFrame) {
   std::string name;
   if (!r.U32(&onOff) || !r.Field(r.remaining() < 20 ? r.remaining() : 20, &name)) return 0;
   bool own = SameNameNoCase(name.c_str(), OwnUserName());
-  if (own) View().RefreshButtons();
+  ApplyTrusteeship(f.status, onOff, name, own);
+  // The own buttons follow the phase once the flag is known: a trusteeship that ends between
+  // hands gives back the waiting phase's table (own play taken off, start, trusteeship off).
+  if (own) View().PhaseChanged(m_nSchedule);
+  return 1;
+}
+
+void CGameDocCore::ApplyTrusteeship(uint32_t status, uint32_t onOff, const std::string& name, bool own) {
   int pos = FindSeatByName(name.c_str(), false);
-  if (pos == NO_POSITION || f.status != 1) return 1;
+  if (pos == NO_POSITION || status != 1) return;
   bool on = (onOff & 0xFFFF) != 0;
   if (m_bSound || m_bVoice) m_Host->sounds.PlaySoundId(189);
   if (on)
@@ -189,7 +196,6 @@ int CGameDocCore::OnTrusteeship(const uint8_t* pFrame) {
     m_bOwnTrusteeship = on ? 1 : 0;
     if (!IsWatchingAsEntered()) View().SetTrusteeshipButtons(on);
   }
-  return 1;
 }
 
 int CGameDocCore::OnUserTrustExit(const uint8_t* pFrame) {

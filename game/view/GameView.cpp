@@ -203,9 +203,9 @@ CUnwiredSite s_unwiredSite;
 }  // namespace
 
 // The controls of the rules' buttons, in the order of tableview::TableButton.
-const UINT gameview::kButtonIds[tableview::BTN_COUNT] = {IDC_START,   IDC_CALL1,        IDC_CALL2, IDC_CALL3,
-                                                         IDC_CALL0,   IDC_TAKEOUT,      IDC_PASS,  IDC_SEARCH,
-                                                         IDC_TRUSTEE, IDC_CANCELTRUSTEE};
+const UINT gameview::kButtonIds[tableview::BTN_COUNT] = {IDC_START,   IDC_CALL1,         IDC_CALL2,   IDC_CALL3,
+                                                         IDC_CALL0,   IDC_TAKEOUT,       IDC_PASS,    IDC_SEARCH,
+                                                         IDC_TRUSTEE, IDC_CANCELTRUSTEE, IDC_SHOWCARD};
 
 bool CGameView::s_bLargeCards = false;
 

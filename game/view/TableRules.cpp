@@ -22,6 +22,8 @@ Act Enable(const ScheduleInput& in, bool on) { return in.watching ? KEEP : (on ?
 
 void Waiting(const ScheduleInput& in, ScheduleResult& r) {
   r.closeWait = true;
+  // The hand is over: nothing is left to lay open, also for a seat still in trusteeship.
+  Set(r, BTN_SHOWCARD, OFF);
   if (in.watching) {
     r.waitTextId = IDS_WAITSTART;
   } else if (!in.quiet) {
@@ -47,6 +49,9 @@ void Bidding(const ScheduleInput& in, ScheduleResult& r) {
     ShowBids(r, OFF);
     if (!in.watching) Set(r, BTN_START, OFF);
   }
+  // Trusteeship plays cards: it opens with the playing phase, whatever a trusteeship that
+  // ended between hands left enabled.
+  if (!in.watching && !in.ownTrusteeship) Set(r, BTN_TRUSTEE, KEEP, OFF);
   r.markerTo = in.turnPosition;
 }
 

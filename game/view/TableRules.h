@@ -19,6 +19,7 @@ enum TableButton {
   BTN_HINT,
   BTN_TRUSTEE,
   BTN_CANCELTRUSTEE,
+  BTN_SHOWCARD,
   BTN_COUNT
 };
 

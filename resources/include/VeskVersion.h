@@ -12,6 +12,8 @@
 #define VESK_PRODUCT_NAME "Vesk"
 #define VESK_COMPANY_NAME "Orvane"
 #define VESK_COPYRIGHT "Copyright (C) 2026 Orvane"
+// What the about box shows after "Build": the release's build date, space first.
+#define VESK_SPECIAL_BUILD " 20261211"
 // The library's internal name starts with the program's and ends in "Resource".
 #define VESK_INTERNAL_NAME "Vesk"
 #define VESK_RES_INTERNAL_NAME "Vesk_936_Resource"

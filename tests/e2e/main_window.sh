@@ -2,7 +2,7 @@
 # End to end: the main window as a player sees it. The skinned frame with its caption, the
 # table, the splitter bar with its arrow and the right pane; its fixed size; the arrow hides
 # and shows the right pane; the lobby's find-game request hides the window and brings it
-# back to the front; the about box from the system menu; F1 toggles the help window; the settings dialog changes the
+# back to the front; the about box from the system menu; maximise and restore; F1 toggles the help window; the settings dialog changes the
 # card size, the sound and the seating direction, and the profile keeps them after a
 # restart (the card size stays in the profile only); closing during a hand with trusteeship allowed asks the server for leave and
 # asks the player with a countdown box.
@@ -14,7 +14,8 @@ PANE_RIGHT=59649           # AFX_IDW_PANE_FIRST + 1
 ABOUT_ITEM=10018           # the system menu's about item
 SETTINGS_BUTTON=1007
 HELP_AGAIN=29753          # the help window's check box
-SETUP_SMALLCARDS=1048 SETUP_SOUND=1022 SETUP_SEAT_CW=1026
+SETUP_SMALLCARDS=1048 SETUP_SOUND=1022 SETUP_SEAT_CCW=1025 SETUP_SEAT_CW=1026
+SEAT_CCW_BUTTON=1018 SEAT_CW_BUTTON=1019  # the table's direction buttons: each offers the other way
 
 read_setting() {
   local v
@@ -84,6 +85,8 @@ for i in $(seq 1 50); do [ "$(pane_width)" -eq 240 ] && break; sleep 0.1; done
 e2e_probe post "$hwnd" 0x112 $ABOUT_ITEM >/dev/null
 about=$(e2e_probe dialog "Vesk" 10000 | head -1) || e2e_fail "no about box"
 e2e_shot "$about" about
+# The version line ends with the program's build text after "Build".
+e2e_probe children "$about" | grep -q 'Build 20261211' || e2e_fail "the about box shows no build after 'Build'"
 e2e_press "$about" 1 || e2e_fail "the about box did not close with its OK button"
 
 # ---- F1 shows the help window, F1 again hides it ----
@@ -108,13 +111,22 @@ e2e_probe press "$(table_view "$hwnd")" $SETTINGS_BUTTON >/dev/null || e2e_fail 
 setup=$(e2e_probe dialogid $SETUP_SMALLCARDS 10000) || e2e_fail "no settings dialog"
 small_before=$(e2e_probe checked "$setup" $SETUP_SMALLCARDS)
 e2e_shot "$setup" settings
-for id in $SETUP_SMALLCARDS $SETUP_SOUND $SETUP_SEAT_CW; do e2e_probe click "$setup" $id >/dev/null; done
+# Play goes clockwise at first, and the dialog says so.
+[ "$(e2e_probe checked "$setup" $SETUP_SEAT_CW)" = 1 ] || e2e_fail "a first start does not show clockwise"
+[ "$(e2e_probe checked "$setup" $SETUP_SEAT_CCW)" = 0 ] || e2e_fail "a first start shows counter-clockwise"
+for id in $SETUP_SMALLCARDS $SETUP_SOUND $SETUP_SEAT_CCW; do e2e_probe click "$setup" $id >/dev/null; done
 e2e_shot "$setup" settings_changed
 e2e_press "$setup" 1 || e2e_fail "the settings dialog did not take OK"
 for i in $(seq 1 50); do [ "$(read_setting Order)" = 0 ] && break; sleep 0.1; done
 [ "$(read_setting Order)" = 0 ] || e2e_fail "the seating direction was not stored"
 [ "$(read_setting SmallCard)" = $((1 - small_before)) ] || e2e_fail "the card size was not stored"
 [ "$(read_setting Sound)" = $((1 - sound_before)) ] || e2e_fail "the sound choice was not stored"
+# Now counter-clockwise: the table offers the way back to clockwise, not the way just chosen.
+view=$(table_view "$hwnd")
+read -r cw_shown _ <<< "$(e2e_probe state "$view" $SEAT_CW_BUTTON)"
+read -r ccw_shown _ <<< "$(e2e_probe state "$view" $SEAT_CCW_BUTTON)"
+[ "$cw_shown" = 1 ] || e2e_fail "the switch-to-clockwise button is not shown"
+[ "$ccw_shown" = 0 ] || e2e_fail "the switch-to-counter-clockwise button is shown"
 e2e_shot "$hwnd" table_after_settings
 
 # ---- closing during a hand with trusteeship allowed ----
@@ -147,8 +159,29 @@ e2e_probe press "$(table_view "$hwnd")" $SETTINGS_BUTTON >/dev/null || e2e_fail 
 setup=$(e2e_probe dialogid $SETUP_SMALLCARDS 10000) || e2e_fail "no settings dialog after the restart"
 # The card-size choice is stored but, by design, never read back at start.
 [ "$(read_setting SmallCard)" = $((1 - small_before)) ] || e2e_fail "card size lost by the restart"
-[ "$(e2e_probe checked "$setup" $SETUP_SEAT_CW)" = 1 ] || e2e_fail "direction lost by the restart"
+[ "$(e2e_probe checked "$setup" $SETUP_SEAT_CCW)" = 1 ] || e2e_fail "direction lost by the restart"
 [ "$(e2e_probe checked "$setup" $SETUP_SOUND)" = $((1 - sound_before)) ] || e2e_fail "sound lost by the restart"
 e2e_shot "$setup" settings_after_restart
 e2e_press "$setup" 2 || e2e_fail "the settings dialog did not take Cancel"
+
+# ---- maximise and restore: the window itself takes the size it lays out for ----
+# This display has no window manager: a window left to one for its maximised size would lay
+# out for the screen while it stays 1024 wide.
+SC_MAXIMIZE=0xF030 SC_RESTORE=0xF120
+pane=$(e2e_probe children "$hwnd" | awk -v id=$PANE_RIGHT '$2 == id {print $1; exit}')
+[ -n "$pane" ] || e2e_fail "no right pane after the restart"
+win_size() { read -r l t r b <<< "$(e2e_probe rect "$hwnd")"; echo "$l $t $r $b"; }
+max_b=$(( wb < wt + sh - 1 ? wb : wt + sh - 1 ))
+e2e_probe post "$hwnd" 0x112 $SC_MAXIMIZE >/dev/null
+for i in $(seq 1 50); do [ "$(win_size)" = "$wl $wt $wr $max_b" ] && break; sleep 0.1; done
+[ "$(win_size)" = "$wl $wt $wr $max_b" ] || e2e_fail "maximised window at $(win_size), not the work area $wl $wt $wr $max_b"
+read -r pl _ pr _ <<< "$(e2e_probe rect "$pane")"
+[ $((pr - pl)) -eq 240 ] && [ "$pr" -le "$wr" ] || e2e_fail "maximised: right pane at $pl-$pr, not 240 wide inside the window"
+e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/maximised.png")" >/dev/null || e2e_fail "no screenshot maximised"
+e2e_probe post "$hwnd" 0x112 $SC_RESTORE >/dev/null
+for i in $(seq 1 50); do read -r l t r b <<< "$(win_size)"; [ $((r - l)) -eq 1024 ] && break; sleep 0.1; done
+read -r l t r b <<< "$(win_size)"
+[ $((r - l)) -eq 1024 ] && [ $((b - t)) -eq "$want_h" ] || e2e_fail "restored window is $((r - l)) by $((b - t))"
+[ "$(pane_width)" -eq 240 ] || e2e_fail "restored: right pane is $(pane_width) wide"
+e2e_probe settled-shot "$hwnd" "$(e2e_winpath "$E2E_OUT/restored.png")" >/dev/null || e2e_fail "no screenshot restored"
 echo "e2e: main window checked; screenshots in $E2E_OUT"

@@ -49,6 +49,8 @@ for i in $(seq 1 50); do [ "$(state $START)" = "1 1" ] && break; sleep 0.2; done
 [ "$(state $START)" = "1 1" ] || e2e_fail "开始 is not back after the hand (state $(state $START))"
 [ "$(state $UNTRUST | cut -d' ' -f1)" = 0 ] || e2e_fail "解托 still shown after the hand"
 [ "$(state $TRUST | cut -d' ' -f1)" = 1 ] || e2e_fail "托管 is not shown after the hand"
+# Trusteeship plays cards: between hands and in the bidding it stays disabled.
+[ "$(state $TRUST)" = "1 0" ] || e2e_fail "托管 is enabled between hands (state $(state $TRUST))"
 e2e_shot "$hwnd" after_hand
 before=$(grep -c "in #1 id=0x8000020A" "$log" || true)
 e2e_probe press "$view" $START >/dev/null || e2e_probe click "$hwnd" $START >/dev/null || e2e_fail "no start button"

@@ -122,9 +122,11 @@ void TableGame::Bid(int seat, int bid, std::vector<OutFrame>& out) {
   ++bidsMade_;
   bool over = highBid_ == 3 || bidsMade_ >= opt_.players;
   if (over && highBidder_ < 0) {
-    // Nobody bid: the first bidder takes it at one point.
+    // Nobody bid: the first bidder takes it at one point, and the closing notice names that
+    // point, since the clients show and score the hand by the bids the notices carry.
     highBid_ = 1;
     highBidder_ = firstBidder_;
+    bid = highBid_;
   }
   if (!over) {
     turn_ = Next(seat);

@@ -20,7 +20,10 @@ TEST(AboutRules, Texts) {
   EXPECT_EQ(t.second, "(C) 2026\nVesk Studio");
   // A name holding a per-cent sign is copied, not interpreted.
   VersionTexts odd{"%s%n", "", "", "", "", ""};
-  EXPECT_EQ(AboutTexts(odd).first, "%s%n\n  Build");
+  EXPECT_EQ(AboutTexts(odd).first, "%s%n\n ");
+  // Without a build text nothing dangles after the version.
+  VersionTexts noBuild{"Vesk", "Vesk", "2.21.6.9", "", "", ""};
+  EXPECT_EQ(AboutTexts(noBuild).first, "Vesk\nVesk 2.21.6.9");
 }
 
 TEST(AboutRules, FillOneString) {

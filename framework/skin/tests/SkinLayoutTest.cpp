@@ -326,3 +326,26 @@ TEST(BoundedCopy, NeverSplitsATwoByteCharacter) {
   CopyTextBounded(big, sizeof big, longText.c_str());
   EXPECT_EQ(std::string(big).size(), 79u);
 }
+
+TEST(MenuKeys, AccessKeyOfAMenuText) {
+  struct Case {
+    const char* text;
+    char key;
+  } cases[] = {
+      {"\xB9\xD8\xD3\xDA Vesk(&A)...", 'a'},
+      {"\xB9\xD8\xD3\xDA Wine(&a)", 'a'},
+      {"&Restore", 'r'},
+      {"Fish && &Chips", 'c'},
+      {"Fish && Chips", 0},
+      {"no key", 0},
+      {"ends with &", 0},
+      {"\xB9\x26\xD3\xDA(&X)", 'x'},  // a second byte that looks like "&" is part of its character
+  };
+  for (const Case& c : cases) EXPECT_EQ(MenuAccessKey(c.text), c.key) << c.text;
+}
+
+TEST(FrameZoom, MaximisedBoxIsTheWorkAreaBelowTheScreenHeight) {
+  EXPECT_EQ(MaximisedBox({0, 0, 1366, 738}, 768), (Box{0, 0, 1366, 738}));
+  EXPECT_EQ(MaximisedBox({0, 0, 1366, 768}, 768), (Box{0, 0, 1366, 767}));
+  EXPECT_EQ(MaximisedBox({0, 30, 1366, 768}, 768), (Box{0, 30, 1366, 768}));
+}

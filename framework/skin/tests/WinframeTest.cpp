@@ -313,6 +313,38 @@ TEST_F(FrameTest, AboutItemToolTipControlAndFrameBar) {
   EXPECT_EQ(::GetMenuItemID(menu, before + 1), 29937u);
   f->AddAboutMenuItem(1);  // no such string: nothing added
   EXPECT_EQ(::GetMenuItemCount(menu), before + 2);
+  // The menu's restore, minimise, maximise and close marks are drawn with the Marlett symbol
+  // font; a substitute would show them as the letters "2 0 1 r".
+  {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HFONT font = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett");
+    HGDIOBJ old = ::SelectObject(dc, font);
+    char face[LF_FACESIZE] = "";
+    ::GetTextFaceA(dc, sizeof face, face);
+    EXPECT_STREQ(face, "Marlett");
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
+    ::DeleteDC(dc);
+  }
+  // The game's about item "(&A)" owns its key: an item of the window system on the same key
+  // (Wine's own about item) goes, and no separator is left dangling or doubled.
+  f->AddAboutMenuItem(10018);
+  const int n = ::GetMenuItemCount(menu);
+  ASSERT_GT(n, 2);
+  EXPECT_EQ(::GetMenuItemID(menu, n - 1), 10018u);
+  int keyed[128] = {};
+  for (int i = 0; i < n; ++i) {
+    char text[256] = "";
+    ::GetMenuStringA(menu, (UINT)i, text, sizeof text, MF_BYPOSITION);
+    const char key = skin::MenuAccessKey(text);
+    if (key > 0) {
+      EXPECT_EQ(++keyed[(int)key], 1) << "two items on key " << key << ": " << text;
+    }
+    const bool sep = (::GetMenuState(menu, (UINT)i, MF_BYPOSITION) & MF_SEPARATOR) != 0;
+    if (sep && i > 0) {
+      EXPECT_FALSE(::GetMenuState(menu, (UINT)i - 1, MF_BYPOSITION) & MF_SEPARATOR) << i;
+    }
+  }
   // The view's tooltip keeps working while a modal dialog disables its owner.
   CQKToolTipCtrl tip;
   ASSERT_TRUE(tip.Create(f));

@@ -469,6 +469,62 @@ TEST_F(GameViewTest, PlayingWithClicksAndHandEnd) {
   }
 }
 
+// The server's trusteeship result for a user: status 1, on or off, the name.
+std::vector<uint8_t> TrusteeshipResult(uint32_t on, const char* user) {
+  wire::Writer w;
+  w.U32(0x8000021B);
+  w.U32(24);
+  w.U32(1);
+  w.U32(on);
+  char name[20] = {};
+  std::strncpy(name, user, sizeof name - 1);
+  w.Bytes(reinterpret_cast<const uint8_t*>(name), sizeof name);
+  return w.Take();
+}
+
+TEST_F(GameViewTest, TrusteeshipToTheHandsEndGivesTheWaitingTableBack) {
+  BidAndTakeBottom();
+  view->ShowShowCardsButton();
+  ASSERT_TRUE(Visible(IDC_SHOWCARD));
+  // Our single three goes to the table, then the server plays the seat.
+  ASSERT_TRUE(Deliver(MSG_PLAY, Words({1, 2, 1, 1, Code(0, 0)})));
+  ASSERT_EQ(doc.m_Seats[1].nLastPlayCount, 1);
+  ASSERT_EQ(doc.OnTrusteeship(TrusteeshipResult(1, "me2026").data()), 1);
+  EXPECT_TRUE(Visible(IDC_CANCELTRUSTEE));
+  EXPECT_FALSE(Visible(IDC_TRUSTEE));
+
+  // The hand ends while the server still plays the seat: the table waits as it stands.
+  wire::Writer w;
+  for (uint32_t v : {3u, 1u, 0u, 0u, 0u, 0u}) w.U32(v);
+  for (int32_t c : {-30, 60, -30, 0}) w.I32(c);
+  for (int32_t c : {-30, 60, -30, 0}) w.I32(c);
+  for (int i = 0; i < 4; ++i) w.U32(0);
+  for (uint32_t c : {1u, 0u, 1u, 0u}) w.U32(c);
+  for (uint32_t c : {Code(0, 11), Code(1, 11)}) w.U32(c);
+  ASSERT_TRUE(Deliver(MSG_HAND_OVER, w.Take()));
+  EXPECT_EQ(doc.GetSchedule(), SCHEDULE_WAIT);
+  EXPECT_FALSE(Visible(IDC_SHOWCARD)) << "nothing to lay open once the hand is over";
+
+  // Trusteeship ends: the waiting table of a player in charge, own play taken off.
+  ASSERT_EQ(doc.OnTrusteeship(TrusteeshipResult(0, "me2026").data()), 1);
+  EXPECT_EQ(doc.m_Seats[1].nLastPlayCount, 0) << "the own last play stays under start";
+  EXPECT_TRUE(Visible(IDC_START));
+  EXPECT_TRUE(Enabled(IDC_START));
+  EXPECT_FALSE(Visible(IDC_CANCELTRUSTEE));
+  EXPECT_TRUE(Visible(IDC_TRUSTEE));
+  EXPECT_FALSE(Enabled(IDC_TRUSTEE)) << "trusteeship belongs to the playing phase";
+  Shot waiting;
+  Snap("table_after_trusteeship.png", waiting);
+
+  // The next bidding keeps trusteeship off until the play begins.
+  Deal(0);
+  EXPECT_EQ(doc.GetSchedule(), SCHEDULE_BID);
+  EXPECT_FALSE(Enabled(IDC_TRUSTEE));
+  ASSERT_TRUE(Deliver(MSG_BID, Words({1, 0, 0, 1})));
+  EXPECT_TRUE(Visible(IDC_CALL3));
+  EXPECT_FALSE(Enabled(IDC_TRUSTEE));
+}
+
 TEST_F(GameViewTest, DirectionFlagMirrorsTheSides) {
   Deal(0);
   Shot right;

@@ -25,7 +25,7 @@ std::string Picture(const ScheduleResult& r) {
 struct ScheduleCase {
   const char* name;
   ScheduleInput in;
-  // start bid1 bid2 bid3 bid0 play pass hint trustee cancel
+  // start bid1 bid2 bid3 bid0 play pass hint trustee cancel show-cards
   const char* buttons;
   int markerTo;
   bool closeWait;
@@ -62,18 +62,25 @@ TEST(TableRules, ScheduleButtons) {
   playNoTrustee.trusteeAllowed = false;
   ScheduleInput playWatcher = In(PHASE_PLAY, 1);
   playWatcher.watching = true;
+  ScheduleInput waitTrustee = In(PHASE_WAIT, -1);
+  waitTrustee.ownTrusteeship = true;
+  waitTrustee.quiet = true;
+  ScheduleInput bidWatcher = In(PHASE_BID, 1);
+  bidWatcher.watching = true;
   const ScheduleCase cases[] = {
-      {"wait", In(PHASE_WAIT, -1), "se h- h- h- h- h- h- h- -d -d ", -1, true},
-      {"wait watcher", waitWatcher, "-- -- -- -- -- -- -- -- -- -- ", -1, true},
-      {"bid other", In(PHASE_BID, 0), "h- h- h- h- h- -- -- -- -- -- ", 0, true},
-      {"bid mine, current bid 2", bidMine, "h- sd sd se se -- -- -- -- -- ", 1, true},
-      {"bid mine, three bombs", bidBombs, "h- se se se sd -- -- -- -- -- ", 1, true},
-      {"play, free lead", playLead, "h- h- h- h- h- se sd sd se h- ", 1, true},
-      {"play, following", playFollow, "h- h- h- h- h- sd se se se h- ", 1, true},
-      {"play, no hints", playNoHint, "h- h- h- h- h- sd se h- se h- ", 1, true},
-      {"play, in trusteeship", playTrustee, "h- h- h- h- h- hd hd hd h- se ", 2, false},
-      {"play, no trusteeship allowed", playNoTrustee, "h- h- h- h- h- hd hd hd -d h- ", 0, true},
-      {"play, watcher", playWatcher, "h- h- h- h- h- hd h- h- -d -d ", 1, true},
+      {"wait", In(PHASE_WAIT, -1), "se h- h- h- h- h- h- h- -d -d h- ", -1, true},
+      {"wait watcher", waitWatcher, "-- -- -- -- -- -- -- -- -- -- h- ", -1, true},
+      {"wait, hand ended in trusteeship", waitTrustee, "-- -- -- -- -- -- -- -- -- -- h- ", -1, true},
+      {"bid other", In(PHASE_BID, 0), "h- h- h- h- h- -- -- -- -d -- -- ", 0, true},
+      {"bid mine, current bid 2", bidMine, "h- sd sd se se -- -- -- -d -- -- ", 1, true},
+      {"bid mine, three bombs", bidBombs, "h- se se se sd -- -- -- -d -- -- ", 1, true},
+      {"bid, watcher", bidWatcher, "-- h- h- h- h- -- -- -- -- -- -- ", 1, true},
+      {"play, free lead", playLead, "h- h- h- h- h- se sd sd se h- -- ", 1, true},
+      {"play, following", playFollow, "h- h- h- h- h- sd se se se h- -- ", 1, true},
+      {"play, no hints", playNoHint, "h- h- h- h- h- sd se h- se h- -- ", 1, true},
+      {"play, in trusteeship", playTrustee, "h- h- h- h- h- hd hd hd h- se -- ", 2, false},
+      {"play, no trusteeship allowed", playNoTrustee, "h- h- h- h- h- hd hd hd -d h- -- ", 0, true},
+      {"play, watcher", playWatcher, "h- h- h- h- h- hd h- h- -d -d -- ", 1, true},
   };
   for (const ScheduleCase& c : cases) {
     const ScheduleResult r = OnScheduleRules(c.in);

@@ -71,6 +71,8 @@ TEST_F(ResourceLibraryInit, MatchingLibraryPassesAndFillsTheVersionInformation) 
   EXPECT_STREQ(v.programInternalName, "Vesk");
   EXPECT_STREQ(v.libraryInternalName, "Vesk_936_Resource");
   EXPECT_STREQ(v.productName, "Vesk");
+  // The about box shows it after "Build".
+  EXPECT_STREQ(v.specialBuild, " 20261211");
   EXPECT_EQ(v.libraryTranslation, MAKELONG(2052, 936));
   EXPECT_EQ(v.codePage, 936);
   EXPECT_GT(v.osVersion.dwMajorVersion, 0u);

@@ -170,3 +170,61 @@ TEST(TableGameTest, ClientDocumentPlaysAHandAgainstBots) {
     EXPECT_EQ(doc.Seat(0).nScoreTotal + doc.Seat(1).nScoreTotal + doc.Seat(2).nScoreTotal, 0);
   }
 }
+
+TEST(TableGameTest, WhenEverySeatPassesTheClosingNoticeNamesTheOnePointTheHandIsPlayedFor) {
+  for (int players : {3, 4}) {
+    TableOptions o;
+    o.players = players;
+    TableGame server(o);
+    CHANNEL_STATE ch;
+    ch.nPlayerCount = players;
+    for (int p = 0; p < players; ++p) {
+      ch.seats[p].wServerSeat = static_cast<uint16_t>(p);
+      std::snprintf(ch.seats[p].szUserName, 20, "player%d", p);
+    }
+    QueueHost host;
+    CGameDocCore doc(host.Hosts(), ch);
+    doc.AttachTableView(&host);
+    doc.LoadSeats();
+    CGameDocCore::SETTINGS quiet = doc.GetSettings();
+    quiet.bVoice = 0;
+    doc.SetSettings(quiet);
+    CMessageHandlerTable<CGameDocCore> table;
+    doc.RegisterMessageHandlers(table);
+
+    std::vector<OutFrame> out;
+    std::vector<uint32_t> lastBidWords;
+    auto deliver = [&]() {
+      for (const auto& f : out) {
+        if (f.toSeat != -1 && f.toSeat != 1) continue;
+        if (f.id == MSG_BID && f.body.size() >= 16) {
+          uint32_t w;
+          std::memcpy(&w, f.body.data() + 12, 4);
+          lastBidWords.push_back(w);
+        }
+        auto frame = WithHeader(f);
+        ASSERT_TRUE(table.Dispatch(f.id, frame.data())) << std::hex << f.id;
+      }
+      out.clear();
+    };
+    for (int s = 0; s < players; ++s) server.OnClientFrame(s, MSG_READY, {}, out);
+    deliver();
+    ASSERT_EQ(server.phase(), TableGame::Bidding);
+    const int first = server.Turn();
+    wire::Writer pass;
+    pass.I32(-1);
+    pass.U32(0);
+    pass.I32(-1);
+    pass.U32(0);
+    for (int i = 0; i < players; ++i) {
+      server.OnClientFrame(server.Turn(), MSG_BID, pass.bytes(), out);
+      deliver();
+    }
+    ASSERT_EQ(server.phase(), TableGame::Playing) << players;
+    EXPECT_EQ(server.Declarer(), first);
+    ASSERT_EQ(lastBidWords.size(), static_cast<size_t>(players));
+    EXPECT_EQ(lastBidWords.back(), 1u) << "the closing notice names the point the table plays for";
+    EXPECT_EQ(doc.GetSchedule(), SCHEDULE_PLAY);
+    EXPECT_EQ(doc.BidValue(), 1) << "the client shows a base of 1, not 0";
+  }
+}
