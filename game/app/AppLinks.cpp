@@ -16,7 +16,7 @@
 #include "MsgBox.h"
 #include "SkinTheme.h"
 #include "resource.h"
-#include "../dialogs/WaitDlg.h"
+#include "../dialogs/win/WaitDlg.h"
 // The framework's wait box and the game's wait dialog share their header's name.
 #include "../../framework/skin/WaitDlg.h"
 #include "resource.h"

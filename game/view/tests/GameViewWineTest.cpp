@@ -17,7 +17,7 @@
 #include "ResLoad.h"
 #include "StepTickSource.h"
 #include "ThemeBitmaps.h"
-#include "../../dialogs/WaitDlg.h"
+#include "../../dialogs/win/WaitDlg.h"
 #include "WinProbe.h"
 #include "WireBytes.h"
 #include "tests/NullDocHost.h"

@@ -6,7 +6,7 @@
 
 #include "GameView.h"
 #include "GameViewShared.h"
-#include "../dialogs/WaitDlg.h"
+#include "../../dialogs/win/WaitDlg.h"
 #include "TableGdi.h"
 #include "ViewTexts.h"
 #include "resource.h"
