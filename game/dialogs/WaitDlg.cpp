@@ -1,5 +1,7 @@
 #include "WaitDlg.h"
 
+#include <afxpriv.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -101,7 +103,7 @@ void CWaitDlg::Show(const char* text, BOOL showButton, BOOL third) {
 }
 
 void CWaitDlg::Hide() {
-  if (m_bCreated && m_hWnd) ShowWindow(SW_HIDE);
+  if (m_bCreated && m_hWnd) AfxHideTopLevel(m_hWnd);
 }
 
 BOOL CWaitDlg::OnCommand(WPARAM wParam, LPARAM lParam) {

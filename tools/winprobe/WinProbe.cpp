@@ -515,7 +515,7 @@ std::vector<DWORD> ScreenPixels(const RECT& r) {
 }  // namespace
 
 bool MeasureClose(HWND box, int buttonId, HWND main, CloseTiming* out, DWORD timeoutMs) {
-  HWND button = GetDlgItem(box, buttonId);
+  HWND button = FindButton(box, std::to_string(buttonId));
   if (!button || !out) return false;
   *out = CloseTiming();
   RECT r;
@@ -527,7 +527,8 @@ bool MeasureClose(HWND box, int buttonId, HWND main, CloseTiming* out, DWORD tim
                std::min(cy + 8, GetSystemMetrics(SM_CYSCREEN))};
   const std::vector<DWORD> before = ScreenPixels(band);
   const double start = NowMs();
-  PostMessageA(button, BM_CLICK, 0, 0);
+  // The click as the box receives it (a skinned button answers the mouse, not BM_CLICK).
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
   while (NowMs() - start < timeoutMs) {
     const double now = NowMs() - start;
     if (out->hidden < 0 && (!IsWindow(box) || !IsWindowVisible(box))) out->hidden = now;

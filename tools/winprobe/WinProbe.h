@@ -70,7 +70,7 @@ void CopyProgramFiles(const std::string& from, const std::string& to);
 struct CloseTiming {
   double hidden = -1, answered = -1, screen = -1;
 };
-// Clicks button `buttonId` of `box` (posted, as ClickButton) and measures its close; false
+// Clicks button `buttonId` of `box` (its command posted to the box) and measures its close; false
 // when the button is missing or the close did not finish within `timeoutMs`.
 bool MeasureClose(HWND box, int buttonId, HWND main, CloseTiming* out, DWORD timeoutMs = 10000);
 

@@ -159,9 +159,10 @@ int main(int argc, char** argv) {
   }
   if (cmd == "closetime" && argc > 4) {
     winprobe::CloseTiming t;
-    if (!winprobe::MeasureClose(ParseHwnd(argv[2]), std::atoi(argv[3]), ParseHwnd(argv[4]), &t)) return 1;
+    const bool done = winprobe::MeasureClose(ParseHwnd(argv[2]), std::atoi(argv[3]), ParseHwnd(argv[4]), &t);
+    // What was reached is printed either way (-1: not within the time-out).
     std::printf("hidden %.1f answered %.1f screen %.1f\n", t.hidden, t.answered, t.screen);
-    return 0;
+    return done ? 0 : 1;
   }
   if (cmd == "rect" && argc > 2) {
     RECT r;

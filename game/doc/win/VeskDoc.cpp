@@ -1,5 +1,7 @@
 #include "VeskDoc.h"
 
+#include <afxpriv.h>
+
 #include <cstdlib>
 
 #include "GameView.h"
@@ -123,7 +125,10 @@ void CVeskDoc::ShowScoreBoardDialog() {
 
 void CVeskDoc::ToggleScoreBoard() {
   if (!m_pScoreBoard || !m_pScoreBoard->GetSafeHwnd()) return;
-  m_pScoreBoard->ShowWindow(m_pScoreBoard->IsWindowVisible() ? SW_HIDE : SW_SHOW);
+  if (m_pScoreBoard->IsWindowVisible())
+    AfxHideTopLevel(m_pScoreBoard->GetSafeHwnd());
+  else
+    m_pScoreBoard->ShowWindow(SW_SHOW);
 }
 
 // ---- sounds, through the process's one sound player ----

@@ -1,5 +1,7 @@
 #include "ResultDlg.h"
 
+#include <afxpriv.h>
+
 #include "ScoreRows.h"
 #include "resource.h"
 
@@ -150,8 +152,8 @@ void CResultDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
 }
 
 // A modeless board hides instead of ending.
-void CResultDlg::OnOK() { ShowWindow(SW_HIDE); }
-void CResultDlg::OnCancel() { ShowWindow(SW_HIDE); }
+void CResultDlg::OnOK() { AfxHideTopLevel(GetSafeHwnd()); }
+void CResultDlg::OnCancel() { AfxHideTopLevel(GetSafeHwnd()); }
 
 void CResultDlg::OnDestroy() {
   CRect rc;
