@@ -514,10 +514,9 @@ BOOL HideTopLevel(HWND hWnd, bool bNotify) {
     return TRUE;
   }
   HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
-  if (::GetActiveWindow() == hWnd && hOwner != nullptr && ::IsWindowVisible(hOwner)) {
-    if (!::IsWindowEnabled(hOwner)) ::EnableWindow(hOwner, TRUE);  // as EndDialog does before it hides
+  // (A disabled owner is activated by whoever enables it: EndDialog, the modal loop's end.)
+  if (::GetActiveWindow() == hWnd && hOwner != nullptr && ::IsWindowVisible(hOwner) && ::IsWindowEnabled(hOwner))
     ::SetActiveWindow(hOwner);
-  }
   if (bNotify) {
     ::SendMessageA(hWnd, WM_SHOWWINDOW, FALSE, 0);
     if (!::IsWindow(hWnd)) return TRUE;
