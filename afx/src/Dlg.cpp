@@ -1,5 +1,6 @@
 // Dialogs, dialog data exchange and the standard control wrappers.
 #include <afxwin.h>
+#include <afxpriv.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -173,8 +174,7 @@ INT_PTR CDialog::DoModal() {
       if (GetStyle() & DS_NOIDLEMSG) dwFlags |= MLF_NOIDLEMSG;
       RunModalLoop(dwFlags);
     }
-    if (m_hWnd != nullptr)
-      SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    if (m_hWnd != nullptr) AfxHideTopLevel(m_hWnd);
   }
   m_nFlags &= ~WF_CONTINUEMODAL;
   for (HWND h : state.disabled)
@@ -189,6 +189,8 @@ INT_PTR CDialog::DoModal() {
 
 void CDialog::EndDialog(int nResult) {
   if (m_nFlags & (WF_MODALLOOP | WF_CONTINUEMODAL)) EndModalLoop(nResult);
+  // Off the screen at once; the dialog manager's own hide then has nothing left to do.
+  AfxHideTopLevel(m_hWnd);
   ::EndDialog(m_hWnd, nResult);
 }
 

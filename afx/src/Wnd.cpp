@@ -2,6 +2,7 @@
 // reflection and subclassing.
 #include <afxwin.h>
 #include <afxcmn.h>
+#include <afxpriv.h>
 
 #include <mutex>
 #include <unordered_map>
@@ -496,11 +497,68 @@ BOOL CWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, co
                   rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), (HMENU)(UINT_PTR)nID, (LPVOID)pContext);
 }
 
+namespace {
+bool RunsUnderWine() {
+  static const bool bWine = ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return bWine;
+}
+}  // namespace
+
+namespace {
+BOOL HideTopLevel(HWND hWnd, bool bNotify) {
+  if (!::IsWindow(hWnd)) return FALSE;
+  const LONG_PTR style = ::GetWindowLongPtrA(hWnd, GWL_STYLE);
+  if (!(style & WS_VISIBLE)) return FALSE;
+  if ((style & WS_CHILD) || !RunsUnderWine()) {
+    ::ShowWindow(hWnd, SW_HIDE);
+    return TRUE;
+  }
+  HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
+  // (A disabled owner is activated by whoever enables it: EndDialog, the modal loop's end.)
+  if (::GetActiveWindow() == hWnd && hOwner != nullptr && ::IsWindowVisible(hOwner) && ::IsWindowEnabled(hOwner))
+    ::SetActiveWindow(hOwner);
+  if (bNotify) {
+    ::SendMessageA(hWnd, WM_SHOWWINDOW, FALSE, 0);
+    if (!::IsWindow(hWnd)) return TRUE;
+  }
+  RECT rcWindow;
+  ::GetWindowRect(hWnd, &rcWindow);
+  ::SetWindowLongPtrA(hWnd, GWL_STYLE, ::GetWindowLongPtrA(hWnd, GWL_STYLE) & ~WS_VISIBLE);
+  // As a child the window loses its X window (and the manager's hold); back at the top it
+  // gets a new one that nobody holds. Parent changes keep the owner and the screen place.
+  ::SetParent(hWnd, HWND_MESSAGE);
+  ::SetParent(hWnd, nullptr);
+  // What it covered of the owner's window paints again, as after a hide.
+  if (hOwner != nullptr) {
+    HWND hRoot = ::GetAncestor(hOwner, GA_ROOT);
+    RECT rcOwner;
+    ::GetWindowRect(hRoot, &rcOwner);
+    RECT rc;
+    if (::IntersectRect(&rc, &rcWindow, &rcOwner)) {
+      POINT origin = {0, 0};  // the rectangle in client coordinates; RDW_FRAME takes the border too
+      ::ClientToScreen(hRoot, &origin);
+      ::OffsetRect(&rc, -origin.x, -origin.y);
+      ::RedrawWindow(hRoot, &rc, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+  }
+  return TRUE;
+}
+}  // namespace
+
+BOOL AFXAPI AfxHideTopLevel(HWND hWnd) { return HideTopLevel(hWnd, true); }
+
 BOOL CWnd::DestroyWindow() {
   if (m_pCtrlSite != nullptr) return AfxDestroyControlSite(this);  // a hosted control closes through its site
   if (m_hWnd == nullptr) return FALSE;
   BOOL bInPermanentMap = FromHandlePermanent(m_hWnd) == this;
   HWND hWnd = m_hWnd;
+  // An owned window (a box, a dialog) leaves the screen at once; the main window keeps its
+  // ordinary close, which saves its placement.
+  if (!(::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD)) {
+    CWnd* pMain = AfxGetMainWnd();
+    // DestroyWindow tells a top-level window nothing of its hiding.
+    if (pMain == nullptr || pMain->m_hWnd != hWnd) HideTopLevel(hWnd, false);
+  }
   BOOL bResult = ::DestroyWindow(hWnd);
   // A self-deleting object is gone by now; only touch members when it was never attached.
   if (!bInPermanentMap) m_hWnd = nullptr;

@@ -1,5 +1,7 @@
 #include "HelpDlg.h"
 
+#include <afxpriv.h>
+
 #include <algorithm>
 
 #include "ResLoad.h"
@@ -177,7 +179,7 @@ void CHelpDlg::PlaceOK(int width, int rowBottom) {
 
 void CHelpDlg::OnOK() {
   UpdateData(TRUE);
-  ShowWindow(SW_HIDE);
+  AfxHideTopLevel(GetSafeHwnd());
 }
 
 // The wheel goes to the window with the focus (the close button), which hands it up here:

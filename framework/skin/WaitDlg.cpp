@@ -1,5 +1,7 @@
 #include "WaitDlg.h"
 
+#include <afxpriv.h>
+
 #include "SkinLayout.h"
 #include "SkinTheme.h"
 
@@ -78,7 +80,8 @@ void CSkinWaitDlg::SetText(LPCSTR lpszText, int nShowCancel, int nKeepOpen) {
     if (!Create(IDD_WAITBOX, m_pParent)) return;
     m_bCreated = TRUE;
   }
-  ShowWindow(SW_HIDE);
+  // Hidden while it is laid out anew (at once: a new text must not hold the program up).
+  AfxHideTopLevel(m_hWnd);
   m_text.SetWindowText(m_strText);
 
   const int border = GetBorderWidth();
@@ -161,7 +164,7 @@ void CNoticeDlg::SetText(LPCSTR lpszText, int nShowCancel) {
   }
   m_nShowCancel = nShowCancel;
   m_bCancelled = FALSE;
-  ShowWindow(SW_HIDE);
+  AfxHideTopLevel(m_hWnd);
   m_strText = lpszText ? lpszText : "";
   m_text.SetWindowText(m_strText);
 

@@ -169,7 +169,8 @@ void DestroyWatchWaitBox(HWND box) {
   if (box && IsWindow(box)) DestroyWindow(box);
 }
 
-void TraceStartupStep(int step, const char* name) {
+namespace {
+void TraceStartupLine(const char* label, const char* name) {
   const char* path = getenv("VESK_STARTUP_TRACE");
   if (!path || !*path) return;
   // Milliseconds since the process was created (so the loader's share
@@ -185,6 +186,15 @@ void TraceStartupStep(int step, const char* name) {
   const ULONGLONG kUnixEpoch = 116444736000000000ULL;
   FILE* f = fopen(path, "a");
   if (!f) return;
-  fprintf(f, "%d %s: %.1f ms\t%llu\n", step, name, sinceStart, (nowTicks - kUnixEpoch) / 10000);
+  fprintf(f, "%s %s: %.1f ms\t%llu\n", label, name, sinceStart, (nowTicks - kUnixEpoch) / 10000);
   fclose(f);
 }
+}  // namespace
+
+void TraceStartupStep(int step, const char* name) {
+  char label[16];
+  snprintf(label, sizeof label, "%d", step);
+  TraceStartupLine(label, name);
+}
+
+void TraceStartupMoment(const char* name) { TraceStartupLine("=", name); }

@@ -36,3 +36,5 @@ void DestroyWatchWaitBox(HWND box);
 // that is set, so a test can see how far start-up went and in which order, and a benchmark
 // where the time went: milliseconds since the process was created, then the wall clock.
 void TraceStartupStep(int step, const char* name);
+// A moment after the steps ("= <name>: ..."), e.g. the table first on the screen.
+void TraceStartupMoment(const char* name);

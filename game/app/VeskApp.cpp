@@ -276,6 +276,16 @@ BOOL CVeskApp::FailStartup(const char* why, StartupFailureBox box) {
   return FALSE;
 }
 
+BOOL CVeskApp::OnIdle(LONG lCount) {
+  // Idle means no window of the thread has anything left to paint: the first idle moment
+  // with the main window shown is the table on the screen.
+  if (!m_bTableShownTraced && m_bStartupComplete && m_pMainWnd && m_pMainWnd->IsWindowVisible()) {
+    m_bTableShownTraced = TRUE;
+    TraceStartupMoment("table painted");
+  }
+  return CWinApp::OnIdle(lCount);
+}
+
 int CVeskApp::ExitInstance() {
   m_ViewSite.DestroyTicker();
   if (m_bThemeLoaded) {

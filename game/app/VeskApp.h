@@ -29,6 +29,7 @@ class CVeskApp : public CWinApp, public CProgram {
 
   BOOL InitInstance() override;
   int ExitInstance() override;
+  BOOL OnIdle(LONG lCount) override;
 
   // Entering the table after the login: 1 on success, 0 on failure.
   int EnterChannel();
@@ -86,6 +87,7 @@ class CVeskApp : public CWinApp, public CProgram {
   char m_szChatSkinBak[MAX_PATH];
   char m_szNetSkinFolder[MAX_PATH];
   BOOL m_bStartupComplete = FALSE;
+  BOOL m_bTableShownTraced = FALSE;
   // The connection to the game server and what the document and the view ask of the
   // program (the frame holds its own site).
   CTableConnection m_Connection;

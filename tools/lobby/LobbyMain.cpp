@@ -359,6 +359,12 @@ int main(int argc, char** argv) {
   std::string folder = o.folder;
   if (folder.empty() && GetFullPathNameA(o.program.c_str(), MAX_PATH, full, &namePart) && namePart)
     folder.assign(full, namePart - full);
+  // The wall clock (Unix milliseconds) as the client is started: a benchmark lines the
+  // client's and the server's moments up with it.
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  Record("CLOCK %llu", (ticks - 116444736000000000ULL) / 10000);
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
     Record("START FAILED error=%lu", GetLastError());

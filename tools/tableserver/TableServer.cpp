@@ -83,8 +83,15 @@ void CTableServer::Stop() {
 }
 
 void CTableServer::AddLog(const std::string& line) {
+  std::string stamped;
+  if (m_opt.stampLog) {
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    stamped = std::to_string(ms) + " " + line;
+  }
   std::lock_guard<std::mutex> g(m_logLock);
-  m_log.push_back(line);
+  m_log.push_back(m_opt.stampLog ? stamped : line);
 }
 
 std::vector<std::string> CTableServer::Log() const {

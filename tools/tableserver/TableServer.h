@@ -88,6 +88,9 @@ struct TableServerOptions {
   // Client frames whose bodies are logged in hex ("body #N id=0x... hex"); answers (ids with
   // bit 31) are always logged so.
   std::vector<uint32_t> watch;
+  // Every log line starts with the wall clock in Unix milliseconds ("1765432100123 in #1 ..."),
+  // so that a benchmark lines the server's moments up with the client's.
+  bool stampLog = false;
 };
 
 // Parses a script text; false with a message naming the bad line.

@@ -2,12 +2,13 @@
 // [--turn SECONDS] [--series HANDS] [--no-trusteeship] [--refuse-trust-exit] [--untold-trust-end] [--trust-limit N]
 // [--complaints OUTCOME]
 // [--watch-delay MS]
-// [--chat-room N]
+// [--chat-room N] [--stamp]
 // --game plays the card game at the table (login, deal, bidding, plays, results); --bots also
 // seats bots in every seat no client holds. --series ends a series every HANDS hands;
 // --trust-limit is how often a seat may enter trusteeship in a hand; --complaints offers the
 // farmers a complaint after every hand, and a complaint ends with that outcome code;
 // --watch-delay holds a watcher's table back that long once its client is up.
+// --stamp starts every log line with the wall clock in Unix milliseconds.
 // Prints "listening 127.0.0.1:PORT" once ready and logs every frame. Runs until killed, or
 // stops by itself after --seconds.
 #include <chrono>
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   bool untoldTrustEnd = false;
   long complaintOutcome = -1;
   int watchDelay = 0;
+  bool stamp = false;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     bool hasValue = i + 1 < argc;
@@ -54,6 +56,8 @@ int main(int argc, char** argv) {
       bots = game = true;
     else if (a == "--game")
       game = true;
+    else if (a == "--stamp")
+      stamp = true;
     else if (a == "--players" && hasValue)
       players = std::atoi(argv[++i]) == 4 ? 4 : 3;
     else if (a == "--seed" && hasValue)
@@ -79,7 +83,7 @@ int main(int argc, char** argv) {
     else {
       std::cerr << "usage: tableserver [--port N] [--seconds N] [--script FILE] [--log FILE] [--game] [--bots]"
                    " [--players 3|4] [--seed N] [--turn SECONDS] [--series HANDS] [--no-trusteeship]"
-                   " [--trust-limit N] [--complaints OUTCOME] [--watch-delay MS] [--chat-room N]\n";
+                   " [--trust-limit N] [--complaints OUTCOME] [--watch-delay MS] [--chat-room N] [--stamp]\n";
       return 2;
     }
   }
@@ -96,6 +100,7 @@ int main(int argc, char** argv) {
   if (port >= 0 && port <= 65535) opt.port = uint16_t(port);
   if (seconds > 0) opt.maxSeconds = seconds;
   opt.bots = bots;
+  opt.stampLog = stamp;
   peers::CTableServer server(opt);
   std::unique_ptr<tablegame::TableSession> session;
   if (game) {

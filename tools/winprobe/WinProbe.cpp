@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 
 namespace winprobe {
 namespace {
@@ -474,6 +475,79 @@ void CopyProgramFiles(const std::string& from, const std::string& to) {
     } while (FindNextFileA(h, &fd));
     FindClose(h);
   }
+}
+
+namespace {
+double NowMs() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
+}
+
+// The screen's pixels in `r` (what the display shows, from every process's windows).
+std::vector<DWORD> ScreenPixels(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<DWORD> px(size_t(w > 0 ? w : 0) * size_t(h > 0 ? h : 0));
+  if (px.empty()) return px;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (dib && bits) {
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    memcpy(px.data(), bits, px.size() * sizeof(DWORD));
+    SelectObject(mem, old);
+  }
+  if (dib) DeleteObject(dib);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return px;
+}
+}  // namespace
+
+bool MeasureClose(HWND box, int buttonId, HWND main, CloseTiming* out, DWORD timeoutMs) {
+  HWND button = FindButton(box, std::to_string(buttonId));
+  if (!button || !out) return false;
+  *out = CloseTiming();
+  RECT r;
+  GetWindowRect(box, &r);
+  // A band across the box's middle, inside the screen: enough to tell the box from the table.
+  const int cy = (r.top + r.bottom) / 2;
+  RECT band = {std::max<LONG>(r.left + 4, 0), std::max(cy - 8, 0),
+               std::min<LONG>(r.right - 4, GetSystemMetrics(SM_CXSCREEN)),
+               std::min(cy + 8, GetSystemMetrics(SM_CYSCREEN))};
+  const std::vector<DWORD> before = ScreenPixels(band);
+  const double start = NowMs();
+  // The click as the box receives it (a skinned button answers the mouse, not BM_CLICK).
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  while (NowMs() - start < timeoutMs) {
+    const double now = NowMs() - start;
+    if (out->hidden < 0 && (!IsWindow(box) || !IsWindowVisible(box))) out->hidden = now;
+    if (out->hidden >= 0 && out->answered < 0) {
+      DWORD_PTR result = 0;
+      if (SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result)) out->answered = NowMs() - start;
+    }
+    if (out->screen < 0) {
+      const std::vector<DWORD> px = ScreenPixels(band);
+      size_t changed = 0;
+      for (size_t i = 0; i < px.size() && i < before.size(); ++i)
+        changed += (px[i] & 0xFFFFFF) != (before[i] & 0xFFFFFF);
+      // Most of the band shows something else: the box is off the screen.
+      if (!px.empty() && changed * 2 > px.size()) out->screen = NowMs() - start;
+    }
+    if (out->hidden >= 0 && out->answered >= 0 && out->screen >= 0) return true;
+    Sleep(1);
+  }
+  return false;
 }
 
 }  // namespace winprobe

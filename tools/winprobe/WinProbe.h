@@ -64,4 +64,14 @@ std::vector<std::string> ReadListHeader(HWND list);
 // the resource libraries (Vesk_Res*): a test adds those when its case wants them.
 void CopyProgramFiles(const std::string& from, const std::string& to);
 
+// How long closing a box took, in milliseconds from the click on its button: until the box
+// was no longer visible, until the main window's thread answered a message (it is free to
+// paint), and until the screen where the box was no longer showed the box.
+struct CloseTiming {
+  double hidden = -1, answered = -1, screen = -1;
+};
+// Clicks button `buttonId` of `box` (its command posted to the box) and measures its close; false
+// when the button is missing or the close did not finish within `timeoutMs`.
+bool MeasureClose(HWND box, int buttonId, HWND main, CloseTiming* out, DWORD timeoutMs = 10000);
+
 }  // namespace winprobe

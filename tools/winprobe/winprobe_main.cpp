@@ -29,6 +29,8 @@
 //   winprobe dialog NEEDLE [ms]        waits for a dialog whose texts hold NEEDLE: hwnd, then its texts
 //   winprobe dialogid ID [ms]          waits for a visible dialog holding a control with that id
 //   winprobe ping HWND [ms]            0 when the window's thread answers a message in time
+//   winprobe closetime BOX ID MAIN     clicks button ID of BOX and prints the milliseconds until the
+//                                      box is hidden, MAIN's thread answers, and the screen no longer shows it
 #include "WinProbe.h"
 
 #include <cstdio>
@@ -50,7 +52,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: winprobe "
                "acp|list|children|wait|click|press|text|key|mouse|client|parent|state|shot|settled-shot|still|front|"
-               "close|rows|ping|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
+               "close|rows|ping|closetime|rect|nchit|post|visible|top|cursor|metrics|checked|dialog|dialogid ...\n");
   return 2;
 }
 }  // namespace
@@ -154,6 +156,13 @@ int main(int argc, char** argv) {
     DWORD_PTR result = 0;
     UINT ms = argc > 3 ? std::strtoul(argv[3], nullptr, 0) : 2000;
     return SendMessageTimeoutA(ParseHwnd(argv[2]), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &result) ? 0 : 1;
+  }
+  if (cmd == "closetime" && argc > 4) {
+    winprobe::CloseTiming t;
+    const bool done = winprobe::MeasureClose(ParseHwnd(argv[2]), std::atoi(argv[3]), ParseHwnd(argv[4]), &t);
+    // What was reached is printed either way (-1: not within the time-out).
+    std::printf("hidden %.1f answered %.1f screen %.1f\n", t.hidden, t.answered, t.screen);
+    return done ? 0 : 1;
   }
   if (cmd == "rect" && argc > 2) {
     RECT r;

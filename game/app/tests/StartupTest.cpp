@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -98,8 +99,9 @@ class Stage {
     std::vector<int> steps;
     std::istringstream in(ReadText(m_trace));
     std::string line;
+    // Numbered lines are steps; "= ..." lines are moments after them.
     while (std::getline(in, line))
-      if (!line.empty()) steps.push_back(atoi(line.c_str()));
+      if (!line.empty() && isdigit(static_cast<unsigned char>(line[0]))) steps.push_back(atoi(line.c_str()));
     return steps;
   }
   const std::string& TracePath() const { return m_trace; }

@@ -1,5 +1,7 @@
 #include "WaitDlg.h"
 
+#include <afxpriv.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -113,7 +115,7 @@ BOOL CWaitDlg::Arrange(const char* text, BOOL showButton, BOOL third) {
 }
 
 void CWaitDlg::Hide() {
-  if (m_bCreated && m_hWnd) ShowWindow(SW_HIDE);
+  if (m_bCreated && m_hWnd) AfxHideTopLevel(m_hWnd);
 }
 
 BOOL CWaitDlg::OnCommand(WPARAM wParam, LPARAM lParam) {

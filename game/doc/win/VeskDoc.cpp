@@ -1,5 +1,7 @@
 #include "VeskDoc.h"
 
+#include <afxpriv.h>
+
 #include <cstdlib>
 
 #include "GameView.h"

@@ -1,5 +1,7 @@
 #include "ResultDlg.h"
 
+#include <afxpriv.h>
+
 #include "ScoreRows.h"
 #include "resource.h"
 
@@ -146,7 +148,7 @@ void CResultDlg::ShowScoreBoard(bool scrollToEnd) {
 void CResultDlg::ToggleScoreBoard() {
   if (!GetSafeHwnd()) return;
   if (IsWindowVisible())
-    ShowWindow(SW_HIDE);
+    AfxHideTopLevel(m_hWnd);
   else
     ShowScoreBoard(true);
 }
@@ -158,8 +160,8 @@ void CResultDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
 }
 
 // A modeless board hides instead of ending.
-void CResultDlg::OnOK() { ShowWindow(SW_HIDE); }
-void CResultDlg::OnCancel() { ShowWindow(SW_HIDE); }
+void CResultDlg::OnOK() { AfxHideTopLevel(GetSafeHwnd()); }
+void CResultDlg::OnCancel() { AfxHideTopLevel(GetSafeHwnd()); }
 
 void CResultDlg::OnDestroy() {
   CRect rc;
