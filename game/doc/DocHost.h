@@ -70,6 +70,9 @@ class CDocProfile {
   virtual std::string GetProfileString(const char* key, const std::string& def) = 0;
   virtual void WriteProfileInt(const char* key, int value) = 0;
   virtual void WriteProfileString(const char* key, const std::string& value) = 0;
+  // The game's own folder (the value "Path" at the top of the program's profile): the voices
+  // and their list live there.
+  virtual std::string GetDocumentFolder() = 0;
 };
 
 // The program's services: the run log, the game log and the tier query.
@@ -87,8 +90,8 @@ class CDocScoreBoard {
  public:
   virtual ~CDocScoreBoard() = default;
   virtual void AddSeriesRow(uint32_t seriesValue) = 0;
-  virtual void AddHandRow(int hand, const int* values, int count) = 0;
-  virtual void AddRangeRow(int hand, const int* values, int count) = 0;
+  virtual void AddHandRow(uint32_t hand, const int* values, int count) = 0;
+  virtual void AddRangeRow(uint32_t hand, const int* values, int count) = 0;
   virtual void RemoveTotalRow() = 0;
   virtual void AddTotalRow(const int* values, int count) = 0;
   virtual void AddFinalRow(const int* values, int count) = 0;

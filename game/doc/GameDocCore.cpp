@@ -165,6 +165,10 @@ void CGameDocCore::LoadSettings() {
   m_bFlyMsg = m_Host->profile.GetProfileInt("FlyMsg", 0);
   m_strSnapshotPath = m_Host->profile.GetProfileString("SnapshotPath", m_strSnapshotPath);
   m_bEnableWatch = m_Host->profile.GetProfileInt("EnableWatch", 1);
+  // The voice paths add their own separator.
+  m_strDocFolder = m_Host->profile.GetDocumentFolder();
+  while (!m_strDocFolder.empty() && (m_strDocFolder.back() == '\\' || m_strDocFolder.back() == '/'))
+    m_strDocFolder.pop_back();
 }
 
 void CGameDocCore::SaveSettings() {
@@ -313,14 +317,15 @@ void CGameDocCore::ShowTurnClock(bool bShow) {
     View().HideTurnClock();
     return;
   }
-  int seconds = m_pChannel->nOptions[OPT_TURN_TIME];
+  // The table's turn time may be any int: doubled in 64 bits, then held to the clock's range.
+  int64_t seconds = m_pChannel->nOptions[OPT_TURN_TIME];
   if (m_nSchedule == SCHEDULE_PLAY && m_bOwnDeclarer) {
     seconds *= 2;
     m_bOwnDeclarer = 0;
   }
   if (seconds > 99) seconds = 99;
   if (seconds < 0) seconds = 0;
-  View().ShowTurnClock(seconds);
+  View().ShowTurnClock(static_cast<int>(seconds));
   // A player looking at another window sees the clock's sounds; only a minimised table
   // needs its taskbar button to flash.
   if (m_Host->connection.IsMainWindowMinimised()) FlashUnlessActive(5, 20);

@@ -36,7 +36,7 @@ int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
     m_nScoreChange[p] = change[s];
     m_Seats[p].nSeriesTotal = series[s];
     m_pChannel->nSeriesTotal[p] = series[s];
-    m_Seats[p].nScoreTotal += change[s];
+    m_Seats[p].nScoreTotal = SaturatingAdd(m_Seats[p].nScoreTotal, change[s]);
     m_Seats[p].nCardCount = static_cast<int>(remain[s]);
   }
   for (uint32_t s = 0; s < n; ++s) {
@@ -62,7 +62,7 @@ int CGameDocCore::OnHandOver(const uint8_t* pFrame) {
   if (m_Host->connection.IsMainWindowVisible()) {
     if (seriesOn && held == 0) m_Host->scoreBoard.AddSeriesRow(m_pChannel->nSeriesValue);
     m_Host->scoreBoard.RemoveTotalRow();
-    m_Host->scoreBoard.AddHandRow(static_cast<int>(held), m_nScoreChange, count);
+    m_Host->scoreBoard.AddHandRow(held, m_nScoreChange, count);
     if (held > 0) m_Host->scoreBoard.AddTotalRow(totals, count);
   }
   m_pChannel->nHandNumber = hand;
@@ -88,7 +88,7 @@ int CGameDocCore::OnGameProgress(const uint8_t*) {
     if (h == 1)
       m_Host->scoreBoard.AddHandRow(0, totals, m_pChannel->nPlayerCount);
     else
-      m_Host->scoreBoard.AddRangeRow(static_cast<int>(h - 1), totals, m_pChannel->nPlayerCount);
+      m_Host->scoreBoard.AddRangeRow(h - 1, totals, m_pChannel->nPlayerCount);
     m_Host->chat.RefreshChatLists();
   }
   m_bGameProgress = true;

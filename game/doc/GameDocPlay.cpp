@@ -200,7 +200,7 @@ int CGameDocCore::OnPlay(const uint8_t* pFrame) {
       View().ShowFloatingText(text);
     }
     m_nMultiplier = newMult;
-    ++m_nMultiplierCount;
+    m_nMultiplierCount = SaturatingAdd(m_nMultiplierCount, 1);
   }
   CARD_INFO* play = m_LastPlays[pos];
   for (uint32_t i = 0; i < n; ++i) {

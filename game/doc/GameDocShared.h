@@ -16,6 +16,13 @@ constexpr uint32_t kStyleYesNoQuestion = 0x124;
 constexpr int kIdYes = 6;
 constexpr int kPlaceholder = 255;
 
+// Sums of server values (score totals, counts) stay in the int range: they stop at its ends
+// rather than wrap, so a total shown is never the opposite of what was added.
+inline int32_t SaturatingAdd(int32_t a, int32_t b) {
+  const int64_t sum = static_cast<int64_t>(a) + b;
+  return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : static_cast<int32_t>(sum);
+}
+
 // A fixed name field: cut to leave its zero, the rest zero-filled.
 inline void CopyName(char* dst, size_t dstSize, const std::string& src) {
   size_t n = src.size() < dstSize - 1 ? src.size() : dstSize - 1;

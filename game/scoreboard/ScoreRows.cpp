@@ -16,7 +16,7 @@ std::string FormatScore(int score) {
   return buf;
 }
 
-std::string FormatRowTitle(const std::string& format, int first, int second) {
+std::string FormatRowTitle(const std::string& format, int64_t first, int64_t second) {
   std::string out;
   int used = 0;
   for (size_t i = 0; i < format.size(); ++i) {

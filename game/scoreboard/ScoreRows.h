@@ -2,6 +2,7 @@
 // shows, how a score is written, and row titles filled from their resource formats.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ std::string FormatScore(int score);
 
 // A title format with up to two "%d" (the only conversion it may hold; "%%" stays a
 // percent sign) filled with the numbers; any other conversion is written as it stands.
-std::string FormatRowTitle(const std::string& format, int first, int second = 0);
+// The numbers are wide enough for any 32-bit count the server sends, plus one.
+std::string FormatRowTitle(const std::string& format, int64_t first, int64_t second = 0);
+
+// The 1-based number of a 0-based hand or series count from the server, without wrapping.
+inline int64_t OneBased(uint32_t zeroBased) { return static_cast<int64_t>(zeroBased) + 1; }
 
 }  // namespace scoreboard

@@ -101,6 +101,12 @@ class CGameSocket : public CSocket {
   // "open url", "progress", "tip"), or null when every one is set.
   const char* MissingHook() const;
   int ShowIdBoxModal(UINT nStringId, UINT nStyle, int nCountdown);
+  // Boxes that run their loop with notifications on. One of a kind is open at a time: a newer
+  // one that arrives meanwhile closes the open box (as its countdown would) and is shown in
+  // its place once that has returned, so the stack stays flat whatever the server sends.
+  enum BoxKind { BOX_OWN_TRUSTEESHIP, BOX_KINDS };
+  int ShowReplacingTextBox(BoxKind kind, LPCSTR lpszText, UINT nStyle, int nCountdown);
+  BOOL IsBoxOpen(BoxKind kind) const { return m_boxSlots[kind].open; }
   void AddSystemText(LPCSTR lpszText);
   void CancelChildModes();
   static std::string LoadText(UINT nStringId);
@@ -205,6 +211,16 @@ class CGameSocket : public CSocket {
   BOOL m_bTipsEnabled = TRUE;
   int m_nMPIDRegistered = 0;
   BOOL m_bShowProgressBoxes = TRUE;
+  struct BoxSlot {
+    bool open = false;     // a box of this kind runs its loop further down the stack
+    HWND hwnd = nullptr;   // that box, once created
+    bool closing = false;  // asked to close for a newer one
+    bool pending = false;  // a newer text waits to take its place
+    std::string text;
+    UINT style = 0;
+    int countdown = 0;
+  };
+  BoxSlot m_boxSlots[BOX_KINDS];
 
  private:
   class Transport;

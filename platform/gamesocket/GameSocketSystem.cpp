@@ -74,6 +74,80 @@ int CGameSocket::ShowIdBoxModal(UINT nStringId, UINT nStyle, int nCountdown) {
   return ShowIdBox(nStringId, nStyle, nCountdown);
 }
 
+namespace {
+// Notes the first dialog window a box call creates: the box itself, created before its loop
+// runs anything else. Boxes nest in call order, so one saved target per level is enough.
+HWND* g_pBoxWindow = nullptr;
+HHOOK g_hBoxHook = nullptr;
+
+LRESULT CALLBACK NoteBoxWindow(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && g_pBoxWindow && !*g_pBoxWindow) {
+    HWND h = reinterpret_cast<HWND>(wParam);
+    const CBT_CREATEWNDA* cw = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+    char cls[16] = "";
+    ::GetClassNameA(h, cls, sizeof cls);
+    if (cw && cw->lpcs && !(cw->lpcs->style & WS_CHILD) && strcmp(cls, "#32770") == 0) *g_pBoxWindow = h;
+  }
+  return ::CallNextHookEx(g_hBoxHook, code, wParam, lParam);
+}
+
+struct BoxWindowNote {
+  HWND* savedTarget;
+  HHOOK savedHook;
+  HHOOK hook;
+  explicit BoxWindowNote(HWND* into) : savedTarget(g_pBoxWindow), savedHook(g_hBoxHook) {
+    hook = ::SetWindowsHookExA(WH_CBT, NoteBoxWindow, nullptr, ::GetCurrentThreadId());
+    if (hook) {
+      g_hBoxHook = hook;
+      g_pBoxWindow = into;
+    }
+  }
+  ~BoxWindowNote() {
+    if (!hook) return;
+    ::UnhookWindowsHookEx(hook);
+    g_hBoxHook = savedHook;
+    g_pBoxWindow = savedTarget;
+  }
+};
+
+// Ends a box as its countdown would: with its default button (OK without one).
+void CloseBoxAsTimedOut(HWND box) {
+  if (!::IsWindow(box)) return;
+  LRESULT def = ::SendMessageA(box, DM_GETDEFID, 0, 0);
+  WORD button = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : WORD(IDOK);
+  ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+}  // namespace
+
+int CGameSocket::ShowReplacingTextBox(BoxKind kind, LPCSTR lpszText, UINT nStyle, int nCountdown) {
+  BoxSlot& slot = m_boxSlots[kind];
+  slot.text = lpszText ? lpszText : "";
+  slot.style = nStyle;
+  slot.countdown = nCountdown;
+  slot.pending = true;
+  if (slot.open) {
+    // Arrived inside the open box's loop: never open a second one here.
+    if (slot.hwnd && !slot.closing) {
+      slot.closing = true;
+      CloseBoxAsTimedOut(slot.hwnd);
+    }
+    return 0;
+  }
+  slot.open = true;
+  int result = 0;
+  while (slot.pending) {
+    slot.pending = false;
+    slot.closing = false;
+    slot.hwnd = nullptr;
+    const std::string text = slot.text;
+    BoxWindowNote note(&slot.hwnd);
+    result = ShowTextBox(text.c_str(), slot.style, slot.countdown);
+  }
+  slot.open = false;
+  slot.hwnd = nullptr;
+  return result;
+}
+
 void CGameSocket::AddSystemText(LPCSTR lpszText) {
   if (m_pfnSysText && lpszText) m_pfnSysText(lpszText, m_pSysTextContext);
 }
@@ -465,8 +539,8 @@ void CGameSocket::OnTrusteeshipResult(BYTE* pFrame, uint32_t nStatus, const BYTE
     char text[512];
     snprintf(text, sizeof text, LoadText(UINT(n.stringId)).c_str(), r->times(), r->limit());
     // Shown with notifications on: the server plays the seat meanwhile and the table must
-    // follow it while the box waits for its OK.
-    ShowTextBox(text, n.style, n.countdown);
+    // follow it while the box waits for its OK. The next hand's notice takes its place.
+    ShowReplacingTextBox(BOX_OWN_TRUSTEESHIP, text, n.style, n.countdown);
   }
 }
 

@@ -2,6 +2,7 @@
 // document asks of the views, boxes and socket.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -486,4 +487,120 @@ TEST_F(Table, AutoPlayOfTheLastCard) {
     }
   }
   host.ReleaseInput();
+}
+
+namespace {
+
+// A hand-over body for three players with the given changes; no cards left.
+std::vector<uint8_t> HandOverBody(uint32_t hand, std::initializer_list<int32_t> change) {
+  wire::Writer w;
+  for (uint32_t x : {3u, hand, 0u, 0u, 0u, 0u}) w.U32(x);
+  for (int32_t c : change) w.I32(c);
+  for (size_t i = change.size(); i < 4; ++i) w.I32(0);
+  for (int i = 0; i < 12; ++i) w.U32(0);  // series totals, reserved, cards left
+  return w.Take();
+}
+
+}  // namespace
+
+// Score changes from the server are added without bound: totals stop at the int range's ends
+// (hand after hand) instead of wrapping to the other sign.
+TEST_F(Table, ScoreTotalsSaturateAtTheIntRange) {
+  struct {
+    const char* name;
+    int32_t start, change, expected;
+  } cases[] = {
+      {"ordinary", 100, -30, 70},
+      {"up to the top", INT32_MAX - 5, 100, INT32_MAX},
+      {"at the top", INT32_MAX, INT32_MAX, INT32_MAX},
+      {"down to the bottom", INT32_MIN + 1, INT32_MIN, INT32_MIN},
+      {"back from the top", INT32_MAX, INT32_MIN, -1},
+  };
+  uint32_t hand = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int p = 0; p < 3; ++p) doc.m_Seats[p].nScoreTotal = c.start;
+    ASSERT_TRUE(Deliver(MSG_HAND_OVER, HandOverBody(hand++, {c.change, c.change, c.change})));
+    for (int p = 0; p < 3; ++p) EXPECT_EQ(doc.m_Seats[p].nScoreTotal, c.expected);
+  }
+  // The largest hand number the server can send still ends the hand.
+  ASSERT_TRUE(Deliver(MSG_HAND_OVER, HandOverBody(0xFFFFFFFFu, {1, 2, 3})));
+  ASSERT_TRUE(Deliver(MSG_HAND_OVER, HandOverBody(0, {1, 2, 3})));
+  EXPECT_EQ(ch.nHandNumber, 0u);
+}
+
+// The table's turn time comes from the server's options text (saturated to the int range):
+// the declarer's doubled clock stays within 0..99 at both ends.
+TEST_F(Table, TurnClockOfExtremeTurnTimes) {
+  struct {
+    int turn;
+    int shown;
+  } cases[] = {{INT32_MAX, 99}, {INT32_MAX / 2 + 1, 99}, {INT32_MIN, 0}, {30, 60}, {-1, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.turn);
+    ch.nOptions[OPT_TURN_TIME] = c.turn;
+    doc.m_nTurnPosition = 1;
+    doc.m_Seats[1].nCardCount = 5;
+    host.clock.clear();
+    Deal(SeventeenCards(), 1);
+    ASSERT_TRUE(Deliver(MSG_BID, Words({0xFFFFFFFF, 0, 1, 3})));  // we are the declarer
+    ASSERT_FALSE(host.clock.empty());
+    EXPECT_EQ(host.clock.back(), c.shown);
+  }
+}
+
+namespace {
+
+// The voices' folder and files as the program's profile and disk would give them.
+struct VoiceHost : RecordingHost {
+  std::string folder;
+  std::map<std::string, std::string> ini;  // "file|section|key" -> value
+  std::vector<std::string> files, iniReads;
+  std::string GetDocumentFolder() override { return folder; }
+  std::string ReadIniString(const std::string& file, const std::string& section, const std::string& key,
+                            const std::string& def) override {
+    iniReads.push_back(file);
+    auto it = ini.find(file + "|" + section + "|" + key);
+    return it == ini.end() ? def : it->second;
+  }
+  int ReadIniInt(const std::string& file, const std::string&, const std::string&, int def) override {
+    iniReads.push_back(file);
+    return def;
+  }
+  bool FileExists(const std::string& path) override {
+    return std::find(files.begin(), files.end(), path) != files.end();
+  }
+};
+
+}  // namespace
+
+// The voices come from the game's own folder (the profile's "Path"), not from the drive's root.
+TEST(Voices, AreChosenFromTheGamesFolder) {
+  for (const char* folder : {"C:\\Games\\Vesk", "C:\\Games\\Vesk\\"}) {
+    SCOPED_TRACE(folder);
+    CHANNEL_STATE ch;
+    ch.nPlayerCount = 3;
+    ch.nOwnSeat = 1;
+    for (int p = 0; p < 3; ++p) ch.seats[p].wServerSeat = static_cast<uint16_t>(p);
+    ch.nGender[2] = 1;  // a woman in seat 2
+    VoiceHost host;
+    host.folder = folder;
+    host.ini["C:\\Games\\Vesk\\sound.ini|4|MALE"] = "m4.wav";
+    host.ini["C:\\Games\\Vesk\\sound.ini|4|FEMALE"] = "f4.wav,";
+    host.files = {"C:\\Games\\Vesk\\sound\\m4.wav", "C:\\Games\\Vesk\\sound\\f4.wav"};
+    CTestDoc doc{host.Hosts(), ch};
+    doc.AttachTableView(&host);
+    doc.LoadSeats();
+    doc.LoadSettings();
+    CMessageHandlerTable<CGameDocCore> table;
+    doc.RegisterMessageHandlers(table);
+    auto f = Frame(MSG_GAME_PROGRESS, {});
+    ASSERT_TRUE(table.Dispatch(MSG_GAME_PROGRESS, f.data()));
+    doc.m_nSchedule = SCHEDULE_BID;
+    EXPECT_EQ(doc.PlayVoice(4, 1), "C:\\Games\\Vesk\\sound\\m4.wav");
+    EXPECT_EQ(doc.PlayVoice(4, 2), "C:\\Games\\Vesk\\sound\\f4.wav");
+    EXPECT_EQ(doc.PlayVoice(5, 1), "") << "a voice without a list";
+    ASSERT_FALSE(host.iniReads.empty());
+    for (const auto& r : host.iniReads) EXPECT_EQ(r, "C:\\Games\\Vesk\\sound.ini");
+  }
 }

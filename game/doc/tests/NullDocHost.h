@@ -59,14 +59,15 @@ class CNullDocHost : public CDocConnection,
   std::string GetProfileString(const char*, const std::string& def) override { return def; }
   void WriteProfileInt(const char*, int) override {}
   void WriteProfileString(const char*, const std::string&) override {}
+  std::string GetDocumentFolder() override { return std::string(); }
   // CDocServices
   void SetRunLogField(const char*, const std::string&) override {}
   void WriteGameLog(const std::string&) override {}
   void StartTierQuery(const std::vector<std::string>&) override {}
   // CDocScoreBoard
   void AddSeriesRow(uint32_t) override {}
-  void AddHandRow(int, const int*, int) override {}
-  void AddRangeRow(int, const int*, int) override {}
+  void AddHandRow(uint32_t, const int*, int) override {}
+  void AddRangeRow(uint32_t, const int*, int) override {}
   void RemoveTotalRow() override {}
   void AddTotalRow(const int*, int) override {}
   void AddFinalRow(const int*, int) override {}

@@ -96,6 +96,8 @@ std::string CVeskDoc::GetProfileString(const char* key, const std::string& def) 
 
 void CVeskDoc::WriteProfileInt(const char* key, int value) { AfxGetApp()->WriteProfileInt(kSettings, key, value); }
 
+std::string CVeskDoc::GetDocumentFolder() { return (LPCSTR)AfxGetApp()->GetProfileString("", "Path", ""); }
+
 void CVeskDoc::WriteProfileString(const char* key, const std::string& value) {
   AfxGetApp()->WriteProfileString(kSettings, key, value.c_str());
 }

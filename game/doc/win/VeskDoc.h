@@ -44,6 +44,7 @@ class CVeskDoc : public CDocument, public CDocSounds, public CDocProfile, public
   std::string GetProfileString(const char* key, const std::string& def) override;
   void WriteProfileInt(const char* key, int value) override;
   void WriteProfileString(const char* key, const std::string& value) override;
+  std::string GetDocumentFolder() override;
   // CDocSounds
   void PlayWave(int id) override;
   void PlayVoiceFile(const std::string& path) override;

@@ -32,4 +32,12 @@ TEST(ScoreRows, ScoresAndTitles) {
   for (const auto& c : cases) EXPECT_EQ(FormatRowTitle(c.format, c.a, c.b), c.expected) << c.format;
 }
 
+// Hand and series counts come from the server as 32-bit words: their 1-based titles never wrap.
+TEST(ScoreRows, TitlesOfTheLargestCountsStayPositive) {
+  EXPECT_EQ(FormatRowTitle("Hand %d", OneBased(0)), "Hand 1");
+  EXPECT_EQ(FormatRowTitle("Hand %d", OneBased(0x7FFFFFFFu)), "Hand 2147483648");
+  EXPECT_EQ(FormatRowTitle("Hands %d-%d", 1, OneBased(0xFFFFFFFFu)), "Hands 1-4294967296");
+  EXPECT_EQ(FormatScore(INT32_MIN), "-2147483648");
+}
+
 }  // namespace

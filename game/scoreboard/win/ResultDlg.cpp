@@ -93,7 +93,7 @@ void CResultDlg::CreateColumns() {
   }
 }
 
-CString CResultDlg::Title(UINT nID, int first, int second) {
+CString CResultDlg::Title(UINT nID, int64_t first, int64_t second) {
   CString format;
   format.LoadString(nID);
   return scoreboard::FormatRowTitle((LPCSTR)format, first, second).c_str();
@@ -110,14 +110,16 @@ void CResultDlg::AddRow(const CString& title, const int* values, int count) {
   }
 }
 
-void CResultDlg::AddSeriesRow(uint32_t seriesValue) { AddRow(Title(IDS_SERIESROW, (int)seriesValue + 1), nullptr, 0); }
-
-void CResultDlg::AddHandRow(int hand, const int* values, int count) {
-  AddRow(Title(IDS_HANDROW, hand + 1), values, count);
+void CResultDlg::AddSeriesRow(uint32_t seriesValue) {
+  AddRow(Title(IDS_SERIESROW, scoreboard::OneBased(seriesValue)), nullptr, 0);
 }
 
-void CResultDlg::AddRangeRow(int hand, const int* values, int count) {
-  AddRow(Title(IDS_RANGEROW, 1, hand + 1), values, count);
+void CResultDlg::AddHandRow(uint32_t hand, const int* values, int count) {
+  AddRow(Title(IDS_HANDROW, scoreboard::OneBased(hand)), values, count);
+}
+
+void CResultDlg::AddRangeRow(uint32_t hand, const int* values, int count) {
+  AddRow(Title(IDS_RANGEROW, 1, scoreboard::OneBased(hand)), values, count);
 }
 
 void CResultDlg::AddTotalRow(const int* values, int count) {

@@ -20,8 +20,8 @@ class CResultDlg : public CSkinDialog, public CDocScoreBoard {
 
   // CDocScoreBoard
   void AddSeriesRow(uint32_t seriesValue) override;
-  void AddHandRow(int hand, const int* values, int count) override;
-  void AddRangeRow(int hand, const int* values, int count) override;
+  void AddHandRow(uint32_t hand, const int* values, int count) override;
+  void AddRangeRow(uint32_t hand, const int* values, int count) override;
   void RemoveTotalRow() override;
   void AddTotalRow(const int* values, int count) override;
   void AddFinalRow(const int* values, int count) override;
@@ -45,7 +45,7 @@ class CResultDlg : public CSkinDialog, public CDocScoreBoard {
   void PlaceDialog();
   void CentreOverOwner();
   void PlaceOkButton(const CRect& listRect);
-  static CString Title(UINT nID, int first, int second = 0);
+  static CString Title(UINT nID, int64_t first, int64_t second = 0);
 
   std::string m_names[4];
   int m_nSeatCount = 0;

@@ -2,6 +2,7 @@
 // server sends on connect, with its boxes, lines, replies and close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -257,6 +258,78 @@ TEST_F(SystemMessagesTest, OwnTrusteeshipBoxLetsFramesThrough) {
   EXPECT_EQ(seen.countdowns[0], 0);
   EXPECT_EQ(s_flagsInBox, 7u) << "the next frame was held until the box closed";
   s.Close();
+  app.m_pMainWnd = nullptr;
+  main.DestroyWindow();
+}
+
+// A trusteeship result for the own name: status 1, the mode, one time of three.
+std::vector<uint8_t> OwnTrusteeship(uint16_t mode) {
+  std::vector<uint8_t> body = {uint8_t(mode), uint8_t(mode >> 8), 1, 3};
+  const char name[] = "player1";
+  body.insert(body.end(), name, name + sizeof name);
+  return netcore::BuildFrame(0x8000021B, body.data(), body.size(), 1);
+}
+
+// The own trusteeship notice runs its loop with notifications on, so the next hand's notice
+// arrives inside it. That one never opens inside the open box: the open box is closed as its
+// countdown would close it, and the newest notice is shown in its place once it has returned.
+// However many arrive, one box is open at a time.
+TEST_F(SystemMessagesTest, OwnTrusteeshipNoticesReplaceEachOtherWithoutNesting) {
+  CWinApp app("replace");
+  CWnd main;
+  ASSERT_TRUE(main.CreateEx(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr));
+  app.m_pMainWnd = &main;
+  static SysSocket* s_socket;
+  static int s_depth, s_maxDepth, s_boxes;
+  static std::vector<WPARAM> s_closedWith;
+  SysSocket s;
+  s_socket = &s;
+  s_depth = s_maxDepth = s_boxes = 0;
+  s_closedWith.clear();
+  s.SetOwnName("player1");
+  s.SetBoxHooks(
+      [](LPCSTR text, UINT style, int countdown) {
+        g_seen->texts.emplace_back(text, style);
+        g_seen->countdowns.push_back(countdown);
+        s_maxDepth = std::max(s_maxDepth, ++s_depth);
+        // A dialog window with a default button, run by a loop of its own as a box is.
+        HWND box = ::CreateWindowExA(0, "#32770", "box", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                     nullptr);
+        ::SendMessageA(box, DM_SETDEFID, 29714, 0);
+        if (s_boxes++ == 0) {
+          // Hand after hand the notices arrive while this box waits: the last is a mode 0.
+          for (int i = 0; i < 50; ++i) {
+            std::vector<uint8_t> f = OwnTrusteeship(i == 49 ? 0 : uint16_t(1 + i % 2));
+            s_socket->OnMessage(f.data());
+          }
+        }
+        bool closed = false;
+        for (DWORD start = ::GetTickCount(); !closed && s_boxes == 1 && ::GetTickCount() - start < 5000;) {
+          MSG m;
+          if (!::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            ::Sleep(5);
+            continue;
+          }
+          if (m.hwnd == box && m.message == WM_COMMAND) {
+            s_closedWith.push_back(m.wParam);
+            closed = true;
+            continue;
+          }
+          ::DispatchMessageA(&m);
+        }
+        ::DestroyWindow(box);
+        --s_depth;
+        return IDOK;
+      },
+      IdHook);
+  std::vector<uint8_t> first = OwnTrusteeship(2);
+  s.OnMessage(first.data());
+  EXPECT_EQ(s_maxDepth, 1) << "a notice opened inside another";
+  ASSERT_EQ(s_closedWith.size(), 1u) << "the open box was not closed for the newer one";
+  EXPECT_EQ(s_closedWith[0], MAKEWPARAM(29714, BN_CLICKED)) << "closed with its default button";
+  // The first notice (mode 2, no countdown) and then only the newest (mode 0, 5 seconds).
+  EXPECT_EQ(seen.countdowns, (std::vector<int>{0, 5}));
+  EXPECT_FALSE(s.IsBoxOpen(CGameSocket::BOX_OWN_TRUSTEESHIP));
   app.m_pMainWnd = nullptr;
   main.DestroyWindow();
 }
