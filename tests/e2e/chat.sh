@@ -168,8 +168,9 @@ settings='HKCU\Software\Orvane\Game\Vesk\Settings'
 e2e_probe close "$alice" >/dev/null
 # What the close meets depends on where the table is: between hands the exit dialog (force, then
 # Yes) or a yes/no question; in a running hand a trust exit, whose grant closes the window on
-# the next close. Answer whatever comes, and close again now and then.
-for i in $(seq 1 90); do
+# the next close (and one the server does not grant waits for the hand's end). Answer whatever
+# comes, and close again now and then.
+for i in $(seq 1 150); do
   e2e_probe list | grep -q "^$alice " || break
   dlg=$(e2e_probe dialogid 1152 500 | head -1) || dlg=
   [ -z "$dlg" ] || e2e_press "$dlg" 1003 || true

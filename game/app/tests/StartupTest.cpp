@@ -464,7 +464,7 @@ TEST_F(StartupTest, RunLogFilesLiveInTheCurrentFolder) {
                 LobbyCommand(stage, "Vesk.exe", "--mapping --seat 2 --user alice --port 1 --folder \"" + work + "\""));
   ASSERT_TRUE(lobby.Ok());
   ExpectBoxAndPress(refused, L"startup_zolt_cwd.png");
-  EXPECT_EQ(lobby.WaitExit(30000), 0);
+  EXPECT_EQ(lobby.WaitExit(30000), 1);
   std::vector<std::string> pending = Lines(ReadText(work + "\\alice_zolt.txt"));
   ASSERT_EQ(pending.size(), 2u) << ReadText(work + "\\alice_zolt.txt");
   EXPECT_EQ(pending[0].rfind("0:game run:", 0), 0u) << pending[0];
