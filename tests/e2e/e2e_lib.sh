@@ -182,7 +182,14 @@ e2e_window() {
 
 # Saves window HWND as $E2E_OUT/NAME.png.
 e2e_shot() {
-  e2e_probe shot "$1" "$(e2e_winpath "$E2E_OUT/$2.png")" >/dev/null || e2e_fail "no screenshot $2"
+  local i
+  for i in 1 2 3; do
+    e2e_probe shot "$1" "$(e2e_winpath "$E2E_OUT/$2.png")" >/dev/null && return 0
+    # A window just shown on a busy machine may not have painted yet: it gets a few seconds
+    # to settle before the next try.
+    e2e_probe still "$1" 3000 >/dev/null 2>&1 || true
+  done
+  e2e_fail "no screenshot $2"
 }
 
 # Ends every process started so far and forgets them, so that a test can run several rounds.
