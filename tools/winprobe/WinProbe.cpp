@@ -266,12 +266,13 @@ bool PaintPending(HWND hwnd) {
   return pending;
 }
 
-// The screen where the window stands, as 32-bit pixels.
-std::vector<DWORD> ScreenPixels(HWND hwnd) {
-  RECT r;
-  if (!GetWindowRect(hwnd, &r)) return {};
-  int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return {};
+// The screen's pixels in `r` (what the display shows, from every process's windows).
+std::vector<DWORD> ScreenPixels(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<DWORD> px(size_t(w > 0 ? w : 0) * size_t(h > 0 ? h : 0));
+  if (px.empty()) return px;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
   BITMAPINFO bi = {};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = w;
@@ -279,21 +280,27 @@ std::vector<DWORD> ScreenPixels(HWND hwnd) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  std::vector<DWORD> px;
-  if (bmp) {
-    HGDIOBJ old = SelectObject(mem, bmp);
+  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (dib && bits) {
+    HGDIOBJ old = SelectObject(mem, dib);
     BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     GdiFlush();
-    px.assign(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + static_cast<size_t>(w) * h);
+    memcpy(px.data(), bits, px.size() * sizeof(DWORD));
     SelectObject(mem, old);
-    DeleteObject(bmp);
+  } else {
+    px.clear();
   }
+  if (dib) DeleteObject(dib);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
   return px;
+}
+
+// The screen where the window stands, as 32-bit pixels.
+std::vector<DWORD> ScreenPixels(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return {};
+  return ScreenPixels(r);
 }
 
 }  // namespace
@@ -485,33 +492,6 @@ double NowMs() {
   return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
 }
 
-// The screen's pixels in `r` (what the display shows, from every process's windows).
-std::vector<DWORD> ScreenPixels(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  std::vector<DWORD> px(size_t(w > 0 ? w : 0) * size_t(h > 0 ? h : 0));
-  if (px.empty()) return px;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (dib && bits) {
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    memcpy(px.data(), bits, px.size() * sizeof(DWORD));
-    SelectObject(mem, old);
-  }
-  if (dib) DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return px;
-}
 }  // namespace
 
 bool MeasureClose(HWND box, int buttonId, HWND main, CloseTiming* out, DWORD timeoutMs) {
