@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "ResTestUtil.h"
 #include "WinProbe.h"
@@ -35,17 +34,10 @@ class RuleExports : public ::testing::Test {
 
   // Runs `call` (which shows a modal dialog) while `person` acts on the dialog titled `title`.
   int WithDialog(const char* title, const std::function<int()>& call, const std::function<void(HWND)>& person) {
-    const std::string caption = Utf8ToAnsi(title);
-    std::thread actor([&] {
-      HWND dlg = winprobe::WaitForWindow(caption, GetCurrentProcessId(), 30000);
-      if (!dlg) {
-        ADD_FAILURE() << "no dialog " << title;
-        return;
-      }
-      person(dlg);
-    });
-    int result = call();
-    actor.join();
+    int result = 0;
+    if (!winprobe::ActOnModalWindow(
+            Utf8ToAnsi(title), [&] { result = call(); }, person))
+      ADD_FAILURE() << "no dialog " << title;
     return result;
   }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace winprobe {
 namespace {
@@ -104,6 +105,37 @@ HWND WaitForWindow(const std::string& part, DWORD pid, DWORD timeoutMs) {
     }
     Sleep(50);
   }
+}
+
+bool ActOnModalWindow(const std::function<HWND()>& find, const std::function<void()>& call,
+                      const std::function<void(HWND)>& act) {
+  std::atomic<bool> returned{false};
+  bool found = false;
+  std::thread person([&] {
+    for (; !returned; Sleep(50)) {
+      if (HWND w = find()) {
+        found = true;
+        act(w);
+        return;
+      }
+    }
+  });
+  call();
+  returned = true;
+  person.join();
+  return found;
+}
+
+bool ActOnModalWindow(const std::string& part, const std::function<void()>& call,
+                      const std::function<void(HWND)>& act) {
+  const DWORD self = GetCurrentProcessId();
+  return ActOnModalWindow(
+      [&]() -> HWND {
+        for (const auto& w : TopLevelWindows(self, true))
+          if (w.text.find(part) != std::string::npos) return w.hwnd;
+        return nullptr;
+      },
+      call, act);
 }
 
 HWND WaitForDialogText(const std::string& needle, DWORD timeoutMs, std::string& texts) {

@@ -1,6 +1,7 @@
 // Finds and drives windows of another (or this) process, for tests that act as a person would.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,15 @@ std::vector<WindowInfo> TopLevelWindows(DWORD pid = 0, bool visibleOnly = false)
 std::vector<WindowInfo> ChildWindows(HWND parent);
 // Waits for a visible top-level window whose title contains `part` (pid 0 = any process).
 HWND WaitForWindow(const std::string& part, DWORD pid, DWORD timeoutMs);
+// Runs `call`, which shows a modal window of this process whose title contains `part`, while
+// another thread waits for that window and hands it to `act`. The wait has no limit of its
+// own: it ends when the window shows or once `call` has returned without it, so a slow
+// machine never leaves the window open behind a helper that gave up (and `call` blocked in
+// it). Returns whether the window was found.
+bool ActOnModalWindow(const std::string& part, const std::function<void()>& call, const std::function<void(HWND)>& act);
+// The same, for a window that `find` returns once it is there (null until then).
+bool ActOnModalWindow(const std::function<HWND()>& find, const std::function<void()>& call,
+                      const std::function<void(HWND)>& act);
 // Waits for a visible dialog box (any process) whose title or child texts hold `needle`;
 // `texts` gets all of them, one per line.
 HWND WaitForDialogText(const std::string& needle, DWORD timeoutMs, std::string& texts);

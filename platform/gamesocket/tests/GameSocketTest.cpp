@@ -300,25 +300,18 @@ TEST_F(GameSocketTest, DefaultBoxShowsTheResourceText) {
   ASSERT_FALSE(expected.empty()) << "the resource library is not beside the test";
   std::string seenText;
   bool saved = false;
-  HANDLE closer = ::CreateThread(
-      nullptr, 0,
-      [](LPVOID p) -> DWORD {
-        auto* out = static_cast<std::pair<std::string*, bool*>*>(p);
-        HWND box = winprobe::WaitForWindow("Vesk", ::GetCurrentProcessId(), 10000);
-        if (!box) return 1;
+  CGameSocket s;  // no hooks
+  const bool shown = winprobe::ActOnModalWindow(
+      "Vesk", [&] { EXPECT_FALSE(s.Connect("127.0.0.1", DeadPort(), TRUE)); },
+      [&](HWND box) {
         // A copy of the screen where the box stands: the box's own rendering leaves its
         // children out under Wine.
-        *out->second = winprobe::SaveScreenArea(box, L"gamesocket_refused_box.png");
+        saved = winprobe::SaveScreenArea(box, L"gamesocket_refused_box.png");
         for (const auto& c : winprobe::ChildWindows(box))
-          if (c.className == "Static" && c.text.size() > out->first->size()) *out->first = c.text;
+          if (c.className == "Static" && c.text.size() > seenText.size()) seenText = c.text;
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        return 0;
-      },
-      new std::pair<std::string*, bool*>(&seenText, &saved), 0, nullptr);
-  CGameSocket s;  // no hooks
-  EXPECT_FALSE(s.Connect("127.0.0.1", DeadPort(), TRUE));
-  ASSERT_EQ(::WaitForSingleObject(closer, 10000), WAIT_OBJECT_0);
-  ::CloseHandle(closer);
+      });
+  ASSERT_TRUE(shown) << "no box";
   EXPECT_TRUE(saved);
   // The box's text is the resource string (Windows may trim the line breaks).
   EXPECT_NE(seenText.find(expected.substr(expected.rfind('\n') + 1)), std::string::npos) << seenText;

@@ -7,7 +7,6 @@
 
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ResLoad.h"
@@ -136,20 +135,21 @@ TEST(ResourceLibraryBox, MissingLibraryShowsARealStopBox) {
   // The default box, driven as a person would.
   std::string seen;
   bool icon = false;
-  std::thread person([&] {
-    HWND box = nullptr;
-    for (int i = 0; i < 200 && !box; ++i, Sleep(50))
-      for (const auto& w : winprobe::TopLevelWindows(GetCurrentProcessId(), true))
-        if (w.className == "#32770") box = w.hwnd;
-    if (!box) return;
-    for (const auto& c : winprobe::ChildWindows(box)) {
-      if (c.text.find("_Res.dll") != std::string::npos) seen = c.text;
-      if (c.className == "Static" && (GetWindowLongA(c.hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = true;
-    }
-    winprobe::ClickButton(box, "1");
-  });
-  EXPECT_EQ(InitResourceLibrary("Nowhere"), 0);
-  person.join();
+  const bool shown = winprobe::ActOnModalWindow(
+      []() -> HWND {
+        for (const auto& w : winprobe::TopLevelWindows(GetCurrentProcessId(), true))
+          if (w.className == "#32770") return w.hwnd;
+        return nullptr;
+      },
+      [] { EXPECT_EQ(InitResourceLibrary("Nowhere"), 0); },
+      [&](HWND box) {
+        for (const auto& c : winprobe::ChildWindows(box)) {
+          if (c.text.find("_Res.dll") != std::string::npos) seen = c.text;
+          if (c.className == "Static" && (GetWindowLongA(c.hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = true;
+        }
+        winprobe::ClickButton(box, "1");
+      });
+  ASSERT_TRUE(shown) << "no box";
   EXPECT_EQ(seen, "Nowhere_Res.dll not found !");
   EXPECT_TRUE(icon);
 }
