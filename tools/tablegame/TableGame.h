@@ -99,7 +99,7 @@ class TableGame {
   int declarer_ = -1, multiplier_ = 1, lastPlayer_ = -1;
   std::vector<int> lastPlay_;
   int handNumber_ = 0;
-  uint32_t seriesValue_ = 1;
+  uint32_t seriesValue_ = 0;  // counted from 0: the score board titles a series with value + 1
 };
 
 }  // namespace tablegame

@@ -323,7 +323,7 @@ TEST(TablePathsTest, WatchersSeeTheRunningHand) {
     sysmsg::LoginReply reply;
     ASSERT_EQ(w->Login(t.Port(), w == &w1 ? "wendy" : "walt", 5, &reply), 1u);
     ASSERT_EQ(reply.watch.size(), 44u);
-    EXPECT_EQ(Word(reply.watch, 0), 1u) << "series value";
+    EXPECT_EQ(Word(reply.watch, 0), 0u) << "the first series is series 0";
     EXPECT_EQ(Word(reply.watch, 4), 0u) << "no hand counted yet";
     // Frames keep their order: nothing of the table came before the probe's echo.
     w->Send(272, Words({1, 2}));
@@ -372,8 +372,9 @@ TEST(TablePathsTest, SeriesNumbersAndTotals) {
   struct Want {
     int hand;
     bool over;
+    uint32_t seriesValue;  // the next series' value once one ends (the client takes it then)
     uint32_t quiet;
-  } wants[] = {{1, false, 0}, {0, true, 1}};
+  } wants[] = {{1, false, 0, 0}, {0, true, 1, 1}};
   for (const Want& want : wants) {
     a.Ready(1);
     ASSERT_TRUE(a.Until(MSG_DEAL));
@@ -384,6 +385,7 @@ TEST(TablePathsTest, SeriesNumbersAndTotals) {
     ASSERT_TRUE(f);
     EXPECT_EQ(f->hand, want.hand);
     EXPECT_EQ(f->seriesOver, want.over);
+    EXPECT_EQ(f->seriesValue, want.seriesValue);
     int sum = 0;
     for (int v : f->seriesTotals) sum += v;
     EXPECT_EQ(sum, 0);
