@@ -17,7 +17,10 @@ done
 # tree's root are hashed relative to it, so another clone or work tree hits the cache.
 # The Windows tree compiles against a precompiled afxwin.h: ccache caches those
 # compiles only when told that the header's macros and times may be trusted.
+# The compile folder is left out of the hash too (ccache hashes it by default when objects
+# carry debug information), or no other clone would ever hit.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}
 
 configure() {
