@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "IniDocument.h"
@@ -58,12 +59,12 @@ TEST(IniDocument, ParsingRules) {
     SCOPED_TRACE(tc.label);
     IniDocument doc;
     ASSERT_EQ(doc.Parse(tc.text, std::strlen(tc.text)), IniParseResult::Ok);
-    const vesk::IniKey* k = doc.FindKey(tc.section, tc.key);
+    const std::optional<vesk::IniKey> k = doc.FindKey(tc.section, tc.key);
     if (tc.expect) {
-      ASSERT_NE(k, nullptr);
+      ASSERT_TRUE(k.has_value());
       EXPECT_EQ(k->value, tc.expect);
     } else {
-      EXPECT_EQ(k, nullptr);
+      EXPECT_FALSE(k.has_value());
     }
   }
 }
@@ -72,7 +73,7 @@ TEST(IniDocument, LineLengthLimit) {
   IniDocument doc;
   std::string ok = "[A]\nk=" + std::string(IniDocument::kMaxLine - 3, 'x') + "\n";  // 8190
   ASSERT_EQ(doc.Parse(ok.data(), ok.size()), IniParseResult::Ok);
-  EXPECT_NE(doc.FindKey("A", "k"), nullptr);
+  EXPECT_TRUE(doc.FindKey("A", "k").has_value());
 
   std::string tooLong = "[A]\nk=" + std::string(IniDocument::kMaxLine - 2, 'x') + "\n";  // 8191
   EXPECT_EQ(doc.Parse(tooLong.data(), tooLong.size()), IniParseResult::LineTooLong);
@@ -137,7 +138,7 @@ TEST(IniDocument, SerializeKeepsNamelessKeysFirstAndRoundTrips) {
   IniDocument again;
   ASSERT_EQ(again.Parse(out.data(), out.size()), IniParseResult::Ok);
   EXPECT_EQ(again.Serialize(), out);
-  EXPECT_NE(again.FindKey(nullptr, "top"), nullptr);
+  EXPECT_TRUE(again.FindKey(nullptr, "top").has_value());
 }
 
 // Key lines far apart (comments of more than 64 KB between them) and a
