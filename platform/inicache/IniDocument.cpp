@@ -244,9 +244,10 @@ bool IniNamesEqual(const char* a, const char* b) { return IniNamesEqual(a, std::
 
 namespace {
 
-// A name that holds no "=" or line break: only such a name can be a key
-// line's.
+// A name that holds no "=" or line break and neither starts nor ends with
+// a blank: only such a name can be a key line's.
 bool IsPlainName(const char* name, size_t length) {
+  if (length && (IsBlank(name[0]) || IsBlank(name[length - 1]))) return false;
   for (size_t i = 0; i < length; ++i)
     if (name[i] == '=' || name[i] == '\r' || name[i] == '\n') return false;
   return true;
@@ -290,7 +291,8 @@ std::string_view IniDocument::SlotValue(uint32_t slot) const {
 
 // Whether the key in the slot has this name. A key line has the name when
 // its first `length` bytes fold to it and blanks then "=" follow: the name
-// holds no "=" or line break (`plain`), so those bytes stay on the line.
+// holds no "=" or line break and ends with no blank (`plain`), so those
+// bytes stay on the line and are its whole name.
 bool IniDocument::SlotNamed(uint32_t slot, const char* name, size_t length, bool plain) const {
   const uint32_t place = slot & kExtra ? m_extra[slot & ~kExtra].name : slot - 1;
   if (place & kOwned) {
