@@ -385,48 +385,17 @@ bool Answerable(int t) {
   return (t >= PLAY_SINGLE && t <= PLAY_FOUR_PAIR_SINGLE) || (t >= PLAY_BOMB && t <= PLAY_BOMB8);
 }
 
-// Adding kCount[r] (kCount[16 + r] for a card whose suit says joker) counts
-// a card of rank r in four bits of one number; a card whose suit and rank
+// Adding Nibble(r) counts a card of rank r in four bits of one number.
+constexpr uint64_t Nibble(int r) { return uint64_t(1) << (4 * r); }
+// By whether the suit says joker, then by rank: a card whose suit and rank
 // disagree on being a joker counts nothing.
-#define VESK_NIBBLE(r) (uint64_t(1) << (4 * (r)))
-const uint64_t kCount[32] = {VESK_NIBBLE(0),
-                             VESK_NIBBLE(1),
-                             VESK_NIBBLE(2),
-                             VESK_NIBBLE(3),
-                             VESK_NIBBLE(4),
-                             VESK_NIBBLE(5),
-                             VESK_NIBBLE(6),
-                             VESK_NIBBLE(7),
-                             VESK_NIBBLE(8),
-                             VESK_NIBBLE(9),
-                             VESK_NIBBLE(10),
-                             VESK_NIBBLE(11),
-                             VESK_NIBBLE(12),
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             0,
-                             VESK_NIBBLE(13),
-                             VESK_NIBBLE(14),
-                             0};
+const uint64_t kCount[2][16] = {{Nibble(0), Nibble(1), Nibble(2), Nibble(3), Nibble(4), Nibble(5), Nibble(6), Nibble(7),
+                                 Nibble(8), Nibble(9), Nibble(10), Nibble(11), Nibble(12), 0, 0, 0},
+                                {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, Nibble(13), Nibble(14), 0}};
 // The same for a card already known to agree with its suit.
-const uint64_t kRankCount[16] = {VESK_NIBBLE(0),  VESK_NIBBLE(1),  VESK_NIBBLE(2),  VESK_NIBBLE(3),
-                                 VESK_NIBBLE(4),  VESK_NIBBLE(5),  VESK_NIBBLE(6),  VESK_NIBBLE(7),
-                                 VESK_NIBBLE(8),  VESK_NIBBLE(9),  VESK_NIBBLE(10), VESK_NIBBLE(11),
-                                 VESK_NIBBLE(12), VESK_NIBBLE(13), VESK_NIBBLE(14), 0};
-#undef VESK_NIBBLE
+const uint64_t kRankCount[16] = {Nibble(0),  Nibble(1),  Nibble(2),  Nibble(3), Nibble(4),  Nibble(5),
+                                 Nibble(6),  Nibble(7),  Nibble(8),  Nibble(9), Nibble(10), Nibble(11),
+                                 Nibble(12), Nibble(13), Nibble(14), 0};
 
 struct RankTable {
   int n;
@@ -514,7 +483,7 @@ struct RankTable {
       ranks |= rank;
       rankAt[i] = static_cast<int8_t>(rank);
       const unsigned r = rank & 15;
-      nibbles += kCount[r | (unsigned(c.nSuit >= CCardRules::SUIT_JOKER) << 4)];
+      nibbles += kCount[c.nSuit >= CCardRules::SUIT_JOKER][r];
       mark |= c.bHintMark;
       last[r] = static_cast<int8_t>(i);
     }
@@ -525,7 +494,7 @@ struct RankTable {
     // cards of a rank carried into the next count.
     int total = 0;
 #if defined(__SSE2__)
-    const __m128i x = _mm_cvtsi64_si128(static_cast<long long>(nibbles));
+    const __m128i x = _mm_set_epi64x(0, static_cast<long long>(nibbles));
     const __m128i low = _mm_set1_epi8(0x0F);
     const __m128i e = _mm_unpacklo_epi8(_mm_and_si128(x, low), _mm_and_si128(_mm_srli_epi64(x, 4), low));
     _mm_store_si128(reinterpret_cast<__m128i*>(count), e);
