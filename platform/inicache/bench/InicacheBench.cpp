@@ -369,22 +369,30 @@ void BM_IniFresh(benchmark::State& state) {
 }
 
 // One sample a repetition and the median of them: a page fault on this
-// machine costs from one to tens of microseconds, whatever else runs.
-// The largest text takes seconds a sample with inih's maps: fewer there.
-void FreshArgs(benchmark::internal::Benchmark* b, bool large) {
+// machine costs from one to tens of microseconds, whatever else runs, and
+// a small text's parse is a few of them. A sample of the largest text takes
+// seconds with inih's maps: fewer there.
+void FreshArgs(benchmark::internal::Benchmark* b, int64_t from, int64_t to) {
   for (int parser : {kFreshOurs, kFreshInihBare, kFreshInihTwoLevel, kFreshOursBuilt})
     for (int64_t bytes : kFreshSizes)
-      if ((bytes >= kLargestFresh) == large) b->Args({parser, bytes});
+      if (bytes >= from && bytes <= to) b->Args({parser, bytes});
 }
 BENCHMARK(BM_IniFresh)
-    ->Apply([](benchmark::internal::Benchmark* b) { FreshArgs(b, false); })
+    ->Apply([](benchmark::internal::Benchmark* b) { FreshArgs(b, 0, kSmallText); })
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(21)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IniFresh)
+    ->Apply([](benchmark::internal::Benchmark* b) { FreshArgs(b, kSmallText + 1, kLargestFresh - 1); })
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(7)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IniFresh)
-    ->Apply([](benchmark::internal::Benchmark* b) { FreshArgs(b, true); })
+    ->Apply([](benchmark::internal::Benchmark* b) { FreshArgs(b, kLargestFresh, kLargestFresh); })
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(3)
