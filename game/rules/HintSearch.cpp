@@ -374,21 +374,43 @@ inline int CountBits(Mask m) {
   return static_cast<int>((m * 0x0101010101010101ull) >> 56);
 }
 
+// Bit x: the ranks x - len + 1 .. x are all in `have` (0 < len < 32).
+inline unsigned RunEnds(unsigned have, int len) {
+  unsigned ends = have;
+  for (int k = 1; k < len; ++k) ends &= have << k;
+  return ends;
+}
+
 bool Answerable(int t) {
   return (t >= PLAY_SINGLE && t <= PLAY_FOUR_PAIR_SINGLE) || (t >= PLAY_BOMB && t <= PLAY_BOMB8);
 }
 
+// Adding Nibble(r) counts a card of rank r in four bits of one number.
+constexpr uint64_t Nibble(int r) { return uint64_t(1) << (4 * r); }
+// By whether the suit says joker, then by rank: a card whose suit and rank
+// disagree on being a joker counts nothing.
+const uint64_t kCount[2][16] = {{Nibble(0), Nibble(1), Nibble(2), Nibble(3), Nibble(4), Nibble(5), Nibble(6), Nibble(7),
+                                 Nibble(8), Nibble(9), Nibble(10), Nibble(11), Nibble(12), 0, 0, 0},
+                                {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, Nibble(13), Nibble(14), 0}};
+// The same for a card already known to agree with its suit.
+const uint64_t kRankCount[16] = {Nibble(0),  Nibble(1),  Nibble(2),  Nibble(3), Nibble(4),  Nibble(5),
+                                 Nibble(6),  Nibble(7),  Nibble(8),  Nibble(9), Nibble(10), Nibble(11),
+                                 Nibble(12), Nibble(13), Nibble(14), 0};
+
 struct RankTable {
   int n;
   Mask all;
-  const CARD_INFO* cards;        // the hand read
-  unsigned present;              // bit r: the hand holds rank r
-  Mask pairEnd;                  // after FindPairEnds
-  int32_t marked;                // nonzero when some card carries a mark
-  alignas(16) int8_t start[16];  // first position of each rank held
-  alignas(16) int8_t count[16];  // cards of each rank (0 for ranks not held)
+  const CARD_INFO* cards;         // the hand read
+  unsigned present;               // bit r: the hand holds rank r
+  unsigned atLeast[5];            // [g]: ranks held with g cards or more (g = 1..4)
+  int32_t marked;                 // nonzero when some card carries a mark
+  Mask pairEnd;                   // after FindPairEnds
+  alignas(16) int8_t last[16];    // last position of each rank held
+  alignas(16) int8_t count[16];   // cards of each rank (0 for ranks not held)
+  alignas(16) int8_t rankAt[48];  // the rank at each position
 
-  Mask OfRank(int r) const { return Span(start[r], start[r] + count[r]); }
+  int Start(int r) const { return last[r] - count[r] + 1; }
+  Mask OfRank(int r) const { return Span(Start(r), last[r] + 1); }
   Mask OfRanks(int lo, int hi) const {  // ranks lo..hi, clamped to 0..14
     if (lo < 0) lo = 0;
     if (hi > kMaxRank) hi = kMaxRank;
@@ -398,82 +420,131 @@ struct RankTable {
     return m;
   }
 
-  // False when the hand does not fit the table: a rank outside 0..14, a
-  // joker mark that disagrees with the rank, or a rank split in two runs.
-  // Each card is only read and its position written under its rank, from
-  // the front (its last card) and from the back (its first): no step waits
-  // on the one before, and no branch depends on the cards (whether the next
-  // card starts a new rank is a coin toss in a dealt hand).
+  // Reads the hand: false when it does not fit the table, with a rank
+  // outside 0..14 or a joker mark that disagrees with the rank; SplitRank
+  // tells the third case. Each card is read once, with no step waiting on
+  // the one before and no branch on the cards: its rank is counted in a
+  // register, and its position written under its rank and its rank under
+  // its position.
   bool Read(const CARD_INFO* p, int nCards) {
     n = nCards;
     cards = p;
     all = Span(0, n);
-    alignas(16) int8_t last[16];
-    std::memset(last, -1, sizeof last);
-    std::memset(start, 0, sizeof start);
+    std::memset(last, 0, sizeof last);
+    std::memset(rankAt, 0, sizeof rankAt);
     unsigned ranks = 0;
-    int64_t jokers = 0;
+    uint64_t nibbles = 0;
     int32_t mark = 0;
-    for (int i = 0, j = n - 1; i < n; ++i, --j) {
-      const int r = p[i].nRank;
-      // Ranks of 16 and up (and negative ones) show above the low four bits.
-      ranks |= static_cast<unsigned>(r);
-      // Negative exactly when the suit says joker and the rank does not, or
-      // the other way round.
-      jokers |= (int64_t(p[i].nSuit) - CCardRules::SUIT_JOKER) ^ (int64_t(r) - (kMaxRank - 1));
-      mark |= p[i].bHintMark;
-      last[r & 15] = static_cast<int8_t>(i);
-      start[p[j].nRank & 15] = static_cast<int8_t>(j);  // the front-most write stays
-    }
-    if ((ranks >> 4) || jokers < 0) return false;
-    // A rank's span from its first to its last card holds all its cards,
-    // and more when the rank is split: the spans fill the hand exactly when
-    // no rank is. Ranks not held span nothing (-1 - 0 + 1).
-    int spans = 0;
-    unsigned held = 0;
+    unsigned i = 0;
 #if defined(__SSE2__)
-    const __m128i e = _mm_sub_epi8(_mm_sub_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(last)),
-                                                _mm_load_si128(reinterpret_cast<const __m128i*>(start))),
-                                   _mm_set1_epi8(-1));
+    // Four cards a step: their suits and ranks (the third and fourth fields)
+    // gathered into two registers, checked there, the ranks written as
+    // bytes at once.
+    __m128i rankBits = _mm_setzero_si128(), mismatch = _mm_setzero_si128();
+    const __m128i lastPlain = _mm_set1_epi32(CCardRules::SUIT_JOKER - 1);
+    const __m128i lastNonJoker = _mm_set1_epi32(kMaxRank - 2);
+    for (; i + 4 <= unsigned(n); i += 4) {
+      const __m128i c0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+      const __m128i c1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+      const __m128i c2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 2));
+      const __m128i c3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 3));
+      const __m128i h01 = _mm_unpackhi_epi32(c0, c1);  // suit, suit, rank, rank
+      const __m128i h23 = _mm_unpackhi_epi32(c2, c3);
+      const __m128i suits = _mm_unpacklo_epi64(h01, h23);
+      const __m128i rk = _mm_unpackhi_epi64(h01, h23);
+      rankBits = _mm_or_si128(rankBits, rk);
+      // All ones where the suit says joker and the rank does not, or the
+      // other way round.
+      mismatch =
+          _mm_or_si128(mismatch, _mm_xor_si128(_mm_cmpgt_epi32(suits, lastPlain), _mm_cmpgt_epi32(rk, lastNonJoker)));
+      const __m128i bytes = _mm_packs_epi16(_mm_packs_epi32(rk, rk), rk);
+      const int32_t four = _mm_cvtsi128_si32(bytes);
+      std::memcpy(rankAt + i, &four, 4);
+      mark |= p[i].bHintMark | p[i + 1].bHintMark | p[i + 2].bHintMark | p[i + 3].bHintMark;
+      const unsigned r0 = unsigned(_mm_cvtsi128_si32(rk)) & 15;
+      const unsigned r1 = unsigned(_mm_extract_epi16(rk, 2)) & 15;
+      const unsigned r2 = unsigned(_mm_extract_epi16(rk, 4)) & 15;
+      const unsigned r3 = unsigned(_mm_extract_epi16(rk, 6)) & 15;
+      nibbles += kRankCount[r0] + kRankCount[r1] + kRankCount[r2] + kRankCount[r3];
+      last[r0] = static_cast<int8_t>(i);
+      last[r1] = static_cast<int8_t>(i + 1);
+      last[r2] = static_cast<int8_t>(i + 2);
+      last[r3] = static_cast<int8_t>(i + 3);
+    }
+    int32_t lanes[4];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), rankBits);
+    ranks = unsigned(lanes[0] | lanes[1] | lanes[2] | lanes[3]);
+    if (_mm_movemask_epi8(mismatch)) ranks |= 16;  // counts as a rank out of range
+#endif
+    for (; i < unsigned(n); ++i) {
+      const CARD_INFO& c = p[i];
+      const unsigned rank = static_cast<unsigned>(c.nRank);
+      // Ranks of 16 and up (and negative ones) show above the low four bits.
+      ranks |= rank;
+      rankAt[i] = static_cast<int8_t>(rank);
+      const unsigned r = rank & 15;
+      nibbles += kCount[c.nSuit >= CCardRules::SUIT_JOKER][r];
+      mark |= c.bHintMark;
+      last[r] = static_cast<int8_t>(i);
+    }
+    marked = mark;
+    if (ranks >> 4) return false;
+    // The counts as bytes. They fall short of the hand when a card was not
+    // counted (joker mark and rank disagree, rank 15) or more than fifteen
+    // cards of a rank carried into the next count.
+    int total = 0;
+#if defined(__SSE2__)
+    const __m128i x = _mm_set_epi64x(0, static_cast<long long>(nibbles));
+    const __m128i low = _mm_set1_epi8(0x0F);
+    const __m128i e = _mm_unpacklo_epi8(_mm_and_si128(x, low), _mm_and_si128(_mm_srli_epi64(x, 4), low));
     _mm_store_si128(reinterpret_cast<__m128i*>(count), e);
-    held = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(e, _mm_setzero_si128())));
+    for (int g = 1; g <= 4; ++g)
+      atLeast[g] = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(e, _mm_set1_epi8(static_cast<char>(g - 1)))));
     const __m128i sums = _mm_sad_epu8(e, _mm_setzero_si128());
-    spans = _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+    total = _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
 #else
+    for (int g = 1; g <= 4; ++g) atLeast[g] = 0;
     for (int r = 0; r < 16; ++r) {
-      count[r] = static_cast<int8_t>(last[r] - start[r] + 1);
-      spans += count[r];
-      held |= unsigned(count[r] > 0) << r;
+      count[r] = static_cast<int8_t>((nibbles >> (4 * r)) & 15);
+      total += count[r];
+      for (int g = 1; g <= 4; ++g) atLeast[g] |= unsigned(count[r] >= g) << r;
     }
 #endif
-    if (spans != n || (held >> (kMaxRank + 1))) return false;
-    present = held;
-    marked = mark;
-    return true;
+    present = atLeast[1];
+    return total == n;
+  }
+
+  // True when a rank of a hand Read accepted lies in two runs or more:
+  // then the table does not describe it. Asked once the search is done, when
+  // the positions written while reading have long reached the cache.
+  bool SplitRank() const {
+    // Bit i: the cards at i and i + 1 share a rank (0 <= i < n - 1).
+    uint64_t same = 0;
+#if defined(__SSE2__)
+    for (int k = 0; k < 32; k += 16) {
+      const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(rankAt + k));
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rankAt + k + 1));
+      same |= uint64_t(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b)))) << k;
+    }
+#else
+    for (int i = 0; i < 32; ++i) same |= uint64_t(rankAt[i] == rankAt[i + 1]) << i;
+#endif
+    same &= n > 1 ? Span(0, n - 1) : 0;
+    // Each rank in one run: the n cards make as many runs as ranks, and
+    // n minus the runs is the number of neighbours that share a rank.
+    return CountBits(same | (uint64_t(present) << 32)) != n;
   }
 
   // Bit i: cards i-1 and i share a rank. Only the finders that attach
   // pairs need it.
   void FindPairEnds() {
     Mask starts = 0;
-    for (unsigned b = present; b; b &= b - 1) starts |= Bit(start[LowBit(b)]);
+    for (unsigned b = present; b; b &= b - 1) starts |= Bit(Start(LowBit(b)));
     pairEnd = all & ~starts;
   }
 
-  // Ranks other than twos with at least g cards.
-  unsigned RanksWith(int g) const {
-    unsigned m = 0;
-#if defined(__SSE2__)
-    const __m128i e = _mm_load_si128(reinterpret_cast<const __m128i*>(count));
-    m = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(e, _mm_set1_epi8(static_cast<char>(g - 1)))));
-#else
-    for (unsigned b = present; b; b &= b - 1) {
-      const int r = LowBit(b);
-      if (count[r] >= g) m |= 1u << r;
-    }
-#endif
-    return m & present & ~(1u << CCardRules::RANK_TWO);
-  }
+  // Ranks other than twos with at least g cards (g = 1..4).
+  unsigned RanksWith(int g) const { return atLeast[g] & ~(1u << CCardRules::RANK_TWO); }
 
   // Free cards from the hand's end backwards, skipping ranks lo..hi.
   bool TakeSingles(Mask& marks, int nWant, int lo, int hi) const {
@@ -527,15 +598,32 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
   RankTable tab;
   if (!tab.Read(h.p, h.n)) return false;
   if (tab.marked) ClearHandMarks(h);
-  Mask found[MAX_CANDIDATES];
-  int keys[MAX_CANDIDATES];
+  if (!m_pCandidatePool) m_pCandidatePool.reset(new (std::nothrow) CARD_INFO[MAX_CANDIDATES * MAX_CARDS]);
+  CARD_INFO* const pPool = m_pCandidatePool.get();
+  // Each answer is copied into the list as it is found. Answers come
+  // weakest first (by key, then by size) but for bombs of two decks, where
+  // more cards of a lower rank beat fewer of a higher one: the list is
+  // sorted only when an entry came out of order.
   int nFound = 0;
+  uint32_t nLastOrder = 0;
+  bool bSorted = true;
   auto add = [&](Mask m, int nKey) {
-    if (nFound < MAX_CANDIDATES && m) {
-      found[nFound] = m;
-      keys[nFound] = nKey;
-      ++nFound;
+    if (nFound >= MAX_CANDIDATES || !m || !pPool) return;
+    CARD_INFO* const pFirst = pPool + nFound * MAX_CARDS;
+    CARD_INFO* d = pFirst;
+    for (; m; m &= m - 1, ++d) {
+      *d = h.p[__builtin_ctzll(m)];
+      d->bHintMark = 1;
     }
+    const int nCards = static_cast<int>(d - pFirst);
+    HINT_CANDIDATE& e = m_Candidates[nFound++];
+    e.nCount = nCards;
+    e.nKey = nKey;
+    e.pCards = pFirst;
+    // Keys here are below 4096 and sizes at most 33.
+    const uint32_t nOrder = (uint32_t(nKey) << 6) | uint32_t(nCards);
+    bSorted &= nOrder >= nLastOrder;
+    nLastOrder = nOrder;
   };
   // Ranks above the play's, lowest first.
   const unsigned above = R >= kMaxRank ? 0u : R < 0 ? tab.present : tab.present & ~((2u << R) - 1);
@@ -544,20 +632,17 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
     case PLAY_SINGLE:
       for (unsigned b = above; b; b &= b - 1) {
         const int x = LowBit(b);
-        add(Bit(tab.start[x]), x);
+        add(Bit(tab.Start(x)), x);
       }
       break;
     case PLAY_STRAIGHT: {
-      if (h.n < c || c < 1) break;
-      const unsigned have = tab.RanksWith(1);
-      for (unsigned b = above & ((1u << (kMaxRank - 1)) - 1); b; b &= b - 1) {
+      // No straight holds a two: c ranks end at x from three to ace.
+      if (h.n < c || c < 1 || c > RANK_TWO) break;
+      const unsigned ends = RunEnds(tab.RanksWith(1), c);
+      for (unsigned b = above & ends & ((1u << RANK_TWO) - 1); b; b &= b - 1) {
         const int x = LowBit(b);
-        const int nLow = x - c + 1;
-        if (nLow < 0) continue;
-        const unsigned want = ((1u << (x + 1)) - 1) & ~((1u << nLow) - 1);
-        if ((have & want) != want) continue;
         Mask m = 0;
-        for (int r = nLow; r <= x; ++r) m |= Bit(tab.start[r]);
+        for (int r = x - c + 1; r <= x; ++r) m |= Bit(tab.Start(r));
         add(m, x);
       }
       break;
@@ -568,11 +653,11 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
     case PLAY_BOMB7:
     case PLAY_BOMB8: {
       const int nMin = 4 + (t - PLAY_BOMB);
-      for (unsigned b = tab.present; b; b &= b - 1) {
+      for (unsigned b = tab.atLeast[4]; b; b &= b - 1) {
         const int x = LowBit(b);
         const int e = tab.count[x];
-        if (e < nMin || tab.start[x] >= h.n - (nMin - 1)) continue;
-        const int end = tab.start[x] + e;
+        if (e < nMin || tab.Start(x) >= h.n - (nMin - 1)) continue;
+        const int end = tab.last[x] + 1;
         if (t == PLAY_BOMB8) {
           if (x > R) add(Span(end - 8, end), x);
           continue;
@@ -634,23 +719,22 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
         default:
           return false;
       }
-      if (n < 1) break;
+      if (n < 1 || n > kMaxRank + 1) break;
       const int g = sp->g;
-      // Ranks with a group of g whose start lies below nLimit.
-      unsigned cands = 0;
-      for (unsigned b = above; b; b &= b - 1) {
+      const bool bAttach = sp->nPairs || sp->nSingles;
+      // Ranks a run of n groups of g can end at (the ranks below hold groups
+      // too; twos make no run), above the play's.
+      const unsigned ends = above & (n == 1 ? tab.atLeast[g] : RunEnds(tab.RanksWith(g), n));
+      if (ends && sp->nPairs) tab.FindPairEnds();
+      for (unsigned b = ends; b; b &= b - 1) {
         const int x = LowBit(b);
-        if (tab.count[x] >= g && tab.start[x] <= nLimit - 1) cands |= 1u << x;
-      }
-      if (!cands) break;
-      if (sp->nPairs) tab.FindPairEnds();
-      if (n == 1) {
-        for (unsigned b = cands; b; b &= b - 1) {
-          const int x = LowBit(b);
-          const int a = tab.start[x];
-          int last = a + tab.count[x] - g;
-          if (last > nLimit - 1) last = nLimit - 1;
+        const int a = tab.Start(x);
+        // The top group must start below nLimit.
+        if (a > nLimit - 1) continue;
+        if (n == 1 && bAttach) {
           // One group: the cards taken depend on where it starts.
+          int last = tab.last[x] + 1 - g;
+          if (last > nLimit - 1) last = nLimit - 1;
           for (int s = a; s <= last; ++s) {
             Mask m = Span(s, s + g);
             if (tab.AttachTo(m, *sp, x, 1)) {
@@ -658,63 +742,40 @@ bool CCardRules::SearchRankTable(Hand h, int t, int R, int c) {
               break;
             }
           }
+          continue;
         }
-        break;
-      }
-      const unsigned enough = tab.RanksWith(g);
-      for (unsigned b = cands & ((1u << (kMaxRank + 1)) - 1); b; b &= b - 1) {
-        const int x = LowBit(b);
-        const int nLow = x - n + 1;
-        if (nLow < 0) continue;
-        const unsigned want = ((1u << (x + 1)) - 1) & ~((1u << nLow) - 1);
-        if ((enough & want) != want) continue;
-        Mask m = 0;
-        for (int r = nLow; r <= x; ++r) m |= Span(tab.start[r], tab.start[r] + g);
-        if (tab.AttachTo(m, *sp, x, n)) add(m, x);
+        Mask m = Span(a, a + g);
+        for (int r = x - n + 1; r < x; ++r) {
+          const int ar = tab.Start(r);
+          m |= Span(ar, ar + g);
+        }
+        if (!bAttach || tab.AttachTo(m, *sp, x, n)) add(m, x);
       }
       break;
     }
   }
 
   if (t < PLAY_BOMB) {
-    for (unsigned b = tab.present & ((1u << (kMaxRank - 1)) - 1); b; b &= b - 1) {
+    for (unsigned b = tab.atLeast[4] & ((1u << (kMaxRank - 1)) - 1); b; b &= b - 1) {
       const int x = LowBit(b);
-      if (tab.count[x] >= 4) add(tab.OfRank(x), x + 100 * tab.count[x]);
+      add(tab.OfRank(x), x + 100 * tab.count[x]);
     }
   }
   const int nJokers = tab.count[kMaxRank - 1] + tab.count[kMaxRank];
   if (m_nPlayerCount == 4 ? nJokers == 4 : nJokers == 2) add(tab.OfRanks(kMaxRank - 1, kMaxRank), 1000);
 
-  if (nFound > 0 && !m_pCandidatePool) {
-    m_pCandidatePool.reset(new (std::nothrow) CARD_INFO[MAX_CANDIDATES * MAX_CARDS]);
-    if (!m_pCandidatePool) nFound = 0;
-  }
-  // Key, size and order found pack into one distinct number per entry (keys
-  // here are below 4096 and sizes at most 33) and sort as plain integers;
-  // the list is nearly in order, so the insertion sort is a single pass.
-  uint32_t order[MAX_CANDIDATES];
-  for (int i = 0; i < nFound; ++i) {
-    const int nCards = CountBits(found[i]);
-    order[i] = (uint32_t(keys[i]) << 12) | (uint32_t(nCards) << 6) | uint32_t(i);
-  }
-  for (int i = 1; i < nFound; ++i) {
-    const uint32_t x = order[i];
-    int j = i;
-    for (; j > 0 && order[j - 1] > x; --j) order[j] = order[j - 1];
-    order[j] = x;
-  }
-  CARD_INFO* pDst = m_pCandidatePool.get();
-  for (int i = 0; i < nFound; ++i, pDst += MAX_CARDS) {
-    const int slot = static_cast<int>(order[i] & 63);
-    int nCopied = 0;
-    for (Mask m = found[slot]; m; m &= m - 1) {
-      CARD_INFO& d = pDst[nCopied++];
-      d = h.p[__builtin_ctzll(m)];
-      d.bHintMark = 1;
+  if (tab.SplitRank()) return false;
+  if (!bSorted) {
+    // Stable: equal entries keep the order they were found in.
+    for (int i = 1; i < nFound; ++i) {
+      const HINT_CANDIDATE x = m_Candidates[i];
+      int j = i;
+      for (; j > 0 && (m_Candidates[j - 1].nKey > x.nKey ||
+                       (m_Candidates[j - 1].nKey == x.nKey && m_Candidates[j - 1].nCount > x.nCount));
+           --j)
+        m_Candidates[j] = m_Candidates[j - 1];
+      m_Candidates[j] = x;
     }
-    m_Candidates[i].nCount = nCopied;
-    m_Candidates[i].nKey = keys[slot];
-    m_Candidates[i].pCards = pDst;
   }
   m_nCandidates = nFound;
   return true;

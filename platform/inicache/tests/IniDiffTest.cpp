@@ -77,8 +77,13 @@ TEST(IniDiff, SameContentAndAnswersOnRandomTexts) {
     ASSERT_EQ(now.Serialize(), ref.Serialize());
     // Look-ups by names that exist in other letter cases and by names that do not.
     for (int k = 0; k < 20; ++k) {
-      const std::string sec = RandomName(rng), key = RandomName(rng);
+      const std::string sec = RandomName(rng);
+      // Now and then a name the text holds with a blank or "=" beside it.
+      std::string key = RandomName(rng);
+      if (k % 4 == 3) key += rng() % 2 ? " " : "=";
+      if (k % 8 == 5) key = "\t" + key;
       const char* s = k % 5 == 0 ? nullptr : sec.c_str();
+      SCOPED_TRACE("[" + std::string(s ? s : "") + "] " + key);
       char a[16], b[16];
       ASSERT_EQ(now.GetString(s, key.c_str(), "d", a, sizeof a), ref.GetString(s, key.c_str(), "d", b, sizeof b));
       ASSERT_STREQ(a, b);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "IniDocument.h"
@@ -31,6 +32,12 @@ const LookupCase kLookups[] = {
     {"empty value after comment cut", "[A]\nk2= ;c\n", "A", "k2", nullptr},
     {"empty key ignored", "[A]\n =v\n", "A", "", nullptr},
     {"no equals ignored", "[A]\njustaword\n", "A", "justaword", nullptr},
+    // Names are trimmed when read; a name asked for with blanks around it
+    // is another name.
+    {"asked with a trailing blank", "[A]\nkey = v\n", "A", "key ", nullptr},
+    {"asked with a leading tab", "[A]\nkey = v\n", "A", "\tkey", nullptr},
+    {"asked with the value", "[A]\nkey = v\n", "A", "key = v", nullptr},
+    {"inner blanks kept", "[A]\nmy  key = v\n", "A", "MY  KEY", "v"},
     {"value keeps later equals", "[A]\nurl=a=b\n", "A", "url", "a=b"},
     {"keys before section", "top=1\n[A]\nk=v\n", nullptr, "top", "1"},
     {"keys before section by empty name", "top=1\n[A]\n", "", "TOP", "1"},
@@ -58,12 +65,12 @@ TEST(IniDocument, ParsingRules) {
     SCOPED_TRACE(tc.label);
     IniDocument doc;
     ASSERT_EQ(doc.Parse(tc.text, std::strlen(tc.text)), IniParseResult::Ok);
-    const vesk::IniKey* k = doc.FindKey(tc.section, tc.key);
+    const std::optional<vesk::IniKey> k = doc.FindKey(tc.section, tc.key);
     if (tc.expect) {
-      ASSERT_NE(k, nullptr);
+      ASSERT_TRUE(k.has_value());
       EXPECT_EQ(k->value, tc.expect);
     } else {
-      EXPECT_EQ(k, nullptr);
+      EXPECT_FALSE(k.has_value());
     }
   }
 }
@@ -72,7 +79,7 @@ TEST(IniDocument, LineLengthLimit) {
   IniDocument doc;
   std::string ok = "[A]\nk=" + std::string(IniDocument::kMaxLine - 3, 'x') + "\n";  // 8190
   ASSERT_EQ(doc.Parse(ok.data(), ok.size()), IniParseResult::Ok);
-  EXPECT_NE(doc.FindKey("A", "k"), nullptr);
+  EXPECT_TRUE(doc.FindKey("A", "k").has_value());
 
   std::string tooLong = "[A]\nk=" + std::string(IniDocument::kMaxLine - 2, 'x') + "\n";  // 8191
   EXPECT_EQ(doc.Parse(tooLong.data(), tooLong.size()), IniParseResult::LineTooLong);
@@ -137,7 +144,7 @@ TEST(IniDocument, SerializeKeepsNamelessKeysFirstAndRoundTrips) {
   IniDocument again;
   ASSERT_EQ(again.Parse(out.data(), out.size()), IniParseResult::Ok);
   EXPECT_EQ(again.Serialize(), out);
-  EXPECT_NE(again.FindKey(nullptr, "top"), nullptr);
+  EXPECT_TRUE(again.FindKey(nullptr, "top").has_value());
 }
 
 // Key lines far apart (comments of more than 64 KB between them) and a
@@ -162,4 +169,27 @@ TEST(IniDocument, KeysFarApartAndSectionsThatComeBack) {
     EXPECT_STREQ(buf, c.value);
   }
   EXPECT_EQ(doc.Serialize(), "top=0\r\n\r\n[A]\r\nk=4\r\nj=2\r\nm=5\r\n\r\n[B]\r\nx=3\r\n");
+}
+
+// A key is found by its own name only: not by that name with blanks or
+// more text after it, wherever the table places them (sections of one key
+// have the smallest tables, where many names land on that key).
+TEST(IniDocument, NamesWithMoreAfterThemAreOtherNames) {
+  std::string text;
+  for (char c = 'a'; c <= 'z'; ++c) text += "[" + std::string(1, c) + "]\r\n" + std::string(1, c) + "key = v\r\n";
+  IniDocument doc;
+  ASSERT_EQ(doc.Parse(text.data(), text.size()), IniParseResult::Ok);
+  for (char c = 'a'; c <= 'z'; ++c) {
+    const std::string section(1, c), name = section + "KEY";
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(doc.FindKey(section.c_str(), name.c_str()).has_value());
+    for (const char* more : {" ", "  ", "\t", " \t", "=", " =", "= ", "=x"})
+      EXPECT_FALSE(doc.FindKey(section.c_str(), (name + more).c_str()).has_value()) << '"' << more << '"';
+    // Set with such a name, it is a key of its own.
+    EXPECT_TRUE(doc.SetValue(section.c_str(), (name + " ").c_str(), "other"));
+    char buf[8];
+    doc.GetString(section.c_str(), name.c_str(), "?", buf, sizeof buf);
+    EXPECT_STREQ(buf, "v");
+    EXPECT_EQ(doc.KeyCount(size_t(c - 'a')), 2u);
+  }
 }
