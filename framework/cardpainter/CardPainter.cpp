@@ -50,6 +50,7 @@ BOOL CCardPainter::EnsureWorkSize(int w, int h) {
 
 BOOL CCardPainter::Initialization(WORD wTypeMask, LPCSTR lpszFolder) {
   Release();
+  m_bDeferred = FALSE;
   if (!m_dcSheet.CreateCompatibleDC(nullptr) || !m_dcWork.CreateCompatibleDC(nullptr) ||
       !EnsureWorkSize(kWorkW, kWorkH))
     return FALSE;
@@ -86,8 +87,23 @@ BOOL CCardPainter::Initialization(WORD wTypeMask, LPCSTR lpszFolder) {
   return ok;
 }
 
+void CCardPainter::InitializeLater(WORD wTypeMask, LPCSTR lpszFolder) {
+  Release();
+  m_bDeferred = TRUE;
+  m_wDeferredMask = wTypeMask;
+  m_strDeferredFolder = lpszFolder ? lpszFolder : "";
+}
+
+BOOL CCardPainter::LoadDeferred() {
+  if (!m_bDeferred) return m_bDeferredResult;
+  m_bDeferred = FALSE;
+  m_bDeferredResult = Initialization(m_wDeferredMask, m_strDeferredFolder);
+  return m_bDeferredResult;
+}
+
 int CCardPainter::ShowCard(CDC* pDC, WORD wCode, WORD x, WORD y, WORD w, WORD h, WORD wType, WORD srcW, WORD srcH,
                            WORD shiftX, WORD shiftY, const BLENDFUNCTION* pBlend) {
+  LoadDeferred();
   ApplyCardDefaults(CardDefaults::Painter, wType, &w, &h, &srcW, &srcH);
   HDC dst = pDC ? pDC->GetSafeHdc() : nullptr;
   const int check = CheckCardRequest(dst != nullptr, wType, m_wTypeMask, wCode);

@@ -15,6 +15,7 @@ using std::min;
 
 #include "AppLinks.h"
 #include "ChatSite.h"
+#include "ChatView.h"
 #include "Complaints.h"
 #include "GameView.h"
 #include "LobbyLinks.h"
@@ -282,8 +283,18 @@ BOOL CVeskApp::OnIdle(LONG lCount) {
   if (!m_bTableShownTraced && m_bStartupComplete && m_pMainWnd && m_pMainWnd->IsWindowVisible()) {
     m_bTableShownTraced = TRUE;
     TraceStartupMoment("table painted");
+    StartAfterTableShown();
   }
   return CWinApp::OnIdle(lCount);
+}
+
+// What the table's first picture does not wait for: the card sheets (read at once instead
+// when a card is drawn sooner) and the live panel's browser and address.
+void CVeskApp::StartAfterTableShown() {
+  CMainFrame* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+  if (!pFrame) return;
+  if (CGameView* pView = pFrame->GetGameView()) pView->LoadCardSheets();
+  if (CChatView* pChat = pFrame->GetChatView()) pChat->StartPanel();
 }
 
 int CVeskApp::ExitInstance() {

@@ -33,6 +33,8 @@ class CVeskApp : public CWinApp, public CProgram {
 
   // Entering the table after the login: 1 on success, 0 on failure.
   int EnterChannel();
+  // The start-up work that waits for the table to be on the screen.
+  void StartAfterTableShown();
 
   // A watcher's window once the game data arrived.
   void ShowMainWindow() override;

@@ -48,6 +48,44 @@ TEST(CardPainter, LoadingAndFallbacks) {
   EXPECT_EQ(c.At(5, 5), kFelt);
 }
 
+// Sheets named for later load at the first card drawn, or when asked, exactly once; a
+// library that does not load leaves the same result codes as a load at once.
+TEST(CardPainter, DeferredLoading) {
+  CCardPainter p;
+  p.InitializeLater(0x14, CurrentFolder().c_str());
+  EXPECT_TRUE(p.IsDeferred());
+  EXPECT_EQ(p.GetLoadedMask(), 0);
+  Canvas c(120, 150, kFelt);
+  EXPECT_EQ(p.ShowCard(&c.dc, 0x4D, 0, 0, 0, 0, 16, 0, 0, 0, 0, nullptr), CARD_DRAWN);
+  EXPECT_FALSE(p.IsDeferred());
+  EXPECT_EQ(p.GetLoadedMask(), 0x14);
+  EXPECT_NE(c.At(53, 72), kFelt);
+  EXPECT_TRUE(p.LoadDeferred());
+
+  CCardPainter asked;
+  asked.InitializeLater(0x1F, nullptr);
+  EXPECT_TRUE(asked.LoadDeferred());
+  EXPECT_EQ(asked.GetLoadedMask(), 0x1F);
+  // Named again: the old sheets go, the new ones wait.
+  asked.InitializeLater(0x08, nullptr);
+  EXPECT_EQ(asked.GetLoadedMask(), 0);
+  EXPECT_TRUE(asked.LoadDeferred());
+  EXPECT_EQ(asked.GetLoadedMask(), 0x08);
+
+  ::CreateDirectoryA("broken", nullptr);
+  FILE* f = fopen("broken\\QKCards.dll", "wb");
+  fputs("not a library", f);
+  fclose(f);
+  HINSTANCE before = AfxGetResourceHandle();
+  CCardPainter q;
+  q.InitializeLater(0x1F, (CurrentFolder() + "\\broken").c_str());
+  Canvas d(120, 150, kFelt);
+  EXPECT_EQ(q.ShowCard(&d.dc, 0x11, 0, 0, 0, 0, 1, 0, 0, 0, 0, nullptr), CARD_TYPE_NOT_LOADED);
+  EXPECT_FALSE(q.LoadDeferred());
+  EXPECT_EQ(AfxGetResourceHandle(), before);
+  EXPECT_EQ(d.At(5, 5), kFelt);
+}
+
 TEST(CardPainter, ResultCodes) {
   CCardPainter p;
   ASSERT_TRUE(p.Initialization(0x14, nullptr));

@@ -10,9 +10,11 @@ void ShutdownBrowserAtExit() {
 }
 }  // namespace
 
-BrowserHostDlg::BrowserHostDlg() {
+BOOL BrowserHostDlg::LoadBrowser() {
+  if (m_bLoadTried) return IsLoaded();
+  m_bLoadTried = TRUE;
   m_hBrellin = ::LoadLibraryA("Brellin.dll");
-  if (!m_hBrellin) return;
+  if (!m_hBrellin) return FALSE;
   auto init = (BrellinInitializeFn)::GetProcAddress(m_hBrellin, "Initialize");
   m_pfnCreate = (BrellinCreateBrowserFn)::GetProcAddress(m_hBrellin, "CreateBrowser");
   m_pfnLoad = (BrellinLoadURLFn)::GetProcAddress(m_hBrellin, "LoadURL");
@@ -23,13 +25,14 @@ BrowserHostDlg::BrowserHostDlg() {
     m_hBrellin = nullptr;
     m_pfnCreate = nullptr;
     m_pfnLoad = nullptr;
-    return;
+    return FALSE;
   }
   init(AfxGetInstanceHandle(), "Vesk");
   if (!g_pfnShutdown) {
     g_pfnShutdown = shutdown;
     std::atexit(ShutdownBrowserAtExit);
   }
+  return TRUE;
 }
 
 BrowserHostDlg::~BrowserHostDlg() {

@@ -119,9 +119,14 @@ void CChatView::CreatePanel() {
   m_pPanel->ModifyStyle(0, WS_CLIPSIBLINGS);
   m_pPanel->SetWindowPos(&wndTop, 0, 0, 238, 350, SWP_NOMOVE | SWP_NOSIZE);
   m_pPanel->MoveWindow(0, 0, 238, 350);
+}
+
+void CChatView::StartPanel() {
+  if (!m_pPanel || !m_pPanel->GetSafeHwnd() || m_bPanelStarted) return;
+  m_bPanelStarted = TRUE;
   // Shown once the browser has a page: an empty host (no browser library, no address)
   // would only cover the advertisement control beneath it.
-  StartPanelUrl(TRUE);
+  if (m_pPanel->LoadBrowser()) StartPanelUrl(TRUE);
 }
 
 void CChatView::StartChat() {

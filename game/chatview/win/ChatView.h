@@ -39,6 +39,9 @@ class CChatView : public CFormView {
   // "\r\n<s=SIZE,c=#RR#GG#BB,b>" + text into the chat (method 75).
   void AppendLine(LPCSTR text, COLORREF color, int size);
   void RequestPanelReload();
+  // Loads the browser library and builds the live panel's address, once: start-up calls it
+  // when the table is on the screen, which nothing before needs the panel for.
+  void StartPanel();
   void ReadUserScores();
   void UpdateUserScores();
   CQKChatEx* GetChat() const { return m_wndChat.GetChat(); }
@@ -78,6 +81,7 @@ class CChatView : public CFormView {
   int m_nBaseScore[4] = {0, 0, 0, 0};
   BrowserHostDlg* m_pPanel = nullptr;
   BOOL m_bPanelReload = FALSE;
+  BOOL m_bPanelStarted = FALSE;
   std::string m_strLangRsc;
   // The theme's pictures: the chat background tile, the caption and news strips of both
   // size classes ([0] for class 1, [1] for class 2).

@@ -559,11 +559,13 @@ void CGameView::LoadTheme() {
   // lacks a badge still leaves a playable table.
   LoadOrderImages(true);
   LoadBackgroundChoice();
-  // Sizes 8 and 16 of the card library beside the program.
+  // Sizes 8 and 16 of the card library beside the program, read when the table is on the
+  // screen or a card is drawn first (plain cards when they do not load).
   char path[MAX_PATH];
   ::GetModuleFileNameA(nullptr, path, sizeof path);
   if (char* slash = std::strrchr(path, '\\')) *slash = 0;
-  m_bCardsLoaded = m_painter.Initialization(8 | 16, path) != FALSE || (m_painter.GetLoadedMask() & 8);
+  m_painter.InitializeLater(8 | 16, path);
+  m_bCardsLoaded = true;
   m_theme.hLevel = find("\\theme\\respic\\level.bmp");
   // The theme's pictures in order; a missing badge or fill ends the theme there.
   m_theme.hBadge = LoadThemeBitmap(IDB_VESK32, m_strNetSkin, m_strProfilePath);
@@ -581,6 +583,11 @@ void CGameView::LoadTheme() {
   m_theme.hPlayer = find("\\theme\\respic\\player.bmp");
   m_theme.hBidStrip = LoadThemeBitmap(IDB_JF, m_strNetSkin, m_strProfilePath);
   m_theme.hPass = LoadThemeBitmap(IDB_PASS, m_strNetSkin, m_strProfilePath);
+}
+
+void CGameView::LoadCardSheets() {
+  if (!m_painter.IsDeferred()) return;
+  m_bCardsLoaded = m_painter.LoadDeferred() != FALSE || (m_painter.GetLoadedMask() & 8);
 }
 
 void CGameView::SetBackground(int nMode, COLORREF crColour, const std::string& file, bool bTile) {

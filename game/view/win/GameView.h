@@ -120,6 +120,8 @@ class CGameView : public CFormView, public CDocTableView {
   // The background chosen in the settings (mode 0 the theme's, 1 a plain colour, 2 a
   // picture file, tiled or stretched): kept for the profile and painted at once.
   void SetBackground(int nMode, COLORREF crColour, const std::string& file, bool bTile);
+  // Reads the card sheets now if no card has been drawn yet (start-up, once the table shows).
+  void LoadCardSheets();
 
   // Buttons (also reached by their command ids).
   void EnableStart(bool bOn);
